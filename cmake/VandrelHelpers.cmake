@@ -1,0 +1,32 @@
+# Small helpers shared by the subsystem CMake files.
+
+# vandrel_library(NAME SOURCES... [DEPS libs...])
+# A static library whose headers are included as "folder/file.h" from the repository root.
+function(vandrel_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  if(ARG_DEPS)
+    target_link_libraries(${name} PUBLIC ${ARG_DEPS})
+  endif()
+endfunction()
+
+# vandrel_test(NAME SOURCES... [DEPS libs...])
+# One GoogleTest executable per library; every case is registered with ctest.
+# Tests find the programs in build/bin through VANDREL_BIN and the source tree through
+# VANDREL_SOURCE.
+function(vandrel_test name)
+  if(NOT VANDREL_TESTS)
+    return()
+  endif()
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${ARG_SOURCES})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  target_link_libraries(${name} PRIVATE ${ARG_DEPS} vandrel_test_support GTest::gtest GTest::gmock GTest::gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    VANDREL_BIN="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}"
+    VANDREL_SOURCE="${PROJECT_SOURCE_DIR}")
+  include(GoogleTest)
+  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+    PROPERTIES ENVIRONMENT "VANDREL_UI=scripted;VANDREL_BIN=${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+endfunction()

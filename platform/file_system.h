@@ -1,0 +1,115 @@
+// Files and folders addressed by Windows paths ("C:\Program Files\App\a.exe").
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace vandrel::platform {
+
+// File attribute bits, as Windows numbers them.
+namespace attr {
+constexpr std::uint32_t ReadOnly = 0x01;
+constexpr std::uint32_t Hidden = 0x02;
+constexpr std::uint32_t System = 0x04;
+constexpr std::uint32_t Directory = 0x10;
+constexpr std::uint32_t Archive = 0x20;
+constexpr std::uint32_t Normal = 0x80;
+}  // namespace attr
+
+struct FileStatus {
+  std::uint64_t size = 0;
+  FileTime creationTime = 0;
+  FileTime lastAccessTime = 0;
+  FileTime lastWriteTime = 0;
+  std::uint32_t attributes = 0;
+  bool isDirectory() const { return (attributes & attr::Directory) != 0; }
+};
+
+// One match of a folder search (FindFirstFileA / FindNextFileA).
+struct FindData {
+  std::string name;  // the name as stored, without folder
+  FileStatus status;
+};
+
+// Free space of a drive as GetDiskFreeSpaceA reports it.
+struct DiskSpace {
+  std::uint32_t sectorsPerCluster = 0;
+  std::uint32_t bytesPerSector = 0;
+  std::uint32_t freeClusters = 0;
+  std::uint32_t totalClusters = 0;
+  std::uint64_t freeBytes() const {
+    return std::uint64_t(freeClusters) * sectorsPerCluster * bytesPerSector;
+  }
+};
+
+// An open file (_lopen/_lcreat handle). Closed when destroyed.
+class File {
+ public:
+  virtual ~File() = default;
+  // Bytes read (0 at the end), or -1 on an error.
+  virtual std::int64_t read(void* buffer, std::size_t count) = 0;
+  // Bytes written, or -1 on an error (disk full, read-only).
+  virtual std::int64_t write(const void* buffer, std::size_t count) = 0;
+  // Moves to an absolute offset; false on an error.
+  virtual bool seek(std::uint64_t offset) = 0;
+  virtual std::uint64_t size() = 0;
+};
+
+enum class OpenMode { Read, Write, ReadWrite };
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  // _lopen: an existing file; null when it is missing, a folder, read-only for writing,
+  // or the path cannot be mapped.
+  virtual std::unique_ptr<File> open(const std::string& path, OpenMode mode) = 0;
+  // _lcreat: creates the file, or empties an existing one; null on failure.
+  virtual std::unique_ptr<File> create(const std::string& path) = 0;
+
+  virtual bool createDirectory(const std::string& path) = 0;  // one level
+  virtual bool removeDirectory(const std::string& path) = 0;  // empty folders only
+  virtual bool deleteFile(const std::string& path) = 0;
+  virtual bool moveFile(const std::string& from, const std::string& to) = 0;
+
+  virtual std::optional<FileStatus> status(const std::string& path) = 0;
+  // Times left empty are not changed.
+  virtual bool setFileTimes(const std::string& path, std::optional<FileTime> creation,
+                            std::optional<FileTime> lastAccess,
+                            std::optional<FileTime> lastWrite) = 0;
+  virtual bool setAttributes(const std::string& path, std::uint32_t attributes) = 0;
+
+  // FindFirstFileA/FindNextFileA over one folder: pattern is a path whose last part
+  // may hold "*" and "?" ("C:\App\*.*"). "." and ".." are listed for folders, as Windows does.
+  virtual std::vector<FindData> find(const std::string& pattern) = 0;
+
+  // GetDiskFreeSpaceA for the drive of a path ("C:\").
+  virtual std::optional<DiskSpace> diskFreeSpace(const std::string& root) = 0;
+
+  // GetTempFileNameA: folder + "\" + prefix (first three characters) + four hex digits +
+  // ".TMP". With unique 0 a free name is chosen and the file created; otherwise the last
+  // four hex digits of unique are used and nothing is created. Returns the number used,
+  // or 0 on failure.
+  virtual unsigned tempFileName(const std::string& folder, const std::string& prefix,
+                                unsigned unique, std::string& name) = 0;
+
+  // Current folder of this process (_chdir / GetCurrentDirectoryA).
+  virtual std::string currentDirectory() = 0;
+  virtual bool setCurrentDirectory(const std::string& path) = 0;
+  // A full Windows path with "." and ".." resolved, relative paths taken from the current
+  // folder; empty when the path cannot be mapped to a drive.
+  virtual std::string fullPath(const std::string& path) = 0;
+
+  // The host file behind a Windows path (also for a path that does not exist yet), and
+  // back. Empty when there is none.
+  virtual std::optional<std::filesystem::path> hostPath(const std::string& path) = 0;
+  virtual std::optional<std::string> windowsPath(const std::filesystem::path& host) = 0;
+};
+
+}  // namespace vandrel::platform

@@ -1,0 +1,28 @@
+// Starting programs (WinExec) and knowing our own executable.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace vandrel::platform {
+
+namespace show {
+constexpr int Hide = 0;
+constexpr int Normal = 1;
+constexpr int Show = 5;
+}  // namespace show
+
+class Process {
+ public:
+  virtual ~Process() = default;
+  // WinExec: a value above 31 on success; 31 or less on failure (2 file not found, 3 path
+  // not found, 11 bad format). Does not wait.
+  virtual unsigned winExec(const std::string& commandLine, int showCommand) = 0;
+  // Like winExec, but waits for the program and returns its exit status; empty when it
+  // could not be started.
+  virtual std::optional<int> runAndWait(const std::string& commandLine) = 0;
+  // GetModuleFileNameA(NULL): the Windows path of the running executable.
+  virtual std::string moduleFileName() = 0;
+};
+
+}  // namespace vandrel::platform

@@ -1,0 +1,38 @@
+// Windows profile (INI) functions: GetPrivateProfileStringA and its relatives.
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace vandrel::platform {
+
+class Profile {
+ public:
+  virtual ~Profile() = default;
+
+  // GetPrivateProfileStringA. A file name without folder lies in the Windows folder.
+  // Without a section: the section names; without a key: the key names of the section;
+  // both as names each followed by "\0", cut to fit. size is the caller's buffer size:
+  // at most size-1 characters come back. The returned text is what lands in the buffer
+  // (without the final terminator).
+  virtual std::string getString(const std::string& file, const std::optional<std::string>& section,
+                                const std::optional<std::string>& key, const std::string& def,
+                                std::size_t size) = 0;
+  // GetPrivateProfileIntA.
+  virtual int getInt(const std::string& file, const std::string& section, const std::string& key,
+                     int def) = 0;
+  // WritePrivateProfileStringA: without a key the section is deleted; without a value the key
+  // is deleted. The file is replaced atomically.
+  virtual bool writeString(const std::string& file, const std::string& section,
+                           const std::optional<std::string>& key,
+                           const std::optional<std::string>& value) = 0;
+
+  // GetProfileStringA / WriteProfileStringA: the same on the Windows folder's WIN.INI.
+  virtual std::string getProfileString(const std::optional<std::string>& section,
+                                       const std::optional<std::string>& key,
+                                       const std::string& def, std::size_t size) = 0;
+  virtual bool writeProfileString(const std::string& section, const std::optional<std::string>& key,
+                                  const std::optional<std::string>& value) = 0;
+};
+
+}  // namespace vandrel::platform

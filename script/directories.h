@@ -1,0 +1,28 @@
+// Directory references ("path,root,optional,label") resolved to full paths.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace vandrel::script {
+
+// The facts a resolution needs, without any machine behind them.
+struct DirectoryContext {
+  std::string installFolder;  // without trailing backslash
+  std::string windowsFolder;  // without trailing backslash
+  std::string systemFolder;   // as the system-folder query reports it (uninstaller form)
+  std::string engineFolder;   // ends in a backslash (setup form)
+};
+
+// Setup engine form: an empty reference or one without comma gives the engine folder; root
+// 0 install folder, 1 its drive, 2 Windows folder + "\System", 3 Windows folder, other the
+// install folder alone; one trailing backslash left by an empty path is dropped.
+std::string resolveDirectorySetup(std::string_view reference, const DirectoryContext& context);
+
+// Uninstaller form: as above, but root 2 is the system folder, root 3 the Windows folder
+// with a trailing backslash ensured, and an empty reference or one without comma gives the
+// install folder.
+std::string resolveDirectoryUninstall(std::string_view reference,
+                                      const DirectoryContext& context);
+
+}  // namespace vandrel::script

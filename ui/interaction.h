@@ -1,0 +1,143 @@
+// The interaction port: every question, message, page, folder prompt, list choice and
+// progress display of the three programs goes through it. Backends: gui (later), console,
+// scripted; a transcript can be recorded over any of them.
+#pragma once
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vandrel::ui {
+
+enum class Program { Setup, Uninstall, Builder };
+
+enum class Buttons { OK, YesNo, YesNoCancel, YesYesToAllNo, OKCancel };
+enum class Icon { None, Question, Stop, Exclamation, Information };
+enum class Answer { OK, Cancel, Yes, No, YesToAll };
+
+// A message box. With more than one button it is a question.
+struct Message {
+  std::string caption;
+  std::string text;
+  Buttons buttons = Buttons::OK;
+  Icon icon = Icon::None;
+  // Index of the default button in the button set (0: the first button).
+  int defaultButton = 0;
+};
+
+// One control of a page that the user can change.
+struct Field {
+  enum class Kind {
+    Text,       // an edit line; value
+    Check,      // a check box; checked
+    CheckList,  // a check list; items with itemKeys and itemChecked
+    Radio,      // radio buttons; items, selected
+  };
+  Kind kind = Kind::Text;
+  std::string name;   // stable name, also the answers-file key ("UserName", "Folder", ...)
+  std::string label;  // as shown
+  std::string value;
+  bool checked = false;
+  std::vector<std::string> items;
+  std::vector<std::string> itemKeys;  // per item: the key an answer names it by
+  std::vector<bool> itemChecked;
+  int selected = 0;
+};
+
+// A wizard page or page-like dialog. The logic builds it, the backend shows it and returns
+// the user's action with the fields as the user left them.
+struct Page {
+  std::string id;       // "first", "notice", "licence", "registration", "components", ...
+  std::string caption;  // window caption
+  std::string text;     // everything the page shows besides its fields, in reading order
+  std::vector<Field> fields;
+  bool back = false;                // Back enabled
+  std::string next = "&Next >";     // label of Next; empty: no Next
+  std::string finish;               // label of Finish; empty: no Finish
+  std::string cancel = "Cancel";    // label of Cancel
+  std::vector<std::string> actions; // page buttons beside Back/Next ("&Change")
+};
+
+struct PageResult {
+  enum class Action { Back, Next, Finish, Cancel, PageButton };
+  Action action = Action::Next;
+  int pageButton = -1;  // index into Page::actions when action is PageButton
+  std::vector<Field> fields;
+};
+
+// A folder prompt: the user opens a folder; the answer is that folder, a backslash and the
+// dummy file name, as a file dialog returns it.
+struct FolderPrompt {
+  std::string caption;
+  std::string text;
+  std::string dummyName = "Junk";
+  std::string initialFolder;
+};
+
+// A choice of one item from a list (the builder's directory selector).
+struct Choice {
+  std::string caption;
+  std::string text;
+  std::vector<std::string> items;
+  int initial = 0;
+};
+
+// A progress window: shown or updated by progress(), closed by endProgress().
+struct Progress {
+  std::string caption;
+  std::vector<std::string> lines;  // the texts shown, top to bottom
+  int percent = -1;                // 0..100; -1 shows no bar
+  std::vector<std::string> boxLabels;
+  std::vector<bool> boxes;         // check boxes shown ticked or not
+  bool cancellable = false;        // has a Cancel button
+};
+
+// The closing dialog of a program.
+struct Closing {
+  std::string caption;
+  std::string text;                 // the whole text shown
+  std::optional<int> code;          // setup: the status code
+  std::string upper, lower;         // setup: the two texts
+  std::vector<bool> boxes;          // uninstaller: the check boxes' states
+};
+
+// A disk message: a text file shown while copying reaches a disk.
+struct DiskMessage {
+  std::string caption;
+  std::string text;
+  int disk = 0;
+};
+
+class Interaction {
+ public:
+  virtual ~Interaction() = default;
+
+  virtual Answer message(const Message& message) = 0;
+  virtual PageResult page(const Page& page) = 0;
+  virtual std::optional<std::string> folder(const FolderPrompt& prompt) = 0;
+  virtual std::optional<int> choose(const Choice& choice) = 0;
+  virtual void diskMessage(const DiskMessage& message) = 0;
+  virtual void closing(const Closing& closing) = 0;
+  virtual void beep() = 0;
+
+  virtual void progress(const Progress& progress) = 0;
+  // True once when the progress window's Cancel was pressed since the last call. The caller
+  // asks its own confirmation.
+  virtual bool cancelPressed() = 0;
+  virtual void endProgress() = 0;
+};
+
+// Where the backend comes from: VANDREL_UI, VANDREL_ANSWERS and VANDREL_TRANSCRIPT.
+struct InteractionSettings {
+  std::string backend;     // "gui", "console", "scripted"; empty: from the environment
+  std::string answersFile;  // host path; empty: none
+  std::string transcriptFile;  // host path; empty: none
+  static InteractionSettings fromEnvironment();
+};
+
+// The backend for a program, wrapped in a transcript recorder when one is asked for.
+// "gui" falls back to the console where no GUI backend is linked in.
+std::unique_ptr<Interaction> makeInteraction(Program program, const InteractionSettings& settings);
+
+}  // namespace vandrel::ui
