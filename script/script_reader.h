@@ -1,6 +1,7 @@
 // Reading Script.vrx values through the platform's profile functions.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "platform/profile.h"
@@ -33,7 +34,8 @@ class ScriptReader {
   int count(const std::string& section, const std::string& key) const;
 
   // Writes a value into the script (the setup's added sections); no value deletes the key.
-  bool write(const std::string& section, const std::string& key, const std::string& value);
+  bool write(const std::string& section, const std::string& key,
+             const std::optional<std::string>& value);
 
  private:
   platform::Profile& profile_;

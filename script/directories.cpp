@@ -1,0 +1,65 @@
+// Directory references ("path,root,optional,label") resolved to full paths.
+#include "script/directories.h"
+
+#include "script/list_item.h"
+
+namespace vandrel::script {
+namespace {
+
+struct Reference {
+  std::string path;
+  long root = 0;
+};
+
+// The path before the first comma and the root read from the text after it; nothing when
+// the reference holds no comma.
+bool splitReference(std::string_view reference, Reference& out) {
+  std::size_t comma = reference.find(',');
+  if (comma == std::string_view::npos) return false;
+  out.path = std::string(reference.substr(0, comma));
+  out.root = readInt(reference.substr(comma + 1));
+  return true;
+}
+
+std::string dropOneTrailingBackslash(std::string path) {
+  if (!path.empty() && path.back() == '\\') path.pop_back();
+  return path;
+}
+
+std::string withTrailingBackslash(std::string path) {
+  if (path.empty() || path.back() != '\\') path += '\\';
+  return path;
+}
+
+}  // namespace
+
+std::string resolveDirectorySetup(std::string_view reference, const DirectoryContext& context) {
+  Reference ref;
+  if (reference.empty() || !splitReference(reference, ref)) return context.engineFolder;
+  std::string result;
+  switch (ref.root) {
+    case 0: result = context.installFolder + "\\" + ref.path; break;
+    case 1: result = context.installFolder.substr(0, 2) + "\\" + ref.path; break;
+    case 2: result = context.windowsFolder + "\\System\\" + ref.path; break;
+    case 3: result = context.windowsFolder + "\\" + ref.path; break;
+    default: result = context.installFolder; break;
+  }
+  return dropOneTrailingBackslash(std::move(result));
+}
+
+std::string resolveDirectoryUninstall(std::string_view reference,
+                                      const DirectoryContext& context) {
+  Reference ref;
+  if (reference.empty() || !splitReference(reference, ref)) return context.installFolder;
+  std::string result;
+  switch (ref.root) {
+    case 0: result = context.installFolder + "\\" + ref.path; break;
+    case 1: result = context.installFolder.substr(0, 2) + "\\" + ref.path; break;
+    case 2: result = context.systemFolder + "\\" + ref.path; break;
+    case 3: result = withTrailingBackslash(context.windowsFolder) + ref.path; break;
+    default: result = context.installFolder; break;
+  }
+  return dropOneTrailingBackslash(std::move(result));
+}
+
+}  // namespace vandrel::script
