@@ -1,0 +1,113 @@
+// The RAII layer over SQLite used by the registry store.
+#include "platform/emulated/registry/sqlite_db.h"
+
+namespace vandrel::platform::emulated {
+
+long windowsErrorFor(int sqliteCode) {
+  switch (sqliteCode & 0xff) {
+    case SQLITE_FULL:
+      return error::DiskFull;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return error::SharingViolation;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+      return error::AccessDenied;
+    case SQLITE_NOMEM:
+      return error::NotEnoughMemory;
+    default:
+      return error::BadDb;
+  }
+}
+
+SqliteDb::SqliteDb(const std::filesystem::path& file) {
+  int rc = sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
+                           nullptr);
+  if (rc != SQLITE_OK) {
+    std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+    sqlite3_close(db_);
+    db_ = nullptr;
+    throw SqliteError(rc, message);
+  }
+  sqlite3_extended_result_codes(db_, 1);
+}
+
+SqliteDb::~SqliteDb() { sqlite3_close_v2(db_); }
+
+void SqliteDb::exec(const std::string& sql) {
+  int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
+  if (rc != SQLITE_OK) fail(rc, sql);
+}
+
+std::int64_t SqliteDb::lastInsertId() const { return sqlite3_last_insert_rowid(db_); }
+
+int SqliteDb::changes() const { return sqlite3_changes(db_); }
+
+void SqliteDb::fail(int code, std::string_view what) const {
+  throw SqliteError(code, std::string(sqlite3_errmsg(db_)) + " (" + std::string(what) + ")");
+}
+
+Statement::Statement(SqliteDb& db, const char* sql) : db_(db) {
+  int rc = sqlite3_prepare_v2(db.handle(), sql, -1, &stmt_, nullptr);
+  if (rc != SQLITE_OK) db.fail(rc, sql);
+}
+
+Statement::~Statement() { sqlite3_finalize(stmt_); }
+
+Statement& Statement::bind(int index, std::int64_t value) {
+  int rc = sqlite3_bind_int64(stmt_, index, value);
+  if (rc != SQLITE_OK) db_.fail(rc, "bind");
+  return *this;
+}
+
+Statement& Statement::bind(int index, const std::string& text) {
+  int rc = sqlite3_bind_text(stmt_, index, text.data(), int(text.size()), SQLITE_TRANSIENT);
+  if (rc != SQLITE_OK) db_.fail(rc, "bind");
+  return *this;
+}
+
+Statement& Statement::bind(int index, const Bytes& blob) {
+  // A zero-length blob must still be a blob, not NULL: the column is NOT NULL.
+  static const std::uint8_t empty = 0;
+  const void* data = blob.empty() ? &empty : blob.data();
+  int rc = sqlite3_bind_blob(stmt_, index, data, int(blob.size()), SQLITE_TRANSIENT);
+  if (rc != SQLITE_OK) db_.fail(rc, "bind");
+  return *this;
+}
+
+bool Statement::step() {
+  int rc = sqlite3_step(stmt_);
+  if (rc == SQLITE_ROW) return true;
+  if (rc == SQLITE_DONE) return false;
+  db_.fail(rc, sqlite3_sql(stmt_));
+}
+
+std::int64_t Statement::integer(int column) const { return sqlite3_column_int64(stmt_, column); }
+
+std::string Statement::text(int column) const {
+  const unsigned char* data = sqlite3_column_text(stmt_, column);
+  int size = sqlite3_column_bytes(stmt_, column);
+  return data ? std::string(reinterpret_cast<const char*>(data), std::size_t(size)) : std::string();
+}
+
+Bytes Statement::blob(int column) const {
+  const auto* data = static_cast<const std::uint8_t*>(sqlite3_column_blob(stmt_, column));
+  int size = sqlite3_column_bytes(stmt_, column);
+  return data ? Bytes(data, data + size) : Bytes();
+}
+
+Transaction::Transaction(SqliteDb& db, Kind kind) : db_(db) {
+  db.exec(kind == Kind::Write ? "BEGIN IMMEDIATE" : "BEGIN");
+}
+
+Transaction::~Transaction() {
+  if (open_) sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+}
+
+void Transaction::commit() {
+  db_.exec("COMMIT");
+  open_ = false;
+}
+
+}  // namespace vandrel::platform::emulated

@@ -1,0 +1,86 @@
+// A thin RAII layer over one SQLite connection: statements, transactions, errors.
+#pragma once
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "platform/types.h"
+
+namespace vandrel::platform::emulated {
+
+// An SQLite call that failed; code() is the SQLite result code.
+class SqliteError : public std::runtime_error {
+ public:
+  SqliteError(int code, const std::string& message) : std::runtime_error(message), code_(code) {}
+  int code() const { return code_; }
+
+ private:
+  int code_;
+};
+
+// The Windows error code that stands for an SQLite failure (disk full, busy, damaged ...).
+long windowsErrorFor(int sqliteCode);
+
+class SqliteDb {
+ public:
+  // Opens (creating when missing) the database file. Throws SqliteError.
+  explicit SqliteDb(const std::filesystem::path& file);
+  ~SqliteDb();
+  SqliteDb(const SqliteDb&) = delete;
+  SqliteDb& operator=(const SqliteDb&) = delete;
+
+  sqlite3* handle() const { return db_; }
+  // Runs one or more statements that return no rows of interest. Throws SqliteError.
+  void exec(const std::string& sql);
+  std::int64_t lastInsertId() const;
+  int changes() const;
+  [[noreturn]] void fail(int code, std::string_view what) const;
+
+ private:
+  sqlite3* db_ = nullptr;
+};
+
+// One prepared statement; bind parameters from 1, read columns from 0.
+class Statement {
+ public:
+  Statement(SqliteDb& db, const char* sql);
+  ~Statement();
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  Statement& bind(int index, std::int64_t value);
+  Statement& bind(int index, const std::string& text);
+  Statement& bind(int index, const Bytes& blob);
+  // Advances to the next row: true when there is one, false when done. Throws SqliteError.
+  bool step();
+  std::int64_t integer(int column) const;
+  std::string text(int column) const;
+  Bytes blob(int column) const;
+
+ private:
+  SqliteDb& db_;
+  sqlite3_stmt* stmt_ = nullptr;
+};
+
+// A transaction that rolls back unless commit() is called. Writers begin IMMEDIATE so that
+// two processes never both hold a read lock and then wait on each other to write.
+class Transaction {
+ public:
+  enum class Kind { Read, Write };
+  Transaction(SqliteDb& db, Kind kind);
+  ~Transaction();
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+  void commit();
+
+ private:
+  SqliteDb& db_;
+  bool open_ = true;
+};
+
+}  // namespace vandrel::platform::emulated

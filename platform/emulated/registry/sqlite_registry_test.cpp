@@ -1,0 +1,345 @@
+// Tests of the SQLite registry: names, values, handles, deletion rules, sharing, damage.
+#include "platform/emulated/registry/sqlite_registry.h"
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "platform/emulated/registry/sqlite_db.h"
+#include "platform/machine.h"
+#include "tests/support/temp_dir.h"
+
+namespace vandrel::platform::emulated {
+namespace {
+
+using test::TempDir;
+
+Bytes bytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
+
+class RegistryTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<SqliteRegistry> openRegistry(bool nt = false) {
+    return SqliteRegistry::open(dir_ / "registry.db", nt);
+  }
+  HKey create(Registry& registry, HKey parent, const std::string& path) {
+    HKey key = 0;
+    EXPECT_EQ(registry.createKey(parent, path, key), error::Success) << path;
+    return key;
+  }
+  std::vector<std::string> subkeys(Registry& registry, HKey key) {
+    std::vector<std::string> names;
+    std::string name;
+    for (std::uint32_t i = 0; registry.enumKey(key, i, name) == error::Success; ++i)
+      names.push_back(name);
+    return names;
+  }
+  TempDir dir_;
+};
+
+TEST_F(RegistryTest, NamesMatchWithoutCaseAndKeepTheirFirstSpelling) {
+  auto registry = openRegistry();
+  bool created = false;
+  HKey key = 0;
+  ASSERT_EQ(registry->createKey(hkey::LocalMachine, "Software\\MyApp", key, &created),
+            error::Success);
+  EXPECT_TRUE(created);
+  HKey again = 0;
+  ASSERT_EQ(registry->createKey(hkey::LocalMachine, "SOFTWARE\\myapp", again, &created),
+            error::Success);
+  EXPECT_FALSE(created);
+  HKey opened = 0;
+  EXPECT_EQ(registry->openKey(hkey::LocalMachine, "software\\MYAPP", opened), error::Success);
+  EXPECT_EQ(subkeys(*registry, hkey::LocalMachine), std::vector<std::string>{"Software"});
+
+  ASSERT_EQ(registry->setString(key, "InstallPath", "C:\\APP"), error::Success);
+  ASSERT_EQ(registry->setString(opened, "INSTALLPATH", "D:\\APP"), error::Success);
+  std::string name, value;
+  std::uint32_t type = 0;
+  Bytes data;
+  ASSERT_EQ(registry->enumValue(again, 0, name, type, data), error::Success);
+  EXPECT_EQ(name, "InstallPath");
+  EXPECT_EQ(registry->queryString(key, "installpath", value), error::Success);
+  EXPECT_EQ(value, "D:\\APP");
+  EXPECT_EQ(registry->enumValue(again, 1, name, type, data), error::NoMoreItems);
+}
+
+TEST_F(RegistryTest, DefaultValueIsTheEmptyName) {
+  auto registry = openRegistry();
+  HKey key = create(*registry, hkey::ClassesRoot, "htmlfile\\shell\\open\\command");
+  std::string value;
+  EXPECT_EQ(registry->queryString(key, "", value), error::FileNotFound);
+  ASSERT_EQ(registry->setString(key, "", "viewer \"%1\""), error::Success);
+  ASSERT_EQ(registry->setString(key, "Other", "x"), error::Success);
+  EXPECT_EQ(registry->queryString(key, "", value), error::Success);
+  EXPECT_EQ(value, "viewer \"%1\"");
+  std::string name;
+  std::uint32_t type = 0;
+  Bytes data;
+  ASSERT_EQ(registry->enumValue(key, 0, name, type, data), error::Success);
+  EXPECT_EQ(name, "");
+  EXPECT_EQ(registry->deleteValue(key, ""), error::Success);
+  EXPECT_EQ(registry->queryString(key, "", value), error::FileNotFound);
+}
+
+TEST_F(RegistryTest, TypedValuesSurviveReopening) {
+  struct Case {
+    const char* name;
+    std::uint32_t type;
+    Bytes data;
+  };
+  const std::vector<Case> cases = {
+      {"sz", regtype::Sz, bytesOf(std::string("text\0", 5))},
+      {"expand", regtype::ExpandSz, bytesOf(std::string("%windir%\\x\0", 11))},
+      {"dword", regtype::Dword, {0x0a, 0, 0, 0}},
+      {"binary", regtype::Binary, {0x00, 0xff, 0x10, 0x00}},
+      {"empty binary", regtype::Binary, {}},
+      {"multi", regtype::MultiSz, bytesOf(std::string("a\0bc\0\0", 6))},
+      {"odd type", 11, {1, 2, 3, 4, 5, 6, 7, 8}},
+  };
+  {
+    auto registry = openRegistry();
+    HKey key = create(*registry, hkey::CurrentUser, "Types");
+    for (const Case& c : cases) ASSERT_EQ(registry->setValue(key, c.name, c.type, c.data), 0);
+  }
+  auto registry = openRegistry();
+  HKey key = 0;
+  ASSERT_EQ(registry->openKey(hkey::CurrentUser, "types", key), error::Success);
+  for (const Case& c : cases) {
+    std::uint32_t type = 99;
+    Bytes data{0xee};
+    ASSERT_EQ(registry->queryValue(key, c.name, type, data), error::Success) << c.name;
+    EXPECT_EQ(type, c.type) << c.name;
+    EXPECT_EQ(data, c.data) << c.name;
+  }
+  std::uint32_t number = 0;
+  EXPECT_EQ(registry->queryDword(key, "dword", number), error::Success);
+  EXPECT_EQ(number, 10u);
+}
+
+TEST_F(RegistryTest, MissingKeysAndValuesAreFileNotFound) {
+  auto registry = openRegistry();
+  HKey key = create(*registry, hkey::LocalMachine, "A");
+  HKey none = 0;
+  std::uint32_t type = 0;
+  Bytes data;
+  EXPECT_EQ(registry->openKey(hkey::LocalMachine, "A\\B\\C", none), error::FileNotFound);
+  EXPECT_EQ(registry->openKey(hkey::Users, "A", none), error::FileNotFound);
+  EXPECT_EQ(registry->queryValue(key, "nothing", type, data), error::FileNotFound);
+  EXPECT_EQ(registry->deleteValue(key, "nothing"), error::FileNotFound);
+  EXPECT_EQ(registry->deleteKey(hkey::LocalMachine, "A\\B"), error::FileNotFound);
+}
+
+TEST_F(RegistryTest, BadHandlesAreRefusedAndRootsAlwaysWork) {
+  auto registry = openRegistry();
+  HKey key = create(*registry, hkey::LocalMachine, "A");
+  ASSERT_EQ(registry->closeKey(key), error::Success);
+  HKey result = 0;
+  std::string name;
+  std::uint32_t type = 0;
+  Bytes data;
+  for (HKey bad : {key, HKey(0), HKey(12345), HKey(0x80000005u)}) {
+    SCOPED_TRACE(bad);
+    EXPECT_EQ(registry->closeKey(bad), error::InvalidHandle);
+    EXPECT_EQ(registry->createKey(bad, "X", result), error::InvalidHandle);
+    EXPECT_EQ(registry->openKey(bad, "", result), error::InvalidHandle);
+    EXPECT_EQ(registry->setDword(bad, "v", 1), error::InvalidHandle);
+    EXPECT_EQ(registry->queryValue(bad, "v", type, data), error::InvalidHandle);
+    EXPECT_EQ(registry->deleteValue(bad, "v"), error::InvalidHandle);
+    EXPECT_EQ(registry->deleteKey(bad, "X"), error::InvalidHandle);
+    EXPECT_EQ(registry->enumKey(bad, 0, name), error::InvalidHandle);
+    EXPECT_EQ(registry->enumValue(bad, 0, name, type, data), error::InvalidHandle);
+  }
+  EXPECT_EQ(registry->closeKey(hkey::LocalMachine), error::Success);
+  EXPECT_EQ(registry->enumKey(hkey::LocalMachine, 0, name), error::Success);
+  EXPECT_EQ(registry->openHandleCount(), 0u);
+}
+
+TEST_F(RegistryTest, DeleteKeyFollowsTheMachinesRule) {
+  struct Case {
+    const char* label;
+    bool nt;
+    long deleteParent;
+  };
+  const Case cases[] = {{"95/98 removes the tree", false, error::Success},
+                        {"NT refuses a key with subkeys", true, error::AccessDenied}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    TempDir dir;
+    auto registry = SqliteRegistry::open(dir / "registry.db", c.nt);
+    HKey leaf = create(*registry, hkey::LocalMachine, "Software\\App\\Sub\\Leaf");
+    ASSERT_EQ(registry->setString(leaf, "v", "1"), error::Success);
+    EXPECT_EQ(registry->deleteKey(hkey::LocalMachine, "software\\app"), c.deleteParent);
+    HKey probe = 0;
+    bool gone = registry->openKey(hkey::LocalMachine, "Software\\App", probe) == error::FileNotFound;
+    EXPECT_EQ(gone, c.deleteParent == error::Success);
+    if (c.nt) {
+      // Leaf first, then upwards, as NT programs have to.
+      EXPECT_EQ(registry->deleteKey(hkey::LocalMachine, "Software\\App\\Sub\\Leaf"), 0);
+      EXPECT_EQ(registry->deleteKey(hkey::LocalMachine, "Software\\App\\Sub"), 0);
+      EXPECT_EQ(registry->deleteKey(hkey::LocalMachine, "Software\\App"), 0);
+    }
+    // A key made again under the same name starts empty: the old values went with the tree.
+    HKey remade = create(*registry, hkey::LocalMachine, "Software\\App\\Sub\\Leaf");
+    std::string value;
+    EXPECT_EQ(registry->queryString(remade, "v", value), error::FileNotFound);
+    EXPECT_EQ(registry->deleteKey(hkey::LocalMachine, ""), error::AccessDenied);
+  }
+}
+
+TEST_F(RegistryTest, HandleOfADeletedKeyReportsKeyDeleted) {
+  auto registry = openRegistry();
+  HKey key = create(*registry, hkey::CurrentUser, "Gone");
+  ASSERT_EQ(registry->deleteKey(hkey::CurrentUser, "Gone"), error::Success);
+  // Even a new key of the same name is another key for the old handle.
+  create(*registry, hkey::CurrentUser, "Gone");
+  std::string name;
+  HKey child = 0;
+  EXPECT_EQ(registry->setString(key, "v", "x"), error::KeyDeleted);
+  EXPECT_EQ(registry->enumKey(key, 0, name), error::KeyDeleted);
+  EXPECT_EQ(registry->createKey(key, "Child", child), error::KeyDeleted);
+  EXPECT_EQ(registry->closeKey(key), error::Success);
+}
+
+TEST_F(RegistryTest, EnumerationIsSortedWithoutRegardToCase) {
+  auto registry = openRegistry();
+  HKey key = create(*registry, hkey::LocalMachine, "E");
+  for (const char* name : {"delta", "Alpha", "charlie", "Bravo"}) {
+    create(*registry, key, name);
+    ASSERT_EQ(registry->setDword(key, name, 1), error::Success);
+  }
+  const std::vector<std::string> sorted = {"Alpha", "Bravo", "charlie", "delta"};
+  EXPECT_EQ(subkeys(*registry, key), sorted);
+  std::vector<std::string> values;
+  std::string name;
+  std::uint32_t type = 0;
+  Bytes data;
+  for (std::uint32_t i = 0; registry->enumValue(key, i, name, type, data) == 0; ++i)
+    values.push_back(name);
+  EXPECT_EQ(values, sorted);
+  EXPECT_EQ(registry->enumKey(key, 4, name), error::NoMoreItems);
+  EXPECT_EQ(registry->enumValue(key, 400, name, type, data), error::NoMoreItems);
+}
+
+TEST_F(RegistryTest, PathsTolerateStrayBackslashes) {
+  auto registry = openRegistry();
+  HKey key = create(*registry, hkey::LocalMachine,
+                    "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\App 1.0\\");
+  ASSERT_EQ(registry->setString(key, "DisplayName", "App 1.0"), error::Success);
+  HKey opened = 0;
+  ASSERT_EQ(registry->openKey(hkey::LocalMachine,
+                              "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\App 1.0",
+                              opened),
+            error::Success);
+  std::string value;
+  EXPECT_EQ(registry->queryString(opened, "DisplayName", value), error::Success);
+  EXPECT_EQ(value, "App 1.0");
+}
+
+TEST_F(RegistryTest, UnusableFilesGiveMachineError) {
+  const std::vector<std::pair<const char*, std::string>> contents = {
+      {"garbage", std::string(4096, '\x5a')},
+      {"text", "HKEY_LOCAL_MACHINE\\Software\n"},
+      {"torn header", std::string("SQLite format 3\0", 16) + std::string(200, '\x01')},
+  };
+  for (const auto& [label, content] : contents) {
+    SCOPED_TRACE(label);
+    test::writeFile(dir_ / label, content);
+    EXPECT_THROW(SqliteRegistry::open(dir_ / label, false), MachineError);
+    EXPECT_EQ(test::readFile(dir_ / label), content) << "a damaged file must not be altered";
+  }
+  std::filesystem::create_directories(dir_ / "folder");
+  EXPECT_THROW(SqliteRegistry::open(dir_ / "folder", false), MachineError);
+}
+
+TEST_F(RegistryTest, AnotherSqliteDatabaseIsNotTakenForARegistry) {
+  {
+    SqliteDb other(dir_ / "other.db");
+    other.exec("CREATE TABLE notes(text TEXT); INSERT INTO notes VALUES ('keep me');");
+  }
+  try {
+    SqliteRegistry::open(dir_ / "other.db", false);
+    FAIL() << "opened a foreign database";
+  } catch (const MachineError& e) {
+    EXPECT_NE(std::string(e.what()).find("not a registry"), std::string::npos) << e.what();
+  }
+}
+
+TEST_F(RegistryTest, TruncatedFileIsReportedAsDamaged) {
+  {
+    auto registry = openRegistry();
+    HKey key = create(*registry, hkey::LocalMachine, "Bulk");
+    for (int i = 0; i < 400; ++i)
+      ASSERT_EQ(registry->setString(key, "value" + std::to_string(i), std::string(200, 'x')), 0);
+  }
+  auto size = std::filesystem::file_size(dir_ / "registry.db");
+  ASSERT_GT(size, 16384u);
+  std::filesystem::resize_file(dir_ / "registry.db", size / 2);
+  EXPECT_THROW(openRegistry(), MachineError);
+}
+
+TEST_F(RegistryTest, TwoConnectionsWritingAlternatelyLoseNothing) {
+  auto first = openRegistry();
+  auto second = openRegistry();
+  HKey a = create(*first, hkey::LocalMachine, "Shared");
+  HKey b = create(*second, hkey::LocalMachine, "shared");
+  for (std::uint32_t i = 0; i < 50; ++i) {
+    ASSERT_EQ(first->setDword(a, "first" + std::to_string(i), i), error::Success);
+    ASSERT_EQ(second->setDword(b, "second" + std::to_string(i), i), error::Success);
+  }
+  // Each sees the other's writes at once.
+  std::uint32_t value = 0;
+  EXPECT_EQ(first->queryDword(a, "second49", value), error::Success);
+  EXPECT_EQ(value, 49u);
+  std::string name;
+  std::uint32_t type = 0;
+  Bytes data;
+  EXPECT_EQ(second->enumValue(b, 99, name, type, data), error::Success);
+  EXPECT_EQ(second->enumValue(b, 100, name, type, data), error::NoMoreItems);
+}
+
+TEST_F(RegistryTest, TwoProcessesWritingAtOnceLoseNothing) {
+  openRegistry();  // the schema exists before the processes race
+  constexpr int kWrites = 150;
+  std::vector<pid_t> children;
+  for (int process = 0; process < 2; ++process) {
+    pid_t pid = fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      int failures = 0;
+      auto registry = SqliteRegistry::open(dir_ / "registry.db", false);
+      for (int i = 0; i < kWrites; ++i) {
+        HKey key = 0;
+        std::string path = "Race\\P" + std::to_string(process) + "\\K" + std::to_string(i % 7);
+        if (registry->createKey(hkey::LocalMachine, path, key) != error::Success) ++failures;
+        if (registry->setDword(key, "v" + std::to_string(i), std::uint32_t(i)) != 0) ++failures;
+        registry->closeKey(key);
+      }
+      _exit(failures == 0 ? 0 : 1);
+    }
+    children.push_back(pid);
+  }
+  for (pid_t pid : children) {
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "a writer saw a failure";
+  }
+  auto registry = openRegistry();
+  for (int process = 0; process < 2; ++process) {
+    for (int i = 0; i < kWrites; ++i) {
+      HKey key = 0;
+      std::string path = "Race\\P" + std::to_string(process) + "\\K" + std::to_string(i % 7);
+      ASSERT_EQ(registry->openKey(hkey::LocalMachine, path, key), error::Success) << path;
+      std::uint32_t value = 0;
+      EXPECT_EQ(registry->queryDword(key, "v" + std::to_string(i), value), error::Success);
+      EXPECT_EQ(value, std::uint32_t(i));
+      registry->closeKey(key);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace vandrel::platform::emulated
