@@ -1,0 +1,150 @@
+// Tests of INI parsing, lookup and editing by the profile rules.
+#include "platform/ini/ini_document.h"
+
+#include <gtest/gtest.h>
+
+namespace vandrel::platform {
+namespace {
+
+const char* const kText =
+    "; leading comment\r\n"
+    "orphan=outside any section\r\n"
+    "[Settings]\r\n"
+    "AppName=Demo App\r\n"
+    "  Title  =   Spaced Value   \r\n"
+    "Quoted=\"  kept blanks  \"\r\n"
+    "Single='single'\r\n"
+    "Half=\"open\r\n"
+    "Mixed=\"a'\r\n"
+    "Inner=a \"b\" c\r\n"
+    "Lone=\"\r\n"
+    "Empty=\r\n"
+    "NoEquals\r\n"
+    ";Commented=1\r\n"
+    "  ;Indented=1\r\n"
+    "Tail=x ; not a comment\r\n"
+    "dup=first\r\n"
+    "DUP=second\r\n"
+    "=nameless\r\n"
+    "Eq=a=b\r\n"
+    "\r\n"
+    "[ Files ]\r\n"
+    "nbFiles=2\r\n"
+    "[settings]\r\n"
+    "AppName=Second Section\r\n"
+    "Extra=only in second\r\n";
+
+TEST(IniDocument, ValueLookupRules) {
+  IniDocument doc = IniDocument::parse(kText);
+  const struct {
+    const char* section;
+    const char* key;
+    const char* expected;  // nullptr: missing
+  } cases[] = {
+      {"Settings", "AppName", "Demo App"},
+      {"SETTINGS", "appname", "Demo App"},          // case-insensitive
+      {"  Settings ", " AppName  ", "Demo App"},    // blanks around the query names
+      {"Settings", "Title", "Spaced Value"},        // blanks around key and value
+      {"Settings", "Quoted", "  kept blanks  "},    // one pair of quotes removed
+      {"Settings", "Single", "single"},
+      {"Settings", "Half", "\"open"},
+      {"Settings", "Mixed", "\"a'"},
+      {"Settings", "Inner", "a \"b\" c"},
+      {"Settings", "Lone", "\""},
+      {"Settings", "Empty", ""},                    // present but empty
+      {"Settings", "NoEquals", nullptr},            // not an entry
+      {"Settings", ";Commented", nullptr},
+      {"Settings", "Commented", nullptr},
+      {"Settings", ";Indented", nullptr},
+      {"Settings", "Tail", "x ; not a comment"},
+      {"Settings", "dup", "first"},                 // first occurrence wins
+      {"Settings", "Eq", "a=b"},
+      {"Settings", "", nullptr},                    // an empty key never matches
+      {"", "AppName", nullptr},
+      {"Settings", "Extra", nullptr},               // only the first section counts
+      {"Files", "nbFiles", "2"},                    // blanks inside the brackets
+      {"Missing", "AppName", nullptr},
+      {"Settings", "orphan", nullptr},
+  };
+  for (const auto& c : cases) {
+    std::optional<std::string> got = doc.value(c.section, c.key);
+    if (c.expected) {
+      EXPECT_EQ(got, std::optional<std::string>(c.expected)) << c.section << "/" << c.key;
+    } else {
+      EXPECT_EQ(got, std::nullopt) << c.section << "/" << c.key;
+    }
+  }
+}
+
+TEST(IniDocument, ListsSectionsAndKeys) {
+  IniDocument doc = IniDocument::parse(kText);
+  EXPECT_EQ(doc.sectionNames(), (std::vector<std::string>{"Settings", "Files", "settings"}));
+  EXPECT_EQ(doc.keyNames("settings"),
+            (std::vector<std::string>{"AppName", "Title", "Quoted", "Single", "Half", "Mixed",
+                                      "Inner", "Lone", "Empty", "Tail", "dup", "DUP", "", "Eq"}));
+  EXPECT_TRUE(doc.keyNames("Missing").empty());
+  EXPECT_TRUE(doc.hasSection("files"));
+  EXPECT_FALSE(doc.hasSection("Nope"));
+  EXPECT_FALSE(doc.hasSection(""));
+}
+
+TEST(IniDocument, LineEndsAndOddLines) {
+  IniDocument doc = IniDocument::parse("\xEF\xBB\xBF[A]\nk=1\n[B\nx=2\n[]\ny=3\n[C]extra]\nz=4");
+  EXPECT_EQ(doc.value("A", "k"), "1");           // byte-order mark and LF line ends
+  EXPECT_EQ(doc.value("A", "[B"), std::nullopt);  // "[B" without "]" is a line of A
+  EXPECT_EQ(doc.value("A", "x"), "2");
+  EXPECT_EQ(doc.value("", "y"), std::nullopt);   // the nameless section is never read
+  EXPECT_EQ(doc.value("C]extra", "z"), "4");     // the name runs to the last "]"
+  EXPECT_EQ(IniDocument::parse("").sectionNames().size(), 0u);
+  EXPECT_EQ(IniDocument::parse("").text(), "");
+}
+
+TEST(IniDocument, EditsChangeOnlyTheirLines) {
+  IniDocument doc = IniDocument::parse(
+      "; header\r\n[One]\r\nA=1\r\n  B = 2 \r\n\r\n[Two]\r\nC=3\r\n");
+  doc.set("one", "b", "20");                  // replaced in place, key spelling kept
+  doc.set("One", "New", "x");                 // appended after the last line of its section
+  doc.set("Three", "K", "v");                 // new section at the end
+  doc.set("Two", "C", "");                    // an empty value is a value
+  EXPECT_EQ(doc.text(),
+            "; header\r\n[One]\r\nA=1\r\nB=20\r\nNew=x\r\n\r\n[Two]\r\nC=\r\n[Three]\r\nK=v\r\n");
+  EXPECT_EQ(doc.value("One", "B"), "20");
+  EXPECT_EQ(doc.value("Two", "C"), "");
+  doc.removeKey("ONE", "a");
+  doc.removeKey("One", "Missing");
+  doc.removeSection("two");
+  EXPECT_EQ(doc.text(), "; header\r\n[One]\r\nB=20\r\nNew=x\r\n\r\n[Three]\r\nK=v\r\n");
+  EXPECT_EQ(doc.value("One", "A"), std::nullopt);
+  EXPECT_FALSE(doc.hasSection("Two"));
+}
+
+TEST(IniDocument, EditsOnDuplicates) {
+  IniDocument doc = IniDocument::parse("[S]\nk=1\nk=2\n[s]\nk=3\n[T]\nx=1\n");
+  doc.removeKey("S", "k");           // the first occurrence goes; the next one shows
+  EXPECT_EQ(doc.value("S", "k"), "2");
+  doc.set("S", "new", "n");          // goes to the first section of the name
+  EXPECT_EQ(doc.text(), "[S]\r\nk=2\r\nnew=n\r\n[s]\r\nk=3\r\n[T]\r\nx=1\r\n");
+  doc.removeSection("s");            // every section of the name
+  EXPECT_EQ(doc.text(), "[T]\r\nx=1\r\n");
+}
+
+TEST(IniDocument, EditsIntoEmptyAndHeaderOnlySections) {
+  IniDocument doc;
+  doc.set("A", "k", "v");
+  EXPECT_EQ(doc.text(), "[A]\r\nk=v\r\n");
+  doc = IniDocument::parse("[Empty]\r\n\r\n\r\n[Next]\r\n");
+  doc.set("Empty", "k", "v");
+  EXPECT_EQ(doc.text(), "[Empty]\r\nk=v\r\n\r\n\r\n[Next]\r\n");
+  doc.set("", "k", "v");             // no name: nothing happens
+  doc.set("Next", " ", "v");
+  EXPECT_EQ(doc.text(), "[Empty]\r\nk=v\r\n\r\n\r\n[Next]\r\n");
+}
+
+TEST(IniDocument, EntryLinesBeforeAnySectionAreNeverEdited) {
+  IniDocument doc = IniDocument::parse("k=outside\n[S]\n");
+  doc.set("S", "k", "inside");
+  EXPECT_EQ(doc.text(), "k=outside\r\n[S]\r\nk=inside\r\n");
+}
+
+}  // namespace
+}  // namespace vandrel::platform
