@@ -12,15 +12,12 @@ struct Units {
   const char* giga;
 };
 
-// "%0.2f" of the quotient followed by the unit; the buffer is sized from snprintf so that
-// huge values (up to the float/double maximum) are never cut.
+// "%0.2f" of the quotient followed by the unit. The largest double prints as 309 digits
+// and the decimals, so the buffer never cuts a value.
 std::string format(double quotient, const char* unit) {
-  int length = std::snprintf(nullptr, 0, "%0.2f", quotient);
-  if (length < 0) return unit;
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  std::snprintf(text.data(), text.size(), "%0.2f", quotient);
-  text.resize(static_cast<std::size_t>(length));
-  return text + unit;
+  char text[400];
+  std::snprintf(text, sizeof text, "%0.2f", quotient);
+  return std::string(text) + unit;
 }
 
 template <typename Number>
