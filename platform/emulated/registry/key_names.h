@@ -1,9 +1,12 @@
 // How registry names compare: without regard to case, as Windows upper-cases them.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/registry.h"
 
 namespace vandrel::platform::emulated {
 
@@ -32,6 +35,29 @@ inline std::vector<std::string> splitKeyPath(std::string_view path) {
     start = end + 1;
   }
   return names;
+}
+
+struct RootName {
+  HKey key;
+  const char* name;       // as regedit writes it
+  const char* shortName;  // as the reg tool also accepts it
+};
+
+// The four roots, in the order a whole-registry export lists them.
+inline constexpr RootName kRootNames[] = {
+    {hkey::ClassesRoot, "HKEY_CLASSES_ROOT", "HKCR"},
+    {hkey::CurrentUser, "HKEY_CURRENT_USER", "HKCU"},
+    {hkey::LocalMachine, "HKEY_LOCAL_MACHINE", "HKLM"},
+    {hkey::Users, "HKEY_USERS", "HKU"},
+};
+
+// A root named in full or short, in any case; nothing for another name.
+inline std::optional<RootName> findRoot(std::string_view name) {
+  std::string folded = foldName(name);
+  for (const RootName& root : kRootNames) {
+    if (folded == root.name || folded == root.shortName) return root;
+  }
+  return std::nullopt;
 }
 
 }  // namespace vandrel::platform::emulated
