@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -300,6 +301,33 @@ TEST_F(RegeditTest, ARegistryFailureWhileApplyingIsReportedNotHidden) {
   EXPECT_FALSE(importRegedit4(full, "REGEDIT4\n\n[HKCU\\Full]\n\n\"v\"=dword:1\n", error));
   EXPECT_EQ(error, "line 5: cannot set the value (error 112)");
   EXPECT_EQ(registry_->openHandleCount(), 0u) << "the failed import leaves no handle open";
+}
+
+TEST_F(RegeditTest, MangledTextNeverCrashesAndAlwaysExplainsItself) {
+  const std::string good =
+      "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Fuzz]\n@=\"d\"\n\"s\"=\"a\\\\b\\\"c\"\n"
+      "\"n\"=dword:0000000a\n\"h\"=hex(7):61,00,\\\n  62,00,00\n\"x\"=-\n[-HKCU\\Gone]\n";
+  importOk(good);
+  std::mt19937 random(20240601);  // fixed seed: the same texts on every run
+  const std::string alphabet = "[]\"\\@=-:,;()\n\rhexdwordHKEY_0123456789abf ";
+  for (int round = 0; round < 2000; ++round) {
+    std::string text = good;
+    int edits = 1 + int(random() % 4);
+    for (int e = 0; e < edits; ++e) {
+      std::size_t at = random() % text.size();
+      switch (random() % 3) {
+        case 0: text.erase(at, 1 + random() % 3); break;
+        case 1: text.insert(at, 1, alphabet[random() % alphabet.size()]); break;
+        default: text[at] = char(random() % 256); break;
+      }
+      if (text.empty()) text = "x";
+    }
+    std::string error;
+    if (!importRegedit4(*registry_, text, error)) {
+      EXPECT_EQ(error.rfind("line ", 0), 0u) << "unexplained failure for:\n" << text;
+    }
+  }
+  EXPECT_EQ(registry_->openHandleCount(), 0u);
 }
 
 }  // namespace

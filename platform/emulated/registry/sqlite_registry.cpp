@@ -14,6 +14,9 @@ namespace {
 constexpr std::int64_t kApplicationId = 0x56524547;
 constexpr std::int64_t kSchemaVersion = 1;
 constexpr std::int64_t kLastRootId = 4;
+// Windows keeps a registry tree at most 512 levels deep; the limit also keeps every walk over
+// the tree (export, deletion) shallow.
+constexpr std::size_t kMaxDepth = 512;
 
 // Keys are never renumbered: AUTOINCREMENT keeps the id of a deleted key from being given to
 // a new one, so a stale handle can never reach a different key.
@@ -85,8 +88,11 @@ std::unique_ptr<SqliteRegistry> SqliteRegistry::open(const std::filesystem::path
     prepareSchema(*db, dbFile);
     return std::unique_ptr<SqliteRegistry>(new SqliteRegistry(std::move(db), ntSemantics));
   } catch (const SqliteError& e) {
-    throw MachineError(dbFile.string() + ": cannot open the registry file (damaged or not a " +
-                       "registry): " + e.what());
+    int code = e.code() & 0xff;
+    if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT)
+      throw MachineError(dbFile.string() + ": registry file is damaged or not a registry (" +
+                         e.what() + ")");
+    throw MachineError(dbFile.string() + ": cannot open the registry file (" + e.what() + ")");
   }
 }
 
@@ -148,6 +154,15 @@ long SqliteRegistry::walk(KeyId start, const std::vector<std::string>& names, Ke
   return error::Success;
 }
 
+std::size_t SqliteRegistry::depthOf(KeyId id) {
+  Statement query(*db_,
+                  "WITH RECURSIVE up(id, depth) AS (SELECT ?1, 0 UNION ALL "
+                  "SELECT k.parent, up.depth + 1 FROM reg_keys k JOIN up ON k.id = up.id "
+                  "WHERE k.parent <> 0) SELECT max(depth) FROM up");
+  query.bind(1, id);
+  return query.step() ? std::size_t(query.integer(0)) : 0;
+}
+
 bool SqliteRegistry::hasSubkeys(KeyId id) {
   Statement query(*db_, "SELECT 1 FROM reg_keys WHERE parent = ? LIMIT 1");
   query.bind(1, id);
@@ -185,8 +200,11 @@ long SqliteRegistry::createKey(HKey parent, const std::string& subKey, HKey& res
     KeyId current = 0;
     long rc = liveKeyOf(parent, current);
     if (rc != error::Success) return rc;
+    std::vector<std::string> names = splitKeyPath(subKey);
+    if (names.size() > kMaxDepth || depthOf(current) + names.size() > kMaxDepth)
+      return error::InvalidParameter;
     bool made = false;
-    for (const std::string& name : splitKeyPath(subKey)) {
+    for (const std::string& name : names) {
       KeyId child = childOf(current, name);
       made = child == 0;
       if (made) {

@@ -21,6 +21,7 @@ class SqliteDb;
 // and a crash at any moment leaves it consistent. Handles belong to this object (one process);
 // the predefined roots are always valid. A handle whose key was deleted meanwhile gives
 // error::KeyDeleted. Subkeys and values enumerate sorted by name without regard to case.
+// A key more than 512 levels below its root is refused with error::InvalidParameter.
 class SqliteRegistry : public Registry {
  public:
   // Opens the registry file, creating an empty registry when the file is new or empty.
@@ -59,6 +60,8 @@ class SqliteRegistry : public Registry {
   long walk(KeyId start, const std::vector<std::string>& names, KeyId& found);
   KeyId childOf(KeyId parent, const std::string& name);
   bool hasSubkeys(KeyId id);
+  // Levels below the root: 0 for a root, 1 for its subkeys.
+  std::size_t depthOf(KeyId id);
   void deleteTree(KeyId id);
   HKey newHandle(KeyId id);
   template <typename Body>

@@ -2,6 +2,7 @@
 #include "platform/emulated/registry/sqlite_registry.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -239,6 +240,18 @@ TEST_F(RegistryTest, PathsTolerateStrayBackslashes) {
   EXPECT_EQ(value, "App 1.0");
 }
 
+TEST_F(RegistryTest, KeysDeeperThanWindowsAllowsAreRefused) {
+  auto registry = openRegistry();
+  std::string path;
+  for (int i = 0; i < 511; ++i) path += "k\\";
+  HKey deep = create(*registry, hkey::CurrentUser, path + "last");
+  HKey refused = 0;
+  EXPECT_EQ(registry->createKey(deep, "one more", refused), error::InvalidParameter);
+  EXPECT_EQ(registry->createKey(hkey::CurrentUser, path + "a\\b", refused),
+            error::InvalidParameter);
+  EXPECT_EQ(registry->deleteKey(hkey::CurrentUser, "k"), error::Success);
+}
+
 TEST_F(RegistryTest, UnusableFilesGiveMachineError) {
   const std::vector<std::pair<const char*, std::string>> contents = {
       {"garbage", std::string(4096, '\x5a')},
@@ -253,6 +266,7 @@ TEST_F(RegistryTest, UnusableFilesGiveMachineError) {
   }
   std::filesystem::create_directories(dir_ / "folder");
   EXPECT_THROW(SqliteRegistry::open(dir_ / "folder", false), MachineError);
+  EXPECT_THROW(SqliteRegistry::open(dir_ / "no such folder" / "registry.db", false), MachineError);
 }
 
 TEST_F(RegistryTest, AnotherSqliteDatabaseIsNotTakenForARegistry) {
@@ -338,6 +352,53 @@ TEST_F(RegistryTest, TwoProcessesWritingAtOnceLoseNothing) {
       EXPECT_EQ(value, std::uint32_t(i));
       registry->closeKey(key);
     }
+  }
+}
+
+TEST_F(RegistryTest, AWriterKilledMidwayLeavesAConsistentFile) {
+  openRegistry();
+  pid_t pid = fork();
+  ASSERT_GE(pid, 0);
+  if (pid == 0) {
+    auto registry = SqliteRegistry::open(dir_ / "registry.db", false);
+    HKey key = 0;
+    if (registry->createKey(hkey::LocalMachine, "Killed", key) != error::Success) _exit(1);
+    for (std::uint32_t i = 0;; ++i) {
+      HKey sub = 0;
+      registry->createKey(key, "K" + std::to_string(i), sub);
+      registry->setDword(sub, "n", i);
+      registry->closeKey(sub);
+      registry->setDword(key, "last", i);
+    }
+  }
+  {
+    // Kill the writer once it is well under way, whatever it is doing at that moment.
+    auto watcher = openRegistry();
+    std::uint32_t last = 0;
+    HKey key = 0;
+    while (watcher->openKey(hkey::LocalMachine, "Killed", key) != error::Success ||
+           watcher->queryDword(key, "last", last) != error::Success || last < 200) {
+      watcher->closeKey(key);
+      key = 0;
+      ASSERT_EQ(waitpid(pid, nullptr, WNOHANG), 0) << "the writer stopped on its own";
+    }
+  }
+  kill(pid, SIGKILL);
+  ASSERT_EQ(waitpid(pid, nullptr, 0), pid);
+
+  auto registry = openRegistry();  // checks the file through and through
+  HKey key = 0;
+  ASSERT_EQ(registry->openKey(hkey::LocalMachine, "Killed", key), error::Success);
+  std::uint32_t last = 0;
+  ASSERT_EQ(registry->queryDword(key, "last", last), error::Success);
+  // Every write up to the last one recorded is there, each complete.
+  for (std::uint32_t i = 0; i <= last; ++i) {
+    HKey sub = 0;
+    ASSERT_EQ(registry->openKey(key, "K" + std::to_string(i), sub), error::Success) << i;
+    std::uint32_t n = 0;
+    ASSERT_EQ(registry->queryDword(sub, "n", n), error::Success) << i;
+    EXPECT_EQ(n, i);
+    registry->closeKey(sub);
   }
 }
 
