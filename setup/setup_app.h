@@ -43,6 +43,7 @@ struct SetupState {
   std::vector<std::string> sharedFiles;
   long long runningCopyTotal = 0;
   long long copyTotal = 0;
+  std::string title;           // [Settings] Title, or the program's title when empty
 };
 
 class SetupApp {
@@ -69,6 +70,12 @@ class SetupApp {
 
   // The cancel confirmation; copying chooses the copy variant of its text. True for Yes.
   bool confirmCancel(bool copying);
+
+  // Message boxes captioned with the application name (the program's title before it is
+  // known): a Yes/No question, and a message with a single OK button.
+  std::string messageCaption() const;
+  ui::Answer ask(const std::string& text, ui::Icon icon = ui::Icon::Question);
+  void tell(const std::string& text, ui::Icon icon);
 
  private:
   platform::Machine& machine_;

@@ -1,0 +1,173 @@
+// The setup engine's installation driver.
+#include "setup/driver.h"
+
+#include <ctime>
+
+#include "setup/closing_dialog.h"
+#include "setup/directory_pass.h"
+#include "setup/end_actions.h"
+#include "setup/requirements/requirements.h"
+#include "setup/strings/string_ids.h"
+#include "setup/text_file.h"
+#include "setup/wizard/wizard.h"
+
+namespace vandrel::setup {
+namespace {
+
+std::string localDate() {
+  std::time_t now = std::time(nullptr);
+  std::tm parts{};
+  localtime_r(&now, &parts);
+  char text[32];
+  std::strftime(text, sizeof text, "%Y/%m/%d", &parts);
+  return text;
+}
+
+void registerCleanUp(SetupApp& app) {
+  platform::Registry& registry = app.machine().registry();
+  platform::HKey key = 0;
+  if (registry.createKey(platform::hkey::LocalMachine, kRunOnceKey, key) != platform::error::Success)
+    return;
+  registry.setString(key, kCleanUpValue, app.state().windowsFolder + "\\Peskin32.EXE /DeleteTemp");
+  registry.closeKey(key);
+}
+
+bool scriptExists(SetupApp& app) {
+  if (app.state().engineFolder.empty()) return false;
+  std::optional<platform::FileStatus> status = app.machine().files().status(app.script().path());
+  return status && !status->isDirectory();
+}
+
+DriverOutcome showClosing(SetupApp& app, int code) {
+  app.ui().closing(closingDialog(code, app.state().appName, app.strings()));
+  return DriverOutcome{code};
+}
+
+// Steps 9 to 13: the wizard's settings, the optional directories and the wizard itself.
+bool runWizard(SetupApp& app, const DriverSteps& steps) {
+  SetupState& state = app.state();
+  WizardSettings settings;
+  settings.caption = state.title;
+  settings.notice = noticeText(app);
+  collectDirectories(app);
+  state.installDate = steps.today ? steps.today() : localDate();
+  settings.showLicence = app.script().number("Settings", "ShowLicence", "0") != 0;
+  if (settings.showLicence) {
+    std::optional<std::string> text =
+        readTextFile(app.machine().files(), state.sourceFolder + "License.txt");
+    settings.licenceText = text ? *text : app.strings().get(sid::LicenceMissing);
+  }
+  settings.regInfo = app.script().number("Settings", "RegInfo", "1") != 0;
+  std::string windowsDrive = state.windowsFolder.empty() ? "C" : state.windowsFolder.substr(0, 1);
+  settings.defaultFolder = windowsDrive + ":\\" + app.value("Settings", "DefDir", "Install");
+  Wizard wizard(app, settings, steps.copyTotal);
+  return wizard.run();
+}
+
+// Step 17: the success path's end.
+void finishInstallation(SetupApp& app) {
+  const script::StringTable& s = app.strings();
+  BrowserLauncher browser(app.machine(), {s.get(sid::FavoritesLocation1),
+                                          s.get(sid::FavoritesLocation2),
+                                          s.get(sid::FavoritesLocation3)});
+  browser.FindBrowser(std::nullopt, 1);
+  addWebFavorites(app, browser);
+  app.ui().closing(closingDialog(status::Completed, app.state().appName, s));
+  offerStartUrl(app, browser);
+  runEndCommands(app);
+  askReboot(app);
+}
+
+}  // namespace
+
+std::string sourceFolderFrom(const std::string& commandLine, const std::string& engineFolder) {
+  std::size_t begin = commandLine.find_first_not_of(" \t");
+  std::size_t end = commandLine.find_last_not_of(" \t");
+  std::string folder = begin == std::string::npos ? "" : commandLine.substr(begin, end - begin + 1);
+  if (folder.size() >= 2 && folder.front() == '"' && folder.back() == '"') {
+    folder = folder.substr(1, folder.size() - 2);
+  }
+  if (folder.empty()) return engineFolder;
+  if (folder.back() != '\\') folder += '\\';
+  return folder;
+}
+
+std::string noticeText(SetupApp& app) {
+  const script::StringTable& s = app.strings();
+  switch (app.script().number("Settings", "Type", "1")) {
+    case 0: return s.get(sid::FreewareNotice);
+    case 1: return s.get(sid::SharewareNotice);
+    case 3: {
+      std::string own = app.value("Settings", "OwnMsg", "");
+      return own.empty() ? s.get(sid::CopyrightNotice) : own;
+    }
+    default: return s.get(sid::CopyrightNotice);
+  }
+}
+
+void fillShellFolders(SetupApp& app) {
+  SetupState& state = app.state();
+  platform::Shell& shell = app.machine().shell();
+  std::string* slots[] = {&state.programsFolder, &state.startupFolder, &state.startMenuFolder,
+                          &state.desktopFolder};
+  const int common[] = {platform::csidl::CommonPrograms, platform::csidl::CommonStartup,
+                        platform::csidl::CommonStartMenu, platform::csidl::CommonDesktopDirectory};
+  const int user[] = {platform::csidl::Programs, platform::csidl::Startup,
+                      platform::csidl::StartMenu, platform::csidl::DesktopDirectory};
+  for (std::string* slot : slots) slot->clear();
+  if (state.shortcutScope == 0) {
+    for (int k = 0; k < 4; ++k) *slots[k] = shell.specialFolder(common[k]).value_or("");
+  }
+  if (state.shortcutScope != 0 || state.platform != 2) {
+    for (int k = 0; k < 4; ++k) {
+      if (slots[k]->empty()) *slots[k] = shell.specialFolder(user[k]).value_or("");
+    }
+  }
+}
+
+DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
+                              const DriverSteps& steps) {
+  SetupState& state = app.state();
+  platform::Machine& machine = app.machine();
+  const script::StringTable& s = app.strings();
+
+  std::string module = machine.process().moduleFileName();
+  state.windowsFolder = machine.system().windowsDirectory();
+  state.sharedFiles.clear();
+  state.shortcutScope = 0;
+  std::size_t lastBackslash = module.rfind('\\');
+  state.engineFolder = lastBackslash == std::string::npos ? "" : module.substr(0, lastBackslash + 1);
+  app.script().setPath(state.engineFolder + "Script.vrx");
+  registerCleanUp(app);
+  if (!scriptExists(app)) {
+    app.tell(s.get(sid::ScriptMissing), ui::Icon::Stop);
+    return {};
+  }
+
+  state.appName = app.value("Settings", "AppName", "");
+  if (state.appName.empty()) state.appName = s.get(sid::Title);
+  state.sourceFolder = sourceFolderFrom(commandLine, state.engineFolder);
+
+  InstallWindowSettings window = readInstallWindowSettings(app);
+  state.title = window.title;
+  if (steps.window && !steps.window->create(window)) return {};
+
+  int code = checkRequirements(app);
+  if (code != 0) return showClosing(app, code);
+
+  if (!runWizard(app, steps)) return showClosing(app, status::Cancelled);
+  fillShellFolders(app);
+  createDirectories(app);
+
+  code = steps.installFiles ? steps.installFiles(app) : 0;
+  if (code != 0) return showClosing(app, code);
+  finishInstallation(app);
+  return DriverOutcome{status::Completed};
+}
+
+int exitStatusFor(const DriverOutcome& outcome) {
+  if (!outcome.closingStatus) return 1;
+  return *outcome.closingStatus == status::Completed ? 0 : 10 + *outcome.closingStatus;
+}
+
+}  // namespace vandrel::setup

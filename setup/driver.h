@@ -1,0 +1,48 @@
+// The installation from start to end: clean-up registration, script, install window,
+// requirements, wizard, folders, copy, closing dialog and the end actions.
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "setup/install_window.h"
+#include "setup/setup_app.h"
+
+namespace vandrel::setup {
+
+// The registry value that removes the setup's temporary files at the next start.
+inline constexpr const char* kRunOnceKey = "Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce";
+inline constexpr const char* kCleanUpValue = "Vandrel file Clean-up";
+
+// The steps the driver calls that live elsewhere, so that each can be replaced in tests.
+struct DriverSteps {
+  std::function<long long(SetupApp&)> copyTotal;   // the destination page's required space
+  std::function<int(SetupApp&)> installFiles;      // copy, shortcuts, INI and registry
+  InstallWindow* window = nullptr;                 // none: no install window is shown
+  std::function<std::string()> today;              // "%Y/%m/%d"; none: the local date
+};
+
+struct DriverOutcome {
+  std::optional<int> closingStatus;  // the status the closing dialog showed, if it was shown
+};
+
+// Runs the whole installation. commandLine is the engine's whole command line.
+DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
+                              const DriverSteps& steps);
+
+// The program's exit status: 0 after a successful closing dialog, 10 + status after any
+// other, 1 when the run ended before a closing dialog.
+int exitStatusFor(const DriverOutcome& outcome);
+
+// The source folder named by a command line: blanks and one pair of surrounding quotes
+// removed, a backslash ensured at the end; the engine folder when nothing is left.
+std::string sourceFolderFrom(const std::string& commandLine, const std::string& engineFolder);
+
+// The notice text for the licence type ([Settings] Type and OwnMsg).
+std::string noticeText(SetupApp& app);
+
+// Step 14: the programs, startup, start-menu and desktop folders for the shortcut scope.
+void fillShellFolders(SetupApp& app);
+
+}  // namespace vandrel::setup

@@ -1,0 +1,67 @@
+// Reading the install window's settings from the script.
+#include "setup/install_window.h"
+
+#include <cctype>
+
+#include "script/list_item.h"
+#include "setup/strings/string_ids.h"
+
+namespace vandrel::setup {
+namespace {
+
+// Hexadecimal reading as a "%x" scan does it: leading blanks, an optional "0x", then digits
+// up to the first other character; 32-bit wrap-around.
+std::uint32_t scanHex(const std::string& text) {
+  std::size_t i = text.find_first_not_of(" \t");
+  if (i == std::string::npos) return 0;
+  if (text.compare(i, 2, "0x") == 0 || text.compare(i, 2, "0X") == 0) i += 2;
+  std::uint32_t value = 0;
+  for (; i < text.size() && std::isxdigit(static_cast<unsigned char>(text[i])); ++i) {
+    char c = static_cast<char>(std::tolower(static_cast<unsigned char>(text[i])));
+    value = value * 16 + static_cast<std::uint32_t>(c <= '9' ? c - '0' : c - 'a' + 10);
+  }
+  return value;
+}
+
+}  // namespace
+
+std::uint32_t parseColour(const std::string& text) {
+  std::uint32_t high = text.size() > 2 ? scanHex(text.substr(2, 4)) : 0;
+  std::uint32_t low = text.size() > 6 ? scanHex(text.substr(6)) : 0;
+  return (high << 16) + low;
+}
+
+int modeWithBitmap(int mode, long bitmapMode) {
+  switch (bitmapMode) {
+    case 1: return mode | paint::TopBand;
+    case 2: return paint::Tiled;
+    case 3: return paint::TiledCentred;
+    case 4: return paint::Stretched;
+    default: return mode | paint::Centred;
+  }
+}
+
+InstallWindowSettings readInstallWindowSettings(SetupApp& app) {
+  InstallWindowSettings settings;
+  std::string title = app.value("Settings", "Title", "");
+  settings.setCaption = !title.empty();
+  settings.title = title.empty() ? app.strings().get(sid::Title) : title;
+  settings.captionBar = app.script().number("Background", "Caption", "0") != 0;
+  std::string top = app.value("Background", "Top", "");
+  if (!top.empty()) settings.topColour = parseColour(top);
+  if (app.script().number("Background", "Gradient", "1") != 0) {
+    settings.mode = paint::Gradient;
+    settings.vertical = app.script().number("Background", "Vert", "0") != 0;
+    settings.secondColour = parseColour(app.value("Background", "Bottom", "0x00000000"));
+  } else {
+    settings.mode = paint::Plain;
+  }
+  std::string bitmap = app.value("Background", "BmpName", "");
+  if (!bitmap.empty()) {
+    settings.bitmapPath = app.state().sourceFolder + bitmap;
+    settings.bitmapMode = app.script().number("Background", "BmpMode", "0");
+  }
+  return settings;
+}
+
+}  // namespace vandrel::setup

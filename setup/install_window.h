@@ -1,0 +1,55 @@
+// The install window's settings as the script gives them, and the port through which a
+// graphical backend creates the window. Console and unattended runs have no window.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "setup/setup_app.h"
+
+namespace vandrel::setup {
+
+// Drawing flags of the background painter.
+namespace paint {
+constexpr int Centred = 1;
+constexpr int TiledCentred = 2;
+constexpr int Tiled = 4;
+constexpr int Placed = 8;
+constexpr int TopBand = 16;
+constexpr int Stretched = 32;
+constexpr int Gradient = 64;
+constexpr int Plain = 128;
+}  // namespace paint
+
+struct InstallWindowSettings {
+  std::string title;                       // painted title, and the caption when set
+  bool setCaption = false;                 // [Settings] Title was given
+  bool captionBar = false;                 // [Background] Caption
+  std::optional<std::uint32_t> topColour;  // none: the system's desktop colour
+  int mode = paint::Plain;                 // before a bitmap changes it
+  bool vertical = false;
+  std::uint32_t secondColour = 0;          // gradient end (0x00BBGGRR)
+  std::string bitmapPath;                  // empty: no bitmap
+  long bitmapMode = 0;                     // applied only when the bitmap loads
+};
+
+// The script's colour text "0x00BBGGRR": characters 3 to 6 give the high half, the rest
+// the low half, each read as hexadecimal.
+std::uint32_t parseColour(const std::string& text);
+
+// The drawing mode once the bitmap has loaded.
+int modeWithBitmap(int mode, long bitmapMode);
+
+// Reads the settings from the script ([Settings] Title, [Background]); the bitmap lies in
+// the source folder.
+InstallWindowSettings readInstallWindowSettings(SetupApp& app);
+
+// Implemented by a graphical backend; false when the window cannot be created.
+class InstallWindow {
+ public:
+  virtual ~InstallWindow() = default;
+  virtual bool create(const InstallWindowSettings& settings) = 0;
+};
+
+}  // namespace vandrel::setup

@@ -1,0 +1,98 @@
+// System requirements check of the setup engine.
+#include "setup/requirements/requirements.h"
+
+#include <cctype>
+#include <cstdint>
+
+#include "script/list_item.h"
+#include "setup/strings/string_ids.h"
+
+namespace vandrel::setup {
+namespace {
+
+bool sameText(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i])))
+      return false;
+  }
+  return true;
+}
+
+struct RunningPlatform {
+  int code = 0;          // the platform code kept in the state
+  int versionIndex = 0;  // position in the version-name list
+};
+
+RunningPlatform runningPlatform(std::uint32_t platformId) {
+  switch (platformId) {
+    case platform::platform_id::Win32s: return {1, 3};
+    case platform::platform_id::Windows: return {3, 4};
+    case platform::platform_id::NT: return {2, 5};
+    default: return {0, 0};
+  }
+}
+
+}  // namespace
+
+int requiredVersionIndex(const std::string& versionNames, const std::string& minWin) {
+  int index = 0;
+  for (int k = 1; k <= 5; ++k) {
+    if (sameText(script::listItem(versionNames, k, ""), minWin)) index = k;
+  }
+  return index;
+}
+
+int checkRequirements(SetupApp& app) {
+  const script::StringTable& strings = app.strings();
+  if (app.script().number("Directories", "nbDir", "0") == 0) return status::Incomplete;
+
+  platform::OsVersion version = app.machine().system().version();
+  platform::ProcessorInfo processor = app.machine().system().processor();
+  long minCpu = app.script().number("Settings", "minCpu", "386");
+  auto nCompil = static_cast<std::uint32_t>(app.script().number("Settings", "nCompil", "0"));
+  std::string minWin = app.value("Settings", "minWin", "3.1");
+
+  bool intel = processor.architecture == 0;
+  if (!intel && app.ask(strings.get(sid::NotIntelQuestion)) != ui::Answer::Yes) {
+    return status::NotIntel;
+  }
+
+  RunningPlatform running = runningPlatform(version.platformId);
+  app.state().platform = running.code;
+  if (running.code == 0) {
+    app.tell(strings.get(sid::UnknownSystem), ui::Icon::Stop);
+    return status::Fatal;
+  }
+  if (running.code == 1) {
+    app.tell(strings.get(sid::Win32sRefused), ui::Icon::Stop);
+    return status::Fatal;
+  }
+
+  int result = 0;
+  if (running.versionIndex < requiredVersionIndex(strings.get(sid::VersionNames), minWin)) {
+    result = status::WindowsTooOld;
+  }
+  if (intel && ((minCpu == 586 && processor.processorType < 586) ||
+                (minCpu == 486 && processor.processorType < 486))) {
+    result = status::CpuTooOld;
+  }
+
+  if (result == status::WindowsTooOld &&
+      app.ask(strings.format(sid::WindowsVersionQuestion, minWin)) == ui::Answer::Yes) {
+    result = 0;
+  } else if (result == status::CpuTooOld &&
+             app.ask(strings.format(sid::CpuQuestion, std::to_string(minCpu))) ==
+                 ui::Answer::Yes) {
+    result = 0;
+  }
+
+  if (nCompil != 0 && result == 0 && nCompil < version.buildNumber &&
+      app.ask(strings.format(sid::BuildQuestion, std::to_string(nCompil))) != ui::Answer::Yes) {
+    return status::WindowsTooOld;
+  }
+  return result;
+}
+
+}  // namespace vandrel::setup

@@ -1,0 +1,20 @@
+// The folder picker: a file dialog used to choose a folder.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "setup/setup_app.h"
+
+namespace vandrel::setup {
+
+// Asks for a folder; disk 0 asks for the installation folder, any other number for the
+// folder holding that disk's files. The result is the chosen folder, a backslash and the
+// dummy file name "Junk"; nothing when cancelled.
+std::optional<std::string> PickFolder(SetupApp& app, int disk);
+
+// The destination page's reading of a picker result: the folder without "\Junk". Nothing
+// when the result names the root of a drive (or nothing at all), which the page refuses.
+std::optional<std::string> installFolderFromPick(const std::string& picked);
+
+}  // namespace vandrel::setup
