@@ -3,6 +3,7 @@
 // scripted; a transcript can be recorded over any of them.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -121,6 +122,9 @@ class Interaction {
   virtual void closing(const Closing& closing) = 0;
   virtual void beep() = 0;
 
+  // The scripted backend never presses Cancel in a progress window, except on request for
+  // tests: "CancelOn=<text>" in the answers file's [Progress] section presses it the first
+  // time an update shows a line containing that text (cancelPressed() is then true once).
   virtual void progress(const Progress& progress) = 0;
   // True once when the progress window's Cancel was pressed since the last call. The caller
   // asks its own confirmation.
@@ -139,5 +143,9 @@ struct InteractionSettings {
 // The backend for a program, wrapped in a transcript recorder when one is asked for.
 // "gui" falls back to the console where no GUI backend is linked in.
 std::unique_ptr<Interaction> makeInteraction(Program program, const InteractionSettings& settings);
+
+// Called once by a program that links a GUI backend, before makeInteraction; "gui" then
+// builds its backend through this factory.
+void registerGuiBackend(std::function<std::unique_ptr<Interaction>(Program)> factory);
 
 }  // namespace vandrel::ui

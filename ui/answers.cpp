@@ -1,0 +1,56 @@
+// The answers file: lookups by section and position.
+#include "ui/answers.h"
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace vandrel::ui {
+
+Answers Answers::fromText(std::string_view text) {
+  Answers answers;
+  answers.ini_ = platform::IniDocument::parse(text);
+  return answers;
+}
+
+std::optional<Answers> Answers::fromFile(const std::string& path, std::string* error) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    if (error) *error = "cannot read the answers file " + path;
+    return std::nullopt;
+  }
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) {
+    if (error) *error = "cannot read the answers file " + path;
+    return std::nullopt;
+  }
+  return fromText(text);
+}
+
+std::optional<std::string> Answers::value(std::string_view section, std::string_view key) const {
+  if (!ini_) return std::nullopt;
+  return ini_->value(section, key);
+}
+
+std::optional<std::string> Answers::question(int number) const {
+  if (auto listed = value("Answers", std::to_string(number))) return listed;
+  return value("Answers", "Default");
+}
+
+std::optional<std::string> Answers::wizard(std::string_view key) const {
+  return value("Wizard", key);
+}
+
+std::optional<std::string> Answers::folder(int number) const {
+  return value("Folders", std::to_string(number));
+}
+
+std::optional<std::string> Answers::choice(int number) const {
+  return value("Choices", std::to_string(number));
+}
+
+std::string Answers::progressCancelOn() const {
+  return value("Progress", "CancelOn").value_or("");
+}
+
+}  // namespace vandrel::ui

@@ -1,0 +1,83 @@
+// Choosing the backend: the environment, the answers file, the transcript and the GUI hook.
+#include <cstdio>
+#include <cstdlib>
+
+#include "ui/answers.h"
+#include "ui/console_interaction.h"
+#include "ui/dialog_text.h"
+#include "ui/interaction.h"
+#include "ui/scripted_interaction.h"
+#include "ui/transcript_recorder.h"
+
+namespace vandrel::ui {
+
+namespace {
+
+std::function<std::unique_ptr<Interaction>(Program)>& guiFactory() {
+  static std::function<std::unique_ptr<Interaction>(Program)> factory;
+  return factory;
+}
+
+std::string environment(const char* name) {
+  const char* value = std::getenv(name);
+  return value ? value : "";
+}
+
+std::string defaultBackend() {
+  bool display = !environment("DISPLAY").empty() || !environment("WAYLAND_DISPLAY").empty();
+  return display ? "gui" : "console";
+}
+
+// The backend name to use: the one asked for, else VANDREL_UI, else by display. An unknown
+// name is reported and replaced by the default.
+std::string chooseBackend(const std::string& asked) {
+  std::string name = toLower(trim(asked.empty() ? environment("VANDREL_UI") : asked));
+  if (name.empty()) return defaultBackend();
+  if (name == "gui" || name == "console" || name == "scripted") return name;
+  std::string fallback = defaultBackend();
+  std::fprintf(stderr, "vandrel: unknown interface \"%s\" in VANDREL_UI; using %s.\n",
+               name.c_str(), fallback.c_str());
+  return fallback;
+}
+
+Answers loadAnswers(const std::string& path) {
+  if (path.empty()) return Answers();
+  std::string error;
+  std::optional<Answers> answers = Answers::fromFile(path, &error);
+  if (answers) return std::move(*answers);
+  std::fprintf(stderr, "vandrel: %s; every question takes its default answer.\n",
+               error.c_str());
+  return Answers();
+}
+
+}  // namespace
+
+InteractionSettings InteractionSettings::fromEnvironment() {
+  InteractionSettings settings;
+  settings.backend = chooseBackend("");
+  settings.answersFile = environment("VANDREL_ANSWERS");
+  settings.transcriptFile = environment("VANDREL_TRANSCRIPT");
+  return settings;
+}
+
+void registerGuiBackend(std::function<std::unique_ptr<Interaction>(Program)> factory) {
+  guiFactory() = std::move(factory);
+}
+
+std::unique_ptr<Interaction> makeInteraction(Program program,
+                                             const InteractionSettings& settings) {
+  std::string backend = chooseBackend(settings.backend);
+  std::unique_ptr<Interaction> interaction;
+  if (backend == "gui" && guiFactory()) interaction = guiFactory()(program);
+  if (!interaction && backend == "scripted") {
+    interaction = std::make_unique<ScriptedInteraction>(loadAnswers(settings.answersFile));
+  }
+  if (!interaction) interaction = ConsoleInteraction::onTerminal();
+  if (!settings.transcriptFile.empty()) {
+    interaction = std::make_unique<TranscriptRecorder>(std::move(interaction), program,
+                                                       settings.transcriptFile);
+  }
+  return interaction;
+}
+
+}  // namespace vandrel::ui

@@ -1,0 +1,113 @@
+// Tests of the choice of backend from the settings and the environment.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "tests/support/temp_dir.h"
+#include "ui/console_interaction.h"
+#include "ui/interaction.h"
+#include "ui/scripted_interaction.h"
+#include "ui/transcript_recorder.h"
+#include "ui/ui_test_support.h"
+
+namespace vandrel::ui {
+namespace {
+
+// Sets environment variables for one test and puts the old values back.
+class Environment {
+ public:
+  void set(const char* name, const std::string& value) {
+    if (!saved_.count(name)) {
+      const char* old = std::getenv(name);
+      saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
+    }
+    if (value.empty()) {
+      unsetenv(name);
+    } else {
+      setenv(name, value.c_str(), 1);
+    }
+  }
+  ~Environment() {
+    for (const auto& [name, value] : saved_) {
+      if (value) {
+        setenv(name.c_str(), value->c_str(), 1);
+      } else {
+        unsetenv(name.c_str());
+      }
+    }
+  }
+
+ private:
+  std::map<std::string, std::optional<std::string>> saved_;
+};
+
+class MarkerBackend : public ScriptedInteraction {};
+
+TEST(InteractionSettings, ReadFromTheEnvironment) {
+  Environment env;
+  env.set("VANDREL_UI", "Scripted");
+  env.set("VANDREL_ANSWERS", "/tmp/a.ini");
+  env.set("VANDREL_TRANSCRIPT", "/tmp/t.jsonl");
+  InteractionSettings settings = InteractionSettings::fromEnvironment();
+  EXPECT_EQ(settings.backend, "scripted");
+  EXPECT_EQ(settings.answersFile, "/tmp/a.ini");
+  EXPECT_EQ(settings.transcriptFile, "/tmp/t.jsonl");
+
+  env.set("VANDREL_UI", "");
+  env.set("DISPLAY", "");
+  env.set("WAYLAND_DISPLAY", "");
+  EXPECT_EQ(InteractionSettings::fromEnvironment().backend, "console");
+  env.set("WAYLAND_DISPLAY", "wayland-0");
+  EXPECT_EQ(InteractionSettings::fromEnvironment().backend, "gui");
+
+  env.set("VANDREL_UI", "fancy");
+  ::testing::internal::CaptureStderr();
+  EXPECT_EQ(InteractionSettings::fromEnvironment().backend, "gui");
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("fancy"), std::string::npos);
+}
+
+TEST(MakeInteraction, ScriptedWithAnswersAndTranscript) {
+  test::TempDir dir;
+  test::writeFile(dir / "answers.ini", "[Answers]\r\n1=No\r\n");
+  InteractionSettings settings{"scripted", (dir / "answers.ini").string(),
+                               (dir / "t.jsonl").string()};
+  std::unique_ptr<Interaction> ui = makeInteraction(Program::Builder, settings);
+  EXPECT_NE(dynamic_cast<TranscriptRecorder*>(ui.get()), nullptr);
+  EXPECT_EQ(ui->message(testing::question(Buttons::YesNo)), Answer::No);
+  std::string transcript = test::readFile(dir / "t.jsonl");
+  EXPECT_NE(transcript.find("\"program\":\"builder\""), std::string::npos) << transcript;
+  EXPECT_NE(transcript.find("\"answer\":\"No\""), std::string::npos) << transcript;
+}
+
+TEST(MakeInteraction, UnreadableAnswersFileGivesDefaults) {
+  InteractionSettings settings{"scripted", "/nonexistent/answers.ini", ""};
+  ::testing::internal::CaptureStderr();
+  std::unique_ptr<Interaction> ui = makeInteraction(Program::Setup, settings);
+  std::string said = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(said.find("/nonexistent/answers.ini"), std::string::npos);
+  EXPECT_EQ(said.find('\n'), said.size() - 1) << "one line: " << said;
+  ASSERT_NE(dynamic_cast<ScriptedInteraction*>(ui.get()), nullptr);
+  EXPECT_EQ(ui->message(testing::question(Buttons::YesNo, 1)), Answer::No);
+}
+
+TEST(MakeInteraction, GuiFallsBackToConsoleUntilABackendIsRegistered) {
+  registerGuiBackend(nullptr);
+  InteractionSettings settings{"gui", "", ""};
+  EXPECT_NE(dynamic_cast<ConsoleInteraction*>(makeInteraction(Program::Setup, settings).get()),
+            nullptr);
+  Program seen = Program::Setup;
+  registerGuiBackend([&seen](Program program) -> std::unique_ptr<Interaction> {
+    seen = program;
+    return std::make_unique<MarkerBackend>();
+  });
+  EXPECT_NE(dynamic_cast<MarkerBackend*>(makeInteraction(Program::Uninstall, settings).get()),
+            nullptr);
+  EXPECT_EQ(seen, Program::Uninstall);
+  settings.backend = "console";
+  EXPECT_NE(dynamic_cast<ConsoleInteraction*>(makeInteraction(Program::Setup, settings).get()),
+            nullptr);
+  registerGuiBackend(nullptr);
+}
+
+}  // namespace
+}  // namespace vandrel::ui

@@ -1,0 +1,157 @@
+// The unattended backend.
+#include "ui/scripted_interaction.h"
+
+#include <cstdlib>
+#include <set>
+
+#include "ui/dialog_text.h"
+
+namespace vandrel::ui {
+
+namespace {
+
+std::set<std::string> commaKeys(const std::string& list) {
+  std::set<std::string> keys;
+  size_t start = 0;
+  while (start <= list.size()) {
+    size_t comma = list.find(',', start);
+    if (comma == std::string::npos) comma = list.size();
+    std::string key = trim(std::string_view(list).substr(start, comma - start));
+    if (!key.empty()) keys.insert(key);
+    start = comma + 1;
+  }
+  return keys;
+}
+
+void applyCheckList(Field& field, const std::string& answer) {
+  std::string lowered = toLower(trim(answer));
+  field.itemChecked.resize(field.items.size(), false);
+  if (lowered == "all" || lowered == "none") {
+    field.itemChecked.assign(field.items.size(), lowered == "all");
+    return;
+  }
+  std::set<std::string> keys = commaKeys(answer);
+  for (size_t i = 0; i < field.items.size(); ++i) {
+    const std::string& key = i < field.itemKeys.size() ? field.itemKeys[i] : field.items[i];
+    field.itemChecked[i] = keys.count(trim(key)) > 0;
+  }
+}
+
+std::optional<long> number(const std::string& text) {
+  std::string trimmed = trim(text);
+  if (trimmed.empty()) return std::nullopt;
+  char* end = nullptr;
+  long value = std::strtol(trimmed.c_str(), &end, 10);
+  if (*end != '\0') return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+std::string dummyFilePath(const std::string& folder, const std::string& dummyName) {
+  std::string base = folder;
+  if (!base.empty() && base.back() == '\\') base.pop_back();
+  return base + "\\" + dummyName;
+}
+
+ScriptedInteraction::ScriptedInteraction(Answers answers, std::FILE* err)
+    : answers_(std::move(answers)), err_(err), guard_(err),
+      cancelOn_(answers_.progressCancelOn()) {}
+
+Answer ScriptedInteraction::message(const Message& message) {
+  if (!isQuestion(message)) return Answer::OK;
+  ++questionsAsked_;
+  std::optional<std::string> given = answers_.question(questionsAsked_);
+  if (given) {
+    std::optional<Answer> answer = parseAnswer(*given);
+    if (answer && hasButton(message, *answer)) return *answer;
+  }
+  return defaultAnswer(message);
+}
+
+void ScriptedInteraction::fillFields(std::vector<Field>& fields) const {
+  for (Field& field : fields) {
+    std::optional<std::string> given = answers_.wizard(field.name);
+    if (!given) continue;
+    switch (field.kind) {
+      case Field::Kind::Text:
+        // An empty folder answer keeps the page's default: no folder line may be empty.
+        if (field.name == "Folder" && trim(*given).empty()) break;
+        field.value = *given;
+        break;
+      case Field::Kind::Check:
+        if (auto n = number(*given)) field.checked = *n != 0;
+        break;
+      case Field::Kind::CheckList:
+        applyCheckList(field, *given);
+        break;
+      case Field::Kind::Radio:
+        if (auto n = number(*given); n && *n >= 0 && *n < static_cast<long>(field.items.size())) {
+          field.selected = static_cast<int>(*n);
+        }
+        break;
+    }
+  }
+}
+
+PageResult ScriptedInteraction::page(const Page& page) {
+  PageResult result;
+  result.fields = page.fields;
+  fillFields(result.fields);
+  std::string cancelAt = toLower(trim(answers_.wizard("Cancel").value_or("")));
+  bool cancel = !cancelAt.empty() && cancelAt == toLower(page.id);
+  if (guard_.pageShown(page.id) == PageRepeatGuard::Verdict::Cancel) cancel = true;
+  result.action = cancel ? PageResult::Action::Cancel : forwardAction(page);
+  return result;
+}
+
+std::optional<std::string> ScriptedInteraction::folder(const FolderPrompt& prompt) {
+  ++foldersAsked_;
+  std::optional<std::string> given = answers_.folder(foldersAsked_);
+  if (!given || given->empty()) return std::nullopt;
+  return dummyFilePath(*given, prompt.dummyName);
+}
+
+std::optional<int> ScriptedInteraction::choose(const Choice& choice) {
+  ++choicesAsked_;
+  int count = static_cast<int>(choice.items.size());
+  if (count == 0) return std::nullopt;
+  int initial = choice.initial >= 0 && choice.initial < count ? choice.initial : 0;
+  std::optional<std::string> given = answers_.choice(choicesAsked_);
+  if (!given) return initial;
+  if (given->empty()) return std::nullopt;
+  if ((*given)[0] == '#') {
+    if (auto n = number(given->substr(1)); n && *n >= 1 && *n <= count) {
+      return static_cast<int>(*n - 1);
+    }
+  } else {
+    for (int i = 0; i < count; ++i) {
+      if (choice.items[i] == *given) return i;
+    }
+    for (int i = 0; i < count; ++i) {
+      if (toLower(choice.items[i]) == toLower(*given)) return i;
+    }
+  }
+  std::fprintf(err_, "vandrel: the answer \"%s\" names no item of \"%s\"; taking \"%s\".\n",
+               given->c_str(), choice.caption.c_str(), choice.items[initial].c_str());
+  return initial;
+}
+
+void ScriptedInteraction::progress(const Progress& progress) {
+  if (cancelOn_.empty()) return;
+  for (const std::string& line : progress.lines) {
+    if (line.find(cancelOn_) != std::string::npos) {
+      cancelPending_ = true;
+      cancelOn_.clear();  // only the first time
+      return;
+    }
+  }
+}
+
+bool ScriptedInteraction::cancelPressed() {
+  bool pressed = cancelPending_;
+  cancelPending_ = false;
+  return pressed;
+}
+
+}  // namespace vandrel::ui

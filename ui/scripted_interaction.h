@@ -1,0 +1,47 @@
+// The unattended backend: no interaction at all; answers come from an answers file and every
+// dialog without an answer takes its default.
+#pragma once
+
+#include <cstdio>
+#include <string>
+
+#include "ui/answers.h"
+#include "ui/interaction.h"
+#include "ui/page_repeat_guard.h"
+
+namespace vandrel::ui {
+
+class ScriptedInteraction : public Interaction {
+ public:
+  explicit ScriptedInteraction(Answers answers = Answers(), std::FILE* err = stderr);
+
+  Answer message(const Message& message) override;
+  PageResult page(const Page& page) override;
+  std::optional<std::string> folder(const FolderPrompt& prompt) override;
+  std::optional<int> choose(const Choice& choice) override;
+  void diskMessage(const DiskMessage&) override {}
+  void closing(const Closing&) override {}
+  void beep() override {}
+
+  void progress(const Progress& progress) override;
+  bool cancelPressed() override;
+  void endProgress() override {}
+
+ private:
+  void fillFields(std::vector<Field>& fields) const;
+
+  Answers answers_;
+  std::FILE* err_;
+  PageRepeatGuard guard_;
+  int questionsAsked_ = 0;
+  int foldersAsked_ = 0;
+  int choicesAsked_ = 0;
+  std::string cancelOn_;
+  bool cancelPending_ = false;
+};
+
+// The folder a file dialog returns for an opened folder: the folder (one trailing backslash
+// dropped), a backslash and the dummy file name.
+std::string dummyFilePath(const std::string& folder, const std::string& dummyName);
+
+}  // namespace vandrel::ui
