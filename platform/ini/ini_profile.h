@@ -11,6 +11,8 @@
 
 namespace vandrel::platform {
 
+class IniDocument;
+
 class IniProfile : public Profile {
  public:
   // windowsFolder gives the folder of WIN.INI and of files named without a folder.
@@ -33,6 +35,15 @@ class IniProfile : public Profile {
 
  private:
   struct Cache;
+  // The full path of a profile file; empty when it cannot be mapped.
+  std::string locate(const std::string& file) const;
+  // The parsed file (from the cache when unchanged); null when missing or unreadable.
+  std::shared_ptr<const IniDocument> load(const std::string& path);
+  // Replaces the file with the document's text through a temporary file in its folder.
+  bool save(const std::string& path, const IniDocument& document);
+  bool replaceWith(const std::string& temp, const std::string& path, bool exists);
+  std::string winIni() const;
+
   FileSystem& files_;
   std::function<std::string()> windowsFolder_;
   std::unique_ptr<Cache> cache_;

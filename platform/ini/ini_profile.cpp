@@ -1,0 +1,274 @@
+// The profile functions over any file system: a cache of parsed files for reads, whole-file
+// atomic replacement for writes.
+#include "platform/ini/ini_profile.h"
+
+#include <climits>
+#include <unordered_map>
+
+#include "platform/ini/ini_document.h"
+#include "platform/types.h"
+
+namespace vandrel::platform {
+
+namespace {
+
+std::string upper(std::string text) {
+  for (char& c : text) {
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  }
+  return text;
+}
+
+std::string trimRight(std::string text) {
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
+  return text;
+}
+
+// What lands in a buffer of `size` characters, without the final terminator.
+std::string fitValue(std::string text, std::size_t size) {
+  if (size == 0) return {};
+  if (text.size() > size - 1) text.resize(size - 1);
+  return text;
+}
+
+// A name list as GetPrivateProfileStringA fills it: each name followed by "\0" and one more
+// "\0" at the end. When the list does not fit, Windows fills size-2 characters, then two
+// "\0" (and returns size-2); the text returned here is the buffer without its final
+// terminator, so the cut last name is still followed by one "\0".
+std::string fitList(const std::vector<std::string>& names, std::size_t size) {
+  std::string list;
+  for (const std::string& name : names) {
+    list += name;
+    list += '\0';
+  }
+  if (list.size() + 1 <= size) return list;
+  if (size < 2) return {};
+  list.resize(size - 2);
+  list += '\0';
+  return list;
+}
+
+// GetPrivateProfileIntA's reading: leading blanks, a sign, then decimal digits up to the
+// first other character; no digits give 0. Windows lets a number beyond 32 bits wrap
+// around; it is clamped here instead, so that a damaged count never turns negative or small.
+int readProfileInt(const std::string& text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
+  long long value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i] - '0');
+    if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+  }
+  if (negative) return static_cast<int>(-value);
+  return value > INT_MAX ? INT_MAX : static_cast<int>(value);
+}
+
+}  // namespace
+
+struct IniProfile::Cache {
+  struct Entry {
+    std::shared_ptr<const IniDocument> document;
+    std::uint64_t size = 0;
+    FileTime lastWrite = 0;
+  };
+  std::unordered_map<std::string, Entry> files;  // upper-case full path -> parsed file
+};
+
+IniProfile::IniProfile(FileSystem& files, std::function<std::string()> windowsFolder)
+    : files_(files), windowsFolder_(std::move(windowsFolder)), cache_(std::make_unique<Cache>()) {}
+
+IniProfile::~IniProfile() = default;
+
+std::string IniProfile::locate(const std::string& file) const {
+  // A file named without any folder lies in the Windows folder; any other path is taken
+  // from the current folder, as Windows does.
+  if (file.empty()) return {};
+  std::string path = file;
+  if (file.find_first_of("\\/:") == std::string::npos) {
+    std::string folder = windowsFolder_ ? windowsFolder_() : std::string();
+    if (folder.empty()) return {};
+    path = folder.back() == '\\' ? folder + file : folder + "\\" + file;
+  }
+  return files_.fullPath(path);
+}
+
+namespace {
+
+std::optional<std::string> readWhole(FileSystem& files, const std::string& path) {
+  std::unique_ptr<File> file = files.open(path, OpenMode::Read);
+  if (!file) return std::nullopt;
+  std::string text;
+  char buffer[65536];
+  for (;;) {
+    std::int64_t n = file->read(buffer, sizeof buffer);
+    if (n < 0) return std::nullopt;
+    if (n == 0) break;
+    text.append(buffer, static_cast<std::size_t>(n));
+  }
+  return text;
+}
+
+bool writeWhole(File& file, const std::string& text) {
+  std::size_t done = 0;
+  while (done < text.size()) {
+    std::int64_t n = file.write(text.data() + done, text.size() - done);
+    if (n <= 0) return false;
+    done += static_cast<std::size_t>(n);
+  }
+  return true;
+}
+
+std::string folderOf(const std::string& path) {
+  std::size_t slash = path.rfind('\\');
+  if (slash == std::string::npos) return {};
+  return slash <= 2 ? path.substr(0, 3) : path.substr(0, slash);
+}
+
+}  // namespace
+
+std::shared_ptr<const IniDocument> IniProfile::load(const std::string& path) {
+  // One status query per read: an unchanged file (same size and write time) is served
+  // from the cache; a changed one is read and parsed again.
+  std::string key = upper(path);
+  std::optional<FileStatus> status = files_.status(path);
+  if (!status || status->isDirectory()) {
+    cache_->files.erase(key);
+    return nullptr;
+  }
+  auto it = cache_->files.find(key);
+  if (it != cache_->files.end() && it->second.size == status->size &&
+      it->second.lastWrite == status->lastWriteTime) {
+    return it->second.document;
+  }
+  std::optional<std::string> text = readWhole(files_, path);
+  if (!text) {
+    cache_->files.erase(key);
+    return nullptr;
+  }
+  auto document = std::make_shared<const IniDocument>(IniDocument::parse(*text));
+  cache_->files[key] = {document, status->size, status->lastWriteTime};
+  return document;
+}
+
+bool IniProfile::save(const std::string& path, const IniDocument& document) {
+  // The new text goes to a temporary file beside the old one and is then moved over it,
+  // so that a crash or a full disk leaves either the old or the new file, never a part.
+  std::optional<FileStatus> old = files_.status(path);
+  if (old && (old->isDirectory() || (old->attributes & attr::ReadOnly))) return false;
+  std::string folder = folderOf(path);
+  std::string temp;
+  if (folder.empty() || files_.tempFileName(folder, "ini", 0, temp) == 0) return false;
+  std::string text = document.text();
+  bool written = false;
+  if (std::unique_ptr<File> file = files_.create(temp)) written = writeWhole(*file, text);
+  if (!written || !replaceWith(temp, path, old.has_value())) {
+    files_.deleteFile(temp);
+    cache_->files.erase(upper(path));
+    return false;
+  }
+  if (std::optional<FileStatus> now = files_.status(path)) {
+    cache_->files[upper(path)] = {std::make_shared<const IniDocument>(document), now->size,
+                                  now->lastWriteTime};
+  }
+  return true;
+}
+
+bool IniProfile::replaceWith(const std::string& temp, const std::string& path, bool exists) {
+  if (files_.moveFile(temp, path)) return true;
+  if (!exists) return false;
+  // A file system whose move does not replace an existing file: the old file is first
+  // moved aside under a free temporary name and put back if the second move fails, so the
+  // old contents survive under one name or the other at every moment.
+  std::string aside;
+  std::string folder = folderOf(path);
+  if (files_.tempFileName(folder, "inb", 0, aside) == 0) return false;
+  files_.deleteFile(aside);
+  if (!files_.moveFile(path, aside)) return false;
+  if (!files_.moveFile(temp, path)) {
+    files_.moveFile(aside, path);
+    return false;
+  }
+  files_.deleteFile(aside);
+  return true;
+}
+
+std::string IniProfile::getString(const std::string& file,
+                                  const std::optional<std::string>& section,
+                                  const std::optional<std::string>& key, const std::string& def,
+                                  std::size_t size) {
+  // The default loses its trailing blanks, as GetPrivateProfileStringA does.
+  std::string fallback = trimRight(def);
+  std::string path = locate(file);
+  std::shared_ptr<const IniDocument> document = path.empty() ? nullptr : load(path);
+  if (!section) {
+    // The section list: empty for a missing file, never the default.
+    return document ? fitList(document->sectionNames(), size) : std::string();
+  }
+  if (!key) {
+    // The key list; a missing or empty section gives the default instead.
+    std::vector<std::string> names;
+    if (document) names = document->keyNames(*section);
+    return names.empty() ? fitValue(fallback, size) : fitList(names, size);
+  }
+  std::optional<std::string> value = document ? document->value(*section, *key) : std::nullopt;
+  return fitValue(value ? *value : fallback, size);
+}
+
+int IniProfile::getInt(const std::string& file, const std::string& section,
+                       const std::string& key, int def) {
+  // A missing key and an empty value give the default; any other text is read as a
+  // number, so a value without digits gives 0.
+  std::string path = locate(file);
+  std::shared_ptr<const IniDocument> document = path.empty() ? nullptr : load(path);
+  std::optional<std::string> value = document ? document->value(section, key) : std::nullopt;
+  if (!value || value->empty()) return def;
+  return readProfileInt(*value);
+}
+
+bool IniProfile::writeString(const std::string& file, const std::string& section,
+                             const std::optional<std::string>& key,
+                             const std::optional<std::string>& value) {
+  // A line break inside a name or a value would write extra lines (even whole sections)
+  // into the file; such a write is refused instead of being made as Windows would.
+  auto breaksLine = [](const std::optional<std::string>& text) {
+    return text && text->find_first_of("\r\n") != std::string::npos;
+  };
+  if (breaksLine(section) || breaksLine(key) || breaksLine(value)) return false;
+  std::string path = locate(file);
+  if (path.empty()) return false;
+  std::shared_ptr<const IniDocument> current = load(path);
+  if (!current && files_.status(path)) return false;  // present but unreadable
+  IniDocument edited = current ? *current : IniDocument::parse("");
+  std::string before = edited.text();
+  if (!key) {
+    edited.removeSection(section);
+  } else if (!value) {
+    edited.removeKey(section, *key);
+  } else {
+    edited.set(section, *key, *value);
+  }
+  if (edited.text() == before) return true;  // nothing to change
+  return save(path, edited);
+}
+
+std::string IniProfile::getProfileString(const std::optional<std::string>& section,
+                                         const std::optional<std::string>& key,
+                                         const std::string& def, std::size_t size) {
+  return getString(winIni(), section, key, def, size);
+}
+
+bool IniProfile::writeProfileString(const std::string& section,
+                                    const std::optional<std::string>& key,
+                                    const std::optional<std::string>& value) {
+  return writeString(winIni(), section, key, value);
+}
+
+std::string IniProfile::winIni() const {
+  std::string folder = windowsFolder_ ? windowsFolder_() : std::string();
+  if (folder.empty()) return {};
+  return folder.back() == '\\' ? folder + "WIN.INI" : folder + "\\WIN.INI";
+}
+
+}  // namespace vandrel::platform

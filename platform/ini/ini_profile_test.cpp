@@ -1,0 +1,193 @@
+// Tests of the profile functions over an in-memory file system.
+#include "platform/ini/ini_profile.h"
+
+#include <climits>
+
+#include <gtest/gtest.h>
+
+#include "tests/support/memory_file_system.h"
+
+namespace vandrel::platform {
+namespace {
+
+using std::nullopt;
+using namespace std::string_literals;
+
+constexpr const char* kScript = "C:\\App\\Script.vrx";
+
+class IniProfileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(fs.makeDirectories("C:\\WINDOWS"));
+    ASSERT_TRUE(fs.writeFile(kScript,
+                             "[Settings]\r\n"
+                             "AppName = \"Demo\" \r\n"
+                             "Empty=\r\n"
+                             "Long=abcdefghij\r\n"
+                             "Type=2\r\n"
+                             "\r\n"
+                             "[Files]\r\n"
+                             "nbFiles=1\r\n"
+                             "0=a.exe,b.exe\r\n"));
+  }
+  std::string text(const std::string& path) { return fs.readFile(path).value_or("<missing>"); }
+
+  test::MemoryFileSystem fs;
+  IniProfile profile{fs, [] { return std::string("C:\\WINDOWS"); }};
+};
+
+TEST_F(IniProfileTest, ValuesDefaultsAndSizeLimit) {
+  const struct {
+    const char* section;
+    const char* key;
+    const char* def;
+    std::size_t size;
+    const char* expected;
+  } cases[] = {
+      {"Settings", "AppName", "x", 260, "Demo"},
+      {"settings", "APPNAME", "x", 260, "Demo"},
+      {"Settings", "Empty", "def", 260, ""},         // present but empty: not the default
+      {"Settings", "Missing", "def  \t", 260, "def"},  // trailing blanks of the default go
+      {"Settings", "Missing", "  def", 260, "  def"},
+      {"Nope", "AppName", "def", 260, "def"},
+      {"Settings", "Long", "", 5, "abcd"},           // at most size-1 characters
+      {"Settings", "Long", "", 11, "abcdefghij"},
+      {"Settings", "Long", "", 10, "abcdefghi"},
+      {"Settings", "AppName", "", 3, "De"},           // quotes removed before the cut
+      {"Settings", "Long", "", 1, ""},
+      {"Settings", "Long", "", 0, ""},
+      {"Settings", "Missing", "default", 4, "def"},   // the default is cut too
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(profile.getString(kScript, std::string(c.section), std::string(c.key), c.def, c.size),
+              c.expected)
+        << c.section << "/" << c.key << " size " << c.size;
+  }
+}
+
+TEST_F(IniProfileTest, SectionAndKeyLists) {
+  EXPECT_EQ(profile.getString(kScript, nullopt, nullopt, "d", 260), "Settings\0Files\0"s);
+  EXPECT_EQ(profile.getString(kScript, nullopt, "AppName"s, "d", 260), "Settings\0Files\0"s);
+  EXPECT_EQ(profile.getString(kScript, "files"s, nullopt, "d", 260), "nbFiles\0" "0\0"s);
+  // Too small: size-2 characters, then the terminators (the cut name keeps its "\0").
+  EXPECT_EQ(profile.getString(kScript, nullopt, nullopt, "d", 8), "Settin\0"s);
+  EXPECT_EQ(profile.getString(kScript, nullopt, nullopt, "d", 16), "Settings\0Files\0"s);
+  EXPECT_EQ(profile.getString(kScript, nullopt, nullopt, "d", 15), "Settings\0File\0"s);
+  EXPECT_EQ(profile.getString(kScript, nullopt, nullopt, "d", 2), "\0"s);  // "\0\0" fills it
+  EXPECT_EQ(profile.getString(kScript, "Missing"s, nullopt, "d ", 260), "d");
+  EXPECT_EQ(profile.getString("C:\\App\\none.ini", nullopt, nullopt, "d", 260), "");
+  EXPECT_EQ(profile.getString("C:\\App\\none.ini", "S"s, "K"s, "d", 260), "d");
+}
+
+TEST_F(IniProfileTest, IntegerReading) {
+  ASSERT_TRUE(fs.writeFile("C:\\n.ini",
+                           "[N]\r\na=42\r\nb=-5\r\nc=+7\r\nd= 12abc\r\ne=abc\r\nf=\r\n"
+                           "g=99999999999\r\nh=-99999999999\r\ni=0x10\r\nj=\"8\"\r\n"));
+  const struct {
+    const char* key;
+    int expected;
+  } cases[] = {{"a", 42}, {"b", -5}, {"c", 7}, {"d", 12}, {"e", 0}, {"f", 77}, {"missing", 77},
+               {"g", INT_MAX}, {"h", INT_MIN}, {"i", 0}, {"j", 8}};
+  for (const auto& c : cases) {
+    EXPECT_EQ(profile.getInt("C:\\n.ini", "N", c.key, 77), c.expected) << c.key;
+  }
+  EXPECT_EQ(profile.getInt("C:\\missing.ini", "N", "a", -3), -3);
+}
+
+TEST_F(IniProfileTest, WritesFollowWindowsEdits) {
+  const std::string path = "C:\\App\\new.ini";
+  EXPECT_TRUE(profile.writeString(path, "Keep", "A"s, nullopt));  // deleting from nothing
+  EXPECT_FALSE(fs.exists(path));
+  EXPECT_TRUE(profile.writeString(path, "One", "A"s, "1"s));
+  EXPECT_EQ(text(path), "[One]\r\nA=1\r\n");
+  EXPECT_TRUE(profile.writeString(path, "Two", "B"s, "2"s));
+  EXPECT_TRUE(profile.writeString(path, "one", "C"s, "3"s));
+  EXPECT_TRUE(profile.writeString(path, "ONE", "a"s, "10"s));
+  EXPECT_EQ(text(path), "[One]\r\nA=10\r\nC=3\r\n[Two]\r\nB=2\r\n");
+  EXPECT_EQ(profile.getString(path, "One"s, "A"s, "", 260), "10");
+  EXPECT_TRUE(profile.writeString(path, "One", "C"s, nullopt));
+  EXPECT_TRUE(profile.writeString(path, "Two", nullopt, nullopt));
+  EXPECT_EQ(text(path), "[One]\r\nA=10\r\n");
+  EXPECT_EQ(profile.getString(path, "Two"s, "B"s, "gone", 260), "gone");
+}
+
+TEST_F(IniProfileTest, BareNamesAndWinIni) {
+  EXPECT_TRUE(profile.writeString("app.ini", "S", "K"s, "v"s));
+  EXPECT_EQ(text("C:\\WINDOWS\\app.ini"), "[S]\r\nK=v\r\n");
+  EXPECT_EQ(profile.getString("APP.INI", "S"s, "K"s, "", 260), "v");
+  EXPECT_TRUE(profile.writeProfileString("Extensions", "txt"s, "notepad.exe ^.txt"s));
+  EXPECT_EQ(text("C:\\WINDOWS\\WIN.INI"), "[Extensions]\r\ntxt=notepad.exe ^.txt\r\n");
+  EXPECT_EQ(profile.getProfileString("extensions"s, "TXT"s, "", 260), "notepad.exe ^.txt");
+  EXPECT_TRUE(profile.writeProfileString("Extensions", "txt"s, nullopt));
+  EXPECT_EQ(profile.getProfileString("Extensions"s, "txt"s, "none", 260), "none");
+  // A relative path with a folder is taken from the current folder.
+  ASSERT_TRUE(fs.setCurrentDirectory("C:\\App"));
+  EXPECT_EQ(profile.getString("..\\App\\Script.vrx", "Files"s, "nbFiles"s, "", 260), "1");
+}
+
+TEST_F(IniProfileTest, FailedWritesLeaveTheOldFile) {
+  const std::string before = text(kScript);
+  const std::size_t entries = fs.listAll().size();
+  fs.failWritesAfter(20);  // the disk fills up in the middle of the new text
+  EXPECT_FALSE(profile.writeString(kScript, "UnInstall", "0"s, "C:\\App"s));
+  EXPECT_EQ(text(kScript), before);
+  EXPECT_EQ(fs.listAll().size(), entries);  // no temporary file left behind
+  EXPECT_EQ(profile.getString(kScript, "UnInstall"s, "0"s, "none", 260), "none");
+  fs.clearFailures();
+
+  fs.denyAccess("C:\\App");
+  EXPECT_FALSE(profile.writeString(kScript, "UnInstall", "0"s, "x"s));
+  fs.clearFailures();
+  EXPECT_EQ(text(kScript), before);
+
+  ASSERT_TRUE(fs.setAttributes(kScript, attr::ReadOnly));
+  EXPECT_FALSE(profile.writeString(kScript, "Settings", "Type"s, "0"s));
+  ASSERT_TRUE(fs.setAttributes(kScript, attr::Normal));
+  EXPECT_EQ(text(kScript), before);
+
+  EXPECT_FALSE(profile.writeString("C:\\NoFolder\\x.ini", "S", "K"s, "v"s));
+  EXPECT_FALSE(profile.writeString("", "S", "K"s, "v"s));
+  EXPECT_EQ(fs.listAll().size(), entries);
+}
+
+TEST_F(IniProfileTest, LineBreaksCannotInjectLines) {
+  const std::string before = text(kScript);
+  EXPECT_FALSE(profile.writeString(kScript, "Settings", "Title"s, "x\r\n[Files]\r\nnbFiles=99"s));
+  EXPECT_FALSE(profile.writeString(kScript, "Settings", "a\nb"s, "1"s));
+  EXPECT_FALSE(profile.writeString(kScript, "Set\ntings", "a"s, "1"s));
+  EXPECT_EQ(text(kScript), before);
+}
+
+TEST_F(IniProfileTest, MoveThatDoesNotReplaceStillWritesAtomically) {
+  fs.refuseMoveOntoExisting(true);
+  const std::size_t entries = fs.listAll().size();
+  EXPECT_TRUE(profile.writeString(kScript, "Settings", "Type"s, "3"s));
+  EXPECT_EQ(profile.getInt(kScript, "Settings", "Type", 0), 3);
+  EXPECT_NE(text(kScript).find("Type=3\r\n"), std::string::npos);
+  EXPECT_EQ(fs.listAll().size(), entries);
+}
+
+TEST_F(IniProfileTest, CacheServesReadsAndNoticesChanges) {
+  for (int i = 0; i < 50; ++i) {
+    EXPECT_EQ(profile.getString(kScript, "Files"s, "0"s, "", 260), "a.exe,b.exe");
+    EXPECT_EQ(profile.getString("c:\\app\\SCRIPT.VRX", "Settings"s, "Type"s, "", 260), "2");
+  }
+  EXPECT_EQ(fs.openCount(), 1);
+  // Our own write updates the cache without reading the file again.
+  EXPECT_TRUE(profile.writeString(kScript, "Settings", "Type"s, "1"s));
+  EXPECT_EQ(profile.getInt(kScript, "Settings", "Type", 0), 1);
+  EXPECT_EQ(fs.openCount(), 1);
+  // A change made by someone else (new size and write time) is seen.
+  ASSERT_TRUE(fs.writeFile(kScript, "[Settings]\r\nType=3\r\n"));
+  EXPECT_EQ(profile.getInt(kScript, "Settings", "Type", 0), 3);
+  EXPECT_EQ(fs.openCount(), 2);
+  // Same size, later write time.
+  ASSERT_TRUE(fs.writeFile(kScript, "[Settings]\r\nType=4\r\n"));
+  EXPECT_EQ(profile.getInt(kScript, "Settings", "Type", 0), 4);
+  // A deleted file reads as empty.
+  ASSERT_TRUE(fs.deleteFile(kScript));
+  EXPECT_EQ(profile.getInt(kScript, "Settings", "Type", 9), 9);
+}
+
+}  // namespace
+}  // namespace vandrel::platform
