@@ -1,0 +1,124 @@
+// Win.ini and registry entries of the script, and the usage counts of shared files.
+#include "setup/changes/ini_registry.h"
+
+#include <cctype>
+#include <cstdint>
+
+#include "script/list_item.h"
+#include "setup/copy/copy_progress.h"
+#include "setup/copy/copy_texts.h"
+#include "setup/setup_app.h"
+
+namespace vandrel::setup {
+namespace {
+
+using script::listItem;
+
+const char* const kSharedDllsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+const char* const kRaiseCount = "[+]";
+
+bool equalsNoCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(a[i])) !=
+        std::tolower(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+void writeIniEntries(SetupApp& app, CopyProgress& progress) {
+  const std::string section = sectionName(app, section::AddIni);
+  for (long i = 0; !progress.cancelled(); ++i) {
+    std::string entry = app.value(section, std::to_string(i), "");
+    if (entry.empty()) break;
+    std::string value = app.expand(listItem(entry, 3, "NoValue"));
+    std::string key = listItem(entry, 2, std::to_string(i));
+    std::string iniSection = listItem(entry, 1, "Vandrel Errors");
+    app.machine().profile().writeProfileString(iniSection, key, value);
+    progress.pump();
+  }
+}
+
+void writeRegistryEntries(SetupApp& app, CopyProgress& progress) {
+  const std::string section = sectionName(app, section::Registry);
+  platform::Registry& registry = app.machine().registry();
+  for (long i = 0; !progress.cancelled(); ++i) {
+    std::string entry = app.value(section, std::to_string(i), "");
+    if (i == 0 && !entry.empty()) {
+      progress.setStatus(copyText(app, text_id::UpdatingRegistry));
+      progress.pump(20);
+    }
+    if (entry.empty()) break;
+    std::string data = listItem(entry, 4, "");
+    if (equalsNoCase(data, kRaiseCount)) {
+      raiseSharedCount(registry, app.expand(listItem(entry, 3, "NoEntry")));
+    } else {
+      setRegistryString(registry, script::readInt(listItem(entry, 1, "1")),
+                        listItem(entry, 2, "Vandrel Errors"),
+                        app.expand(listItem(entry, 3, "NoEntry")),
+                        app.expand(listItem(entry, 4, "NoValue")));
+    }
+    progress.pump();
+  }
+}
+
+void recordSharedFiles(SetupApp& app) {
+  const std::vector<std::string>& shared = app.state().sharedFiles;
+  if (shared.empty()) return;
+  const std::string section = sectionName(app, section::SharedFiles);
+  app.script().write(section, countKeyName(app, section::SharedFiles),
+                     std::to_string(shared.size()));
+  for (std::size_t i = 0; i < shared.size(); ++i) {
+    raiseSharedCount(app.machine().registry(), shared[i]);
+    app.script().write(section, std::to_string(i), shared[i]);
+  }
+}
+
+}  // namespace
+
+platform::HKey rootForCode(long code) {
+  switch (code) {
+    case 0: return platform::hkey::ClassesRoot;
+    case 2: return platform::hkey::LocalMachine;
+    case 3: return platform::hkey::Users;
+    default: return platform::hkey::CurrentUser;
+  }
+}
+
+bool setRegistryString(platform::Registry& registry, long rootCode, const std::string& subKey,
+                       const std::string& name, const std::string& text) {
+  platform::HKey key = 0;
+  if (registry.createKey(rootForCode(rootCode), subKey, key) != platform::error::Success) {
+    return false;
+  }
+  long result = registry.setString(key, name, text);
+  registry.closeKey(key);
+  return result == platform::error::Success;
+}
+
+void raiseSharedCount(platform::Registry& registry, const std::string& path) {
+  platform::HKey key = 0;
+  if (registry.openKey(platform::hkey::LocalMachine, kSharedDllsKey, key) !=
+      platform::error::Success) {
+    return;
+  }
+  std::uint32_t count = 0;
+  // A count that is missing or not a 4-byte number starts again at 1.
+  if (registry.queryDword(key, path, count) != platform::error::Success) count = 0;
+  if (count < UINT32_MAX) ++count;  // a count at its limit stays there
+  registry.setDword(key, path, count);
+  registry.closeKey(key);
+}
+
+bool updateIniAndRegistry(SetupApp& app, CopyProgress& progress) {
+  progress.setStatus(copyText(app, text_id::UpdatingIni));
+  progress.pump(20);
+  writeIniEntries(app, progress);
+  if (!progress.cancelled()) writeRegistryEntries(app, progress);
+  recordSharedFiles(app);
+  return !progress.cancelled();
+}
+
+}  // namespace vandrel::setup

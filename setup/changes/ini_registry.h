@@ -1,0 +1,31 @@
+// Win.ini entries, registry entries and shared-file usage counts of an installation.
+#pragma once
+
+#include <string>
+
+#include "platform/registry.h"
+
+namespace vandrel::setup {
+
+class SetupApp;
+class CopyProgress;
+
+// The registry root of a script root code: 0 HKEY_CLASSES_ROOT, 1 HKEY_CURRENT_USER,
+// 2 HKEY_LOCAL_MACHINE, 3 HKEY_USERS; any other code HKEY_CURRENT_USER.
+platform::HKey rootForCode(long code);
+
+// Creates or opens subKey below the root of the code and sets name to text as a string;
+// false when the key cannot be created or opened or the value not set.
+bool setRegistryString(platform::Registry& registry, long rootCode, const std::string& subKey,
+                       const std::string& name, const std::string& text);
+
+// Adds one to the usage count of a shared file (1 when it had none). Nothing changes when
+// the shared-files key does not exist.
+void raiseSharedCount(platform::Registry& registry, const std::string& path);
+
+// Writes [AddINI] into WIN.INI and [Registry] into the registry, raises the counts of the
+// shared files copied and lists them in the installed script's [SharedFiles]. False when
+// the user cancelled meanwhile; what was written stays.
+bool updateIniAndRegistry(SetupApp& app, CopyProgress& progress);
+
+}  // namespace vandrel::setup

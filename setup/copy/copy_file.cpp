@@ -1,0 +1,222 @@
+// Copying one file: the replacement decision, the backup, the block copy with progress and
+// cancel, the expansion of compressed files and the source's date stamps.
+#include "setup/copy/copy_file.h"
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+
+#include "platform/file_system.h"
+#include "platform/lz.h"
+#include "script/list_item.h"
+#include "setup/copy/copy_progress.h"
+#include "setup/setup_app.h"
+#include "setup/versions/replace_decision.h"
+
+namespace vandrel::setup {
+namespace {
+
+constexpr std::size_t kBlockSize = 4096;
+
+std::string lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+bool isDeviceName(std::string part) {
+  // Windows takes the name before the first dot, trailing blanks ignored, as the device.
+  part = lower(part.substr(0, part.find('.')));
+  while (!part.empty() && part.back() == ' ') part.pop_back();
+  static const std::array<const char*, 6> plain{"con", "prn", "aux", "nul", "clock$", "conin$"};
+  for (const char* name : plain) {
+    if (part == name) return true;
+  }
+  return part.size() == 4 && (part.rfind("com", 0) == 0 || part.rfind("lpt", 0) == 0) &&
+         part[3] >= '1' && part[3] <= '9';
+}
+
+bool isRegularFile(const std::optional<platform::FileStatus>& status) {
+  return status && !status->isDirectory();
+}
+
+// The same file on disk under both names (the script copied onto itself, a package
+// installed into its own folder): copying would empty the source first.
+bool sameFile(platform::FileSystem& files, const std::string& a, const std::string& b) {
+  std::string fullA = files.fullPath(a), fullB = files.fullPath(b);
+  return !fullA.empty() && lower(fullA) == lower(fullB);
+}
+
+std::string withoutTrailingBackslash(std::string path) {
+  if (!path.empty() && path.back() == '\\') path.pop_back();
+  return path;
+}
+
+// Creates the folders of path's parent that are missing, below (not including) base.
+void createParents(platform::FileSystem& files, const std::string& base, const std::string& path) {
+  for (std::size_t at = path.find('\\', base.size() + 1); at != std::string::npos;
+       at = path.find('\\', at + 1)) {
+    files.createDirectory(path.substr(0, at));
+  }
+}
+
+bool plainCopy(platform::FileSystem& files, const std::string& from, const std::string& to) {
+  auto in = files.open(from, platform::OpenMode::Read);
+  if (!in) return false;
+  auto out = files.create(to);
+  if (!out) return false;
+  std::array<char, 65536> buffer;
+  for (;;) {
+    std::int64_t got = in->read(buffer.data(), buffer.size());
+    if (got == 0) return true;
+    if (got < 0 || out->write(buffer.data(), static_cast<std::size_t>(got)) != got) {
+      out.reset();
+      files.deleteFile(to);  // no half backup that looks like a whole one
+      return false;
+    }
+  }
+}
+
+// Expands a compressed file through the LZ library; a plain file is copied unchanged.
+bool lzExpand(platform::Lz& lz, const std::string& from, const std::string& to) {
+  int src = lz.openFile(from, false);
+  if (src < 0) return false;
+  int dst = lz.openFile(to, true);
+  if (dst < 0) {
+    lz.close(src);
+    return false;
+  }
+  long result = lz.copy(src, dst);
+  lz.close(src);
+  lz.close(dst);
+  return result >= 0;
+}
+
+}  // namespace
+
+bool isSafeFileName(const std::string& name) {
+  if (name.empty() || name.find(':') != std::string::npos) return false;
+  std::size_t start = 0;
+  for (;;) {
+    std::size_t end = name.find_first_of("\\/", start);
+    std::string part = name.substr(start, end == std::string::npos ? std::string::npos : end - start);
+    if (part == ".." || isDeviceName(part)) return false;
+    if (end == std::string::npos) return !part.empty();
+    start = end + 1;
+  }
+}
+
+long long FileCopier::copy(const CopyRequest& request) {
+  platform::FileSystem& files = app_.machine().files();
+  if (!isSafeFileName(request.sourceName)) return kSourceMissing;
+  const std::string source = request.sourceFolder + request.sourceName;
+  auto sourceStatus = files.status(source);
+  if (!isRegularFile(sourceStatus)) return kSourceMissing;
+  const long long sourceSize = static_cast<long long>(sourceStatus->size);
+  if (!isSafeFileName(request.targetName)) return 0;
+  const std::string destination = request.destinationFolder + request.targetName;
+
+  auto existing = files.status(destination);
+  if (existing && existing->isDirectory()) return 0;
+  if (existing && sameFile(files, source, destination)) {
+    addToRunningTotal(sourceSize, request.progress);
+    return sourceSize;
+  }
+  if (existing && !request.force.empty() && request.force[0] == '0' &&
+      !decideReplacement(app_, source, destination, request.targetName, *sourceStatus,
+                         *existing)) {
+    // The user keeps the existing file: it is counted as done and left untouched.
+    addToRunningTotal(sourceSize, request.progress);
+    return sourceSize;
+  }
+  // A file that would be replaced without a copy to go back to is not replaced.
+  if (existing && app_.state().backup && !backUp(destination, request.targetName)) return 0;
+
+  const bool expand = script::readFlag(request.expand) == script::Flag::Set;
+  std::string writeTarget = destination;
+  if (expand) {
+    unsigned unique = static_cast<unsigned>(sourceSize) & 0xFFFFu;
+    if (files.tempFileName(withoutTrailingBackslash(app_.state().engineFolder), "KVB",
+                           unique, writeTarget) == 0) {
+      return 0;
+    }
+  }
+  long long count = writeFile(request, source, writeTarget);
+  bool complete = count == sourceSize && !(request.progress && request.progress->cancelled());
+  if (expand) {
+    if (complete) complete = lzExpand(app_.machine().lz(), writeTarget, destination);
+    files.deleteFile(writeTarget);
+    if (!complete && count == sourceSize) count = 0;  // the expansion failed
+  }
+  // Only a complete copy takes the source's date stamps: a file left as it was, or half
+  // written, must not look like the package's.
+  if (complete && files.status(destination)) {
+    files.setFileTimes(destination, sourceStatus->creationTime, std::nullopt,
+                       sourceStatus->lastWriteTime);
+    files.setAttributes(destination, platform::attr::Normal);
+  }
+  return count;
+}
+
+long long FileCopier::writeFile(const CopyRequest& request, const std::string& source,
+                                const std::string& writeTarget) {
+  platform::FileSystem& files = app_.machine().files();
+  auto in = files.open(source, platform::OpenMode::Read);
+  if (!in) return 0;
+  auto out = files.create(writeTarget);
+  if (!out) return 0;
+  std::array<char, kBlockSize> block;
+  long long count = 0;
+  for (;;) {
+    if (request.progress) request.progress->pump(20);
+    std::int64_t got = in->read(block.data(), block.size());
+    if (got <= 0) break;
+    std::int64_t put = out->write(block.data(), static_cast<std::size_t>(got));
+    if (put > 0) {
+      count += put;
+      addToRunningTotal(put, request.progress);
+    }
+    if (put < got) break;
+    if (request.progress && request.progress->cancelled()) break;
+  }
+  return count;
+}
+
+void FileCopier::addToRunningTotal(long long bytes, CopyProgress* progress) {
+  SetupState& state = app_.state();
+  state.runningCopyTotal += bytes;
+  if (!progress) return;
+  long double ratio = state.copyTotal > 0
+                          ? static_cast<long double>(state.runningCopyTotal) / state.copyTotal
+                          : 1.0L;
+  progress->setPercent(static_cast<int>(std::clamp(ratio * 100, 0.0L, 100.0L)));
+}
+
+bool FileCopier::backUp(const std::string& destination, const std::string& targetName) {
+  platform::FileSystem& files = app_.machine().files();
+  const std::string backupFolder = app_.state().installFolder + "\\Backup";
+  const std::string destinationKey = lower(files.fullPath(destination));
+  std::string path = backupFolder + "\\" + targetName;
+  for (int n = 1;; ++n) {
+    auto made = backups_.find(lower(path));
+    if (made == backups_.end()) break;
+    // This destination was saved earlier in this run: the backup holds the original.
+    if (made->second == destinationKey) return true;
+    path = backupFolder + "\\" + targetName + "." + std::to_string(n);
+  }
+  files.createDirectory(backupFolder);
+  createParents(files, backupFolder, path);
+  // A byte-for-byte copy, so that a file that happens to be compressed is saved as it is.
+  if (!plainCopy(files, destination, path)) return false;
+  if (auto status = files.status(destination)) {
+    files.setFileTimes(path, status->creationTime, std::nullopt, status->lastWriteTime);
+  }
+  backups_[lower(path)] = destinationKey;
+  return true;
+}
+
+long long copyOneFile(SetupApp& app, const CopyRequest& request) {
+  FileCopier copier(app);
+  return copier.copy(request);
+}
+
+}  // namespace vandrel::setup

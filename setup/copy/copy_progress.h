@@ -1,0 +1,71 @@
+// The copy-progress dialog and the disk-message window as models over the interaction port.
+#pragma once
+
+#include <string>
+
+#include "ui/interaction.h"
+
+namespace vandrel::platform {
+class FileSystem;
+}
+
+namespace vandrel::setup {
+
+class SetupApp;
+
+// The modeless "File copy in progress..." dialog: three text lines (the "Copying" and "to"
+// labels are shown only beside a non-empty line), a percentage bar and a Cancel button. The
+// cancel flag is set once the user has pressed Cancel and confirmed it.
+class CopyProgress {
+ public:
+  explicit CopyProgress(SetupApp& app);  // shown at once, at 0 percent
+  ~CopyProgress();
+  CopyProgress(const CopyProgress&) = delete;
+  CopyProgress& operator=(const CopyProgress&) = delete;
+
+  void setCopyTexts(const std::string& source, const std::string& middle,
+                    const std::string& destination);
+  // The middle line alone, the other lines and their labels hidden.
+  void setStatus(const std::string& middle) { setCopyTexts("", middle, ""); }
+  // Redraws only when the whole percentage changes.
+  void setPercent(int percent);
+  int percent() const { return model_.percent; }
+
+  // Lets pending input through between units of work: a Cancel press asks the copying
+  // variant of the cancel confirmation, and Yes sets the cancel flag.
+  void pump(int passes = 20);
+  bool cancelled() const { return cancelled_; }
+  void setCancelled() { cancelled_ = true; }
+
+  void close();
+  bool isOpen() const { return open_; }
+
+ private:
+  void show();
+
+  SetupApp& app_;
+  ui::Progress model_;
+  bool cancelled_ = false;
+  bool open_ = true;
+};
+
+// The "Messages" window that shows the text file of a disk when copying reaches it.
+class DiskMessageWindow {
+ public:
+  explicit DiskMessageWindow(SetupApp& app) : app_(app) {}
+  // Reads the whole file and shows it; false (and nothing shown) when it cannot be read.
+  bool showTextFile(const std::string& path, int disk);
+  void hide() { visible_ = false; }
+  bool visible() const { return visible_; }
+
+ private:
+  SetupApp& app_;
+  bool visible_ = false;
+};
+
+// A whole text file read in blocks of 9999 bytes; a zero byte ends the text of its block.
+// False when the file cannot be opened. Files beyond maxBytes are read up to that size.
+bool readTextFile(platform::FileSystem& files, const std::string& path, std::string& text,
+                  std::size_t maxBytes = 1 << 20);
+
+}  // namespace vandrel::setup

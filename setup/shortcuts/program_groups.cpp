@@ -1,0 +1,166 @@
+// Program groups and shortcuts: link folders by macro, group folders under Programs, .lnk
+// files, and the [AddedFolders] and [AddedLinks] records.
+#include "setup/shortcuts/program_groups.h"
+
+#include <algorithm>
+#include <cctype>
+#include <vector>
+
+#include "platform/shell.h"
+#include "script/list_item.h"
+#include "setup/copy/copy_file.h"
+#include "setup/copy/copy_progress.h"
+#include "setup/copy/copy_texts.h"
+#include "setup/script_keys.h"
+#include "setup/setup_app.h"
+
+namespace vandrel::setup {
+namespace {
+
+using script::listItem;
+using script::readInt;
+
+constexpr int kMacroCount = 4;
+
+bool equalsNoCase(const std::string& a, const std::string& b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+struct Shortcut {
+  std::string entry;
+  long group = -1;
+};
+
+class GroupMaker {
+ public:
+  GroupMaker(SetupApp& app, CopyProgress& progress)
+      : app_(app), progress_(progress),
+        foldersSection_(sectionName(app, section::AddedFolders)),
+        linksSection_(sectionName(app, section::AddedLinks)) {}
+
+  int run();
+
+ private:
+  std::vector<Shortcut> readShortcuts(long nbAdd);
+  std::string groupFolder(const std::string& name);
+  void makeShortcut(const std::string& entry, const std::string& folder);
+
+  SetupApp& app_;
+  CopyProgress& progress_;
+  std::string foldersSection_, linksSection_;
+  long folders_ = 0, links_ = 0;
+};
+
+int GroupMaker::run() {
+  const std::string groups = sectionName(app_, section::Groups);
+  long nbGrp = readInt(app_.value(groups, countKeyName(app_, section::Groups), "0"));
+  if (nbGrp <= 0) return 1;
+  progress_.setStatus(copyText(app_, text_id::CreatingFolders));
+  long nbAdd = readInt(app_.value(sectionName(app_, section::Shortcuts),
+                                  countKeyName(app_, section::Shortcuts), "0"));
+  if (nbAdd <= 0) return 1;
+  std::vector<Shortcut> shortcuts = readShortcuts(nbAdd);
+
+  // A count larger than the script explains (a damaged count) does not make groups that no
+  // entry lists and no shortcut uses.
+  std::vector<long> listed = numberedKeys(app_.machine().profile(), app_.script().path(), groups,
+                                          0, nbGrp - 1);
+  long last = listed.empty() ? -1 : listed.back();
+  for (const Shortcut& s : shortcuts) last = std::max(last, s.group);
+  const long groupCount = std::min(nbGrp, last + 1);
+
+  for (long g = 0; g < groupCount; ++g) {
+    std::string name = app_.value(groups, std::to_string(g), "Group " + std::to_string(g));
+    std::string folder = groupFolder(name);
+    progress_.pump(21);
+    for (const Shortcut& s : shortcuts) {
+      if (s.group == g && !folder.empty()) makeShortcut(s.entry, folder);
+    }
+    if (progress_.cancelled()) return 0;
+  }
+  if (folders_ != 0) {
+    app_.script().write(foldersSection_, countKeyName(app_, section::AddedFolders),
+                        std::to_string(folders_));
+  }
+  if (links_ != 0) {
+    app_.script().write(linksSection_, countKeyName(app_, section::AddedLinks),
+                        std::to_string(links_));
+  }
+  return 1;
+}
+
+// The shortcuts this installation makes, in entry order: those of a selected component and
+// of this platform. Keys absent from the section read as "NONE", which belongs to no group.
+std::vector<Shortcut> GroupMaker::readShortcuts(long nbAdd) {
+  const std::string section = sectionName(app_, section::Shortcuts);
+  std::vector<Shortcut> result;
+  for (long key : numberedKeys(app_.machine().profile(), app_.script().path(), section, 0,
+                               nbAdd - 1)) {
+    std::string entry = app_.value(section, std::to_string(key), "NONE");
+    if (!app_.isDirectorySelected(readInt(listItem(entry, 2, "-1")))) continue;
+    long platform = readInt(listItem(entry, 6, "0"));
+    if (platform != 0 && platform != app_.state().platform) continue;
+    result.push_back({entry, readInt(listItem(entry, 3, "-1"))});
+  }
+  return result;
+}
+
+
+// The folder that receives a group's shortcuts: a link folder for a macro name, else a folder
+// made under Programs and recorded. Empty for a name that would lead out of Programs.
+std::string GroupMaker::groupFolder(const std::string& name) {
+  const SetupState& state = app_.state();
+  const std::string* linkFolders[kMacroCount] = {&state.programsFolder, &state.startupFolder,
+                                                 &state.startMenuFolder, &state.desktopFolder};
+  for (int m = 0; m < kMacroCount; ++m) {
+    std::string macro = script::listItem(copyText(app_, text_id::FolderMacros), m + 1, "");
+    if (!macro.empty() && equalsNoCase(name, macro) && !linkFolders[m]->empty()) {
+      return *linkFolders[m];
+    }
+  }
+  if (!isSafeFileName(name)) return {};
+  std::string folder = state.programsFolder + "\\" + name;
+  app_.machine().files().createDirectory(folder);
+  app_.script().write(foldersSection_, std::to_string(folders_++), folder);
+  return folder;
+}
+
+void GroupMaker::makeShortcut(const std::string& entry, const std::string& groupFolder) {
+  std::string title = listItem(entry, 4, "Untitled");
+  if (!isSafeFileName(title)) return;
+  std::string arguments = listItem(entry, 5, "");
+  if (!arguments.empty()) arguments = app_.expand(arguments);
+  const long dir = readInt(listItem(entry, 2, "1000"));
+  std::string folder = app_.directoryPath(dir);
+  std::string target = folder + "\\" + listItem(entry, 1, "dummy.exe");
+  std::string linkPath = groupFolder + "\\" + title + ".lnk";
+  // The result is not examined: the path is recorded so that the uninstaller tries it.
+  CreateShellLink(app_.machine().shell(), target, arguments, app_.directoryPath(dir), linkPath,
+                  title);
+  app_.script().write(linksSection_, std::to_string(links_++), linkPath);
+  progress_.pump(21);
+}
+
+}  // namespace
+
+int CreateShellLink(platform::Shell& shell, const std::string& target,
+                    const std::string& arguments, const std::string& workingDirectory,
+                    const std::string& linkPath, const std::string& description) {
+  platform::ShellLink link;
+  link.target = target;
+  link.description = description;
+  link.arguments = arguments;
+  link.workingDirectory = workingDirectory;
+  return shell.createShortcut(linkPath, link) ? 0 : -1;
+}
+
+int createProgramGroups(SetupApp& app, CopyProgress& progress) {
+  GroupMaker maker(app, progress);
+  return maker.run();
+}
+
+}  // namespace vandrel::setup

@@ -1,0 +1,91 @@
+// Version comparison of two files over their version resources.
+#include "setup/versions/version_compare.h"
+
+#include <cctype>
+#include <cstdio>
+
+#include "platform/formats/version_resource.h"
+#include "platform/machine.h"
+
+namespace vandrel::setup {
+namespace {
+
+constexpr std::uint16_t kPrimaryLanguageMask = 0x3FF;
+
+struct BlockInfo {
+  platform::Translation translation;
+  std::string name;  // the string table of the first translation: "040904b0"
+};
+
+std::optional<BlockInfo> firstTranslation(const platform::Bytes& block) {
+  std::vector<platform::Translation> translations = platform::queryTranslations(block);
+  if (translations.empty()) return std::nullopt;
+  BlockInfo info{translations.front(), {}};
+  char name[16];
+  std::snprintf(name, sizeof name, "%04x%04x", info.translation.language,
+                info.translation.codePage);
+  info.name = name;
+  return info;
+}
+
+std::optional<std::string> stringValue(const platform::Bytes& block, const BlockInfo& info,
+                                       const char* valueName) {
+  return platform::queryString(block, "\\StringFileInfo\\" + info.name + "\\" + valueName);
+}
+
+}  // namespace
+
+int compareVersionText(std::string_view a, std::string_view b) {
+  std::size_t n = std::min(a.size(), b.size());
+  for (std::size_t i = 0; i < n; ++i) {
+    int x = std::tolower(static_cast<unsigned char>(a[i]));
+    int y = std::tolower(static_cast<unsigned char>(b[i]));
+    if (x != y) return x < y ? -1 : 1;
+  }
+  if (a.size() == b.size()) return 0;
+  return a.size() < b.size() ? -1 : 1;
+}
+
+std::optional<VersionFindings> compareVersionBlocks(const platform::Bytes& copied,
+                                                    const platform::Bytes& existing,
+                                                    std::uint16_t userLanguage) {
+  std::optional<BlockInfo> copiedInfo = firstTranslation(copied);
+  std::optional<BlockInfo> existingInfo = firstTranslation(existing);
+  if (!copiedInfo || !existingInfo) return std::nullopt;
+
+  VersionFindings findings;
+  std::uint16_t copiedLanguage = copiedInfo->translation.language & kPrimaryLanguageMask;
+  findings.languagesDiffer =
+      copiedLanguage != (existingInfo->translation.language & kPrimaryLanguageMask);
+  findings.foreignLanguage = copiedLanguage != (userLanguage & kPrimaryLanguageMask);
+
+  auto copiedProduct = stringValue(copied, *copiedInfo, "ProductVersion");
+  auto existingProduct = stringValue(existing, *existingInfo, "ProductVersion");
+  if (copiedProduct && existingProduct) {
+    findings.productOlder = compareVersionText(*copiedProduct, *existingProduct) < 0;
+  }
+
+  auto copiedFile = stringValue(copied, *copiedInfo, "FileVersion");
+  auto existingFile = stringValue(existing, *existingInfo, "FileVersion");
+  if (!copiedFile || !existingFile) return std::nullopt;
+  int order = compareVersionText(*copiedFile, *existingFile);
+  findings.copiedHigher = order > 0;
+  findings.existingHigher = order < 0;
+  return findings;
+}
+
+std::optional<VersionFindings> compareVersions(platform::Machine& machine,
+                                               const std::string& copiedPath,
+                                               const std::string& existingPath) {
+  platform::VersionInfo& versions = machine.versionInfo();
+  if (versions.infoSize(copiedPath) == 0 || versions.infoSize(existingPath) == 0) {
+    return std::nullopt;
+  }
+  platform::Bytes copied, existing;
+  if (!versions.info(copiedPath, copied) || !versions.info(existingPath, existing)) {
+    return std::nullopt;
+  }
+  return compareVersionBlocks(copied, existing, machine.system().userDefaultLangId());
+}
+
+}  // namespace vandrel::setup
