@@ -109,6 +109,7 @@ TEST_F(IniProfileTest, WritesFollowWindowsEdits) {
   EXPECT_TRUE(profile.writeString(path, "Two", nullopt, nullopt));
   EXPECT_EQ(text(path), "[One]\r\nA=10\r\n");
   EXPECT_EQ(profile.getString(path, "Two"s, "B"s, "gone", 260), "gone");
+  EXPECT_TRUE(fs.find("C:\\App\\*.TMP").empty());  // no temporary or set-aside file left
 }
 
 TEST_F(IniProfileTest, BareNamesAndWinIni) {
@@ -158,8 +159,8 @@ TEST_F(IniProfileTest, LineBreaksCannotInjectLines) {
   EXPECT_EQ(text(kScript), before);
 }
 
-TEST_F(IniProfileTest, MoveThatDoesNotReplaceStillWritesAtomically) {
-  fs.refuseMoveOntoExisting(true);
+TEST_F(IniProfileTest, MoveThatReplacesIsUsedDirectly) {
+  fs.refuseMoveOntoExisting(false);
   const std::size_t entries = fs.listAll().size();
   EXPECT_TRUE(profile.writeString(kScript, "Settings", "Type"s, "3"s));
   EXPECT_EQ(profile.getInt(kScript, "Settings", "Type", 0), 3);

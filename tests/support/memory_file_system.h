@@ -18,8 +18,9 @@ namespace vandrel::test {
 // current folder "C:\". Every change advances a logical clock by one second, so write
 // times are deterministic and differ between changes.
 //
-// moveFile replaces an existing target file (MoveFileEx with MOVEFILE_REPLACE_EXISTING)
-// unless refuseMoveOntoExisting(true) asks for the plain MoveFileA behaviour.
+// moveFile refuses an existing target, as MoveFileA and the emulated machine do;
+// refuseMoveOntoExisting(false) makes it replace a target file instead (MoveFileEx with
+// MOVEFILE_REPLACE_EXISTING).
 class MemoryFileSystem : public platform::FileSystem {
  public:
   MemoryFileSystem();
@@ -97,7 +98,7 @@ class MemoryFileSystem : public platform::FileSystem {
   std::map<char, std::unique_ptr<Drive>> drives_;
   std::set<std::string> deniedPaths_;                    // upper-case full paths
   std::optional<std::uint64_t> writeBudget_;
-  bool refuseMoveOntoExisting_ = false;
+  bool refuseMoveOntoExisting_ = true;
   std::string current_ = "C:\\";
   platform::FileTime now_ = 133485408000000000ull;  // 2024-01-01 00:00 UTC
   unsigned nextTemp_ = 1;

@@ -112,13 +112,15 @@ TEST(MemoryFileSystem, MovesRenameFoldersAndReplaceFiles) {
   EXPECT_EQ(fs.readFile("C:\\new\\inner\\F.TXT"), "f");
   EXPECT_FALSE(fs.exists("C:\\Old\\Inner"));
   EXPECT_FALSE(fs.moveFile("C:\\New", "C:\\New\\Inner\\x"));  // into itself
+  EXPECT_FALSE(fs.moveFile("C:\\s.txt", "C:\\t.txt"));  // MoveFileA: the target exists
+  fs.refuseMoveOntoExisting(false);
   EXPECT_TRUE(fs.moveFile("C:\\s.txt", "C:\\t.txt"));
   EXPECT_EQ(fs.readFile("C:\\t.txt"), "new");
   EXPECT_TRUE(fs.moveFile("C:\\t.txt", "C:\\T.TXT"));          // a change of case
   EXPECT_EQ(fs.listAll().back(), "C:\\T.TXT");
   ASSERT_TRUE(fs.writeFile("C:\\u.txt", "u"));
-  fs.refuseMoveOntoExisting(true);
-  EXPECT_FALSE(fs.moveFile("C:\\u.txt", "C:\\T.TXT"));
+  ASSERT_TRUE(fs.setAttributes("C:\\T.TXT", attr::ReadOnly));
+  EXPECT_FALSE(fs.moveFile("C:\\u.txt", "C:\\T.TXT"));  // never over a read-only file
   EXPECT_FALSE(fs.moveFile("C:\\missing", "C:\\x"));
 }
 
