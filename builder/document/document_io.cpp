@@ -1,0 +1,106 @@
+// Opening, saving and importing script documents.
+#include "builder/document/document_io.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "builder/document/cvx_file.h"
+#include "builder/document/document_text.h"
+#include "builder/document/script_tree.h"
+#include "builder/strings/builder_strings.h"
+
+namespace vandrel::builder {
+
+namespace {
+
+std::string upper(std::string text) {
+  for (char& c : text) c = char(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+bool contains(const std::string& text, const char* part) {
+  return text.find(part) != std::string::npos;
+}
+
+}  // namespace
+
+void stopMessage(ui::Interaction& ui, const std::string& text) {
+  ui::Message message;
+  message.caption = str(57344);
+  message.text = text;
+  message.buttons = ui::Buttons::OK;
+  message.icon = ui::Icon::Stop;
+  ui.message(message);
+}
+
+bool openDocument(CScriptDoc& doc, const std::filesystem::path& path, ui::Interaction& ui) {
+  doc.resetSummary();
+  CvxContent file = readCvx(path);
+  switch (file.status) {
+    case CvxContent::Status::Unreadable:
+      stopMessage(ui, str(334));
+      return false;
+    case CvxContent::Status::Damaged:
+      stopMessage(ui, str(186));
+      return false;
+    case CvxContent::Status::NoContents:
+    case CvxContent::Status::Ok:
+      break;
+  }
+  // The record saved with the file is kept, so that its revision, creation time and
+  // application name survive an open and a save.
+  if (file.summary) doc.summary = *file.summary;
+  if (!file.content.empty() && loadDocumentText(doc, file.content) == 0) {
+    stopMessage(ui, str(186));
+    return false;
+  }
+  doc.setPathName(path.string());
+  doc.setModifiedFlag(false);
+  return true;
+}
+
+bool saveDocument(CScriptDoc& doc, const std::filesystem::path& path, ui::Interaction& ui) {
+  SummaryInfo before = doc.summary;
+  doc.stampSave();
+  std::string text = documentText(doc);
+  if (std::string error = writeCvx(path, text, doc.summary); !error.empty()) {
+    doc.summary = before;
+    stopMessage(ui, str(184));
+    return false;
+  }
+  doc.setPathName(path.string());
+  doc.setModifiedFlag(false);
+  return true;
+}
+
+bool importScript(CScriptDoc& doc, ScriptTree* tree, const std::optional<std::string>& chosen,
+                  ui::Interaction& ui) {
+  if (!chosen) return false;
+  if (!doc.pathName().empty() && upper(*chosen) == upper(doc.pathName())) {
+    stopMessage(ui, str(234));
+    return false;
+  }
+  std::string name = upper(*chosen);
+  if (!contains(name, ".CVX") && !contains(name, ".VRX")) {
+    stopMessage(ui, str(333));
+    return false;
+  }
+  if (!contains(name, ".CVX")) {
+    stopMessage(ui, kNotImplemented);
+    return false;
+  }
+  CvxContent file = readCvx(*chosen);
+  if (file.status != CvxContent::Status::Ok) {
+    stopMessage(ui, str(334));
+    return false;
+  }
+  int lines = file.content.empty() ? 0 : loadDocumentText(doc, file.content);
+  if (lines > 0) {
+    doc.setModifiedFlag();
+    if (tree) tree->syncFromDocument();
+  }
+  doc.updateTitle();
+  return lines > 0;
+}
+
+}  // namespace vandrel::builder

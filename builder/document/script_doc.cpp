@@ -1,0 +1,215 @@
+// CScriptDoc: the entry lists, the category-indexed operations, the erase rules, the title and
+// the new-document and uninstaller-section steps.
+#include "builder/document/script_doc.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "builder/strings/builder_strings.h"
+#include "script/list_item.h"
+
+namespace vandrel::builder {
+
+namespace {
+
+// Calls f with the list of a category; returns def for categories without entries.
+template <typename Doc, typename F, typename R>
+R withList(Doc& doc, int category, R def, F&& f) {
+  switch (category) {
+    case category::Directories: return f(doc.directories);
+    case category::Descriptions: return f(doc.descriptions);
+    case category::Groups: return f(doc.groups);
+    case category::WinIni: return f(doc.iniEntries);
+    case category::Registry: return f(doc.registryEntries);
+    case category::Files: return f(doc.files);
+    case category::ProgramAdds: return f(doc.shortcuts);
+    case category::Messages: return f(doc.messages);
+    default: return def;
+  }
+}
+
+std::string stripTrailingBlanks(std::string text) {
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
+  return text;
+}
+
+}  // namespace
+
+std::string decimal(long long value) { return std::to_string(value); }
+
+Entry makeEntry(int category) {
+  switch (category) {
+    case category::Descriptions: return DescriptionEntry{};
+    case category::Groups: return GroupEntry{};
+    case category::WinIni: return IniEntry{};
+    case category::Registry: return RegistryEntry{};
+    case category::Files: return FileEntry{};
+    case category::ProgramAdds: return ShortcutEntry{};
+    case category::Messages: return MessageEntry{};
+    default: return DirectoryEntry{};
+  }
+}
+
+CScriptDoc::CScriptDoc(Clock clock) : clock_(clock ? std::move(clock) : Clock(fileTimeNow)) {
+  updateTitle();
+}
+
+int CScriptDoc::findEntry(int category, EntryKey key) const {
+  return withList(*this, category, -1, [key](const auto& list) { return list.find(key); });
+}
+
+void CScriptDoc::eraseEntryAt(int category, int index) {
+  withList(*this, category, 0, [index](auto& list) {
+    list.eraseAt(index);
+    return 0;
+  });
+}
+
+bool CScriptDoc::eraseEntry(int category, EntryKey key) {
+  int index = findEntry(category, key);
+  if (index < 0) return false;
+  eraseEntryAt(category, index);
+  return true;
+}
+
+void CScriptDoc::eraseCategory(int category) {
+  withList(*this, category, 0, [](auto& list) {
+    list.clear();
+    return 0;
+  });
+  setModifiedFlag();
+}
+
+void CScriptDoc::appendEntry(Entry entry) {
+  std::visit(
+      [this](auto& record) {
+        using T = std::decay_t<decltype(record)>;
+        if constexpr (std::is_same_v<T, DirectoryEntry>) directories.append(std::move(record));
+        else if constexpr (std::is_same_v<T, DescriptionEntry>) descriptions.append(std::move(record));
+        else if constexpr (std::is_same_v<T, GroupEntry>) groups.append(std::move(record));
+        else if constexpr (std::is_same_v<T, IniEntry>) iniEntries.append(std::move(record));
+        else if constexpr (std::is_same_v<T, RegistryEntry>) registryEntries.append(std::move(record));
+        else if constexpr (std::is_same_v<T, FileEntry>) files.append(std::move(record));
+        else if constexpr (std::is_same_v<T, ShortcutEntry>) shortcuts.append(std::move(record));
+        else messages.append(std::move(record));
+      },
+      entry);
+}
+
+int CScriptDoc::count(int category) const {
+  return withList(*this, category, 0, [](const auto& list) { return list.count(); });
+}
+
+std::optional<EntryRef> CScriptDoc::entryAt(int category, int index) {
+  return withList(*this, category, std::optional<EntryRef>(),
+                  [index](auto& list) -> std::optional<EntryRef> {
+                    if (index < 0 || index >= list.count()) return std::nullopt;
+                    return EntryRef(&list.at(index));
+                  });
+}
+
+std::optional<Entry> CScriptDoc::entryCopy(int category, EntryKey key) const {
+  return withList(*this, category, std::optional<Entry>(),
+                  [key](const auto& list) -> std::optional<Entry> {
+                    const auto* record = list.findEntry(key);
+                    if (!record) return std::nullopt;
+                    return Entry(*record);
+                  });
+}
+
+std::vector<EntryKey> CScriptDoc::detachReferencesTo(int category, EntryKey key) {
+  std::vector<EntryKey> changed;
+  if (key == 0) return changed;
+  if (category == category::Directories) {
+    for (FileEntry& file : files) {
+      if (file.directoryRef != key) continue;
+      file.directoryRef = 0;
+      file.predefinedDir = 0;
+      changed.push_back(file.key);
+    }
+    // The shortcuts to the moved files show the new destination path too.
+    std::vector<EntryKey> moved = changed;
+    std::sort(moved.begin(), moved.end());
+    for (const ShortcutEntry& shortcut : shortcuts) {
+      if (std::binary_search(moved.begin(), moved.end(), shortcut.fileRef)) {
+        changed.push_back(shortcut.key);
+      }
+    }
+  } else if (category == category::Groups || category == category::Files) {
+    for (ShortcutEntry& shortcut : shortcuts) {
+      EntryKey& ref = category == category::Groups ? shortcut.groupRef : shortcut.fileRef;
+      if (ref != key) continue;
+      ref = 0;
+      changed.push_back(shortcut.key);
+    }
+  }
+  if (!changed.empty()) setModifiedFlag();
+  return changed;
+}
+
+void CScriptDoc::onNewDocument(const std::optional<std::string>& userName) {
+  updateTitle();
+  // GetUserNameA is given a buffer of 260 characters: a longer name makes the call fail.
+  properties.author = userName && userName->size() < 260 ? *userName : str(105);
+  resetSummary();
+  summary.created = clock_();
+  summary.pageCount = 1;
+  summary.appName = kApplicationName;
+  summary.author = properties.author;
+}
+
+void CScriptDoc::prepareUninstallSection() {
+  uninstall.unGroup = uninstall.groupKey == 0 ? -1 : groups.find(uninstall.groupKey);
+  if (uninstall.unDesc.empty()) {
+    uninstall.unDesc = stripTrailingBlanks(strFormat(173, settings.appName));
+  }
+}
+
+int CScriptDoc::highestFileDisk() const {
+  int disk = 1;
+  for (const FileEntry& file : files) disk = std::max(disk, file.disk);
+  return disk;
+}
+
+Entry CScriptDoc::newEntry(int category) const {
+  Entry entry = makeEntry(category);
+  if (auto* file = std::get_if<FileEntry>(&entry)) file->disk = highestFileDisk();
+  return entry;
+}
+
+void CScriptDoc::updateTitle() {
+  if (settings.appName.empty()) {
+    title_ = str(183);
+  } else if (settings.ver.empty()) {
+    title_ = strFormat(182, settings.appName);
+  } else {
+    title_ = strFormat(350, settings.appName, settings.ver);
+  }
+}
+
+void CScriptDoc::setPathName(const std::string& path) {
+  pathName_ = path;
+  updateTitle();
+}
+
+void CScriptDoc::resetSummary() {
+  summary = SummaryInfo{};
+  startEditingClock();
+}
+
+void CScriptDoc::startEditingClock() { editingSince_ = clock_(); }
+
+void CScriptDoc::stampSave() {
+  long revision = script::readInt(summary.revision);
+  summary.revision = decimal(revision < 0 || revision == LONG_MAX ? 1 : revision + 1);
+  summary.title = settings.appName.empty() ? str(183) : settings.appName + " " + settings.ver;
+  // The record's author follows the document's Author, the only author the user edits.
+  summary.author = properties.author;
+  summary.lastAuthor = summary.author;
+  std::uint64_t now = clock_();
+  if (now > editingSince_) summary.editingTime += now - editingSince_;
+  summary.lastSaved = now;
+  editingSince_ = now;
+}
+
+}  // namespace vandrel::builder

@@ -1,0 +1,111 @@
+// CScriptDoc: everything a user edits for one installation package, the entry lists and the
+// rules that keep their references sound.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "builder/document/entries.h"
+#include "builder/document/entry_list.h"
+#include "builder/document/settings.h"
+#include "builder/document/summary_info.h"
+
+namespace vandrel::builder {
+
+// The current time as a file time; replaced in tests.
+using Clock = std::function<std::uint64_t()>;
+
+// Mutable access to an entry record of any kind, as returned by entry at.
+using EntryRef = std::variant<DirectoryEntry*, DescriptionEntry*, GroupEntry*, IniEntry*,
+                              RegistryEntry*, FileEntry*, ShortcutEntry*, MessageEntry*>;
+
+class CScriptDoc {
+ public:
+  explicit CScriptDoc(Clock clock = {});
+
+  // Setting groups, read and written directly by the settings pages and assistants.
+  ScriptSettings settings;
+  BackgroundSettings background;
+  DocumentProperties properties;
+  EndOfInstall endOfInstall;
+  WebSettings web;
+  UninstallSettings uninstall;
+
+  // The entry lists.
+  EntryList<DirectoryEntry> directories;
+  EntryList<DescriptionEntry> descriptions;
+  EntryList<GroupEntry> groups;
+  EntryList<IniEntry> iniEntries;
+  EntryList<RegistryEntry> registryEntries;
+  EntryList<FileEntry> files;
+  EntryList<ShortcutEntry> shortcuts;
+  EntryList<MessageEntry> messages;
+
+  // Category-indexed operations: categories outside 3..10 do nothing or find nothing.
+  int findEntry(int category, EntryKey key) const;
+  void eraseEntryAt(int category, int index);
+  bool eraseEntry(int category, EntryKey key);
+  void eraseCategory(int category);
+  // Stores the record last in its category's list; its key must already be set.
+  void appendEntry(Entry entry);
+  int count(int category) const;
+  std::optional<EntryRef> entryAt(int category, int index);
+  std::optional<Entry> entryCopy(int category, EntryKey key) const;
+
+  // A fresh key: unique in this document, never 0, never handed out twice.
+  EntryKey newKey() { return ++lastKey_; }
+
+  // Before a directory, group or file is erased: the files in the directory move to the
+  // installation folder; shortcuts lose the group or the file. Returns the keys of the
+  // entries changed (files, then shortcuts) so that their labels can be rebuilt.
+  std::vector<EntryKey> detachReferencesTo(int category, EntryKey key);
+
+  // The display label of an entry (the tree shows it).
+  std::string label(const Entry& entry) const;
+  std::string label(int category, EntryKey key) const;
+  // "[Install]\App\tool.exe": where a file is installed, as labels show it.
+  std::string destinationPath(const FileEntry& file) const;
+
+  // New document: Author from the user name (nullopt when it cannot be read), a new
+  // summary record stamped as created now, the title.
+  void onNewDocument(const std::optional<std::string>& userName);
+  // The uninstaller section rule: UnGroup from the group key, an empty UnDesc filled.
+  void prepareUninstallSection();
+  // The highest disk used by any file, at least 1 (the disk of a new file).
+  int highestFileDisk() const;
+  // A new entry of a category with the defaults of a new record (key 0).
+  Entry newEntry(int category) const;
+
+  // Title, path, modified flag, summary record.
+  const std::string& title() const { return title_; }
+  void updateTitle();
+  const std::string& pathName() const { return pathName_; }
+  void setPathName(const std::string& path);
+  bool isModified() const { return modified_; }
+  void setModifiedFlag(bool modified = true) { modified_ = modified; }
+
+  SummaryInfo summary;
+  void resetSummary();          // a fresh record; the editing clock restarts
+  void startEditingClock();
+  void stampSave();             // revision + 1, title, last author, editing time
+  std::uint64_t now() const { return clock_(); }
+
+  // Set only while the integrity check runs automatically after a load.
+  bool runningAfterLoad = false;
+
+ private:
+  Clock clock_;
+  std::uint64_t editingSince_ = 0;
+  EntryKey lastKey_ = 0;
+  std::string title_;
+  std::string pathName_;
+  bool modified_ = false;
+};
+
+// Text of a field as the labels print numbers.
+std::string decimal(long long value);
+
+}  // namespace vandrel::builder
