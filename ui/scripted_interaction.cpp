@@ -10,13 +10,22 @@ namespace vandrel::ui {
 
 namespace {
 
+// A directory number as written in an answer or an item key: "04" names the same line as "4".
+std::string normalKey(std::string_view text) {
+  std::string key = trim(text);
+  bool digits = !key.empty() && key.find_first_not_of("0123456789") == std::string::npos;
+  if (!digits) return key;
+  size_t first = key.find_first_not_of('0');
+  return first == std::string::npos ? "0" : key.substr(first);
+}
+
 std::set<std::string> commaKeys(const std::string& list) {
   std::set<std::string> keys;
   size_t start = 0;
   while (start <= list.size()) {
     size_t comma = list.find(',', start);
     if (comma == std::string::npos) comma = list.size();
-    std::string key = trim(std::string_view(list).substr(start, comma - start));
+    std::string key = normalKey(std::string_view(list).substr(start, comma - start));
     if (!key.empty()) keys.insert(key);
     start = comma + 1;
   }
@@ -33,7 +42,7 @@ void applyCheckList(Field& field, const std::string& answer) {
   std::set<std::string> keys = commaKeys(answer);
   for (size_t i = 0; i < field.items.size(); ++i) {
     const std::string& key = i < field.itemKeys.size() ? field.itemKeys[i] : field.items[i];
-    field.itemChecked[i] = keys.count(trim(key)) > 0;
+    field.itemChecked[i] = keys.count(normalKey(key)) > 0;
   }
 }
 

@@ -97,6 +97,7 @@ TEST(ScriptedPages, ComponentsAllNoneAndList) {
       {"none", {false, false, false}}, {"4", {false, true, false}},
       {"0, 5", {true, false, true}},   {"5,4,0", {true, true, true}},
       {"9", {false, false, false}},    {"", {false, false, false}},
+      {"00, 05", {true, false, true}}, {"4,,x", {false, true, false}},
   };
   for (const Case& c : cases) {
     ScriptedInteraction ui = withAnswers(std::string("[Wizard]\nComponents=") + c.given + "\n");
