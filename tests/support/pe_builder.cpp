@@ -1,0 +1,195 @@
+// Byte-by-byte construction of PE images and VS_VERSIONINFO blocks for tests.
+#include "tests/support/pe_builder.h"
+
+#include <cstdio>
+#include <vector>
+
+namespace vandrel::test {
+namespace {
+
+using platform::Bytes;
+
+class Writer {
+ public:
+  Bytes out;
+  void u8(std::uint8_t v) { out.push_back(v); }
+  void u16(std::uint16_t v) { u8(std::uint8_t(v)), u8(std::uint8_t(v >> 8)); }
+  void u32(std::uint32_t v) { u16(std::uint16_t(v)), u16(std::uint16_t(v >> 16)); }
+  void u64(std::uint64_t v) { u32(std::uint32_t(v)), u32(std::uint32_t(v >> 32)); }
+  void zeros(std::size_t n) { out.insert(out.end(), n, 0); }
+  void alignTo(std::size_t n) { zeros((n - out.size() % n) % n); }
+  void put32(std::size_t at, std::uint32_t v) {
+    for (int i = 0; i < 4; ++i) out[at + i] = std::uint8_t(v >> (8 * i));
+  }
+  void put16(std::size_t at, std::uint16_t v) {
+    out[at] = std::uint8_t(v);
+    out[at + 1] = std::uint8_t(v >> 8);
+  }
+  // UTF-8 text as UTF-16 with its NUL (characters of the Basic Multilingual Plane).
+  void wide(const std::string& text) {
+    for (std::size_t i = 0; i < text.size();) {
+      auto b = std::uint8_t(text[i]);
+      std::size_t extra = b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
+      std::uint32_t c = extra == 2 ? b & 0x0F : extra == 1 ? b & 0x1F : b;
+      for (std::size_t k = 1; k <= extra && i + k < text.size(); ++k) {
+        c = (c << 6) | (std::uint8_t(text[i + k]) & 0x3F);
+      }
+      u16(std::uint16_t(c));
+      i += extra + 1;
+    }
+    u16(0);
+  }
+};
+
+// One node: wLength, wValueLength, wType, key, padding, value, padding, children.
+struct VersionNode {
+  std::string key;
+  Bytes value;               // binary value
+  std::string text;          // text value (wType 1) when isText
+  bool isText = false;
+  std::vector<VersionNode> children;
+};
+
+Bytes encode(const VersionNode& node) {
+  Writer w;
+  w.zeros(4);
+  w.u16(node.isText || node.value.empty() ? 1 : 0);
+  w.wide(node.key);
+  w.alignTo(4);
+  if (node.isText) {
+    w.put16(2, std::uint16_t(node.text.size() + 1));
+    w.wide(node.text);
+  } else {
+    w.put16(2, std::uint16_t(node.value.size()));
+    w.out.insert(w.out.end(), node.value.begin(), node.value.end());
+  }
+  for (const VersionNode& child : node.children) {
+    w.alignTo(4);
+    Bytes bytes = encode(child);
+    w.out.insert(w.out.end(), bytes.begin(), bytes.end());
+  }
+  w.put16(0, std::uint16_t(w.out.size()));
+  return w.out;
+}
+
+Bytes fixedFileInfo(FourPartVersion file, FourPartVersion product) {
+  Writer w;
+  w.u32(0xFEEF04BD);
+  w.u32(0x00010000);
+  w.u32(std::uint32_t(file.major) << 16 | file.minor);
+  w.u32(std::uint32_t(file.build) << 16 | file.revision);
+  w.u32(std::uint32_t(product.major) << 16 | product.minor);
+  w.u32(std::uint32_t(product.build) << 16 | product.revision);
+  w.u32(0x3F);     // file flags mask
+  w.u32(0);        // file flags
+  w.u32(0x40004);  // VOS_NT_WINDOWS32
+  w.u32(1);        // VFT_APP
+  w.u32(0);
+  w.u32(0);        // file date
+  w.u32(0);
+  return w.out;
+}
+
+// .rsrc contents at virtual address rva: type 16 -> id 1 -> language -> data entry -> block.
+Bytes resourceSection(const Bytes& block, std::uint16_t langId, std::uint32_t rva) {
+  Writer w;
+  auto directory = [&w](std::uint32_t id, std::uint32_t target) {
+    w.zeros(12);
+    w.u16(0);  // named entries
+    w.u16(1);  // id entries
+    w.u32(id);
+    w.u32(target);
+  };
+  directory(16, 0x80000000u | 24);
+  directory(1, 0x80000000u | 48);
+  directory(langId, 72);
+  w.u32(rva + 88);  // data entry: the block follows it
+  w.u32(std::uint32_t(block.size()));
+  w.u32(0);
+  w.u32(0);
+  w.out.insert(w.out.end(), block.begin(), block.end());
+  return w.out;
+}
+
+void optionalHeader(Writer& w, bool pe64, std::uint32_t imageSize, std::uint32_t rsrcRva,
+                    std::uint32_t rsrcSize) {
+  w.u16(pe64 ? 0x20B : 0x10B);
+  w.u8(6), w.u8(0);              // linker version
+  w.u32(0), w.u32(rsrcSize), w.u32(0);  // code, initialized and uninitialized data sizes
+  w.u32(0);                      // entry point: none (a resource-only image)
+  w.u32(0x1000);                 // base of code
+  if (!pe64) w.u32(0x1000);      // base of data
+  if (pe64) w.u64(0x140000000ull); else w.u32(0x400000);
+  w.u32(0x1000), w.u32(0x200);   // section and file alignment
+  w.u16(4), w.u16(0), w.u16(0), w.u16(0), w.u16(4), w.u16(0);  // OS, image, subsystem versions
+  w.u32(0);                      // Win32VersionValue
+  w.u32(imageSize), w.u32(0x200), w.u32(0);  // image size, header size, checksum
+  w.u16(2), w.u16(0);            // GUI subsystem, DLL characteristics
+  for (int i = 0; i < 4; ++i) {  // stack and heap reserve and commit
+    if (pe64) w.u64(0x100000); else w.u32(0x100000);
+  }
+  w.u32(0), w.u32(16);           // loader flags, number of data directories
+  for (std::uint32_t i = 0; i < 16; ++i) {
+    w.u32(i == 2 ? rsrcRva : 0);
+    w.u32(i == 2 ? rsrcSize : 0);
+  }
+}
+
+}  // namespace
+
+Bytes buildVersionBlock(FourPartVersion fileVersion, FourPartVersion productVersion,
+                        std::uint16_t langId, std::uint16_t codepage,
+                        const std::map<std::string, std::string>& strings) {
+  char name[9];
+  std::snprintf(name, sizeof name, "%04x%04x", unsigned(langId), unsigned(codepage));
+  VersionNode table{name, {}, {}, false, {}};
+  for (const auto& [key, text] : strings) table.children.push_back({key, {}, text, true, {}});
+  VersionNode stringInfo{"StringFileInfo", {}, {}, false, {table}};
+  Bytes pair = {std::uint8_t(langId), std::uint8_t(langId >> 8), std::uint8_t(codepage),
+                std::uint8_t(codepage >> 8)};
+  VersionNode translation{"Translation", pair, {}, false, {}};
+  VersionNode varInfo{"VarFileInfo", {}, {}, false, {translation}};
+  VersionNode root{"VS_VERSION_INFO", fixedFileInfo(fileVersion, productVersion), {}, false,
+                   {stringInfo, varInfo}};
+  return encode(root);
+}
+
+Bytes buildPeWithResource(const Bytes& block, std::uint16_t langId, bool pe64) {
+  const std::uint32_t rsrcRva = 0x1000;
+  Bytes rsrc = block.empty() ? Bytes(16, 0) : resourceSection(block, langId, rsrcRva);
+  std::uint32_t rawSize = std::uint32_t((rsrc.size() + 0x1FF) & ~std::size_t(0x1FF));
+  std::uint32_t imageSize = rsrcRva + ((rawSize + 0xFFF) & ~0xFFFu);
+  Writer w;
+  w.u16(0x5A4D);  // "MZ"
+  w.zeros(0x3A);
+  w.u32(0x40);    // e_lfanew
+  w.u32(0x00004550);  // "PE\0\0"
+  w.u16(pe64 ? 0x8664 : 0x14C);
+  w.u16(1);       // one section
+  w.u32(0), w.u32(0), w.u32(0);  // time stamp, symbol table, symbol count
+  w.u16(pe64 ? 240 : 224);
+  w.u16(pe64 ? 0x0022 : 0x0102);  // executable; large-address aware or 32-bit machine
+  optionalHeader(w, pe64, imageSize, block.empty() ? 0 : rsrcRva,
+                 block.empty() ? 0 : std::uint32_t(rsrc.size()));
+  const char sectionName[8] = {'.', 'r', 's', 'r', 'c', 0, 0, 0};
+  for (char c : sectionName) w.u8(std::uint8_t(c));
+  w.u32(std::uint32_t(rsrc.size()));
+  w.u32(rsrcRva);
+  w.u32(rawSize);
+  w.u32(0x200);   // raw data right after the headers
+  w.zeros(12);    // relocations, line numbers and their counts
+  w.u32(0x40000040);  // initialized data, readable
+  w.alignTo(0x200);
+  w.out.insert(w.out.end(), rsrc.begin(), rsrc.end());
+  w.alignTo(0x200);
+  return w.out;
+}
+
+Bytes buildPeWithVersion(FourPartVersion fileVersion, FourPartVersion productVersion,
+                         std::uint16_t langId, std::uint16_t codepage,
+                         const std::map<std::string, std::string>& strings, bool pe64) {
+  return buildPeWithResource(buildVersionBlock(fileVersion, productVersion, langId, codepage, strings),
+                             langId, pe64);
+}
+
+}  // namespace vandrel::test
