@@ -64,7 +64,7 @@ std::unique_ptr<ConsoleInteraction> ConsoleInteraction::onTerminal() {
 
 std::optional<std::string> ConsoleInteraction::readLine(const std::string& prompt) {
   if (!interactive_) return std::nullopt;
-  std::fputs(prompt.c_str(), out_);
+  std::fputs(latin1ToUtf8(prompt).c_str(), out_);
   std::fflush(out_);
   std::string line;
   int c;
@@ -76,17 +76,18 @@ std::optional<std::string> ConsoleInteraction::readLine(const std::string& promp
     return std::nullopt;
   }
   if (!line.empty() && line.back() == '\r') line.pop_back();
-  return line;
+  return utf8ToLatin1(line);
 }
 
 void ConsoleInteraction::heading(const std::string& caption) {
-  std::fprintf(out_, "\n--- %s ---\n", caption.c_str());
+  std::fprintf(out_, "\n--- %s ---\n", latin1ToUtf8(caption).c_str());
 }
 
 void ConsoleInteraction::log(const std::string& kind, const std::string& caption,
                              const std::string& text, const std::string& answer) {
-  std::fprintf(err_, "[%s] %s: %s", kind.c_str(), caption.c_str(), oneLine(text).c_str());
-  if (!answer.empty()) std::fprintf(err_, " -> %s", answer.c_str());
+  std::fprintf(err_, "[%s] %s: %s", kind.c_str(), latin1ToUtf8(caption).c_str(),
+               latin1ToUtf8(oneLine(text)).c_str());
+  if (!answer.empty()) std::fprintf(err_, " -> %s", latin1ToUtf8(answer).c_str());
   std::fputs("\n", err_);
   std::fflush(err_);
 }
@@ -99,7 +100,7 @@ Answer ConsoleInteraction::message(const Message& message) {
     return fallback;
   }
   heading(message.caption);
-  std::fprintf(out_, "%s\n", message.text.c_str());
+  std::fprintf(out_, "%s\n", latin1ToUtf8(message.text).c_str());
   std::string choices;
   for (Answer answer : buttonsOf(message.buttons)) {
     choices += (choices.empty() ? "" : "  ") + std::string(buttonKey(answer).shown);
@@ -119,7 +120,7 @@ std::optional<std::string> ConsoleInteraction::folder(const FolderPrompt& prompt
     return std::nullopt;
   }
   heading(prompt.caption);
-  std::fprintf(out_, "%s\n", prompt.text.c_str());
+  std::fprintf(out_, "%s\n", latin1ToUtf8(prompt.text).c_str());
   std::string ask = prompt.initialFolder.empty()
                         ? "Folder (Enter or - cancels) > "
                         : "Folder (Enter keeps " + prompt.initialFolder + ", - cancels) > ";
@@ -141,8 +142,9 @@ std::optional<int> ConsoleInteraction::choose(const Choice& choice) {
     return initial;
   }
   heading(choice.caption);
-  std::fprintf(out_, "%s\n", choice.text.c_str());
-  for (int i = 0; i < count; ++i) std::fprintf(out_, "  %d) %s\n", i + 1, choice.items[i].c_str());
+  std::fprintf(out_, "%s\n", latin1ToUtf8(choice.text).c_str());
+  for (int i = 0; i < count; ++i) std::fprintf(out_, "  %d) %s\n", i + 1,
+                                            latin1ToUtf8(choice.items[i]).c_str());
   std::string prompt = "Number (Enter: " + std::to_string(initial + 1) + ", - cancels) > ";
   while (auto typed = readLine(prompt)) {
     std::string word = trim(*typed);
@@ -162,7 +164,7 @@ void ConsoleInteraction::diskMessage(const DiskMessage& message) {
     return;
   }
   heading(message.caption);
-  std::fprintf(out_, "%s\n", message.text.c_str());
+  std::fprintf(out_, "%s\n", latin1ToUtf8(message.text).c_str());
   std::fflush(out_);
 }
 
@@ -172,7 +174,7 @@ void ConsoleInteraction::closing(const Closing& closing) {
     return;
   }
   heading(closing.caption);
-  std::fprintf(out_, "%s\n", closing.text.c_str());
+  std::fprintf(out_, "%s\n", latin1ToUtf8(closing.text).c_str());
   readLine("[O]K (Enter) > ");
 }
 

@@ -149,11 +149,49 @@ TEST_F(ConsoleTyped, EnterTakesDefaultsAndEndOfInputStopsAsking) {
   EXPECT_EQ(console.choose(Choice{"Dir", "", {"a", "b"}, 1}), 1);
 }
 
+TEST_F(ConsoleTyped, CodePageTextMeetsAUtf8Terminal) {
+  type("1\nJos\xc3\xa9\nn\n");
+  ConsoleInteraction console = ui();
+  Page page = testing::registrationPage();
+  page.caption = "S\xe9lection";
+  PageResult result = console.page(page);
+  EXPECT_EQ(result.fields[0].value, "Jos\xe9");
+  EXPECT_NE(out_.text().find("=== S\xc3\xa9lection ==="), std::string::npos);
+}
+
 TEST_F(ConsoleTyped, DashCancelsFolderAndChoice) {
   type("-\n-\n");
   ConsoleInteraction console = ui();
   EXPECT_EQ(console.folder(FolderPrompt{"F", "", "Junk", "C:\\Old"}), std::nullopt);
   EXPECT_EQ(console.choose(Choice{"Dir", "", {"a", "b"}, 1}), std::nullopt);
+}
+
+TEST(ConsoleTypedProgress, CancelIsTypedWhileTheBarRuns) {
+  int fds[2];
+  ASSERT_EQ(pipe(fds), 0);
+  std::FILE* in = fdopen(fds[0], "r");
+  CapturedStream out, err;
+  ConsoleInteraction ui(in, out.file(), err.file(), true, false);
+  Progress progress;
+  progress.caption = "File copy in progress...";
+  progress.cancellable = true;
+  progress.percent = 10;
+  ui.progress(progress);
+  EXPECT_FALSE(ui.cancelPressed());  // nothing typed: no waiting, no cancel
+  ASSERT_EQ(write(fds[1], "x\n", 2), 2);
+  EXPECT_FALSE(ui.cancelPressed());
+  ASSERT_EQ(write(fds[1], "C\n", 2), 2);
+  EXPECT_TRUE(ui.cancelPressed());
+  EXPECT_FALSE(ui.cancelPressed());
+  EXPECT_NE(err.text().find("type c and Enter to cancel"), std::string::npos);
+  // A window without Cancel does not read the input.
+  progress.cancellable = false;
+  ui.progress(progress);
+  ASSERT_EQ(write(fds[1], "c\n", 2), 2);
+  EXPECT_FALSE(ui.cancelPressed());
+  ui.endProgress();
+  close(fds[1]);
+  std::fclose(in);
 }
 
 TEST(ConsoleProgressBar, BarLineAndRedrawOnChangeOnly) {
