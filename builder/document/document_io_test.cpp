@@ -1,0 +1,208 @@
+// Tests of .cvx files: the compound file and its summary, open, save and import with their
+// messages, damaged files, and a reading by an independent compound-file reader.
+#include "builder/document/document_io.h"
+
+#include <gtest/gtest.h>
+
+#include "builder/document/cvx_file.h"
+#include "builder/document/document_text.h"
+#include "builder/document/fake_interaction_test.h"
+#include "builder/document/script_tree.h"
+#include "tests/support/run_program.h"
+#include "tests/support/temp_dir.h"
+
+namespace vandrel::builder {
+namespace {
+
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+struct DocumentFiles : ::testing::Test {
+  TempDir dir;
+  testing::FakeInteraction ui;
+  std::uint64_t now = 100;
+  Clock clock = [this] { return now; };
+
+  std::string saved(CScriptDoc& doc, const std::string& name) {
+    std::filesystem::path path = dir / name;
+    EXPECT_TRUE(saveDocument(doc, path, ui));
+    return path.string();
+  }
+};
+
+TEST_F(DocumentFiles, SaveWritesACompoundFileThatOpensAgain) {
+  CScriptDoc doc(clock);
+  doc.onNewDocument("ann");
+  doc.settings.appName = "Tool";
+  loadDocumentText(doc, "[Groups]\n0=G\n[Peskin]\nUnGroup=0\n");
+  std::string path = saved(doc, "a.cvx");
+  EXPECT_FALSE(doc.isModified());
+  EXPECT_EQ(isCompoundFile(path), true);
+
+  CScriptDoc opened(clock);
+  ASSERT_TRUE(openDocument(opened, path, ui));
+  EXPECT_TRUE(ui.shown.empty());
+  EXPECT_EQ(opened.settings.appName, "Tool");
+  EXPECT_EQ(opened.title(), "Tool Install script");
+  EXPECT_EQ(opened.uninstall.groupKey, opened.groups.at(0).key);
+  EXPECT_EQ(opened.summary.revision, "1");
+  EXPECT_EQ(opened.summary.appName, "Corvix v3.0");
+  EXPECT_EQ(opened.summary.author, "ann");
+  EXPECT_EQ(opened.summary.title, "Tool ");
+  EXPECT_EQ(documentText(opened), documentText(doc));
+  saved(opened, "a.cvx");
+  EXPECT_EQ(opened.summary.revision, "2");
+}
+
+TEST_F(DocumentFiles, SummaryInformationRoundTrip) {
+  SummaryInfo info;
+  info.title = "App 1.0";
+  info.author = "ann";
+  info.revision = "7";
+  info.editingTime = 123456789;
+  info.created = 0x01D0000000000000;
+  info.pageCount = 1;
+  info.appName = "Corvix v3.0";
+  std::string bytes = encodeSummaryInfo(info);
+  EXPECT_EQ(decodeSummaryInfo(bytes), info);
+  // Damaged streams give nothing or what can be read, never a crash.
+  for (std::size_t cut = 0; cut < bytes.size(); cut += 7) {
+    std::optional<SummaryInfo> partial = decodeSummaryInfo(bytes.substr(0, cut));
+    if (partial) {
+      EXPECT_EQ(partial->codePage, 1252);
+    }
+  }
+  EXPECT_FALSE(decodeSummaryInfo("not a property set at all, but long enough to look at it"));
+}
+
+TEST_F(DocumentFiles, AnIndependentReaderSeesTheStreamsAndTheSummary) {
+  if (!std::filesystem::exists("/usr/bin/python3")) GTEST_SKIP() << "no python3";
+  CScriptDoc doc(clock);
+  doc.onNewDocument("ann");
+  doc.settings.appName = "AppName";
+  doc.settings.ver = "Ver";
+  std::string path = saved(doc, "interop.cvx");
+  const char* script =
+      "import sys, olefile\n"
+      "o = olefile.OleFileIO(sys.argv[1])\n"
+      "print(sorted('/'.join(e) for e in o.listdir(streams=True)))\n"
+      "m = o.get_metadata()\n"
+      "print(m.title.decode(), m.author.decode(), m.revision_number.decode(), m.creating_application.decode(), sep='|')\n"
+      "print(o.openstream('Contents').read().decode().splitlines()[1])\n";
+  writeFile(dir / "read.py", script);
+  test::RunResult r = test::runProgram("/usr/bin/python3", {(dir / "read.py").string(), path});
+  if (r.err.find("No module named 'olefile'") != std::string::npos) GTEST_SKIP() << r.err;
+  ASSERT_EQ(r.exitStatus, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "['\\x05SummaryInformation', 'Contents']\n"
+            "AppName Ver|ann|1|Corvix v3.0\n"
+            ";---> Corvix v3.0 Script file\n");
+}
+
+TEST_F(DocumentFiles, OpenFailures) {
+  struct Case { const char* name; std::string content; const char* message; };
+  std::string compound = std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8);
+  const Case cases[] = {
+      {"words.cvx", "no key line here\n[Settings]\n", "This file doesn't seem to be a Corvix"},
+      {"truncated.cvx", compound + std::string(100, '\0'), "This file doesn't seem to be a Corvix"},
+      {"binary.cvx", std::string("\x01\x02\0\xff[", 5), "This file doesn't seem to be a Corvix"},
+  };
+  for (const Case& c : cases) {
+    writeFile(dir / c.name, c.content);
+    CScriptDoc doc(clock);
+    EXPECT_FALSE(openDocument(doc, dir / c.name, ui)) << c.name;
+    ASSERT_FALSE(ui.shown.empty());
+    EXPECT_EQ(ui.shown.back().text.rfind(c.message, 0), 0u) << c.name;
+    EXPECT_EQ(ui.shown.back().icon, ui::Icon::Stop);
+    EXPECT_EQ(readFile(dir / c.name), c.content) << "the file read is never written";
+  }
+  CScriptDoc doc(clock);
+  EXPECT_FALSE(openDocument(doc, dir / "missing.cvx", ui));
+  EXPECT_EQ(ui.shown.back().text.rfind("An error occured while trying to access this file.", 0), 0u);
+}
+
+TEST_F(DocumentFiles, TruncatedSavedFileNeverCrashes) {
+  CScriptDoc doc(clock);
+  doc.onNewDocument("ann");
+  for (int i = 0; i < 300; ++i) loadDocumentText(doc, "[Groups]\n0=Group number " + std::to_string(i) + "\n");
+  std::string whole = readFile(saved(doc, "full.cvx"));
+  for (std::size_t cut : {std::size_t(0), std::size_t(512), whole.size() / 2, whole.size() - 1}) {
+    writeFile(dir / "cut.cvx", whole.substr(0, cut));
+    CScriptDoc opened(clock);
+    bool ok = openDocument(opened, dir / "cut.cvx", ui);
+    if (ok) {
+      EXPECT_LE(opened.groups.count(), 300);
+    }
+  }
+}
+
+TEST_F(DocumentFiles, EmptyOrMissingContentsLeavesTheNewDocument) {
+  CScriptDoc doc(clock);
+  ASSERT_EQ(writeCvx(dir / "empty.cvx", "", SummaryInfo{}), "");
+  EXPECT_TRUE(openDocument(doc, dir / "empty.cvx", ui));
+  EXPECT_EQ(doc.settings.minWin, 3);
+  EXPECT_TRUE(ui.shown.empty());
+}
+
+TEST_F(DocumentFiles, PlainTextDocumentsOpenAndLongLinesAreHandled) {
+  std::string text = "[Settings]\nAppName=" + std::string(10 << 20, 'x') + "\n[Groups]\n0=G\n";
+  writeFile(dir / "plain.cvx", text);
+  CScriptDoc doc(clock);
+  ASSERT_TRUE(openDocument(doc, dir / "plain.cvx", ui));
+  EXPECT_EQ(doc.settings.appName.size(), std::size_t(10 << 20));
+  EXPECT_EQ(doc.groups.count(), 1);
+}
+
+TEST_F(DocumentFiles, ImportChecks) {
+  CScriptDoc other(clock);
+  loadDocumentText(other, "[Directories]\n0=X,0,0,x\n1=Y,0,0,y\n[Files]\n0=f,f,1,1,0,0,0,1,-1,0,0,p,0\n");
+  std::string otherPath = saved(other, "other.cvx");
+  writeFile(dir / "script.vrx", "[Settings]\nAppName=x\n");
+  writeFile(dir / "readme.txt", "[Settings]\nAppName=x\n");
+
+  CScriptDoc doc(clock);
+  doc.onNewDocument("ann");
+  loadDocumentText(doc, "[Directories]\n0=A,0,0,a\n1=B,0,0,b\n2=C,0,0,c\n");
+  std::string own = saved(doc, "own.cvx");
+  ScriptTree tree(doc);
+
+  struct Case { std::string path; const char* message; };
+  const Case refusals[] = {
+      {own, "This script is the one you are currently editing"},
+      {(dir / "OWN.CVX").string(), nullptr},  // another file: does not exist
+      {(dir / "readme.txt").string(), "Unknow file extension type."},
+      {(dir / "script.vrx").string(), "Function not yet implemented !"},
+      {(dir / "none.cvx").string(), "An error occured while trying to access this file."},
+  };
+  for (const Case& c : refusals) {
+    EXPECT_FALSE(importScript(doc, &tree, c.path, ui)) << c.path;
+    if (c.message) {
+      EXPECT_EQ(ui.shown.back().text.rfind(c.message, 0), 0u) << ui.shown.back().text;
+    }
+  }
+  EXPECT_FALSE(importScript(doc, &tree, std::nullopt, ui));
+  EXPECT_EQ(doc.directories.count(), 3);
+  EXPECT_FALSE(doc.isModified());
+
+  ASSERT_TRUE(importScript(doc, &tree, otherPath, ui));
+  EXPECT_TRUE(doc.isModified());
+  ASSERT_EQ(doc.directories.count(), 5);
+  EXPECT_EQ(doc.files.at(0).directoryRef, doc.directories.at(4).key);
+  EXPECT_EQ(tree.children(tree.categoryItem(category::Directories)).size(), 9u);
+  EXPECT_EQ(tree.item(doc.files.at(0).key)->label, "Disk 1:f copied to [Install]\\Y\\f");
+}
+
+TEST_F(DocumentFiles, FailedSaveKeepsTheOldFileAndTheRevision) {
+  CScriptDoc doc(clock);
+  doc.onNewDocument("ann");
+  std::filesystem::create_directories(dir / "sub");
+  EXPECT_FALSE(saveDocument(doc, dir / "sub", ui));
+  EXPECT_EQ(ui.shown.back().text,
+            "An error has occured during the saving process. Please check your save device and try again.");
+  EXPECT_EQ(doc.summary.revision, "0");
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "sub"));
+}
+
+}  // namespace
+}  // namespace vandrel::builder
