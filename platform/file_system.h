@@ -77,6 +77,14 @@ class FileSystem {
   virtual bool removeDirectory(const std::string& path) = 0;  // empty folders only
   virtual bool deleteFile(const std::string& path) = 0;
   virtual bool moveFile(const std::string& from, const std::string& to) = 0;
+  // Moves from over an existing file to in one step (as MoveFileEx with the replace flag),
+  // so that a reader sees the old or the new file at every moment. False when this file
+  // system cannot do that; callers then fall back to moving the old file aside first.
+  virtual bool replaceFile(const std::string& from, const std::string& to) {
+    (void)from;
+    (void)to;
+    return false;
+  }
 
   virtual std::optional<FileStatus> status(const std::string& path) = 0;
   // Times left empty are not changed.

@@ -176,8 +176,8 @@ bool IniProfile::save(const std::string& path, const IniDocument& document) {
 }
 
 bool IniProfile::replaceWith(const std::string& temp, const std::string& path, bool exists) {
-  if (files_.moveFile(temp, path)) return true;
-  if (!exists) return false;
+  if (!exists) return files_.moveFile(temp, path);
+  if (files_.replaceFile(temp, path)) return true;
   // A file system whose move does not replace an existing file: the old file is first
   // moved aside under a free temporary name and put back if the second move fails, so the
   // old contents survive under one name or the other at every moment.
