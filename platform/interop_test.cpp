@@ -110,6 +110,18 @@ TEST(VandrelLz, FailuresExitWithOneClearLine) {
       {"unknown command", {"squash", "a", "b"}, 2, "vandrel-lz"},
       {"missing operand", {"expand", (dir / "in.tx_").string()}, 2, "OUT"},
   };
+  writeFile(dir / "keep.txt", "an older file");
+  const Case kept[] = {
+      {"same file", {"compress", (dir / "in.txt").string(), (dir / "in.txt").string()}, 1, "same file"},
+      {"existing output kept", {"expand", (dir / "cut.tx_").string(), (dir / "keep.txt").string()}, 1, "truncated"},
+  };
+  for (const Case& c : kept) {
+    auto result = runProgram("vandrel-lz", c.args);
+    EXPECT_EQ(result.exitStatus, c.status) << c.what;
+    EXPECT_NE(result.err.find(c.message), std::string::npos) << c.what << ": " << result.err;
+  }
+  EXPECT_EQ(readFile(dir / "in.txt"), sampleContent(10000, 3));
+  EXPECT_EQ(readFile(dir / "keep.txt"), "an older file");
   for (const Case& c : cases) {
     auto result = runProgram("vandrel-lz", c.args);
     EXPECT_EQ(result.exitStatus, c.status) << c.what;
@@ -117,6 +129,10 @@ TEST(VandrelLz, FailuresExitWithOneClearLine) {
     EXPECT_EQ(std::count(result.err.begin(), result.err.end(), '\n'), 1) << c.what << ": " << result.err;
     EXPECT_FALSE(fs::exists(dir / "out.txt")) << c.what;  // nothing half-written is left
   }
+  std::size_t entries = 0;
+  for ([[maybe_unused]] const auto& entry : fs::directory_iterator(dir.path())) ++entries;
+  EXPECT_EQ(entries, 4u);  // in.txt, in.tx_, cut.tx_, keep.txt: no temporary files left
+
 }
 
 TEST(ShellLinkInterop, LnkinfoShowsWhatWeWrote) {

@@ -10,6 +10,8 @@
 #include <string>
 #include <system_error>
 
+#include <unistd.h>
+
 #include "platform/formats/szdd.h"
 
 namespace {
@@ -41,16 +43,20 @@ int fail(const std::string& message) {
   return 1;
 }
 
-// Runs one conversion from in to out; out is removed again when anything goes wrong, so a
-// failed run never leaves a half-written file behind.
+// Runs one conversion from in to out. The output is written beside out under a temporary
+// name and renamed over it only when complete, so a failed run neither leaves a half-written
+// file nor destroys an existing one.
 int convert(const fs::path& in, const fs::path& out, bool compressing) {
   std::error_code ec;
   if (!fs::is_regular_file(in, ec)) return fail("cannot read " + in.string() + ": no such file");
+  if (fs::equivalent(in, out, ec)) return fail("the input and the output are the same file");
   std::uint64_t length = fs::file_size(in, ec);
   if (ec) return fail("cannot read " + in.string() + ": " + ec.message());
   FilePtr source = openFile(in, "rb");
   if (!source) return fail("cannot open " + in.string() + ": " + std::strerror(errno));
-  FilePtr target = openFile(out, "wb");
+  fs::path partial = out;
+  partial += ".vandrel-lz-" + std::to_string(::getpid());
+  FilePtr target = openFile(partial, "wb");
   if (!target) return fail("cannot create " + out.string() + ": " + std::strerror(errno));
 
   szdd::Status status;
@@ -63,12 +69,15 @@ int convert(const fs::path& in, const fs::path& out, bool compressing) {
   }
   bool closed = std::fclose(target.release()) == 0;
   if (status == szdd::Status::Ok && !closed) status = szdd::Status::WriteFailed;
-  if (status != szdd::Status::Ok) {
-    fs::remove(out, ec);
-    const fs::path& culprit = status == szdd::Status::WriteFailed ? out : in;
-    return fail(culprit.string() + ": " + szdd::describe(status));
+  if (status == szdd::Status::Ok) {
+    fs::rename(partial, out, ec);
+    if (!ec) return 0;
+    fs::remove(partial, ec);
+    return fail("cannot create " + out.string() + ": " + ec.message());
   }
-  return 0;
+  fs::remove(partial, ec);
+  const fs::path& culprit = status == szdd::Status::WriteFailed ? out : in;
+  return fail(culprit.string() + ": " + szdd::describe(status));
 }
 
 }  // namespace
