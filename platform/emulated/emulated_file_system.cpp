@@ -1,0 +1,411 @@
+// Files and folders of the emulated machine: path mapping, the drive jail and file operations.
+#include "platform/emulated/emulated_file_system.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <climits>
+#include <cstdio>
+
+#include "platform/emulated/host_file.h"
+
+namespace fs = std::filesystem;
+
+namespace vandrel::platform::emulated {
+
+namespace {
+
+constexpr std::uint32_t kKeptAttributes = attr::ReadOnly | attr::Hidden | attr::System | attr::Archive;
+
+bool lexists(const fs::path& p) {
+  struct stat st;
+  return ::lstat(p.c_str(), &st) == 0;
+}
+
+// The entry of folder whose name matches name without regard to case; the exact name first,
+// then the smallest of the others so that the choice never depends on listing order.
+std::optional<std::string> findEntry(const fs::path& folder, const std::string& name) {
+  if (lexists(folder / name)) return name;
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return std::nullopt;
+  std::optional<std::string> best;
+  while (dirent* e = ::readdir(dir)) {
+    std::string entry = e->d_name;
+    if (equalsNoCase(entry, name) && (!best || entry < *best)) best = entry;
+  }
+  ::closedir(dir);
+  return best;
+}
+
+bool isPrefix(const fs::path& prefix, const fs::path& path) {
+  auto q = path.begin();
+  for (const fs::path& part : prefix) {
+    if (part.empty()) continue;  // trailing separator
+    if (q == path.end() || part != *q) return false;
+    ++q;
+  }
+  return true;
+}
+
+bool validWindowsName(const std::string& name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  for (char c : name)
+    if (static_cast<unsigned char>(c) < 32 || std::string_view("\\<>:\"|?*").find(c) != std::string_view::npos)
+      return false;
+  return true;
+}
+
+}  // namespace
+
+EmulatedFileSystem::EmulatedFileSystem(const MachineConfig& config, bool hostDriveWritable)
+    : config_(config), hostDriveWritable_(hostDriveWritable), meta_(config.root / "filemeta.db") {
+  for (const DriveMapping& d : config_.drives) {
+    std::error_code ec;
+    fs::path canonical = fs::weakly_canonical(d.host, ec);
+    canonicalRoots_[d.letter] = ec ? d.host : canonical;
+  }
+  std::error_code ec;
+  fs::path here = fs::current_path(ec);
+  std::optional<std::string> win = ec ? std::nullopt : windowsPath(here);
+  std::optional<WinPath> start = win ? resolveWindowsPath(*win, WinPath{}) : std::nullopt;
+  current_ = start ? *start : WinPath{};
+}
+
+EmulatedFileSystem::~EmulatedFileSystem() = default;
+
+const DriveMapping* EmulatedFileSystem::drive(char letter) const {
+  for (const DriveMapping& d : config_.drives)
+    if (d.letter == letter) return &d;
+  return nullptr;
+}
+
+bool EmulatedFileSystem::writable(const DriveMapping& d) const {
+  if (d.letter == 'Z') return hostDriveWritable_;
+  return !d.readOnly;
+}
+
+bool EmulatedFileSystem::insideDrive(const fs::path& host, const DriveMapping& d) const {
+  std::error_code ec;
+  fs::path real = fs::weakly_canonical(host, ec);
+  if (ec) return false;
+  return isPrefix(canonicalRoots_.at(d.letter), real);
+}
+
+std::optional<EmulatedFileSystem::Resolved> EmulatedFileSystem::resolve(const std::string& path) {
+  std::optional<WinPath> win = resolveWindowsPath(path, current_);
+  if (!win) return std::nullopt;
+  const DriveMapping* d = drive(win->drive);
+  if (!d) return std::nullopt;
+  Resolved r{*win, d->host, d};
+  bool missing = false;
+  for (const std::string& part : win->parts) {
+    std::optional<std::string> entry = missing ? std::nullopt : findEntry(r.host, part);
+    if (!entry) missing = true;
+    r.host /= entry ? *entry : part;
+  }
+  // A symbolic link inside the drive folder must not lead out of it.
+  if (!insideDrive(r.host, *d)) return std::nullopt;
+  return r;
+}
+
+std::optional<EmulatedFileSystem::Resolved> EmulatedFileSystem::resolveForWrite(const std::string& path) {
+  auto r = resolve(path);
+  if (!r || !writable(*r->drive)) return std::nullopt;
+  return r;
+}
+
+bool EmulatedFileSystem::isReadOnly(const fs::path& host) {
+  auto attributes = meta_.get(host).attributes;
+  return attributes && (*attributes & attr::ReadOnly);
+}
+
+std::optional<FileStatus> EmulatedFileSystem::hostStatus(const fs::path& host) {
+  struct stat st;
+  if (::stat(host.c_str(), &st) != 0) return std::nullopt;
+  bool dir = S_ISDIR(st.st_mode);
+  if (!dir && !S_ISREG(st.st_mode)) return std::nullopt;  // devices, pipes: not files here
+  FileMeta meta = meta_.get(host);
+  FileStatus status;
+  status.size = dir ? 0 : std::uint64_t(st.st_size);
+  status.lastWriteTime = toFileTime(st.st_mtim);
+  status.lastAccessTime = toFileTime(st.st_atim);
+  status.creationTime = meta.creation ? *meta.creation : hostBirthTime(host, st);
+  std::uint32_t a = meta.attributes ? *meta.attributes : (dir ? 0 : attr::Archive);
+  if (!dir && !(st.st_mode & S_IWUSR)) a |= attr::ReadOnly;
+  if (dir) a |= attr::Directory;
+  status.attributes = a ? a : attr::Normal;
+  return status;
+}
+
+std::unique_ptr<File> EmulatedFileSystem::open(const std::string& path, OpenMode mode) {
+  auto r = mode == OpenMode::Read ? resolve(path) : resolveForWrite(path);
+  if (!r) return nullptr;
+  auto st = hostStatus(r->host);
+  if (!st || st->isDirectory()) return nullptr;
+  if (mode != OpenMode::Read && (st->attributes & attr::ReadOnly)) return nullptr;
+  int flags = mode == OpenMode::Read ? O_RDONLY : mode == OpenMode::Write ? O_WRONLY : O_RDWR;
+  int fd = ::open(r->host.c_str(), flags | O_CLOEXEC);
+  return fd < 0 ? nullptr : std::make_unique<HostFile>(fd);
+}
+
+std::unique_ptr<File> EmulatedFileSystem::create(const std::string& path) {
+  auto r = resolveForWrite(path);
+  if (!r || r->atRoot()) return nullptr;
+  bool existed = lexists(r->host);
+  if (existed) {
+    auto st = hostStatus(r->host);
+    if (!st || st->isDirectory() || (st->attributes & attr::ReadOnly)) return nullptr;
+  }
+  int fd = ::open(r->host.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return nullptr;
+  if (!existed) meta_.forget(r->host);  // a record left by a file removed behind our back
+  return std::make_unique<HostFile>(fd);
+}
+
+bool EmulatedFileSystem::createDirectory(const std::string& path) {
+  auto r = resolveForWrite(path);
+  if (!r || r->atRoot()) return false;
+  if (::mkdir(r->host.c_str(), 0755) != 0) return false;
+  meta_.forget(r->host);
+  return true;
+}
+
+bool EmulatedFileSystem::removeDirectory(const std::string& path) {
+  auto r = resolveForWrite(path);
+  if (!r || r->atRoot()) return false;
+  auto st = hostStatus(r->host);
+  if (!st || !st->isDirectory() || (st->attributes & attr::ReadOnly)) return false;
+  if (::rmdir(r->host.c_str()) != 0) return false;
+  meta_.forget(r->host);
+  return true;
+}
+
+bool EmulatedFileSystem::deleteFile(const std::string& path) {
+  auto r = resolveForWrite(path);
+  if (!r || r->atRoot()) return false;
+  auto st = hostStatus(r->host);
+  if (!st || st->isDirectory() || (st->attributes & attr::ReadOnly)) return false;
+  if (::unlink(r->host.c_str()) != 0) return false;
+  meta_.forget(r->host);
+  return true;
+}
+
+bool EmulatedFileSystem::moveFile(const std::string& from, const std::string& to) {
+  auto src = resolveForWrite(from);
+  auto dst = resolveForWrite(to);
+  if (!src || !dst || src->atRoot() || dst->atRoot() || !lexists(src->host)) return false;
+  fs::path target = dst->host;
+  if (src->host == dst->host) {
+    target = dst->host.parent_path() / dst->win.parts.back();  // a change of case only
+    if (target == src->host) return true;
+  } else if (lexists(dst->host) || isPrefix(src->host, dst->host)) {
+    return false;  // the target exists, or a folder would move into itself
+  }
+  if (!fs::is_directory(target.parent_path())) return false;
+  if (::rename(src->host.c_str(), target.c_str()) != 0) {
+    // Another host file system: files are copied then removed, folders cannot move.
+    std::error_code ec;
+    if (errno != EXDEV || !fs::is_regular_file(src->host)) return false;
+    if (!fs::copy_file(src->host, target, ec) || ec) {
+      fs::remove(target, ec);
+      return false;
+    }
+    fs::remove(src->host, ec);
+  }
+  meta_.rename(src->host, target);
+  return true;
+}
+
+std::optional<FileStatus> EmulatedFileSystem::status(const std::string& path) {
+  auto r = resolve(path);
+  if (!r) return std::nullopt;
+  return hostStatus(r->host);
+}
+
+bool EmulatedFileSystem::setFileTimes(const std::string& path, std::optional<FileTime> creation,
+                                      std::optional<FileTime> lastAccess,
+                                      std::optional<FileTime> lastWrite) {
+  auto r = resolveForWrite(path);
+  if (!r || !hostStatus(r->host)) return false;
+  if (lastAccess || lastWrite) {
+    timespec times[2];
+    times[0] = lastAccess ? toTimespec(*lastAccess) : timespec{0, UTIME_OMIT};
+    times[1] = lastWrite ? toTimespec(*lastWrite) : timespec{0, UTIME_OMIT};
+    if (::utimensat(AT_FDCWD, r->host.c_str(), times, 0) != 0) return false;
+  }
+  return !creation || meta_.setCreation(r->host, *creation);
+}
+
+bool EmulatedFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
+  auto r = resolveForWrite(path);
+  if (!r || !hostStatus(r->host)) return false;
+  return meta_.setAttributes(r->host, attributes & kKeptAttributes);
+}
+
+std::vector<FindData> EmulatedFileSystem::find(const std::string& pattern) {
+  std::size_t cut = pattern.find_last_of("\\/");
+  std::string folder, name;
+  if (cut != std::string::npos) {
+    folder = cut == 0 ? "\\" : pattern.substr(0, cut + 1);
+    name = pattern.substr(cut + 1);
+  } else if (pattern.size() >= 2 && pattern[1] == ':') {
+    folder = pattern.substr(0, 2);
+    name = pattern.substr(2);
+  } else {
+    folder = ".";
+    name = pattern;
+  }
+  std::vector<FindData> found;
+  auto dir = resolve(folder);
+  if (name.empty() || !dir) return found;
+  auto dirStatus = hostStatus(dir->host);
+  if (!dirStatus || !dirStatus->isDirectory()) return found;
+  if (!dir->atRoot()) {
+    // Windows lists the folder itself and its parent first.
+    if (matchesWildcard(name, ".")) found.push_back({".", *dirStatus});
+    auto parent = hostStatus(dir->host.parent_path());
+    if (matchesWildcard(name, "..") && parent) found.push_back({"..", *parent});
+  }
+  std::vector<FindData> entries;
+  std::error_code ec;
+  for (const auto& entry : fs::directory_iterator(dir->host, ec)) {
+    std::string entryName = entry.path().filename().string();
+    if (!validWindowsName(entryName) || !matchesWildcard(name, entryName)) continue;
+    if (!insideDrive(entry.path(), *dir->drive)) continue;
+    if (auto st = hostStatus(entry.path())) entries.push_back({entryName, *st});
+  }
+  std::sort(entries.begin(), entries.end(), [](const FindData& a, const FindData& b) {
+    return toUpperAscii(a.name) < toUpperAscii(b.name);
+  });
+  found.insert(found.end(), entries.begin(), entries.end());
+  return found;
+}
+
+std::optional<DiskSpace> EmulatedFileSystem::diskFreeSpace(const std::string& root) {
+  std::optional<WinPath> win = resolveWindowsPath(root, current_);
+  const DriveMapping* d = win ? drive(win->drive) : nullptr;
+  if (!d) return std::nullopt;
+  std::uint64_t freeBytes = 0, totalBytes = 0;
+  if (auto it = config_.freeSpace.find(d->letter); it != config_.freeSpace.end()) {
+    freeBytes = totalBytes = it->second;
+  } else {
+    struct statvfs vfs;
+    if (::statvfs(d->host.c_str(), &vfs) != 0) return std::nullopt;
+    freeBytes = std::uint64_t(vfs.f_bavail) * vfs.f_frsize;
+    totalBytes = std::uint64_t(vfs.f_blocks) * vfs.f_frsize;
+  }
+  DiskSpace space;
+  space.bytesPerSector = 512;
+  space.sectorsPerCluster = 1;
+  // The smallest cluster that lets both counts fit in 32 bits.
+  while (space.sectorsPerCluster < 0x8000 &&
+         std::max(freeBytes, totalBytes) / (512ull * space.sectorsPerCluster) > UINT32_MAX)
+    space.sectorsPerCluster *= 2;
+  std::uint64_t cluster = 512ull * space.sectorsPerCluster;
+  space.freeClusters = std::uint32_t(std::min<std::uint64_t>(freeBytes / cluster, UINT32_MAX));
+  space.totalClusters = std::uint32_t(std::min<std::uint64_t>(totalBytes / cluster, UINT32_MAX));
+  return space;
+}
+
+unsigned EmulatedFileSystem::tempFileName(const std::string& folder, const std::string& prefix,
+                                          unsigned unique, std::string& name) {
+  std::string base = fullPath(folder);
+  if (base.empty()) return 0;
+  if (base.back() != '\\') base += '\\';
+  base += prefix.substr(0, 3);
+  auto nameFor = [&](unsigned n) {
+    char digits[8];
+    std::snprintf(digits, sizeof digits, "%04X", n & 0xFFFF);
+    return base + digits + ".TMP";
+  };
+  if (unique != 0) {
+    name = nameFor(unique);
+    return unique;
+  }
+  auto ticks = std::chrono::steady_clock::now().time_since_epoch().count();
+  unsigned start = unsigned(ticks ^ ::getpid()) & 0xFFFF;
+  for (unsigned i = 0; i < 0x10000; ++i) {
+    unsigned n = (start + i) & 0xFFFF;
+    if (n == 0) continue;  // 0 would read as a failure
+    std::string candidate = nameFor(n);
+    auto r = resolveForWrite(candidate);
+    if (!r) return 0;
+    int fd = ::open(r->host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd >= 0) {
+      ::close(fd);
+      meta_.forget(r->host);
+      name = candidate;
+      return n;
+    }
+    if (errno != EEXIST) return 0;
+  }
+  return 0;
+}
+
+std::string EmulatedFileSystem::currentDirectory() { return current_.text(); }
+
+bool EmulatedFileSystem::setCurrentDirectory(const std::string& path) {
+  auto r = resolve(path);
+  if (!r) return false;
+  auto st = hostStatus(r->host);
+  if (!st || !st->isDirectory()) return false;
+  current_ = r->win;
+  return true;
+}
+
+std::string EmulatedFileSystem::fullPath(const std::string& path) {
+  std::optional<WinPath> win = resolveWindowsPath(path, current_);
+  if (!win || !drive(win->drive)) return {};
+  return win->text();
+}
+
+std::optional<fs::path> EmulatedFileSystem::hostPath(const std::string& path) {
+  auto r = resolve(path);
+  if (!r) return std::nullopt;
+  return r->host;
+}
+
+std::optional<std::string> EmulatedFileSystem::windowsPath(const fs::path& host) {
+  std::error_code ec;
+  fs::path absolute = fs::absolute(host, ec).lexically_normal();
+  if (ec) return std::nullopt;
+  fs::path real = fs::weakly_canonical(absolute, ec);
+  const DriveMapping* best = nullptr;
+  fs::path bestRest;
+  std::size_t bestDepth = 0;
+  // The drive with the deepest folder holding the path: C: rather than Z:.
+  for (const DriveMapping& d : config_.drives) {
+    for (const fs::path& base : {d.host, canonicalRoots_.at(d.letter)}) {
+      for (const fs::path& candidate : {absolute, real}) {
+        if (candidate.empty() || !isPrefix(base, candidate)) continue;
+        std::size_t depth = std::distance(base.begin(), base.end());
+        if (!best || depth > bestDepth) {
+          best = &d;
+          bestDepth = depth;
+          bestRest = candidate.lexically_relative(base);
+        }
+      }
+    }
+  }
+  if (!best) return std::nullopt;
+  WinPath win{best->letter, {}};
+  for (const fs::path& part : bestRest) {
+    std::string name = part.string();
+    if (name.empty() || name == ".") continue;
+    if (!validWindowsName(name)) return std::nullopt;
+    win.parts.push_back(name);
+  }
+  return win.text();
+}
+
+bool EmulatedFileSystem::writablePath(const std::string& path) { return resolveForWrite(path).has_value(); }
+
+std::optional<fs::path> EmulatedFileSystem::currentHostDirectory() { return hostPath(current_.text()); }
+
+}  // namespace vandrel::platform::emulated

@@ -1,0 +1,73 @@
+// Files and folders of the emulated machine: Windows paths mapped onto host folders through the
+// drive map, never reaching outside a drive's folder.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/emulated/file_meta_store.h"
+#include "platform/emulated/machine_config.h"
+#include "platform/emulated/windows_path.h"
+#include "platform/file_system.h"
+
+namespace vandrel::platform::emulated {
+
+class EmulatedFileSystem : public FileSystem {
+ public:
+  // hostDriveWritable lets Z: (the host's own files) be written.
+  EmulatedFileSystem(const MachineConfig& config, bool hostDriveWritable);
+  ~EmulatedFileSystem() override;
+
+  std::unique_ptr<File> open(const std::string& path, OpenMode mode) override;
+  std::unique_ptr<File> create(const std::string& path) override;
+  bool createDirectory(const std::string& path) override;
+  bool removeDirectory(const std::string& path) override;
+  bool deleteFile(const std::string& path) override;
+  bool moveFile(const std::string& from, const std::string& to) override;
+  std::optional<FileStatus> status(const std::string& path) override;
+  bool setFileTimes(const std::string& path, std::optional<FileTime> creation,
+                    std::optional<FileTime> lastAccess, std::optional<FileTime> lastWrite) override;
+  bool setAttributes(const std::string& path, std::uint32_t attributes) override;
+  std::vector<FindData> find(const std::string& pattern) override;
+  std::optional<DiskSpace> diskFreeSpace(const std::string& root) override;
+  unsigned tempFileName(const std::string& folder, const std::string& prefix, unsigned unique,
+                        std::string& name) override;
+  std::string currentDirectory() override;
+  bool setCurrentDirectory(const std::string& path) override;
+  std::string fullPath(const std::string& path) override;
+  std::optional<std::filesystem::path> hostPath(const std::string& path) override;
+  std::optional<std::string> windowsPath(const std::filesystem::path& host) override;
+
+  // The host folder behind the current folder (where started programs run).
+  std::optional<std::filesystem::path> currentHostDirectory();
+  // Whether the drive of a path may be written (Z: only for the builder; "readonly" drives never).
+  bool writablePath(const std::string& path);
+
+ private:
+  struct Resolved {
+    WinPath win;
+    std::filesystem::path host;
+    const DriveMapping* drive = nullptr;
+    bool atRoot() const { return win.parts.empty(); }
+  };
+  std::optional<Resolved> resolve(const std::string& path);
+  // resolve(), and only when the drive may be written.
+  std::optional<Resolved> resolveForWrite(const std::string& path);
+  bool writable(const DriveMapping& drive) const;
+  const DriveMapping* drive(char letter) const;
+  bool insideDrive(const std::filesystem::path& host, const DriveMapping& drive) const;
+  std::optional<FileStatus> hostStatus(const std::filesystem::path& host);
+  bool isReadOnly(const std::filesystem::path& host);
+
+  MachineConfig config_;
+  bool hostDriveWritable_;
+  std::map<char, std::filesystem::path> canonicalRoots_;
+  FileMetaStore meta_;
+  WinPath current_;
+};
+
+}  // namespace vandrel::platform::emulated

@@ -1,0 +1,299 @@
+// Tests of the emulated file system: mapping and jail, case, attributes, times, search, temp
+// names, free space.
+#include "platform/emulated/emulated_file_system.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <set>
+
+#include "tests/support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace vandrel::platform::emulated {
+namespace {
+
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+class FileSystemTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directories(temp_ / "drive_c");
+    fs::create_directories(temp_ / "host");
+    fs::create_directories(temp_ / "cd");
+    config_.root = temp_.path();
+    config_.drives = {{'C', temp_ / "drive_c", false},
+                      {'D', temp_ / "cd", true},
+                      {'Z', temp_ / "host", true}};
+    files_ = std::make_unique<EmulatedFileSystem>(config_, false);
+  }
+  EmulatedFileSystem& files() { return *files_; }
+  fs::path c(const std::string& name) const { return temp_ / "drive_c" / name; }
+
+  bool writeText(const std::string& path, const std::string& text) {
+    auto file = files().create(path);
+    return file && file->write(text.data(), text.size()) == std::int64_t(text.size());
+  }
+  std::string readText(const std::string& path) {
+    auto file = files().open(path, OpenMode::Read);
+    if (!file) return "<none>";
+    std::string text(file->size(), '\0');
+    file->read(text.data(), text.size());
+    return text;
+  }
+
+  TempDir temp_;
+  MachineConfig config_;
+  std::unique_ptr<EmulatedFileSystem> files_;
+};
+
+TEST_F(FileSystemTest, MapsDrivesAndKeepsDotDotInsideTheDrive) {
+  EXPECT_EQ(files().hostPath("C:\\Windows\\x.ini"), c("Windows/x.ini"));
+  EXPECT_EQ(files().hostPath("c:/a/b/../../../../etc/passwd"), c("etc/passwd"));
+  EXPECT_EQ(files().hostPath("C:\\"), temp_ / "drive_c");
+  EXPECT_FALSE(files().hostPath("Q:\\x"));  // unmapped drive
+  EXPECT_FALSE(files().hostPath("\\\\server\\share\\x"));
+  EXPECT_FALSE(files().hostPath("C:\\NUL"));
+  EXPECT_FALSE(files().create("C:\\dir\\aux.txt"));
+  EXPECT_FALSE(files().status("LPT1"));
+  EXPECT_EQ(files().windowsPath(c("Windows/x.ini")), "C:\\Windows\\x.ini");
+  EXPECT_EQ(files().windowsPath(temp_ / "host" / "pkg"), "Z:\\pkg");
+  EXPECT_FALSE(files().windowsPath(temp_ / "elsewhere"));
+}
+
+TEST_F(FileSystemTest, AbsoluteHostPathsAreNotWindowsPaths) {
+  writeFile(temp_ / "secret.txt", "secret");
+  // A host path read as a Windows path lands inside the current drive, never on the host.
+  std::string hostLike = (temp_ / "secret.txt").string();
+  EXPECT_EQ(readText(hostLike), "<none>");
+  auto mapped = files().hostPath(hostLike);
+  ASSERT_TRUE(mapped);
+  EXPECT_EQ(mapped->string().rfind((temp_ / "drive_c").string(), 0), 0u);
+}
+
+TEST_F(FileSystemTest, SymbolicLinksCannotLeadOutOfADrive) {
+  writeFile(temp_ / "outside.txt", "outside");
+  fs::create_directory_symlink(temp_.path(), c("escape"));
+  fs::create_symlink(temp_ / "outside.txt", c("link.txt"));
+  EXPECT_FALSE(files().hostPath("C:\\escape\\outside.txt"));
+  EXPECT_EQ(readText("C:\\link.txt"), "<none>");
+  EXPECT_FALSE(files().create("C:\\escape\\new.txt"));
+  EXPECT_FALSE(fs::exists(temp_ / "new.txt"));
+  for (const auto& found : files().find("C:\\*.*")) {
+    EXPECT_NE(found.name, "escape");
+    EXPECT_NE(found.name, "link.txt");
+  }
+  // A link that stays inside the drive is followed.
+  fs::create_directories(c("real"));
+  writeFile(c("real/in.txt"), "inside");
+  fs::create_directory_symlink(c("real"), c("alias"));
+  EXPECT_EQ(readText("C:\\alias\\in.txt"), "inside");
+}
+
+TEST_F(FileSystemTest, NamesMatchWithoutRegardToCaseAndNewNamesKeepTheirCase) {
+  ASSERT_TRUE(files().createDirectory("C:\\Program Files"));
+  ASSERT_TRUE(writeText("C:\\PROGRAM FILES\\ReadMe.TXT", "hello"));
+  EXPECT_TRUE(fs::exists(c("Program Files/ReadMe.TXT")));
+  EXPECT_FALSE(fs::exists(c("PROGRAM FILES")));
+  EXPECT_EQ(readText("c:\\program files\\readme.txt"), "hello");
+  // Writing through another spelling reuses the existing file.
+  ASSERT_TRUE(writeText("C:\\program files\\README.txt", "again"));
+  std::set<std::string> names;
+  for (const auto& e : fs::directory_iterator(c("Program Files"))) names.insert(e.path().filename());
+  EXPECT_EQ(names, (std::set<std::string>{"ReadMe.TXT"}));
+  EXPECT_FALSE(files().createDirectory("C:\\program files"));  // it exists
+}
+
+TEST_F(FileSystemTest, ReadOnlyDrivesAreNeverWritten) {
+  writeFile(temp_ / "host" / "pkg.txt", "package");
+  writeFile(temp_ / "cd" / "disk.txt", "disk");
+  EXPECT_EQ(readText("Z:\\pkg.txt"), "package");
+  EXPECT_EQ(readText("D:\\DISK.TXT"), "disk");
+  EXPECT_FALSE(files().create("Z:\\new.txt"));
+  EXPECT_FALSE(files().open("Z:\\pkg.txt", OpenMode::ReadWrite));
+  EXPECT_FALSE(files().deleteFile("Z:\\pkg.txt"));
+  EXPECT_FALSE(files().deleteFile("D:\\disk.txt"));
+  EXPECT_FALSE(files().createDirectory("Z:\\dir"));
+  EXPECT_FALSE(files().moveFile("Z:\\pkg.txt", "C:\\pkg.txt"));
+  EXPECT_FALSE(files().setAttributes("Z:\\pkg.txt", attr::Hidden));
+  std::string name;
+  EXPECT_EQ(files().tempFileName("Z:\\", "KVB", 0, name), 0u);
+  EXPECT_EQ(readFile(temp_ / "host" / "pkg.txt"), "package");
+  EXPECT_FALSE(fs::exists(temp_ / "host" / "new.txt"));
+
+  // The builder may write to Z:, never to a drive marked read-only.
+  EmulatedFileSystem builder(config_, true);
+  EXPECT_TRUE(builder.create("Z:\\new.txt"));
+  EXPECT_FALSE(builder.create("D:\\new.txt"));
+}
+
+TEST_F(FileSystemTest, ReadOnlyAttributeHoldsEvenForTheHostSuperuser) {
+  ASSERT_TRUE(writeText("C:\\locked.dll", "v1"));
+  ASSERT_TRUE(files().setAttributes("C:\\locked.dll", attr::ReadOnly | attr::Archive));
+  EXPECT_EQ(files().status("C:\\LOCKED.DLL")->attributes, attr::ReadOnly | attr::Archive);
+  EXPECT_FALSE(files().open("C:\\locked.dll", OpenMode::Write));
+  EXPECT_FALSE(files().open("C:\\locked.dll", OpenMode::ReadWrite));
+  EXPECT_FALSE(files().create("C:\\locked.dll"));
+  EXPECT_FALSE(files().deleteFile("C:\\locked.dll"));
+  EXPECT_EQ(readText("C:\\locked.dll"), "v1");
+  // Moving keeps the attribute with the file.
+  ASSERT_TRUE(files().moveFile("C:\\locked.dll", "C:\\moved.dll"));
+  EXPECT_TRUE(files().status("C:\\moved.dll")->attributes & attr::ReadOnly);
+  ASSERT_TRUE(files().setAttributes("C:\\moved.dll", attr::Normal));
+  EXPECT_EQ(files().status("C:\\moved.dll")->attributes, attr::Normal);
+  EXPECT_TRUE(files().deleteFile("C:\\moved.dll"));
+  // A new file of the same name starts without the old record.
+  ASSERT_TRUE(writeText("C:\\moved.dll", "v2"));
+  EXPECT_EQ(files().status("C:\\moved.dll")->attributes, attr::Archive);
+}
+
+TEST_F(FileSystemTest, AttributesSurviveReopeningAndADamagedStoreIsReplaced) {
+  ASSERT_TRUE(writeText("C:\\a.txt", "a"));
+  ASSERT_TRUE(files().setAttributes("C:\\a.txt", attr::Hidden | attr::System));
+  files_ = std::make_unique<EmulatedFileSystem>(config_, false);
+  EXPECT_EQ(files().status("C:\\a.txt")->attributes, attr::Hidden | attr::System);
+
+  files_.reset();
+  writeFile(temp_ / "filemeta.db", std::string(3000, 'x'));
+  files_ = std::make_unique<EmulatedFileSystem>(config_, false);
+  EXPECT_EQ(files().status("C:\\a.txt")->attributes, attr::Archive);
+  EXPECT_TRUE(files().setAttributes("C:\\a.txt", attr::ReadOnly));
+  EXPECT_EQ(files().status("C:\\a.txt")->attributes, attr::ReadOnly);
+  EXPECT_TRUE(fs::exists(temp_ / "filemeta.db.damaged"));
+}
+
+TEST_F(FileSystemTest, FileTimesIncludingCreationAreKept) {
+  ASSERT_TRUE(writeText("C:\\t.txt", "t"));
+  const FileTime creation = 125911584000000000ULL;  // 1999-12-31
+  const FileTime write = 126000000000000000ULL;
+  const FileTime access = 126100000000000000ULL;
+  ASSERT_TRUE(files().setFileTimes("C:\\t.txt", creation, access, write));
+  auto st = files().status("C:\\t.txt");
+  EXPECT_EQ(st->creationTime, creation);
+  EXPECT_EQ(st->lastWriteTime, write);
+  EXPECT_EQ(st->lastAccessTime, access);
+  // Times left out are not changed.
+  ASSERT_TRUE(files().setFileTimes("C:\\t.txt", std::nullopt, std::nullopt, write + 10000000));
+  st = files().status("C:\\t.txt");
+  EXPECT_EQ(st->creationTime, creation);
+  EXPECT_EQ(st->lastAccessTime, access);
+  EXPECT_EQ(st->lastWriteTime, write + 10000000);
+  // Times before 1970 survive too.
+  const FileTime old = 100000000000000000ULL;  // 1917
+  ASSERT_TRUE(files().setFileTimes("C:\\t.txt", std::nullopt, std::nullopt, old));
+  EXPECT_EQ(files().status("C:\\t.txt")->lastWriteTime, old);
+  EXPECT_FALSE(files().setFileTimes("C:\\missing.txt", creation, std::nullopt, std::nullopt));
+}
+
+TEST_F(FileSystemTest, FindListsMatchesWithDotsForSubfolders) {
+  ASSERT_TRUE(files().createDirectory("C:\\App"));
+  for (const char* name : {"C:\\App\\b.txt", "C:\\App\\A.TXT", "C:\\App\\c.dll", "C:\\App\\noext"})
+    ASSERT_TRUE(writeText(name, "1234"));
+  ASSERT_TRUE(files().createDirectory("C:\\App\\Sub"));
+  auto names = [](const std::vector<FindData>& found) {
+    std::vector<std::string> result;
+    for (const auto& f : found) result.push_back(f.name);
+    return result;
+  };
+  using Names = std::vector<std::string>;
+  EXPECT_EQ(names(files().find("C:\\App\\*.*")), (Names{".", "..", "A.TXT", "b.txt", "c.dll", "noext", "Sub"}));
+  EXPECT_EQ(names(files().find("c:/app/*.TXT")), (Names{"A.TXT", "b.txt"}));
+  EXPECT_EQ(names(files().find("C:\\App\\*.")), (Names{".", "..", "noext", "Sub"}));
+  EXPECT_EQ(names(files().find("C:\\App\\a.txt")), (Names{"A.TXT"}));
+  EXPECT_TRUE(files().find("C:\\App\\*.exe").empty());
+  EXPECT_TRUE(files().find("C:\\Missing\\*.*").empty());
+  auto found = files().find("C:\\App\\c.dll");
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].status.size, 4u);
+  EXPECT_TRUE(files().find("C:\\App\\Sub")[0].status.isDirectory());
+  // The drive root lists no "." or "..".
+  EXPECT_EQ(names(files().find("C:\\*")), (Names{"App"}));
+}
+
+TEST_F(FileSystemTest, FoldersAndMoves) {
+  EXPECT_FALSE(files().createDirectory("C:\\a\\b"));  // one level only
+  ASSERT_TRUE(files().createDirectory("C:\\a"));
+  ASSERT_TRUE(writeText("C:\\a\\f.txt", "f"));
+  EXPECT_FALSE(files().removeDirectory("C:\\a"));  // not empty
+  EXPECT_FALSE(files().removeDirectory("C:\\"));
+  EXPECT_FALSE(files().moveFile("C:\\a", "C:\\a\\inner"));  // into itself
+  ASSERT_TRUE(writeText("C:\\other.txt", "o"));
+  EXPECT_FALSE(files().moveFile("C:\\other.txt", "C:\\a\\F.TXT"));  // the target exists
+  EXPECT_TRUE(files().moveFile("C:\\a\\f.txt", "C:\\a\\F.TXT"));  // a change of case
+  EXPECT_TRUE(fs::exists(c("a/F.TXT")));
+  EXPECT_TRUE(files().moveFile("C:\\a", "C:\\b"));
+  EXPECT_EQ(readText("C:\\b\\f.txt"), "f");
+  EXPECT_TRUE(files().deleteFile("C:\\b\\f.txt"));
+  EXPECT_FALSE(files().deleteFile("C:\\b"));  // a folder is not a file
+  EXPECT_TRUE(files().removeDirectory("C:\\b"));
+  EXPECT_FALSE(files().status("C:\\b"));
+}
+
+TEST_F(FileSystemTest, CurrentFolderIsPerProcessAndMustExist) {
+  ASSERT_TRUE(files().createDirectory("C:\\Work"));
+  EXPECT_FALSE(files().setCurrentDirectory("C:\\Nowhere"));
+  ASSERT_TRUE(files().setCurrentDirectory("c:\\work"));
+  EXPECT_EQ(files().currentDirectory(), "C:\\work");
+  EXPECT_EQ(files().fullPath("..\\x\\.\\y"), "C:\\x\\y");
+  ASSERT_TRUE(writeText("rel.txt", "r"));
+  EXPECT_TRUE(fs::exists(c("Work/rel.txt")));
+  EXPECT_EQ(files().currentHostDirectory(), c("Work"));
+  EXPECT_EQ(files().fullPath("Q:\\x"), "");
+}
+
+TEST_F(FileSystemTest, TempFileNames) {
+  std::string name;
+  EXPECT_EQ(files().tempFileName("C:\\", "KVBEXTRA", 0x12ABCD, name), 0x12ABCDu);
+  EXPECT_EQ(name, "C:\\KVBABCD.TMP");
+  EXPECT_FALSE(files().status(name));  // a given number creates nothing
+  std::set<std::string> made;
+  for (int i = 0; i < 3; ++i) {
+    unsigned n = files().tempFileName("C:\\", "~x", 0, name);
+    ASSERT_NE(n, 0u);
+    char expected[32];
+    std::snprintf(expected, sizeof expected, "C:\\~x%04X.TMP", n & 0xFFFF);
+    EXPECT_EQ(name, expected);
+    EXPECT_TRUE(files().status(name)) << name;
+    made.insert(name);
+  }
+  EXPECT_EQ(made.size(), 3u);
+  EXPECT_EQ(files().tempFileName("C:\\Missing", "KVB", 0, name), 0u);
+}
+
+TEST_F(FileSystemTest, FreeSpaceFromTheHostOrTheOverride) {
+  auto host = files().diskFreeSpace("C:\\");
+  ASSERT_TRUE(host);
+  EXPECT_GT(host->freeBytes(), 0u);
+  EXPECT_GE(host->totalClusters, host->freeClusters);
+  config_.freeSpace['C'] = 524288000;
+  config_.freeSpace['Z'] = 5'000'000'000'000ULL;  // larger than 32 bits of sectors
+  EmulatedFileSystem overridden(config_, false);
+  EXPECT_EQ(overridden.diskFreeSpace("c:\\windows")->freeBytes(), 524288000u);
+  EXPECT_EQ(overridden.diskFreeSpace("Z:\\")->freeBytes(), 5'000'000'000'000ULL);
+  EXPECT_FALSE(overridden.diskFreeSpace("Q:\\"));
+}
+
+TEST_F(FileSystemTest, OpenFilesReadWriteAndSeek) {
+  ASSERT_TRUE(writeText("C:\\data.bin", "0123456789"));
+  auto file = files().open("C:\\data.bin", OpenMode::ReadWrite);
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file->size(), 10u);
+  ASSERT_TRUE(file->seek(4));
+  char buffer[3] = {};
+  EXPECT_EQ(file->read(buffer, 3), 3);
+  EXPECT_EQ(std::string(buffer, 3), "456");
+  EXPECT_EQ(file->write("xy", 2), 2);
+  file.reset();
+  EXPECT_EQ(readText("C:\\data.bin"), "0123456xy9");
+  auto reader = files().open("C:\\data.bin", OpenMode::Read);
+  EXPECT_EQ(reader->write("z", 1), -1);
+  EXPECT_FALSE(files().open("C:\\", OpenMode::Read));
+  EXPECT_FALSE(files().open("C:\\missing", OpenMode::Read));
+}
+
+}  // namespace
+}  // namespace vandrel::platform::emulated

@@ -1,0 +1,118 @@
+// Tests of starting programs in the emulated machine: search, the one argument, the folder,
+// host program mappings, failure codes and our own module name.
+#include "platform/emulated/emulated_process.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
+
+#include "tests/support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace vandrel::platform::emulated {
+namespace {
+
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+class ProcessTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directories(c("WINDOWS/SYSTEM"));
+    fs::create_directories(c("Program Files/My App"));
+    fs::create_directories(c("Work"));
+    config_.root = temp_.path();
+    config_.windowsDir = "C:\\WINDOWS";
+    config_.systemDir = "C:\\WINDOWS\\SYSTEM";
+    config_.drives = {{'C', temp_ / "drive_c", false}, {'Z', "/", true}};
+    config_.programs["NOTEPAD.EXE"] = "/bin/true";
+    config_.programs["FAILER.EXE"] = "/bin/false";
+    files_ = std::make_unique<EmulatedFileSystem>(config_, false);
+    process_ = std::make_unique<EmulatedProcess>(config_, *files_, temp_ / "drive_c" / "WINDOWS" / "hobvane.exe");
+    ASSERT_TRUE(files_->setCurrentDirectory("C:\\Work"));
+  }
+  fs::path c(const std::string& name) const { return temp_ / "drive_c" / name; }
+  // Places the probe program in the machine without its execute bit, as a copy would.
+  void placeProbe(const std::string& relative) {
+    fs::copy_file(MACHINE_PROBE, c(relative), fs::copy_options::overwrite_existing);
+    ::chmod(c(relative).c_str(), 0644);
+  }
+  std::string probeLog() { return readFile(c("Work/probe.log")); }
+
+  TempDir temp_;
+  MachineConfig config_;
+  std::unique_ptr<EmulatedFileSystem> files_;
+  std::unique_ptr<EmulatedProcess> process_;
+};
+
+TEST_F(ProcessTest, RunsANativeProgramWithTheRestAsOneArgumentInTheCurrentFolder) {
+  placeProbe("Program Files/My App/probe.exe");
+  auto status = process_->runAndWait("C:\\Program Files\\My App\\probe.exe  C:\\src dir\\ \"q\" exit=7");
+  ASSERT_TRUE(status);
+  EXPECT_EQ(*status, 7);
+  EXPECT_EQ(probeLog(), "argc=2|arg=C:\\src dir\\ \"q\" exit=7|cwd=" + c("Work").string() +
+                            "|machine=" + temp_.path().string() + "\n");
+}
+
+TEST_F(ProcessTest, FindsProgramsTheWindowsWay) {
+  placeProbe("WINDOWS/SYSTEM/sysprobe.exe");
+  placeProbe("WINDOWS/winprobe.exe");
+  placeProbe("Work/here.exe");
+  EXPECT_EQ(process_->runAndWait("SYSPROBE exit=3"), 3);    // system folder, ".exe" added
+  EXPECT_EQ(process_->runAndWait("winprobe.exe exit=4"), 4);  // Windows folder
+  EXPECT_EQ(process_->runAndWait("here"), 0);                 // current folder, no argument
+  EXPECT_EQ(process_->runAndWait("\"C:\\Program Files\\..\\WINDOWS\\winprobe.exe\"exit=5"), 5);
+  EXPECT_EQ(probeLog().substr(probeLog().rfind("argc=1")).substr(0, 12), "argc=1|arg=|");
+}
+
+TEST_F(ProcessTest, StartsMappedHostProgramsOnlyByTheirMapping) {
+  EXPECT_EQ(process_->runAndWait("Notepad.exe C:\\log.txt"), 0);
+  EXPECT_EQ(process_->runAndWait("C:\\Some\\Where\\FAILER.EXE"), 1);
+  EXPECT_GT(process_->winExec("notepad C:\\x.txt", 1), 31u);
+  // A host program reached through Z: without a mapping is not a program of the machine
+  // unless it is native; a text file never is.
+  writeFile(c("Work/readme.txt"), "text");
+  EXPECT_EQ(process_->winExec("readme.txt", 1), 11u);
+}
+
+TEST_F(ProcessTest, FailuresReturnSmallCodes) {
+  writeFile(c("Work/script.exe"), "#!/bin/sh\nexit 0\n");
+  EXPECT_EQ(process_->winExec("missing.exe", 1), 2u);
+  EXPECT_EQ(process_->winExec("C:\\NoFolder\\missing.exe", 1), 3u);
+  EXPECT_EQ(process_->winExec("C:\\Work\\missing.exe", 1), 2u);
+  EXPECT_EQ(process_->winExec("script.exe", 1), 11u);  // not a native program
+  EXPECT_EQ(process_->winExec("", 1), 2u);
+  EXPECT_EQ(process_->winExec("\\\\server\\share\\a.exe", 1), 3u);
+  EXPECT_FALSE(process_->runAndWait("missing.exe"));
+  EXPECT_FALSE(process_->runAndWait("script.exe"));
+}
+
+TEST_F(ProcessTest, WinExecDoesNotWaitAndLeavesNoZombie) {
+  placeProbe("Work/probe.exe");
+  EXPECT_GT(process_->winExec("probe.exe detached", 5), 31u);
+  for (int i = 0; i < 200 && !fs::exists(c("Work/probe.log")); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  EXPECT_NE(probeLog().find("arg=detached|"), std::string::npos);
+  // The program was not our child: nothing is left to reap.
+  int status = 0;
+  EXPECT_EQ(::waitpid(-1, &status, WNOHANG), -1);
+  EXPECT_EQ(errno, ECHILD);
+}
+
+TEST_F(ProcessTest, ModuleFileNameIsTheExecutableSeenThroughTheDrives) {
+  EXPECT_EQ(process_->moduleFileName(), "C:\\WINDOWS\\hobvane.exe");
+  EmulatedProcess self(config_, *files_, {});
+  std::string expected = "Z:" + fs::read_symlink("/proc/self/exe").string();
+  for (char& ch : expected)
+    if (ch == '/') ch = '\\';
+  EXPECT_EQ(self.moduleFileName(), expected);
+}
+
+}  // namespace
+}  // namespace vandrel::platform::emulated

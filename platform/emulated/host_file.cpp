@@ -1,0 +1,79 @@
+// Host file handles and time conversions.
+#include "platform/emulated/host_file.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <limits>
+
+namespace vandrel::platform::emulated {
+
+namespace {
+// 100-nanosecond ticks between 1601-01-01 and 1970-01-01.
+constexpr std::int64_t kUnixEpoch = 116444736000000000LL;
+constexpr std::int64_t kTicksPerSecond = 10000000LL;
+}  // namespace
+
+HostFile::~HostFile() { ::close(fd_); }
+
+std::int64_t HostFile::read(void* buffer, std::size_t count) {
+  std::size_t done = 0;
+  auto* bytes = static_cast<char*>(buffer);
+  while (done < count) {
+    ssize_t n = ::read(fd_, bytes + done, count - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return done ? std::int64_t(done) : -1;
+    if (n == 0) break;
+    done += std::size_t(n);
+  }
+  return std::int64_t(done);
+}
+
+std::int64_t HostFile::write(const void* buffer, std::size_t count) {
+  std::size_t done = 0;
+  const auto* bytes = static_cast<const char*>(buffer);
+  while (done < count) {
+    ssize_t n = ::write(fd_, bytes + done, count - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return done ? std::int64_t(done) : -1;  // a short count tells the disk is full
+    done += std::size_t(n);
+  }
+  return std::int64_t(done);
+}
+
+bool HostFile::seek(std::uint64_t offset) {
+  if (offset > std::uint64_t(std::numeric_limits<off_t>::max())) return false;
+  return ::lseek(fd_, off_t(offset), SEEK_SET) != off_t(-1);
+}
+
+std::uint64_t HostFile::size() {
+  struct stat st;
+  return ::fstat(fd_, &st) == 0 ? std::uint64_t(st.st_size) : 0;
+}
+
+FileTime toFileTime(const timespec& time) {
+  std::int64_t ticks = std::int64_t(time.tv_sec) * kTicksPerSecond + time.tv_nsec / 100 + kUnixEpoch;
+  return ticks < 0 ? 0 : FileTime(ticks);
+}
+
+timespec toTimespec(FileTime time) {
+  constexpr FileTime kMax = FileTime(std::numeric_limits<std::int64_t>::max());
+  std::int64_t ticks = std::int64_t(time > kMax ? kMax : time) - kUnixEpoch;
+  std::int64_t seconds = ticks / kTicksPerSecond;
+  std::int64_t rest = ticks % kTicksPerSecond;
+  if (rest < 0) {  // floor division for times before 1970
+    rest += kTicksPerSecond;
+    --seconds;
+  }
+  return timespec{time_t(seconds), long(rest * 100)};
+}
+
+FileTime hostBirthTime(const std::filesystem::path& host, const struct stat& st) {
+  struct statx sx;
+  if (::statx(AT_FDCWD, host.c_str(), 0, STATX_BTIME, &sx) == 0 && (sx.stx_mask & STATX_BTIME))
+    return toFileTime(timespec{time_t(sx.stx_btime.tv_sec), long(sx.stx_btime.tv_nsec)});
+  return toFileTime(st.st_mtim);
+}
+
+}  // namespace vandrel::platform::emulated

@@ -1,0 +1,34 @@
+// An open host file behind a File handle, and the conversions between host and Windows times.
+#pragma once
+
+#include <sys/stat.h>
+#include <time.h>
+
+#include <filesystem>
+
+#include "platform/file_system.h"
+
+namespace vandrel::platform::emulated {
+
+class HostFile : public File {
+ public:
+  explicit HostFile(int fd) : fd_(fd) {}
+  ~HostFile() override;
+  HostFile(const HostFile&) = delete;
+  HostFile& operator=(const HostFile&) = delete;
+
+  std::int64_t read(void* buffer, std::size_t count) override;
+  std::int64_t write(const void* buffer, std::size_t count) override;
+  bool seek(std::uint64_t offset) override;
+  std::uint64_t size() override;
+
+ private:
+  int fd_;
+};
+
+FileTime toFileTime(const timespec& time);
+timespec toTimespec(FileTime time);
+// The host's creation (birth) time where the file system keeps one, else the last write.
+FileTime hostBirthTime(const std::filesystem::path& host, const struct stat& st);
+
+}  // namespace vandrel::platform::emulated

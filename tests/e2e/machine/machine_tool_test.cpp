@@ -1,0 +1,193 @@
+// End-to-end tests of vandrel-machine, run as a user runs it.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "tests/support/run_program.h"
+#include "tests/support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace vandrel {
+namespace {
+
+using test::readFile;
+using test::RunResult;
+using test::TempDir;
+using test::writeFile;
+
+RunResult tool(const std::vector<std::string>& args) { return test::runProgram("vandrel-machine", args); }
+
+class MachineToolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    RunResult r = tool({"init", root(), "--preset", "win98"});
+    ASSERT_EQ(r.exitStatus, 0) << r.err;
+  }
+  std::string root() const { return (temp_ / "m").string(); }
+  fs::path host(const std::string& relative) const { return temp_ / "m" / "drive_c" / relative; }
+  // Places the probe program in the machine as an installer would copy it: no execute bit.
+  void placeProbe(const std::string& relative) {
+    fs::copy_file(MACHINE_PROBE, host(relative), fs::copy_options::overwrite_existing);
+    ::chmod(host(relative).c_str(), 0644);
+  }
+  std::string exportOf(const std::string& key) {
+    RunResult r = tool({"reg", "export", root(), key});
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    return r.out;
+  }
+
+  TempDir temp_;
+};
+
+struct PresetCase {
+  const char* preset;
+  const char* programsFolder;
+  const char* commonPrograms;  // nullptr: no common folders
+};
+
+TEST(MachineToolPresets, InitMakesEachPresetsFoldersAndShellFolders) {
+  const PresetCase cases[] = {
+      {"win95", "C:\\\\WINDOWS\\\\Start Menu\\\\Programs", nullptr},
+      {"win98", "C:\\\\WINDOWS\\\\Start Menu\\\\Programs", nullptr},
+      {"nt4", "C:\\\\WINNT\\\\Profiles\\\\ann\\\\Start Menu\\\\Programs",
+       "C:\\\\WINNT\\\\Profiles\\\\All Users\\\\Start Menu\\\\Programs"},
+      {"win2000", "C:\\\\Documents and Settings\\\\ann\\\\Start Menu\\\\Programs",
+       "C:\\\\Documents and Settings\\\\All Users\\\\Start Menu\\\\Programs"},
+  };
+  const std::string shellFolders = "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+  for (const PresetCase& c : cases) {
+    SCOPED_TRACE(c.preset);
+    TempDir temp;
+    std::string root = (temp / "m").string();
+    RunResult init = tool({"init", root, "--preset", c.preset, "--user", "ann"});
+    ASSERT_EQ(init.exitStatus, 0) << init.err;
+    RunResult user = tool({"reg", "export", root, "HKEY_CURRENT_USER\\" + shellFolders});
+    ASSERT_EQ(user.exitStatus, 0) << user.err;
+    EXPECT_EQ(user.out.rfind("REGEDIT4\n", 0), 0u);
+    EXPECT_NE(user.out.find(std::string("\"Programs\"=\"") + c.programsFolder + "\""), std::string::npos)
+        << user.out;
+    RunResult common = tool({"reg", "export", root, "HKEY_LOCAL_MACHINE\\" + shellFolders});
+    if (c.commonPrograms) {
+      EXPECT_NE(common.out.find(std::string("\"Common Programs\"=\"") + c.commonPrograms + "\""),
+                std::string::npos)
+          << common.out;
+    } else {
+      EXPECT_EQ(common.exitStatus, 1);
+    }
+    // The folder the value names exists on the host.
+    RunResult path = tool({"path", root, std::string(c.programsFolder)});
+    ASSERT_EQ(path.exitStatus, 0) << path.err;
+    std::string hostFolder = path.out.substr(0, path.out.size() - 1);
+    EXPECT_TRUE(fs::is_directory(hostFolder)) << hostFolder;
+    RunResult keys = tool({"reg", "export", root, "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion"});
+    for (const char* key : {"SharedDLLs]", "Run]", "RunOnce]", "Uninstall]"})
+      EXPECT_NE(keys.out.find(key), std::string::npos) << key;
+  }
+}
+
+TEST_F(MachineToolTest, IniSetGetRoundTrip) {
+  const std::string file = "C:\\Program Files\\App\\app.ini";
+  ASSERT_EQ(tool({"init", (temp_ / "other").string(), "--preset", "nt4"}).exitStatus, 0);
+  fs::create_directories(host("Program Files/App"));
+  EXPECT_EQ(tool({"ini", "set", root(), file, "Main", "Name", "  \"Quoted Value\"  "}).exitStatus, 0);
+  EXPECT_EQ(tool({"ini", "get", root(), file, "MAIN", "name"}).out, "Quoted Value\n");
+  EXPECT_EQ(tool({"ini", "get", root(), file, "Main", "Name", "--size", "7"}).out, "Quoted\n");
+  EXPECT_EQ(tool({"ini", "get", root(), file, "Main", "Missing", "fallback"}).out, "fallback\n");
+  EXPECT_EQ(tool({"ini", "get", root(), file, "Main", "Missing"}).out, "\n");
+  EXPECT_EQ(tool({"ini", "set", root(), file, "Main", "Count", "42"}).exitStatus, 0);
+  EXPECT_EQ(tool({"ini", "int", root(), file, "Main", "Count", "7"}).out, "42\n");
+  EXPECT_EQ(tool({"ini", "int", root(), file, "Main", "Nothing", "-5"}).out, "-5\n");
+  EXPECT_EQ(tool({"ini", "set", root(), file, "Main", "Count"}).exitStatus, 0);  // deletes the key
+  EXPECT_EQ(tool({"ini", "int", root(), file, "Main", "Count", "7"}).out, "7\n");
+  EXPECT_EQ(tool({"ini", "delete", root(), file, "Main"}).exitStatus, 0);
+  EXPECT_EQ(readFile(host("Program Files/App/app.ini")).find("Main"), std::string::npos);
+  // A file name without a folder lies in the Windows folder.
+  EXPECT_EQ(tool({"ini", "set", root(), "win.ini", "Extra", "k", "v"}).exitStatus, 0);
+  EXPECT_EQ(tool({"ini", "get", root(), "C:\\WINDOWS\\WIN.INI", "extra", "K"}).out, "v\n");
+  // Z: is the host's, read-only.
+  RunResult denied = tool({"ini", "set", root(), "Z:" + (temp_ / "x.ini").string(), "S", "k", "v"});
+  EXPECT_EQ(denied.exitStatus, 1);
+  EXPECT_FALSE(fs::exists(temp_ / "x.ini"));
+}
+
+TEST_F(MachineToolTest, PathMapsWindowsPathsAndRefusesOthers) {
+  RunResult r = tool({"path", root(), "c:\\windows\\New Folder\\file.txt"});
+  EXPECT_EQ(r.exitStatus, 0);
+  EXPECT_EQ(r.out, host("WINDOWS/New Folder/file.txt").string() + "\n");
+  EXPECT_EQ(tool({"path", root(), "C:\\..\\..\\etc"}).out, host("etc").string() + "\n");
+  RunResult unc = tool({"path", root(), "\\\\server\\share"});
+  EXPECT_EQ(unc.exitStatus, 1);
+  EXPECT_NE(unc.err.find("vandrel-machine:"), std::string::npos);
+  EXPECT_EQ(tool({"path", root(), "Q:\\x"}).exitStatus, 1);
+}
+
+TEST_F(MachineToolTest, RunStartsANativeProgramAndPassesOnItsStatus) {
+  placeProbe("WINDOWS/probe.exe");
+  RunResult r = tool({"run", root(), "probe  first arg \"two\" exit=9"});
+  EXPECT_EQ(r.exitStatus, 9) << r.err;
+  std::string log = readFile(fs::current_path() / "probe.log");
+  fs::remove(fs::current_path() / "probe.log");
+  EXPECT_EQ(log, "argc=2|arg=first arg \"two\" exit=9|cwd=" + fs::current_path().string() +
+                     "|machine=" + root() + "\n");
+  RunResult missing = tool({"run", root(), "C:\\nothing.exe"});
+  EXPECT_EQ(missing.exitStatus, 1);
+  EXPECT_NE(missing.err.find("cannot start"), std::string::npos);
+}
+
+TEST_F(MachineToolTest, BootRunsRunOnceOnceThenRun) {
+  placeProbe("WINDOWS/probe.exe");
+  writeFile(temp_ / "boot.reg",
+            "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce]\n"
+            "\"Clean\"=\"C:\\\\WINDOWS\\\\probe.exe once\"\n\n"
+            "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\n"
+            "\"Always\"=\"probe.exe always\"\n");
+  RunResult imported = tool({"reg", "import", root(), (temp_ / "boot.reg").string()});
+  ASSERT_EQ(imported.exitStatus, 0) << imported.err;
+  EXPECT_EQ(tool({"boot", root()}).exitStatus, 0);
+  EXPECT_EQ(tool({"boot", root()}).exitStatus, 0);
+  const std::string cwd = "|cwd=" + host("WINDOWS").string() + "|machine=" + root() + "\n";
+  EXPECT_EQ(readFile(host("WINDOWS/probe.log")),
+            "argc=2|arg=once" + cwd + "argc=2|arg=always" + cwd + "argc=2|arg=always" + cwd);
+  EXPECT_EQ(exportOf("HKLM\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce").find("Clean"),
+            std::string::npos);
+}
+
+TEST_F(MachineToolTest, ProgramsAndUninstall) {
+  placeProbe("WINDOWS/probe.exe");
+  writeFile(temp_ / "app.reg",
+            "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\MyApp]\n"
+            "\"DisplayName\"=\"My Application 2.0\"\n"
+            "\"UninstallString\"=\"probe.exe C:\\\\Program Files\\\\MyApp exit=3\"\n");
+  ASSERT_EQ(tool({"reg", "import", root(), (temp_ / "app.reg").string()}).exitStatus, 0);
+  EXPECT_EQ(tool({"programs", root()}).out, "My Application 2.0\n");
+  EXPECT_EQ(tool({"uninstall", root(), "my application 2.0"}).exitStatus, 3);
+  EXPECT_EQ(tool({"uninstall", root(), "MyApp"}).exitStatus, 3);
+  EXPECT_NE(readFile(host("WINDOWS/probe.log")).find("arg=C:\\Program Files\\MyApp exit=3|"), std::string::npos);
+  RunResult unknown = tool({"uninstall", root(), "Other"});
+  EXPECT_EQ(unknown.exitStatus, 1);
+  EXPECT_NE(unknown.err.find("no installed program"), std::string::npos);
+}
+
+TEST_F(MachineToolTest, UsageErrorsAndFailuresHaveTheirExitStatus) {
+  EXPECT_EQ(tool({}).exitStatus, 2);
+  EXPECT_EQ(tool({"frobnicate"}).exitStatus, 2);
+  EXPECT_EQ(tool({"init", (temp_ / "x").string(), "--preset", "win31"}).exitStatus, 2);
+  EXPECT_EQ(tool({"ini", "int", root(), "a.ini", "S", "K", "notanumber"}).exitStatus, 2);
+  EXPECT_EQ(tool({"ini", "get", root(), "a.ini", "S"}).exitStatus, 2);
+  RunResult again = tool({"init", root()});
+  EXPECT_EQ(again.exitStatus, 1);
+  EXPECT_NE(again.err.find("already holds a machine"), std::string::npos);
+  RunResult missing = tool({"programs", (temp_ / "none").string()});
+  EXPECT_EQ(missing.exitStatus, 1);
+  EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1);
+  writeFile(temp_ / "bad.reg", "not a registry file\n");
+  EXPECT_EQ(tool({"reg", "import", root(), (temp_ / "bad.reg").string()}).exitStatus, 1);
+  RunResult noVersion = tool({"version", root(), "C:\\WINDOWS\\WIN.INI"});
+  EXPECT_EQ(noVersion.exitStatus, 1);
+  EXPECT_EQ(noVersion.out, "");
+}
+
+}  // namespace
+}  // namespace vandrel

@@ -1,0 +1,260 @@
+// The commands of vandrel-machine over an emulated machine root.
+#include "tools/machine/machine_commands.h"
+
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <vector>
+
+#include "platform/emulated/machine_config.h"
+#include "platform/emulated/registry/regedit_text.h"
+#include "platform/emulated/windows_path.h"
+#include "platform/formats/version_resource.h"
+
+namespace fs = std::filesystem;
+
+namespace vandrel::tools {
+
+using namespace vandrel::platform;
+using platform::emulated::openMachine;
+
+namespace {
+
+const char* kCurrentVersion = "Software\\Microsoft\\Windows\\CurrentVersion";
+
+std::unique_ptr<Machine> open(const fs::path& root) { return openMachine(root, MachineOptions{}); }
+
+// The subkey names of a key; empty when the key is missing.
+std::vector<std::string> subkeys(Registry& reg, HKey root, const std::string& path) {
+  std::vector<std::string> names;
+  HKey key = 0;
+  if (reg.openKey(root, path, key) != error::Success) return names;
+  std::string name;
+  for (std::uint32_t i = 0; reg.enumKey(key, i, name) == error::Success; ++i) names.push_back(name);
+  reg.closeKey(key);
+  return names;
+}
+
+std::optional<std::string> stringValue(Registry& reg, HKey root, const std::string& path, const std::string& name) {
+  HKey key = 0;
+  if (reg.openKey(root, path, key) != error::Success) return std::nullopt;
+  std::string value;
+  long rc = reg.queryString(key, name, value);
+  reg.closeKey(key);
+  if (rc != error::Success) return std::nullopt;
+  return value;
+}
+
+// The string values of a key in enumeration order: (name, command).
+std::vector<std::pair<std::string, std::string>> stringValues(Registry& reg, HKey root, const std::string& path) {
+  std::vector<std::pair<std::string, std::string>> values;
+  HKey key = 0;
+  if (reg.openKey(root, path, key) != error::Success) return values;
+  std::string name;
+  std::uint32_t type = 0;
+  Bytes data;
+  for (std::uint32_t i = 0; reg.enumValue(key, i, name, type, data) == error::Success; ++i) {
+    if (type != regtype::Sz && type != regtype::ExpandSz) continue;
+    std::string text(data.begin(), data.end());
+    values.emplace_back(name, text.substr(0, text.find('\0')));
+  }
+  reg.closeKey(key);
+  return values;
+}
+
+// Runs a command line from the Windows folder, as the system starts its programs.
+bool runFromWindowsFolder(Machine& machine, const std::string& commandLine, int& status) {
+  machine.files().setCurrentDirectory(machine.system().windowsDirectory());
+  auto result = machine.process().runAndWait(commandLine);
+  if (!result) return false;
+  status = *result;
+  return true;
+}
+
+}  // namespace
+
+void reportError(const std::string& message) { std::cerr << "vandrel-machine: " << message << std::endl; }
+
+int initCommand(const fs::path& root, platform::emulated::Preset preset, const std::string& user) {
+  platform::emulated::initMachineRoot(root, preset, user);
+  return 0;
+}
+
+int regExportCommand(const fs::path& root, const std::string& key) {
+  auto machine = open(root);
+  std::cout << platform::emulated::exportRegedit4(machine->registry(), key);
+  return std::cout.flush() ? 0 : 1;
+}
+
+int regImportCommand(const fs::path& root, const fs::path& file) {
+  auto machine = open(root);
+  std::ifstream in(file, std::ios::binary);
+  if (!in) {
+    reportError("cannot read " + file.string());
+    return 1;
+  }
+  std::ostringstream text;
+  text << in.rdbuf();
+  std::string error;
+  if (!platform::emulated::importRegedit4(machine->registry(), text.str(), error)) {
+    reportError(file.string() + ": " + error);
+    return 1;
+  }
+  return 0;
+}
+
+int pathCommand(const fs::path& root, const std::string& winPath) {
+  auto machine = open(root);
+  auto host = machine->files().hostPath(winPath);
+  if (!host) {
+    reportError("\"" + winPath + "\" is not a path of this machine");
+    return 1;
+  }
+  std::cout << host->string() << "\n";
+  return 0;
+}
+
+int iniGetCommand(const fs::path& root, const std::string& file, const std::string& section,
+                  const std::string& key, const std::optional<std::string>& def, std::size_t size) {
+  auto machine = open(root);
+  std::cout << machine->profile().getString(file, section, key, def.value_or(""), size) << "\n";
+  return 0;
+}
+
+int iniIntCommand(const fs::path& root, const std::string& file, const std::string& section,
+                  const std::string& key, int def) {
+  auto machine = open(root);
+  std::cout << machine->profile().getInt(file, section, key, def) << "\n";
+  return 0;
+}
+
+int iniSetCommand(const fs::path& root, const std::string& file, const std::string& section,
+                  const std::string& key, const std::optional<std::string>& value) {
+  auto machine = open(root);
+  if (!machine->profile().writeString(file, section, key, value)) {
+    reportError("cannot write " + file);
+    return 1;
+  }
+  return 0;
+}
+
+int iniDeleteCommand(const fs::path& root, const std::string& file, const std::string& section) {
+  auto machine = open(root);
+  if (!machine->profile().writeString(file, section, std::nullopt, std::nullopt)) {
+    reportError("cannot write " + file);
+    return 1;
+  }
+  return 0;
+}
+
+int versionCommand(const fs::path& root, const std::string& winPath) {
+  auto machine = open(root);
+  Bytes block;
+  if (!machine->versionInfo().info(winPath, block)) {
+    reportError(winPath + " has no version information");
+    return 1;
+  }
+  std::vector<Translation> translations = queryTranslations(block);
+  std::optional<FixedFileInfo> fixed = queryFixedFileInfo(block);
+  auto dotted = [](const std::array<std::uint16_t, 4>& v) {
+    return std::to_string(v[0]) + "." + std::to_string(v[1]) + "." + std::to_string(v[2]) + "." +
+           std::to_string(v[3]);
+  };
+  std::optional<std::string> fileVersion, productVersion;
+  if (!translations.empty()) {
+    std::string table = "\\StringFileInfo\\" + translations[0].blockName() + "\\";
+    fileVersion = queryString(block, table + "FileVersion");
+    productVersion = queryString(block, table + "ProductVersion");
+  }
+  if (!fileVersion && fixed) fileVersion = dotted(fixed->fileVersion());
+  if (!productVersion && fixed) productVersion = dotted(fixed->productVersion());
+  if (translations.empty() && !fileVersion && !productVersion) {
+    reportError(winPath + " has no version information");
+    return 1;
+  }
+  if (!translations.empty()) std::cout << "Translation=" << translations[0].blockName() << "\n";
+  if (fileVersion) std::cout << "FileVersion=" << *fileVersion << "\n";
+  if (productVersion) std::cout << "ProductVersion=" << *productVersion << "\n";
+  return 0;
+}
+
+int runCommand(const fs::path& root, const std::string& commandLine) {
+  auto machine = open(root);
+  std::cout.flush();
+  auto status = machine->process().runAndWait(commandLine);
+  if (!status) {
+    reportError("cannot start \"" + commandLine + "\"");
+    return 1;
+  }
+  return *status & 0xFF;
+}
+
+int programsCommand(const fs::path& root) {
+  auto machine = open(root);
+  const std::string uninstall = std::string(kCurrentVersion) + "\\Uninstall";
+  for (const std::string& name : subkeys(machine->registry(), hkey::LocalMachine, uninstall)) {
+    auto display = stringValue(machine->registry(), hkey::LocalMachine, uninstall + "\\" + name, "DisplayName");
+    if (display && !display->empty()) std::cout << *display << "\n";
+  }
+  return 0;
+}
+
+int uninstallCommand(const fs::path& root, const std::string& name) {
+  auto machine = open(root);
+  Registry& reg = machine->registry();
+  const std::string uninstall = std::string(kCurrentVersion) + "\\Uninstall";
+  for (const std::string& key : subkeys(reg, hkey::LocalMachine, uninstall)) {
+    const std::string path = uninstall + "\\" + key;
+    auto display = stringValue(reg, hkey::LocalMachine, path, "DisplayName");
+    bool named = platform::emulated::equalsNoCase(key, name) ||
+                 (display && platform::emulated::equalsNoCase(*display, name));
+    if (!named) continue;
+    auto command = stringValue(reg, hkey::LocalMachine, path, "UninstallString");
+    if (!command || command->empty()) {
+      reportError("\"" + name + "\" has no UninstallString");
+      return 1;
+    }
+    int status = 0;
+    if (!runFromWindowsFolder(*machine, *command, status)) {
+      reportError("cannot start \"" + *command + "\"");
+      return 1;
+    }
+    return status & 0xFF;
+  }
+  reportError("no installed program named \"" + name + "\"");
+  return 1;
+}
+
+int bootCommand(const fs::path& root) {
+  auto machine = open(root);
+  // Cleared first, so that a program run below may ask for another restart.
+  platform::emulated::writeMachineIniValue(fs::absolute(root), platform::emulated::kStateSection,
+                                           platform::emulated::kRestartPendingKey, std::nullopt);
+  Registry& reg = machine->registry();
+  bool allStarted = true;
+  auto start = [&](const std::string& command) {
+    int status = 0;
+    if (command.empty() || runFromWindowsFolder(*machine, command, status)) return;
+    reportError("cannot start \"" + command + "\"");
+    allStarted = false;
+  };
+  const std::string runOnce = std::string(kCurrentVersion) + "\\RunOnce";
+  for (HKey rootKey : {hkey::LocalMachine, hkey::CurrentUser}) {
+    // Each value is deleted before its program runs, so that a program that fails or hangs
+    // does not run again at every restart.
+    for (const auto& [name, command] : stringValues(reg, rootKey, runOnce)) {
+      HKey key = 0;
+      if (reg.openKey(rootKey, runOnce, key) == error::Success) {
+        reg.deleteValue(key, name);
+        reg.closeKey(key);
+      }
+      start(command);
+    }
+  }
+  const std::string run = std::string(kCurrentVersion) + "\\Run";
+  for (HKey rootKey : {hkey::LocalMachine, hkey::CurrentUser})
+    for (const auto& entry : stringValues(reg, rootKey, run)) start(entry.second);
+  return allStarted ? 0 : 1;
+}
+
+}  // namespace vandrel::tools
