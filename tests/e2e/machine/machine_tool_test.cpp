@@ -41,13 +41,16 @@ class MachineToolTest : public ::testing::Test {
   TempDir temp_;
 };
 
+// Suites are named so that "ctest -R machine" picks them out.
+using machine_tool = MachineToolTest;
+
 struct PresetCase {
   const char* preset;
   const char* programsFolder;
   const char* commonPrograms;  // nullptr: no common folders
 };
 
-TEST(MachineToolPresets, InitMakesEachPresetsFoldersAndShellFolders) {
+TEST(machine_tool_presets, InitMakesEachPresetsFoldersAndShellFolders) {
   const PresetCase cases[] = {
       {"win95", "C:\\\\WINDOWS\\\\Start Menu\\\\Programs", nullptr},
       {"win98", "C:\\\\WINDOWS\\\\Start Menu\\\\Programs", nullptr},
@@ -87,7 +90,7 @@ TEST(MachineToolPresets, InitMakesEachPresetsFoldersAndShellFolders) {
   }
 }
 
-TEST_F(MachineToolTest, IniSetGetRoundTrip) {
+TEST_F(machine_tool, IniSetGetRoundTrip) {
   const std::string file = "C:\\Program Files\\App\\app.ini";
   ASSERT_EQ(tool({"init", (temp_ / "other").string(), "--preset", "nt4"}).exitStatus, 0);
   fs::create_directories(host("Program Files/App"));
@@ -112,7 +115,7 @@ TEST_F(MachineToolTest, IniSetGetRoundTrip) {
   EXPECT_FALSE(fs::exists(temp_ / "x.ini"));
 }
 
-TEST_F(MachineToolTest, PathMapsWindowsPathsAndRefusesOthers) {
+TEST_F(machine_tool, PathMapsWindowsPathsAndRefusesOthers) {
   RunResult r = tool({"path", root(), "c:\\windows\\New Folder\\file.txt"});
   EXPECT_EQ(r.exitStatus, 0);
   EXPECT_EQ(r.out, host("WINDOWS/New Folder/file.txt").string() + "\n");
@@ -123,7 +126,7 @@ TEST_F(MachineToolTest, PathMapsWindowsPathsAndRefusesOthers) {
   EXPECT_EQ(tool({"path", root(), "Q:\\x"}).exitStatus, 1);
 }
 
-TEST_F(MachineToolTest, RunStartsANativeProgramAndPassesOnItsStatus) {
+TEST_F(machine_tool, RunStartsANativeProgramAndPassesOnItsStatus) {
   placeProbe("WINDOWS/probe.exe");
   RunResult r = tool({"run", root(), "probe  first arg \"two\" exit=9"});
   EXPECT_EQ(r.exitStatus, 9) << r.err;
@@ -136,7 +139,7 @@ TEST_F(MachineToolTest, RunStartsANativeProgramAndPassesOnItsStatus) {
   EXPECT_NE(missing.err.find("cannot start"), std::string::npos);
 }
 
-TEST_F(MachineToolTest, BootRunsRunOnceOnceThenRun) {
+TEST_F(machine_tool, BootRunsRunOnceOnceThenRun) {
   placeProbe("WINDOWS/probe.exe");
   writeFile(temp_ / "boot.reg",
             "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce]\n"
@@ -154,7 +157,7 @@ TEST_F(MachineToolTest, BootRunsRunOnceOnceThenRun) {
             std::string::npos);
 }
 
-TEST_F(MachineToolTest, ProgramsAndUninstall) {
+TEST_F(machine_tool, ProgramsAndUninstall) {
   placeProbe("WINDOWS/probe.exe");
   writeFile(temp_ / "app.reg",
             "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\MyApp]\n"
@@ -170,7 +173,7 @@ TEST_F(MachineToolTest, ProgramsAndUninstall) {
   EXPECT_NE(unknown.err.find("no installed program"), std::string::npos);
 }
 
-TEST_F(MachineToolTest, UsageErrorsAndFailuresHaveTheirExitStatus) {
+TEST_F(machine_tool, UsageErrorsAndFailuresHaveTheirExitStatus) {
   EXPECT_EQ(tool({}).exitStatus, 2);
   EXPECT_EQ(tool({"frobnicate"}).exitStatus, 2);
   EXPECT_EQ(tool({"init", (temp_ / "x").string(), "--preset", "win31"}).exitStatus, 2);
