@@ -4,6 +4,7 @@
 
 #include <filesystem>
 
+#include "tests/support/pe_builder.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
 
@@ -148,7 +149,11 @@ TEST_F(machine_tool, BootRunsRunOnceOnceThenRun) {
             "\"Always\"=\"probe.exe always\"\n");
   RunResult imported = tool({"reg", "import", root(), (temp_ / "boot.reg").string()});
   ASSERT_EQ(imported.exitStatus, 0) << imported.err;
+  const fs::path ini = temp_ / "m" / "machine.ini";
+  writeFile(ini, readFile(ini) + "[State]\nRestartPending=1\n");
   EXPECT_EQ(tool({"boot", root()}).exitStatus, 0);
+  EXPECT_EQ(readFile(ini).find("RestartPending"), std::string::npos);
+  EXPECT_NE(readFile(ini).find("WindowsDir=C:\\WINDOWS"), std::string::npos);
   EXPECT_EQ(tool({"boot", root()}).exitStatus, 0);
   const std::string cwd = "|cwd=" + host("WINDOWS").string() + "|machine=" + root() + "\n";
   EXPECT_EQ(readFile(host("WINDOWS/probe.log")),
@@ -171,6 +176,18 @@ TEST_F(machine_tool, ProgramsAndUninstall) {
   RunResult unknown = tool({"uninstall", root(), "Other"});
   EXPECT_EQ(unknown.exitStatus, 1);
   EXPECT_NE(unknown.err.find("no installed program"), std::string::npos);
+}
+
+TEST_F(machine_tool, VersionPrintsTranslationAndVersions) {
+  for (bool pe64 : {false, true}) {
+    platform::Bytes image = test::buildPeWithVersion({2, 5, 0, 17}, {2, 5, 0, 0}, 0x0409, 0x04B0,
+                                                     {{"FileVersion", "2.50.017"}, {"ProductVersion", "2.5"}}, pe64);
+    writeFile(host("WINDOWS/SYSTEM/Comp.dll"), std::string(image.begin(), image.end()));
+    RunResult r = tool({"version", root(), "c:\\windows\\system\\COMP.DLL"});
+    EXPECT_EQ(r.exitStatus, 0) << r.err;
+    EXPECT_EQ(r.out, "Translation=040904b0\nFileVersion=2.50.017\nProductVersion=2.5\n");
+  }
+  EXPECT_EQ(tool({"version", root(), "C:\\WINDOWS\\missing.dll"}).exitStatus, 1);
 }
 
 TEST_F(machine_tool, UsageErrorsAndFailuresHaveTheirExitStatus) {
