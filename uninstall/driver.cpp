@@ -1,0 +1,113 @@
+// The uninstaller's driver.
+#include "uninstall/driver.h"
+
+#include <array>
+
+#include "uninstall/removal_steps.h"
+#include "uninstall/strings/string_ids.h"
+
+namespace vandrel::uninstall {
+
+namespace {
+
+bool equalsNoCase(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// The number of removal items the steps will count: the seven counts less the three fixed
+// folders that the application-folders step never removes.
+long long removalTotal(UninstallApp& app) {
+  long long total = 0;
+  for (int n : {section::Directories, section::Files, section::AddIni, section::Registry,
+                section::AddedFolders, section::AddedLinks, section::SharedFiles}) {
+    total += app.count(n);
+  }
+  return total - 3;
+}
+
+Ending removeInstallation(UninstallApp& app, const std::string& commandLine) {
+  const script::StringTable& strings = app.strings();
+  app.setInstallFolder(commandLine);
+  UninstallState& state = app.state();
+  state.total = removalTotal(app);
+  if (state.total <= 0) {
+    app.stop(strings.get(ids::NoScript));
+    return Ending::NoScript;
+  }
+  std::string appName =
+      app.text(section::Settings, strings.item(ids::SettingsKeys, 1, "AppName"));
+  if (!app.askYesNo(strings.format(ids::Confirm, appName))) return Ending::Declined;
+
+  app.openProgress(appName.empty() ? std::string() : strings.format(ids::Removing, appName));
+  bool completed = runRemovalSteps(app);
+  Ending ending = completed ? Ending::Completed : Ending::Stopped;
+
+  platform::FileSystem& files = app.machine().files();
+  files.deleteFile(state.scriptPath);
+  if (!files.removeDirectory(state.installFolder) && completed) ending = Ending::Leftovers;
+
+  unsigned result = ending == Ending::Completed   ? ids::Completed
+                    : ending == Ending::Leftovers ? ids::Leftovers
+                                                  : ids::NotCompleted;
+  app.progress()->finish(strings.get(result));
+  return ending;
+}
+
+}  // namespace
+
+bool runRemovalSteps(UninstallApp& app) {
+  struct Step {
+    bool (*run)(UninstallApp&);
+    int box;  // 0: no box
+  };
+  static constexpr std::array<Step, 6> steps{{
+      {RemoveSharedFiles, 1},
+      {RemoveFiles, 2},
+      {RemoveLinksAndGroups, 3},
+      {RemoveAppFolders, 4},
+      {RemoveIniEntries, 0},
+      {RemoveRegistryEntries, 5},
+  }};
+  for (const Step& step : steps) {
+    if (!step.run(app)) return false;
+    if (step.box != 0 && app.progress()) app.progress()->tick(step.box);
+  }
+  return true;
+}
+
+Ending runUninstaller(UninstallApp& app, const std::string& commandLine) {
+  app.readFolders();
+  if (commandLine.empty()) {
+    app.stop(app.strings().get(ids::NoCommandLine));
+    return Ending::NoCommandLine;
+  }
+  if (equalsNoCase(commandLine, kCleanUpSwitch)) {
+    platform::FileSystem& files = app.machine().files();
+    files.deleteFile(app.state().windowsFolder + kEngineCopy);
+    files.deleteFile(app.state().windowsFolder + kScriptCopy);
+    return Ending::CleanedUp;
+  }
+  return removeInstallation(app, commandLine);
+}
+
+int exitStatusFor(Ending ending) {
+  switch (ending) {
+    case Ending::CleanedUp:
+    case Ending::Completed: return 0;
+    case Ending::Leftovers: return 3;
+    case Ending::Stopped: return 4;
+    case Ending::Declined: return 5;
+    case Ending::NoCommandLine:
+    case Ending::NoScript: return 1;
+  }
+  return 1;
+}
+
+}  // namespace vandrel::uninstall

@@ -1,0 +1,109 @@
+// The removal steps for what the setup recorded or wrote besides files: shortcuts and
+// program groups, application folders, win.ini keys and registry entries.
+#include "script/list_item.h"
+#include "uninstall/numbered_entries.h"
+#include "uninstall/removal_steps.h"
+#include "uninstall/strings/string_ids.h"
+
+namespace vandrel::uninstall {
+
+namespace {
+
+using platform::error::Success;
+
+// Walks a section's entries, handing each non-empty value to act; every entry, present or
+// not, counts once on the bar when counted is set.
+void forEachValue(UninstallApp& app, int sectionNumber, long long n, Order order, bool counted,
+                  const std::function<void(const std::string&)>& act) {
+  walkEntries(
+      app.presentEntries(sectionNumber, n), n, order,
+      [&](long long i) {
+        std::string value = app.text(sectionNumber, i);
+        if (!value.empty()) act(value);
+        if (counted) app.advanceProgress();
+        return true;
+      },
+      [&](long long missing) {
+        if (counted) app.advanceProgress(missing);
+        return true;
+      });
+}
+
+// Registry roots 0 to 3; any other number is no root at all.
+std::optional<platform::HKey> registryRoot(const std::string& entry) {
+  long root = script::readInt(script::listItem(entry, 1, "4"));
+  if (root < 0 || root > 3) return std::nullopt;
+  return platform::hkey::ClassesRoot + static_cast<platform::HKey>(root);
+}
+
+bool removesValueOnly(const std::string& entry) {
+  return script::readInt(script::listItem(entry, 5, "1")) != 0;
+}
+
+}  // namespace
+
+bool RemoveLinksAndGroups(UninstallApp& app) {
+  platform::FileSystem& files = app.machine().files();
+  long long links = app.count(section::AddedLinks);
+  long long folders = app.count(section::AddedFolders);
+  forEachValue(app, section::AddedLinks, links, Order::Descending, true,
+               [&](const std::string& link) { files.deleteFile(link); });
+  forEachValue(app, section::AddedFolders, folders, Order::Descending, true,
+               [&](const std::string& folder) { files.removeDirectory(folder); });
+  return true;
+}
+
+bool RemoveAppFolders(UninstallApp& app) {
+  long long n = app.count(section::Directories);
+  if (n == 3) return true;
+  if (n < 3) return app.askYesNo(app.strings().get(ids::CorruptedDirs));
+  // The last three entries (drive root, system folder, Windows folder) are never touched;
+  // entry n-4, the installation folder's own, comes first.
+  platform::FileSystem& files = app.machine().files();
+  walkEntries(
+      app.presentEntries(section::Directories, n - 3), n - 3, Order::Descending,
+      [&](long long k) {
+        files.removeDirectory(app.resolveDirectory(k));
+        app.advanceProgress();
+        return true;
+      },
+      [&](long long missing) {
+        // A missing entry stands for the installation folder.
+        files.removeDirectory(app.state().installFolder);
+        app.advanceProgress(missing);
+        return true;
+      });
+  return true;
+}
+
+bool RemoveIniEntries(UninstallApp& app) {
+  long long n = app.count(section::AddIni);
+  platform::Profile& profile = app.machine().profile();
+  forEachValue(app, section::AddIni, n, Order::Ascending, true, [&](const std::string& entry) {
+    profile.writeProfileString(script::listItem(entry, 1, "None"),
+                               script::listItem(entry, 2, "None"), std::nullopt);
+  });
+  return true;
+}
+
+bool RemoveRegistryEntries(UninstallApp& app) {
+  long long n = app.count(section::Registry);
+  platform::Registry& registry = app.machine().registry();
+  // Values first, so that a key entry of the package goes after every value of it.
+  forEachValue(app, section::Registry, n, Order::Ascending, true, [&](const std::string& entry) {
+    std::optional<platform::HKey> root = registryRoot(entry);
+    if (!root || !removesValueOnly(entry)) return;
+    platform::HKey key = 0;
+    if (registry.openKey(*root, script::listItem(entry, 2, "Dummy"), key) != Success) return;
+    registry.deleteValue(key, script::listItem(entry, 3, "Dummy"));
+    registry.closeKey(key);
+  });
+  forEachValue(app, section::Registry, n, Order::Ascending, false, [&](const std::string& entry) {
+    std::optional<platform::HKey> root = registryRoot(entry);
+    if (!root || removesValueOnly(entry)) return;
+    registry.deleteKey(*root, script::listItem(entry, 2, "Dummy"));
+  });
+  return true;
+}
+
+}  // namespace vandrel::uninstall

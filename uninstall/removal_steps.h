@@ -1,0 +1,31 @@
+// The six removal steps, run by the driver in this order: shared files, standard files,
+// program folders and shortcuts, application folders, INI entries, registry entries. Each
+// returns true on success and false when the user chose to stop.
+#pragma once
+
+#include <string>
+
+#include "uninstall/uninstall_app.h"
+
+namespace vandrel::uninstall {
+
+// The folder below the installation folder that holds the setup's backups.
+inline constexpr const char* kBackupFolder = "Backup";
+
+// Lowers the usage count of a shared file. True when the file may be deleted: it has no
+// count, or its count was 0 or 1 and the user agreed (or had answered Yes to all). A count
+// above 1 is lowered by one; a No leaves the count at 0. Either way the file then stays.
+bool ReleaseSharedFile(UninstallApp& app, const std::string& path);
+
+bool RemoveSharedFiles(UninstallApp& app);
+bool RemoveFiles(UninstallApp& app);
+bool RemoveLinksAndGroups(UninstallApp& app);
+bool RemoveAppFolders(UninstallApp& app);
+bool RemoveIniEntries(UninstallApp& app);
+bool RemoveRegistryEntries(UninstallApp& app);
+
+// Deletes the files of one folder (not its subfolders), then the folder if it is empty.
+// Failures are ignored.
+void DeleteFolderFiles(UninstallApp& app, const std::string& folder);
+
+}  // namespace vandrel::uninstall
