@@ -1,0 +1,34 @@
+# The setup engine programs: tamsin32 (English strings) and tamsin32-fr (French strings), and
+# their compressed companion files Tam32E.ex_ and Tam32F.ex_ beside the builder.
+foreach(lang en fr)
+  if(lang STREQUAL "en")
+    set(program tamsin32)
+  else()
+    set(program tamsin32-${lang})
+  endif()
+  add_executable(${program} ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
+  target_link_libraries(${program} PRIVATE
+    vandrel_setup vandrel_setup_strings_${lang} vandrel_platform_emulated vandrel_ui)
+endforeach()
+
+# The compressor is defined later in the tree (tools/), so the companion files are set up
+# once every directory has been read.
+function(vandrel_setup_companion_files)
+  if(NOT TARGET vandrel-lz)
+    message(STATUS "vandrel-lz not built: Tam32E.ex_ and Tam32F.ex_ are not made")
+    return()
+  endif()
+  set(outputs)
+  foreach(pair "tamsin32;Tam32E.ex_" "tamsin32-fr;Tam32F.ex_")
+    list(GET pair 0 program)
+    list(GET pair 1 name)
+    set(output ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${name})
+    add_custom_command(OUTPUT ${output}
+      COMMAND vandrel-lz compress $<TARGET_FILE:${program}> ${output}
+      DEPENDS ${program} vandrel-lz
+      COMMENT "Compressing ${program} into ${name}")
+    list(APPEND outputs ${output})
+  endforeach()
+  add_custom_target(tamsin32-companions ALL DEPENDS ${outputs})
+endfunction()
+cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL vandrel_setup_companion_files)

@@ -1,0 +1,65 @@
+// The package starter's steps.
+#include "tools/starter/starter.h"
+
+#include <vector>
+
+namespace vandrel::starter {
+namespace {
+
+bool expandEngine(platform::Lz& lz, const std::string& from, const std::string& to) {
+  if (lz.start() != 1) return false;
+  int source = lz.openFile(from, false);
+  if (source < 0) {
+    lz.done();
+    return false;
+  }
+  int target = lz.openFile(to, true);
+  long copied = target < 0 ? -1 : lz.copy(source, target);
+  lz.close(source);
+  if (target >= 0) lz.close(target);
+  lz.done();
+  return copied >= 0;
+}
+
+bool copyFile(platform::FileSystem& files, const std::string& from, const std::string& to) {
+  std::unique_ptr<platform::File> source = files.open(from, platform::OpenMode::Read);
+  if (!source) return false;
+  std::unique_ptr<platform::File> target = files.create(to);
+  if (!target) return false;
+  std::vector<char> block(65536);
+  while (true) {
+    std::int64_t count = source->read(block.data(), block.size());
+    if (count < 0) return false;
+    if (count == 0) return true;
+    if (target->write(block.data(), static_cast<std::size_t>(count)) != count) return false;
+  }
+}
+
+// A program path with blanks is quoted so that the command line splits after it.
+std::string quotedProgram(const std::string& path) {
+  return path.find(' ') == std::string::npos ? path : "\"" + path + "\"";
+}
+
+}  // namespace
+
+int runStarter(platform::Machine& machine, const std::string& packageFolder, std::ostream& errors) {
+  std::string windows = machine.system().windowsDirectory();
+  std::string engine = windows + "\\" + kEngineCopy;
+  if (!expandEngine(machine.lz(), packageFolder + kPackedEngine, engine)) {
+    errors << "Setup: cannot expand " << packageFolder << kPackedEngine << " into " << engine << '\n';
+    return 1;
+  }
+  if (!copyFile(machine.files(), packageFolder + kScript, windows + "\\" + kScriptCopy)) {
+    errors << "Setup: cannot copy " << packageFolder << kScript << " into " << windows << '\n';
+    return 1;
+  }
+  std::optional<int> status =
+      machine.process().runAndWait(quotedProgram(engine) + " " + packageFolder);
+  if (!status) {
+    errors << "Setup: cannot start " << engine << '\n';
+    return 1;
+  }
+  return *status;
+}
+
+}  // namespace vandrel::starter
