@@ -1,0 +1,68 @@
+// What every corvix subcommand gets: the interaction port, the machine for path mapping, the
+// output streams; and the shape of a subcommand definition.
+#pragma once
+
+#include <CLI/CLI.hpp>
+#include <filesystem>
+#include <functional>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "platform/machine.h"
+#include "ui/interaction.h"
+
+namespace vandrel::builder::cli {
+
+namespace exit_status {
+constexpr int Done = 0;
+constexpr int Failed = 1;  // also a cancelled command
+constexpr int Usage = 2;
+}  // namespace exit_status
+
+class CommandContext {
+ public:
+  CommandContext(std::ostream& out, std::ostream& err);
+  ~CommandContext();
+
+  std::ostream& out;
+  std::ostream& err;
+
+  // The interaction port chosen by the environment (VANDREL_UI, VANDREL_ANSWERS, ...).
+  ui::Interaction& ui();
+  // The machine of VANDREL_MACHINE, with Z: writable; nullptr (after a message on err) when
+  // it cannot be opened.
+  platform::Machine* machine();
+
+  // The Windows form of a host path ("Z:\home\ann\a.exe"), as documents hold paths; nullopt
+  // when no machine is available or the path cannot be mapped.
+  std::optional<std::string> windowsPath(const std::filesystem::path& host);
+
+  // The user name the machine reports (GetUserNameA); nullopt when it cannot be read.
+  std::optional<std::string> userName();
+
+ private:
+  std::unique_ptr<ui::Interaction> ui_;
+  std::unique_ptr<platform::Machine> machine_;
+  bool machineTried_ = false;
+};
+
+// A subcommand's action, built by its definition once the options are declared.
+using CommandRun = std::function<int(CommandContext&)>;
+// A definition declares the subcommand's options and arguments on sub.
+using CommandDefinition = CommandRun (*)(CLI::App& sub);
+
+struct CommandSpec {
+  const char* name;
+  const char* description;
+  CommandDefinition define;
+};
+
+// Every subcommand, in the order of the usage text (command_table.cpp).
+const std::vector<CommandSpec>& commandTable();
+
+// An error line on err: "corvix: <text>".
+int fail(CommandContext& context, const std::string& text);
+
+}  // namespace vandrel::builder::cli

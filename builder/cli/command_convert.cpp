@@ -1,0 +1,41 @@
+// corvix convert IN OUT: a document from one form into the other.
+#include <algorithm>
+#include <cctype>
+
+#include "builder/cli/command.h"
+#include "builder/document/cvx_file.h"
+#include "builder/document/document_io.h"
+#include "builder/document/document_text.h"
+
+namespace vandrel::builder::cli {
+
+namespace {
+
+bool isCvxName(const std::filesystem::path& path) {
+  std::string ext = path.extension().string();
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
+  return ext == ".cvx";
+}
+
+}  // namespace
+
+CommandRun defineConvert(CLI::App& sub) {
+  auto in = std::make_shared<std::string>();
+  auto out = std::make_shared<std::string>();
+  sub.add_option("IN", *in, "the document to read (.cvx or text form)")->required();
+  sub.add_option("OUT", *out, "the file to write: .cvx gives a compound file, else the text form")
+      ->required();
+  return [in, out](CommandContext& context) {
+    CScriptDoc doc;
+    if (!openDocument(doc, *in, context.ui())) return exit_status::Failed;
+    if (isCvxName(*out)) {
+      return saveDocument(doc, *out, context.ui()) ? exit_status::Done : exit_status::Failed;
+    }
+    if (std::string error = writeTextFile(*out, documentText(doc)); !error.empty()) {
+      return fail(context, error);
+    }
+    return exit_status::Done;
+  };
+}
+
+}  // namespace vandrel::builder::cli

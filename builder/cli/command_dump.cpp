@@ -1,0 +1,22 @@
+// corvix dump DOC: the document text form on standard output.
+#include <ostream>
+
+#include "builder/cli/command.h"
+#include "builder/document/document_io.h"
+#include "builder/document/document_text.h"
+
+namespace vandrel::builder::cli {
+
+CommandRun defineDump(CLI::App& sub) {
+  auto path = std::make_shared<std::string>();
+  sub.add_option("DOC", *path, "the document to show")->required();
+  return [path](CommandContext& context) {
+    CScriptDoc doc;
+    if (!openDocument(doc, *path, context.ui())) return exit_status::Failed;
+    context.out << documentText(doc);
+    context.out.flush();
+    return context.out ? exit_status::Done : exit_status::Failed;
+  };
+}
+
+}  // namespace vandrel::builder::cli

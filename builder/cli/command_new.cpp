@@ -1,0 +1,17 @@
+// corvix new OUT.cvx: a new document with the defaults.
+#include "builder/cli/command.h"
+#include "builder/document/document_io.h"
+
+namespace vandrel::builder::cli {
+
+CommandRun defineNew(CLI::App& sub) {
+  auto out = std::make_shared<std::string>();
+  sub.add_option("OUT", *out, "the document to write")->required();
+  return [out](CommandContext& context) {
+    CScriptDoc doc;
+    doc.onNewDocument(context.userName());
+    return saveDocument(doc, *out, context.ui()) ? exit_status::Done : exit_status::Failed;
+  };
+}
+
+}  // namespace vandrel::builder::cli

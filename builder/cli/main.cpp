@@ -1,0 +1,47 @@
+// corvix: the builder. With a subcommand it runs one document command headless; without
+// one, or with a document path, it is the graphical builder.
+#include <cstring>
+#include <iostream>
+#include <vector>
+
+#include "builder/cli/command.h"
+#include "builder/cli/gui_entry.h"
+
+namespace cli = vandrel::builder::cli;
+
+namespace {
+
+bool isSubcommand(const char* word) {
+  for (const cli::CommandSpec& spec : cli::commandTable()) {
+    if (std::strcmp(spec.name, word) == 0) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // A first argument that is neither an option nor a subcommand is a document for the GUI.
+  if (argc < 2 || (argv[1][0] != '-' && !isSubcommand(argv[1]))) return cli::runGui(argc, argv);
+
+  CLI::App app{"Corvix v3.0: the installation builder"};
+  app.require_subcommand(1, 1);
+  std::vector<std::pair<CLI::App*, cli::CommandRun>> commands;
+  for (const cli::CommandSpec& spec : cli::commandTable()) {
+    CLI::App* sub = app.add_subcommand(spec.name, spec.description);
+    commands.emplace_back(sub, spec.define(*sub));
+  }
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::Success& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    return cli::exit_status::Usage;
+  }
+  cli::CommandContext context(std::cout, std::cerr);
+  for (auto& [sub, run] : commands) {
+    if (sub->parsed()) return run(context);
+  }
+  return cli::exit_status::Usage;
+}
