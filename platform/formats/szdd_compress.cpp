@@ -130,6 +130,8 @@ bool Compressor::ensureLookahead(std::int64_t pos) {
 }
 
 void Compressor::insertUpTo(std::int64_t pos) {
+  // Positions the buffer no longer holds are too far back to be matched anyway.
+  if (inserted_ < base_) inserted_ = base_;
   for (; inserted_ < pos; ++inserted_) {
     if (inserted_ + 2 >= end_) continue;  // too near the end to start a match
     unsigned h = hash3(at(inserted_));
