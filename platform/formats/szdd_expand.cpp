@@ -105,6 +105,29 @@ inline void decodeGroupFast(const std::uint8_t*& in, std::uint8_t*& out, unsigne
   }
 }
 
+// Decodes one of the last groups: each item is checked against the input left and the
+// bytes the header still allows (room).
+Status decodeGroupChecked(const std::uint8_t*& in, const std::uint8_t* inEnd, std::uint8_t*& out,
+                          unsigned& ring, std::uint64_t room) {
+  unsigned flags = *in++;
+  for (int bit = 0; bit < 8 && in < inEnd; ++bit, flags >>= 1) {
+    if (flags & 1u) {
+      if (room < 1) return Status::Corrupt;
+      *out++ = *in++;
+      ring = (ring + 1) & (WindowSize - 1);
+      room -= 1;
+    } else {
+      if (inEnd - in < 2) return Status::Truncated;
+      unsigned len = (in[1] & 0x0Fu) + MinMatch;
+      if (room < len) return Status::Corrupt;
+      out = copyMatch(out, in[0], in[1], ring);
+      in += 2;
+      room -= len;
+    }
+  }
+  return Status::Ok;
+}
+
 }  // namespace
 
 Status expand(const Source& source, const Sink& sink, std::uint64_t* written) {
@@ -135,26 +158,7 @@ Status expand(const Source& source, const Sink& sink, std::uint64_t* written) {
     if (avail >= MaxGroupIn && length - produced >= MaxGroupOut) {
       decodeGroupFast(in, out, ring);
     } else {
-      // The last groups: each item is checked against the input left and the length.
-      unsigned flags = *in++;
-      const std::uint8_t* inEnd = input.current() + avail;
-      const std::uint8_t* outStart = out;
-      for (int bit = 0; bit < 8 && in < inEnd && status == Status::Ok; ++bit, flags >>= 1) {
-        if (flags & 1u) {
-          if (produced + std::uint64_t(out - outStart) + 1 > length) status = Status::Corrupt;
-          else {
-            *out++ = *in++;
-            ring = (ring + 1) & (WindowSize - 1);
-          }
-        } else if (inEnd - in < 2) {
-          status = Status::Truncated;
-        } else if (produced + std::uint64_t(out - outStart) + (in[1] & 0x0Fu) + MinMatch > length) {
-          status = Status::Corrupt;
-        } else {
-          out = copyMatch(out, in[0], in[1], ring);
-          in += 2;
-        }
-      }
+      status = decodeGroupChecked(in, in + avail, out, ring, length - produced);
     }
     input.consume(std::size_t(in - input.current()));
     output.advance(out);
