@@ -32,3 +32,12 @@ function(vandrel_setup_companion_files)
   add_custom_target(tamsin32-companions ALL DEPENDS ${outputs})
 endfunction()
 cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL vandrel_setup_companion_files)
+
+# End-to-end cases: the real Setup.exe on fresh machine roots (tests/e2e/setup/cases/*).
+if(VANDREL_TESTS AND EXISTS ${PROJECT_SOURCE_DIR}/tests/e2e/setup/setup_e2e_test.cpp)
+  add_executable(e2e_recorder ${PROJECT_SOURCE_DIR}/tests/e2e/setup/recorder_main.cpp)
+  set_target_properties(e2e_recorder PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+  vandrel_test(setup_e2e_test SOURCES ${PROJECT_SOURCE_DIR}/tests/e2e/setup/setup_e2e_test.cpp
+    DEPS vandrel_ini)
+  add_dependencies(setup_e2e_test e2e_recorder tamsin32 vandrel-starter)
+endif()

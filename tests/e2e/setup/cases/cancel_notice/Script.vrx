@@ -1,0 +1,10 @@
+[Settings]
+AppName=Demo
+ShowLicence=1
+[Directories]
+nbDir=5
+0=docs,0,1,Documentation
+1=,0,0,
+2=,1,0,
+3=,2,0,
+4=,3,0,

@@ -1,0 +1,2 @@
+[Settings]
+AppName=Demo

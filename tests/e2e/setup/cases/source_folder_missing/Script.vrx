@@ -1,0 +1,13 @@
+[Settings]
+AppName=Demo
+RegInfo=0
+ShowLicence=1
+[Directories]
+nbDir=4
+0=,0,0,
+1=,1,0,
+2=,2,0,
+3=,3,0,
+[Files]
+nbFiles=1
+0=tool.exe,tool.exe,0,1,0,1,1,0,100,0,0
