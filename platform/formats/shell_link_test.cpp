@@ -93,6 +93,26 @@ TEST(ShellLinkWriter, RelativePathFromTheLinkFolder) {
   EXPECT_EQ(back->description, link.description);
 }
 
+TEST(ShellLinkReader, SkipsAnItemIdListAsWindowsWritesIt) {
+  Bytes plain = encodeShellLink(sampleLink());
+  // Insert an ID list (size, one item, terminator) after the header and set its flag.
+  const Bytes idList = {8, 0, 6, 0, 0x1F, 0x50, 0xAA, 0xBB, 0, 0};
+  Bytes withList;
+  for (std::size_t i = 0; i < plain.size(); ++i) {
+    if (i == 76) {
+      for (std::uint8_t b : idList) withList.push_back(b);
+    }
+    withList.push_back(plain[i]);
+  }
+  withList[20] |= 0x01;
+  auto link = decodeShellLink(withList);
+  ASSERT_TRUE(link);
+  EXPECT_EQ(link->target, sampleLink().target);
+  EXPECT_EQ(link->arguments, sampleLink().arguments);
+  withList[76] = 0xF0;  // the list now claims to run past the end
+  EXPECT_FALSE(decodeShellLink(withList));
+}
+
 TEST(ShellLinkReader, DamagedFilesGiveNothing) {
   const Bytes good = encodeShellLink(sampleLink());
   // Every cut before the last string ends loses part of the link.
