@@ -157,6 +157,18 @@ TEST(ShellLinkInterop, LnkinfoShowsWhatWeWrote) {
         "Relative path\t\t\t: ..\\..\\..\\..\\Program Files\\Acme\\acme.exe"}) {
     EXPECT_NE(result.out.find(expected), std::string::npos) << expected << "\n" << result.out;
   }
+
+  // Names outside ASCII are stored as UTF-16 and read back as the same text.
+  ShellLink wide;
+  wide.target = "C:\\Programmes\\Société\\édit.exe";
+  wide.description = "Éditeur";
+  Bytes wideBytes = encodeShellLink(wide);
+  writeFile(dir / "wide.lnk", std::string(wideBytes.begin(), wideBytes.end()));
+  result = runProgram(lnkinfo, {(dir / "wide.lnk").string()});
+  ASSERT_EQ(result.exitStatus, 0) << result.err;
+  EXPECT_NE(result.out.find("Local path\t\t\t: C:\\Programmes\\Société\\édit.exe"), std::string::npos)
+      << result.out;
+  EXPECT_NE(result.out.find("Description\t\t\t: Éditeur"), std::string::npos) << result.out;
 }
 
 }  // namespace
