@@ -222,6 +222,22 @@ bool EmulatedFileSystem::moveFile(const std::string& from, const std::string& to
   return true;
 }
 
+bool EmulatedFileSystem::replaceFile(const std::string& from, const std::string& to) {
+  auto src = resolveForWrite(from);
+  auto dst = resolveForWrite(to);
+  if (!src || !dst || src->atRoot() || dst->atRoot() || src->host == dst->host) return false;
+  auto old = hostStatus(dst->host);
+  auto fresh = hostStatus(src->host);
+  if (!old || !fresh || old->isDirectory() || fresh->isDirectory()) return false;
+  if (old->attributes & attr::ReadOnly) return false;
+  // rename() over the existing host file (whose stored spelling is kept) swaps the two in one
+  // step: a reader sees the old or the new file, never neither.
+  if (::rename(src->host.c_str(), dst->host.c_str()) != 0) return false;
+  meta_.forget(dst->host);
+  meta_.rename(src->host, dst->host);
+  return true;
+}
+
 std::optional<FileStatus> EmulatedFileSystem::status(const std::string& path) {
   auto r = resolve(path);
   if (!r) return std::nullopt;

@@ -28,6 +28,7 @@ class EmulatedFileSystem : public FileSystem {
   bool removeDirectory(const std::string& path) override;
   bool deleteFile(const std::string& path) override;
   bool moveFile(const std::string& from, const std::string& to) override;
+  bool replaceFile(const std::string& from, const std::string& to) override;
   std::optional<FileStatus> status(const std::string& path) override;
   bool setFileTimes(const std::string& path, std::optional<FileTime> creation,
                     std::optional<FileTime> lastAccess, std::optional<FileTime> lastWrite) override;

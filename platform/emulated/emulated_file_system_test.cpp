@@ -233,6 +233,26 @@ TEST_F(FileSystemTest, FoldersAndMoves) {
   EXPECT_FALSE(files().status("C:\\b"));
 }
 
+TEST_F(FileSystemTest, ReplaceSwapsInTheNewFileAndKeepsTheStoredName) {
+  ASSERT_TRUE(writeText("C:\\WIN.INI", "old"));
+  ASSERT_TRUE(writeText("C:\\new.tmp", "new"));
+  EXPECT_TRUE(files().replaceFile("C:\\new.tmp", "c:\\win.ini"));
+  EXPECT_EQ(readFile(c("WIN.INI")), "new");
+  EXPECT_FALSE(fs::exists(c("win.ini")) && !fs::equivalent(c("win.ini"), c("WIN.INI")));
+  EXPECT_FALSE(files().status("C:\\new.tmp"));
+
+  // A read-only target, a missing target and a folder are refused and left as they were.
+  ASSERT_TRUE(writeText("C:\\ro.txt", "kept"));
+  ASSERT_TRUE(files().setAttributes("C:\\ro.txt", attr::ReadOnly));
+  ASSERT_TRUE(writeText("C:\\x.tmp", "x"));
+  EXPECT_FALSE(files().replaceFile("C:\\x.tmp", "C:\\ro.txt"));
+  EXPECT_EQ(readFile(c("ro.txt")), "kept");
+  EXPECT_FALSE(files().replaceFile("C:\\x.tmp", "C:\\missing.txt"));
+  ASSERT_TRUE(files().createDirectory("C:\\dir"));
+  EXPECT_FALSE(files().replaceFile("C:\\x.tmp", "C:\\dir"));
+  EXPECT_EQ(readText("C:\\x.tmp"), "x");
+}
+
 TEST_F(FileSystemTest, CurrentFolderIsPerProcessAndMustExist) {
   ASSERT_TRUE(files().createDirectory("C:\\Work"));
   EXPECT_FALSE(files().setCurrentDirectory("C:\\Nowhere"));
