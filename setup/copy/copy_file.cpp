@@ -134,7 +134,7 @@ long long FileCopier::copy(const CopyRequest& request) {
   const bool expand = script::readFlag(request.expand) == script::Flag::Set;
   std::string writeTarget = destination;
   if (expand) {
-    unsigned unique = static_cast<unsigned>(sourceSize) & 0xFFFFu;
+    unsigned unique = static_cast<unsigned>(sourceSize);
     if (files.tempFileName(withoutTrailingBackslash(app_.state().engineFolder), "KVB",
                            unique, writeTarget) == 0) {
       return 0;

@@ -59,7 +59,8 @@ int GroupMaker::run() {
   const std::string groups = sectionName(app_, section::Groups);
   long nbGrp = readInt(app_.value(groups, countKeyName(app_, section::Groups), "0"));
   if (nbGrp <= 0) return 1;
-  progress_.setStatus(copyText(app_, text_id::CreatingFolders));
+  const std::string creating = copyText(app_, text_id::CreatingFolders);
+  progress_.setStatus(creating);
   long nbAdd = readInt(app_.value(sectionName(app_, section::Shortcuts),
                                   countKeyName(app_, section::Shortcuts), "0"));
   if (nbAdd <= 0) return 1;
@@ -76,6 +77,8 @@ int GroupMaker::run() {
   for (long g = 0; g < groupCount; ++g) {
     std::string name = app_.value(groups, std::to_string(g), "Group " + std::to_string(g));
     std::string folder = groupFolder(name);
+    // The group being made is shown on the destination line.
+    progress_.setCopyTexts("", creating, folder.empty() ? name : folder);
     progress_.pump(21);
     for (const Shortcut& s : shortcuts) {
       if (s.group == g && !folder.empty()) makeShortcut(s.entry, folder);

@@ -1,0 +1,252 @@
+// Copying one file: replacement questions over real version resources, backups, kept files,
+// expansion failures.
+#include <gtest/gtest.h>
+
+#include "platform/formats/szdd.h"
+#include "setup/copy/copy_file.h"
+#include "setup/copy/copy_fixture.h"
+#include "setup/copy/copy_progress.h"
+#include "setup/copy/copy_texts.h"
+#include "tests/support/pe_builder.h"
+
+namespace vandrel::setup {
+namespace {
+
+using testing::CopyFixture;
+
+constexpr std::uint16_t kEnglish = 0x0409, kFrench = 0x040c, kSwissFrench = 0x100c;
+
+platform::Bytes pe(const std::string& fileVersion, const std::string& productVersion,
+                   std::uint16_t language, const std::string& tag = "") {
+  return test::buildPeWithVersion({1, 0, 0, 0}, {1, 0, 0, 0}, language, 0x04b0,
+                                  {{"FileVersion", fileVersion},
+                                   {"ProductVersion", productVersion},
+                                   {"Comments", tag}},
+                                  false);
+}
+
+class CopyFileTest : public CopyFixture {
+ protected:
+  CopyRequest request(const std::string& name, const std::string& force = "0",
+                      const std::string& expand = "0") {
+    CopyRequest r;
+    r.sourceFolder = "C:\\Pkg\\Disk1\\";
+    r.sourceName = name;
+    r.destinationFolder = "C:\\App\\";
+    r.targetName = name;
+    r.force = force;
+    r.expand = expand;
+    return r;
+  }
+  // Source and destination with the given contents; the destination one day newer, so that
+  // only the version findings can explain a question or its absence.
+  void prepare(const std::string& name, const platform::Bytes& copied,
+               const platform::Bytes& existing) {
+    put("C:\\Pkg\\Disk1\\" + name, copied);
+    put("C:\\App\\" + name, existing);
+    files().setFileTimes("C:\\Pkg\\Disk1\\" + name, day(100), std::nullopt, day(100));
+    files().setFileTimes("C:\\App\\" + name, day(101), std::nullopt, day(101));
+  }
+  static constexpr platform::FileTime kDay = 864000000000ull;
+  // A day number as a date stamp, counted from 2012 (the machine keeps host file times).
+  static constexpr platform::FileTime day(platform::FileTime n) { return 130000000000000000ull + n * kDay; }
+};
+
+TEST_F(CopyFileTest, VersionDecisionTable) {
+  const std::string note = copyText(app(), text_id::LanguageNote);
+  const std::string keep = copyText(app(), text_id::KeepRecommended);
+  const std::string higher = copyText(app(), text_id::ExistingHigher, "lib.dll");
+  const std::string older = copyText(app(), text_id::ProductOlder, "lib.dll");
+  const std::string languageOnly = copyText(app(), text_id::LanguageOnly, "lib.dll");
+  struct Case {
+    const char* name;
+    platform::Bytes copied, existing;
+    std::string question;  // empty: overwritten without a question
+  };
+  const std::vector<Case> cases = {
+      {"existing higher (2.0 sorts after 10.0)", pe("10.0", "1", kEnglish), pe("2.0", "1", kEnglish),
+       higher + keep},
+      {"existing higher, both language findings", pe("1.0", "1", kFrench), pe("1.1", "1", kEnglish),
+       higher + note + keep},
+      {"existing higher, product older too", pe("1.0", "1", kEnglish), pe("1.1", "2", kEnglish),
+       higher + keep},
+      {"product older", pe("1.0", "1.0", kEnglish), pe("1.0", "2.0", kEnglish), older + keep},
+      {"product older, both language findings", pe("1.0", "1.0", kFrench), pe("1.0", "2.0", kEnglish),
+       older + note + keep},
+      {"language only", pe("1.0", "1", kFrench), pe("1.0", "1", kEnglish), languageOnly},
+      {"copied higher, both language findings", pe("1.1", "1", kFrench), pe("1.0", "1", kEnglish),
+       languageOnly},
+      {"sublanguages share the primary language", pe("1.0", "1", kSwissFrench),
+       pe("1.0", "1", kFrench), ""},
+      {"foreign language alone", pe("1.0", "1", kFrench), pe("1.0", "1", kFrench), ""},
+      {"languages differ alone", pe("1.0", "1", kEnglish), pe("1.0", "1", kFrench), ""},
+      {"copied higher", pe("1.10", "1", kEnglish), pe("1.1", "1", kEnglish), ""},
+      {"case is ignored", pe("1.0a", "1", kEnglish), pe("1.0A", "1", kEnglish), ""},
+  };
+  for (const Case& c : cases) {
+    for (ui::Answer answer : {ui::Answer::No, ui::Answer::Yes}) {
+      SCOPED_TRACE(std::string(c.name) + (answer == ui::Answer::Yes ? ", Yes" : ", No"));
+      ui_.messages.clear();
+      ui_.answers = {answer};
+      prepare("lib.dll", c.copied, c.existing);
+      long long result = copyOneFile(app(), request("lib.dll"));
+      EXPECT_EQ(result, static_cast<long long>(c.copied.size()));
+      if (c.question.empty()) {
+        EXPECT_TRUE(ui_.messages.empty());
+      } else {
+        ASSERT_EQ(ui_.messages.size(), 1u);
+        EXPECT_EQ(ui_.messages[0].text, c.question);
+        EXPECT_EQ(ui_.messages[0].buttons, ui::Buttons::YesNo);
+        EXPECT_EQ(ui_.messages[0].icon, ui::Icon::Question);
+      }
+      bool overwritten = c.question.empty() || answer == ui::Answer::Yes;
+      const platform::Bytes& expected = overwritten ? c.copied : c.existing;
+      EXPECT_EQ(get("C:\\App\\lib.dll"), std::string(expected.begin(), expected.end()));
+      EXPECT_EQ(files().status("C:\\App\\lib.dll")->lastWriteTime,
+                overwritten ? day(100) : day(101));
+      if (c.question.empty()) break;
+    }
+  }
+}
+
+TEST_F(CopyFileTest, DateStampRuleWithoutUsableVersions) {
+  platform::Bytes plain{'t', 'e', 'x', 't'};
+  platform::Bytes damaged = test::buildPeWithResource(platform::Bytes(40, 0xff), kEnglish, false);
+  platform::Bytes truncatedPe = pe("1.0", "1", kEnglish);
+  truncatedPe.resize(truncatedPe.size() / 2);
+  const std::string question = copyText(app(), text_id::NewerDateStamp, "f.dll");
+  struct Case {
+    const char* name;
+    platform::Bytes copied, existing;
+  };
+  for (const Case& c : {Case{"plain files", plain, plain},
+                        Case{"damaged resource section", damaged, pe("9.0", "9", kEnglish)},
+                        Case{"truncated image", truncatedPe, pe("9.0", "9", kEnglish)},
+                        Case{"only the copied file has versions", pe("1.0", "1", kEnglish), plain}}) {
+    SCOPED_TRACE(c.name);
+    // Existing file newer by modification time, by creation time only, then older.
+    struct Stamp {
+      platform::FileTime creation, write;
+      bool asks;
+    };
+    for (Stamp s : {Stamp{5, 20, true}, Stamp{20, 5, true}, Stamp{5, 5, false}}) {
+      ui_.messages.clear();
+      ui_.answers = {ui::Answer::No};
+      put("C:\\Pkg\\Disk1\\f.dll", c.copied);
+      put("C:\\App\\f.dll", c.existing);
+      files().setFileTimes("C:\\Pkg\\Disk1\\f.dll", day(10), std::nullopt, day(10));
+      files().setFileTimes("C:\\App\\f.dll", day(s.creation), std::nullopt, day(s.write));
+      copyOneFile(app(), request("f.dll"));
+      EXPECT_EQ(ui_.questionTexts(),
+                s.asks ? std::vector<std::string>{question} : std::vector<std::string>{});
+    }
+  }
+}
+
+TEST_F(CopyFileTest, ForcedCopyNeverAsksAndBacksUpFirst) {
+  app().state().backup = true;
+  prepare("lib.dll", pe("1.0", "1", kEnglish, "new"), pe("9.0", "9", kEnglish, "old"));
+  auto old = get("C:\\App\\lib.dll");
+  long long result = copyOneFile(app(), request("lib.dll", "1"));
+  EXPECT_TRUE(ui_.messages.empty());
+  EXPECT_EQ(result, static_cast<long long>(files().status("C:\\Pkg\\Disk1\\lib.dll")->size));
+  EXPECT_EQ(get("C:\\App\\Backup\\lib.dll"), old);
+  EXPECT_EQ(files().status("C:\\App\\Backup\\lib.dll")->lastWriteTime, day(101));
+  EXPECT_EQ(get("C:\\App\\lib.dll"), get("C:\\Pkg\\Disk1\\lib.dll"));
+}
+
+TEST_F(CopyFileTest, KeptFilesAreNeverTouchedNorBackedUp) {
+  app().state().backup = true;
+  app().state().copyTotal = 100;
+  prepare("lib.dll", pe("1.0", "1", kEnglish), pe("2.0", "1", kEnglish));
+  files().setAttributes("C:\\App\\lib.dll", platform::attr::Hidden);
+  auto before = files().status("C:\\App\\lib.dll");
+  ui_.answers = {ui::Answer::No};
+  long long result = copyOneFile(app(), request("lib.dll"));
+  EXPECT_EQ(result, static_cast<long long>(files().status("C:\\Pkg\\Disk1\\lib.dll")->size));
+  EXPECT_EQ(app().state().runningCopyTotal, result) << "the kept file counts as done";
+  auto after = files().status("C:\\App\\lib.dll");
+  EXPECT_EQ(after->attributes, before->attributes);
+  EXPECT_EQ(after->lastWriteTime, before->lastWriteTime);
+  EXPECT_FALSE(exists("C:\\App\\Backup\\lib.dll"));
+}
+
+TEST_F(CopyFileTest, BackupsKeepEveryReplacedFileRecoverable) {
+  app().state().backup = true;
+  FileCopier copier(app());
+  // A compressed file installed as it is: its backup is the same bytes, not their expansion.
+  platform::Bytes packed = platform::szdd::compress(platform::Bytes(3000, 'z'));
+  put("C:\\App\\tool.ex_", packed);
+  put("C:\\Pkg\\Disk1\\tool.ex_", "replacement");
+  EXPECT_EQ(copier.copy(request("tool.ex_", "1")), 11);
+  EXPECT_EQ(get("C:\\App\\Backup\\tool.ex_"), std::string(packed.begin(), packed.end()));
+
+  // The same destination replaced twice in one run: the backup still holds the original.
+  put("C:\\App\\readme.txt", "original");
+  put("C:\\Pkg\\Disk1\\readme.txt", "first");
+  copier.copy(request("readme.txt", "1"));
+  put("C:\\Pkg\\Disk1\\readme.txt", "second");
+  copier.copy(request("readme.txt", "1"));
+  EXPECT_EQ(get("C:\\App\\readme.txt"), "second");
+  EXPECT_EQ(get("C:\\App\\Backup\\readme.txt"), "original");
+
+  // Two folders with a file of the same name: neither backup overwrites the other.
+  files().createDirectory("C:\\App\\Sub");
+  put("C:\\App\\Sub\\readme.txt", "sub original");
+  CopyRequest sub = request("readme.txt", "1");
+  sub.destinationFolder = "C:\\App\\Sub\\";
+  copier.copy(sub);
+  EXPECT_EQ(get("C:\\App\\Sub\\readme.txt"), "second");
+  EXPECT_EQ(get("C:\\App\\Backup\\readme.txt"), "original");
+  EXPECT_EQ(get("C:\\App\\Backup\\readme.txt.1"), "sub original");
+}
+
+TEST_F(CopyFileTest, NoReplacementWhenTheBackupCannotBeMade) {
+  app().state().backup = true;
+  put("C:\\App\\Backup", "a file where the backup folder belongs");
+  put("C:\\App\\data.txt", "precious");
+  put("C:\\Pkg\\Disk1\\data.txt", "new data");
+  EXPECT_EQ(copyOneFile(app(), request("data.txt", "1")), 0);
+  EXPECT_EQ(get("C:\\App\\data.txt"), "precious");
+}
+
+TEST_F(CopyFileTest, DamagedCompressedFilesAreReportedShort) {
+  platform::Bytes packed = platform::szdd::compress(platform::Bytes(20000, 'q'));
+  platform::Bytes truncated(packed.begin(), packed.begin() + packed.size() / 2);
+  platform::Bytes headerOnly(packed.begin(), packed.begin() + 14);
+  for (const platform::Bytes& stored : {truncated, headerOnly}) {
+    put("C:\\Pkg\\Disk1\\data.da_", stored);
+    long long result = copyOneFile(app(), request("data.da_", "1", "1"));
+    EXPECT_NE(result, static_cast<long long>(stored.size()));
+    EXPECT_TRUE(files().find("C:\\WINDOWS\\KVB*.TMP").empty());
+  }
+}
+
+TEST_F(CopyFileTest, MissingSourceAndSafeNames) {
+  EXPECT_EQ(copyOneFile(app(), request("absent.txt")), kSourceMissing);
+  struct Case {
+    const char* name;
+    bool safe;
+  };
+  for (Case c : {Case{"a.txt", true}, Case{"sub\\a.txt", true}, Case{"..\\a.txt", false},
+                 Case{"sub\\..\\..\\a.txt", false}, Case{"CON", false}, Case{"con.txt", false},
+                 Case{"Com1", false}, Case{"LPT9.log", false}, Case{"com10", true},
+                 Case{"NUL ", false}, Case{"D:a.txt", false}, Case{"", false}, Case{"dir\\", false},
+                 Case{"...", true}, Case{"a..b", true}}) {
+    EXPECT_EQ(isSafeFileName(c.name), c.safe) << c.name;
+  }
+}
+
+TEST_F(CopyFileTest, ProgressFollowsTheRunningTotal) {
+  CopyProgress progress(app());
+  app().state().copyTotal = 40000;
+  put("C:\\Pkg\\Disk1\\big.bin", std::string(20000, 'b'));
+  CopyRequest r = request("big.bin", "1");
+  r.progress = &progress;
+  EXPECT_EQ(copyOneFile(app(), r), 20000);
+  // 4096-byte blocks of 40000: 10, 20, 30, 40, 50 percent, each shown once.
+  EXPECT_EQ(ui_.percents, (std::vector<int>{0, 10, 20, 30, 40, 50}));
+}
+
+}  // namespace
+}  // namespace vandrel::setup
