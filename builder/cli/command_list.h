@@ -3,3 +3,5 @@
 CORVIX_COMMAND(New, "new", "Write a new document with the defaults to OUT.cvx")
 CORVIX_COMMAND(Dump, "dump", "Print the document text form of DOC")
 CORVIX_COMMAND(Convert, "convert", "Read IN (.cvx or text form) and write OUT (.cvx: compound file, else text form)")
+CORVIX_COMMAND(Generate, "generate", "Generate the package of DOC into --out DIR (disk folders, engine files, Script.vrx)")
+CORVIX_COMMAND(Script, "script", "Regenerate script only: rewrite Script.vrx in the folder of DOC's last generation")

@@ -1,0 +1,41 @@
+// corvix generate DOC --out DIR [--each-disk]: the package of a document.
+#include <filesystem>
+
+#include "builder/cli/command.h"
+#include "builder/generate/headless_session.h"
+#include "builder/generate/package_generator.h"
+
+namespace vandrel::builder::cli {
+
+CommandRun defineGenerate(CLI::App& sub) {
+  struct Options {
+    std::string doc, out;
+    bool eachDisk = false, noSave = false;
+  };
+  auto o = std::make_shared<Options>();
+  sub.add_option("DOC", o->doc, "the document (.cvx or text form)")->required();
+  sub.add_option("--out", o->out, "the folder of the first disk (created when missing)")->required();
+  sub.add_flag("--each-disk", o->eachDisk,
+               "ask a folder for each later disk instead of making DiskN folders below --out");
+  sub.add_flag("--no-save", o->noSave, "leave the document file as it is");
+  return [o](CommandContext& context) {
+    platform::Machine* machine = context.machine();
+    if (!machine) return exit_status::Failed;
+    HeadlessSession session(*machine, context.ui());
+    if (!session.open(o->doc)) return exit_status::Failed;
+    if (!PackageGenerator::canGenerate(session.doc)) {
+      return fail(context, "the document installs nothing: it has no groups, Win.ini or registry "
+                           "entries, files or shortcuts");
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(o->out, ec);
+    std::optional<std::string> folder = context.windowsPath(o->out);
+    if (ec || !folder) return fail(context, "cannot use the folder " + o->out);
+    PackageGenerator generator(session.doc, session.tree(), session.context());
+    GenerateOutcome outcome = generator.generate({*folder, o->eachDisk});
+    if (!o->noSave && !session.saveIfModified()) return exit_status::Failed;
+    return outcome == GenerateOutcome::Complete ? exit_status::Done : exit_status::Failed;
+  };
+}
+
+}  // namespace vandrel::builder::cli

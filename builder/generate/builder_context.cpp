@@ -1,0 +1,36 @@
+// Path helpers shared by the builder's document commands.
+#include "builder/generate/builder_context.h"
+
+namespace vandrel::builder {
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name;
+  if (folder.back() == '\\' || folder.back() == '/') return folder + name;
+  return folder + "\\" + name;
+}
+
+std::string withBackslash(const std::string& folder) {
+  if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) return folder;
+  return folder + "\\";
+}
+
+bool makeFolders(platform::FileSystem& files, const std::string& folder) {
+  std::string path = folder;
+  while (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+  if (auto s = files.status(path); s && s->isDirectory()) return true;
+  std::size_t cut = path.find_last_of("\\/");
+  if (cut != std::string::npos && cut > 2 && !makeFolders(files, path.substr(0, cut))) {
+    return false;
+  }
+  files.createDirectory(path);
+  auto s = files.status(path);
+  return s && s->isDirectory();
+}
+
+std::optional<std::uint64_t> fileSize(platform::FileSystem& files, const std::string& path) {
+  std::optional<platform::FileStatus> s = files.status(path);
+  if (!s || s->isDirectory()) return std::nullopt;
+  return s->size;
+}
+
+}  // namespace vandrel::builder

@@ -1,0 +1,35 @@
+// What the builder's long document commands work with: the machine's files, the interaction
+// port, the builder's own folder and its progress service.
+#pragma once
+
+#include <string>
+
+#include "platform/file_system.h"
+#include "platform/process.h"
+#include "ui/interaction.h"
+
+namespace vandrel::builder {
+
+class ProgressService;
+
+struct BuilderContext {
+  platform::FileSystem& files;
+  ui::Interaction& ui;
+  ProgressService& progress;
+  // The folder of the builder's program file (Windows path, no trailing backslash): the
+  // engine files, Scanlet.dll and tips.txt are looked up there.
+  std::string programFolder;
+  // Starts programs (WinExec); null where nothing may be started.
+  platform::Process* process = nullptr;
+};
+
+// "folder\name" with exactly one backslash between them.
+std::string joinPath(const std::string& folder, const std::string& name);
+// The folder with a trailing backslash.
+std::string withBackslash(const std::string& folder);
+// Creates a folder and its missing parents; true when it exists afterwards.
+bool makeFolders(platform::FileSystem& files, const std::string& folder);
+// Size of an existing file, nullopt when it is missing or a folder.
+std::optional<std::uint64_t> fileSize(platform::FileSystem& files, const std::string& path);
+
+}  // namespace vandrel::builder

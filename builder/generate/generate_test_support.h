@@ -1,0 +1,183 @@
+// Fixtures for the generation tests: a recording interaction with queued answers, and a
+// builder context over an in-memory machine.
+#pragma once
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "builder/document/script_doc.h"
+#include "builder/generate/builder_context.h"
+#include "builder/generate/progress_service.h"
+#include "tests/support/memory_file_system.h"
+#include "ui/interaction.h"
+
+namespace vandrel::builder::testing {
+
+class RecordingInteraction : public ui::Interaction {
+ public:
+  std::deque<ui::Answer> answers;                       // questions; empty: the default button
+  std::deque<std::optional<std::string>> folders;       // folder prompts; empty: cancelled
+  std::deque<ui::PageResult::Action> pageActions;       // pages; empty: Next
+  std::deque<bool> pageBoxes;                           // the first check box of each page
+  std::vector<ui::Message> shown;
+  std::vector<ui::FolderPrompt> prompts;
+  std::vector<ui::Page> pages;
+  std::vector<std::string> progressLines;
+  int cancelAfterUpdates = -1;  // presses Cancel once this many progress updates were shown
+
+  ui::Answer message(const ui::Message& m) override {
+    shown.push_back(m);
+    if (m.buttons == ui::Buttons::OK) return ui::Answer::OK;
+    if (answers.empty()) {
+      return m.buttons == ui::Buttons::OKCancel ? ui::Answer::OK : ui::Answer::Yes;
+    }
+    ui::Answer a = answers.front();
+    answers.pop_front();
+    return a;
+  }
+  ui::PageResult page(const ui::Page& p) override {
+    pages.push_back(p);
+    ui::PageResult r;
+    r.fields = p.fields;
+    if (!pageBoxes.empty()) {
+      for (ui::Field& f : r.fields)
+        if (f.kind == ui::Field::Kind::Check) f.checked = pageBoxes.front();
+      pageBoxes.pop_front();
+    }
+    r.action = ui::PageResult::Action::Next;
+    if (!pageActions.empty()) {
+      r.action = pageActions.front();
+      pageActions.pop_front();
+    }
+    return r;
+  }
+  std::optional<std::string> folder(const ui::FolderPrompt& p) override {
+    prompts.push_back(p);
+    if (folders.empty()) return std::nullopt;
+    std::optional<std::string> f = folders.front();
+    folders.pop_front();
+    if (!f) return std::nullopt;
+    std::string base = *f;
+    if (!base.empty() && base.back() == '\\') base.pop_back();
+    return base + "\\" + p.dummyName;
+  }
+  std::optional<int> choose(const ui::Choice&) override { return std::nullopt; }
+  void diskMessage(const ui::DiskMessage&) override {}
+  void closing(const ui::Closing&) override {}
+  void beep() override {}
+  void progress(const ui::Progress& p) override {
+    for (const std::string& line : p.lines) progressLines.push_back(line);
+    if (cancelAfterUpdates > 0 && --cancelAfterUpdates == 0) cancelPending_ = true;
+  }
+  bool cancelPressed() override {
+    bool pressed = cancelPending_;
+    cancelPending_ = false;
+    return pressed;
+  }
+  void endProgress() override {}
+
+  // The texts of the messages shown, in order.
+  std::vector<std::string> texts() const {
+    std::vector<std::string> out;
+    for (const ui::Message& m : shown) out.push_back(m.text);
+    return out;
+  }
+
+ private:
+  bool cancelPending_ = false;
+};
+
+// An in-memory machine with the builder in C:\Corvix and the author's files in C:\Src.
+struct MemoryBuilder {
+  test::MemoryFileSystem files;
+  RecordingInteraction ui;
+  ProgressService progress{ui, files};
+  BuilderContext context{files, ui, progress, "C:\\Corvix", nullptr};
+
+  MemoryBuilder() { files.makeDirectories("C:\\Corvix"); }
+  void companion(const std::string& name, std::size_t size) {
+    files.writeFile("C:\\Corvix\\" + name, std::string(size, 'e'));
+  }
+  // The companion files that the build makes (no 16-bit ones).
+  void companions() {
+    for (const char* name : {"Setup.exe", "Tam32E.ex_", "Tam32F.ex_", "Pes32E.ex_", "Pes32F.ex_"})
+      companion(name, 100);
+  }
+};
+
+// Entry builders: each returns the key of the entry appended.
+inline EntryKey addDirectory(CScriptDoc& doc, const std::string& name, int parent = 0,
+                             int optional = 0, const std::string& description = "d") {
+  DirectoryEntry e{name, parent, optional, description, doc.newKey()};
+  doc.appendEntry(e);
+  return e.key;
+}
+inline EntryKey addDescription(CScriptDoc& doc, const std::string& text) {
+  DescriptionEntry e{text, doc.newKey()};
+  doc.appendEntry(e);
+  return e.key;
+}
+inline EntryKey addGroup(CScriptDoc& doc, const std::string& name) {
+  GroupEntry e{name, doc.newKey()};
+  doc.appendEntry(e);
+  return e.key;
+}
+inline EntryKey addFile(CScriptDoc& doc, const std::string& name, std::int32_t size, int disk = 1,
+                        EntryKey dir = 0, int predefined = 0,
+                        const std::string& sourcePath = "C:\\Src") {
+  FileEntry e;
+  e.sourceName = name;
+  e.destName = name;
+  e.size = size;
+  e.disk = disk;
+  e.directoryRef = dir;
+  e.predefinedDir = predefined;
+  e.sourcePath = sourcePath;
+  e.key = doc.newKey();
+  doc.appendEntry(e);
+  return e.key;
+}
+inline EntryKey addShortcut(CScriptDoc& doc, EntryKey file, EntryKey group, const std::string& name,
+                            const std::string& commandLine = "") {
+  ShortcutEntry e{file, group, name, commandLine, doc.newKey()};
+  doc.appendEntry(e);
+  return e.key;
+}
+inline EntryKey addRegistry(CScriptDoc& doc, int root, const std::string& subkey,
+                            const std::string& entry, const std::string& value, int removal = 1) {
+  RegistryEntry e{root, subkey, entry, value, removal, doc.newKey()};
+  doc.appendEntry(e);
+  return e.key;
+}
+inline EntryKey addIni(CScriptDoc& doc, const std::string& section, const std::string& entry,
+                       const std::string& value) {
+  IniEntry e{section, entry, value, doc.newKey()};
+  doc.appendEntry(e);
+  return e.key;
+}
+inline EntryKey addMessage(CScriptDoc& doc, const std::string& name, int disk,
+                           const std::string& path) {
+  MessageEntry e{name, disk, path, doc.newKey()};
+  doc.appendEntry(e);
+  return e.key;
+}
+
+// The lines of a text whose lines end in "\r\n"; a bare line feed or carriage return is kept
+// inside its line, so that a comparison with the expected lines fails.
+inline std::vector<std::string> crlfLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find("\r\n", start);
+    if (end == std::string::npos) {
+      lines.push_back(text.substr(start) + "<no line end>");
+      break;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + 2;
+  }
+  return lines;
+}
+
+}  // namespace vandrel::builder::testing

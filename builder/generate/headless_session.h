@@ -1,0 +1,45 @@
+// One document opened for a headless builder command: the document, its entry tree, the
+// progress service and the builder context over a machine; saved back when it changed.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "builder/document/script_doc.h"
+#include "builder/document/script_tree.h"
+#include "builder/generate/builder_context.h"
+#include "builder/generate/progress_service.h"
+#include "platform/machine.h"
+
+namespace vandrel::builder {
+
+class HeadlessSession {
+ public:
+  HeadlessSession(platform::Machine& machine, ui::Interaction& ui);
+
+  // Opens the document (a .cvx compound file or the text form); false after its message.
+  bool open(const std::filesystem::path& path);
+  // Writes the document back in the form it was read in, when it was modified.
+  bool saveIfModified();
+
+  CScriptDoc doc;
+  ScriptTree& tree() { return *tree_; }
+  BuilderContext& context() { return context_; }
+  ProgressService& progress() { return progress_; }
+  platform::Machine& machine() { return machine_; }
+
+ private:
+  platform::Machine& machine_;
+  ui::Interaction& ui_;
+  ProgressService progress_;
+  BuilderContext context_;
+  std::unique_ptr<ScriptTree> tree_;
+  std::filesystem::path path_;
+  bool compound_ = true;
+};
+
+// The folder of the running program as a Windows path, without trailing backslash.
+std::string programFolderOf(platform::Machine& machine);
+
+}  // namespace vandrel::builder

@@ -1,0 +1,220 @@
+// Generate and Regenerate script only.
+#include "builder/generate/package_generator.h"
+
+#include <algorithm>
+
+#include "builder/document/document_io.h"
+#include "builder/generate/progress_service.h"
+#include "builder/generate/script_writer.h"
+#include "builder/strings/builder_strings.h"
+
+namespace vandrel::builder {
+
+namespace {
+
+constexpr unsigned kScriptName = 235;
+constexpr unsigned kDiskFolder = 292;
+constexpr int kPumpAfterFile = 61;
+
+}  // namespace
+
+std::string sourceFilePath(const FileEntry& file) {
+  return joinPath(file.sourcePath, file.sourceName);
+}
+
+PackageGenerator::PackageGenerator(CScriptDoc& doc, const ScriptTree& tree, BuilderContext& context)
+    : doc_(doc), tree_(tree), context_(context) {}
+
+bool PackageGenerator::canGenerate(const CScriptDoc& doc) {
+  return !doc.groups.empty() || !doc.iniEntries.empty() || !doc.registryEntries.empty() ||
+         !doc.files.empty() || !doc.shortcuts.empty();
+}
+
+ui::Answer PackageGenerator::ask(unsigned id, ui::Buttons buttons, ui::Icon icon) {
+  return context_.ui.message({str(128), str(id), buttons, icon});
+}
+
+void PackageGenerator::inform(unsigned id) {
+  context_.ui.message({str(128), str(id), ui::Buttons::OK, ui::Icon::Information});
+}
+
+GenerateOutcome PackageGenerator::cancelledBy(unsigned id) {
+  context_.progress.EndProgress();
+  inform(id);
+  pairs_.clear();
+  return GenerateOutcome::Cancelled;
+}
+
+bool PackageGenerator::confirmMissingSources(int& highestDisk) {
+  bool missing = false;
+  highestDisk = 0;
+  for (const FileEntry& file : doc_.files) {
+    if (!fileSize(context_.files, sourceFilePath(file))) missing = true;
+    highestDisk = std::max(highestDisk, file.disk);
+  }
+  return !missing || ask(284, ui::Buttons::YesNo, ui::Icon::Question) == ui::Answer::Yes;
+}
+
+std::optional<std::string> PackageGenerator::promptFolder(int disk) {
+  ui::FolderPrompt prompt;
+  prompt.caption = strFormat(193, decimal(disk));
+  prompt.text = prompt.caption;
+  prompt.dummyName = "Junk";
+  prompt.initialFolder = context_.files.currentDirectory();
+  std::optional<std::string> chosen = context_.ui.folder(prompt);
+  // The dialog returns the folder followed by the dummy name: the name is cut off.
+  if (!chosen || chosen->size() < 4) return std::nullopt;
+  return withBackslash(chosen->substr(0, chosen->size() - 4));
+}
+
+GenerateOutcome PackageGenerator::generate(const GenerateOptions& options) {
+  generatedComplete_ = false;
+  int highestDisk = 0;
+  if (!confirmMissingSources(highestDisk)) return GenerateOutcome::Cancelled;
+  if (!doc_.settings.lastGenPath.empty()) {
+    context_.files.setCurrentDirectory(doc_.settings.lastGenPath);
+  }
+  bool automatic = false;
+  if (highestDisk > 1) {
+    if (options.eachDisk) {
+      automatic = !*options.eachDisk;
+    } else {
+      ui::Answer a = ask(291, ui::Buttons::YesNoCancel, ui::Icon::Question);
+      if (a == ui::Answer::Cancel) return GenerateOutcome::Cancelled;
+      automatic = a == ui::Answer::No;
+    }
+  }
+  std::optional<std::string> base =
+      options.firstFolder ? std::optional(withBackslash(*options.firstFolder)) : promptFolder(1);
+  if (!base) {
+    inform(283);
+    return GenerateOutcome::Cancelled;
+  }
+  std::string first = automatic ? *base + strFormat(kDiskFolder, "1") : *base;
+  makeFolders(context_.files, first);
+  doc_.settings.lastGenPath = first;
+  doc_.setModifiedFlag();
+
+  ProgressService& progress = context_.progress;
+  progress.BeginProgress("Initializing...");
+  if (!writeScript(doc_, tree_, context_, first + str(kScriptName))) {
+    progress.EndProgress();
+    return GenerateOutcome::Failed;
+  }
+  progress.pump();
+  if (progress.cancelled()) return cancelledBy(283);
+
+  bool engineError = false;
+  if (!copyEngineFiles(first, engineError)) return cancelledBy(283);
+  if (engineError && ask(289, ui::Buttons::YesNo, ui::Icon::Question) != ui::Answer::Yes) {
+    progress.EndProgress();
+    pairs_.clear();
+    return GenerateOutcome::Cancelled;
+  }
+
+  bool error = false;
+  GenerateOutcome copied = copyAuthorFiles(first, *base, automatic, highestDisk, error);
+  if (copied != GenerateOutcome::Complete) return copied;
+
+  progress.EndProgress();
+  pairs_.clear();
+  if (error) {
+    inform(286);
+    return GenerateOutcome::WithErrors;
+  }
+  inform(288);
+  generatedComplete_ = true;
+  return GenerateOutcome::Complete;
+}
+
+bool PackageGenerator::copyEngineFiles(const std::string& firstDisk, bool& engineError) {
+  ProgressService& progress = context_.progress;
+  pairs_ = enginePairs(doc_.settings);
+  for (const EnginePair& pair : pairs_) {
+    std::string source = joinPath(context_.programFolder, pair.source);
+    std::optional<std::uint64_t> size = fileSize(context_.files, source);
+    if (size) {
+      progress.SetProgress(0, strFormat(290, pair.source));
+      progress.setExpectedTotal(*size);
+      std::int64_t copied = progress.CopyFileWithProgress(source, firstDisk + pair.onDisk, true);
+      if (copied < 0 || std::uint64_t(copied) != *size) engineError = true;
+    } else {
+      engineError = true;
+    }
+    progress.pump();
+    if (progress.cancelled()) return false;
+  }
+  return true;
+}
+
+GenerateOutcome PackageGenerator::copyAuthorFiles(const std::string& firstDisk,
+                                                  const std::string& base, bool automatic,
+                                                  int highestDisk, bool& error) {
+  ProgressService& progress = context_.progress;
+  if (doc_.files.empty() || progress.cancelled()) return GenerateOutcome::Complete;
+  std::uint64_t expected = 0;
+  for (const FileEntry& file : doc_.files) {
+    if (file.size > 0) expected += std::uint64_t(file.size);
+    // A file on no disk (below 1) is never copied: the package would lack it silently.
+    if (file.disk < 1) error = true;
+  }
+  progress.setExpectedTotal(expected);
+  for (int disk = 1; disk <= highestDisk; ++disk) {
+    std::string folder = disk == 1 ? firstDisk : std::string();
+    bool used = std::any_of(doc_.files.begin(), doc_.files.end(),
+                            [disk](const FileEntry& f) { return f.disk == disk; });
+    if (used && folder.empty()) {
+      if (automatic) {
+        folder = base + strFormat(kDiskFolder, decimal(disk));
+        makeFolders(context_.files, folder);
+      } else {
+        std::optional<std::string> chosen = promptFolder(disk);
+        if (!chosen) return cancelledBy(293);
+        folder = *chosen;
+        makeFolders(context_.files, folder);
+      }
+    }
+    for (const FileEntry& file : doc_.files) {
+      if (file.disk != disk) continue;
+      progress.SetProgress(std::nullopt, strFormat(287, file.sourceName, folder));
+      std::int64_t copied =
+          progress.CopyFileWithProgress(sourceFilePath(file), folder + file.sourceName, true);
+      if (copied != std::int64_t(file.size)) {
+        if (progress.cancelled()) return cancelledBy(293);
+        if (ask(285, ui::Buttons::YesNo, ui::Icon::Exclamation) == ui::Answer::Yes) {
+          progress.EndProgress();
+          pairs_.clear();
+          return GenerateOutcome::Cancelled;
+        }
+        error = true;
+      }
+      progress.pump(kPumpAfterFile);
+    }
+    if (!folder.empty()) copyDiskMessage(disk, folder);
+  }
+  return GenerateOutcome::Complete;
+}
+
+void PackageGenerator::copyDiskMessage(int disk, const std::string& folder) {
+  for (const MessageEntry& message : doc_.messages) {
+    if (message.disk != disk) continue;
+    // Only the first message of a disk is copied; the others share its key in the script.
+    if (fileSize(context_.files, message.filePath)) {
+      context_.progress.CopyFileWithProgress(message.filePath, folder + message.destName, false);
+    }
+    return;
+  }
+}
+
+bool PackageGenerator::regenerateScript() {
+  int highestDisk = 0;
+  if (!confirmMissingSources(highestDisk)) return false;
+  const std::string& last = doc_.settings.lastGenPath;
+  if (!last.empty() && !context_.files.find(withBackslash(last) + "*").empty()) {
+    return writeScript(doc_, tree_, context_, withBackslash(last) + str(kScriptName));
+  }
+  stopMessage(context_.ui, str(315));
+  return false;
+}
+
+}  // namespace vandrel::builder

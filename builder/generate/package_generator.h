@@ -1,0 +1,69 @@
+// Package generation: the disk folders, the author's files, the engine files and Script.vrx;
+// "Regenerate script only"; the generated-complete flag that Test install reads.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "builder/document/script_doc.h"
+#include "builder/document/script_tree.h"
+#include "builder/generate/builder_context.h"
+#include "builder/generate/engine_files.h"
+
+namespace vandrel::builder {
+
+struct GenerateOptions {
+  // Answers the first disk's folder prompt (a Windows folder, created when missing).
+  std::optional<std::string> firstFolder;
+  // Answers "Do you wish to choose each destination disk directory ?" without asking it:
+  // true per-disk folders, false automatic DiskN folders.
+  std::optional<bool> eachDisk;
+};
+
+enum class GenerateOutcome {
+  Complete,    // "Operation complete..."; the generated-complete flag is set
+  WithErrors,  // "Some errors occured..."
+  Cancelled,   // a question answered No or Cancel, a folder prompt cancelled, Cancel pressed
+  Failed,      // the script could not be written
+};
+
+class PackageGenerator {
+ public:
+  PackageGenerator(CScriptDoc& doc, const ScriptTree& tree, BuilderContext& context);
+
+  // Generate: Script.vrx and the engine files on the first disk, each author file on its
+  // disk, each disk's message file. Every question and message goes through the port.
+  GenerateOutcome generate(const GenerateOptions& options = {});
+  // Regenerate script only: rewrites Script.vrx in LastGenPath.
+  bool regenerateScript();
+
+  bool generatedComplete() const { return generatedComplete_; }
+  void clearGeneratedComplete() { generatedComplete_ = false; }
+
+  // Generate and Test install are offered when the document has groups, Win.ini or registry
+  // entries, files or shortcuts.
+  static bool canGenerate(const CScriptDoc& doc);
+
+ private:
+  ui::Answer ask(unsigned id, ui::Buttons buttons, ui::Icon icon);
+  void inform(unsigned id);
+  // "Some of your files are missing ..." when a source file is missing; false on No.
+  bool confirmMissingSources(int& highestDisk);
+  std::optional<std::string> promptFolder(int disk);
+  bool copyEngineFiles(const std::string& firstDisk, bool& engineError);
+  GenerateOutcome copyAuthorFiles(const std::string& firstDisk, const std::string& base,
+                                  bool automatic, int highestDisk, bool& error);
+  void copyDiskMessage(int disk, const std::string& folder);
+  GenerateOutcome cancelledBy(unsigned id);
+
+  CScriptDoc& doc_;
+  const ScriptTree& tree_;
+  BuilderContext& context_;
+  std::vector<EnginePair> pairs_;
+  bool generatedComplete_ = false;
+};
+
+// The full source path of a file entry: source path + "\" + source name.
+std::string sourceFilePath(const FileEntry& file);
+
+}  // namespace vandrel::builder

@@ -1,0 +1,249 @@
+// Generate and Regenerate script only over an in-memory machine: the package folders, the
+// engine files, the questions and messages of each path through the command.
+#include "builder/generate/package_generator.h"
+
+#include <gtest/gtest.h>
+
+#include "builder/generate/generate_test_support.h"
+#include "builder/strings/builder_strings.h"
+
+namespace vandrel::builder {
+namespace {
+
+using testing::addFile;
+using testing::addMessage;
+using ui::Answer;
+
+struct Generation : ::testing::Test {
+  testing::MemoryBuilder b;
+  CScriptDoc doc;
+
+  Generation() {
+    b.companions();
+    doc.settings.appName = "App";
+  }
+  // An author file of size bytes in C:\Src, with its entry.
+  EntryKey file(const std::string& name, std::size_t size, int disk = 1) {
+    b.files.writeFile("C:\\Src\\" + name, std::string(size, 'x'));
+    return addFile(doc, name, std::int32_t(size), disk);
+  }
+  GenerateOutcome run(std::optional<std::string> folder = "C:\\Pkg", GenerateOptions options = {}) {
+    b.ui.folders.push_front(folder);
+    ScriptTree tree(doc);
+    PackageGenerator generator(doc, tree, b.context);
+    GenerateOutcome outcome = generator.generate(options);
+    complete = generator.generatedComplete();
+    return outcome;
+  }
+  bool exists(const std::string& path) { return b.files.exists(path); }
+  bool shown(unsigned id) {
+    for (const std::string& text : b.ui.texts())
+      if (text == str(id)) return true;
+    return false;
+  }
+  bool complete = false;
+};
+
+TEST_F(Generation, OneDiskGoesIntoTheChosenFolder) {
+  file("app.exe", 5000);
+  file("data.bin", 0);
+  b.files.writeFile("C:\\Src\\msg.txt", "insert disk");
+  addMessage(doc, "disk1.txt", 1, "C:\\Src\\msg.txt");
+  b.files.makeDirectories("C:\\Pkg");
+  ASSERT_EQ(run(), GenerateOutcome::Complete);
+  EXPECT_TRUE(complete);
+  for (const char* name : {"Script.vrx", "Setup.exe", "Tamsin32.ex_", "Peskin32.ex_", "app.exe",
+                           "data.bin", "disk1.txt"}) {
+    EXPECT_TRUE(exists(std::string("C:\\Pkg\\") + name)) << name;
+  }
+  EXPECT_FALSE(exists("C:\\Pkg\\Tam32E.ex_"));
+  EXPECT_EQ(b.files.readFile("C:\\Pkg\\app.exe")->size(), 5000u);
+  EXPECT_EQ(*b.files.readFile("C:\\Pkg\\disk1.txt"), "insert disk");
+  EXPECT_EQ(doc.settings.lastGenPath, "C:\\Pkg\\");
+  EXPECT_TRUE(doc.isModified());
+  EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(288)});
+  ASSERT_EQ(b.ui.prompts.size(), 1u);
+  EXPECT_EQ(b.ui.prompts[0].caption, "Please select a directory where to save Disk 1 files...");
+  EXPECT_EQ(b.ui.prompts[0].dummyName, "Junk");
+}
+
+TEST_F(Generation, FrenchEnginesAndTheirNamesOnDisk) {
+  doc.settings.language = 1;
+  b.companion("Tam32F.ex_", 333);
+  b.companion("Pes32F.ex_", 222);
+  file("a.exe", 1);
+  ASSERT_EQ(run(), GenerateOutcome::Complete);
+  EXPECT_EQ(b.files.readFile("C:\\Pkg\\Tamsin32.ex_")->size(), 333u);
+  EXPECT_EQ(b.files.readFile("C:\\Pkg\\Peskin32.ex_")->size(), 222u);
+}
+
+TEST_F(Generation, AutomaticDiskFoldersOnlyForDisksInUse) {
+  file("one.exe", 10, 1);
+  file("three.dat", 20, 3);
+  b.ui.answers = {Answer::No};  // not each disk: automatic DiskN folders
+  ASSERT_EQ(run(), GenerateOutcome::Complete);
+  EXPECT_EQ(b.ui.texts().front(), str(291));
+  EXPECT_TRUE(exists("C:\\Pkg\\Disk1\\Script.vrx"));
+  EXPECT_TRUE(exists("C:\\Pkg\\Disk1\\one.exe"));
+  EXPECT_TRUE(exists("C:\\Pkg\\Disk3\\three.dat"));
+  EXPECT_FALSE(exists("C:\\Pkg\\Disk2"));
+  EXPECT_EQ(doc.settings.lastGenPath, "C:\\Pkg\\Disk1\\");
+  EXPECT_EQ(b.ui.prompts.size(), 1u);
+}
+
+TEST_F(Generation, EachDiskItsOwnFolder) {
+  file("one.exe", 10, 1);
+  file("two.exe", 10, 2);
+  b.ui.folders.push_back("C:\\Second");
+  ASSERT_EQ(run("C:\\First", {std::nullopt, true}), GenerateOutcome::Complete);
+  EXPECT_TRUE(exists("C:\\First\\one.exe"));
+  EXPECT_TRUE(exists("C:\\Second\\two.exe"));
+  ASSERT_EQ(b.ui.prompts.size(), 2u);
+  EXPECT_EQ(b.ui.prompts[1].caption, "Please select a directory where to save Disk 2 files...");
+  EXPECT_FALSE(shown(291)) << "the option answers the question";
+}
+
+TEST_F(Generation, CancelledFolderPrompts) {
+  file("one.exe", 10, 1);
+  file("two.exe", 10, 2);
+  EXPECT_EQ(run(std::nullopt, {std::nullopt, true}), GenerateOutcome::Cancelled);
+  EXPECT_EQ(b.ui.texts().back(), str(283));
+  EXPECT_TRUE(doc.settings.lastGenPath.empty());
+
+  // The second disk's prompt cancelled: the first disk stays as copied.
+  b.ui.shown.clear();
+  b.ui.folders.clear();
+  EXPECT_EQ(run("C:\\First", {std::nullopt, true}), GenerateOutcome::Cancelled);
+  EXPECT_EQ(b.ui.texts().back(), str(293));
+  EXPECT_TRUE(exists("C:\\First\\one.exe"));
+  EXPECT_FALSE(complete);
+}
+
+TEST_F(Generation, MissingSourcesAskFirst) {
+  file("here.exe", 10);
+  addFile(doc, "gone.exe", 10);
+  b.ui.answers = {Answer::No};
+  EXPECT_EQ(run(), GenerateOutcome::Cancelled);
+  EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(284)});
+  EXPECT_FALSE(exists("C:\\Pkg\\Script.vrx"));
+
+  // Proceeding anyway: the short copy is asked about; No goes on and ends with errors.
+  b.ui.shown.clear();
+  b.ui.folders.clear();
+  b.ui.answers = {Answer::Yes, Answer::No};
+  EXPECT_EQ(run(), GenerateOutcome::WithErrors);
+  EXPECT_EQ(b.ui.texts(), (std::vector<std::string>{str(284), str(285), str(286)}));
+  EXPECT_TRUE(exists("C:\\Pkg\\here.exe"));
+  EXPECT_FALSE(complete);
+
+  // Yes to "Do you want to abort ?" stops there.
+  b.ui.shown.clear();
+  b.ui.answers = {Answer::Yes, Answer::Yes};
+  EXPECT_EQ(run(), GenerateOutcome::Cancelled);
+  EXPECT_EQ(b.ui.texts(), (std::vector<std::string>{str(284), str(285)}));
+}
+
+TEST_F(Generation, WrongSizeInTheDocumentIsAnError) {
+  file("a.exe", 10);
+  doc.files.at(0).size = 11;
+  b.ui.answers = {Answer::No};
+  EXPECT_EQ(run(), GenerateOutcome::WithErrors);
+  EXPECT_EQ(b.ui.texts(), (std::vector<std::string>{str(285), str(286)}));
+}
+
+TEST_F(Generation, MissingEngineFiles) {
+  doc.settings.nSyst = 2;  // the 16-bit engines do not exist
+  file("a.exe", 1);
+  b.ui.answers = {Answer::No};
+  EXPECT_EQ(run(), GenerateOutcome::Cancelled);
+  EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(289)});
+  EXPECT_TRUE(exists("C:\\Pkg\\Tamsin32.ex_"));
+  EXPECT_FALSE(exists("C:\\Pkg\\a.exe"));
+
+  b.ui.shown.clear();
+  b.ui.answers = {Answer::Yes};
+  EXPECT_EQ(run(), GenerateOutcome::Complete);
+  EXPECT_TRUE(exists("C:\\Pkg\\a.exe"));
+  EXPECT_TRUE(exists("C:\\Pkg\\Peskin32.ex_"));
+  EXPECT_FALSE(exists("C:\\Pkg\\Tamsin16.ex_"));
+}
+
+TEST_F(Generation, OwnUninstallerCopiesNoUninstaller) {
+  doc.settings.ownUnInstall = 1;
+  file("a.exe", 1);
+  ASSERT_EQ(run(), GenerateOutcome::Complete);
+  EXPECT_FALSE(exists("C:\\Pkg\\Peskin32.ex_"));
+  EXPECT_TRUE(exists("C:\\Pkg\\Tamsin32.ex_"));
+}
+
+TEST_F(Generation, OnlyTheFirstMessageOfADiskIsCopied) {
+  file("a.exe", 1, 2);
+  b.files.writeFile("C:\\Src\\m1.txt", "first");
+  b.files.writeFile("C:\\Src\\m2.txt", "second");
+  addMessage(doc, "one.txt", 2, "C:\\Src\\m1.txt");
+  addMessage(doc, "two.txt", 2, "C:\\Src\\m2.txt");
+  addMessage(doc, "none.txt", 1, "C:\\Src\\missing.txt");
+  b.ui.answers = {Answer::No};
+  ASSERT_EQ(run(), GenerateOutcome::Complete);
+  EXPECT_TRUE(exists("C:\\Pkg\\Disk2\\one.txt"));
+  EXPECT_FALSE(exists("C:\\Pkg\\Disk2\\two.txt"));
+  EXPECT_FALSE(exists("C:\\Pkg\\Disk1\\none.txt"));
+}
+
+TEST_F(Generation, FileOnNoDiskEndsWithErrors) {
+  file("a.exe", 1, 1);
+  file("lost.exe", 1, 0);
+  ASSERT_EQ(run(), GenerateOutcome::WithErrors);
+  EXPECT_EQ(b.ui.texts().back(), str(286));
+  EXPECT_TRUE(exists("C:\\Pkg\\a.exe"));
+  EXPECT_FALSE(exists("C:\\Pkg\\lost.exe"));
+}
+
+TEST_F(Generation, CancelDuringTheCopy) {
+  file("big.bin", 3 * 1024 * 1024);
+  b.ui.cancelAfterUpdates = 6;      // a few updates into the copy
+  b.ui.answers = {Answer::Yes};     // "Do really want to stop ...": Yes
+  EXPECT_EQ(run(), GenerateOutcome::Cancelled);
+  std::vector<std::string> texts = b.ui.texts();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0], str(190));
+  EXPECT_TRUE(texts[1] == str(293) || texts[1] == str(283)) << texts[1];
+  EXPECT_FALSE(complete);
+}
+
+TEST_F(Generation, ScriptWriteFailureStopsBeforeCopying) {
+  file("a.exe", 1);
+  b.files.makeDirectories("C:\\Pkg");
+  b.files.denyAccess("C:\\Pkg");
+  EXPECT_EQ(run(), GenerateOutcome::Failed);
+  EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(184)});
+}
+
+TEST_F(Generation, RegenerateScriptOnly) {
+  file("a.exe", 1);
+  ScriptTree tree(doc);
+  PackageGenerator generator(doc, tree, b.context);
+  EXPECT_FALSE(generator.regenerateScript());
+  EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(315)});
+
+  b.files.makeDirectories("C:\\Pkg");
+  doc.settings.lastGenPath = "C:\\Pkg\\";
+  doc.settings.appName = "Renamed";
+  EXPECT_TRUE(generator.regenerateScript());
+  EXPECT_NE(b.files.readFile("C:\\Pkg\\Script.vrx")->find("AppName=Renamed\r\n"), std::string::npos);
+  EXPECT_FALSE(exists("C:\\Pkg\\a.exe")) << "only the script is written";
+}
+
+TEST(GenerateCommand, EnabledWithEntriesThatInstallSomething) {
+  CScriptDoc doc;
+  EXPECT_FALSE(PackageGenerator::canGenerate(doc));
+  testing::addDirectory(doc, "A");
+  testing::addDescription(doc, "d");
+  addMessage(doc, "m", 1, "p");
+  EXPECT_FALSE(PackageGenerator::canGenerate(doc));
+  testing::addIni(doc, "s", "k", "v");
+  EXPECT_TRUE(PackageGenerator::canGenerate(doc));
+}
+
+}  // namespace
+}  // namespace vandrel::builder

@@ -1,0 +1,102 @@
+// The progress service: display, cancel flag, copy with progress.
+#include "builder/generate/progress_service.h"
+
+#include <vector>
+
+#include "builder/strings/builder_strings.h"
+
+namespace vandrel::builder {
+
+namespace {
+
+// Larger than a disk sector run so that a package of many megabytes costs few system calls;
+// the display and the cancel flag are still looked at between blocks.
+constexpr std::size_t kCopyBlock = 256 * 1024;
+
+}  // namespace
+
+ProgressService::ProgressService(ui::Interaction& ui, platform::FileSystem& files)
+    : ui_(ui), files_(files) {}
+
+void ProgressService::BeginProgress(const std::string& text, bool escapeHint) {
+  if (active_) ui_.endProgress();
+  active_ = true;
+  cancel_ = false;
+  lastPercent_ = -1;
+  copied_ = 0;
+  expected_ = 0;
+  display_ = ui::Progress{};
+  display_.caption = "Operation in progress...";
+  display_.lines = {escapeHint ? text + " " + str(282) : text};
+  display_.percent = 0;
+  display_.cancellable = true;
+  show();
+}
+
+void ProgressService::SetProgress(std::optional<int> percent, std::optional<std::string> text) {
+  if (!active_) return;
+  bool changed = false;
+  if (percent && *percent != lastPercent_) {
+    lastPercent_ = *percent;
+    display_.percent = *percent;
+    changed = true;
+  }
+  if (text && (display_.lines.empty() || display_.lines.front() != *text)) {
+    display_.lines = {*text};
+    changed = true;
+  }
+  if (changed) show();
+}
+
+void ProgressService::EndProgress() {
+  if (!active_) return;
+  active_ = false;
+  ui_.endProgress();
+}
+
+void ProgressService::show() { ui_.progress(display_); }
+
+void ProgressService::pump(int n) {
+  if (!active_ || n <= 0) return;
+  if (!ui_.cancelPressed()) return;
+  ui::Message question{str(128), str(190), ui::Buttons::YesNo, ui::Icon::Question};
+  if (ui_.message(question) == ui::Answer::Yes) cancel_ = true;
+}
+
+void ProgressService::setExpectedTotal(std::uint64_t bytes) {
+  expected_ = bytes;
+  copied_ = 0;
+}
+
+std::int64_t ProgressService::CopyFileWithProgress(const std::string& source,
+                                                   const std::string& destination, bool counts) {
+  std::optional<platform::FileStatus> status = files_.status(source);
+  if (!status || status->isDirectory()) return -1;
+  std::unique_ptr<platform::File> in = files_.open(source, platform::OpenMode::Read);
+  if (!in) return -1;
+  std::unique_ptr<platform::File> out = files_.create(destination);
+  if (!out) return -1;  // nothing could be written: never mistaken for an empty file copied
+  std::vector<char> block(kCopyBlock);
+  std::int64_t total = 0;
+  for (;;) {
+    pump(60);
+    if (cancel_) break;
+    std::int64_t got = in->read(block.data(), block.size());
+    if (got <= 0) break;
+    std::int64_t put = out->write(block.data(), std::size_t(got));
+    if (put > 0) total += put;
+    if (counts && put > 0) {
+      copied_ += std::uint64_t(put);
+      if (expected_ > 0) {
+        double percent = double(copied_) / double(expected_) * 100.0;
+        SetProgress(int(percent > 100.0 ? 100.0 : percent));
+      }
+    }
+    if (put != got) break;
+  }
+  out.reset();
+  files_.setFileTimes(destination, std::nullopt, status->lastAccessTime, status->lastWriteTime);
+  return total;
+}
+
+}  // namespace vandrel::builder
