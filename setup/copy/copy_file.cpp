@@ -147,6 +147,8 @@ long long FileCopier::copy(const CopyRequest& request) {
     files.deleteFile(writeTarget);
     if (!complete && count == sourceSize) count = 0;  // the expansion failed
   }
+  // A half-written new file is removed rather than left to pass for the package's file.
+  if (!complete && !existing) files.deleteFile(destination);
   // Only a complete copy takes the source's date stamps: a file left as it was, or half
   // written, must not look like the package's.
   if (complete && files.status(destination)) {

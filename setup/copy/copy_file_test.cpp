@@ -219,6 +219,7 @@ TEST_F(CopyFileTest, DamagedCompressedFilesAreReportedShort) {
     long long result = copyOneFile(app(), request("data.da_", "1", "1"));
     EXPECT_NE(result, static_cast<long long>(stored.size()));
     EXPECT_TRUE(files().find("C:\\WINDOWS\\KVB*.TMP").empty());
+    EXPECT_FALSE(exists("C:\\App\\data.da_")) << "no half-expanded file is left";
   }
 }
 

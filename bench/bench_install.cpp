@@ -1,0 +1,121 @@
+// Installing packages with the real Setup.exe on fresh machine roots, against `cp -r` of the
+// same files on the same disk: 2,000 files of 100 KB (200 MB), and 2,000 and 20,000 small
+// files (the cost per entry must stay flat as the script grows).
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "tests/support/run_program.h"
+#include "tests/support/temp_dir.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using vandrel::test::binPath;
+using vandrel::test::runProgram;
+using vandrel::test::TempDir;
+
+struct Package {
+  TempDir dir;
+  fs::path disk;  // the first disk folder, with Setup.exe, the engine and Script.vrx
+};
+
+// A package of count files of size bytes each, spread over four folders.
+std::unique_ptr<Package> makePackage(int count, std::size_t size) {
+  auto pkg = std::make_unique<Package>();
+  pkg->disk = pkg->dir.path() / "Disk1";
+  fs::create_directories(pkg->disk);
+  std::mt19937 gen(12345);
+  std::string content(size, '\0');
+  std::string files;
+  for (int i = 0; i < count; ++i) {
+    for (std::size_t k = 0; k < content.size(); k += 64) content[k] = static_cast<char>(gen());
+    std::string name = "f" + std::to_string(i) + ".dat";
+    vandrel::test::writeFile(pkg->disk / name, content);
+    files += std::to_string(i) + "=" + name + "," + name + "," + std::to_string(i % 4) +
+             ",1,0,1,1,0," + std::to_string(size) + ",0,0\r\n";
+  }
+  std::string script =
+      "[Settings]\r\nAppName=Bench\r\nRegInfo=0\r\n[Directories]\r\nnbDir=8\r\n"
+      "0=A,0,0,\r\n1=B,0,0,\r\n2=C,0,0,\r\n3=D,0,0,\r\n4=,0,0,\r\n5=,1,0,\r\n6=,2,0,\r\n"
+      "7=,3,0,\r\n[Files]\r\nnbFiles=" + std::to_string(count) + "\r\n" + files;
+  vandrel::test::writeFile(pkg->disk / "Script.vrx", script);
+  fs::copy_file(binPath("Setup.exe"), pkg->disk / "Setup.exe");
+  fs::path engine = fs::exists(binPath("Tam32E.ex_")) ? binPath("Tam32E.ex_") : binPath("tamsin32");
+  fs::copy_file(engine, pkg->disk / "Tamsin32.ex_");
+  return pkg;
+}
+
+Package& package(int count, std::size_t size) {
+  static std::map<std::pair<int, std::size_t>, std::unique_ptr<Package>> made;
+  auto& slot = made[{count, size}];
+  if (!slot) slot = makePackage(count, size);
+  return *slot;
+}
+
+// A fresh machine root in the same temporary area as the copies of cp -r.
+fs::path freshMachine(const TempDir& dir, int run) {
+  fs::path root = dir.path() / ("machine" + std::to_string(run));
+  runProgram("vandrel-machine", {"init", root.string(), "--preset", "win98"});
+  return root;
+}
+
+void installBench(benchmark::State& state, int count, std::size_t size) {
+  Package& pkg = package(count, size);
+  TempDir work;
+  int run = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    fs::path root = freshMachine(work, run++);
+    state.ResumeTiming();
+    auto result = runProgram((pkg.disk / "Setup.exe").string(), {},
+                             {{"VANDREL_MACHINE", root.string()}, {"VANDREL_UI", "scripted"}}, 3600);
+    if (result.exitStatus != 0) {
+      state.SkipWithError(("setup failed: " + result.err).c_str());
+      break;
+    }
+    state.PauseTiming();
+    fs::remove_all(root);
+    state.ResumeTiming();
+  }
+  state.counters["files"] = count;
+}
+
+void copyBench(benchmark::State& state, int count, std::size_t size) {
+  Package& pkg = package(count, size);
+  TempDir work;
+  int run = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    fs::path root = freshMachine(work, run++);
+    fs::path target = root / "drive_c" / "Install";
+    state.ResumeTiming();
+    auto result = runProgram("/bin/cp", {"-r", pkg.disk.string(), target.string()}, {}, 3600);
+    if (result.exitStatus != 0) {
+      state.SkipWithError("cp -r failed");
+      break;
+    }
+    state.PauseTiming();
+    fs::remove_all(root);
+    state.ResumeTiming();
+  }
+  state.counters["files"] = count;
+}
+
+constexpr std::size_t kLarge = 100 * 1024;  // 2,000 x 100 KB = 200 MB
+constexpr std::size_t kSmall = 512;
+
+BENCHMARK_CAPTURE(installBench, large_2000, 2000, kLarge)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK_CAPTURE(copyBench, large_2000, 2000, kLarge)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK_CAPTURE(installBench, small_2000, 2000, kSmall)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK_CAPTURE(copyBench, small_2000, 2000, kSmall)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK_CAPTURE(installBench, small_20000, 20000, kSmall)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+BENCHMARK_CAPTURE(copyBench, small_20000, 20000, kSmall)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(2);
+
+}  // namespace
+
+BENCHMARK_MAIN();

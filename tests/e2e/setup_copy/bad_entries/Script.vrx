@@ -1,0 +1,19 @@
+[Settings]
+AppName=Bad entries
+RegInfo=0
+[Directories]
+nbDir=4
+0=,0,0,
+1=,1,0,
+2=,2,0,
+3=,3,0,
+[Files]
+nbFiles=2000000000
+0=locked.txt,locked.txt,0,1,0,1,1,0,%SIZE:Disk1\locked.txt%,0,0
+1=evil.txt,..\..\WINDOWS\evil.txt,0,1,0,1,1,0,%SIZE:Disk1\evil.txt%,0,0
+2=evil.txt,CON,0,1,0,1,1,0,%SIZE:Disk1\evil.txt%,0,0
+3=broken.da_,broken.dat,0,1,0,1,1,1,%SIZE:Disk1\broken.da_%,0,0
+4=small.txt,small.txt,0,1,0,1,1,0,99999999999999999999,0,0
+5=evil.txt,C:\evil.txt,0,1,0,1,1,0,%SIZE:Disk1\evil.txt%,0,0
+6=damaged.dll,damaged.dll,0,1,0,1,0,0,%SIZE:Disk1\damaged.dll%,0,0
+7=last.txt,last.txt,0,1,0,1,1,0,%SIZE:Disk1\last.txt%,0,0

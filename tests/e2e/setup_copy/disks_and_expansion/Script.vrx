@@ -1,0 +1,24 @@
+[Settings]
+AppName=Disks
+RegInfo=0
+[Directories]
+nbDir=5
+0=Data,0,0,
+1=,0,0,
+2=,1,0,
+3=,2,0,
+4=,3,0,
+[Descriptions]
+nbDesc=1
+0=Data files
+[Files]
+nbFiles=5
+0=big.da_,big.dat,1,1,0,1,1,1,%SIZE:Disk1\big.da_%,0,0
+1=plain.txt,plain.txt,1,1,0,1,1,1,%SIZE:Disk1\plain.txt%,0,0
+2=two.bin,two.bin,0,2,0,1,1,0,%SIZE:Disk2\two.bin%,0,0
+3=three.txt,three.txt,0,3,0,1,1,0,%SIZE:Elsewhere\three.txt%,0,0
+4=four.txt,four.txt,0,3,0,1,1,0,%SIZE:Elsewhere\four.txt%,0,0
+[Messages]
+nbMsg=2
+1=msg1.txt
+2=msg2.txt

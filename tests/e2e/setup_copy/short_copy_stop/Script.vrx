@@ -1,0 +1,16 @@
+[Settings]
+AppName=Stop
+RegInfo=0
+[Directories]
+nbDir=4
+0=,0,0,
+1=,1,0,
+2=,2,0,
+3=,3,0,
+[AddINI]
+nbINI=1
+0=Stop,Reached,yes
+[Files]
+nbFiles=2
+0=locked.txt,locked.txt,0,1,0,1,1,0,%SIZE:Disk1\locked.txt%,0,0
+1=later.txt,later.txt,0,1,0,1,1,0,%SIZE:Disk1\later.txt%,0,0

@@ -1,0 +1,17 @@
+[Settings]
+AppName=Versions
+RegInfo=0
+[Directories]
+nbDir=4
+0=,0,0,
+1=,1,0,
+2=,2,0,
+3=,3,0,
+[Files]
+nbFiles=6
+0=higher.dll,higher.dll,0,1,0,1,0,0,%SIZE:Disk1\higher.dll%,0,0
+1=product.dll,product.dll,0,1,0,1,0,0,%SIZE:Disk1\product.dll%,0,0
+2=french.dll,french.dll,0,1,0,1,0,0,%SIZE:Disk1\french.dll%,0,0
+3=dated.txt,dated.txt,0,1,0,1,0,0,%SIZE:Disk1\dated.txt%,0,0
+4=forced.dll,forced.dll,0,1,0,1,1,0,%SIZE:Disk1\forced.dll%,0,0
+5=same.dll,same.dll,0,1,0,1,0,0,%SIZE:Disk1\same.dll%,0,0
