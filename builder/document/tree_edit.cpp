@@ -52,6 +52,9 @@ bool TreeCommands::addEntry(int category) {
   tree_.insertItem(category, key, provisional);
 
   bool ok = runEditor(category, entry, str(143), true);
+  // The file dialog's "Validate and Add new file" stores the file it holds and goes on with a
+  // further new one: the dialog ends on the entry it holds last.
+  if (EntryKey last = keyOf(entry); last != 0) key = last;
   if (ok) {
     setKey(entry, key);
     doc_.appendEntry(std::move(entry));
@@ -74,6 +77,19 @@ bool TreeCommands::editEntry(int category, EntryKey key) {
   std::optional<Entry> entry = doc_.entryCopy(category, key);
   if (!entry) return false;
   bool ok = runEditor(category, *entry, str(167), false);
+  if (EntryKey last = keyOf(*entry); last != 0 && last != key) {
+    // The dialog stored the edited entry itself and went on with a new one (the file
+    // dialog's "Validate and Add new file"): that one is added, or dropped on Cancel.
+    if (ok) {
+      doc_.appendEntry(std::move(*entry));
+      tree_.relabel(last);
+      doc_.setModifiedFlag();
+    } else {
+      tree_.removeItem(last);
+    }
+    tree_.sortCategory(category);
+    return ok;
+  }
   if (ok) {
     assign(doc_, category, key, *entry);
     tree_.relabel(key);

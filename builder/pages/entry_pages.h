@@ -1,0 +1,105 @@
+// The entry pages: directory, description, group, Win.ini, registry, shortcut and disk message.
+// Each page fills from an entry, holds the fields its controls show, checks them on OK and
+// writes them back into the entry. The file page has its own header.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "builder/pages/page_common.h"
+
+namespace vandrel::builder::pages {
+
+class CDirPropDlg {
+ public:
+  std::string name;
+  int parent = 0;  // "Installation", "Install drive root", "Windows System", "Windows"
+  bool optional = false;
+  std::string description;
+
+  void fill(const DirectoryEntry& dir);
+  // A new directory: name and description show the provisional label, optional is on.
+  void fillNew(const std::string& provisional);
+  Check check() const;  // the name, trimmed, is required
+  void apply(DirectoryEntry& dir) const;
+  static std::vector<std::string> parentChoices();
+};
+
+class CSetDescDlg {
+ public:
+  std::string text;
+  void fill(const DescriptionEntry& entry) { text = entry.text; }
+  Check check() const;  // trimmed, required
+  void apply(DescriptionEntry& entry) const;
+};
+
+class CGrpPropDlg {
+ public:
+  std::string name;
+  void fill(const GroupEntry& entry) { name = entry.name; }
+  Check check() const;  // trimmed, required; run-time folder names and lengths are not checked
+  void apply(GroupEntry& entry) const;
+};
+
+class CINIPropDlg {
+ public:
+  std::string section, entry, value;
+  void fill(const IniEntry& ini);
+  Check check() const;  // all trimmed; section and entry required
+  void apply(IniEntry& ini) const;
+};
+
+class CRegPropDlg {
+ public:
+  std::string mainKey;  // typed or chosen: one of the four main-key names, any case
+  std::string subkey, entry, value;
+  bool eraseWholeKey = false;  // shows the stored removal field inverted
+
+  void fill(const RegistryEntry& reg);
+  Check check() const;
+  void apply(RegistryEntry& reg) const;
+  // The drop-down's names, sorted.
+  static std::vector<std::string> mainKeyChoices();
+  // The root (0..3) a main-key text names, compared without regard to case after trimming;
+  // -1 when it names none.
+  static int rootOf(const std::string& mainKey);
+};
+
+class CAddGroupDlg {
+ public:
+  explicit CAddGroupDlg(ScriptTree& tree);
+
+  std::vector<EntryItem> files;   // by destination path, in tree order
+  std::vector<EntryItem> groups;  // in tree order
+  int file = -1;                  // list positions; -1 for no selection
+  int group = -1;
+  std::string commandLine;
+  std::string name;
+
+  void fill(const ShortcutEntry& shortcut);
+  Check check() const;  // a file, a group and a name are required
+  void apply(ShortcutEntry& shortcut) const;
+};
+
+class CMsgPropDlg {
+ public:
+  std::string destName;
+  std::string filePath;
+  int disk = 0;
+
+  void fill(const MessageEntry& message);
+  // A new message: the highest disk used by any file (0 without files), empty texts.
+  void fillNew(const CScriptDoc& doc);
+  Check check() const { return Check::pass(); }  // nothing is checked
+  void apply(MessageEntry& message) const;
+  // "&Browse...": the chosen file's name and full path.
+  void browse(const std::string& chosenPath);
+  // Where the file chooser starts: the folder part of the current file path.
+  std::string browseFolder() const;
+};
+
+// The text after a path's last backslash, and the text before it.
+std::string fileNameOf(const std::string& path);
+std::string folderOf(const std::string& path);
+
+}  // namespace vandrel::builder::pages
