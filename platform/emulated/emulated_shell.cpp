@@ -51,7 +51,7 @@ std::optional<std::string> EmulatedShell::specialFolder(int csidl) {
 }
 
 bool EmulatedShell::createShortcut(const std::string& linkPath, const ShellLink& link) {
-  Bytes bytes = encodeShellLink(link);
+  Bytes bytes = encodeShellLink(link, files_.fullPath(linkPath));  // with the relative path Windows writes
   auto file = files_.create(linkPath);
   if (!file) return false;
   if (file->write(bytes.data(), bytes.size()) == std::int64_t(bytes.size())) return true;
