@@ -1,6 +1,7 @@
 // The progress service: display, cancel flag, copy with progress.
 #include "builder/generate/progress_service.h"
 
+#include <filesystem>
 #include <vector>
 
 #include "builder/strings/builder_strings.h"
@@ -12,6 +13,19 @@ namespace {
 // Larger than a disk sector run so that a package of many megabytes costs few system calls;
 // the display and the cancel flag are still looked at between blocks.
 constexpr std::size_t kCopyBlock = 256 * 1024;
+
+// A copy keeps the host's permission bits of its source, as a file copy on the host does: a
+// program stays runnable (the starter in a package on a read-only drive cannot be fixed up
+// later by whoever runs it).
+void keepHostMode(platform::FileSystem& files, const std::string& source,
+                  const std::string& destination) {
+  std::optional<std::filesystem::path> from = files.hostPath(source);
+  std::optional<std::filesystem::path> to = files.hostPath(destination);
+  if (!from || !to) return;
+  std::error_code ec;
+  std::filesystem::perms mode = std::filesystem::status(*from, ec).permissions();
+  if (!ec) std::filesystem::permissions(*to, mode, ec);
+}
 
 }  // namespace
 
@@ -96,6 +110,7 @@ std::int64_t ProgressService::CopyFileWithProgress(const std::string& source,
   }
   out.reset();
   files_.setFileTimes(destination, std::nullopt, status->lastAccessTime, status->lastWriteTime);
+  keepHostMode(files_, source, destination);
   return total;
 }
 
