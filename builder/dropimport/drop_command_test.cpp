@@ -1,0 +1,121 @@
+// Tests of `corvix add`: the drop import run from the command line with the stored
+// preferences and scripted answers, and the document saved afterwards.
+#include <gtest/gtest.h>
+
+#include "tests/support/run_program.h"
+#include "tests/support/temp_dir.h"
+
+namespace vandrel::builder {
+namespace {
+
+using test::readFile;
+using test::writeFile;
+
+struct AddCommand : ::testing::Test {
+  test::TempDir dir;
+  std::string doc = (dir / "d.cvx").string();
+
+  void SetUp() override {
+    std::filesystem::create_directories(dir / "src" / "Pkg" / "Sub");
+    std::filesystem::create_directories(dir / "config");
+    writeFile(dir / "src" / "Pkg" / "a.txt", "aaaa");
+    writeFile(dir / "src" / "Pkg" / "b.txt", "bb");
+    writeFile(dir / "src" / "Pkg" / "Sub" / "c.txt", "c");
+    ASSERT_EQ(run({"new", doc}).exitStatus, 0);
+  }
+  void preferences(const std::string& text) {
+    std::filesystem::create_directories(dir / "config" / "Orlwen");
+    writeFile(dir / "config" / "Orlwen" / "Corvix v3.0.conf", text);
+  }
+  test::RunResult run(const std::vector<std::string>& args, const std::string& answers = "") {
+    writeFile(dir / "answers.ini", answers);
+    return test::runProgram("corvix", args,
+                            {{"VANDREL_UI", "scripted"},
+                             {"VANDREL_MACHINE", (dir / "machine").string()},
+                             {"VANDREL_ANSWERS", (dir / "answers.ini").string()},
+                             {"VANDREL_TRANSCRIPT", (dir / "transcript.jsonl").string()},
+                             {"XDG_CONFIG_HOME", (dir / "config").string()}},
+                            60);
+  }
+  std::string section(const std::string& name) {
+    std::string text = run({"dump", doc}).out;
+    std::size_t start = text.find("[" + name + "]\n");
+    if (start == std::string::npos) return "";
+    std::size_t end = text.find("\n\n", start);
+    return text.substr(start, end - start);
+  }
+  int count(const std::string& text, const std::string& what) {
+    int n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+  }
+};
+
+TEST_F(AddCommand, DefaultsAskADirectoryForEachFile) {
+  std::string src = (dir / "src" / "Pkg").string();
+  test::RunResult added = run({"add", doc, src}, "[Choices]\n1=#1\n2=Windows Dir\n");
+  ASSERT_EQ(added.exitStatus, 0) << added.err;
+  EXPECT_EQ(section("Directories"), "[Directories]\n0=Pkg,0,0,Unavailable");
+  std::string files = section("Files");
+  EXPECT_NE(files.find("\n0=a.txt,a.txt,1,1,0,0,4,0,-1,0,0,"), std::string::npos) << files;
+  EXPECT_NE(files.find("\n1=b.txt,b.txt,1,1,0,0,2,-1,-1,3,0,"), std::string::npos) << files;
+  EXPECT_EQ(files.find("c.txt"), std::string::npos) << "the sub-folder is ignored";
+  std::string transcript = readFile(dir / "transcript.jsonl");
+  EXPECT_EQ(count(transcript, "\"kind\":\"choice\""), 2);
+  EXPECT_EQ(count(transcript, "\"kind\":\"page\""), 2);
+  EXPECT_EQ(transcript.find("were added"), std::string::npos)
+      << "a first run reads the summary preference as off";
+}
+
+TEST_F(AddCommand, StoredPreferencesSteerTheImport) {
+  preferences("[FileDrop]\nDirMode=1\nDropDirSub=1\nDispProps=0\nDispSummary=1\n");
+  test::RunResult added = run({"add", doc, (dir / "src" / "Pkg").string()});
+  ASSERT_EQ(added.exitStatus, 0) << added.err;
+  EXPECT_EQ(section("Directories"), "[Directories]\n0=Pkg,0,0,Unavailable\n1=Pkg\\Sub,0,0,Unavailable");
+  std::string files = section("Files");
+  EXPECT_NE(files.find("\n2=c.txt,c.txt,1,1,0,0,1,1,-1,0,0,"), std::string::npos) << files;
+  std::string transcript = readFile(dir / "transcript.jsonl");
+  EXPECT_EQ(count(transcript, "\"kind\":\"choice\""), 0);
+  EXPECT_EQ(count(transcript, "\"kind\":\"page\""), 0);
+  EXPECT_NE(transcript.find("3 file(s) and 2 directorie(s) were added"), std::string::npos) << transcript;
+}
+
+TEST_F(AddCommand, NothingAddedLeavesTheDocumentAlone) {
+  preferences("[FileDrop]\nDropDirAdd=0\nDropDirInc=0\n");
+  std::string before = readFile(doc);
+  test::RunResult added = run({"add", doc, (dir / "src" / "Pkg").string()});
+  EXPECT_EQ(added.exitStatus, 0) << added.err;
+  EXPECT_NE(readFile(dir / "transcript.jsonl").find("nothing was added to the script"), std::string::npos);
+  EXPECT_EQ(readFile(doc), before);
+}
+
+TEST_F(AddCommand, CancelKeepsWhatWasAddedAndFails) {
+  preferences("[FileDrop]\nDispProps=0\n");
+  test::RunResult added = run({"add", doc, (dir / "src" / "Pkg" / "a.txt").string(),
+                               (dir / "src" / "Pkg" / "b.txt").string()},
+                              "[Choices]\n1=\n");
+  EXPECT_EQ(added.exitStatus, 1);
+  std::string files = section("Files");
+  EXPECT_NE(files.find("a.txt"), std::string::npos);
+  EXPECT_EQ(files.find("b.txt"), std::string::npos);
+}
+
+TEST_F(AddCommand, BadArguments) {
+  std::string before = readFile(doc);
+  EXPECT_EQ(run({"add", doc}).exitStatus, 2);
+  test::RunResult missing = run({"add", doc, (dir / "src" / "Pkg" / "a.txt").string(),
+                                 (dir / "src" / "none.txt").string()});
+  EXPECT_EQ(missing.exitStatus, 1);
+  EXPECT_NE(missing.err.find("none.txt"), std::string::npos);
+  EXPECT_EQ(readFile(doc), before) << "nothing is added when one path is wrong";
+  EXPECT_EQ(run({"add", (dir / "missing.cvx").string(), (dir / "src").string()}).exitStatus, 1);
+  EXPECT_FALSE(std::filesystem::exists(dir / "missing.cvx"));
+
+  test::RunResult kept = run({"add", "--no-save", doc, (dir / "src" / "Pkg" / "a.txt").string()},
+                             "[Choices]\n1=#2\n");
+  EXPECT_EQ(kept.exitStatus, 0) << kept.err;
+  EXPECT_EQ(readFile(doc), before);
+}
+
+}  // namespace
+}  // namespace vandrel::builder
