@@ -238,5 +238,22 @@ TEST(Uninstaller, AbsurdCountsEndWithTheUsualResult) {
   EXPECT_EQ(f.ui.progresses.back().percent, 100);
 }
 
+TEST(Uninstaller, DamagedLinesAreSkipped) {
+  UninstallFixture f;
+  std::string script = kPackage;
+  script.insert(script.find("[Files]"), "garbage without equals\n[Unclosed\n\x01\xff=\xfe\n=orphan\n");
+  script += "[Registry\n\n=\n";
+  installPackage(f, script);
+  EXPECT_EQ(runUninstaller(f.app(), "C:\\App"), Ending::Completed);
+  EXPECT_FALSE(f.exists("C:\\App"));
+}
+
+TEST(Uninstaller, ScriptThatIsAFolderIsNoScript) {
+  UninstallFixture f;
+  f.folder("C:\\App\\Script.vrx");
+  EXPECT_EQ(runUninstaller(f.app(), "C:\\App"), Ending::NoScript);
+  EXPECT_TRUE(f.exists("C:\\App\\Script.vrx"));
+}
+
 }  // namespace
 }  // namespace vandrel::uninstall

@@ -71,7 +71,7 @@ std::string onDriveZ(const fs::path& host) {
 
 // A package folder: the scenario's files, the starter, the compressed engine and uninstaller,
 // and Script.vrx made from its template with the real sizes and CR LF line ends.
-fs::path makePackage(const fs::path& scenario, const fs::path& folder) {
+fs::path makePackage(const fs::path& scenario, const fs::path& folder, int reboot = 0) {
   fs::create_directories(folder);
   for (const auto& entry : fs::directory_iterator(scenario / "package")) {
     if (entry.path().filename() != "Script.vrx.in") fs::copy_file(entry.path(), folder / entry.path().filename());
@@ -88,6 +88,7 @@ fs::path makePackage(const fs::path& scenario, const fs::path& folder) {
     rest = match.suffix().str();
   }
   script += rest;
+  script = std::regex_replace(script, std::regex("Reboot=0"), "Reboot=" + std::to_string(reboot));
   std::string crlf;
   for (char c : script) {
     if (c == '\n') crlf += '\r';
@@ -177,6 +178,27 @@ TEST_P(EndToEnd, RemovalLeavesOnlyWhatItKeeps) {
   EXPECT_EQ(added(filesBefore, listing(root_)), (std::set<std::string>{w + "Peskin32.exe", w + "fresh.dll"}));
   registryAfter = registry(root_);
   EXPECT_EQ(added(registryBefore, registryAfter).size(), 2u);
+}
+
+TEST_P(EndToEnd, TemporaryFilesGoAtTheRestartTheSetupAskedFor) {
+  env_["VANDREL_ANSWERS"] = (kScenarios / "reboot" / "answers.ini").string();
+  fs::path package = makePackage(kScenarios / "full_package", dir_ / "pkg", 1);
+  ASSERT_EQ(runProgram("vandrel-machine", {"run", root_.string(), onDriveZ(package / "Setup.exe")}, env_).exitStatus, 0);
+  std::string transcript = readFile(dir_ / "transcript.json");
+  EXPECT_NE(transcript.find("This computer must be restarted before you can use your new software."),
+            std::string::npos);
+  ASSERT_TRUE(fs::exists(host("hobvane.exe")));
+  ASSERT_TRUE(fs::exists(host("script.vrx")));
+
+  EXPECT_EQ(runProgram("vandrel-machine", {"boot", root_.string()}, env_).exitStatus, 0);
+  EXPECT_FALSE(fs::exists(host("hobvane.exe")));
+  EXPECT_FALSE(fs::exists(host("script.vrx")));
+  EXPECT_TRUE(fs::exists(host("Peskin32.exe")));
+  EXPECT_TRUE(fs::exists(root_ / "drive_c" / "Program Files" / "Demo" / "Script.vrx"));
+  std::set<std::string> lines = registry(root_);
+  for (const std::string& line : lines) EXPECT_EQ(line.find("Vandrel file Clean-up"), std::string::npos);
+  // The clean-up left no transcript line: it shows nothing.
+  EXPECT_EQ(readFile(dir_ / "transcript.json").find("\"program\":\"uninstall\""), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Presets, EndToEnd,
