@@ -1,6 +1,7 @@
 // Tests of the preferences store: the file's place and groups, the values read for absent and
-// odd keys, LoadOnOpen off, and a write read back.
+// odd keys, LoadOnOpen off, a write read back, and the main window's state.
 #include "builder/prefs/preferences_store.h"
+#include "builder/prefs/window_state.h"
 
 #include <gtest/gtest.h>
 
@@ -101,6 +102,54 @@ TEST_F(Store, ClearingSaveOnExitIsWrittenAtOnce) {
   writeSaveOnExit(*settings, false);
   EXPECT_NE(test::readFile(file()).find("SaveOnExit=0"), std::string::npos);
   EXPECT_FALSE(readPreferences().saveOnExit);
+}
+
+TEST_F(Store, WindowStateFirstRunAndRoundTrip) {
+  std::unique_ptr<QSettings> settings = openSettings();
+  WindowState first = readWindowState(*settings);
+  EXPECT_EQ(first.status, 4);
+  EXPECT_FALSE(first.hasGeometry()) << "a first start shows the window maximised";
+  EXPECT_EQ(first.kind, 64);
+  EXPECT_EQ(first.firstColour, 160u * 65536u);
+  EXPECT_EQ(first.secondColour, 255u * 65536u + 255u);
+  EXPECT_EQ(first.gradDir, 1);
+
+  WindowState w;
+  w.top = 10;
+  w.left = 20;
+  w.width = 640;
+  w.height = 480;
+  w.status = 0;
+  w.kind = 128 | 4;
+  w.firstColour = 0x00804020;
+  w.secondColour = 0x00c0c0c0;
+  w.gradDir = 0;
+  w.bitmap = "Z:\\pics\\back.bmp";
+  writeWindowState(*settings, w);
+  settings->sync();
+  std::string text = test::readFile(file());
+  EXPECT_NE(text.find("[BackMDI]"), std::string::npos) << text;
+  EXPECT_NE(text.find("topH=128"), std::string::npos) << text;
+  EXPECT_NE(text.find("topL=16416"), std::string::npos) << text;  // 0x4020
+
+  std::unique_ptr<QSettings> again = openSettings();
+  WindowState back = readWindowState(*again);
+  EXPECT_TRUE(back.hasGeometry());
+  EXPECT_EQ(back.width, 640);
+  EXPECT_EQ(back.kind, 132);
+  EXPECT_EQ(back.firstColour, 0x00804020u);
+  EXPECT_EQ(back.secondColour, 0x00c0c0c0u);
+  EXPECT_EQ(back.gradDir, 0);
+  EXPECT_EQ(back.bitmap, "Z:\\pics\\back.bmp");
+}
+
+TEST_F(Store, WindowGeometryWithAnUnknownSide) {
+  std::filesystem::create_directories(file().parent_path());
+  test::writeFile(file(), "[BackMDI]\nStatus=0\ntop=1\nleft=2\nwidth=32767\nheight=5\ntopH=999\n");
+  std::unique_ptr<QSettings> settings = openSettings();
+  WindowState w = readWindowState(*settings);
+  EXPECT_FALSE(w.hasGeometry());
+  EXPECT_EQ(w.firstColour, 160u * 65536u) << "a half out of range keeps the default colour";
 }
 
 }  // namespace
