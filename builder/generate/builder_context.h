@@ -21,6 +21,8 @@ struct BuilderContext {
   std::string programFolder;
   // Starts programs (WinExec); null where nothing may be started.
   platform::Process* process = nullptr;
+  // The system's temporary folder (GetTempPathA), a Windows path.
+  std::string tempFolder = "C:\\WINDOWS\\TEMP";
 };
 
 // "folder\name" with exactly one backslash between them.

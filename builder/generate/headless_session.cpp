@@ -18,7 +18,15 @@ HeadlessSession::HeadlessSession(platform::Machine& machine, ui::Interaction& ui
     : machine_(machine),
       ui_(ui),
       progress_(ui, machine.files()),
-      context_{machine.files(), ui, progress_, programFolderOf(machine), &machine.process()} {}
+      context_{machine.files(), ui, progress_, programFolderOf(machine), &machine.process()} {
+  std::error_code ec;
+  std::filesystem::path temp = std::filesystem::temp_directory_path(ec);
+  if (!ec) {
+    if (std::optional<std::string> windows = machine.files().windowsPath(temp)) {
+      context_.tempFolder = *windows;
+    }
+  }
+}
 
 bool HeadlessSession::open(const std::filesystem::path& path) {
   path_ = std::filesystem::absolute(path);

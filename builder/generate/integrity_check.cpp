@@ -1,0 +1,162 @@
+// The integrity check through Scanlet.dll, loaded from the builder's folder.
+#include "builder/generate/integrity_check.h"
+
+#include <dlfcn.h>
+
+#include <cstring>
+
+#include "builder/document/document_io.h"
+#include "builder/generate/progress_service.h"
+#include "builder/generate/scanlet_interface.h"
+#include "builder/strings/builder_strings.h"
+
+namespace vandrel::builder {
+
+namespace {
+
+constexpr unsigned kLibraryName = 316;
+constexpr const char* kLogName = "CheckLog.txt";
+
+using Outcome = IntegrityCheckResult::Outcome;
+
+// The loaded library; unloaded when it goes out of scope, on every path.
+class Library {
+ public:
+  explicit Library(const std::string& hostPath) : handle_(::dlopen(hostPath.c_str(), RTLD_NOW | RTLD_LOCAL)) {}
+  ~Library() {
+    if (handle_) ::dlclose(handle_);
+  }
+  Library(const Library&) = delete;
+  Library& operator=(const Library&) = delete;
+  bool functions(ScanletFunctions& table) const {
+    if (!handle_) return false;
+    auto get = reinterpret_cast<ScanletGetFunctionInfo>(::dlsym(handle_, kScanletExport));
+    if (!get) return false;
+    table = {};
+    get(&table);
+    return table.checkItem && table.begin && table.end && table.count;
+  }
+
+ private:
+  void* handle_;
+};
+
+std::int64_t machineFileSize(void* files, const char* path) {
+  std::optional<std::uint64_t> size = fileSize(*static_cast<platform::FileSystem*>(files), path);
+  return size ? std::int64_t(*size) : -1;
+}
+
+void copyText(char (&target)[260], const std::string& text) {
+  std::strncpy(target, text.c_str(), sizeof target - 1);
+  target[sizeof target - 1] = '\0';
+}
+
+ScanletDocument describe(const CScriptDoc& doc, const ScriptTree& tree, BuilderContext& context) {
+  ScanletDocument d{};
+  d.settings = &doc.settings;
+  d.background = &doc.background;
+  d.endOfInstall = &doc.endOfInstall;
+  d.web = &doc.web;
+  d.directories = &doc.directories;
+  d.descriptions = &doc.descriptions;
+  d.groups = &doc.groups;
+  d.iniEntries = &doc.iniEntries;
+  d.registryEntries = &doc.registryEntries;
+  d.files = &doc.files;
+  d.shortcuts = &doc.shortcuts;
+  d.messages = &doc.messages;
+  copyText(d.lastGenPath, doc.settings.lastGenPath);
+  copyText(d.programFolder, context.programFolder);
+  d.treeView = &tree;
+  for (int c = 0; c < 12; ++c) d.nodes[c] = tree.categoryItem(c);
+  for (int page = 0; page < 3; ++page) d.nodes[12 + page] = tree.settingsPageItem(page);
+  d.uninstall = &doc.uninstall;
+  copyText(d.documentPath, doc.pathName());
+  d.machine = &context.files;
+  d.fileSize = &machineFileSize;
+  return d;
+}
+
+std::optional<std::string> chooseLogPath(const CScriptDoc& doc, BuilderContext& context,
+                                         const IntegrityCheckOptions& options) {
+  if (options.logPath) return *options.logPath;
+  if (doc.runningAfterLoad) return defaultLogPath(doc, context);
+  ui::Message question{str(128), str(192), ui::Buttons::YesNoCancel, ui::Icon::Question, 1};
+  ui::Answer answer = context.ui.message(question);
+  if (answer == ui::Answer::Cancel) return std::nullopt;
+  if (answer == ui::Answer::No) return defaultLogPath(doc, context);
+  ui::FolderPrompt save;
+  save.caption = str(195);
+  save.text = str(152);
+  save.dummyName = kLogName;
+  save.initialFolder = context.files.currentDirectory();
+  return context.ui.folder(save);
+}
+
+void runChecks(const ScanletFunctions& scanlet, ProgressService& progress) {
+  int checks[12] = {};
+  int total = 0;
+  for (int c = 1; c <= 11; ++c) {
+    checks[c] = scanlet.count(c);
+    total += scanlet.count(c);
+  }
+  int done = 0;
+  for (int c = 1; c <= 11; ++c) {
+    for (int i = 0; i < checks[c]; ++i) {
+      scanlet.checkItem(c);
+      ++done;
+      progress.SetProgress(int(double(done) / double(total) * 100.0));
+    }
+    progress.pump(21);
+  }
+}
+
+}  // namespace
+
+std::string defaultLogPath(const CScriptDoc& doc, const BuilderContext& context) {
+  const std::string& path = doc.pathName();
+  std::size_t cut = path.find_last_of('\\');
+  std::string folder = cut == std::string::npos ? context.tempFolder : path.substr(0, cut);
+  return withBackslash(folder) + kLogName;
+}
+
+IntegrityCheckResult runIntegrityCheck(CScriptDoc& doc, const ScriptTree& tree,
+                                       BuilderContext& context,
+                                       const IntegrityCheckOptions& options) {
+  IntegrityCheckResult result;
+  std::optional<std::string> log = chooseLogPath(doc, context, options);
+  if (!log) return result;
+  result.logPath = *log;
+
+  std::string libraryPath = joinPath(context.programFolder, str(kLibraryName));
+  std::optional<std::filesystem::path> host = context.files.hostPath(libraryPath);
+  Library library(host ? host->string() : std::string());
+  ScanletFunctions scanlet{};
+  if (!library.functions(scanlet)) {
+    stopMessage(context.ui, strFormat(317, str(kLibraryName), context.programFolder));
+    result.outcome = Outcome::NoLibrary;
+    return result;
+  }
+  ScanletDocument description = describe(doc, tree, context);
+  std::optional<std::filesystem::path> hostLog = context.files.hostPath(*log);
+  if (!hostLog || scanlet.begin(hostLog->c_str(), &description) == 0) {
+    stopMessage(context.ui, str(318));
+    scanlet.end();
+    result.outcome = Outcome::LogFailed;
+    return result;
+  }
+  context.progress.BeginProgress("Checking script integrity...");
+  runChecks(scanlet, context.progress);
+  scanlet.end();
+  context.progress.EndProgress();
+  result.outcome = Outcome::Done;
+
+  ui::Message offer{str(128), strFormat(319, *log), ui::Buttons::YesNo, ui::Icon::Question};
+  if (context.ui.message(offer) == ui::Answer::Yes && context.process) {
+    // A viewer that cannot be started fails silently.
+    context.process->winExec(script::formatMessage(options.defEdit, *log), platform::show::Normal);
+  }
+  return result;
+}
+
+}  // namespace vandrel::builder

@@ -1,0 +1,257 @@
+// The checks: settings, background, every entry kind, disk messages and end-of-install texts.
+#include "tools/scanlet/scanlet_checks.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <set>
+
+namespace vandrel::scanlet {
+
+using namespace vandrel::builder;
+
+namespace {
+
+const char* const kCategoryNames[] = {"Script Properties", "Settings", "Background",
+                                      "Directories", "Descriptions", "Groups", "Win.ini",
+                                      "Registry", "Files to Copy", "Program Adds", "Messages",
+                                      "End of Install"};
+
+std::string lower(std::string text) {
+  for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// One line: category, entry and what is wrong.
+void report(Run& run, int category, const std::string& entry, const std::string& text) {
+  std::fprintf(run.log, "%s, %s: %s\n", kCategoryNames[category], entry.c_str(), text.c_str());
+  ++run.findings;
+}
+
+std::string entryName(int index, const std::string& name) {
+  return "entry " + std::to_string(index) + " (" + name + ")";
+}
+
+std::int64_t sizeOf(const ScanletDocument& doc, const std::string& path) {
+  return doc.fileSize ? doc.fileSize(doc.machine, path.c_str()) : -1;
+}
+
+std::string joinPath(const std::string& folder, const std::string& name) {
+  if (folder.empty() || folder.back() == '\\') return folder + name;
+  return folder + "\\" + name;
+}
+
+// The script numbers of the directories: the author's ones, then the four fixed ones.
+int directoryNumbers(const ScanletDocument& doc) { return doc.directories->count() + 4; }
+
+// Placeholders of a value that the setup cannot fill: directory numbers without a directory
+// and names other than u, c, s and d (both are replaced by nothing).
+void checkPlaceholders(Run& run, int category, const std::string& entry, const std::string& what,
+                       const std::string& text) {
+  for (std::size_t at = text.find('['); at != std::string::npos; at = text.find('[', at + 1)) {
+    if (at + 1 < text.size() && text[at + 1] == ']') continue;
+    std::size_t close = text.find(']', at + 1);
+    std::string name = text.substr(at + 1, close == std::string::npos ? std::string::npos : close - at - 1);
+    if (!name.empty() && std::isdigit(static_cast<unsigned char>(name[0]))) {
+      long number = std::strtol(name.c_str(), nullptr, 10);
+      if (number >= directoryNumbers(*run.doc)) {
+        report(run, category, entry, what + " names directory [" + name + "], which does not exist");
+      }
+    } else if (name.size() != 1 || std::string("ucsdUCSD").find(name[0]) == std::string::npos) {
+      report(run, category, entry, what + " holds [" + name + "], which is no placeholder");
+    }
+  }
+}
+
+bool onFirstDisk(const ScanletDocument& doc, const std::string& name) {
+  return std::any_of(doc.files->begin(), doc.files->end(), [&](const FileEntry& f) {
+    return f.disk == 1 && lower(f.sourceName) == lower(name);
+  });
+}
+
+void checkSettings(Run& run) {
+  const ScriptSettings& s = *run.doc->settings;
+  if (s.appName.empty()) report(run, 1, "AppName", "the application has no name");
+  if (s.type == 3 && s.ownMsg.empty()) {
+    report(run, 1, "Type", "the own licence warning is chosen but OwnMsg is empty");
+  }
+  if (s.showLicence == 1 && !onFirstDisk(*run.doc, "License.txt")) {
+    report(run, 1, "ShowLicence", "the licence page needs a License.txt file on disk 1");
+  }
+}
+
+void checkBackground(Run& run) {
+  const BackgroundSettings& b = *run.doc->background;
+  if (b.bitmap != 1) return;
+  if (b.bmpName.empty()) report(run, 2, "BmpName", "a bitmap is shown but none is named");
+  else if (!onFirstDisk(*run.doc, b.bmpName)) {
+    report(run, 2, "BmpName", "the bitmap " + b.bmpName + " is not copied on disk 1");
+  }
+}
+
+void checkDirectory(Run& run, int index) {
+  const auto& list = *run.doc->directories;
+  const DirectoryEntry& d = list.at(index);
+  std::string entry = entryName(index, d.name);
+  if (d.name.empty()) report(run, 3, entry, "the directory has no name");
+  if (d.parent < 0 || d.parent > 3) report(run, 3, entry, "the parent directory is unknown");
+  for (int i = 0; i < index; ++i) {
+    if (list.at(i).parent == d.parent && lower(list.at(i).name) == lower(d.name)) {
+      report(run, 3, entry, "the same directory is declared as entry " + std::to_string(i));
+      break;
+    }
+  }
+}
+
+void checkGroup(Run& run, int index) {
+  const ScanletDocument& doc = *run.doc;
+  const GroupEntry& g = doc.groups->at(index);
+  std::string entry = entryName(index, g.name);
+  if (g.name.empty()) report(run, 5, entry, "the group has no name");
+  bool used = std::any_of(doc.shortcuts->begin(), doc.shortcuts->end(),
+                          [&](const ShortcutEntry& s) { return s.groupRef == g.key; });
+  if (doc.settings->ownUnInstall == 0 && doc.uninstall) {
+    EntryKey chosen = doc.uninstall->groupKey;
+    // Without a group of its own the uninstaller's shortcut goes to the first group.
+    if (chosen == g.key || ((chosen == 0 || doc.groups->find(chosen) < 0) && index == 0)) used = true;
+  }
+  if (!used) report(run, 5, entry, "no shortcut is added to this group");
+}
+
+void checkIni(Run& run, int index) {
+  const IniEntry& e = run.doc->iniEntries->at(index);
+  std::string entry = entryName(index, e.section + "/" + e.entry);
+  if (e.section.empty()) report(run, 6, entry, "the section is empty");
+  if (e.entry.empty()) report(run, 6, entry, "the key is empty");
+  checkPlaceholders(run, 6, entry, "the value", e.value);
+}
+
+void checkRegistry(Run& run, int index) {
+  const RegistryEntry& e = run.doc->registryEntries->at(index);
+  std::string entry = entryName(index, e.subkey);
+  if (e.root < 0 || e.root > 3) report(run, 7, entry, "the root key is unknown");
+  if (e.subkey.empty()) report(run, 7, entry, "the subkey is empty");
+  if (e.value.empty()) report(run, 7, entry, "the value is empty");
+  checkPlaceholders(run, 7, entry, "the value name", e.entry);
+  checkPlaceholders(run, 7, entry, "the value", e.value);
+}
+
+// Where a file lands: its directory entry or predefined directory, and its name.
+std::string destinationKey(const FileEntry& f) {
+  std::string where = f.directoryRef ? "d" + std::to_string(f.directoryRef)
+                                     : "p" + std::to_string(f.predefinedDir);
+  return where + "\\" + lower(f.destName);
+}
+
+void checkFile(Run& run, int index) {
+  const ScanletDocument& doc = *run.doc;
+  const FileEntry& f = doc.files->at(index);
+  std::string entry = entryName(index, f.sourceName);
+  std::string source = joinPath(f.sourcePath, f.sourceName);
+  std::int64_t size = sizeOf(doc, source);
+  if (size < 0) report(run, 8, entry, "the source file " + source + " does not exist");
+  else if (size != f.size) {
+    report(run, 8, entry, "the script records " + std::to_string(f.size) + " bytes, the file has " +
+                              std::to_string(size));
+  }
+  if (f.directoryRef && doc.directories->find(f.directoryRef) < 0) {
+    report(run, 8, entry, "the directory it refers to was erased");
+  }
+  if (f.descriptionRef && doc.descriptions->find(f.descriptionRef) < 0) {
+    report(run, 8, entry, "the description it refers to was erased");
+  }
+  if (f.disk < 1) report(run, 8, entry, "the disk number " + std::to_string(f.disk) + " is no disk");
+  if (f.destName.empty()) report(run, 8, entry, "the destination name is empty");
+  for (int i = 0; i < index; ++i) {
+    if (destinationKey(doc.files->at(i)) == destinationKey(f)) {
+      report(run, 8, entry, "entry " + std::to_string(i) + " is installed to the same path");
+      break;
+    }
+  }
+}
+
+void checkShortcut(Run& run, int index) {
+  const ScanletDocument& doc = *run.doc;
+  const ShortcutEntry& s = doc.shortcuts->at(index);
+  std::string entry = entryName(index, s.name);
+  if (s.fileRef == 0) report(run, 9, entry, "the shortcut opens no file");
+  else if (doc.files->find(s.fileRef) < 0) report(run, 9, entry, "the file it opens was erased");
+  if (s.groupRef == 0) report(run, 9, entry, "the shortcut is in no group");
+  else if (doc.groups->find(s.groupRef) < 0) report(run, 9, entry, "its group was erased");
+  checkPlaceholders(run, 9, entry, "the command line", s.commandLine);
+}
+
+void checkMessage(Run& run, int index) {
+  const ScanletDocument& doc = *run.doc;
+  if (index < doc.messages->count()) {
+    const MessageEntry& m = doc.messages->at(index);
+    std::string entry = entryName(index, m.destName);
+    if (sizeOf(doc, m.filePath) < 0) {
+      report(run, 10, entry, "the message file " + m.filePath + " does not exist");
+    }
+    return;
+  }
+  // The last item: disks that carry files but no message while other disks have one.
+  if (doc.messages->empty()) return;
+  std::set<int> withMessage, withFiles;
+  for (const MessageEntry& m : *doc.messages) withMessage.insert(m.disk);
+  for (const FileEntry& f : *doc.files) withFiles.insert(f.disk);
+  for (int disk : withFiles) {
+    if (!withMessage.count(disk)) {
+      report(run, 10, "disk " + std::to_string(disk), "files are copied from this disk but it has no message");
+    }
+  }
+}
+
+void checkEnd(Run& run) {
+  const ScanletDocument& doc = *run.doc;
+  for (std::size_t i = 0; i < doc.endOfInstall->launch.size(); ++i) {
+    std::string entry = "command " + std::to_string(i);
+    if (doc.endOfInstall->launch[i].empty()) report(run, 11, entry, "the command is empty");
+    checkPlaceholders(run, 11, entry, "the command", doc.endOfInstall->launch[i]);
+  }
+  for (std::size_t i = 0; i < doc.web->favoriteNames.size(); ++i) {
+    std::string url = i < doc.web->favoriteUrls.size() ? doc.web->favoriteUrls[i] : "";
+    if (url.empty()) report(run, 11, "favourite " + std::to_string(i), "the address is empty");
+  }
+}
+
+}  // namespace
+
+int itemCount(const ScanletDocument& doc, int category) {
+  switch (category) {
+    case 1: case 2: case 11: return 1;
+    case 3: return doc.directories->count();
+    case 4: return doc.descriptions->count();
+    case 5: return doc.groups->count();
+    case 6: return doc.iniEntries->count();
+    case 7: return doc.registryEntries->count();
+    case 8: return doc.files->count();
+    case 9: return doc.shortcuts->count();
+    case 10: return doc.messages->count() + 1;
+    default: return 0;
+  }
+}
+
+void checkItem(Run& run, int category, int index) {
+  switch (category) {
+    case 1: checkSettings(run); break;
+    case 2: checkBackground(run); break;
+    case 3: checkDirectory(run, index); break;
+    case 4:
+      if (run.doc->descriptions->at(index).text.empty()) {
+        report(run, 4, entryName(index, ""), "the description is empty");
+      }
+      break;
+    case 5: checkGroup(run, index); break;
+    case 6: checkIni(run, index); break;
+    case 7: checkRegistry(run, index); break;
+    case 8: checkFile(run, index); break;
+    case 9: checkShortcut(run, index); break;
+    case 10: checkMessage(run, index); break;
+    case 11: checkEnd(run); break;
+    default: break;
+  }
+}
+
+}  // namespace vandrel::scanlet
