@@ -1,0 +1,14 @@
+﻿[Settings]
+AppName=Tool
+Ver=1.0
+DefDir=[1]\TOOL
+[Directories]
+1000=C:\TOOL
+[Files]
+0=A.EX_,a.exe,2,1,0,1,1234
+[Files]
+0=shadowed
+[]
+x=1
+[a]b]
+k=v]
