@@ -6,19 +6,20 @@
 namespace vandrel::starter {
 namespace {
 
-bool expandEngine(platform::Lz& lz, const std::string& from, const std::string& to) {
-  if (lz.start() != 1) return false;
+// Bytes written, or the LZ library's negative error code.
+long expandEngine(platform::Lz& lz, const std::string& from, const std::string& to) {
+  if (lz.start() != 1) return platform::lzerror::GlobalAlloc;
   int source = lz.openFile(from, false);
   if (source < 0) {
     lz.done();
-    return false;
+    return source;
   }
   int target = lz.openFile(to, true);
-  long copied = target < 0 ? -1 : lz.copy(source, target);
+  long copied = target < 0 ? target : lz.copy(source, target);
   lz.close(source);
   if (target >= 0) lz.close(target);
   lz.done();
-  return copied >= 0;
+  return copied;
 }
 
 bool copyFile(platform::FileSystem& files, const std::string& from, const std::string& to) {
@@ -45,8 +46,10 @@ std::string quotedProgram(const std::string& path) {
 int runStarter(platform::Machine& machine, const std::string& packageFolder, std::ostream& errors) {
   std::string windows = machine.system().windowsDirectory();
   std::string engine = windows + "\\" + kEngineCopy;
-  if (!expandEngine(machine.lz(), packageFolder + kPackedEngine, engine)) {
-    errors << "Setup: cannot expand " << packageFolder << kPackedEngine << " into " << engine << '\n';
+  long expanded = expandEngine(machine.lz(), packageFolder + kPackedEngine, engine);
+  if (expanded < 0) {
+    errors << "Setup: cannot expand " << packageFolder << kPackedEngine << " into " << engine
+           << " (LZ error " << expanded << ")\n";
     return 1;
   }
   if (!copyFile(machine.files(), packageFolder + kScript, windows + "\\" + kScriptCopy)) {

@@ -44,6 +44,7 @@ TEST_F(StarterTest, PlacesEngineAndScriptAndPassesOnTheExitStatus) {
 TEST_F(StarterTest, MissingEngineOrScriptFailsWithALine) {
   EXPECT_EQ(runStarter(*machine, "C:\\Empty\\", errors), 1);
   EXPECT_NE(errors.str().find("Tamsin32.ex_"), std::string::npos);
+  EXPECT_NE(errors.str().find("(LZ error -1)"), std::string::npos);
   errors.str("");
   put("C:\\Half\\Tamsin32.ex_", test::readFile("/bin/true"));
   EXPECT_EQ(runStarter(*machine, "C:\\Half\\", errors), 1);
