@@ -1,0 +1,77 @@
+// Test install: questions 310 to 314 and the start of the package's starter.
+#include "builder/generate/test_install.h"
+
+#include "builder/document/document_io.h"
+#include "builder/strings/builder_strings.h"
+
+namespace vandrel::builder {
+
+namespace {
+
+bool scriptIn(BuilderContext& context, const std::string& folder) {
+  return !folder.empty() && fileSize(context.files, withBackslash(folder) + str(235)).has_value();
+}
+
+ui::Answer ask(BuilderContext& context, unsigned id, ui::Buttons buttons) {
+  return context.ui.message({str(128), str(id), buttons, ui::Icon::Question});
+}
+
+void inform(BuilderContext& context, unsigned id) {
+  context.ui.message({str(128), str(id), ui::Buttons::OK, ui::Icon::Information});
+}
+
+// The author points at the package: true when its script was found.
+bool searchPackage(CScriptDoc& doc, BuilderContext& context) {
+  bool found = false;
+  for (;;) {
+    ui::FolderPrompt prompt;
+    prompt.caption = str(311);
+    prompt.text = prompt.caption;
+    prompt.dummyName = "Junk";
+    prompt.initialFolder = doc.settings.lastGenPath;
+    std::optional<std::string> chosen = context.ui.folder(prompt);
+    if (!chosen || chosen->size() < 4) break;
+    doc.settings.lastGenPath = withBackslash(chosen->substr(0, chosen->size() - 4));
+    if (scriptIn(context, doc.settings.lastGenPath)) {
+      found = true;
+      break;
+    }
+  }
+  doc.setModifiedFlag();
+  return found;
+}
+
+}  // namespace
+
+TestInstallOutcome runTestInstall(CScriptDoc& doc, PackageGenerator& generator,
+                                  BuilderContext& context, const GenerateOptions& options) {
+  generator.clearGeneratedComplete();
+  if (!scriptIn(context, doc.settings.lastGenPath)) {
+    ui::Answer search = ask(context, 310, ui::Buttons::YesNoCancel);
+    if (search == ui::Answer::Cancel) {
+      if (!doc.settings.lastGenPath.empty()) {
+        doc.settings.lastGenPath.clear();
+        doc.setModifiedFlag();
+      }
+      return TestInstallOutcome::NotStarted;
+    }
+    if (search != ui::Answer::Yes || !searchPackage(doc, context)) {
+      if (ask(context, 312, ui::Buttons::YesNo) != ui::Answer::Yes) return TestInstallOutcome::NotStarted;
+      generator.generate(options);
+      if (!generator.generatedComplete()) {
+        inform(context, 313);
+        return TestInstallOutcome::NotStarted;
+      }
+    }
+  }
+  if (ask(context, 314, ui::Buttons::YesNo) != ui::Answer::Yes) return TestInstallOutcome::NotStarted;
+  std::string starter = withBackslash(doc.settings.lastGenPath) + strItem(237, 7, "setup.exe");
+  unsigned started = context.process ? context.process->winExec(starter, platform::show::Normal) : 0;
+  if (started <= 31) {
+    inform(context, 315);
+    return TestInstallOutcome::NotStarted;
+  }
+  return TestInstallOutcome::Started;
+}
+
+}  // namespace vandrel::builder
