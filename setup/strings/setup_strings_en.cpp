@@ -125,7 +125,7 @@ const script::StringTable& setupStrings() {
       {1169, "B&ackup replaced files"},
       {1170, "Disk space required:"},
       {1171, "Disk space available:"},
-      {1172, "Sélection de répertoire"},
+      {1172, "S\351lection de r\351pertoire"},
       {1173, "&Finish"},
       {1174, "&Next >"},
       {1175, "Cancel"},

@@ -188,7 +188,7 @@ TEST_F(WizardTest, DestinationShowsSpacesAndChangeUsesThePicker) {
   ASSERT_TRUE(run(1536));
   ASSERT_EQ(ui.folderPrompts.size(), 3u);
   EXPECT_EQ(ui.folderPrompts[0].text, "Please select a folder where to install your new software.");
-  EXPECT_EQ(ui.folderPrompts[0].caption, "Sélection de répertoire");
+  EXPECT_EQ(ui.folderPrompts[0].caption, "S\351lection de r\351pertoire");
   EXPECT_EQ(ui.folderPrompts[0].dummyName, "Junk");
   EXPECT_EQ(ui.beeps, 1);
   const ui::Page& first = ui.pages[3];
