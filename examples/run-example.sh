@@ -59,9 +59,15 @@ title "Generating the example package"
 ls -l "$WORK/package"
 
 title "Installing it on the machine $ROOT"
-machine run "$ROOT" "$(windows "$WORK/package/Setup.exe")"
+if ! machine run "$ROOT" "$(windows "$WORK/package/Setup.exe")"; then
+  echo "The installation did not complete: see the messages above." >&2
+  exit 1
+fi
 show_installed
 
 title "Removing it"
-machine uninstall "$ROOT" "Tool 1.0"
+if ! machine uninstall "$ROOT" "Tool 1.0"; then
+  echo "The removal did not complete: see the messages above." >&2
+  exit 1
+fi
 show_installed

@@ -1,0 +1,56 @@
+// corvix summary DOC: the summary sentences, the document properties and the statistics; the
+// property options write back what the sheet's OK writes back.
+#include "builder/cli/command.h"
+#include "builder/generate/headless_session.h"
+#include "builder/generate/summary.h"
+
+namespace vandrel::builder::cli {
+
+CommandRun defineSummary(CLI::App& sub) {
+  struct Options {
+    std::string doc;
+    std::optional<std::string> subject, templateName, author;
+    bool noSave = false;
+  };
+  auto o = std::make_shared<Options>();
+  sub.add_option("DOC", o->doc, "the document (.cvx or text form)")->required();
+  sub.add_option("--subject", o->subject, "set the document's subject");
+  sub.add_option("--template", o->templateName, "set the document's template");
+  sub.add_option("--author", o->author, "set the document's author");
+  sub.add_flag("--no-save", o->noSave, "leave the document file as it is");
+  return [o](CommandContext& context) {
+    platform::Machine* machine = context.machine();
+    if (!machine) return exit_status::Failed;
+    HeadlessSession session(*machine, context.ui());
+    if (!session.open(o->doc)) return exit_status::Failed;
+    SummaryPage page = summaryPage(session.doc, machine->files());
+    if (o->subject) page.subject = *o->subject;
+    if (o->templateName) page.templateName = *o->templateName;
+    if (o->author) page.author = *o->author;
+    applySummaryPage(session.doc, page);
+    Statistics st = statistics(session.doc, machine->files(), session.context().programFolder);
+    std::ostream& out = context.out;
+    out << page.comments << "\n"
+        << "Install script for: " << page.scriptFor << "\n"
+        << "Version Info: " << page.version << "\n"
+        << "Created on: " << page.created << "\n"
+        << "Last modified on: " << page.modified << "\n"
+        << "Subject: " << page.subject << "\n"
+        << "Template: " << page.templateName << "\n"
+        << "Author: " << page.author << "\n"
+        << "Total Size needed to generate install (in KB): " << st.totalKb << "\n"
+        << "Number of files copied: " << st.files << "\n"
+        << "Number of Directories created: " << st.directories << "\n"
+        << "Number of shell groups created: " << st.groups << "\n"
+        << "Number of shortcuts added: " << st.shortcuts << "\n"
+        << "Last generation path: " << st.lastGenPath << "\n"
+        << st.overhead << "\n"
+        << "Disk/Archive\tSize (in MB)\n";
+    for (const DiskSize& disk : st.disks) out << disk.disk << "\t" << disk.size << "\n";
+    out.flush();
+    if (!o->noSave && !session.saveIfModified()) return exit_status::Failed;
+    return exit_status::Done;
+  };
+}
+
+}  // namespace vandrel::builder::cli

@@ -1,0 +1,29 @@
+// corvix test DOC: Test install, on the machine of VANDREL_MACHINE.
+#include "builder/cli/command.h"
+#include "builder/generate/headless_session.h"
+#include "builder/generate/test_install.h"
+
+namespace vandrel::builder::cli {
+
+CommandRun defineTest(CLI::App& sub) {
+  auto doc = std::make_shared<std::string>();
+  auto noSave = std::make_shared<bool>(false);
+  sub.add_option("DOC", *doc, "the document (.cvx or text form)")->required();
+  sub.add_flag("--no-save", *noSave, "leave the document file as it is");
+  return [doc, noSave](CommandContext& context) {
+    platform::Machine* machine = context.machine();
+    if (!machine) return exit_status::Failed;
+    HeadlessSession session(*machine, context.ui());
+    if (!session.open(*doc)) return exit_status::Failed;
+    if (!PackageGenerator::canGenerate(session.doc)) {
+      return fail(context, "the document installs nothing: it has no groups, Win.ini or registry "
+                           "entries, files or shortcuts");
+    }
+    PackageGenerator generator(session.doc, session.tree(), session.context());
+    TestInstallOutcome outcome = runTestInstall(session.doc, generator, session.context());
+    if (!*noSave && !session.saveIfModified()) return exit_status::Failed;
+    return outcome == TestInstallOutcome::Started ? exit_status::Done : exit_status::Failed;
+  };
+}
+
+}  // namespace vandrel::builder::cli
