@@ -151,7 +151,7 @@ long long FileCopier::copy(const CopyRequest& request) {
   if (!complete && !existing) files.deleteFile(destination);
   // Only a complete copy takes the source's date stamps: a file left as it was, or half
   // written, must not look like the package's.
-  if (complete && files.status(destination)) {
+  if (complete) {
     files.setFileTimes(destination, sourceStatus->creationTime, std::nullopt,
                        sourceStatus->lastWriteTime);
     files.setAttributes(destination, platform::attr::Normal);
