@@ -1,6 +1,11 @@
 // A stand-in for libFuzzer where the compiler has none: runs every seed input, then a fixed
 // number of deterministic mutations of them, and keeps the input that brought a crash.
 //
+// The parsers under test are compiled with -fsanitize-coverage=trace-pc: every branch they
+// take calls __sanitizer_cov_trace_pc below, which marks the edge in a map. A mutated input
+// that reaches an edge no earlier input reached joins the pool that later mutations start
+// from, so the run works its way into the formats instead of bouncing off their first check.
+//
 // Usage: <target> [-runs=N] [-seed=S] [-max_len=N] [-timeout=S] [-max_total_time=S]
 //                 [-artifact_prefix=P] [file or folder]...
 // Folders are read in name order, so a run is the same on every machine.
@@ -186,6 +191,56 @@ void runOne(const Input& input, const Options& options) {
 
 }  // namespace
 
+// Edge coverage: the pair (previous branch, this branch), as addresses relative to this
+// program so that runs repeat exactly whatever the load address.
+namespace {
+constexpr std::size_t kEdgeMapSize = 1 << 16;
+std::uint8_t gEdges[kEdgeMapSize];
+std::uintptr_t gPreviousPc = 0;
+}  // namespace
+
+extern "C" void __sanitizer_cov_trace_pc() {
+  auto pc = reinterpret_cast<std::uintptr_t>(__builtin_return_address(0)) -
+            reinterpret_cast<std::uintptr_t>(&LLVMFuzzerTestOneInput);
+  std::uintptr_t edge = (pc * 0x9E3779B1u) ^ gPreviousPc;
+  gEdges[edge % kEdgeMapSize] = 1;
+  gPreviousPc = (pc * 0x9E3779B1u) >> 1;
+}
+
+namespace {
+
+// The edges seen by any input so far.
+class CoverageMap {
+ public:
+  CoverageMap() : seen_(kEdgeMapSize, 0) {}
+  static void reset() {
+    std::memset(gEdges, 0, sizeof gEdges);
+    gPreviousPc = 0;
+  }
+  // Folds in the edges of the last input; true when one of them is new.
+  bool merge() {
+    bool added = false;
+    for (std::size_t i = 0; i < kEdgeMapSize; ++i) {
+      if (gEdges[i] && !seen_[i]) {
+        seen_[i] = 1;
+        ++count_;
+        added = true;
+      }
+    }
+    return added;
+  }
+  std::size_t count() const { return count_; }
+
+ private:
+  std::vector<std::uint8_t> seen_;
+  std::size_t count_ = 0;
+};
+
+// Inputs that reached new edges; beyond this many the pool stops growing.
+constexpr std::size_t kMaxPool = 4096;
+
+}  // namespace
+
 int main(int argc, char** argv) {
   Options options = parseOptions(argc, argv);
   installHandlers();
@@ -205,7 +260,13 @@ int main(int argc, char** argv) {
   std::vector<Input> seeds = loadSeeds(options.paths, options.maxLen);
   // The empty input is always tried, and gives the mutations something to grow from.
   seeds.emplace_back();
-  for (const Input& seed : seeds) runOne(seed, options);
+  CoverageMap coverage;
+  for (const Input& seed : seeds) {
+    CoverageMap::reset();
+    runOne(seed, options);
+    coverage.merge();
+  }
+  std::vector<Input> pool = seeds;
 
   vandrel::fuzz::Mutator mutator(options.seed);
   auto start = std::chrono::steady_clock::now();
@@ -215,12 +276,15 @@ int main(int argc, char** argv) {
         std::chrono::steady_clock::now() - start > std::chrono::seconds(options.maxTotalTime)) {
       break;
     }
-    const Input& base = seeds[mutator.random().below(seeds.size())];
-    const Input& other = seeds[mutator.random().below(seeds.size())];
-    runOne(mutator.mutate(base, other, options.maxLen), options);
+    const Input& base = pool[mutator.random().below(pool.size())];
+    const Input& other = pool[mutator.random().below(pool.size())];
+    Input input = mutator.mutate(base, other, options.maxLen);
+    CoverageMap::reset();
+    runOne(input, options);
+    if (coverage.merge() && pool.size() < kMaxPool) pool.push_back(std::move(input));
   }
   auto elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - start);
-  std::printf("%zu seed inputs, %zu mutated inputs in %.1f s: no failure\n", seeds.size(), done,
-              elapsed.count());
+  std::printf("%zu seed inputs, %zu mutated inputs in %.1f s, %zu edges, pool of %zu: no failure\n",
+              seeds.size(), done, elapsed.count(), coverage.count(), pool.size());
   return 0;
 }

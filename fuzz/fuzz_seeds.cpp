@@ -153,6 +153,9 @@ int main(int argc, char** argv) {
     regeditSeeds(root / "regedit", scratch);
     documentSeeds(root / "cvx", root / "summary_info");
     writeSeed(root / "document_text", "tool.txt", bytesOf(kDocumentText));
+    // The text formats have only the committed seeds; their folders exist all the same.
+    fs::create_directories(root / "ini");
+    fs::create_directories(root / "answers");
     fs::remove_all(scratch, ignored);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "fuzz_seeds: %s\n", e.what());
