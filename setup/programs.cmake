@@ -30,6 +30,13 @@ function(vandrel_setup_companion_files)
     list(APPEND outputs ${output})
   endforeach()
   add_custom_target(tamsin32-companions ALL DEPENDS ${outputs})
+  # The end-to-end cases run the compressed engine through the starter and the machine tool:
+  # a test build must not run stale copies of them.
+  foreach(test setup_test setup_e2e_test)
+    if(TARGET ${test})
+      add_dependencies(${test} tamsin32-companions vandrel-starter vandrel-machine)
+    endif()
+  endforeach()
 endfunction()
 cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL vandrel_setup_companion_files)
 
