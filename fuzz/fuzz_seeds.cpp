@@ -156,6 +156,7 @@ int main(int argc, char** argv) {
     // The text formats have only the committed seeds; their folders exist all the same.
     fs::create_directories(root / "ini");
     fs::create_directories(root / "answers");
+    fs::create_directories(root / "script_values");
     fs::remove_all(scratch, ignored);
   } catch (const std::exception& e) {
     std::fprintf(stderr, "fuzz_seeds: %s\n", e.what());
