@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <sstream>
 
@@ -142,6 +143,63 @@ INSTANTIATE_TEST_SUITE_P(Builder, Scenario, ::testing::Values("basic", "own-unin
                              if (c == '-') c = '_';
                            return name;
                          });
+
+}  // namespace
+}  // namespace vandrel::builder
+
+namespace vandrel::builder {
+namespace {
+
+// The other document commands on the command line, over the scenario "basic".
+TEST(CorvixCommands, ScriptCheckSummaryVersions) {
+  test::TempDir dir;
+  fs::path scenario = test::sourcePath() / "tests/e2e/builder/basic";
+  std::string document = scenarioDocument(scenario);
+  document.replace(document.find("[Messages]\n0=disk2.txt,2,"), 26, "[Messages]\n0=disk2.txt,3,");
+  test::writeFile(dir / "tool.txt", document);
+  std::map<std::string, std::string> env{{"VANDREL_UI", "scripted"},
+                                         {"VANDREL_MACHINE", (dir / "machine").string()},
+                                         {"VANDREL_ANSWERS", ""},
+                                         {"VANDREL_TRANSCRIPT", ""}};
+  auto corvix = [&](const std::vector<std::string>& args) {
+    return test::runProgram("corvix", args, env, 120);
+  };
+  std::string doc = (dir / "tool.txt").string();
+
+  // Never generated: nowhere to write the script.
+  EXPECT_EQ(corvix({"script", doc}).exitStatus, 1);
+
+  // The message now names disk 3, which holds no file: the check says so for disk 1 and 2.
+  test::RunResult checked = corvix({"check", doc, "--log", (dir / "log.txt").string()});
+  ASSERT_EQ(checked.exitStatus, 0) << checked.err;
+  EXPECT_NE(checked.out.find("Messages, disk 1: files are copied from this disk but it has no message\n"),
+            std::string::npos) << checked.out;
+  EXPECT_EQ(test::readFile(dir / "log.txt"), checked.out);
+
+  test::RunResult summary = corvix({"summary", doc, "--subject", "Tools"});
+  ASSERT_EQ(summary.exitStatus, 0) << summary.err;
+  EXPECT_EQ(summary.out.rfind("This installation will require at least a 486 computer running "
+                              "Windows 95/98. ", 0), 0u);
+  EXPECT_NE(summary.out.find("\nNumber of files copied: 4\n"), std::string::npos);
+  EXPECT_NE(summary.out.find("\nDisk/Archive\tSize (in MB)\nDisk 1\t"), std::string::npos);
+  EXPECT_NE(test::readFile(dir / "tool.txt").find("\nSubject=Tools\n"), std::string::npos);
+
+  test::RunResult versions = corvix({"versions"});
+  ASSERT_EQ(versions.exitStatus, 0);
+  EXPECT_EQ(split(versions.out, '\n').size(), 9u);
+  EXPECT_NE(versions.out.find("\nTam32E.ex_\t32 Bits Installer (US)\t"), std::string::npos);
+  EXPECT_NE(versions.out.find("\nTam16E.ex_\t16 Bits Installer (US)\t[File Not Found]\t\n"),
+            std::string::npos);
+
+  ASSERT_EQ(corvix({"generate", doc, "--out", (dir / "pkg").string()}).exitStatus, 0);
+  fs::remove(dir / "pkg/Disk1/Script.vrx");
+  EXPECT_EQ(corvix({"script", doc}).exitStatus, 0);
+  EXPECT_TRUE(fs::exists(dir / "pkg/Disk1/Script.vrx"));
+
+  test::RunResult files = corvix({"check-files", doc});
+  ASSERT_EQ(files.exitStatus, 0) << files.err;
+  EXPECT_EQ(files.out.rfind("Files scanned: 4\nFiles corrected: 0\nFiles missing: 0\n", 0), 0u);
+}
 
 }  // namespace
 }  // namespace vandrel::builder
