@@ -1,7 +1,6 @@
 // Files and folders of the emulated machine: path mapping, the drive jail and file operations.
 #include "platform/emulated/emulated_file_system.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
@@ -28,19 +27,13 @@ bool lexists(const fs::path& p) {
   return ::lstat(p.c_str(), &st) == 0;
 }
 
-// The entry of folder whose name matches name without regard to case; the exact name first,
-// then the smallest of the others so that the choice never depends on listing order.
-std::optional<std::string> findEntry(const fs::path& folder, const std::string& name) {
-  if (lexists(folder / name)) return name;
-  DIR* dir = ::opendir(folder.c_str());
-  if (!dir) return std::nullopt;
-  std::optional<std::string> best;
-  while (dirent* e = ::readdir(dir)) {
-    std::string entry = e->d_name;
-    if (equalsNoCase(entry, name) && (!best || entry < *best)) best = entry;
-  }
-  ::closedir(dir);
-  return best;
+// A plain file or a folder (devices and pipes are not files here); following links.
+std::optional<bool> isFolder(const fs::path& host) {
+  struct stat st;
+  if (::stat(host.c_str(), &st) != 0) return std::nullopt;
+  if (S_ISDIR(st.st_mode)) return true;
+  if (S_ISREG(st.st_mode)) return false;
+  return std::nullopt;
 }
 
 bool isPrefix(const fs::path& prefix, const fs::path& path) {
@@ -97,20 +90,40 @@ bool EmulatedFileSystem::insideDrive(const fs::path& host, const DriveMapping& d
   return isPrefix(canonicalRoots_.at(d.letter), real);
 }
 
+// Each name is looked for as given first (one lstat), and only when that misses among the
+// folder's names without regard to case; once a name is missing, the names below it are
+// taken as given. The names are real entries, never "." or "..", so a path without a
+// symbolic link on the way cannot leave the drive folder; one with a link is checked where it
+// really leads.
 std::optional<EmulatedFileSystem::Resolved> EmulatedFileSystem::resolve(const std::string& path) {
   std::optional<WinPath> win = resolveWindowsPath(path, current_);
   if (!win) return std::nullopt;
   const DriveMapping* d = drive(win->drive);
   if (!d) return std::nullopt;
   Resolved r{*win, d->host, d};
-  bool missing = false;
+  bool missing = false, linked = false;
+  struct stat st;
   for (const std::string& part : win->parts) {
-    std::optional<std::string> entry = missing ? std::nullopt : findEntry(r.host, part);
-    if (!entry) missing = true;
-    r.host /= entry ? *entry : part;
+    if (!missing) {
+      fs::path exact = r.host / part;
+      if (::lstat(exact.c_str(), &st) == 0) {
+        linked = linked || S_ISLNK(st.st_mode);
+        r.host = std::move(exact);
+        continue;
+      }
+      if (std::optional<std::string> other = names_.find(r.host, part)) {
+        fs::path spelt = r.host / *other;
+        if (::lstat(spelt.c_str(), &st) == 0) {
+          linked = linked || S_ISLNK(st.st_mode);
+          r.host = std::move(spelt);
+          continue;
+        }
+      }
+      missing = true;
+    }
+    r.host /= part;
   }
-  // A symbolic link inside the drive folder must not lead out of it.
-  if (!insideDrive(r.host, *d)) return std::nullopt;
+  if (linked && !insideDrive(r.host, *d)) return std::nullopt;
   return r;
 }
 
@@ -120,24 +133,29 @@ std::optional<EmulatedFileSystem::Resolved> EmulatedFileSystem::resolveForWrite(
   return r;
 }
 
-bool EmulatedFileSystem::isReadOnly(const fs::path& host) {
-  auto attributes = meta_.get(host).attributes;
-  return attributes && (*attributes & attr::ReadOnly);
+std::uint32_t EmulatedFileSystem::defaultAttributes(bool directory) { return directory ? 0 : attr::Archive; }
+
+void EmulatedFileSystem::entryAdded(const fs::path& host) {
+  names_.added(host.parent_path(), host.filename().string());
+}
+
+void EmulatedFileSystem::entryRemoved(const fs::path& host) {
+  names_.removed(host.parent_path(), host.filename().string());
 }
 
 std::optional<FileStatus> EmulatedFileSystem::hostStatus(const fs::path& host) {
-  struct stat st;
-  if (::stat(host.c_str(), &st) != 0) return std::nullopt;
-  bool dir = S_ISDIR(st.st_mode);
-  if (!dir && !S_ISREG(st.st_mode)) return std::nullopt;  // devices, pipes: not files here
+  std::optional<HostStat> st = hostStat(host);
+  if (!st) return std::nullopt;
+  bool dir = S_ISDIR(st->mode);
+  if (!dir && !S_ISREG(st->mode)) return std::nullopt;  // devices, pipes: not files here
   FileMeta meta = meta_.get(host);
   FileStatus status;
-  status.size = dir ? 0 : std::uint64_t(st.st_size);
-  status.lastWriteTime = toFileTime(st.st_mtim);
-  status.lastAccessTime = toFileTime(st.st_atim);
-  status.creationTime = meta.creation ? *meta.creation : hostBirthTime(host, st);
-  std::uint32_t a = meta.attributes ? *meta.attributes : (dir ? 0 : attr::Archive);
-  if (!dir && !(st.st_mode & S_IWUSR)) a |= attr::ReadOnly;
+  status.size = dir ? 0 : st->size;
+  status.lastWriteTime = toFileTime(st->lastWrite);
+  status.lastAccessTime = toFileTime(st->lastAccess);
+  status.creationTime = meta.creation ? *meta.creation : toFileTime(st->birth);
+  std::uint32_t a = meta.attributes ? *meta.attributes : defaultAttributes(dir);
+  if (!dir && !(st->mode & S_IWUSR)) a |= attr::ReadOnly;
   if (dir) a |= attr::Directory;
   status.attributes = a ? a : attr::Normal;
   return status;
@@ -146,9 +164,12 @@ std::optional<FileStatus> EmulatedFileSystem::hostStatus(const fs::path& host) {
 std::unique_ptr<File> EmulatedFileSystem::open(const std::string& path, OpenMode mode) {
   auto r = mode == OpenMode::Read ? resolve(path) : resolveForWrite(path);
   if (!r) return nullptr;
-  auto st = hostStatus(r->host);
-  if (!st || st->isDirectory()) return nullptr;
-  if (mode != OpenMode::Read && (st->attributes & attr::ReadOnly)) return nullptr;
+  if (mode == OpenMode::Read) {
+    if (isFolder(r->host) != false) return nullptr;  // attributes never keep a file from being read
+  } else {
+    auto st = hostStatus(r->host);
+    if (!st || st->isDirectory() || (st->attributes & attr::ReadOnly)) return nullptr;
+  }
   int flags = mode == OpenMode::Read ? O_RDONLY : mode == OpenMode::Write ? O_WRONLY : O_RDWR;
   int fd = ::open(r->host.c_str(), flags | O_CLOEXEC);
   return fd < 0 ? nullptr : std::make_unique<HostFile>(fd);
@@ -164,7 +185,10 @@ std::unique_ptr<File> EmulatedFileSystem::create(const std::string& path) {
   }
   int fd = ::open(r->host.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) return nullptr;
-  if (!existed) meta_.forget(r->host);  // a record left by a file removed behind our back
+  if (!existed) {
+    entryAdded(r->host);
+    meta_.forget(r->host);  // a record left by a file removed behind our back
+  }
   return std::make_unique<HostFile>(fd);
 }
 
@@ -172,6 +196,8 @@ bool EmulatedFileSystem::createDirectory(const std::string& path) {
   auto r = resolveForWrite(path);
   if (!r || r->atRoot()) return false;
   if (::mkdir(r->host.c_str(), 0755) != 0) return false;
+  entryAdded(r->host);
+  names_.dropTree(r->host);  // a listing kept of a folder that was here before
   meta_.forget(r->host);
   return true;
 }
@@ -182,6 +208,8 @@ bool EmulatedFileSystem::removeDirectory(const std::string& path) {
   auto st = hostStatus(r->host);
   if (!st || !st->isDirectory() || (st->attributes & attr::ReadOnly)) return false;
   if (::rmdir(r->host.c_str()) != 0) return false;
+  entryRemoved(r->host);
+  names_.dropTree(r->host);
   meta_.forget(r->host);
   return true;
 }
@@ -192,6 +220,7 @@ bool EmulatedFileSystem::deleteFile(const std::string& path) {
   auto st = hostStatus(r->host);
   if (!st || st->isDirectory() || (st->attributes & attr::ReadOnly)) return false;
   if (::unlink(r->host.c_str()) != 0) return false;
+  entryRemoved(r->host);
   meta_.forget(r->host);
   return true;
 }
@@ -218,6 +247,9 @@ bool EmulatedFileSystem::moveFile(const std::string& from, const std::string& to
     }
     fs::remove(src->host, ec);
   }
+  entryRemoved(src->host);
+  entryAdded(target);
+  names_.dropTree(src->host);  // the listings of a moved folder and the folders below it
   meta_.rename(src->host, target);
   return true;
 }
@@ -233,6 +265,8 @@ bool EmulatedFileSystem::replaceFile(const std::string& from, const std::string&
   // rename() over the existing host file (whose stored spelling is kept) swaps the two in one
   // step: a reader sees the old or the new file, never neither.
   if (::rename(src->host.c_str(), dst->host.c_str()) != 0) return false;
+  entryRemoved(src->host);
+  entryAdded(dst->host);
   meta_.forget(dst->host);
   meta_.rename(src->host, dst->host);
   return true;
@@ -248,7 +282,7 @@ bool EmulatedFileSystem::setFileTimes(const std::string& path, std::optional<Fil
                                       std::optional<FileTime> lastAccess,
                                       std::optional<FileTime> lastWrite) {
   auto r = resolveForWrite(path);
-  if (!r || !hostStatus(r->host)) return false;
+  if (!r || !isFolder(r->host)) return false;
   if (lastAccess || lastWrite) {
     timespec times[2];
     times[0] = lastAccess ? toTimespec(*lastAccess) : timespec{0, UTIME_OMIT};
@@ -260,8 +294,11 @@ bool EmulatedFileSystem::setFileTimes(const std::string& path, std::optional<Fil
 
 bool EmulatedFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
   auto r = resolveForWrite(path);
-  if (!r || !hostStatus(r->host)) return false;
-  return meta_.setAttributes(r->host, attributes & kKeptAttributes);
+  std::optional<bool> folder = r ? isFolder(r->host) : std::nullopt;
+  if (!folder) return false;
+  // What the host shows anyway needs no record.
+  std::uint32_t kept = attributes & kKeptAttributes;
+  return meta_.setAttributes(r->host, kept == defaultAttributes(*folder) ? std::nullopt : std::optional(kept));
 }
 
 std::vector<FindData> EmulatedFileSystem::find(const std::string& pattern) {
@@ -293,7 +330,10 @@ std::vector<FindData> EmulatedFileSystem::find(const std::string& pattern) {
   for (const auto& entry : fs::directory_iterator(dir->host, ec)) {
     std::string entryName = entry.path().filename().string();
     if (!validWindowsName(entryName) || !matchesWildcard(name, entryName)) continue;
-    if (!insideDrive(entry.path(), *dir->drive)) continue;
+    // The folder itself lies inside the drive; only a link in it may lead out.
+    std::error_code linkError;
+    bool link = entry.is_symlink(linkError) || linkError;
+    if (link && !insideDrive(entry.path(), *dir->drive)) continue;
     if (auto st = hostStatus(entry.path())) entries.push_back({entryName, *st});
   }
   std::sort(entries.begin(), entries.end(), [](const FindData& a, const FindData& b) {
@@ -355,6 +395,7 @@ unsigned EmulatedFileSystem::tempFileName(const std::string& folder, const std::
     int fd = ::open(r->host.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd >= 0) {
       ::close(fd);
+      entryAdded(r->host);
       meta_.forget(r->host);
       name = candidate;
       return n;

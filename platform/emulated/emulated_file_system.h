@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/emulated/file_meta_store.h"
+#include "platform/emulated/folder_names.h"
 #include "platform/emulated/machine_config.h"
 #include "platform/emulated/windows_path.h"
 #include "platform/file_system.h"
@@ -62,12 +63,17 @@ class EmulatedFileSystem : public FileSystem {
   const DriveMapping* drive(char letter) const;
   bool insideDrive(const std::filesystem::path& host, const DriveMapping& drive) const;
   std::optional<FileStatus> hostStatus(const std::filesystem::path& host);
-  bool isReadOnly(const std::filesystem::path& host);
+  // What a file shows without a stored record: Archive for a file, nothing for a folder.
+  static std::uint32_t defaultAttributes(bool directory);
+  // Keeps the kept folder listings in step with our own changes.
+  void entryAdded(const std::filesystem::path& host);
+  void entryRemoved(const std::filesystem::path& host);
 
   MachineConfig config_;
   bool hostDriveWritable_;
   std::map<char, std::filesystem::path> canonicalRoots_;
   FileMetaStore meta_;
+  FolderNames names_;
   WinPath current_;
 };
 

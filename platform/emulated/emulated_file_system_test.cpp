@@ -6,7 +6,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <set>
+#include <thread>
 
 #include "tests/support/temp_dir.h"
 
@@ -106,6 +108,74 @@ TEST_F(FileSystemTest, NamesMatchWithoutRegardToCaseAndNewNamesKeepTheirCase) {
   for (const auto& e : fs::directory_iterator(c("Program Files"))) names.insert(e.path().filename());
   EXPECT_EQ(names, (std::set<std::string>{"ReadMe.TXT"}));
   EXPECT_FALSE(files().createDirectory("C:\\program files"));  // it exists
+}
+
+TEST_F(FileSystemTest, LinksReachedThroughAnotherSpellingAreCheckedToo) {
+  writeFile(temp_ / "outside.txt", "outside");
+  fs::create_directory_symlink(temp_.path(), c("Escape"));
+  fs::create_symlink(temp_ / "outside.txt", c("Link.txt"));
+  EXPECT_FALSE(files().hostPath("C:\\ESCAPE\\outside.txt"));
+  EXPECT_FALSE(files().status("C:\\escape\\OUTSIDE.TXT"));
+  EXPECT_EQ(readText("C:\\LINK.TXT"), "<none>");
+  EXPECT_FALSE(files().create("C:\\eScApE\\new.txt"));
+  EXPECT_FALSE(files().createDirectory("C:\\ESCAPE\\made"));
+  EXPECT_FALSE(fs::exists(temp_ / "new.txt"));
+  EXPECT_FALSE(fs::exists(temp_ / "made"));
+  // A link inside the drive that leads back inside is followed under any spelling.
+  fs::create_directories(c("real"));
+  writeFile(c("real/in.txt"), "inside");
+  fs::create_directory_symlink(c("real"), c("Alias"));
+  EXPECT_EQ(readText("C:\\ALIAS\\IN.TXT"), "inside");
+}
+
+// Names are matched through kept folder listings: what we create, remove and move, and what
+// other programs change in the folder, is seen at once.
+TEST_F(FileSystemTest, NameMatchingFollowsChangesToTheFolder) {
+  ASSERT_TRUE(files().createDirectory("C:\\Dir"));
+  for (int i = 0; i < 200; ++i) ASSERT_TRUE(writeText("C:\\Dir\\File" + std::to_string(i) + ".Txt", "x"));
+  for (int i = 0; i < 200; ++i) ASSERT_TRUE(files().status("c:\\dir\\FILE" + std::to_string(i) + ".TXT"));
+  EXPECT_FALSE(files().status("C:\\DIR\\FILE200.TXT"));
+
+  ASSERT_TRUE(files().deleteFile("C:\\DIR\\FILE7.TXT"));
+  EXPECT_FALSE(files().status("C:\\dir\\file7.txt"));
+  ASSERT_TRUE(writeText("C:\\DIR\\FILE7.TXT", "again"));  // a new file takes the new spelling
+  EXPECT_TRUE(fs::exists(c("Dir/FILE7.TXT")));
+  EXPECT_EQ(readText("C:\\dir\\file7.txt"), "again");
+  ASSERT_TRUE(files().moveFile("C:\\dir\\file8.txt", "C:\\Dir\\Eight.txt"));
+  EXPECT_FALSE(files().status("C:\\DIR\\FILE8.TXT"));
+  EXPECT_EQ(readText("C:\\DIR\\EIGHT.TXT"), "x");
+
+  // Another program adds and removes files behind our back.
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));
+  writeFile(c("Dir/Other.Dat"), "other");
+  fs::remove(c("Dir/File9.Txt"));
+  EXPECT_EQ(readText("C:\\DIR\\OTHER.DAT"), "other");
+  EXPECT_FALSE(files().status("C:\\DIR\\FILE9.TXT"));
+
+  // A folder moved away takes its names along; one made again in its place starts empty.
+  ASSERT_TRUE(files().createDirectory("C:\\Dir\\Sub"));
+  ASSERT_TRUE(writeText("C:\\Dir\\Sub\\Deep.txt", "deep"));
+  ASSERT_EQ(readText("C:\\DIR\\SUB\\DEEP.TXT"), "deep");
+  ASSERT_TRUE(files().moveFile("C:\\DIR", "C:\\Moved"));
+  EXPECT_EQ(readText("C:\\MOVED\\SUB\\DEEP.TXT"), "deep");
+  EXPECT_FALSE(files().status("C:\\DIR\\SUB\\DEEP.TXT"));
+  ASSERT_TRUE(files().createDirectory("C:\\Dir"));
+  ASSERT_TRUE(files().createDirectory("C:\\Dir\\Sub"));
+  EXPECT_FALSE(files().status("C:\\DIR\\SUB\\DEEP.TXT"));
+}
+
+TEST_F(FileSystemTest, AttributesTheHostShowsAnywayAreNotStored) {
+  ASSERT_TRUE(writeText("C:\\plain.txt", "p"));
+  ASSERT_TRUE(files().createDirectory("C:\\Folder"));
+  ASSERT_TRUE(files().setAttributes("C:\\plain.txt", attr::Hidden));
+  ASSERT_TRUE(files().setAttributes("C:\\plain.txt", attr::Archive));
+  ASSERT_TRUE(files().setAttributes("C:\\Folder", attr::Normal));
+  EXPECT_EQ(files().status("C:\\plain.txt")->attributes, attr::Archive);
+  EXPECT_EQ(files().status("C:\\Folder")->attributes, attr::Directory);
+  files_.reset();
+  FileMetaStore store(temp_ / "filemeta.db");
+  EXPECT_EQ(store.get(c("plain.txt")), FileMeta{});
+  EXPECT_EQ(store.get(c("Folder")), FileMeta{});
 }
 
 TEST_F(FileSystemTest, ReadOnlyDrivesAreNeverWritten) {

@@ -96,7 +96,8 @@ TEST_F(ProcessTest, FailuresReturnSmallCodes) {
 TEST_F(ProcessTest, WinExecDoesNotWaitAndLeavesNoZombie) {
   placeProbe("Work/probe.exe");
   EXPECT_GT(process_->winExec("probe.exe detached", 5), 31u);
-  for (int i = 0; i < 200 && !fs::exists(c("Work/probe.log")); ++i)
+  // The program runs on its own: wait until its line is whole, not merely begun.
+  for (int i = 0; i < 300 && (!fs::exists(c("Work/probe.log")) || probeLog().find('\n') == std::string::npos); ++i)
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   EXPECT_NE(probeLog().find("arg=detached|"), std::string::npos);
   // The program was not our child: nothing is left to reap.

@@ -1,4 +1,10 @@
 // The side store of creation times and attributes.
+//
+// Two programs may use one machine at once (the starter and the setup engine, the uninstaller
+// started by vandrel-machine), so the store runs in WAL mode with a busy timeout. Every change
+// is its own small transaction without a flush to disk (synchronous=NORMAL): a crash may lose
+// the last changes but always leaves a consistent store. A change that changes nothing writes
+// nothing, so that copying a file costs no more than the records it really needs.
 #include "platform/emulated/file_meta_store.h"
 
 #include <sqlite3.h>
@@ -10,134 +16,237 @@ namespace vandrel::platform::emulated {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 const char* kSchema =
     "CREATE TABLE IF NOT EXISTS files ("
-    " path TEXT PRIMARY KEY, creation INTEGER, attributes INTEGER)";
+    " path TEXT PRIMARY KEY, creation INTEGER, attributes INTEGER) WITHOUT ROWID";
 
-// A prepared statement closed when it goes out of scope.
-class Statement {
- public:
-  Statement(sqlite3* db, const char* sql) {
-    if (db && sqlite3_prepare_v2(db, sql, -1, &stmt_, nullptr) != SQLITE_OK) stmt_ = nullptr;
-  }
-  ~Statement() { sqlite3_finalize(stmt_); }
-  explicit operator bool() const { return stmt_ != nullptr; }
-  // Paths are kept as bytes: host names need not be valid UTF-8.
-  void bind(int index, const std::string& bytes) {
-    sqlite3_bind_blob(stmt_, index, bytes.data(), int(bytes.size()), SQLITE_TRANSIENT);
-  }
-  void bind(int index, std::int64_t value) { sqlite3_bind_int64(stmt_, index, value); }
-  int step() { return sqlite3_step(stmt_); }
-  sqlite3_stmt* get() { return stmt_; }
-
- private:
-  sqlite3_stmt* stmt_ = nullptr;
+const char* const kQueries[] = {
+    "SELECT creation, attributes FROM files WHERE path = ?1",
+    "INSERT INTO files (path, creation) VALUES (?1, ?2) "
+    "ON CONFLICT(path) DO UPDATE SET creation = excluded.creation",
+    "INSERT INTO files (path, attributes) VALUES (?1, ?2) "
+    "ON CONFLICT(path) DO UPDATE SET attributes = excluded.attributes",
+    "DELETE FROM files WHERE path = ?1",
+    // Byte order puts everything below "a/" between "a/" and "a0" ('0' follows '/').
+    "SELECT 1 FROM files WHERE path = ?1 OR (path > ?2 AND path < ?3) LIMIT 1",
 };
+
+// Paths are kept as bytes: host names need not be valid UTF-8.
+void bindPath(sqlite3_stmt* st, int index, const std::string& bytes) {
+  sqlite3_bind_blob(st, index, bytes.data(), int(bytes.size()), SQLITE_TRANSIENT);
+}
+
+void bindOptional(sqlite3_stmt* st, int index, std::optional<std::int64_t> value) {
+  if (value) sqlite3_bind_int64(st, index, *value);
+  else sqlite3_bind_null(st, index);
+}
+
+// Runs a statement to its end and makes it ready for the next use (a statement left
+// half-read would hold a read transaction open).
+bool runToEnd(sqlite3_stmt* st) {
+  int rc = sqlite3_step(st);
+  sqlite3_reset(st);
+  sqlite3_clear_bindings(st);
+  return rc == SQLITE_DONE;
+}
+
+bool isDamage(int code) { return code == SQLITE_NOTADB || code == SQLITE_CORRUPT; }
+
+// Moves a damaged store and its journals out of the way: a journal left beside a fresh store
+// would be played into it.
+void setAside(const fs::path& dbFile) {
+  std::error_code ec;
+  for (const char* suffix : {"", "-wal", "-journal"}) {
+    fs::path from = dbFile, to = dbFile;
+    from += suffix;
+    to += std::string(".damaged") + suffix;
+    if (!fs::exists(from, ec)) continue;
+    fs::rename(from, to, ec);
+    if (ec) fs::remove(from, ec);
+  }
+  fs::path shm = dbFile;
+  shm += "-shm";
+  fs::remove(shm, ec);
+}
 
 }  // namespace
 
-FileMetaStore::FileMetaStore(const std::filesystem::path& dbFile) {
-  if (openDb(dbFile)) return;
-  // Unreadable: keep the damaged file for inspection and start again.
+FileMetaStore::FileMetaStore(const fs::path& dbFile) {
+  Opened opened = openDb(dbFile);
+  if (opened == Opened::Ok) return;
+  // Unreadable: keep the damaged file for inspection and start again. It is moved while still
+  // open, before closing could tidy its journal away. A store that is merely locked or cannot
+  // be made is left alone: good records are never thrown away.
+  if (opened == Opened::Damaged) setAside(dbFile);
+  close();
+  if (opened == Opened::Damaged && openDb(dbFile) != Opened::Ok) close();
+}
+
+FileMetaStore::~FileMetaStore() { close(); }
+
+void FileMetaStore::close() {
+  for (sqlite3_stmt*& st : statements_) {
+    sqlite3_finalize(st);
+    st = nullptr;
+  }
   if (db_) sqlite3_close(db_);
   db_ = nullptr;
-  std::error_code ec;
-  std::filesystem::path aside = dbFile;
-  aside += ".damaged";
-  std::filesystem::rename(dbFile, aside, ec);
-  if (ec) std::filesystem::remove(dbFile, ec);
-  if (!openDb(dbFile)) {
-    if (db_) sqlite3_close(db_);
-    db_ = nullptr;
-  }
 }
 
-FileMetaStore::~FileMetaStore() {
-  if (db_) sqlite3_close(db_);
-}
-
-bool FileMetaStore::openDb(const std::filesystem::path& dbFile) {
+FileMetaStore::Opened FileMetaStore::openDb(const fs::path& dbFile) {
   if (sqlite3_open_v2(dbFile.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
-    return false;
+    return Opened::Failed;
   sqlite3_busy_timeout(db_, 5000);
-  return exec(kSchema) && exec("SELECT count(*) FROM files");
+  // WAL is kept in the file; where the host cannot share memory between processes the store
+  // stays in its rollback journal, slower but just as safe.
+  if (!exec("PRAGMA journal_mode=WAL") && isDamage(sqlite3_errcode(db_))) return Opened::Damaged;
+  exec("PRAGMA synchronous=NORMAL");
+  if (exec(kSchema) && exec("SELECT count(*) FROM files")) return Opened::Ok;
+  return isDamage(sqlite3_errcode(db_)) ? Opened::Damaged : Opened::Failed;
 }
 
 bool FileMetaStore::exec(const char* sql) {
   return db_ && sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK;
 }
 
-FileMeta FileMetaStore::get(const std::filesystem::path& host) {
-  FileMeta meta;
-  Statement st(db_, "SELECT creation, attributes FROM files WHERE path = ?1");
-  if (!st) return meta;
-  st.bind(1, host.string());
-  if (st.step() == SQLITE_ROW) {
-    if (sqlite3_column_type(st.get(), 0) != SQLITE_NULL)
-      meta.creation = FileTime(sqlite3_column_int64(st.get(), 0));
-    if (sqlite3_column_type(st.get(), 1) != SQLITE_NULL)
-      meta.attributes = std::uint32_t(sqlite3_column_int64(st.get(), 1));
+sqlite3_stmt* FileMetaStore::statement(Query query) {
+  if (!db_) return nullptr;
+  sqlite3_stmt*& st = statements_[query];
+  if (!st && sqlite3_prepare_v3(db_, kQueries[query], -1, SQLITE_PREPARE_PERSISTENT, &st, nullptr) != SQLITE_OK) {
+    sqlite3_finalize(st);
+    st = nullptr;
   }
+  return st;
+}
+
+FileMeta FileMetaStore::get(const fs::path& host) {
+  FileMeta meta;
+  sqlite3_stmt* st = statement(kGet);
+  if (!st) return meta;
+  bindPath(st, 1, host.string());
+  if (sqlite3_step(st) == SQLITE_ROW) {
+    if (sqlite3_column_type(st, 0) != SQLITE_NULL) meta.creation = FileTime(sqlite3_column_int64(st, 0));
+    if (sqlite3_column_type(st, 1) != SQLITE_NULL)
+      meta.attributes = std::uint32_t(sqlite3_column_int64(st, 1));
+  }
+  sqlite3_reset(st);
+  sqlite3_clear_bindings(st);
   return meta;
 }
 
-bool FileMetaStore::upsert(const std::filesystem::path& host, const char* column, std::int64_t value) {
-  std::string sql = std::string("INSERT INTO files (path, ") + column + ") VALUES (?1, ?2) "
-                    "ON CONFLICT(path) DO UPDATE SET " + column + " = excluded." + column;
-  Statement st(db_, sql.c_str());
-  if (!st) return false;
-  st.bind(1, host.string());
-  st.bind(2, value);
-  return st.step() == SQLITE_DONE;
+bool FileMetaStore::write(const fs::path& host, const FileMeta& now, const FileMeta& wanted) {
+  if (!db_) return false;
+  if (now == wanted) return true;
+  const std::string path = host.string();
+  if (!wanted.creation && !wanted.attributes) {
+    sqlite3_stmt* st = statement(kDelete);
+    if (!st) return false;
+    bindPath(st, 1, path);
+    return runToEnd(st);
+  }
+  // Each part is set on its own, so that a change of the other part made meanwhile by another
+  // program is kept.
+  if (now.creation != wanted.creation) {
+    sqlite3_stmt* st = statement(kSetCreation);
+    if (!st) return false;
+    bindPath(st, 1, path);
+    bindOptional(st, 2, wanted.creation ? std::optional<std::int64_t>(std::int64_t(*wanted.creation)) : std::nullopt);
+    if (!runToEnd(st)) return false;
+  }
+  if (now.attributes != wanted.attributes) {
+    sqlite3_stmt* st = statement(kSetAttributes);
+    if (!st) return false;
+    bindPath(st, 1, path);
+    bindOptional(st, 2, wanted.attributes);
+    if (!runToEnd(st)) return false;
+  }
+  return true;
 }
 
-bool FileMetaStore::setCreation(const std::filesystem::path& host, FileTime time) {
-  return upsert(host, "creation", std::int64_t(time));
+bool FileMetaStore::setCreation(const fs::path& host, std::optional<FileTime> time) {
+  FileMeta now = get(host), wanted = now;
+  wanted.creation = time;
+  return write(host, now, wanted);
 }
 
-bool FileMetaStore::setAttributes(const std::filesystem::path& host, std::uint32_t attributes) {
-  return upsert(host, "attributes", attributes);
+bool FileMetaStore::setAttributes(const fs::path& host, std::optional<std::uint32_t> attributes) {
+  FileMeta now = get(host), wanted = now;
+  wanted.attributes = attributes;
+  return write(host, now, wanted);
 }
 
-void FileMetaStore::forget(const std::filesystem::path& host) {
-  Statement st(db_, "DELETE FROM files WHERE path = ?1");
+void FileMetaStore::forget(const fs::path& host) {
+  // Most files never had a record: looking costs far less than a write.
+  sqlite3_stmt* look = statement(kGet);
+  if (!look) return;
+  bindPath(look, 1, host.string());
+  bool found = sqlite3_step(look) == SQLITE_ROW;
+  sqlite3_reset(look);
+  sqlite3_clear_bindings(look);
+  if (!found) return;
+  sqlite3_stmt* st = statement(kDelete);
   if (!st) return;
-  st.bind(1, host.string());
-  st.step();
+  bindPath(st, 1, host.string());
+  runToEnd(st);
 }
 
-void FileMetaStore::rename(const std::filesystem::path& from, const std::filesystem::path& to) {
-  if (!db_) return;
+bool FileMetaStore::anyAtOrBelow(const std::string& path) {
+  sqlite3_stmt* st = statement(kAnyBelow);
+  if (!st) return false;
+  bindPath(st, 1, path);
+  bindPath(st, 2, path + "/");
+  bindPath(st, 3, path + "0");
+  bool found = sqlite3_step(st) == SQLITE_ROW;
+  sqlite3_reset(st);
+  sqlite3_clear_bindings(st);
+  return found;
+}
+
+void FileMetaStore::rename(const fs::path& from, const fs::path& to) {
   const std::string f = from.string(), t = to.string();
-  // Byte order puts everything below "a/" between "a/" and "a0" ('0' follows '/').
-  const char* below = "path = ?1 OR (path > ?2 AND path < ?3)";
-  exec("BEGIN IMMEDIATE");
-  Statement drop(db_, (std::string("DELETE FROM files WHERE ") + below).c_str());
-  if (drop) {
-    drop.bind(1, t);
-    drop.bind(2, t + "/");
-    drop.bind(3, t + "0");
-    drop.step();
+  if (!db_ || (!anyAtOrBelow(f) && !anyAtOrBelow(t))) return;
+  const char* below = " WHERE path = ?1 OR (path > ?2 AND path < ?3)";
+  auto bindBelow = [](sqlite3_stmt* st, const std::string& p) {
+    bindPath(st, 1, p);
+    bindPath(st, 2, p + "/");
+    bindPath(st, 3, p + "0");
+  };
+  if (!exec("BEGIN IMMEDIATE")) return;
+  bool ok = true;
+  sqlite3_stmt* drop = nullptr;
+  ok = sqlite3_prepare_v2(db_, (std::string("DELETE FROM files") + below).c_str(), -1, &drop, nullptr) == SQLITE_OK;
+  if (ok) {
+    bindBelow(drop, t);
+    ok = sqlite3_step(drop) == SQLITE_DONE;
   }
+  sqlite3_finalize(drop);
   std::vector<std::string> moved;
-  Statement list(db_, (std::string("SELECT path FROM files WHERE ") + below).c_str());
-  if (list) {
-    list.bind(1, f);
-    list.bind(2, f + "/");
-    list.bind(3, f + "0");
-    while (list.step() == SQLITE_ROW) {
-      const char* data = static_cast<const char*>(sqlite3_column_blob(list.get(), 0));
-      moved.emplace_back(data ? data : "", std::size_t(sqlite3_column_bytes(list.get(), 0)));
+  sqlite3_stmt* list = nullptr;
+  if (ok && sqlite3_prepare_v2(db_, (std::string("SELECT path FROM files") + below).c_str(), -1, &list, nullptr) == SQLITE_OK) {
+    bindBelow(list, f);
+    int rc;
+    while ((rc = sqlite3_step(list)) == SQLITE_ROW) {
+      const char* data = static_cast<const char*>(sqlite3_column_blob(list, 0));
+      moved.emplace_back(data ? data : "", std::size_t(sqlite3_column_bytes(list, 0)));
     }
+    ok = rc == SQLITE_DONE;
+  } else {
+    ok = false;
   }
-  for (const std::string& old : moved) {
-    Statement update(db_, "UPDATE files SET path = ?2 WHERE path = ?1");
-    if (!update) break;
-    update.bind(1, old);
-    update.bind(2, t + old.substr(f.size()));
-    update.step();
+  sqlite3_finalize(list);
+  sqlite3_stmt* update = nullptr;
+  if (ok && !moved.empty())
+    ok = sqlite3_prepare_v2(db_, "UPDATE files SET path = ?2 WHERE path = ?1", -1, &update, nullptr) == SQLITE_OK;
+  for (std::size_t i = 0; ok && i < moved.size(); ++i) {
+    bindPath(update, 1, moved[i]);
+    bindPath(update, 2, t + moved[i].substr(f.size()));
+    ok = runToEnd(update);
   }
-  exec("COMMIT");
+  sqlite3_finalize(update);
+  // All or nothing: half the records of a folder must not stay behind.
+  exec(ok ? "COMMIT" : "ROLLBACK");
 }
 
 }  // namespace vandrel::platform::emulated

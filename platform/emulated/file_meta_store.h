@@ -1,6 +1,6 @@
 // What the host file system cannot keep for a Windows file: its creation time and its
 // attributes (read-only, hidden, system, archive). Kept in a small SQLite file in the machine
-// root, keyed by host path.
+// root, keyed by host path; a file the store knows nothing about shows what the host tells.
 #pragma once
 
 #include <cstdint>
@@ -11,37 +11,51 @@
 #include "platform/types.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 namespace vandrel::platform::emulated {
 
 struct FileMeta {
   std::optional<FileTime> creation;
   std::optional<std::uint32_t> attributes;
+  bool operator==(const FileMeta&) const = default;
 };
 
 class FileMetaStore {
  public:
   // Opens (or makes) the store. A damaged store is set aside as "<file>.damaged" and a fresh
-  // one begun; a store that cannot be made at all leaves every query empty and every change
-  // failing.
+  // one begun; a store that cannot be opened at all (or stays locked by another process)
+  // leaves every query empty and every change failing.
   explicit FileMetaStore(const std::filesystem::path& dbFile);
   ~FileMetaStore();
   FileMetaStore(const FileMetaStore&) = delete;
   FileMetaStore& operator=(const FileMetaStore&) = delete;
 
   FileMeta get(const std::filesystem::path& host);
-  bool setCreation(const std::filesystem::path& host, FileTime time);
-  bool setAttributes(const std::filesystem::path& host, std::uint32_t attributes);
+  // Sets or (with no value) clears one part of a file's record. A change that changes nothing
+  // writes nothing, and a record left with neither part is removed.
+  bool setCreation(const std::filesystem::path& host, std::optional<FileTime> time);
+  bool setAttributes(const std::filesystem::path& host, std::optional<std::uint32_t> attributes);
   // The file is gone: its record goes with it.
   void forget(const std::filesystem::path& host);
-  // A file or folder was moved: its record and those of everything below it follow.
+  // A file or folder was moved: its record and those of everything below it follow, and
+  // whatever was recorded at the target goes.
   void rename(const std::filesystem::path& from, const std::filesystem::path& to);
 
  private:
-  bool openDb(const std::filesystem::path& dbFile);
+  // Statements prepared once and reused for the life of the store.
+  enum Query { kGet, kSetCreation, kSetAttributes, kDelete, kAnyBelow, kQueryCount };
+
+  enum class Opened { Ok, Damaged, Failed };
+  Opened openDb(const std::filesystem::path& dbFile);
+  void close();
   bool exec(const char* sql);
-  bool upsert(const std::filesystem::path& host, const char* column, std::int64_t value);
+  sqlite3_stmt* statement(Query query);
+  bool write(const std::filesystem::path& host, const FileMeta& now, const FileMeta& wanted);
+  bool anyAtOrBelow(const std::string& path);
+
   sqlite3* db_ = nullptr;
+  sqlite3_stmt* statements_[kQueryCount] = {};
 };
 
 }  // namespace vandrel::platform::emulated

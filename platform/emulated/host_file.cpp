@@ -69,11 +69,27 @@ timespec toTimespec(FileTime time) {
   return timespec{time_t(seconds), long(rest * 100)};
 }
 
-FileTime hostBirthTime(const std::filesystem::path& host, const struct stat& st) {
+std::optional<HostStat> hostStat(const std::filesystem::path& host) {
+  auto toTimespec = [](const statx_timestamp& t) { return timespec{time_t(t.tv_sec), long(t.tv_nsec)}; };
+  HostStat result;
   struct statx sx;
-  if (::statx(AT_FDCWD, host.c_str(), 0, STATX_BTIME, &sx) == 0 && (sx.stx_mask & STATX_BTIME))
-    return toFileTime(timespec{time_t(sx.stx_btime.tv_sec), long(sx.stx_btime.tv_nsec)});
-  return toFileTime(st.st_mtim);
+  if (::statx(AT_FDCWD, host.c_str(), 0, STATX_BASIC_STATS | STATX_BTIME, &sx) == 0) {
+    result.mode = sx.stx_mode;
+    result.size = sx.stx_size;
+    result.lastWrite = toTimespec(sx.stx_mtime);
+    result.lastAccess = toTimespec(sx.stx_atime);
+    result.birth = (sx.stx_mask & STATX_BTIME) ? toTimespec(sx.stx_btime) : result.lastWrite;
+    return result;
+  }
+  if (errno != ENOSYS && errno != EPERM) return std::nullopt;
+  // A host without statx.
+  struct stat st;
+  if (::stat(host.c_str(), &st) != 0) return std::nullopt;
+  result.mode = st.st_mode;
+  result.size = std::uint64_t(st.st_size);
+  result.lastWrite = result.birth = st.st_mtim;
+  result.lastAccess = st.st_atim;
+  return result;
 }
 
 }  // namespace vandrel::platform::emulated

@@ -5,6 +5,7 @@
 #include <time.h>
 
 #include <filesystem>
+#include <optional>
 
 #include "platform/file_system.h"
 
@@ -28,7 +29,13 @@ class HostFile : public File {
 
 FileTime toFileTime(const timespec& time);
 timespec toTimespec(FileTime time);
-// The host's creation (birth) time where the file system keeps one, else the last write.
-FileTime hostBirthTime(const std::filesystem::path& host, const struct stat& st);
+// What the host tells of a file (following symbolic links) in one query: its type, size and
+// times, with the creation (birth) time where the file system keeps one, else the last write.
+struct HostStat {
+  mode_t mode = 0;
+  std::uint64_t size = 0;
+  timespec lastWrite{}, lastAccess{}, birth{};
+};
+std::optional<HostStat> hostStat(const std::filesystem::path& host);
 
 }  // namespace vandrel::platform::emulated

@@ -1,0 +1,117 @@
+// Tests of the side store of creation times and attributes: records, moves, two programs on
+// one store, changes that change nothing, and a damaged store.
+#include "platform/emulated/file_meta_store.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <chrono>
+
+#include "tests/support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace vandrel::platform::emulated {
+namespace {
+
+using test::TempDir;
+using test::writeFile;
+
+// A second program's plain connection to the store file.
+class RawDb {
+ public:
+  explicit RawDb(const fs::path& file) { sqlite3_open(file.c_str(), &db_); }
+  ~RawDb() { sqlite3_close(db_); }
+  std::string text(const char* sql) {
+    sqlite3_stmt* st = nullptr;
+    std::string result = "<error>";
+    if (sqlite3_prepare_v2(db_, sql, -1, &st, nullptr) == SQLITE_OK && sqlite3_step(st) == SQLITE_ROW)
+      result = reinterpret_cast<const char*>(sqlite3_column_text(st, 0));
+    sqlite3_finalize(st);
+    return result;
+  }
+  bool exec(const char* sql) { return sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) == SQLITE_OK; }
+
+ private:
+  sqlite3* db_ = nullptr;
+};
+
+TEST(FileMetaStoreTest, RecordsAreKeptAndARecordWithNothingLeftGoes) {
+  TempDir temp;
+  FileMetaStore store(temp / "meta.db");
+  const fs::path file = "/m/drive_c/a.txt";
+  EXPECT_EQ(store.get(file), FileMeta{});
+  ASSERT_TRUE(store.setCreation(file, 125911584000000000ULL));
+  ASSERT_TRUE(store.setAttributes(file, 0u));  // "normal" is a value, not the absence of one
+  EXPECT_EQ(store.get(file), (FileMeta{125911584000000000ULL, 0u}));
+  ASSERT_TRUE(store.setAttributes(file, std::nullopt));
+  EXPECT_EQ(store.get(file), (FileMeta{125911584000000000ULL, std::nullopt}));
+  RawDb raw(temp / "meta.db");
+  EXPECT_EQ(raw.text("SELECT count(*) FROM files"), "1");
+  ASSERT_TRUE(store.setCreation(file, std::nullopt));
+  EXPECT_EQ(raw.text("SELECT count(*) FROM files"), "0");
+  EXPECT_EQ(raw.text("PRAGMA journal_mode"), "wal");
+}
+
+TEST(FileMetaStoreTest, MovesCarryTheRecordsBelowAndNotTheNeighbours) {
+  TempDir temp;
+  FileMetaStore store(temp / "meta.db");
+  for (const char* path : {"/c/app", "/c/app/x.dll", "/c/app/sub/y.dll", "/c/app.txt", "/c/apple/z", "/c/new/old"})
+    ASSERT_TRUE(store.setAttributes(path, 2u)) << path;
+  store.rename("/c/app", "/c/new");
+  for (const char* gone : {"/c/app", "/c/app/x.dll", "/c/app/sub/y.dll", "/c/new/old"})
+    EXPECT_FALSE(store.get(gone).attributes) << gone;
+  for (const char* kept : {"/c/new", "/c/new/x.dll", "/c/new/sub/y.dll", "/c/app.txt", "/c/apple/z"})
+    EXPECT_EQ(store.get(kept).attributes, 2u) << kept;
+  // Moving what has no record leaves the store alone, and drops what the target had.
+  store.rename("/c/none", "/c/app.txt");
+  EXPECT_FALSE(store.get("/c/app.txt").attributes);
+  store.forget("/c/new/x.dll");
+  EXPECT_FALSE(store.get("/c/new/x.dll").attributes);
+}
+
+TEST(FileMetaStoreTest, TwoProgramsShareTheStoreAndUnchangedValuesWriteNothing) {
+  TempDir temp;
+  FileMetaStore first(temp / "meta.db");
+  FileMetaStore second(temp / "meta.db");
+  ASSERT_TRUE(first.setAttributes("/c/f", 1u));
+  EXPECT_EQ(second.get("/c/f").attributes, 1u);
+  ASSERT_TRUE(second.setCreation("/c/f", 42));
+  EXPECT_EQ(first.get("/c/f"), (FileMeta{42, 1u}));
+
+  // While another program writes, reads go on and a change to the same value needs no lock.
+  RawDb writer(temp / "meta.db");
+  ASSERT_TRUE(writer.exec("BEGIN IMMEDIATE"));
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_TRUE(first.setAttributes("/c/f", 1u));
+  EXPECT_TRUE(first.setCreation("/c/f", 42));
+  EXPECT_TRUE(first.setAttributes("/c/none", std::nullopt));
+  first.forget("/c/none");
+  first.rename("/c/none", "/c/other");
+  EXPECT_EQ(first.get("/c/f"), (FileMeta{42, 1u}));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+  ASSERT_TRUE(writer.exec("COMMIT"));
+}
+
+TEST(FileMetaStoreTest, ADamagedStoreIsSetAsideWithItsJournal) {
+  TempDir temp;
+  writeFile(temp / "meta.db", std::string(3000, 'x'));
+  writeFile(temp / "meta.db-wal", std::string(5000, 'w'));
+  FileMetaStore store(temp / "meta.db");
+  EXPECT_TRUE(fs::exists(temp / "meta.db.damaged"));
+  EXPECT_TRUE(fs::exists(temp / "meta.db.damaged-wal"));
+  ASSERT_TRUE(store.setAttributes("/c/f", 4u));
+  EXPECT_EQ(store.get("/c/f").attributes, 4u);
+}
+
+TEST(FileMetaStoreTest, AStoreThatCannotBeMadeFailsEveryChange) {
+  TempDir temp;
+  FileMetaStore store(temp / "missing-folder" / "meta.db");
+  EXPECT_FALSE(store.setAttributes("/c/f", 4u));
+  EXPECT_FALSE(store.setCreation("/c/f", 1));
+  EXPECT_EQ(store.get("/c/f"), FileMeta{});
+  EXPECT_FALSE(fs::exists(temp / "missing-folder"));
+}
+
+}  // namespace
+}  // namespace vandrel::platform::emulated

@@ -1,0 +1,130 @@
+// Kept listings of host folders for matching names without regard to case.
+#include "platform/emulated/folder_names.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+
+#include "platform/emulated/windows_path.h"
+
+namespace vandrel::platform::emulated {
+
+namespace {
+
+// Beyond this many names in all listings together, every listing is dropped and made again
+// when next needed.
+constexpr std::size_t kMaxNames = 1u << 20;
+
+bool sameTime(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
+
+// A folder's change time: its modification time, and the inode change time that moves with
+// it and cannot be set back by hand.
+struct FolderTime {
+  timespec modified{}, changed{};
+};
+
+std::optional<FolderTime> folderTime(const std::filesystem::path& folder) {
+  struct stat st;
+  if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+  return FolderTime{st.st_mtim, st.st_ctim};
+}
+
+}  // namespace
+
+FolderNames::Listing* FolderNames::current(const std::filesystem::path& folder) {
+  const std::string& key = folder.native();
+  auto it = listings_.find(key);
+  auto time = folderTime(folder);
+  if (time && it != listings_.end() && sameTime(it->second.changed, time->modified) &&
+      sameTime(it->second.changedInode, time->changed))
+    return &it->second;
+  if (it != listings_.end()) {
+    kept_ -= it->second.count;
+    listings_.erase(it);
+  }
+  if (!time) return nullptr;
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return nullptr;
+  Listing listing;
+  listing.changed = time->modified;
+  listing.changedInode = time->changed;
+  while (dirent* e = ::readdir(dir)) {
+    std::string name = e->d_name;
+    if (name == "." || name == "..") continue;
+    listing.names[toUpperAscii(name)].push_back(std::move(name));
+    ++listing.count;
+  }
+  ::closedir(dir);
+  for (auto& [upper, spellings] : listing.names) std::sort(spellings.begin(), spellings.end());
+  ++listingsMade_;
+  if (kept_ + listing.count > kMaxNames) {
+    listings_.clear();
+    kept_ = 0;
+  }
+  kept_ += listing.count;
+  return &(listings_[key] = std::move(listing));
+}
+
+std::optional<std::string> FolderNames::find(const std::filesystem::path& folder, const std::string& name) {
+  Listing* listing = current(folder);
+  if (!listing) return std::nullopt;
+  auto it = listing->names.find(toUpperAscii(name));
+  if (it == listing->names.end() || it->second.empty()) return std::nullopt;
+  return it->second.front();
+}
+
+FolderNames::Listing* FolderNames::afterChange(const std::filesystem::path& folder) {
+  auto it = listings_.find(folder.native());
+  if (it == listings_.end()) return nullptr;
+  auto time = folderTime(folder);
+  if (!time) {
+    kept_ -= it->second.count;
+    listings_.erase(it);
+    return nullptr;
+  }
+  it->second.changed = time->modified;
+  it->second.changedInode = time->changed;
+  return &it->second;
+}
+
+void FolderNames::added(const std::filesystem::path& folder, const std::string& name) {
+  Listing* listing = afterChange(folder);
+  if (!listing) return;
+  std::vector<std::string>& spellings = listing->names[toUpperAscii(name)];
+  auto at = std::lower_bound(spellings.begin(), spellings.end(), name);
+  if (at != spellings.end() && *at == name) return;
+  spellings.insert(at, name);
+  ++listing->count;
+  ++kept_;
+}
+
+void FolderNames::removed(const std::filesystem::path& folder, const std::string& name) {
+  Listing* listing = afterChange(folder);
+  if (!listing) return;
+  auto it = listing->names.find(toUpperAscii(name));
+  if (it == listing->names.end()) return;
+  auto at = std::find(it->second.begin(), it->second.end(), name);
+  if (at == it->second.end()) return;
+  it->second.erase(at);
+  if (it->second.empty()) listing->names.erase(it);
+  --listing->count;
+  --kept_;
+}
+
+void FolderNames::dropTree(const std::filesystem::path& folder) {
+  const std::string& top = folder.native();
+  for (auto it = listings_.begin(); it != listings_.end();) {
+    const std::string& key = it->first;
+    bool below = key.compare(0, top.size(), top) == 0 &&
+                 (key.size() == top.size() || key[top.size()] == '/' || top.ends_with('/'));
+    if (below) {
+      kept_ -= it->second.count;
+      it = listings_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+}  // namespace vandrel::platform::emulated
