@@ -22,17 +22,11 @@ namespace {
 
 constexpr std::uint32_t kKeptAttributes = attr::ReadOnly | attr::Hidden | attr::System | attr::Archive;
 
-bool lexists(const fs::path& p) {
-  struct stat st;
-  return ::lstat(p.c_str(), &st) == 0;
-}
-
-// A plain file or a folder (devices and pipes are not files here); following links.
-std::optional<bool> isFolder(const fs::path& host) {
-  struct stat st;
-  if (::stat(host.c_str(), &st) != 0) return std::nullopt;
-  if (S_ISDIR(st.st_mode)) return true;
-  if (S_ISREG(st.st_mode)) return false;
+// A plain file or a folder (devices and pipes are not files here).
+std::optional<bool> isFolder(const std::optional<HostStat>& st) {
+  if (!st) return std::nullopt;
+  if (S_ISDIR(st->mode)) return true;
+  if (S_ISREG(st->mode)) return false;
   return std::nullopt;
 }
 
@@ -100,30 +94,30 @@ std::optional<EmulatedFileSystem::Resolved> EmulatedFileSystem::resolve(const st
   if (!win) return std::nullopt;
   const DriveMapping* d = drive(win->drive);
   if (!d) return std::nullopt;
-  Resolved r{*win, d->host, d};
+  Resolved r{*win, d->host, d, false, std::nullopt};
   bool missing = false, linked = false;
-  struct stat st;
+  std::optional<HostStat> found;
   for (const std::string& part : win->parts) {
     if (!missing) {
       fs::path exact = r.host / part;
-      if (::lstat(exact.c_str(), &st) == 0) {
-        linked = linked || S_ISLNK(st.st_mode);
+      if ((found = hostStat(exact, false))) {
         r.host = std::move(exact);
-        continue;
-      }
-      if (std::optional<std::string> other = names_.find(r.host, part)) {
+      } else if (std::optional<std::string> other = names_.find(r.host, part)) {
         fs::path spelt = r.host / *other;
-        if (::lstat(spelt.c_str(), &st) == 0) {
-          linked = linked || S_ISLNK(st.st_mode);
-          r.host = std::move(spelt);
-          continue;
-        }
+        if ((found = hostStat(spelt, false))) r.host = std::move(spelt);
+      }
+      if (found) {
+        linked = linked || S_ISLNK(found->mode);
+        continue;
       }
       missing = true;
     }
     r.host /= part;
   }
   if (linked && !insideDrive(r.host, *d)) return std::nullopt;
+  if (r.atRoot()) found = hostStat(r.host);
+  r.exists = found.has_value();
+  r.entry = found && S_ISLNK(found->mode) ? hostStat(r.host) : found;
   return r;
 }
 
@@ -144,7 +138,12 @@ void EmulatedFileSystem::entryRemoved(const fs::path& host) {
 }
 
 std::optional<FileStatus> EmulatedFileSystem::hostStatus(const fs::path& host) {
-  std::optional<HostStat> st = hostStat(host);
+  return statusFrom(host, hostStat(host));
+}
+
+std::optional<FileStatus> EmulatedFileSystem::hostStatus(const Resolved& r) { return statusFrom(r.host, r.entry); }
+
+std::optional<FileStatus> EmulatedFileSystem::statusFrom(const fs::path& host, const std::optional<HostStat>& st) {
   if (!st) return std::nullopt;
   bool dir = S_ISDIR(st->mode);
   if (!dir && !S_ISREG(st->mode)) return std::nullopt;  // devices, pipes: not files here
@@ -165,9 +164,9 @@ std::unique_ptr<File> EmulatedFileSystem::open(const std::string& path, OpenMode
   auto r = mode == OpenMode::Read ? resolve(path) : resolveForWrite(path);
   if (!r) return nullptr;
   if (mode == OpenMode::Read) {
-    if (isFolder(r->host) != false) return nullptr;  // attributes never keep a file from being read
+    if (isFolder(r->entry) != false) return nullptr;  // attributes never keep a file from being read
   } else {
-    auto st = hostStatus(r->host);
+    auto st = hostStatus(*r);
     if (!st || st->isDirectory() || (st->attributes & attr::ReadOnly)) return nullptr;
   }
   int flags = mode == OpenMode::Read ? O_RDONLY : mode == OpenMode::Write ? O_WRONLY : O_RDWR;
@@ -178,9 +177,9 @@ std::unique_ptr<File> EmulatedFileSystem::open(const std::string& path, OpenMode
 std::unique_ptr<File> EmulatedFileSystem::create(const std::string& path) {
   auto r = resolveForWrite(path);
   if (!r || r->atRoot()) return nullptr;
-  bool existed = lexists(r->host);
+  bool existed = r->exists;
   if (existed) {
-    auto st = hostStatus(r->host);
+    auto st = hostStatus(*r);
     if (!st || st->isDirectory() || (st->attributes & attr::ReadOnly)) return nullptr;
   }
   int fd = ::open(r->host.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
@@ -205,7 +204,7 @@ bool EmulatedFileSystem::createDirectory(const std::string& path) {
 bool EmulatedFileSystem::removeDirectory(const std::string& path) {
   auto r = resolveForWrite(path);
   if (!r || r->atRoot()) return false;
-  auto st = hostStatus(r->host);
+  auto st = hostStatus(*r);
   if (!st || !st->isDirectory() || (st->attributes & attr::ReadOnly)) return false;
   if (::rmdir(r->host.c_str()) != 0) return false;
   entryRemoved(r->host);
@@ -217,7 +216,7 @@ bool EmulatedFileSystem::removeDirectory(const std::string& path) {
 bool EmulatedFileSystem::deleteFile(const std::string& path) {
   auto r = resolveForWrite(path);
   if (!r || r->atRoot()) return false;
-  auto st = hostStatus(r->host);
+  auto st = hostStatus(*r);
   if (!st || st->isDirectory() || (st->attributes & attr::ReadOnly)) return false;
   if (::unlink(r->host.c_str()) != 0) return false;
   entryRemoved(r->host);
@@ -228,12 +227,12 @@ bool EmulatedFileSystem::deleteFile(const std::string& path) {
 bool EmulatedFileSystem::moveFile(const std::string& from, const std::string& to) {
   auto src = resolveForWrite(from);
   auto dst = resolveForWrite(to);
-  if (!src || !dst || src->atRoot() || dst->atRoot() || !lexists(src->host)) return false;
+  if (!src || !dst || src->atRoot() || dst->atRoot() || !src->exists) return false;
   fs::path target = dst->host;
   if (src->host == dst->host) {
     target = dst->host.parent_path() / dst->win.parts.back();  // a change of case only
     if (target == src->host) return true;
-  } else if (lexists(dst->host) || isPrefix(src->host, dst->host)) {
+  } else if (dst->exists || isPrefix(src->host, dst->host)) {
     return false;  // the target exists, or a folder would move into itself
   }
   if (!fs::is_directory(target.parent_path())) return false;
@@ -258,8 +257,8 @@ bool EmulatedFileSystem::replaceFile(const std::string& from, const std::string&
   auto src = resolveForWrite(from);
   auto dst = resolveForWrite(to);
   if (!src || !dst || src->atRoot() || dst->atRoot() || src->host == dst->host) return false;
-  auto old = hostStatus(dst->host);
-  auto fresh = hostStatus(src->host);
+  auto old = hostStatus(*dst);
+  auto fresh = hostStatus(*src);
   if (!old || !fresh || old->isDirectory() || fresh->isDirectory()) return false;
   if (old->attributes & attr::ReadOnly) return false;
   // rename() over the existing host file (whose stored spelling is kept) swaps the two in one
@@ -275,14 +274,14 @@ bool EmulatedFileSystem::replaceFile(const std::string& from, const std::string&
 std::optional<FileStatus> EmulatedFileSystem::status(const std::string& path) {
   auto r = resolve(path);
   if (!r) return std::nullopt;
-  return hostStatus(r->host);
+  return hostStatus(*r);
 }
 
 bool EmulatedFileSystem::setFileTimes(const std::string& path, std::optional<FileTime> creation,
                                       std::optional<FileTime> lastAccess,
                                       std::optional<FileTime> lastWrite) {
   auto r = resolveForWrite(path);
-  if (!r || !isFolder(r->host)) return false;
+  if (!r || !isFolder(r->entry)) return false;
   if (lastAccess || lastWrite) {
     timespec times[2];
     times[0] = lastAccess ? toTimespec(*lastAccess) : timespec{0, UTIME_OMIT};
@@ -294,7 +293,7 @@ bool EmulatedFileSystem::setFileTimes(const std::string& path, std::optional<Fil
 
 bool EmulatedFileSystem::setAttributes(const std::string& path, std::uint32_t attributes) {
   auto r = resolveForWrite(path);
-  std::optional<bool> folder = r ? isFolder(r->host) : std::nullopt;
+  std::optional<bool> folder = r ? isFolder(r->entry) : std::nullopt;
   if (!folder) return false;
   // What the host shows anyway needs no record.
   std::uint32_t kept = attributes & kKeptAttributes;
@@ -317,7 +316,7 @@ std::vector<FindData> EmulatedFileSystem::find(const std::string& pattern) {
   std::vector<FindData> found;
   auto dir = resolve(folder);
   if (name.empty() || !dir) return found;
-  auto dirStatus = hostStatus(dir->host);
+  auto dirStatus = hostStatus(*dir);
   if (!dirStatus || !dirStatus->isDirectory()) return found;
   if (!dir->atRoot()) {
     // Windows lists the folder itself and its parent first.
@@ -410,7 +409,7 @@ std::string EmulatedFileSystem::currentDirectory() { return current_.text(); }
 bool EmulatedFileSystem::setCurrentDirectory(const std::string& path) {
   auto r = resolve(path);
   if (!r) return false;
-  auto st = hostStatus(r->host);
+  auto st = hostStatus(*r);
   if (!st || !st->isDirectory()) return false;
   current_ = r->win;
   return true;

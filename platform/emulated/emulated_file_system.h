@@ -11,6 +11,7 @@
 
 #include "platform/emulated/file_meta_store.h"
 #include "platform/emulated/folder_names.h"
+#include "platform/emulated/host_file.h"
 #include "platform/emulated/machine_config.h"
 #include "platform/emulated/windows_path.h"
 #include "platform/file_system.h"
@@ -54,6 +55,8 @@ class EmulatedFileSystem : public FileSystem {
     WinPath win;
     std::filesystem::path host;
     const DriveMapping* drive = nullptr;
+    bool exists = false;            // the host has an entry of that name (perhaps a broken link)
+    std::optional<HostStat> entry;  // what it is, links followed; empty when missing or broken
     bool atRoot() const { return win.parts.empty(); }
   };
   std::optional<Resolved> resolve(const std::string& path);
@@ -63,6 +66,8 @@ class EmulatedFileSystem : public FileSystem {
   const DriveMapping* drive(char letter) const;
   bool insideDrive(const std::filesystem::path& host, const DriveMapping& drive) const;
   std::optional<FileStatus> hostStatus(const std::filesystem::path& host);
+  std::optional<FileStatus> hostStatus(const Resolved& r);
+  std::optional<FileStatus> statusFrom(const std::filesystem::path& host, const std::optional<HostStat>& st);
   // What a file shows without a stored record: Archive for a file, nothing for a folder.
   static std::uint32_t defaultAttributes(bool directory);
   // Keeps the kept folder listings in step with our own changes.

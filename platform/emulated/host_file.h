@@ -29,13 +29,14 @@ class HostFile : public File {
 
 FileTime toFileTime(const timespec& time);
 timespec toTimespec(FileTime time);
-// What the host tells of a file (following symbolic links) in one query: its type, size and
+// What the host tells of a file in one query: its type, size and
 // times, with the creation (birth) time where the file system keeps one, else the last write.
 struct HostStat {
   mode_t mode = 0;
   std::uint64_t size = 0;
   timespec lastWrite{}, lastAccess{}, birth{};
 };
-std::optional<HostStat> hostStat(const std::filesystem::path& host);
+// With followLinks false, a symbolic link tells of itself.
+std::optional<HostStat> hostStat(const std::filesystem::path& host, bool followLinks = true);
 
 }  // namespace vandrel::platform::emulated
