@@ -21,7 +21,9 @@ class FolderNames {
   std::optional<std::string> find(const std::filesystem::path& folder, const std::string& name);
 
   // Our own changes, applied to a kept listing so that it stays valid after the folder's
-  // change time moves on.
+  // change time moves on. A change another program makes in the same folder within the same
+  // clock tick as ours is not seen until the folder changes again; exact names are always
+  // looked up on the host first, so this only affects spellings that differ in case.
   void added(const std::filesystem::path& folder, const std::string& name);
   void removed(const std::filesystem::path& folder, const std::string& name);
   // A folder was removed or moved away: its listing and those below it are dropped.
