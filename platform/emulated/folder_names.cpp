@@ -113,18 +113,20 @@ void FolderNames::removed(const std::filesystem::path& folder, const std::string
 }
 
 void FolderNames::dropTree(const std::filesystem::path& folder) {
-  const std::string& top = folder.native();
-  for (auto it = listings_.begin(); it != listings_.end();) {
-    const std::string& key = it->first;
-    bool below = key.compare(0, top.size(), top) == 0 &&
-                 (key.size() == top.size() || key[top.size()] == '/' || top.ends_with('/'));
-    if (below) {
-      kept_ -= it->second.count;
-      it = listings_.erase(it);
-    } else {
-      ++it;
-    }
+  std::string top = folder.native();
+  while (top.size() > 1 && top.back() == '/') top.pop_back();
+  if (top == "/") {
+    listings_.clear();
+    kept_ = 0;
+    return;
   }
+  auto drop = [this](std::map<std::string, Listing>::iterator from, std::map<std::string, Listing>::iterator to) {
+    for (auto it = from; it != to; ++it) kept_ -= it->second.count;
+    listings_.erase(from, to);
+  };
+  if (auto it = listings_.find(top); it != listings_.end()) drop(it, std::next(it));
+  // Byte order puts everything below "a/" between "a/" and "a0" ('0' follows '/').
+  drop(listings_.lower_bound(top + "/"), listings_.lower_bound(top + "0"));
 }
 
 }  // namespace vandrel::platform::emulated

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <map>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -45,7 +46,8 @@ class FolderNames {
   // the folder has gone.
   Listing* afterChange(const std::filesystem::path& folder);
 
-  std::unordered_map<std::string, Listing> listings_;
+  // By host folder; in byte order, so that the folders below one lie together.
+  std::map<std::string, Listing> listings_;
   std::size_t kept_ = 0;  // names held in all listings
   std::size_t listingsMade_ = 0;
 };
