@@ -77,7 +77,7 @@ struct Scenario : ::testing::TestWithParam<std::string> {
   }
 
   // Checks each line of expected.txt: installed true after the setup, false after removal.
-  void checkMachine(bool installed) {
+  void checkMachine(bool installed, bool fresh = false) {
     platform::MachineOptions options;
     std::unique_ptr<platform::Machine> m = platform::emulated::openMachine(root, options);
     std::stringstream lines(test::readFile(scenario / "expected.txt"));
@@ -87,8 +87,13 @@ struct Scenario : ::testing::TestWithParam<std::string> {
       std::string kind = line.substr(0, blank), what = line.substr(blank + 1);
       SCOPED_TRACE(line);
       std::vector<std::string> f = split(what, '|');
-      if (kind == "file") {
+      if (fresh && kind == "kept") {
+        EXPECT_FALSE(m->files().status(what).has_value());
+      } else if (kind == "file") {
         EXPECT_EQ(m->files().status(what).has_value(), installed);
+      } else if (kind == "kept") {
+        // Left by the removal too: nothing records it for the uninstaller.
+        EXPECT_TRUE(m->files().status(what).has_value()) << (installed ? "installed" : "removed");
       } else if (kind == "absent") {
         EXPECT_FALSE(m->files().status(what).has_value());
       } else if (kind == "ini") {
@@ -115,7 +120,7 @@ TEST_P(Scenario, GenerateInstallRemove) {
   }
   test::writeFile(dir / "tool.txt", document);
   ASSERT_EQ(run("vandrel-machine", {"init", root.string(), "--preset", "win98"}).exitStatus, 0);
-  checkMachine(false);
+  checkMachine(false, /*fresh=*/true);
 
   test::RunResult generated = run("corvix", {"generate", (dir / "tool.txt").string(), "--out",
                                              (dir / "pkg").string()});
