@@ -30,3 +30,22 @@ function(vandrel_test name)
   gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
     PROPERTIES ENVIRONMENT "VANDREL_UI=scripted;VANDREL_BIN=${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
 endfunction()
+
+# vandrel_companion_file(PROGRAM NAME OUTPUT_VAR)
+# The program as the builder packs it: without its debug information (it is copied into every
+# package), compressed (SZDD) into build/bin/NAME. OUTPUT_VAR receives the file's path.
+function(vandrel_companion_file program name out)
+  set(output ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${name})
+  set(stripped ${CMAKE_CURRENT_BINARY_DIR}/${name}.program)
+  if(CMAKE_OBJCOPY)
+    set(copy_command ${CMAKE_OBJCOPY} --strip-debug $<TARGET_FILE:${program}> ${stripped})
+  else()
+    set(copy_command ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${program}> ${stripped})
+  endif()
+  add_custom_command(OUTPUT ${output}
+    COMMAND ${copy_command}
+    COMMAND vandrel-lz compress ${stripped} ${output}
+    DEPENDS ${program} vandrel-lz
+    COMMENT "Compressing ${program} into ${name}")
+  set(${out} ${output} PARENT_SCOPE)
+endfunction()

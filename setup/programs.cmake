@@ -22,11 +22,7 @@ function(vandrel_setup_companion_files)
   foreach(pair "tamsin32;Tam32E.ex_" "tamsin32-fr;Tam32F.ex_")
     list(GET pair 0 program)
     list(GET pair 1 name)
-    set(output ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${name})
-    add_custom_command(OUTPUT ${output}
-      COMMAND vandrel-lz compress $<TARGET_FILE:${program}> ${output}
-      DEPENDS ${program} vandrel-lz
-      COMMENT "Compressing ${program} into ${name}")
+    vandrel_companion_file(${program} ${name} output)
     list(APPEND outputs ${output})
   endforeach()
   add_custom_target(tamsin32-companions ALL DEPENDS ${outputs})
