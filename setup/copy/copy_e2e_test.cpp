@@ -58,10 +58,10 @@ class CopyCase : public ::testing::TestWithParam<std::string> {
     return ini_.value("Case", key).value_or(def);
   }
 
-  // The bytes a make specification stands for.
-  std::string make(const std::string& name, const std::string& spec) {
-    std::size_t colon = spec.find(':');
-    std::string kind = spec.substr(0, colon), arg = colon == std::string::npos ? "" : spec.substr(colon + 1);
+  // The bytes a make recipe stands for.
+  std::string make(const std::string& name, const std::string& recipe) {
+    std::size_t colon = recipe.find(':');
+    std::string kind = recipe.substr(0, colon), arg = colon == std::string::npos ? "" : recipe.substr(colon + 1);
     if (kind == "text") return arg;
     if (kind == "random") {
       std::mt19937 gen(static_cast<unsigned>(std::hash<std::string>{}(name)));
@@ -98,7 +98,7 @@ class CopyCase : public ::testing::TestWithParam<std::string> {
       return readFile(relative(pkg_, arg.substr(0, comma))).substr(0, std::stoul(arg.substr(comma + 1)));
     }
     if (kind == "pkg") return readFile(relative(pkg_, arg));
-    ADD_FAILURE() << "case.ini: unknown make specification " << spec;
+    ADD_FAILURE() << "case.ini: unknown make recipe " << recipe;
     return {};
   }
 
