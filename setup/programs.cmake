@@ -8,7 +8,7 @@ foreach(lang en fr)
   endif()
   add_executable(${program} ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
   target_link_libraries(${program} PRIVATE
-    vandrel_setup vandrel_setup_strings_${lang} vandrel_platform_emulated vandrel_ui)
+    vandrel_setup vandrel_setup_strings_${lang} vandrel_program_start vandrel_ui)
 endforeach()
 
 # The compressor is defined later in the tree (tools/), so the companion files are set up
