@@ -33,6 +33,12 @@ constexpr std::uint32_t FileAttributeArchive = 0x20;
 // Show commands a shortcut may carry; anything else is stored as a normal window.
 constexpr int ShowNormal = 1, ShowMaximized = 3, ShowMinNoActive = 7;
 
+// A link knows three show commands; every other value means a normal window, when written
+// and when read.
+int knownShowCommand(int show) {
+  return show == ShowMaximized || show == ShowMinNoActive ? show : ShowNormal;
+}
+
 bool isAscii(const std::string& text) {
   for (char c : text) {
     if (static_cast<unsigned char>(c) >= 0x80) return false;
@@ -166,8 +172,7 @@ Bytes encodeShellLink(const ShellLink& link, const std::string& linkPath) {
     unicode = unicode || !isAscii(*strings[i]);
   }
   if (unicode) flags |= flag::IsUnicode;
-  int show = link.showCommand;
-  if (show != ShowNormal && show != ShowMaximized && show != ShowMinNoActive) show = ShowNormal;
+  int show = knownShowCommand(link.showCommand);
 
   ByteWriter w;
   w.u32(HeaderSize);
@@ -235,7 +240,7 @@ std::optional<ShellLink> decodeShellLink(const Bytes& bytes) {
   std::uint32_t flags = *view.u32(20);
   ShellLink link;
   link.iconIndex = std::int32_t(*view.u32(56));
-  link.showCommand = std::int32_t(*view.u32(60));
+  link.showCommand = knownShowCommand(std::int32_t(*view.u32(60)));
   std::size_t at = HeaderSize;
   if (flags & flag::HasLinkTargetIdList) {
     auto size = view.u16(at);

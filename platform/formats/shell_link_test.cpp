@@ -66,6 +66,15 @@ TEST(ShellLinkWriter, RoundTripsThroughTheReader) {
   }
 }
 
+TEST(ShellLinkReader, UnknownShowCommandsReadAsNormal) {
+  Bytes bytes = encodeShellLink(sampleLink());
+  bytes[60] = 0x01;  // show command 0xAC01: no window state of a link
+  bytes[61] = 0xAC;
+  auto back = decodeShellLink(bytes);
+  ASSERT_TRUE(back);
+  EXPECT_EQ(back->showCommand, 1);
+}
+
 TEST(ShellLinkWriter, RelativePathFromTheLinkFolder) {
   struct Case {
     const char* link;
