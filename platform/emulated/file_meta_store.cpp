@@ -99,6 +99,9 @@ FileMetaStore::Opened FileMetaStore::openDb(const fs::path& dbFile) {
   if (sqlite3_open_v2(dbFile.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
     return Opened::Failed;
   sqlite3_busy_timeout(db_, 5000);
+  // Small pages for a new store: every change writes a whole page to the journal, and a
+  // record is a path and two numbers.
+  exec("PRAGMA page_size=1024");
   // WAL is kept in the file; where the host cannot share memory between processes the store
   // stays in its rollback journal, slower but just as safe.
   if (!exec("PRAGMA journal_mode=WAL") && isDamage(sqlite3_errcode(db_))) return Opened::Damaged;
