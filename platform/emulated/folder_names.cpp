@@ -24,6 +24,13 @@ struct FolderTime {
   timespec modified{}, changed{};
 };
 
+// "a/b/" and "a/b" are one folder.
+std::string keyOf(const std::filesystem::path& folder) {
+  std::string key = folder.native();
+  while (key.size() > 1 && key.back() == '/') key.pop_back();
+  return key;
+}
+
 std::optional<FolderTime> folderTime(const std::filesystem::path& folder) {
   struct stat st;
   if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
@@ -33,7 +40,7 @@ std::optional<FolderTime> folderTime(const std::filesystem::path& folder) {
 }  // namespace
 
 FolderNames::Listing* FolderNames::current(const std::filesystem::path& folder) {
-  const std::string& key = folder.native();
+  const std::string key = keyOf(folder);
   auto it = listings_.find(key);
   auto time = folderTime(folder);
   if (time && it != listings_.end() && sameTime(it->second.changed, time->modified) &&
@@ -75,7 +82,7 @@ std::optional<std::string> FolderNames::find(const std::filesystem::path& folder
 }
 
 FolderNames::Listing* FolderNames::afterChange(const std::filesystem::path& folder) {
-  auto it = listings_.find(folder.native());
+  auto it = listings_.find(keyOf(folder));
   if (it == listings_.end()) return nullptr;
   auto time = folderTime(folder);
   if (!time) {
@@ -113,8 +120,7 @@ void FolderNames::removed(const std::filesystem::path& folder, const std::string
 }
 
 void FolderNames::dropTree(const std::filesystem::path& folder) {
-  std::string top = folder.native();
-  while (top.size() > 1 && top.back() == '/') top.pop_back();
+  const std::string top = keyOf(folder);
   if (top == "/") {
     listings_.clear();
     kept_ = 0;

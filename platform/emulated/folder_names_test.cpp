@@ -65,6 +65,10 @@ TEST(FolderNamesTest, OurOwnChangesKeepTheListing) {
   writeFile(temp / "A.TXT", "");
   FolderNames names;
   ASSERT_EQ(names.find(temp.path(), "a.txt"), "A.TXT");
+  // A folder named with a trailing separator is the same folder.
+  writeFile(temp / "first.txt", "");
+  names.added(temp.path() / "", "first.txt");
+  ASSERT_EQ(names.find(temp.path(), "FIRST.TXT"), "first.txt");
   for (int i = 0; i < 50; ++i) {
     std::string name = "new" + std::to_string(i) + ".txt";
     writeFile(temp / name, "");
