@@ -201,7 +201,8 @@ TEST_F(DriverTest, CopyStatusGoesToTheClosingDialog) {
 
 TEST_F(DriverTest, LicenceFromTheSourceFolderOrTheMissingText) {
   script(minimal("ShowLicence=1\r\n"));
-  machine.put("C:\\Pkg\\License.txt", std::string("Line one\r\nLine two\0hidden", 27));
+  const char licence[] = "Line one\r\nLine two\0hidden";  // a zero byte inside the text
+  machine.put("C:\\Pkg\\License.txt", std::string(licence, sizeof licence - 1));
   run("C:\\Pkg\\");
   EXPECT_NE(ui.pages.at(2).text.find("Line one\r\nLine two"), std::string::npos);
   EXPECT_EQ(ui.pages.at(2).text.find("hidden"), std::string::npos);
