@@ -53,6 +53,20 @@ TEST_F(Corvix, NewDumpAndConvert) {
   EXPECT_NE(redumped.find("\n[Files]\n0=a.exe,a.exe,1,1,0,1,0,-1,-1,0,0,?,0\n"), std::string::npos);
 }
 
+TEST_F(Corvix, ATruncatedDocumentGivesOnlyOurMessage) {
+  std::string doc = (dir / "a.cvx").string();
+  ASSERT_EQ(run({"new", doc}).exitStatus, 0);
+  std::string whole = readFile(doc);
+  std::string cut = (dir / "cut.cvx").string();
+  writeFile(cut, whole.substr(0, whole.size() / 2));
+  test::RunResult dumped = run({"dump", cut});
+  EXPECT_EQ(dumped.exitStatus, 1);
+  EXPECT_NE(dumped.err.find("corrupted"), std::string::npos) << dumped.err;
+  // The compound-file library's own complaints about the blocks do not reach the user.
+  EXPECT_EQ(dumped.err.find("CRITICAL"), std::string::npos) << dumped.err;
+  EXPECT_EQ(dumped.err.find("libgsf"), std::string::npos) << dumped.err;
+}
+
 TEST_F(Corvix, UsageErrorsAndFailures) {
   EXPECT_EQ(run({"new"}).exitStatus, 2);
   EXPECT_EQ(run({"dump", "a", "b"}).exitStatus, 2);

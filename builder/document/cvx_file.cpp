@@ -38,9 +38,18 @@ std::string takeError(GError*& error, const char* fallback) {
   return text;
 }
 
+void dropLibraryMessage(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
+
 void initGsf() {
   static bool done = [] {
     gsf_init();
+    // A damaged file is reported by our own message; the compound-file library's warnings
+    // about its blocks would only reach the user as noise on standard error.
+    for (const char* domain : {"libgsf", "libgsf:msole"})
+      g_log_set_handler(domain,
+                        GLogLevelFlags(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING |
+                                       G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO | G_LOG_LEVEL_DEBUG),
+                        dropLibraryMessage, nullptr);
     return true;
   }();
   (void)done;
