@@ -11,6 +11,7 @@
 #include "builder/generate/package_generator.h"
 #include "builder/generate/progress_service.h"
 #include "platform/emulated/machine_root.h"
+#include "tests/support/quiet_interaction.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -21,22 +22,7 @@ using namespace vandrel;
 constexpr int kFiles = 2000;
 constexpr std::size_t kFileSize = 100 * 1024;  // 2,000 x 100 KB = 200 MB
 
-// Every question takes Yes; nothing is shown.
-class QuietInteraction : public ui::Interaction {
- public:
-  ui::Answer message(const ui::Message& m) override {
-    return m.buttons == ui::Buttons::OK ? ui::Answer::OK : ui::Answer::Yes;
-  }
-  ui::PageResult page(const ui::Page&) override { return {}; }
-  std::optional<std::string> folder(const ui::FolderPrompt&) override { return std::nullopt; }
-  std::optional<int> choose(const ui::Choice&) override { return std::nullopt; }
-  void diskMessage(const ui::DiskMessage&) override {}
-  void closing(const ui::Closing&) override {}
-  void beep() override {}
-  void progress(const ui::Progress&) override {}
-  bool cancelPressed() override { return false; }
-  void endProgress() override {}
-};
+using test::QuietInteraction;
 
 // The author's files, made once for both benchmarks. Copies are only removed with the fixture
 // at the end: removing files between runs makes the file system's inode allocation of the

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "platform/emulated/machine_root.h"
+#include "tests/support/quiet_interaction.h"
 #include "tests/support/temp_dir.h"
 #include "ui/interaction.h"
 #include "uninstall/driver.h"
@@ -18,22 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace vandrel;
 
-// Answers every question with Yes and shows nothing.
-class QuietInteraction : public ui::Interaction {
- public:
-  ui::Answer message(const ui::Message& m) override {
-    return m.buttons == ui::Buttons::OK ? ui::Answer::OK : ui::Answer::Yes;
-  }
-  ui::PageResult page(const ui::Page&) override { return {}; }
-  std::optional<std::string> folder(const ui::FolderPrompt&) override { return std::nullopt; }
-  std::optional<int> choose(const ui::Choice&) override { return std::nullopt; }
-  void diskMessage(const ui::DiskMessage&) override {}
-  void closing(const ui::Closing&) override {}
-  void beep() override {}
-  void progress(const ui::Progress&) override {}
-  bool cancelPressed() override { return false; }
-  void endProgress() override {}
-};
+using test::QuietInteraction;
 
 // Installs the package's trace by hand: N entries of files spread over ten folders, one win.ini key and
 // one registry value per hundred files, and the script that lists them all.
