@@ -59,6 +59,16 @@ class File {
   // Moves to an absolute offset; false on an error.
   virtual bool seek(std::uint64_t offset) = 0;
   virtual std::uint64_t size() = 0;
+  // Copies up to count bytes from this file's position to out's position: the bytes copied
+  // (0 at the end of this file), or -1 on an error. Files of one backend may copy without
+  // passing the data through the program.
+  virtual std::int64_t copyTo(File& out, std::size_t count) {
+    std::vector<char> buffer(count);
+    std::int64_t got = read(buffer.data(), count);
+    if (got <= 0) return got;
+    std::int64_t put = out.write(buffer.data(), std::size_t(got));
+    return put < 0 ? -1 : put;
+  }
 };
 
 enum class OpenMode { Read, Write, ReadWrite };

@@ -90,23 +90,21 @@ std::int64_t ProgressService::CopyFileWithProgress(const std::string& source,
   if (!in) return -1;
   std::unique_ptr<platform::File> out = files_.create(destination);
   if (!out) return -1;  // nothing could be written: never mistaken for an empty file copied
-  std::vector<char> block(kCopyBlock);
   std::int64_t total = 0;
   for (;;) {
     pump(60);
     if (cancel_) break;
-    std::int64_t got = in->read(block.data(), block.size());
-    if (got <= 0) break;
-    std::int64_t put = out->write(block.data(), std::size_t(got));
-    if (put > 0) total += put;
-    if (counts && put > 0) {
+    // A short or failed block (a full disk) ends the copy; the caller compares the total.
+    std::int64_t put = in->copyTo(*out, kCopyBlock);
+    if (put <= 0) break;
+    total += put;
+    if (counts) {
       copied_ += std::uint64_t(put);
       if (expected_ > 0) {
         double percent = double(copied_) / double(expected_) * 100.0;
         SetProgress(int(percent > 100.0 ? 100.0 : percent));
       }
     }
-    if (put != got) break;
   }
   out.reset();
   files_.setFileTimes(destination, std::nullopt, status->lastAccessTime, status->lastWriteTime);

@@ -323,6 +323,21 @@ TEST_F(FileSystemTest, ReplaceSwapsInTheNewFileAndKeepsTheStoredName) {
   EXPECT_EQ(readText("C:\\x.tmp"), "x");
 }
 
+TEST_F(FileSystemTest, CopyToMovesDataBetweenOpenFilesInBlocks) {
+  std::string data(300000, '\0');
+  for (std::size_t i = 0; i < data.size(); ++i) data[i] = char(i * 7 + i / 1000);
+  ASSERT_TRUE(writeText("C:\\src.bin", data));
+  auto in = files().open("C:\\src.bin", OpenMode::Read);
+  auto out = files().create("C:\\dst.bin");
+  ASSERT_TRUE(in && out);
+  std::vector<std::int64_t> blocks;
+  for (std::int64_t n; (n = in->copyTo(*out, 128 * 1024)) > 0;) blocks.push_back(n);
+  EXPECT_EQ(blocks, (std::vector<std::int64_t>{131072, 131072, 37856}));
+  EXPECT_EQ(in->copyTo(*out, 10), 0);  // at the end of the source
+  out.reset();
+  EXPECT_EQ(readText("C:\\dst.bin"), data);
+}
+
 TEST_F(FileSystemTest, CurrentFolderIsPerProcessAndMustExist) {
   ASSERT_TRUE(files().createDirectory("C:\\Work"));
   EXPECT_FALSE(files().setCurrentDirectory("C:\\Nowhere"));

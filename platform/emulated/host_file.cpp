@@ -52,6 +52,25 @@ std::uint64_t HostFile::size() {
   return ::fstat(fd_, &st) == 0 ? std::uint64_t(st.st_size) : 0;
 }
 
+std::int64_t HostFile::copyTo(File& out, std::size_t count) {
+  auto* host = dynamic_cast<HostFile*>(&out);
+  if (!host) return File::copyTo(out, count);
+  // Between two host files the kernel copies the data itself (and may share blocks).
+  std::size_t done = 0;
+  while (done < count) {
+    ssize_t n = ::copy_file_range(fd_, nullptr, host->fd_, nullptr, count - done, 0);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && done == 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL ||
+                               errno == EOPNOTSUPP)) {
+      return File::copyTo(out, count);  // a file system the call does not serve
+    }
+    if (n < 0) return done ? std::int64_t(done) : -1;
+    if (n == 0) break;
+    done += std::size_t(n);
+  }
+  return std::int64_t(done);
+}
+
 FileTime toFileTime(const timespec& time) {
   std::int64_t ticks = std::int64_t(time.tv_sec) * kTicksPerSecond + time.tv_nsec / 100 + kUnixEpoch;
   return ticks < 0 ? 0 : FileTime(ticks);

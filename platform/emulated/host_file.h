@@ -22,6 +22,7 @@ class HostFile : public File {
   std::int64_t write(const void* buffer, std::size_t count) override;
   bool seek(std::uint64_t offset) override;
   std::uint64_t size() override;
+  std::int64_t copyTo(File& out, std::size_t count) override;
 
  private:
   int fd_;
