@@ -18,10 +18,7 @@ const script::StringTable& setupStrings() {
        "WARNING : The software you are about to install is Shareware.\nYou are incited and "
        "authorized to distribute it as many times as you want, as long as this package remains "
        "unmodified. Don't forget to check the evaluation period granted, if any."},
-      {212,
-       "Settings,Background,Directories,Descriptions,Groups,AddINI,Registry,Files,Shortcuts,"
-       "Messages,End,UnInstall,Owner,Web,SharedFiles,AddedLinks,AddedFolders"},
-      {215, "1,2,nbDir,nbDesc,nbGrp,nbINI,nbReg,nbFiles,nbAdd,nbMsg,11,nb,13,nb,nb,nb,nb"},
+#include "setup/strings/setup_names.inc"
       {239, "I &Agree,I &Dont Agree"},
       {240,
        "Please read carefully this license agreement and indicate your acceptance in order to "

@@ -18,10 +18,7 @@ const script::StringTable& setupStrings() {
        "ATTENTION : Le logiciel que vous allez installer est un Shareware.\nVous \352tes invit\351 et "
        "autoris\351 \340 le distribuer autant de fois que vous le souhaitez, tant que ce paquet reste "
        "inchang\351. N'oubliez pas de v\351rifier la p\351riode d'\351valuation accord\351e, s'il y en a une."},
-      {212,
-       "Settings,Background,Directories,Descriptions,Groups,AddINI,Registry,Files,Shortcuts,"
-       "Messages,End,UnInstall,Owner,Web,SharedFiles,AddedLinks,AddedFolders"},
-      {215, "1,2,nbDir,nbDesc,nbGrp,nbINI,nbReg,nbFiles,nbAdd,nbMsg,11,nb,13,nb,nb,nb,nb"},
+#include "setup/strings/setup_names.inc"
       {239, "J'&accepte,Je &refuse"},
       {240,
        "Veuillez lire attentivement ce contrat de licence et indiquer votre acceptation afin "

@@ -5,14 +5,7 @@ namespace vandrel::uninstall {
 
 const script::StringTable& uninstallStrings() {
   static const script::StringTable table{
-      {129, "Script.vrx"},
-      {150,
-       "Settings,Background,Directories,Descriptions,Groups,AddINI,Registry,Files,Shortcuts,"
-       "Messages,End,UnInstall,Owner,Web,SharedFiles,AddedLinks,AddedFolders"},
-      {151, "1,2,nbDir,nbDesc,nbGrp,nbINI,nbReg,nbFiles,nbAdd,nbMsg,11,nb,13,nb,nb,nb,nb"},
-      {152,
-       "AppName,Ver,Title,LoadTxt,LoadBmp,DefDir,Welcome,Type,RegInfo,OwnMsg,minCpu,minWin,"
-       "nCompil"},
+#include "uninstall/strings/uninstall_names.inc"
       {203,
        "Dallow can not find the install script file used for Setup in the current path and "
        "will now exit..."},
