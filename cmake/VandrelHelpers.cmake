@@ -11,16 +11,20 @@ function(vandrel_library name)
   endif()
 endfunction()
 
-# vandrel_test(NAME SOURCES... [DEPS libs...])
-# One GoogleTest executable per library; every case is registered with ctest.
+# vandrel_test(NAME SOURCES... [DEPS libs...] [NEEDS targets...])
+# One GoogleTest executable per library; every case is registered with ctest. NEEDS names
+# the programs the tests run: they are built before the tests.
 # Tests find the programs in build/bin through VANDREL_BIN and the source tree through
 # VANDREL_SOURCE.
 function(vandrel_test name)
   if(NOT VANDREL_TESTS)
     return()
   endif()
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;NEEDS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
+  if(ARG_NEEDS)
+    add_dependencies(${name} ${ARG_NEEDS})
+  endif()
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} vandrel_test_support GTest::gtest GTest::gmock GTest::gtest_main)
   target_compile_definitions(${name} PRIVATE

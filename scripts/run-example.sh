@@ -5,7 +5,9 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+# Only the programs: neither the tests nor the benchmarks.
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANDREL_TESTS=OFF \
+  -DVANDREL_BENCH=OFF >/dev/null
 cmake --build build -j "${VANDREL_JOBS:-2}"
 
 if [ ! -x build/bin/corvix ] || [ ! -x build/bin/vandrel-machine ]; then

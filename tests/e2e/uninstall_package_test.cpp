@@ -22,7 +22,7 @@ using vandrel::test::readFile;
 using vandrel::test::runProgram;
 using vandrel::test::writeFile;
 
-const fs::path kScenarios = UNINSTALL_SCENARIOS;
+const fs::path kScenarios = VANDREL_SOURCE "/tests/e2e/uninstall";
 
 // Every file and folder below drive C:, as paths relative to it.
 std::set<std::string> listing(const fs::path& root) {

@@ -20,7 +20,7 @@ namespace fs = std::filesystem;
 using vandrel::test::readFile;
 using vandrel::test::runProgram;
 
-const fs::path kEndings = fs::path(UNINSTALL_SCENARIOS) / "endings";
+const fs::path kEndings = VANDREL_SOURCE "/tests/e2e/uninstall/endings";
 
 std::vector<std::string> caseNames() {
   std::vector<std::string> names;
