@@ -14,8 +14,8 @@ namespace vandrel::fuzz {
 // keeps any slow path in a parser from stalling a short run.
 inline constexpr std::size_t kMaxInput = 64 * 1024;
 
-// A property of the parser that does not hold: reported like a crash, so that the driver
-// (or libFuzzer) keeps the input.
+// A property of the parser that does not hold: reported like a crash, so that libFuzzer
+// keeps the input (and a replay names it).
 [[noreturn]] inline void propertyFailed(const char* file, int line, const char* what) {
   std::fprintf(stderr, "%s:%d: property does not hold: %s\n", file, line, what);
   std::fflush(stderr);

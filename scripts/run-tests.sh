@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole
-# test suite (unit, end-to-end and interoperability tests, short fuzz runs).
+# test suite (unit, end-to-end and interoperability tests, the fuzz targets over their corpus).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
