@@ -11,7 +11,7 @@
 #include "builder/generate/package_generator.h"
 #include "builder/generate/progress_service.h"
 #include "platform/emulated/machine_root.h"
-#include "tests/support/quiet_interaction.h"
+#include "tests/support/fake_interaction.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -22,7 +22,6 @@ using namespace vandrel;
 constexpr int kFiles = 2000;
 constexpr std::size_t kFileSize = 100 * 1024;  // 2,000 x 100 KB = 200 MB
 
-using test::QuietInteraction;
 
 // The author's files, made once for both benchmarks. Copies are only removed with the fixture
 // at the end: removing files between runs makes the file system's inode allocation of the
@@ -70,7 +69,8 @@ void BM_GeneratePackage(benchmark::State& state) {
     doc.appendEntry(file);
   }
   builder::ScriptTree tree(doc);
-  QuietInteraction ui;
+  test::FakeInteraction ui;  // every question answered Yes, nothing kept
+  ui.recording = false;
   builder::ProgressService progress(ui, machine->files());
   fs::create_directories(f.dir / "nobuilder");
   builder::BuilderContext context{machine->files(), ui, progress, windowsForm(f.dir / "nobuilder"),

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/emulated/machine_root.h"
-#include "tests/support/quiet_interaction.h"
+#include "tests/support/fake_interaction.h"
 #include "tests/support/temp_dir.h"
 #include "ui/interaction.h"
 #include "uninstall/driver.h"
@@ -19,7 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 using namespace vandrel;
 
-using test::QuietInteraction;
 
 // Installs the package's trace by hand: N entries of files spread over ten folders, one win.ini key and
 // one registry value per hundred files, and the script that lists them all.
@@ -56,7 +55,8 @@ void BM_RemovePackage(benchmark::State& state) {
   vandrel::test::TempDir dir;
   fs::path root = dir / "machine";
   platform::emulated::initMachineRoot(root, platform::emulated::Preset::Win98, "user");
-  QuietInteraction quiet;
+  test::FakeInteraction quiet;  // every question answered Yes, nothing kept
+  quiet.recording = false;
   for (auto _ : state) {
     state.PauseTiming();
     install(root / "drive_c", files);

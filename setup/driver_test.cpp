@@ -10,14 +10,14 @@
 #include "setup/directory_pass.h"
 #include "setup/end_actions.h"
 #include "setup/strings/setup_strings.h"
-#include "setup/testing/fake_interaction.h"
 #include "setup/testing/machine_fixture.h"
+#include "tests/support/fake_interaction.h"
 
 namespace vandrel::setup {
 namespace {
 
 using platform::emulated::Preset;
-using testing::FakeInteraction;
+using test::FakeInteraction;
 using testing::MachineFixture;
 
 const char* kScript = "C:\\WINDOWS\\Script.vrx";
@@ -182,7 +182,7 @@ TEST_F(DriverTest, RebootQuestion) {
 
 TEST_F(DriverTest, WizardCancelShowsStatusZeroAndCreatesNothing) {
   script(kMinimal);
-  ui.pageActions = {testing::pressOn(ui::PageResult::Action::Cancel)};
+  ui.pageActions = {test::pressOn(ui::PageResult::Action::Cancel)};
   ui.answers = {ui::Answer::Yes};
   DriverOutcome outcome = run();
   EXPECT_EQ(exitStatusFor(outcome), 10);

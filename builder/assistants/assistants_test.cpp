@@ -13,7 +13,7 @@ using Reg = std::tuple<int, int, std::string, std::string, std::string>;
 
 struct Assistants : ::testing::Test, testing::DocFixture {
   BuilderPreferences prefs;
-  testing::RecordingInteraction ui;
+  test::FakeInteraction ui;
   std::vector<Reg> registry() const {
     std::vector<Reg> out;
     for (const RegistryEntry& r : doc.registryEntries) {

@@ -6,8 +6,8 @@
 
 #include "builder/document/cvx_file.h"
 #include "builder/document/document_text.h"
-#include "builder/document/fake_interaction_test.h"
 #include "builder/document/script_tree.h"
+#include "tests/support/fake_interaction.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
 
@@ -20,7 +20,7 @@ using test::writeFile;
 
 struct DocumentFiles : ::testing::Test {
   TempDir dir;
-  testing::FakeInteraction ui;
+  test::FakeInteraction ui;
   std::uint64_t now = 100;
   Clock clock = [this] { return now; };
 
@@ -42,7 +42,7 @@ TEST_F(DocumentFiles, SaveWritesACompoundFileThatOpensAgain) {
 
   CScriptDoc opened(clock);
   ASSERT_TRUE(openDocument(opened, path, ui));
-  EXPECT_TRUE(ui.shown.empty());
+  EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(opened.settings.appName, "Tool");
   EXPECT_EQ(opened.title(), "Tool Install script");
   EXPECT_EQ(opened.uninstall.groupKey, opened.groups.at(0).key);
@@ -112,14 +112,14 @@ TEST_F(DocumentFiles, OpenFailures) {
     writeFile(dir / c.name, c.content);
     CScriptDoc doc(clock);
     EXPECT_FALSE(openDocument(doc, dir / c.name, ui)) << c.name;
-    ASSERT_FALSE(ui.shown.empty());
-    EXPECT_EQ(ui.shown.back().text.rfind(c.message, 0), 0u) << c.name;
-    EXPECT_EQ(ui.shown.back().icon, ui::Icon::Stop);
+    ASSERT_FALSE(ui.messages.empty());
+    EXPECT_EQ(ui.messages.back().text.rfind(c.message, 0), 0u) << c.name;
+    EXPECT_EQ(ui.messages.back().icon, ui::Icon::Stop);
     EXPECT_EQ(readFile(dir / c.name), c.content) << "the file read is never written";
   }
   CScriptDoc doc(clock);
   EXPECT_FALSE(openDocument(doc, dir / "missing.cvx", ui));
-  EXPECT_EQ(ui.shown.back().text.rfind("An error occured while trying to access this file.", 0), 0u);
+  EXPECT_EQ(ui.messages.back().text.rfind("An error occured while trying to access this file.", 0), 0u);
 }
 
 TEST_F(DocumentFiles, TruncatedSavedFileNeverCrashes) {
@@ -142,7 +142,7 @@ TEST_F(DocumentFiles, EmptyOrMissingContentsLeavesTheNewDocument) {
   ASSERT_EQ(writeCvx(dir / "empty.cvx", "", SummaryInfo{}), "");
   EXPECT_TRUE(openDocument(doc, dir / "empty.cvx", ui));
   EXPECT_EQ(doc.settings.minWin, 3);
-  EXPECT_TRUE(ui.shown.empty());
+  EXPECT_TRUE(ui.messages.empty());
 }
 
 TEST_F(DocumentFiles, PlainTextDocumentsOpenAndLongLinesAreHandled) {
@@ -178,7 +178,7 @@ TEST_F(DocumentFiles, ImportChecks) {
   for (const Case& c : refusals) {
     EXPECT_FALSE(importScript(doc, &tree, c.path, ui)) << c.path;
     if (c.message) {
-      EXPECT_EQ(ui.shown.back().text.rfind(c.message, 0), 0u) << ui.shown.back().text;
+      EXPECT_EQ(ui.messages.back().text.rfind(c.message, 0), 0u) << ui.messages.back().text;
     }
   }
   EXPECT_FALSE(importScript(doc, &tree, std::nullopt, ui));
@@ -198,7 +198,7 @@ TEST_F(DocumentFiles, FailedSaveKeepsTheOldFileAndTheRevision) {
   doc.onNewDocument("ann");
   std::filesystem::create_directories(dir / "sub");
   EXPECT_FALSE(saveDocument(doc, dir / "sub", ui));
-  EXPECT_EQ(ui.shown.back().text,
+  EXPECT_EQ(ui.messages.back().text,
             "An error has occured during the saving process. Please check your save device and try again.");
   EXPECT_EQ(doc.summary.revision, "0");
   EXPECT_TRUE(std::filesystem::is_directory(dir / "sub"));

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "builder/document/document_text.h"
-#include "builder/document/fake_interaction_test.h"
+#include "tests/support/fake_interaction.h"
 
 namespace vandrel::builder {
 namespace {
@@ -29,7 +29,7 @@ struct Fixture : ::testing::Test {
   CScriptDoc doc{[] { return std::uint64_t(1); }};
   std::unique_ptr<ScriptTree> tree;
   BuilderPreferences prefs;
-  testing::FakeInteraction ui;
+  test::FakeInteraction ui;
   FakeEditor editor;
   std::unique_ptr<TreeCommands> commands;
 
@@ -158,12 +158,12 @@ TEST_F(Fixture, EraseDirectoriesCategoryAsksWith160AndKeepsThePredefinedItems) {
   load("[Directories]\n0=A,0,0,a\n1=B,0,0,b\n[Files]\n0=f,f,1,1,0,0,0,1,-1,0,0,p,0\n");
   tree->select(tree->categoryItem(category::Directories));
   EXPECT_TRUE(commands->erase());
-  ASSERT_EQ(ui.shown.size(), 1u);
-  EXPECT_EQ(ui.shown[0].text,
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text,
             "This operation will erase the whole Directory category and could alterate associated "
             "files and/or shortcuts declarations. Do you wish to proceed ?");
-  EXPECT_EQ(ui.shown[0].buttons, ui::Buttons::YesNo);
-  EXPECT_EQ(ui.shown[0].icon, ui::Icon::Question);
+  EXPECT_EQ(ui.messages[0].buttons, ui::Buttons::YesNo);
+  EXPECT_EQ(ui.messages[0].icon, ui::Icon::Question);
   EXPECT_EQ(doc.count(category::Directories), 0);
   EXPECT_EQ(labels(category::Directories).size(), 4u);
   EXPECT_EQ(labels(category::Directories)[0], "Default: Install Path");
@@ -186,7 +186,7 @@ TEST_F(Fixture, EraseQuestionsAndNo) {
     tree->select(c.entry ? entryItem(c.category, 0) : tree->categoryItem(c.category));
     ui.answers = {ui::Answer::No};
     EXPECT_FALSE(commands->erase());
-    const std::string& text = ui.shown.back().text;
+    const std::string& text = ui.messages.back().text;
     EXPECT_EQ(text.rfind(starts.at(c.id), 0), 0u) << c.category << " " << text;
     EXPECT_EQ(text.find("alterate") != std::string::npos, c.id == 158 || c.id == 159 || c.id == 160);
   }
@@ -202,7 +202,7 @@ TEST_F(Fixture, ErasingAFileDetachesItsShortcut) {
   EXPECT_EQ(labels(category::Files), std::vector<std::string>{"Disk 1:f copied to [Install]\\f.exe"});
   tree->select(entryItem(category::Files, 0));
   EXPECT_TRUE(commands->erase());
-  EXPECT_EQ(ui.shown.back().text,
+  EXPECT_EQ(ui.messages.back().text,
             "This operation will erase the current entry and could alterate its associated shortcut "
             "declaration. Do you wish to proceed ?");
   EXPECT_EQ(labels(category::ProgramAdds),
@@ -216,7 +216,7 @@ TEST_F(Fixture, NoQuestionWithConfirmEraseOff) {
   prefs.confirmErase = false;
   tree->select(entryItem(category::Groups, 0));
   EXPECT_TRUE(commands->erase());
-  EXPECT_TRUE(ui.shown.empty());
+  EXPECT_TRUE(ui.messages.empty());
   EXPECT_EQ(doc.count(category::Groups), 0);
   tree->select(tree->predefinedDirectoryItem(2));
   EXPECT_FALSE(commands->erase()) << "a predefined directory is not an entry";

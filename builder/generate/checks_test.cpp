@@ -53,8 +53,8 @@ TEST_F(FileCheck, SizesCorrectedOnYesAndAutomatically) {
   file("a.exe", 100, 1);
   file("b.exe", 200, 2);
   file("c.exe", 300, 3);
-  b.ui.pageActions = {Action::Cancel, Action::Next};  // No for a, Yes with the box for b
-  b.ui.pageBoxes = {false, true};
+  // No for a, Yes with the box for b
+  b.ui.pageActions = {test::tick(false, Action::Cancel), test::tick(true, Action::Next)};
   FileCheckResult r = runFileCheck(doc, b.context);
   ASSERT_EQ(b.ui.pages.size(), 2u);
   EXPECT_EQ(b.ui.pages[0].caption, "File Verification Problem");
@@ -74,12 +74,12 @@ TEST_F(FileCheck, MissingFilesLocatedInTheLastFolder) {
   addFile(doc, "a.exe", 4);
   addFile(doc, "b.exe", 9);
   addFile(doc, "c.exe", 1);
-  b.ui.pageBoxes = {true};            // locate all others automatically
+  b.ui.pageActions = {test::tick(true)};  // locate all others automatically
   b.ui.folders = {"C:\\Moved"};       // a.exe found there; b.exe then without any dialog
   FileCheckResult r = runFileCheck(doc, b.context);
   EXPECT_EQ(b.ui.pages.size(), 1u);
   EXPECT_EQ(b.ui.pages[0].text, strFormat(346, "C:\\Src\\a.exe", "1"));
-  EXPECT_EQ(b.ui.prompts[0].caption, strFormat(349, "A.EXE"));
+  EXPECT_EQ(b.ui.folderPrompts[0].caption, strFormat(349, "A.EXE"));
   EXPECT_EQ(doc.files.at(0).sourcePath, "C:\\Moved");
   EXPECT_EQ(doc.files.at(1).sourcePath, "C:\\Moved");
   EXPECT_EQ(doc.files.at(1).size, 2);
@@ -91,10 +91,10 @@ TEST_F(FileCheck, MissingFilesLocatedInTheLastFolder) {
 
 TEST_F(FileCheck, NoToLocateCountsMissing) {
   addFile(doc, "gone.exe", 4);
-  b.ui.pageActions = {Action::Cancel};
+  b.ui.pageActions = {test::pressOn(Action::Cancel)};
   FileCheckResult r = runFileCheck(doc, b.context);
   EXPECT_EQ(r.missing, 1);
-  EXPECT_TRUE(b.ui.prompts.empty());
+  EXPECT_TRUE(b.ui.folderPrompts.empty());
   EXPECT_EQ(doc.files.count(), 1) << "a missing file stays in the script";
 }
 
@@ -137,8 +137,8 @@ TEST_F(TestInstall, SearchingThePackageThatMoved) {
   b.ui.folders = {"C:\\Elsewhere", "C:\\Moved"};
   EXPECT_EQ(run(), TestInstallOutcome::Started);
   EXPECT_EQ(doc.settings.lastGenPath, "C:\\Moved\\");
-  EXPECT_EQ(b.ui.prompts.size(), 2u);
-  EXPECT_EQ(b.ui.prompts[0].caption, str(311));
+  EXPECT_EQ(b.ui.folderPrompts.size(), 2u);
+  EXPECT_EQ(b.ui.folderPrompts[0].caption, str(311));
 }
 
 TEST_F(TestInstall, CancelledSearchLeadsToGenerate) {
@@ -157,7 +157,7 @@ TEST_F(TestInstall, IncompleteGenerationOrStarterFailure) {
   EXPECT_EQ(b.ui.texts().back(), str(313));
   EXPECT_TRUE(process.started.empty());
 
-  b.ui.shown.clear();
+  b.ui.messages.clear();
   doc.settings.lastGenPath = "C:\\Pkg\\";
   process.result = 2;
   EXPECT_EQ(run(), TestInstallOutcome::NotStarted);

@@ -1,101 +1,29 @@
-// Fixtures for the generation tests: a recording interaction with queued answers, and a
-// builder context over an in-memory machine.
+// Fixtures for the generation tests: a builder context over an in-memory machine, entry
+// builders and a line splitter.
 #pragma once
 
-#include <deque>
 #include <string>
 #include <vector>
 
 #include "builder/document/script_doc.h"
 #include "builder/generate/builder_context.h"
 #include "builder/generate/progress_service.h"
+#include "tests/support/fake_interaction.h"
 #include "tests/support/memory_file_system.h"
-#include "ui/interaction.h"
 
 namespace vandrel::builder::testing {
-
-class RecordingInteraction : public ui::Interaction {
- public:
-  std::deque<ui::Answer> answers;                       // questions; empty: the default button
-  std::deque<std::optional<std::string>> folders;       // folder prompts; empty: cancelled
-  std::deque<ui::PageResult::Action> pageActions;       // pages; empty: Next
-  std::deque<bool> pageBoxes;                           // the first check box of each page
-  std::vector<ui::Message> shown;
-  std::vector<ui::FolderPrompt> prompts;
-  std::vector<ui::Page> pages;
-  std::vector<std::string> progressLines;
-  int cancelAfterUpdates = -1;  // presses Cancel once this many progress updates were shown
-
-  ui::Answer message(const ui::Message& m) override {
-    shown.push_back(m);
-    if (m.buttons == ui::Buttons::OK) return ui::Answer::OK;
-    if (answers.empty()) {
-      return m.buttons == ui::Buttons::OKCancel ? ui::Answer::OK : ui::Answer::Yes;
-    }
-    ui::Answer a = answers.front();
-    answers.pop_front();
-    return a;
-  }
-  ui::PageResult page(const ui::Page& p) override {
-    pages.push_back(p);
-    ui::PageResult r;
-    r.fields = p.fields;
-    if (!pageBoxes.empty()) {
-      for (ui::Field& f : r.fields)
-        if (f.kind == ui::Field::Kind::Check) f.checked = pageBoxes.front();
-      pageBoxes.pop_front();
-    }
-    r.action = ui::PageResult::Action::Next;
-    if (!pageActions.empty()) {
-      r.action = pageActions.front();
-      pageActions.pop_front();
-    }
-    return r;
-  }
-  std::optional<std::string> folder(const ui::FolderPrompt& p) override {
-    prompts.push_back(p);
-    if (folders.empty()) return std::nullopt;
-    std::optional<std::string> f = folders.front();
-    folders.pop_front();
-    if (!f) return std::nullopt;
-    std::string base = *f;
-    if (!base.empty() && base.back() == '\\') base.pop_back();
-    return base + "\\" + p.dummyName;
-  }
-  std::optional<int> choose(const ui::Choice&) override { return std::nullopt; }
-  void diskMessage(const ui::DiskMessage&) override {}
-  void closing(const ui::Closing&) override {}
-  void beep() override {}
-  void progress(const ui::Progress& p) override {
-    for (const std::string& line : p.lines) progressLines.push_back(line);
-    if (cancelAfterUpdates > 0 && --cancelAfterUpdates == 0) cancelPending_ = true;
-  }
-  bool cancelPressed() override {
-    bool pressed = cancelPending_;
-    cancelPending_ = false;
-    return pressed;
-  }
-  void endProgress() override {}
-
-  // The texts of the messages shown, in order.
-  std::vector<std::string> texts() const {
-    std::vector<std::string> out;
-    for (const ui::Message& m : shown) out.push_back(m.text);
-    return out;
-  }
-
- private:
-  bool cancelPending_ = false;
-};
 
 // An in-memory machine with the builder in C:\Corvix and the author's files in C:\Src.
 struct MemoryBuilder {
   test::MemoryFileSystem files;
-  RecordingInteraction ui;
+  test::FakeInteraction ui;
   ProgressService progress{ui, files};
   BuilderContext context{files, ui, progress, "C:\\Corvix", nullptr};
 
-  MemoryBuilder() { files.makeDirectories("C:\\Corvix"); }
+  MemoryBuilder() {
+    files.makeDirectories("C:\\Corvix");
+    ui.addDummyName = true;  // the disk folder prompts are answered with folders
+  }
   void companion(const std::string& name, std::size_t size) {
     files.writeFile("C:\\Corvix\\" + name, std::string(size, 'e'));
   }

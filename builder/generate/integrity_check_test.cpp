@@ -33,7 +33,7 @@ class RecordingProcess : public platform::Process {
 struct IntegrityCheck : ::testing::Test {
   test::TempDir dir;
   std::unique_ptr<platform::Machine> machine;
-  RecordingInteraction ui;
+  test::FakeInteraction ui;
   RecordingProcess process;
   std::unique_ptr<ProgressService> progress;
   std::unique_ptr<BuilderContext> context;
@@ -41,6 +41,7 @@ struct IntegrityCheck : ::testing::Test {
   std::string src;  // Windows path of the author's files
 
   IntegrityCheck() {
+    ui.addDummyName = true;  // the log file prompt is answered with a folder
     platform::emulated::initMachineRoot(dir / "m", platform::emulated::Preset::Win98, "ann");
     platform::MachineOptions options;
     options.hostDriveWritable = true;
@@ -95,9 +96,9 @@ TEST_F(IntegrityCheck, CleanDocumentHasNoFinding) {
   EXPECT_EQ(result.logPath, *machine->files().windowsPath(dir / "CheckLog.txt"));
   EXPECT_EQ(findings(result.logPath), std::vector<std::string>{});
   EXPECT_NE(test::readFile(dir / "CheckLog.txt").find("; 0 finding(s)\n"), std::string::npos);
-  ASSERT_EQ(ui.shown.size(), 2u);
-  EXPECT_EQ(ui.shown[0].text, str(192));
-  EXPECT_EQ(ui.shown[1].text, strFormat(319, result.logPath));
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[0].text, str(192));
+  EXPECT_EQ(ui.messages[1].text, strFormat(319, result.logPath));
   EXPECT_TRUE(process.started.empty());
 }
 
@@ -154,15 +155,15 @@ TEST_F(IntegrityCheck, LogPlaces) {
   ui.folders = {*machine->files().windowsPath(dir / "src")};
   IntegrityCheckResult chosen = check();
   EXPECT_EQ(chosen.logPath, src + "\\CheckLog.txt");
-  EXPECT_EQ(ui.prompts.back().caption, "Save Log File As...");
+  EXPECT_EQ(ui.folderPrompts.back().caption, "Save Log File As...");
   EXPECT_TRUE(std::filesystem::exists(dir / "src" / "CheckLog.txt"));
 
-  ui.shown.clear();
+  ui.messages.clear();
   doc.runningAfterLoad = true;
   ui.answers = {Answer::No};
   check();
-  ASSERT_EQ(ui.shown.size(), 1u);
-  EXPECT_EQ(ui.shown[0].text.rfind("Operation completed.", 0), 0u);
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages[0].text.rfind("Operation completed.", 0), 0u);
 
   // Cancel, and a cancelled save dialog, end the command without a log.
   doc.runningAfterLoad = false;
@@ -185,13 +186,13 @@ TEST_F(IntegrityCheck, MissingLibraryAndUnwritableLog) {
   std::string bin = context->programFolder;
   context->programFolder = src;
   EXPECT_EQ(check(src + "\\log.txt").outcome, IntegrityCheckResult::Outcome::NoLibrary);
-  EXPECT_EQ(ui.shown.back().text, strFormat(317, "Scanlet.dll", src));
+  EXPECT_EQ(ui.messages.back().text, strFormat(317, "Scanlet.dll", src));
   EXPECT_FALSE(std::filesystem::exists(dir / "src" / "log.txt"));
 
   context->programFolder = bin;
   EXPECT_EQ(check(src + "\\no\\such\\folder\\log.txt").outcome,
             IntegrityCheckResult::Outcome::LogFailed);
-  EXPECT_EQ(ui.shown.back().text, str(318));
+  EXPECT_EQ(ui.messages.back().text, str(318));
 }
 
 }  // namespace

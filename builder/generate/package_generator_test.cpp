@@ -62,9 +62,9 @@ TEST_F(Generation, OneDiskGoesIntoTheChosenFolder) {
   EXPECT_EQ(doc.settings.lastGenPath, "C:\\Pkg\\");
   EXPECT_TRUE(doc.isModified());
   EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(288)});
-  ASSERT_EQ(b.ui.prompts.size(), 1u);
-  EXPECT_EQ(b.ui.prompts[0].caption, "Please select a directory where to save Disk 1 files...");
-  EXPECT_EQ(b.ui.prompts[0].dummyName, "Junk");
+  ASSERT_EQ(b.ui.folderPrompts.size(), 1u);
+  EXPECT_EQ(b.ui.folderPrompts[0].caption, "Please select a directory where to save Disk 1 files...");
+  EXPECT_EQ(b.ui.folderPrompts[0].dummyName, "Junk");
 }
 
 TEST_F(Generation, FrenchEnginesAndTheirNamesOnDisk) {
@@ -88,7 +88,7 @@ TEST_F(Generation, AutomaticDiskFoldersOnlyForDisksInUse) {
   EXPECT_TRUE(exists("C:\\Pkg\\Disk3\\three.dat"));
   EXPECT_FALSE(exists("C:\\Pkg\\Disk2"));
   EXPECT_EQ(doc.settings.lastGenPath, "C:\\Pkg\\Disk1\\");
-  EXPECT_EQ(b.ui.prompts.size(), 1u);
+  EXPECT_EQ(b.ui.folderPrompts.size(), 1u);
 }
 
 TEST_F(Generation, EachDiskItsOwnFolder) {
@@ -98,8 +98,8 @@ TEST_F(Generation, EachDiskItsOwnFolder) {
   ASSERT_EQ(run("C:\\First", {std::nullopt, true}), GenerateOutcome::Complete);
   EXPECT_TRUE(exists("C:\\First\\one.exe"));
   EXPECT_TRUE(exists("C:\\Second\\two.exe"));
-  ASSERT_EQ(b.ui.prompts.size(), 2u);
-  EXPECT_EQ(b.ui.prompts[1].caption, "Please select a directory where to save Disk 2 files...");
+  ASSERT_EQ(b.ui.folderPrompts.size(), 2u);
+  EXPECT_EQ(b.ui.folderPrompts[1].caption, "Please select a directory where to save Disk 2 files...");
   EXPECT_FALSE(shown(291)) << "the option answers the question";
 }
 
@@ -111,7 +111,7 @@ TEST_F(Generation, CancelledFolderPrompts) {
   EXPECT_TRUE(doc.settings.lastGenPath.empty());
 
   // The second disk's prompt cancelled: the first disk stays as copied.
-  b.ui.shown.clear();
+  b.ui.messages.clear();
   b.ui.folders.clear();
   EXPECT_EQ(run("C:\\First", {std::nullopt, true}), GenerateOutcome::Cancelled);
   EXPECT_EQ(b.ui.texts().back(), str(293));
@@ -128,7 +128,7 @@ TEST_F(Generation, MissingSourcesAskFirst) {
   EXPECT_FALSE(exists("C:\\Pkg\\Script.vrx"));
 
   // Proceeding anyway: the short copy is asked about; No goes on and ends with errors.
-  b.ui.shown.clear();
+  b.ui.messages.clear();
   b.ui.folders.clear();
   b.ui.answers = {Answer::Yes, Answer::No};
   EXPECT_EQ(run(), GenerateOutcome::WithErrors);
@@ -137,7 +137,7 @@ TEST_F(Generation, MissingSourcesAskFirst) {
   EXPECT_FALSE(complete);
 
   // Yes to "Do you want to abort ?" stops there.
-  b.ui.shown.clear();
+  b.ui.messages.clear();
   b.ui.answers = {Answer::Yes, Answer::Yes};
   EXPECT_EQ(run(), GenerateOutcome::Cancelled);
   EXPECT_EQ(b.ui.texts(), (std::vector<std::string>{str(284), str(285)}));
@@ -160,7 +160,7 @@ TEST_F(Generation, MissingEngineFiles) {
   EXPECT_TRUE(exists("C:\\Pkg\\Tamsin32.ex_"));
   EXPECT_FALSE(exists("C:\\Pkg\\a.exe"));
 
-  b.ui.shown.clear();
+  b.ui.messages.clear();
   b.ui.answers = {Answer::Yes};
   EXPECT_EQ(run(), GenerateOutcome::Complete);
   EXPECT_TRUE(exists("C:\\Pkg\\a.exe"));

@@ -318,7 +318,7 @@ TEST(WriteScript, WritesTheFileAndTakesTheUninstallerSize) {
   ASSERT_TRUE(writeScript(doc, tree, b.context, "C:\\Out\\Script.vrx"));
   std::string text = *b.files.readFile("C:\\Out\\Script.vrx");
   EXPECT_EQ(sectionLines(text, "Files")[1], "0=Peskin32.ex_,Peskin32.exe,3,1,1000,0,1,1,4321,0,0");
-  EXPECT_TRUE(b.ui.shown.empty());
+  EXPECT_TRUE(b.ui.messages.empty());
 
   // No uninstaller beside the builder: size 0.
   doc.settings.language = 1;
@@ -335,8 +335,8 @@ TEST(WriteScript, FailureIsReported) {
   EXPECT_FALSE(writeScript(doc, tree, b.context, "C:\\Missing\\Script.vrx"));
   b.files.failWritesAfter(10);
   EXPECT_FALSE(writeScript(doc, tree, b.context, "C:\\Out\\Script.vrx"));
-  ASSERT_EQ(b.ui.shown.size(), 2u);
-  for (const ui::Message& m : b.ui.shown) {
+  ASSERT_EQ(b.ui.messages.size(), 2u);
+  for (const ui::Message& m : b.ui.messages) {
     EXPECT_EQ(m.text, "An error has occured during the saving process. Please check your save "
                       "device and try again.");
     EXPECT_EQ(m.icon, ui::Icon::Stop);

@@ -34,7 +34,7 @@ TEST(LaunchList, AddDeleteAndPick) {
 }
 
 TEST(Favourites, AddReplacesByNameWithoutCaseOrInsertsOnTop) {
-  testing::RecordingInteraction ui;
+  test::FakeInteraction ui;
   CWebUrlDlg page;
   WebSettings web;
   web.favoriteNames = {"Home"};

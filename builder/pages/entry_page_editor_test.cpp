@@ -24,7 +24,7 @@ struct ScriptedView : EntryPageView {
 
 struct Editor : ::testing::Test, testing::DocFixture {
   BuilderPreferences prefs;
-  testing::RecordingInteraction ui;
+  test::FakeInteraction ui;
   ScriptedView view;
   PageEntryEditor editor{*tree, view, ui};
   TreeCommands commands{*tree, prefs, ui, editor};
@@ -112,9 +112,9 @@ TEST_F(Editor, RefusalMessages) {
   showRefusal(ui, Check::info(352));
   showRefusal(ui, Check::frameworkText("Please enter an integer."));
   showRefusal(ui, Check::silent());
-  ASSERT_EQ(ui.shown.size(), 2u);
-  EXPECT_EQ(ui.shown[0].text.rfind("Warning: when using Dallow", 0), 0u);
-  EXPECT_EQ(ui.shown[1].text, "Please enter an integer.");
+  ASSERT_EQ(ui.messages.size(), 2u);
+  EXPECT_EQ(ui.messages[0].text.rfind("Warning: when using Dallow", 0), 0u);
+  EXPECT_EQ(ui.messages[1].text, "Please enter an integer.");
   EXPECT_EQ(ui.beeps, 0);
 }
 

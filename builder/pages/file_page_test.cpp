@@ -144,7 +144,7 @@ class FileEditor : public EntryEditor {
 
 struct ValidateAndAdd : FilePage {
   BuilderPreferences prefs;
-  testing::RecordingInteraction ui;
+  test::FakeInteraction ui;
   FileEditor editor{*tree};
   TreeCommands commands{*tree, prefs, ui, editor};
 };

@@ -1,41 +1,13 @@
-// A document with its tree for the page tests, and a recording interaction port.
+// A document with its tree for the page tests (their interaction port is test::FakeInteraction).
 #pragma once
 
-#include <deque>
 #include <memory>
 #include <vector>
 
 #include "builder/document/script_tree.h"
-#include "ui/interaction.h"
+#include "tests/support/fake_interaction.h"
 
 namespace vandrel::builder::testing {
-
-// Records messages and beeps; answers questions from a queue (OK/Yes when empty).
-class RecordingInteraction : public ui::Interaction {
- public:
-  std::deque<ui::Answer> answers;
-  std::vector<ui::Message> shown;
-  int beeps = 0;
-
-  ui::Answer message(const ui::Message& m) override {
-    shown.push_back(m);
-    if (m.buttons == ui::Buttons::OK || answers.empty()) {
-      return m.buttons == ui::Buttons::YesNo ? ui::Answer::Yes : ui::Answer::OK;
-    }
-    ui::Answer a = answers.front();
-    answers.pop_front();
-    return a;
-  }
-  ui::PageResult page(const ui::Page&) override { return {}; }
-  std::optional<std::string> folder(const ui::FolderPrompt&) override { return std::nullopt; }
-  std::optional<int> choose(const ui::Choice&) override { return std::nullopt; }
-  void diskMessage(const ui::DiskMessage&) override {}
-  void closing(const ui::Closing&) override {}
-  void beep() override { ++beeps; }
-  void progress(const ui::Progress&) override {}
-  bool cancelPressed() override { return false; }
-  void endProgress() override {}
-};
 
 struct DocFixture {
   CScriptDoc doc{[] { return std::uint64_t(1); }};

@@ -11,10 +11,10 @@ namespace vandrel::builder::pages {
 namespace {
 
 struct Settings : ::testing::Test, testing::DocFixture {
-  testing::RecordingInteraction ui;
+  test::FakeInteraction ui;
   SettingsViewState view;
   bool shown(unsigned id) const {
-    for (const ui::Message& m : ui.shown) {
+    for (const ui::Message& m : ui.messages) {
       if (m.text == str(id)) return true;
     }
     return false;
@@ -95,7 +95,7 @@ TEST_F(Settings, SixteenBitWarningUntilCancelled) {
   auto pickBoth = [&](ui::Answer answer) {
     SettingsSheet sheet(*tree);
     sheet.system.nSyst = 2;
-    ui.shown.clear();
+    ui.messages.clear();
     ui.answers = {answer};
     ASSERT_TRUE(sheet.ok(ui, view));
     if (shown(370)) ++warnings;
@@ -111,12 +111,12 @@ TEST_F(Settings, SixteenBitWarningUntilCancelled) {
 
   SettingsViewState otherView;
   SettingsSheet sheet(*tree);
-  ui.shown.clear();
+  ui.messages.clear();
   ASSERT_TRUE(sheet.ok(ui, otherView));
   EXPECT_TRUE(shown(370)) << "each view starts with the warning on";
   SettingsSheet thirtyTwo(*tree);
   thirtyTwo.system.nSyst = 1;
-  ui.shown.clear();
+  ui.messages.clear();
   ASSERT_TRUE(thirtyTwo.ok(ui, otherView));
   EXPECT_FALSE(shown(370));
 }
@@ -137,7 +137,7 @@ TEST_F(Settings, UninstallGroupAndShortcutName) {
   EXPECT_EQ(pick.uninstall.groups[0].key, apps);
   pick.uninstall.group = 1;
   pick.uninstall.unDesc = "";
-  ui.shown.clear();
+  ui.messages.clear();
   ASSERT_TRUE(pick.ok(ui, view));
   EXPECT_FALSE(shown(352));
   EXPECT_EQ(doc.uninstall.groupKey, tools);
@@ -148,7 +148,7 @@ TEST_F(Settings, UninstallGroupAndShortcutName) {
   own.uninstall.group = -1;
   own.uninstall.ownUnInstall = 1;
   own.uninstall.unDesc = "Remove";
-  ui.shown.clear();
+  ui.messages.clear();
   ASSERT_TRUE(own.ok(ui, view));
   EXPECT_FALSE(shown(352)) << "the author's own uninstaller needs no group";
   EXPECT_EQ(doc.uninstall.groupKey, tools);

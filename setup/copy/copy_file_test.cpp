@@ -137,7 +137,7 @@ TEST_F(CopyFileTest, DateStampRuleWithoutUsableVersions) {
       files().setFileTimes("C:\\Pkg\\Disk1\\f.dll", day(10), std::nullopt, day(10));
       files().setFileTimes("C:\\App\\f.dll", day(s.creation), std::nullopt, day(s.write));
       copyOneFile(app(), request("f.dll"));
-      EXPECT_EQ(ui_.questionTexts(),
+      EXPECT_EQ(ui_.texts(),
                 s.asks ? std::vector<std::string>{question} : std::vector<std::string>{});
     }
   }

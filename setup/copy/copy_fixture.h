@@ -1,10 +1,9 @@
-// Test fixture of the copy steps: a fresh emulated machine, a recording interaction port, a
+// Test fixture of the copy steps: a fresh emulated machine, the test interaction port, a
 // setup application with its state filled as the wizard leaves it, and file helpers.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -13,80 +12,16 @@
 #include "platform/emulated/machine_root.h"
 #include "setup/setup_app.h"
 #include "setup/strings/setup_strings.h"
+#include "tests/support/fake_interaction.h"
 #include "tests/support/temp_dir.h"
-#include "ui/interaction.h"
 
 namespace vandrel::setup::testing {
-
-// Records everything shown; answers questions from a queue (then the default answer) and
-// folder prompts from a queue (then Cancel). Cancel is pressed in the progress window the
-// first time a line contains cancelOn.
-class RecordingInteraction : public ui::Interaction {
- public:
-  std::vector<ui::Message> messages;
-  std::deque<ui::Answer> answers;
-  ui::Answer defaultAnswer = ui::Answer::Yes;
-  std::vector<ui::FolderPrompt> folderPrompts;
-  std::deque<std::optional<std::string>> folders;
-  std::vector<ui::DiskMessage> diskMessages;
-  std::vector<int> percents;  // every percentage shown, in order
-  ui::Progress lastProgress;
-  int progressUpdates = 0;
-  int progressEnds = 0;
-  std::string cancelOn;
-
-  ui::Answer message(const ui::Message& m) override {
-    messages.push_back(m);
-    if (answers.empty()) return defaultAnswer;
-    ui::Answer a = answers.front();
-    answers.pop_front();
-    return a;
-  }
-  ui::PageResult page(const ui::Page&) override { return {}; }
-  std::optional<std::string> folder(const ui::FolderPrompt& prompt) override {
-    folderPrompts.push_back(prompt);
-    if (folders.empty()) return std::nullopt;
-    auto f = folders.front();
-    folders.pop_front();
-    return f;
-  }
-  std::optional<int> choose(const ui::Choice&) override { return std::nullopt; }
-  void diskMessage(const ui::DiskMessage& m) override { diskMessages.push_back(m); }
-  void closing(const ui::Closing&) override {}
-  void beep() override {}
-  void progress(const ui::Progress& p) override {
-    ++progressUpdates;
-    if (percents.empty() || percents.back() != p.percent) percents.push_back(p.percent);
-    lastProgress = p;
-    if (cancelOn.empty()) return;
-    for (const std::string& line : p.lines) {
-      if (line.find(cancelOn) != std::string::npos) {
-        cancelPending_ = true;
-        cancelOn.clear();
-      }
-    }
-  }
-  bool cancelPressed() override {
-    bool pressed = cancelPending_;
-    cancelPending_ = false;
-    return pressed;
-  }
-  void endProgress() override { ++progressEnds; }
-
-  // The texts of the questions asked, in order.
-  std::vector<std::string> questionTexts() const {
-    std::vector<std::string> texts;
-    for (const auto& m : messages) texts.push_back(m.text);
-    return texts;
-  }
-
- private:
-  bool cancelPending_ = false;
-};
 
 class CopyFixture : public ::testing::Test {
  protected:
   explicit CopyFixture(platform::emulated::Preset preset = platform::emulated::Preset::Win98) {
+    // The tests queue one answer per message shown, in order.
+    ui_.answersForEveryMessage = true;
     platform::emulated::initMachineRoot(root_.path(), preset, "ann");
     machine_ = platform::emulated::openMachine(root_.path(), {});
     app_ = std::make_unique<SetupApp>(*machine_, ui_, setupStrings());
@@ -144,7 +79,7 @@ class CopyFixture : public ::testing::Test {
     return machine_->profile().getString(app_->script().path(), section, key, "", 4096);
   }
 
-  RecordingInteraction ui_;
+  test::FakeInteraction ui_;
 
  private:
   test::TempDir root_;

@@ -170,7 +170,7 @@ TEST_F(InstallFilesTest, MissingFileAcceptedThenShortCopyQuestion) {
   std::vector<std::string> expected = {
       copyText(app(), text_id::MissingFile), copyText(app(), text_id::ShortCopy),
       copyText(app(), text_id::MissingFile), copyText(app(), text_id::ShortCopy)};
-  EXPECT_EQ(ui_.questionTexts(), expected);
+  EXPECT_EQ(ui_.texts(), expected);
   EXPECT_TRUE(ui_.folderPrompts.empty());
 }
 
@@ -186,7 +186,7 @@ TEST_F(InstallFilesTest, ShortCopyOnReadOnlyDestination) {
     files().setAttributes("C:\\App\\Docs\\next.txt", platform::attr::Normal);
     files().deleteFile("C:\\App\\Docs\\next.txt");
     install({entry("locked.txt", "", 1, 1, 11), entry("next.txt", "", 1, 1, 4)});
-    ASSERT_EQ(ui_.questionTexts(), std::vector<std::string>{copyText(app(), text_id::ShortCopy)});
+    ASSERT_EQ(ui_.texts(), std::vector<std::string>{copyText(app(), text_id::ShortCopy)});
     EXPECT_EQ(status_, answer == ui::Answer::Yes ? 0 : 1);
     EXPECT_EQ(exists("C:\\App\\Docs\\next.txt"), answer == ui::Answer::Yes);
     // The file that could not be written is left exactly as it was.
@@ -279,7 +279,7 @@ TEST_F(InstallFilesTest, UnsafeTargetNamesAreNeverWritten) {
   EXPECT_FALSE(exists("C:\\WINDOWS\\evil.txt"));
   EXPECT_FALSE(exists("C:\\evil.txt"));
   EXPECT_FALSE(exists("C:\\App\\x.txt"));
-  EXPECT_EQ(ui_.questionTexts(),
+  EXPECT_EQ(ui_.texts(),
             std::vector<std::string>(5, copyText(app(), text_id::ShortCopy)));
 }
 

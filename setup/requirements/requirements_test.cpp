@@ -4,14 +4,14 @@
 #include <gtest/gtest.h>
 
 #include "setup/strings/setup_strings.h"
-#include "setup/testing/fake_interaction.h"
 #include "setup/testing/machine_fixture.h"
+#include "tests/support/fake_interaction.h"
 
 namespace vandrel::setup {
 namespace {
 
 using platform::emulated::Preset;
-using testing::FakeInteraction;
+using test::FakeInteraction;
 using testing::MachineFixture;
 
 struct Case {

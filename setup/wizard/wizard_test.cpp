@@ -4,18 +4,18 @@
 #include <gtest/gtest.h>
 
 #include "setup/strings/setup_strings.h"
-#include "setup/testing/fake_interaction.h"
 #include "setup/testing/machine_fixture.h"
 #include "setup/wizard/folder_picker.h"
+#include "tests/support/fake_interaction.h"
 
 namespace vandrel::setup {
 namespace {
 
 using Action = ui::PageResult::Action;
-using testing::FakeInteraction;
-using testing::fill;
+using test::FakeInteraction;
+using test::fill;
 using testing::MachineFixture;
-using testing::pressOn;
+using test::pressOn;
 
 std::vector<std::string> ids(const std::vector<WizardPage>& order) {
   std::vector<std::string> out;

@@ -1,9 +1,8 @@
-// Test fixtures of the uninstaller: a recording interaction port and a fresh emulated
-// machine with an installation folder C:\App, ready for one run.
+// Test fixture of the uninstaller: a fresh emulated machine with an installation folder
+// C:\App, ready for one run, and the test interaction port.
 #pragma once
 
 #include <cstdint>
-#include <deque>
 #include <memory>
 #include <optional>
 #include <string>
@@ -11,56 +10,12 @@
 
 #include "platform/emulated/machine_root.h"
 #include "platform/machine.h"
+#include "tests/support/fake_interaction.h"
 #include "tests/support/temp_dir.h"
-#include "ui/interaction.h"
 #include "uninstall/strings/uninstall_strings.h"
 #include "uninstall/uninstall_app.h"
 
 namespace vandrel::uninstall::testing {
-
-// Keeps every dialog; questions take queued answers, else their first button.
-class RecordingUi : public ui::Interaction {
- public:
-  std::vector<ui::Message> messages;
-  std::vector<ui::Progress> progresses;
-  std::vector<ui::Closing> closings;
-  std::vector<std::string> events;  // "message", "progress", "closing", "end" in order
-  std::deque<ui::Answer> answers;
-
-  // The texts of the questions asked, in order.
-  std::vector<std::string> questions() const {
-    std::vector<std::string> texts;
-    for (const ui::Message& m : messages) {
-      if (m.buttons != ui::Buttons::OK) texts.push_back(m.text);
-    }
-    return texts;
-  }
-
-  ui::Answer message(const ui::Message& message) override {
-    events.push_back("message");
-    messages.push_back(message);
-    if (message.buttons == ui::Buttons::OK) return ui::Answer::OK;
-    if (answers.empty()) return ui::Answer::Yes;
-    ui::Answer answer = answers.front();
-    answers.pop_front();
-    return answer;
-  }
-  ui::PageResult page(const ui::Page&) override { return {}; }
-  std::optional<std::string> folder(const ui::FolderPrompt&) override { return std::nullopt; }
-  std::optional<int> choose(const ui::Choice&) override { return std::nullopt; }
-  void diskMessage(const ui::DiskMessage&) override {}
-  void closing(const ui::Closing& closing) override {
-    events.push_back("closing");
-    closings.push_back(closing);
-  }
-  void beep() override {}
-  void progress(const ui::Progress& progress) override {
-    events.push_back("progress");
-    progresses.push_back(progress);
-  }
-  bool cancelPressed() override { return false; }
-  void endProgress() override { events.push_back("end"); }
-};
 
 inline constexpr const char* kSharedDlls = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 
@@ -73,7 +28,7 @@ class UninstallFixture {
     machine_->files().createDirectory("C:\\App");
   }
 
-  RecordingUi ui;
+  vandrel::test::FakeInteraction ui;
   platform::Machine& machine() { return *machine_; }
   UninstallApp& app() { return *app_; }
   const std::filesystem::path& root() const { return dir_.path(); }
