@@ -169,7 +169,8 @@ TEST_P(PlatformShortcutsTest, NtOnlyShortcutOnlyOnNt) {
   EXPECT_EQ(exists(group + "NT.lnk"), nt);
 }
 
-INSTANTIATE_TEST_SUITE_P(Presets, PlatformShortcutsTest, ::testing::Values(Preset::Win98, Preset::NT4));
+INSTANTIATE_TEST_SUITE_P(Presets, PlatformShortcutsTest, ::testing::Values(Preset::Win98, Preset::NT4),
+                         [](const auto& info) { return info.param == Preset::NT4 ? "NT4" : "Win98"; });
 
 }  // namespace
 }  // namespace vandrel::setup

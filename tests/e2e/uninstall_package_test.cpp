@@ -103,6 +103,8 @@ struct Machine {
   std::string windows;  // the Windows folder, relative to drive C:
 };
 
+void PrintTo(const Machine& machine, std::ostream* out) { *out << machine.preset; }
+
 class EndToEnd : public ::testing::TestWithParam<Machine> {
  protected:
   void SetUp() override {
