@@ -1,7 +1,7 @@
 // Directory references ("path,root,optional,label") resolved to full paths.
 #include "script/directories.h"
 
-#include "script/list_item.h"
+#include "script/schema.h"
 
 namespace vandrel::script {
 namespace {
@@ -11,13 +11,13 @@ struct Reference {
   long root = 0;
 };
 
-// The path before the first comma and the root read from the text after it; nothing when
-// the reference holds no comma.
+// The path and the root of a [Directories] value; nothing when it has no root field (the
+// empty text, or a text without comma).
 bool splitReference(std::string_view reference, Reference& out) {
-  std::size_t comma = reference.find(',');
-  if (comma == std::string_view::npos) return false;
-  out.path = std::string(reference.substr(0, comma));
-  out.root = readInt(reference.substr(comma + 1));
+  DirectoryEntry entry = readEntry<DirectoryEntry>(reference);
+  if (!entry.root.present()) return false;
+  out.path = entry.path.text("");
+  out.root = entry.root.number("0");
   return true;
 }
 
@@ -35,7 +35,7 @@ std::string withTrailingBackslash(std::string path) {
 
 std::string resolveDirectorySetup(std::string_view reference, const DirectoryContext& context) {
   Reference ref;
-  if (reference.empty() || !splitReference(reference, ref)) return context.engineFolder;
+  if (!splitReference(reference, ref)) return context.engineFolder;
   std::string result;
   switch (ref.root) {
     case 0: result = context.installFolder + "\\" + ref.path; break;
@@ -50,7 +50,7 @@ std::string resolveDirectorySetup(std::string_view reference, const DirectoryCon
 std::string resolveDirectoryUninstall(std::string_view reference,
                                       const DirectoryContext& context) {
   Reference ref;
-  if (reference.empty() || !splitReference(reference, ref)) return context.installFolder;
+  if (!splitReference(reference, ref)) return context.installFolder;
   std::string result;
   switch (ref.root) {
     case 0: result = context.installFolder + "\\" + ref.path; break;

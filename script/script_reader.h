@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/profile.h"
+#include "script/schema.h"
 
 namespace vandrel::script {
 
@@ -27,15 +28,31 @@ class ScriptReader {
                     const std::string& def) const;
   // value() read as a leading-digits integer.
   long number(const std::string& section, const std::string& key, const std::string& def) const;
+  // The same reads of a section of the format.
+  std::string value(Section section, const std::string& key, const std::string& def) const {
+    return value(sectionName(section), key, def);
+  }
+  long number(Section section, const std::string& key, const std::string& def) const {
+    return number(sectionName(section), key, def);
+  }
+  // The number of entries of a counted section, setup engine form (default 0).
+  long entryCount(Section section) const { return number(section, countKey(section), "0"); }
 
   // Uninstaller form: text with a 260-byte buffer and the empty text as default; counts
   // through the profile integer read with default 0.
   std::string text(const std::string& section, const std::string& key) const;
   int count(const std::string& section, const std::string& key) const;
+  std::string text(Section section, const std::string& key) const {
+    return text(sectionName(section), key);
+  }
+  int count(Section section) const { return count(sectionName(section), countKey(section)); }
 
   // Writes a value into the script (the setup's added sections); no value deletes the key.
   bool write(const std::string& section, const std::string& key,
              const std::optional<std::string>& value);
+  bool write(Section section, const std::string& key, const std::optional<std::string>& value) {
+    return write(sectionName(section), key, value);
+  }
 
  private:
   platform::Profile& profile_;

@@ -1,17 +1,20 @@
 // Collecting the optional directories and creating the installation's folders.
 #include "setup/directory_pass.h"
 
-#include "script/list_item.h"
+#include "script/schema.h"
 #include "setup/script_keys.h"
 
 namespace vandrel::setup {
+
+using script::Section;
 namespace {
 
 // The [Directories] entries that exist among the author's directories and the install
 // folder's entry (0 to nbDir-4); absent entries read as empty and are skipped anyway.
 std::vector<long> authorEntries(SetupApp& app, long nbDir) {
   if (nbDir - 4 <= 0) return {};
-  return numberedKeys(app.machine().profile(), app.script().path(), "Directories", 0, nbDir - 4);
+  return numberedKeys(app.machine().profile(), app.script().path(),
+                      script::sectionName(Section::Directories), 0, nbDir - 4);
 }
 
 // Creates a folder and every missing folder above it.
@@ -28,13 +31,14 @@ void createFolderPath(platform::FileSystem& files, const std::string& folder) {
 
 void collectDirectories(SetupApp& app) {
   SetupState& state = app.state();
-  long nbDir = app.script().number("Directories", "nbDir", "0");
+  long nbDir = app.script().entryCount(Section::Directories);
   for (long i : authorEntries(app, nbDir)) {
-    std::string entry = app.value("Directories", std::to_string(i), "");
-    if (entry.empty() || script::readInt(script::listItem(entry, 3, "0")) == 0) continue;
+    std::string line = app.value(Section::Directories, std::to_string(i), "");
+    auto entry = script::readEntry<script::DirectoryEntry>(line);
+    if (line.empty() || entry.optional.number("0") == 0) continue;
     state.optionalDirectories.push_back(i);
     state.selectedDirectories.push_back(i);
-    state.directoryLabels.push_back(script::listItem(entry, 4, "?"));
+    state.directoryLabels.push_back(entry.label.text("?"));
   }
 }
 
@@ -42,19 +46,19 @@ void createDirectories(SetupApp& app) {
   SetupState& state = app.state();
   platform::FileSystem& files = app.machine().files();
   createFolderPath(files, state.installFolder);
-  app.script().write("UnInstall", "0", state.installFolder);
+  app.script().write(Section::UnInstall, "0", state.installFolder);
   std::string backupFolder = state.installFolder + "\\Backup";
   if (state.backup) files.createDirectory(backupFolder);
-  long nbDir = app.script().number("Directories", "nbDir", "0");
+  long nbDir = app.script().entryCount(Section::Directories);
   if (nbDir - 4 <= 0) return;
   for (long i : authorEntries(app, nbDir)) {
-    std::string entry = app.value("Directories", std::to_string(i), "");
+    std::string entry = app.value(Section::Directories, std::to_string(i), "");
     if (entry.empty()) continue;
     std::string path = app.directoryPath(i);
-    app.script().write("UnInstall", std::to_string(i + 1), path);
+    app.script().write(Section::UnInstall, std::to_string(i + 1), path);
     files.createDirectory(path);
   }
-  if (state.backup) app.script().write("UnInstall", std::to_string(nbDir - 3), backupFolder);
+  if (state.backup) app.script().write(Section::UnInstall, std::to_string(nbDir - 3), backupFolder);
 }
 
 }  // namespace vandrel::setup

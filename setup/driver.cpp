@@ -12,6 +12,8 @@
 #include "setup/wizard/wizard.h"
 
 namespace vandrel::setup {
+
+using script::Section;
 namespace {
 
 std::string localDate() {
@@ -51,15 +53,15 @@ bool runWizard(SetupApp& app, const DriverSteps& steps) {
   settings.notice = noticeText(app);
   collectDirectories(app);
   state.installDate = steps.today ? steps.today() : localDate();
-  settings.showLicence = app.script().number("Settings", "ShowLicence", "0") != 0;
+  settings.showLicence = app.script().number(Section::Settings, "ShowLicence", "0") != 0;
   if (settings.showLicence) {
     std::optional<std::string> text =
         readTextFile(app.machine().files(), state.sourceFolder + "License.txt");
     settings.licenceText = text ? *text : app.strings().get(sid::LicenceMissing);
   }
-  settings.regInfo = app.script().number("Settings", "RegInfo", "1") != 0;
+  settings.regInfo = app.script().number(Section::Settings, "RegInfo", "1") != 0;
   std::string windowsDrive = state.windowsFolder.empty() ? "C" : state.windowsFolder.substr(0, 1);
-  settings.defaultFolder = windowsDrive + ":\\" + app.value("Settings", "DefDir", "Install");
+  settings.defaultFolder = windowsDrive + ":\\" + app.value(Section::Settings, "DefDir", "Install");
   Wizard wizard(app, settings, steps.copyTotal);
   return wizard.run();
 }
@@ -94,11 +96,11 @@ std::string sourceFolderFrom(const std::string& commandLine, const std::string& 
 
 std::string noticeText(SetupApp& app) {
   const script::StringTable& s = app.strings();
-  switch (app.script().number("Settings", "Type", "1")) {
+  switch (app.script().number(Section::Settings, "Type", "1")) {
     case 0: return s.get(sid::FreewareNotice);
     case 1: return s.get(sid::SharewareNotice);
     case 3: {
-      std::string own = app.value("Settings", "OwnMsg", "");
+      std::string own = app.value(Section::Settings, "OwnMsg", "");
       return own.empty() ? s.get(sid::CopyrightNotice) : own;
     }
     default: return s.get(sid::CopyrightNotice);
@@ -144,7 +146,7 @@ DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
     return {};
   }
 
-  state.appName = app.value("Settings", "AppName", "");
+  state.appName = app.value(Section::Settings, "AppName", "");
   if (state.appName.empty()) state.appName = s.get(sid::Title);
   state.sourceFolder = sourceFolderFrom(commandLine, state.engineFolder);
 

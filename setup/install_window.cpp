@@ -7,6 +7,8 @@
 #include "setup/strings/string_ids.h"
 
 namespace vandrel::setup {
+
+using script::Section;
 namespace {
 
 // Hexadecimal reading as a "%x" scan does it: leading blanks, an optional "0x", then digits
@@ -43,23 +45,23 @@ int modeWithBitmap(int mode, long bitmapMode) {
 
 InstallWindowSettings readInstallWindowSettings(SetupApp& app) {
   InstallWindowSettings settings;
-  std::string title = app.value("Settings", "Title", "");
+  std::string title = app.value(Section::Settings, "Title", "");
   settings.setCaption = !title.empty();
   settings.title = title.empty() ? app.strings().get(sid::Title) : title;
-  settings.captionBar = app.script().number("Background", "Caption", "0") != 0;
-  std::string top = app.value("Background", "Top", "");
+  settings.captionBar = app.script().number(Section::Background, "Caption", "0") != 0;
+  std::string top = app.value(Section::Background, "Top", "");
   if (!top.empty()) settings.topColour = parseColour(top);
-  if (app.script().number("Background", "Gradient", "1") != 0) {
+  if (app.script().number(Section::Background, "Gradient", "1") != 0) {
     settings.mode = paint::Gradient;
-    settings.vertical = app.script().number("Background", "Vert", "0") != 0;
-    settings.secondColour = parseColour(app.value("Background", "Bottom", "0x00000000"));
+    settings.vertical = app.script().number(Section::Background, "Vert", "0") != 0;
+    settings.secondColour = parseColour(app.value(Section::Background, "Bottom", "0x00000000"));
   } else {
     settings.mode = paint::Plain;
   }
-  std::string bitmap = app.value("Background", "BmpName", "");
+  std::string bitmap = app.value(Section::Background, "BmpName", "");
   if (!bitmap.empty()) {
     settings.bitmapPath = app.state().sourceFolder + bitmap;
-    settings.bitmapMode = app.script().number("Background", "BmpMode", "0");
+    settings.bitmapMode = app.script().number(Section::Background, "BmpMode", "0");
   }
   return settings;
 }

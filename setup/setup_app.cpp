@@ -9,6 +9,8 @@
 
 namespace vandrel::setup {
 
+using script::Section;
+
 SetupApp::SetupApp(platform::Machine& machine, ui::Interaction& ui,
                    const script::StringTable& strings)
     : machine_(machine), ui_(ui), strings_(strings), script_(machine.profile(), std::string()) {}
@@ -19,7 +21,7 @@ std::string SetupApp::value(const std::string& section, const std::string& key,
 }
 
 std::string SetupApp::directoryPath(long number) {
-  std::string reference = value("Directories", std::to_string(number), "1000");
+  std::string reference = value(Section::Directories, std::to_string(number), "1000");
   script::DirectoryContext context;
   context.installFolder = state_.installFolder;
   context.windowsFolder = state_.windowsFolder;

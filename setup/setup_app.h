@@ -60,6 +60,9 @@ class SetupApp {
   script::ScriptReader& script() { return script_; }
   // Script value, setup form (missing or empty gives def; cut to 258 characters).
   std::string value(const std::string& section, const std::string& key, const std::string& def);
+  std::string value(script::Section section, const std::string& key, const std::string& def) {
+    return value(script::sectionName(section), key, def);
+  }
 
   // Directory number to path, and placeholder expansion, with the current state.
   std::string directoryPath(long number);

@@ -25,8 +25,8 @@ bool equalsNoCase(const std::string& a, const std::string& b) {
 // folders that the application-folders step never removes.
 long long removalTotal(UninstallApp& app) {
   long long total = 0;
-  for (int n : {section::Directories, section::Files, section::AddIni, section::Registry,
-                section::AddedFolders, section::AddedLinks, section::SharedFiles}) {
+  for (Section n : {Section::Directories, Section::Files, Section::AddIni, Section::Registry,
+                Section::AddedFolders, Section::AddedLinks, Section::SharedFiles}) {
     total += app.count(n);
   }
   return total - 3;
@@ -42,7 +42,7 @@ Ending removeInstallation(UninstallApp& app, const std::string& commandLine) {
     return Ending::NoScript;
   }
   std::string appName =
-      app.text(section::Settings, strings.item(ids::SettingsKeys, 1, "AppName"));
+      app.text(Section::Settings, strings.item(ids::SettingsKeys, 1, "AppName"));
   if (!app.askYesNo(strings.format(ids::Confirm, appName))) return Ending::Declined;
 
   app.openProgress(appName.empty() ? std::string() : strings.format(ids::Removing, appName));

@@ -1,6 +1,6 @@
 // The removal steps for what the setup recorded or wrote besides files: shortcuts and
 // program groups, application folders, win.ini keys and registry entries.
-#include "script/list_item.h"
+#include "script/schema.h"
 #include "uninstall/numbered_entries.h"
 #include "uninstall/removal_steps.h"
 #include "uninstall/strings/string_ids.h"
@@ -13,12 +13,12 @@ using platform::error::Success;
 
 // Walks a section's entries, handing each non-empty value to act; every entry, present or
 // not, counts once on the bar when counted is set.
-void forEachValue(UninstallApp& app, int sectionNumber, long long n, Order order, bool counted,
+void forEachValue(UninstallApp& app, Section section, long long n, Order order, bool counted,
                   const std::function<void(const std::string&)>& act) {
   walkEntries(
-      app.presentEntries(sectionNumber, n), n, order,
+      app.presentEntries(section, n), n, order,
       [&](long long i) {
-        std::string value = app.text(sectionNumber, i);
+        std::string value = app.text(section, i);
         if (!value.empty()) act(value);
         if (counted) app.advanceProgress();
         return true;
@@ -30,38 +30,38 @@ void forEachValue(UninstallApp& app, int sectionNumber, long long n, Order order
 }
 
 // Registry roots 0 to 3; any other number is no root at all.
-std::optional<platform::HKey> registryRoot(const std::string& entry) {
-  long root = script::readInt(script::listItem(entry, 1, "4"));
+std::optional<platform::HKey> registryRoot(const script::RegistryEntry& entry) {
+  long root = entry.root.number("4");
   if (root < 0 || root > 3) return std::nullopt;
   return platform::hkey::ClassesRoot + static_cast<platform::HKey>(root);
 }
 
-bool removesValueOnly(const std::string& entry) {
-  return script::readInt(script::listItem(entry, 5, "1")) != 0;
+bool removesValueOnly(const script::RegistryEntry& entry) {
+  return entry.removal.number("1") != 0;
 }
 
 }  // namespace
 
 bool RemoveLinksAndGroups(UninstallApp& app) {
   platform::FileSystem& files = app.machine().files();
-  long long links = app.count(section::AddedLinks);
-  long long folders = app.count(section::AddedFolders);
-  forEachValue(app, section::AddedLinks, links, Order::Descending, true,
+  long long links = app.count(Section::AddedLinks);
+  long long folders = app.count(Section::AddedFolders);
+  forEachValue(app, Section::AddedLinks, links, Order::Descending, true,
                [&](const std::string& link) { files.deleteFile(link); });
-  forEachValue(app, section::AddedFolders, folders, Order::Descending, true,
+  forEachValue(app, Section::AddedFolders, folders, Order::Descending, true,
                [&](const std::string& folder) { files.removeDirectory(folder); });
   return true;
 }
 
 bool RemoveAppFolders(UninstallApp& app) {
-  long long n = app.count(section::Directories);
+  long long n = app.count(Section::Directories);
   if (n == 3) return true;
   if (n < 3) return app.askYesNo(app.strings().get(ids::CorruptedDirs));
   // The last three entries (drive root, system folder, Windows folder) are never touched;
   // entry n-4, the installation folder's own, comes first.
   platform::FileSystem& files = app.machine().files();
   walkEntries(
-      app.presentEntries(section::Directories, n - 3), n - 3, Order::Descending,
+      app.presentEntries(Section::Directories, n - 3), n - 3, Order::Descending,
       [&](long long k) {
         files.removeDirectory(app.resolveDirectory(k));
         app.advanceProgress();
@@ -77,31 +77,33 @@ bool RemoveAppFolders(UninstallApp& app) {
 }
 
 bool RemoveIniEntries(UninstallApp& app) {
-  long long n = app.count(section::AddIni);
+  long long n = app.count(Section::AddIni);
   platform::Profile& profile = app.machine().profile();
-  forEachValue(app, section::AddIni, n, Order::Ascending, true, [&](const std::string& entry) {
-    profile.writeProfileString(script::listItem(entry, 1, "None"),
-                               script::listItem(entry, 2, "None"), std::nullopt);
+  forEachValue(app, Section::AddIni, n, Order::Ascending, true, [&](const std::string& line) {
+    auto entry = script::readEntry<script::IniEntry>(line);
+    profile.writeProfileString(entry.section.text("None"), entry.key.text("None"), std::nullopt);
   });
   return true;
 }
 
 bool RemoveRegistryEntries(UninstallApp& app) {
-  long long n = app.count(section::Registry);
+  long long n = app.count(Section::Registry);
   platform::Registry& registry = app.machine().registry();
   // Values first, so that a key entry of the package goes after every value of it.
-  forEachValue(app, section::Registry, n, Order::Ascending, true, [&](const std::string& entry) {
+  forEachValue(app, Section::Registry, n, Order::Ascending, true, [&](const std::string& line) {
+    auto entry = script::readEntry<script::RegistryEntry>(line);
     std::optional<platform::HKey> root = registryRoot(entry);
     if (!root || !removesValueOnly(entry)) return;
     platform::HKey key = 0;
-    if (registry.openKey(*root, script::listItem(entry, 2, "Dummy"), key) != Success) return;
-    registry.deleteValue(key, script::listItem(entry, 3, "Dummy"));
+    if (registry.openKey(*root, entry.subkey.text("Dummy"), key) != Success) return;
+    registry.deleteValue(key, entry.name.text("Dummy"));
     registry.closeKey(key);
   });
-  forEachValue(app, section::Registry, n, Order::Ascending, false, [&](const std::string& entry) {
+  forEachValue(app, Section::Registry, n, Order::Ascending, false, [&](const std::string& line) {
+    auto entry = script::readEntry<script::RegistryEntry>(line);
     std::optional<platform::HKey> root = registryRoot(entry);
     if (!root || removesValueOnly(entry)) return;
-    registry.deleteKey(*root, script::listItem(entry, 2, "Dummy"));
+    registry.deleteKey(*root, entry.subkey.text("Dummy"));
   });
   return true;
 }

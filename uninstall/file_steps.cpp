@@ -1,7 +1,7 @@
 // The removal steps for files: shared files, standard files and the backup folder.
 #include <cstdint>
 
-#include "script/list_item.h"
+#include "script/schema.h"
 #include "uninstall/numbered_entries.h"
 #include "uninstall/removal_steps.h"
 #include "uninstall/strings/string_ids.h"
@@ -65,11 +65,11 @@ bool ReleaseSharedFile(UninstallApp& app, const std::string& path) {
 }
 
 bool RemoveSharedFiles(UninstallApp& app) {
-  long long n = app.count(section::SharedFiles);
+  long long n = app.count(Section::SharedFiles);
   walkEntries(
-      app.presentEntries(section::SharedFiles, n), n, Order::Descending,
+      app.presentEntries(Section::SharedFiles, n), n, Order::Descending,
       [&](long long i) {
-        std::string path = app.text(section::SharedFiles, i);
+        std::string path = app.text(Section::SharedFiles, i);
         if (!path.empty()) {
           app.state().releasedShared.insert(sharedPathKey(app, path));
           if (ReleaseSharedFile(app, path)) app.machine().files().deleteFile(path);
@@ -85,18 +85,18 @@ bool RemoveSharedFiles(UninstallApp& app) {
 }
 
 bool RemoveFiles(UninstallApp& app) {
-  long long n = app.count(section::Files);
+  long long n = app.count(Section::Files);
   auto proceedDespiteDamage = [&] { return app.askYesNo(app.strings().get(ids::Corrupted)); };
   bool completed = walkEntries(
-      app.presentEntries(section::Files, n), n, Order::Descending,
+      app.presentEntries(Section::Files, n), n, Order::Descending,
       [&](long long i) {
-        std::string entry = app.text(section::Files, i);
-        if (entry.empty()) {
+        std::string line = app.text(Section::Files, i);
+        auto entry = script::readEntry<script::FileEntry>(line);
+        if (line.empty()) {
           if (!proceedDespiteDamage()) return false;
-        } else if (script::readInt(script::listItem(entry, 6, "1")) != 0) {
-          long long directory = script::readInt(script::listItem(entry, 3, "0"));
-          std::string path = app.resolveDirectory(directory) + "\\" +
-                             script::listItem(entry, 2, "dummy.tmp");
+        } else if (entry.uninstall.number("1") != 0) {
+          long long directory = entry.dir.number("0");
+          std::string path = app.resolveDirectory(directory) + "\\" + entry.target.text("dummy.tmp");
           // A shared file released by the shared-files step has had its count lowered
           // for this installation already.
           bool released = app.state().releasedShared.count(sharedPathKey(app, path)) > 0;

@@ -31,19 +31,7 @@ void UninstallApp::setInstallFolder(const std::string& commandLine) {
   script_.setPath(state_.scriptPath);
 }
 
-std::string UninstallApp::sectionName(int n) const { return strings_.item(ids::SectionList, n); }
-
-std::string UninstallApp::countKey(int n) const { return strings_.item(ids::CountKeyList, n); }
-
-int UninstallApp::count(int sectionNumber) const {
-  return script_.count(sectionName(sectionNumber), countKey(sectionNumber));
-}
-
-std::string UninstallApp::text(int sectionNumber, const std::string& key) const {
-  return script_.text(sectionName(sectionNumber), key);
-}
-
-std::vector<long long> UninstallApp::presentEntries(int sectionNumber, long long count) const {
+std::vector<long long> UninstallApp::presentEntries(Section section, long long count) const {
   if (count <= 0) return {};
   // The key list cannot be longer than the script itself, so a buffer of the file's size
   // holds all of it.
@@ -51,7 +39,7 @@ std::vector<long long> UninstallApp::presentEntries(int sectionNumber, long long
   if (!status || status->isDirectory()) return {};
   std::size_t size = static_cast<std::size_t>(status->size) + 2;
   std::string keys =
-      machine_.profile().getString(state_.scriptPath, sectionName(sectionNumber), std::nullopt, "", size);
+      machine_.profile().getString(state_.scriptPath, script::sectionName(section), std::nullopt, "", size);
   return entryNumbers(keys, count);
 }
 
@@ -60,7 +48,7 @@ std::string UninstallApp::resolveDirectory(long long key) const {
   context.installFolder = state_.installFolder;
   context.windowsFolder = state_.windowsFolder;
   context.systemFolder = state_.systemFolder;
-  return script::resolveDirectoryUninstall(text(section::Directories, key), context);
+  return script::resolveDirectoryUninstall(text(Section::Directories, key), context);
 }
 
 void UninstallApp::advanceProgress(long long items) {

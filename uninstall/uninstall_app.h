@@ -15,17 +15,7 @@
 
 namespace vandrel::uninstall {
 
-// Positions (from 1) in the section and count-key lists.
-namespace section {
-constexpr int Settings = 1;
-constexpr int Directories = 3;
-constexpr int AddIni = 6;
-constexpr int Registry = 7;
-constexpr int Files = 8;
-constexpr int SharedFiles = 15;
-constexpr int AddedLinks = 16;
-constexpr int AddedFolders = 17;
-}  // namespace section
+using script::Section;
 
 struct UninstallState {
   std::string windowsFolder;  // ends in a backslash
@@ -56,18 +46,17 @@ class UninstallApp {
   // Installation folder and script path from the removal command line.
   void setInstallFolder(const std::string& commandLine);
 
-  // Section n and count key n of the lists (n from 1).
-  std::string sectionName(int n) const;
-  std::string countKey(int n) const;
   // Script reads: the count of a section (integer read, default 0) and a text value (empty
   // when missing).
-  int count(int sectionNumber) const;
-  std::string text(int sectionNumber, const std::string& key) const;
-  std::string text(int sectionNumber, long long key) const { return text(sectionNumber, std::to_string(key)); }
+  int count(Section section) const { return script_.count(section); }
+  std::string text(Section section, const std::string& key) const {
+    return script_.text(section, key);
+  }
+  std::string text(Section section, long long key) const { return text(section, std::to_string(key)); }
   const script::ScriptReader& script() const { return script_; }
 
   // The entry numbers below count that the section holds, from one read of its key list.
-  std::vector<long long> presentEntries(int sectionNumber, long long count) const;
+  std::vector<long long> presentEntries(Section section, long long count) const;
 
   // The folder of a [Directories] entry, uninstaller form.
   std::string resolveDirectory(long long key) const;

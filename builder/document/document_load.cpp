@@ -14,6 +14,8 @@ namespace vandrel::builder {
 
 namespace {
 
+using script::Section;
+
 bool equalNoCase(std::string_view a, std::string_view b) {
   return a.size() == b.size() &&
          std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -58,40 +60,6 @@ void readKey(S& group, const std::vector<KeyField<S>>& keys, std::string_view ke
   }
 }
 
-// The comma fields of an entry value. When a line has more fields than its form, the extra
-// commas belong to the form's free-text field (a description, a value, a path, a command
-// line), which takes them back instead of losing the text after the first of them.
-class Fields {
- public:
-  Fields(std::string_view value, std::size_t expected, std::size_t freeText) {
-    if (value.empty()) return;  // an empty value gives every field its default
-    std::size_t start = 0;
-    while (true) {
-      std::size_t comma = value.find(',', start);
-      items_.emplace_back(value.substr(start, comma == std::string_view::npos ? comma : comma - start));
-      if (comma == std::string_view::npos) break;
-      start = comma + 1;
-    }
-    if (items_.size() > expected) {
-      std::size_t extra = items_.size() - expected;
-      std::string joined(items_[freeText]);
-      for (std::size_t i = 1; i <= extra; ++i) joined += "," + std::string(items_[freeText + i]);
-      std::vector<std::string> merged(items_.begin(), items_.begin() + long(freeText));
-      merged.push_back(joined);
-      merged.insert(merged.end(), items_.begin() + long(freeText + extra + 1), items_.end());
-      items_ = std::move(merged);
-    }
-  }
-  // Field k counted from 1; def when absent.
-  std::string text(std::size_t k, const char* def) const {
-    return k <= items_.size() ? items_[k - 1] : std::string(def);
-  }
-  int num(std::size_t k, const char* def) const { return number(text(k, def)); }
-
- private:
-  std::vector<std::string> items_;
-};
-
 class Loader {
  public:
   explicit Loader(CScriptDoc& doc) : doc_(doc) {
@@ -103,6 +71,7 @@ class Loader {
  private:
   void line(std::string_view key, std::string_view value);
   void entry(std::string_view value);
+  FileEntry fileEntry(std::string_view value) const;
   // The key of the entry at base + index of a category, or 0.
   EntryKey resolve(int category, int index) const {
     long at = long(base_[std::size_t(category)]) + index;
@@ -113,29 +82,29 @@ class Loader {
     auto ref = doc_.entryAt(category, index);
     return std::visit([](auto* e) { return e->key; }, *ref);
   }
-  int matchSection(std::string_view line) const;
+  std::optional<Section> matchSection(std::string_view line) const;
 
   CScriptDoc& doc_;
-  std::array<int, section::Count + 1> base_{};
-  int current_ = 0;  // no section yet
+  std::array<int, kLastEntryCategory + 1> base_{};
+  std::optional<Section> current_;  // none before the first section line
   bool unGroupRead_ = false;
 };
 
-int Loader::matchSection(std::string_view line) const {
-  if (line.find('[') == std::string_view::npos) return 0;
-  for (int n = 1; n <= section::Count; ++n) {
-    if (equalNoCase(line, "[" + strItem(163, n) + "]")) return n;
+std::optional<Section> Loader::matchSection(std::string_view line) const {
+  if (line.find('[') == std::string_view::npos) return std::nullopt;
+  for (Section section : script::documentSections()) {
+    if (equalNoCase(line, "[" + script::sectionName(section) + "]")) return section;
   }
-  return 0;
+  return std::nullopt;
 }
 
 void Loader::line(std::string_view key, std::string_view value) {
-  switch (current_) {
-    case 0: return;
-    case section::Settings: return readKey(doc_.settings, settingsKeys(), key, value);
-    case section::Background: return readKey(doc_.background, backgroundKeys(), key, value);
-    case section::Owner: return readKey(doc_.properties, ownerKeys(), key, value);
-    case section::Peskin:
+  if (!current_) return;
+  switch (*current_) {
+    case Section::Settings: return readKey(doc_.settings, settingsKeys(), key, value);
+    case Section::Background: return readKey(doc_.background, backgroundKeys(), key, value);
+    case Section::Owner: return readKey(doc_.properties, ownerKeys(), key, value);
+    case Section::Peskin:
       if (equalNoCase(key, "UnGroup")) {
         doc_.uninstall.unGroup = number(value);
         unGroupRead_ = true;
@@ -143,11 +112,11 @@ void Loader::line(std::string_view key, std::string_view value) {
         doc_.uninstall.unDesc = std::string(value);
       }
       return;
-    case section::End:
+    case Section::End:
       if (equalNoCase(key, "Reboot")) doc_.endOfInstall.reboot = number(value);
       else doc_.endOfInstall.launch.emplace_back(value);
       return;
-    case section::Web:
+    case Section::Web:
       if (equalNoCase(key, "StartURL")) {
         doc_.web.startUrl = std::string(value);
       } else {
@@ -160,60 +129,73 @@ void Loader::line(std::string_view key, std::string_view value) {
   }
 }
 
+// The entry category that a section of the text holds; 0 for a section of settings.
+int entryCategory(Section section) {
+  for (int category = kFirstEntryCategory; category <= kLastEntryCategory; ++category) {
+    if (sectionOf(category) == section) return category;
+  }
+  return 0;
+}
+
 void Loader::entry(std::string_view value) {
-  Entry made = makeEntry(current_);
-  switch (current_) {
+  const int category = entryCategory(*current_);
+  Entry made = makeEntry(category);
+  switch (category) {
     case category::Directories: {
-      Fields f(value, 4, 3);
-      made = DirectoryEntry{f.text(1, "?"), f.num(2, "0"), f.num(3, "0"), f.text(4, "?")};
+      auto f = script::readDocumentEntry<script::DirectoryEntry>(value);
+      made = DirectoryEntry{f.path.text("?"), number(f.root.text("0")),
+                            number(f.optional.text("0")), f.label.text("?")};
       break;
     }
     case category::Descriptions: made = DescriptionEntry{std::string(value)}; break;
     case category::Groups: made = GroupEntry{std::string(value)}; break;
     case category::WinIni: {
-      Fields f(value, 3, 2);
-      made = IniEntry{f.text(1, "?"), f.text(2, "?"), f.text(3, "?")};
+      auto f = script::readDocumentEntry<script::IniEntry>(value);
+      made = IniEntry{f.section.text("?"), f.key.text("?"), f.value.text("?")};
       break;
     }
     case category::Registry: {
-      Fields f(value, 5, 3);
-      made = RegistryEntry{f.num(1, "?"), f.text(2, "?"), f.text(3, "?"), f.text(4, "?"), f.num(5, "?")};
+      auto f = script::readDocumentEntry<script::RegistryEntry>(value);
+      made = RegistryEntry{number(f.root.text("?")), f.subkey.text("?"), f.name.text("?"),
+                           f.data.text("?"), number(f.removal.text("?"))};
       break;
     }
-    case category::Files: {
-      Fields f(value, 13, 11);
-      FileEntry e;
-      e.sourceName = f.text(1, "?");
-      e.destName = f.text(2, "?");
-      e.disk = f.num(3, "1");
-      e.uninstall = f.num(4, "1");
-      e.forceCopy = f.num(5, "0");
-      e.decompress = f.num(6, "1");
-      e.size = f.num(7, "0");
-      e.directoryRef = resolve(category::Directories, f.num(8, "0"));
-      e.descriptionRef = resolve(category::Descriptions, f.num(9, "0"));
-      e.predefinedDir = f.num(10, "0");
-      e.platform = f.num(11, "0");
-      e.sourcePath = f.text(12, "?");
-      e.shared = f.num(13, "0");
-      made = std::move(e);
-      break;
-    }
+    case category::Files: made = fileEntry(value); break;
     case category::ProgramAdds: {
-      Fields f(value, 4, 1);
-      made = ShortcutEntry{resolve(category::Files, f.num(3, "0")),
-                           resolve(category::Groups, f.num(4, "0")), f.text(1, "?"), f.text(2, "?")};
+      auto f = script::readDocumentEntry<script::DocumentShortcutEntry>(value);
+      made = ShortcutEntry{resolve(category::Files, number(f.file.text("0"))),
+                           resolve(category::Groups, number(f.group.text("0"))),
+                           f.name.text("?"), f.arguments.text("?")};
       break;
     }
     case category::Messages: {
-      Fields f(value, 3, 2);
-      made = MessageEntry{f.text(1, "?"), f.num(2, "?"), f.text(3, "?")};
+      auto f = script::readDocumentEntry<script::DocumentMessageEntry>(value);
+      made = MessageEntry{f.target.text("?"), number(f.disk.text("?")), f.path.text("?")};
       break;
     }
     default: return;
   }
   setKey(made, doc_.newKey());
   doc_.appendEntry(std::move(made));
+}
+
+FileEntry Loader::fileEntry(std::string_view value) const {
+  auto f = script::readDocumentEntry<script::DocumentFileEntry>(value);
+  FileEntry e;
+  e.sourceName = f.source.text("?");
+  e.destName = f.target.text("?");
+  e.disk = number(f.disk.text("1"));
+  e.uninstall = number(f.uninstall.text("1"));
+  e.forceCopy = number(f.force.text("0"));
+  e.decompress = number(f.expand.text("1"));
+  e.size = number(f.size.text("0"));
+  e.directoryRef = resolve(category::Directories, number(f.dir.text("0")));
+  e.descriptionRef = resolve(category::Descriptions, number(f.desc.text("0")));
+  e.predefinedDir = number(f.predefinedDir.text("0"));
+  e.platform = number(f.platform.text("0"));
+  e.sourcePath = f.sourcePath.text("?");
+  e.shared = number(f.shared.text("0"));
+  return e;
 }
 
 int Loader::run(std::string_view text) {
@@ -226,7 +208,7 @@ int Loader::run(std::string_view text) {
     start = next;
     if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     if (line.empty()) continue;
-    if (int found = matchSection(line)) {
+    if (std::optional<Section> found = matchSection(line)) {
       current_ = found;
       continue;
     }

@@ -45,15 +45,8 @@ const std::vector<KeyField<DocumentProperties>>& ownerKeys() {
 
 namespace {
 
-// A line break inside a value would end its line early and let the rest be read as a line
-// of its own (even as a section line), so breaks are written as blanks.
-std::string oneLine(const std::string& text) {
-  std::string out = text;
-  for (char& c : out) {
-    if (c == '\n' || c == '\r') c = ' ';
-  }
-  return out;
-}
+using script::oneLine;
+using script::Section;
 
 std::string colourText(std::uint32_t colour) {
   char buffer[16];
@@ -80,40 +73,50 @@ std::string ref(const CScriptDoc& doc, int category, EntryKey key) {
   return decimal(doc.findEntry(category, key));
 }
 
-std::string join(std::initializer_list<std::string> fields) {
-  std::string out;
-  for (const std::string& field : fields) {
-    if (!out.empty() || &field != fields.begin()) out += ',';
-    out += oneLine(field);
-  }
-  return out;
-}
-
 std::string entryFields(const CScriptDoc& doc, const EntryRef& entry) {
   struct Visitor {
     const CScriptDoc& doc;
     std::string operator()(const DirectoryEntry* e) const {
-      return join({e->name, decimal(e->parent), decimal(e->optional), e->description});
+      return script::entryValue(script::DirectoryEntry{
+          e->name, decimal(e->parent), decimal(e->optional), e->description});
     }
     std::string operator()(const DescriptionEntry* e) const { return oneLine(e->text); }
     std::string operator()(const GroupEntry* e) const { return oneLine(e->name); }
-    std::string operator()(const IniEntry* e) const { return join({e->section, e->entry, e->value}); }
+    std::string operator()(const IniEntry* e) const {
+      return script::entryValue(script::IniEntry{e->section, e->entry, e->value});
+    }
     std::string operator()(const RegistryEntry* e) const {
-      return join({decimal(e->root), e->subkey, e->entry, e->value, decimal(e->removal)});
+      return script::entryValue(script::RegistryEntry{decimal(e->root), e->subkey, e->entry,
+                                                      e->value, decimal(e->removal)});
     }
     std::string operator()(const FileEntry* e) const {
-      return join({e->sourceName, e->destName, decimal(e->disk), decimal(e->uninstall),
-                   decimal(e->forceCopy), decimal(e->decompress), decimal(e->size),
-                   ref(doc, category::Directories, e->directoryRef),
-                   ref(doc, category::Descriptions, e->descriptionRef), decimal(e->predefinedDir),
-                   decimal(e->platform), e->sourcePath, decimal(e->shared)});
+      script::DocumentFileEntry line;
+      line.source = e->sourceName;
+      line.target = e->destName;
+      line.disk = decimal(e->disk);
+      line.uninstall = decimal(e->uninstall);
+      line.force = decimal(e->forceCopy);
+      line.expand = decimal(e->decompress);
+      line.size = decimal(e->size);
+      line.dir = ref(doc, category::Directories, e->directoryRef);
+      line.desc = ref(doc, category::Descriptions, e->descriptionRef);
+      line.predefinedDir = decimal(e->predefinedDir);
+      line.platform = decimal(e->platform);
+      line.sourcePath = e->sourcePath;
+      line.shared = decimal(e->shared);
+      return script::entryValue(line);
     }
     std::string operator()(const ShortcutEntry* e) const {
-      return join({e->name, e->commandLine, ref(doc, category::Files, e->fileRef),
-                   ref(doc, category::Groups, e->groupRef)});
+      script::DocumentShortcutEntry line;
+      line.name = e->name;
+      line.arguments = e->commandLine;
+      line.file = ref(doc, category::Files, e->fileRef);
+      line.group = ref(doc, category::Groups, e->groupRef);
+      return script::entryValue(line);
     }
     std::string operator()(const MessageEntry* e) const {
-      return join({e->destName, decimal(e->disk), e->filePath});
+      return script::entryValue(
+          script::DocumentMessageEntry{e->destName, decimal(e->disk), e->filePath});
     }
   };
   return std::visit(Visitor{doc}, entry);
@@ -127,49 +130,47 @@ std::string entryText(const CScriptDoc& doc, int lineNumber, int category, int i
   return decimal(lineNumber) + "=" + entryFields(doc, *entry) + "\n";
 }
 
-std::string sectionText(CScriptDoc& doc, int number) {
+std::string sectionText(CScriptDoc& doc, Section section) {
   std::string out;
-  switch (number) {
-    case section::Settings: return keyLines(doc.settings, settingsKeys());
-    case section::Background: return keyLines(doc.background, backgroundKeys());
-    case section::Owner: return keyLines(doc.properties, ownerKeys());
-    case section::Peskin:
+  switch (section) {
+    case Section::Settings: return keyLines(doc.settings, settingsKeys());
+    case Section::Background: return keyLines(doc.background, backgroundKeys());
+    case Section::Owner: return keyLines(doc.properties, ownerKeys());
+    case Section::Peskin:
       doc.prepareUninstallSection();
       return "UnGroup=" + decimal(doc.uninstall.unGroup) + "\nUnDesc=" +
              oneLine(doc.uninstall.unDesc) + "\n";
-    case section::End:
+    case Section::End:
       out = "Reboot=" + decimal(doc.endOfInstall.reboot) + "\n";
       for (std::size_t i = 0; i < doc.endOfInstall.launch.size(); ++i) {
         out += decimal(long(i)) + "=" + oneLine(doc.endOfInstall.launch[i]) + "\n";
       }
       return out;
-    case section::Web:
+    case Section::Web:
       out = "StartURL=" + oneLine(doc.web.startUrl) + "\n";
       for (std::size_t i = 0; i < doc.web.favoriteNames.size(); ++i) {
         std::string url = i < doc.web.favoriteUrls.size() ? doc.web.favoriteUrls[i] : "";
-        out += decimal(long(i)) + "=" + oneLine(doc.web.favoriteNames[i]) + "," + oneLine(url) + "\n";
+        out += decimal(long(i)) + "=" +
+               script::entryValue(script::FavoriteEntry{doc.web.favoriteNames[i], url}) + "\n";
       }
       return out;
     default:
-      if (!isEntryCategory(number)) return {};
-      for (int i = 0, n = doc.count(number); i < n; ++i) out += entryText(doc, i, number, i);
+      for (int category = kFirstEntryCategory; category <= kLastEntryCategory; ++category) {
+        if (sectionOf(category) != section) continue;
+        for (int i = 0, n = doc.count(category); i < n; ++i) out += entryText(doc, i, category, i);
+      }
       return out;
   }
 }
 
 std::string documentText(CScriptDoc& doc) {
-  // Settings first, then the uninstaller, background and owner sections, the eight entry
-  // sections, [End] and [Web].
-  static const int order[] = {section::Settings, section::Peskin, section::Background,
-                              section::Owner, 3, 4, 5, 6, 7, 8, 9, 10, section::End,
-                              section::Web};
   std::string out = str(180);
   bool first = true;
-  for (int number : order) {
+  for (Section section : script::documentSections()) {
     if (!first) out += '\n';
     first = false;
-    out += "[" + strItem(163, number) + "]\n";
-    out += sectionText(doc, number);
+    out += "[" + script::sectionName(section) + "]\n";
+    out += sectionText(doc, section);
   }
   return out;
 }

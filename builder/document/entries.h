@@ -5,6 +5,8 @@
 #include <string>
 #include <variant>
 
+#include "script/schema.h"
+
 namespace vandrel::builder {
 
 // Identity of an entry (and of its item in the tree): unique, never 0, never reused.
@@ -29,6 +31,15 @@ constexpr int EndOfInstall = 11;
 constexpr int kFirstEntryCategory = category::Directories;
 constexpr int kLastEntryCategory = category::Messages;
 constexpr bool isEntryCategory(int c) { return c >= kFirstEntryCategory && c <= kLastEntryCategory; }
+
+// The section of the text forms that holds the entries of an entry category.
+constexpr script::Section sectionOf(int entryCategory) {
+  constexpr script::Section sections[] = {
+      script::Section::Directories, script::Section::Descriptions, script::Section::Groups,
+      script::Section::AddIni,      script::Section::Registry,     script::Section::Files,
+      script::Section::Shortcuts,   script::Section::Messages};
+  return sections[entryCategory - kFirstEntryCategory];
+}
 
 // A folder that the setup creates under one of the four predefined directories.
 struct DirectoryEntry {

@@ -14,28 +14,12 @@ namespace vandrel::builder {
 
 namespace {
 
+using script::oneLine;
+using script::Section;
+
 constexpr int kSettingsWritten = 13;  // AppName to nCompil
 constexpr int kSettingsMinCpu = 10;
 constexpr int kSettingsMinWin = 11;
-
-// A line break inside a value would end the line early; it is written as a blank.
-std::string oneLine(std::string text) {
-  for (char& c : text) {
-    if (c == '\n' || c == '\r') c = ' ';
-  }
-  return text;
-}
-
-std::string join(std::initializer_list<std::string> fields) {
-  std::string out;
-  bool first = true;
-  for (const std::string& field : fields) {
-    if (!first) out += ',';
-    first = false;
-    out += oneLine(field);
-  }
-  return out;
-}
 
 // Positions of one category's entries in tree order, with the rule for references that
 // designate no entry: the last position, or -1 for an empty category.
@@ -69,10 +53,9 @@ struct ScriptBuilder {
   bool builtInUninstaller = doc.settings.ownUnInstall == 0;
 
   void line(const std::string& key, const std::string& value) { out += key + "=" + value + "\n"; }
-  void header(const std::string& name) { out += "\n[" + name + "]\n"; }
-  void count(int category, int value) {
-    line(strItem(303, category - kFirstEntryCategory + 1), decimal(value));
-  }
+  void header(Section section) { out += "\n[" + script::sectionName(section) + "]\n"; }
+  void header(int category) { header(sectionOf(category)); }
+  void count(int category, int value) { line(script::countKey(sectionOf(category)), decimal(value)); }
 
   int directoryNumber(const FileEntry& file) const {
     if (file.directoryRef != 0) return dirs.reference(file.directoryRef);
@@ -81,7 +64,7 @@ struct ScriptBuilder {
 
   void settings() {
     const ScriptSettings& s = doc.settings;
-    out += "[Settings]\n";
+    out += "[" + script::sectionName(Section::Settings) + "]\n";
     const auto& keys = settingsKeys();
     for (int i = 0; i < kSettingsWritten; ++i) {
       const KeyField<ScriptSettings>& key = keys[std::size_t(i)];
@@ -95,20 +78,24 @@ struct ScriptBuilder {
   }
 
   void directories() {
-    header(strItem(163, category::Directories));
+    header(category::Directories);
     count(category::Directories, n + 4);
     int number = 0;
     for (EntryKey key : dirs.order()) {
       const DirectoryEntry& d = *doc.directories.findEntry(key);
-      line(decimal(number++), join({d.name, decimal(d.parent), decimal(d.optional), d.description}));
+      line(decimal(number++), script::entryValue(script::DirectoryEntry{
+                                  d.name, decimal(d.parent), decimal(d.optional), d.description}));
     }
-    for (int root = 0; root < 4; ++root) line(decimal(n + root), "," + decimal(root) + ",0,");
+    // The four fixed folders: an empty path below each root, not optional, no label.
+    for (int root = 0; root < 4; ++root) {
+      line(decimal(n + root), script::entryValue(script::DirectoryEntry{"", decimal(root), "0", ""}));
+    }
   }
 
   template <typename T, typename F>
   void plainSection(int category, const EntryList<T>& list, F fields) {
     Positions order(tree, category);
-    header(strItem(163, category));
+    header(category);
     count(category, order.count());
     int number = 0;
     for (EntryKey key : order.order()) line(decimal(number++), fields(*list.findEntry(key)));
@@ -116,39 +103,54 @@ struct ScriptBuilder {
 
   void registry() {
     Positions order(tree, category::Registry);
-    header(strItem(163, category::Registry));
+    header(category::Registry);
     count(category::Registry, order.count() + (builtInUninstaller ? 2 : 0));
     int number = 0;
     for (EntryKey key : order.order()) {
       const RegistryEntry& r = *doc.registryEntries.findEntry(key);
-      line(decimal(number++), join({decimal(r.root), r.subkey, r.entry, r.value, decimal(r.removal)}));
+      line(decimal(number++), script::entryValue(script::RegistryEntry{
+                                  decimal(r.root), r.subkey, r.entry, r.value, decimal(r.removal)}));
     }
     // A 16-bit-only package has no registry: the registrations are counted but not written.
     if (!builtInUninstaller || doc.settings.nSyst == 0) return;
     std::string name = doc.settings.appName + " " + doc.settings.ver;
     std::string subkey = strItem(239, 1) + name;
-    line(decimal(number++), join({"2", subkey, strItem(239, 2), name, "1"}));
+    line(decimal(number++),
+         script::entryValue(script::RegistryEntry{"2", subkey, strItem(239, 2), name, "1"}));
     std::string command = "[" + decimal(n + 3) + "]\\" + strItem(236, 8) + " [" + decimal(n) + "]";
-    line(decimal(number), join({"2", subkey, strItem(239, 3), command, "0"}));
+    line(decimal(number),
+         script::entryValue(script::RegistryEntry{"2", subkey, strItem(239, 3), command, "0"}));
   }
 
   void files() {
     Positions order(tree, category::Files);
-    header(strItem(163, category::Files));
+    header(category::Files);
     count(category::Files, order.count() + (builtInUninstaller ? 1 : 0));
     int number = 0;
     if (builtInUninstaller) {
+      // On disk 1, the engine's description, kept at removal, forced, expanded, for all
+      // platforms, not shared.
       UninstallerFiles un = uninstallerFiles(doc.settings);
-      line(decimal(number++), un.onDisk + "," + un.installed + "," + decimal(n + 3) +
-                                  ",1,1000,0,1,1," + decimal(uninstallerSize) + ",0,0");
+      line(decimal(number++),
+           script::entryValue(script::FileEntry{un.onDisk, un.installed, decimal(n + 3), "1",
+                                                "1000", "0", "1", "1", decimal(uninstallerSize),
+                                                "0", "0"}));
     }
     for (EntryKey key : order.order()) {
       const FileEntry& f = *doc.files.findEntry(key);
-      line(decimal(number++),
-           join({f.sourceName, f.destName, decimal(directoryNumber(f)), decimal(f.disk),
-                 decimal(descs.reference(f.descriptionRef)), decimal(f.uninstall),
-                 decimal(f.forceCopy), decimal(f.decompress), decimal(f.size),
-                 decimal(f.platform), decimal(f.shared)}));
+      script::FileEntry e;
+      e.source = f.sourceName;
+      e.target = f.destName;
+      e.dir = decimal(directoryNumber(f));
+      e.disk = decimal(f.disk);
+      e.desc = decimal(descs.reference(f.descriptionRef));
+      e.uninstall = decimal(f.uninstall);
+      e.force = decimal(f.forceCopy);
+      e.expand = decimal(f.decompress);
+      e.size = decimal(f.size);
+      e.platform = decimal(f.platform);
+      e.shared = decimal(f.shared);
+      line(decimal(number++), script::entryValue(e));
     }
   }
 
@@ -164,7 +166,7 @@ struct ScriptBuilder {
 
   void shortcuts() {
     Positions order(tree, category::ProgramAdds);
-    header(strItem(163, category::ProgramAdds));
+    header(category::ProgramAdds);
     count(category::ProgramAdds, order.count() + (builtInUninstaller ? 1 : 0));
     int number = 0;
     if (builtInUninstaller) {
@@ -172,9 +174,10 @@ struct ScriptBuilder {
       doc.prepareUninstallSection();
       std::string name = doc.uninstall.unDesc;
       while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.pop_back();
-      line(decimal(number++), join({uninstallerFiles(doc.settings).installed, decimal(n + 3),
-                                    decimal(group), name,
-                                    "[" + decimal(n) + "]", "0"}));
+      line(decimal(number++),
+           script::entryValue(script::ShortcutEntry{uninstallerFiles(doc.settings).installed,
+                                                    decimal(n + 3), decimal(group), name,
+                                                    "[" + decimal(n) + "]", "0"}));
     }
     for (EntryKey key : order.order()) {
       const ShortcutEntry& s = *doc.shortcuts.findEntry(key);
@@ -182,15 +185,16 @@ struct ScriptBuilder {
       const FileEntry* file = doc.files.findEntry(s.fileRef);
       if (!file) continue;  // no line, but the number is used up
       line(decimal(thisNumber),
-           join({file->destName, decimal(directoryNumber(*file)),
-                 decimal(groups.reference(s.groupRef)), s.name, s.commandLine,
-                 decimal(file->platform)}));
+           script::entryValue(script::ShortcutEntry{
+               file->destName, decimal(directoryNumber(*file)),
+               decimal(groups.reference(s.groupRef)), s.name, s.commandLine,
+               decimal(file->platform)}));
     }
   }
 
   void messages() {
     Positions order(tree, category::Messages);
-    header(strItem(163, category::Messages));
+    header(category::Messages);
     count(category::Messages, order.count());
     for (EntryKey key : order.order()) {
       const MessageEntry& m = *doc.messages.findEntry(key);
@@ -201,24 +205,26 @@ struct ScriptBuilder {
   void build() {
     out = str(302);
     settings();
-    header(strItem(163, section::Background));
-    out += sectionText(doc, section::Background);
-    header(strItem(163, section::Owner));
-    out += sectionText(doc, section::Owner);
+    for (Section section : {Section::Background, Section::Owner}) {
+      header(section);
+      out += sectionText(doc, section);
+    }
     directories();
     plainSection(category::Descriptions, doc.descriptions,
                  [](const DescriptionEntry& e) { return oneLine(e.text); });
     plainSection(category::Groups, doc.groups, [](const GroupEntry& e) { return oneLine(e.name); });
     plainSection(category::WinIni, doc.iniEntries,
-                 [](const IniEntry& e) { return join({e.section, e.entry, e.value}); });
+                 [](const IniEntry& e) {
+                   return script::entryValue(script::IniEntry{e.section, e.entry, e.value});
+                 });
     registry();
     files();
     shortcuts();
     messages();
-    header(strItem(163, section::End));
-    out += sectionText(doc, section::End);
-    header(strItem(163, section::Web));
-    out += sectionText(doc, section::Web);
+    for (Section section : {Section::End, Section::Web}) {
+      header(section);
+      out += sectionText(doc, section);
+    }
   }
 };
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "script/list_item.h"
+#include "script/schema.h"
 #include "setup/copy/copy_progress.h"
 #include "setup/copy/copy_texts.h"
 #include "setup/setup_app.h"
@@ -12,7 +13,7 @@
 namespace vandrel::setup {
 namespace {
 
-using script::listItem;
+using script::Section;
 
 const char* const kSharedDllsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 const char* const kRaiseCount = "[+]";
@@ -29,36 +30,36 @@ bool equalsNoCase(const std::string& a, const std::string& b) {
 }
 
 void writeIniEntries(SetupApp& app, CopyProgress& progress) {
-  const std::string section = sectionName(app, section::AddIni);
+  const std::string section = script::sectionName(Section::AddIni);
   for (long i = 0; !progress.cancelled(); ++i) {
-    std::string entry = app.value(section, std::to_string(i), "");
-    if (entry.empty()) break;
-    std::string value = app.expand(listItem(entry, 3, "NoValue"));
-    std::string key = listItem(entry, 2, std::to_string(i));
-    std::string iniSection = listItem(entry, 1, "Vandrel Errors");
+    std::string line = app.value(section, std::to_string(i), "");
+    if (line.empty()) break;
+    auto entry = script::readEntry<script::IniEntry>(line);
+    std::string value = app.expand(entry.value.text("NoValue"));
+    std::string key = entry.key.text(std::to_string(i));
+    std::string iniSection = entry.section.text("Vandrel Errors");
     app.machine().profile().writeProfileString(iniSection, key, value);
     progress.pump();
   }
 }
 
 void writeRegistryEntries(SetupApp& app, CopyProgress& progress) {
-  const std::string section = sectionName(app, section::Registry);
+  const std::string section = script::sectionName(Section::Registry);
   platform::Registry& registry = app.machine().registry();
   for (long i = 0; !progress.cancelled(); ++i) {
-    std::string entry = app.value(section, std::to_string(i), "");
-    if (i == 0 && !entry.empty()) {
+    std::string line = app.value(section, std::to_string(i), "");
+    if (i == 0 && !line.empty()) {
       progress.setStatus(copyText(app, text_id::UpdatingRegistry));
       progress.pump(20);
     }
-    if (entry.empty()) break;
-    std::string data = listItem(entry, 4, "");
-    if (equalsNoCase(data, kRaiseCount)) {
-      raiseSharedCount(registry, app.expand(listItem(entry, 3, "NoEntry")));
+    if (line.empty()) break;
+    auto entry = script::readEntry<script::RegistryEntry>(line);
+    if (equalsNoCase(entry.data.text(""), kRaiseCount)) {
+      raiseSharedCount(registry, app.expand(entry.name.text("NoEntry")));
     } else {
-      setRegistryString(registry, script::readInt(listItem(entry, 1, "1")),
-                        listItem(entry, 2, "Vandrel Errors"),
-                        app.expand(listItem(entry, 3, "NoEntry")),
-                        app.expand(listItem(entry, 4, "NoValue")));
+      setRegistryString(registry, entry.root.number("1"), entry.subkey.text("Vandrel Errors"),
+                        app.expand(entry.name.text("NoEntry")),
+                        app.expand(entry.data.text("NoValue")));
     }
     progress.pump();
   }
@@ -67,8 +68,8 @@ void writeRegistryEntries(SetupApp& app, CopyProgress& progress) {
 void recordSharedFiles(SetupApp& app) {
   const std::vector<std::string>& shared = app.state().sharedFiles;
   if (shared.empty()) return;
-  const std::string section = sectionName(app, section::SharedFiles);
-  app.script().write(section, countKeyName(app, section::SharedFiles),
+  const std::string section = script::sectionName(Section::SharedFiles);
+  app.script().write(section, script::countKey(Section::SharedFiles),
                      std::to_string(shared.size()));
   for (std::size_t i = 0; i < shared.size(); ++i) {
     raiseSharedCount(app.machine().registry(), shared[i]);

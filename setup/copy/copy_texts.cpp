@@ -1,7 +1,6 @@
 // Texts of the copy steps: the engine's string table first, the built-in English table after.
 #include "setup/copy/copy_texts.h"
 
-#include "script/list_item.h"
 #include "script/string_table.h"
 #include "setup/setup_app.h"
 
@@ -12,9 +11,6 @@ const script::StringTable& builtinTexts() {
   static const script::StringTable table{
 #include "setup/strings/copy_strings_en.inc"
       {271, "Please indicate the folder where Vandrel can locate the files from disk "},
-      {212, "Settings,Background,Directories,Descriptions,Groups,AddINI,Registry,Files,Shortcuts,"
-            "Messages,End,UnInstall,Owner,Web,SharedFiles,AddedLinks,AddedFolders"},
-      {215, "1,2,nbDir,nbDesc,nbGrp,nbINI,nbReg,nbFiles,nbAdd,nbMsg,11,nb,13,nb,nb,nb,nb"},
   };
   return table;
 }
@@ -28,16 +24,6 @@ std::string copyText(const SetupApp& app, unsigned id) {
 
 std::string copyText(const SetupApp& app, unsigned id, const std::string& arg1) {
   return script::formatMessage(copyText(app, id), arg1);
-}
-
-std::string sectionName(const SetupApp& app, int position) {
-  return script::listItem(copyText(app, text_id::SectionList), position,
-                          builtinTexts().item(text_id::SectionList, position));
-}
-
-std::string countKeyName(const SetupApp& app, int position) {
-  return script::listItem(copyText(app, text_id::CountKeyList), position,
-                          builtinTexts().item(text_id::CountKeyList, position));
 }
 
 }  // namespace vandrel::setup

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "script/list_item.h"
+#include "script/schema.h"
 #include "setup/changes/ini_registry.h"
 #include "setup/copy/copy_file.h"
 #include "setup/copy/copy_progress.h"
@@ -16,8 +17,8 @@
 namespace vandrel::setup {
 namespace {
 
-using script::listItem;
 using script::readInt;
+using script::Section;
 
 constexpr int kDone = 0;  // the copy step's status when everything was installed
 constexpr long kEngineDescription = 1000;
@@ -29,10 +30,10 @@ long long saturatingAdd(long long a, long long b) {
 }
 
 // Whether an entry belongs to this installation: its platform and its component.
-bool entryApplies(SetupApp& app, const std::string& entry) {
-  long platform = readInt(listItem(entry, 10, "0"));
+bool entryApplies(SetupApp& app, const script::FileEntry& entry) {
+  long platform = entry.platform.number("0");
   if (platform != 0 && platform != app.state().platform) return false;
-  return app.isDirectorySelected(readInt(listItem(entry, 3, "-1")));
+  return app.isDirectorySelected(entry.dir.number("-1"));
 }
 
 enum class Outcome { Next, EndOfList, Cancelled, MissingFile };
@@ -41,7 +42,7 @@ class InstallRun {
  public:
   explicit InstallRun(SetupApp& app)
       : app_(app), progress_(app), messages_(app), copier_(app),
-        filesSection_(sectionName(app, section::Files)) {}
+        filesSection_(script::sectionName(Section::Files)) {}
 
   int run();
 
@@ -50,7 +51,7 @@ class InstallRun {
   bool locate(const std::string& sourceName, long disk, const std::string& targetName,
               const std::string& description, const std::string& destination);
   void showDiskMessage(long disk);
-  std::string description(const std::string& field);
+  std::string description(long number);
   bool fileExists(const std::string& path);
 
   SetupApp& app_;
@@ -65,7 +66,7 @@ int InstallRun::run() {
   progress_.pump();
   SetupState& state = app_.state();
   state.runningCopyTotal = 0;
-  long nbFiles = readInt(app_.value(filesSection_, countKeyName(app_, section::Files), "0"));
+  long nbFiles = readInt(app_.value(filesSection_, script::countKey(Section::Files), "0"));
   if (nbFiles == 0) {
     progress_.setPercent(100);
     progress_.pump();
@@ -96,21 +97,22 @@ int InstallRun::run() {
 
 Outcome InstallRun::installEntry(long index) {
   progress_.pump();
-  std::string entry = app_.value(filesSection_, std::to_string(index), "");
+  const std::string line = app_.value(filesSection_, std::to_string(index), "");
+  const auto entry = script::readEntry<script::FileEntry>(line);
   if (!entryApplies(app_, entry)) return Outcome::Next;
-  if (entry.empty()) return Outcome::EndOfList;
+  if (line.empty()) return Outcome::EndOfList;
 
-  const std::string sourceName = listItem(entry, 1, "");
-  std::string targetName = listItem(entry, 2, sourceName);
+  const std::string sourceName = entry.source.text("");
+  std::string targetName = entry.target.text(sourceName);
   if (targetName.empty()) targetName = sourceName;
-  const long long size = readInt(listItem(entry, 9, "0"));
+  const long long size = entry.size.number("0");
   if ((sourceName.empty() || size == 0) &&
       app_.ask(copyText(app_, text_id::MissingFile)) != ui::Answer::Yes) {
     return Outcome::MissingFile;
   }
-  const std::string destination = app_.directoryPath(readInt(listItem(entry, 3, "1000")));
-  const std::string desc = description(listItem(entry, 5, "0"));
-  const long disk = readInt(listItem(entry, 4, "1"));
+  const std::string destination = app_.directoryPath(entry.dir.number("1000"));
+  const std::string desc = description(entry.desc.number("0"));
+  const long disk = entry.disk.number("1");
   // A name that cannot be looked for is not looked for: the copy reports it as missing.
   if (isSafeFileName(sourceName) && !locate(sourceName, disk, targetName, desc, destination)) {
     return Outcome::Cancelled;
@@ -123,8 +125,8 @@ Outcome InstallRun::installEntry(long index) {
   request.sourceName = sourceName;
   request.destinationFolder = destination + "\\";
   request.targetName = targetName;
-  request.force = listItem(entry, 7, "");
-  request.expand = listItem(entry, 8, "");
+  request.force = entry.force.text("");
+  request.expand = entry.expand.text("");
   request.progress = &progress_;
   long long copied = copier_.copy(request);
 
@@ -132,18 +134,17 @@ Outcome InstallRun::installEntry(long index) {
     if (app_.ask(copyText(app_, text_id::ShortCopy)) != ui::Answer::Yes) {
       progress_.setCancelled();
     }
-  } else if (readInt(listItem(entry, 11, "0")) != 0) {
+  } else if (entry.shared.number("0") != 0) {
     app_.state().sharedFiles.push_back(destination + "\\" + targetName);
   }
   progress_.pump();
   return Outcome::Next;
 }
 
-std::string InstallRun::description(const std::string& field) {
-  long number = readInt(field);
+std::string InstallRun::description(long number) {
   if (number == kEngineDescription) return copyText(app_, text_id::EngineComponent);
   std::string text =
-      app_.value(sectionName(app_, section::Descriptions), std::to_string(number), "");
+      app_.value(script::sectionName(Section::Descriptions), std::to_string(number), "");
   return text.empty() ? copyText(app_, text_id::UnknownFileType) : text;
 }
 
@@ -181,7 +182,7 @@ bool InstallRun::locate(const std::string& sourceName, long disk, const std::str
 
 void InstallRun::showDiskMessage(long disk) {
   std::string name =
-      app_.value(sectionName(app_, section::Messages), std::to_string(disk), "");
+      app_.value(script::sectionName(Section::Messages), std::to_string(disk), "");
   if (name.empty() || progress_.cancelled() || disk == currentDisk_) return;
   if (!messages_.showTextFile(app_.state().sourceFolder + name, static_cast<int>(disk))) {
     messages_.hide();
@@ -193,14 +194,15 @@ void InstallRun::showDiskMessage(long disk) {
 }  // namespace
 
 long long computeCopyTotal(SetupApp& app) {
-  const std::string files = sectionName(app, section::Files);
-  long nbFiles = readInt(app.value(files, countKeyName(app, section::Files), "0"));
+  const std::string files = script::sectionName(Section::Files);
+  long nbFiles = readInt(app.value(files, script::countKey(Section::Files), "0"));
   long long total = 0;
   for (long i = 0; i < nbFiles; ++i) {
-    std::string entry = app.value(files, std::to_string(i), "");
-    if (entry.empty()) break;
+    std::string line = app.value(files, std::to_string(i), "");
+    if (line.empty()) break;
+    const auto entry = script::readEntry<script::FileEntry>(line);
     if (!entryApplies(app, entry)) continue;
-    long size = readInt(listItem(entry, 9, "0"));
+    long size = entry.size.number("0");
     if (size > 0) total = saturatingAdd(total, size);
   }
   app.state().copyTotal = total;

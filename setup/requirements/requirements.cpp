@@ -8,6 +8,8 @@
 #include "setup/strings/string_ids.h"
 
 namespace vandrel::setup {
+
+using script::Section;
 namespace {
 
 bool sameText(const std::string& a, const std::string& b) {
@@ -46,13 +48,13 @@ int requiredVersionIndex(const std::string& versionNames, const std::string& min
 
 int checkRequirements(SetupApp& app) {
   const script::StringTable& strings = app.strings();
-  if (app.script().number("Directories", "nbDir", "0") == 0) return status::Incomplete;
+  if (app.script().entryCount(Section::Directories) == 0) return status::Incomplete;
 
   platform::OsVersion version = app.machine().system().version();
   platform::ProcessorInfo processor = app.machine().system().processor();
-  long minCpu = app.script().number("Settings", "minCpu", "386");
-  auto nCompil = static_cast<std::uint32_t>(app.script().number("Settings", "nCompil", "0"));
-  std::string minWin = app.value("Settings", "minWin", "3.1");
+  long minCpu = app.script().number(Section::Settings, "minCpu", "386");
+  auto nCompil = static_cast<std::uint32_t>(app.script().number(Section::Settings, "nCompil", "0"));
+  std::string minWin = app.value(Section::Settings, "minWin", "3.1");
 
   bool intel = processor.architecture == 0;
   if (!intel && app.ask(strings.get(sid::NotIntelQuestion)) != ui::Answer::Yes) {

@@ -8,6 +8,7 @@
 
 #include "platform/shell.h"
 #include "script/list_item.h"
+#include "script/schema.h"
 #include "setup/copy/copy_file.h"
 #include "setup/copy/copy_progress.h"
 #include "setup/copy/copy_texts.h"
@@ -17,8 +18,8 @@
 namespace vandrel::setup {
 namespace {
 
-using script::listItem;
 using script::readInt;
+using script::Section;
 
 constexpr int kMacroCount = 4;
 
@@ -31,7 +32,7 @@ bool equalsNoCase(const std::string& a, const std::string& b) {
 }
 
 struct Shortcut {
-  std::string entry;
+  script::ShortcutEntry entry;
   long group = -1;
 };
 
@@ -39,15 +40,15 @@ class GroupMaker {
  public:
   GroupMaker(SetupApp& app, CopyProgress& progress)
       : app_(app), progress_(progress),
-        foldersSection_(sectionName(app, section::AddedFolders)),
-        linksSection_(sectionName(app, section::AddedLinks)) {}
+        foldersSection_(script::sectionName(Section::AddedFolders)),
+        linksSection_(script::sectionName(Section::AddedLinks)) {}
 
   int run();
 
  private:
   std::vector<Shortcut> readShortcuts(long nbAdd);
   std::string groupFolder(const std::string& name);
-  void makeShortcut(const std::string& entry, const std::string& folder);
+  void makeShortcut(const script::ShortcutEntry& entry, const std::string& folder);
 
   SetupApp& app_;
   CopyProgress& progress_;
@@ -56,13 +57,13 @@ class GroupMaker {
 };
 
 int GroupMaker::run() {
-  const std::string groups = sectionName(app_, section::Groups);
-  long nbGrp = readInt(app_.value(groups, countKeyName(app_, section::Groups), "0"));
+  const std::string groups = script::sectionName(Section::Groups);
+  long nbGrp = readInt(app_.value(groups, script::countKey(Section::Groups), "0"));
   if (nbGrp <= 0) return 1;
   const std::string creating = copyText(app_, text_id::CreatingFolders);
   progress_.setStatus(creating);
-  long nbAdd = readInt(app_.value(sectionName(app_, section::Shortcuts),
-                                  countKeyName(app_, section::Shortcuts), "0"));
+  long nbAdd = readInt(app_.value(script::sectionName(Section::Shortcuts),
+                                  script::countKey(Section::Shortcuts), "0"));
   if (nbAdd <= 0) return 1;
   std::vector<Shortcut> shortcuts = readShortcuts(nbAdd);
 
@@ -86,11 +87,11 @@ int GroupMaker::run() {
     if (progress_.cancelled()) return 0;
   }
   if (folders_ != 0) {
-    app_.script().write(foldersSection_, countKeyName(app_, section::AddedFolders),
+    app_.script().write(foldersSection_, script::countKey(Section::AddedFolders),
                         std::to_string(folders_));
   }
   if (links_ != 0) {
-    app_.script().write(linksSection_, countKeyName(app_, section::AddedLinks),
+    app_.script().write(linksSection_, script::countKey(Section::AddedLinks),
                         std::to_string(links_));
   }
   return 1;
@@ -99,15 +100,17 @@ int GroupMaker::run() {
 // The shortcuts this installation makes, in entry order: those of a selected component and
 // of this platform. Keys absent from the section read as "NONE", which belongs to no group.
 std::vector<Shortcut> GroupMaker::readShortcuts(long nbAdd) {
-  const std::string section = sectionName(app_, section::Shortcuts);
+  const std::string section = script::sectionName(Section::Shortcuts);
   std::vector<Shortcut> result;
   for (long key : numberedKeys(app_.machine().profile(), app_.script().path(), section, 0,
                                nbAdd - 1)) {
-    std::string entry = app_.value(section, std::to_string(key), "NONE");
-    if (!app_.isDirectorySelected(readInt(listItem(entry, 2, "-1")))) continue;
-    long platform = readInt(listItem(entry, 6, "0"));
+    auto entry = script::readEntry<script::ShortcutEntry>(
+        app_.value(section, std::to_string(key), "NONE"));
+    if (!app_.isDirectorySelected(entry.dir.number("-1"))) continue;
+    long platform = entry.platform.number("0");
     if (platform != 0 && platform != app_.state().platform) continue;
-    result.push_back({entry, readInt(listItem(entry, 3, "-1"))});
+    long group = entry.group.number("-1");
+    result.push_back({std::move(entry), group});
   }
   return result;
 }
@@ -132,14 +135,14 @@ std::string GroupMaker::groupFolder(const std::string& name) {
   return folder;
 }
 
-void GroupMaker::makeShortcut(const std::string& entry, const std::string& groupFolder) {
-  std::string title = listItem(entry, 4, "Untitled");
+void GroupMaker::makeShortcut(const script::ShortcutEntry& entry, const std::string& groupFolder) {
+  std::string title = entry.name.text("Untitled");
   if (!isSafeFileName(title)) return;
-  std::string arguments = listItem(entry, 5, "");
+  std::string arguments = entry.arguments.text("");
   if (!arguments.empty()) arguments = app_.expand(arguments);
-  const long dir = readInt(listItem(entry, 2, "1000"));
+  const long dir = entry.dir.number("1000");
   std::string folder = app_.directoryPath(dir);
-  std::string target = folder + "\\" + listItem(entry, 1, "dummy.exe");
+  std::string target = folder + "\\" + entry.target.text("dummy.exe");
   std::string linkPath = groupFolder + "\\" + title + ".lnk";
   // The result is not examined: the path is recorded so that the uninstaller tries it.
   CreateShellLink(app_.machine().shell(), target, arguments, app_.directoryPath(dir), linkPath,

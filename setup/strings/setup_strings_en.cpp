@@ -18,7 +18,6 @@ const script::StringTable& setupStrings() {
        "WARNING : The software you are about to install is Shareware.\nYou are incited and "
        "authorized to distribute it as many times as you want, as long as this package remains "
        "unmodified. Don't forget to check the evaluation period granted, if any."},
-#include "setup/strings/setup_names.inc"
       {239, "I &Agree,I &Dont Agree"},
       {240,
        "Please read carefully this license agreement and indicate your acceptance in order to "

@@ -18,7 +18,6 @@ const script::StringTable& setupStrings() {
        "ATTENTION : Le logiciel que vous allez installer est un Shareware.\nVous \352tes invit\351 et "
        "autoris\351 \340 le distribuer autant de fois que vous le souhaitez, tant que ce paquet reste "
        "inchang\351. N'oubliez pas de v\351rifier la p\351riode d'\351valuation accord\351e, s'il y en a une."},
-#include "setup/strings/setup_names.inc"
       {239, "J'&accepte,Je &refuse"},
       {240,
        "Veuillez lire attentivement ce contrat de licence et indiquer votre acceptation afin "

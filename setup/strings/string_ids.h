@@ -8,10 +8,6 @@ constexpr unsigned FreewareNotice = 201;
 constexpr unsigned CopyrightNotice = 202;
 constexpr unsigned SharewareNotice = 203;
 
-// Vocabulary lists: section names and their count keys, by position from 1.
-constexpr unsigned SectionList = 212;
-constexpr unsigned CountKeyList = 215;
-
 // Licence page.
 constexpr unsigned LicenceButtons = 239;  // "Agree,Dont Agree" labels of Next and Cancel
 constexpr unsigned LicenceHeading = 240;

@@ -4,8 +4,6 @@
 namespace vandrel::uninstall::ids {
 
 constexpr unsigned ScriptName = 129;      // "Script.vrx"
-constexpr unsigned SectionList = 150;     // section names, by position from 1
-constexpr unsigned CountKeyList = 151;    // count keys, same positions
 constexpr unsigned SettingsKeys = 152;    // [Settings] key names; only AppName is read
 constexpr unsigned NoScript = 203;        // stop: no install script in the folder
 constexpr unsigned Corrupted = 204;       // question: damaged [Files] entry
