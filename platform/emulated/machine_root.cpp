@@ -137,8 +137,12 @@ void buildMachine(const fs::path& root, Preset preset, const std::string& user) 
   }
   config = loadMachineConfig(root);
   EmulatedFileSystem files(config, false);
-  for (const std::string& folder : {config.windowsDir, config.systemDir, config.windowsDir + "\\TEMP",
-                                    std::string("C:\\Program Files")})
+  // NT keeps its 16-bit system folder "System" beside System32; programs that name the
+  // Windows folder + "\System" (the setup engine's system directory) rely on it. On the 9x
+  // presets it is the system folder itself.
+  for (const std::string& folder :
+       {config.windowsDir, config.systemDir, config.windowsDir + "\\System",
+        config.windowsDir + "\\TEMP", std::string("C:\\Program Files")})
     makeFolders(files, folder);
   for (const Folder& f : layout.folders) makeFolders(files, f.path);
   writeMachineFile(files, config.windowsDir + "\\WIN.INI", "[windows]\r\nload=\r\nrun=\r\n");

@@ -68,6 +68,12 @@ TEST(MachineRoot, EachPresetMakesItsFoldersAndIdentity) {
       }
     }
     EXPECT_TRUE(machine->files().status(std::string(p.systemDir)));
+    // The Windows folder's "System" folder exists on every preset: on NT it is the 16-bit
+    // system folder beside System32, on 9x the system folder itself (one folder, not two).
+    auto system16 = machine->files().status(std::string(p.windowsDir) + "\\System");
+    EXPECT_TRUE(system16 && system16->isDirectory());
+    EXPECT_EQ(machine->files().find(std::string(p.windowsDir) + "\\SYSTEM*").size(),
+              std::string(p.systemDir).ends_with("32") ? 2u : 1u);
     EXPECT_TRUE(machine->files().status(std::string(p.windowsDir) + "\\win.ini"));
     HKey key = 0;
     for (const char* sub : {"SharedDLLs", "Run", "RunOnce", "Uninstall"}) {
