@@ -55,7 +55,12 @@ std::string resolveDirectoryUninstall(std::string_view reference,
   switch (ref.root) {
     case 0: result = context.installFolder + "\\" + ref.path; break;
     case 1: result = context.installFolder.substr(0, 2) + "\\" + ref.path; break;
-    case 2: result = context.systemFolder + "\\" + ref.path; break;
+    // The folder the setup engine installed into (on NT the 16-bit "System" folder, not
+    // System32), so that a file is removed from where it was put and its shared count is
+    // found under the name the setup recorded.
+    case 2:
+      result = dropOneTrailingBackslash(context.windowsFolder) + "\\System\\" + ref.path;
+      break;
     case 3: result = withTrailingBackslash(context.windowsFolder) + ref.path; break;
     default: result = context.installFolder; break;
   }

@@ -10,7 +10,6 @@ namespace vandrel::script {
 struct DirectoryContext {
   std::string installFolder;  // without trailing backslash
   std::string windowsFolder;  // without trailing backslash
-  std::string systemFolder;   // as the system-folder query reports it (uninstaller form)
   std::string engineFolder;   // ends in a backslash (setup form)
 };
 
@@ -19,9 +18,10 @@ struct DirectoryContext {
 // install folder alone; one trailing backslash left by an empty path is dropped.
 std::string resolveDirectorySetup(std::string_view reference, const DirectoryContext& context);
 
-// Uninstaller form: as above, but root 2 is the system folder, root 3 the Windows folder
-// with a trailing backslash ensured, and an empty reference or one without comma gives the
-// install folder.
+// Uninstaller form: as above, but root 3 is the Windows folder with a trailing backslash
+// ensured, and an empty reference or one without comma gives the install folder. Root 2 is
+// the setup's folder (Windows folder + "\System"), not the system-folder query: on NT that
+// query reports System32, where the setup never put the file.
 std::string resolveDirectoryUninstall(std::string_view reference,
                                       const DirectoryContext& context);
 

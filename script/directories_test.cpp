@@ -7,7 +7,7 @@ namespace vandrel::script {
 namespace {
 
 DirectoryContext context() {
-  return {"D:\\Soft\\App", "C:\\WINDOWS", "C:\\WINDOWS\\SYSTEM32", "C:\\WINDOWS\\"};
+  return {"D:\\Soft\\App", "C:\\WINDOWS", "C:\\WINDOWS\\"};
 }
 
 struct Case {
@@ -26,8 +26,10 @@ TEST(ResolveDirectory, BothForms) {
       {",0,0,", "D:\\Soft\\App", "D:\\Soft\\App"},
       {",1,0,", "D:", "D:"},  // the backslash left by the empty path is dropped
       {"Data,1,0,", "D:\\Data", "D:\\Data"},
-      {",2,0,", "C:\\WINDOWS\\System", "C:\\WINDOWS\\SYSTEM32"},
-      {"Sub,2,0,", "C:\\WINDOWS\\System\\Sub", "C:\\WINDOWS\\SYSTEM32\\Sub"},
+      // Both forms name the folder the setup installs into, never System32 (NT's
+      // system-folder query).
+      {",2,0,", "C:\\WINDOWS\\System", "C:\\WINDOWS\\System"},
+      {"Sub,2,0,", "C:\\WINDOWS\\System\\Sub", "C:\\WINDOWS\\System\\Sub"},
       {",3,0,", "C:\\WINDOWS", "C:\\WINDOWS"},
       {"Fonts,3,1,x", "C:\\WINDOWS\\Fonts", "C:\\WINDOWS\\Fonts"},
       {"Tools,7,0,", "D:\\Soft\\App", "D:\\Soft\\App"},  // other root: path ignored
@@ -47,6 +49,7 @@ TEST(ResolveDirectory, UninstallWindowsFolderWithTrailingBackslash) {
   ctx.windowsFolder = "C:\\WINDOWS\\";
   EXPECT_EQ(resolveDirectoryUninstall("Fonts,3,0,", ctx), "C:\\WINDOWS\\Fonts");
   EXPECT_EQ(resolveDirectoryUninstall(",3,0,", ctx), "C:\\WINDOWS");
+  EXPECT_EQ(resolveDirectoryUninstall("Sub,2,0,", ctx), "C:\\WINDOWS\\System\\Sub");
 }
 
 TEST(ResolveDirectory, ShortInstallFolderDoesNotBreakDriveRoot) {

@@ -47,7 +47,6 @@ std::string UninstallApp::resolveDirectory(long long key) const {
   script::DirectoryContext context;
   context.installFolder = state_.installFolder;
   context.windowsFolder = state_.windowsFolder;
-  context.systemFolder = state_.systemFolder;
   return script::resolveDirectoryUninstall(text(Section::Directories, key), context);
 }
 

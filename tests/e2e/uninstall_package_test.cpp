@@ -203,6 +203,56 @@ TEST_P(EndToEnd, TemporaryFilesGoAtTheRestartTheSetupAskedFor) {
   EXPECT_EQ(readFile(dir_ / "transcript.json").find("\"program\":\"uninstall\""), std::string::npos);
 }
 
+// A shared file for the package's "Windows System" directory goes into the Windows folder's
+// System folder, also on NT where the system folder is System32; its removal takes exactly
+// that file, releases its count, and leaves a file of the same name in System32 alone.
+using SystemFolder = EndToEnd;
+
+TEST_P(SystemFolder, RemovalTakesTheFileFromWhereTheSetupPutIt) {
+  env_["VANDREL_ANSWERS"] = (kScenarios / "system_folder" / "answers.ini").string();
+  const std::string file = win("System\\sys16.dll");
+  // The file's name with its backslashes doubled, as the registry export and the transcript
+  // write it.
+  const std::string escaped = std::regex_replace(file, std::regex("\\\\"), "\\\\");
+  fs::create_directories(host("System32"));
+  writeFile(host("System32") / "sys16.dll", "another program's library\r\n");
+  std::set<std::string> registryBefore = registry(root_);
+
+  fs::path package = makePackage(kScenarios / "system_folder", dir_ / "pkg");
+  vandrel::test::RunResult setup =
+      runProgram("vandrel-machine", {"run", root_.string(), onDriveZ(package / "Setup.exe")}, env_);
+  ASSERT_EQ(setup.exitStatus, 0) << setup.err;
+  EXPECT_EQ(readFile(dir_ / "transcript.json").find("\"kind\":\"question\""), std::string::npos)
+      << "the setup asked nothing (no short copy)";
+  vandrel::test::RunResult where = runProgram("vandrel-machine", {"path", root_.string(), file});
+  ASSERT_EQ(where.exitStatus, 0) << where.err;
+  const fs::path installed = where.out.substr(0, where.out.find('\n'));
+  EXPECT_EQ(readFile(installed), "system library of the package\r\n");
+  const std::string count = "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\"
+                            "SharedDLLs] \"" + escaped + "\"=dword:00000001";
+  EXPECT_EQ(registry(root_).count(count), 1u) << count;
+  fs::remove(dir_ / "transcript.json");
+
+  vandrel::test::RunResult removal =
+      runProgram("vandrel-machine", {"uninstall", root_.string(), "Sys 1.0"}, env_);
+  EXPECT_EQ(removal.exitStatus, 0) << removal.err;
+  std::string transcript = readFile(dir_ / "transcript.json");
+  EXPECT_NE(transcript.find("The shared file " + escaped + " has a zero usage-count"),
+            std::string::npos)
+      << transcript;
+  EXPECT_FALSE(fs::exists(installed));
+  EXPECT_EQ(readFile(host("System32") / "sys16.dll"), "another program's library\r\n");
+  // Nothing of the package is left in the registry but the clean-up of the next start.
+  std::set<std::string> left = added(registryBefore, registry(root_));
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_NE(left.begin()->find("Vandrel file Clean-up"), std::string::npos) << *left.begin();
+}
+
+INSTANTIATE_TEST_SUITE_P(Presets, SystemFolder,
+                         ::testing::Values(Machine{"win98", "WINDOWS"}, Machine{"nt4", "WINNT"},
+                                           Machine{"win2000", "WINNT"}),
+                         [](const auto& info) { return info.param.preset; });
+
 INSTANTIATE_TEST_SUITE_P(Presets, EndToEnd,
                          ::testing::Values(Machine{"win98", "WINDOWS"}, Machine{"nt4", "WINNT"}),
                          [](const auto& info) { return info.param.preset; });
