@@ -91,6 +91,21 @@ bool lzExpand(platform::Lz& lz, const std::string& from, const std::string& to) 
   return result >= 0;
 }
 
+bool freeTemporaryName(platform::FileSystem& files, const std::string& folder, unsigned unique,
+                       std::string& name) {
+  // The name "KVB" + four hex digits of the source's size + ".TMP" in the engine folder; a
+  // file or folder of that name (another program's, or one left by a crash) is never
+  // overwritten and deleted: the next number whose name is free is taken instead.
+  for (unsigned step = 0; step <= 0xFFFF; ++step) {
+    unsigned number = unique + step;
+    // 0 would make the platform choose and create a name of its own.
+    if (number == 0) continue;
+    if (files.tempFileName(folder, "KVB", number, name) == 0) return false;
+    if (!files.status(name)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 bool isSafeFileName(const std::string& name) {
@@ -133,12 +148,9 @@ long long FileCopier::copy(const CopyRequest& request) {
 
   const bool expand = script::readFlag(request.expand) == script::Flag::Set;
   std::string writeTarget = destination;
-  if (expand) {
-    unsigned unique = static_cast<unsigned>(sourceSize);
-    if (files.tempFileName(withoutTrailingBackslash(app_.state().engineFolder), "KVB",
-                           unique, writeTarget) == 0) {
-      return 0;
-    }
+  if (expand && !freeTemporaryName(files, withoutTrailingBackslash(app_.state().engineFolder),
+                                   static_cast<unsigned>(sourceSize), writeTarget)) {
+    return 0;
   }
   long long count = writeFile(request, source, writeTarget);
   bool complete = count == sourceSize && !(request.progress && request.progress->cancelled());

@@ -223,6 +223,26 @@ TEST_F(CopyFileTest, DamagedCompressedFilesAreReportedShort) {
   }
 }
 
+TEST_F(CopyFileTest, ExpansionNeverTouchesAnExistingTemporaryName) {
+  platform::Bytes original(5000, 'e');
+  platform::Bytes packed = platform::szdd::compress(original);
+  put("C:\\Pkg\\Disk1\\data.da_", packed);
+  // The name made from the stored file's size belongs to another program, and the next
+  // number's name to a folder: the expansion goes through the first free name after them.
+  char taken[32], folder[32];
+  std::snprintf(taken, sizeof taken, "C:\\WINDOWS\\KVB%04X.TMP", unsigned(packed.size()) & 0xFFFF);
+  std::snprintf(folder, sizeof folder, "C:\\WINDOWS\\KVB%04X.TMP",
+                unsigned(packed.size() + 1) & 0xFFFF);
+  put(taken, "another program's file");
+  ASSERT_TRUE(files().createDirectory(folder));
+  EXPECT_EQ(copyOneFile(app(), request("data.da_", "1", "1")),
+            static_cast<long long>(packed.size()));
+  EXPECT_EQ(get("C:\\App\\data.da_"), std::string(original.begin(), original.end()));
+  EXPECT_EQ(get(taken), "another program's file");
+  EXPECT_TRUE(files().status(folder) && files().status(folder)->isDirectory());
+  EXPECT_EQ(files().find("C:\\WINDOWS\\KVB*.TMP").size(), 2u) << "the temporary file is gone";
+}
+
 TEST_F(CopyFileTest, MissingSourceAndSafeNames) {
   EXPECT_EQ(copyOneFile(app(), request("absent.txt")), kSourceMissing);
   struct Case {
