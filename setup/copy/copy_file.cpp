@@ -153,7 +153,9 @@ long long FileCopier::copy(const CopyRequest& request) {
     return 0;
   }
   long long count = writeFile(request, source, writeTarget);
-  bool complete = count == sourceSize && !(request.progress && request.progress->cancelled());
+  // A cancel confirmed after the last block was written leaves a whole file: it stays, like
+  // the files copied before it; only a file the cancel cut short is removed below.
+  bool complete = count == sourceSize;
   if (expand) {
     if (complete) complete = lzExpand(app_.machine().lz(), writeTarget, destination);
     files.deleteFile(writeTarget);

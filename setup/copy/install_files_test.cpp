@@ -247,6 +247,7 @@ TEST_F(InstallFilesTest, CancelDuringCopyStopsTheLoop) {
     ui_.messages.clear();
     ui_.cancelOn = "second.txt";
     ui_.answers = {confirm};
+    files().deleteFile("C:\\App\\Docs\\second.txt");
     files().deleteFile("C:\\App\\Docs\\third.txt");
     install({entry("first.txt", "", 1, 1, 1), entry("second.txt", "", 1, 1, 1),
              entry("third.txt", "", 1, 1, 1)},
@@ -255,6 +256,8 @@ TEST_F(InstallFilesTest, CancelDuringCopyStopsTheLoop) {
     EXPECT_NE(ui_.messages[0].text.find("Are you sure you want to quit now"), std::string::npos);
     EXPECT_EQ(status_, confirm == ui::Answer::Yes ? 1 : 0);
     EXPECT_EQ(exists("C:\\App\\Docs\\third.txt"), confirm == ui::Answer::No);
+    // The file being copied when the cancel came was written whole (one block): it stays.
+    EXPECT_EQ(get("C:\\App\\Docs\\second.txt"), "2");
     // A confirmed cancel skips the later steps.
     EXPECT_EQ(machine().profile().getProfileString("Tool", key, "", 99),
               confirm == ui::Answer::No ? "written" : "");
