@@ -7,12 +7,14 @@
 // - a line whose first non-blank character is "[" and which holds a "]" is a section line;
 //   the name runs to the last "]" of the line, blanks around it ignored;
 // - a line whose first non-blank character is ";" is a comment: never a key, never listed;
-// - any other line holding "=" in a section is an entry: the key is the text before the
-//   first "=", the value the text after it, both without surrounding blanks; a line without
-//   "=" is not an entry (Windows neither finds nor lists it);
-// - lines before the first section belong to no section and are never read;
+// - any other line holding "=" is an entry: the key is the text before the first "=" (it
+//   may be empty), the value the text after it, both without surrounding blanks; a line
+//   without "=" is not an entry (Windows neither finds nor lists it);
+// - the lines before the first section line form a section whose name is empty: its
+//   entries are read with an empty section name, and a later "[]" section, which would have
+//   the same name, is never reached; sections with an empty name are not listed;
 // - names are matched without regard to (ASCII) case; the first section of a name and the
-//   first entry of a key in it win; an empty name never matches.
+//   first entry of a key in it win.
 #include "platform/ini/ini_document.h"
 
 #include <unordered_map>
@@ -82,7 +84,7 @@ std::string unquote(std::string_view value) {
 struct IniDocument::Index {
   struct Section {
     std::string name;                // as written
-    std::size_t header = 0;          // line of "[name]"
+    std::size_t body = 0;            // its first line after "[name]" (0 for the nameless first)
     std::size_t end = 0;             // one past its last line
     std::vector<std::size_t> entries;  // entry lines, in order
     std::unordered_map<std::string, std::size_t> firstEntry;  // lower-case key -> line
@@ -91,9 +93,7 @@ struct IniDocument::Index {
   std::unordered_map<std::string, std::size_t> firstSection;  // lower-case name -> section
 
   const Section* find(std::string_view name) const {
-    std::string_view trimmed = trim(name);
-    if (trimmed.empty()) return nullptr;
-    auto it = firstSection.find(lower(trimmed));
+    auto it = firstSection.find(lower(trim(name)));
     return it == firstSection.end() ? nullptr : &sections[it->second];
   }
 };
@@ -115,19 +115,21 @@ IniDocument IniDocument::parse(std::string_view text) {
 
 void IniDocument::reindex() {
   auto index = std::make_shared<Index>();
-  Index::Section* current = nullptr;
+  // The nameless section of the lines before the first section line; always there, so that
+  // it is the first section of the empty name.
+  index->sections.push_back({std::string(), 0, lines_.size(), {}, {}});
+  index->firstSection.emplace(std::string(), 0);
+  Index::Section* current = &index->sections.back();
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     ParsedLine parsed = parseLine(lines_[i], i == 0);
     if (parsed.kind == LineKind::Section) {
-      if (current) current->end = i;
-      index->sections.push_back({std::string(parsed.name), i, lines_.size(), {}, {}});
+      current->end = i;
+      index->sections.push_back({std::string(parsed.name), i + 1, lines_.size(), {}, {}});
       current = &index->sections.back();
-      if (!parsed.name.empty()) {
-        index->firstSection.emplace(lower(parsed.name), index->sections.size() - 1);
-      }
-    } else if (parsed.kind == LineKind::Entry && current) {
+      index->firstSection.emplace(lower(parsed.name), index->sections.size() - 1);
+    } else if (parsed.kind == LineKind::Entry) {
       current->entries.push_back(i);
-      if (!parsed.name.empty()) current->firstEntry.emplace(lower(parsed.name), i);
+      current->firstEntry.emplace(lower(parsed.name), i);
     }
   }
   index_ = std::move(index);
@@ -136,9 +138,8 @@ void IniDocument::reindex() {
 std::optional<std::string> IniDocument::value(std::string_view section,
                                               std::string_view key) const {
   const Index::Section* found = index_ ? index_->find(section) : nullptr;
-  std::string_view trimmedKey = trim(key);
-  if (!found || trimmedKey.empty()) return std::nullopt;
-  auto it = found->firstEntry.find(lower(trimmedKey));
+  if (!found) return std::nullopt;
+  auto it = found->firstEntry.find(lower(trim(key)));
   if (it == found->firstEntry.end()) return std::nullopt;
   return unquote(parseLine(lines_[it->second], it->second == 0).value);
 }
@@ -150,7 +151,9 @@ bool IniDocument::hasSection(std::string_view section) const {
 std::vector<std::string> IniDocument::sectionNames() const {
   std::vector<std::string> names;
   if (!index_) return names;
-  for (const Index::Section& section : index_->sections) names.push_back(section.name);
+  for (const Index::Section& section : index_->sections) {
+    if (!section.name.empty()) names.push_back(section.name);
+  }
   return names;
 }
 
@@ -167,9 +170,9 @@ std::vector<std::string> IniDocument::keyNames(std::string_view section) const {
 void IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
   std::string_view sectionName = trim(section);
   std::string_view keyName = trim(key);
-  if (sectionName.empty() || keyName.empty()) return;
   std::string entry = std::string(keyName) + "=" + std::string(value);
-  const Index::Section* found = index_ ? index_->find(sectionName) : nullptr;
+  if (!index_) reindex();
+  const Index::Section* found = index_->find(sectionName);
   if (!found) {
     lines_.push_back("[" + std::string(sectionName) + "]");
     lines_.push_back(std::move(entry));
@@ -185,7 +188,7 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
     // After the section's last non-blank line, so that blank lines separating it from the
     // next section stay after it.
     std::size_t at = found->end;
-    while (at > found->header + 1 && trim(lines_[at - 1]).empty()) --at;
+    while (at > found->body && trim(lines_[at - 1]).empty()) --at;
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(entry));
   }
   reindex();
@@ -194,16 +197,16 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
 void IniDocument::removeKey(std::string_view section, std::string_view key) {
   // Only the occurrence that reads see is removed, as WritePrivateProfileStringA does.
   const Index::Section* found = index_ ? index_->find(section) : nullptr;
-  std::string_view keyName = trim(key);
-  if (!found || keyName.empty()) return;
-  auto it = found->firstEntry.find(lower(keyName));
+  if (!found) return;
+  auto it = found->firstEntry.find(lower(trim(key)));
   if (it == found->firstEntry.end()) return;
   lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(it->second));
   reindex();
 }
 
 void IniDocument::removeSection(std::string_view section) {
-  // Every section of the name goes, so that a later duplicate does not take its place.
+  // Every section of the name goes, so that a later duplicate does not take its place. The
+  // lines before the first section line (comments among them) are never removed this way.
   std::string_view name = trim(section);
   if (name.empty() || !index_) return;
   std::string wanted = lower(name);
@@ -211,7 +214,7 @@ void IniDocument::removeSection(std::string_view section) {
   bool any = false;
   for (const Index::Section& s : index_->sections) {
     if (lower(s.name) != wanted) continue;
-    for (std::size_t i = s.header; i < s.end; ++i) drop[i] = true;
+    for (std::size_t i = s.body - 1; i < s.end; ++i) drop[i] = true;
     any = true;
   }
   if (!any) return;

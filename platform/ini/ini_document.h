@@ -16,7 +16,8 @@ class IniDocument {
 
   // The first occurrence of the key in the first section of that name, names matched without
   // regard to case; blanks around the value and one pair of surrounding quotes removed.
-  // Empty when the section or the key is missing.
+  // Empty when the section or the key is missing. An empty section name stands for the lines
+  // before the first section line; an empty key finds an entry line that begins with "=".
   std::optional<std::string> value(std::string_view section, std::string_view key) const;
   bool hasSection(std::string_view section) const;
   std::vector<std::string> sectionNames() const;

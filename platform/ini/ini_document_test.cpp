@@ -59,8 +59,9 @@ TEST(IniDocument, ValueLookupRules) {
       {"Settings", "Tail", "x ; not a comment"},
       {"Settings", "dup", "first"},                 // first occurrence wins
       {"Settings", "Eq", "a=b"},
-      {"Settings", "", nullptr},                    // an empty key never matches
+      {"Settings", "", "nameless"},                 // an empty key finds "=nameless"
       {"", "AppName", nullptr},
+      {"", "orphan", "outside any section"},        // before the first section line
       {"Settings", "Extra", nullptr},               // only the first section counts
       {"Files", "nbFiles", "2"},                    // blanks inside the brackets
       {"Missing", "AppName", nullptr},
@@ -85,7 +86,7 @@ TEST(IniDocument, ListsSectionsAndKeys) {
   EXPECT_TRUE(doc.keyNames("Missing").empty());
   EXPECT_TRUE(doc.hasSection("files"));
   EXPECT_FALSE(doc.hasSection("Nope"));
-  EXPECT_FALSE(doc.hasSection(""));
+  EXPECT_TRUE(doc.hasSection(""));  // the lines before the first section line
 }
 
 TEST(IniDocument, LineEndsAndOddLines) {
@@ -93,7 +94,7 @@ TEST(IniDocument, LineEndsAndOddLines) {
   EXPECT_EQ(doc.value("A", "k"), "1");           // byte-order mark and LF line ends
   EXPECT_EQ(doc.value("A", "[B"), std::nullopt);  // "[B" without "]" is a line of A
   EXPECT_EQ(doc.value("A", "x"), "2");
-  EXPECT_EQ(doc.value("", "y"), std::nullopt);   // the nameless section is never read
+  EXPECT_EQ(doc.value("", "y"), std::nullopt);   // "[]" is hidden by the lines before [A]
   EXPECT_EQ(doc.value("C]extra", "z"), "4");     // the name runs to the last "]"
   EXPECT_EQ(IniDocument::parse("").sectionNames().size(), 0u);
   EXPECT_EQ(IniDocument::parse("").text(), "");
@@ -135,15 +136,22 @@ TEST(IniDocument, EditsIntoEmptyAndHeaderOnlySections) {
   doc = IniDocument::parse("[Empty]\r\n\r\n\r\n[Next]\r\n");
   doc.set("Empty", "k", "v");
   EXPECT_EQ(doc.text(), "[Empty]\r\nk=v\r\n\r\n\r\n[Next]\r\n");
-  doc.set("", "k", "v");             // no name: nothing happens
-  doc.set("Next", " ", "v");
-  EXPECT_EQ(doc.text(), "[Empty]\r\nk=v\r\n\r\n\r\n[Next]\r\n");
+  doc.set("", "k", "v");             // no section name: before the first section line
+  doc.set("Next", " ", "v");         // no key name: "=v"
+  EXPECT_EQ(doc.text(), "k=v\r\n[Empty]\r\nk=v\r\n\r\n\r\n[Next]\r\n=v\r\n");
 }
 
-TEST(IniDocument, EntryLinesBeforeAnySectionAreNeverEdited) {
-  IniDocument doc = IniDocument::parse("k=outside\n[S]\n");
+TEST(IniDocument, EntryLinesBeforeAnySectionBelongToTheNamelessSection) {
+  IniDocument doc = IniDocument::parse("; note\nk=outside\n\n[S]\n");
   doc.set("S", "k", "inside");
-  EXPECT_EQ(doc.text(), "k=outside\r\n[S]\r\nk=inside\r\n");
+  EXPECT_EQ(doc.text(), "; note\r\nk=outside\r\n\r\n[S]\r\nk=inside\r\n");
+  doc.set("", "k", "changed");
+  doc.set("", "n", "new");           // after the last entry line, before the blank line
+  EXPECT_EQ(doc.text(), "; note\r\nk=changed\r\nn=new\r\n\r\n[S]\r\nk=inside\r\n");
+  doc.removeKey(" ", "K");
+  doc.removeSection("");             // the lines before the first section stay
+  EXPECT_EQ(doc.text(), "; note\r\nn=new\r\n\r\n[S]\r\nk=inside\r\n");
+  EXPECT_EQ(doc.sectionNames(), std::vector<std::string>{"S"});
 }
 
 }  // namespace

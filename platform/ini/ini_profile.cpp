@@ -2,7 +2,8 @@
 // atomic replacement for writes.
 #include "platform/ini/ini_profile.h"
 
-#include <climits>
+#include <cstdint>
+#include <string_view>
 #include <unordered_map>
 
 #include "platform/ini/ini_document.h"
@@ -48,21 +49,55 @@ std::string fitList(const std::vector<std::string>& names, std::size_t size) {
   return list;
 }
 
-// GetPrivateProfileIntA's reading: leading blanks, a sign, then decimal digits up to the
-// first other character; no digits give 0. Windows lets a number beyond 32 bits wrap
-// around; it is clamped here instead, so that a damaged count never turns negative or small.
-int readProfileInt(const std::string& text) {
+// One pair of surrounding quotes removed, as from a value read from the file.
+std::string unquote(std::string text) {
+  if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
+      text.back() == text.front()) {
+    text = text.substr(1, text.size() - 2);
+  }
+  return text;
+}
+
+// GetPrivateProfileIntA's reading of a value: the value as a 30-character buffer receives
+// it (its first 29 characters), then blanks, one sign, a base prefix "0x" (hexadecimal),
+// "0o" (octal) or "0b" (binary), written in lower case only, and the digits of that base up
+// to the first other character; no digits give 0. The number wraps around modulo 2^32, so
+// that 4294967295 and -1 both read as -1 and callers that store either get it back.
+int readProfileInt(std::string_view text) {
+  text = text.substr(0, 29);
   std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
+  while (i < text.size() && static_cast<unsigned char>(text[i]) <= ' ') ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '-' || text[i] == '+')) negative = text[i++] == '-';
-  long long value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    value = value * 10 + (text[i] - '0');
-    if (value > static_cast<long long>(INT_MAX) + 1) value = static_cast<long long>(INT_MAX) + 1;
+  unsigned base = 10;
+  if (i + 1 < text.size() && text[i] == '0') {
+    switch (text[i + 1]) {
+      case 'x':
+        base = 16;
+        break;
+      case 'o':
+        base = 8;
+        break;
+      case 'b':
+        base = 2;
+        break;
+      default:
+        break;
+    }
+    if (base != 10) i += 2;
   }
-  if (negative) return static_cast<int>(-value);
-  return value > INT_MAX ? INT_MAX : static_cast<int>(value);
+  std::uint32_t value = 0;
+  for (; i < text.size(); ++i) {
+    char c = text[i];
+    unsigned digit = c >= '0' && c <= '9'   ? unsigned(c - '0')
+                     : c >= 'a' && c <= 'z' ? unsigned(c - 'a' + 10)
+                     : c >= 'A' && c <= 'Z' ? unsigned(c - 'A' + 10)
+                                            : 99u;
+    if (digit >= base) break;
+    value = value * base + digit;
+  }
+  if (negative) value = 0u - value;
+  return static_cast<int>(value);
 }
 
 }  // namespace
@@ -198,8 +233,9 @@ std::string IniProfile::getString(const std::string& file,
                                   const std::optional<std::string>& section,
                                   const std::optional<std::string>& key, const std::string& def,
                                   std::size_t size) {
-  // The default loses its trailing blanks, as GetPrivateProfileStringA does.
-  std::string fallback = trimRight(def);
+  // The default loses its trailing blanks, then one pair of surrounding quotes, as
+  // GetPrivateProfileStringA does.
+  std::string fallback = unquote(trimRight(def));
   std::string path = locate(file);
   std::shared_ptr<const IniDocument> document = path.empty() ? nullptr : load(path);
   if (!section) {
@@ -207,10 +243,11 @@ std::string IniProfile::getString(const std::string& file,
     return document ? fitList(document->sectionNames(), size) : std::string();
   }
   if (!key) {
-    // The key list; a missing or empty section gives the default instead.
+    // The key list; a missing or empty section gives the default instead, and so does a
+    // list whose first key has an empty name (the buffer would begin with its end mark).
     std::vector<std::string> names;
     if (document) names = document->keyNames(*section);
-    return names.empty() ? fitValue(fallback, size) : fitList(names, size);
+    return names.empty() || names.front().empty() ? fitValue(fallback, size) : fitList(names, size);
   }
   std::optional<std::string> value = document ? document->value(*section, *key) : std::nullopt;
   return fitValue(value ? *value : fallback, size);

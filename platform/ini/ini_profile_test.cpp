@@ -79,19 +79,110 @@ TEST_F(IniProfileTest, SectionAndKeyLists) {
   EXPECT_EQ(profile.getString("C:\\App\\none.ini", "S"s, "K"s, "d", 260), "d");
 }
 
+// The integer, default, empty-name and first-section cases below were probed against a
+// Win32 implementation of the profile functions (GetPrivateProfileIntA and
+// GetPrivateProfileStringA called by a small test program); the expected results are what
+// it returned.
 TEST_F(IniProfileTest, IntegerReading) {
-  ASSERT_TRUE(fs.writeFile("C:\\n.ini",
-                           "[N]\r\na=42\r\nb=-5\r\nc=+7\r\nd= 12abc\r\ne=abc\r\nf=\r\n"
-                           "g=99999999999\r\nh=-99999999999\r\ni=0x10\r\nj=\"8\"\r\n"));
   const struct {
-    const char* key;
+    const char* value;
     int expected;
-  } cases[] = {{"a", 42}, {"b", -5}, {"c", 7}, {"d", 12}, {"e", 0}, {"f", 77}, {"missing", 77},
-               {"g", INT_MAX}, {"h", INT_MIN}, {"i", 0}, {"j", 8}};
-  for (const auto& c : cases) {
-    EXPECT_EQ(profile.getInt("C:\\n.ini", "N", c.key, 77), c.expected) << c.key;
+  } cases[] = {
+      {"42", 42}, {"-5", -5}, {"+7", 7}, {" 12abc", 12}, {"abc", 0}, {"12 34", 12},
+      {"\t9", 9}, {"- 7", 0}, {"--7", 0}, {"1e3", 1}, {"010", 10},  // decimal, not octal
+      // Beyond 32 bits the number wraps around: 4294967295 and -1 are the same.
+      {"4294967295", -1}, {"4294967296", 0}, {"4294967297", 1}, {"2147483648", INT_MIN},
+      {"-2147483649", INT_MAX}, {"-4294967295", 1}, {"99999999999", 1215752191},
+      {"-99999999999", -1215752191},
+      // Base prefixes, in lower case only.
+      {"0x10", 16}, {"0xAB", 171}, {"0x10abc", 68284}, {"0xfg", 15}, {"0x7fffffff", INT_MAX},
+      {"0xffffffff", -1}, {"0xFFFFFFFE", -2}, {"0x80000000", INT_MIN}, {"0x1ffffffff", -1},
+      {"0x100000010", 16}, {"0xffffffff0", -16}, {"-0x10", -16}, {"+0x10", 16}, {"0x", 0},
+      {"0xZ", 0}, {"0x-5", 0}, {"0x 5", 0}, {"00x10", 0}, {"x10", 0}, {"0X1f", 0},
+      {"0o17", 15}, {"0O17", 0}, {"0b101", 5}, {"0B11", 0},
+      // Quotes go as for any value; an empty value (quoted or blank) gives the default.
+      {"\"8\"", 8}, {"\"0x10\"", 16}, {"'12'", 12}, {"\"-3\"", -3}, {"\"  7\"", 7},
+      {"", 77}, {"\"\"", 77}, {"  ", 77},
+      // Only the first 29 characters are read.
+      {"00000000000000000000000000042", 42}, {"000000000000000000000000000042", 4},
+      {"0000000000000000000000000000042", 0},
+  };
+  std::string text = "[N]\r\n";
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    text += "k" + std::to_string(i) + "=" + cases[i].value + "\r\n";
   }
+  ASSERT_TRUE(fs.writeFile("C:\\n.ini", text));
+  for (std::size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(profile.getInt("C:\\n.ini", "N", "k" + std::to_string(i), 77), cases[i].expected)
+        << "[" << cases[i].value << "]";
+  }
+  EXPECT_EQ(profile.getInt("C:\\n.ini", "N", "missing", 77), 77);
   EXPECT_EQ(profile.getInt("C:\\missing.ini", "N", "a", -3), -3);
+}
+
+TEST_F(IniProfileTest, DefaultsLoseTheirQuotesAsValuesDo) {
+  const struct {
+    const char* def;
+    const char* expected;
+  } cases[] = {
+      {"\"abc\"", "abc"}, {"'abc'", "abc"}, {"\"abc", "\"abc"}, {"abc\"", "abc\""},
+      {"\"abc\"   ", "abc"},        // trailing blanks go first
+      {"  \"abc\"  ", "  \"abc\""},  // a leading blank keeps the quotes
+      {"\"\"", ""}, {"\"a\"b\"", "a\"b"}, {"'abc\"", "'abc\""}, {"\"a b\" ", "a b"},
+      {"\"", "\""}, {"x\"abc\"", "x\"abc\""}, {"\" abc \"", " abc "},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(profile.getString(kScript, "Settings"s, "Missing"s, c.def, 260), c.expected)
+        << "[" << c.def << "]";
+  }
+  EXPECT_EQ(profile.getString(kScript, "Nope"s, nullopt, "\"listdef\"", 260), "listdef");
+  EXPECT_EQ(profile.getString(kScript, "Nope"s, nullopt, "'listdef'", 260), "listdef");
+}
+
+TEST_F(IniProfileTest, EmptyKeyNamesAndEntriesBeforeTheFirstSection) {
+  const std::string path = "C:\\e.ini";
+  ASSERT_TRUE(fs.writeFile(path,
+                           "top=1\r\nTop2 = two \r\n=emptykey\r\n"
+                           "[E]\r\n=first\r\n  =second\r\nk=v\r\n"
+                           "[L]\r\nk=v\r\n=x\r\nj=y\r\n"
+                           "[]\r\nshadowed=1\r\n[ ]\r\nblank=1\r\n"));
+  const struct {
+    const char* section;
+    const char* key;
+    const char* expected;
+  } cases[] = {
+      {"E", "", "first"}, {"E", " ", "first"}, {"L", "", "x"}, {"A", "", "def"},
+      {"", "top", "1"}, {" ", "top", "1"}, {"", "TOP2", "two"}, {"", "", "emptykey"},
+      {"E", "top", "def"},
+      // A "[]" or "[ ]" section has the empty name too: the first one, before any
+      // section line, is the one read.
+      {"", "shadowed", "def"}, {"", "blank", "def"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(profile.getString(path, std::string(c.section), std::string(c.key), "def", 260),
+              c.expected)
+        << "[" << c.section << "] " << c.key;
+  }
+  EXPECT_EQ(profile.getInt(path, "E", "", 5), 0);  // "first" holds no digits
+  EXPECT_EQ(profile.getInt(path, "", "top", 9), 1);
+  // Nameless sections are not listed; nameless keys are, and a list that would begin with
+  // one gives the default.
+  EXPECT_EQ(profile.getString(path, nullopt, nullopt, "def", 260), "E\0L\0"s);
+  EXPECT_EQ(profile.getString(path, ""s, nullopt, "def", 260), "top\0Top2\0\0"s);
+  EXPECT_EQ(profile.getString(path, "L"s, nullopt, "def", 260), "k\0\0j\0"s);
+  EXPECT_EQ(profile.getString(path, "E"s, nullopt, "def", 260), "def");
+  ASSERT_TRUE(fs.writeFile(path, "[A]\r\nk=v\r\n"));
+  EXPECT_EQ(profile.getString(path, ""s, "k"s, "def", 260), "def");
+  EXPECT_EQ(profile.getString(path, ""s, nullopt, "def", 260), "def");
+
+  // Writes: an empty key is written as "=value"; an empty section name edits the entries
+  // before the first section line.
+  ASSERT_TRUE(fs.writeFile(path, "x=1\r\n[A]\r\nk=v\r\n"));
+  EXPECT_TRUE(profile.writeString(path, "", "y"s, "2"s));
+  EXPECT_TRUE(profile.writeString(path, "", "x"s, "3"s));
+  EXPECT_TRUE(profile.writeString(path, "A", ""s, "e"s));
+  EXPECT_EQ(text(path), "x=3\r\ny=2\r\n[A]\r\nk=v\r\n=e\r\n");
+  EXPECT_EQ(profile.getString(path, "A"s, ""s, "def", 260), "e");
 }
 
 TEST_F(IniProfileTest, WritesFollowWindowsEdits) {
