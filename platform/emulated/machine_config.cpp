@@ -101,7 +101,9 @@ MachineConfig loadMachineConfig(const std::filesystem::path& root) {
   Reader r(doc, file);
   MachineConfig config;
   config.root = root;
-  config.platform = std::uint32_t(r.number("System", "Platform", 2));
+  // Any platform identifier the version query can report, also one that no program here
+  // knows, so that a machine can stand for such a system.
+  config.platform = std::uint32_t(r.number("System", "Platform", 0xFFFFFFFF));
   config.major = std::uint32_t(r.number("System", "Major", 0xFFFF));
   config.minor = std::uint32_t(r.number("System", "Minor", 0xFFFF));
   config.build = std::uint32_t(r.number("System", "Build", 0xFFFFFFFF));

@@ -139,7 +139,13 @@ TEST(MachineRoot, DamagedRootsGiveClearErrors) {
   };
   EXPECT_NE(replaced("Platform=1", "Platform=seven").find("[System] Platform=seven is not a valid number"),
             std::string::npos);
-  EXPECT_NE(replaced("Platform=1", "Platform=5").find("Platform"), std::string::npos);
+  EXPECT_NE(replaced("Platform=1", "Platform=4294967296").find("Platform"), std::string::npos);
+  EXPECT_NE(replaced("Platform=1", "Platform=-1").find("Platform"), std::string::npos);
+  // Any identifier the version query can report makes a machine, known to the programs or not.
+  for (const char* id : {"3", "4294967295"}) {
+    replaced("Platform=1", std::string("Platform=") + id);
+    EXPECT_EQ(std::to_string(openMachine(temp.path(), {})->system().version().platformId), id);
+  }
   EXPECT_NE(replaced("UserName=user\n", "").find("[System] UserName is missing"), std::string::npos);
   EXPECT_NE(replaced("C=drive_c\n", "").find("[Drives] C is missing"), std::string::npos);
   EXPECT_NE(replaced("Z=/,readonly", "Z=/,fast").find("unknown option"), std::string::npos);
