@@ -4,6 +4,7 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include "platform/code_page.h"
 #include "ui/dialog_text.h"
 #include "ui/scripted_interaction.h"
 
@@ -64,7 +65,7 @@ std::unique_ptr<ConsoleInteraction> ConsoleInteraction::onTerminal() {
 
 std::optional<std::string> ConsoleInteraction::readLine(const std::string& prompt) {
   if (!interactive_) return std::nullopt;
-  std::fputs(latin1ToUtf8(prompt).c_str(), out_);
+  std::fputs(platform::cp1252ToUtf8(prompt).c_str(), out_);
   std::fflush(out_);
   std::string line;
   int c;
@@ -76,18 +77,18 @@ std::optional<std::string> ConsoleInteraction::readLine(const std::string& promp
     return std::nullopt;
   }
   if (!line.empty() && line.back() == '\r') line.pop_back();
-  return utf8ToLatin1(line);
+  return platform::utf8ToCp1252(line);
 }
 
 void ConsoleInteraction::heading(const std::string& caption) {
-  std::fprintf(out_, "\n--- %s ---\n", latin1ToUtf8(caption).c_str());
+  std::fprintf(out_, "\n--- %s ---\n", platform::cp1252ToUtf8(caption).c_str());
 }
 
 void ConsoleInteraction::log(const std::string& kind, const std::string& caption,
                              const std::string& text, const std::string& answer) {
-  std::fprintf(err_, "[%s] %s: %s", kind.c_str(), latin1ToUtf8(caption).c_str(),
-               latin1ToUtf8(oneLine(text)).c_str());
-  if (!answer.empty()) std::fprintf(err_, " -> %s", latin1ToUtf8(answer).c_str());
+  std::fprintf(err_, "[%s] %s: %s", kind.c_str(), platform::cp1252ToUtf8(caption).c_str(),
+               platform::cp1252ToUtf8(oneLine(text)).c_str());
+  if (!answer.empty()) std::fprintf(err_, " -> %s", platform::cp1252ToUtf8(answer).c_str());
   std::fputs("\n", err_);
   std::fflush(err_);
 }
@@ -100,7 +101,7 @@ Answer ConsoleInteraction::message(const Message& message) {
     return fallback;
   }
   heading(message.caption);
-  std::fprintf(out_, "%s\n", latin1ToUtf8(message.text).c_str());
+  std::fprintf(out_, "%s\n", platform::cp1252ToUtf8(message.text).c_str());
   std::string choices;
   for (Answer answer : buttonsOf(message.buttons)) {
     choices += (choices.empty() ? "" : "  ") + std::string(buttonKey(answer).shown);
@@ -120,7 +121,7 @@ std::optional<std::string> ConsoleInteraction::folder(const FolderPrompt& prompt
     return std::nullopt;
   }
   heading(prompt.caption);
-  std::fprintf(out_, "%s\n", latin1ToUtf8(prompt.text).c_str());
+  std::fprintf(out_, "%s\n", platform::cp1252ToUtf8(prompt.text).c_str());
   std::string ask = prompt.initialFolder.empty()
                         ? "Folder (Enter or - cancels) > "
                         : "Folder (Enter keeps " + prompt.initialFolder + ", - cancels) > ";
@@ -142,9 +143,9 @@ std::optional<int> ConsoleInteraction::choose(const Choice& choice) {
     return initial;
   }
   heading(choice.caption);
-  std::fprintf(out_, "%s\n", latin1ToUtf8(choice.text).c_str());
+  std::fprintf(out_, "%s\n", platform::cp1252ToUtf8(choice.text).c_str());
   for (int i = 0; i < count; ++i) std::fprintf(out_, "  %d) %s\n", i + 1,
-                                            latin1ToUtf8(choice.items[i]).c_str());
+                                            platform::cp1252ToUtf8(choice.items[i]).c_str());
   std::string prompt = "Number (Enter: " + std::to_string(initial + 1) + ", - cancels) > ";
   while (auto typed = readLine(prompt)) {
     std::string word = trim(*typed);
@@ -164,7 +165,7 @@ void ConsoleInteraction::diskMessage(const DiskMessage& message) {
     return;
   }
   heading(message.caption);
-  std::fprintf(out_, "%s\n", latin1ToUtf8(message.text).c_str());
+  std::fprintf(out_, "%s\n", platform::cp1252ToUtf8(message.text).c_str());
   std::fflush(out_);
 }
 
@@ -174,7 +175,7 @@ void ConsoleInteraction::closing(const Closing& closing) {
     return;
   }
   heading(closing.caption);
-  std::fprintf(out_, "%s\n", latin1ToUtf8(closing.text).c_str());
+  std::fprintf(out_, "%s\n", platform::cp1252ToUtf8(closing.text).c_str());
   readLine("[O]K (Enter) > ");
 }
 

@@ -4,6 +4,7 @@
 #include <set>
 
 #include "ui/console_interaction.h"
+#include "platform/code_page.h"
 #include "ui/dialog_text.h"
 
 namespace vandrel::ui {
@@ -20,11 +21,11 @@ std::optional<long> typedNumber(const std::string& text) {
 }
 
 void showField(std::FILE* out, int number, const Field& field) {
-  std::string label = latin1ToUtf8(stripMnemonic(field.label));
+  std::string label = platform::cp1252ToUtf8(stripMnemonic(field.label));
   switch (field.kind) {
     case Field::Kind::Text:
       std::fprintf(out, "  %d) %s %s\n", number, label.c_str(),
-                   latin1ToUtf8(field.value).c_str());
+                   platform::cp1252ToUtf8(field.value).c_str());
       break;
     case Field::Kind::Check:
       std::fprintf(out, "  %d) [%c] %s\n", number, field.checked ? 'x' : ' ', label.c_str());
@@ -39,7 +40,7 @@ void showField(std::FILE* out, int number, const Field& field) {
         const char* mark = field.kind == Field::Kind::Radio ? (on ? "(o)" : "( )")
                                                             : (on ? "[x]" : "[ ]");
         std::fprintf(out, "       %zu. %s %s\n", i + 1, mark,
-                     latin1ToUtf8(stripMnemonic(field.items[i])).c_str());
+                     platform::cp1252ToUtf8(stripMnemonic(field.items[i])).c_str());
       }
       break;
   }
@@ -48,8 +49,8 @@ void showField(std::FILE* out, int number, const Field& field) {
 }  // namespace
 
 void ConsoleInteraction::showPage(const Page& page, const std::vector<Field>& fields) {
-  std::fprintf(out_, "\n=== %s ===\n", latin1ToUtf8(page.caption).c_str());
-  if (!page.text.empty()) std::fprintf(out_, "%s\n", latin1ToUtf8(page.text).c_str());
+  std::fprintf(out_, "\n=== %s ===\n", platform::cp1252ToUtf8(page.caption).c_str());
+  if (!page.text.empty()) std::fprintf(out_, "%s\n", platform::cp1252ToUtf8(page.text).c_str());
   for (size_t i = 0; i < fields.size(); ++i) showField(out_, static_cast<int>(i + 1), fields[i]);
   std::string keys;
   if (page.back) keys += "B = < Back   ";
@@ -57,7 +58,7 @@ void ConsoleInteraction::showPage(const Page& page, const std::vector<Field>& fi
   if (!page.finish.empty()) keys += "F = " + stripMnemonic(page.finish) + "   ";
   for (const std::string& action : page.actions) keys += stripMnemonic(action) + "   ";
   if (!page.cancel.empty()) keys += "C = " + stripMnemonic(page.cancel);
-  std::fprintf(out_, "%s\n", latin1ToUtf8(keys).c_str());
+  std::fprintf(out_, "%s\n", platform::cp1252ToUtf8(keys).c_str());
   if (!fields.empty()) std::fprintf(out_, "Type a field's number to change it.\n");
 }
 
@@ -145,7 +146,7 @@ PageResult ConsoleInteraction::page(const Page& page) {
       result.pageButton = pageButton;
       return result;
     }
-    std::fprintf(out_, "Unknown command: %s\n", latin1ToUtf8(*typed).c_str());
+    std::fprintf(out_, "Unknown command: %s\n", platform::cp1252ToUtf8(*typed).c_str());
   }
   // The input ended: go on as an unattended run would.
   result.action = guard_.pageShown(page.id) == PageRepeatGuard::Verdict::Cancel

@@ -1,6 +1,7 @@
 // The console's progress bar.
 #include "ui/console_progress.h"
 
+#include "platform/code_page.h"
 #include "ui/dialog_text.h"
 
 #include <algorithm>
@@ -37,8 +38,8 @@ void ConsoleProgress::putAboveBar(const std::string& line) {
   if (barShown_ && onTerminal_) {
     std::fprintf(err_, "\r%-*s\r", static_cast<int>(lastBar_.size()), "");
   }
-  std::fprintf(err_, "%s\n", latin1ToUtf8(line).c_str());
-  if (barShown_ && onTerminal_) std::fputs(latin1ToUtf8(lastBar_).c_str(), err_);
+  std::fprintf(err_, "%s\n", platform::cp1252ToUtf8(line).c_str());
+  if (barShown_ && onTerminal_) std::fputs(platform::cp1252ToUtf8(lastBar_).c_str(), err_);
 }
 
 void ConsoleProgress::show(const Progress& progress, const std::string& hint) {
@@ -68,11 +69,11 @@ void ConsoleProgress::show(const Progress& progress, const std::string& hint) {
   if (bar == lastBar_) return;
   if (onTerminal_) {
     size_t clear = lastBar_.size() > bar.size() ? lastBar_.size() - bar.size() : 0;
-    std::string shown = latin1ToUtf8(bar);
+    std::string shown = platform::cp1252ToUtf8(bar);
     std::fprintf(err_, "\r%s%s", shown.c_str(), std::string(clear, ' ').c_str());
     if (clear) std::fprintf(err_, "\r%s", shown.c_str());
   } else if (!bar.empty()) {
-    std::fprintf(err_, "%s\n", latin1ToUtf8(bar).c_str());
+    std::fprintf(err_, "%s\n", platform::cp1252ToUtf8(bar).c_str());
   }
   lastBar_ = bar;
   barShown_ = !bar.empty();

@@ -166,46 +166,6 @@ PageResult::Action forwardAction(const Page& page) {
   return PageResult::Action::Cancel;
 }
 
-std::string latin1ToUtf8(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    unsigned char byte = static_cast<unsigned char>(c);
-    if (byte < 0x80) {
-      out += c;
-    } else {
-      out += static_cast<char>(0xc0 | (byte >> 6));
-      out += static_cast<char>(0x80 | (byte & 0x3f));
-    }
-  }
-  return out;
-}
-
-std::string utf8ToLatin1(std::string_view text) {
-  std::string out;
-  size_t i = 0;
-  auto at = [&text](size_t k) { return static_cast<unsigned char>(text[k]); };
-  auto continuation = [&](size_t k) { return k < text.size() && (at(k) & 0xc0) == 0x80; };
-  while (i < text.size()) {
-    unsigned char lead = at(i);
-    size_t length = lead >= 0xf0 && lead < 0xf5 ? 4 : lead >= 0xe0 ? 3 : lead >= 0xc2 ? 2 : 1;
-    bool valid = lead >= 0x80 && length > 1;
-    for (size_t k = 1; valid && k < length; ++k) valid = continuation(i + k);
-    if (!valid) {
-      out += static_cast<char>(lead);
-      ++i;
-      continue;
-    }
-    if (length == 2 && lead < 0xc4) {
-      out += static_cast<char>(((lead & 0x03) << 6) | (at(i + 1) & 0x3f));
-    } else {
-      out += '?';
-    }
-    i += length;
-  }
-  return out;
-}
-
 std::string toLower(std::string_view text) {
   std::string out(text);
   for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

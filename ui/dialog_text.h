@@ -40,12 +40,6 @@ std::string pageActionName(const Page& page, const PageResult& result);
 // neither, since that is then the only way off the page).
 PageResult::Action forwardAction(const Page& page);
 
-// The programs' texts are single-byte code page text (Latin-1); terminals speak UTF-8.
-std::string latin1ToUtf8(std::string_view text);
-// Typed UTF-8 back to Latin-1: a character beyond Latin-1 becomes '?', and bytes that are not
-// UTF-8 (a Latin-1 terminal) are kept as they are.
-std::string utf8ToLatin1(std::string_view text);
-
 std::string toLower(std::string_view text);
 std::string trim(std::string_view text);
 

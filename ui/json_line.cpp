@@ -3,6 +3,8 @@
 
 #include <cstdio>
 
+#include "platform/code_page.h"
+
 namespace vandrel::ui {
 
 std::string jsonString(std::string_view text) {
@@ -19,8 +21,11 @@ std::string jsonString(std::string_view text) {
       case '\f': out += "\\f"; break;
       default:
         if (byte < 0x20 || byte >= 0x7f) {
+          // Written as the character the code page byte stands for, so that a JSON reader
+          // gets the text as the user saw it; the line itself stays ASCII.
           char escaped[8];
-          std::snprintf(escaped, sizeof escaped, "\\u%04x", byte);
+          std::snprintf(escaped, sizeof escaped, "\\u%04x",
+                        static_cast<unsigned>(platform::cp1252Char(byte)));
           out += escaped;
         } else {
           out += c;

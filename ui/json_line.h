@@ -1,5 +1,5 @@
-// One JSON object written as a single line, for the transcript. Texts are single-byte code
-// page text: bytes from 0x80 up are written as the Latin-1 characters they stand for.
+// One JSON object written as a single line, for the transcript. Texts are code page 1252
+// text: bytes from 0x80 up are written as the characters that code page gives them.
 #pragma once
 
 #include <optional>

@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <variant>
 
+#include "platform/code_page.h"
 #include "tests/support/temp_dir.h"
 #include "ui/scripted_interaction.h"
 #include "ui/ui_test_support.h"
@@ -17,8 +18,8 @@
 namespace vandrel::ui {
 namespace {
 
-// A strict reader for the JSON the transcript writes: strings keep \u00XX escapes as the
-// byte they stand for (they never exceed 0xff here), numbers are integers.
+// A strict reader for the JSON the transcript writes: strings come back as UTF-8, as any
+// JSON reader gives them (the transcript itself holds only ASCII), numbers are integers.
 struct Json {
   std::variant<std::nullptr_t, bool, long, std::string, std::vector<Json>, std::map<std::string, Json>> v;
   bool isNull() const { return std::holds_alternative<std::nullptr_t>(v); }
@@ -108,8 +109,17 @@ class JsonReader {
         out += meant[at];
       } else if (e == 'u') {
         long code = std::stol(s_.substr(pos_, 4), nullptr, 16);
-        if (code > 0xff) throw std::runtime_error("beyond Latin-1");
-        out += static_cast<char>(code);
+        if (code >= 0xd800 && code <= 0xdfff) throw std::runtime_error("surrogate");
+        if (code < 0x80) {
+          out += static_cast<char>(code);
+        } else if (code < 0x800) {
+          out += static_cast<char>(0xc0 | (code >> 6));
+          out += static_cast<char>(0x80 | (code & 0x3f));
+        } else {
+          out += static_cast<char>(0xe0 | (code >> 12));
+          out += static_cast<char>(0x80 | ((code >> 6) & 0x3f));
+          out += static_cast<char>(0x80 | (code & 0x3f));
+        }
         pos_ += 4;
       } else {
         throw std::runtime_error("bad escape");
@@ -166,7 +176,8 @@ TEST(TranscriptLines, EscapingAndCodePageBytes) {
   test::TempDir dir;
   TranscriptRecorder ui(std::make_unique<ScriptedInteraction>(), Program::Setup,
                         (dir / "t.jsonl").string());
-  const std::string text = "S\xe9lection de r\xe9pertoire \"C:\\Temp\"\r\n\ttab\x01\x7f\xff end";
+  const std::string text =
+      "S\xe9lection de r\xe9pertoire \"C:\\Temp\"\r\n\ttab\x01\x7f\xff end, 5 \x80, it\x92s";
   Message message;
   message.caption = "Caf\xe9";
   message.text = text;
@@ -174,12 +185,14 @@ TEST(TranscriptLines, EscapingAndCodePageBytes) {
 
   std::string raw = test::readFile(dir / "t.jsonl");
   EXPECT_NE(raw.find("S\\u00e9lection"), std::string::npos) << raw;
+  // Bytes 0x80 to 0x9F are the code page's characters, not control characters.
+  EXPECT_NE(raw.find("5 \\u20ac, it\\u2019s"), std::string::npos) << raw;
   EXPECT_NE(raw.find("\\\"C:\\\\Temp\\\""), std::string::npos) << raw;
   for (unsigned char c : raw.substr(0, raw.size() - 1)) EXPECT_TRUE(c >= 0x20 && c < 0x80) << raw;
   std::vector<Json> lines = readLines(dir / "t.jsonl");
   ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0]["text"].str(), text);
-  EXPECT_EQ(lines[0]["caption"].str(), "Caf\xe9");
+  EXPECT_EQ(lines[0]["text"].str(), platform::cp1252ToUtf8(text));
+  EXPECT_EQ(lines[0]["caption"].str(), "Caf\xc3\xa9");
 }
 
 TEST(TranscriptLines, PageLineHoldsEverythingShown) {

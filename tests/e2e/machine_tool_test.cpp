@@ -116,6 +116,49 @@ TEST_F(machine_tool, IniSetGetRoundTrip) {
   EXPECT_FALSE(fs::exists(temp_ / "x.ini"));
 }
 
+// The machine keeps its texts in code page 1252; the tool shows them, and takes what is typed,
+// in UTF-8 (0x80 the euro sign, 0x92 the typographic apostrophe).
+TEST_F(machine_tool, TextsCrossTheTerminalInUtf8) {
+  const std::string file = "C:\\WINDOWS\\app.ini";
+  EXPECT_EQ(
+      tool({"ini", "set", root(), file, "Caf\xc3\xa9", "Price", "5 \xe2\x82\xac, it\xe2\x80\x99s"})
+          .exitStatus,
+      0);
+  EXPECT_EQ(readFile(host("WINDOWS/app.ini")), "[Caf\xe9]\r\nPrice=5 \x80, it\x92s\r\n");
+  EXPECT_EQ(tool({"ini", "get", root(), file, "caf\xc3\xa9", "price"}).out,
+            "5 \xe2\x82\xac, it\xe2\x80\x99s\n");
+  writeFile(host("WINDOWS/app.ini"), "[S]\r\nk=\x93quoted\x94\r\n");
+  EXPECT_EQ(tool({"ini", "get", root(), file, "S", "k"}).out, "\xe2\x80\x9cquoted\xe2\x80\x9d\n");
+
+  // A registry file as regedit writes it (code page) and one as the export writes it (UTF-8)
+  // give the same values.
+  const std::string key =
+      "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+  writeFile(temp_ / "cp.reg",
+            "REGEDIT4\n\n" + key + "Caf\xe9]\n\"DisplayName\"=\"Caf\xe9 \x80\"\n");
+  writeFile(
+      temp_ / "utf8.reg",
+      "REGEDIT4\n\n" + key + "Tea]\n\"DisplayName\"=\"Tea \xe2\x80\x99n\xe2\x80\x99 \xc3\xa9\"\n");
+  ASSERT_EQ(tool({"reg", "import", root(), (temp_ / "cp.reg").string()}).exitStatus, 0);
+  ASSERT_EQ(tool({"reg", "import", root(), (temp_ / "utf8.reg").string()}).exitStatus, 0);
+  EXPECT_EQ(tool({"programs", root()}).out,
+            "Caf\xc3\xa9 \xe2\x82\xac\nTea \xe2\x80\x99n\xe2\x80\x99 \xc3\xa9\n");
+  std::string exported = exportOf(
+      "HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\caf\xc3\xa9");
+  EXPECT_NE(exported.find("Uninstall\\Caf\xc3\xa9]"), std::string::npos) << exported;
+  EXPECT_NE(exported.find("\"DisplayName\"=\"Caf\xc3\xa9 \xe2\x82\xac\""), std::string::npos)
+      << exported;
+  // The export read back leaves the values as they were.
+  writeFile(temp_ / "again.reg", exported);
+  ASSERT_EQ(tool({"reg", "import", root(), (temp_ / "again.reg").string()}).exitStatus, 0);
+  EXPECT_EQ(
+      exportOf("HKEY_LOCAL_"
+               "MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Caf\xc3\xa9"),
+      exported);
+  EXPECT_EQ(tool({"programs", root()}).out,
+            "Caf\xc3\xa9 \xe2\x82\xac\nTea \xe2\x80\x99n\xe2\x80\x99 \xc3\xa9\n");
+}
+
 TEST_F(machine_tool, PathMapsWindowsPathsAndRefusesOthers) {
   RunResult r = tool({"path", root(), "c:\\windows\\New Folder\\file.txt"});
   EXPECT_EQ(r.exitStatus, 0);

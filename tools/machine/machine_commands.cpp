@@ -6,6 +6,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/code_page.h"
 #include "platform/emulated/machine_config.h"
 #include "platform/emulated/registry/regedit_text.h"
 #include "platform/emulated/windows_path.h"
@@ -23,6 +24,15 @@ namespace {
 const char* kCurrentVersion = "Software\\Microsoft\\Windows\\CurrentVersion";
 
 std::unique_ptr<Machine> open(const fs::path& root) { return openMachine(root, MachineOptions{}); }
+
+// Names and values live in the machine in code page 1252; the terminal speaks UTF-8. Text
+// typed in UTF-8 is taken into the code page (text that is not UTF-8 is taken as it is), and
+// text shown is given in UTF-8.
+std::string typed(const std::string& text) { return utf8ToCp1252(text); }
+std::optional<std::string> typed(const std::optional<std::string>& text) {
+  if (!text) return std::nullopt;
+  return utf8ToCp1252(*text);
+}
 
 // The subkey names of a key; empty when the key is missing.
 std::vector<std::string> subkeys(Registry& reg, HKey root, const std::string& path) {
@@ -82,7 +92,7 @@ int initCommand(const fs::path& root, platform::emulated::Preset preset, const s
 
 int regExportCommand(const fs::path& root, const std::string& key) {
   auto machine = open(root);
-  std::cout << platform::emulated::exportRegedit4(machine->registry(), key);
+  std::cout << cp1252ToUtf8(platform::emulated::exportRegedit4(machine->registry(), typed(key)));
   return std::cout.flush() ? 0 : 1;
 }
 
@@ -95,8 +105,11 @@ int regImportCommand(const fs::path& root, const fs::path& file) {
   }
   std::ostringstream text;
   text << in.rdbuf();
+  // The text as the export writes it (UTF-8), or as regedit writes it (the code page).
+  std::string content = text.str();
+  if (isUtf8(content)) content = utf8ToCp1252(content);
   std::string error;
-  if (!platform::emulated::importRegedit4(machine->registry(), text.str(), error)) {
+  if (!platform::emulated::importRegedit4(machine->registry(), content, error)) {
     reportError(file.string() + ": " + error);
     return 1;
   }
@@ -117,21 +130,23 @@ int pathCommand(const fs::path& root, const std::string& winPath) {
 int iniGetCommand(const fs::path& root, const std::string& file, const std::string& section,
                   const std::string& key, const std::optional<std::string>& def, std::size_t size) {
   auto machine = open(root);
-  std::cout << machine->profile().getString(file, section, key, def.value_or(""), size) << "\n";
+  std::cout << cp1252ToUtf8(machine->profile().getString(file, typed(section), typed(key),
+                                                         typed(def.value_or("")), size))
+            << "\n";
   return 0;
 }
 
 int iniIntCommand(const fs::path& root, const std::string& file, const std::string& section,
                   const std::string& key, int def) {
   auto machine = open(root);
-  std::cout << machine->profile().getInt(file, section, key, def) << "\n";
+  std::cout << machine->profile().getInt(file, typed(section), typed(key), def) << "\n";
   return 0;
 }
 
 int iniSetCommand(const fs::path& root, const std::string& file, const std::string& section,
                   const std::string& key, const std::optional<std::string>& value) {
   auto machine = open(root);
-  if (!machine->profile().writeString(file, section, key, value)) {
+  if (!machine->profile().writeString(file, typed(section), typed(key), typed(value))) {
     reportError("cannot write " + file);
     return 1;
   }
@@ -194,12 +209,13 @@ int programsCommand(const fs::path& root) {
   const std::string uninstall = std::string(kCurrentVersion) + "\\Uninstall";
   for (const std::string& name : subkeys(machine->registry(), hkey::LocalMachine, uninstall)) {
     auto display = stringValue(machine->registry(), hkey::LocalMachine, uninstall + "\\" + name, "DisplayName");
-    if (display && !display->empty()) std::cout << *display << "\n";
+    if (display && !display->empty()) std::cout << cp1252ToUtf8(*display) << "\n";
   }
   return 0;
 }
 
-int uninstallCommand(const fs::path& root, const std::string& name) {
+int uninstallCommand(const fs::path& root, const std::string& typedName) {
+  const std::string name = typed(typedName);
   auto machine = open(root);
   Registry& reg = machine->registry();
   const std::string uninstall = std::string(kCurrentVersion) + "\\Uninstall";
@@ -211,17 +227,17 @@ int uninstallCommand(const fs::path& root, const std::string& name) {
     if (!named) continue;
     auto command = stringValue(reg, hkey::LocalMachine, path, "UninstallString");
     if (!command || command->empty()) {
-      reportError("\"" + name + "\" has no UninstallString");
+      reportError("\"" + typedName + "\" has no UninstallString");
       return 1;
     }
     int status = 0;
     if (!runFromWindowsFolder(*machine, *command, status)) {
-      reportError("cannot start \"" + *command + "\"");
+      reportError("cannot start \"" + cp1252ToUtf8(*command) + "\"");
       return 1;
     }
     return status & 0xFF;
   }
-  reportError("no installed program named \"" + name + "\"");
+  reportError("no installed program named \"" + typedName + "\"");
   return 1;
 }
 
