@@ -49,7 +49,7 @@ void writeRegistryEntries(SetupApp& app, CopyProgress& progress) {
   for (long i = 0; !progress.cancelled(); ++i) {
     std::string line = app.value(section, std::to_string(i), "");
     if (i == 0 && !line.empty()) {
-      progress.setStatus(copyText(app, text_id::UpdatingRegistry));
+      progress.setStatus(copyText(app, sid::UpdatingRegistry));
       progress.pump(20);
     }
     if (line.empty()) break;
@@ -114,7 +114,7 @@ void raiseSharedCount(platform::Registry& registry, const std::string& path) {
 }
 
 bool updateIniAndRegistry(SetupApp& app, CopyProgress& progress) {
-  progress.setStatus(copyText(app, text_id::UpdatingIni));
+  progress.setStatus(copyText(app, sid::UpdatingIni));
   progress.pump(20);
   writeIniEntries(app, progress);
   if (!progress.cancelled()) writeRegistryEntries(app, progress);

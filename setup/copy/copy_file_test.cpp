@@ -53,11 +53,11 @@ class CopyFileTest : public CopyFixture {
 };
 
 TEST_F(CopyFileTest, VersionDecisionTable) {
-  const std::string note = copyText(app(), text_id::LanguageNote);
-  const std::string keep = copyText(app(), text_id::KeepRecommended);
-  const std::string higher = copyText(app(), text_id::ExistingHigher, "lib.dll");
-  const std::string older = copyText(app(), text_id::ProductOlder, "lib.dll");
-  const std::string languageOnly = copyText(app(), text_id::LanguageOnly, "lib.dll");
+  const std::string note = copyText(app(), sid::LanguageNote);
+  const std::string keep = copyText(app(), sid::KeepRecommended);
+  const std::string higher = copyText(app(), sid::ExistingHigher, "lib.dll");
+  const std::string older = copyText(app(), sid::ProductOlder, "lib.dll");
+  const std::string languageOnly = copyText(app(), sid::LanguageOnly, "lib.dll");
   struct Case {
     const char* name;
     platform::Bytes copied, existing;
@@ -114,7 +114,7 @@ TEST_F(CopyFileTest, DateStampRuleWithoutUsableVersions) {
   platform::Bytes damaged = test::buildPeWithResource(platform::Bytes(40, 0xff), kEnglish, false);
   platform::Bytes truncatedPe = pe("1.0", "1", kEnglish);
   truncatedPe.resize(truncatedPe.size() / 2);
-  const std::string question = copyText(app(), text_id::NewerDateStamp, "f.dll");
+  const std::string question = copyText(app(), sid::NewerDateStamp, "f.dll");
   struct Case {
     const char* name;
     platform::Bytes copied, existing;

@@ -11,7 +11,7 @@
 namespace vandrel::setup {
 
 CopyProgress::CopyProgress(SetupApp& app) : app_(app) {
-  model_.caption = copyText(app_, text_id::CopyCaption);
+  model_.caption = copyText(app_, sid::CopyCaption);
   model_.lines = {"", "", ""};
   model_.percent = 0;
   model_.cancellable = true;
@@ -23,8 +23,8 @@ CopyProgress::~CopyProgress() { close(); }
 void CopyProgress::setCopyTexts(const std::string& source, const std::string& middle,
                                 const std::string& destination) {
   std::vector<std::string> lines{
-      source.empty() ? "" : copyText(app_, text_id::CopyingLabel) + " " + source, middle,
-      destination.empty() ? "" : copyText(app_, text_id::ToLabel) + " " + destination};
+      source.empty() ? "" : copyText(app_, sid::CopyingLabel) + " " + source, middle,
+      destination.empty() ? "" : copyText(app_, sid::ToLabel) + " " + destination};
   if (lines == model_.lines) return;
   model_.lines = std::move(lines);
   show();
@@ -59,7 +59,7 @@ bool DiskMessageWindow::showTextFile(const std::string& path, int disk) {
   std::string text;
   if (!readTextFile(app_.machine().files(), path, text)) return false;
   ui::DiskMessage message;
-  message.caption = copyText(app_, text_id::MessagesCaption);
+  message.caption = copyText(app_, sid::MessagesCaption);
   message.text = std::move(text);
   message.disk = disk;
   app_.ui().diskMessage(message);

@@ -10,7 +10,6 @@ namespace {
 const script::StringTable& builtinTexts() {
   static const script::StringTable table{
 #include "setup/strings/copy_strings_en.inc"
-      {271, "Please indicate the folder where Vandrel can locate the files from disk "},
   };
   return table;
 }

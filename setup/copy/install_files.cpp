@@ -107,7 +107,7 @@ Outcome InstallRun::installEntry(long index) {
   if (targetName.empty()) targetName = sourceName;
   const long long size = entry.size.number("0");
   if ((sourceName.empty() || size == 0) &&
-      app_.ask(copyText(app_, text_id::MissingFile)) != ui::Answer::Yes) {
+      app_.ask(copyText(app_, sid::MissingFile)) != ui::Answer::Yes) {
     return Outcome::MissingFile;
   }
   const std::string destination = app_.directoryPath(entry.dir.number("1000"));
@@ -131,7 +131,7 @@ Outcome InstallRun::installEntry(long index) {
   long long copied = copier_.copy(request);
 
   if (copied != size && !progress_.cancelled()) {
-    if (app_.ask(copyText(app_, text_id::ShortCopy)) != ui::Answer::Yes) {
+    if (app_.ask(copyText(app_, sid::ShortCopy)) != ui::Answer::Yes) {
       progress_.setCancelled();
     }
   } else if (entry.shared.number("0") != 0) {
@@ -142,10 +142,10 @@ Outcome InstallRun::installEntry(long index) {
 }
 
 std::string InstallRun::description(long number) {
-  if (number == kEngineDescription) return copyText(app_, text_id::EngineComponent);
+  if (number == kEngineDescription) return copyText(app_, sid::EngineComponent);
   std::string text =
       app_.value(script::sectionName(Section::Descriptions), std::to_string(number), "");
-  return text.empty() ? copyText(app_, text_id::UnknownFileType) : text;
+  return text.empty() ? copyText(app_, sid::UnknownFileType) : text;
 }
 
 bool InstallRun::fileExists(const std::string& path) {

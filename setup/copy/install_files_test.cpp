@@ -153,7 +153,7 @@ TEST_F(InstallFilesTest, MissingFileQuestion) {
   EXPECT_EQ(status_, 2);
   EXPECT_FALSE(exists("C:\\App\\Docs\\after.txt"));
   ASSERT_EQ(ui_.messages.size(), 1u);
-  EXPECT_EQ(ui_.messages[0].text, copyText(app(), text_id::MissingFile));
+  EXPECT_EQ(ui_.messages[0].text, copyText(app(), sid::MissingFile));
   EXPECT_EQ(ui_.messages[0].buttons, ui::Buttons::YesNo);
   EXPECT_EQ(ui_.messages[0].icon, ui::Icon::Question);
 }
@@ -168,8 +168,8 @@ TEST_F(InstallFilesTest, MissingFileAcceptedThenShortCopyQuestion) {
   EXPECT_EQ(get("C:\\App\\Docs\\after.txt"), "after");
   // zero.txt: missing, then 3 bytes instead of 0; the empty source: missing, then nothing.
   std::vector<std::string> expected = {
-      copyText(app(), text_id::MissingFile), copyText(app(), text_id::ShortCopy),
-      copyText(app(), text_id::MissingFile), copyText(app(), text_id::ShortCopy)};
+      copyText(app(), sid::MissingFile), copyText(app(), sid::ShortCopy),
+      copyText(app(), sid::MissingFile), copyText(app(), sid::ShortCopy)};
   EXPECT_EQ(ui_.texts(), expected);
   EXPECT_TRUE(ui_.folderPrompts.empty());
 }
@@ -186,7 +186,7 @@ TEST_F(InstallFilesTest, ShortCopyOnReadOnlyDestination) {
     files().setAttributes("C:\\App\\Docs\\next.txt", platform::attr::Normal);
     files().deleteFile("C:\\App\\Docs\\next.txt");
     install({entry("locked.txt", "", 1, 1, 11), entry("next.txt", "", 1, 1, 4)});
-    ASSERT_EQ(ui_.texts(), std::vector<std::string>{copyText(app(), text_id::ShortCopy)});
+    ASSERT_EQ(ui_.texts(), std::vector<std::string>{copyText(app(), sid::ShortCopy)});
     EXPECT_EQ(status_, answer == ui::Answer::Yes ? 0 : 1);
     EXPECT_EQ(exists("C:\\App\\Docs\\next.txt"), answer == ui::Answer::Yes);
     // The file that could not be written is left exactly as it was.
@@ -210,7 +210,7 @@ TEST_F(InstallFilesTest, DiskMessagesShownWhenCopyingReachesEachDisk) {
   ASSERT_EQ(ui_.diskMessages.size(), 2u);
   EXPECT_EQ(ui_.diskMessages[0].disk, 1);
   EXPECT_EQ(ui_.diskMessages[0].text, "Insert the first disk.");
-  EXPECT_EQ(ui_.diskMessages[0].caption, copyText(app(), text_id::MessagesCaption));
+  EXPECT_EQ(ui_.diskMessages[0].caption, copyText(app(), sid::MessagesCaption));
   EXPECT_EQ(ui_.diskMessages[1].disk, 2);
   EXPECT_EQ(ui_.diskMessages[1].text, "Now the second disk.");
 }
@@ -283,7 +283,7 @@ TEST_F(InstallFilesTest, UnsafeTargetNamesAreNeverWritten) {
   EXPECT_FALSE(exists("C:\\evil.txt"));
   EXPECT_FALSE(exists("C:\\App\\x.txt"));
   EXPECT_EQ(ui_.texts(),
-            std::vector<std::string>(5, copyText(app(), text_id::ShortCopy)));
+            std::vector<std::string>(5, copyText(app(), sid::ShortCopy)));
 }
 
 TEST_F(InstallFilesTest, InstallingIntoTheEngineFolderKeepsTheScript) {
@@ -307,12 +307,12 @@ TEST_F(InstallFilesTest, DescriptionsShownWhileLocating) {
   ui_.answers = {ui::Answer::No};
   install({entry("a.txt", "", 1, 1, 1, "1,1,0", 0, 0, 0)});
   EXPECT_EQ(ui_.messages.size(), 1u) << "the cancel confirmation was asked";
-  ui_.cancelOn = copyText(app(), text_id::EngineComponent);
+  ui_.cancelOn = copyText(app(), sid::EngineComponent);
   ui_.messages.clear();
   app().script().setPath("C:\\WINDOWS\\Script.vrx");
   install({entry("a.txt", "", 1, 1, 1, "1,1,0", 0, 0, 1000)});
   EXPECT_EQ(ui_.messages.size(), 1u);
-  ui_.cancelOn = copyText(app(), text_id::UnknownFileType);
+  ui_.cancelOn = copyText(app(), sid::UnknownFileType);
   ui_.messages.clear();
   app().script().setPath("C:\\WINDOWS\\Script.vrx");
   install({entry("a.txt", "", 1, 1, 1, "1,1,0", 0, 0, 7)});

@@ -60,7 +60,7 @@ int GroupMaker::run() {
   const std::string groups = script::sectionName(Section::Groups);
   long nbGrp = readInt(app_.value(groups, script::countKey(Section::Groups), "0"));
   if (nbGrp <= 0) return 1;
-  const std::string creating = copyText(app_, text_id::CreatingFolders);
+  const std::string creating = copyText(app_, sid::CreatingFolders);
   progress_.setStatus(creating);
   long nbAdd = readInt(app_.value(script::sectionName(Section::Shortcuts),
                                   script::countKey(Section::Shortcuts), "0"));
@@ -123,7 +123,7 @@ std::string GroupMaker::groupFolder(const std::string& name) {
   const std::string* linkFolders[kMacroCount] = {&state.programsFolder, &state.startupFolder,
                                                  &state.startMenuFolder, &state.desktopFolder};
   for (int m = 0; m < kMacroCount; ++m) {
-    std::string macro = script::listItem(copyText(app_, text_id::FolderMacros), m + 1, "");
+    std::string macro = script::listItem(copyText(app_, sid::FolderMacros), m + 1, "");
     if (!macro.empty() && equalsNoCase(name, macro) && !linkFolders[m]->empty()) {
       return *linkFolders[m];
     }

@@ -26,6 +26,10 @@ constexpr unsigned HeadlineCompleted = 269;
 constexpr unsigned PickInstallFolder = 270;
 constexpr unsigned PickDiskFolder = 271;  // followed by the disk number
 
+// Program group step: its status text and the folder names that stand for shell folders.
+constexpr unsigned CreatingFolders = 285;
+constexpr unsigned FolderMacros = 300;
+
 // Favourites locations below HKEY_CURRENT_USER ("key path,value name"), and the web texts.
 constexpr unsigned FavoritesLocation1 = 307;
 constexpr unsigned FavoritesLocation2 = 308;
@@ -34,6 +38,28 @@ constexpr unsigned StartUrlKey = 310;
 constexpr unsigned AskOpenWebSite = 312;
 constexpr unsigned AskAddFavorite = 313;
 constexpr unsigned WebSiteName = 314;
+
+// Copy step: questions, descriptions, the progress window's labels and the disk messages.
+constexpr unsigned MissingFile = 700;
+constexpr unsigned ShortCopy = 701;
+constexpr unsigned EngineComponent = 702;
+constexpr unsigned UnknownFileType = 703;
+constexpr unsigned CopyCaption = 704;
+constexpr unsigned CopyingLabel = 705;
+constexpr unsigned ToLabel = 706;
+constexpr unsigned MessagesCaption = 707;
+
+// Version check: the replacement questions and their parts.
+constexpr unsigned NewerDateStamp = 710;
+constexpr unsigned ProductOlder = 711;
+constexpr unsigned ExistingHigher = 712;
+constexpr unsigned LanguageNote = 713;
+constexpr unsigned KeepRecommended = 714;
+constexpr unsigned LanguageOnly = 715;
+
+// INI and registry step.
+constexpr unsigned UpdatingIni = 720;
+constexpr unsigned UpdatingRegistry = 721;
 
 // The program's title.
 constexpr unsigned Title = 57344;

@@ -15,19 +15,19 @@ std::optional<std::string> replacementQuestion(const SetupApp& app,
     bool existingNewer = existing.creationTime > copied.creationTime ||
                          existing.lastWriteTime > copied.lastWriteTime;
     if (!existingNewer) return std::nullopt;
-    return copyText(app, text_id::NewerDateStamp, targetName);
+    return copyText(app, sid::NewerDateStamp, targetName);
   }
   // Only both language findings together call for the language note.
   const bool languageNote = findings->languagesDiffer && findings->foreignLanguage;
-  const std::string note = languageNote ? copyText(app, text_id::LanguageNote) : "";
-  const std::string keep = copyText(app, text_id::KeepRecommended);
+  const std::string note = languageNote ? copyText(app, sid::LanguageNote) : "";
+  const std::string keep = copyText(app, sid::KeepRecommended);
   if (findings->existingHigher) {
-    return copyText(app, text_id::ExistingHigher, targetName) + note + keep;
+    return copyText(app, sid::ExistingHigher, targetName) + note + keep;
   }
   if (findings->productOlder) {
-    return copyText(app, text_id::ProductOlder, targetName) + note + keep;
+    return copyText(app, sid::ProductOlder, targetName) + note + keep;
   }
-  if (languageNote) return copyText(app, text_id::LanguageOnly, targetName);
+  if (languageNote) return copyText(app, sid::LanguageOnly, targetName);
   return std::nullopt;
 }
 
