@@ -20,9 +20,20 @@ std::string upper(std::string text) {
   return text;
 }
 
-std::string trimRight(std::string text) {
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.pop_back();
+// One pair of surrounding quotes removed, as from a value read from the file.
+std::string unquote(std::string text) {
+  if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
+      text.back() == text.front()) {
+    text = text.substr(1, text.size() - 2);
+  }
   return text;
+}
+
+// The default of a key read: its trailing spaces go (tabs stay, and so does the first
+// character, a space or not), then one pair of surrounding quotes.
+std::string keyDefault(std::string text) {
+  while (text.size() > 1 && text.back() == ' ') text.pop_back();
+  return unquote(text);
 }
 
 // What lands in a buffer of `size` characters, without the final terminator.
@@ -47,15 +58,6 @@ std::string fitList(const std::vector<std::string>& names, std::size_t size) {
   list.resize(size - 2);
   list += '\0';
   return list;
-}
-
-// One pair of surrounding quotes removed, as from a value read from the file.
-std::string unquote(std::string text) {
-  if (text.size() >= 2 && (text.front() == '"' || text.front() == '\'') &&
-      text.back() == text.front()) {
-    text = text.substr(1, text.size() - 2);
-  }
-  return text;
 }
 
 // GetPrivateProfileIntA's reading of a value: the value as a 30-character buffer receives
@@ -233,9 +235,6 @@ std::string IniProfile::getString(const std::string& file,
                                   const std::optional<std::string>& section,
                                   const std::optional<std::string>& key, const std::string& def,
                                   std::size_t size) {
-  // The default loses its trailing blanks, then one pair of surrounding quotes, as
-  // GetPrivateProfileStringA does.
-  std::string fallback = unquote(trimRight(def));
   std::string path = locate(file);
   std::shared_ptr<const IniDocument> document = path.empty() ? nullptr : load(path);
   if (!section) {
@@ -243,14 +242,16 @@ std::string IniProfile::getString(const std::string& file,
     return document ? fitList(document->sectionNames(), size) : std::string();
   }
   if (!key) {
-    // The key list; a missing or empty section gives the default instead, and so does a
-    // list whose first key has an empty name (the buffer would begin with its end mark).
+    // The key list; a missing or empty section gives the default instead (its quotes
+    // removed, its blanks kept), and so does a list whose first key has an empty name (the
+    // buffer would begin with its end mark).
     std::vector<std::string> names;
     if (document) names = document->keyNames(*section);
-    return names.empty() || names.front().empty() ? fitValue(fallback, size) : fitList(names, size);
+    if (names.empty() || names.front().empty()) return fitValue(unquote(def), size);
+    return fitList(names, size);
   }
   std::optional<std::string> value = document ? document->value(*section, *key) : std::nullopt;
-  return fitValue(value ? *value : fallback, size);
+  return fitValue(value ? *value : keyDefault(def), size);
 }
 
 int IniProfile::getInt(const std::string& file, const std::string& section,

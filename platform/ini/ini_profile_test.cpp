@@ -47,16 +47,16 @@ TEST_F(IniProfileTest, ValuesDefaultsAndSizeLimit) {
       {"Settings", "AppName", "x", 260, "Demo"},
       {"settings", "APPNAME", "x", 260, "Demo"},
       {"Settings", "Empty", "def", 260, ""},         // present but empty: not the default
-      {"Settings", "Missing", "def  \t", 260, "def"},  // trailing blanks of the default go
+      {"Settings", "Missing", "def  ", 260, "def"},  // trailing blanks of the default go
       {"Settings", "Missing", "  def", 260, "  def"},
       {"Nope", "AppName", "def", 260, "def"},
-      {"Settings", "Long", "", 5, "abcd"},           // at most size-1 characters
+      {"Settings", "Long", "", 5, "abcd"},  // at most size-1 characters
       {"Settings", "Long", "", 11, "abcdefghij"},
       {"Settings", "Long", "", 10, "abcdefghi"},
-      {"Settings", "AppName", "", 3, "De"},           // quotes removed before the cut
+      {"Settings", "AppName", "", 3, "De"},  // quotes removed before the cut
       {"Settings", "Long", "", 1, ""},
       {"Settings", "Long", "", 0, ""},
-      {"Settings", "Missing", "default", 4, "def"},   // the default is cut too
+      {"Settings", "Missing", "default", 4, "def"},  // the default is cut too
   };
   for (const auto& c : cases) {
     EXPECT_EQ(profile.getString(kScript, std::string(c.section), std::string(c.key), c.def, c.size),
@@ -74,7 +74,7 @@ TEST_F(IniProfileTest, SectionAndKeyLists) {
   EXPECT_EQ(profile.getString(kScript, nullopt, nullopt, "d", 16), "Settings\0Files\0"s);
   EXPECT_EQ(profile.getString(kScript, nullopt, nullopt, "d", 15), "Settings\0File\0"s);
   EXPECT_EQ(profile.getString(kScript, nullopt, nullopt, "d", 2), "\0"s);  // "\0\0" fills it
-  EXPECT_EQ(profile.getString(kScript, "Missing"s, nullopt, "d ", 260), "d");
+  EXPECT_EQ(profile.getString(kScript, "Missing"s, nullopt, "d ", 260), "d ");  // kept here
   EXPECT_EQ(profile.getString("C:\\App\\none.ini", nullopt, nullopt, "d", 260), "");
   EXPECT_EQ(profile.getString("C:\\App\\none.ini", "S"s, "K"s, "d", 260), "d");
 }
@@ -125,18 +125,45 @@ TEST_F(IniProfileTest, DefaultsLoseTheirQuotesAsValuesDo) {
     const char* def;
     const char* expected;
   } cases[] = {
-      {"\"abc\"", "abc"}, {"'abc'", "abc"}, {"\"abc", "\"abc"}, {"abc\"", "abc\""},
-      {"\"abc\"   ", "abc"},        // trailing blanks go first
+      {"\"abc\"", "abc"},
+      {"'abc'", "abc"},
+      {"\"abc", "\"abc"},
+      {"abc\"", "abc\""},
+      {"\"abc\"   ", "abc"},         // trailing blanks go first
       {"  \"abc\"  ", "  \"abc\""},  // a leading blank keeps the quotes
-      {"\"\"", ""}, {"\"a\"b\"", "a\"b"}, {"'abc\"", "'abc\""}, {"\"a b\" ", "a b"},
-      {"\"", "\""}, {"x\"abc\"", "x\"abc\""}, {"\" abc \"", " abc "},
+      {"\"\"", ""},
+      {"\"a\"b\"", "a\"b"},
+      {"'abc\"", "'abc\""},
+      {"\"a b\" ", "a b"},
+      {"\"", "\""},
+      {"x\"abc\"", "x\"abc\""},
+      {"\" abc \"", " abc "},
+      // Only trailing spaces go, and never the first character.
+      {"d \t ", "d \t"},
+      {"abc\t", "abc\t"},
+      {"  ", " "},
+      {" ", " "},
+      {"\t", "\t"},
+      {" d ", " d"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(profile.getString(kScript, "Settings"s, "Missing"s, c.def, 260), c.expected)
         << "[" << c.def << "]";
   }
-  EXPECT_EQ(profile.getString(kScript, "Nope"s, nullopt, "\"listdef\"", 260), "listdef");
-  EXPECT_EQ(profile.getString(kScript, "Nope"s, nullopt, "'listdef'", 260), "listdef");
+  // The default of a key list keeps its blanks; a trailing blank then keeps the quotes too.
+  const struct {
+    const char* def;
+    const char* expected;
+  } listCases[] = {{"\"listdef\"", "listdef"},
+                   {"'listdef'", "listdef"},
+                   {"  ", "  "},
+                   {"d  ", "d  "},
+                   {" d ", " d "},
+                   {"\"d\" ", "\"d\" "}};
+  for (const auto& c : listCases) {
+    EXPECT_EQ(profile.getString(kScript, "Nope"s, nullopt, c.def, 260), c.expected)
+        << "[" << c.def << "]";
+  }
 }
 
 TEST_F(IniProfileTest, EmptyKeyNamesAndEntriesBeforeTheFirstSection) {
