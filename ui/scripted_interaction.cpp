@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <set>
 
+#include "platform/code_page.h"
 #include "ui/dialog_text.h"
 
 namespace vandrel::ui {
@@ -142,7 +143,8 @@ std::optional<int> ScriptedInteraction::choose(const Choice& choice) {
     }
   }
   std::fprintf(err_, "vandrel: the answer \"%s\" names no item of \"%s\"; taking \"%s\".\n",
-               given->c_str(), choice.caption.c_str(), choice.items[initial].c_str());
+               given->c_str(), platform::cp1252ToUtf8(choice.caption).c_str(),
+               platform::cp1252ToUtf8(choice.items[initial]).c_str());
   return initial;
 }
 

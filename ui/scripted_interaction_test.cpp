@@ -188,8 +188,9 @@ TEST(ScriptedFolders, AnswersInOrderThenCancel) {
 
 TEST(ScriptedChoices, TextNumberCancelAndInitial) {
   CapturedStream err;
-  ScriptedInteraction ui = withAnswers(
-      "[Choices]\n1=Windows Dir\n2=#1\n3=\n4=#9\n5=windows dir\n6=Nowhere\n", err.file());
+  ScriptedInteraction ui =
+      withAnswers("[Choices]\n1=Windows Dir\n2=#1\n3=\n4=#9\n5=windows dir\n6=Nowhere\n8=Nowhere\n",
+                  err.file());
   Choice choice{"Directory", "Pick one", {"Install Dir", "System Dir", "Windows Dir"}, 1};
   EXPECT_EQ(ui.choose(choice), 2);
   EXPECT_EQ(ui.choose(choice), 0);
@@ -199,6 +200,12 @@ TEST(ScriptedChoices, TextNumberCancelAndInitial) {
   EXPECT_EQ(ui.choose(choice), 1);  // names no item: the initial one, and says so
   EXPECT_NE(err.text().find("Nowhere"), std::string::npos);
   EXPECT_EQ(ui.choose(choice), 1);  // beyond the list
+  // The program's texts reach the terminal in UTF-8 (0x92 the typographic apostrophe).
+  EXPECT_EQ(ui.choose(Choice{"Dossier d\x92installation", "", {"R\xe9pertoire \x80"}, 0}), 0);
+  EXPECT_NE(err.text().find(
+                "\"Dossier d\xe2\x80\x99installation\"; taking \"R\xc3\xa9pertoire \xe2\x82\xac\""),
+            std::string::npos)
+      << err.text();
   EXPECT_EQ(ui.choose(Choice{"Empty", "", {}, 0}), std::nullopt);
 }
 
