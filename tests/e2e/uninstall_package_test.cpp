@@ -2,6 +2,7 @@
 // vandrel-machine uninstall, and the machine compared with its state before the install.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -219,9 +220,17 @@ TEST_P(SystemFolder, RemovalTakesTheFileFromWhereTheSetupPutIt) {
   std::set<std::string> registryBefore = registry(root_);
 
   fs::path package = makePackage(kScenarios / "system_folder", dir_ / "pkg");
+  // Another program's file has the temporary name that the expansion of the uninstaller
+  // (stored compressed) would first take in the engine folder.
+  char temporary[16];
+  std::snprintf(temporary, sizeof temporary, "KVB%04X.TMP",
+                unsigned(fs::file_size(package / "Peskin32.ex_")) & 0xFFFF);
+  writeFile(host(temporary), "another program's temporary file\r\n");
   vandrel::test::RunResult setup =
       runProgram("vandrel-machine", {"run", root_.string(), onDriveZ(package / "Setup.exe")}, env_);
   ASSERT_EQ(setup.exitStatus, 0) << setup.err;
+  EXPECT_EQ(readFile(host(temporary)), "another program's temporary file\r\n");
+  EXPECT_TRUE(fs::exists(host("Peskin32.exe")));
   EXPECT_EQ(readFile(dir_ / "transcript.json").find("\"kind\":\"question\""), std::string::npos)
       << "the setup asked nothing (no short copy)";
   vandrel::test::RunResult where = runProgram("vandrel-machine", {"path", root_.string(), file});
