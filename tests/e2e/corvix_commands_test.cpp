@@ -1,0 +1,98 @@
+// The document commands of corvix on the command line, over the document of the builder
+// scenario "basic" (tests/e2e/builder/basic).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <sstream>
+
+#include "tests/support/run_program.h"
+#include "tests/support/temp_dir.h"
+
+namespace vandrel::builder {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string windowsForm(const fs::path& host) {
+  std::string path = "Z:" + host.string();
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
+}
+
+std::vector<std::string> split(const std::string& text, char sep) {
+  std::vector<std::string> parts;
+  std::stringstream in(text);
+  for (std::string part; std::getline(in, part, sep);) parts.push_back(part);
+  return parts;
+}
+
+// The scenario's document with its source folder and file sizes filled in.
+std::string scenarioDocument(const fs::path& scenario) {
+  std::string text = test::readFile(scenario / "document.txt");
+  std::string source = windowsForm(scenario / "files");
+  for (std::size_t at; (at = text.find("@SRC@")) != std::string::npos;) text.replace(at, 5, source);
+  std::regex size("@SIZE:([^@]+)@");
+  std::smatch m;
+  while (std::regex_search(text, m, size)) {
+    std::string bytes = std::to_string(fs::file_size(scenario / "files" / m[1].str()));
+    text.replace(std::size_t(m.position(0)), std::size_t(m.length(0)), bytes);
+  }
+  return text;
+}
+
+// check, summary, versions, script and check-files on the scenario's document.
+TEST(CorvixCommands, ScriptCheckSummaryVersions) {
+  test::TempDir dir;
+  fs::path scenario = test::sourcePath() / "tests/e2e/builder/basic";
+  std::string document = scenarioDocument(scenario);
+  document.replace(document.find("[Messages]\n0=disk2.txt,2,"), 26, "[Messages]\n0=disk2.txt,3,");
+  test::writeFile(dir / "tool.txt", document);
+  std::map<std::string, std::string> env{{"VANDREL_UI", "scripted"},
+                                         {"VANDREL_MACHINE", (dir / "machine").string()},
+                                         {"VANDREL_ANSWERS", ""},
+                                         {"VANDREL_TRANSCRIPT", ""}};
+  auto corvix = [&](const std::vector<std::string>& args) {
+    return test::runProgram("corvix", args, env, 120);
+  };
+  std::string doc = (dir / "tool.txt").string();
+
+  // Never generated: nowhere to write the script.
+  EXPECT_EQ(corvix({"script", doc}).exitStatus, 1);
+
+  // The message now names disk 3, which holds no file: the check says so for disk 1 and 2.
+  test::RunResult checked = corvix({"check", doc, "--log", (dir / "log.txt").string()});
+  ASSERT_EQ(checked.exitStatus, 0) << checked.err;
+  EXPECT_NE(checked.out.find("Messages, disk 1: files are copied from this disk but it has no message\n"),
+            std::string::npos) << checked.out;
+  EXPECT_EQ(test::readFile(dir / "log.txt"), checked.out);
+
+  test::RunResult summary = corvix({"summary", doc, "--subject", "Tools"});
+  ASSERT_EQ(summary.exitStatus, 0) << summary.err;
+  EXPECT_EQ(summary.out.rfind("This installation will require at least a 486 computer running "
+                              "Windows 95/98. ", 0), 0u);
+  EXPECT_NE(summary.out.find("\nNumber of files copied: 4\n"), std::string::npos);
+  EXPECT_NE(summary.out.find("\nDisk/Archive\tSize (in MB)\nDisk 1\t"), std::string::npos);
+  EXPECT_NE(test::readFile(dir / "tool.txt").find("\nSubject=Tools\n"), std::string::npos);
+
+  test::RunResult versions = corvix({"versions"});
+  ASSERT_EQ(versions.exitStatus, 0);
+  EXPECT_EQ(split(versions.out, '\n').size(), 9u);
+  EXPECT_NE(versions.out.find("\nTam32E.ex_\t32 Bits Installer (US)\t"), std::string::npos);
+  EXPECT_NE(versions.out.find("\nTam16E.ex_\t16 Bits Installer (US)\t[File Not Found]\t\n"),
+            std::string::npos);
+
+  ASSERT_EQ(corvix({"generate", doc, "--out", (dir / "pkg").string()}).exitStatus, 0);
+  fs::remove(dir / "pkg/Disk1/Script.vrx");
+  EXPECT_EQ(corvix({"script", doc}).exitStatus, 0);
+  EXPECT_TRUE(fs::exists(dir / "pkg/Disk1/Script.vrx"));
+
+  test::RunResult files = corvix({"check-files", doc});
+  ASSERT_EQ(files.exitStatus, 0) << files.err;
+  EXPECT_EQ(files.out.rfind("Files scanned: 4\nFiles corrected: 0\nFiles missing: 0\n", 0), 0u);
+}
+
+}  // namespace
+}  // namespace vandrel::builder
