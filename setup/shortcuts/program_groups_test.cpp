@@ -6,6 +6,11 @@
 #include "setup/copy/copy_progress.h"
 #include "setup/shortcuts/program_groups.h"
 
+namespace vandrel::platform::emulated {
+// Shown by the tests as its name, not as bytes.
+void PrintTo(Preset preset, std::ostream* out) { *out << (preset == Preset::NT4 ? "NT4" : "Win98"); }
+}  // namespace vandrel::platform::emulated
+
 namespace vandrel::setup {
 namespace {
 
@@ -170,7 +175,7 @@ TEST_P(PlatformShortcutsTest, NtOnlyShortcutOnlyOnNt) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Presets, PlatformShortcutsTest, ::testing::Values(Preset::Win98, Preset::NT4),
-                         [](const auto& info) { return info.param == Preset::NT4 ? "NT4" : "Win98"; });
+                         [](const auto& info) { return ::testing::PrintToString(info.param); });
 
 }  // namespace
 }  // namespace vandrel::setup
