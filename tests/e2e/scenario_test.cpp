@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -130,7 +131,8 @@ class Scenario : public ::testing::TestWithParam<CaseName> {
     std::string preset = CaseFile::parse(text).value("Case", "Preset").value_or("win98");
     if (!GetParam().preset.empty()) preset = GetParam().preset;
     windows_ = windowsFolder(preset);
-    ini_ = CaseFile::parse(replaceAll(text, "%WINDIR%", windows_));
+    text = replaceAll(text, "%WINDIR%", windows_);
+    ini_ = CaseFile::parse(text);
     root_ = dir_ / "machine";
     pkg_ = dir_ / "pkg";
     pkgWindows_ = windowsForm(pkg_) + "\\";
@@ -140,7 +142,17 @@ class Scenario : public ::testing::TestWithParam<CaseName> {
     if (fs::exists(folder_ / "drive_c")) {
       fs::copy(folder_ / "drive_c", root_ / "drive_c", fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     }
-    if (setting("Program").empty() && setting("Generate").empty()) makePackage();
+    if (setting("Program").empty() && setting("Generate").empty()) {
+      makePackage();
+      // %SIZEX:<package file>%: the file's size modulo 65536 in four hexadecimal digits.
+      std::regex sizeHex("%SIZEX:([^%]+)%");
+      for (std::smatch m; std::regex_search(text, m, sizeHex);) {
+        char digits[8];
+        std::snprintf(digits, sizeof digits, "%04X", unsigned(fs::file_size(relative(pkg_, m[1].str())) & 0xFFFF));
+        text.replace(std::size_t(m.position(0)), std::size_t(m.length(0)), digits);
+      }
+      ini_ = CaseFile::parse(text);
+    }
     std::string answers = fs::exists(folder_ / "answers.ini") ? readFile(folder_ / "answers.ini") : "";
     if (!answers.empty()) writeFile(dir_ / "answers.ini", replaceAll(answers, "%PKG%", pkgWindows_));
     placeFiles();
