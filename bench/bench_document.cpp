@@ -2,8 +2,8 @@
 // references) and finding entries by key.
 #include <benchmark/benchmark.h>
 
-#include "builder/document/document_text.h"
-#include "builder/document/script_doc.h"
+#include "builder/codec/document_text.h"
+#include "builder/model/script_doc.h"
 
 namespace {
 

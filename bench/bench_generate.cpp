@@ -7,7 +7,7 @@
 #include <fstream>
 #include <string>
 
-#include "builder/document/script_tree.h"
+#include "builder/tree/script_tree.h"
 #include "builder/generate/package_generator.h"
 #include "builder/generate/progress_service.h"
 #include "platform/emulated/machine_root.h"

@@ -9,8 +9,8 @@
 #include <string>
 #include <system_error>
 
-#include "builder/document/cvx_file.h"
-#include "builder/document/document_text.h"
+#include "builder/codec/cvx_file.h"
+#include "builder/codec/document_text.h"
 #include "fuzz/fuzz_target.h"
 
 namespace fs = std::filesystem;

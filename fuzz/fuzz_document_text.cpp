@@ -2,7 +2,7 @@
 #include <string>
 #include <string_view>
 
-#include "builder/document/document_text.h"
+#include "builder/codec/document_text.h"
 #include "fuzz/fuzz_target.h"
 
 using vandrel::builder::CScriptDoc;

@@ -8,8 +8,8 @@
 #include <string>
 #include <system_error>
 
-#include "builder/document/cvx_file.h"
-#include "builder/document/summary_info.h"
+#include "builder/codec/cvx_file.h"
+#include "builder/codec/summary_stream.h"
 #include "platform/emulated/registry/regedit_text.h"
 #include "platform/emulated/registry/sqlite_registry.h"
 #include "platform/formats/shell_link.h"

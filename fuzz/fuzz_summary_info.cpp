@@ -1,7 +1,7 @@
 // Fuzz target: the summary-information property set stored in .cvx files.
 #include <string_view>
 
-#include "builder/document/summary_info.h"
+#include "builder/codec/summary_stream.h"
 #include "fuzz/fuzz_target.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

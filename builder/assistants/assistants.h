@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "builder/document/builder_preferences.h"
+#include "builder/model/builder_preferences.h"
 #include "builder/pages/page_common.h"
 #include "ui/interaction.h"
 

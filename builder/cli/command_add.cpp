@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "builder/cli/command.h"
-#include "builder/document/document_io.h"
+#include "builder/codec/document_io.h"
 #include "builder/dropimport/drop_import.h"
 #include "builder/prefs/preferences_store.h"
 

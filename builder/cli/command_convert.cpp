@@ -3,9 +3,9 @@
 #include <cctype>
 
 #include "builder/cli/command.h"
-#include "builder/document/cvx_file.h"
-#include "builder/document/document_io.h"
-#include "builder/document/document_text.h"
+#include "builder/codec/cvx_file.h"
+#include "builder/codec/document_io.h"
+#include "builder/codec/document_text.h"
 
 namespace vandrel::builder::cli {
 

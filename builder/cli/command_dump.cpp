@@ -2,8 +2,8 @@
 #include <ostream>
 
 #include "builder/cli/command.h"
-#include "builder/document/document_io.h"
-#include "builder/document/document_text.h"
+#include "builder/codec/document_io.h"
+#include "builder/codec/document_text.h"
 
 namespace vandrel::builder::cli {
 

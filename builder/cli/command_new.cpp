@@ -1,6 +1,6 @@
 // corvix new OUT.cvx: a new document with the defaults.
 #include "builder/cli/command.h"
-#include "builder/document/document_io.h"
+#include "builder/codec/document_io.h"
 
 namespace vandrel::builder::cli {
 

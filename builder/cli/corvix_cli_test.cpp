@@ -1,7 +1,7 @@
 // Tests of the corvix program: new, dump and convert, their exit status and damaged input.
 #include <gtest/gtest.h>
 
-#include "builder/document/cvx_file.h"
+#include "builder/codec/cvx_file.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
 

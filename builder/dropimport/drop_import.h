@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "builder/document/builder_preferences.h"
+#include "builder/model/builder_preferences.h"
 #include "builder/pages/file_page.h"
 #include "platform/file_system.h"
 #include "ui/interaction.h"

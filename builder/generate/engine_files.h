@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "builder/document/settings.h"
+#include "builder/model/settings.h"
 
 namespace vandrel::builder {
 

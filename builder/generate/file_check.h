@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "builder/document/script_doc.h"
+#include "builder/model/script_doc.h"
 #include "builder/generate/builder_context.h"
 
 namespace vandrel::builder {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "builder/document/script_doc.h"
+#include "builder/model/script_doc.h"
 #include "builder/generate/builder_context.h"
 #include "builder/generate/progress_service.h"
 #include "tests/support/fake_interaction.h"

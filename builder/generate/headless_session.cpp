@@ -1,9 +1,9 @@
 // Opening and saving the document of a headless command.
 #include "builder/generate/headless_session.h"
 
-#include "builder/document/cvx_file.h"
-#include "builder/document/document_io.h"
-#include "builder/document/document_text.h"
+#include "builder/codec/cvx_file.h"
+#include "builder/codec/document_io.h"
+#include "builder/codec/document_text.h"
 #include "builder/strings/builder_strings.h"
 
 namespace vandrel::builder {

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "builder/document/script_doc.h"
-#include "builder/document/script_tree.h"
+#include "builder/model/script_doc.h"
+#include "builder/tree/script_tree.h"
 #include "builder/generate/builder_context.h"
 #include "builder/generate/progress_service.h"
 #include "platform/machine.h"

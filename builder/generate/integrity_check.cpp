@@ -5,7 +5,7 @@
 
 #include <cstring>
 
-#include "builder/document/document_io.h"
+#include "builder/codec/document_io.h"
 #include "builder/generate/progress_service.h"
 #include "builder/generate/scanlet_interface.h"
 #include "builder/strings/builder_strings.h"

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "builder/document/script_doc.h"
-#include "builder/document/script_tree.h"
+#include "builder/model/script_doc.h"
+#include "builder/tree/script_tree.h"
 #include "builder/generate/builder_context.h"
 
 namespace vandrel::builder {

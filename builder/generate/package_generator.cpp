@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "builder/document/document_io.h"
+#include "builder/codec/document_io.h"
 #include "builder/generate/progress_service.h"
 #include "builder/generate/script_writer.h"
 #include "builder/strings/builder_strings.h"

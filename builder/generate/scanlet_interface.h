@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "builder/document/entry_list.h"
-#include "builder/document/settings.h"
+#include "builder/model/entry_list.h"
+#include "builder/model/settings.h"
 
 namespace vandrel::builder {
 

@@ -4,9 +4,9 @@
 
 #include <unordered_map>
 
-#include "builder/document/document_io.h"
-#include "builder/document/document_text.h"
-#include "builder/document/text_fields.h"
+#include "builder/codec/document_io.h"
+#include "builder/codec/document_text.h"
+#include "builder/codec/text_fields.h"
 #include "builder/generate/engine_files.h"
 #include "builder/strings/builder_strings.h"
 

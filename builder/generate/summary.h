@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "builder/document/script_doc.h"
+#include "builder/model/script_doc.h"
 #include "platform/file_system.h"
 
 namespace vandrel::builder {

@@ -1,7 +1,7 @@
 // Test install: questions 310 to 314 and the start of the package's starter.
 #include "builder/generate/test_install.h"
 
-#include "builder/document/document_io.h"
+#include "builder/codec/document_io.h"
 #include "builder/strings/builder_strings.h"
 
 namespace vandrel::builder {

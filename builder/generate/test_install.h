@@ -2,7 +2,7 @@
 // generate it) and start its Setup.exe.
 #pragma once
 
-#include "builder/document/script_doc.h"
+#include "builder/model/script_doc.h"
 #include "builder/generate/builder_context.h"
 #include "builder/generate/package_generator.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <variant>
 
-#include "builder/document/tree_commands.h"
+#include "builder/tree/tree_commands.h"
 #include "builder/pages/entry_pages.h"
 #include "builder/pages/file_page.h"
 #include "ui/interaction.h"

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-#include "builder/document/tree_commands.h"
+#include "builder/tree/tree_commands.h"
 #include "builder/pages/pages_fixture_test.h"
 
 namespace vandrel::builder::pages {

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "builder/document/script_tree.h"
+#include "builder/tree/script_tree.h"
 
 namespace vandrel::builder::pages {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "builder/document/script_tree.h"
+#include "builder/tree/script_tree.h"
 #include "tests/support/fake_interaction.h"
 
 namespace vandrel::builder::testing {

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "builder/document/builder_preferences.h"
+#include "builder/model/builder_preferences.h"
 
 class QSettings;
 

@@ -1,5 +1,5 @@
 // Which tree commands are enabled for the selection, and the two context menus.
-#include "builder/document/tree_commands.h"
+#include "builder/tree/tree_commands.h"
 
 namespace vandrel::builder {
 

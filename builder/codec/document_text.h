@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "builder/document/script_doc.h"
+#include "builder/model/script_doc.h"
 #include "script/schema.h"
 
 namespace vandrel::builder {

@@ -1,10 +1,8 @@
-// The summary-information record of a document and its property-set byte form.
+// The summary-information record of a document.
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
-#include <string_view>
 
 namespace vandrel::builder {
 
@@ -31,12 +29,6 @@ struct SummaryInfo {
 
   bool operator==(const SummaryInfo&) const = default;
 };
-
-// The "\005SummaryInformation" stream: a property-set stream with one section.
-std::string encodeSummaryInfo(const SummaryInfo& info);
-// Reads what it can of a property-set stream; nullopt when it is not one. Unknown
-// properties are skipped; a damaged value leaves its field at the default.
-std::optional<SummaryInfo> decodeSummaryInfo(std::string_view stream);
 
 // The current time as a file time.
 std::uint64_t fileTimeNow();

@@ -8,10 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "builder/document/entries.h"
-#include "builder/document/entry_list.h"
-#include "builder/document/settings.h"
-#include "builder/document/summary_info.h"
+#include "builder/model/entries.h"
+#include "builder/model/entry_list.h"
+#include "builder/model/settings.h"
+#include "builder/model/summary_info.h"
 
 namespace vandrel::builder {
 

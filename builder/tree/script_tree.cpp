@@ -1,5 +1,5 @@
 // The entry tree: fixed items, entry items, labels, sorting and the category lookup.
-#include "builder/document/script_tree.h"
+#include "builder/tree/script_tree.h"
 
 #include <algorithm>
 #include <cctype>

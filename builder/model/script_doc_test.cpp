@@ -1,5 +1,5 @@
 // Tests of the document model: defaults, titles, lists, erase rules, labels, summary stamps.
-#include "builder/document/script_doc.h"
+#include "builder/model/script_doc.h"
 
 #include <gtest/gtest.h>
 

@@ -1,12 +1,13 @@
 // Tests of .cvx files: the compound file and its summary, open, save and import with their
 // messages, damaged files, and a reading by an independent compound-file reader.
-#include "builder/document/document_io.h"
+#include "builder/codec/document_io.h"
 
 #include <gtest/gtest.h>
 
-#include "builder/document/cvx_file.h"
-#include "builder/document/document_text.h"
-#include "builder/document/script_tree.h"
+#include "builder/codec/cvx_file.h"
+#include "builder/codec/document_text.h"
+#include "builder/codec/summary_stream.h"
+#include "builder/tree/script_tree.h"
 #include "tests/support/fake_interaction.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
@@ -176,16 +177,17 @@ TEST_F(DocumentFiles, ImportChecks) {
       {(dir / "none.cvx").string(), "An error occured while trying to access this file."},
   };
   for (const Case& c : refusals) {
-    EXPECT_FALSE(importScript(doc, &tree, c.path, ui)) << c.path;
+    EXPECT_FALSE(importScript(doc, c.path, ui)) << c.path;
     if (c.message) {
       EXPECT_EQ(ui.messages.back().text.rfind(c.message, 0), 0u) << ui.messages.back().text;
     }
   }
-  EXPECT_FALSE(importScript(doc, &tree, std::nullopt, ui));
+  EXPECT_FALSE(importScript(doc, std::nullopt, ui));
   EXPECT_EQ(doc.directories.count(), 3);
   EXPECT_FALSE(doc.isModified());
 
-  ASSERT_TRUE(importScript(doc, &tree, otherPath, ui));
+  ASSERT_TRUE(importScript(doc, otherPath, ui));
+  tree.syncFromDocument();  // what the merge command does after a successful import
   EXPECT_TRUE(doc.isModified());
   ASSERT_EQ(doc.directories.count(), 5);
   EXPECT_EQ(doc.files.at(0).directoryRef, doc.directories.at(4).key);

@@ -1,10 +1,10 @@
 // Tests of the entry tree and its commands: fixed items, sorting, lookup, enablement, the
 // add/edit/erase flows with their questions, and the toggles.
-#include "builder/document/tree_commands.h"
+#include "builder/tree/tree_commands.h"
 
 #include <gtest/gtest.h>
 
-#include "builder/document/document_text.h"
+#include "builder/codec/document_text.h"
 #include "tests/support/fake_interaction.h"
 
 namespace vandrel::builder {

@@ -1,5 +1,5 @@
 // The display labels of entries, built from the builder's strings.
-#include "builder/document/script_doc.h"
+#include "builder/model/script_doc.h"
 #include "builder/strings/builder_strings.h"
 
 namespace vandrel::builder {

@@ -1,7 +1,6 @@
 // The summary-information property set: one section of typed properties, little-endian.
-#include "builder/document/summary_info.h"
+#include "builder/codec/summary_stream.h"
 
-#include <chrono>
 #include <cstring>
 #include <vector>
 
@@ -177,13 +176,6 @@ std::optional<SummaryInfo> decodeSummaryInfo(std::string_view stream) {
     }
   }
   return info;
-}
-
-std::uint64_t fileTimeNow() {
-  using namespace std::chrono;
-  constexpr std::uint64_t kEpochDifference = 11644473600ULL;  // 1601 to 1970, in seconds
-  auto ticks = duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count() / 100;
-  return kEpochDifference * 10000000ULL + std::uint64_t(ticks);
 }
 
 }  // namespace vandrel::builder

@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "builder/document/entries.h"
+#include "builder/model/entries.h"
 
 namespace vandrel::builder {
 

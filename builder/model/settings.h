@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "builder/document/entries.h"
+#include "builder/model/entries.h"
 
 namespace vandrel::builder {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "builder/document/builder_preferences.h"
-#include "builder/document/script_tree.h"
+#include "builder/model/builder_preferences.h"
+#include "builder/tree/script_tree.h"
 #include "ui/interaction.h"
 
 namespace vandrel::builder {

@@ -6,12 +6,10 @@
 #include <optional>
 #include <string>
 
-#include "builder/document/script_doc.h"
+#include "builder/model/script_doc.h"
 #include "ui/interaction.h"
 
 namespace vandrel::builder {
-
-class ScriptTree;
 
 // Open: a fresh summary record (the file's own when it has one), then the content parsed.
 // Empty content leaves the document as created; content without any key line shows
@@ -24,10 +22,9 @@ bool openDocument(CScriptDoc& doc, const std::filesystem::path& path, ui::Intera
 bool saveDocument(CScriptDoc& doc, const std::filesystem::path& path, ui::Interaction& ui);
 
 // Import ("Merge script"): the chosen file's entries appended and its settings taken over.
-// chosen is the file picked in the open-file dialog, nullopt when it was cancelled. The tree,
-// when given, receives an item for every imported entry. Returns true when lines were read.
-bool importScript(CScriptDoc& doc, ScriptTree* tree, const std::optional<std::string>& chosen,
-                  ui::Interaction& ui);
+// chosen is the file picked in the open-file dialog, nullopt when it was cancelled. Returns
+// true when lines were read; the caller then gives the tree an item for each new entry.
+bool importScript(CScriptDoc& doc, const std::optional<std::string>& chosen, ui::Interaction& ui);
 
 // A stop message of the builder.
 void stopMessage(ui::Interaction& ui, const std::string& text);

@@ -7,7 +7,7 @@
 #include <optional>
 #include <string>
 
-#include "builder/document/summary_info.h"
+#include "builder/model/summary_info.h"
 
 namespace vandrel::builder {
 

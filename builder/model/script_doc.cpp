@@ -1,6 +1,6 @@
 // CScriptDoc: the entry lists, the category-indexed operations, the erase rules, the title and
 // the new-document and uninstaller-section steps.
-#include "builder/document/script_doc.h"
+#include "builder/model/script_doc.h"
 
 #include <algorithm>
 #include <climits>

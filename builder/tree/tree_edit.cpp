@@ -1,7 +1,7 @@
 // The tree's add, edit, properties, erase and toggle handlers.
 #include <algorithm>
 
-#include "builder/document/tree_commands.h"
+#include "builder/tree/tree_commands.h"
 #include "builder/strings/builder_strings.h"
 
 namespace vandrel::builder {

@@ -1,12 +1,11 @@
 // Opening, saving and importing script documents.
-#include "builder/document/document_io.h"
+#include "builder/codec/document_io.h"
 
 #include <algorithm>
 #include <cctype>
 
-#include "builder/document/cvx_file.h"
-#include "builder/document/document_text.h"
-#include "builder/document/script_tree.h"
+#include "builder/codec/cvx_file.h"
+#include "builder/codec/document_text.h"
 #include "builder/strings/builder_strings.h"
 
 namespace vandrel::builder {
@@ -73,8 +72,7 @@ bool saveDocument(CScriptDoc& doc, const std::filesystem::path& path, ui::Intera
   return true;
 }
 
-bool importScript(CScriptDoc& doc, ScriptTree* tree, const std::optional<std::string>& chosen,
-                  ui::Interaction& ui) {
+bool importScript(CScriptDoc& doc, const std::optional<std::string>& chosen, ui::Interaction& ui) {
   if (!chosen) return false;
   if (!doc.pathName().empty() && upper(*chosen) == upper(doc.pathName())) {
     stopMessage(ui, str(234));
@@ -95,10 +93,7 @@ bool importScript(CScriptDoc& doc, ScriptTree* tree, const std::optional<std::st
     return false;
   }
   int lines = file.content.empty() ? 0 : loadDocumentText(doc, file.content);
-  if (lines > 0) {
-    doc.setModifiedFlag();
-    if (tree) tree->syncFromDocument();
-  }
+  if (lines > 0) doc.setModifiedFlag();
   doc.updateTitle();
   return lines > 0;
 }

@@ -5,8 +5,8 @@
 #include <climits>
 #include <cstdint>
 
-#include "builder/document/document_text.h"
-#include "builder/document/text_fields.h"
+#include "builder/codec/document_text.h"
+#include "builder/codec/text_fields.h"
 #include "builder/strings/builder_strings.h"
 #include "script/list_item.h"
 

@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "builder/document/script_doc.h"
+#include "builder/model/script_doc.h"
 
 namespace vandrel::builder {
 

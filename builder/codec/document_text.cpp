@@ -1,9 +1,9 @@
 // Writing the document text form: header, setting sections, entry sections, [End], [Web].
-#include "builder/document/document_text.h"
+#include "builder/codec/document_text.h"
 
 #include <cstdio>
 
-#include "builder/document/text_fields.h"
+#include "builder/codec/text_fields.h"
 #include "builder/strings/builder_strings.h"
 
 namespace vandrel::builder {

@@ -1,5 +1,6 @@
 // Compound-file reading and writing through libgsf.
-#include "builder/document/cvx_file.h"
+#include "builder/codec/cvx_file.h"
+#include "builder/codec/summary_stream.h"
 
 #include <gsf/gsf-infile-msole.h>
 #include <gsf/gsf-infile.h>

@@ -1,5 +1,5 @@
 // Tests of the document text form: the exact lines written and the rules of the loader.
-#include "builder/document/document_text.h"
+#include "builder/codec/document_text.h"
 
 #include <gtest/gtest.h>
 
