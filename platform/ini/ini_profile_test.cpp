@@ -79,10 +79,10 @@ TEST_F(IniProfileTest, SectionAndKeyLists) {
   EXPECT_EQ(profile.getString("C:\\App\\none.ini", "S"s, "K"s, "d", 260), "d");
 }
 
-// The integer, default, empty-name and first-section cases below were probed against a
-// Win32 implementation of the profile functions (GetPrivateProfileIntA and
-// GetPrivateProfileStringA called by a small test program); the expected results are what
-// it returned.
+// The integer, default, empty-name, first-section, line-end, comment and null-byte cases
+// below were probed against a Win32 implementation of the profile functions
+// (GetPrivateProfileIntA and GetPrivateProfileStringA called by a small test program); the
+// expected results are what it returned.
 TEST_F(IniProfileTest, IntegerReading) {
   const struct {
     const char* value;
@@ -210,6 +210,31 @@ TEST_F(IniProfileTest, EmptyKeyNamesAndEntriesBeforeTheFirstSection) {
   EXPECT_TRUE(profile.writeString(path, "A", ""s, "e"s));
   EXPECT_EQ(text(path), "x=3\r\ny=2\r\n[A]\r\nk=v\r\n=e\r\n");
   EXPECT_EQ(profile.getString(path, "A"s, ""s, "def", 260), "e");
+}
+
+TEST_F(IniProfileTest, LineEndsCommentsAndNullBytes) {
+  const std::string path = "C:\\l.ini";
+  const struct {
+    std::string text;
+    const char* key;
+    const char* expected;
+  } cases[] = {
+      {"[S]\rk=1\rj=2\r", "k", "1"},  // a carriage return alone ends a line
+      {"[S]\rk=1\rj=2\r", "j", "2"},           {"[S]\nk=1\r\n\rj=2", "j", "2"},
+      {"[S]\r\nk=a\0b\r\nj=2\r\n"s, "k", "a"},  // the value ends at a null byte
+      {"[S]\r\nk=a\0b\r\nj=2\r\n"s, "j", "2"}, {"[S]\r\nk=\"a\0b\"\r\n"s, "k", "\"a"},
+      {"[S]\r\n;c=1\r\n", ";c", "1"},  // a comment is found by its full key...
+      {"[S]\r\n  ;c=1\r\n", ";c", "1"},        {"[S]\r\n;c=1\r\n", "c", "def"},
+      {"[S]\r\n#h=1\r\n", "#h", "1"},  // "#" begins no comment
+  };
+  for (const auto& c : cases) {
+    ASSERT_TRUE(fs.writeFile(path, c.text));
+    EXPECT_EQ(profile.getString(path, "S"s, std::string(c.key), "def", 260), c.expected)
+        << c.key << " in " << c.text;
+  }
+  // ...but never listed.
+  ASSERT_TRUE(fs.writeFile(path, "[S]\r\n;c=1\r\nk=v\r\n#h=1\r\n"));
+  EXPECT_EQ(profile.getString(path, "S"s, nullopt, "def", 260), "k\0#h\0"s);
 }
 
 TEST_F(IniProfileTest, WritesFollowWindowsEdits) {
