@@ -20,6 +20,7 @@
 #include <tuple>
 
 #include "platform/emulated/machine_root.h"
+#include "tests/e2e/case_file.h"
 #include "tests/support/pe_builder.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
@@ -29,48 +30,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// case.ini: sections of key=value lines, kept in order and as written (quotes, commas and
-// blanks inside a value are part of it); ';' starts a comment line.
-class CaseFile {
- public:
-  static CaseFile parse(const std::string& text) {
-    CaseFile file;
-    std::istringstream in(text);
-    std::string line, section;
-    while (std::getline(in, line)) {
-      if (!line.empty() && line.back() == '\r') line.pop_back();
-      if (line.empty() || line[0] == ';') continue;
-      if (line[0] == '[') {
-        section = line.substr(1, line.find(']') - 1);
-        file.sections_[section];
-        continue;
-      }
-      std::size_t equals = line.find('=');
-      if (equals == std::string::npos) continue;
-      file.sections_[section].emplace_back(line.substr(0, equals), line.substr(equals + 1));
-    }
-    return file;
-  }
-  bool has(const std::string& section) const { return sections_.count(section) != 0; }
-  std::vector<std::string> keys(const std::string& section) const {
-    std::vector<std::string> out;
-    if (auto it = sections_.find(section); it != sections_.end()) {
-      for (const auto& entry : it->second) out.push_back(entry.first);
-    }
-    return out;
-  }
-  std::optional<std::string> value(const std::string& section, const std::string& key) const {
-    if (auto it = sections_.find(section); it != sections_.end()) {
-      for (const auto& entry : it->second) {
-        if (entry.first == key) return entry.second;
-      }
-    }
-    return std::nullopt;
-  }
-
- private:
-  std::map<std::string, std::vector<std::pair<std::string, std::string>>> sections_;
-};
 
 fs::path scenariosFolder() { return sourcePath() / "tests" / "e2e"; }
 fs::path recorderProgram() { return binPath("tamsin32").parent_path().parent_path() / "tests" / "e2e_recorder"; }
