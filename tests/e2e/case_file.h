@@ -33,6 +33,11 @@ class CaseFile {
     return file;
   }
   bool has(const std::string& section) const { return sections_.count(section) != 0; }
+  std::vector<std::string> sectionNames() const {
+    std::vector<std::string> out;
+    for (const auto& entry : sections_) out.push_back(entry.first);
+    return out;
+  }
   std::vector<std::string> keys(const std::string& section) const {
     std::vector<std::string> out;
     if (auto it = sections_.find(section); it != sections_.end()) {

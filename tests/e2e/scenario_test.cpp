@@ -95,6 +95,7 @@ class Scenario : public ::testing::TestWithParam<CaseName> {
     root_ = dir_ / "machine";
     pkg_ = dir_ / "pkg";
     pkgWindows_ = windowsForm(pkg_) + "\\";
+    checkNames();
     RunResult made = runProgram("vandrel-machine", {"init", root_.string(), "--preset", preset});
     ASSERT_EQ(made.exitStatus, 0) << made.err;
     editIdentity();
@@ -124,6 +125,30 @@ class Scenario : public ::testing::TestWithParam<CaseName> {
       if (ini_.has(std::string("AddedFiles") + phase)) filesBefore_ = listing();
       if (ini_.has(std::string("AddedRegistry") + phase)) registryBefore_ = registryLines();
     }
+  }
+
+  // A misspelt section or [Case] key would leave its checks out unnoticed: every name must be
+  // known, and a phase's checks need the step that starts it.
+  void checkNames() const {
+    static const std::set<std::string> caseKeys = {"Preset", "Presets", "Exit", "Run", "Runs", "Program",
+                                                   "CommandLine", "Disk", "Package", "Generate", "RegImport",
+                                                   "Remove", "Boot", "Silent"};
+    static const std::set<std::string> preparing = {"Case", "Machine", "Make", "Put", "Age", "ReadOnly"};
+    static const std::vector<std::string> checks = {
+        "Transcript", "NotInTranscript", "Files", "Registry", "NotInRegistry", "RegistryCount", "RegistryLines",
+        "RegistryValues", "Ini", "Links", "Recorded", "AddedFiles", "AddedRegistry"};
+    std::set<std::string> known = preparing;
+    for (const std::string& check : checks) {
+      known.insert(check + kBeforeRun);
+      known.insert(check + kAfterRun);
+      if (!setting("Remove").empty()) known.insert(check + kAfterRemoval);
+      if (setting("Boot") == "1") known.insert(check + kAfterBoot);
+    }
+    for (const std::string& section : ini_.sectionNames()) {
+      if (section.empty()) continue;
+      EXPECT_TRUE(known.count(section)) << "case.ini: unknown or unused section [" << section << "]";
+    }
+    for (const std::string& key : keys("Case")) EXPECT_TRUE(caseKeys.count(key)) << "case.ini: unknown key " << key;
   }
 
   std::string setting(const std::string& key, const std::string& def = "") const {
