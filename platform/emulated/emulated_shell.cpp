@@ -1,6 +1,7 @@
 // Special folders and shortcut files of the emulated machine.
 #include "platform/emulated/emulated_shell.h"
 
+#include "platform/code_page.h"
 #include "platform/formats/shell_link.h"
 
 namespace vandrel::platform::emulated {
@@ -51,7 +52,15 @@ std::optional<std::string> EmulatedShell::specialFolder(int csidl) {
 }
 
 bool EmulatedShell::createShortcut(const std::string& linkPath, const ShellLink& link) {
-  Bytes bytes = encodeShellLink(link, files_.fullPath(linkPath));  // with the relative path Windows writes
+  // IShellLinkA takes code page text; the file holds the characters it stands for (the
+  // writer takes UTF-8), so that Windows finds a target named with "é" or "’".
+  ShellLink characters = link;
+  for (std::string* text : {&characters.target, &characters.arguments, &characters.workingDirectory,
+                            &characters.description, &characters.iconLocation}) {
+    *text = cp1252ToUtf8(*text);
+  }
+  // With the relative path Windows writes.
+  Bytes bytes = encodeShellLink(characters, cp1252ToUtf8(files_.fullPath(linkPath)));
   auto file = files_.create(linkPath);
   if (!file) return false;
   if (file->write(bytes.data(), bytes.size()) == std::int64_t(bytes.size())) return true;

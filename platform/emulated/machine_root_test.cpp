@@ -5,6 +5,7 @@
 #include <stdlib.h>
 
 #include "platform/emulated/machine_config.h"
+#include "platform/formats/shell_link.h"
 #include "tests/support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -189,6 +190,15 @@ TEST(MachineRoot, ShortcutsAndProfilesGoThroughTheMachine) {
   EXPECT_EQ(bytes[0], 0x4C);  // the size of the shell link header
   EXPECT_NE(bytes.find("app.exe"), std::string::npos);
   EXPECT_FALSE(machine->shell().createShortcut("Z:\\tmp\\App.lnk", link));
+  // Code page text in, the characters it stands for in the file.
+  link.target = "C:\\Caf\xe9\\app.exe";
+  link.description = "it\x92s \x80 5";
+  ASSERT_TRUE(machine->shell().createShortcut(lnk, link));
+  std::string written = readFile(*machine->files().hostPath(lnk));
+  std::optional<ShellLink> read = decodeShellLink(Bytes(written.begin(), written.end()));
+  ASSERT_TRUE(read);
+  EXPECT_EQ(read->target, "C:\\Caf\xc3\xa9\\app.exe");
+  EXPECT_EQ(read->description, "it\xe2\x80\x99s \xe2\x82\xac 5");
 
   ASSERT_TRUE(machine->profile().writeString("app.ini", "Main", "Key", "Value"));
   EXPECT_TRUE(fs::exists(temp / "drive_c" / "WINDOWS" / "app.ini"));
