@@ -1,10 +1,9 @@
 // corvix add DOC PATH...: the file-drop import of files and folders into a document, with the
 // builder's preferences; the directory selector and file pages go through the interaction
-// port. The document is saved afterwards.
+// port. The document is saved afterwards, in the form it was read in.
 #include <filesystem>
 
-#include "builder/cli/command.h"
-#include "builder/codec/document_io.h"
+#include "builder/cli/command_session.h"
 #include "builder/dropimport/drop_import.h"
 #include "builder/prefs/preferences_store.h"
 
@@ -38,18 +37,15 @@ CommandRun defineAdd(CLI::App& sub) {
       if (!path) return fail(context, "the path cannot be reached from the machine: " + host);
       dropped.push_back(*path);
     }
-    CScriptDoc doc;
-    if (!openDocument(doc, options->document, context.ui())) return exit_status::Failed;
-    ScriptTree tree(doc);
+    std::unique_ptr<HeadlessSession> session = openSession(context, options->document);
+    if (!session) return exit_status::Failed;
     BuilderPreferences preferences = prefs::readPreferences();
     dropimport::InteractionDropDialogs dialogs(context.ui());
-    dropimport::DropImport import(tree, preferences, machine->files(), context.ui(), dialogs);
+    dropimport::DropImport import(session->tree(), preferences, machine->files(), context.ui(),
+                                  dialogs);
     dropimport::DropResult result = import.run(dropped);
     // Entries added before a cancel stay in the document, as they do in the builder.
-    if (doc.isModified() && !options->noSave &&
-        !saveDocument(doc, options->document, context.ui())) {
-      return exit_status::Failed;
-    }
+    if (!options->noSave && !session->saveIfModified()) return exit_status::Failed;
     return result.cancelled ? exit_status::Failed : exit_status::Done;
   };
 }

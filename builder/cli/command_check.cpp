@@ -3,8 +3,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "builder/cli/command.h"
-#include "builder/generate/headless_session.h"
+#include "builder/cli/command_session.h"
 #include "builder/generate/integrity_check.h"
 
 namespace vandrel::builder::cli {
@@ -15,18 +14,17 @@ CommandRun defineCheck(CLI::App& sub) {
   sub.add_option("DOC", *doc, "the document (.cvx or text form)")->required();
   sub.add_option("--log", *log, "the log file (default: CheckLog.txt beside the document)");
   return [doc, log](CommandContext& context) {
-    platform::Machine* machine = context.machine();
-    if (!machine) return exit_status::Failed;
-    HeadlessSession session(*machine, context.ui());
-    if (!session.open(*doc)) return exit_status::Failed;
+    std::unique_ptr<HeadlessSession> session = openSession(context, *doc);
+    if (!session) return exit_status::Failed;
     IntegrityCheckOptions options;
     if (!log->empty()) {
       options.logPath = context.windowsPath(*log);
       if (!options.logPath) return fail(context, "cannot use the log file " + *log);
     }
-    IntegrityCheckResult result = runIntegrityCheck(session.doc, session.tree(), session.context(), options);
+    IntegrityCheckResult result =
+        runIntegrityCheck(session->doc, session->tree(), session->context(), options);
     if (result.outcome != IntegrityCheckResult::Outcome::Done) return exit_status::Failed;
-    std::optional<std::filesystem::path> host = machine->files().hostPath(result.logPath);
+    std::optional<std::filesystem::path> host = session->machine().files().hostPath(result.logPath);
     std::ifstream in(host ? *host : std::filesystem::path());
     std::stringstream text;
     text << in.rdbuf();

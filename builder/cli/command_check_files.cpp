@@ -1,7 +1,6 @@
 // corvix check-files DOC: the file check; prints the counters and the results table.
-#include "builder/cli/command.h"
+#include "builder/cli/command_session.h"
 #include "builder/generate/file_check.h"
-#include "builder/generate/headless_session.h"
 
 namespace vandrel::builder::cli {
 
@@ -11,15 +10,13 @@ CommandRun defineCheckFiles(CLI::App& sub) {
   sub.add_option("DOC", *doc, "the document (.cvx or text form)")->required();
   sub.add_flag("--no-save", *noSave, "leave the document file as it is");
   return [doc, noSave](CommandContext& context) {
-    platform::Machine* machine = context.machine();
-    if (!machine) return exit_status::Failed;
-    HeadlessSession session(*machine, context.ui());
-    if (!session.open(*doc)) return exit_status::Failed;
-    if (!canCheckFiles(session.doc)) return fail(context, "the document has no file to copy");
-    FileCheckResult result = runFileCheck(session.doc, session.context());
+    std::unique_ptr<HeadlessSession> session = openSession(context, *doc);
+    if (!session) return exit_status::Failed;
+    if (!canCheckFiles(session->doc)) return fail(context, "the document has no file to copy");
+    FileCheckResult result = runFileCheck(session->doc, session->context());
     context.out << fileCheckReport(result);
     context.out.flush();
-    if (!*noSave && !session.saveIfModified()) return exit_status::Failed;
+    if (!*noSave && !session->saveIfModified()) return exit_status::Failed;
     return exit_status::Done;
   };
 }

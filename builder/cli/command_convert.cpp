@@ -3,9 +3,7 @@
 #include <cctype>
 
 #include "builder/cli/command.h"
-#include "builder/codec/cvx_file.h"
 #include "builder/codec/document_io.h"
-#include "builder/codec/document_text.h"
 
 namespace vandrel::builder::cli {
 
@@ -27,13 +25,14 @@ CommandRun defineConvert(CLI::App& sub) {
       ->required();
   return [in, out](CommandContext& context) {
     CScriptDoc doc;
-    if (!openDocument(doc, *in, context.ui())) return exit_status::Failed;
+    DocumentFile source;
+    if (!source.open(doc, *in, context.ui())) return exit_status::Failed;
     if (isCvxName(*out)) {
-      return saveDocument(doc, *out, context.ui()) ? exit_status::Done : exit_status::Failed;
+      DocumentFile target(*out, DocumentForm::Compound);
+      return target.save(doc, context.ui()) ? exit_status::Done : exit_status::Failed;
     }
-    if (std::string error = writeTextFile(*out, documentText(doc)); !error.empty()) {
-      return fail(context, error);
-    }
+    // The text form's own failure says what went wrong with the file.
+    if (std::string error = writeDocumentText(doc, *out); !error.empty()) return fail(context, error);
     return exit_status::Done;
   };
 }

@@ -12,7 +12,8 @@ CommandRun defineDump(CLI::App& sub) {
   sub.add_option("DOC", *path, "the document to show")->required();
   return [path](CommandContext& context) {
     CScriptDoc doc;
-    if (!openDocument(doc, *path, context.ui())) return exit_status::Failed;
+    DocumentFile file;
+    if (!file.open(doc, *path, context.ui())) return exit_status::Failed;
     context.out << documentText(doc);
     context.out.flush();
     return context.out ? exit_status::Done : exit_status::Failed;

@@ -1,8 +1,7 @@
 // corvix generate DOC --out DIR [--each-disk]: the package of a document.
 #include <filesystem>
 
-#include "builder/cli/command.h"
-#include "builder/generate/headless_session.h"
+#include "builder/cli/command_session.h"
 #include "builder/generate/package_generator.h"
 
 namespace vandrel::builder::cli {
@@ -19,11 +18,9 @@ CommandRun defineGenerate(CLI::App& sub) {
                "ask a folder for each later disk instead of making DiskN folders below --out");
   sub.add_flag("--no-save", o->noSave, "leave the document file as it is");
   return [o](CommandContext& context) {
-    platform::Machine* machine = context.machine();
-    if (!machine) return exit_status::Failed;
-    HeadlessSession session(*machine, context.ui());
-    if (!session.open(o->doc)) return exit_status::Failed;
-    if (!PackageGenerator::canGenerate(session.doc)) {
+    std::unique_ptr<HeadlessSession> session = openSession(context, o->doc);
+    if (!session) return exit_status::Failed;
+    if (!PackageGenerator::canGenerate(session->doc)) {
       return fail(context, "the document installs nothing: it has no groups, Win.ini or registry "
                            "entries, files or shortcuts");
     }
@@ -31,9 +28,9 @@ CommandRun defineGenerate(CLI::App& sub) {
     std::filesystem::create_directories(o->out, ec);
     std::optional<std::string> folder = context.windowsPath(o->out);
     if (ec || !folder) return fail(context, "cannot use the folder " + o->out);
-    PackageGenerator generator(session.doc, session.tree(), session.context());
+    PackageGenerator generator(session->doc, session->tree(), session->context());
     GenerateOutcome outcome = generator.generate({*folder, o->eachDisk});
-    if (!o->noSave && !session.saveIfModified()) return exit_status::Failed;
+    if (!o->noSave && !session->saveIfModified()) return exit_status::Failed;
     return outcome == GenerateOutcome::Complete ? exit_status::Done : exit_status::Failed;
   };
 }

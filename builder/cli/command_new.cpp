@@ -10,7 +10,8 @@ CommandRun defineNew(CLI::App& sub) {
   return [out](CommandContext& context) {
     CScriptDoc doc;
     doc.onNewDocument(context.userName());
-    return saveDocument(doc, *out, context.ui()) ? exit_status::Done : exit_status::Failed;
+    DocumentFile file(*out, DocumentForm::Compound);
+    return file.save(doc, context.ui()) ? exit_status::Done : exit_status::Failed;
   };
 }
 

@@ -1,6 +1,5 @@
 // corvix script DOC: Regenerate script only, into the folder of the last generation.
-#include "builder/cli/command.h"
-#include "builder/generate/headless_session.h"
+#include "builder/cli/command_session.h"
 #include "builder/generate/package_generator.h"
 
 namespace vandrel::builder::cli {
@@ -11,13 +10,11 @@ CommandRun defineScript(CLI::App& sub) {
   sub.add_option("DOC", *doc, "the document (.cvx or text form)")->required();
   sub.add_flag("--no-save", *noSave, "leave the document file as it is");
   return [doc, noSave](CommandContext& context) {
-    platform::Machine* machine = context.machine();
-    if (!machine) return exit_status::Failed;
-    HeadlessSession session(*machine, context.ui());
-    if (!session.open(*doc)) return exit_status::Failed;
-    PackageGenerator generator(session.doc, session.tree(), session.context());
+    std::unique_ptr<HeadlessSession> session = openSession(context, *doc);
+    if (!session) return exit_status::Failed;
+    PackageGenerator generator(session->doc, session->tree(), session->context());
     bool written = generator.regenerateScript();
-    if (!*noSave && !session.saveIfModified()) return exit_status::Failed;
+    if (!*noSave && !session->saveIfModified()) return exit_status::Failed;
     return written ? exit_status::Done : exit_status::Failed;
   };
 }

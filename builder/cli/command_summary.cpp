@@ -1,7 +1,6 @@
 // corvix summary DOC: the summary sentences, the document properties and the statistics; the
 // property options write back what the sheet's OK writes back.
-#include "builder/cli/command.h"
-#include "builder/generate/headless_session.h"
+#include "builder/cli/command_session.h"
 #include "builder/generate/summary.h"
 
 namespace vandrel::builder::cli {
@@ -19,16 +18,15 @@ CommandRun defineSummary(CLI::App& sub) {
   sub.add_option("--author", o->author, "set the document's author");
   sub.add_flag("--no-save", o->noSave, "leave the document file as it is");
   return [o](CommandContext& context) {
-    platform::Machine* machine = context.machine();
-    if (!machine) return exit_status::Failed;
-    HeadlessSession session(*machine, context.ui());
-    if (!session.open(o->doc)) return exit_status::Failed;
-    SummaryPage page = summaryPage(session.doc, machine->files());
+    std::unique_ptr<HeadlessSession> session = openSession(context, o->doc);
+    if (!session) return exit_status::Failed;
+    SummaryPage page = summaryPage(session->doc, session->machine().files());
     if (o->subject) page.subject = *o->subject;
     if (o->templateName) page.templateName = *o->templateName;
     if (o->author) page.author = *o->author;
-    applySummaryPage(session.doc, page);
-    Statistics st = statistics(session.doc, machine->files(), session.context().programFolder);
+    applySummaryPage(session->doc, page);
+    Statistics st =
+        statistics(session->doc, session->machine().files(), session->context().programFolder);
     std::ostream& out = context.out;
     out << page.comments << "\n"
         << "Install script for: " << page.scriptFor << "\n"
@@ -48,7 +46,7 @@ CommandRun defineSummary(CLI::App& sub) {
         << "Disk/Archive\tSize (in MB)\n";
     for (const DiskSize& disk : st.disks) out << disk.disk << "\t" << disk.size << "\n";
     out.flush();
-    if (!o->noSave && !session.saveIfModified()) return exit_status::Failed;
+    if (!o->noSave && !session->saveIfModified()) return exit_status::Failed;
     return exit_status::Done;
   };
 }

@@ -1,6 +1,5 @@
 // corvix test DOC: Test install, on the machine of VANDREL_MACHINE.
-#include "builder/cli/command.h"
-#include "builder/generate/headless_session.h"
+#include "builder/cli/command_session.h"
 #include "builder/generate/test_install.h"
 
 namespace vandrel::builder::cli {
@@ -11,17 +10,15 @@ CommandRun defineTest(CLI::App& sub) {
   sub.add_option("DOC", *doc, "the document (.cvx or text form)")->required();
   sub.add_flag("--no-save", *noSave, "leave the document file as it is");
   return [doc, noSave](CommandContext& context) {
-    platform::Machine* machine = context.machine();
-    if (!machine) return exit_status::Failed;
-    HeadlessSession session(*machine, context.ui());
-    if (!session.open(*doc)) return exit_status::Failed;
-    if (!PackageGenerator::canGenerate(session.doc)) {
+    std::unique_ptr<HeadlessSession> session = openSession(context, *doc);
+    if (!session) return exit_status::Failed;
+    if (!PackageGenerator::canGenerate(session->doc)) {
       return fail(context, "the document installs nothing: it has no groups, Win.ini or registry "
                            "entries, files or shortcuts");
     }
-    PackageGenerator generator(session.doc, session.tree(), session.context());
-    TestInstallOutcome outcome = runTestInstall(session.doc, generator, session.context());
-    if (!*noSave && !session.saveIfModified()) return exit_status::Failed;
+    PackageGenerator generator(session->doc, session->tree(), session->context());
+    TestInstallOutcome outcome = runTestInstall(session->doc, generator, session->context());
+    if (!*noSave && !session->saveIfModified()) return exit_status::Failed;
     return outcome == TestInstallOutcome::Started ? exit_status::Done : exit_status::Failed;
   };
 }

@@ -117,5 +117,16 @@ TEST_F(AddCommand, BadArguments) {
   EXPECT_EQ(readFile(doc), before);
 }
 
+TEST_F(AddCommand, ATextFormDocumentIsSavedInTheTextForm) {
+  std::string text = (dir / "d.txt").string();
+  ASSERT_EQ(run({"convert", doc, text}).exitStatus, 0);
+  test::RunResult added =
+      run({"add", text, (dir / "src" / "Pkg" / "a.txt").string()}, "[Choices]\n1=#2\n");
+  ASSERT_EQ(added.exitStatus, 0) << added.err;
+  std::string saved = readFile(text);
+  EXPECT_EQ(saved.rfind("\n;---> Corvix v3.0 Script file\n", 0), 0u) << "not a compound file";
+  EXPECT_NE(saved.find("\n[Files]\n0=a.txt,a.txt,"), std::string::npos) << saved;
+}
+
 }  // namespace
 }  // namespace vandrel::builder

@@ -32,16 +32,20 @@ void stopMessage(ui::Interaction& ui, const std::string& text) {
   ui.message(message);
 }
 
-bool openDocument(CScriptDoc& doc, const std::filesystem::path& path, ui::Interaction& ui) {
+namespace {
+
+// openDocument, telling the form of the file read; nullopt after the message on failure.
+std::optional<DocumentForm> readDocument(CScriptDoc& doc, const std::filesystem::path& path,
+                                         ui::Interaction& ui) {
   doc.resetSummary();
   CvxContent file = readCvx(path);
   switch (file.status) {
     case CvxContent::Status::Unreadable:
       stopMessage(ui, str(334));
-      return false;
+      return std::nullopt;
     case CvxContent::Status::Damaged:
       stopMessage(ui, str(186));
-      return false;
+      return std::nullopt;
     case CvxContent::Status::NoContents:
     case CvxContent::Status::Ok:
       break;
@@ -51,11 +55,17 @@ bool openDocument(CScriptDoc& doc, const std::filesystem::path& path, ui::Intera
   if (file.summary) doc.summary = *file.summary;
   if (!file.content.empty() && loadDocumentText(doc, file.content) == 0) {
     stopMessage(ui, str(186));
-    return false;
+    return std::nullopt;
   }
   doc.setPathName(path.string());
   doc.setModifiedFlag(false);
-  return true;
+  return file.compound ? DocumentForm::Compound : DocumentForm::Text;
+}
+
+}  // namespace
+
+bool openDocument(CScriptDoc& doc, const std::filesystem::path& path, ui::Interaction& ui) {
+  return readDocument(doc, path, ui).has_value();
 }
 
 bool saveDocument(CScriptDoc& doc, const std::filesystem::path& path, ui::Interaction& ui) {
@@ -70,6 +80,33 @@ bool saveDocument(CScriptDoc& doc, const std::filesystem::path& path, ui::Intera
   doc.setPathName(path.string());
   doc.setModifiedFlag(false);
   return true;
+}
+
+std::string writeDocumentText(CScriptDoc& doc, const std::filesystem::path& path) {
+  std::string error = writeTextFile(path, documentText(doc));
+  if (error.empty()) doc.setModifiedFlag(false);
+  return error;
+}
+
+bool DocumentFile::open(CScriptDoc& doc, const std::filesystem::path& path, ui::Interaction& ui) {
+  std::optional<DocumentForm> form = readDocument(doc, path, ui);
+  if (!form) return false;
+  path_ = path;
+  form_ = *form;
+  return true;
+}
+
+bool DocumentFile::save(CScriptDoc& doc, ui::Interaction& ui) {
+  if (form_ == DocumentForm::Compound) return saveDocument(doc, path_, ui);
+  if (!writeDocumentText(doc, path_).empty()) {
+    stopMessage(ui, str(184));
+    return false;
+  }
+  return true;
+}
+
+bool DocumentFile::saveIfModified(CScriptDoc& doc, ui::Interaction& ui) {
+  return !doc.isModified() || save(doc, ui);
 }
 
 bool importScript(CScriptDoc& doc, const std::optional<std::string>& chosen, ui::Interaction& ui) {

@@ -2,7 +2,6 @@
 #pragma once
 
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 
@@ -20,6 +19,38 @@ bool openDocument(CScriptDoc& doc, const std::filesystem::path& path, ui::Intera
 // Save: the summary record stamped (revision, title, authors, editing time), then the
 // compound file written. A failure shows message 184 and leaves the old file in place.
 bool saveDocument(CScriptDoc& doc, const std::filesystem::path& path, ui::Interaction& ui);
+
+// The form of a document file: the compound file the builder saves, or the plain text form.
+enum class DocumentForm { Compound, Text };
+
+// A document file as the builder's commands open and save it: the document is written back in
+// the form it was read in.
+class DocumentFile {
+ public:
+  DocumentFile() = default;
+  // A file not read yet (a new document, a conversion's output): saves write path in form.
+  DocumentFile(std::filesystem::path path, DocumentForm form)
+      : path_(std::move(path)), form_(form) {}
+
+  // openDocument's rules and messages; on success the file's form is noted.
+  bool open(CScriptDoc& doc, const std::filesystem::path& path, ui::Interaction& ui);
+  // Writes the document in the file's form: a compound file as saveDocument saves it (the
+  // summary record stamped); the text form as it is. A failure shows message 184.
+  bool save(CScriptDoc& doc, ui::Interaction& ui);
+  // save when the document was modified since it was opened or saved.
+  bool saveIfModified(CScriptDoc& doc, ui::Interaction& ui);
+
+  const std::filesystem::path& path() const { return path_; }
+  DocumentForm form() const { return form_; }
+
+ private:
+  std::filesystem::path path_;
+  DocumentForm form_ = DocumentForm::Compound;
+};
+
+// The document text form written to path, replacing the file only once the text is written;
+// the document is left unmodified. An empty text on success, else what went wrong.
+std::string writeDocumentText(CScriptDoc& doc, const std::filesystem::path& path);
 
 // Import ("Merge script"): the chosen file's entries appended and its settings taken over.
 // chosen is the file picked in the open-file dialog, nullopt when it was cancelled. Returns

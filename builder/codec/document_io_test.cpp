@@ -206,5 +206,49 @@ TEST_F(DocumentFiles, FailedSaveKeepsTheOldFileAndTheRevision) {
   EXPECT_TRUE(std::filesystem::is_directory(dir / "sub"));
 }
 
+TEST_F(DocumentFiles, ADocumentFileIsWrittenBackInTheFormItWasReadIn) {
+  struct Case {
+    const char* name;
+    DocumentForm form;
+  };
+  for (const Case& c : {Case{"text.cvx", DocumentForm::Text}, Case{"compound.txt", DocumentForm::Compound}}) {
+    SCOPED_TRACE(c.name);
+    std::filesystem::path path = dir / c.name;
+    CScriptDoc source(clock);
+    loadDocumentText(source, "[Settings]\nAppName=Tool\n[Groups]\n0=G\n");
+    if (c.form == DocumentForm::Compound) saved(source, c.name);
+    else writeFile(path, documentText(source));
+
+    CScriptDoc doc(clock);
+    DocumentFile file;
+    ASSERT_TRUE(file.open(doc, path, ui));
+    EXPECT_EQ(file.form(), c.form) << "the name does not decide the form";
+    std::string before = readFile(path);
+    EXPECT_TRUE(file.saveIfModified(doc, ui));
+    EXPECT_EQ(readFile(path), before) << "an unmodified document is not written";
+
+    doc.settings.ver = "2.0";
+    doc.setModifiedFlag();
+    ASSERT_TRUE(file.saveIfModified(doc, ui));
+    EXPECT_FALSE(doc.isModified());
+    EXPECT_EQ(isCompoundFile(path), c.form == DocumentForm::Compound);
+    CScriptDoc again(clock);
+    ASSERT_TRUE(openDocument(again, path, ui));
+    EXPECT_EQ(again.settings.appName, "Tool");
+    EXPECT_EQ(again.settings.ver, "2.0");
+    EXPECT_EQ(again.groups.count(), 1);
+  }
+
+  // A text form that cannot be written fails with the save message and stays modified.
+  DocumentFile unwritable(dir / "no-such-folder" / "d.txt", DocumentForm::Text);
+  CScriptDoc doc(clock);
+  doc.setModifiedFlag();
+  EXPECT_FALSE(unwritable.saveIfModified(doc, ui));
+  EXPECT_EQ(ui.messages.back().text,
+            "An error has occured during the saving process. Please check your save device and try again.");
+  EXPECT_TRUE(doc.isModified());
+  EXPECT_FALSE(std::filesystem::exists(dir / "no-such-folder"));
+}
+
 }  // namespace
 }  // namespace vandrel::builder

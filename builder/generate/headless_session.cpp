@@ -1,11 +1,6 @@
 // Opening and saving the document of a headless command.
 #include "builder/generate/headless_session.h"
 
-#include "builder/codec/cvx_file.h"
-#include "builder/codec/document_io.h"
-#include "builder/codec/document_text.h"
-#include "builder/strings/builder_strings.h"
-
 namespace vandrel::builder {
 
 std::string programFolderOf(platform::Machine& machine) {
@@ -29,10 +24,8 @@ HeadlessSession::HeadlessSession(platform::Machine& machine, ui::Interaction& ui
 }
 
 bool HeadlessSession::open(const std::filesystem::path& path) {
-  path_ = std::filesystem::absolute(path);
-  if (!openDocument(doc, path_, ui_)) return false;
-  compound_ = isCompoundFile(path_).value_or(true);
-  if (std::optional<std::string> windows = machine_.files().windowsPath(path_)) {
+  if (!file_.open(doc, std::filesystem::absolute(path), ui_)) return false;
+  if (std::optional<std::string> windows = machine_.files().windowsPath(file_.path())) {
     doc.setPathName(*windows);
   }
   doc.setModifiedFlag(false);
@@ -40,15 +33,6 @@ bool HeadlessSession::open(const std::filesystem::path& path) {
   return true;
 }
 
-bool HeadlessSession::saveIfModified() {
-  if (!doc.isModified()) return true;
-  if (compound_) return saveDocument(doc, path_, ui_);
-  if (std::string error = writeTextFile(path_, documentText(doc)); !error.empty()) {
-    stopMessage(ui_, str(184));
-    return false;
-  }
-  doc.setModifiedFlag(false);
-  return true;
-}
+bool HeadlessSession::saveIfModified() { return file_.saveIfModified(doc, ui_); }
 
 }  // namespace vandrel::builder

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "builder/codec/document_io.h"
 #include "builder/model/script_doc.h"
 #include "builder/tree/script_tree.h"
 #include "builder/generate/builder_context.h"
@@ -35,8 +36,7 @@ class HeadlessSession {
   ProgressService progress_;
   BuilderContext context_;
   std::unique_ptr<ScriptTree> tree_;
-  std::filesystem::path path_;
-  bool compound_ = true;
+  DocumentFile file_;
 };
 
 // The folder of the running program as a Windows path, without trailing backslash.

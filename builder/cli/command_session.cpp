@@ -1,0 +1,14 @@
+// Opening the document of a subcommand in a headless session.
+#include "builder/cli/command_session.h"
+
+namespace vandrel::builder::cli {
+
+std::unique_ptr<HeadlessSession> openSession(CommandContext& context, const std::string& document) {
+  platform::Machine* machine = context.machine();
+  if (!machine) return nullptr;
+  auto session = std::make_unique<HeadlessSession>(*machine, context.ui());
+  if (!session->open(document)) return nullptr;
+  return session;
+}
+
+}  // namespace vandrel::builder::cli
