@@ -3,6 +3,7 @@
 
 #include <cstdio>
 
+#include "platform/code_page.h"
 #include "platform/formats/byte_io.h"
 
 namespace vandrel::platform {
@@ -64,7 +65,7 @@ std::optional<std::string> Block::wideKey(std::size_t offset, std::size_t limit,
     if (!c) return std::nullopt;
     if (*c == 0) {
       end = at + 2;
-      return formats::utf16ToUtf8(key);
+      return utf8ToCp1252(formats::utf16ToUtf8(key));
     }
     key.push_back(char16_t(*c));
   }
@@ -124,7 +125,8 @@ std::vector<std::string> splitPath(const std::string& path) {
 }
 
 // A text value: UTF-16 up to its NUL (the stored length is not always in characters), or
-// 8-bit up to its NUL; never past the node.
+// 8-bit up to its NUL; never past the node. The UTF-16 form comes back in code page 1252, as
+// VerQueryValueA gives it: a character the code page lacks becomes "?".
 std::string textValue(const Block& block, const Node& node) {
   if (node.valueLength == 0) return {};
   const ByteView& view = block.view();
@@ -137,7 +139,7 @@ std::string textValue(const Block& block, const Node& node) {
     if (c == 0) break;
     text.push_back(char16_t(c));
   }
-  return formats::utf16ToUtf8(text);
+  return utf8ToCp1252(formats::utf16ToUtf8(text));
 }
 
 }  // namespace

@@ -62,8 +62,8 @@ struct VersionValue {
 // VerQueryValueA on a block as read from a file (UTF-16 as in 32-bit files, or the 8-bit
 // form of 16-bit files). subBlock is a backslash path matched without regard to case:
 // "\" gives the VS_FIXEDFILEINFO bytes, "\VarFileInfo\Translation" the language/code-page
-// pairs, "\StringFileInfo\040904b0\FileVersion" the text (UTF-8). nullopt when the path
-// is not in the block or the block is damaged.
+// pairs, "\StringFileInfo\040904b0\FileVersion" the text (in code page 1252, as the "A"
+// function gives it). nullopt when the path is not in the block or the block is damaged.
 std::optional<VersionValue> verQueryValue(const Bytes& block, const std::string& subBlock);
 
 // Conveniences over verQueryValue.

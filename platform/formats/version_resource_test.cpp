@@ -14,10 +14,9 @@ namespace {
 using test::FourPartVersion;
 
 const std::map<std::string, std::string> kStrings = {
-    {"CompanyName", "Société Exemple"},
-    {"FileDescription", "Test program"},
-    {"FileVersion", "2.10.3"},
-    {"ProductVersion", "2.1"},
+    {"CompanyName", "Société Exemple"}, {"FileDescription", "Test program"},
+    {"FileVersion", "2.10.3"},          {"ProductVersion", "2.1"},
+    {"Comments", "it\u2019s \u4e2d"},
 };
 
 Bytes sampleBlock() {
@@ -60,8 +59,10 @@ TEST(VersionQuery, StringsByPath) {
       {"\\StringFileInfo\\040c04e4\\FileVersion", "2.10.3"},
       {"\\StringFileInfo\\040c04e4\\ProductVersion", "2.1"},
       {"\\StringFileInfo\\040C04E4\\fileversion", "2.10.3"},  // any case
-      {"\\StringFileInfo\\040c04e4\\CompanyName", "Société Exemple"},  // UTF-16 to UTF-8
-      {"\\StringFileInfo\\040904b0\\FileVersion", std::nullopt},   // other table
+      // UTF-16 to code page 1252; a character the code page lacks becomes "?".
+      {"\\StringFileInfo\\040c04e4\\CompanyName", "Soci\xe9t\xe9 Exemple"},
+      {"\\StringFileInfo\\040c04e4\\Comments", "it\x92s ?"},
+      {"\\StringFileInfo\\040904b0\\FileVersion", std::nullopt},  // other table
       {"\\StringFileInfo\\040c04e4\\LegalCopyright", std::nullopt},
       {"\\StringFileInfo\\040c04e4\\FileVersion\\More", std::nullopt},
       {"\\VarFileInfo\\Translation", std::nullopt},  // binary, not text

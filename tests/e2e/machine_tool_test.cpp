@@ -223,12 +223,15 @@ TEST_F(machine_tool, ProgramsAndUninstall) {
 
 TEST_F(machine_tool, VersionPrintsTranslationAndVersions) {
   for (bool pe64 : {false, true}) {
-    platform::Bytes image = test::buildPeWithVersion({2, 5, 0, 17}, {2, 5, 0, 0}, 0x0409, 0x04B0,
-                                                     {{"FileVersion", "2.50.017"}, {"ProductVersion", "2.5"}}, pe64);
+    platform::Bytes image = test::buildPeWithVersion(
+        {2, 5, 0, 17}, {2, 5, 0, 0}, 0x0409, 0x04B0,
+        {{"FileVersion", "2.50.017"}, {"ProductVersion", "2.5 \u2019\u03b2"}}, pe64);
     writeFile(host("WINDOWS/SYSTEM/Comp.dll"), std::string(image.begin(), image.end()));
     RunResult r = tool({"version", root(), "c:\\windows\\system\\COMP.DLL"});
     EXPECT_EQ(r.exitStatus, 0) << r.err;
-    EXPECT_EQ(r.out, "Translation=040904b0\nFileVersion=2.50.017\nProductVersion=2.5\n");
+    // Shown in UTF-8; "\u03b2" has no place in the code page that VerQueryValueA gives.
+    EXPECT_EQ(r.out,
+              "Translation=040904b0\nFileVersion=2.50.017\nProductVersion=2.5 \xe2\x80\x99?\n");
   }
   EXPECT_EQ(tool({"version", root(), "C:\\WINDOWS\\missing.dll"}).exitStatus, 1);
 }

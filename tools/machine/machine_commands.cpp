@@ -188,8 +188,8 @@ int versionCommand(const fs::path& root, const std::string& winPath) {
     return 1;
   }
   if (!translations.empty()) std::cout << "Translation=" << translations[0].blockName() << "\n";
-  if (fileVersion) std::cout << "FileVersion=" << *fileVersion << "\n";
-  if (productVersion) std::cout << "ProductVersion=" << *productVersion << "\n";
+  if (fileVersion) std::cout << "FileVersion=" << cp1252ToUtf8(*fileVersion) << "\n";
+  if (productVersion) std::cout << "ProductVersion=" << cp1252ToUtf8(*productVersion) << "\n";
   return 0;
 }
 
