@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include "platform/code_page.h"
+#include "platform/text/text_rules.h"
 #include "ui/dialog_text.h"
 #include "ui/scripted_interaction.h"
 
@@ -33,10 +34,10 @@ const ButtonKey& buttonKey(Answer answer) {
 
 // The button a typed line names: its letter or its whole name, in any case.
 std::optional<Answer> typedButton(const Message& message, const std::string& typed) {
-  std::string word = toLower(trim(typed));
+  std::string word = text::toLower(text::trim(typed, text::kWhiteSpace));
   for (Answer answer : buttonsOf(message.buttons)) {
     if (word.size() == 1 && word[0] == buttonKey(answer).key) return answer;
-    if (word == toLower(answerName(answer)) || (answer == Answer::YesToAll && word == "yes to all")) {
+    if (word == text::toLower(answerName(answer)) || (answer == Answer::YesToAll && word == "yes to all")) {
       return answer;
     }
   }
@@ -108,7 +109,7 @@ Answer ConsoleInteraction::message(const Message& message) {
   }
   std::string prompt = choices + " (Enter: " + answerName(fallback) + ") > ";
   while (auto typed = readLine(prompt)) {
-    if (trim(*typed).empty()) return fallback;
+    if (text::trim(*typed, text::kWhiteSpace).empty()) return fallback;
     if (auto answer = typedButton(message, *typed)) return *answer;
     std::fprintf(out_, "Please type one of: %s\n", choices.c_str());
   }
@@ -127,7 +128,7 @@ std::optional<std::string> ConsoleInteraction::folder(const FolderPrompt& prompt
                         : "Folder (Enter keeps " + prompt.initialFolder + ", - cancels) > ";
   std::optional<std::string> typed = readLine(ask);
   if (!typed) return std::nullopt;
-  std::string chosen = trim(*typed);
+  std::string chosen(text::trim(*typed, text::kWhiteSpace));
   if (chosen == "-") return std::nullopt;
   if (chosen.empty()) chosen = prompt.initialFolder;
   if (chosen.empty()) return std::nullopt;
@@ -148,7 +149,7 @@ std::optional<int> ConsoleInteraction::choose(const Choice& choice) {
                                             platform::cp1252ToUtf8(choice.items[i]).c_str());
   std::string prompt = "Number (Enter: " + std::to_string(initial + 1) + ", - cancels) > ";
   while (auto typed = readLine(prompt)) {
-    std::string word = trim(*typed);
+    std::string word(text::trim(*typed, text::kWhiteSpace));
     if (word.empty()) return initial;
     if (word == "-") return std::nullopt;
     char* end = nullptr;
@@ -204,7 +205,7 @@ bool ConsoleInteraction::cancelPressed() {
     progressCancellable_ = false;
     return false;
   }
-  return toLower(trim(line)) == "c";
+  return text::toLower(text::trim(line, text::kWhiteSpace)) == "c";
 }
 
 void ConsoleInteraction::endProgress() {

@@ -5,6 +5,7 @@
 
 #include "ui/console_interaction.h"
 #include "platform/code_page.h"
+#include "platform/text/text_rules.h"
 #include "ui/dialog_text.h"
 
 namespace vandrel::ui {
@@ -12,7 +13,7 @@ namespace vandrel::ui {
 namespace {
 
 std::optional<long> typedNumber(const std::string& text) {
-  std::string word = trim(text);
+  std::string word(text::trim(text, text::kWhiteSpace));
   if (word.empty()) return std::nullopt;
   char* end = nullptr;
   long value = std::strtol(word.c_str(), &end, 10);
@@ -106,14 +107,14 @@ bool ConsoleInteraction::editField(Field& field) {
 std::optional<PageResult::Action> ConsoleInteraction::pageCommand(const Page& page,
                                                                   const std::string& typed,
                                                                   int* pageButton) const {
-  std::string word = toLower(trim(typed));
+  std::string word = text::toLower(text::trim(typed, text::kWhiteSpace));
   if (word.empty()) return forwardAction(page);
   if (word == "b" && page.back) return PageResult::Action::Back;
   if (word == "n" && !page.next.empty()) return PageResult::Action::Next;
   if (word == "f" && !page.finish.empty()) return PageResult::Action::Finish;
   if (word == "c" && !page.cancel.empty()) return PageResult::Action::Cancel;
   for (size_t i = 0; i < page.actions.size(); ++i) {
-    if (word == toLower(stripMnemonic(page.actions[i]))) {
+    if (word == text::toLower(stripMnemonic(page.actions[i]))) {
       *pageButton = static_cast<int>(i);
       return PageResult::Action::PageButton;
     }

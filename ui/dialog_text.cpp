@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cctype>
 
+#include "platform/text/text_rules.h"
+
 namespace vandrel::ui {
 
 namespace {
@@ -84,9 +86,9 @@ std::string answerName(Answer answer) {
 }
 
 std::optional<Answer> parseAnswer(std::string_view text) {
-  std::string wanted = toLower(trim(text));
+  std::string wanted = text::toLower(text::trim(text, text::kWhiteSpace));
   for (const AnswerName& entry : kAnswerNames) {
-    if (toLower(entry.name) == wanted) return entry.answer;
+    if (text::toLower(entry.name) == wanted) return entry.answer;
   }
   return std::nullopt;
 }
@@ -164,20 +166,6 @@ PageResult::Action forwardAction(const Page& page) {
   if (!page.finish.empty()) return PageResult::Action::Finish;
   if (!page.next.empty()) return PageResult::Action::Next;
   return PageResult::Action::Cancel;
-}
-
-std::string toLower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
-std::string trim(std::string_view text) {
-  size_t begin = 0;
-  size_t end = text.size();
-  while (begin < end && std::isspace(static_cast<unsigned char>(text[begin]))) ++begin;
-  while (end > begin && std::isspace(static_cast<unsigned char>(text[end - 1]))) --end;
-  return std::string(text.substr(begin, end - begin));
 }
 
 }  // namespace vandrel::ui

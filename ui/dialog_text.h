@@ -40,7 +40,4 @@ std::string pageActionName(const Page& page, const PageResult& result);
 // neither, since that is then the only way off the page).
 PageResult::Action forwardAction(const Page& page);
 
-std::string toLower(std::string_view text);
-std::string trim(std::string_view text);
-
 }  // namespace vandrel::ui

@@ -1,6 +1,7 @@
 // Tests of the shared dialog texts: mnemonics, answer names, default buttons and the
 // conversions between the programs' Latin-1 text and the terminal's UTF-8.
 #include "ui/dialog_text.h"
+#include "platform/text/text_rules.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,7 @@ TEST(DialogText, Mnemonics) {
 TEST(DialogText, AnswerNamesReadBackInAnyCase) {
   for (Answer answer : {Answer::OK, Answer::Cancel, Answer::Yes, Answer::No, Answer::YesToAll}) {
     EXPECT_EQ(parseAnswer(answerName(answer)), answer);
-    EXPECT_EQ(parseAnswer(" " + toLower(answerName(answer)) + "\t"), answer);
+    EXPECT_EQ(parseAnswer(" " + text::toLower(answerName(answer)) + "\t"), answer);
   }
   EXPECT_EQ(parseAnswer("Yes to all"), std::nullopt);
   EXPECT_EQ(parseAnswer(""), std::nullopt);

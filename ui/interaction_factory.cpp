@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "ui/answers.h"
+#include "platform/text/text_rules.h"
 #include "ui/console_interaction.h"
 #include "ui/dialog_text.h"
 #include "ui/interaction.h"
@@ -31,7 +32,7 @@ std::string defaultBackend() {
 // The backend name to use: the one asked for, else VANDREL_UI, else by display. An unknown
 // name is reported and replaced by the default.
 std::string chooseBackend(const std::string& asked) {
-  std::string name = toLower(trim(asked.empty() ? environment("VANDREL_UI") : asked));
+  std::string name = text::toLower(text::trim(asked.empty() ? environment("VANDREL_UI") : asked, text::kWhiteSpace));
   if (name.empty()) return defaultBackend();
   if (name == "gui" || name == "console" || name == "scripted") return name;
   std::string fallback = defaultBackend();

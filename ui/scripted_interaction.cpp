@@ -5,6 +5,7 @@
 #include <set>
 
 #include "platform/code_page.h"
+#include "platform/text/text_rules.h"
 #include "ui/dialog_text.h"
 
 namespace vandrel::ui {
@@ -13,7 +14,7 @@ namespace {
 
 // A directory number as written in an answer or an item key: "04" names the same line as "4".
 std::string normalKey(std::string_view text) {
-  std::string key = trim(text);
+  std::string key(text::trim(text, text::kWhiteSpace));
   bool digits = !key.empty() && key.find_first_not_of("0123456789") == std::string::npos;
   if (!digits) return key;
   size_t first = key.find_first_not_of('0');
@@ -34,7 +35,7 @@ std::set<std::string> commaKeys(const std::string& list) {
 }
 
 void applyCheckList(Field& field, const std::string& answer) {
-  std::string lowered = toLower(trim(answer));
+  std::string lowered = text::toLower(text::trim(answer, text::kWhiteSpace));
   field.itemChecked.resize(field.items.size(), false);
   if (lowered == "all" || lowered == "none") {
     field.itemChecked.assign(field.items.size(), lowered == "all");
@@ -48,7 +49,7 @@ void applyCheckList(Field& field, const std::string& answer) {
 }
 
 std::optional<long> number(const std::string& text) {
-  std::string trimmed = trim(text);
+  std::string trimmed(text::trim(text, text::kWhiteSpace));
   if (trimmed.empty()) return std::nullopt;
   char* end = nullptr;
   long value = std::strtol(trimmed.c_str(), &end, 10);
@@ -86,7 +87,7 @@ void ScriptedInteraction::fillFields(std::vector<Field>& fields) const {
     switch (field.kind) {
       case Field::Kind::Text:
         // An empty folder answer keeps the page's default: no folder line may be empty.
-        if (field.name == "Folder" && trim(*given).empty()) break;
+        if (field.name == "Folder" && text::trim(*given, text::kWhiteSpace).empty()) break;
         field.value = *given;
         break;
       case Field::Kind::Check:
@@ -108,8 +109,8 @@ PageResult ScriptedInteraction::page(const Page& page) {
   PageResult result;
   result.fields = page.fields;
   fillFields(result.fields);
-  std::string cancelAt = toLower(trim(answers_.wizard("Cancel").value_or("")));
-  bool cancel = !cancelAt.empty() && cancelAt == toLower(page.id);
+  std::string cancelAt = text::toLower(text::trim(answers_.wizard("Cancel").value_or(""), text::kWhiteSpace));
+  bool cancel = !cancelAt.empty() && cancelAt == text::toLower(page.id);
   if (guard_.pageShown(page.id) == PageRepeatGuard::Verdict::Cancel) cancel = true;
   result.action = cancel ? PageResult::Action::Cancel : forwardAction(page);
   return result;
@@ -139,7 +140,7 @@ std::optional<int> ScriptedInteraction::choose(const Choice& choice) {
       if (choice.items[i] == *given) return i;
     }
     for (int i = 0; i < count; ++i) {
-      if (toLower(choice.items[i]) == toLower(*given)) return i;
+      if (text::toLower(choice.items[i]) == text::toLower(*given)) return i;
     }
   }
   std::fprintf(err_, "vandrel: the answer \"%s\" names no item of \"%s\"; taking \"%s\".\n",

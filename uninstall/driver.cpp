@@ -3,23 +3,13 @@
 
 #include <array>
 
+#include "platform/text/text_rules.h"
 #include "uninstall/removal_steps.h"
 #include "uninstall/strings/string_ids.h"
 
 namespace vandrel::uninstall {
 
 namespace {
-
-bool equalsNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
 
 // The number of removal items the steps will count: the seven counts less the three fixed
 // folders that the application-folders step never removes.
@@ -88,7 +78,7 @@ Ending runUninstaller(UninstallApp& app, const std::string& commandLine) {
     app.stop(app.strings().get(ids::NoCommandLine));
     return Ending::NoCommandLine;
   }
-  if (equalsNoCase(commandLine, kCleanUpSwitch)) {
+  if (text::equalsNoCase(commandLine, kCleanUpSwitch)) {
     platform::FileSystem& files = app.machine().files();
     files.deleteFile(app.state().windowsFolder + kEngineCopy);
     files.deleteFile(app.state().windowsFolder + kScriptCopy);

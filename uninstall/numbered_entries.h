@@ -10,11 +10,6 @@
 
 namespace vandrel::uninstall {
 
-// The entry numbers named by a section's key list (names separated by "\0", as the profile
-// read without a key returns them): only plain decimal names ("0", "17"; no sign, blank or
-// leading zero) below count, sorted, each once.
-std::vector<long long> entryNumbers(std::string_view keyList, long long count);
-
 enum class Order { Descending, Ascending };
 
 // Visits entries count-1 down to 0 (Descending) or 0 up to count-1 (Ascending). Each present

@@ -11,28 +11,6 @@ namespace {
 
 using namespace std::string_literals;
 
-TEST(EntryNumbers, KeepsPlainDecimalNamesBelowTheCount) {
-  struct Case {
-    std::string keys;
-    long long count;
-    std::vector<long long> expected;
-  };
-  const std::vector<Case> cases = {
-      {"0\0001\0002\0"s, 3, {0, 1, 2}},
-      {"2\0000\0001\0"s, 3, {0, 1, 2}},               // sorted
-      {"0\0001\0002\0"s, 2, {0, 1}},                  // the count bounds them
-      {"nb\0000\0AppName\0"s, 5, {0}},                 // named keys are no entries
-      {"01\000-1\000+2\0003x\0 4\0005\0"s, 9, {5}},  // no sign, blank, zero or letter
-      {"7\0007\0"s, 9, {7}},                          // once each
-      {""s, 5, {}},
-      {"0\0"s, 0, {}},
-      {"99999999999999999999\0"s, 2000000000, {}},  // too long to be an entry
-  };
-  for (const Case& c : cases) {
-    EXPECT_EQ(entryNumbers(c.keys, c.count), c.expected) << "count " << c.count;
-  }
-}
-
 // The walk as a trace: "e<n>" for an entry, "g<length>" for a run of missing ones.
 std::vector<std::string> trace(const std::vector<long long>& present, long long count, Order order,
                                long long stopAt = -1) {

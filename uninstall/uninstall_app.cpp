@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "platform/text/text_rules.h"
 #include "script/directories.h"
 #include "script/list_item.h"
 #include "uninstall/numbered_entries.h"
@@ -40,7 +41,7 @@ std::vector<long long> UninstallApp::presentEntries(Section section, long long c
   std::size_t size = static_cast<std::size_t>(status->size) + 2;
   std::string keys =
       machine_.profile().getString(state_.scriptPath, script::sectionName(section), std::nullopt, "", size);
-  return entryNumbers(keys, count);
+  return text::entryNumbers(keys, 0, count - 1);
 }
 
 std::string UninstallApp::resolveDirectory(long long key) const {

@@ -2,6 +2,7 @@
 #include "builder/assistants/assistants.h"
 
 #include "builder/strings/builder_strings.h"
+#include "platform/text/text_rules.h"
 
 namespace vandrel::builder::assistants {
 
@@ -49,8 +50,8 @@ std::vector<EntryKey> ExtensionAssistant::ok(ScriptTree& tree, const BuilderPref
     CScriptDoc& doc = tree.document();
     IniEntry ini;
     ini.section = "extensions";
-    ini.entry = pages::upperCase(extension);
-    ini.value = programPath + " ^." + pages::upperCase(extension);
+    ini.entry = text::toUpper(extension);
+    ini.value = programPath + " ^." + text::toUpper(extension);
     ini.key = doc.newKey();
     EntryKey key = ini.key;
     doc.appendEntry(std::move(ini));

@@ -1,18 +1,14 @@
 // corvix convert IN OUT: a document from one form into the other.
-#include <algorithm>
-#include <cctype>
-
 #include "builder/cli/command.h"
 #include "builder/codec/document_io.h"
+#include "platform/text/text_rules.h"
 
 namespace vandrel::builder::cli {
 
 namespace {
 
 bool isCvxName(const std::filesystem::path& path) {
-  std::string ext = path.extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return std::tolower(c); });
-  return ext == ".cvx";
+  return text::equalsNoCase(path.extension().string(), ".cvx");
 }
 
 }  // namespace

@@ -7,15 +7,11 @@
 #include "builder/codec/cvx_file.h"
 #include "builder/codec/document_text.h"
 #include "builder/strings/builder_strings.h"
+#include "platform/text/text_rules.h"
 
 namespace vandrel::builder {
 
 namespace {
-
-std::string upper(std::string text) {
-  for (char& c : text) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
 
 bool contains(const std::string& text, const char* part) {
   return text.find(part) != std::string::npos;
@@ -111,11 +107,11 @@ bool DocumentFile::saveIfModified(CScriptDoc& doc, ui::Interaction& ui) {
 
 bool importScript(CScriptDoc& doc, const std::optional<std::string>& chosen, ui::Interaction& ui) {
   if (!chosen) return false;
-  if (!doc.pathName().empty() && upper(*chosen) == upper(doc.pathName())) {
+  if (!doc.pathName().empty() && text::toUpper(*chosen) == text::toUpper(doc.pathName())) {
     stopMessage(ui, str(234));
     return false;
   }
-  std::string name = upper(*chosen);
+  std::string name = text::toUpper(*chosen);
   if (!contains(name, ".CVX") && !contains(name, ".VRX")) {
     stopMessage(ui, str(333));
     return false;

@@ -8,6 +8,7 @@
 #include "builder/codec/document_text.h"
 #include "builder/codec/text_fields.h"
 #include "builder/strings/builder_strings.h"
+#include "platform/text/text_rules.h"
 #include "script/list_item.h"
 
 namespace vandrel::builder {
@@ -15,14 +16,6 @@ namespace vandrel::builder {
 namespace {
 
 using script::Section;
-
-bool equalNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 // The leading-digits reading, kept within the 32-bit range the document's numbers have.
 int number(std::string_view text) {
@@ -52,7 +45,7 @@ template <typename S>
 void readKey(S& group, const std::vector<KeyField<S>>& keys, std::string_view key,
              std::string_view value) {
   for (const KeyField<S>& field : keys) {
-    if (!equalNoCase(key, field.name)) continue;
+    if (!text::equalsNoCase(key, field.name)) continue;
     if (field.text) group.*(field.text) = std::string(value);
     else if (field.number) group.*(field.number) = number(value);
     else readColour(value, group.*(field.colour));
@@ -93,7 +86,7 @@ class Loader {
 std::optional<Section> Loader::matchSection(std::string_view line) const {
   if (line.find('[') == std::string_view::npos) return std::nullopt;
   for (Section section : script::documentSections()) {
-    if (equalNoCase(line, "[" + script::sectionName(section) + "]")) return section;
+    if (text::equalsNoCase(line, "[" + script::sectionName(section) + "]")) return section;
   }
   return std::nullopt;
 }
@@ -105,19 +98,19 @@ void Loader::line(std::string_view key, std::string_view value) {
     case Section::Background: return readKey(doc_.background, backgroundKeys(), key, value);
     case Section::Owner: return readKey(doc_.properties, ownerKeys(), key, value);
     case Section::Peskin:
-      if (equalNoCase(key, "UnGroup")) {
+      if (text::equalsNoCase(key, "UnGroup")) {
         doc_.uninstall.unGroup = number(value);
         unGroupRead_ = true;
-      } else if (equalNoCase(key, "UnDesc")) {
+      } else if (text::equalsNoCase(key, "UnDesc")) {
         doc_.uninstall.unDesc = std::string(value);
       }
       return;
     case Section::End:
-      if (equalNoCase(key, "Reboot")) doc_.endOfInstall.reboot = number(value);
+      if (text::equalsNoCase(key, "Reboot")) doc_.endOfInstall.reboot = number(value);
       else doc_.endOfInstall.launch.emplace_back(value);
       return;
     case Section::Web:
-      if (equalNoCase(key, "StartURL")) {
+      if (text::equalsNoCase(key, "StartURL")) {
         doc_.web.startUrl = std::string(value);
       } else {
         std::size_t comma = value.find(',');

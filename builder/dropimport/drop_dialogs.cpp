@@ -4,6 +4,7 @@
 #include "builder/dropimport/drop_import.h"
 #include "builder/pages/page_common.h"
 #include "builder/strings/builder_strings.h"
+#include "platform/text/text_rules.h"
 
 namespace vandrel::builder::dropimport {
 
@@ -80,7 +81,7 @@ ui::Page filePage(const pages::CAddFileDlg& page) {
 // kept out of range so that the page's check refuses it.
 void readBack(pages::CAddFileDlg& page, const std::vector<ui::Field>& fields) {
   if (const ui::Field* f = field(fields, "Disk")) {
-    std::string t = pages::trimLeading(f->value);
+    std::string t(text::trimLeading(f->value));
     char* end = nullptr;
     long n = std::strtol(t.c_str(), &end, 10);
     page.disk = !t.empty() && end && *end == '\0' && n >= -1 && n <= 100000 ? int(n) : -1;

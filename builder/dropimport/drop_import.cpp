@@ -7,6 +7,7 @@
 
 #include "builder/pages/page_common.h"
 #include "builder/strings/builder_strings.h"
+#include "platform/text/text_rules.h"
 
 namespace vandrel::builder::dropimport {
 
@@ -40,7 +41,7 @@ std::string parentName(const std::string& path) {
 
 EntryKey findDirectoryByName(const CScriptDoc& doc, const std::string& name) {
   for (const DirectoryEntry& dir : doc.directories) {
-    if (pages::equalNoCase(dir.name, name) || pages::equalNoCase(itemName(dir.name), name)) {
+    if (text::equalsNoCase(dir.name, name) || text::equalsNoCase(itemName(dir.name), name)) {
       return dir.key;
     }
   }

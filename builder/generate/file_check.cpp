@@ -7,6 +7,7 @@
 #include "builder/generate/package_generator.h"
 #include "builder/generate/progress_service.h"
 #include "builder/strings/builder_strings.h"
+#include "platform/text/text_rules.h"
 
 namespace vandrel::builder {
 
@@ -14,11 +15,6 @@ namespace {
 
 constexpr const char* kProblemCaption = "File Verification Problem";
 constexpr const char* kAutomaticBox = "Automatically correct all other files";
-
-std::string upper(std::string text) {
-  for (char& c : text) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
 
 std::string kilobytes(std::uint64_t bytes) {
   char buffer[32];
@@ -81,7 +77,7 @@ struct Checker {
         }
       }
       ui::FolderPrompt prompt;
-      prompt.caption = strFormat(349, upper(file.sourceName));
+      prompt.caption = strFormat(349, text::toUpper(file.sourceName));
       prompt.text = prompt.caption;
       prompt.dummyName = "Junk";
       prompt.initialFolder = lastFolder;
@@ -104,7 +100,7 @@ struct Checker {
       if (std::uint64_t(std::int64_t(file.size)) != *size) {
         bool yes = autoSizes;
         if (!autoSizes) {
-          std::string text = strFormat(345, upper(file.sourceName), decimal(file.disk));
+          std::string text = strFormat(345, text::toUpper(file.sourceName), decimal(file.disk));
           yes = problem(context.ui, index, text, autoSizes);
         }
         if (yes) correct(file, row, *size);

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "builder/strings/builder_strings.h"
+#include "platform/text/text_rules.h"
 
 namespace vandrel::builder::pages {
 
@@ -16,7 +17,7 @@ void CEndSetDlg::fill(const EndOfInstall& e) {
 
 bool CEndSetDlg::add() {
   // A line of blanks would become an empty command: it is not added.
-  std::string line = trimLeading(edit);
+  std::string line(text::trimLeading(edit));
   if (line.empty()) return false;
   launch.push_back(line);
   edit.clear();
@@ -49,14 +50,14 @@ void CWebUrlDlg::fill(const WebSettings& w) {
 }
 
 bool CWebUrlDlg::add(ui::Interaction& ui) {
-  std::string name = trimLeading(nameEdit);
-  std::string url = trimLeading(urlEdit);
+  std::string name(text::trimLeading(nameEdit));
+  std::string url(text::trimLeading(urlEdit));
   if (name.empty() || url.empty()) {
     ui.beep();
     return false;
   }
   auto same = std::find_if(rows.begin(), rows.end(),
-                           [&name](const auto& row) { return equalNoCase(row.first, name); });
+                           [&name](const auto& row) { return text::equalsNoCase(row.first, name); });
   if (same != rows.end()) {
     same->second = url;
   } else {

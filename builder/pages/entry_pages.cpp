@@ -4,12 +4,13 @@
 #include <algorithm>
 
 #include "builder/strings/builder_strings.h"
+#include "platform/text/text_rules.h"
 
 namespace vandrel::builder::pages {
 
 namespace {
 
-bool blank(const std::string& text) { return trimLeading(text).empty(); }
+bool blank(const std::string& text) { return text::trimLeading(text).empty(); }
 
 }  // namespace
 
@@ -45,7 +46,7 @@ Check CDirPropDlg::check() const {
 }
 
 void CDirPropDlg::apply(DirectoryEntry& dir) const {
-  dir.name = trimLeading(name);
+  dir.name = text::trimLeading(name);
   dir.parent = parent;
   dir.optional = optional ? 1 : 0;
   dir.description = description;
@@ -58,10 +59,10 @@ std::vector<std::string> CDirPropDlg::parentChoices() {
 // --- Description and group ---
 
 Check CSetDescDlg::check() const { return blank(text) ? Check::beep() : Check::pass(); }
-void CSetDescDlg::apply(DescriptionEntry& entry) const { entry.text = trimLeading(text); }
+void CSetDescDlg::apply(DescriptionEntry& entry) const { entry.text = text::trimLeading(text); }
 
 Check CGrpPropDlg::check() const { return blank(name) ? Check::beep() : Check::pass(); }
-void CGrpPropDlg::apply(GroupEntry& entry) const { entry.name = trimLeading(name); }
+void CGrpPropDlg::apply(GroupEntry& entry) const { entry.name = text::trimLeading(name); }
 
 // --- Win.ini ---
 
@@ -76,9 +77,9 @@ Check CINIPropDlg::check() const {
 }
 
 void CINIPropDlg::apply(IniEntry& ini) const {
-  ini.section = trimLeading(section);
-  ini.entry = trimLeading(entry);
-  ini.value = trimLeading(value);
+  ini.section = text::trimLeading(section);
+  ini.entry = text::trimLeading(entry);
+  ini.value = text::trimLeading(value);
 }
 
 // --- Registry ---
@@ -90,9 +91,9 @@ std::vector<std::string> CRegPropDlg::mainKeyChoices() {
 }
 
 int CRegPropDlg::rootOf(const std::string& typed) {
-  std::string text = trimLeading(typed);
+  std::string text(text::trimLeading(typed));
   for (int root = 0; root < 4; ++root) {
-    if (equalNoCase(text, strItem(148, root + 1))) return root;
+    if (text::equalsNoCase(text, strItem(148, root + 1))) return root;
   }
   return -1;
 }
@@ -112,9 +113,9 @@ Check CRegPropDlg::check() const {
 
 void CRegPropDlg::apply(RegistryEntry& reg) const {
   reg.root = rootOf(mainKey);
-  reg.subkey = trimLeading(subkey);
-  reg.entry = trimLeading(entry);
-  reg.value = trimLeading(value);
+  reg.subkey = text::trimLeading(subkey);
+  reg.entry = text::trimLeading(entry);
+  reg.value = text::trimLeading(value);
   reg.removal = eraseWholeKey ? 0 : 1;
 }
 

@@ -5,27 +5,9 @@
 #include <cctype>
 
 #include "builder/strings/builder_strings.h"
+#include "platform/text/text_rules.h"
 
 namespace vandrel::builder::pages {
-
-std::string trimLeading(std::string_view text) {
-  std::size_t first = text.find_first_not_of(" \t");
-  return first == std::string_view::npos ? std::string() : std::string(text.substr(first));
-}
-
-bool equalNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
-
-std::string upperCase(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return out;
-}
 
 std::vector<EntryKey> treeOrder(ScriptTree& tree, int category) {
   std::vector<EntryKey> keys;

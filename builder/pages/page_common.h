@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "builder/tree/script_tree.h"
+#include "platform/text/text_rules.h"
 
 namespace vandrel::builder::pages {
 
@@ -26,11 +27,6 @@ struct Check {
   static Check frameworkText(std::string text) { return {Kind::Message, 0, std::move(text)}; }
 };
 
-// Typed texts read back from a trimmed edit lose their leading blanks.
-std::string trimLeading(std::string_view text);
-// True when a and b are equal without regard to case (ASCII letters).
-bool equalNoCase(std::string_view a, std::string_view b);
-std::string upperCase(std::string_view text);
 
 // One line of a list of other entries: the text shown and the entry it stands for.
 struct EntryItem {

@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "builder/strings/builder_strings.h"
+#include "platform/text/text_rules.h"
 
 namespace vandrel::builder::pages {
 
@@ -22,7 +23,7 @@ std::string rangeText(long low, long high) {
 
 // A typed whole number (blanks around it allowed), or nullopt.
 std::optional<long long> parseNumber(const std::string& text, bool digitsOnly) {
-  std::string t = trimLeading(text);
+  std::string t(text::trimLeading(text));
   while (!t.empty() && (t.back() == ' ' || t.back() == '\t')) t.pop_back();
   if (t.empty() || t.size() > 18) return std::nullopt;
   std::size_t start = !digitsOnly && (t[0] == '-' || t[0] == '+') ? 1 : 0;

@@ -5,6 +5,7 @@
 #include <cctype>
 
 #include "builder/strings/builder_strings.h"
+#include "platform/text/text_rules.h"
 
 namespace vandrel::builder {
 
@@ -18,9 +19,7 @@ constexpr int kSettingsImages[3] = {0, 12, 13};
 }  // namespace
 
 bool labelLess(const std::string& a, const std::string& b) {
-  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) < std::tolower(static_cast<unsigned char>(y));
-  });
+  return text::lessNoCase(a, b);
 }
 
 ScriptTree::ScriptTree(CScriptDoc& doc) : doc_(doc) {

@@ -40,14 +40,6 @@ bool isPrefix(const fs::path& prefix, const fs::path& path) {
   return true;
 }
 
-bool validWindowsName(const std::string& name) {
-  if (name.empty() || name == "." || name == "..") return false;
-  for (char c : name)
-    if (static_cast<unsigned char>(c) < 32 || std::string_view("\\<>:\"|?*").find(c) != std::string_view::npos)
-      return false;
-  return true;
-}
-
 }  // namespace
 
 EmulatedFileSystem::EmulatedFileSystem(const MachineConfig& config, bool hostDriveWritable)
@@ -60,8 +52,8 @@ EmulatedFileSystem::EmulatedFileSystem(const MachineConfig& config, bool hostDri
   std::error_code ec;
   fs::path here = fs::current_path(ec);
   std::optional<std::string> win = ec ? std::nullopt : windowsPath(here);
-  std::optional<WinPath> start = win ? resolveWindowsPath(*win, WinPath{}) : std::nullopt;
-  current_ = start ? *start : WinPath{};
+  std::optional<text::WinPath> start = win ? text::resolveWindowsPath(*win, text::WinPath{}) : std::nullopt;
+  current_ = start ? *start : text::WinPath{};
 }
 
 EmulatedFileSystem::~EmulatedFileSystem() = default;
@@ -90,7 +82,7 @@ bool EmulatedFileSystem::insideDrive(const fs::path& host, const DriveMapping& d
 // symbolic link on the way cannot leave the drive folder; one with a link is checked where it
 // really leads.
 std::optional<EmulatedFileSystem::Resolved> EmulatedFileSystem::resolve(const std::string& path) {
-  std::optional<WinPath> win = resolveWindowsPath(path, current_);
+  std::optional<text::WinPath> win = text::resolveWindowsPath(path, current_);
   if (!win) return std::nullopt;
   const DriveMapping* d = drive(win->drive);
   if (!d) return std::nullopt;
@@ -301,18 +293,7 @@ bool EmulatedFileSystem::setAttributes(const std::string& path, std::uint32_t at
 }
 
 std::vector<FindData> EmulatedFileSystem::find(const std::string& pattern) {
-  std::size_t cut = pattern.find_last_of("\\/");
-  std::string folder, name;
-  if (cut != std::string::npos) {
-    folder = cut == 0 ? "\\" : pattern.substr(0, cut + 1);
-    name = pattern.substr(cut + 1);
-  } else if (pattern.size() >= 2 && pattern[1] == ':') {
-    folder = pattern.substr(0, 2);
-    name = pattern.substr(2);
-  } else {
-    folder = ".";
-    name = pattern;
-  }
+  auto [folder, name] = text::splitFindPattern(pattern);
   std::vector<FindData> found;
   auto dir = resolve(folder);
   if (name.empty() || !dir) return found;
@@ -320,15 +301,15 @@ std::vector<FindData> EmulatedFileSystem::find(const std::string& pattern) {
   if (!dirStatus || !dirStatus->isDirectory()) return found;
   if (!dir->atRoot()) {
     // Windows lists the folder itself and its parent first.
-    if (matchesWildcard(name, ".")) found.push_back({".", *dirStatus});
+    if (text::matchesWildcard(name, ".")) found.push_back({".", *dirStatus});
     auto parent = hostStatus(dir->host.parent_path());
-    if (matchesWildcard(name, "..") && parent) found.push_back({"..", *parent});
+    if (text::matchesWildcard(name, "..") && parent) found.push_back({"..", *parent});
   }
   std::vector<FindData> entries;
   std::error_code ec;
   for (const auto& entry : fs::directory_iterator(dir->host, ec)) {
     std::string entryName = entry.path().filename().string();
-    if (!validWindowsName(entryName) || !matchesWildcard(name, entryName)) continue;
+    if (!text::isValidName(entryName) || !text::matchesWildcard(name, entryName)) continue;
     // The folder itself lies inside the drive; only a link in it may lead out.
     std::error_code linkError;
     bool link = entry.is_symlink(linkError) || linkError;
@@ -336,14 +317,14 @@ std::vector<FindData> EmulatedFileSystem::find(const std::string& pattern) {
     if (auto st = hostStatus(entry.path())) entries.push_back({entryName, *st});
   }
   std::sort(entries.begin(), entries.end(), [](const FindData& a, const FindData& b) {
-    return toUpperAscii(a.name) < toUpperAscii(b.name);
+    return text::toUpper(a.name) < text::toUpper(b.name);
   });
   found.insert(found.end(), entries.begin(), entries.end());
   return found;
 }
 
 std::optional<DiskSpace> EmulatedFileSystem::diskFreeSpace(const std::string& root) {
-  std::optional<WinPath> win = resolveWindowsPath(root, current_);
+  std::optional<text::WinPath> win = text::resolveWindowsPath(root, current_);
   const DriveMapping* d = win ? drive(win->drive) : nullptr;
   if (!d) return std::nullopt;
   std::uint64_t freeBytes = 0, totalBytes = 0;
@@ -416,7 +397,7 @@ bool EmulatedFileSystem::setCurrentDirectory(const std::string& path) {
 }
 
 std::string EmulatedFileSystem::fullPath(const std::string& path) {
-  std::optional<WinPath> win = resolveWindowsPath(path, current_);
+  std::optional<text::WinPath> win = text::resolveWindowsPath(path, current_);
   if (!win || !drive(win->drive)) return {};
   return win->text();
 }
@@ -450,11 +431,11 @@ std::optional<std::string> EmulatedFileSystem::windowsPath(const fs::path& host)
     }
   }
   if (!best) return std::nullopt;
-  WinPath win{best->letter, {}};
+  text::WinPath win{best->letter, {}};
   for (const fs::path& part : bestRest) {
     std::string name = part.string();
     if (name.empty() || name == ".") continue;
-    if (!validWindowsName(name)) return std::nullopt;
+    if (!text::isValidName(name)) return std::nullopt;
     win.parts.push_back(name);
   }
   return win.text();

@@ -13,7 +13,8 @@
 #include "platform/emulated/folder_names.h"
 #include "platform/emulated/host_file.h"
 #include "platform/emulated/machine_config.h"
-#include "platform/emulated/windows_path.h"
+#include "platform/text/text_rules.h"
+#include "platform/text/windows_path.h"
 #include "platform/file_system.h"
 
 namespace vandrel::platform::emulated {
@@ -52,7 +53,7 @@ class EmulatedFileSystem : public FileSystem {
 
  private:
   struct Resolved {
-    WinPath win;
+    text::WinPath win;
     std::filesystem::path host;
     const DriveMapping* drive = nullptr;
     bool exists = false;            // the host has an entry of that name (perhaps a broken link)
@@ -79,7 +80,7 @@ class EmulatedFileSystem : public FileSystem {
   std::map<char, std::filesystem::path> canonicalRoots_;
   FileMetaStore meta_;
   FolderNames names_;
-  WinPath current_;
+  text::WinPath current_;
 };
 
 }  // namespace vandrel::platform::emulated

@@ -184,7 +184,7 @@ EmulatedProcess::Launch EmulatedProcess::prepare(const std::string& commandLine)
       launch.program = *host;
       return launch;
     }
-    std::string name = toUpperAscii(lastName(program));
+    std::string name = text::toUpper(lastName(program));
     if (name.find('.') == std::string::npos) name += ".EXE";
     if (auto mapped = config_.programs.find(name); mapped != config_.programs.end()) {
       launch.program = mapped->second;

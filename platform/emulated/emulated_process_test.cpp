@@ -115,5 +115,20 @@ TEST_F(ProcessTest, ModuleFileNameIsTheExecutableSeenThroughTheDrives) {
   EXPECT_EQ(self.moduleFileName(), expected);
 }
 
+TEST(CommandLine, SplitsTheWindowsWay) {
+  using Split = std::vector<std::pair<std::string, std::string>>;
+  EXPECT_EQ(splitCommandLine("prog.exe"), (Split{{"prog.exe", ""}}));
+  EXPECT_EQ(splitCommandLine("  \"C:\\Program Files\\App\\a.exe\"   C:\\src\\  "),
+            (Split{{"C:\\Program Files\\App\\a.exe", "C:\\src\\  "}}));
+  EXPECT_EQ(splitCommandLine("C:\\Program Files\\App\\a.exe /x y"),
+            (Split{{"C:\\Program", "Files\\App\\a.exe /x y"},
+                   {"C:\\Program Files\\App\\a.exe", "/x y"},
+                   {"C:\\Program Files\\App\\a.exe /x", "y"},
+                   {"C:\\Program Files\\App\\a.exe /x y", ""}}));
+  EXPECT_EQ(splitCommandLine("\"unterminated arg"), (Split{{"unterminated arg", ""}}));
+  EXPECT_TRUE(splitCommandLine("   ").empty());
+  EXPECT_TRUE(splitCommandLine("\"\" x").empty());
+}
+
 }  // namespace
 }  // namespace vandrel::platform::emulated

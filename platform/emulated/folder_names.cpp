@@ -6,7 +6,8 @@
 
 #include <algorithm>
 
-#include "platform/emulated/windows_path.h"
+#include "platform/text/text_rules.h"
+#include "platform/text/windows_path.h"
 
 namespace vandrel::platform::emulated {
 
@@ -59,7 +60,7 @@ FolderNames::Listing* FolderNames::current(const std::filesystem::path& folder) 
   while (dirent* e = ::readdir(dir)) {
     std::string name = e->d_name;
     if (name == "." || name == "..") continue;
-    listing.names[toUpperAscii(name)].push_back(std::move(name));
+    listing.names[text::toUpper(name)].push_back(std::move(name));
     ++listing.count;
   }
   ::closedir(dir);
@@ -76,7 +77,7 @@ FolderNames::Listing* FolderNames::current(const std::filesystem::path& folder) 
 std::optional<std::string> FolderNames::find(const std::filesystem::path& folder, const std::string& name) {
   Listing* listing = current(folder);
   if (!listing) return std::nullopt;
-  auto it = listing->names.find(toUpperAscii(name));
+  auto it = listing->names.find(text::toUpper(name));
   if (it == listing->names.end() || it->second.empty()) return std::nullopt;
   return it->second.front();
 }
@@ -98,7 +99,7 @@ FolderNames::Listing* FolderNames::afterChange(const std::filesystem::path& fold
 void FolderNames::added(const std::filesystem::path& folder, const std::string& name) {
   Listing* listing = afterChange(folder);
   if (!listing) return;
-  std::vector<std::string>& spellings = listing->names[toUpperAscii(name)];
+  std::vector<std::string>& spellings = listing->names[text::toUpper(name)];
   auto at = std::lower_bound(spellings.begin(), spellings.end(), name);
   if (at != spellings.end() && *at == name) return;
   spellings.insert(at, name);
@@ -109,7 +110,7 @@ void FolderNames::added(const std::filesystem::path& folder, const std::string& 
 void FolderNames::removed(const std::filesystem::path& folder, const std::string& name) {
   Listing* listing = afterChange(folder);
   if (!listing) return;
-  auto it = listing->names.find(toUpperAscii(name));
+  auto it = listing->names.find(text::toUpper(name));
   if (it == listing->names.end()) return;
   auto at = std::find(it->second.begin(), it->second.end(), name);
   if (at == it->second.end()) return;

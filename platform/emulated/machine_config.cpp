@@ -10,7 +10,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform/emulated/windows_path.h"
+#include "platform/text/text_rules.h"
+#include "platform/text/windows_path.h"
 #include "platform/ini/ini_document.h"
 #include "platform/machine.h"
 
@@ -71,7 +72,7 @@ DriveMapping parseDrive(const std::filesystem::path& root, const std::filesystem
   if (letter.size() != 1 || !std::isalpha(static_cast<unsigned char>(letter[0])))
     throw MachineError(file.string() + ": [Drives] " + letter + " is not a drive letter");
   DriveMapping drive;
-  drive.letter = toUpperAscii(letter)[0];
+  drive.letter = text::toUpper(letter)[0];
   std::string folder = value.substr(0, value.find(','));
   while (!folder.empty() && folder.back() == ' ') folder.pop_back();
   if (folder.empty()) throw MachineError(file.string() + ": [Drives] " + letter + " names no folder");
@@ -81,8 +82,8 @@ DriveMapping parseDrive(const std::filesystem::path& root, const std::filesystem
     std::string option = value.substr(pos + 1, next == std::string::npos ? std::string::npos : next - pos - 1);
     while (!option.empty() && option.front() == ' ') option.erase(0, 1);
     while (!option.empty() && option.back() == ' ') option.pop_back();
-    if (equalsNoCase(option, "readonly")) drive.readOnly = true;
-    else if (!option.empty() && !equalsNoCase(option, "readwrite"))
+    if (text::equalsNoCase(option, "readonly")) drive.readOnly = true;
+    else if (!option.empty() && !text::equalsNoCase(option, "readwrite"))
       throw MachineError(file.string() + ": [Drives] " + letter + ": unknown option \"" + option + "\"");
     pos = next == std::string::npos ? value.size() : next;
   }
@@ -122,17 +123,17 @@ MachineConfig loadMachineConfig(const std::filesystem::path& root) {
   for (const std::string& key : doc.keyNames("FreeSpace")) {
     if (key.size() != 1) continue;
     if (auto n = parseNumber(doc.value("FreeSpace", key).value_or("")))
-      config.freeSpace[toUpperAscii(key)[0]] = *n;
+      config.freeSpace[text::toUpper(key)[0]] = *n;
     else
       throw MachineError(file.string() + ": [FreeSpace] " + key + " is not a valid number");
   }
   for (const std::string& key : doc.keyNames("Programs")) {
     std::string program = doc.value("Programs", key).value_or("");
-    if (!program.empty()) config.programs[toUpperAscii(key)] = program;
+    if (!program.empty()) config.programs[text::toUpper(key)] = program;
   }
   config.restartPending = doc.value(kStateSection, kRestartPendingKey).value_or("0") == "1";
   for (const auto& [key, dir] : {std::pair{"WindowsDir", &config.windowsDir}, std::pair{"SystemDir", &config.systemDir}}) {
-    auto win = resolveWindowsPath(*dir, WinPath{});
+    auto win = text::resolveWindowsPath(*dir, text::WinPath{});
     bool mapped = false;
     for (const auto& d : config.drives) mapped = mapped || (win && d.letter == win->drive);
     if (!mapped)

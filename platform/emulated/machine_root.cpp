@@ -120,7 +120,7 @@ void writeRegistry(Registry& reg, const PresetLayout& layout) {
 }
 
 void validateUserName(const std::string& user) {
-  auto win = resolveWindowsPath(user, WinPath{});
+  auto win = text::resolveWindowsPath(user, text::WinPath{});
   if (user.empty() || !win || win->parts.size() != 1 || win->parts[0] != user)
     throw MachineError("\"" + user + "\" is not a valid user name");
 }
@@ -153,10 +153,10 @@ void buildMachine(const fs::path& root, Preset preset, const std::string& user) 
 }  // namespace
 
 std::optional<Preset> parsePreset(std::string_view name) {
-  if (equalsNoCase(name, "win95")) return Preset::Win95;
-  if (equalsNoCase(name, "win98")) return Preset::Win98;
-  if (equalsNoCase(name, "nt4")) return Preset::NT4;
-  if (equalsNoCase(name, "win2000")) return Preset::Win2000;
+  if (text::equalsNoCase(name, "win95")) return Preset::Win95;
+  if (text::equalsNoCase(name, "win98")) return Preset::Win98;
+  if (text::equalsNoCase(name, "nt4")) return Preset::NT4;
+  if (text::equalsNoCase(name, "win2000")) return Preset::Win2000;
   return std::nullopt;
 }
 

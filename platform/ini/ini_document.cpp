@@ -22,27 +22,14 @@
 
 #include <unordered_map>
 
+#include "platform/text/text_rules.h"
+
 namespace vandrel::platform {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; }
-
-std::string_view trim(std::string_view text) {
-  std::size_t begin = 0;
-  std::size_t end = text.size();
-  while (begin < end && isBlank(text[begin])) ++begin;
-  while (end > begin && isBlank(text[end - 1])) --end;
-  return text.substr(begin, end - begin);
-}
-
-std::string lower(std::string_view text) {
-  std::string out(text);
-  for (char& c : out) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return out;
-}
+// Blanks around the parts of a line are not significant (a line never holds a line feed).
+std::string_view trim(std::string_view text) { return text::trim(text, " \t\r\v\f"); }
 
 enum class LineKind { Other, Section, Entry };
 
@@ -99,7 +86,7 @@ struct IniDocument::Index {
   std::unordered_map<std::string, std::size_t> firstSection;  // lower-case name -> section
 
   const Section* find(std::string_view name) const {
-    auto it = firstSection.find(lower(trim(name)));
+    auto it = firstSection.find(text::toLower(trim(name)));
     return it == firstSection.end() ? nullptr : &sections[it->second];
   }
 };
@@ -134,10 +121,10 @@ void IniDocument::reindex() {
       current->end = i;
       index->sections.push_back({std::string(parsed.name), i + 1, lines_.size(), {}, {}});
       current = &index->sections.back();
-      index->firstSection.emplace(lower(parsed.name), index->sections.size() - 1);
+      index->firstSection.emplace(text::toLower(parsed.name), index->sections.size() - 1);
     } else if (parsed.kind == LineKind::Entry) {
       if (!parsed.comment) current->entries.push_back(i);
-      current->firstEntry.emplace(lower(parsed.name), i);
+      current->firstEntry.emplace(text::toLower(parsed.name), i);
     }
   }
   index_ = std::move(index);
@@ -147,7 +134,7 @@ std::optional<std::string> IniDocument::value(std::string_view section,
                                               std::string_view key) const {
   const Index::Section* found = index_ ? index_->find(section) : nullptr;
   if (!found) return std::nullopt;
-  auto it = found->firstEntry.find(lower(trim(key)));
+  auto it = found->firstEntry.find(text::toLower(trim(key)));
   if (it == found->firstEntry.end()) return std::nullopt;
   return unquote(parseLine(lines_[it->second], it->second == 0).value);
 }
@@ -187,7 +174,7 @@ void IniDocument::set(std::string_view section, std::string_view key, std::strin
     reindex();
     return;
   }
-  auto it = found->firstEntry.find(lower(keyName));
+  auto it = found->firstEntry.find(text::toLower(keyName));
   if (it != found->firstEntry.end()) {
     // The key keeps its spelling; only the value changes.
     std::string existing(parseLine(lines_[it->second], it->second == 0).name);
@@ -206,7 +193,7 @@ void IniDocument::removeKey(std::string_view section, std::string_view key) {
   // Only the occurrence that reads see is removed, as WritePrivateProfileStringA does.
   const Index::Section* found = index_ ? index_->find(section) : nullptr;
   if (!found) return;
-  auto it = found->firstEntry.find(lower(trim(key)));
+  auto it = found->firstEntry.find(text::toLower(trim(key)));
   if (it == found->firstEntry.end()) return;
   lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(it->second));
   reindex();
@@ -217,11 +204,11 @@ void IniDocument::removeSection(std::string_view section) {
   // lines before the first section line (comments among them) are never removed this way.
   std::string_view name = trim(section);
   if (name.empty() || !index_) return;
-  std::string wanted = lower(name);
+  std::string wanted = text::toLower(name);
   std::vector<bool> drop(lines_.size(), false);
   bool any = false;
   for (const Index::Section& s : index_->sections) {
-    if (lower(s.name) != wanted) continue;
+    if (text::toLower(s.name) != wanted) continue;
     for (std::size_t i = s.body - 1; i < s.end; ++i) drop[i] = true;
     any = true;
   }

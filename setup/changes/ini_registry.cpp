@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdint>
 
+#include "platform/text/text_rules.h"
 #include "script/list_item.h"
 #include "script/schema.h"
 #include "setup/copy/copy_progress.h"
@@ -17,17 +18,6 @@ using script::Section;
 
 const char* const kSharedDllsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 const char* const kRaiseCount = "[+]";
-
-bool equalsNoCase(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
 
 void writeIniEntries(SetupApp& app, CopyProgress& progress) {
   const std::string section = script::sectionName(Section::AddIni);
@@ -54,7 +44,7 @@ void writeRegistryEntries(SetupApp& app, CopyProgress& progress) {
     }
     if (line.empty()) break;
     auto entry = script::readEntry<script::RegistryEntry>(line);
-    if (equalsNoCase(entry.data.text(""), kRaiseCount)) {
+    if (text::equalsNoCase(entry.data.text(""), kRaiseCount)) {
       raiseSharedCount(registry, app.expand(entry.name.text("NoEntry")));
     } else {
       setRegistryString(registry, entry.root.number("1"), entry.subkey.text("Vandrel Errors"),

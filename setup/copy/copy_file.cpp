@@ -8,6 +8,8 @@
 
 #include "platform/file_system.h"
 #include "platform/lz.h"
+#include "platform/text/text_rules.h"
+#include "platform/text/windows_path.h"
 #include "script/list_item.h"
 #include "setup/copy/copy_progress.h"
 #include "setup/setup_app.h"
@@ -18,23 +20,6 @@ namespace {
 
 constexpr std::size_t kBlockSize = 4096;
 
-std::string lower(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
-
-bool isDeviceName(std::string part) {
-  // Windows takes the name before the first dot, trailing blanks ignored, as the device.
-  part = lower(part.substr(0, part.find('.')));
-  while (!part.empty() && part.back() == ' ') part.pop_back();
-  static const std::array<const char*, 6> plain{"con", "prn", "aux", "nul", "clock$", "conin$"};
-  for (const char* name : plain) {
-    if (part == name) return true;
-  }
-  return part.size() == 4 && (part.rfind("com", 0) == 0 || part.rfind("lpt", 0) == 0) &&
-         part[3] >= '1' && part[3] <= '9';
-}
-
 bool isRegularFile(const std::optional<platform::FileStatus>& status) {
   return status && !status->isDirectory();
 }
@@ -43,7 +28,7 @@ bool isRegularFile(const std::optional<platform::FileStatus>& status) {
 // installed into its own folder): copying would empty the source first.
 bool sameFile(platform::FileSystem& files, const std::string& a, const std::string& b) {
   std::string fullA = files.fullPath(a), fullB = files.fullPath(b);
-  return !fullA.empty() && lower(fullA) == lower(fullB);
+  return !fullA.empty() && text::toLower(fullA) == text::toLower(fullB);
 }
 
 std::string withoutTrailingBackslash(std::string path) {
@@ -114,7 +99,7 @@ bool isSafeFileName(const std::string& name) {
   for (;;) {
     std::size_t end = name.find_first_of("\\/", start);
     std::string part = name.substr(start, end == std::string::npos ? std::string::npos : end - start);
-    if (part == ".." || isDeviceName(part)) return false;
+    if (part == ".." || text::isDeviceName(part)) return false;
     if (end == std::string::npos) return !part.empty();
     start = end + 1;
   }
@@ -210,10 +195,10 @@ void FileCopier::addToRunningTotal(long long bytes, CopyProgress* progress) {
 bool FileCopier::backUp(const std::string& destination, const std::string& targetName) {
   platform::FileSystem& files = app_.machine().files();
   const std::string backupFolder = app_.state().installFolder + "\\Backup";
-  const std::string destinationKey = lower(files.fullPath(destination));
+  const std::string destinationKey = text::toLower(files.fullPath(destination));
   std::string path = backupFolder + "\\" + targetName;
   for (int n = 1;; ++n) {
-    auto made = backups_.find(lower(path));
+    auto made = backups_.find(text::toLower(path));
     if (made == backups_.end()) break;
     // This destination was saved earlier in this run: the backup holds the original.
     if (made->second == destinationKey) return true;
@@ -226,7 +211,7 @@ bool FileCopier::backUp(const std::string& destination, const std::string& targe
   if (auto status = files.status(destination)) {
     files.setFileTimes(path, status->creationTime, std::nullopt, status->lastWriteTime);
   }
-  backups_[lower(path)] = destinationKey;
+  backups_[text::toLower(path)] = destinationKey;
   return true;
 }
 

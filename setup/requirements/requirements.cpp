@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdint>
 
+#include "platform/text/text_rules.h"
 #include "script/list_item.h"
 #include "setup/strings/string_ids.h"
 
@@ -11,16 +12,6 @@ namespace vandrel::setup {
 
 using script::Section;
 namespace {
-
-bool sameText(const std::string& a, const std::string& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(a[i])) !=
-        std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
-  }
-  return true;
-}
 
 struct RunningPlatform {
   int code = 0;          // the platform code kept in the state
@@ -41,7 +32,7 @@ RunningPlatform runningPlatform(std::uint32_t platformId) {
 int requiredVersionIndex(const std::string& versionNames, const std::string& minWin) {
   int index = 0;
   for (int k = 1; k <= 5; ++k) {
-    if (sameText(script::listItem(versionNames, k, ""), minWin)) index = k;
+    if (text::equalsNoCase(script::listItem(versionNames, k, ""), minWin)) index = k;
   }
   return index;
 }

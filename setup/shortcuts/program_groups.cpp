@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/shell.h"
+#include "platform/text/text_rules.h"
 #include "script/list_item.h"
 #include "script/schema.h"
 #include "setup/copy/copy_file.h"
@@ -22,14 +23,6 @@ using script::readInt;
 using script::Section;
 
 constexpr int kMacroCount = 4;
-
-bool equalsNoCase(const std::string& a, const std::string& b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::tolower(static_cast<unsigned char>(x)) ==
-                  std::tolower(static_cast<unsigned char>(y));
-         });
-}
 
 struct Shortcut {
   script::ShortcutEntry entry;
@@ -124,7 +117,7 @@ std::string GroupMaker::groupFolder(const std::string& name) {
                                                  &state.startMenuFolder, &state.desktopFolder};
   for (int m = 0; m < kMacroCount; ++m) {
     std::string macro = script::listItem(copyText(app_, sid::FolderMacros), m + 1, "");
-    if (!macro.empty() && equalsNoCase(name, macro) && !linkFolders[m]->empty()) {
+    if (!macro.empty() && text::equalsNoCase(name, macro) && !linkFolders[m]->empty()) {
       return *linkFolders[m];
     }
   }

@@ -6,6 +6,7 @@
 
 #include "platform/formats/version_resource.h"
 #include "platform/machine.h"
+#include "platform/text/text_rules.h"
 
 namespace vandrel::setup {
 namespace {
@@ -35,16 +36,7 @@ std::optional<std::string> stringValue(const platform::Bytes& block, const Block
 
 }  // namespace
 
-int compareVersionText(std::string_view a, std::string_view b) {
-  std::size_t n = std::min(a.size(), b.size());
-  for (std::size_t i = 0; i < n; ++i) {
-    int x = std::tolower(static_cast<unsigned char>(a[i]));
-    int y = std::tolower(static_cast<unsigned char>(b[i]));
-    if (x != y) return x < y ? -1 : 1;
-  }
-  if (a.size() == b.size()) return 0;
-  return a.size() < b.size() ? -1 : 1;
-}
+int compareVersionText(std::string_view a, std::string_view b) { return text::compareNoCase(a, b); }
 
 std::optional<VersionFindings> compareVersionBlocks(const platform::Bytes& copied,
                                                     const platform::Bytes& existing,

@@ -6,6 +6,9 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/text/text_rules.h"
+#include "platform/text/windows_path.h"
+
 namespace vandrel::test {
 
 using platform::FileStatus;
@@ -25,13 +28,6 @@ struct MemoryFileSystem::Drive {
 
 namespace {
 
-std::string upper(std::string text) {
-  for (char& c : text) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return text;
-}
-
 bool isRoot(const std::string& full) { return full.size() == 3; }
 
 std::string parentOf(const std::string& full) {
@@ -43,42 +39,6 @@ std::string nameOf(const std::string& full) { return full.substr(full.rfind('\\'
 
 std::string join(const std::string& folder, const std::string& name) {
   return folder.back() == '\\' ? folder + name : folder + "\\" + name;
-}
-
-// Names Windows refuses for a file or folder.
-bool validName(const std::string& name) {
-  if (name.empty() || name == "." || name == "..") return false;
-  return name.find_first_of("*?<>|\":") == std::string::npos;
-}
-
-bool matches(const char* pattern, const char* name) {
-  // Case-insensitive "*" and "?" matching with backtracking on the last "*".
-  const char* star = nullptr;
-  const char* resume = nullptr;
-  while (*name) {
-    char p = static_cast<char>(std::toupper(static_cast<unsigned char>(*pattern)));
-    char n = static_cast<char>(std::toupper(static_cast<unsigned char>(*name)));
-    if (*pattern == '*') {
-      star = pattern++;
-      resume = name;
-    } else if (*pattern && (p == '?' || p == n)) {
-      ++pattern;
-      ++name;
-    } else if (star) {
-      pattern = star + 1;
-      name = ++resume;
-    } else {
-      return false;
-    }
-  }
-  while (*pattern == '*') ++pattern;
-  return *pattern == '\0';
-}
-
-bool wildcardMatch(const std::string& pattern, const std::string& name) {
-  // "*.*" lists every name, with or without a dot, as on Windows.
-  if (pattern == "*.*") return true;
-  return matches(pattern.c_str(), name.c_str());
 }
 
 }  // namespace
@@ -140,7 +100,7 @@ MemoryFileSystem::~MemoryFileSystem() = default;
 FileTime MemoryFileSystem::tick() { return now_ += 10000000; }
 
 void MemoryFileSystem::addDrive(char letter) {
-  char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(letter)));
+  char drive = text::upper(letter);
   if (drive < 'A' || drive > 'Z' || drives_.count(drive)) return;
   drives_[drive] = std::make_unique<Drive>();
   auto root = std::make_shared<Node>();
@@ -151,44 +111,12 @@ void MemoryFileSystem::addDrive(char letter) {
 }
 
 std::string MemoryFileSystem::normalize(const std::string& path) const {
-  std::string p = path;
-  std::replace(p.begin(), p.end(), '/', '\\');
-  if (p.empty() || p.rfind("\\\\", 0) == 0) return {};  // nothing, or a network path
-  std::string base;
-  std::string rest;
-  if (p.size() >= 2 && p[1] == ':' && std::isalpha(static_cast<unsigned char>(p[0]))) {
-    char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(p[0])));
-    rest = p.substr(2);
-    bool sameDrive = !current_.empty() && current_[0] == drive;
-    base = (rest.empty() || rest[0] != '\\') && sameDrive ? current_ : std::string(1, drive) + ":\\";
-  } else if (p[0] == '\\') {
-    base = current_.substr(0, 3);
-    rest = p;
-  } else {
-    base = current_;
-    rest = p;
-  }
-  if (!drives_.count(base[0])) return {};
-  std::vector<std::string> parts;
-  for (std::size_t at = 3, next; at <= base.size(); at = next + 1) {
-    next = std::min(base.find('\\', at), base.size());
-    if (next > at) parts.push_back(base.substr(at, next - at));
-  }
-  for (std::size_t at = 0, next; at <= rest.size(); at = next + 1) {
-    next = std::min(rest.find('\\', at), rest.size());
-    std::string part = rest.substr(at, next - at);
-    if (part.empty() || part == ".") continue;
-    if (part == "..") {
-      if (!parts.empty()) parts.pop_back();  // never above the drive's root
-    } else {
-      parts.push_back(part);
-    }
-  }
-  std::string full = base.substr(0, 3);
-  for (std::size_t i = 0; i < parts.size(); ++i) full += (i ? "\\" : "") + parts[i];
+  std::optional<text::WinPath> current = text::resolveWindowsPath(current_, text::WinPath{});
+  std::optional<text::WinPath> win = text::resolveWindowsPath(path, current.value_or(text::WinPath{}));
+  if (!win || !drives_.count(win->drive)) return {};
   // Names of existing entries take their stored case.
-  std::string stored = full.substr(0, 3);
-  for (const std::string& part : parts) {
+  std::string stored = std::string(1, win->drive) + ":\\";
+  for (const std::string& part : win->parts) {
     std::string candidate = join(stored, part);
     const Node* existing = node(candidate);
     stored = existing ? existing->path : candidate;
@@ -197,12 +125,12 @@ std::string MemoryFileSystem::normalize(const std::string& path) const {
 }
 
 MemoryFileSystem::Node* MemoryFileSystem::node(const std::string& full) {
-  auto it = nodes_.find(upper(full));
+  auto it = nodes_.find(text::toUpper(full));
   return it == nodes_.end() ? nullptr : it->second.get();
 }
 
 const MemoryFileSystem::Node* MemoryFileSystem::node(const std::string& full) const {
-  auto it = nodes_.find(upper(full));
+  auto it = nodes_.find(text::toUpper(full));
   return it == nodes_.end() ? nullptr : it->second.get();
 }
 
@@ -213,7 +141,7 @@ MemoryFileSystem::Node* MemoryFileSystem::parentFolder(const std::string& full) 
 }
 
 bool MemoryFileSystem::denied(const std::string& full) const {
-  std::string key = upper(full);
+  std::string key = text::toUpper(full);
   for (const std::string& path : deniedPaths_) {
     if (key == path || key.rfind(path.back() == '\\' ? path : path + "\\", 0) == 0) return true;
   }
@@ -278,7 +206,7 @@ std::vector<std::string> MemoryFileSystem::listAll() const {
 }
 
 void MemoryFileSystem::setFreeSpace(char drive, std::uint64_t bytes) {
-  auto it = drives_.find(static_cast<char>(std::toupper(static_cast<unsigned char>(drive))));
+  auto it = drives_.find(text::upper(drive));
   if (it != drives_.end()) it->second->freeBytes = bytes;
 }
 
@@ -286,7 +214,7 @@ void MemoryFileSystem::failWritesAfter(std::uint64_t bytes) { writeBudget_ = byt
 
 void MemoryFileSystem::denyAccess(const std::string& path) {
   std::string full = normalize(path);
-  if (!full.empty()) deniedPaths_.insert(upper(full));
+  if (!full.empty()) deniedPaths_.insert(text::toUpper(full));
 }
 
 void MemoryFileSystem::clearFailures() {
@@ -297,7 +225,7 @@ void MemoryFileSystem::clearFailures() {
 std::unique_ptr<platform::File> MemoryFileSystem::open(const std::string& path,
                                                        platform::OpenMode mode) {
   std::string full = normalize(path);
-  auto it = full.empty() ? nodes_.end() : nodes_.find(upper(full));
+  auto it = full.empty() ? nodes_.end() : nodes_.find(text::toUpper(full));
   if (it == nodes_.end() || it->second->isDirectory() || denied(full)) return nullptr;
   if (mode != platform::OpenMode::Read && (it->second->status.attributes & attr::ReadOnly)) {
     return nullptr;
@@ -308,10 +236,10 @@ std::unique_ptr<platform::File> MemoryFileSystem::open(const std::string& path,
 
 std::unique_ptr<platform::File> MemoryFileSystem::create(const std::string& path) {
   std::string full = normalize(path);
-  if (full.empty() || !parentFolder(full) || !validName(nameOf(full)) || denied(full)) {
+  if (full.empty() || !parentFolder(full) || !text::isValidName(nameOf(full)) || denied(full)) {
     return nullptr;
   }
-  std::shared_ptr<Node>& slot = nodes_[upper(full)];
+  std::shared_ptr<Node>& slot = nodes_[text::toUpper(full)];
   if (slot) {
     if (slot->isDirectory() || (slot->status.attributes & attr::ReadOnly)) return nullptr;
     consume(full, -static_cast<std::int64_t>(slot->data->size()), 0);
@@ -330,7 +258,7 @@ std::unique_ptr<platform::File> MemoryFileSystem::create(const std::string& path
 
 bool MemoryFileSystem::createDirectory(const std::string& path) {
   std::string full = normalize(path);
-  if (full.empty() || !parentFolder(full) || !validName(nameOf(full)) || denied(full) ||
+  if (full.empty() || !parentFolder(full) || !text::isValidName(nameOf(full)) || denied(full) ||
       node(full)) {
     return false;
   }
@@ -338,7 +266,7 @@ bool MemoryFileSystem::createDirectory(const std::string& path) {
   dir->path = full;
   dir->status.attributes = attr::Directory;
   dir->status.creationTime = dir->status.lastWriteTime = dir->status.lastAccessTime = tick();
-  nodes_[upper(full)] = dir;
+  nodes_[text::toUpper(full)] = dir;
   return true;
 }
 
@@ -349,10 +277,10 @@ bool MemoryFileSystem::removeDirectory(const std::string& path) {
       (dir->status.attributes & attr::ReadOnly)) {
     return false;
   }
-  std::string prefix = upper(full) + "\\";
+  std::string prefix = text::toUpper(full) + "\\";
   auto child = nodes_.lower_bound(prefix);
   if (child != nodes_.end() && child->first.rfind(prefix, 0) == 0) return false;  // not empty
-  nodes_.erase(upper(full));
+  nodes_.erase(text::toUpper(full));
   tick();
   return true;
 }
@@ -364,7 +292,7 @@ bool MemoryFileSystem::deleteFile(const std::string& path) {
     return false;
   }
   consume(full, -static_cast<std::int64_t>(file->data->size()), 0);
-  nodes_.erase(upper(full));
+  nodes_.erase(text::toUpper(full));
   tick();
   return true;
 }
@@ -379,11 +307,11 @@ bool MemoryFileSystem::moveFile(const std::string& from, const std::string& to) 
   }
   Node* moving = source.empty() ? nullptr : node(source);
   if (!moving || isRoot(source) || target.empty() || !parentFolder(target) ||
-      !validName(nameOf(target)) || denied(source) || denied(target)) {
+      !text::isValidName(nameOf(target)) || denied(source) || denied(target)) {
     return false;
   }
-  std::string sourceKey = upper(source);
-  std::string targetKey = upper(target);
+  std::string sourceKey = text::toUpper(source);
+  std::string targetKey = text::toUpper(target);
   if (targetKey.rfind(sourceKey + "\\", 0) == 0) return false;  // a folder into itself
   if (Node* existing = node(target); existing && targetKey != sourceKey) {
     if (refuseMoveOntoExisting_ || existing->isDirectory() || moving->isDirectory() ||
@@ -402,7 +330,7 @@ bool MemoryFileSystem::moveFile(const std::string& from, const std::string& to) 
   }
   for (auto& [key, n] : moved) {
     n->path = target + n->path.substr(source.size());
-    nodes_[upper(n->path)] = n;
+    nodes_[text::toUpper(n->path)] = n;
   }
   tick();
   return true;
@@ -444,23 +372,23 @@ bool MemoryFileSystem::setAttributes(const std::string& path, std::uint32_t attr
 
 std::vector<platform::FindData> MemoryFileSystem::find(const std::string& pattern) {
   std::vector<platform::FindData> found;
-  std::string full = normalize(pattern);
-  if (full.empty() || isRoot(full)) return found;
-  std::string folder = parentOf(full);
-  std::string wanted = nameOf(full);
+  text::FindPattern split = text::splitFindPattern(pattern);
+  std::string folder = normalize(split.folder);
+  const std::string& wanted = split.name;
+  if (folder.empty() || wanted.empty()) return found;
   const Node* dir = node(folder);
   if (!dir || !dir->isDirectory()) return found;
   // "." and ".." come with the listing patterns of a folder other than a root.
   if (!isRoot(folder) && (wanted == "*" || wanted == "*.*")) {
     for (const char* dots : {".", ".."}) found.push_back({dots, dir->status});
   }
-  std::string prefix = upper(join(folder, ""));
+  std::string prefix = text::toUpper(join(folder, ""));
   for (auto it = nodes_.lower_bound(prefix); it != nodes_.end(); ++it) {
     if (it->first.rfind(prefix, 0) != 0) break;
     if (it->first.size() == prefix.size()) continue;  // the root itself
     if (it->first.find('\\', prefix.size()) != std::string::npos) continue;
     std::string name = nameOf(it->second->path);
-    if (!wildcardMatch(wanted, name)) continue;
+    if (!text::matchesWildcard(wanted, name)) continue;
     FileStatus st = it->second->status;
     st.size = it->second->isDirectory() ? 0 : it->second->data->size();
     found.push_back({name, st});

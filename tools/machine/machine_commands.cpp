@@ -9,7 +9,8 @@
 #include "platform/code_page.h"
 #include "platform/emulated/machine_config.h"
 #include "platform/emulated/registry/regedit_text.h"
-#include "platform/emulated/windows_path.h"
+#include "platform/text/text_rules.h"
+#include "platform/text/windows_path.h"
 #include "platform/formats/version_resource.h"
 
 namespace fs = std::filesystem;
@@ -222,8 +223,8 @@ int uninstallCommand(const fs::path& root, const std::string& typedName) {
   for (const std::string& key : subkeys(reg, hkey::LocalMachine, uninstall)) {
     const std::string path = uninstall + "\\" + key;
     auto display = stringValue(reg, hkey::LocalMachine, path, "DisplayName");
-    bool named = platform::emulated::equalsNoCase(key, name) ||
-                 (display && platform::emulated::equalsNoCase(*display, name));
+    bool named = text::equalsNoCase(key, name) ||
+                 (display && text::equalsNoCase(*display, name));
     if (!named) continue;
     auto command = stringValue(reg, hkey::LocalMachine, path, "UninstallString");
     if (!command || command->empty()) {

@@ -6,6 +6,8 @@
 #include <map>
 #include <set>
 
+#include "platform/text/text_rules.h"
+
 namespace vandrel::scanlet {
 
 using namespace vandrel::builder;
@@ -16,11 +18,6 @@ const char* const kCategoryNames[] = {"Script Properties", "Settings", "Backgrou
                                       "Directories", "Descriptions", "Groups", "Win.ini",
                                       "Registry", "Files to Copy", "Program Adds", "Messages",
                                       "End of Install"};
-
-std::string lower(std::string text) {
-  for (char& c : text) c = char(std::tolower(static_cast<unsigned char>(c)));
-  return text;
-}
 
 // One line: category, entry and what is wrong.
 void report(Run& run, int category, const std::string& entry, const std::string& text) {
@@ -65,7 +62,7 @@ void checkPlaceholders(Run& run, int category, const std::string& entry, const s
 
 bool onFirstDisk(const ScanletDocument& doc, const std::string& name) {
   return std::any_of(doc.files->begin(), doc.files->end(), [&](const FileEntry& f) {
-    return f.disk == 1 && lower(f.sourceName) == lower(name);
+    return f.disk == 1 && text::toLower(f.sourceName) == text::toLower(name);
   });
 }
 
@@ -96,7 +93,7 @@ void checkDirectory(Run& run, int index) {
   if (d.name.empty()) report(run, 3, entry, "the directory has no name");
   if (d.parent < 0 || d.parent > 3) report(run, 3, entry, "the parent directory is unknown");
   for (int i = 0; i < index; ++i) {
-    if (list.at(i).parent == d.parent && lower(list.at(i).name) == lower(d.name)) {
+    if (list.at(i).parent == d.parent && text::toLower(list.at(i).name) == text::toLower(d.name)) {
       report(run, 3, entry, "the same directory is declared as entry " + std::to_string(i));
       break;
     }
@@ -140,7 +137,7 @@ void checkRegistry(Run& run, int index) {
 std::string destinationKey(const FileEntry& f) {
   std::string where = f.directoryRef ? "d" + std::to_string(f.directoryRef)
                                      : "p" + std::to_string(f.predefinedDir);
-  return where + "\\" + lower(f.destName);
+  return where + "\\" + text::toLower(f.destName);
 }
 
 void checkFile(Run& run, int index) {

@@ -1,11 +1,9 @@
-// Tests of the Windows path rules: resolution, device names, wildcard matching, command lines.
-#include "platform/emulated/windows_path.h"
+// Tests of the Windows path rules: resolution, device names and wildcard matching.
+#include "platform/text/windows_path.h"
 
 #include <gtest/gtest.h>
 
-#include "platform/emulated/emulated_process.h"
-
-namespace vandrel::platform::emulated {
+namespace vandrel::text {
 namespace {
 
 WinPath currentFolder() { return *resolveWindowsPath("C:\\Work\\Sub", WinPath{}); }
@@ -78,20 +76,5 @@ TEST(WindowsPath, WildcardsMatchTheWindowsWay) {
     EXPECT_EQ(matchesWildcard(c.pattern, c.name), c.matches) << c.pattern << " vs " << c.name;
 }
 
-TEST(CommandLine, SplitsTheWindowsWay) {
-  using Split = std::vector<std::pair<std::string, std::string>>;
-  EXPECT_EQ(splitCommandLine("prog.exe"), (Split{{"prog.exe", ""}}));
-  EXPECT_EQ(splitCommandLine("  \"C:\\Program Files\\App\\a.exe\"   C:\\src\\  "),
-            (Split{{"C:\\Program Files\\App\\a.exe", "C:\\src\\  "}}));
-  EXPECT_EQ(splitCommandLine("C:\\Program Files\\App\\a.exe /x y"),
-            (Split{{"C:\\Program", "Files\\App\\a.exe /x y"},
-                   {"C:\\Program Files\\App\\a.exe", "/x y"},
-                   {"C:\\Program Files\\App\\a.exe /x", "y"},
-                   {"C:\\Program Files\\App\\a.exe /x y", ""}}));
-  EXPECT_EQ(splitCommandLine("\"unterminated arg"), (Split{{"unterminated arg", ""}}));
-  EXPECT_TRUE(splitCommandLine("   ").empty());
-  EXPECT_TRUE(splitCommandLine("\"\" x").empty());
-}
-
 }  // namespace
-}  // namespace vandrel::platform::emulated
+}  // namespace vandrel::text

@@ -1,14 +1,14 @@
-// Windows path rules of the emulated machine.
-#include "platform/emulated/windows_path.h"
+// Windows path rules: resolution, device names and wildcards.
+#include "platform/text/windows_path.h"
 
 #include <algorithm>
 #include <cctype>
 
-namespace vandrel::platform::emulated {
+#include "platform/text/text_rules.h"
+
+namespace vandrel::text {
 
 namespace {
-
-char upper(char c) { return char(std::toupper(static_cast<unsigned char>(c))); }
 
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
 
@@ -59,24 +59,29 @@ std::string WinPath::text() const {
   return result;
 }
 
-bool equalsNoCase(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return upper(x) == upper(y); });
-}
-
-std::string toUpperAscii(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) c = upper(c);
-  return result;
-}
-
 bool isDeviceName(std::string_view name) {
-  std::string base = toUpperAscii(name.substr(0, name.find('.')));
+  std::string base = toUpper(name.substr(0, name.find('.')));
   while (!base.empty() && base.back() == ' ') base.pop_back();
   if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
   if (base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0))
     return base[3] >= '1' && base[3] <= '9';
   return false;
+}
+
+bool isValidName(std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  return !hasBadCharacter(name) && name.find_first_of("\\/") == std::string_view::npos;
+}
+
+FindPattern splitFindPattern(std::string_view pattern) {
+  std::size_t cut = pattern.find_last_of("\\/");
+  if (cut != std::string_view::npos) {
+    return {cut == 0 ? "\\" : std::string(pattern.substr(0, cut + 1)), std::string(pattern.substr(cut + 1))};
+  }
+  if (pattern.size() >= 2 && pattern[1] == ':') {
+    return {std::string(pattern.substr(0, 2)), std::string(pattern.substr(2))};
+  }
+  return {".", std::string(pattern)};
 }
 
 std::optional<WinPath> resolveWindowsPath(std::string_view path, const WinPath& current) {
@@ -132,4 +137,4 @@ bool matchesWildcard(std::string_view pattern, std::string_view name) {
   return reach[0][0];
 }
 
-}  // namespace vandrel::platform::emulated
+}  // namespace vandrel::text

@@ -1,5 +1,5 @@
-// Windows path rules of the emulated machine: resolving a path against the current folder,
-// device names, name matching without regard to case, and FindFirstFileA wildcards.
+// Windows path rules: resolving a path against the current folder, device names, and
+// FindFirstFileA wildcards.
 #pragma once
 
 #include <optional>
@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-namespace vandrel::platform::emulated {
+namespace vandrel::text {
 
 // A full path on a drive: the drive letter (upper case) and the names below its root.
 struct WinPath {
@@ -17,11 +17,13 @@ struct WinPath {
   std::string text() const;
 };
 
-bool equalsNoCase(std::string_view a, std::string_view b);
-std::string toUpperAscii(std::string_view text);
-
-// CON, PRN, AUX, NUL, COM1..COM9, LPT1..LPT9, also with an extension ("nul.txt").
+// The names Windows reserves for devices: CON, PRN, AUX, NUL, COM1..COM9 and LPT1..LPT9, in
+// any case, also with an extension ("nul.txt") or trailing blanks before it.
 bool isDeviceName(std::string_view name);
+
+// A name that a file or folder can carry: not empty, not "." or "..", without control
+// characters and without any of \ / < > : " | ? *.
+bool isValidName(std::string_view name);
 
 // Resolves a path ("\" or "/" separators; "C:\a", "C:a", "\a", "a") against the current folder.
 // "." and ".." are resolved and never climb above the drive root. Empty for what no drive can
@@ -33,4 +35,12 @@ std::optional<WinPath> resolveWindowsPath(std::string_view path, const WinPath& 
 // nothing at a dot or at the end of the name.
 bool matchesWildcard(std::string_view pattern, std::string_view name);
 
-}  // namespace vandrel::platform::emulated
+// A FindFirstFileA pattern cut into the folder to list ("." for the current one) and the
+// name pattern after its last separator.
+struct FindPattern {
+  std::string folder;
+  std::string name;
+};
+FindPattern splitFindPattern(std::string_view pattern);
+
+}  // namespace vandrel::text
