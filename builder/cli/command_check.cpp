@@ -5,6 +5,7 @@
 
 #include "builder/cli/command_session.h"
 #include "builder/generate/integrity_check.h"
+#include "platform/code_page.h"
 
 namespace vandrel::builder::cli {
 
@@ -28,7 +29,8 @@ CommandRun defineCheck(CLI::App& sub) {
     std::ifstream in(host ? *host : std::filesystem::path());
     std::stringstream text;
     text << in.rdbuf();
-    context.out << text.str();
+    // The log is code page text, as the checking library writes it.
+    context.out << platform::cp1252ToUtf8(text.str());
     context.out.flush();
     return exit_status::Done;
   };

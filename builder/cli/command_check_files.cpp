@@ -1,6 +1,7 @@
 // corvix check-files DOC: the file check; prints the counters and the results table.
 #include "builder/cli/command_session.h"
 #include "builder/generate/file_check.h"
+#include "platform/code_page.h"
 
 namespace vandrel::builder::cli {
 
@@ -14,7 +15,7 @@ CommandRun defineCheckFiles(CLI::App& sub) {
     if (!session) return exit_status::Failed;
     if (!canCheckFiles(session->doc)) return fail(context, "the document has no file to copy");
     FileCheckResult result = runFileCheck(session->doc, session->context());
-    context.out << fileCheckReport(result);
+    context.out << platform::cp1252ToUtf8(fileCheckReport(result));
     context.out.flush();
     if (!*noSave && !session->saveIfModified()) return exit_status::Failed;
     return exit_status::Done;

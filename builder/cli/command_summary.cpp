@@ -1,7 +1,10 @@
 // corvix summary DOC: the summary sentences, the document properties and the statistics; the
 // property options write back what the sheet's OK writes back.
+#include <sstream>
+
 #include "builder/cli/command_session.h"
 #include "builder/generate/summary.h"
+#include "platform/code_page.h"
 
 namespace vandrel::builder::cli {
 
@@ -21,13 +24,14 @@ CommandRun defineSummary(CLI::App& sub) {
     std::unique_ptr<HeadlessSession> session = openSession(context, o->doc);
     if (!session) return exit_status::Failed;
     SummaryPage page = summaryPage(session->doc, session->machine().files());
-    if (o->subject) page.subject = *o->subject;
-    if (o->templateName) page.templateName = *o->templateName;
-    if (o->author) page.author = *o->author;
+    // Typed in UTF-8, kept in the document's code page; shown in UTF-8 again below.
+    if (o->subject) page.subject = platform::utf8ToCp1252(*o->subject);
+    if (o->templateName) page.templateName = platform::utf8ToCp1252(*o->templateName);
+    if (o->author) page.author = platform::utf8ToCp1252(*o->author);
     applySummaryPage(session->doc, page);
     Statistics st =
         statistics(session->doc, session->machine().files(), session->context().programFolder);
-    std::ostream& out = context.out;
+    std::ostringstream out;
     out << page.comments << "\n"
         << "Install script for: " << page.scriptFor << "\n"
         << "Version Info: " << page.version << "\n"
@@ -45,7 +49,8 @@ CommandRun defineSummary(CLI::App& sub) {
         << st.overhead << "\n"
         << "Disk/Archive\tSize (in MB)\n";
     for (const DiskSize& disk : st.disks) out << disk.disk << "\t" << disk.size << "\n";
-    out.flush();
+    context.out << platform::cp1252ToUtf8(out.str());
+    context.out.flush();
     if (!o->noSave && !session->saveIfModified()) return exit_status::Failed;
     return exit_status::Done;
   };

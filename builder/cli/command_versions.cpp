@@ -2,6 +2,7 @@
 #include "builder/cli/command.h"
 #include "builder/generate/headless_session.h"
 #include "builder/generate/summary.h"
+#include "platform/code_page.h"
 
 namespace vandrel::builder::cli {
 
@@ -11,7 +12,8 @@ CommandRun defineVersions(CLI::App&) {
     if (!machine) return exit_status::Failed;
     context.out << "File\tDescription\tDate Stamp\tSize (Kb)\n";
     for (const VersionRow& row : versionRows(machine->files(), programFolderOf(*machine))) {
-      context.out << row.file << "\t" << row.description << "\t" << row.dateStamp << "\t"
+      context.out << platform::cp1252ToUtf8(row.file + "\t" + row.description + "\t" +
+                                            row.dateStamp + "\t")
                   << row.sizeKb << "\n";
     }
     context.out.flush();

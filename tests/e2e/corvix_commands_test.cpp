@@ -69,8 +69,13 @@ TEST(CorvixCommands, ScriptCheckSummaryVersions) {
             std::string::npos) << checked.out;
   EXPECT_EQ(test::readFile(dir / "log.txt"), checked.out);
 
-  test::RunResult summary = corvix({"summary", doc, "--subject", "Tools"});
+  // Typed in UTF-8, kept in the code page, shown in UTF-8.
+  test::RunResult summary =
+      corvix({"summary", doc, "--subject", "Tools", "--author", "Jos\xc3\xa9 \xe2\x82\xac"});
   ASSERT_EQ(summary.exitStatus, 0) << summary.err;
+  EXPECT_NE(summary.out.find("\nAuthor: Jos\xc3\xa9 \xe2\x82\xac\n"), std::string::npos)
+      << summary.out;
+  EXPECT_NE(test::readFile(dir / "tool.txt").find("\nAuthor=Jos\xe9 \x80\n"), std::string::npos);
   EXPECT_EQ(summary.out.rfind("This installation will require at least a 486 computer running "
                               "Windows 95/98. ", 0), 0u);
   EXPECT_NE(summary.out.find("\nNumber of files copied: 4\n"), std::string::npos);
