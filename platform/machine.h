@@ -6,7 +6,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/clock.h"
 #include "platform/file_system.h"
+#include "platform/library_loader.h"
 #include "platform/lz.h"
 #include "platform/process.h"
 #include "platform/profile.h"
@@ -28,6 +30,8 @@ class Machine {
   virtual Lz& lz() = 0;
   virtual VersionInfo& versionInfo() = 0;
   virtual Process& process() = 0;
+  virtual Clock& clock() = 0;
+  virtual LibraryLoader& libraries() = 0;
 };
 
 // A machine that cannot be opened (damaged machine.ini or registry.db, missing root).

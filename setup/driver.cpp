@@ -1,8 +1,6 @@
 // The setup engine's installation driver.
 #include "setup/driver.h"
 
-#include <ctime>
-
 #include "setup/closing_dialog.h"
 #include "setup/directory_pass.h"
 #include "setup/end_actions.h"
@@ -15,15 +13,6 @@ namespace vandrel::setup {
 
 using script::Section;
 namespace {
-
-std::string localDate() {
-  std::time_t now = std::time(nullptr);
-  std::tm parts{};
-  localtime_r(&now, &parts);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y/%m/%d", &parts);
-  return text;
-}
 
 void registerCleanUp(SetupApp& app) {
   platform::Registry& registry = app.machine().registry();
@@ -52,7 +41,8 @@ bool runWizard(SetupApp& app, const DriverSteps& steps) {
   settings.caption = state.title;
   settings.notice = noticeText(app);
   collectDirectories(app);
-  state.installDate = steps.today ? steps.today() : localDate();
+  platform::Clock& clock = app.machine().clock();
+  state.installDate = platform::formatLocalTime(clock, clock.now(), "%Y/%m/%d");
   settings.showLicence = app.script().number(Section::Settings, "ShowLicence", "0") != 0;
   if (settings.showLicence) {
     std::optional<std::string> text =

@@ -20,7 +20,6 @@ struct DriverSteps {
   std::function<long long(SetupApp&)> copyTotal;   // the destination page's required space
   std::function<int(SetupApp&)> installFiles;      // copy, shortcuts, INI and registry
   InstallWindow* window = nullptr;                 // none: no install window is shown
-  std::function<std::string()> today;              // "%Y/%m/%d"; none: the local date
 };
 
 struct DriverOutcome {

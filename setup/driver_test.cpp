@@ -26,7 +26,6 @@ class DriverTest : public ::testing::Test {
  protected:
   explicit DriverTest(Preset preset = Preset::Win98) : machine(preset) {
     machine.recordedProcess().timeline = &ui.events;
-    steps.today = [] { return std::string("2001/02/03"); };
     steps.installFiles = [this](SetupApp&) {
       ui.events.push_back("install-files");
       return installStatus;

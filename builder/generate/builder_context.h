@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/library_loader.h"
 #include "platform/process.h"
 #include "ui/interaction.h"
 
@@ -23,6 +24,8 @@ struct BuilderContext {
   platform::Process* process = nullptr;
   // The system's temporary folder (GetTempPathA), a Windows path.
   std::string tempFolder = "C:\\WINDOWS\\TEMP";
+  // Loads Scanlet.dll for the integrity check; null where no library may be loaded.
+  platform::LibraryLoader* libraries = nullptr;
 };
 
 // "folder\name" with exactly one backslash between them.

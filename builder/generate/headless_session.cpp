@@ -14,6 +14,7 @@ HeadlessSession::HeadlessSession(platform::Machine& machine, ui::Interaction& ui
       ui_(ui),
       progress_(ui, machine.files()),
       context_{machine.files(), ui, progress_, programFolderOf(machine), &machine.process()} {
+  context_.libraries = &machine.libraries();
   std::error_code ec;
   std::filesystem::path temp = std::filesystem::temp_directory_path(ec);
   if (!ec) {

@@ -1,8 +1,6 @@
 // The integrity check through Scanlet.dll, loaded from the builder's folder.
 #include "builder/generate/integrity_check.h"
 
-#include <dlfcn.h>
-
 #include <cstring>
 
 #include "builder/codec/document_io.h"
@@ -19,27 +17,15 @@ constexpr const char* kLogName = "CheckLog.txt";
 
 using Outcome = IntegrityCheckResult::Outcome;
 
-// The loaded library; unloaded when it goes out of scope, on every path.
-class Library {
- public:
-  explicit Library(const std::string& hostPath) : handle_(::dlopen(hostPath.c_str(), RTLD_NOW | RTLD_LOCAL)) {}
-  ~Library() {
-    if (handle_) ::dlclose(handle_);
-  }
-  Library(const Library&) = delete;
-  Library& operator=(const Library&) = delete;
-  bool functions(ScanletFunctions& table) const {
-    if (!handle_) return false;
-    auto get = reinterpret_cast<ScanletGetFunctionInfo>(::dlsym(handle_, kScanletExport));
-    if (!get) return false;
-    table = {};
-    get(&table);
-    return table.checkItem && table.begin && table.end && table.count;
-  }
-
- private:
-  void* handle_;
-};
+// The check functions of the loaded library; false when it lacks any of them.
+bool scanletFunctions(platform::Library* library, ScanletFunctions& table) {
+  if (!library) return false;
+  auto get = reinterpret_cast<ScanletGetFunctionInfo>(library->symbol(kScanletExport));
+  if (!get) return false;
+  table = {};
+  get(&table);
+  return table.checkItem && table.begin && table.end && table.count;
+}
 
 std::int64_t machineFileSize(void* files, const char* path) {
   std::optional<std::uint64_t> size = fileSize(*static_cast<platform::FileSystem*>(files), path);
@@ -129,10 +115,11 @@ IntegrityCheckResult runIntegrityCheck(CScriptDoc& doc, const ScriptTree& tree,
   result.logPath = *log;
 
   std::string libraryPath = joinPath(context.programFolder, str(kLibraryName));
-  std::optional<std::filesystem::path> host = context.files.hostPath(libraryPath);
-  Library library(host ? host->string() : std::string());
+  // The library stays loaded until the check has ended, on every path.
+  std::unique_ptr<platform::Library> library =
+      context.libraries ? context.libraries->load(libraryPath) : nullptr;
   ScanletFunctions scanlet{};
-  if (!library.functions(scanlet)) {
+  if (!scanletFunctions(library.get(), scanlet)) {
     stopMessage(context.ui, strFormat(317, str(kLibraryName), context.programFolder));
     result.outcome = Outcome::NoLibrary;
     return result;

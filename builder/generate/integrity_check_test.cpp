@@ -49,6 +49,7 @@ struct IntegrityCheck : ::testing::Test {
     progress = std::make_unique<ProgressService>(ui, machine->files());
     std::string bin = *machine->files().windowsPath(test::binPath("corvix").parent_path());
     context.reset(new BuilderContext{machine->files(), ui, *progress, bin, &process});
+    context->libraries = &machine->libraries();
     context->tempFolder = *machine->files().windowsPath(dir.path());
     std::filesystem::create_directories(dir / "src");
     src = *machine->files().windowsPath(dir / "src");

@@ -2,19 +2,17 @@
 #include "builder/generate/summary.h"
 
 #include <cstdio>
-#include <ctime>
 #include <map>
 
 #include "builder/generate/builder_context.h"
 #include "builder/generate/engine_files.h"
 #include "builder/strings/builder_strings.h"
+#include "platform/clock.h"
 #include "script/size_text.h"
 
 namespace vandrel::builder {
 
 namespace {
-
-constexpr std::uint64_t kEpochAsFileTime = 116444736000000000ull;  // 1970-01-01 in 1601 ticks
 
 // The eight component files of the version sheet, in its order, as items of 237 and 236.
 const std::pair<unsigned, int> kComponents[] = {{237, 1}, {237, 2}, {237, 4}, {237, 5},
@@ -25,12 +23,7 @@ std::string item(unsigned id, int n, bool valid) { return valid ? strItem(id, n 
 }  // namespace
 
 std::string formatFileTime(std::uint64_t fileTime, const char* format) {
-  std::time_t t = fileTime > kEpochAsFileTime ? std::time_t((fileTime - kEpochAsFileTime) / 10000000ull) : 0;
-  std::tm local{};
-  localtime_r(&t, &local);
-  char buffer[128];
-  std::size_t n = std::strftime(buffer, sizeof buffer, format, &local);
-  return std::string(buffer, n);
+  return platform::formatLocalTime(platform::hostClock(), fileTime, format);
 }
 
 std::string summaryText(const ScriptSettings& s) {

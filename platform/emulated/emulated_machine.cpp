@@ -18,6 +18,7 @@ EmulatedMachine::EmulatedMachine(const MachineConfig& config, const MachineOptio
   lz_ = std::make_unique<LzLibrary>(*files_);
   versionInfo_ = std::make_unique<FileVersionInfo>(*files_);
   process_ = std::make_unique<EmulatedProcess>(config_, *files_, options.executable);
+  libraries_ = std::make_unique<HostLibraryLoader>(*files_);
 }
 
 EmulatedMachine::~EmulatedMachine() = default;

@@ -7,6 +7,7 @@
 #include "platform/emulated/emulated_process.h"
 #include "platform/emulated/emulated_shell.h"
 #include "platform/emulated/emulated_system.h"
+#include "platform/emulated/host_library_loader.h"
 #include "platform/emulated/machine_config.h"
 #include "platform/machine.h"
 
@@ -26,6 +27,8 @@ class EmulatedMachine : public Machine {
   Lz& lz() override { return *lz_; }
   VersionInfo& versionInfo() override { return *versionInfo_; }
   Process& process() override { return *process_; }
+  Clock& clock() override { return hostClock(); }
+  LibraryLoader& libraries() override { return *libraries_; }
 
   EmulatedFileSystem& emulatedFiles() { return *files_; }
   const MachineConfig& config() const { return config_; }
@@ -40,6 +43,7 @@ class EmulatedMachine : public Machine {
   std::unique_ptr<Lz> lz_;
   std::unique_ptr<VersionInfo> versionInfo_;
   std::unique_ptr<EmulatedProcess> process_;
+  std::unique_ptr<HostLibraryLoader> libraries_;
 };
 
 }  // namespace vandrel::platform::emulated

@@ -10,6 +10,7 @@
 
 #include "platform/emulated/machine_root.h"
 #include "platform/machine.h"
+#include "tests/support/fixed_clock.h"
 #include "tests/support/temp_dir.h"
 
 namespace vandrel::setup::testing {
@@ -99,6 +100,9 @@ class MachineFixture : public platform::Machine {
   platform::Lz& lz() override { return real_->lz(); }
   platform::VersionInfo& versionInfo() override { return real_->versionInfo(); }
   platform::Process& process() override { return process_; }
+  platform::Clock& clock() override { return clock_; }
+  platform::LibraryLoader& libraries() override { return real_->libraries(); }
+  vandrel::test::FixedClock& fixedClock() { return clock_; }
 
  private:
   void open() {
@@ -113,6 +117,7 @@ class MachineFixture : public platform::Machine {
   std::unique_ptr<platform::Machine> real_;
   std::unique_ptr<RecordingSystem> system_;
   RecordingProcess process_;
+  vandrel::test::FixedClock clock_;
 };
 
 }  // namespace vandrel::setup::testing
