@@ -41,7 +41,8 @@ Ending removeInstallation(UninstallApp& app, const std::string& commandLine) {
 
   platform::FileSystem& files = app.machine().files();
   files.deleteFile(state.scriptPath);
-  if (!files.removeDirectory(state.installFolder) && completed) ending = Ending::Leftovers;
+  bool folderStays = !files.removeDirectory(state.installFolder);
+  if (completed && (folderStays || state.leftovers)) ending = Ending::Leftovers;
 
   unsigned result = ending == Ending::Completed   ? ids::Completed
                     : ending == Ending::Leftovers ? ids::Leftovers

@@ -36,6 +36,11 @@ std::optional<platform::HKey> registryRoot(const script::RegistryEntry& entry) {
   return platform::hkey::ClassesRoot + static_cast<platform::HKey>(root);
 }
 
+// A value or key that was already gone is no leftover; one that refused to go is.
+void noteRegistryResult(UninstallApp& app, long result) {
+  if (result != Success && result != platform::error::FileNotFound) app.state().leftovers = true;
+}
+
 bool removesValueOnly(const script::RegistryEntry& entry) {
   return entry.removal.number("1") != 0;
 }
@@ -47,7 +52,7 @@ bool RemoveLinksAndGroups(UninstallApp& app) {
   long long links = app.count(Section::AddedLinks);
   long long folders = app.count(Section::AddedFolders);
   forEachValue(app, Section::AddedLinks, links, Order::Descending, true,
-               [&](const std::string& link) { files.deleteFile(link); });
+               [&](const std::string& link) { DeleteInstalledFile(app, link); });
   forEachValue(app, Section::AddedFolders, folders, Order::Descending, true,
                [&](const std::string& folder) { files.removeDirectory(folder); });
   return true;
@@ -81,7 +86,10 @@ bool RemoveIniEntries(UninstallApp& app) {
   platform::Profile& profile = app.machine().profile();
   forEachValue(app, Section::AddIni, n, Order::Ascending, true, [&](const std::string& line) {
     auto entry = script::readEntry<script::IniEntry>(line);
-    profile.writeProfileString(entry.section.text("None"), entry.key.text("None"), std::nullopt);
+    if (!profile.writeProfileString(entry.section.text("None"), entry.key.text("None"),
+                                    std::nullopt)) {
+      app.state().leftovers = true;
+    }
   });
   return true;
 }
@@ -96,14 +104,14 @@ bool RemoveRegistryEntries(UninstallApp& app) {
     if (!root || !removesValueOnly(entry)) return;
     platform::HKey key = 0;
     if (registry.openKey(*root, entry.subkey.text("Dummy"), key) != Success) return;
-    registry.deleteValue(key, entry.name.text("Dummy"));
+    noteRegistryResult(app, registry.deleteValue(key, entry.name.text("Dummy")));
     registry.closeKey(key);
   });
   forEachValue(app, Section::Registry, n, Order::Ascending, false, [&](const std::string& line) {
     auto entry = script::readEntry<script::RegistryEntry>(line);
     std::optional<platform::HKey> root = registryRoot(entry);
     if (!root || removesValueOnly(entry)) return;
-    registry.deleteKey(*root, entry.subkey.text("Dummy"));
+    noteRegistryResult(app, registry.deleteKey(*root, entry.subkey.text("Dummy")));
   });
   return true;
 }

@@ -72,7 +72,7 @@ bool RemoveSharedFiles(UninstallApp& app) {
         std::string path = app.text(Section::SharedFiles, i);
         if (!path.empty()) {
           app.state().releasedShared.insert(sharedPathKey(app, path));
-          if (ReleaseSharedFile(app, path)) app.machine().files().deleteFile(path);
+          if (ReleaseSharedFile(app, path)) DeleteInstalledFile(app, path);
         }
         app.advanceProgress();
         return true;
@@ -101,9 +101,7 @@ bool RemoveFiles(UninstallApp& app) {
           // for this installation already.
           bool released = app.state().releasedShared.count(sharedPathKey(app, path)) > 0;
           // Entry 0 is the uninstaller itself: its count is processed, the file stays.
-          if (!released && ReleaseSharedFile(app, path) && i != 0) {
-            app.machine().files().deleteFile(path);
-          }
+          if (!released && ReleaseSharedFile(app, path) && i != 0) DeleteInstalledFile(app, path);
         }
         app.advanceProgress();
         return true;
@@ -119,11 +117,16 @@ bool RemoveFiles(UninstallApp& app) {
   return true;
 }
 
+void DeleteInstalledFile(UninstallApp& app, const std::string& path) {
+  platform::FileSystem& files = app.machine().files();
+  if (!files.deleteFile(path) && files.status(path)) app.state().leftovers = true;
+}
+
 void DeleteFolderFiles(UninstallApp& app, const std::string& folder) {
   platform::FileSystem& files = app.machine().files();
   for (const platform::FindData& found : files.find(folder + "\\*.*")) {
     if (found.name == "." || found.name == ".." || found.status.isDirectory()) continue;
-    files.deleteFile(folder + "\\" + found.name);
+    DeleteInstalledFile(app, folder + "\\" + found.name);
   }
   files.removeDirectory(folder);
 }

@@ -24,8 +24,12 @@ bool RemoveAppFolders(UninstallApp& app);
 bool RemoveIniEntries(UninstallApp& app);
 bool RemoveRegistryEntries(UninstallApp& app);
 
+// Deletes a file; one that is still there afterwards is noted as a leftover (a file that
+// was already gone is not).
+void DeleteInstalledFile(UninstallApp& app, const std::string& path);
+
 // Deletes the files of one folder (not its subfolders), then the folder if it is empty.
-// Failures are ignored.
+// A file that stays is noted as a leftover; the folder's own removal may fail unnoted.
 void DeleteFolderFiles(UninstallApp& app, const std::string& folder);
 
 }  // namespace vandrel::uninstall

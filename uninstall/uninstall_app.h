@@ -30,6 +30,9 @@ struct UninstallState {
   // the standard-files step leaves them alone, so that one installation's count is lowered
   // once.
   std::set<std::string> releasedShared;
+  // Set when an item a step tried to remove (a file, a shortcut, a Win.ini key, a registry
+  // value or key) is still there: the removal is then not reported as complete.
+  bool leftovers = false;
 };
 
 class UninstallApp {

@@ -19,7 +19,7 @@ using script::Section;
 const char* const kSharedDllsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 const char* const kRaiseCount = "[+]";
 
-void writeIniEntries(SetupApp& app, CopyProgress& progress) {
+void writeIniEntries(SetupApp& app, CopyProgress& progress, bool& changeFailed) {
   const std::string section = script::sectionName(Section::AddIni);
   for (long i = 0; !progress.cancelled(); ++i) {
     std::string line = app.value(section, std::to_string(i), "");
@@ -28,12 +28,12 @@ void writeIniEntries(SetupApp& app, CopyProgress& progress) {
     std::string value = app.expand(entry.value.text("NoValue"));
     std::string key = entry.key.text(std::to_string(i));
     std::string iniSection = entry.section.text("Vandrel Errors");
-    app.machine().profile().writeProfileString(iniSection, key, value);
+    if (!app.machine().profile().writeProfileString(iniSection, key, value)) changeFailed = true;
     progress.pump();
   }
 }
 
-void writeRegistryEntries(SetupApp& app, CopyProgress& progress) {
+void writeRegistryEntries(SetupApp& app, CopyProgress& progress, bool& changeFailed) {
   const std::string section = script::sectionName(Section::Registry);
   platform::Registry& registry = app.machine().registry();
   for (long i = 0; !progress.cancelled(); ++i) {
@@ -46,10 +46,11 @@ void writeRegistryEntries(SetupApp& app, CopyProgress& progress) {
     auto entry = script::readEntry<script::RegistryEntry>(line);
     if (text::equalsNoCase(entry.data.text(""), kRaiseCount)) {
       raiseSharedCount(registry, app.expand(entry.name.text("NoEntry")));
-    } else {
-      setRegistryString(registry, entry.root.number("1"), entry.subkey.text("Vandrel Errors"),
-                        app.expand(entry.name.text("NoEntry")),
-                        app.expand(entry.data.text("NoValue")));
+    } else if (!setRegistryString(registry, entry.root.number("1"),
+                                  entry.subkey.text("Vandrel Errors"),
+                                  app.expand(entry.name.text("NoEntry")),
+                                  app.expand(entry.data.text("NoValue")))) {
+      changeFailed = true;
     }
     progress.pump();
   }
@@ -103,11 +104,11 @@ void raiseSharedCount(platform::Registry& registry, const std::string& path) {
   registry.closeKey(key);
 }
 
-bool updateIniAndRegistry(SetupApp& app, CopyProgress& progress) {
+bool updateIniAndRegistry(SetupApp& app, CopyProgress& progress, bool& changeFailed) {
   progress.setStatus(copyText(app, sid::UpdatingIni));
   progress.pump(20);
-  writeIniEntries(app, progress);
-  if (!progress.cancelled()) writeRegistryEntries(app, progress);
+  writeIniEntries(app, progress, changeFailed);
+  if (!progress.cancelled()) writeRegistryEntries(app, progress, changeFailed);
   recordSharedFiles(app);
   return !progress.cancelled();
 }

@@ -25,7 +25,8 @@ void raiseSharedCount(platform::Registry& registry, const std::string& path);
 
 // Writes [AddINI] into WIN.INI and [Registry] into the registry, raises the counts of the
 // shared files copied and lists them in the installed script's [SharedFiles]. False when
-// the user cancelled meanwhile; what was written stays.
-bool updateIniAndRegistry(SetupApp& app, CopyProgress& progress);
+// the user cancelled meanwhile; what was written stays. A Win.ini or registry write that fails
+// does not stop the step; it sets changeFailed.
+bool updateIniAndRegistry(SetupApp& app, CopyProgress& progress, bool& changeFailed);
 
 }  // namespace vandrel::setup

@@ -18,7 +18,7 @@ class IniRegistryTest : public CopyFixture {
     writeScript("[Directories]\r\nnbDir=5\r\n0=Data,0,0,\r\n1=,0,0,\r\n2=,1,0,\r\n3=,2,0,\r\n"
                 "4=,3,0,\r\n" + script);
     CopyProgress progress(app());
-    return updateIniAndRegistry(app(), progress);
+    return updateIniAndRegistry(app(), progress, changeFailed);
   }
   std::optional<std::string> regString(platform::HKey root, const std::string& subKey,
                                        const std::string& name) {
@@ -45,6 +45,7 @@ class IniRegistryTest : public CopyFixture {
   std::string win(const std::string& section, const std::string& key) {
     return machine().profile().getProfileString(section, key, "<none>", 260);
   }
+  bool changeFailed = false;
 };
 
 TEST_F(IniRegistryTest, IniEntriesWithDefaultsAndPlaceholders) {

@@ -84,15 +84,19 @@ int InstallRun::run() {
     progress_.close();
     return status::Fatal;
   }
-  if (!createProgramGroups(app_, progress_)) {
+  // A shortcut, Win.ini or registry change that could not be made does not stop the later
+  // ones, but the installation is then not reported as a success.
+  bool changeFailed = false;
+  if (!createProgramGroups(app_, progress_, changeFailed)) {
     progress_.close();
     return status::GroupsFailed;
   }
   // A cancel confirmed during the INI and registry updates ends the installation as
   // cancelled: it must not be reported as a success.
-  bool completed = updateIniAndRegistry(app_, progress_);
+  bool completed = updateIniAndRegistry(app_, progress_, changeFailed);
   progress_.close();
-  return completed ? kDone : status::Fatal;
+  if (!completed) return status::Fatal;
+  return changeFailed ? status::GroupsFailed : kDone;
 }
 
 Outcome InstallRun::installEntry(long index) {

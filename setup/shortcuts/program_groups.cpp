@@ -31,8 +31,8 @@ struct Shortcut {
 
 class GroupMaker {
  public:
-  GroupMaker(SetupApp& app, CopyProgress& progress)
-      : app_(app), progress_(progress),
+  GroupMaker(SetupApp& app, CopyProgress& progress, bool& changeFailed)
+      : app_(app), progress_(progress), changeFailed_(changeFailed),
         foldersSection_(script::sectionName(Section::AddedFolders)),
         linksSection_(script::sectionName(Section::AddedLinks)) {}
 
@@ -45,6 +45,7 @@ class GroupMaker {
 
   SetupApp& app_;
   CopyProgress& progress_;
+  bool& changeFailed_;
   std::string foldersSection_, linksSection_;
   long folders_ = 0, links_ = 0;
 };
@@ -137,9 +138,12 @@ void GroupMaker::makeShortcut(const script::ShortcutEntry& entry, const std::str
   std::string folder = app_.directoryPath(dir);
   std::string target = folder + "\\" + entry.target.text("dummy.exe");
   std::string linkPath = groupFolder + "\\" + title + ".lnk";
-  // The result is not examined: the path is recorded so that the uninstaller tries it.
-  CreateShellLink(app_.machine().shell(), target, arguments, app_.directoryPath(dir), linkPath,
-                  title);
+  // The path is recorded whatever happened, so that the uninstaller tries it; a failure is
+  // reported at the end of the installation.
+  if (CreateShellLink(app_.machine().shell(), target, arguments, app_.directoryPath(dir),
+                      linkPath, title) < 0) {
+    changeFailed_ = true;
+  }
   app_.script().write(linksSection_, std::to_string(links_++), linkPath);
   progress_.pump(21);
 }
@@ -157,8 +161,8 @@ int CreateShellLink(platform::Shell& shell, const std::string& target,
   return shell.createShortcut(linkPath, link) ? 0 : -1;
 }
 
-int createProgramGroups(SetupApp& app, CopyProgress& progress) {
-  GroupMaker maker(app, progress);
+int createProgramGroups(SetupApp& app, CopyProgress& progress, bool& changeFailed) {
+  GroupMaker maker(app, progress, changeFailed);
   return maker.run();
 }
 

@@ -21,7 +21,8 @@ int CreateShellLink(platform::Shell& shell, const std::string& target,
 
 // Creates the groups of [Groups] and the shortcuts of [Shortcuts], and records them in
 // [AddedFolders] and [AddedLinks]. 1 when it ran to its end (also with nothing to do), 0 when
-// the user cancelled; the counts are then left unwritten.
-int createProgramGroups(SetupApp& app, CopyProgress& progress);
+// the user cancelled; the counts are then left unwritten. A shortcut that cannot be written
+// does not stop the step and is recorded all the same; it sets changeFailed.
+int createProgramGroups(SetupApp& app, CopyProgress& progress, bool& changeFailed);
 
 }  // namespace vandrel::setup

@@ -31,7 +31,7 @@ class GroupsTest : public CopyFixture {
   int run(const std::string& groups, const std::string& shortcuts) {
     writeScript(std::string(kDirectories) + groups + shortcuts);
     CopyProgress progress(app());
-    return createProgramGroups(app(), progress);
+    return createProgramGroups(app(), progress, changeFailed);
   }
   std::vector<std::string> recorded(const std::string& section) {
     std::vector<std::string> paths;
@@ -42,6 +42,7 @@ class GroupsTest : public CopyFixture {
     }
   }
   std::string programs() { return app().state().programsFolder; }
+  bool changeFailed = false;
 };
 
 TEST_F(GroupsTest, GroupsAndShortcutsAreMadeAndRecorded) {

@@ -1,0 +1,198 @@
+// Whole installations over an in-memory machine whose disk, registry, profile or shell fails
+// at a chosen point: every run ends with the closing dialog that names the failure, never
+// with the success dialog.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "setup/driver.h"
+#include "setup/strings/setup_strings.h"
+#include "tests/support/fake_interaction.h"
+#include "tests/support/memory_machine.h"
+
+namespace vandrel::setup {
+namespace {
+
+using test::MemoryMachine;
+
+const char* kShortCopy =
+    "The last file wasn't copied completely. Maybe you should check your disk. Do you still "
+    "wish to continue ?";
+
+// A package of two files (a small one, then a large one), a group with one shortcut, one
+// Win.ini entry and two registry entries under separate keys.
+std::string packageScript(std::size_t smallSize, std::size_t largeSize) {
+  auto file = [](const char* name, std::size_t size) {
+    return std::string(name) + "," + name + ",0,1,0,1,1,0," + std::to_string(size) + ",0,0";
+  };
+  return "[Settings]\r\nAppName=Tool\r\nRegInfo=0\r\nDefDir=App\r\n"
+         "[Directories]\r\nnbDir=5\r\n0=Bin,0,0,\r\n1=,0,0,\r\n2=,1,0,\r\n3=,2,0,\r\n4=,3,0,\r\n"
+         "[Files]\r\nnbFiles=2\r\n0=" + file("small.dat", smallSize) + "\r\n1=" +
+         file("large.dat", largeSize) + "\r\n"
+         "[Groups]\r\nnbGrp=1\r\n0=Tool\r\n"
+         "[Shortcuts]\r\nnbAdd=1\r\n0=small.dat,0,0,Tool,,0\r\n"
+         "[AddINI]\r\nnbINI=1\r\n0=Tool,Folder,[0]\r\n"
+         "[Registry]\r\nnbReg=2\r\n0=2,Software\\Locked,Path,[0]\r\n"
+         "1=2,Software\\Orlwen\\Tool,Version,1.0\r\n";
+}
+
+constexpr std::size_t kSmall = 100;
+constexpr std::size_t kLarge = 60000;
+const std::string kLink = "C:\\WINDOWS\\Start Menu\\Programs\\Tool\\Tool.lnk";
+
+// Ticks the backup box of the destination page; every other page takes Next or Finish.
+class BackupInteraction : public test::FakeInteraction {
+ public:
+  bool backup = false;
+  ui::PageResult page(const ui::Page& page) override {
+    ui::PageResult result = FakeInteraction::page(page);
+    for (ui::Field& field : result.fields) {
+      if (field.name == "Backup") field.checked = backup;
+    }
+    return result;
+  }
+};
+
+struct Installation {
+  MemoryMachine machine;
+  BackupInteraction ui;
+  DriverOutcome outcome;
+
+  Installation() {
+    test::MemoryFileSystem& files = machine.memoryFiles();
+    files.writeFile("C:\\WINDOWS\\Script.vrx", packageScript(kSmall, kLarge));
+    files.writeFile("C:\\Pkg\\small.dat", std::string(kSmall, 's'));
+    files.writeFile("C:\\Pkg\\large.dat", std::string(kLarge, 'l'));
+  }
+  void install() {
+    SetupApp app(machine, ui, setupStrings());
+    DriverSteps steps;
+    steps.copyTotal = computeCopyTotal;
+    steps.installFiles = installFiles;
+    outcome = runInstallation(app, "C:\\Pkg\\", steps);
+  }
+  std::vector<std::string> questions() const {
+    std::vector<std::string> texts;
+    for (const ui::Message& m : ui.messages) {
+      if (m.buttons == ui::Buttons::YesNo) texts.push_back(m.text);
+    }
+    return texts;
+  }
+  std::string installed(const std::string& section, const std::string& key) {
+    return machine.profile().getString("C:\\App\\Script.vrx", section, key, "", 260);
+  }
+};
+
+TEST(InstallFailures, ACompleteRunOverTheMemoryMachineSucceeds) {
+  Installation run;
+  run.install();
+  ASSERT_EQ(run.outcome.closingStatus, status::Completed);
+  EXPECT_TRUE(run.machine.memoryFiles().readFile("C:\\App\\Bin\\large.dat") == std::string(kLarge, 'l'));
+  EXPECT_EQ(run.machine.memoryShell().created, std::vector<std::string>{kLink});
+  EXPECT_EQ(run.machine.memoryRegistry().stringValue(platform::hkey::LocalMachine,
+                                                     "Software\\Locked", "Path"),
+            "C:\\App\\Bin");
+  EXPECT_TRUE(run.questions().empty());
+}
+
+// A failure in the copy loop: the short-copy question, and No ends the run as cancelled.
+TEST(InstallFailures, AFileThatCannotBeWrittenWhollyAsksAndNoEndsAsCancelled) {
+  struct Case {
+    const char* name;
+    std::function<void(Installation&)> arm;
+    const char* untouched;  // a destination that must keep its earlier content, if any
+  };
+  const Case cases[] = {
+      {"disk full in the middle of the large file",
+       [](Installation& r) { r.machine.memoryFiles().setFreeSpace('C', 40000); }, nullptr},
+      {"writes failing after a budget",
+       [](Installation& r) { r.machine.memoryFiles().failWritesAfter(30000); }, nullptr},
+      {"a locked destination file",
+       [](Installation& r) {
+         r.machine.memoryFiles().writeFile("C:\\App\\Bin\\large.dat", "old");
+         r.machine.memoryFiles().denyAccess("C:\\App\\Bin\\large.dat");
+       },
+       "C:\\App\\Bin\\large.dat"},
+      {"access denied on the backup folder",
+       [](Installation& r) {
+         r.ui.backup = true;
+         r.machine.memoryFiles().writeFile("C:\\App\\Bin\\large.dat", "old");
+         r.machine.memoryFiles().denyAccess("C:\\App\\Backup");
+       },
+       "C:\\App\\Bin\\large.dat"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Installation run;
+    c.arm(run);
+    run.ui.answers = {ui::Answer::No};
+    run.install();
+    EXPECT_EQ(run.outcome.closingStatus, status::Fatal);
+    EXPECT_EQ(run.questions(), std::vector<std::string>{kShortCopy});
+    EXPECT_TRUE(run.machine.memoryFiles().readFile("C:\\App\\Bin\\small.dat") == std::string(kSmall, 's'));
+    if (c.untouched) {
+      EXPECT_TRUE(run.machine.memoryFiles().readFile(c.untouched) == "old");
+    } else {
+      EXPECT_FALSE(run.machine.memoryFiles().exists("C:\\App\\Bin\\large.dat"))
+          << "no half-written file passes for the package's";
+    }
+    // The run stopped before the shortcuts, Win.ini and the registry.
+    EXPECT_TRUE(run.machine.memoryShell().created.empty());
+    EXPECT_FALSE(run.machine.memoryRegistry().hasKey(platform::hkey::LocalMachine, "Software\\Orlwen"));
+  }
+}
+
+// Failures after the copy: the later entries are still made and recorded, and the run ends
+// with the error outcome rather than the success dialog.
+TEST(InstallFailures, ARefusedShortcutIniOrRegistryWriteEndsWithTheErrorOutcome) {
+  struct Case {
+    const char* name;
+    std::function<void(Installation&)> arm;
+    bool linkMade, iniWritten, lockedValue, toolValue;
+  };
+  const Case cases[] = {
+      {"a shortcut the shell refuses", [](Installation& r) { r.machine.memoryShell().refuse(kLink); },
+       false, true, true, true},
+      {"a shortcut file that cannot be written",
+       [](Installation& r) { r.machine.memoryFiles().denyAccess(kLink); }, false, true, true, true},
+      {"Win.ini that cannot be written",
+       [](Installation& r) { r.machine.memoryFiles().denyAccess("C:\\WINDOWS\\WIN.INI"); },
+       true, false, true, true},
+      {"a registry key that refuses changes",
+       [](Installation& r) {
+         r.machine.memoryRegistry().denyChanges(platform::hkey::LocalMachine, "Software\\Locked");
+       },
+       true, true, false, true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Installation run;
+    c.arm(run);
+    run.install();
+    EXPECT_EQ(run.outcome.closingStatus, status::GroupsFailed);
+    ASSERT_EQ(run.ui.closings.size(), 1u);
+    EXPECT_EQ(run.ui.closings[0].lower,
+              "An error has occured while setting-up your system. You should restart the setup "
+              "procedure to complete this installation.");
+    EXPECT_TRUE(run.questions().empty());
+    EXPECT_EQ(run.machine.memoryShell().created.size(), c.linkMade ? 1u : 0u);
+    EXPECT_EQ(run.installed("AddedLinks", "0"), kLink) << "the uninstaller still tries the link";
+    const platform::HKey lm = platform::hkey::LocalMachine;
+    EXPECT_EQ(run.machine.profile().getProfileString(std::string("Tool"), std::string("Folder"), "", 260),
+              c.iniWritten ? "C:\\App\\Bin" : "");
+    EXPECT_EQ(run.machine.memoryRegistry().hasValue(lm, "Software\\Locked", "Path"), c.lockedValue);
+    EXPECT_EQ(run.machine.memoryRegistry().stringValue(lm, "Software\\Orlwen\\Tool", "Version"),
+              c.toolValue ? std::optional<std::string>("1.0") : std::nullopt);
+  }
+}
+
+TEST(InstallFailures, AnInstalledScriptThatCannotBeWrittenEndsWithTheErrorOutcome) {
+  Installation run;
+  run.machine.memoryFiles().denyAccess("C:\\App\\Script.vrx");
+  run.install();
+  EXPECT_EQ(run.outcome.closingStatus, status::GroupsFailed);
+  EXPECT_FALSE(run.machine.memoryFiles().exists("C:\\App\\Bin\\small.dat"));
+}
+
+}  // namespace
+}  // namespace vandrel::setup
