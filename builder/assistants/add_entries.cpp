@@ -39,7 +39,7 @@ std::string runtimeReference(ScriptTree& tree, const FileEntry& file) {
   return runtimeDirectory(tree, file) + "\\" + file.destName;
 }
 
-std::string assistantTitle(int number) { return strItem(171, number); }
+std::string assistantTitle(int number) { return strItem(sid::AssistantTitles, number); }
 
 void finishAdding(ScriptTree& tree, const BuilderPreferences& prefs,
                   const std::vector<EntryKey>& added, bool scrollToLast) {

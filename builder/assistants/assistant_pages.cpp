@@ -27,9 +27,10 @@ std::vector<EntryKey> done(ScriptTree& tree, const BuilderPreferences& prefs,
 // --- Extension making assistant ---
 
 Check ExtensionAssistant::check() const {
-  if (extension.empty() || (!useRegistry && !useIni) || programPath.empty()) return Check::info(420);
+  if (extension.empty() || (!useRegistry && !useIni) || programPath.empty())
+    return Check::info(sid::AssistantExtensionMissing);
   if (useRegistry && (hasBlank(extension) || hasBlank(fileType) || fileType.empty())) {
-    return Check::info(421);
+    return Check::info(sid::AssistantNoBlanks);
   }
   return Check::pass();
 }
@@ -64,7 +65,7 @@ std::vector<EntryKey> ExtensionAssistant::ok(ScriptTree& tree, const BuilderPref
 // --- Autostart assistant ---
 
 Check AutostartAssistant::check() const {
-  if (addShortcut && !program.chosen(files)) return Check::info(431);
+  if (addShortcut && !program.chosen(files)) return Check::info(sid::AssistantFileFirst);
   bool hasProgram = program.chosen(files) || !program.text.empty();
   if (!hasProgram || title.empty()) return Check::silent();
   return Check::pass();
@@ -72,8 +73,8 @@ Check AutostartAssistant::check() const {
 
 std::vector<EntryKey> AutostartAssistant::ok(ScriptTree& tree, const BuilderPreferences& prefs) const {
   std::vector<EntryKey> added;
-  added.push_back(AddRegistryEntry(tree, kLocalMachine, 1, strItem(430, eachTime ? 2 : 1), title,
-                                   program.value(tree, files)));
+  added.push_back(AddRegistryEntry(tree, kLocalMachine, 1, strItem(sid::RunKeys, eachTime ? 2 : 1),
+                                   title, program.value(tree, files)));
   if (addShortcut) {
     CScriptDoc& doc = tree.document();
     ShortcutEntry shortcut;
@@ -96,7 +97,7 @@ bool PathAssistant::addNow(ui::Interaction& ui) {
     ui.beep();
     return false;
   }
-  std::string subkey = str(440) + file->destName;
+  std::string subkey = str(sid::AppPathsKey) + file->destName;
   std::string reference = runtimeReference(tree_, *file);
   std::string directory = runtimeDirectory(tree_, *file);
   tree_.document().setModifiedFlag();
@@ -114,14 +115,14 @@ void PathAssistant::close(const BuilderPreferences& prefs) {
 
 Check ProductAssistant::check() const {
   if (company.empty() || product.empty()) return Check::beep();
-  if (!localMachine && !currentUser) return Check::info(445);
-  if ((userInfo || serial) && !localMachine) return Check::info(447);
+  if (!localMachine && !currentUser) return Check::info(sid::AssistantPickRoot);
+  if ((userInfo || serial) && !localMachine) return Check::info(sid::AssistantLocalMachine);
   return Check::pass();
 }
 
 std::vector<EntryKey> ProductAssistant::ok(ScriptTree& tree, const BuilderPreferences& prefs) const {
   std::vector<EntryKey> added;
-  std::string companyKey = str(446) + company;
+  std::string companyKey = str(sid::SoftwareKey) + company;
   std::string productKey = companyKey + "\\" + product;
   // With an empty version the values go under the product key followed by a backslash.
   std::string versionKey = productKey + "\\" + version;
@@ -133,11 +134,17 @@ std::vector<EntryKey> ProductAssistant::ok(ScriptTree& tree, const BuilderPrefer
   if (localMachine) {
     keys(kLocalMachine);
     if (userInfo) {
-      added.push_back(AddRegistryEntry(tree, kLocalMachine, 1, versionKey, strItem(448, 1), strItem(448, 2)));
-      added.push_back(AddRegistryEntry(tree, kLocalMachine, 1, versionKey, strItem(448, 3), strItem(448, 4)));
+      added.push_back(AddRegistryEntry(tree, kLocalMachine, 1, versionKey,
+                                       strItem(sid::ProductRegistrationValues, 1),
+                                       strItem(sid::ProductRegistrationValues, 2)));
+      added.push_back(AddRegistryEntry(tree, kLocalMachine, 1, versionKey,
+                                       strItem(sid::ProductRegistrationValues, 3),
+                                       strItem(sid::ProductRegistrationValues, 4)));
     }
     if (serial) {
-      added.push_back(AddRegistryEntry(tree, kLocalMachine, 1, versionKey, strItem(448, 5), strItem(448, 6)));
+      added.push_back(AddRegistryEntry(tree, kLocalMachine, 1, versionKey,
+                                       strItem(sid::ProductRegistrationValues, 5),
+                                       strItem(sid::ProductRegistrationValues, 6)));
     }
   }
   if (currentUser) keys(kCurrentUser);
@@ -148,9 +155,10 @@ std::vector<EntryKey> ProductAssistant::ok(ScriptTree& tree, const BuilderPrefer
 
 std::vector<EntryKey> DesktopAssistant::ok(ScriptTree& tree, const BuilderPreferences& prefs) const {
   std::vector<EntryKey> added;
-  const std::string subkey = str(461);
+  const std::string subkey = str(sid::DesktopKey);
   auto add = [&](int item, const std::string& value) {
-    added.push_back(AddRegistryEntry(tree, kCurrentUser, 1, subkey, strItem(460, item), value));
+    added.push_back(AddRegistryEntry(tree, kCurrentUser, 1, subkey,
+                                     strItem(sid::DesktopValueNames, item), value));
   };
   std::string wallpaperValue = wallpaper.value(tree, files);
   std::string saverValue = screenSaver.value(tree, files);

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "builder/pages/pages_fixture_test.h"
+#include "builder/strings/string_ids.h"
 
 namespace vandrel::builder::assistants {
 namespace {
@@ -59,10 +60,14 @@ TEST_F(Assistants, ExtensionChecks) {
     unsigned message;  // 0: accepted
   };
   const Case cases[] = {
-      {"", "T", true, false, "p.exe", 420},        {"txt", "T", false, false, "p.exe", 420},
-      {"txt", "T", true, false, "", 420},          {"t t", "T", true, false, "p.exe", 421},
-      {"txt", "My Type", true, false, "p.exe", 421}, {"txt", "", true, false, "p.exe", 421},
-      {"txt", "My Type", false, true, "p.exe", 0}, {"txt", "", false, true, "p.exe", 0},
+      {"", "T", true, false, "p.exe", sid::AssistantExtensionMissing},
+      {"txt", "T", false, false, "p.exe", sid::AssistantExtensionMissing},
+      {"txt", "T", true, false, "", sid::AssistantExtensionMissing},
+      {"t t", "T", true, false, "p.exe", sid::AssistantNoBlanks},
+      {"txt", "My Type", true, false, "p.exe", sid::AssistantNoBlanks},
+      {"txt", "", true, false, "p.exe", sid::AssistantNoBlanks},
+      {"txt", "My Type", false, true, "p.exe", 0},
+      {"txt", "", false, true, "p.exe", 0},
       {"txt", "TxtFile", true, true, "p.exe", 0},
   };
   for (const Case& c : cases) {
@@ -119,7 +124,7 @@ TEST_F(Assistants, AutostartChecksAndEntries) {
   AutostartAssistant typed(*tree);
   typed.program.text = "C:\\x\\run.exe";
   typed.addShortcut = true;
-  EXPECT_EQ(typed.check().message, 431u);
+  EXPECT_EQ(typed.check().message, sid::AssistantFileFirst);
   typed.addShortcut = false;
   typed.title = "";
   EXPECT_EQ(typed.check().kind, Check::Kind::Silent);
@@ -172,11 +177,12 @@ TEST_F(Assistants, ProductRegistrationChecks) {
     Check::Kind kind;
     unsigned message;
   };
-  for (const Case& c : {Case{"", true, false, false, false, Check::Kind::Beep, 0},
-                        Case{"Co", false, false, false, false, Check::Kind::Message, 445},
-                        Case{"Co", false, true, true, false, Check::Kind::Message, 447},
-                        Case{"Co", false, true, false, true, Check::Kind::Message, 447},
-                        Case{"Co", false, true, false, false, Check::Kind::Ok, 0}}) {
+  for (const Case& c :
+       {Case{"", true, false, false, false, Check::Kind::Beep, 0},
+        Case{"Co", false, false, false, false, Check::Kind::Message, sid::AssistantPickRoot},
+        Case{"Co", false, true, true, false, Check::Kind::Message, sid::AssistantLocalMachine},
+        Case{"Co", false, true, false, true, Check::Kind::Message, sid::AssistantLocalMachine},
+        Case{"Co", false, true, false, false, Check::Kind::Ok, 0}}) {
     doc.settings.appName = "App";
     ProductAssistant a(doc);
     a.company = c.company;

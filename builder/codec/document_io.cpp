@@ -21,7 +21,7 @@ bool contains(const std::string& text, const char* part) {
 
 void stopMessage(ui::Interaction& ui, const std::string& text) {
   ui::Message message;
-  message.caption = str(57344);
+  message.caption = str(sid::Title);
   message.text = text;
   message.buttons = ui::Buttons::OK;
   message.icon = ui::Icon::Stop;
@@ -37,10 +37,10 @@ std::optional<DocumentForm> readDocument(CScriptDoc& doc, const std::filesystem:
   CvxContent file = readCvx(path);
   switch (file.status) {
     case CvxContent::Status::Unreadable:
-      stopMessage(ui, str(334));
+      stopMessage(ui, str(sid::FileAccessFailed));
       return std::nullopt;
     case CvxContent::Status::Damaged:
-      stopMessage(ui, str(186));
+      stopMessage(ui, str(sid::NotADocument));
       return std::nullopt;
     case CvxContent::Status::NoContents:
     case CvxContent::Status::Ok:
@@ -50,7 +50,7 @@ std::optional<DocumentForm> readDocument(CScriptDoc& doc, const std::filesystem:
   // application name survive an open and a save.
   if (file.summary) doc.summary = *file.summary;
   if (!file.content.empty() && loadDocumentText(doc, file.content) == 0) {
-    stopMessage(ui, str(186));
+    stopMessage(ui, str(sid::NotADocument));
     return std::nullopt;
   }
   doc.setPathName(path.string());
@@ -70,7 +70,7 @@ bool saveDocument(CScriptDoc& doc, const std::filesystem::path& path, ui::Intera
   std::string text = documentText(doc);
   if (std::string error = writeCvx(path, text, doc.summary); !error.empty()) {
     doc.summary = before;
-    stopMessage(ui, str(184));
+    stopMessage(ui, str(sid::SaveFailed));
     return false;
   }
   doc.setPathName(path.string());
@@ -95,7 +95,7 @@ bool DocumentFile::open(CScriptDoc& doc, const std::filesystem::path& path, ui::
 bool DocumentFile::save(CScriptDoc& doc, ui::Interaction& ui) {
   if (form_ == DocumentForm::Compound) return saveDocument(doc, path_, ui);
   if (!writeDocumentText(doc, path_).empty()) {
-    stopMessage(ui, str(184));
+    stopMessage(ui, str(sid::SaveFailed));
     return false;
   }
   return true;
@@ -108,12 +108,12 @@ bool DocumentFile::saveIfModified(CScriptDoc& doc, ui::Interaction& ui) {
 bool importScript(CScriptDoc& doc, const std::optional<std::string>& chosen, ui::Interaction& ui) {
   if (!chosen) return false;
   if (!doc.pathName().empty() && text::toUpper(*chosen) == text::toUpper(doc.pathName())) {
-    stopMessage(ui, str(234));
+    stopMessage(ui, str(sid::ImportSameDocument));
     return false;
   }
   std::string name = text::toUpper(*chosen);
   if (!contains(name, ".CVX") && !contains(name, ".VRX")) {
-    stopMessage(ui, str(333));
+    stopMessage(ui, str(sid::UnknownExtension));
     return false;
   }
   if (!contains(name, ".CVX")) {
@@ -122,7 +122,7 @@ bool importScript(CScriptDoc& doc, const std::optional<std::string>& chosen, ui:
   }
   CvxContent file = readCvx(*chosen);
   if (file.status != CvxContent::Status::Ok) {
-    stopMessage(ui, str(334));
+    stopMessage(ui, str(sid::FileAccessFailed));
     return false;
   }
   int lines = file.content.empty() ? 0 : loadDocumentText(doc, file.content);

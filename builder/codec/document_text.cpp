@@ -164,7 +164,7 @@ std::string sectionText(CScriptDoc& doc, Section section) {
 }
 
 std::string documentText(CScriptDoc& doc) {
-  std::string out = str(180);
+  std::string out = str(sid::DocumentHeader);
   bool first = true;
   for (Section section : script::documentSections()) {
     if (!first) out += '\n';

@@ -53,7 +53,7 @@ const ui::Field* field(const std::vector<ui::Field>& fields, const std::string& 
 ui::Page filePage(const pages::CAddFileDlg& page) {
   ui::Page p;
   p.id = "file:" + page.sourcePath + "\\" + page.sourceName;
-  p.caption = str(167);
+  p.caption = str(sid::PropertiesCaption);
   p.text = "Source name: " + page.sourceName + "\nSize (in bytes): " + decimal(page.size) +
            "\nSource path: " + page.sourcePath;
   p.next.clear();
@@ -68,7 +68,8 @@ ui::Page filePage(const pages::CAddFileDlg& page) {
       check("Decompress", "LZ method Deco&mpress", page.decompress),
       check("Shared", "Declare as S&hared File", page.shared),
       radio("Directory", "Destination D&irectory:", page.directoryChoices(), page.directory),
-      radio("Platform", "Destination &Platform:", pages::stringItems(156, 4), page.platform),
+      radio("Platform", "Destination &Platform:", pages::stringItems(sid::PlatformNames, 4),
+            page.platform),
       radio("Description", "File Des&cription:", descriptions, page.description + 1),
   };
   if (page.useDefaultsEnabled()) {

@@ -17,7 +17,7 @@ constexpr const char* kProgressCaption = "Operation in progress...";
 
 void message(ui::Interaction& ui, const std::string& text, ui::Icon icon) {
   ui::Message m;
-  m.caption = str(57344);
+  m.caption = str(sid::Title);
   m.text = text;
   m.icon = icon;
   ui.message(m);
@@ -52,7 +52,9 @@ EntryKey findDirectoryByName(const CScriptDoc& doc, const std::string& name) {
 
 DirectorySelector::DirectorySelector(ScriptTree& tree, const std::string& fileName,
                                      bool cancelEnabled)
-    : tree_(tree), text_(strFormat(196, fileName)), cancelEnabled_(cancelEnabled) {
+    : tree_(tree),
+      text_(strFormat(sid::PickDirectoryForFile, fileName)),
+      cancelEnabled_(cancelEnabled) {
   fillList();
 }
 
@@ -61,7 +63,8 @@ void DirectorySelector::fillList() { directories_ = pages::directoryItems(tree_)
 std::vector<std::string> DirectorySelector::items() const {
   std::vector<std::string> out;
   for (const pages::EntryItem& item : directories_) out.push_back(item.text);
-  for (const std::string& name : pages::stringItems(155, 4)) out.push_back(name);
+  for (const std::string& name : pages::stringItems(sid::RootDirectoryNames, 4))
+    out.push_back(name);
   return out;
 }
 
@@ -98,7 +101,7 @@ DropResult DropImport::run(const std::vector<std::string>& dropped) {
     work_.push_back({path, status && status->isDirectory()});
   }
   if (!dropped.empty()) {
-    beginProgress("Initializing..." + str(282));
+    beginProgress("Initializing..." + str(sid::EscToAbort));
     progress_.lines = {"Importing files...(ESC to abort)"};
     ui_.progress(progress_);
   }
@@ -188,7 +191,7 @@ std::optional<DirectoryChoice> DropImport::destinationFor(const std::string& pat
 EntryKey DropImport::addDirectory(const std::string& name) {
   DirectoryEntry dir;
   dir.name = name;
-  dir.description = str(104);
+  dir.description = str(sid::Unavailable);
   dir.key = doc_.newKey();
   EntryKey key = dir.key;
   doc_.appendEntry(std::move(dir));
@@ -242,8 +245,8 @@ void DropImport::setProgress(int percent) {
 void DropImport::pollCancel() {
   if (!ui_.cancelPressed()) return;
   ui::Message question;
-  question.caption = str(57344);
-  question.text = str(190);
+  question.caption = str(sid::Title);
+  question.text = str(sid::AskStopProcessing);
   question.buttons = ui::Buttons::YesNo;
   question.icon = ui::Icon::Question;
   if (ui_.message(question) == ui::Answer::Yes) result_.cancelled = true;
@@ -251,11 +254,12 @@ void DropImport::pollCancel() {
 
 void DropImport::finish() {
   if (result_.files == 0 && result_.directories == 0) {
-    message(ui_, str(298), ui::Icon::Information);
+    message(ui_, str(sid::DropAddedNothing), ui::Icon::Information);
   } else if (prefs_.dispSummary) {
-    std::string text = strFormat(299, decimal(result_.files), decimal(result_.directories));
+    std::string text =
+        strFormat(sid::DropAdded, decimal(result_.files), decimal(result_.directories));
     if (result_.cancelled) {
-      message(ui_, str(283) + text, ui::Icon::Stop);
+      message(ui_, str(sid::CancelledByUser) + text, ui::Icon::Stop);
     } else {
       message(ui_, text, ui::Icon::Information);
     }

@@ -160,7 +160,7 @@ TEST_F(Drop, NothingAddedShowsTheHint) {
   DropResult result = run(ui, {win("Pkg")});
   EXPECT_EQ(result.files + result.directories, 0);
   ASSERT_EQ(ui.messages.size(), 1u);
-  EXPECT_EQ(ui.messages[0].text, str(298));
+  EXPECT_EQ(ui.messages[0].text, str(sid::DropAddedNothing));
   EXPECT_EQ(ui.messages[0].icon, ui::Icon::Information);
   EXPECT_FALSE(doc.isModified());
 }
@@ -252,7 +252,8 @@ TEST_F(Drop, CancellingTheSelectorStopsTheImport) {
   DropResult result = run(ui, dialogs, {win("Pkg\\a.txt"), win("Pkg\\b.txt")});
   EXPECT_TRUE(result.cancelled);
   EXPECT_EQ(result.files, 1) << "the current file is still added";
-  EXPECT_EQ(ui.messages.back().text, str(283) + strFormat(299, "1", "0"));
+  EXPECT_EQ(ui.messages.back().text,
+            str(sid::CancelledByUser) + strFormat(sid::DropAdded, "1", "0"));
   EXPECT_EQ(ui.messages.back().icon, ui::Icon::Stop);
 }
 
@@ -283,7 +284,7 @@ TEST_F(Drop, ProgressCancelAsksFirst) {
   DropResult result = run(ui, {win("Pkg\\a.txt"), win("Pkg\\b.txt")});
   EXPECT_TRUE(result.cancelled);
   EXPECT_EQ(result.files, 0);
-  EXPECT_EQ(ui.messages.front().text, str(190));
+  EXPECT_EQ(ui.messages.front().text, str(sid::AskStopProcessing));
 }
 
 TEST_F(Drop, FoldersFromOneParentAndMissingFiles) {

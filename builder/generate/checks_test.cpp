@@ -58,7 +58,7 @@ TEST_F(FileCheck, SizesCorrectedOnYesAndAutomatically) {
   FileCheckResult r = runFileCheck(doc, b.context);
   ASSERT_EQ(b.ui.pages.size(), 2u);
   EXPECT_EQ(b.ui.pages[0].caption, "File Verification Problem");
-  EXPECT_EQ(b.ui.pages[0].text, strFormat(345, "A.EXE", "1"));
+  EXPECT_EQ(b.ui.pages[0].text, strFormat(sid::AskFixSize, "A.EXE", "1"));
   EXPECT_EQ(doc.files.at(0).size, 1);
   EXPECT_EQ(doc.files.at(1).size, 200);
   EXPECT_EQ(doc.files.at(2).size, 300) << "corrected without a dialog";
@@ -78,8 +78,8 @@ TEST_F(FileCheck, MissingFilesLocatedInTheLastFolder) {
   b.ui.folders = {"C:\\Moved"};       // a.exe found there; b.exe then without any dialog
   FileCheckResult r = runFileCheck(doc, b.context);
   EXPECT_EQ(b.ui.pages.size(), 1u);
-  EXPECT_EQ(b.ui.pages[0].text, strFormat(346, "C:\\Src\\a.exe", "1"));
-  EXPECT_EQ(b.ui.folderPrompts[0].caption, strFormat(349, "A.EXE"));
+  EXPECT_EQ(b.ui.pages[0].text, strFormat(sid::AskLocateSource, "C:\\Src\\a.exe", "1"));
+  EXPECT_EQ(b.ui.folderPrompts[0].caption, strFormat(sid::PickSourceFolder, "A.EXE"));
   EXPECT_EQ(doc.files.at(0).sourcePath, "C:\\Moved");
   EXPECT_EQ(doc.files.at(1).sourcePath, "C:\\Moved");
   EXPECT_EQ(doc.files.at(1).size, 2);
@@ -119,7 +119,7 @@ TEST_F(TestInstall, GeneratedPackageStartsAfterOneQuestion) {
   b.files.writeFile("C:\\Pkg\\Script.vrx", "x");
   doc.settings.lastGenPath = "C:\\Pkg\\";
   EXPECT_EQ(run(), TestInstallOutcome::Started);
-  EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(314)});
+  EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(sid::AskRunSetup)});
   EXPECT_EQ(process.started, std::vector<std::string>{"C:\\Pkg\\Setup.exe"});
 }
 
@@ -138,14 +138,16 @@ TEST_F(TestInstall, SearchingThePackageThatMoved) {
   EXPECT_EQ(run(), TestInstallOutcome::Started);
   EXPECT_EQ(doc.settings.lastGenPath, "C:\\Moved\\");
   EXPECT_EQ(b.ui.folderPrompts.size(), 2u);
-  EXPECT_EQ(b.ui.folderPrompts[0].caption, str(311));
+  EXPECT_EQ(b.ui.folderPrompts[0].caption, str(sid::PickGeneratedFolder));
 }
 
 TEST_F(TestInstall, CancelledSearchLeadsToGenerate) {
   b.ui.answers = {Answer::Yes, Answer::Yes, Answer::Yes};  // search, generate, run
   b.ui.folders = {std::nullopt, "C:\\Pkg"};
   EXPECT_EQ(run(), TestInstallOutcome::Started);
-  EXPECT_EQ(b.ui.texts(), (std::vector<std::string>{str(310), str(312), str(288), str(314)}));
+  EXPECT_EQ(b.ui.texts(),
+            (std::vector<std::string>{str(sid::AskLocateGenerated), str(sid::AskGenerateFirst),
+                                      str(sid::GenerateComplete), str(sid::AskRunSetup)}));
   EXPECT_TRUE(b.files.exists("C:\\Pkg\\Setup.exe"));
 }
 
@@ -154,14 +156,15 @@ TEST_F(TestInstall, IncompleteGenerationOrStarterFailure) {
   b.ui.answers = {Answer::No, Answer::Yes, Answer::No};  // generate; do not abort
   b.ui.folders = {"C:\\Pkg"};
   EXPECT_EQ(run(), TestInstallOutcome::NotStarted);
-  EXPECT_EQ(b.ui.texts().back(), str(313));
+  EXPECT_EQ(b.ui.texts().back(), str(sid::GenerateIncomplete));
   EXPECT_TRUE(process.started.empty());
 
   b.ui.messages.clear();
   doc.settings.lastGenPath = "C:\\Pkg\\";
   process.result = 2;
   EXPECT_EQ(run(), TestInstallOutcome::NotStarted);
-  EXPECT_EQ(b.ui.texts(), (std::vector<std::string>{str(314), str(315)}));
+  EXPECT_EQ(b.ui.texts(),
+            (std::vector<std::string>{str(sid::AskRunSetup), str(sid::SetupNotFound)}));
 }
 
 TEST(Summary, Sentences) {

@@ -18,31 +18,35 @@ bool with16(const ScriptSettings& s) { return s.nSyst == 0 || s.nSyst == 2; }
 bool with32(const ScriptSettings& s) { return s.nSyst != 0; }
 
 std::string setup(int englishItem, const ScriptSettings& s) {
-  return strItem(237, englishItem + (french(s) ? 1 : 0));
+  return strItem(sid::SetupFiles, englishItem + (french(s) ? 1 : 0));
 }
 std::string uninstaller(int englishItem, const ScriptSettings& s) {
-  return strItem(236, englishItem + (french(s) ? 1 : 0));
+  return strItem(sid::UninstallerFiles, englishItem + (french(s) ? 1 : 0));
 }
 
 }  // namespace
 
 std::vector<EnginePair> enginePairs(const ScriptSettings& s) {
-  std::string starter = strItem(237, kStarter, "Setup.exe");
+  std::string starter = strItem(sid::SetupFiles, kStarter, "Setup.exe");
   std::vector<EnginePair> pairs{{starter, starter}};
-  if (with32(s)) pairs.push_back({setup(kSetup32E, s), strItem(237, kSetup32OnDisk)});
-  if (with16(s)) pairs.push_back({setup(kSetup16E, s), strItem(237, kSetup16OnDisk)});
+  if (with32(s)) pairs.push_back({setup(kSetup32E, s), strItem(sid::SetupFiles, kSetup32OnDisk)});
+  if (with16(s)) pairs.push_back({setup(kSetup16E, s), strItem(sid::SetupFiles, kSetup16OnDisk)});
   if (s.ownUnInstall == 0) {
-    if (with32(s)) pairs.push_back({uninstaller(kUn32E, s), strItem(236, kUn32OnDisk)});
-    if (with16(s)) pairs.push_back({uninstaller(kUn16E, s), strItem(236, kUn16OnDisk)});
+    if (with32(s))
+      pairs.push_back({uninstaller(kUn32E, s), strItem(sid::UninstallerFiles, kUn32OnDisk)});
+    if (with16(s))
+      pairs.push_back({uninstaller(kUn16E, s), strItem(sid::UninstallerFiles, kUn16OnDisk)});
   }
   return pairs;
 }
 
 UninstallerFiles uninstallerFiles(const ScriptSettings& s) {
   if (with16(s)) {
-    return {uninstaller(kUn16E, s), strItem(236, kUn16OnDisk), strItem(236, kUn16Installed)};
+    return {uninstaller(kUn16E, s), strItem(sid::UninstallerFiles, kUn16OnDisk),
+            strItem(sid::UninstallerFiles, kUn16Installed)};
   }
-  return {uninstaller(kUn32E, s), strItem(236, kUn32OnDisk), strItem(236, kUn32Installed)};
+  return {uninstaller(kUn32E, s), strItem(sid::UninstallerFiles, kUn32OnDisk),
+          strItem(sid::UninstallerFiles, kUn32Installed)};
 }
 
 std::vector<std::string> overheadFiles(const ScriptSettings& s) {
@@ -55,7 +59,7 @@ std::vector<std::string> overheadFiles(const ScriptSettings& s) {
     names.push_back(setup(kSetup32E, s));
     names.push_back(uninstaller(kUn32E, s));
   }
-  names.push_back(strItem(237, kStarter, "Setup.exe"));
+  names.push_back(strItem(sid::SetupFiles, kStarter, "Setup.exe"));
   return names;
 }
 

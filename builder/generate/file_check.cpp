@@ -60,7 +60,7 @@ struct Checker {
   // Steps for a file that is not where the entry says: locate it or count it missing.
   void locate(FileEntry& file, int index, FileCheckRow& row) {
     if (!autoMissing) {
-      std::string text = strFormat(346, sourceFilePath(file), decimal(file.disk));
+      std::string text = strFormat(sid::AskLocateSource, sourceFilePath(file), decimal(file.disk));
       if (!problem(context.ui, index, text, autoMissing)) {
         ++result.missing;
         return;
@@ -77,7 +77,7 @@ struct Checker {
         }
       }
       ui::FolderPrompt prompt;
-      prompt.caption = strFormat(349, text::toUpper(file.sourceName));
+      prompt.caption = strFormat(sid::PickSourceFolder, text::toUpper(file.sourceName));
       prompt.text = prompt.caption;
       prompt.dummyName = "Junk";
       prompt.initialFolder = lastFolder;
@@ -100,7 +100,8 @@ struct Checker {
       if (std::uint64_t(std::int64_t(file.size)) != *size) {
         bool yes = autoSizes;
         if (!autoSizes) {
-          std::string text = strFormat(345, text::toUpper(file.sourceName), decimal(file.disk));
+          std::string text =
+              strFormat(sid::AskFixSize, text::toUpper(file.sourceName), decimal(file.disk));
           yes = problem(context.ui, index, text, autoSizes);
         }
         if (yes) correct(file, row, *size);
@@ -134,10 +135,10 @@ std::string fileCheckReport(const FileCheckResult& result) {
   std::string out = "Files scanned: " + decimal(result.scanned) + "\n";
   out += "Files corrected: " + decimal(result.corrected) + "\n";
   out += "Files missing: " + decimal(result.missing) + "\n";
-  for (int i = 1; i <= 4; ++i) out += strItem(347, i) + (i < 4 ? "\t" : "\n");
+  for (int i = 1; i <= 4; ++i) out += strItem(sid::FileCheckColumns, i) + (i < 4 ? "\t" : "\n");
   for (const FileCheckRow& row : result.rows) {
     out += row.file + "\t" + decimal(row.disk) + "\t" + row.sizeKb + "\t" +
-           strItem(348, row.corrected ? 2 : 1) + "\n";
+           strItem(sid::NoYes, row.corrected ? 2 : 1) + "\n";
   }
   return out;
 }

@@ -12,7 +12,6 @@ namespace vandrel::builder {
 
 namespace {
 
-constexpr unsigned kLibraryName = 316;
 constexpr const char* kLogName = "CheckLog.txt";
 
 using Outcome = IntegrityCheckResult::Outcome;
@@ -67,13 +66,14 @@ std::optional<std::string> chooseLogPath(const CScriptDoc& doc, BuilderContext& 
                                          const IntegrityCheckOptions& options) {
   if (options.logPath) return *options.logPath;
   if (doc.runningAfterLoad) return defaultLogPath(doc, context);
-  ui::Message question{str(128), str(192), ui::Buttons::YesNoCancel, ui::Icon::Question, 1};
+  ui::Message question{str(sid::AppName), str(sid::AskLogFileName), ui::Buttons::YesNoCancel,
+                       ui::Icon::Question, 1};
   ui::Answer answer = context.ui.message(question);
   if (answer == ui::Answer::Cancel) return std::nullopt;
   if (answer == ui::Answer::No) return defaultLogPath(doc, context);
   ui::FolderPrompt save;
-  save.caption = str(195);
-  save.text = str(152);
+  save.caption = str(sid::SaveLogTitle);
+  save.text = str(sid::TextFileFilter);
   save.dummyName = kLogName;
   save.initialFolder = context.files.currentDirectory();
   return context.ui.folder(save);
@@ -114,20 +114,21 @@ IntegrityCheckResult runIntegrityCheck(CScriptDoc& doc, const ScriptTree& tree,
   if (!log) return result;
   result.logPath = *log;
 
-  std::string libraryPath = joinPath(context.programFolder, str(kLibraryName));
+  std::string libraryPath = joinPath(context.programFolder, str(sid::CheckLibraryName));
   // The library stays loaded until the check has ended, on every path.
   std::unique_ptr<platform::Library> library =
       context.libraries ? context.libraries->load(libraryPath) : nullptr;
   ScanletFunctions scanlet{};
   if (!scanletFunctions(library.get(), scanlet)) {
-    stopMessage(context.ui, strFormat(317, str(kLibraryName), context.programFolder));
+    stopMessage(context.ui, strFormat(sid::CheckLibraryMissing, str(sid::CheckLibraryName),
+                                      context.programFolder));
     result.outcome = Outcome::NoLibrary;
     return result;
   }
   ScanletDocument description = describe(doc, tree, context);
   std::optional<std::filesystem::path> hostLog = context.files.hostPath(*log);
   if (!hostLog || scanlet.begin(hostLog->c_str(), &description) == 0) {
-    stopMessage(context.ui, str(318));
+    stopMessage(context.ui, str(sid::LogCreateFailed));
     scanlet.end();
     result.outcome = Outcome::LogFailed;
     return result;
@@ -138,7 +139,8 @@ IntegrityCheckResult runIntegrityCheck(CScriptDoc& doc, const ScriptTree& tree,
   context.progress.EndProgress();
   result.outcome = Outcome::Done;
 
-  ui::Message offer{str(128), strFormat(319, *log), ui::Buttons::YesNo, ui::Icon::Question};
+  ui::Message offer{str(sid::AppName), strFormat(sid::AskShowLog, *log), ui::Buttons::YesNo,
+                    ui::Icon::Question};
   if (context.ui.message(offer) == ui::Answer::Yes && context.process) {
     // A viewer that cannot be started fails silently.
     context.process->winExec(script::formatMessage(options.defEdit, *log), platform::show::Normal);

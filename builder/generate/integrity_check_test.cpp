@@ -98,8 +98,8 @@ TEST_F(IntegrityCheck, CleanDocumentHasNoFinding) {
   EXPECT_EQ(findings(result.logPath), std::vector<std::string>{});
   EXPECT_NE(test::readFile(dir / "CheckLog.txt").find("; 0 finding(s)\n"), std::string::npos);
   ASSERT_EQ(ui.messages.size(), 2u);
-  EXPECT_EQ(ui.messages[0].text, str(192));
-  EXPECT_EQ(ui.messages[1].text, strFormat(319, result.logPath));
+  EXPECT_EQ(ui.messages[0].text, str(sid::AskLogFileName));
+  EXPECT_EQ(ui.messages[1].text, strFormat(sid::AskShowLog, result.logPath));
   EXPECT_TRUE(process.started.empty());
 }
 
@@ -187,13 +187,13 @@ TEST_F(IntegrityCheck, MissingLibraryAndUnwritableLog) {
   std::string bin = context->programFolder;
   context->programFolder = src;
   EXPECT_EQ(check(src + "\\log.txt").outcome, IntegrityCheckResult::Outcome::NoLibrary);
-  EXPECT_EQ(ui.messages.back().text, strFormat(317, "Scanlet.dll", src));
+  EXPECT_EQ(ui.messages.back().text, strFormat(sid::CheckLibraryMissing, "Scanlet.dll", src));
   EXPECT_FALSE(std::filesystem::exists(dir / "src" / "log.txt"));
 
   context->programFolder = bin;
   EXPECT_EQ(check(src + "\\no\\such\\folder\\log.txt").outcome,
             IntegrityCheckResult::Outcome::LogFailed);
-  EXPECT_EQ(ui.messages.back().text, str(318));
+  EXPECT_EQ(ui.messages.back().text, str(sid::LogCreateFailed));
 }
 
 }  // namespace

@@ -12,8 +12,6 @@ namespace vandrel::builder {
 
 namespace {
 
-constexpr unsigned kScriptName = 235;
-constexpr unsigned kDiskFolder = 292;
 constexpr int kPumpAfterFile = 61;
 
 }  // namespace
@@ -31,11 +29,11 @@ bool PackageGenerator::canGenerate(const CScriptDoc& doc) {
 }
 
 ui::Answer PackageGenerator::ask(unsigned id, ui::Buttons buttons, ui::Icon icon) {
-  return context_.ui.message({str(128), str(id), buttons, icon});
+  return context_.ui.message({str(sid::AppName), str(id), buttons, icon});
 }
 
 void PackageGenerator::inform(unsigned id) {
-  context_.ui.message({str(128), str(id), ui::Buttons::OK, ui::Icon::Information});
+  context_.ui.message({str(sid::AppName), str(id), ui::Buttons::OK, ui::Icon::Information});
 }
 
 GenerateOutcome PackageGenerator::cancelledBy(unsigned id) {
@@ -52,12 +50,13 @@ bool PackageGenerator::confirmMissingSources(int& highestDisk) {
     if (!fileSize(context_.files, sourceFilePath(file))) missing = true;
     highestDisk = std::max(highestDisk, file.disk);
   }
-  return !missing || ask(284, ui::Buttons::YesNo, ui::Icon::Question) == ui::Answer::Yes;
+  return !missing || ask(sid::AskGenerateWithMissing, ui::Buttons::YesNo, ui::Icon::Question) ==
+                         ui::Answer::Yes;
 }
 
 std::optional<std::string> PackageGenerator::promptFolder(int disk) {
   ui::FolderPrompt prompt;
-  prompt.caption = strFormat(193, decimal(disk));
+  prompt.caption = strFormat(sid::PickDiskFolder, decimal(disk));
   prompt.text = prompt.caption;
   prompt.dummyName = "Junk";
   prompt.initialFolder = context_.files.currentDirectory();
@@ -79,7 +78,7 @@ GenerateOutcome PackageGenerator::generate(const GenerateOptions& options) {
     if (options.eachDisk) {
       automatic = !*options.eachDisk;
     } else {
-      ui::Answer a = ask(291, ui::Buttons::YesNoCancel, ui::Icon::Question);
+      ui::Answer a = ask(sid::AskChooseDiskFolders, ui::Buttons::YesNoCancel, ui::Icon::Question);
       if (a == ui::Answer::Cancel) return GenerateOutcome::Cancelled;
       automatic = a == ui::Answer::No;
     }
@@ -87,26 +86,27 @@ GenerateOutcome PackageGenerator::generate(const GenerateOptions& options) {
   std::optional<std::string> base =
       options.firstFolder ? std::optional(withBackslash(*options.firstFolder)) : promptFolder(1);
   if (!base) {
-    inform(283);
+    inform(sid::CancelledByUser);
     return GenerateOutcome::Cancelled;
   }
-  std::string first = automatic ? *base + strFormat(kDiskFolder, "1") : *base;
+  std::string first = automatic ? *base + strFormat(sid::DiskFolderName, "1") : *base;
   makeFolders(context_.files, first);
   doc_.settings.lastGenPath = first;
   doc_.setModifiedFlag();
 
   ProgressService& progress = context_.progress;
   progress.BeginProgress("Initializing...");
-  if (!writeScript(doc_, tree_, context_, first + str(kScriptName))) {
+  if (!writeScript(doc_, tree_, context_, first + str(sid::ScriptFileName))) {
     progress.EndProgress();
     return GenerateOutcome::Failed;
   }
   progress.pump();
-  if (progress.cancelled()) return cancelledBy(283);
+  if (progress.cancelled()) return cancelledBy(sid::CancelledByUser);
 
   bool engineError = false;
-  if (!copyEngineFiles(first, engineError)) return cancelledBy(283);
-  if (engineError && ask(289, ui::Buttons::YesNo, ui::Icon::Question) != ui::Answer::Yes) {
+  if (!copyEngineFiles(first, engineError)) return cancelledBy(sid::CancelledByUser);
+  if (engineError &&
+      ask(sid::AskEngineFilesMissing, ui::Buttons::YesNo, ui::Icon::Question) != ui::Answer::Yes) {
     progress.EndProgress();
     pairs_.clear();
     return GenerateOutcome::Cancelled;
@@ -119,10 +119,10 @@ GenerateOutcome PackageGenerator::generate(const GenerateOptions& options) {
   progress.EndProgress();
   pairs_.clear();
   if (error) {
-    inform(286);
+    inform(sid::GenerateHadErrors);
     return GenerateOutcome::WithErrors;
   }
-  inform(288);
+  inform(sid::GenerateComplete);
   generatedComplete_ = true;
   return GenerateOutcome::Complete;
 }
@@ -134,7 +134,7 @@ bool PackageGenerator::copyEngineFiles(const std::string& firstDisk, bool& engin
     std::string source = joinPath(context_.programFolder, pair.source);
     std::optional<std::uint64_t> size = fileSize(context_.files, source);
     if (size) {
-      progress.SetProgress(0, strFormat(290, pair.source));
+      progress.SetProgress(0, strFormat(sid::CopyingEngineFile, pair.source));
       progress.setExpectedTotal(*size);
       std::int64_t copied = progress.CopyFileWithProgress(source, firstDisk + pair.onDisk, true);
       if (copied < 0 || std::uint64_t(copied) != *size) engineError = true;
@@ -165,23 +165,24 @@ GenerateOutcome PackageGenerator::copyAuthorFiles(const std::string& firstDisk,
                             [disk](const FileEntry& f) { return f.disk == disk; });
     if (used && folder.empty()) {
       if (automatic) {
-        folder = base + strFormat(kDiskFolder, decimal(disk));
+        folder = base + strFormat(sid::DiskFolderName, decimal(disk));
         makeFolders(context_.files, folder);
       } else {
         std::optional<std::string> chosen = promptFolder(disk);
-        if (!chosen) return cancelledBy(293);
+        if (!chosen) return cancelledBy(sid::GenerateCancelled);
         folder = *chosen;
         makeFolders(context_.files, folder);
       }
     }
     for (const FileEntry& file : doc_.files) {
       if (file.disk != disk) continue;
-      progress.SetProgress(std::nullopt, strFormat(287, file.sourceName, folder));
+      progress.SetProgress(std::nullopt, strFormat(sid::CopyingTo, file.sourceName, folder));
       std::int64_t copied =
           progress.CopyFileWithProgress(sourceFilePath(file), folder + file.sourceName, true);
       if (copied != std::int64_t(file.size)) {
-        if (progress.cancelled()) return cancelledBy(293);
-        if (ask(285, ui::Buttons::YesNo, ui::Icon::Exclamation) == ui::Answer::Yes) {
+        if (progress.cancelled()) return cancelledBy(sid::GenerateCancelled);
+        if (ask(sid::AskAbortShortCopy, ui::Buttons::YesNo, ui::Icon::Exclamation) ==
+            ui::Answer::Yes) {
           progress.EndProgress();
           pairs_.clear();
           return GenerateOutcome::Cancelled;
@@ -211,9 +212,9 @@ bool PackageGenerator::regenerateScript() {
   if (!confirmMissingSources(highestDisk)) return false;
   const std::string& last = doc_.settings.lastGenPath;
   if (!last.empty() && !context_.files.find(withBackslash(last) + "*").empty()) {
-    return writeScript(doc_, tree_, context_, withBackslash(last) + str(kScriptName));
+    return writeScript(doc_, tree_, context_, withBackslash(last) + str(sid::ScriptFileName));
   }
-  stopMessage(context_.ui, str(315));
+  stopMessage(context_.ui, str(sid::SetupNotFound));
   return false;
 }
 

@@ -61,7 +61,7 @@ TEST_F(Generation, OneDiskGoesIntoTheChosenFolder) {
   EXPECT_EQ(*b.files.readFile("C:\\Pkg\\disk1.txt"), "insert disk");
   EXPECT_EQ(doc.settings.lastGenPath, "C:\\Pkg\\");
   EXPECT_TRUE(doc.isModified());
-  EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(288)});
+  EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(sid::GenerateComplete)});
   ASSERT_EQ(b.ui.folderPrompts.size(), 1u);
   EXPECT_EQ(b.ui.folderPrompts[0].caption, "Please select a directory where to save Disk 1 files...");
   EXPECT_EQ(b.ui.folderPrompts[0].dummyName, "Junk");
@@ -82,7 +82,7 @@ TEST_F(Generation, AutomaticDiskFoldersOnlyForDisksInUse) {
   file("three.dat", 20, 3);
   b.ui.answers = {Answer::No};  // not each disk: automatic DiskN folders
   ASSERT_EQ(run(), GenerateOutcome::Complete);
-  EXPECT_EQ(b.ui.texts().front(), str(291));
+  EXPECT_EQ(b.ui.texts().front(), str(sid::AskChooseDiskFolders));
   EXPECT_TRUE(exists("C:\\Pkg\\Disk1\\Script.vrx"));
   EXPECT_TRUE(exists("C:\\Pkg\\Disk1\\one.exe"));
   EXPECT_TRUE(exists("C:\\Pkg\\Disk3\\three.dat"));
@@ -100,21 +100,21 @@ TEST_F(Generation, EachDiskItsOwnFolder) {
   EXPECT_TRUE(exists("C:\\Second\\two.exe"));
   ASSERT_EQ(b.ui.folderPrompts.size(), 2u);
   EXPECT_EQ(b.ui.folderPrompts[1].caption, "Please select a directory where to save Disk 2 files...");
-  EXPECT_FALSE(shown(291)) << "the option answers the question";
+  EXPECT_FALSE(shown(sid::AskChooseDiskFolders)) << "the option answers the question";
 }
 
 TEST_F(Generation, CancelledFolderPrompts) {
   file("one.exe", 10, 1);
   file("two.exe", 10, 2);
   EXPECT_EQ(run(std::nullopt, {std::nullopt, true}), GenerateOutcome::Cancelled);
-  EXPECT_EQ(b.ui.texts().back(), str(283));
+  EXPECT_EQ(b.ui.texts().back(), str(sid::CancelledByUser));
   EXPECT_TRUE(doc.settings.lastGenPath.empty());
 
   // The second disk's prompt cancelled: the first disk stays as copied.
   b.ui.messages.clear();
   b.ui.folders.clear();
   EXPECT_EQ(run("C:\\First", {std::nullopt, true}), GenerateOutcome::Cancelled);
-  EXPECT_EQ(b.ui.texts().back(), str(293));
+  EXPECT_EQ(b.ui.texts().back(), str(sid::GenerateCancelled));
   EXPECT_TRUE(exists("C:\\First\\one.exe"));
   EXPECT_FALSE(complete);
 }
@@ -124,7 +124,7 @@ TEST_F(Generation, MissingSourcesAskFirst) {
   addFile(doc, "gone.exe", 10);
   b.ui.answers = {Answer::No};
   EXPECT_EQ(run(), GenerateOutcome::Cancelled);
-  EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(284)});
+  EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(sid::AskGenerateWithMissing)});
   EXPECT_FALSE(exists("C:\\Pkg\\Script.vrx"));
 
   // Proceeding anyway: the short copy is asked about; No goes on and ends with errors.
@@ -132,7 +132,9 @@ TEST_F(Generation, MissingSourcesAskFirst) {
   b.ui.folders.clear();
   b.ui.answers = {Answer::Yes, Answer::No};
   EXPECT_EQ(run(), GenerateOutcome::WithErrors);
-  EXPECT_EQ(b.ui.texts(), (std::vector<std::string>{str(284), str(285), str(286)}));
+  EXPECT_EQ(b.ui.texts(),
+            (std::vector<std::string>{str(sid::AskGenerateWithMissing), str(sid::AskAbortShortCopy),
+                                      str(sid::GenerateHadErrors)}));
   EXPECT_TRUE(exists("C:\\Pkg\\here.exe"));
   EXPECT_FALSE(complete);
 
@@ -140,7 +142,8 @@ TEST_F(Generation, MissingSourcesAskFirst) {
   b.ui.messages.clear();
   b.ui.answers = {Answer::Yes, Answer::Yes};
   EXPECT_EQ(run(), GenerateOutcome::Cancelled);
-  EXPECT_EQ(b.ui.texts(), (std::vector<std::string>{str(284), str(285)}));
+  EXPECT_EQ(b.ui.texts(), (std::vector<std::string>{str(sid::AskGenerateWithMissing),
+                                                    str(sid::AskAbortShortCopy)}));
 }
 
 TEST_F(Generation, WrongSizeInTheDocumentIsAnError) {
@@ -148,7 +151,8 @@ TEST_F(Generation, WrongSizeInTheDocumentIsAnError) {
   doc.files.at(0).size = 11;
   b.ui.answers = {Answer::No};
   EXPECT_EQ(run(), GenerateOutcome::WithErrors);
-  EXPECT_EQ(b.ui.texts(), (std::vector<std::string>{str(285), str(286)}));
+  EXPECT_EQ(b.ui.texts(),
+            (std::vector<std::string>{str(sid::AskAbortShortCopy), str(sid::GenerateHadErrors)}));
 }
 
 TEST_F(Generation, MissingEngineFiles) {
@@ -156,7 +160,7 @@ TEST_F(Generation, MissingEngineFiles) {
   file("a.exe", 1);
   b.ui.answers = {Answer::No};
   EXPECT_EQ(run(), GenerateOutcome::Cancelled);
-  EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(289)});
+  EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(sid::AskEngineFilesMissing)});
   EXPECT_TRUE(exists("C:\\Pkg\\Tamsin32.ex_"));
   EXPECT_FALSE(exists("C:\\Pkg\\a.exe"));
 
@@ -194,7 +198,7 @@ TEST_F(Generation, FileOnNoDiskEndsWithErrors) {
   file("a.exe", 1, 1);
   file("lost.exe", 1, 0);
   ASSERT_EQ(run(), GenerateOutcome::WithErrors);
-  EXPECT_EQ(b.ui.texts().back(), str(286));
+  EXPECT_EQ(b.ui.texts().back(), str(sid::GenerateHadErrors));
   EXPECT_TRUE(exists("C:\\Pkg\\a.exe"));
   EXPECT_FALSE(exists("C:\\Pkg\\lost.exe"));
 }
@@ -206,8 +210,9 @@ TEST_F(Generation, CancelDuringTheCopy) {
   EXPECT_EQ(run(), GenerateOutcome::Cancelled);
   std::vector<std::string> texts = b.ui.texts();
   ASSERT_EQ(texts.size(), 2u);
-  EXPECT_EQ(texts[0], str(190));
-  EXPECT_TRUE(texts[1] == str(293) || texts[1] == str(283)) << texts[1];
+  EXPECT_EQ(texts[0], str(sid::AskStopProcessing));
+  EXPECT_TRUE(texts[1] == str(sid::GenerateCancelled) || texts[1] == str(sid::CancelledByUser))
+      << texts[1];
   EXPECT_FALSE(complete);
 }
 
@@ -216,7 +221,7 @@ TEST_F(Generation, ScriptWriteFailureStopsBeforeCopying) {
   b.files.makeDirectories("C:\\Pkg");
   b.files.denyAccess("C:\\Pkg");
   EXPECT_EQ(run(), GenerateOutcome::Failed);
-  EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(184)});
+  EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(sid::SaveFailed)});
 }
 
 TEST_F(Generation, RegenerateScriptOnly) {
@@ -224,7 +229,7 @@ TEST_F(Generation, RegenerateScriptOnly) {
   ScriptTree tree(doc);
   PackageGenerator generator(doc, tree, b.context);
   EXPECT_FALSE(generator.regenerateScript());
-  EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(315)});
+  EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(sid::SetupNotFound)});
 
   b.files.makeDirectories("C:\\Pkg");
   doc.settings.lastGenPath = "C:\\Pkg\\";

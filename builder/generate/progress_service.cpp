@@ -41,7 +41,7 @@ void ProgressService::BeginProgress(const std::string& text, bool escapeHint) {
   expected_ = 0;
   display_ = ui::Progress{};
   display_.caption = "Operation in progress...";
-  display_.lines = {escapeHint ? text + " " + str(282) : text};
+  display_.lines = {escapeHint ? text + " " + str(sid::EscToAbort) : text};
   display_.percent = 0;
   display_.cancellable = true;
   show();
@@ -73,7 +73,8 @@ void ProgressService::show() { ui_.progress(display_); }
 void ProgressService::pump(int n) {
   if (!active_ || n <= 0) return;
   if (!ui_.cancelPressed()) return;
-  ui::Message question{str(128), str(190), ui::Buttons::YesNo, ui::Icon::Question};
+  ui::Message question{str(sid::AppName), str(sid::AskStopProcessing), ui::Buttons::YesNo,
+                       ui::Icon::Question};
   if (ui_.message(question) == ui::Answer::Yes) cancel_ = true;
 }
 

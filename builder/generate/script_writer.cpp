@@ -69,8 +69,10 @@ struct ScriptBuilder {
     for (int i = 0; i < kSettingsWritten; ++i) {
       const KeyField<ScriptSettings>& key = keys[std::size_t(i)];
       std::string value;
-      if (i == kSettingsMinCpu) value = s.minCpu >= 0 && s.minCpu <= 2 ? strItem(300, s.minCpu + 1) : "486";
-      else if (i == kSettingsMinWin) value = s.minWin >= 0 && s.minWin <= 5 ? strItem(301, s.minWin + 1) : "95";
+      if (i == kSettingsMinCpu)
+        value = s.minCpu >= 0 && s.minCpu <= 2 ? strItem(sid::CpuNames, s.minCpu + 1) : "486";
+      else if (i == kSettingsMinWin)
+        value = s.minWin >= 0 && s.minWin <= 5 ? strItem(sid::WindowsNames, s.minWin + 1) : "95";
       else if (key.text) value = oneLine(s.*(key.text));
       else value = decimal(s.*(key.number));
       line(key.name, value);
@@ -114,12 +116,13 @@ struct ScriptBuilder {
     // A 16-bit-only package has no registry: the registrations are counted but not written.
     if (!builtInUninstaller || doc.settings.nSyst == 0) return;
     std::string name = doc.settings.appName + " " + doc.settings.ver;
-    std::string subkey = strItem(239, 1) + name;
-    line(decimal(number++),
-         script::entryValue(script::RegistryEntry{"2", subkey, strItem(239, 2), name, "1"}));
-    std::string command = "[" + decimal(n + 3) + "]\\" + strItem(236, 8) + " [" + decimal(n) + "]";
-    line(decimal(number),
-         script::entryValue(script::RegistryEntry{"2", subkey, strItem(239, 3), command, "0"}));
+    std::string subkey = strItem(sid::UninstallRegistration, 1) + name;
+    line(decimal(number++), script::entryValue(script::RegistryEntry{
+                                "2", subkey, strItem(sid::UninstallRegistration, 2), name, "1"}));
+    std::string command =
+        "[" + decimal(n + 3) + "]\\" + strItem(sid::UninstallerFiles, 8) + " [" + decimal(n) + "]";
+    line(decimal(number), script::entryValue(script::RegistryEntry{
+                              "2", subkey, strItem(sid::UninstallRegistration, 3), command, "0"}));
   }
 
   void files() {
@@ -203,7 +206,7 @@ struct ScriptBuilder {
   }
 
   void build() {
-    out = str(302);
+    out = str(sid::ScriptHeader);
     settings();
     for (Section section : {Section::Background, Section::Owner}) {
       header(section);
@@ -255,7 +258,7 @@ bool writeScript(CScriptDoc& doc, const ScriptTree& tree, BuilderContext& contex
   std::unique_ptr<platform::File> file = context.files.create(path);
   bool written = file && file->write(text.data(), text.size()) == std::int64_t(text.size());
   file.reset();
-  if (!written) stopMessage(context.ui, str(184));
+  if (!written) stopMessage(context.ui, str(sid::SaveFailed));
   return written;
 }
 

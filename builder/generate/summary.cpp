@@ -15,8 +15,10 @@ namespace vandrel::builder {
 namespace {
 
 // The eight component files of the version sheet, in its order, as items of 237 and 236.
-const std::pair<unsigned, int> kComponents[] = {{237, 1}, {237, 2}, {237, 4}, {237, 5},
-                                                {236, 1}, {236, 2}, {236, 5}, {236, 6}};
+const std::pair<unsigned, int> kComponents[] = {
+    {sid::SetupFiles, 1},       {sid::SetupFiles, 2},       {sid::SetupFiles, 4},
+    {sid::SetupFiles, 5},       {sid::UninstallerFiles, 1}, {sid::UninstallerFiles, 2},
+    {sid::UninstallerFiles, 5}, {sid::UninstallerFiles, 6}};
 
 std::string item(unsigned id, int n, bool valid) { return valid ? strItem(id, n + 1) : ""; }
 
@@ -27,30 +29,37 @@ std::string formatFileTime(std::uint64_t fileTime, const char* format) {
 }
 
 std::string summaryText(const ScriptSettings& s) {
-  std::string text = strFormat(270, item(275, s.minCpu, s.minCpu >= 0 && s.minCpu <= 2),
-                               item(274, s.minWin, s.minWin >= 0 && s.minWin <= 5));
-  text += strFormat(271, item(276, s.nSyst, s.nSyst >= 0 && s.nSyst <= 2));
+  std::string text =
+      strFormat(sid::SummaryRequirements,
+                item(sid::SummaryCpuNames, s.minCpu, s.minCpu >= 0 && s.minCpu <= 2),
+                item(sid::SummaryWindowsNames, s.minWin, s.minWin >= 0 && s.minWin <= 5));
+  text += strFormat(sid::SummaryEngines,
+                    item(sid::SummaryEngineKinds, s.nSyst, s.nSyst >= 0 && s.nSyst <= 2));
   if (s.showLicence || s.regInfo) {
     std::string windows;
-    if (s.showLicence) windows = strItem(277, 1);
+    if (s.showLicence) windows = strItem(sid::SummaryPageNames, 1);
     if (s.regInfo) {
-      if (!windows.empty()) windows += strItem(277, 3);
-      windows += strItem(277, 2);
+      if (!windows.empty()) windows += strItem(sid::SummaryPageNames, 3);
+      windows += strItem(sid::SummaryPageNames, 2);
     }
-    text += strFormat(272, windows);
+    text += strFormat(sid::SummaryPages, windows);
   }
-  text += strFormat(273, strItem(278, s.ownUnInstall ? 2 : 1), strItem(279, s.archiveSize ? 2 : 1));
+  text += strFormat(sid::SummaryUninstaller,
+                    strItem(sid::SummaryUninstallerNames, s.ownUnInstall ? 2 : 1),
+                    strItem(sid::SummaryStorageNames, s.archiveSize ? 2 : 1));
   return text;
 }
 
 SummaryPage summaryPage(const CScriptDoc& doc, platform::FileSystem& files) {
   SummaryPage page;
-  page.scriptFor = doc.settings.appName.empty() ? str(183) : doc.settings.appName;
+  page.scriptFor = doc.settings.appName.empty() ? str(sid::UntitledTitle) : doc.settings.appName;
   page.version = doc.settings.ver;
   std::optional<platform::FileStatus> status =
       doc.pathName().empty() ? std::nullopt : files.status(doc.pathName());
-  page.created = status ? formatFileTime(status->creationTime, "%A, %B %d, %Y") : str(104);
-  page.modified = status ? formatFileTime(status->lastWriteTime, "%A, %B %d, %Y") : str(104);
+  page.created =
+      status ? formatFileTime(status->creationTime, "%A, %B %d, %Y") : str(sid::Unavailable);
+  page.modified =
+      status ? formatFileTime(status->lastWriteTime, "%A, %B %d, %Y") : str(sid::Unavailable);
   page.subject = doc.properties.subject;
   page.templateName = doc.properties.templateName;
   page.author = doc.properties.author;
@@ -85,7 +94,8 @@ Statistics statistics(const CScriptDoc& doc, platform::FileSystem& files,
     char size[64];
     if (bytes) std::snprintf(size, sizeof size, "%0.3f", double(bytes) / 1048576.0);
     else std::snprintf(size, sizeof size, "0");
-    st.disks.push_back({strFormat(281, decimal(disk)), size + strItem(280, 3)});
+    st.disks.push_back(
+        {strFormat(sid::DiskLabel, decimal(disk)), size + strItem(sid::SummaryDiskColumns, 3)});
   }
   st.totalKb = total / 1024;
   st.files = doc.files.count();
@@ -100,8 +110,8 @@ Statistics statistics(const CScriptDoc& doc, platform::FileSystem& files,
     if (size) overhead += *size;
     else missing = true;
   }
-  st.overhead = strFormat(371, script::FormatSize(double(overhead)));
-  if (missing) st.overhead += str(372);
+  st.overhead = strFormat(sid::SummaryOverhead, script::FormatSize(double(overhead)));
+  if (missing) st.overhead += str(sid::SummaryMissingFiles);
   return st;
 }
 
@@ -109,7 +119,8 @@ std::vector<VersionRow> versionRows(platform::FileSystem& files, const std::stri
   std::vector<VersionRow> rows;
   int position = 1;
   for (const auto& [list, n] : kComponents) {
-    VersionRow row{strItem(list, n), strItem(332, position++), str(238), ""};
+    VersionRow row{strItem(list, n), strItem(sid::ComponentNames, position++),
+                   str(sid::FileNotFound), ""};
     if (auto status = files.status(joinPath(programFolder, row.file)); status && !status->isDirectory()) {
       row.dateStamp = formatFileTime(status->lastWriteTime, "%m/%d/%Y %I:%M %p");
       row.sizeKb = decimal((long long)(status->size / 1024));

@@ -9,15 +9,16 @@ namespace vandrel::builder {
 namespace {
 
 bool scriptIn(BuilderContext& context, const std::string& folder) {
-  return !folder.empty() && fileSize(context.files, withBackslash(folder) + str(235)).has_value();
+  return !folder.empty() &&
+         fileSize(context.files, withBackslash(folder) + str(sid::ScriptFileName)).has_value();
 }
 
 ui::Answer ask(BuilderContext& context, unsigned id, ui::Buttons buttons) {
-  return context.ui.message({str(128), str(id), buttons, ui::Icon::Question});
+  return context.ui.message({str(sid::AppName), str(id), buttons, ui::Icon::Question});
 }
 
 void inform(BuilderContext& context, unsigned id) {
-  context.ui.message({str(128), str(id), ui::Buttons::OK, ui::Icon::Information});
+  context.ui.message({str(sid::AppName), str(id), ui::Buttons::OK, ui::Icon::Information});
 }
 
 // The author points at the package: true when its script was found.
@@ -25,7 +26,7 @@ bool searchPackage(CScriptDoc& doc, BuilderContext& context) {
   bool found = false;
   for (;;) {
     ui::FolderPrompt prompt;
-    prompt.caption = str(311);
+    prompt.caption = str(sid::PickGeneratedFolder);
     prompt.text = prompt.caption;
     prompt.dummyName = "Junk";
     prompt.initialFolder = doc.settings.lastGenPath;
@@ -47,7 +48,7 @@ TestInstallOutcome runTestInstall(CScriptDoc& doc, PackageGenerator& generator,
                                   BuilderContext& context, const GenerateOptions& options) {
   generator.clearGeneratedComplete();
   if (!scriptIn(context, doc.settings.lastGenPath)) {
-    ui::Answer search = ask(context, 310, ui::Buttons::YesNoCancel);
+    ui::Answer search = ask(context, sid::AskLocateGenerated, ui::Buttons::YesNoCancel);
     if (search == ui::Answer::Cancel) {
       if (!doc.settings.lastGenPath.empty()) {
         doc.settings.lastGenPath.clear();
@@ -56,19 +57,22 @@ TestInstallOutcome runTestInstall(CScriptDoc& doc, PackageGenerator& generator,
       return TestInstallOutcome::NotStarted;
     }
     if (search != ui::Answer::Yes || !searchPackage(doc, context)) {
-      if (ask(context, 312, ui::Buttons::YesNo) != ui::Answer::Yes) return TestInstallOutcome::NotStarted;
+      if (ask(context, sid::AskGenerateFirst, ui::Buttons::YesNo) != ui::Answer::Yes)
+        return TestInstallOutcome::NotStarted;
       generator.generate(options);
       if (!generator.generatedComplete()) {
-        inform(context, 313);
+        inform(context, sid::GenerateIncomplete);
         return TestInstallOutcome::NotStarted;
       }
     }
   }
-  if (ask(context, 314, ui::Buttons::YesNo) != ui::Answer::Yes) return TestInstallOutcome::NotStarted;
-  std::string starter = withBackslash(doc.settings.lastGenPath) + strItem(237, 7, "setup.exe");
+  if (ask(context, sid::AskRunSetup, ui::Buttons::YesNo) != ui::Answer::Yes)
+    return TestInstallOutcome::NotStarted;
+  std::string starter =
+      withBackslash(doc.settings.lastGenPath) + strItem(sid::SetupFiles, 7, "setup.exe");
   unsigned started = context.process ? context.process->winExec(starter, platform::show::Normal) : 0;
   if (started <= 31) {
-    inform(context, 315);
+    inform(context, sid::SetupNotFound);
     return TestInstallOutcome::NotStarted;
   }
   return TestInstallOutcome::Started;

@@ -6,15 +6,19 @@ namespace vandrel::builder {
 
 namespace {
 
-std::string parentPrefix(int parent) { return strItem(146, parent + 1); }
+std::string parentPrefix(int parent) { return strItem(sid::PredefinedDirPrefixes, parent + 1); }
 
 std::string iniLabel(const IniEntry& e) {
-  return strFormat(137, strFormat(147, e.section, e.entry), e.value.empty() ? "NULL" : e.value);
+  return strFormat(sid::LabelIniValue, strFormat(sid::LabelIniSection, e.section, e.entry),
+                   e.value.empty() ? "NULL" : e.value);
 }
 
 std::string registryLabel(const RegistryEntry& e) {
-  std::string key = "[" + strItem(148, e.root + 1) + "]\\" + e.subkey;
-  return strFormat(137, strFormat(138, key, e.entry.empty() ? str(170) : e.entry), e.value);
+  std::string key = "[" + strItem(sid::RegistryRootNames, e.root + 1) + "]\\" + e.subkey;
+  return strFormat(sid::LabelIniValue,
+                   strFormat(sid::LabelRegistryValue, key,
+                             e.entry.empty() ? str(sid::DefaultValueLabel) : e.entry),
+                   e.value);
 }
 
 }  // namespace
@@ -31,25 +35,31 @@ std::string CScriptDoc::label(const Entry& entry) const {
   struct Visitor {
     const CScriptDoc& doc;
     std::string operator()(const DirectoryEntry& e) const {
-      return strFormat(134, parentPrefix(e.parent) + e.name);
+      return strFormat(sid::LabelCreate, parentPrefix(e.parent) + e.name);
     }
-    std::string operator()(const DescriptionEntry& e) const { return strFormat(135, e.text); }
-    std::string operator()(const GroupEntry& e) const { return strFormat(136, e.name); }
+    std::string operator()(const DescriptionEntry& e) const {
+      return strFormat(sid::LabelPlain, e.text);
+    }
+    std::string operator()(const GroupEntry& e) const {
+      return strFormat(sid::LabelCreateGroup, e.name);
+    }
     std::string operator()(const IniEntry& e) const { return iniLabel(e); }
     std::string operator()(const RegistryEntry& e) const { return registryLabel(e); }
     std::string operator()(const FileEntry& e) const {
-      std::string copied = strFormat(e.decompress ? 140 : 139, e.sourceName, decimal(e.disk));
-      return strFormat(157, copied, doc.destinationPath(e));
+      std::string copied = strFormat(e.decompress ? sid::LabelFileExpanded : sid::LabelFileCopied,
+                                     e.sourceName, decimal(e.disk));
+      return strFormat(sid::LabelTo, copied, doc.destinationPath(e));
     }
     std::string operator()(const ShortcutEntry& e) const {
       const FileEntry* file = doc.files.findEntry(e.fileRef);
       const GroupEntry* group = doc.groups.findEntry(e.groupRef);
-      std::string declared = strFormat(141, file ? doc.destinationPath(*file) : str(238),
-                                       group ? group->name : str(162));
-      return strFormat(161, declared, e.name);
+      std::string declared =
+          strFormat(sid::LabelShortcut, file ? doc.destinationPath(*file) : str(sid::FileNotFound),
+                    group ? group->name : str(sid::NoneLabel));
+      return strFormat(sid::LabelAs, declared, e.name);
     }
     std::string operator()(const MessageEntry& e) const {
-      return strFormat(142, decimal(e.disk), e.destName);
+      return strFormat(sid::LabelMessage, decimal(e.disk), e.destName);
     }
   };
   return std::visit(Visitor{*this}, entry);

@@ -150,7 +150,7 @@ std::vector<EntryKey> CScriptDoc::detachReferencesTo(int category, EntryKey key)
 void CScriptDoc::onNewDocument(const std::optional<std::string>& userName) {
   updateTitle();
   // GetUserNameA is given a buffer of 260 characters: a longer name makes the call fail.
-  properties.author = userName && userName->size() < 260 ? *userName : str(105);
+  properties.author = userName && userName->size() < 260 ? *userName : str(sid::Unknown);
   resetSummary();
   summary.created = clock_();
   summary.pageCount = 1;
@@ -161,7 +161,7 @@ void CScriptDoc::onNewDocument(const std::optional<std::string>& userName) {
 void CScriptDoc::prepareUninstallSection() {
   uninstall.unGroup = uninstall.groupKey == 0 ? -1 : groups.find(uninstall.groupKey);
   if (uninstall.unDesc.empty()) {
-    uninstall.unDesc = stripTrailingBlanks(strFormat(173, settings.appName));
+    uninstall.unDesc = stripTrailingBlanks(strFormat(sid::UninstallShortcutName, settings.appName));
   }
 }
 
@@ -179,11 +179,11 @@ Entry CScriptDoc::newEntry(int category) const {
 
 void CScriptDoc::updateTitle() {
   if (settings.appName.empty()) {
-    title_ = str(183);
+    title_ = str(sid::UntitledTitle);
   } else if (settings.ver.empty()) {
-    title_ = strFormat(182, settings.appName);
+    title_ = strFormat(sid::TitleWithAppName, settings.appName);
   } else {
-    title_ = strFormat(350, settings.appName, settings.ver);
+    title_ = strFormat(sid::TitleWithAppNameAndVersion, settings.appName, settings.ver);
   }
 }
 
@@ -202,7 +202,8 @@ void CScriptDoc::startEditingClock() { editingSince_ = clock_(); }
 void CScriptDoc::stampSave() {
   long revision = script::readInt(summary.revision);
   summary.revision = decimal(revision < 0 || revision == LONG_MAX ? 1 : revision + 1);
-  summary.title = settings.appName.empty() ? str(183) : settings.appName + " " + settings.ver;
+  summary.title =
+      settings.appName.empty() ? str(sid::UntitledTitle) : settings.appName + " " + settings.ver;
   // The record's author follows the document's Author, the only author the user edits.
   summary.author = properties.author;
   summary.lastAuthor = summary.author;

@@ -86,7 +86,7 @@ void CWebUrlDlg::pick(int row) {
   urlEdit = rows[std::size_t(row)].second;
 }
 
-std::vector<std::string> CWebUrlDlg::columns() { return stringItems(351, 2); }
+std::vector<std::string> CWebUrlDlg::columns() { return stringItems(sid::WebColumns, 2); }
 
 EndSheet::EndSheet(const CScriptDoc& doc) {
   end.fill(doc.endOfInstall);

@@ -87,7 +87,7 @@ void showRefusal(ui::Interaction& ui, const Check& check) {
   if (check.kind == Check::Kind::Beep) ui.beep();
   if (check.kind != Check::Kind::Message) return;
   ui::Message message;
-  message.caption = str(57344);
+  message.caption = str(sid::Title);
   message.text = check.message != 0 ? str(check.message) : check.text;
   message.icon = ui::Icon::Information;
   ui.message(message);

@@ -7,6 +7,7 @@
 #include <functional>
 
 #include "builder/pages/pages_fixture_test.h"
+#include "builder/strings/string_ids.h"
 
 namespace vandrel::builder::pages {
 namespace {
@@ -109,7 +110,7 @@ TEST_F(Editor, ValidateAndAddThroughTheEditor) {
 }
 
 TEST_F(Editor, RefusalMessages) {
-  showRefusal(ui, Check::info(352));
+  showRefusal(ui, Check::info(sid::UninstallGroupWarning));
   showRefusal(ui, Check::frameworkText("Please enter an integer."));
   showRefusal(ui, Check::silent());
   ASSERT_EQ(ui.messages.size(), 2u);

@@ -85,7 +85,7 @@ void CINIPropDlg::apply(IniEntry& ini) const {
 // --- Registry ---
 
 std::vector<std::string> CRegPropDlg::mainKeyChoices() {
-  std::vector<std::string> names = stringItems(148, 4);
+  std::vector<std::string> names = stringItems(sid::RegistryRootNames, 4);
   std::sort(names.begin(), names.end());
   return names;
 }
@@ -93,13 +93,13 @@ std::vector<std::string> CRegPropDlg::mainKeyChoices() {
 int CRegPropDlg::rootOf(const std::string& typed) {
   std::string text(text::trimLeading(typed));
   for (int root = 0; root < 4; ++root) {
-    if (text::equalsNoCase(text, strItem(148, root + 1))) return root;
+    if (text::equalsNoCase(text, strItem(sid::RegistryRootNames, root + 1))) return root;
   }
   return -1;
 }
 
 void CRegPropDlg::fill(const RegistryEntry& reg) {
-  mainKey = strItem(148, std::clamp(reg.root, 0, 3) + 1);
+  mainKey = strItem(sid::RegistryRootNames, std::clamp(reg.root, 0, 3) + 1);
   subkey = reg.subkey;
   entry = reg.entry;
   value = reg.value;

@@ -22,7 +22,7 @@ CAddFileDlg::CAddFileDlg(ScriptTree& tree, bool dropImport)
 std::vector<std::string> CAddFileDlg::directoryChoices() const {
   std::vector<std::string> choices;
   for (const EntryItem& item : directories_) choices.push_back(item.text);
-  for (const std::string& name : stringItems(155, 4)) choices.push_back(name);
+  for (const std::string& name : stringItems(sid::RootDirectoryNames, 4)) choices.push_back(name);
   return choices;
 }
 
@@ -111,7 +111,8 @@ Check CAddFileDlg::validateAndAddNew() {
   Entry next = doc.newEntry(category::Files);
   EntryKey key = doc.newKey();
   setKey(next, key);
-  tree_.insertItem(category::Files, key, str(143) + strItem(144, category::Files));
+  tree_.insertItem(category::Files, key,
+                   str(sid::NewPrefix) + strItem(sid::EntryKindNames, category::Files));
   tree_.sortCategory(category::Files);
   // The page stays open on it: its controls keep their values except the names and the
   // size, which are cleared.

@@ -19,7 +19,7 @@ std::vector<EntryKey> treeOrder(ScriptTree& tree, int category) {
 }
 
 std::string directoryPath(const DirectoryEntry& dir) {
-  return strItem(146, dir.parent + 1) + dir.name;
+  return strItem(sid::PredefinedDirPrefixes, dir.parent + 1) + dir.name;
 }
 
 namespace {

@@ -125,8 +125,8 @@ void CUnInstallPage::apply(CScriptDoc& doc, ui::Interaction& ui) const {
     doc.uninstall.groupKey = key;
   } else if (ownUnInstall == 0) {
     ui::Message message;
-    message.caption = str(57344);
-    message.text = str(352);
+    message.caption = str(sid::Title);
+    message.text = str(sid::UninstallGroupWarning);
     message.icon = ui::Icon::Information;
     ui.message(message);
   }
@@ -159,14 +159,15 @@ bool SettingsSheet::ok(ui::Interaction& ui, SettingsViewState& view) {
   doc.setModifiedFlag();
   if (doc.settings.nSyst != 1 && view.warn16Bit) {
     ui::Message message;
-    message.caption = str(57344);
-    message.text = str(370);
+    message.caption = str(sid::Title);
+    message.text = str(sid::SixteenBitWarning);
     message.buttons = ui::Buttons::OKCancel;
     message.icon = ui::Icon::Exclamation;
     if (ui.message(message) == ui::Answer::Cancel) view.warn16Bit = false;
   }
   if (doc.uninstall.unDesc.empty()) {
-    doc.uninstall.unDesc = stripTrailingBlanks(strFormat(173, doc.settings.appName));
+    doc.uninstall.unDesc =
+        stripTrailingBlanks(strFormat(sid::UninstallShortcutName, doc.settings.appName));
   }
   return true;
 }

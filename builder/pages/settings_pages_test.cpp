@@ -98,7 +98,7 @@ TEST_F(Settings, SixteenBitWarningUntilCancelled) {
     ui.messages.clear();
     ui.answers = {answer};
     ASSERT_TRUE(sheet.ok(ui, view));
-    if (shown(370)) ++warnings;
+    if (shown(sid::SixteenBitWarning)) ++warnings;
   };
   pickBoth(ui::Answer::OK);
   pickBoth(ui::Answer::OK);
@@ -113,12 +113,12 @@ TEST_F(Settings, SixteenBitWarningUntilCancelled) {
   SettingsSheet sheet(*tree);
   ui.messages.clear();
   ASSERT_TRUE(sheet.ok(ui, otherView));
-  EXPECT_TRUE(shown(370)) << "each view starts with the warning on";
+  EXPECT_TRUE(shown(sid::SixteenBitWarning)) << "each view starts with the warning on";
   SettingsSheet thirtyTwo(*tree);
   thirtyTwo.system.nSyst = 1;
   ui.messages.clear();
   ASSERT_TRUE(thirtyTwo.ok(ui, otherView));
-  EXPECT_FALSE(shown(370));
+  EXPECT_FALSE(shown(sid::SixteenBitWarning));
 }
 
 TEST_F(Settings, UninstallGroupAndShortcutName) {
@@ -128,7 +128,7 @@ TEST_F(Settings, UninstallGroupAndShortcutName) {
   SettingsSheet sheet(*tree);
   EXPECT_EQ(sheet.uninstall.group, -1);
   ASSERT_TRUE(sheet.ok(ui, view));
-  EXPECT_TRUE(shown(352)) << "no group with the built-in uninstaller";
+  EXPECT_TRUE(shown(sid::UninstallGroupWarning)) << "no group with the built-in uninstaller";
   EXPECT_EQ(doc.uninstall.groupKey, 0u);
   EXPECT_EQ(doc.uninstall.unDesc, "UnInstall Tool") << "filled, without trailing blanks";
 
@@ -139,7 +139,7 @@ TEST_F(Settings, UninstallGroupAndShortcutName) {
   pick.uninstall.unDesc = "";
   ui.messages.clear();
   ASSERT_TRUE(pick.ok(ui, view));
-  EXPECT_FALSE(shown(352));
+  EXPECT_FALSE(shown(sid::UninstallGroupWarning));
   EXPECT_EQ(doc.uninstall.groupKey, tools);
   EXPECT_EQ(doc.uninstall.unDesc, "UnInstall Tool") << "an empty name is not stored";
 
@@ -150,7 +150,7 @@ TEST_F(Settings, UninstallGroupAndShortcutName) {
   own.uninstall.unDesc = "Remove";
   ui.messages.clear();
   ASSERT_TRUE(own.ok(ui, view));
-  EXPECT_FALSE(shown(352)) << "the author's own uninstaller needs no group";
+  EXPECT_FALSE(shown(sid::UninstallGroupWarning)) << "the author's own uninstaller needs no group";
   EXPECT_EQ(doc.uninstall.groupKey, tools);
   EXPECT_EQ(doc.uninstall.unDesc, "Remove");
   EXPECT_EQ(doc.settings.ownUnInstall, 1);

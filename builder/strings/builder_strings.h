@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "builder/strings/string_ids.h"
 #include "script/string_table.h"
 
 namespace vandrel::builder {

@@ -23,14 +23,15 @@ bool labelLess(const std::string& a, const std::string& b) {
 }
 
 ScriptTree::ScriptTree(CScriptDoc& doc) : doc_(doc) {
-  root_ = addItem(0, strItem(130, 1), 0);
+  root_ = addItem(0, strItem(sid::CategoryLabels, 1), 0);
   categories_.push_back(root_);
   for (int c = 1; c <= category::EndOfInstall; ++c) {
-    categories_.push_back(addItem(root_, strItem(130, c + 1), c));
+    categories_.push_back(addItem(root_, strItem(sid::CategoryLabels, c + 1), c));
   }
   for (int page = 0; page < 3; ++page) {
-    settingsPages_.push_back(
-        addItem(categories_[category::Settings], strItem(133, page + 1), kSettingsImages[page]));
+    settingsPages_.push_back(addItem(categories_[category::Settings],
+                                     strItem(sid::SettingsItemLabels, page + 1),
+                                     kSettingsImages[page]));
   }
   insertPredefinedDirectories();
   syncFromDocument();
@@ -53,8 +54,9 @@ ItemHandle ScriptTree::addItem(ItemHandle parent, const std::string& label, int 
 void ScriptTree::insertPredefinedDirectories() {
   predefined_.clear();
   for (int i = 0; i < 4; ++i) {
-    predefined_.push_back(
-        addItem(categories_[category::Directories], strItem(145, i + 1), category::Directories));
+    predefined_.push_back(addItem(categories_[category::Directories],
+                                  strItem(sid::DefaultDirectoryLabels, i + 1),
+                                  category::Directories));
   }
 }
 

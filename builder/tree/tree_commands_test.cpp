@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "builder/codec/document_text.h"
+#include "builder/strings/string_ids.h"
 #include "tests/support/fake_interaction.h"
 
 namespace vandrel::builder {
@@ -173,22 +174,30 @@ TEST_F(Fixture, EraseQuestionsAndNo) {
   load("[Directories]\n0=A,0,0,a\n[Descriptions]\n0=d\n[Groups]\n0=G\n"
        "[Files]\n0=f,f,1,1,0,0,0,-1,-1,0,0,p,0\n[Shortcuts]\n0=S,,0,0\n");
   struct Case { int category; bool entry; unsigned id; };
-  const Case cases[] = {{category::Directories, true, 158}, {category::Files, true, 159},
-                        {category::Groups, true, 159},      {category::Descriptions, true, 150},
-                        {category::Descriptions, false, 149}, {category::Files, false, 160},
-                        {category::Groups, false, 160},     {category::ProgramAdds, false, 149}};
-  const std::map<unsigned, std::string> starts{{149, "This operation will erase the whole "},
-                                               {150, "This operation will erase the current entry. "},
-                                               {158, "This operation will erase the current entry and could alterate associations"},
-                                               {159, "This operation will erase the current entry and could alterate its"},
-                                               {160, "This operation will erase the whole "}};
+  const Case cases[] = {{category::Directories, true, sid::AskEraseDirectory},
+                        {category::Files, true, sid::AskEraseFile},
+                        {category::Groups, true, sid::AskEraseFile},
+                        {category::Descriptions, true, sid::AskEraseEntry},
+                        {category::Descriptions, false, sid::AskEraseCategory},
+                        {category::Files, false, sid::AskEraseReferencedCategory},
+                        {category::Groups, false, sid::AskEraseReferencedCategory},
+                        {category::ProgramAdds, false, sid::AskEraseCategory}};
+  const std::map<unsigned, std::string> starts{
+      {sid::AskEraseCategory, "This operation will erase the whole "},
+      {sid::AskEraseEntry, "This operation will erase the current entry. "},
+      {sid::AskEraseDirectory,
+       "This operation will erase the current entry and could alterate associations"},
+      {sid::AskEraseFile, "This operation will erase the current entry and could alterate its"},
+      {sid::AskEraseReferencedCategory, "This operation will erase the whole "}};
   for (const Case& c : cases) {
     tree->select(c.entry ? entryItem(c.category, 0) : tree->categoryItem(c.category));
     ui.answers = {ui::Answer::No};
     EXPECT_FALSE(commands->erase());
     const std::string& text = ui.messages.back().text;
     EXPECT_EQ(text.rfind(starts.at(c.id), 0), 0u) << c.category << " " << text;
-    EXPECT_EQ(text.find("alterate") != std::string::npos, c.id == 158 || c.id == 159 || c.id == 160);
+    bool alters = c.id == sid::AskEraseDirectory || c.id == sid::AskEraseFile ||
+                  c.id == sid::AskEraseReferencedCategory;
+    EXPECT_EQ(text.find("alterate") != std::string::npos, alters);
   }
   EXPECT_EQ(doc.count(category::Files) + doc.count(category::Groups) + doc.count(category::Directories), 3)
       << "No erases nothing";

@@ -26,7 +26,7 @@ void assign(CScriptDoc& doc, int category, EntryKey key, const Entry& edited) {
 
 bool TreeCommands::ask(const std::string& text) const {
   ui::Message message;
-  message.caption = str(57344);
+  message.caption = str(sid::Title);
   message.text = text;
   message.buttons = ui::Buttons::YesNo;
   message.icon = ui::Icon::Question;
@@ -44,14 +44,14 @@ bool TreeCommands::addEntry(int category) {
   EntryKey key = doc_.newKey();
   Entry entry = doc_.newEntry(category);
   setKey(entry, key);
-  std::string provisional = str(143) + strItem(144, category);
+  std::string provisional = str(sid::NewPrefix) + strItem(sid::EntryKindNames, category);
   // The description, directory and group pages start with the provisional label.
   if (auto* dir = std::get_if<DirectoryEntry>(&entry)) dir->name = provisional;
   if (auto* text = std::get_if<DescriptionEntry>(&entry)) text->text = provisional;
   if (auto* group = std::get_if<GroupEntry>(&entry)) group->name = provisional;
   tree_.insertItem(category, key, provisional);
 
-  bool ok = runEditor(category, entry, str(143), true);
+  bool ok = runEditor(category, entry, str(sid::NewPrefix), true);
   // The file dialog's "Validate and Add new file" stores the file it holds and goes on with a
   // further new one: the dialog ends on the entry it holds last.
   if (EntryKey last = keyOf(entry); last != 0) key = last;
@@ -76,7 +76,7 @@ bool TreeCommands::addCurrent() {
 bool TreeCommands::editEntry(int category, EntryKey key) {
   std::optional<Entry> entry = doc_.entryCopy(category, key);
   if (!entry) return false;
-  bool ok = runEditor(category, *entry, str(167), false);
+  bool ok = runEditor(category, *entry, str(sid::PropertiesCaption), false);
   if (EntryKey last = keyOf(*entry); last != 0 && last != key) {
     // The dialog stored the edited entry itself and went on with a new one (the file
     // dialog's "Validate and Add new file"): that one is added, or dropped on Cancel.
@@ -172,7 +172,9 @@ bool TreeCommands::eraseCategory(int category) {
     bool alters = ((category == category::Files || category == category::Groups) &&
                    doc_.shortcuts.count() > 0) ||
                   (category == category::Directories && doc_.files.count() > 0);
-    if (!ask(strFormat(alters ? 160 : 149, strItem(144, category)))) return false;
+    if (!ask(strFormat(alters ? sid::AskEraseReferencedCategory : sid::AskEraseCategory,
+                       strItem(sid::EntryKindNames, category))))
+      return false;
   }
   doc_.eraseCategory(category);
   tree_.clearCategory(category);
@@ -184,10 +186,11 @@ bool TreeCommands::eraseCategory(int category) {
 bool TreeCommands::eraseEntry(int category, EntryKey key) {
   if (doc_.findEntry(category, key) < 0) return false;
   if (preferences_.confirmErase) {
-    unsigned question = 150;
-    if (category == category::Directories && doc_.files.count() > 0) question = 158;
+    unsigned question = sid::AskEraseEntry;
+    if (category == category::Directories && doc_.files.count() > 0)
+      question = sid::AskEraseDirectory;
     if ((category == category::Files || category == category::Groups) && doc_.shortcuts.count() > 0) {
-      question = 159;
+      question = sid::AskEraseFile;
     }
     if (!ask(str(question))) return false;
   }
