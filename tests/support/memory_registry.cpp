@@ -2,7 +2,8 @@
 #include "tests/support/memory_registry.h"
 
 #include <algorithm>
-#include <cctype>
+
+#include "platform/text/text_rules.h"
 
 namespace vandrel::test {
 
@@ -25,11 +26,6 @@ struct MemoryRegistry::Key {
 };
 
 namespace {
-
-std::string upper(std::string text) {
-  for (char& c : text) c = char(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
 
 std::vector<std::string> parts(const std::string& subKey) {
   std::vector<std::string> result;
@@ -75,7 +71,7 @@ std::shared_ptr<MemoryRegistry::Key> MemoryRegistry::find(const std::shared_ptr<
                                                           const std::string& subKey) const {
   std::shared_ptr<Key> key = from;
   for (const std::string& part : parts(subKey)) {
-    auto sub = key->subkeys.find(upper(part));
+    auto sub = key->subkeys.find(text::toUpper(part));
     if (sub == key->subkeys.end()) return nullptr;
     key = sub->second;
   }
@@ -108,7 +104,7 @@ void MemoryRegistry::denyChanges(HKey root, const std::string& subKey) {
   std::shared_ptr<Key> from = keyOf(root);
   if (!from) return;
   std::string path = from->path;
-  for (const std::string& part : parts(subKey)) path += "\\" + upper(part);
+  for (const std::string& part : parts(subKey)) path += "\\" + text::toUpper(part);
   denied_.push_back(path);
 }
 
@@ -123,14 +119,14 @@ bool MemoryRegistry::hasKey(HKey root, const std::string& subKey) const {
 
 bool MemoryRegistry::hasValue(HKey root, const std::string& subKey, const std::string& name) const {
   const Key* key = findConst(root, subKey);
-  return key && key->values.count(upper(name)) > 0;
+  return key && key->values.count(text::toUpper(name)) > 0;
 }
 
 std::optional<std::string> MemoryRegistry::stringValue(HKey root, const std::string& subKey,
                                                        const std::string& name) const {
   const Key* key = findConst(root, subKey);
   if (!key) return std::nullopt;
-  auto value = key->values.find(upper(name));
+  auto value = key->values.find(text::toUpper(name));
   if (value == key->values.end() || value->second.type != platform::regtype::Sz) return std::nullopt;
   std::string text(value->second.data.begin(), value->second.data.end());
   if (!text.empty() && text.back() == '\0') text.pop_back();
@@ -141,7 +137,7 @@ std::optional<std::uint32_t> MemoryRegistry::dwordValue(HKey root, const std::st
                                                         const std::string& name) const {
   const Key* key = findConst(root, subKey);
   if (!key) return std::nullopt;
-  auto value = key->values.find(upper(name));
+  auto value = key->values.find(text::toUpper(name));
   if (value == key->values.end() || value->second.type != platform::regtype::Dword ||
       value->second.data.size() != 4) {
     return std::nullopt;
@@ -179,7 +175,7 @@ long MemoryRegistry::createKey(HKey parent, const std::string& subKey, HKey& res
   if (key->deleted) return error::KeyDeleted;
   if (created) *created = false;
   for (const std::string& part : parts(subKey)) {
-    auto sub = key->subkeys.find(upper(part));
+    auto sub = key->subkeys.find(text::toUpper(part));
     if (sub != key->subkeys.end()) {
       key = sub->second;
       continue;
@@ -187,9 +183,9 @@ long MemoryRegistry::createKey(HKey parent, const std::string& subKey, HKey& res
     if (long code = change(*key); code != error::Success) return code;
     auto made = std::make_shared<Key>();
     made->name = part;
-    made->path = key->path + "\\" + upper(part);
+    made->path = key->path + "\\" + text::toUpper(part);
     made->parent = key;
-    key->subkeys[upper(part)] = made;
+    key->subkeys[text::toUpper(part)] = made;
     key = made;
     if (created) *created = true;
   }
@@ -212,7 +208,7 @@ long MemoryRegistry::queryValue(HKey handle, const std::string& name, std::uint3
   std::shared_ptr<Key> key = keyOf(handle);
   if (!key) return error::InvalidHandle;
   if (key->deleted) return error::KeyDeleted;
-  auto value = key->values.find(upper(name));
+  auto value = key->values.find(text::toUpper(name));
   if (value == key->values.end()) return error::FileNotFound;
   type = value->second.type;
   data = value->second.data;
@@ -225,7 +221,7 @@ long MemoryRegistry::setValue(HKey handle, const std::string& name, std::uint32_
   if (!key) return error::InvalidHandle;
   if (key->deleted) return error::KeyDeleted;
   if (long code = change(*key); code != error::Success) return code;
-  Key::Value& value = key->values[upper(name)];
+  Key::Value& value = key->values[text::toUpper(name)];
   if (value.name.empty()) value.name = name;
   value.type = type;
   value.data = data;
@@ -237,7 +233,7 @@ long MemoryRegistry::deleteValue(HKey handle, const std::string& name) {
   if (!key) return error::InvalidHandle;
   if (key->deleted) return error::KeyDeleted;
   if (long code = change(*key); code != error::Success) return code;
-  return key->values.erase(upper(name)) ? error::Success : error::FileNotFound;
+  return key->values.erase(text::toUpper(name)) ? error::Success : error::FileNotFound;
 }
 
 long MemoryRegistry::deleteKey(HKey parent, const std::string& subKey) {
@@ -251,7 +247,7 @@ long MemoryRegistry::deleteKey(HKey parent, const std::string& subKey) {
   if (long code = change(*key); code != error::Success) return code;
   if (nt_ && !key->subkeys.empty()) return error::AccessDenied;
   markDeleted(*key);
-  owner->subkeys.erase(upper(key->name));
+  owner->subkeys.erase(text::toUpper(key->name));
   return error::Success;
 }
 
