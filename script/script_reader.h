@@ -20,6 +20,8 @@ class ScriptReader {
       : profile_(profile), path_(std::move(path)) {}
 
   const std::string& path() const { return path_; }
+  // The profile functions the reads and writes go through.
+  platform::Profile& profile() const { return profile_; }
   void setPath(std::string path) { path_ = std::move(path); }
 
   // Setup engine form: a key that is missing or empty gives def; values are cut to 258

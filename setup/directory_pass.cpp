@@ -2,7 +2,7 @@
 #include "setup/directory_pass.h"
 
 #include "script/schema.h"
-#include "setup/script_keys.h"
+#include "setup/common/script_keys.h"
 
 namespace vandrel::setup {
 

@@ -125,7 +125,6 @@ DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
 
   std::string module = machine.process().moduleFileName();
   state.windowsFolder = machine.system().windowsDirectory();
-  state.sharedFiles.clear();
   state.shortcutScope = 0;
   std::size_t lastBackslash = module.rfind('\\');
   state.engineFolder = lastBackslash == std::string::npos ? "" : module.substr(0, lastBackslash + 1);

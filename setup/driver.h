@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "setup/install_phase.h"
 #include "setup/install_window.h"
 #include "setup/setup_app.h"
 
@@ -16,9 +17,16 @@ inline constexpr const char* kRunOnceKey = "Software\\Microsoft\\Windows\\Curren
 inline constexpr const char* kCleanUpValue = "Vandrel file Clean-up";
 
 // The steps the driver calls that live elsewhere, so that each can be replaced in tests.
+// The library's own steps unless a test replaces one.
 struct DriverSteps {
-  std::function<long long(SetupApp&)> copyTotal;   // the destination page's required space
-  std::function<int(SetupApp&)> installFiles;      // copy, shortcuts, INI and registry
+  // The destination page's required space.
+  std::function<long long(SetupApp&)> copyTotal = [](SetupApp& app) {
+    return computeCopyTotal(app);
+  };
+  // Copy, shortcuts, INI and registry: the install phase.
+  std::function<int(SetupApp&)> installFiles = [](SetupApp& app) {
+    return setup::installFiles(app);
+  };
   InstallWindow* window = nullptr;                 // none: no install window is shown
 };
 
@@ -28,7 +36,7 @@ struct DriverOutcome {
 
 // Runs the whole installation. commandLine is the engine's whole command line.
 DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
-                              const DriverSteps& steps);
+                              const DriverSteps& steps = {});
 
 // The program's exit status: 0 after a successful closing dialog, 10 + status after any
 // other, 1 when the run ended before a closing dialog.

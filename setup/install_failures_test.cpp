@@ -66,10 +66,7 @@ struct Installation {
   }
   void install() {
     SetupApp app(machine, ui, setupStrings());
-    DriverSteps steps;
-    steps.copyTotal = computeCopyTotal;
-    steps.installFiles = installFiles;
-    outcome = runInstallation(app, "C:\\Pkg\\", steps);
+    outcome = runInstallation(app, "C:\\Pkg\\");
   }
   std::vector<std::string> questions() const {
     std::vector<std::string> texts;

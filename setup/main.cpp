@@ -13,9 +13,5 @@ int main(int argc, char** argv) {
       ui::makeInteraction(ui::Program::Setup, ui::InteractionSettings::fromEnvironment());
 
   setup::SetupApp app(*machine, *interaction, setup::setupStrings());
-  setup::DriverSteps steps;
-  steps.copyTotal = setup::computeCopyTotal;
-  steps.installFiles = setup::installFiles;
-  return setup::exitStatusFor(
-      setup::runInstallation(app, platform::commandLineFrom(argc, argv), steps));
+  return setup::exitStatusFor(setup::runInstallation(app, platform::commandLineFrom(argc, argv)));
 }

@@ -1,50 +1,21 @@
-// The setup engine's application object: the state every installation step shares, and the
-// services (machine, interaction port, strings, script) through which the steps work.
+// The setup engine's application object: it owns the machine, the interaction port, the
+// strings, the script and the installation's state for the whole run, and hands the steps
+// the parts each uses.
 #pragma once
 
 #include <string>
 #include <vector>
 
 #include "platform/machine.h"
+#include "script/schema.h"
 #include "script/placeholders.h"
 #include "script/script_reader.h"
 #include "script/string_table.h"
+#include "setup/common/dialogs.h"
+#include "setup/common/setup_state.h"
 #include "ui/interaction.h"
 
 namespace vandrel::setup {
-
-// Status codes of an installation; each selects the texts of the closing dialog.
-namespace status {
-constexpr int Cancelled = 0;     // the wizard was cancelled
-constexpr int Fatal = 1;         // fatal system check, or copy cancelled
-constexpr int Incomplete = 2;    // script information missing, or stopped at a missing file
-constexpr int WindowsTooOld = 3;
-constexpr int Completed = 4;
-constexpr int GroupsFailed = 5;
-constexpr int NotIntel = 6;
-constexpr int CpuTooOld = 7;
-}  // namespace status
-
-struct SetupState {
-  std::string engineFolder;    // ends in a backslash
-  std::string windowsFolder;   // without trailing backslash
-  std::string appName;         // [Settings] AppName, or the engine's title
-  std::string sourceFolder;    // ends in a backslash
-  std::string installFolder;   // chosen on the destination page
-  bool backup = false;
-  int platform = 0;            // 1 Win32s, 2 NT, 3 Windows 95/98
-  std::string userName, company, serial;
-  std::string installDate;     // "%Y/%m/%d"
-  std::string programsFolder, startupFolder, startMenuFolder, desktopFolder;
-  int shortcutScope = 0;       // 0 all users
-  std::vector<long> optionalDirectories;
-  std::vector<long> selectedDirectories;
-  std::vector<std::string> directoryLabels;
-  std::vector<std::string> sharedFiles;
-  long long runningCopyTotal = 0;
-  long long copyTotal = 0;
-  std::string title;           // [Settings] Title, or the program's title when empty
-};
 
 class SetupApp {
  public:
@@ -64,12 +35,15 @@ class SetupApp {
     return value(script::sectionName(section), key, def);
   }
 
-  // Directory number to path, and placeholder expansion, with the current state.
-  std::string directoryPath(long number);
-  std::string expand(const std::string& text);
-
-  // Component test: true unless the number is optional and not selected.
-  bool isDirectorySelected(long number) const;
+  // Directory number to path, placeholder expansion and the component test with the
+  // current state (see setup_state.h).
+  std::string directoryPath(long number) { return setup::directoryPath(script_, state_, number); }
+  std::string expand(const std::string& text) {
+    return expandPlaceholders(script_, state_, text);
+  }
+  bool isDirectorySelected(long number) const {
+    return setup::isDirectorySelected(state_, number);
+  }
 
   // The cancel confirmation; copying chooses the copy variant of its text. True for Yes.
   bool confirmCancel(bool copying);
@@ -77,6 +51,7 @@ class SetupApp {
   // Message boxes captioned with the application name (the program's title before it is
   // known): a Yes/No question, and a message with a single OK button.
   std::string messageCaption() const;
+  SetupDialogs dialogs() { return SetupDialogs(ui_, strings_, messageCaption()); }
   ui::Answer ask(const std::string& text, ui::Icon icon = ui::Icon::Question);
   void tell(const std::string& text, ui::Icon icon);
 
@@ -87,9 +62,5 @@ class SetupApp {
   SetupState state_;
   script::ScriptReader script_;
 };
-
-// File copy engine entry points (the copy step of the installation).
-long long computeCopyTotal(SetupApp& app);  // stores and returns the copy total
-int installFiles(SetupApp& app);            // a status code: 0, 1, 2 or 5
 
 }  // namespace vandrel::setup

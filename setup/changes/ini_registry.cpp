@@ -7,9 +7,9 @@
 #include "platform/text/text_rules.h"
 #include "script/list_item.h"
 #include "script/schema.h"
-#include "setup/copy/copy_progress.h"
-#include "setup/copy/copy_texts.h"
-#include "setup/setup_app.h"
+#include "setup/common/copy_progress.h"
+#include "setup/common/setup_texts.h"
+#include "setup/common/setup_state.h"
 
 namespace vandrel::setup {
 namespace {
@@ -19,52 +19,53 @@ using script::Section;
 const char* const kSharedDllsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 const char* const kRaiseCount = "[+]";
 
-void writeIniEntries(SetupApp& app, CopyProgress& progress, bool& changeFailed) {
+void writeIniEntries(const Changes& c, bool& changeFailed) {
+  CopyProgress& progress = c.progress;
   const std::string section = script::sectionName(Section::AddIni);
   for (long i = 0; !progress.cancelled(); ++i) {
-    std::string line = app.value(section, std::to_string(i), "");
+    std::string line = c.script.value(section, std::to_string(i), "");
     if (line.empty()) break;
     auto entry = script::readEntry<script::IniEntry>(line);
-    std::string value = app.expand(entry.value.text("NoValue"));
+    std::string value = expandPlaceholders(c.script, c.state, entry.value.text("NoValue"));
     std::string key = entry.key.text(std::to_string(i));
     std::string iniSection = entry.section.text("Vandrel Errors");
-    if (!app.machine().profile().writeProfileString(iniSection, key, value)) changeFailed = true;
+    if (!c.profile.writeProfileString(iniSection, key, value)) changeFailed = true;
     progress.pump();
   }
 }
 
-void writeRegistryEntries(SetupApp& app, CopyProgress& progress, bool& changeFailed) {
+void writeRegistryEntries(const Changes& c, bool& changeFailed) {
+  CopyProgress& progress = c.progress;
   const std::string section = script::sectionName(Section::Registry);
-  platform::Registry& registry = app.machine().registry();
+  platform::Registry& registry = c.registry;
   for (long i = 0; !progress.cancelled(); ++i) {
-    std::string line = app.value(section, std::to_string(i), "");
+    std::string line = c.script.value(section, std::to_string(i), "");
     if (i == 0 && !line.empty()) {
-      progress.setStatus(copyText(app, sid::UpdatingRegistry));
+      progress.setStatus(copyText(c.strings, sid::UpdatingRegistry));
       progress.pump(20);
     }
     if (line.empty()) break;
     auto entry = script::readEntry<script::RegistryEntry>(line);
     if (text::equalsNoCase(entry.data.text(""), kRaiseCount)) {
-      raiseSharedCount(registry, app.expand(entry.name.text("NoEntry")));
+      raiseSharedCount(registry, expandPlaceholders(c.script, c.state, entry.name.text("NoEntry")));
     } else if (!setRegistryString(registry, entry.root.number("1"),
                                   entry.subkey.text("Vandrel Errors"),
-                                  app.expand(entry.name.text("NoEntry")),
-                                  app.expand(entry.data.text("NoValue")))) {
+                                  expandPlaceholders(c.script, c.state, entry.name.text("NoEntry")),
+                                  expandPlaceholders(c.script, c.state, entry.data.text("NoValue")))) {
       changeFailed = true;
     }
     progress.pump();
   }
 }
 
-void recordSharedFiles(SetupApp& app) {
-  const std::vector<std::string>& shared = app.state().sharedFiles;
+void recordSharedFiles(const Changes& c, const std::vector<std::string>& shared) {
   if (shared.empty()) return;
   const std::string section = script::sectionName(Section::SharedFiles);
-  app.script().write(section, script::countKey(Section::SharedFiles),
+  c.script.write(section, script::countKey(Section::SharedFiles),
                      std::to_string(shared.size()));
   for (std::size_t i = 0; i < shared.size(); ++i) {
-    raiseSharedCount(app.machine().registry(), shared[i]);
-    app.script().write(section, std::to_string(i), shared[i]);
+    raiseSharedCount(c.registry, shared[i]);
+    c.script.write(section, std::to_string(i), shared[i]);
   }
 }
 
@@ -104,12 +105,14 @@ void raiseSharedCount(platform::Registry& registry, const std::string& path) {
   registry.closeKey(key);
 }
 
-bool updateIniAndRegistry(SetupApp& app, CopyProgress& progress, bool& changeFailed) {
-  progress.setStatus(copyText(app, sid::UpdatingIni));
+bool updateIniAndRegistry(const Changes& changes, const std::vector<std::string>& sharedFiles,
+                          bool& changeFailed) {
+  CopyProgress& progress = changes.progress;
+  progress.setStatus(copyText(changes.strings, sid::UpdatingIni));
   progress.pump(20);
-  writeIniEntries(app, progress, changeFailed);
-  if (!progress.cancelled()) writeRegistryEntries(app, progress, changeFailed);
-  recordSharedFiles(app);
+  writeIniEntries(changes, changeFailed);
+  if (!progress.cancelled()) writeRegistryEntries(changes, changeFailed);
+  recordSharedFiles(changes, sharedFiles);
   return !progress.cancelled();
 }
 

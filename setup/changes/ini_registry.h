@@ -3,12 +3,29 @@
 
 #include <string>
 
+#include <vector>
+
+#include "platform/profile.h"
 #include "platform/registry.h"
+#include "script/script_reader.h"
+#include "script/string_table.h"
+#include "setup/common/setup_state.h"
 
 namespace vandrel::setup {
 
-class SetupApp;
 class CopyProgress;
+
+// What the INI and registry step works with: the installed script (read, and written for
+// [SharedFiles]) and the state its placeholders resolve against, the machine's profile and
+// registry, the texts, and the progress dialog with its cancel flag.
+struct Changes {
+  script::ScriptReader& script;
+  const SetupState& state;
+  platform::Profile& profile;
+  platform::Registry& registry;
+  const script::StringTable& strings;
+  CopyProgress& progress;
+};
 
 // The registry root of a script root code: 0 HKEY_CLASSES_ROOT, 1 HKEY_CURRENT_USER,
 // 2 HKEY_LOCAL_MACHINE, 3 HKEY_USERS; any other code HKEY_CURRENT_USER.
@@ -25,8 +42,9 @@ void raiseSharedCount(platform::Registry& registry, const std::string& path);
 
 // Writes [AddINI] into WIN.INI and [Registry] into the registry, raises the counts of the
 // shared files copied and lists them in the installed script's [SharedFiles]. False when
-// the user cancelled meanwhile; what was written stays. A Win.ini or registry write that fails
-// does not stop the step; it sets changeFailed.
-bool updateIniAndRegistry(SetupApp& app, CopyProgress& progress, bool& changeFailed);
+// the user cancelled meanwhile; what was written stays. A Win.ini or registry write that
+// fails does not stop the step; it sets changeFailed.
+bool updateIniAndRegistry(const Changes& changes, const std::vector<std::string>& sharedFiles,
+                          bool& changeFailed);
 
 }  // namespace vandrel::setup

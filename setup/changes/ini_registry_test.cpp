@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "setup/changes/ini_registry.h"
-#include "setup/copy/copy_fixture.h"
-#include "setup/copy/copy_progress.h"
+#include "setup/testing/copy_fixture.h"
+#include "setup/common/copy_progress.h"
 
 namespace vandrel::setup {
 namespace {
@@ -17,8 +17,11 @@ class IniRegistryTest : public CopyFixture {
   bool update(const std::string& script) {
     writeScript("[Directories]\r\nnbDir=5\r\n0=Data,0,0,\r\n1=,0,0,\r\n2=,1,0,\r\n3=,2,0,\r\n"
                 "4=,3,0,\r\n" + script);
-    CopyProgress progress(app());
-    return updateIniAndRegistry(app(), progress, changeFailed);
+    SetupDialogs dialogs = app().dialogs();
+    CopyProgress progress(dialogs);
+    Changes changes{app().script(), app().state(), machine().profile(), machine().registry(),
+                    app().strings(), progress};
+    return updateIniAndRegistry(changes, sharedFiles, changeFailed);
   }
   std::optional<std::string> regString(platform::HKey root, const std::string& subKey,
                                        const std::string& name) {
@@ -45,6 +48,7 @@ class IniRegistryTest : public CopyFixture {
   std::string win(const std::string& section, const std::string& key) {
     return machine().profile().getProfileString(section, key, "<none>", 260);
   }
+  std::vector<std::string> sharedFiles;
   bool changeFailed = false;
 };
 
@@ -133,7 +137,7 @@ TEST_F(IniRegistryTest, SharedCountRisesFromWhatIsThereAndRestartsFromBadData) {
 }
 
 TEST_F(IniRegistryTest, SharedFilesRecordedInTheScript) {
-  app().state().sharedFiles = {"C:\\App\\one.dll", "C:\\App\\two.dll", "C:\\App\\one.dll"};
+  sharedFiles = {"C:\\App\\one.dll", "C:\\App\\two.dll", "C:\\App\\one.dll"};
   EXPECT_TRUE(update(""));
   EXPECT_EQ(scriptValue("SharedFiles", "nb"), "3");
   EXPECT_EQ(scriptValue("SharedFiles", "0"), "C:\\App\\one.dll");

@@ -11,8 +11,7 @@
 #include "platform/text/text_rules.h"
 #include "platform/text/windows_path.h"
 #include "script/list_item.h"
-#include "setup/copy/copy_progress.h"
-#include "setup/setup_app.h"
+#include "setup/common/copy_progress.h"
 #include "setup/versions/replace_decision.h"
 
 namespace vandrel::setup {
@@ -106,7 +105,7 @@ bool isSafeFileName(const std::string& name) {
 }
 
 long long FileCopier::copy(const CopyRequest& request) {
-  platform::FileSystem& files = app_.machine().files();
+  platform::FileSystem& files = files_;
   if (!isSafeFileName(request.sourceName)) return kSourceMissing;
   const std::string source = request.sourceFolder + request.sourceName;
   auto sourceStatus = files.status(source);
@@ -122,18 +121,17 @@ long long FileCopier::copy(const CopyRequest& request) {
     return sourceSize;
   }
   if (existing && !request.force.empty() && request.force[0] == '0' &&
-      !decideReplacement(app_, source, destination, request.targetName, *sourceStatus,
-                         *existing)) {
+      !judge_.mayReplace(source, destination, request.targetName, *sourceStatus, *existing)) {
     // The user keeps the existing file: it is counted as done and left untouched.
     addToRunningTotal(sourceSize, request.progress);
     return sourceSize;
   }
   // A file that would be replaced without a copy to go back to is not replaced.
-  if (existing && app_.state().backup && !backUp(destination, request.targetName)) return 0;
+  if (existing && folders_.backup && !backUp(destination, request.targetName)) return 0;
 
   const bool expand = script::readFlag(request.expand) == script::Flag::Set;
   std::string writeTarget = destination;
-  if (expand && !freeTemporaryName(files, withoutTrailingBackslash(app_.state().engineFolder),
+  if (expand && !freeTemporaryName(files, withoutTrailingBackslash(folders_.engineFolder),
                                    static_cast<unsigned>(sourceSize), writeTarget)) {
     return 0;
   }
@@ -142,7 +140,7 @@ long long FileCopier::copy(const CopyRequest& request) {
   // the files copied before it; only a file the cancel cut short is removed below.
   bool complete = count == sourceSize;
   if (expand) {
-    if (complete) complete = lzExpand(app_.machine().lz(), writeTarget, destination);
+    if (complete) complete = lzExpand(lz_, writeTarget, destination);
     files.deleteFile(writeTarget);
     if (!complete && count == sourceSize) count = 0;  // the expansion failed
   }
@@ -160,7 +158,7 @@ long long FileCopier::copy(const CopyRequest& request) {
 
 long long FileCopier::writeFile(const CopyRequest& request, const std::string& source,
                                 const std::string& writeTarget) {
-  platform::FileSystem& files = app_.machine().files();
+  platform::FileSystem& files = files_;
   auto in = files.open(source, platform::OpenMode::Read);
   if (!in) return 0;
   auto out = files.create(writeTarget);
@@ -183,18 +181,16 @@ long long FileCopier::writeFile(const CopyRequest& request, const std::string& s
 }
 
 void FileCopier::addToRunningTotal(long long bytes, CopyProgress* progress) {
-  SetupState& state = app_.state();
-  state.runningCopyTotal += bytes;
+  tally_.running += bytes;
   if (!progress) return;
-  long double ratio = state.copyTotal > 0
-                          ? static_cast<long double>(state.runningCopyTotal) / state.copyTotal
-                          : 1.0L;
+  long double ratio =
+      tally_.total > 0 ? static_cast<long double>(tally_.running) / tally_.total : 1.0L;
   progress->setPercent(static_cast<int>(std::clamp(ratio * 100, 0.0L, 100.0L)));
 }
 
 bool FileCopier::backUp(const std::string& destination, const std::string& targetName) {
-  platform::FileSystem& files = app_.machine().files();
-  const std::string backupFolder = app_.state().installFolder + "\\Backup";
+  platform::FileSystem& files = files_;
+  const std::string backupFolder = folders_.installFolder + "\\Backup";
   const std::string destinationKey = text::toLower(files.fullPath(destination));
   std::string path = backupFolder + "\\" + targetName;
   for (int n = 1;; ++n) {
@@ -213,11 +209,6 @@ bool FileCopier::backUp(const std::string& destination, const std::string& targe
   }
   backups_[text::toLower(path)] = destinationKey;
   return true;
-}
-
-long long copyOneFile(SetupApp& app, const CopyRequest& request) {
-  FileCopier copier(app);
-  return copier.copy(request);
 }
 
 }  // namespace vandrel::setup

@@ -5,10 +5,27 @@
 #include <map>
 #include <string>
 
+#include "platform/file_system.h"
+#include "platform/lz.h"
+
 namespace vandrel::setup {
 
-class SetupApp;
 class CopyProgress;
+class ReplacementJudge;
+
+// What the copies of one installation need to know of it.
+struct CopyFolders {
+  std::string engineFolder;   // ends in a backslash; temporary expansion files go there
+  std::string installFolder;  // its "Backup" folder receives the files replaced
+  bool backup = false;        // save each file before it is replaced
+};
+
+// The running copy total of one installation (the bytes copied or kept so far, over all its
+// files) and the copy total the progress bar measures it against.
+struct CopyTally {
+  long long running = 0;
+  long long total = 0;
+};
 
 struct CopyRequest {
   std::string sourceFolder;       // ends in a backslash
@@ -28,7 +45,11 @@ constexpr long long kSourceMissing = -1;
 // of the same name in different folders are not saved over each other.
 class FileCopier {
  public:
-  explicit FileCopier(SetupApp& app) : app_(app) {}
+  // judge is asked before a file whose request does not force it replaces an existing one;
+  // every byte copied or kept is added to tally.
+  FileCopier(platform::FileSystem& files, platform::Lz& lz, ReplacementJudge& judge,
+             CopyFolders folders, CopyTally& tally)
+      : files_(files), lz_(lz), judge_(judge), folders_(std::move(folders)), tally_(tally) {}
 
   // The number of bytes written (the stored, compressed bytes for an expanded file); the
   // source's size when the user chose to keep the existing file or the destination is the
@@ -43,12 +64,13 @@ class FileCopier {
                       const std::string& writeTarget);
   void addToRunningTotal(long long bytes, CopyProgress* progress);
 
-  SetupApp& app_;
+  platform::FileSystem& files_;
+  platform::Lz& lz_;
+  ReplacementJudge& judge_;
+  CopyFolders folders_;
+  CopyTally& tally_;
   std::map<std::string, std::string> backups_;  // backup path -> destination it saved (lower case)
 };
-
-// One copy outside an installation run (the install script itself).
-long long copyOneFile(SetupApp& app, const CopyRequest& request);
 
 // A file name that may be appended to a folder: no ".." part, no drive or stream colon, no
 // device name (CON, NUL, COM1, ...), not empty.

@@ -4,9 +4,10 @@
 
 #include "platform/formats/szdd.h"
 #include "setup/copy/copy_file.h"
-#include "setup/copy/copy_fixture.h"
-#include "setup/copy/copy_progress.h"
-#include "setup/copy/copy_texts.h"
+#include "setup/install_phase.h"
+#include "setup/testing/copy_fixture.h"
+#include "setup/common/copy_progress.h"
+#include "setup/common/setup_texts.h"
 #include "tests/support/pe_builder.h"
 
 namespace vandrel::setup {
@@ -53,11 +54,11 @@ class CopyFileTest : public CopyFixture {
 };
 
 TEST_F(CopyFileTest, VersionDecisionTable) {
-  const std::string note = copyText(app(), sid::LanguageNote);
-  const std::string keep = copyText(app(), sid::KeepRecommended);
-  const std::string higher = copyText(app(), sid::ExistingHigher, "lib.dll");
-  const std::string older = copyText(app(), sid::ProductOlder, "lib.dll");
-  const std::string languageOnly = copyText(app(), sid::LanguageOnly, "lib.dll");
+  const std::string note = copyText(app().strings(), sid::LanguageNote);
+  const std::string keep = copyText(app().strings(), sid::KeepRecommended);
+  const std::string higher = copyText(app().strings(), sid::ExistingHigher, "lib.dll");
+  const std::string older = copyText(app().strings(), sid::ProductOlder, "lib.dll");
+  const std::string languageOnly = copyText(app().strings(), sid::LanguageOnly, "lib.dll");
   struct Case {
     const char* name;
     platform::Bytes copied, existing;
@@ -114,7 +115,7 @@ TEST_F(CopyFileTest, DateStampRuleWithoutUsableVersions) {
   platform::Bytes damaged = test::buildPeWithResource(platform::Bytes(40, 0xff), kEnglish, false);
   platform::Bytes truncatedPe = pe("1.0", "1", kEnglish);
   truncatedPe.resize(truncatedPe.size() / 2);
-  const std::string question = copyText(app(), sid::NewerDateStamp, "f.dll");
+  const std::string question = copyText(app().strings(), sid::NewerDateStamp, "f.dll");
   struct Case {
     const char* name;
     platform::Bytes copied, existing;
@@ -157,14 +158,15 @@ TEST_F(CopyFileTest, ForcedCopyNeverAsksAndBacksUpFirst) {
 
 TEST_F(CopyFileTest, KeptFilesAreNeverTouchedNorBackedUp) {
   app().state().backup = true;
-  app().state().copyTotal = 100;
+  CopyTally tally{0, 100};
+  InstallCopier copier(app(), tally);
   prepare("lib.dll", pe("1.0", "1", kEnglish), pe("2.0", "1", kEnglish));
   files().setAttributes("C:\\App\\lib.dll", platform::attr::Hidden);
   auto before = files().status("C:\\App\\lib.dll");
   ui_.answers = {ui::Answer::No};
-  long long result = copyOneFile(app(), request("lib.dll"));
+  long long result = copier.copy(request("lib.dll"));
   EXPECT_EQ(result, static_cast<long long>(files().status("C:\\Pkg\\Disk1\\lib.dll")->size));
-  EXPECT_EQ(app().state().runningCopyTotal, result) << "the kept file counts as done";
+  EXPECT_EQ(tally.running, result) << "the kept file counts as done";
   auto after = files().status("C:\\App\\lib.dll");
   EXPECT_EQ(after->attributes, before->attributes);
   EXPECT_EQ(after->lastWriteTime, before->lastWriteTime);
@@ -173,7 +175,8 @@ TEST_F(CopyFileTest, KeptFilesAreNeverTouchedNorBackedUp) {
 
 TEST_F(CopyFileTest, BackupsKeepEveryReplacedFileRecoverable) {
   app().state().backup = true;
-  FileCopier copier(app());
+  CopyTally tally;
+  InstallCopier copier(app(), tally);
   // A compressed file installed as it is: its backup is the same bytes, not their expansion.
   platform::Bytes packed = platform::szdd::compress(platform::Bytes(3000, 'z'));
   put("C:\\App\\tool.ex_", packed);
@@ -259,12 +262,14 @@ TEST_F(CopyFileTest, MissingSourceAndSafeNames) {
 }
 
 TEST_F(CopyFileTest, ProgressFollowsTheRunningTotal) {
-  CopyProgress progress(app());
-  app().state().copyTotal = 40000;
+  SetupDialogs dialogs = app().dialogs();
+  CopyProgress progress(dialogs);
+  CopyTally tally{0, 40000};
+  InstallCopier copier(app(), tally);
   put("C:\\Pkg\\Disk1\\big.bin", std::string(20000, 'b'));
   CopyRequest r = request("big.bin", "1");
   r.progress = &progress;
-  EXPECT_EQ(copyOneFile(app(), r), 20000);
+  EXPECT_EQ(copier.copy(r), 20000);
   // 4096-byte blocks of 40000: 10, 20, 30, 40, 50 percent, each shown once.
   EXPECT_EQ(ui_.percents, (std::vector<int>{0, 10, 20, 30, 40, 50}));
 }

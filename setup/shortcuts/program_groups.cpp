@@ -11,10 +11,10 @@
 #include "script/list_item.h"
 #include "script/schema.h"
 #include "setup/copy/copy_file.h"
-#include "setup/copy/copy_progress.h"
-#include "setup/copy/copy_texts.h"
-#include "setup/script_keys.h"
-#include "setup/setup_app.h"
+#include "setup/common/copy_progress.h"
+#include "setup/common/setup_texts.h"
+#include "setup/common/script_keys.h"
+#include "setup/common/setup_state.h"
 
 namespace vandrel::setup {
 namespace {
@@ -31,8 +31,11 @@ struct Shortcut {
 
 class GroupMaker {
  public:
-  GroupMaker(SetupApp& app, CopyProgress& progress, bool& changeFailed)
-      : app_(app), progress_(progress), changeFailed_(changeFailed),
+  GroupMaker(script::ScriptReader& script, const SetupState& state, platform::FileSystem& files,
+             platform::Shell& shell, const script::StringTable& strings, CopyProgress& progress,
+             bool& changeFailed)
+      : script_(script), state_(state), files_(files), shell_(shell), strings_(strings),
+        progress_(progress), changeFailed_(changeFailed),
         foldersSection_(script::sectionName(Section::AddedFolders)),
         linksSection_(script::sectionName(Section::AddedLinks)) {}
 
@@ -43,7 +46,11 @@ class GroupMaker {
   std::string groupFolder(const std::string& name);
   void makeShortcut(const script::ShortcutEntry& entry, const std::string& folder);
 
-  SetupApp& app_;
+  script::ScriptReader& script_;
+  const SetupState& state_;
+  platform::FileSystem& files_;
+  platform::Shell& shell_;
+  const script::StringTable& strings_;
   CopyProgress& progress_;
   bool& changeFailed_;
   std::string foldersSection_, linksSection_;
@@ -52,25 +59,25 @@ class GroupMaker {
 
 int GroupMaker::run() {
   const std::string groups = script::sectionName(Section::Groups);
-  long nbGrp = readInt(app_.value(groups, script::countKey(Section::Groups), "0"));
+  long nbGrp = readInt(script_.value(groups, script::countKey(Section::Groups), "0"));
   if (nbGrp <= 0) return 1;
-  const std::string creating = copyText(app_, sid::CreatingFolders);
+  const std::string creating = copyText(strings_, sid::CreatingFolders);
   progress_.setStatus(creating);
-  long nbAdd = readInt(app_.value(script::sectionName(Section::Shortcuts),
+  long nbAdd = readInt(script_.value(script::sectionName(Section::Shortcuts),
                                   script::countKey(Section::Shortcuts), "0"));
   if (nbAdd <= 0) return 1;
   std::vector<Shortcut> shortcuts = readShortcuts(nbAdd);
 
   // A count larger than the script explains (a damaged count) does not make groups that no
   // entry lists and no shortcut uses.
-  std::vector<long> listed = numberedKeys(app_.machine().profile(), app_.script().path(), groups,
+  std::vector<long> listed = numberedKeys(script_.profile(), script_.path(), groups,
                                           0, nbGrp - 1);
   long last = listed.empty() ? -1 : listed.back();
   for (const Shortcut& s : shortcuts) last = std::max(last, s.group);
   const long groupCount = std::min(nbGrp, last + 1);
 
   for (long g = 0; g < groupCount; ++g) {
-    std::string name = app_.value(groups, std::to_string(g), "Group " + std::to_string(g));
+    std::string name = script_.value(groups, std::to_string(g), "Group " + std::to_string(g));
     std::string folder = groupFolder(name);
     // The group being made is shown on the destination line.
     progress_.setCopyTexts("", creating, folder.empty() ? name : folder);
@@ -81,11 +88,11 @@ int GroupMaker::run() {
     if (progress_.cancelled()) return 0;
   }
   if (folders_ != 0) {
-    app_.script().write(foldersSection_, script::countKey(Section::AddedFolders),
+    script_.write(foldersSection_, script::countKey(Section::AddedFolders),
                         std::to_string(folders_));
   }
   if (links_ != 0) {
-    app_.script().write(linksSection_, script::countKey(Section::AddedLinks),
+    script_.write(linksSection_, script::countKey(Section::AddedLinks),
                         std::to_string(links_));
   }
   return 1;
@@ -96,13 +103,13 @@ int GroupMaker::run() {
 std::vector<Shortcut> GroupMaker::readShortcuts(long nbAdd) {
   const std::string section = script::sectionName(Section::Shortcuts);
   std::vector<Shortcut> result;
-  for (long key : numberedKeys(app_.machine().profile(), app_.script().path(), section, 0,
+  for (long key : numberedKeys(script_.profile(), script_.path(), section, 0,
                                nbAdd - 1)) {
     auto entry = script::readEntry<script::ShortcutEntry>(
-        app_.value(section, std::to_string(key), "NONE"));
-    if (!app_.isDirectorySelected(entry.dir.number("-1"))) continue;
+        script_.value(section, std::to_string(key), "NONE"));
+    if (!isDirectorySelected(state_, entry.dir.number("-1"))) continue;
     long platform = entry.platform.number("0");
-    if (platform != 0 && platform != app_.state().platform) continue;
+    if (platform != 0 && platform != state_.platform) continue;
     long group = entry.group.number("-1");
     result.push_back({std::move(entry), group});
   }
@@ -113,19 +120,19 @@ std::vector<Shortcut> GroupMaker::readShortcuts(long nbAdd) {
 // The folder that receives a group's shortcuts: a link folder for a macro name, else a folder
 // made under Programs and recorded. Empty for a name that would lead out of Programs.
 std::string GroupMaker::groupFolder(const std::string& name) {
-  const SetupState& state = app_.state();
+  const SetupState& state = state_;
   const std::string* linkFolders[kMacroCount] = {&state.programsFolder, &state.startupFolder,
                                                  &state.startMenuFolder, &state.desktopFolder};
   for (int m = 0; m < kMacroCount; ++m) {
-    std::string macro = script::listItem(copyText(app_, sid::FolderMacros), m + 1, "");
+    std::string macro = script::listItem(copyText(strings_, sid::FolderMacros), m + 1, "");
     if (!macro.empty() && text::equalsNoCase(name, macro) && !linkFolders[m]->empty()) {
       return *linkFolders[m];
     }
   }
   if (!isSafeFileName(name)) return {};
   std::string folder = state.programsFolder + "\\" + name;
-  app_.machine().files().createDirectory(folder);
-  app_.script().write(foldersSection_, std::to_string(folders_++), folder);
+  files_.createDirectory(folder);
+  script_.write(foldersSection_, std::to_string(folders_++), folder);
   return folder;
 }
 
@@ -133,18 +140,18 @@ void GroupMaker::makeShortcut(const script::ShortcutEntry& entry, const std::str
   std::string title = entry.name.text("Untitled");
   if (!isSafeFileName(title)) return;
   std::string arguments = entry.arguments.text("");
-  if (!arguments.empty()) arguments = app_.expand(arguments);
+  if (!arguments.empty()) arguments = expandPlaceholders(script_, state_, arguments);
   const long dir = entry.dir.number("1000");
-  std::string folder = app_.directoryPath(dir);
+  std::string folder = directoryPath(script_, state_, dir);
   std::string target = folder + "\\" + entry.target.text("dummy.exe");
   std::string linkPath = groupFolder + "\\" + title + ".lnk";
   // The path is recorded whatever happened, so that the uninstaller tries it; a failure is
   // reported at the end of the installation.
-  if (CreateShellLink(app_.machine().shell(), target, arguments, app_.directoryPath(dir),
+  if (CreateShellLink(shell_, target, arguments, directoryPath(script_, state_, dir),
                       linkPath, title) < 0) {
     changeFailed_ = true;
   }
-  app_.script().write(linksSection_, std::to_string(links_++), linkPath);
+  script_.write(linksSection_, std::to_string(links_++), linkPath);
   progress_.pump(21);
 }
 
@@ -161,8 +168,11 @@ int CreateShellLink(platform::Shell& shell, const std::string& target,
   return shell.createShortcut(linkPath, link) ? 0 : -1;
 }
 
-int createProgramGroups(SetupApp& app, CopyProgress& progress, bool& changeFailed) {
-  GroupMaker maker(app, progress, changeFailed);
+int createProgramGroups(script::ScriptReader& script, const SetupState& state,
+                        platform::FileSystem& files, platform::Shell& shell,
+                        const script::StringTable& strings, CopyProgress& progress,
+                        bool& changeFailed) {
+  GroupMaker maker(script, state, files, shell, strings, progress, changeFailed);
   return maker.run();
 }
 

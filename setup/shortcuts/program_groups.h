@@ -4,13 +4,15 @@
 
 #include <string>
 
-namespace vandrel::platform {
-class Shell;
-}
+#include "platform/file_system.h"
+#include "platform/shell.h"
+#include "script/script_reader.h"
+#include "script/string_table.h"
+#include "setup/common/setup_state.h"
+
 
 namespace vandrel::setup {
 
-class SetupApp;
 class CopyProgress;
 
 // Writes one shortcut file. Returns the status of the shell operation: 0 on success,
@@ -23,6 +25,11 @@ int CreateShellLink(platform::Shell& shell, const std::string& target,
 // [AddedFolders] and [AddedLinks]. 1 when it ran to its end (also with nothing to do), 0 when
 // the user cancelled; the counts are then left unwritten. A shortcut that cannot be written
 // does not stop the step and is recorded all the same; it sets changeFailed.
-int createProgramGroups(SetupApp& app, CopyProgress& progress, bool& changeFailed);
+// The groups' names, the shortcuts and the directories are read from script, which also
+// receives the records; the link folders and the component choice come from state.
+int createProgramGroups(script::ScriptReader& script, const SetupState& state,
+                        platform::FileSystem& files, platform::Shell& shell,
+                        const script::StringTable& strings, CopyProgress& progress,
+                        bool& changeFailed);
 
 }  // namespace vandrel::setup

@@ -2,8 +2,8 @@
 // shortcut files, the records in the installed script and cancel between groups.
 #include <gtest/gtest.h>
 
-#include "setup/copy/copy_fixture.h"
-#include "setup/copy/copy_progress.h"
+#include "setup/testing/copy_fixture.h"
+#include "setup/common/copy_progress.h"
 #include "setup/shortcuts/program_groups.h"
 
 namespace vandrel::platform::emulated {
@@ -30,8 +30,10 @@ class GroupsTest : public CopyFixture {
   }
   int run(const std::string& groups, const std::string& shortcuts) {
     writeScript(std::string(kDirectories) + groups + shortcuts);
-    CopyProgress progress(app());
-    return createProgramGroups(app(), progress, changeFailed);
+    SetupDialogs dialogs = app().dialogs();
+    CopyProgress progress(dialogs);
+    return createProgramGroups(app().script(), app().state(), machine().files(),
+                               machine().shell(), app().strings(), progress, changeFailed);
   }
   std::vector<std::string> recorded(const std::string& section) {
     std::vector<std::string> paths;

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "platform/formats/version_resource.h"
-#include "platform/machine.h"
+#include "platform/version_info.h"
 #include "platform/text/text_rules.h"
 
 namespace vandrel::setup {
@@ -66,10 +66,10 @@ std::optional<VersionFindings> compareVersionBlocks(const platform::Bytes& copie
   return findings;
 }
 
-std::optional<VersionFindings> compareVersions(platform::Machine& machine,
+std::optional<VersionFindings> compareVersions(platform::VersionInfo& versions,
+                                               std::uint16_t userLanguage,
                                                const std::string& copiedPath,
                                                const std::string& existingPath) {
-  platform::VersionInfo& versions = machine.versionInfo();
   if (versions.infoSize(copiedPath) == 0 || versions.infoSize(existingPath) == 0) {
     return std::nullopt;
   }
@@ -77,7 +77,7 @@ std::optional<VersionFindings> compareVersions(platform::Machine& machine,
   if (!versions.info(copiedPath, copied) || !versions.info(existingPath, existing)) {
     return std::nullopt;
   }
-  return compareVersionBlocks(copied, existing, machine.system().userDefaultLangId());
+  return compareVersionBlocks(copied, existing, userLanguage);
 }
 
 }  // namespace vandrel::setup

@@ -8,7 +8,7 @@
 #include "platform/types.h"
 
 namespace vandrel::platform {
-class Machine;
+class VersionInfo;
 }
 
 namespace vandrel::setup {
@@ -32,7 +32,8 @@ std::optional<VersionFindings> compareVersionBlocks(const platform::Bytes& copie
                                                     std::uint16_t userLanguage);
 
 // The findings for two files; nothing when either has no usable version information.
-std::optional<VersionFindings> compareVersions(platform::Machine& machine,
+std::optional<VersionFindings> compareVersions(platform::VersionInfo& versions,
+                                               std::uint16_t userLanguage,
                                                const std::string& copiedPath,
                                                const std::string& existingPath);
 

@@ -1,5 +1,5 @@
 // Enumeration of the numbered keys of a script section.
-#include "setup/script_keys.h"
+#include "setup/common/script_keys.h"
 
 #include "platform/text/text_rules.h"
 

@@ -1,16 +1,15 @@
-// The copy step of the installation: the copy total, the loop over [Files] (skips, missing
-// files, disk folders, disk messages, short copies, shared files), then groups, INI and
-// registry.
+// The install phase: the copy total, the loop over [Files] (skips, missing files, disk
+// folders, disk messages, short copies, shared files), then groups, INI and registry.
+#include "setup/install_phase.h"
+
 #include <climits>
 #include <string>
 
 #include "script/list_item.h"
 #include "script/schema.h"
 #include "setup/changes/ini_registry.h"
-#include "setup/copy/copy_file.h"
-#include "setup/copy/copy_progress.h"
-#include "setup/copy/copy_texts.h"
-#include "setup/setup_app.h"
+#include "setup/common/copy_progress.h"
+#include "setup/common/setup_texts.h"
 #include "setup/shortcuts/program_groups.h"
 #include "setup/wizard/folder_picker.h"
 
@@ -30,18 +29,23 @@ long long saturatingAdd(long long a, long long b) {
 }
 
 // Whether an entry belongs to this installation: its platform and its component.
-bool entryApplies(SetupApp& app, const script::FileEntry& entry) {
+bool entryApplies(const SetupState& state, const script::FileEntry& entry) {
   long platform = entry.platform.number("0");
-  if (platform != 0 && platform != app.state().platform) return false;
-  return app.isDirectorySelected(entry.dir.number("-1"));
+  if (platform != 0 && platform != state.platform) return false;
+  return isDirectorySelected(state, entry.dir.number("-1"));
 }
 
 enum class Outcome { Next, EndOfList, Cancelled, MissingFile };
 
 class InstallRun {
  public:
-  explicit InstallRun(SetupApp& app)
-      : app_(app), progress_(app), messages_(app), copier_(app),
+  // The values the run changes are its caller's: the source folder it follows from disk to
+  // disk, the running copy total and the list of shared files copied.
+  InstallRun(SetupApp& app, std::string& sourceFolder, CopyTally& tally,
+             std::vector<std::string>& sharedFiles)
+      : app_(app), dialogs_(app.dialogs()), progress_(dialogs_),
+        messages_(app.ui(), app.machine().files(), app.strings()), copier_(app, tally),
+        sourceFolder_(sourceFolder), tally_(tally), sharedFiles_(sharedFiles),
         filesSection_(script::sectionName(Section::Files)) {}
 
   int run();
@@ -55,17 +59,20 @@ class InstallRun {
   bool fileExists(const std::string& path);
 
   SetupApp& app_;
+  SetupDialogs dialogs_;
   CopyProgress progress_;
   DiskMessageWindow messages_;
-  FileCopier copier_;
+  InstallCopier copier_;
+  std::string& sourceFolder_;
+  CopyTally& tally_;
+  std::vector<std::string>& sharedFiles_;
   std::string filesSection_;
   long currentDisk_ = 0;
 };
 
 int InstallRun::run() {
   progress_.pump();
-  SetupState& state = app_.state();
-  state.runningCopyTotal = 0;
+  tally_.running = 0;
   long nbFiles = readInt(app_.value(filesSection_, script::countKey(Section::Files), "0"));
   if (nbFiles == 0) {
     progress_.setPercent(100);
@@ -87,13 +94,17 @@ int InstallRun::run() {
   // A shortcut, Win.ini or registry change that could not be made does not stop the later
   // ones, but the installation is then not reported as a success.
   bool changeFailed = false;
-  if (!createProgramGroups(app_, progress_, changeFailed)) {
+  platform::Machine& machine = app_.machine();
+  if (!createProgramGroups(app_.script(), app_.state(), machine.files(), machine.shell(),
+                           app_.strings(), progress_, changeFailed)) {
     progress_.close();
     return status::GroupsFailed;
   }
   // A cancel confirmed during the INI and registry updates ends the installation as
   // cancelled: it must not be reported as a success.
-  bool completed = updateIniAndRegistry(app_, progress_, changeFailed);
+  Changes changes{app_.script(), app_.state(), machine.profile(), machine.registry(),
+                  app_.strings(), progress_};
+  bool completed = updateIniAndRegistry(changes, sharedFiles_, changeFailed);
   progress_.close();
   if (!completed) return status::Fatal;
   return changeFailed ? status::GroupsFailed : kDone;
@@ -103,7 +114,7 @@ Outcome InstallRun::installEntry(long index) {
   progress_.pump();
   const std::string line = app_.value(filesSection_, std::to_string(index), "");
   const auto entry = script::readEntry<script::FileEntry>(line);
-  if (!entryApplies(app_, entry)) return Outcome::Next;
+  if (!entryApplies(app_.state(), entry)) return Outcome::Next;
   if (line.empty()) return Outcome::EndOfList;
 
   const std::string sourceName = entry.source.text("");
@@ -111,7 +122,7 @@ Outcome InstallRun::installEntry(long index) {
   if (targetName.empty()) targetName = sourceName;
   const long long size = entry.size.number("0");
   if ((sourceName.empty() || size == 0) &&
-      app_.ask(copyText(app_, sid::MissingFile)) != ui::Answer::Yes) {
+      dialogs_.ask(copyText(app_.strings(), sid::MissingFile)) != ui::Answer::Yes) {
     return Outcome::MissingFile;
   }
   const std::string destination = app_.directoryPath(entry.dir.number("1000"));
@@ -125,7 +136,7 @@ Outcome InstallRun::installEntry(long index) {
   showDiskMessage(disk);
 
   CopyRequest request;
-  request.sourceFolder = app_.state().sourceFolder;
+  request.sourceFolder = sourceFolder_;
   request.sourceName = sourceName;
   request.destinationFolder = destination + "\\";
   request.targetName = targetName;
@@ -135,21 +146,21 @@ Outcome InstallRun::installEntry(long index) {
   long long copied = copier_.copy(request);
 
   if (copied != size && !progress_.cancelled()) {
-    if (app_.ask(copyText(app_, sid::ShortCopy)) != ui::Answer::Yes) {
+    if (dialogs_.ask(copyText(app_.strings(), sid::ShortCopy)) != ui::Answer::Yes) {
       progress_.setCancelled();
     }
   } else if (entry.shared.number("0") != 0) {
-    app_.state().sharedFiles.push_back(destination + "\\" + targetName);
+    sharedFiles_.push_back(destination + "\\" + targetName);
   }
   progress_.pump();
   return Outcome::Next;
 }
 
 std::string InstallRun::description(long number) {
-  if (number == kEngineDescription) return copyText(app_, sid::EngineComponent);
+  if (number == kEngineDescription) return copyText(app_.strings(), sid::EngineComponent);
   std::string text =
       app_.value(script::sectionName(Section::Descriptions), std::to_string(number), "");
-  return text.empty() ? copyText(app_, sid::UnknownFileType) : text;
+  return text.empty() ? copyText(app_.strings(), sid::UnknownFileType) : text;
 }
 
 bool InstallRun::fileExists(const std::string& path) {
@@ -161,7 +172,7 @@ bool InstallRun::fileExists(const std::string& path) {
 // a folder the user shows. False when the user cancels the folder prompt.
 bool InstallRun::locate(const std::string& sourceName, long disk, const std::string& targetName,
                         const std::string& description, const std::string& destination) {
-  std::string& sourceFolder = app_.state().sourceFolder;
+  std::string& sourceFolder = sourceFolder_;
   for (;;) {
     progress_.setCopyTexts(targetName, description, destination);
     if (fileExists(sourceFolder + sourceName)) return true;
@@ -188,7 +199,7 @@ void InstallRun::showDiskMessage(long disk) {
   std::string name =
       app_.value(script::sectionName(Section::Messages), std::to_string(disk), "");
   if (name.empty() || progress_.cancelled() || disk == currentDisk_) return;
-  if (!messages_.showTextFile(app_.state().sourceFolder + name, static_cast<int>(disk))) {
+  if (!messages_.showTextFile(sourceFolder_ + name, static_cast<int>(disk))) {
     messages_.hide();
   }
   progress_.pump(40);
@@ -197,24 +208,40 @@ void InstallRun::showDiskMessage(long disk) {
 
 }  // namespace
 
-long long computeCopyTotal(SetupApp& app) {
+long long computeCopyTotal(const script::ScriptReader& script, const SetupState& state) {
   const std::string files = script::sectionName(Section::Files);
-  long nbFiles = readInt(app.value(files, script::countKey(Section::Files), "0"));
+  long nbFiles = readInt(script.value(files, script::countKey(Section::Files), "0"));
   long long total = 0;
   for (long i = 0; i < nbFiles; ++i) {
-    std::string line = app.value(files, std::to_string(i), "");
+    std::string line = script.value(files, std::to_string(i), "");
     if (line.empty()) break;
     const auto entry = script::readEntry<script::FileEntry>(line);
-    if (!entryApplies(app, entry)) continue;
+    if (!entryApplies(state, entry)) continue;
     long size = entry.size.number("0");
     if (size > 0) total = saturatingAdd(total, size);
   }
-  app.state().copyTotal = total;
   return total;
 }
 
-int installFiles(SetupApp& app) {
-  SetupState& state = app.state();
+long long computeCopyTotal(SetupApp& app) { return computeCopyTotal(app.script(), app.state()); }
+
+InstallCopier::InstallCopier(SetupApp& app, CopyTally& tally)
+    : dialogs_(app.dialogs()),
+      judge_(app.machine().versionInfo(), app.machine().system().userDefaultLangId(), dialogs_),
+      copier_(app.machine().files(), app.machine().lz(), judge_,
+              CopyFolders{app.state().engineFolder, app.state().installFolder, app.state().backup},
+              tally) {}
+
+long long copyOneFile(SetupApp& app, const CopyRequest& request) {
+  CopyTally tally;
+  InstallCopier copier(app, tally);
+  return copier.copy(request);
+}
+
+InstallPhase::InstallPhase(SetupApp& app) : app_(app), sourceFolder_(app.state().sourceFolder) {}
+
+int InstallPhase::run() {
+  const SetupState& state = app_.state();
   const std::string scriptName = "Script.vrx";
   const std::string installed = state.installFolder + "\\" + scriptName;
   CopyRequest script;
@@ -224,13 +251,20 @@ int installFiles(SetupApp& app) {
   script.targetName = scriptName;
   script.force = "1";
   script.expand = "0";
-  long long copied = copyOneFile(app, script);
-  auto source = app.machine().files().status(state.engineFolder + scriptName);
+  long long copied = copyOneFile(app_, script);
+  auto source = app_.machine().files().status(state.engineFolder + scriptName);
   // Without its installed copy the installation could record nothing for the uninstaller.
   if (!source || copied != static_cast<long long>(source->size)) return status::GroupsFailed;
-  app.script().setPath(installed);
-  InstallRun run(app);
+  app_.script().setPath(installed);
+  tally_ = CopyTally{0, computeCopyTotal(app_.script(), state)};
+  sharedFiles_.clear();
+  InstallRun run(app_, sourceFolder_, tally_, sharedFiles_);
   return run.run();
+}
+
+int installFiles(SetupApp& app) {
+  InstallPhase phase(app);
+  return phase.run();
 }
 
 }  // namespace vandrel::setup

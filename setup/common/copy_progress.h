@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "script/string_table.h"
 #include "ui/interaction.h"
 
 namespace vandrel::platform {
@@ -11,14 +12,14 @@ class FileSystem;
 
 namespace vandrel::setup {
 
-class SetupApp;
+class SetupDialogs;
 
 // The modeless "File copy in progress..." dialog: three text lines (the "Copying" and "to"
 // labels are shown only beside a non-empty line), a percentage bar and a Cancel button. The
 // cancel flag is set once the user has pressed Cancel and confirmed it.
 class CopyProgress {
  public:
-  explicit CopyProgress(SetupApp& app);  // shown at once, at 0 percent
+  explicit CopyProgress(SetupDialogs& dialogs);  // shown at once, at 0 percent
   ~CopyProgress();
   CopyProgress(const CopyProgress&) = delete;
   CopyProgress& operator=(const CopyProgress&) = delete;
@@ -43,7 +44,7 @@ class CopyProgress {
  private:
   void show();
 
-  SetupApp& app_;
+  SetupDialogs& dialogs_;
   ui::Progress model_;
   bool cancelled_ = false;
   bool open_ = true;
@@ -52,14 +53,18 @@ class CopyProgress {
 // The "Messages" window that shows the text file of a disk when copying reaches it.
 class DiskMessageWindow {
  public:
-  explicit DiskMessageWindow(SetupApp& app) : app_(app) {}
+  DiskMessageWindow(ui::Interaction& ui, platform::FileSystem& files,
+                    const script::StringTable& strings)
+      : ui_(ui), files_(files), strings_(strings) {}
   // Reads the whole file and shows it; false (and nothing shown) when it cannot be read.
   bool showTextFile(const std::string& path, int disk);
   void hide() { visible_ = false; }
   bool visible() const { return visible_; }
 
  private:
-  SetupApp& app_;
+  ui::Interaction& ui_;
+  platform::FileSystem& files_;
+  const script::StringTable& strings_;
   bool visible_ = false;
 };
 

@@ -1,17 +1,17 @@
 // The copy-progress dialog and the disk-message window, shown through the interaction port.
-#include "setup/copy/copy_progress.h"
+#include "setup/common/copy_progress.h"
 
 #include <cstring>
 #include <vector>
 
 #include "platform/file_system.h"
-#include "setup/copy/copy_texts.h"
-#include "setup/setup_app.h"
+#include "setup/common/setup_texts.h"
+#include "setup/common/dialogs.h"
 
 namespace vandrel::setup {
 
-CopyProgress::CopyProgress(SetupApp& app) : app_(app) {
-  model_.caption = copyText(app_, sid::CopyCaption);
+CopyProgress::CopyProgress(SetupDialogs& dialogs) : dialogs_(dialogs) {
+  model_.caption = copyText(dialogs_.strings(), sid::CopyCaption);
   model_.lines = {"", "", ""};
   model_.percent = 0;
   model_.cancellable = true;
@@ -23,8 +23,9 @@ CopyProgress::~CopyProgress() { close(); }
 void CopyProgress::setCopyTexts(const std::string& source, const std::string& middle,
                                 const std::string& destination) {
   std::vector<std::string> lines{
-      source.empty() ? "" : copyText(app_, sid::CopyingLabel) + " " + source, middle,
-      destination.empty() ? "" : copyText(app_, sid::ToLabel) + " " + destination};
+      source.empty() ? "" : copyText(dialogs_.strings(), sid::CopyingLabel) + " " + source,
+      middle,
+      destination.empty() ? "" : copyText(dialogs_.strings(), sid::ToLabel) + " " + destination};
   if (lines == model_.lines) return;
   model_.lines = std::move(lines);
   show();
@@ -42,27 +43,27 @@ void CopyProgress::pump(int passes) {
   // One look at the port per pump is enough: a press is reported once until it is taken.
   (void)passes;
   if (!open_ || cancelled_) return;
-  if (app_.ui().cancelPressed() && app_.confirmCancel(true)) cancelled_ = true;
+  if (dialogs_.ui().cancelPressed() && dialogs_.confirmCancel(true)) cancelled_ = true;
 }
 
 void CopyProgress::close() {
   if (!open_) return;
   open_ = false;
-  app_.ui().endProgress();
+  dialogs_.ui().endProgress();
 }
 
 void CopyProgress::show() {
-  if (open_) app_.ui().progress(model_);
+  if (open_) dialogs_.ui().progress(model_);
 }
 
 bool DiskMessageWindow::showTextFile(const std::string& path, int disk) {
   std::string text;
-  if (!readTextFile(app_.machine().files(), path, text)) return false;
+  if (!readTextFile(files_, path, text)) return false;
   ui::DiskMessage message;
-  message.caption = copyText(app_, sid::MessagesCaption);
+  message.caption = copyText(strings_, sid::MessagesCaption);
   message.text = std::move(text);
   message.disk = disk;
-  app_.ui().diskMessage(message);
+  ui_.diskMessage(message);
   visible_ = true;
   return true;
 }

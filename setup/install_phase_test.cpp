@@ -3,8 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/formats/szdd.h"
-#include "setup/copy/copy_fixture.h"
-#include "setup/copy/copy_texts.h"
+#include "setup/install_phase.h"
+#include "setup/testing/copy_fixture.h"
+#include "setup/common/setup_texts.h"
 
 namespace vandrel::setup {
 namespace {
@@ -45,9 +46,10 @@ class InstallFilesTest : public CopyFixture {
   void install(const std::vector<std::string>& entries, const std::string& more = "") {
     writeScript(std::string(kDirectories) + "[Descriptions]\r\nnbDesc=1\r\n0=Help files\r\n" +
                 filesSection(entries) + more);
-    computeCopyTotal(app());
-    status_ = installFiles(app());
+    phase_ = std::make_unique<InstallPhase>(app());
+    status_ = phase_->run();
   }
+  std::unique_ptr<InstallPhase> phase_;
   int status_ = -1;
 };
 
@@ -98,7 +100,6 @@ TEST_F(InstallFilesTest, CopyTotalCountsOnlyThisPlatformAndTheSelectedComponents
     app().state().platform = c.platform;
     writeScript(std::string(kDirectories) + filesSection(entries));
     EXPECT_EQ(computeCopyTotal(app()), c.total) << "platform " << c.platform;
-    EXPECT_EQ(app().state().copyTotal, c.total);
   }
 }
 
@@ -113,7 +114,8 @@ TEST_F(InstallFilesTest, SkipsOtherPlatformsAndDeselectedComponents) {
   EXPECT_FALSE(exists("C:\\App\\Bin\\bin.dll"));
   EXPECT_FALSE(exists("C:\\App\\Docs\\nt.dll"));
   EXPECT_EQ(get("C:\\App\\Docs\\doc.txt"), "doc");
-  EXPECT_EQ(app().state().runningCopyTotal, 3);
+  EXPECT_EQ(phase_->tally().running, 3);
+  EXPECT_EQ(phase_->tally().total, 3);
 }
 
 TEST_F(InstallFilesTest, FollowsNumberedDiskFoldersThenAsksForTheThird) {
@@ -132,7 +134,7 @@ TEST_F(InstallFilesTest, FollowsNumberedDiskFoldersThenAsksForTheThird) {
   ASSERT_EQ(ui_.folderPrompts.size(), 2u);
   EXPECT_NE(ui_.folderPrompts[0].text.find("locate the files from disk 3"), std::string::npos)
       << ui_.folderPrompts[0].text;
-  EXPECT_EQ(app().state().sourceFolder, "C:\\Elsewhere\\");
+  EXPECT_EQ(phase_->sourceFolder(), "C:\\Elsewhere\\");
 }
 
 TEST_F(InstallFilesTest, CancelledFolderPromptEndsAsCancelled) {
@@ -153,7 +155,7 @@ TEST_F(InstallFilesTest, MissingFileQuestion) {
   EXPECT_EQ(status_, 2);
   EXPECT_FALSE(exists("C:\\App\\Docs\\after.txt"));
   ASSERT_EQ(ui_.messages.size(), 1u);
-  EXPECT_EQ(ui_.messages[0].text, copyText(app(), sid::MissingFile));
+  EXPECT_EQ(ui_.messages[0].text, copyText(app().strings(), sid::MissingFile));
   EXPECT_EQ(ui_.messages[0].buttons, ui::Buttons::YesNo);
   EXPECT_EQ(ui_.messages[0].icon, ui::Icon::Question);
 }
@@ -168,8 +170,8 @@ TEST_F(InstallFilesTest, MissingFileAcceptedThenShortCopyQuestion) {
   EXPECT_EQ(get("C:\\App\\Docs\\after.txt"), "after");
   // zero.txt: missing, then 3 bytes instead of 0; the empty source: missing, then nothing.
   std::vector<std::string> expected = {
-      copyText(app(), sid::MissingFile), copyText(app(), sid::ShortCopy),
-      copyText(app(), sid::MissingFile), copyText(app(), sid::ShortCopy)};
+      copyText(app().strings(), sid::MissingFile), copyText(app().strings(), sid::ShortCopy),
+      copyText(app().strings(), sid::MissingFile), copyText(app().strings(), sid::ShortCopy)};
   EXPECT_EQ(ui_.texts(), expected);
   EXPECT_TRUE(ui_.folderPrompts.empty());
 }
@@ -186,7 +188,7 @@ TEST_F(InstallFilesTest, ShortCopyOnReadOnlyDestination) {
     files().setAttributes("C:\\App\\Docs\\next.txt", platform::attr::Normal);
     files().deleteFile("C:\\App\\Docs\\next.txt");
     install({entry("locked.txt", "", 1, 1, 11), entry("next.txt", "", 1, 1, 4)});
-    ASSERT_EQ(ui_.texts(), std::vector<std::string>{copyText(app(), sid::ShortCopy)});
+    ASSERT_EQ(ui_.texts(), std::vector<std::string>{copyText(app().strings(), sid::ShortCopy)});
     EXPECT_EQ(status_, answer == ui::Answer::Yes ? 0 : 1);
     EXPECT_EQ(exists("C:\\App\\Docs\\next.txt"), answer == ui::Answer::Yes);
     // The file that could not be written is left exactly as it was.
@@ -210,7 +212,7 @@ TEST_F(InstallFilesTest, DiskMessagesShownWhenCopyingReachesEachDisk) {
   ASSERT_EQ(ui_.diskMessages.size(), 2u);
   EXPECT_EQ(ui_.diskMessages[0].disk, 1);
   EXPECT_EQ(ui_.diskMessages[0].text, "Insert the first disk.");
-  EXPECT_EQ(ui_.diskMessages[0].caption, copyText(app(), sid::MessagesCaption));
+  EXPECT_EQ(ui_.diskMessages[0].caption, copyText(app().strings(), sid::MessagesCaption));
   EXPECT_EQ(ui_.diskMessages[1].disk, 2);
   EXPECT_EQ(ui_.diskMessages[1].text, "Now the second disk.");
 }
@@ -221,7 +223,7 @@ TEST_F(InstallFilesTest, SharedFileListedTwiceIsCountedTwice) {
            entry("common.dll", "", 2, 1, 6, "1,1,0", 0, 1)});
   EXPECT_EQ(status_, 0);
   const std::string path = "C:\\App\\common.dll";
-  EXPECT_EQ(app().state().sharedFiles, (std::vector<std::string>{path, path}));
+  EXPECT_EQ(phase_->sharedFiles(), (std::vector<std::string>{path, path}));
   EXPECT_EQ(scriptValue("SharedFiles", "nb"), "2");
   EXPECT_EQ(scriptValue("SharedFiles", "0"), path);
   EXPECT_EQ(scriptValue("SharedFiles", "1"), path);
@@ -283,7 +285,7 @@ TEST_F(InstallFilesTest, UnsafeTargetNamesAreNeverWritten) {
   EXPECT_FALSE(exists("C:\\evil.txt"));
   EXPECT_FALSE(exists("C:\\App\\x.txt"));
   EXPECT_EQ(ui_.texts(),
-            std::vector<std::string>(5, copyText(app(), sid::ShortCopy)));
+            std::vector<std::string>(5, copyText(app().strings(), sid::ShortCopy)));
 }
 
 TEST_F(InstallFilesTest, InstallingIntoTheEngineFolderKeepsTheScript) {
@@ -307,12 +309,12 @@ TEST_F(InstallFilesTest, DescriptionsShownWhileLocating) {
   ui_.answers = {ui::Answer::No};
   install({entry("a.txt", "", 1, 1, 1, "1,1,0", 0, 0, 0)});
   EXPECT_EQ(ui_.messages.size(), 1u) << "the cancel confirmation was asked";
-  ui_.cancelOn = copyText(app(), sid::EngineComponent);
+  ui_.cancelOn = copyText(app().strings(), sid::EngineComponent);
   ui_.messages.clear();
   app().script().setPath("C:\\WINDOWS\\Script.vrx");
   install({entry("a.txt", "", 1, 1, 1, "1,1,0", 0, 0, 1000)});
   EXPECT_EQ(ui_.messages.size(), 1u);
-  ui_.cancelOn = copyText(app(), sid::UnknownFileType);
+  ui_.cancelOn = copyText(app().strings(), sid::UnknownFileType);
   ui_.messages.clear();
   app().script().setPath("C:\\WINDOWS\\Script.vrx");
   install({entry("a.txt", "", 1, 1, 1, "1,1,0", 0, 0, 7)});

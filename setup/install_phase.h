@@ -1,0 +1,63 @@
+// The install phase of the installation: the copy of the script and of the [Files] entries,
+// then program groups and shortcuts, then Win.ini and registry entries. It wires the steps
+// to the application's machine and owns what they change as they go: the source folder
+// followed from disk to disk, the running copy total and the shared files copied.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "setup/common/dialogs.h"
+#include "setup/copy/copy_file.h"
+#include "setup/setup_app.h"
+#include "setup/versions/replace_decision.h"
+
+namespace vandrel::setup {
+
+// The copy total: the sizes of the [Files] entries of this platform and of the components
+// chosen, read from script (the destination page shows it before the copy begins).
+long long computeCopyTotal(const script::ScriptReader& script, const SetupState& state);
+long long computeCopyTotal(SetupApp& app);
+
+// A file copier over the application's machine, asking its questions through the
+// application's message boxes, with the state's folders and backup choice.
+class InstallCopier {
+ public:
+  InstallCopier(SetupApp& app, CopyTally& tally);
+  long long copy(const CopyRequest& request) { return copier_.copy(request); }
+
+ private:
+  SetupDialogs dialogs_;
+  ReplacementJudge judge_;
+  FileCopier copier_;
+};
+
+// One copy outside an installation run (the install script itself).
+long long copyOneFile(SetupApp& app, const CopyRequest& request);
+
+class InstallPhase {
+ public:
+  explicit InstallPhase(SetupApp& app);
+
+  // Copies the script into the installation folder (the script read from then on), then
+  // runs the steps. A status code: 0 done, 1 cancelled, 2 stopped at a missing file, 5 the
+  // script could not be installed or a shortcut or system change failed.
+  int run();
+
+  const CopyTally& tally() const { return tally_; }
+  const std::vector<std::string>& sharedFiles() const { return sharedFiles_; }
+  // Where the last file was found (the package's folder for its disk).
+  const std::string& sourceFolder() const { return sourceFolder_; }
+
+ private:
+  SetupApp& app_;
+  CopyTally tally_;
+  std::vector<std::string> sharedFiles_;
+  std::string sourceFolder_;
+};
+
+// The install phase over the application: InstallPhase(app).run().
+int installFiles(SetupApp& app);
+
+}  // namespace vandrel::setup
