@@ -22,12 +22,13 @@ long long removalTotal(UninstallApp& app) {
   return total - 3;
 }
 
-Ending removeInstallation(UninstallApp& app, const std::string& commandLine) {
+Ending removeInstallation(UninstallApp& app, const std::string& commandLine,
+                          RemovalTally& tally) {
   const script::StringTable& strings = app.strings();
   app.setInstallFolder(commandLine);
   UninstallState& state = app.state();
-  state.total = removalTotal(app);
-  if (state.total <= 0) {
+  tally.total = removalTotal(app);
+  if (tally.total <= 0) {
     app.stop(strings.get(ids::NoScript));
     return Ending::NoScript;
   }
@@ -36,13 +37,14 @@ Ending removeInstallation(UninstallApp& app, const std::string& commandLine) {
   if (!app.askYesNo(strings.format(ids::Confirm, appName))) return Ending::Declined;
 
   app.openProgress(appName.empty() ? std::string() : strings.format(ids::Removing, appName));
-  bool completed = runRemovalSteps(app);
+  Removal removal = app.removal(tally);
+  bool completed = runRemovalSteps(removal, app.progress());
   Ending ending = completed ? Ending::Completed : Ending::Stopped;
 
   platform::FileSystem& files = app.machine().files();
   files.deleteFile(state.scriptPath);
   bool folderStays = !files.removeDirectory(state.installFolder);
-  if (completed && (folderStays || state.leftovers)) ending = Ending::Leftovers;
+  if (completed && (folderStays || tally.leftovers)) ending = Ending::Leftovers;
 
   unsigned result = ending == Ending::Completed   ? ids::Completed
                     : ending == Ending::Leftovers ? ids::Leftovers
@@ -53,9 +55,9 @@ Ending removeInstallation(UninstallApp& app, const std::string& commandLine) {
 
 }  // namespace
 
-bool runRemovalSteps(UninstallApp& app) {
+bool runRemovalSteps(Removal& removal, ProgressWindow* progress) {
   struct Step {
-    bool (*run)(UninstallApp&);
+    bool (*run)(Removal&);
     int box;  // 0: no box
   };
   static constexpr std::array<Step, 6> steps{{
@@ -67,13 +69,13 @@ bool runRemovalSteps(UninstallApp& app) {
       {RemoveRegistryEntries, 5},
   }};
   for (const Step& step : steps) {
-    if (!step.run(app)) return false;
-    if (step.box != 0 && app.progress()) app.progress()->tick(step.box);
+    if (!step.run(removal)) return false;
+    if (step.box != 0 && progress) progress->tick(step.box);
   }
   return true;
 }
 
-Ending runUninstaller(UninstallApp& app, const std::string& commandLine) {
+Ending runUninstaller(UninstallApp& app, const std::string& commandLine, RemovalTally* tally) {
   app.readFolders();
   if (commandLine.empty()) {
     app.stop(app.strings().get(ids::NoCommandLine));
@@ -85,7 +87,8 @@ Ending runUninstaller(UninstallApp& app, const std::string& commandLine) {
     files.deleteFile(app.state().windowsFolder + kScriptCopy);
     return Ending::CleanedUp;
   }
-  return removeInstallation(app, commandLine);
+  RemovalTally own;
+  return removeInstallation(app, commandLine, tally ? *tally : own);
 }
 
 int exitStatusFor(Ending ending) {

@@ -26,11 +26,14 @@ inline constexpr const char* kEngineCopy = "hobvane.exe";
 inline constexpr const char* kScriptCopy = "script.vrx";
 
 // Runs the uninstaller on its whole command line.
-Ending runUninstaller(UninstallApp& app, const std::string& commandLine);
+// The removal's steps count into tally when one is given (so that a caller can see it).
+Ending runUninstaller(UninstallApp& app, const std::string& commandLine,
+                      RemovalTally* tally = nullptr);
 
 // The six steps in order; each step's box is ticked when it succeeds, and the first failure
 // ends the chain. True when every step ran.
-bool runRemovalSteps(UninstallApp& app);
+// progress, when given, has its boxes ticked.
+bool runRemovalSteps(Removal& removal, ProgressWindow* progress);
 
 // The program's exit status: 0 completed or cleaned up, 3 leftovers, 4 stopped, 5 declined,
 // 1 after a stop message.

@@ -123,7 +123,8 @@ TEST(Uninstaller, DecliningChangesNothing) {
 TEST(Uninstaller, CompleteRemoval) {
   UninstallFixture f;
   installPackage(f);
-  Ending ending = runUninstaller(f.app(), "C:\\App\\");  // one trailing backslash dropped
+  RemovalTally tally;
+  Ending ending = runUninstaller(f.app(), "C:\\App\\", &tally);  // one trailing backslash dropped
   EXPECT_EQ(ending, Ending::Completed);
   EXPECT_EQ(exitStatusFor(ending), 0);
 
@@ -161,8 +162,8 @@ TEST(Uninstaller, CompleteRemoval) {
   EXPECT_EQ(f.ui.events.back(), "end");
   EXPECT_EQ(f.ui.events[f.ui.events.size() - 2], "closing");
   // nbDir + nbFiles + nbINI + nbReg + links + folders - 3 = 5 + 3 + 1 + 2 + 1 + 1 - 3.
-  EXPECT_EQ(f.app().state().total, 10);
-  EXPECT_EQ(f.app().state().done, 10);
+  EXPECT_EQ(tally.total, 10);
+  EXPECT_EQ(tally.done, 10);
 }
 
 TEST(Uninstaller, EmptyApplicationNameKeepsTheWindowsOwnCaption) {

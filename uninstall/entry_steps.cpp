@@ -13,18 +13,18 @@ using platform::error::Success;
 
 // Walks a section's entries, handing each non-empty value to act; every entry, present or
 // not, counts once on the bar when counted is set.
-void forEachValue(UninstallApp& app, Section section, long long n, Order order, bool counted,
+void forEachValue(Removal& removal, Section section, long long n, Order order, bool counted,
                   const std::function<void(const std::string&)>& act) {
   walkEntries(
-      app.presentEntries(section, n), n, order,
+      removal.presentEntries(section, n), n, order,
       [&](long long i) {
-        std::string value = app.text(section, i);
+        std::string value = removal.text(section, i);
         if (!value.empty()) act(value);
-        if (counted) app.advanceProgress();
+        if (counted) removal.advanceProgress();
         return true;
       },
       [&](long long missing) {
-        if (counted) app.advanceProgress(missing);
+        if (counted) removal.advanceProgress(missing);
         return true;
       });
 }
@@ -37,8 +37,8 @@ std::optional<platform::HKey> registryRoot(const script::RegistryEntry& entry) {
 }
 
 // A value or key that was already gone is no leftover; one that refused to go is.
-void noteRegistryResult(UninstallApp& app, long result) {
-  if (result != Success && result != platform::error::FileNotFound) app.state().leftovers = true;
+void noteRegistryResult(Removal& removal, long result) {
+  if (result != Success && result != platform::error::FileNotFound) removal.tally.leftovers = true;
 }
 
 bool removesValueOnly(const script::RegistryEntry& entry) {
@@ -47,71 +47,71 @@ bool removesValueOnly(const script::RegistryEntry& entry) {
 
 }  // namespace
 
-bool RemoveLinksAndGroups(UninstallApp& app) {
-  platform::FileSystem& files = app.machine().files();
-  long long links = app.count(Section::AddedLinks);
-  long long folders = app.count(Section::AddedFolders);
-  forEachValue(app, Section::AddedLinks, links, Order::Descending, true,
-               [&](const std::string& link) { DeleteInstalledFile(app, link); });
-  forEachValue(app, Section::AddedFolders, folders, Order::Descending, true,
+bool RemoveLinksAndGroups(Removal& removal) {
+  platform::FileSystem& files = removal.files;
+  long long links = removal.count(Section::AddedLinks);
+  long long folders = removal.count(Section::AddedFolders);
+  forEachValue(removal, Section::AddedLinks, links, Order::Descending, true,
+               [&](const std::string& link) { DeleteInstalledFile(removal, link); });
+  forEachValue(removal, Section::AddedFolders, folders, Order::Descending, true,
                [&](const std::string& folder) { files.removeDirectory(folder); });
   return true;
 }
 
-bool RemoveAppFolders(UninstallApp& app) {
-  long long n = app.count(Section::Directories);
+bool RemoveAppFolders(Removal& removal) {
+  long long n = removal.count(Section::Directories);
   if (n == 3) return true;
-  if (n < 3) return app.askYesNo(app.strings().get(ids::CorruptedDirs));
+  if (n < 3) return removal.askYesNo(removal.strings.get(ids::CorruptedDirs));
   // The last three entries (drive root, system folder, Windows folder) are never touched;
   // entry n-4, the installation folder's own, comes first.
-  platform::FileSystem& files = app.machine().files();
+  platform::FileSystem& files = removal.files;
   walkEntries(
-      app.presentEntries(Section::Directories, n - 3), n - 3, Order::Descending,
+      removal.presentEntries(Section::Directories, n - 3), n - 3, Order::Descending,
       [&](long long k) {
-        files.removeDirectory(app.resolveDirectory(k));
-        app.advanceProgress();
+        files.removeDirectory(removal.resolveDirectory(k));
+        removal.advanceProgress();
         return true;
       },
       [&](long long missing) {
         // A missing entry stands for the installation folder.
-        files.removeDirectory(app.state().installFolder);
-        app.advanceProgress(missing);
+        files.removeDirectory(removal.folders.installFolder);
+        removal.advanceProgress(missing);
         return true;
       });
   return true;
 }
 
-bool RemoveIniEntries(UninstallApp& app) {
-  long long n = app.count(Section::AddIni);
-  platform::Profile& profile = app.machine().profile();
-  forEachValue(app, Section::AddIni, n, Order::Ascending, true, [&](const std::string& line) {
+bool RemoveIniEntries(Removal& removal) {
+  long long n = removal.count(Section::AddIni);
+  platform::Profile& profile = removal.profile;
+  forEachValue(removal, Section::AddIni, n, Order::Ascending, true, [&](const std::string& line) {
     auto entry = script::readEntry<script::IniEntry>(line);
     if (!profile.writeProfileString(entry.section.text("None"), entry.key.text("None"),
                                     std::nullopt)) {
-      app.state().leftovers = true;
+      removal.tally.leftovers = true;
     }
   });
   return true;
 }
 
-bool RemoveRegistryEntries(UninstallApp& app) {
-  long long n = app.count(Section::Registry);
-  platform::Registry& registry = app.machine().registry();
+bool RemoveRegistryEntries(Removal& removal) {
+  long long n = removal.count(Section::Registry);
+  platform::Registry& registry = removal.registry;
   // Values first, so that a key entry of the package goes after every value of it.
-  forEachValue(app, Section::Registry, n, Order::Ascending, true, [&](const std::string& line) {
+  forEachValue(removal, Section::Registry, n, Order::Ascending, true, [&](const std::string& line) {
     auto entry = script::readEntry<script::RegistryEntry>(line);
     std::optional<platform::HKey> root = registryRoot(entry);
     if (!root || !removesValueOnly(entry)) return;
     platform::HKey key = 0;
     if (registry.openKey(*root, entry.subkey.text("Dummy"), key) != Success) return;
-    noteRegistryResult(app, registry.deleteValue(key, entry.name.text("Dummy")));
+    noteRegistryResult(removal, registry.deleteValue(key, entry.name.text("Dummy")));
     registry.closeKey(key);
   });
-  forEachValue(app, Section::Registry, n, Order::Ascending, false, [&](const std::string& line) {
+  forEachValue(removal, Section::Registry, n, Order::Ascending, false, [&](const std::string& line) {
     auto entry = script::readEntry<script::RegistryEntry>(line);
     std::optional<platform::HKey> root = registryRoot(entry);
     if (!root || removesValueOnly(entry)) return;
-    noteRegistryResult(app, registry.deleteKey(*root, entry.subkey.text("Dummy")));
+    noteRegistryResult(removal, registry.deleteKey(*root, entry.subkey.text("Dummy")));
   });
   return true;
 }

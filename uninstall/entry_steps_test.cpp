@@ -25,14 +25,14 @@ TEST(RemoveLinksAndGroups, DeletesLinksThenEmptyGroupFolders) {
   f.put(busy + "\\Tool.lnk");
   f.put(busy + "\\Other program.lnk");
   f.put("C:\\WINDOWS\\Desktop\\Demo.lnk");
-  UninstallApp& app = f.prepared();
+  Removal& app = f.prepared();
 
   EXPECT_TRUE(RemoveLinksAndGroups(app));
   EXPECT_FALSE(f.exists(group));
   EXPECT_FALSE(f.exists("C:\\WINDOWS\\Desktop\\Demo.lnk"));
   EXPECT_FALSE(f.exists(busy + "\\Tool.lnk"));
   EXPECT_TRUE(f.exists(busy + "\\Other program.lnk"));  // a folder still in use stays
-  EXPECT_EQ(app.state().done, 5);
+  EXPECT_EQ(app.tally.done, 5);
 }
 
 TEST(RemoveLinksAndGroups, LinksGoAlsoWhenNoGroupFolderWasAdded) {
@@ -56,11 +56,11 @@ TEST(RemoveAppFolders, FewerThanThreeEntriesAsk) {
     UninstallFixture f;
     f.script("[Directories]\nnbDir=" + std::to_string(c.nbDir) + "\n0=,0,0,\n1=,1,0,\n2=,2,0,\n");
     if (c.answer) f.ui.answers = {*c.answer};
-    UninstallApp& app = f.prepared();
+    Removal& app = f.prepared();
     EXPECT_EQ(RemoveAppFolders(app), c.result);
     EXPECT_EQ(f.ui.questions().size(), c.answer ? 1u : 0u);
     EXPECT_TRUE(f.exists("C:\\App"));  // never removed here with three entries or fewer
-    EXPECT_EQ(app.state().done, 0);
+    EXPECT_EQ(app.tally.done, 0);
   }
 }
 
@@ -74,13 +74,13 @@ TEST(RemoveAppFolders, RemovesAuthorFoldersButNeverTheLastThree) {
   for (const char* folder : {"C:\\App\\Data\\Logs", "C:\\App\\Keep1", "C:\\App\\Keep2", "C:\\App\\Keep3"}) {
     f.folder(folder);
   }
-  UninstallApp& app = f.prepared();
+  Removal& app = f.prepared();
   EXPECT_TRUE(RemoveAppFolders(app));
   EXPECT_FALSE(f.exists("C:\\App\\Data"));  // Logs (entry 1) went before Data (entry 0)
   EXPECT_TRUE(f.exists("C:\\App\\Keep1"));
   EXPECT_TRUE(f.exists("C:\\App\\Keep2"));
   EXPECT_TRUE(f.exists("C:\\App\\Keep3"));
-  EXPECT_EQ(app.state().done, 3);
+  EXPECT_EQ(app.tally.done, 3);
 }
 
 TEST(RemoveAppFolders, WithoutAuthorFoldersOnlyTheFirstEntryIsTried) {
@@ -90,11 +90,11 @@ TEST(RemoveAppFolders, WithoutAuthorFoldersOnlyTheFirstEntryIsTried) {
   for (const char* folder : {"C:\\App\\Own", "C:\\App\\K1", "C:\\App\\K2", "C:\\App\\K3"}) {
     f.folder(folder);
   }
-  UninstallApp& app = f.prepared();
+  Removal& app = f.prepared();
   EXPECT_TRUE(RemoveAppFolders(app));
   EXPECT_FALSE(f.exists("C:\\App\\Own"));
   EXPECT_TRUE(f.exists("C:\\App\\K1"));
-  EXPECT_EQ(app.state().done, 1);
+  EXPECT_EQ(app.tally.done, 1);
 }
 
 TEST(RemoveIniEntries, DeletesTheNamedKeysOnly) {
@@ -105,14 +105,14 @@ TEST(RemoveIniEntries, DeletesTheNamedKeysOnly) {
   winIni.writeProfileString("None", "None", "default names");
   f.script("[AddINI]\nnbINI=4\n0=Demo,Path,C:\\App\n1=\n2=Demo,,x\n3=\n");
   f.machine().profile().writeString("C:\\App\\Script.vrx", "AddINI", "3", "None");
-  UninstallApp& app = f.prepared();
+  Removal& app = f.prepared();
 
   EXPECT_TRUE(RemoveIniEntries(app));
   EXPECT_EQ(winIni.getProfileString("Demo", "Path", "gone", 260), "gone");
   EXPECT_EQ(winIni.getProfileString("Demo", "Other", "gone", 260), "kept");
   // "None" alone: the key defaults to "None" as well.
   EXPECT_EQ(winIni.getProfileString("None", "None", "gone", 260), "gone");
-  EXPECT_EQ(app.state().done, 4);
+  EXPECT_EQ(app.tally.done, 4);
 }
 
 TEST(RemoveRegistryEntries, ValuesThenKeysOfTheFourRootsOnly) {
@@ -125,7 +125,7 @@ TEST(RemoveRegistryEntries, ValuesThenKeysOfTheFourRootsOnly) {
   f.script(
       "[Registry]\nnbReg=5\n0=2,Software\\Demo,Path,[0],1\n1=1,Software\\Demo,,,0\n"
       "2=7,Software\\Other,V,,1\n3=\n4=1,Software\\Dummy\n");
-  UninstallApp& app = f.prepared();
+  Removal& app = f.prepared();
 
   EXPECT_TRUE(RemoveRegistryEntries(app));
   EXPECT_FALSE(f.hasValue(LocalMachine, "Software\\Demo", "Path"));
@@ -133,7 +133,7 @@ TEST(RemoveRegistryEntries, ValuesThenKeysOfTheFourRootsOnly) {
   EXPECT_FALSE(f.hasKey(CurrentUser, "Software\\Demo"));       // with its subkey, on 98
   EXPECT_TRUE(f.hasValue(CurrentUser, "Software\\Other", "V"));  // root 7 is no root here
   EXPECT_FALSE(f.hasValue(CurrentUser, "Software\\Dummy", "Dummy"));
-  EXPECT_EQ(app.state().done, 5);  // the first pass counts every entry, the second none
+  EXPECT_EQ(app.tally.done, 5);  // the first pass counts every entry, the second none
 }
 
 TEST(RemoveRegistryEntries, KeyWithSubkeysGoesOnWindows98AndStaysOnNT) {
@@ -169,13 +169,13 @@ TEST(EntrySteps, AbsurdCountsEndQuicklyAndCountEveryItem) {
       "[AddINI]\nnbINI=2000000000\n0=Demo,Path\n[Registry]\nnbReg=2000000000\n"
       "[AddedLinks]\nnb=2000000000\n[AddedFolders]\nnb=2000000000\n"
       "[Directories]\nnbDir=2000000000\n");
-  UninstallApp& app = f.prepared();
+  Removal& app = f.prepared();
   EXPECT_TRUE(RemoveIniEntries(app));
   EXPECT_TRUE(RemoveRegistryEntries(app));
   EXPECT_TRUE(RemoveLinksAndGroups(app));
   EXPECT_TRUE(RemoveAppFolders(app));
   EXPECT_EQ(f.machine().profile().getProfileString("Demo", "Path", "gone", 260), "gone");
-  EXPECT_EQ(app.state().done, 5 * 2000000000LL - 3);
+  EXPECT_EQ(app.tally.done, 5 * 2000000000LL - 3);
 }
 
 }  // namespace

@@ -14,8 +14,8 @@ using platform::error::Success;
 
 // How two spellings of one shared path are recognised: the full path, without regard to
 // case.
-std::string sharedPathKey(UninstallApp& app, const std::string& path) {
-  std::string full = app.machine().files().fullPath(path);
+std::string sharedPathKey(Removal& removal, const std::string& path) {
+  std::string full = removal.files.fullPath(path);
   if (full.empty()) full = path;
   for (char& c : full) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -36,10 +36,10 @@ std::optional<std::uint32_t> readCount(platform::Registry& registry, platform::H
 
 }  // namespace
 
-bool ReleaseSharedFile(UninstallApp& app, const std::string& path) {
-  platform::Registry& registry = app.machine().registry();
+bool ReleaseSharedFile(Removal& removal, const std::string& path) {
+  platform::Registry& registry = removal.registry;
   platform::HKey key = 0;
-  if (registry.openKey(platform::hkey::LocalMachine, app.strings().get(ids::SharedDllsKey), key) !=
+  if (registry.openKey(platform::hkey::LocalMachine, removal.strings.get(ids::SharedDllsKey), key) !=
       Success) {
     return true;
   }
@@ -53,8 +53,8 @@ bool ReleaseSharedFile(UninstallApp& app, const std::string& path) {
     registry.closeKey(key);
     return false;
   }
-  bool erase = app.state().yesToAll ||
-               app.askDeleteShared(app.strings().format(ids::ZeroCount, path));
+  bool erase = removal.tally.yesToAll ||
+               removal.askDeleteShared(removal.strings.format(ids::ZeroCount, path));
   if (erase) {
     registry.deleteValue(key, path);
   } else {
@@ -64,69 +64,69 @@ bool ReleaseSharedFile(UninstallApp& app, const std::string& path) {
   return erase;
 }
 
-bool RemoveSharedFiles(UninstallApp& app) {
-  long long n = app.count(Section::SharedFiles);
+bool RemoveSharedFiles(Removal& removal) {
+  long long n = removal.count(Section::SharedFiles);
   walkEntries(
-      app.presentEntries(Section::SharedFiles, n), n, Order::Descending,
+      removal.presentEntries(Section::SharedFiles, n), n, Order::Descending,
       [&](long long i) {
-        std::string path = app.text(Section::SharedFiles, i);
+        std::string path = removal.text(Section::SharedFiles, i);
         if (!path.empty()) {
-          app.state().releasedShared.insert(sharedPathKey(app, path));
-          if (ReleaseSharedFile(app, path)) DeleteInstalledFile(app, path);
+          removal.tally.releasedShared.insert(sharedPathKey(removal, path));
+          if (ReleaseSharedFile(removal, path)) DeleteInstalledFile(removal, path);
         }
-        app.advanceProgress();
+        removal.advanceProgress();
         return true;
       },
       [&](long long missing) {
-        app.advanceProgress(missing);
+        removal.advanceProgress(missing);
         return true;
       });
   return true;
 }
 
-bool RemoveFiles(UninstallApp& app) {
-  long long n = app.count(Section::Files);
-  auto proceedDespiteDamage = [&] { return app.askYesNo(app.strings().get(ids::Corrupted)); };
+bool RemoveFiles(Removal& removal) {
+  long long n = removal.count(Section::Files);
+  auto proceedDespiteDamage = [&] { return removal.askYesNo(removal.strings.get(ids::Corrupted)); };
   bool completed = walkEntries(
-      app.presentEntries(Section::Files, n), n, Order::Descending,
+      removal.presentEntries(Section::Files, n), n, Order::Descending,
       [&](long long i) {
-        std::string line = app.text(Section::Files, i);
+        std::string line = removal.text(Section::Files, i);
         auto entry = script::readEntry<script::FileEntry>(line);
         if (line.empty()) {
           if (!proceedDespiteDamage()) return false;
         } else if (entry.uninstall.number("1") != 0) {
           long long directory = entry.dir.number("0");
-          std::string path = app.resolveDirectory(directory) + "\\" + entry.target.text("dummy.tmp");
+          std::string path = removal.resolveDirectory(directory) + "\\" + entry.target.text("dummy.tmp");
           // A shared file released by the shared-files step has had its count lowered
           // for this installation already.
-          bool released = app.state().releasedShared.count(sharedPathKey(app, path)) > 0;
+          bool released = removal.tally.releasedShared.count(sharedPathKey(removal, path)) > 0;
           // Entry 0 is the uninstaller itself: its count is processed, the file stays.
-          if (!released && ReleaseSharedFile(app, path) && i != 0) DeleteInstalledFile(app, path);
+          if (!released && ReleaseSharedFile(removal, path) && i != 0) DeleteInstalledFile(removal, path);
         }
-        app.advanceProgress();
+        removal.advanceProgress();
         return true;
       },
       [&](long long missing) {
         // A run of missing entries is one damage: one question covers it.
         if (!proceedDespiteDamage()) return false;
-        app.advanceProgress(missing);
+        removal.advanceProgress(missing);
         return true;
       });
   if (!completed) return false;
-  DeleteFolderFiles(app, app.state().installFolder + "\\" + kBackupFolder);
+  DeleteFolderFiles(removal, removal.folders.installFolder + "\\" + kBackupFolder);
   return true;
 }
 
-void DeleteInstalledFile(UninstallApp& app, const std::string& path) {
-  platform::FileSystem& files = app.machine().files();
-  if (!files.deleteFile(path) && files.status(path)) app.state().leftovers = true;
+void DeleteInstalledFile(Removal& removal, const std::string& path) {
+  platform::FileSystem& files = removal.files;
+  if (!files.deleteFile(path) && files.status(path)) removal.tally.leftovers = true;
 }
 
-void DeleteFolderFiles(UninstallApp& app, const std::string& folder) {
-  platform::FileSystem& files = app.machine().files();
+void DeleteFolderFiles(Removal& removal, const std::string& folder) {
+  platform::FileSystem& files = removal.files;
   for (const platform::FindData& found : files.find(folder + "\\*.*")) {
     if (found.name == "." || found.name == ".." || found.status.isDirectory()) continue;
-    DeleteInstalledFile(app, folder + "\\" + found.name);
+    DeleteInstalledFile(removal, folder + "\\" + found.name);
   }
   files.removeDirectory(folder);
 }

@@ -30,7 +30,7 @@ TEST(ReleaseSharedFile, FollowsTheUsageCount) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     UninstallFixture f;
-    UninstallApp& app = f.prepared();
+    Removal& app = f.prepared();
     const std::string path = "C:\\WINDOWS\\SYSTEM\\shared.dll";
     if (c.before) f.setCount(path, *c.before);
     if (c.answer) f.ui.answers.push_back(*c.answer);
@@ -45,15 +45,15 @@ TEST(ReleaseSharedFile, FollowsTheUsageCount) {
                 "The shared file C:\\WINDOWS\\SYSTEM\\shared.dll has a zero usage-count and "
                 "doesn't seems to be used anymore. Do you wish to erase it ?");
     }
-    EXPECT_EQ(app.state().yesToAll, c.answer == Answer::YesToAll);
+    EXPECT_EQ(app.tally.yesToAll, c.answer == Answer::YesToAll);
   }
 }
 
 TEST(ReleaseSharedFile, YesToAllAnswersLaterQuestionsAndAMissingKeyAllowsDeletion) {
   UninstallFixture f;
-  UninstallApp& app = f.prepared();
+  Removal& app = f.prepared();
   f.setCount("C:\\A\\one.dll", 1);
-  app.state().yesToAll = true;
+  app.tally.yesToAll = true;
   EXPECT_TRUE(ReleaseSharedFile(app, "C:\\A\\one.dll"));
   EXPECT_TRUE(f.ui.messages.empty());
   EXPECT_FALSE(f.count("C:\\A\\one.dll"));
@@ -74,7 +74,7 @@ TEST(RemoveSharedFiles, ReleasesFromTheHighestEntryDown) {
   }
   f.setCount("C:\\WINDOWS\\SYSTEM\\b.dll", 3);
   f.ui.answers = {Answer::No, Answer::Yes};
-  UninstallApp& app = f.prepared();
+  Removal& app = f.prepared();
 
   EXPECT_TRUE(RemoveSharedFiles(app));
   std::vector<std::string> asked = f.ui.questions();
@@ -86,7 +86,7 @@ TEST(RemoveSharedFiles, ReleasesFromTheHighestEntryDown) {
   EXPECT_TRUE(f.exists("C:\\WINDOWS\\SYSTEM\\b.dll"));   // still used elsewhere
   EXPECT_EQ(f.count("C:\\WINDOWS\\SYSTEM\\b.dll"), 2u);
   EXPECT_FALSE(f.exists("C:\\WINDOWS\\SYSTEM\\a.dll"));  // Yes
-  EXPECT_EQ(app.state().done, 4);                        // the empty entry counts too
+  EXPECT_EQ(app.tally.done, 4);                        // the empty entry counts too
 }
 
 TEST(RemoveFiles, DeletesUninstallableFilesFromTheHighestEntryDown) {
@@ -108,7 +108,7 @@ TEST(RemoveFiles, DeletesUninstallableFilesFromTheHighestEntryDown) {
   f.setCount("C:\\App\\Bin\\b.dll", 1);
   f.setCount("C:\\App\\Bin\\a.exe", 1);
   f.ui.answers = {Answer::Yes, Answer::No, Answer::Yes};
-  UninstallApp& app = f.prepared();
+  Removal& app = f.prepared();
 
   EXPECT_TRUE(RemoveFiles(app));
   // Entries 4 (no count), 3, 1 and 0 in that order; entry 2 has no uninstall flag.
@@ -125,7 +125,7 @@ TEST(RemoveFiles, DeletesUninstallableFilesFromTheHighestEntryDown) {
   // The uninstaller's own entry: its count is processed, the file is never deleted.
   EXPECT_TRUE(f.exists("C:\\WINDOWS\\Peskin32.exe"));
   EXPECT_FALSE(f.count("C:\\WINDOWS\\Peskin32.exe"));
-  EXPECT_EQ(app.state().done, 5);
+  EXPECT_EQ(app.tally.done, 5);
 }
 
 TEST(RemoveFiles, DamagedEntryAsksAndNoStopsAtOnce) {
@@ -137,7 +137,7 @@ TEST(RemoveFiles, DamagedEntryAsksAndNoStopsAtOnce) {
     f.put("C:\\App\\c.txt");
     f.put("C:\\App\\Backup\\old.txt");
     f.ui.answers = {answer};
-    UninstallApp& app = f.prepared();
+    Removal& app = f.prepared();
 
     EXPECT_EQ(RemoveFiles(app), answer == Answer::Yes);
     ASSERT_EQ(f.ui.questions().size(), 1u);
@@ -147,7 +147,7 @@ TEST(RemoveFiles, DamagedEntryAsksAndNoStopsAtOnce) {
     EXPECT_FALSE(f.exists("C:\\App\\c.txt"));
     EXPECT_EQ(f.exists("C:\\App\\a.txt"), answer == Answer::No);
     EXPECT_EQ(f.exists("C:\\App\\Backup"), answer == Answer::No);
-    EXPECT_EQ(app.state().done, answer == Answer::Yes ? 4 : 1);
+    EXPECT_EQ(app.tally.done, answer == Answer::Yes ? 4 : 1);
   }
 }
 
@@ -156,13 +156,13 @@ TEST(RemoveFiles, MissingEntriesOfAnAbsurdCountAreOneQuestion) {
   f.script("[Files]\nnbFiles=2000000000\n0=u,u.exe,0,1,0,0\n1=a,a.txt,0\n2=b,b.txt,0\n");
   f.put("C:\\App\\a.txt");
   f.put("C:\\App\\b.txt");
-  UninstallApp& app = f.prepared();
+  Removal& app = f.prepared();
 
   EXPECT_TRUE(RemoveFiles(app));
   EXPECT_EQ(f.ui.questions().size(), 1u);
   EXPECT_FALSE(f.exists("C:\\App\\a.txt"));
   EXPECT_FALSE(f.exists("C:\\App\\b.txt"));
-  EXPECT_EQ(app.state().done, 2000000000);
+  EXPECT_EQ(app.tally.done, 2000000000);
 }
 
 TEST(SharedFileSteps, YesToAllLastsForBothSteps) {
@@ -175,7 +175,7 @@ TEST(SharedFileSteps, YesToAllLastsForBothSteps) {
     f.setCount(std::string("C:\\App\\") + name, 1);
   }
   f.ui.answers = {Answer::YesToAll};
-  UninstallApp& app = f.prepared();
+  Removal& app = f.prepared();
 
   EXPECT_TRUE(RemoveSharedFiles(app));
   EXPECT_TRUE(RemoveFiles(app));
@@ -205,7 +205,7 @@ TEST(SharedFileSteps, ASharedFileIsReleasedOncePerRemoval) {
     f.put(path);
     // The setup raised the count once; a file without a count started at 1.
     f.setCount(path, c.beforeInstall.value_or(0) + 1);
-    UninstallApp& app = f.prepared();
+    Removal& app = f.prepared();
 
     EXPECT_TRUE(RemoveSharedFiles(app));
     EXPECT_TRUE(RemoveFiles(app));
@@ -220,7 +220,7 @@ TEST(RemoveFiles, BackupFolderGoesWithoutRestoring) {
   f.script("[Files]\nnbFiles=1\n0=a,a.txt,0,1,0,0\n");
   f.put("C:\\App\\Backup\\old.dll", "saved");
   f.put("C:\\App\\Backup\\readme.txt");
-  UninstallApp& app = f.prepared();
+  Removal& app = f.prepared();
   EXPECT_TRUE(RemoveFiles(app));
   EXPECT_FALSE(f.exists("C:\\App\\Backup"));
 
@@ -240,7 +240,7 @@ TEST(SharedFileSteps, PathsLeadingOutOfTheMachineDeleteNothingThere) {
   for (char& c : hostForm) c = c == '/' ? '\\' : c;
   f.script("[SharedFiles]\nnb=3\n0=C:\\..\\..\\outside.txt\n1=C:\\..\\..\\..\\outside.txt\n2=Z:" +
            hostForm + "\n[Files]\nnbFiles=2\n0=x,x,0,1,0,0\n1=o,..\\..\\..\\outside.txt,0,1,0,1\n");
-  UninstallApp& app = f.prepared();
+  Removal& app = f.prepared();
   EXPECT_TRUE(RemoveSharedFiles(app));
   EXPECT_TRUE(RemoveFiles(app));
   EXPECT_TRUE(std::filesystem::exists(outside));

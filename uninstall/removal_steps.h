@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "uninstall/uninstall_app.h"
+#include "uninstall/removal.h"
 
 namespace vandrel::uninstall {
 
@@ -15,21 +15,21 @@ inline constexpr const char* kBackupFolder = "Backup";
 // Lowers the usage count of a shared file. True when the file may be deleted: it has no
 // count, or its count was 0 or 1 and the user agreed (or had answered Yes to all). A count
 // above 1 is lowered by one; a No leaves the count at 0. Either way the file then stays.
-bool ReleaseSharedFile(UninstallApp& app, const std::string& path);
+bool ReleaseSharedFile(Removal& removal, const std::string& path);
 
-bool RemoveSharedFiles(UninstallApp& app);
-bool RemoveFiles(UninstallApp& app);
-bool RemoveLinksAndGroups(UninstallApp& app);
-bool RemoveAppFolders(UninstallApp& app);
-bool RemoveIniEntries(UninstallApp& app);
-bool RemoveRegistryEntries(UninstallApp& app);
+bool RemoveSharedFiles(Removal& removal);
+bool RemoveFiles(Removal& removal);
+bool RemoveLinksAndGroups(Removal& removal);
+bool RemoveAppFolders(Removal& removal);
+bool RemoveIniEntries(Removal& removal);
+bool RemoveRegistryEntries(Removal& removal);
 
 // Deletes a file; one that is still there afterwards is noted as a leftover (a file that
 // was already gone is not).
-void DeleteInstalledFile(UninstallApp& app, const std::string& path);
+void DeleteInstalledFile(Removal& removal, const std::string& path);
 
 // Deletes the files of one folder (not its subfolders), then the folder if it is empty.
 // A file that stays is noted as a leftover; the folder's own removal may fail unnoted.
-void DeleteFolderFiles(UninstallApp& app, const std::string& folder);
+void DeleteFolderFiles(Removal& removal, const std::string& folder);
 
 }  // namespace vandrel::uninstall

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -12,28 +11,15 @@
 #include "script/string_table.h"
 #include "ui/interaction.h"
 #include "uninstall/progress_window.h"
+#include "uninstall/removal.h"
 
 namespace vandrel::uninstall {
 
 using script::Section;
 
-struct UninstallState {
-  std::string windowsFolder;  // ends in a backslash
-  std::string systemFolder;   // as the system reports it
-  std::string installFolder;  // the command line, one trailing backslash dropped
-  std::string scriptPath;     // installFolder + "\" + "Script.vrx"
-  // Counted in 64 bits: the seven counts of a damaged script may add up beyond an int.
-  long long total = 0;
-  long long done = 0;
-  bool yesToAll = false;
-  // Shared paths (upper case) whose usage count the shared-files step has already released:
-  // the standard-files step leaves them alone, so that one installation's count is lowered
-  // once.
-  std::set<std::string> releasedShared;
-  // Set when an item a step tried to remove (a file, a shortcut, a Win.ini key, a registry
-  // value or key) is still there: the removal is then not reported as complete.
-  bool leftovers = false;
-};
+// The folders of the run: the Windows and system folders, the installation folder and its
+// script.
+using UninstallState = UninstallFolders;
 
 class UninstallApp {
  public:
@@ -58,22 +44,16 @@ class UninstallApp {
   std::string text(Section section, long long key) const { return text(section, std::to_string(key)); }
   const script::ScriptReader& script() const { return script_; }
 
-  // The entry numbers below count that the section holds, from one read of its key list.
-  std::vector<long long> presentEntries(Section section, long long count) const;
-
-  // The folder of a [Directories] entry, uninstaller form.
-  std::string resolveDirectory(long long key) const;
-
-  // One (or several) removal items done: moves the bar when the percentage changes.
-  void advanceProgress(long long items = 1);
-
   // A Yes/No question with the question icon, and a message with the stop icon, both
   // captioned with the program's title.
-  bool askYesNo(const std::string& text);
-  void stop(const std::string& text);
-  // The shared-file question dialog: "&Yes", "&Yes to all", "&No". Yes to all sets the
-  // yes-to-all flag. True for either Yes.
-  bool askDeleteShared(const std::string& text);
+  bool askYesNo(const std::string& text) { return uninstall::askYesNo(ui_, strings_, text); }
+  void stop(const std::string& text) { stopMessage(ui_, strings_, text); }
+
+  // The parts of this run the removal steps work with, counting into tally.
+  Removal removal(RemovalTally& tally) {
+    return Removal(script_, state_, machine_.files(), machine_.profile(), machine_.registry(), ui_,
+                   strings_, tally, progress_.get());
+  }
 
   // The progress window of a removal, once it is shown.
   void openProgress(const std::string& captionLine);

@@ -33,12 +33,15 @@ class UninstallFixture {
   UninstallApp& app() { return *app_; }
   const std::filesystem::path& root() const { return dir_.path(); }
 
-  // Gets the application ready for a removal step: folders read, C:\App installed.
-  UninstallApp& prepared() {
+  // Gets a removal ready for its steps: folders read, C:\App installed; its steps count
+  // into tally.
+  Removal& prepared() {
     app_->readFolders();
     app_->setInstallFolder("C:\\App");
-    return *app_;
+    removal_.emplace(app_->removal(tally));
+    return *removal_;
   }
+  RemovalTally tally;
 
   // The installed script C:\App\Script.vrx; lines given with "\n" are written with CR LF.
   void script(const std::string& text) {
@@ -106,6 +109,7 @@ class UninstallFixture {
   vandrel::test::TempDir dir_;
   std::unique_ptr<platform::Machine> machine_;
   std::unique_ptr<UninstallApp> app_;
+  std::optional<Removal> removal_;
 };
 
 }  // namespace vandrel::uninstall::testing
