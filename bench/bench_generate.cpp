@@ -78,7 +78,7 @@ void BM_GeneratePackage(benchmark::State& state) {
   int run = 0;
   for (auto _ : state) {
     fs::path out = f.dir / ("pkg" + std::to_string(run++));
-    builder::PackageGenerator generator(doc, tree, context);
+    builder::PackageGenerator generator(doc, tree.entryOrder(), context);
     auto outcome = generator.generate({windowsForm(out), false});
     if (outcome != builder::GenerateOutcome::Complete && outcome != builder::GenerateOutcome::WithErrors) {
       state.SkipWithError("generation failed");

@@ -28,8 +28,9 @@ CommandRun defineGenerate(CLI::App& sub) {
     std::filesystem::create_directories(o->out, ec);
     std::optional<std::string> folder = context.windowsPath(o->out);
     if (ec || !folder) return fail(context, "cannot use the folder " + o->out);
-    PackageGenerator generator(session->doc, session->tree(), session->context());
+    PackageGenerator generator(session->doc, session->tree().entryOrder(), session->context());
     GenerateOutcome outcome = generator.generate({*folder, o->eachDisk});
+    keepGenerationChoices(session->doc, generator);
     if (!o->noSave && !session->saveIfModified()) return exit_status::Failed;
     return outcome == GenerateOutcome::Complete ? exit_status::Done : exit_status::Failed;
   };

@@ -12,8 +12,9 @@ CommandRun defineScript(CLI::App& sub) {
   return [doc, noSave](CommandContext& context) {
     std::unique_ptr<HeadlessSession> session = openSession(context, *doc);
     if (!session) return exit_status::Failed;
-    PackageGenerator generator(session->doc, session->tree(), session->context());
+    PackageGenerator generator(session->doc, session->tree().entryOrder(), session->context());
     bool written = generator.regenerateScript();
+    keepGenerationChoices(session->doc, generator);
     if (!*noSave && !session->saveIfModified()) return exit_status::Failed;
     return written ? exit_status::Done : exit_status::Failed;
   };

@@ -16,7 +16,7 @@ CommandRun defineTest(CLI::App& sub) {
       return fail(context, "the document installs nothing: it has no groups, Win.ini or registry "
                            "entries, files or shortcuts");
     }
-    PackageGenerator generator(session->doc, session->tree(), session->context());
+    PackageGenerator generator(session->doc, session->tree().entryOrder(), session->context());
     TestInstallOutcome outcome = runTestInstall(session->doc, generator, session->context());
     if (!*noSave && !session->saveIfModified()) return exit_status::Failed;
     return outcome == TestInstallOutcome::Started ? exit_status::Done : exit_status::Failed;

@@ -130,16 +130,15 @@ std::string entryText(const CScriptDoc& doc, int lineNumber, int category, int i
   return decimal(lineNumber) + "=" + entryFields(doc, *entry) + "\n";
 }
 
-std::string sectionText(CScriptDoc& doc, Section section) {
+std::string sectionText(const CScriptDoc& doc, Section section) {
   std::string out;
   switch (section) {
     case Section::Settings: return keyLines(doc.settings, settingsKeys());
     case Section::Background: return keyLines(doc.background, backgroundKeys());
     case Section::Owner: return keyLines(doc.properties, ownerKeys());
     case Section::Peskin:
-      doc.prepareUninstallSection();
-      return "UnGroup=" + decimal(doc.uninstall.unGroup) + "\nUnDesc=" +
-             oneLine(doc.uninstall.unDesc) + "\n";
+      return "UnGroup=" + decimal(doc.uninstallGroupIndex()) + "\nUnDesc=" +
+             oneLine(doc.uninstallName()) + "\n";
     case Section::End:
       out = "Reboot=" + decimal(doc.endOfInstall.reboot) + "\n";
       for (std::size_t i = 0; i < doc.endOfInstall.launch.size(); ++i) {
@@ -164,6 +163,7 @@ std::string sectionText(CScriptDoc& doc, Section section) {
 }
 
 std::string documentText(CScriptDoc& doc) {
+  doc.prepareUninstallSection();
   std::string out = str(sid::DocumentHeader);
   bool first = true;
   for (Section section : script::documentSections()) {

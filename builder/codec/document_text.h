@@ -14,7 +14,8 @@ namespace vandrel::builder {
 std::string documentText(CScriptDoc& doc);
 
 // The body of one section (its lines after the "[name]" line), each ending in a line feed.
-std::string sectionText(CScriptDoc& doc, script::Section section);
+// The uninstaller section shows the values of its rule without storing them.
+std::string sectionText(const CScriptDoc& doc, script::Section section);
 
 // One entry line: "n=" and the fields of the entry at index of its category's list.
 std::string entryText(const CScriptDoc& doc, int lineNumber, int category, int index);

@@ -6,6 +6,7 @@
 #include "builder/generate/summary.h"
 #include "builder/generate/test_install.h"
 #include "builder/strings/builder_strings.h"
+#include "builder/tree/script_tree.h"
 
 namespace vandrel::builder {
 namespace {
@@ -109,8 +110,7 @@ struct TestInstall : ::testing::Test {
     addFile(doc, "a.exe", 1);
   }
   TestInstallOutcome run() {
-    ScriptTree tree(doc);
-    PackageGenerator generator(doc, tree, b.context);
+    PackageGenerator generator(doc, ScriptTree(doc).entryOrder(), b.context);
     return runTestInstall(doc, generator, b.context);
   }
 };
@@ -149,6 +149,9 @@ TEST_F(TestInstall, CancelledSearchLeadsToGenerate) {
             (std::vector<std::string>{str(sid::AskLocateGenerated), str(sid::AskGenerateFirst),
                                       str(sid::GenerateComplete), str(sid::AskRunSetup)}));
   EXPECT_TRUE(b.files.exists("C:\\Pkg\\Setup.exe"));
+  EXPECT_EQ(process.started, std::vector<std::string>{"C:\\Pkg\\Setup.exe"})
+      << "the package just generated is the one started";
+  EXPECT_EQ(doc.settings.lastGenPath, "C:\\Pkg\\");
 }
 
 TEST_F(TestInstall, IncompleteGenerationOrStarterFailure) {

@@ -20,8 +20,17 @@ std::string sourceFilePath(const FileEntry& file) {
   return joinPath(file.sourcePath, file.sourceName);
 }
 
-PackageGenerator::PackageGenerator(CScriptDoc& doc, const ScriptTree& tree, BuilderContext& context)
-    : doc_(doc), tree_(tree), context_(context) {}
+PackageGenerator::PackageGenerator(const CScriptDoc& doc, EntryOrder order,
+                                   BuilderContext& context)
+    : doc_(doc), order_(std::move(order)), context_(context) {}
+
+void keepGenerationChoices(CScriptDoc& doc, const PackageGenerator& generator) {
+  if (const std::optional<std::string>& folder = generator.chosenFolder()) {
+    doc.settings.lastGenPath = *folder;
+    doc.setModifiedFlag();
+  }
+  if (generator.scriptComposed()) doc.settleUninstaller();
+}
 
 bool PackageGenerator::canGenerate(const CScriptDoc& doc) {
   return !doc.groups.empty() || !doc.iniEntries.empty() || !doc.registryEntries.empty() ||
@@ -68,6 +77,8 @@ std::optional<std::string> PackageGenerator::promptFolder(int disk) {
 
 GenerateOutcome PackageGenerator::generate(const GenerateOptions& options) {
   generatedComplete_ = false;
+  chosenFolder_.reset();
+  scriptComposed_ = false;
   int highestDisk = 0;
   if (!confirmMissingSources(highestDisk)) return GenerateOutcome::Cancelled;
   if (!doc_.settings.lastGenPath.empty()) {
@@ -91,12 +102,12 @@ GenerateOutcome PackageGenerator::generate(const GenerateOptions& options) {
   }
   std::string first = automatic ? *base + strFormat(sid::DiskFolderName, "1") : *base;
   makeFolders(context_.files, first);
-  doc_.settings.lastGenPath = first;
-  doc_.setModifiedFlag();
+  chosenFolder_ = first;
 
   ProgressService& progress = context_.progress;
   progress.BeginProgress("Initializing...");
-  if (!writeScript(doc_, tree_, context_, first + str(sid::ScriptFileName))) {
+  scriptComposed_ = true;
+  if (!writeScript(doc_, order_, context_, first + str(sid::ScriptFileName))) {
     progress.EndProgress();
     return GenerateOutcome::Failed;
   }
@@ -208,11 +219,14 @@ void PackageGenerator::copyDiskMessage(int disk, const std::string& folder) {
 }
 
 bool PackageGenerator::regenerateScript() {
+  chosenFolder_.reset();
+  scriptComposed_ = false;
   int highestDisk = 0;
   if (!confirmMissingSources(highestDisk)) return false;
   const std::string& last = doc_.settings.lastGenPath;
   if (!last.empty() && !context_.files.find(withBackslash(last) + "*").empty()) {
-    return writeScript(doc_, tree_, context_, withBackslash(last) + str(sid::ScriptFileName));
+    scriptComposed_ = true;
+    return writeScript(doc_, order_, context_, withBackslash(last) + str(sid::ScriptFileName));
   }
   stopMessage(context_.ui, str(sid::SetupNotFound));
   return false;

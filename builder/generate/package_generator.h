@@ -1,12 +1,14 @@
 // Package generation: the disk folders, the author's files, the engine files and Script.vrx;
-// "Regenerate script only"; the generated-complete flag that Test install reads.
+// "Regenerate script only"; the generated-complete flag that Test install reads. Generation
+// reads the document and leaves it as it is; what the document keeps of a run is stored by
+// keepGenerationChoices.
 #pragma once
 
 #include <optional>
 #include <string>
 
+#include "builder/model/entry_order.h"
 #include "builder/model/script_doc.h"
-#include "builder/tree/script_tree.h"
 #include "builder/generate/builder_context.h"
 #include "builder/generate/engine_files.h"
 
@@ -29,7 +31,8 @@ enum class GenerateOutcome {
 
 class PackageGenerator {
  public:
-  PackageGenerator(CScriptDoc& doc, const ScriptTree& tree, BuilderContext& context);
+  // order numbers the entries of the script (the tree's order, ScriptTree::entryOrder).
+  PackageGenerator(const CScriptDoc& doc, EntryOrder order, BuilderContext& context);
 
   // Generate: Script.vrx and the engine files on the first disk, each author file on its
   // disk, each disk's message file. Every question and message goes through the port.
@@ -39,6 +42,10 @@ class PackageGenerator {
 
   bool generatedComplete() const { return generatedComplete_; }
   void clearGeneratedComplete() { generatedComplete_ = false; }
+  // What the last run chose: the first disk's folder (with its trailing backslash) once it
+  // was chosen, and whether a script was composed.
+  const std::optional<std::string>& chosenFolder() const { return chosenFolder_; }
+  bool scriptComposed() const { return scriptComposed_; }
 
   // Generate and Test install are offered when the document has groups, Win.ini or registry
   // entries, files or shortcuts.
@@ -56,12 +63,20 @@ class PackageGenerator {
   void copyDiskMessage(int disk, const std::string& folder);
   GenerateOutcome cancelledBy(unsigned id);
 
-  CScriptDoc& doc_;
-  const ScriptTree& tree_;
+  const CScriptDoc& doc_;
+  EntryOrder order_;
   BuilderContext& context_;
   std::vector<EnginePair> pairs_;
   bool generatedComplete_ = false;
+  std::optional<std::string> chosenFolder_;
+  bool scriptComposed_ = false;
 };
+
+// What a document keeps of a run, stored by whoever generates for a document that is kept
+// (the builder's commands, Test install): the first disk's folder chosen becomes LastGenPath;
+// after a composed script, the uninstaller group the script used becomes the document's
+// choice (CScriptDoc::settleUninstaller). A cancelled run that chose nothing changes nothing.
+void keepGenerationChoices(CScriptDoc& doc, const PackageGenerator& generator);
 
 // The full source path of a file entry: source path + "\" + source name.
 std::string sourceFilePath(const FileEntry& file);

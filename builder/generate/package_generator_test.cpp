@@ -6,11 +6,13 @@
 
 #include "builder/generate/generate_test_support.h"
 #include "builder/strings/builder_strings.h"
+#include "builder/tree/script_tree.h"
 
 namespace vandrel::builder {
 namespace {
 
 using testing::addFile;
+using testing::addGroup;
 using testing::addMessage;
 using ui::Answer;
 
@@ -29,9 +31,15 @@ struct Generation : ::testing::Test {
   }
   GenerateOutcome run(std::optional<std::string> folder = "C:\\Pkg", GenerateOptions options = {}) {
     b.ui.folders.push_front(folder);
-    ScriptTree tree(doc);
-    PackageGenerator generator(doc, tree, b.context);
+    PackageGenerator generator(doc, ScriptTree(doc).entryOrder(), b.context);
+    bool modified = doc.isModified();
+    std::string lastGenPath = doc.settings.lastGenPath;
+    EntryKey uninstallGroup = doc.uninstall.groupKey;
     GenerateOutcome outcome = generator.generate(options);
+    EXPECT_EQ(doc.isModified(), modified) << "generation leaves the document as it is";
+    EXPECT_EQ(doc.settings.lastGenPath, lastGenPath);
+    EXPECT_EQ(doc.uninstall.groupKey, uninstallGroup);
+    keepGenerationChoices(doc, generator);  // as the commands that generate do
     complete = generator.generatedComplete();
     return outcome;
   }
@@ -226,8 +234,7 @@ TEST_F(Generation, ScriptWriteFailureStopsBeforeCopying) {
 
 TEST_F(Generation, RegenerateScriptOnly) {
   file("a.exe", 1);
-  ScriptTree tree(doc);
-  PackageGenerator generator(doc, tree, b.context);
+  PackageGenerator generator(doc, ScriptTree(doc).entryOrder(), b.context);
   EXPECT_FALSE(generator.regenerateScript());
   EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(sid::SetupNotFound)});
 
@@ -237,6 +244,22 @@ TEST_F(Generation, RegenerateScriptOnly) {
   EXPECT_TRUE(generator.regenerateScript());
   EXPECT_NE(b.files.readFile("C:\\Pkg\\Script.vrx")->find("AppName=Renamed\r\n"), std::string::npos);
   EXPECT_FALSE(exists("C:\\Pkg\\a.exe")) << "only the script is written";
+}
+
+TEST_F(Generation, TheUninstallerGroupIsKeptOnceAScriptIsComposed) {
+  file("a.exe", 1);
+  EntryKey first = addGroup(doc, "Zed");
+  addGroup(doc, "Able");
+  PackageGenerator generator(doc, ScriptTree(doc).entryOrder(), b.context);
+  EXPECT_FALSE(generator.regenerateScript()) << "no package yet";
+  keepGenerationChoices(doc, generator);
+  EXPECT_EQ(doc.uninstall.groupKey, 0u) << "no script was composed";
+  EXPECT_FALSE(doc.isModified());
+
+  ASSERT_EQ(run(), GenerateOutcome::Complete);
+  EXPECT_EQ(doc.uninstall.groupKey, first) << "the first group declared, as in the script";
+  EXPECT_EQ(doc.settings.lastGenPath, "C:\\Pkg\\");
+  EXPECT_TRUE(doc.isModified());
 }
 
 TEST(GenerateCommand, EnabledWithEntriesThatInstallSomething) {

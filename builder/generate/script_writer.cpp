@@ -1,5 +1,5 @@
 // Script.vrx from a document: header, settings, background, owner, the counted entry
-// sections numbered in tree order, [End] and [Web].
+// sections numbered in the entry order, [End] and [Web].
 #include "builder/generate/script_writer.h"
 
 #include <unordered_map>
@@ -21,12 +21,14 @@ constexpr int kSettingsWritten = 13;  // AppName to nCompil
 constexpr int kSettingsMinCpu = 10;
 constexpr int kSettingsMinWin = 11;
 
-// Positions of one category's entries in tree order, with the rule for references that
+// Positions of one category's entries in the entry order, with the rule for references that
 // designate no entry: the last position, or -1 for an empty category.
 class Positions {
  public:
-  Positions(const ScriptTree& tree, int category)
-      : order_(tree.orderedKeys(category)), index_(tree.positions(category)) {}
+  Positions(const EntryOrder& order, int category) : order_(order.of(category)) {
+    index_.reserve(order_.size());
+    for (std::size_t i = 0; i < order_.size(); ++i) index_.emplace(order_[i], int(i));
+  }
   const std::vector<EntryKey>& order() const { return order_; }
   int count() const { return int(order_.size()); }
   std::optional<int> find(EntryKey key) const {
@@ -42,13 +44,13 @@ class Positions {
 };
 
 struct ScriptBuilder {
-  CScriptDoc& doc;
-  const ScriptTree& tree;
+  const CScriptDoc& doc;
+  const EntryOrder& entryOrder;
   std::int64_t uninstallerSize;
   std::string out;
-  Positions dirs{tree, category::Directories};
-  Positions descs{tree, category::Descriptions};
-  Positions groups{tree, category::Groups};
+  Positions dirs{entryOrder, category::Directories};
+  Positions descs{entryOrder, category::Descriptions};
+  Positions groups{entryOrder, category::Groups};
   int n = dirs.count();
   bool builtInUninstaller = doc.settings.ownUnInstall == 0;
 
@@ -96,7 +98,7 @@ struct ScriptBuilder {
 
   template <typename T, typename F>
   void plainSection(int category, const EntryList<T>& list, F fields) {
-    Positions order(tree, category);
+    Positions order(entryOrder, category);
     header(category);
     count(category, order.count());
     int number = 0;
@@ -104,7 +106,7 @@ struct ScriptBuilder {
   }
 
   void registry() {
-    Positions order(tree, category::Registry);
+    Positions order(entryOrder, category::Registry);
     header(category::Registry);
     count(category::Registry, order.count() + (builtInUninstaller ? 2 : 0));
     int number = 0;
@@ -126,7 +128,7 @@ struct ScriptBuilder {
   }
 
   void files() {
-    Positions order(tree, category::Files);
+    Positions order(entryOrder, category::Files);
     header(category::Files);
     count(category::Files, order.count() + (builtInUninstaller ? 1 : 0));
     int number = 0;
@@ -157,25 +159,15 @@ struct ScriptBuilder {
     }
   }
 
-  // The group of the uninstaller's shortcut: the one chosen, else the first group declared,
-  // which then becomes the document's choice.
-  int uninstallGroupPosition() {
-    if (auto pos = groups.find(doc.uninstall.groupKey)) return *pos;
-    if (doc.groups.empty()) return -1;
-    doc.uninstall.groupKey = doc.groups.at(0).key;
-    doc.setModifiedFlag();
-    return groups.find(doc.uninstall.groupKey).value_or(-1);
-  }
-
   void shortcuts() {
-    Positions order(tree, category::ProgramAdds);
+    Positions order(entryOrder, category::ProgramAdds);
     header(category::ProgramAdds);
     count(category::ProgramAdds, order.count() + (builtInUninstaller ? 1 : 0));
     int number = 0;
     if (builtInUninstaller) {
-      int group = uninstallGroupPosition();
-      doc.prepareUninstallSection();
-      std::string name = doc.uninstall.unDesc;
+      // The group chosen, else the first group declared (the callers store that choice).
+      int group = groups.find(doc.uninstallerGroup()).value_or(-1);
+      std::string name = doc.uninstallName();
       while (!name.empty() && (name.back() == ' ' || name.back() == '\t')) name.pop_back();
       line(decimal(number++),
            script::entryValue(script::ShortcutEntry{uninstallerFiles(doc.settings).installed,
@@ -196,7 +188,7 @@ struct ScriptBuilder {
   }
 
   void messages() {
-    Positions order(tree, category::Messages);
+    Positions order(entryOrder, category::Messages);
     header(category::Messages);
     count(category::Messages, order.count());
     for (EntryKey key : order.order()) {
@@ -243,18 +235,19 @@ std::string crlf(const std::string& text) {
 
 }  // namespace
 
-std::string scriptText(CScriptDoc& doc, const ScriptTree& tree, std::int64_t uninstallerSize) {
-  ScriptBuilder builder{doc, tree, uninstallerSize, {}};
+std::string scriptText(const CScriptDoc& doc, const EntryOrder& order,
+                       std::int64_t uninstallerSize) {
+  ScriptBuilder builder{doc, order, uninstallerSize, {}};
   builder.build();
   return crlf(builder.out);
 }
 
-bool writeScript(CScriptDoc& doc, const ScriptTree& tree, BuilderContext& context,
+bool writeScript(const CScriptDoc& doc, const EntryOrder& order, BuilderContext& context,
                  const std::string& path) {
   UninstallerFiles un = uninstallerFiles(doc.settings);
   std::optional<std::uint64_t> size =
       fileSize(context.files, joinPath(context.programFolder, un.source));
-  std::string text = scriptText(doc, tree, size ? std::int64_t(*size) : 0);
+  std::string text = scriptText(doc, order, size ? std::int64_t(*size) : 0);
   std::unique_ptr<platform::File> file = context.files.create(path);
   bool written = file && file->write(text.data(), text.size()) == std::int64_t(text.size());
   file.reset();

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "builder/generate/generate_test_support.h"
+#include "builder/tree/script_tree.h"
 
 namespace vandrel::builder {
 namespace {
@@ -33,8 +34,7 @@ std::vector<std::string> sectionLines(const std::string& text, const std::string
 }
 
 std::string generated(CScriptDoc& doc, std::int64_t uninstallerSize = 100) {
-  ScriptTree tree(doc);
-  return scriptText(doc, tree, uninstallerSize);
+  return scriptText(doc, ScriptTree(doc).entryOrder(), uninstallerSize);
 }
 
 TEST(ScriptText, TypicalDocumentLineByLine) {
@@ -112,10 +112,16 @@ TEST(ScriptText, TypicalDocumentLineByLine) {
       "StartURL=http://example.org/", "0=Tool home,http://example.org/",
   };
   EXPECT_EQ(crlfLines(generated(doc)), expected);
-  // The uninstaller's group was not set: the first group became it.
+  // The uninstaller's group was not set: the script takes the first group, and the document
+  // stays as it was until the edit that goes with a composed script stores that choice.
+  EXPECT_EQ(doc.uninstall.groupKey, 0u);
+  EXPECT_FALSE(doc.isModified());
+  EXPECT_EQ(doc.uninstall.unDesc, "");
+  doc.settleUninstaller();
   EXPECT_EQ(doc.uninstall.groupKey, group);
   EXPECT_TRUE(doc.isModified());
   EXPECT_EQ(doc.uninstall.unDesc, "UnInstall Tool");
+  EXPECT_EQ(crlfLines(generated(doc)), expected) << "the stored choice gives the same script";
 }
 
 TEST(ScriptText, EntriesAreNumberedInLabelOrderAndReferencedByPosition) {
@@ -144,6 +150,7 @@ TEST(ScriptText, EntriesAreNumberedInLabelOrderAndReferencedByPosition) {
   EXPECT_EQ(sectionLines(text, "Shortcuts"),
             (std::vector<std::string>{"nbAdd=2", "0=a.exe,0,0,A link,[0]\\x,0",
                                       "1=b.exe,1,2,B link,,0"}));
+  doc.settleUninstaller();
   EXPECT_FALSE(doc.isModified()) << "an own uninstaller takes no group";
 }
 
@@ -232,13 +239,17 @@ TEST(ScriptText, UninstallerGroupAndName) {
   doc.uninstall.unDesc = "Remove App  ";
   std::vector<std::string> links = sectionLines(generated(doc), "Shortcuts");
   EXPECT_EQ(links[1], "0=Peskin32.exe,3,0,Remove App,[0],0");
+  doc.settleUninstaller();
   EXPECT_EQ(doc.uninstall.groupKey, chosen);
+  EXPECT_FALSE(doc.isModified()) << "the choice stands";
 
   // A group that was erased no longer counts as chosen: the first declared one is taken.
   doc.eraseEntry(category::Groups, chosen);
   doc.setModifiedFlag(false);
   links = sectionLines(generated(doc), "Shortcuts");
   EXPECT_EQ(links[1], "0=Peskin32.exe,3,0,Remove App,[0],0");
+  EXPECT_EQ(doc.uninstall.groupKey, chosen) << "the script alone changes nothing";
+  doc.settleUninstaller();
   EXPECT_EQ(doc.uninstall.groupKey, first);
   EXPECT_TRUE(doc.isModified());
 }
@@ -314,15 +325,15 @@ TEST(WriteScript, WritesTheFileAndTakesTheUninstallerSize) {
   b.companion("Pes32E.ex_", 4321);
   b.files.makeDirectories("C:\\Out");
   CScriptDoc doc;
-  ScriptTree tree(doc);
-  ASSERT_TRUE(writeScript(doc, tree, b.context, "C:\\Out\\Script.vrx"));
+  EntryOrder order = ScriptTree(doc).entryOrder();
+  ASSERT_TRUE(writeScript(doc, order, b.context, "C:\\Out\\Script.vrx"));
   std::string text = *b.files.readFile("C:\\Out\\Script.vrx");
   EXPECT_EQ(sectionLines(text, "Files")[1], "0=Peskin32.ex_,Peskin32.exe,3,1,1000,0,1,1,4321,0,0");
   EXPECT_TRUE(b.ui.messages.empty());
 
   // No uninstaller beside the builder: size 0.
   doc.settings.language = 1;
-  ASSERT_TRUE(writeScript(doc, tree, b.context, "C:\\Out\\Script.vrx"));
+  ASSERT_TRUE(writeScript(doc, order, b.context, "C:\\Out\\Script.vrx"));
   text = *b.files.readFile("C:\\Out\\Script.vrx");
   EXPECT_EQ(sectionLines(text, "Files")[1], "0=Peskin32.ex_,Peskin32.exe,3,1,1000,0,1,1,0,0,0");
 }
@@ -331,10 +342,10 @@ TEST(WriteScript, FailureIsReported) {
   testing::MemoryBuilder b;
   b.files.makeDirectories("C:\\Out");
   CScriptDoc doc;
-  ScriptTree tree(doc);
-  EXPECT_FALSE(writeScript(doc, tree, b.context, "C:\\Missing\\Script.vrx"));
+  EntryOrder order = ScriptTree(doc).entryOrder();
+  EXPECT_FALSE(writeScript(doc, order, b.context, "C:\\Missing\\Script.vrx"));
   b.files.failWritesAfter(10);
-  EXPECT_FALSE(writeScript(doc, tree, b.context, "C:\\Out\\Script.vrx"));
+  EXPECT_FALSE(writeScript(doc, order, b.context, "C:\\Out\\Script.vrx"));
   ASSERT_EQ(b.ui.messages.size(), 2u);
   for (const ui::Message& m : b.ui.messages) {
     EXPECT_EQ(m.text, "An error has occured during the saving process. Please check your save "

@@ -60,6 +60,7 @@ TestInstallOutcome runTestInstall(CScriptDoc& doc, PackageGenerator& generator,
       if (ask(context, sid::AskGenerateFirst, ui::Buttons::YesNo) != ui::Answer::Yes)
         return TestInstallOutcome::NotStarted;
       generator.generate(options);
+      keepGenerationChoices(doc, generator);
       if (!generator.generatedComplete()) {
         inform(context, sid::GenerateIncomplete);
         return TestInstallOutcome::NotStarted;

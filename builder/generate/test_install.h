@@ -10,8 +10,8 @@ namespace vandrel::builder {
 
 enum class TestInstallOutcome { Started, NotStarted };
 
-// generator runs Generate when the package has to be made first; options answer its first
-// folder prompt and its disk question when given.
+// generator runs Generate when the package has to be made first (what the run chose is kept in
+// doc); options answer its first folder prompt and its disk question when given.
 TestInstallOutcome runTestInstall(CScriptDoc& doc, PackageGenerator& generator,
                                   BuilderContext& context, const GenerateOptions& options = {});
 

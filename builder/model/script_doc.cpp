@@ -159,10 +159,33 @@ void CScriptDoc::onNewDocument(const std::optional<std::string>& userName) {
 }
 
 void CScriptDoc::prepareUninstallSection() {
-  uninstall.unGroup = uninstall.groupKey == 0 ? -1 : groups.find(uninstall.groupKey);
-  if (uninstall.unDesc.empty()) {
-    uninstall.unDesc = stripTrailingBlanks(strFormat(sid::UninstallShortcutName, settings.appName));
+  uninstall.unGroup = uninstallGroupIndex();
+  if (uninstall.unDesc.empty()) uninstall.unDesc = uninstallName();
+}
+
+int CScriptDoc::uninstallGroupIndex() const {
+  return uninstall.groupKey == 0 ? -1 : groups.find(uninstall.groupKey);
+}
+
+std::string CScriptDoc::uninstallName() const {
+  if (!uninstall.unDesc.empty()) return uninstall.unDesc;
+  return stripTrailingBlanks(strFormat(sid::UninstallShortcutName, settings.appName));
+}
+
+EntryKey CScriptDoc::uninstallerGroup() const {
+  if (groups.find(uninstall.groupKey) >= 0) return uninstall.groupKey;
+  return groups.empty() ? 0 : groups.at(0).key;
+}
+
+void CScriptDoc::settleUninstaller() {
+  if (settings.ownUnInstall != 0) return;
+  // With no group at all a stale choice stays as it is: there is nothing to put in its place.
+  EntryKey group = uninstallerGroup();
+  if (group != 0 && group != uninstall.groupKey) {
+    uninstall.groupKey = group;
+    setModifiedFlag();
   }
+  prepareUninstallSection();
 }
 
 int CScriptDoc::highestFileDisk() const {

@@ -74,6 +74,18 @@ class CScriptDoc {
   void onNewDocument(const std::optional<std::string>& userName);
   // The uninstaller section rule: UnGroup from the group key, an empty UnDesc filled.
   void prepareUninstallSection();
+  // The values that rule gives, without storing them: the index of the uninstaller's group
+  // in its list (-1 when none is set or it is gone), and UnDesc or, when empty, the default
+  // name made from the application name.
+  int uninstallGroupIndex() const;
+  std::string uninstallName() const;
+  // The group that receives the built-in uninstaller's shortcut in a package: the one chosen,
+  // else the first group declared; 0 when the document has no group.
+  EntryKey uninstallerGroup() const;
+  // The edit that goes with a generated script: with the built-in uninstaller, the group the
+  // script gave its shortcut becomes the document's choice (modified when that changes it),
+  // then the section rule above. An own uninstaller leaves the document alone.
+  void settleUninstaller();
   // The highest disk used by any file, at least 1 (the disk of a new file).
   int highestFileDisk() const;
   // A new entry of a category with the defaults of a new record (key 0).

@@ -188,6 +188,46 @@ TEST(ScriptDoc, UninstallSectionRule) {
   EXPECT_EQ(doc.uninstall.unGroup, -1);
 }
 
+TEST(ScriptDoc, UninstallerGroupSettledForAGeneratedScript) {
+  struct Case {
+    const char* name;
+    int ownUnInstall;
+    int groups;         // "A" then "B"
+    int chosen;         // 0 none, 1 "A", 2 "B", -1 a group since erased
+    int expected;       // the group stored afterwards, as chosen is counted
+    bool modified;
+  };
+  const Case cases[] = {
+      {"nothing chosen: the first group", 0, 2, 0, 1, true},
+      {"a choice stands", 0, 2, 2, 2, false},
+      {"an erased choice: the first group", 0, 2, -1, 1, true},
+      {"no group at all", 0, 0, 0, 0, false},
+      {"no group left: the stale choice stays", 0, 0, -1, -1, false},
+      {"an own uninstaller takes no group", 1, 2, 0, 0, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    CScriptDoc doc = newDoc();
+    doc.settings.appName = "Tool";
+    doc.settings.ownUnInstall = c.ownUnInstall;
+    std::vector<EntryKey> keys;
+    for (int i = 0; i < c.groups; ++i) keys.push_back(addGroup(doc, i == 0 ? "A" : "B"));
+    EntryKey erased = addGroup(doc, "Gone");
+    doc.eraseEntry(category::Groups, erased);
+    auto key = [&](int n) { return n == -1 ? erased : n == 0 ? EntryKey(0) : keys[std::size_t(n - 1)]; };
+    doc.uninstall.groupKey = key(c.chosen);
+    doc.setModifiedFlag(false);
+    if (c.ownUnInstall == 0) {
+      EntryKey used = doc.uninstallerGroup();
+      EXPECT_EQ(used, c.groups == 0 ? 0 : key(c.expected)) << "what the script uses";
+    }
+    doc.settleUninstaller();
+    EXPECT_EQ(doc.uninstall.groupKey, key(c.expected));
+    EXPECT_EQ(doc.isModified(), c.modified);
+    EXPECT_EQ(doc.uninstall.unDesc, c.ownUnInstall == 0 ? "UnInstall Tool" : "");
+  }
+}
+
 TEST(ScriptDoc, NewFileTakesTheHighestDiskInUse) {
   CScriptDoc doc = newDoc();
   EXPECT_EQ(std::get<FileEntry>(doc.newEntry(category::Files)).disk, 1);

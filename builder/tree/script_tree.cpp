@@ -225,4 +225,12 @@ std::unordered_map<EntryKey, int> ScriptTree::positions(int category) const {
   return result;
 }
 
+EntryOrder ScriptTree::entryOrder() const {
+  EntryOrder order;
+  for (int category = kFirstEntryCategory; category <= kLastEntryCategory; ++category) {
+    order.set(category, orderedKeys(category));
+  }
+  return order;
+}
+
 }  // namespace vandrel::builder

@@ -7,6 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "builder/model/entry_order.h"
 #include "builder/model/script_doc.h"
 
 namespace vandrel::builder {
@@ -87,6 +88,8 @@ class ScriptTree {
   std::vector<EntryKey> orderedKeys(int category) const;
   // Position of each entry in that order.
   std::unordered_map<EntryKey, int> positions(int category) const;
+  // That order for every entry category, as generation takes it.
+  EntryOrder entryOrder() const;
 
   int iconSize() const { return iconSize_; }
   void setIconSize(int pixels) { iconSize_ = pixels == 32 ? 32 : 16; }

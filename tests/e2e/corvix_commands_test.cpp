@@ -89,7 +89,17 @@ TEST(CorvixCommands, ScriptCheckSummaryVersions) {
   EXPECT_NE(versions.out.find("\nTam16E.ex_\t16 Bits Installer (US)\t[File Not Found]\t\n"),
             std::string::npos);
 
+  std::string before = test::readFile(dir / "tool.txt");
+  ASSERT_EQ(corvix({"generate", doc, "--out", (dir / "unsaved").string(), "--no-save"}).exitStatus, 0);
+  EXPECT_EQ(test::readFile(dir / "tool.txt"), before) << "--no-save";
   ASSERT_EQ(corvix({"generate", doc, "--out", (dir / "pkg").string()}).exitStatus, 0);
+  // What the document keeps of the run, written back in its text form: the first disk's
+  // folder and the group the uninstaller's shortcut went into (the first group).
+  std::string kept = test::readFile(dir / "tool.txt");
+  EXPECT_EQ(kept.rfind("\n;---> Corvix v3.0 Script file\n", 0), 0u);
+  EXPECT_NE(kept.find("\nLastGenPath=" + windowsForm(dir / "pkg") + "\\Disk1\\\n"),
+            std::string::npos) << kept;
+  EXPECT_NE(kept.find("\n[Peskin]\nUnGroup=0\nUnDesc=UnInstall Tool\n"), std::string::npos) << kept;
   fs::remove(dir / "pkg/Disk1/Script.vrx");
   EXPECT_EQ(corvix({"script", doc}).exitStatus, 0);
   EXPECT_TRUE(fs::exists(dir / "pkg/Disk1/Script.vrx"));
