@@ -11,9 +11,9 @@ namespace {
 
 // The [Directories] entries that exist among the author's directories and the install
 // folder's entry (0 to nbDir-4); absent entries read as empty and are skipped anyway.
-std::vector<long> authorEntries(SetupApp& app, long nbDir) {
+std::vector<long> authorEntries(const script::ScriptReader& script, long nbDir) {
   if (nbDir - 4 <= 0) return {};
-  return numberedKeys(app.machine().profile(), app.script().path(),
+  return numberedKeys(script.profile(), script.path(),
                       script::sectionName(Section::Directories), 0, nbDir - 4);
 }
 
@@ -29,11 +29,10 @@ void createFolderPath(platform::FileSystem& files, const std::string& folder) {
 
 }  // namespace
 
-void collectDirectories(SetupApp& app) {
-  SetupState& state = app.state();
-  long nbDir = app.script().entryCount(Section::Directories);
-  for (long i : authorEntries(app, nbDir)) {
-    std::string line = app.value(Section::Directories, std::to_string(i), "");
+void collectDirectories(const script::ScriptReader& script, SetupState& state) {
+  long nbDir = script.entryCount(Section::Directories);
+  for (long i : authorEntries(script, nbDir)) {
+    std::string line = script.value(Section::Directories, std::to_string(i), "");
     auto entry = script::readEntry<script::DirectoryEntry>(line);
     if (line.empty() || entry.optional.number("0") == 0) continue;
     state.optionalDirectories.push_back(i);
@@ -42,23 +41,22 @@ void collectDirectories(SetupApp& app) {
   }
 }
 
-void createDirectories(SetupApp& app) {
-  SetupState& state = app.state();
-  platform::FileSystem& files = app.machine().files();
+void createDirectories(script::ScriptReader& script, const SetupState& state,
+                       platform::FileSystem& files) {
   createFolderPath(files, state.installFolder);
-  app.script().write(Section::UnInstall, "0", state.installFolder);
+  script.write(Section::UnInstall, "0", state.installFolder);
   std::string backupFolder = state.installFolder + "\\Backup";
   if (state.backup) files.createDirectory(backupFolder);
-  long nbDir = app.script().entryCount(Section::Directories);
+  long nbDir = script.entryCount(Section::Directories);
   if (nbDir - 4 <= 0) return;
-  for (long i : authorEntries(app, nbDir)) {
-    std::string entry = app.value(Section::Directories, std::to_string(i), "");
+  for (long i : authorEntries(script, nbDir)) {
+    std::string entry = script.value(Section::Directories, std::to_string(i), "");
     if (entry.empty()) continue;
-    std::string path = app.directoryPath(i);
-    app.script().write(Section::UnInstall, std::to_string(i + 1), path);
+    std::string path = directoryPath(script, state, i);
+    script.write(Section::UnInstall, std::to_string(i + 1), path);
     files.createDirectory(path);
   }
-  if (state.backup) app.script().write(Section::UnInstall, std::to_string(nbDir - 3), backupFolder);
+  if (state.backup) script.write(Section::UnInstall, std::to_string(nbDir - 3), backupFolder);
 }
 
 }  // namespace vandrel::setup

@@ -2,15 +2,18 @@
 // wizard, and creating the folders (recorded in [UnInstall]) after it.
 #pragma once
 
-#include "setup/setup_app.h"
+#include "platform/file_system.h"
+#include "script/script_reader.h"
+#include "setup/common/setup_state.h"
 
 namespace vandrel::setup {
 
 // Fills the optional and selected directory lists and the labels.
-void collectDirectories(SetupApp& app);
+void collectDirectories(const script::ScriptReader& script, SetupState& state);
 
 // Creates the install folder, the backup folder and the author's directories, and writes
 // their paths into [UnInstall].
-void createDirectories(SetupApp& app);
+void createDirectories(script::ScriptReader& script, const SetupState& state,
+                       platform::FileSystem& files);
 
 }  // namespace vandrel::setup

@@ -40,7 +40,7 @@ bool runWizard(SetupApp& app, const DriverSteps& steps) {
   WizardSettings settings;
   settings.caption = state.title;
   settings.notice = noticeText(app);
-  collectDirectories(app);
+  collectDirectories(app.script(), state);
   platform::Clock& clock = app.machine().clock();
   state.installDate = platform::formatLocalTime(clock, clock.now(), "%Y/%m/%d");
   settings.showLicence = app.script().number(Section::Settings, "ShowLicence", "0") != 0;
@@ -63,11 +63,13 @@ void finishInstallation(SetupApp& app) {
                                           s.get(sid::FavoritesLocation2),
                                           s.get(sid::FavoritesLocation3)});
   browser.FindBrowser(std::nullopt, 1);
-  addWebFavorites(app, browser);
+  addWebFavorites(app.script(), browser);
   app.ui().closing(closingDialog(status::Completed, app.state().appName, s));
-  offerStartUrl(app, browser);
-  runEndCommands(app);
-  askReboot(app);
+  SetupDialogs dialogs = app.dialogs();
+  platform::Machine& machine = app.machine();
+  offerStartUrl(app.script(), app.state().appName, dialogs, browser);
+  runEndCommands(app.script(), app.state(), machine.files(), machine.process());
+  askReboot(app.script(), dialogs, machine.system());
 }
 
 }  // namespace
@@ -148,7 +150,7 @@ DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
 
   if (!runWizard(app, steps)) return showClosing(app, status::Cancelled);
   fillShellFolders(app);
-  createDirectories(app);
+  createDirectories(app.script(), state, machine.files());
 
   code = steps.installFiles ? steps.installFiles(app) : 0;
   if (code != 0) return showClosing(app, code);

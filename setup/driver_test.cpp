@@ -243,7 +243,7 @@ TEST_F(DriverTest, AbsurdDirectoryCountCollectsOnlyTheEntriesPresent) {
          "1999999997=c,0,1,C\r\n");
   app = std::make_unique<SetupApp>(machine, ui, setupStrings());
   app->script().setPath(kScript);
-  collectDirectories(*app);
+  collectDirectories(app->script(), app->state());
   EXPECT_EQ(app->state().optionalDirectories, (std::vector<long>{0, 1999999996}));
   EXPECT_EQ(app->state().directoryLabels, (std::vector<std::string>{"A", "B"}));
 }
@@ -255,14 +255,14 @@ TEST_F(DriverTest, DirectoryPassesCollectAndCreate) {
   app = std::make_unique<SetupApp>(machine, ui, setupStrings());
   app->script().setPath(kScript);
   app->state().windowsFolder = "C:\\WINDOWS";
-  collectDirectories(*app);
+  collectDirectories(app->script(), app->state());
   EXPECT_EQ(app->state().optionalDirectories, (std::vector<long>{1, 3}));
   EXPECT_EQ(app->state().directoryLabels, (std::vector<std::string>{"Documentation", "?"}));
   EXPECT_EQ(app->state().selectedDirectories, app->state().optionalDirectories);
 
   app->state().installFolder = "C:\\Tools\\App";
   app->state().backup = true;
-  createDirectories(*app);
+  createDirectories(app->script(), app->state(), machine.files());
   EXPECT_TRUE(machine.exists("C:\\Tools\\App\\bin"));
   EXPECT_TRUE(machine.exists("C:\\Tools\\App\\docs"));
   EXPECT_TRUE(machine.exists("C:\\Tools\\App\\Backup"));

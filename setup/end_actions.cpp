@@ -17,42 +17,45 @@ std::string quoteEndCommand(const std::string& command) {
   return program + arguments;
 }
 
-void addWebFavorites(SetupApp& app, BrowserLauncher& browser) {
+void addWebFavorites(const script::ScriptReader& script, BrowserLauncher& browser) {
   for (long i = 0;; ++i) {
-    std::string line = app.value(Section::Web, std::to_string(i), "");
+    std::string line = script.value(Section::Web, std::to_string(i), "");
     if (line.empty()) break;
     auto entry = script::readEntry<script::FavoriteEntry>(line);
     browser.AddFavorite(entry.address.text(""), entry.name.text(""));
   }
 }
 
-void offerStartUrl(SetupApp& app, BrowserLauncher& browser) {
-  const script::StringTable& s = app.strings();
-  std::string address = app.value(Section::Web, s.get(sid::StartUrlKey), "");
+void offerStartUrl(const script::ScriptReader& script, const std::string& appName,
+                   SetupDialogs& dialogs, BrowserLauncher& browser) {
+  const script::StringTable& s = dialogs.strings();
+  std::string address = script.value(Section::Web, s.get(sid::StartUrlKey), "");
   if (address.empty() || !browser.IsBrowserFound()) return;
-  if (app.ask(s.get(sid::AskOpenWebSite)) == ui::Answer::Yes) {
+  if (dialogs.ask(s.get(sid::AskOpenWebSite)) == ui::Answer::Yes) {
     browser.OpenInBrowser(address);
-  } else if (app.ask(s.get(sid::AskAddFavorite)) == ui::Answer::Yes) {
-    browser.AddFavorite(address, s.format(sid::WebSiteName, app.state().appName));
+  } else if (dialogs.ask(s.get(sid::AskAddFavorite)) == ui::Answer::Yes) {
+    browser.AddFavorite(address, s.format(sid::WebSiteName, appName));
   }
 }
 
-void runEndCommands(SetupApp& app) {
-  platform::Machine& machine = app.machine();
+void runEndCommands(const script::ScriptReader& script, const SetupState& state,
+                    platform::FileSystem& files, platform::Process& process) {
   for (long i = 0;; ++i) {
-    std::string command = app.value(Section::End, std::to_string(i), "");
+    std::string command = script.value(Section::End, std::to_string(i), "");
     if (command.empty()) break;
-    machine.files().setCurrentDirectory(app.state().installFolder);
-    machine.process().winExec(quoteEndCommand(app.expand(command)), platform::show::Show);
+    files.setCurrentDirectory(state.installFolder);
+    process.winExec(quoteEndCommand(expandPlaceholders(script, state, command)),
+                    platform::show::Show);
   }
 }
 
-void askReboot(SetupApp& app) {
-  long reboot = app.script().number(Section::End, "Reboot", "0");
+void askReboot(const script::ScriptReader& script, SetupDialogs& dialogs,
+               platform::System& system) {
+  long reboot = script.number(Section::End, "Reboot", "0");
   if (reboot != 1 && reboot != 2) return;
   unsigned question = reboot == 1 ? sid::RebootComputer : sid::RebootWindows;
-  if (app.ask(app.strings().get(question), ui::Icon::Exclamation) == ui::Answer::Yes) {
-    app.machine().system().exitWindows(platform::exit_flags::Reboot);
+  if (dialogs.ask(dialogs.strings().get(question), ui::Icon::Exclamation) == ui::Answer::Yes) {
+    system.exitWindows(platform::exit_flags::Reboot);
   }
 }
 

@@ -4,7 +4,12 @@
 
 #include <string>
 
-#include "setup/setup_app.h"
+#include "platform/file_system.h"
+#include "platform/process.h"
+#include "platform/system.h"
+#include "script/script_reader.h"
+#include "setup/common/dialogs.h"
+#include "setup/common/setup_state.h"
 #include "setup/web/browser_launcher.h"
 
 namespace vandrel::setup {
@@ -14,12 +19,15 @@ namespace vandrel::setup {
 std::string quoteEndCommand(const std::string& command);
 
 // One Internet shortcut per [Web] entry "0", "1", ... up to the first empty one.
-void addWebFavorites(SetupApp& app, BrowserLauncher& browser);
+void addWebFavorites(const script::ScriptReader& script, BrowserLauncher& browser);
 // The StartURL questions, asked only when a browser was found.
-void offerStartUrl(SetupApp& app, BrowserLauncher& browser);
+void offerStartUrl(const script::ScriptReader& script, const std::string& appName,
+                   SetupDialogs& dialogs, BrowserLauncher& browser);
 // Starts the [End] commands from the install folder, without waiting.
-void runEndCommands(SetupApp& app);
+void runEndCommands(const script::ScriptReader& script, const SetupState& state,
+                    platform::FileSystem& files, platform::Process& process);
 // The [End] Reboot question; Yes asks Windows to restart.
-void askReboot(SetupApp& app);
+void askReboot(const script::ScriptReader& script, SetupDialogs& dialogs,
+               platform::System& system);
 
 }  // namespace vandrel::setup

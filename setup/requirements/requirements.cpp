@@ -37,29 +37,30 @@ int requiredVersionIndex(const std::string& versionNames, const std::string& min
   return index;
 }
 
-int checkRequirements(SetupApp& app) {
-  const script::StringTable& strings = app.strings();
-  if (app.script().entryCount(Section::Directories) == 0) return status::Incomplete;
+int checkRequirements(const script::ScriptReader& script, platform::System& system,
+                      SetupDialogs& dialogs, SetupState& state) {
+  const script::StringTable& strings = dialogs.strings();
+  if (script.entryCount(Section::Directories) == 0) return status::Incomplete;
 
-  platform::OsVersion version = app.machine().system().version();
-  platform::ProcessorInfo processor = app.machine().system().processor();
-  long minCpu = app.script().number(Section::Settings, "minCpu", "386");
-  auto nCompil = static_cast<std::uint32_t>(app.script().number(Section::Settings, "nCompil", "0"));
-  std::string minWin = app.value(Section::Settings, "minWin", "3.1");
+  platform::OsVersion version = system.version();
+  platform::ProcessorInfo processor = system.processor();
+  long minCpu = script.number(Section::Settings, "minCpu", "386");
+  auto nCompil = static_cast<std::uint32_t>(script.number(Section::Settings, "nCompil", "0"));
+  std::string minWin = script.value(Section::Settings, "minWin", "3.1");
 
   bool intel = processor.architecture == 0;
-  if (!intel && app.ask(strings.get(sid::NotIntelQuestion)) != ui::Answer::Yes) {
+  if (!intel && dialogs.ask(strings.get(sid::NotIntelQuestion)) != ui::Answer::Yes) {
     return status::NotIntel;
   }
 
   RunningPlatform running = runningPlatform(version.platformId);
-  app.state().platform = running.code;
+  state.platform = running.code;
   if (running.code == 0) {
-    app.tell(strings.get(sid::UnknownSystem), ui::Icon::Stop);
+    dialogs.tell(strings.get(sid::UnknownSystem), ui::Icon::Stop);
     return status::Fatal;
   }
   if (running.code == 1) {
-    app.tell(strings.get(sid::Win32sRefused), ui::Icon::Stop);
+    dialogs.tell(strings.get(sid::Win32sRefused), ui::Icon::Stop);
     return status::Fatal;
   }
 
@@ -73,19 +74,28 @@ int checkRequirements(SetupApp& app) {
   }
 
   if (result == status::WindowsTooOld &&
-      app.ask(strings.format(sid::WindowsVersionQuestion, minWin)) == ui::Answer::Yes) {
+      dialogs.ask(strings.format(sid::WindowsVersionQuestion, minWin)) == ui::Answer::Yes) {
     result = 0;
   } else if (result == status::CpuTooOld &&
-             app.ask(strings.format(sid::CpuQuestion, std::to_string(minCpu))) ==
+             dialogs.ask(strings.format(sid::CpuQuestion, std::to_string(minCpu))) ==
                  ui::Answer::Yes) {
     result = 0;
   }
 
   if (nCompil != 0 && result == 0 && nCompil < version.buildNumber &&
-      app.ask(strings.format(sid::BuildQuestion, std::to_string(nCompil))) != ui::Answer::Yes) {
+      dialogs.ask(strings.format(sid::BuildQuestion, std::to_string(nCompil))) != ui::Answer::Yes) {
     return status::WindowsTooOld;
   }
   return result;
+}
+
+}  // namespace vandrel::setup
+
+namespace vandrel::setup {
+
+int checkRequirements(SetupApp& app) {
+  SetupDialogs dialogs = app.dialogs();
+  return checkRequirements(app.script(), app.machine().system(), dialogs, app.state());
 }
 
 }  // namespace vandrel::setup

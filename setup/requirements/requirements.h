@@ -8,7 +8,11 @@ namespace vandrel::setup {
 
 // Sets the running platform code in the state and returns a status code: 0 pass,
 // 1 unsupported platform (already reported), 2 script incomplete, 3 Windows version or build
-// refused, 6 non-Intel processor refused, 7 processor refused.
+// refused, 6 non-Intel processor refused, 7 processor refused. The script's settings are
+// compared with what system reports; the questions go through dialogs.
+int checkRequirements(const script::ScriptReader& script, platform::System& system,
+                      SetupDialogs& dialogs, SetupState& state);
+// The same over the application's parts (the driver's wiring).
 int checkRequirements(SetupApp& app);
 
 // Position (from 1) of the last item of the version-name list equal to minWin without regard
