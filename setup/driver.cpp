@@ -52,7 +52,10 @@ bool runWizard(SetupApp& app, const DriverSteps& steps) {
   settings.regInfo = app.script().number(Section::Settings, "RegInfo", "1") != 0;
   std::string windowsDrive = state.windowsFolder.empty() ? "C" : state.windowsFolder.substr(0, 1);
   settings.defaultFolder = windowsDrive + ":\\" + app.value(Section::Settings, "DefDir", "Install");
-  Wizard wizard(app, settings, steps.copyTotal);
+  SetupDialogs dialogs = app.dialogs();
+  CopyTotalFunction copyTotal;
+  if (steps.copyTotal) copyTotal = [&](const SetupState&) { return steps.copyTotal(app); };
+  Wizard wizard(dialogs, state, app.machine().files(), settings, copyTotal);
   return wizard.run();
 }
 
@@ -141,7 +144,8 @@ DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
   if (state.appName.empty()) state.appName = s.get(sid::Title);
   state.sourceFolder = sourceFolderFrom(commandLine, state.engineFolder);
 
-  InstallWindowSettings window = readInstallWindowSettings(app);
+  InstallWindowSettings window =
+      readInstallWindowSettings(app.script(), app.strings(), state.sourceFolder);
   state.title = window.title;
   if (steps.window && !steps.window->create(window)) return {};
 

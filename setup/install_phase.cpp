@@ -187,7 +187,7 @@ bool InstallRun::locate(const std::string& sourceName, long disk, const std::str
         return true;
       }
     }
-    std::optional<std::string> picked = PickFolder(app_, static_cast<int>(disk));
+    std::optional<std::string> picked = PickFolder(app_.ui(), app_.strings(), static_cast<int>(disk));
     if (!picked) return false;
     sourceFolder = picked->size() >= kDummyNameLength
                        ? picked->substr(0, picked->size() - kDummyNameLength)

@@ -43,25 +43,27 @@ int modeWithBitmap(int mode, long bitmapMode) {
   }
 }
 
-InstallWindowSettings readInstallWindowSettings(SetupApp& app) {
+InstallWindowSettings readInstallWindowSettings(const script::ScriptReader& script,
+                                                const script::StringTable& strings,
+                                                const std::string& sourceFolder) {
   InstallWindowSettings settings;
-  std::string title = app.value(Section::Settings, "Title", "");
+  std::string title = script.value(Section::Settings, "Title", "");
   settings.setCaption = !title.empty();
-  settings.title = title.empty() ? app.strings().get(sid::Title) : title;
-  settings.captionBar = app.script().number(Section::Background, "Caption", "0") != 0;
-  std::string top = app.value(Section::Background, "Top", "");
+  settings.title = title.empty() ? strings.get(sid::Title) : title;
+  settings.captionBar = script.number(Section::Background, "Caption", "0") != 0;
+  std::string top = script.value(Section::Background, "Top", "");
   if (!top.empty()) settings.topColour = parseColour(top);
-  if (app.script().number(Section::Background, "Gradient", "1") != 0) {
+  if (script.number(Section::Background, "Gradient", "1") != 0) {
     settings.mode = paint::Gradient;
-    settings.vertical = app.script().number(Section::Background, "Vert", "0") != 0;
-    settings.secondColour = parseColour(app.value(Section::Background, "Bottom", "0x00000000"));
+    settings.vertical = script.number(Section::Background, "Vert", "0") != 0;
+    settings.secondColour = parseColour(script.value(Section::Background, "Bottom", "0x00000000"));
   } else {
     settings.mode = paint::Plain;
   }
-  std::string bitmap = app.value(Section::Background, "BmpName", "");
+  std::string bitmap = script.value(Section::Background, "BmpName", "");
   if (!bitmap.empty()) {
-    settings.bitmapPath = app.state().sourceFolder + bitmap;
-    settings.bitmapMode = app.script().number(Section::Background, "BmpMode", "0");
+    settings.bitmapPath = sourceFolder + bitmap;
+    settings.bitmapMode = script.number(Section::Background, "BmpMode", "0");
   }
   return settings;
 }

@@ -6,7 +6,8 @@
 #include <optional>
 #include <string>
 
-#include "setup/setup_app.h"
+#include "script/script_reader.h"
+#include "script/string_table.h"
 
 namespace vandrel::setup {
 
@@ -43,7 +44,9 @@ int modeWithBitmap(int mode, long bitmapMode);
 
 // Reads the settings from the script ([Settings] Title, [Background]); the bitmap lies in
 // the source folder.
-InstallWindowSettings readInstallWindowSettings(SetupApp& app);
+InstallWindowSettings readInstallWindowSettings(const script::ScriptReader& script,
+                                                const script::StringTable& strings,
+                                                const std::string& sourceFolder);
 
 // Implemented by a graphical backend; false when the window cannot be created.
 class InstallWindow {

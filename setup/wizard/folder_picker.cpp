@@ -5,14 +5,14 @@
 
 namespace vandrel::setup {
 
-std::optional<std::string> PickFolder(SetupApp& app, int disk) {
-  const script::StringTable& strings = app.strings();
+std::optional<std::string> PickFolder(ui::Interaction& ui, const script::StringTable& strings,
+                                      int disk) {
   ui::FolderPrompt prompt;
   prompt.caption = strings.get(sid::PickerCaption);
   prompt.text = disk != 0 ? strings.get(sid::PickDiskFolder) + std::to_string(disk)
                           : strings.get(sid::PickInstallFolder);
   prompt.dummyName = "Junk";
-  return app.ui().folder(prompt);
+  return ui.folder(prompt);
 }
 
 std::optional<std::string> installFolderFromPick(const std::string& picked) {

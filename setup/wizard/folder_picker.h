@@ -4,14 +4,16 @@
 #include <optional>
 #include <string>
 
-#include "setup/setup_app.h"
+#include "script/string_table.h"
+#include "ui/interaction.h"
 
 namespace vandrel::setup {
 
 // Asks for a folder; disk 0 asks for the installation folder, any other number for the
 // folder holding that disk's files. The result is the chosen folder, a backslash and the
 // dummy file name "Junk"; nothing when cancelled.
-std::optional<std::string> PickFolder(SetupApp& app, int disk);
+std::optional<std::string> PickFolder(ui::Interaction& ui, const script::StringTable& strings,
+                                      int disk);
 
 // The destination page's reading of a picker result: the folder without "\Junk". Nothing
 // when the result names the root of a drive (or nothing at all), which the page refuses.

@@ -56,9 +56,10 @@ std::vector<WizardPage> wizardPageOrder(bool showLicence, bool regInfo, bool has
   return order;
 }
 
-Wizard::Wizard(SetupApp& app, WizardSettings settings, CopyTotalFunction copyTotal)
-    : app_(app), settings_(std::move(settings)), copyTotal_(std::move(copyTotal)) {
-  const SetupState& state = app_.state();
+Wizard::Wizard(SetupDialogs& dialogs, SetupState& state, platform::FileSystem& files,
+               WizardSettings settings, CopyTotalFunction copyTotal)
+    : dialogs_(dialogs), state_(state), files_(files), settings_(std::move(settings)),
+      copyTotal_(std::move(copyTotal)) {
   order_ = wizardPageOrder(settings_.showLicence, settings_.regInfo,
                            !state.optionalDirectories.empty());
   values_.checked.assign(state.optionalDirectories.size(), true);
@@ -71,7 +72,7 @@ bool Wizard::run() {
   while (true) {
     WizardPage page = order_[index];
     ui::Page shown = buildPage(page);
-    ui::PageResult result = app_.ui().page(shown);
+    ui::PageResult result = dialogs_.ui().page(shown);
     std::size_t indexBefore = index;
     WizardValues valuesBefore = values_;
 
@@ -81,7 +82,7 @@ bool Wizard::run() {
     }
     switch (result.action) {
       case ui::PageResult::Action::Cancel:
-        if (app_.confirmCancel(false)) return false;
+        if (dialogs_.confirmCancel(false)) return false;
         break;
       case ui::PageResult::Action::Back:
         if (index > 0 && leave(page, result)) --index;
@@ -116,14 +117,14 @@ bool Wizard::leave(WizardPage page, const ui::PageResult& result) {
       if (const ui::Field* f = findField(fields, "Company")) values_.company = f->value;
       if (const ui::Field* f = findField(fields, "Serial")) values_.serial = f->value;
       if (values_.userName.empty()) {
-        app_.ui().beep();
+        dialogs_.ui().beep();
         return false;
       }
       return true;
     }
     case WizardPage::Components: {
       if (const ui::Field* f = findField(fields, "Components")) {
-        const std::vector<long>& optional = app_.state().optionalDirectories;
+        const std::vector<long>& optional = state_.optionalDirectories;
         for (std::size_t i = 0; i < f->items.size() && i < f->itemChecked.size(); ++i) {
           std::string key = i < f->itemKeys.size() ? f->itemKeys[i] : std::to_string(i);
           for (std::size_t k = 0; k < optional.size(); ++k) {
@@ -143,7 +144,7 @@ bool Wizard::leave(WizardPage page, const ui::PageResult& result) {
       if (!f || f->value == values_.folder) return true;
       std::optional<std::string> folder = typedFolder(f->value);
       if (!folder) {
-        app_.ui().beep();
+        dialogs_.ui().beep();
         return false;
       }
       values_.folder = *folder;
@@ -155,18 +156,18 @@ bool Wizard::leave(WizardPage page, const ui::PageResult& result) {
 }
 
 void Wizard::changeFolder() {
-  std::optional<std::string> picked = PickFolder(app_, 0);
+  std::optional<std::string> picked = PickFolder(dialogs_.ui(), dialogs_.strings(), 0);
   if (!picked) return;
   std::optional<std::string> folder = installFolderFromPick(*picked);
   if (!folder) {
-    app_.ui().beep();
+    dialogs_.ui().beep();
     return;
   }
   values_.folder = *folder;
 }
 
 void Wizard::storeSelection() {
-  SetupState& state = app_.state();
+  SetupState& state = state_;
   state.selectedDirectories.clear();
   for (std::size_t k = 0; k < state.optionalDirectories.size(); ++k) {
     if (values_.checked[k]) state.selectedDirectories.push_back(state.optionalDirectories[k]);
@@ -174,7 +175,7 @@ void Wizard::storeSelection() {
 }
 
 void Wizard::finish() {
-  SetupState& state = app_.state();
+  SetupState& state = state_;
   state.userName = values_.userName;
   state.company = values_.company;
   state.serial = values_.serial;

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "setup/setup_app.h"
+#include "platform/file_system.h"
+#include "setup/common/dialogs.h"
+#include "setup/common/setup_state.h"
 
 namespace vandrel::setup {
 
@@ -39,11 +41,13 @@ struct WizardValues {
 };
 
 // Total bytes that the installation would copy under the current component selection.
-using CopyTotalFunction = std::function<long long(SetupApp&)>;
+using CopyTotalFunction = std::function<long long(const SetupState&)>;
 
 class Wizard {
  public:
-  Wizard(SetupApp& app, WizardSettings settings, CopyTotalFunction copyTotal);
+  // The pages go through dialogs; state receives the choices; files gives the free space.
+  Wizard(SetupDialogs& dialogs, SetupState& state, platform::FileSystem& files,
+         WizardSettings settings, CopyTotalFunction copyTotal);
 
   // Runs the pages. True when the user pressed Finish: the values are then in the setup's
   // state. False when the wizard was cancelled.
@@ -70,7 +74,9 @@ class Wizard {
   void finish();
   std::string freeSpaceText(const std::string& folder);
 
-  SetupApp& app_;
+  SetupDialogs& dialogs_;
+  SetupState& state_;
+  platform::FileSystem& files_;
   WizardSettings settings_;
   CopyTotalFunction copyTotal_;
   std::vector<WizardPage> order_;

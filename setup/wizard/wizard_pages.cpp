@@ -46,22 +46,22 @@ ui::Page Wizard::buildPage(WizardPage page) {
 }
 
 ui::Page Wizard::firstPage() {
-  const script::StringTable& s = app_.strings();
+  const script::StringTable& s = dialogs_.strings();
   ui::Page shown = pageFrame(WizardPage::First, settings_.caption, s);
-  shown.text = s.format(sid::FirstPageTexts, app_.state().appName);
+  shown.text = s.format(sid::FirstPageTexts, state_.appName);
   return shown;
 }
 
 ui::Page Wizard::noticePage() {
-  const script::StringTable& s = app_.strings();
+  const script::StringTable& s = dialogs_.strings();
   ui::Page shown = pageFrame(WizardPage::Notice, settings_.caption, s);
-  shown.text = s.get(sid::WelcomeTo) + app_.state().appName + "\n" + s.get(sid::AdviceText) +
+  shown.text = s.get(sid::WelcomeTo) + state_.appName + "\n" + s.get(sid::AdviceText) +
                "\n" + settings_.notice + "\n" + s.get(sid::ClickNext);
   return shown;
 }
 
 ui::Page Wizard::licencePage() {
-  const script::StringTable& s = app_.strings();
+  const script::StringTable& s = dialogs_.strings();
   ui::Page shown = pageFrame(WizardPage::Licence, settings_.caption, s);
   shown.text = s.get(sid::LicenceHeading) + "\n" + settings_.licenceText;
   shown.next = s.item(sid::LicenceButtons, 1);
@@ -70,7 +70,7 @@ ui::Page Wizard::licencePage() {
 }
 
 ui::Page Wizard::registrationPage() {
-  const script::StringTable& s = app_.strings();
+  const script::StringTable& s = dialogs_.strings();
   ui::Page shown = pageFrame(WizardPage::Registration, settings_.caption, s);
   shown.text = s.get(sid::RegistrationIntro) + "\n" + s.get(sid::UserNameLabel) + "\n" +
                s.get(sid::CompanyLabel) + "\n" + s.get(sid::SerialLabel) + "\n" +
@@ -82,8 +82,8 @@ ui::Page Wizard::registrationPage() {
 }
 
 ui::Page Wizard::componentsPage() {
-  const script::StringTable& s = app_.strings();
-  const SetupState& state = app_.state();
+  const script::StringTable& s = dialogs_.strings();
+  const SetupState& state = state_;
   ui::Page shown = pageFrame(WizardPage::Components, settings_.caption, s);
   ui::Field list;
   list.kind = ui::Field::Kind::CheckList;
@@ -103,7 +103,7 @@ ui::Page Wizard::componentsPage() {
 }
 
 ui::Page Wizard::sharingPage() {
-  const script::StringTable& s = app_.strings();
+  const script::StringTable& s = dialogs_.strings();
   ui::Page shown = pageFrame(WizardPage::Sharing, settings_.caption, s);
   ui::Field choice;
   choice.kind = ui::Field::Kind::Radio;
@@ -121,16 +121,16 @@ ui::Page Wizard::sharingPage() {
 std::string Wizard::freeSpaceText(const std::string& folder) {
   if (folder.empty()) return "0K";
   std::string root = std::string(1, folder[0]) + ":\\";
-  std::optional<platform::DiskSpace> space = app_.machine().files().diskFreeSpace(root);
+  std::optional<platform::DiskSpace> space = files_.diskFreeSpace(root);
   if (!space) return "0K";
   return script::sizeText(static_cast<float>(space->freeBytes()));
 }
 
 ui::Page Wizard::destinationPage() {
-  const script::StringTable& s = app_.strings();
+  const script::StringTable& s = dialogs_.strings();
   ui::Page shown = pageFrame(WizardPage::Destination, settings_.caption, s);
   storeSelection();
-  long long required = copyTotal_ ? copyTotal_(app_) : 0;
+  long long required = copyTotal_ ? copyTotal_(state_) : 0;
   std::string requiredText = script::sizeText(static_cast<float>(required));
   std::string availableText = freeSpaceText(values_.folder);
   shown.text = s.get(sid::DestinationIntro) + "\n" + s.get(sid::DestinationKeep) + "\n" +

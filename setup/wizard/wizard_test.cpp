@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "setup/setup_app.h"
 #include "setup/strings/setup_strings.h"
 #include "setup/testing/machine_fixture.h"
 #include "setup/wizard/folder_picker.h"
@@ -64,7 +65,9 @@ class WizardTest : public ::testing::Test {
     for (long n : numbers) app.state().directoryLabels.push_back("Part " + std::to_string(n));
   }
   bool run(long long copyTotal = 0) {
-    Wizard wizard(app, settings, [copyTotal](SetupApp&) { return copyTotal; });
+    SetupDialogs dialogs = app.dialogs();
+    Wizard wizard(dialogs, app.state(), machine.files(), settings,
+                  [copyTotal](const SetupState&) { return copyTotal; });
     return wizard.run();
   }
 
@@ -151,8 +154,9 @@ TEST_F(WizardTest, UncheckedComponentsLeaveOnlyFixedDirectoriesSelected) {
                       result.fields[0].itemChecked = {false, false};
                       return result;
                     }};
-  Wizard wizard(app, settings, [&](SetupApp& a) {
-    seenTotalSelection = static_cast<long long>(a.state().selectedDirectories.size());
+  SetupDialogs dialogs = app.dialogs();
+  Wizard wizard(dialogs, app.state(), machine.files(), settings, [&](const SetupState& s) {
+    seenTotalSelection = static_cast<long long>(s.selectedDirectories.size());
     return 0;
   });
   ASSERT_TRUE(wizard.run());
@@ -228,7 +232,8 @@ TEST_F(WizardTest, CancelOnEveryPageAsksAndNoKeepsThePage) {
     local.pageActions.push_back(pressOn(Action::Cancel));
     local.pageActions.push_back(pressOn(Action::Cancel));
     local.answers = {ui::Answer::No, ui::Answer::Yes};
-    Wizard wizard(localApp, settings, nullptr);
+    SetupDialogs localDialogs = localApp.dialogs();
+    Wizard wizard(localDialogs, localApp.state(), machine.files(), settings, nullptr);
     EXPECT_FALSE(wizard.run()) << pages[target];
     ASSERT_EQ(local.messages.size(), 2u) << pages[target];
     EXPECT_EQ(local.messages[0].text,
