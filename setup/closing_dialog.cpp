@@ -1,7 +1,7 @@
 // Texts of the closing dialog by status code.
 #include "setup/closing_dialog.h"
 
-#include "setup/setup_app.h"
+#include "setup/common/setup_state.h"
 #include "setup/strings/string_ids.h"
 
 namespace vandrel::setup {

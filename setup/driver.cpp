@@ -39,7 +39,7 @@ bool runWizard(SetupApp& app, const DriverSteps& steps) {
   SetupState& state = app.state();
   WizardSettings settings;
   settings.caption = state.title;
-  settings.notice = noticeText(app);
+  settings.notice = noticeText(app.script(), app.strings());
   collectDirectories(app.script(), state);
   platform::Clock& clock = app.machine().clock();
   state.installDate = platform::formatLocalTime(clock, clock.now(), "%Y/%m/%d");
@@ -89,22 +89,19 @@ std::string sourceFolderFrom(const std::string& commandLine, const std::string& 
   return folder;
 }
 
-std::string noticeText(SetupApp& app) {
-  const script::StringTable& s = app.strings();
-  switch (app.script().number(Section::Settings, "Type", "1")) {
+std::string noticeText(const script::ScriptReader& script, const script::StringTable& s) {
+  switch (script.number(Section::Settings, "Type", "1")) {
     case 0: return s.get(sid::FreewareNotice);
     case 1: return s.get(sid::SharewareNotice);
     case 3: {
-      std::string own = app.value(Section::Settings, "OwnMsg", "");
+      std::string own = script.value(Section::Settings, "OwnMsg", "");
       return own.empty() ? s.get(sid::CopyrightNotice) : own;
     }
     default: return s.get(sid::CopyrightNotice);
   }
 }
 
-void fillShellFolders(SetupApp& app) {
-  SetupState& state = app.state();
-  platform::Shell& shell = app.machine().shell();
+void fillShellFolders(platform::Shell& shell, SetupState& state) {
   std::string* slots[] = {&state.programsFolder, &state.startupFolder, &state.startMenuFolder,
                           &state.desktopFolder};
   const int common[] = {platform::csidl::CommonPrograms, platform::csidl::CommonStartup,
@@ -149,11 +146,12 @@ DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
   state.title = window.title;
   if (steps.window && !steps.window->create(window)) return {};
 
-  int code = checkRequirements(app);
+  SetupDialogs dialogs = app.dialogs();
+  int code = checkRequirements(app.script(), machine.system(), dialogs, state);
   if (code != 0) return showClosing(app, code);
 
   if (!runWizard(app, steps)) return showClosing(app, status::Cancelled);
-  fillShellFolders(app);
+  fillShellFolders(machine.shell(), state);
   createDirectories(app.script(), state, machine.files());
 
   code = steps.installFiles ? steps.installFiles(app) : 0;

@@ -47,9 +47,9 @@ int exitStatusFor(const DriverOutcome& outcome);
 std::string sourceFolderFrom(const std::string& commandLine, const std::string& engineFolder);
 
 // The notice text for the licence type ([Settings] Type and OwnMsg).
-std::string noticeText(SetupApp& app);
+std::string noticeText(const script::ScriptReader& script, const script::StringTable& strings);
 
 // Step 14: the programs, startup, start-menu and desktop folders for the shortcut scope.
-void fillShellFolders(SetupApp& app);
+void fillShellFolders(platform::Shell& shell, SetupState& state);
 
 }  // namespace vandrel::setup

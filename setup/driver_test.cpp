@@ -286,7 +286,7 @@ TEST_F(NtDriverTest, ShellFoldersByScope) {
   EXPECT_EQ(app->state().desktopFolder, "C:\\WINNT\\Profiles\\All Users\\Desktop");
 
   app->state().shortcutScope = 1;
-  fillShellFolders(*app);
+  fillShellFolders(machine.shell(), app->state());
   EXPECT_EQ(app->state().programsFolder, "C:\\WINNT\\Profiles\\user\\Start Menu\\Programs");
   EXPECT_EQ(app->state().startupFolder, "C:\\WINNT\\Profiles\\user\\Start Menu\\Programs\\StartUp");
 }

@@ -90,12 +90,3 @@ int checkRequirements(const script::ScriptReader& script, platform::System& syst
 }
 
 }  // namespace vandrel::setup
-
-namespace vandrel::setup {
-
-int checkRequirements(SetupApp& app) {
-  SetupDialogs dialogs = app.dialogs();
-  return checkRequirements(app.script(), app.machine().system(), dialogs, app.state());
-}
-
-}  // namespace vandrel::setup

@@ -2,7 +2,10 @@
 // requirements (processor family, 32-bit Windows, least version, least processor, build).
 #pragma once
 
-#include "setup/setup_app.h"
+#include "platform/system.h"
+#include "script/script_reader.h"
+#include "setup/common/dialogs.h"
+#include "setup/common/setup_state.h"
 
 namespace vandrel::setup {
 
@@ -12,8 +15,6 @@ namespace vandrel::setup {
 // compared with what system reports; the questions go through dialogs.
 int checkRequirements(const script::ScriptReader& script, platform::System& system,
                       SetupDialogs& dialogs, SetupState& state);
-// The same over the application's parts (the driver's wiring).
-int checkRequirements(SetupApp& app);
 
 // Position (from 1) of the last item of the version-name list equal to minWin without regard
 // to case; 0 when none is.

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "setup/setup_app.h"
 #include "setup/strings/setup_strings.h"
 #include "setup/testing/machine_fixture.h"
 #include "tests/support/fake_interaction.h"
@@ -98,7 +99,8 @@ TEST_P(RequirementsTest, StatusAndQuestions) {
   app.script().setPath(windows + "\\Script.vrx");
   app.state().appName = "Tool";
 
-  EXPECT_EQ(checkRequirements(app), c.status);
+  SetupDialogs dialogs = app.dialogs();
+  EXPECT_EQ(checkRequirements(app.script(), machine.system(), dialogs, app.state()), c.status);
   EXPECT_EQ(app.state().platform, c.platform);
   ASSERT_EQ(ui.messages.size(), c.questions.size());
   for (std::size_t i = 0; i < c.questions.size(); ++i) {
@@ -136,7 +138,10 @@ TEST(RequirementsScript, MissingOrZeroDirectoryCountIsIncompleteBeforeAnyQuestio
     FakeInteraction ui;
     SetupApp app(machine, ui, setupStrings());
     app.script().setPath("C:\\WINDOWS\\Script.vrx");
-    EXPECT_EQ(checkRequirements(app), status::Incomplete) << directories;
+    SetupDialogs dialogs = app.dialogs();
+    EXPECT_EQ(checkRequirements(app.script(), machine.system(), dialogs, app.state()),
+              status::Incomplete)
+        << directories;
     EXPECT_TRUE(ui.messages.empty()) << directories;
   }
 }
