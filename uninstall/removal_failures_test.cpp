@@ -6,6 +6,7 @@
 
 #include "tests/support/memory_machine.h"
 #include "uninstall/driver.h"
+#include "uninstall/removal_steps.h"
 #include "uninstall/strings/uninstall_strings.h"
 #include "tests/support/fake_interaction.h"
 
@@ -139,6 +140,34 @@ TEST(RemovalFailures, AnItemThatCannotBeRemovedEndsWithTheLeftoversMessage) {
     EXPECT_TRUE(c.stillThere(run));
     EXPECT_FALSE(run.machine.memoryFiles().exists("C:\\App\\Script.vrx")) << "the script goes";
     EXPECT_TRUE(run.ui.questions().size() == 1) << "only the confirmation is asked";
+  }
+}
+
+// The registry step on its own, over the machine's parts: a key entry whose key holds a
+// subkey goes with it on Windows 98; Windows NT refuses it, and the tally notes the key that
+// stayed.
+TEST(RemovalFailures, TheRegistryStepNotesAKeyThatWindowsNtKeeps) {
+  for (MemoryMachine::Kind kind : {MemoryMachine::Kind::Win98, MemoryMachine::Kind::NT}) {
+    const bool nt = kind == MemoryMachine::Kind::NT;
+    SCOPED_TRACE(nt ? "NT" : "Windows 98");
+    MemoryMachine machine(kind);
+    machine.memoryFiles().writeFile("C:\\App\\Script.vrx",
+                                    "[Registry]\r\nnbReg=1\r\n0=2,Software\\Orlwen\\Tool,,,0\r\n");
+    platform::HKey key = 0;
+    machine.registry().createKey(kLocalMachine, "Software\\Orlwen\\Tool\\Settings", key);
+    machine.registry().closeKey(key);
+    script::ScriptReader script(machine.profile(), "C:\\App\\Script.vrx");
+    UninstallFolders folders{"C:\\WINDOWS\\", "C:\\WINDOWS\\SYSTEM", "C:\\App",
+                             "C:\\App\\Script.vrx"};
+    test::FakeInteraction ui;
+    RemovalTally tally;
+    Removal removal(script, folders, machine.files(), machine.profile(), machine.registry(), ui,
+                    uninstallStrings(), tally, nullptr);
+    EXPECT_TRUE(RemoveRegistryEntries(removal));
+    EXPECT_EQ(machine.memoryRegistry().hasKey(kLocalMachine, "Software\\Orlwen\\Tool"), nt);
+    EXPECT_EQ(tally.leftovers, nt);
+    EXPECT_EQ(tally.done, 1);
+    EXPECT_TRUE(ui.messages.empty());
   }
 }
 
