@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <string>
@@ -45,6 +46,9 @@ struct MachineOptions {
   bool hostDriveWritable = false;
   // Host path of the running executable (argv[0] resolved), for moduleFileName().
   std::filesystem::path executable;
+  // Called with the machine root when opening it first made a new machine there (the folder
+  // was missing or empty), so that the program can say so.
+  std::function<void(const std::filesystem::path&)> madeNewMachine;
 };
 
 // The machine the programs run on: on Windows the real one; elsewhere the emulated machine

@@ -1,6 +1,7 @@
 // What every program does first: take its Windows command line and open the machine it runs on.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -11,8 +12,23 @@ namespace vandrel::platform {
 // The whole command line as Windows hands it to a program: the arguments joined by blanks.
 std::string commandLineFrom(int argc, char** argv);
 
+// The environment variables that name files or folders shared with the programs a program
+// starts (VANDREL_MACHINE, VANDREL_ANSWERS, VANDREL_TRANSCRIPT, VANDREL_LOG, VANDREL_RECORD,
+// VANDREL_SCREENSHOTS). A started program runs in its own folder, so each relative value is
+// made absolute against the current folder; empty and absolute values stay as they are.
+void makeEnvironmentPathsAbsolute();
+
+// The environment variables of every program and the exit statuses of the setup engine and
+// the uninstaller, as the --help of the command-line tools lists them.
+extern const char* const kEnvironmentHelp;
+extern const char* const kEngineExitHelp;
+
+// The line a program prints when opening its machine made a new one at root.
+std::string newMachineNotice(const std::string& program, const std::filesystem::path& root);
+
 // The machine of this run (openHostMachine, with this executable as the running module). On
-// failure: one line "<program>: <reason>" on standard error, and null.
+// failure: one line "<program>: <reason>" on standard error, and null. Makes the environment's
+// paths absolute first, and says so on standard error when it makes a new machine.
 std::unique_ptr<Machine> openProgramMachine(const std::string& program, const char* argv0,
                                             bool hostDriveWritable = false);
 

@@ -124,6 +124,24 @@ std::string programName(Program program) {
   return "setup";
 }
 
+std::string fieldAnswer(const Field& field) {
+  switch (field.kind) {
+    case Field::Kind::Text: return field.value;
+    case Field::Kind::Check: return field.checked ? "1" : "0";
+    case Field::Kind::Radio: return std::to_string(field.selected);
+    case Field::Kind::CheckList: {
+      std::string keys;
+      for (size_t i = 0; i < field.items.size(); ++i) {
+        if (i >= field.itemChecked.size() || !field.itemChecked[i]) continue;
+        if (!keys.empty()) keys += ",";
+        keys += i < field.itemKeys.size() ? field.itemKeys[i] : field.items[i];
+      }
+      return keys;
+    }
+  }
+  return "";
+}
+
 std::string stripMnemonic(std::string_view label) {
   std::string out;
   out.reserve(label.size());

@@ -25,6 +25,10 @@ std::string buttonsName(Buttons buttons);  // "OK", "YesNo", ...
 std::string iconName(Icon icon);           // "question", "stop", ..., "none"
 std::string programName(Program program);  // "setup", "uninstall", "builder"
 
+// A field's value as the transcript records it and an answers file gives it: the text, 1 or 0,
+// the checked item keys joined by commas, or the chosen radio index.
+std::string fieldAnswer(const Field& field);
+
 // A label as shown: "&Next >" is "Next >", "&&" is "&".
 std::string stripMnemonic(std::string_view label);
 

@@ -13,6 +13,10 @@ namespace vandrel::ui {
 
 enum class Program { Setup, Uninstall, Builder };
 
+// The name a program goes by on the command line and before its lines on standard error:
+// "tamsin32", "peskin32", "corvix".
+const char* commandName(Program program);
+
 enum class Buttons { OK, YesNo, YesNoCancel, YesYesToAllNo, OKCancel };
 enum class Icon { None, Question, Stop, Exclamation, Information };
 enum class Answer { OK, Cancel, Yes, No, YesToAll };
@@ -132,15 +136,18 @@ class Interaction {
   virtual void endProgress() = 0;
 };
 
-// Where the backend comes from: VANDREL_UI, VANDREL_ANSWERS and VANDREL_TRANSCRIPT.
+// Where the backend comes from: VANDREL_UI, VANDREL_ANSWERS, VANDREL_TRANSCRIPT and
+// VANDREL_RECORD.
 struct InteractionSettings {
   std::string backend;     // "gui", "console", "scripted"; empty: from the environment
   std::string answersFile;  // host path; empty: none
   std::string transcriptFile;  // host path; empty: none
+  std::string recordFile;      // answers file written from an interactive run; empty: none
   static InteractionSettings fromEnvironment();
 };
 
-// The backend for a program, wrapped in a transcript recorder when one is asked for.
+// The backend for a program, wrapped in an answers recorder (interactive backends only) and a
+// transcript recorder when they are asked for.
 // "gui" falls back to the console where no GUI backend is linked in.
 std::unique_ptr<Interaction> makeInteraction(Program program, const InteractionSettings& settings);
 

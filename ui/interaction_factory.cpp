@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "ui/answers.h"
+#include "ui/answers_recorder.h"
 #include "platform/text/text_rules.h"
 #include "ui/console_interaction.h"
 #include "ui/dialog_text.h"
@@ -53,11 +54,24 @@ Answers loadAnswers(const std::string& path) {
 
 }  // namespace
 
+const char* commandName(Program program) {
+  switch (program) {
+    case Program::Setup:
+      return "tamsin32";
+    case Program::Uninstall:
+      return "peskin32";
+    case Program::Builder:
+      return "corvix";
+  }
+  return "vandrel";
+}
+
 InteractionSettings InteractionSettings::fromEnvironment() {
   InteractionSettings settings;
   settings.backend = chooseBackend("");
   settings.answersFile = environment("VANDREL_ANSWERS");
   settings.transcriptFile = environment("VANDREL_TRANSCRIPT");
+  settings.recordFile = environment("VANDREL_RECORD");
   return settings;
 }
 
@@ -71,9 +85,14 @@ std::unique_ptr<Interaction> makeInteraction(Program program,
   std::unique_ptr<Interaction> interaction;
   if (backend == "gui" && guiFactory()) interaction = guiFactory()(program);
   if (!interaction && backend == "scripted") {
-    interaction = std::make_unique<ScriptedInteraction>(loadAnswers(settings.answersFile));
+    interaction = std::make_unique<ScriptedInteraction>(loadAnswers(settings.answersFile), stderr,
+                                                        commandName(program));
   }
   if (!interaction) interaction = ConsoleInteraction::onTerminal();
+  if (!settings.recordFile.empty() && backend != "scripted") {
+    interaction = std::make_unique<AnswersRecorder>(std::move(interaction), program,
+                                                    settings.recordFile);
+  }
   if (!settings.transcriptFile.empty()) {
     interaction = std::make_unique<TranscriptRecorder>(std::move(interaction), program,
                                                        settings.transcriptFile);

@@ -65,11 +65,31 @@ std::string dummyFilePath(const std::string& folder, const std::string& dummyNam
   return base + "\\" + dummyName;
 }
 
-ScriptedInteraction::ScriptedInteraction(Answers answers, std::FILE* err)
-    : answers_(std::move(answers)), err_(err), guard_(err),
-      cancelOn_(answers_.progressCancelOn()) {}
+ScriptedInteraction::ScriptedInteraction(Answers answers, std::FILE* err, std::string programName)
+    : answers_(std::move(answers)), err_(err), programName_(std::move(programName)),
+      guard_(err), cancelOn_(answers_.progressCancelOn()) {}
+
+// A stop or warning message as one line: the text as the dialog shows it, its line breaks
+// turned into blanks, in UTF-8 for the terminal.
+void ScriptedInteraction::reportOnError(const Message& message) const {
+  if (message.icon != Icon::Stop && message.icon != Icon::Exclamation) return;
+  std::string line;
+  bool blankPending = false;
+  for (char c : message.text) {
+    if (c == '\r' || c == '\n') {
+      blankPending = !line.empty();
+      continue;
+    }
+    if (blankPending && c != ' ') line += ' ';
+    blankPending = false;
+    line += c;
+  }
+  std::fprintf(err_, "%s: %s\n", programName_.c_str(), platform::cp1252ToUtf8(line).c_str());
+  std::fflush(err_);
+}
 
 Answer ScriptedInteraction::message(const Message& message) {
+  reportOnError(message);
   if (!isQuestion(message)) return Answer::OK;
   ++questionsAsked_;
   std::optional<std::string> given = answers_.question(questionsAsked_);
@@ -143,8 +163,8 @@ std::optional<int> ScriptedInteraction::choose(const Choice& choice) {
       if (text::toLower(choice.items[i]) == text::toLower(*given)) return i;
     }
   }
-  std::fprintf(err_, "vandrel: the answer \"%s\" names no item of \"%s\"; taking \"%s\".\n",
-               given->c_str(), platform::cp1252ToUtf8(choice.caption).c_str(),
+  std::fprintf(err_, "%s: the answer \"%s\" names no item of \"%s\"; taking \"%s\".\n",
+               programName_.c_str(), given->c_str(), platform::cp1252ToUtf8(choice.caption).c_str(),
                platform::cp1252ToUtf8(choice.items[initial]).c_str());
   return initial;
 }

@@ -1,5 +1,6 @@
 // The unattended backend: no interaction at all; answers come from an answers file and every
-// dialog without an answer takes its default.
+// dialog without an answer takes its default. Stop and warning messages are also printed on
+// standard error, so an unattended run says why it ended.
 #pragma once
 
 #include <cstdio>
@@ -13,7 +14,9 @@ namespace vandrel::ui {
 
 class ScriptedInteraction : public Interaction {
  public:
-  explicit ScriptedInteraction(Answers answers = Answers(), std::FILE* err = stderr);
+  // programName prefixes the lines on err ("tamsin32: ...").
+  explicit ScriptedInteraction(Answers answers = Answers(), std::FILE* err = stderr,
+                               std::string programName = "vandrel");
 
   Answer message(const Message& message) override;
   PageResult page(const Page& page) override;
@@ -29,9 +32,11 @@ class ScriptedInteraction : public Interaction {
 
  private:
   void fillFields(std::vector<Field>& fields) const;
+  void reportOnError(const Message& message) const;
 
   Answers answers_;
   std::FILE* err_;
+  std::string programName_;
   PageRepeatGuard guard_;
   int questionsAsked_ = 0;
   int foldersAsked_ = 0;

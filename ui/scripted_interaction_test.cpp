@@ -34,6 +34,35 @@ TEST(ScriptedMessages, OnlyQuestionsUseUpNumberedAnswers) {
   EXPECT_EQ(ui.message(question(Buttons::YesNo, 0)), Answer::Yes);
 }
 
+TEST(ScriptedMessages, StopAndWarningMessagesGoToStandardErrorAsOneLine) {
+  struct Case {
+    Icon icon;
+    Buttons buttons;
+    const char* text;
+    const char* printed;  // nullptr: nothing printed
+  };
+  const Case cases[] = {
+      {Icon::Stop, Buttons::OK, "Cannot find C:\\SRC\\SCRIPT.VRX.", "tamsin32: Cannot find C:\\SRC\\SCRIPT.VRX.\n"},
+      {Icon::Exclamation, Buttons::OK, "Line one\r\nLine two\n\nthree", "tamsin32: Line one Line two three\n"},
+      {Icon::Stop, Buttons::OK, "R\xe9pertoire d\x92origine", "tamsin32: R\xc3\xa9pertoire d\xe2\x80\x99origine\n"},
+      {Icon::Exclamation, Buttons::YesNo, "Replace it ?", "tamsin32: Replace it ?\n"},
+      {Icon::Information, Buttons::OK, "Done.", nullptr},
+      {Icon::Question, Buttons::YesNo, "Sure ?", nullptr},
+      {Icon::None, Buttons::OK, "Plain.", nullptr},
+  };
+  for (const Case& c : cases) {
+    CapturedStream err;
+    ScriptedInteraction ui(Answers(), err.file(), "tamsin32");
+    Message message;
+    message.caption = "Setup";
+    message.text = c.text;
+    message.icon = c.icon;
+    message.buttons = c.buttons;
+    ui.message(message);
+    EXPECT_EQ(err.text(), c.printed ? c.printed : "") << c.text;
+  }
+}
+
 TEST(ScriptedMessages, DefaultAnswersQuestionsBeyondTheList) {
   ScriptedInteraction ui = withAnswers("[Answers]\n1=Yes\nDefault=No\n");
   EXPECT_EQ(ui.message(question(Buttons::YesNo, 1)), Answer::Yes);

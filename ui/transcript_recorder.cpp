@@ -8,26 +8,6 @@ namespace vandrel::ui {
 
 namespace {
 
-// A field's value as the transcript records it: the text, 1 or 0, the checked item keys
-// joined by commas, or the chosen radio index.
-std::string fieldValue(const Field& field) {
-  switch (field.kind) {
-    case Field::Kind::Text: return field.value;
-    case Field::Kind::Check: return field.checked ? "1" : "0";
-    case Field::Kind::Radio: return std::to_string(field.selected);
-    case Field::Kind::CheckList: {
-      std::string keys;
-      for (size_t i = 0; i < field.items.size(); ++i) {
-        if (i >= field.itemChecked.size() || !field.itemChecked[i]) continue;
-        if (!keys.empty()) keys += ",";
-        keys += i < field.itemKeys.size() ? field.itemKeys[i] : field.items[i];
-      }
-      return keys;
-    }
-  }
-  return "";
-}
-
 std::vector<std::string> pageButtons(const Page& page) {
   std::vector<std::string> labels;
   if (page.back) labels.push_back("< Back");
@@ -89,7 +69,7 @@ Answer TranscriptRecorder::message(const Message& message) {
 PageResult TranscriptRecorder::page(const Page& page) {
   PageResult result = inner_->page(page);
   std::vector<std::pair<std::string, std::string>> values;
-  for (const Field& field : result.fields) values.emplace_back(field.name, fieldValue(field));
+  for (const Field& field : result.fields) values.emplace_back(field.name, fieldAnswer(field));
   write(start("page", page.caption, pageText(page, page.fields), "OKCancel", "none")
             .add("answer", pageActionName(page, result))
             .add("page", page.id)

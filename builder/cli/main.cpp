@@ -2,10 +2,12 @@
 // one, or with a document path, it is the graphical builder.
 #include <cstring>
 #include <iostream>
+#include <string>
 #include <vector>
 
 #include "builder/cli/command.h"
 #include "builder/cli/gui_entry.h"
+#include "platform/program_start.h"
 
 namespace cli = vandrel::builder::cli;
 
@@ -21,11 +23,15 @@ bool isSubcommand(const char* word) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  vandrel::platform::makeEnvironmentPathsAbsolute();
   // A first argument that is neither an option nor a subcommand is a document for the GUI.
   if (argc < 2 || (argv[1][0] != '-' && !isSubcommand(argv[1]))) return cli::runGui(argc, argv);
 
   CLI::App app{"Corvix v3.0: the installation builder"};
   app.require_subcommand(1, 1);
+  app.footer(std::string("Exit status: 0 done; 1 failed or cancelled (and check with findings,\n"
+                         "unless --warn-only); 2 usage error or unknown subcommand.\n") +
+             vandrel::platform::kEnvironmentHelp);
   std::vector<std::pair<CLI::App*, cli::CommandRun>> commands;
   for (const cli::CommandSpec& spec : cli::commandTable()) {
     CLI::App* sub = app.add_subcommand(spec.name, spec.description);

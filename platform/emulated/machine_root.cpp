@@ -218,7 +218,10 @@ std::unique_ptr<Machine> openHostMachine(const MachineOptions& options) {
   const fs::path root = emulated::defaultMachineRoot();
   std::error_code ec;
   bool fresh = !fs::exists(root, ec) || (fs::is_directory(root, ec) && fs::is_empty(root, ec));
-  if (fresh) emulated::initMachineRoot(root, emulated::Preset::Win98, "user");
+  if (fresh) {
+    emulated::initMachineRoot(root, emulated::Preset::Win98, "user");
+    if (options.madeNewMachine) options.madeNewMachine(root);
+  }
   return emulated::openMachine(root, options);
 }
 

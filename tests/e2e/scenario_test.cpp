@@ -136,7 +136,7 @@ class Scenario : public ::testing::TestWithParam<CaseName> {
     static const std::set<std::string> preparing = {"Case", "Machine", "Make", "Put", "Age", "ReadOnly"};
     static const std::vector<std::string> checks = {
         "Transcript", "NotInTranscript", "Files", "Registry", "NotInRegistry", "RegistryCount", "RegistryLines",
-        "RegistryValues", "Ini", "Links", "Recorded", "AddedFiles", "AddedRegistry"};
+        "RegistryValues", "Ini", "Links", "Recorded", "AddedFiles", "AddedRegistry", "Stderr"};
     std::set<std::string> known = preparing;
     for (const std::string& check : checks) {
       known.insert(check + kBeforeRun);
@@ -324,8 +324,11 @@ class Scenario : public ::testing::TestWithParam<CaseName> {
             {"VANDREL_RECORDER_LOG", (dir_ / "recorded.log").string()},
             {"VANDREL_ANSWERS", fs::exists(dir_ / "answers.ini") ? (dir_ / "answers.ini").string() : ""}};
   }
+  // Runs a step; its standard error is kept for [Stderr].
   RunResult run(const std::string& program, const std::vector<std::string>& arguments) {
-    return runProgram(program, arguments, environment(), 120);
+    RunResult result = runProgram(program, arguments, environment(), 120);
+    stepErr_ = result.err;
+    return result;
   }
 
   // [Case] Generate: corvix generates the package of the case's document, whose @SRC@ stands
@@ -505,9 +508,20 @@ class Scenario : public ::testing::TestWithParam<CaseName> {
     EXPECT_EQ(gone, std::set<std::string>{}) << section << ": taken away";
   }
 
+  // [Stderr]: parts of the step's standard error, in this order.
+  void checkStderr(const std::string& phase) {
+    std::size_t at = 0;
+    for (const std::string& part : values("Stderr" + phase)) {
+      std::size_t found = stepErr_.find(part, at);
+      EXPECT_NE(found, std::string::npos) << "not found in order on standard error: " << part << "\n" << stepErr_;
+      if (found != std::string::npos) at = found + part.size();
+    }
+  }
+
   void checkPhase(const std::string& phase, std::size_t logBefore = 0) {
     SCOPED_TRACE(phase.empty() ? "after the run" : phase);
     checkTranscript(phase);
+    checkStderr(phase);
     checkFiles(phase);
     checkRegistryText(phase);
     checkRegistryValues(phase);
@@ -531,6 +545,7 @@ class Scenario : public ::testing::TestWithParam<CaseName> {
   fs::path folder_, root_, pkg_;
   std::string pkgWindows_, windows_;
   std::set<std::string> filesBefore_, registryBefore_;
+  std::string stepErr_;
   CaseFile ini_;
   TempDir dir_;
 };

@@ -44,6 +44,13 @@ std::string quotedProgram(const std::string& path) {
 }  // namespace
 
 int runStarter(platform::Machine& machine, const std::string& packageFolder, std::ostream& errors) {
+  // A starter run outside its package names the file it lacks, before the LZ library has a say.
+  for (const char* needed : {kPackedEngine, kScript}) {
+    if (!machine.files().status(packageFolder + needed)) {
+      errors << "Setup: no package here: " << packageFolder << needed << " is missing\n";
+      return 1;
+    }
+  }
   std::string windows = machine.system().windowsDirectory();
   std::string engine = windows + "\\" + kEngineCopy;
   long expanded = expandEngine(machine.lz(), packageFolder + kPackedEngine, engine);

@@ -1,0 +1,217 @@
+// Unattended runs as an administrator meets them, with the real programs: a new machine is
+// announced, a starter outside its package names what it lacks, the tools' help lists exit
+// statuses and environment, and a console install recorded on a pseudo-terminal replays
+// unattended to the same transcript.
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <set>
+
+#include "tests/support/run_program.h"
+#include "tests/support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace vandrel {
+namespace {
+
+using test::readFile;
+using test::RunResult;
+using test::runProgram;
+using test::TempDir;
+
+std::string windowsForm(const fs::path& host) {
+  std::string path = "Z:" + host.string();
+  for (char& c : path) c = c == '/' ? '\\' : c;
+  return path;
+}
+
+TEST(unattended, AProgramThatMakesANewMachineSaysSo) {
+  struct Case {
+    const char* program;
+    bool folderExists;  // an empty folder rather than none
+  };
+  for (const Case& c : {Case{"tamsin32", false}, Case{"peskin32", true}, Case{"Setup.exe", false}}) {
+    TempDir dir;
+    fs::path root = dir / "mistyped";
+    if (c.folderExists) fs::create_directory(root);
+    std::map<std::string, std::string> env{{"VANDREL_MACHINE", root.string()}, {"VANDREL_UI", "scripted"}};
+    std::string name = std::string(c.program) == "Setup.exe" ? "Setup" : c.program;
+    std::string notice = name + ": made a new machine (win98 preset) in " + root.string() +
+                         ": VANDREL_MACHINE names a missing or empty folder\n";
+    RunResult first = runProgram(c.program, {}, env);
+    EXPECT_NE(first.err.find(notice), std::string::npos) << c.program << "\n" << first.err;
+    EXPECT_TRUE(fs::exists(root / "machine.ini")) << c.program;
+    RunResult second = runProgram(c.program, {}, env);
+    EXPECT_EQ(second.err.find("made a new machine"), std::string::npos) << c.program << "\n" << second.err;
+  }
+}
+
+TEST(unattended, SetupOutsideAPackageNamesTheMissingFile) {
+  TempDir dir;
+  fs::create_directory(dir / "nopkg");
+  fs::copy_file(test::binPath("Setup.exe"), dir / "nopkg" / "Setup.exe");
+  RunResult init = runProgram("vandrel-machine", {"init", (dir / "m").string()});
+  ASSERT_EQ(init.exitStatus, 0) << init.err;
+  RunResult run = runProgram((dir / "nopkg" / "Setup.exe").string(), {},
+                             {{"VANDREL_MACHINE", (dir / "m").string()}, {"VANDREL_UI", "scripted"}});
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(run.err, "Setup: no package here: " + windowsForm(dir / "nopkg") + "\\Tamsin32.ex_ is missing\n");
+}
+
+TEST(unattended, HelpListsExitStatusesAndEnvironment) {
+  for (const char* tool : {"corvix", "vandrel-machine"}) {
+    RunResult help = runProgram(tool, {"--help"});
+    EXPECT_EQ(help.exitStatus, 0) << tool;
+    for (const char* part : {"Exit status: 0", "2 usage error", "VANDREL_MACHINE", "VANDREL_UI",
+                             "VANDREL_ANSWERS", "VANDREL_TRANSCRIPT", "VANDREL_RECORD",
+                             "made absolute when a program starts"}) {
+      if (std::string(part) == "2 usage error" && std::string(tool) == "vandrel-machine") part = "2 on a usage error";
+      EXPECT_NE(help.out.find(part), std::string::npos) << tool << ": " << part << "\n" << help.out;
+    }
+  }
+  RunResult help = runProgram("vandrel-machine", {"--help"});
+  EXPECT_NE(help.out.find("Exit status of tamsin32"), std::string::npos);
+  EXPECT_NE(help.out.find("Exit status of peskin32"), std::string::npos);
+}
+
+// A program run on a pseudo-terminal in folder cwd, answering each prompt as answer() says.
+struct TerminalRun {
+  int exitStatus = -1;
+  std::string screen;
+};
+
+TerminalRun runOnTerminal(const std::vector<std::string>& arguments, const fs::path& cwd,
+                          const std::map<std::string, std::string>& env,
+                          const std::function<std::string(const std::string& screen)>& answer) {
+  std::vector<char*> argv;
+  for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  int master = -1;
+  pid_t pid = forkpty(&master, nullptr, nullptr, nullptr);
+  if (pid < 0) throw std::runtime_error("forkpty failed");
+  if (pid == 0) {
+    if (chdir(cwd.c_str()) != 0) _exit(126);
+    for (const auto& [name, value] : env) {
+      if (value.empty()) unsetenv(name.c_str());
+      else setenv(name.c_str(), value.c_str(), 1);
+    }
+    execv(argv[0], argv.data());
+    _exit(127);
+  }
+  TerminalRun run;
+  std::size_t answeredAt = 0;
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(120);
+  while (std::chrono::steady_clock::now() < deadline) {
+    pollfd fd{master, POLLIN, 0};
+    int ready = poll(&fd, 1, 200);
+    if (ready > 0) {
+      char buffer[4096];
+      ssize_t got = read(master, buffer, sizeof buffer);
+      if (got <= 0) break;  // the program and everything it started have closed the terminal
+      run.screen.append(buffer, static_cast<std::size_t>(got));
+      continue;
+    }
+    // Quiet: a prompt waiting at the end of the screen gets its answer.
+    bool prompt = run.screen.size() > answeredAt + 2 && run.screen.compare(run.screen.size() - 2, 2, "> ") == 0;
+    if (!prompt) continue;
+    std::string typed = answer(run.screen) + "\n";
+    if (write(master, typed.data(), typed.size()) != static_cast<ssize_t>(typed.size())) break;
+    answeredAt = run.screen.size();
+  }
+  close(master);
+  int status = 0;
+  if (std::chrono::steady_clock::now() >= deadline) kill(pid, SIGKILL);
+  waitpid(pid, &status, 0);
+  run.exitStatus = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  return run;
+}
+
+// The person at the terminal: fills every field of every page once (the registration in
+// full, the first component ticked off, the other sharing option, another folder, the
+// backup box flipped), says Yes to questions and presses Enter for everything else.
+class Typist {
+ public:
+  std::string operator()(const std::string& screen) {
+    std::string last = screen.substr(screen.rfind('\n') + 1);
+    if (last.find("(Enter keeps it) > ") != std::string::npos) {
+      if (last.find("User") != std::string::npos) return "Rec User";
+      if (last.find("Organi") != std::string::npos || last.find("Company") != std::string::npos) return "Rec Co";
+      if (last.find("Serial") != std::string::npos) return "R-42";
+      return "C:\\Rec\\Tool";
+    }
+    if (last.find("Numbers of the lines") != std::string::npos) return "1";
+    if (last.find("Number of the option") != std::string::npos) return "2";
+    if (last.find("[Y]es") != std::string::npos) return "y";
+    if (last != "> ") return "";
+    // A page: the first field not yet filled in, else forward.
+    std::size_t page = screen.rfind("\n=== ");
+    std::regex fieldLine(R"(\n  (\d+)\) ([^\n]*))");
+    std::string shown = screen.substr(page == std::string::npos ? 0 : page);
+    for (std::sregex_iterator m(shown.begin(), shown.end(), fieldLine), end; m != end; ++m) {
+      std::string label = std::regex_replace((*m)[2].str(), std::regex(R"(^\[.\] )"), "");
+      if (filled_.insert(label).second) return (*m)[1].str();
+    }
+    return "";
+  }
+
+ private:
+  std::set<std::string> filled_;
+};
+
+TEST(unattended, AConsoleInstallRecordedOnATerminalReplaysToTheSameTranscript) {
+  TempDir dir;
+  fs::copy(test::sourcePath() / "examples", dir / "example", fs::copy_options::recursive);
+  std::map<std::string, std::string> scripted{{"VANDREL_MACHINE", (dir / "recorded").string()},
+                                              {"VANDREL_UI", "scripted"}, {"VANDREL_ANSWERS", ""},
+                                              {"VANDREL_TRANSCRIPT", ""}, {"VANDREL_RECORD", ""}};
+  for (const char* machine : {"recorded", "replayed"}) {
+    RunResult init = runProgram("vandrel-machine", {"init", (dir / machine).string()});
+    ASSERT_EQ(init.exitStatus, 0) << init.err;
+  }
+  // Generated from the example's folder, which its relative source paths name.
+  RunResult generated = runProgram("/bin/sh", {"-c", "cd \"$1\" && \"$2\" generate tool.cvx --out \"$3\" --no-save",
+                                               "sh", (dir / "example").string(), test::binPath("corvix").string(),
+                                               (dir / "pkg").string()}, scripted);
+  ASSERT_EQ(generated.exitStatus, 0) << generated.err;
+  std::string setup = windowsForm(dir / "pkg" / "Setup.exe");
+
+  // Relative names: the engine runs in another folder and must still find them.
+  Typist typist;
+  TerminalRun recorded = runOnTerminal(
+      {test::binPath("vandrel-machine").string(), "run", (dir / "recorded").string(), setup}, dir.path(),
+      {{"VANDREL_MACHINE", (dir / "recorded").string()}, {"VANDREL_UI", "console"},
+       {"VANDREL_RECORD", "answers.ini"}, {"VANDREL_TRANSCRIPT", "recorded.jsonl"}, {"VANDREL_ANSWERS", ""}},
+      std::ref(typist));
+  ASSERT_EQ(recorded.exitStatus, 0) << recorded.screen;
+  ASSERT_TRUE(fs::exists(dir / "answers.ini")) << recorded.screen;
+  std::string answers = readFile(dir / "answers.ini");
+  for (const char* part : {"UserName=Rec User", "Company=Rec Co", "Serial=R-42", "Folder=C:\\Rec\\Tool"}) {
+    EXPECT_NE(answers.find(part), std::string::npos) << part << "\n" << answers << recorded.screen;
+  }
+
+  scripted["VANDREL_MACHINE"] = (dir / "replayed").string();
+  scripted["VANDREL_ANSWERS"] = (dir / "answers.ini").string();
+  scripted["VANDREL_TRANSCRIPT"] = (dir / "replayed.jsonl").string();
+  RunResult replayed = runProgram("vandrel-machine", {"run", (dir / "replayed").string(), setup}, scripted);
+  EXPECT_EQ(replayed.exitStatus, 0) << replayed.err;
+  // The host's free space shown on the destination page moves between the two runs.
+  auto steady = [](const std::string& text) {
+    return std::regex_replace(text, std::regex(R"(Disk space available: [0-9.]+ [KMG]?o)"), "Disk space available: *");
+  };
+  std::string transcript = steady(readFile(dir / "recorded.jsonl"));
+  for (const char* part : {"Rec User", "\"Backup\":\"1\"", "\"Components\":\"\"", "\"Sharing\":\"1\""}) {
+    EXPECT_NE(transcript.find(part), std::string::npos) << part << "\n" << transcript;
+  }
+  EXPECT_EQ(steady(readFile(dir / "replayed.jsonl")), transcript);
+}
+
+}  // namespace
+}  // namespace vandrel
