@@ -230,7 +230,7 @@ InstallCopier::InstallCopier(SetupApp& app, CopyTally& tally)
       judge_(app.machine().versionInfo(), app.machine().system().userDefaultLangId(), dialogs_),
       copier_(app.machine().files(), app.machine().lz(), judge_,
               CopyFolders{app.state().engineFolder, app.state().installFolder, app.state().backup},
-              tally) {}
+              tally, app.log()) {}
 
 long long copyOneFile(SetupApp& app, const CopyRequest& request) {
   CopyTally tally;

@@ -3,6 +3,7 @@
 #include "setup/driver.h"
 #include "setup/setup_app.h"
 #include "setup/strings/setup_strings.h"
+#include "ui/action_log.h"
 #include "ui/interaction.h"
 
 int main(int argc, char** argv) {
@@ -12,6 +13,14 @@ int main(int argc, char** argv) {
   std::unique_ptr<ui::Interaction> interaction =
       ui::makeInteraction(ui::Program::Setup, ui::InteractionSettings::fromEnvironment());
 
-  setup::SetupApp app(*machine, *interaction, setup::setupStrings());
-  return setup::exitStatusFor(setup::runInstallation(app, platform::commandLineFrom(argc, argv)));
+  ui::ActionLog log(ui::Program::Setup, ui::ActionLog::pathFromEnvironment());
+  setup::SetupApp app(*machine, *interaction, setup::setupStrings(), &log);
+  setup::DriverOutcome outcome = setup::runInstallation(app, platform::commandLineFrom(argc, argv));
+  int status = setup::exitStatusFor(outcome);
+  // The summary's last words: what the exit status means.
+  log.summary(status, status == 0   ? "the installation completed"
+                      : status == 1 ? "the setup ended before its closing dialog"
+                                    : "the closing dialog reported status " +
+                                          std::to_string(outcome.closingStatus.value_or(status - 10)));
+  return status;
 }

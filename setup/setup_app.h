@@ -13,16 +13,20 @@
 #include "script/string_table.h"
 #include "setup/common/dialogs.h"
 #include "setup/common/setup_state.h"
+#include "ui/action_log.h"
 #include "ui/interaction.h"
 
 namespace vandrel::setup {
 
 class SetupApp {
  public:
-  SetupApp(platform::Machine& machine, ui::Interaction& ui, const script::StringTable& strings);
+  // log: the action log of the run; none given, nothing is logged.
+  SetupApp(platform::Machine& machine, ui::Interaction& ui, const script::StringTable& strings,
+           ui::ActionLog* log = nullptr);
 
   platform::Machine& machine() { return machine_; }
   ui::Interaction& ui() { return ui_; }
+  ui::ActionLog& log() { return *log_; }
   const script::StringTable& strings() const { return strings_; }
   SetupState& state() { return state_; }
   const SetupState& state() const { return state_; }
@@ -58,6 +62,8 @@ class SetupApp {
  private:
   platform::Machine& machine_;
   ui::Interaction& ui_;
+  ui::ActionLog ownLog_;  // writes nothing; used when no log is given
+  ui::ActionLog* log_;
   const script::StringTable& strings_;
   SetupState state_;
   script::ScriptReader script_;

@@ -104,35 +104,69 @@ bool isSafeFileName(const std::string& name) {
   }
 }
 
+ui::ActionLog& FileCopier::noActionLog() {
+  static ui::ActionLog none;
+  return none;
+}
+
 long long FileCopier::copy(const CopyRequest& request) {
+  std::string decision, rule;
+  long long count = copyAndDecide(request, decision, rule);
+  log_.file(request.sourceFolder + request.sourceName,
+            request.destinationFolder + request.targetName, decision, rule, count);
+  return count;
+}
+
+long long FileCopier::copyAndDecide(const CopyRequest& request, std::string& decision,
+                                    std::string& rule) {
+  decision = "failed";
   platform::FileSystem& files = files_;
-  if (!isSafeFileName(request.sourceName)) return kSourceMissing;
+  decision = "missing";
+  rule = "the source file is not in the package folder";
+  if (!isSafeFileName(request.sourceName)) {
+    rule = "unsafe source name";
+    return kSourceMissing;
+  }
   const std::string source = request.sourceFolder + request.sourceName;
   auto sourceStatus = files.status(source);
   if (!isRegularFile(sourceStatus)) return kSourceMissing;
   const long long sourceSize = static_cast<long long>(sourceStatus->size);
+  decision = "failed";
+  rule = "unsafe target name";
   if (!isSafeFileName(request.targetName)) return 0;
   const std::string destination = request.destinationFolder + request.targetName;
 
   auto existing = files.status(destination);
+  rule = "a folder has the target's name";
   if (existing && existing->isDirectory()) return 0;
   if (existing && sameFile(files, source, destination)) {
+    decision = "same-file";
+    rule = "the target is the source itself";
     addToRunningTotal(sourceSize, request.progress);
     return sourceSize;
   }
-  if (existing && !request.force.empty() && request.force[0] == '0' &&
+  bool compare = existing && !request.force.empty() && request.force[0] == '0';
+  if (compare &&
       !judge_.mayReplace(source, destination, request.targetName, *sourceStatus, *existing)) {
     // The user keeps the existing file: it is counted as done and left untouched.
+    decision = "kept";
+    rule = judge_.lastRule();
     addToRunningTotal(sourceSize, request.progress);
     return sourceSize;
   }
+  rule = !existing ? "new file" : compare ? judge_.lastRule() : "forced: replaced without comparing";
   // A file that would be replaced without a copy to go back to is not replaced.
-  if (existing && folders_.backup && !backUp(destination, request.targetName)) return 0;
+  if (existing && folders_.backup && !backUp(destination, request.targetName)) {
+    rule = "the replaced file could not be backed up";
+    return 0;
+  }
+  if (existing && folders_.backup) rule += "; the old file backed up";
 
   const bool expand = script::readFlag(request.expand) == script::Flag::Set;
   std::string writeTarget = destination;
   if (expand && !freeTemporaryName(files, withoutTrailingBackslash(folders_.engineFolder),
                                    static_cast<unsigned>(sourceSize), writeTarget)) {
+    rule = "no free temporary name for the expansion";
     return 0;
   }
   long long count = writeFile(request, source, writeTarget);
@@ -152,6 +186,10 @@ long long FileCopier::copy(const CopyRequest& request) {
     files.setFileTimes(destination, sourceStatus->creationTime, std::nullopt,
                        sourceStatus->lastWriteTime);
     files.setAttributes(destination, platform::attr::Normal);
+    decision = existing ? "replaced" : "copied";
+    if (expand) rule += "; expanded";
+  } else {
+    rule = count < sourceSize ? "the copy was cut short (write failure or cancel)" : "the expansion failed";
   }
   return count;
 }

@@ -7,6 +7,7 @@
 
 #include "platform/file_system.h"
 #include "platform/lz.h"
+#include "ui/action_log.h"
 
 namespace vandrel::setup {
 
@@ -47,9 +48,11 @@ class FileCopier {
  public:
   // judge is asked before a file whose request does not force it replaces an existing one;
   // every byte copied or kept is added to tally.
+  // log receives one line per file with its decision and the rule that made it.
   FileCopier(platform::FileSystem& files, platform::Lz& lz, ReplacementJudge& judge,
-             CopyFolders folders, CopyTally& tally)
-      : files_(files), lz_(lz), judge_(judge), folders_(std::move(folders)), tally_(tally) {}
+             CopyFolders folders, CopyTally& tally, ui::ActionLog& log = noActionLog())
+      : files_(files), lz_(lz), judge_(judge), folders_(std::move(folders)), tally_(tally),
+        log_(log) {}
 
   // The number of bytes written (the stored, compressed bytes for an expanded file); the
   // source's size when the user chose to keep the existing file or the destination is the
@@ -58,7 +61,11 @@ class FileCopier {
   // count that differs from the source's size.
   long long copy(const CopyRequest& request);
 
+  // A log that writes nothing, for copies nobody asked to log.
+  static ui::ActionLog& noActionLog();
+
  private:
+  long long copyAndDecide(const CopyRequest& request, std::string& decision, std::string& rule);
   bool backUp(const std::string& destination, const std::string& targetName);
   long long writeFile(const CopyRequest& request, const std::string& source,
                       const std::string& writeTarget);
@@ -69,6 +76,7 @@ class FileCopier {
   ReplacementJudge& judge_;
   CopyFolders folders_;
   CopyTally& tally_;
+  ui::ActionLog& log_;
   std::map<std::string, std::string> backups_;  // backup path -> destination it saved (lower case)
 };
 

@@ -39,8 +39,16 @@ bool ReplacementJudge::mayReplace(const std::string& copiedPath, const std::stri
       compareVersions(versions_, userLanguage_, copiedPath, existingPath);
   std::optional<std::string> question =
       replacementQuestion(dialogs_.strings(), findings, targetName, copied, existing);
-  if (!question) return true;
-  return dialogs_.ask(*question, ui::Icon::Question) == ui::Answer::Yes;
+  if (!question) {
+    lastRule_ = findings ? "versions and languages compared: no question"
+                         : "no version information; the existing file is not newer by its date stamps";
+    return true;
+  }
+  bool yes = dialogs_.ask(*question, ui::Icon::Question) == ui::Answer::Yes;
+  std::string asked = *question;
+  for (char& c : asked) c = c == '\r' || c == '\n' ? ' ' : c;
+  lastRule_ = "asked \"" + asked + "\", the user answered " + (yes ? "Yes" : "No");
+  return yes;
 }
 
 }  // namespace vandrel::setup

@@ -33,8 +33,12 @@ class ReplacementJudge {
   bool mayReplace(const std::string& copiedPath, const std::string& existingPath,
                   const std::string& targetName, const platform::FileStatus& copied,
                   const platform::FileStatus& existing);
+  // What decided the last mayReplace, for the action log: the comparison that let the file
+  // be replaced without a question, or the question asked and the user's answer.
+  const std::string& lastRule() const { return lastRule_; }
 
  private:
+  std::string lastRule_;
   platform::VersionInfo& versions_;
   std::uint16_t userLanguage_;
   SetupDialogs& dialogs_;

@@ -1,7 +1,7 @@
 // Unattended runs as an administrator meets them, with the real programs: a new machine is
 // announced, a starter outside its package names what it lacks, the tools' help lists exit
-// statuses and environment, and a console install recorded on a pseudo-terminal replays
-// unattended to the same transcript.
+// statuses and environment, a console install recorded on a pseudo-terminal replays
+// unattended to the same transcript, and the action log names every file's decision.
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <pty.h>
@@ -31,6 +31,15 @@ std::string windowsForm(const fs::path& host) {
   std::string path = "Z:" + host.string();
   for (char& c : path) c = c == '/' ? '\\' : c;
   return path;
+}
+
+// The example package generated from a copy of examples/ in dir/example into dir/pkg, from
+// the example's folder, which its relative source paths name.
+void generateExample(const fs::path& dir, const std::map<std::string, std::string>& env) {
+  RunResult generated = runProgram("/bin/sh", {"-c", "cd \"$1\" && \"$2\" generate tool.cvx --out \"$3\" --no-save",
+                                               "sh", (dir / "example").string(), test::binPath("corvix").string(),
+                                               (dir / "pkg").string()}, env);
+  ASSERT_EQ(generated.exitStatus, 0) << generated.err;
 }
 
 TEST(unattended, AProgramThatMakesANewMachineSaysSo) {
@@ -71,7 +80,7 @@ TEST(unattended, HelpListsExitStatusesAndEnvironment) {
     RunResult help = runProgram(tool, {"--help"});
     EXPECT_EQ(help.exitStatus, 0) << tool;
     for (const char* part : {"Exit status: 0", "2 usage error", "VANDREL_MACHINE", "VANDREL_UI",
-                             "VANDREL_ANSWERS", "VANDREL_TRANSCRIPT", "VANDREL_RECORD",
+                             "VANDREL_ANSWERS", "VANDREL_TRANSCRIPT", "VANDREL_LOG", "VANDREL_RECORD",
                              "made absolute when a program starts"}) {
       if (std::string(part) == "2 usage error" && std::string(tool) == "vandrel-machine") part = "2 on a usage error";
       EXPECT_NE(help.out.find(part), std::string::npos) << tool << ": " << part << "\n" << help.out;
@@ -176,11 +185,7 @@ TEST(unattended, AConsoleInstallRecordedOnATerminalReplaysToTheSameTranscript) {
     RunResult init = runProgram("vandrel-machine", {"init", (dir / machine).string()});
     ASSERT_EQ(init.exitStatus, 0) << init.err;
   }
-  // Generated from the example's folder, which its relative source paths name.
-  RunResult generated = runProgram("/bin/sh", {"-c", "cd \"$1\" && \"$2\" generate tool.cvx --out \"$3\" --no-save",
-                                               "sh", (dir / "example").string(), test::binPath("corvix").string(),
-                                               (dir / "pkg").string()}, scripted);
-  ASSERT_EQ(generated.exitStatus, 0) << generated.err;
+  ASSERT_NO_FATAL_FAILURE(generateExample(dir.path(), scripted));
   std::string setup = windowsForm(dir / "pkg" / "Setup.exe");
 
   // Relative names: the engine runs in another folder and must still find them.
@@ -211,6 +216,49 @@ TEST(unattended, AConsoleInstallRecordedOnATerminalReplaysToTheSameTranscript) {
     EXPECT_NE(transcript.find(part), std::string::npos) << part << "\n" << transcript;
   }
   EXPECT_EQ(steady(readFile(dir / "replayed.jsonl")), transcript);
+}
+
+
+TEST(unattended, TheActionLogOfTheExamplePackageListsEveryFileWithItsDecision) {
+  TempDir dir;
+  fs::copy(test::sourcePath() / "examples", dir / "example", fs::copy_options::recursive);
+  // No VANDREL_LOG: the log goes beside the transcript.
+  std::map<std::string, std::string> env{{"VANDREL_MACHINE", (dir / "m").string()}, {"VANDREL_UI", "scripted"},
+                                         {"VANDREL_ANSWERS", (dir / "example" / "answers.ini").string()},
+                                         {"VANDREL_TRANSCRIPT", (dir / "run.jsonl").string()},
+                                         {"VANDREL_LOG", ""}, {"VANDREL_RECORD", ""}};
+  RunResult init = runProgram("vandrel-machine", {"init", (dir / "m").string()});
+  ASSERT_EQ(init.exitStatus, 0) << init.err;
+  ASSERT_NO_FATAL_FAILURE(generateExample(dir.path(), env));
+  RunResult run = runProgram("vandrel-machine", {"run", (dir / "m").string(), windowsForm(dir / "pkg" / "Setup.exe")}, env);
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  ASSERT_TRUE(fs::exists(dir / "run.actions.jsonl"));
+  std::string log = readFile(dir / "run.actions.jsonl");
+
+  RunResult mapped = runProgram("vandrel-machine", {"path", (dir / "m").string(), "C:\\Program Files\\Tool"});
+  fs::path installed = mapped.out.substr(0, mapped.out.find('\n'));
+  int files = 0;
+  for (const auto& entry : fs::recursive_directory_iterator(installed)) {
+    if (!entry.is_regular_file()) continue;
+    ++files;
+    std::string target = "C:\\\\Program Files\\\\Tool";
+    for (const auto& part : fs::relative(entry.path(), installed)) target += "\\\\" + part.string();
+    std::regex line("\\{[^\\n]*\"target\":\"" + std::regex_replace(target, std::regex(R"([\\.])"), R"(\$&)") +
+                    "\",\"decision\":\"copied\",\"rule\":\"new file\"[^\\n]*\\}\\n", std::regex::icase);
+    EXPECT_TRUE(std::regex_search(log, line)) << target << "\n" << log;
+  }
+  EXPECT_GE(files, 3);
+  std::string last = log.substr(log.rfind('\n', log.size() - 2) + 1);
+  EXPECT_NE(last.find("\"action\":\"summary\""), std::string::npos) << last;
+  EXPECT_NE(last.find("\"exit\":0,\"meaning\":\"the installation completed\""), std::string::npos) << last;
+
+  // Again over the installed files: the example's answers say Yes to every question.
+  fs::remove(dir / "run.actions.jsonl");
+  run = runProgram("vandrel-machine", {"run", (dir / "m").string(), windowsForm(dir / "pkg" / "Setup.exe")}, env);
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  log = readFile(dir / "run.actions.jsonl");
+  EXPECT_EQ(log.find("\"decision\":\"copied\""), std::string::npos) << log;
+  EXPECT_NE(log.find("\"decision\":\"replaced\""), std::string::npos) << log;
 }
 
 }  // namespace

@@ -1,0 +1,79 @@
+// The action log: lines appended and flushed one by one, counts kept for the summary.
+#include "ui/action_log.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "ui/dialog_text.h"
+
+namespace vandrel::ui {
+
+ActionLog::ActionLog(Program program, std::string path, std::FILE* err)
+    : program_(program), path_(std::move(path)), err_(err) {}
+
+std::string ActionLog::pathFromEnvironment() {
+  const char* log = std::getenv("VANDREL_LOG");
+  if (log && *log) return log;
+  const char* transcript = std::getenv("VANDREL_TRANSCRIPT");
+  if (!transcript || !*transcript) return "";
+  std::filesystem::path beside(transcript);
+  beside.replace_extension(".actions.jsonl");
+  return beside.string();
+}
+
+void ActionLog::write(JsonLine& line) {
+  if (path_.empty() || failed_) return;
+  // Opened for each line in append mode, as the transcript is: the starter, the engine and
+  // the uninstaller of one run may write to the same file one after another.
+  std::FILE* out = std::fopen(path_.c_str(), "ab");
+  if (!out) {
+    failed_ = true;
+    std::fprintf(err_, "%s: cannot write the action log %s\n", commandName(program_), path_.c_str());
+    return;
+  }
+  std::string text = line.text() + "\n";
+  std::fwrite(text.data(), 1, text.size(), out);
+  std::fclose(out);
+}
+
+void ActionLog::file(const std::string& source, const std::string& target,
+                     const std::string& decision, const std::string& rule, long long bytes) {
+  ++decisions_[decision];
+  if (path_.empty()) return;
+  JsonLine line;
+  line.add("program", programName(program_))
+      .add("action", "file")
+      .add("source", source)
+      .add("target", target)
+      .add("decision", decision)
+      .add("rule", rule)
+      .add("bytes", static_cast<long>(bytes));
+  write(line);
+}
+
+std::string ActionLog::summaryText(int exitStatus, const std::string& meaning) const {
+  auto count = [this](const char* decision) {
+    auto found = decisions_.find(decision);
+    return found == decisions_.end() ? 0L : found->second;
+  };
+  long copied = count("copied") + count("replaced");
+  long kept = count("kept") + count("same-file");
+  long skipped = count("missing") + count("failed");
+  return std::string(commandName(program_)) + ": " + std::to_string(copied) + " files copied (" +
+         std::to_string(count("replaced")) + " replacing a file), " + std::to_string(kept) +
+         " kept, " + std::to_string(skipped) + " skipped; exit status " +
+         std::to_string(exitStatus) + ": " + meaning;
+}
+
+void ActionLog::summary(int exitStatus, const std::string& meaning) {
+  if (path_.empty()) return;
+  JsonLine line;
+  line.add("program", programName(program_)).add("action", "summary");
+  for (const auto& [decision, number] : decisions_) line.add(decision, number);
+  line.add("exit", static_cast<long>(exitStatus))
+      .add("meaning", meaning)
+      .add("text", summaryText(exitStatus, meaning));
+  write(line);
+}
+
+}  // namespace vandrel::ui

@@ -1,0 +1,48 @@
+// The action log of a run (VANDREL_LOG): one JSON line per thing the program does to the
+// machine, written and flushed at once, and a closing summary line.
+#pragma once
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "ui/interaction.h"
+#include "ui/json_line.h"
+
+namespace vandrel::ui {
+
+class ActionLog {
+ public:
+  ActionLog() = default;  // writes nothing
+  // Appends to the file at path (several programs of one run write one after another).
+  ActionLog(Program program, std::string path, std::FILE* err = stderr);
+
+  // VANDREL_LOG, else "<transcript>.actions.jsonl" beside VANDREL_TRANSCRIPT when only that
+  // is set, else empty.
+  static std::string pathFromEnvironment();
+
+  bool enabled() const { return !path_.empty(); }
+
+  // One file of the package: where from, where to, what was done ("copied", "replaced",
+  // "kept", "same-file", "missing", "failed") and the rule that decided it.
+  void file(const std::string& source, const std::string& target, const std::string& decision,
+            const std::string& rule, long long bytes);
+
+  // The last line of the run: the counts of the decisions, the exit status and what it means,
+  // and the same as one sentence for a person.
+  void summary(int exitStatus, const std::string& meaning);
+
+  // The sentence of summary().
+  std::string summaryText(int exitStatus, const std::string& meaning) const;
+
+ private:
+  void write(JsonLine& line);
+
+  Program program_ = Program::Setup;
+  std::string path_;
+  std::FILE* err_ = stderr;
+  bool failed_ = false;
+  std::map<std::string, long> decisions_;
+};
+
+}  // namespace vandrel::ui

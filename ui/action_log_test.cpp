@@ -1,0 +1,80 @@
+// Tests of the action log: one flushed JSON line per file, appended by the programs of one
+// run in turn, the summary's counts, and where the log goes by default.
+#include "ui/action_log.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "tests/support/temp_dir.h"
+#include "ui/ui_test_support.h"
+
+namespace vandrel::ui {
+namespace {
+
+TEST(ActionLog, EachLineIsOnDiskAtOnceAndTheSummaryCountsTheDecisions) {
+  test::TempDir dir;
+  std::string path = (dir / "actions.jsonl").string();
+  ActionLog log(Program::Setup, path);
+  log.file("Z:\\pkg\\a.exe", "C:\\App\\a.exe", "copied", "new file", 10);
+  EXPECT_EQ(test::readFile(path),
+            "{\"program\":\"setup\",\"action\":\"file\",\"source\":\"Z:\\\\pkg\\\\a.exe\","
+            "\"target\":\"C:\\\\App\\\\a.exe\",\"decision\":\"copied\",\"rule\":\"new file\",\"bytes\":10}\n");
+  log.file("Z:\\pkg\\b.dll", "C:\\App\\b.dll", "kept", "asked, the user answered No", 20);
+  log.file("Z:\\pkg\\c.dll", "C:\\App\\c.dll", "replaced", "forced", 30);
+  log.file("Z:\\pkg\\d.txt", "C:\\App\\d.txt", "missing", "not in the package", -1);
+  log.summary(0, "the installation completed");
+  std::string text = test::readFile(path);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 5);
+  std::string last = text.substr(text.rfind('\n', text.size() - 2) + 1);
+  EXPECT_EQ(last,
+            "{\"program\":\"setup\",\"action\":\"summary\",\"copied\":1,\"kept\":1,\"missing\":1,"
+            "\"replaced\":1,\"exit\":0,\"meaning\":\"the installation completed\",\"text\":\"tamsin32: "
+            "2 files copied (1 replacing a file), 1 kept, 1 skipped; exit status 0: the installation "
+            "completed\"}\n");
+
+  ActionLog next(Program::Uninstall, path);  // the next program of the run appends
+  next.summary(0, "removed");
+  EXPECT_EQ(test::readFile(path).rfind(text, 0), 0u);
+}
+
+TEST(ActionLog, WithoutAPathNothingIsWritten) {
+  ActionLog none;
+  EXPECT_FALSE(none.enabled());
+  none.file("a", "b", "copied", "new file", 1);
+  none.summary(0, "done");
+  EXPECT_EQ(none.summaryText(0, "done"),
+            "tamsin32: 1 files copied (0 replacing a file), 0 kept, 0 skipped; exit status 0: done");
+}
+
+TEST(ActionLog, AnUnwritableLogIsReportedOnce) {
+  testing::CapturedStream err;
+  ActionLog log(Program::Builder, "/nonexistent/folder/actions.jsonl", err.file());
+  log.file("a", "b", "copied", "new file", 1);
+  log.summary(0, "done");
+  EXPECT_EQ(err.text(), "corvix: cannot write the action log /nonexistent/folder/actions.jsonl\n");
+}
+
+TEST(ActionLog, PathFromTheEnvironment) {
+  struct Case {
+    const char* log;
+    const char* transcript;
+    const char* expected;
+  };
+  const Case cases[] = {
+      {"/l/actions.jsonl", "/t/run.jsonl", "/l/actions.jsonl"},
+      {"", "/t/run.jsonl", "/t/run.actions.jsonl"},
+      {"", "/t/transcript", "/t/transcript.actions.jsonl"},
+      {"", "", ""},
+  };
+  for (const Case& c : cases) {
+    ::setenv("VANDREL_LOG", c.log, 1);
+    ::setenv("VANDREL_TRANSCRIPT", c.transcript, 1);
+    EXPECT_EQ(ActionLog::pathFromEnvironment(), c.expected) << c.log << " " << c.transcript;
+  }
+  ::unsetenv("VANDREL_LOG");
+  ::unsetenv("VANDREL_TRANSCRIPT");
+}
+
+}  // namespace
+}  // namespace vandrel::ui
