@@ -9,7 +9,9 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "builder/model/script_doc.h"
 #include "platform/machine.h"
 #include "ui/interaction.h"
 
@@ -64,5 +66,11 @@ const std::vector<CommandSpec>& commandTable();
 
 // An error line on err: "corvix: <text>".
 int fail(CommandContext& context, const std::string& text);
+// The same line for a refused argument: the usage status.
+int usageError(CommandContext& context, const std::string& text);
+
+// Applies KEY=VALUE settings to doc in order; empty on success, else what was refused (by
+// name). The modified flag is left to the caller.
+std::string applySettings(CScriptDoc& doc, const std::vector<std::string>& assignments);
 
 }  // namespace vandrel::builder::cli

@@ -1,4 +1,6 @@
-// corvix check DOC [--log FILE]: the integrity check through Scanlet.dll; prints the log.
+// corvix check DOC [--log FILE] [--warn-only]: the integrity check through Scanlet.dll; prints
+// the log and exits 1 when it has findings (0 with --warn-only).
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -9,12 +11,33 @@
 
 namespace vandrel::builder::cli {
 
+namespace {
+
+// The number of findings the log's last line gives ("; 3 finding(s)"); nullopt without it.
+std::optional<int> findingCount(const std::string& log) {
+  std::size_t end = log.find_last_not_of("\r\n");
+  if (end == std::string::npos) return std::nullopt;
+  std::size_t newline = log.rfind('\n', end);
+  std::size_t start = newline == std::string::npos ? 0 : newline + 1;
+  std::string last = log.substr(start, end + 1 - start);
+  int count = 0;
+  char tail[16] = {};
+  if (std::sscanf(last.c_str(), "; %d finding(s%15[)]", &count, tail) != 2 || count < 0) {
+    return std::nullopt;
+  }
+  return count;
+}
+
+}  // namespace
+
 CommandRun defineCheck(CLI::App& sub) {
   auto doc = std::make_shared<std::string>();
   auto log = std::make_shared<std::string>();
+  auto warnOnly = std::make_shared<bool>(false);
   sub.add_option("DOC", *doc, "the document (.cvx or text form)")->required();
   sub.add_option("--log", *log, "the log file (default: CheckLog.txt beside the document)");
-  return [doc, log](CommandContext& context) {
+  sub.add_flag("--warn-only", *warnOnly, "exit 0 even when the check has findings");
+  return [doc, log, warnOnly](CommandContext& context) {
     std::unique_ptr<HeadlessSession> session = openSession(context, *doc);
     if (!session) return exit_status::Failed;
     IntegrityCheckOptions options;
@@ -32,6 +55,12 @@ CommandRun defineCheck(CLI::App& sub) {
     // The log is code page text, as the checking library writes it.
     context.out << platform::cp1252ToUtf8(text.str());
     context.out.flush();
+    std::optional<int> findings = findingCount(text.str());
+    if (!findings) return fail(context, "the check log " + result.logPath + " gives no count of findings");
+    if (*findings > 0 && !*warnOnly) {
+      context.err << "corvix: the check has " << *findings << " finding(s)\n";
+      return exit_status::Failed;
+    }
     return exit_status::Done;
   };
 }

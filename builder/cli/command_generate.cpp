@@ -1,7 +1,9 @@
-// corvix generate DOC --out DIR [--each-disk]: the package of a document.
+// corvix generate DOC --out DIR [--each-disk] [--set KEY=VALUE]...: the package of a document,
+// with settings overridden for this build only.
 #include <filesystem>
 
 #include "builder/cli/command_session.h"
+#include "builder/codec/document_settings.h"
 #include "builder/generate/package_generator.h"
 
 namespace vandrel::builder::cli {
@@ -10,6 +12,7 @@ CommandRun defineGenerate(CLI::App& sub) {
   struct Options {
     std::string doc, out;
     bool eachDisk = false, noSave = false;
+    std::vector<std::string> overrides;
   };
   auto o = std::make_shared<Options>();
   sub.add_option("DOC", o->doc, "the document (.cvx or text form)")->required();
@@ -17,9 +20,22 @@ CommandRun defineGenerate(CLI::App& sub) {
   sub.add_flag("--each-disk", o->eachDisk,
                "ask a folder for each later disk instead of making DiskN folders below --out");
   sub.add_flag("--no-save", o->noSave, "leave the document file as it is");
+  sub.add_option("--set", o->overrides, "KEY=VALUE: a setting for this build only (repeatable)")
+      ->allow_extra_args(false);
   return [o](CommandContext& context) {
     std::unique_ptr<HeadlessSession> session = openSession(context, o->doc);
     if (!session) return exit_status::Failed;
+    // The overrides are applied to the document for the build and taken back before it is
+    // saved, unless the generation itself changed that setting (LastGenPath).
+    struct Taken { std::string key, before, during; };
+    std::vector<Taken> taken;
+    for (const std::string& assignment : o->overrides) {
+      std::optional<std::string> key = settingName(assignment.substr(0, assignment.find('=')));
+      if (key) taken.push_back({*key, *settingValue(session->doc, *key), {}});
+    }
+    std::string refused = applySettings(session->doc, o->overrides);
+    if (!refused.empty()) return usageError(context, refused);
+    for (Taken& t : taken) t.during = *settingValue(session->doc, t.key);
     if (!PackageGenerator::canGenerate(session->doc)) {
       return fail(context, "the document installs nothing: it has no groups, Win.ini or registry "
                            "entries, files or shortcuts");
@@ -31,6 +47,9 @@ CommandRun defineGenerate(CLI::App& sub) {
     PackageGenerator generator(session->doc, session->tree().entryOrder(), session->context());
     GenerateOutcome outcome = generator.generate({*folder, o->eachDisk});
     keepGenerationChoices(session->doc, generator);
+    for (auto t = taken.rbegin(); t != taken.rend(); ++t) {
+      if (settingValue(session->doc, t->key) == t->during) changeSetting(session->doc, t->key, t->before);
+    }
     if (!o->noSave && !session->saveIfModified()) return exit_status::Failed;
     return outcome == GenerateOutcome::Complete ? exit_status::Done : exit_status::Failed;
   };

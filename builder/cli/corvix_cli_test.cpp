@@ -1,4 +1,5 @@
-// Tests of the corvix program: new, dump and convert, their exit status and damaged input.
+// Tests of the corvix program: new, dump, convert, set, get and merge, their exit status and
+// damaged input.
 #include <gtest/gtest.h>
 
 #include "builder/codec/cvx_file.h"
@@ -69,6 +70,13 @@ TEST_F(Corvix, ATruncatedDocumentGivesOnlyOurMessage) {
 
 TEST_F(Corvix, UsageErrorsAndFailures) {
   EXPECT_EQ(run({"new"}).exitStatus, 2);
+  // Neither a subcommand nor an existing document: a mistyped subcommand, not the GUI.
+  test::RunResult typo = run({"dumpp", (dir / "missing.cvx").string()});
+  EXPECT_EQ(typo.exitStatus, 2);
+  EXPECT_NE(typo.err.find("unknown subcommand"), std::string::npos) << typo.err;
+  test::RunResult version = run({"--version"});
+  EXPECT_EQ(version.exitStatus, 0) << version.err;
+  EXPECT_EQ(version.out.rfind("corvix 3.", 0), 0u) << version.out;
   EXPECT_EQ(run({"dump", "a", "b"}).exitStatus, 2);
   EXPECT_EQ(run({"--no-such-option"}).exitStatus, 2);
 
@@ -84,6 +92,105 @@ TEST_F(Corvix, UsageErrorsAndFailures) {
   test::RunResult t = run({"convert", (dir / "t.cvx").string(), (dir / "t.cvx").string()});
   EXPECT_EQ(t.exitStatus, 1);
   EXPECT_EQ(readFile(dir / "t.cvx"), truncated) << "the file read is not written";
+}
+
+TEST_F(Corvix, NewRefusesAnExistingFileUnlessForced) {
+  std::string doc = (dir / "a.cvx").string();
+  writeFile(doc, "keep me\n");
+  test::RunResult refused = run({"new", doc});
+  EXPECT_EQ(refused.exitStatus, 1);
+  EXPECT_NE(refused.err.find("a.cvx exists already"), std::string::npos) << refused.err;
+  EXPECT_EQ(readFile(doc), "keep me\n");
+  ASSERT_EQ(run({"new", doc, "--force"}).exitStatus, 0);
+  EXPECT_EQ(isCompoundFile(doc), true);
+}
+
+TEST_F(Corvix, SetAndGetEverySettingKind) {
+  // A compound document and a text-form one: each is written back in its own form.
+  std::string cvx = (dir / "a.cvx").string();
+  ASSERT_EQ(run({"new", cvx}).exitStatus, 0);
+  std::string text = (dir / "a.txt").string();
+  ASSERT_EQ(run({"convert", cvx, text}).exitStatus, 0);
+  struct Case { const char* set; const char* key; const char* shown; };
+  const Case cases[] = {
+      {"AppName=Tool 2", "AppName", "Tool 2"},
+      {"ver=1.0=final", "Ver", "1.0=final"},  // keys in any case; a value may hold '='
+      {"Type=2", "TYPE", "2"},
+      {"ArchiveSize=-5", "ArchiveSize", "-5"},
+      {"Top=0x00112233", "Top", "0x00112233"},
+      {"Bottom=0xFF", "bottom", "0x000000ff"},
+      {"Author=Ann", "Author", "Ann"},
+      {"DefDir=", "DefDir", ""},
+  };
+  for (const std::string& doc : {cvx, text}) {
+    for (const Case& c : cases) {
+      SCOPED_TRACE(doc + " " + c.set);
+      test::RunResult set = run({"set", doc, c.set});
+      ASSERT_EQ(set.exitStatus, 0) << set.err;
+      test::RunResult got = run({"get", doc, c.key});
+      ASSERT_EQ(got.exitStatus, 0) << got.err;
+      EXPECT_EQ(got.out, std::string(c.shown) + "\n");
+    }
+    EXPECT_EQ(isCompoundFile(doc), doc == cvx);
+  }
+  EXPECT_NE(readFile(text).find("\nAppName=Tool 2\nVer=1.0=final\n"), std::string::npos);
+
+  // Several pairs at once; one refused pair changes nothing, and names what was refused.
+  std::string before = readFile(text);
+  struct Refusal { std::vector<std::string> args; const char* named; };
+  const Refusal refusals[] = {
+      {{"AppName=New", "Colour=1"}, "unknown setting \"Colour\""},
+      {{"AppName=New", "Type=two"}, "Type: \"two\" is not a whole number"},
+      {{"minWin=3.5"}, "minWin: \"3.5\" is not a whole number"},
+      {{"nCompil=99999999999"}, "nCompil"},
+      {{"Top=blue"}, "Top: \"blue\" is not a colour"},
+      {{"Top=0x123456789"}, "Top"},
+      {{"AppName"}, "\"AppName\" is not KEY=VALUE"},
+      {{"=x"}, "\"=x\" is not KEY=VALUE"},
+  };
+  for (const Refusal& r : refusals) {
+    std::vector<std::string> args{"set", text};
+    args.insert(args.end(), r.args.begin(), r.args.end());
+    test::RunResult refused = run(args);
+    EXPECT_EQ(refused.exitStatus, 2) << r.named;
+    EXPECT_NE(refused.err.find(r.named), std::string::npos) << refused.err;
+  }
+  EXPECT_EQ(readFile(text), before);
+  ASSERT_EQ(run({"set", text, "AppName=New", "Caption=1"}).exitStatus, 0);
+  EXPECT_EQ(run({"get", text, "AppName"}).out, "New\n");
+  EXPECT_EQ(run({"get", text, "Caption"}).out, "1\n");
+
+  test::RunResult unknown = run({"get", text, "Colour"});
+  EXPECT_EQ(unknown.exitStatus, 2);
+  EXPECT_NE(unknown.err.find("unknown setting \"Colour\""), std::string::npos) << unknown.err;
+  EXPECT_EQ(run({"get", (dir / "missing.cvx").string(), "AppName"}).exitStatus, 1);
+}
+
+TEST_F(Corvix, MergeImportsEntriesAndSettings) {
+  std::string doc = (dir / "a.txt").string();
+  writeFile(doc, "[Settings]\nAppName=Mine\n[Directories]\n0=A,0,0,a\n");
+  // The import reads .cvx files, in either form.
+  std::string other = (dir / "other.cvx").string();
+  writeFile(other, "[Settings]\nVer=2.0\n[Directories]\n0=X,0,0,x\n1=Y,0,0,y\n"
+                   "[Files]\n0=f,f,1,1,0,0,0,1,-1,0,0,p,0\n");
+  test::RunResult merged = run({"merge", doc, other});
+  ASSERT_EQ(merged.exitStatus, 0) << merged.err;
+  std::string dumped = run({"dump", doc}).out;
+  EXPECT_NE(dumped.find("\n[Directories]\n0=A,0,0,a\n1=X,0,0,x\n2=Y,0,0,y\n"), std::string::npos)
+      << dumped;
+  // The file's directory reference follows its directory to its new index.
+  EXPECT_NE(dumped.find("\n[Files]\n0=f,f,1,1,0,0,0,2,-1,"), std::string::npos) << dumped;
+  EXPECT_NE(dumped.find("\nVer=2.0\n"), std::string::npos);
+  EXPECT_EQ(readFile(doc).rfind("\n;---> Corvix v3.0 Script file\n", 0), 0u) << "kept in text form";
+
+  std::string before = readFile(doc);
+  writeFile(dir / "other.txt", "[Settings]\nVer=3\n");
+  test::RunResult refused = run({"merge", doc, (dir / "other.txt").string()});
+  EXPECT_EQ(refused.exitStatus, 1);
+  EXPECT_NE(refused.err.find("Unknow file extension type."), std::string::npos) << refused.err;
+  EXPECT_EQ(run({"merge", doc, (dir / "none.cvx").string()}).exitStatus, 1);
+  EXPECT_EQ(run({"merge", doc}).exitStatus, 2);
+  EXPECT_EQ(readFile(doc), before);
 }
 
 }  // namespace

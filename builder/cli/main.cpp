@@ -1,6 +1,7 @@
 // corvix: the builder. With a subcommand it runs one document command headless; without
-// one, or with a document path, it is the graphical builder.
+// one, or with the path of an existing document, it is the graphical builder.
 #include <cstring>
+#include <filesystem>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -24,7 +25,16 @@ bool isSubcommand(const char* word) {
 
 int main(int argc, char** argv) {
   vandrel::platform::makeEnvironmentPathsAbsolute();
-  // A first argument that is neither an option nor a subcommand is a document for the GUI.
+  // A first argument that is neither an option nor a subcommand is a document for the GUI;
+  // when no such file exists it is a mistyped subcommand, refused as a usage error.
+  if (argc >= 2 && argv[1][0] != '-' && !isSubcommand(argv[1])) {
+    std::error_code ec;
+    if (!std::filesystem::exists(argv[1], ec)) {
+      std::cerr << "corvix: unknown subcommand, and no such document: " << argv[1]
+                << " (see corvix --help)\n";
+      return cli::exit_status::Usage;
+    }
+  }
   if (argc < 2 || (argv[1][0] != '-' && !isSubcommand(argv[1]))) return cli::runGui(argc, argv);
 
   CLI::App app{"Corvix v3.0: the installation builder"};
@@ -32,6 +42,7 @@ int main(int argc, char** argv) {
   app.footer(std::string("Exit status: 0 done; 1 failed or cancelled (and check with findings,\n"
                          "unless --warn-only); 2 usage error or unknown subcommand.\n") +
              vandrel::platform::kEnvironmentHelp);
+  app.set_version_flag("--version", "corvix " VANDREL_VERSION);
   std::vector<std::pair<CLI::App*, cli::CommandRun>> commands;
   for (const cli::CommandSpec& spec : cli::commandTable()) {
     CLI::App* sub = app.add_subcommand(spec.name, spec.description);

@@ -62,12 +62,25 @@ TEST(CorvixCommands, ScriptCheckSummaryVersions) {
   // Never generated: nowhere to write the script.
   EXPECT_EQ(corvix({"script", doc}).exitStatus, 1);
 
-  // The message now names disk 3, which holds no file: the check says so for disk 1 and 2.
+  // The message now names disk 3, which holds no file: the check says so for disk 1 and 2,
+  // and these findings make it fail unless --warn-only is given.
   test::RunResult checked = corvix({"check", doc, "--log", (dir / "log.txt").string()});
-  ASSERT_EQ(checked.exitStatus, 0) << checked.err;
+  EXPECT_EQ(checked.exitStatus, 1) << checked.err;
+  EXPECT_NE(checked.err.find("the check has 3 finding(s)"), std::string::npos) << checked.err;
   EXPECT_NE(checked.out.find("Messages, disk 1: files are copied from this disk but it has no message\n"),
             std::string::npos) << checked.out;
   EXPECT_EQ(test::readFile(dir / "log.txt"), checked.out);
+  test::RunResult warned = corvix({"check", doc, "--warn-only", "--log", (dir / "log.txt").string()});
+  EXPECT_EQ(warned.exitStatus, 0) << warned.err;
+  EXPECT_EQ(warned.out, checked.out);
+  // A new document has two findings, which its settings put right: then the check passes.
+  std::string fresh = (dir / "fresh.cvx").string();
+  ASSERT_EQ(corvix({"new", fresh}).exitStatus, 0);
+  EXPECT_EQ(corvix({"check", fresh, "--log", (dir / "fresh.log").string()}).exitStatus, 1);
+  ASSERT_EQ(corvix({"set", fresh, "AppName=Tool", "ShowLicence=0"}).exitStatus, 0);
+  test::RunResult clean = corvix({"check", fresh, "--log", (dir / "fresh.log").string()});
+  EXPECT_EQ(clean.exitStatus, 0) << clean.err << clean.out;
+  EXPECT_NE(clean.out.find("; 0 finding(s)\n"), std::string::npos) << clean.out;
 
   // Typed in UTF-8, kept in the code page, shown in UTF-8.
   test::RunResult summary =
@@ -100,6 +113,22 @@ TEST(CorvixCommands, ScriptCheckSummaryVersions) {
   EXPECT_NE(kept.find("\nLastGenPath=" + windowsForm(dir / "pkg") + "\\Disk1\\\n"),
             std::string::npos) << kept;
   EXPECT_NE(kept.find("\n[Peskin]\nUnGroup=0\nUnDesc=UnInstall Tool\n"), std::string::npos) << kept;
+  // Settings overridden for one build reach its script and leave the document's own alone; a
+  // refused override builds nothing.
+  test::RunResult stamped = corvix({"generate", doc, "--out", (dir / "ci").string(), "--set",
+                                    "Ver=2.5", "--set", "appname=Tool CI"});
+  ASSERT_EQ(stamped.exitStatus, 0) << stamped.err;
+  std::string script = test::readFile(dir / "ci/Disk1/Script.vrx");
+  EXPECT_NE(script.find("\nAppName=Tool CI\r\nVer=2.5\r\n"), std::string::npos) << script;
+  std::string afterCi = test::readFile(dir / "tool.txt");
+  EXPECT_NE(afterCi.find("\nAppName=Tool\nVer=1.0\n"), std::string::npos) << afterCi;
+  EXPECT_NE(afterCi.find("\nLastGenPath=" + windowsForm(dir / "ci") + "\\Disk1\\\n"),
+            std::string::npos) << afterCi;
+  test::RunResult badSet = corvix({"generate", doc, "--out", (dir / "bad").string(), "--set", "Type=x"});
+  EXPECT_EQ(badSet.exitStatus, 2);
+  EXPECT_NE(badSet.err.find("Type: \"x\" is not a whole number"), std::string::npos) << badSet.err;
+  EXPECT_FALSE(fs::exists(dir / "bad"));
+  ASSERT_EQ(corvix({"generate", doc, "--out", (dir / "pkg").string()}).exitStatus, 0);
   fs::remove(dir / "pkg/Disk1/Script.vrx");
   EXPECT_EQ(corvix({"script", doc}).exitStatus, 0);
   EXPECT_TRUE(fs::exists(dir / "pkg/Disk1/Script.vrx"));

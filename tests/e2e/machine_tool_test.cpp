@@ -45,6 +45,15 @@ class MachineToolTest : public ::testing::Test {
 // Suites are named so that "ctest -R machine" picks them out.
 using machine_tool = MachineToolTest;
 
+// Each tool names itself and the release with --version, exit 0, without a subcommand.
+TEST(machine_tool_version, ToolsTellTheirVersion) {
+  for (const char* program : {"vandrel-machine", "vandrel-lz"}) {
+    RunResult r = test::runProgram(program, {"--version"});
+    EXPECT_EQ(r.exitStatus, 0) << program << r.err;
+    EXPECT_EQ(r.out.rfind(std::string(program) + " 3.", 0), 0u) << r.out;
+  }
+}
+
 struct PresetCase {
   const char* preset;
   const char* programsFolder;

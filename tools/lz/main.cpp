@@ -85,6 +85,7 @@ int convert(const fs::path& in, const fs::path& out, bool compressing) {
 int main(int argc, char** argv) {
   CLI::App app{"Makes and reads SZDD compressed files"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", "vandrel-lz " VANDREL_VERSION);
   std::string in, out;
   auto* compress = app.add_subcommand("compress", "Compress IN into the SZDD file OUT");
   compress->add_option("IN", in, "File to compress")->required();
@@ -97,6 +98,8 @@ int main(int argc, char** argv) {
   } catch (const CLI::CallForHelp&) {
     std::cout << app.help();
     return 0;
+  } catch (const CLI::CallForVersion& e) {
+    return app.exit(e);
   } catch (const CLI::ParseError& e) {
     std::cerr << "vandrel-lz: " << e.what() << " (see vandrel-lz --help)\n";
     return 2;

@@ -111,6 +111,7 @@ int main(int argc, char** argv) {
                          "run and uninstall pass on the started program's status, boot fails\n"
                          "when a started program cannot be run.\n") +
              platform::kEngineExitHelp + platform::kEnvironmentHelp);
+  app.set_version_flag("--version", "vandrel-machine " VANDREL_VERSION);
   Arguments arguments;
   std::function<int()> action;
   addMachineCommands(app, arguments, action);
@@ -119,7 +120,7 @@ int main(int argc, char** argv) {
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& e) {
-    if (e.get_exit_code() == 0) return app.exit(e);  // --help
+    if (e.get_exit_code() == 0) return app.exit(e);  // --help, --version
     tools::reportError(e.what());
     return kUsageError;
   }

@@ -1,0 +1,26 @@
+// corvix merge DOC OTHER: the import command, OTHER's entries and settings into DOC, saved.
+#include <filesystem>
+
+#include "builder/cli/command_session.h"
+
+namespace vandrel::builder::cli {
+
+CommandRun defineMerge(CLI::App& sub) {
+  auto doc = std::make_shared<std::string>();
+  auto other = std::make_shared<std::string>();
+  sub.add_option("DOC", *doc, "the document that receives (.cvx or text form)")->required();
+  sub.add_option("OTHER", *other, "the .cvx document whose entries and settings are imported")
+      ->required();
+  return [doc, other](CommandContext& context) {
+    std::unique_ptr<HeadlessSession> session = openSession(context, *doc);
+    if (!session) return exit_status::Failed;
+    std::string chosen = std::filesystem::absolute(*other).string();
+    if (!importScript(session->doc, chosen, context.ui())) {
+      return fail(context, "nothing was imported from " + *other);
+    }
+    session->tree().syncFromDocument();  // the new entries get their items, as after a load
+    return session->saveIfModified() ? exit_status::Done : exit_status::Failed;
+  };
+}
+
+}  // namespace vandrel::builder::cli

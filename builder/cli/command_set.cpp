@@ -1,0 +1,54 @@
+// corvix set DOC KEY=VALUE... and corvix get DOC KEY: the document's settings by their keys.
+#include "builder/cli/command_session.h"
+#include "builder/codec/document_settings.h"
+
+namespace vandrel::builder::cli {
+
+int usageError(CommandContext& context, const std::string& text) {
+  context.err << "corvix: " << text << "\n";
+  return exit_status::Usage;
+}
+
+std::string applySettings(CScriptDoc& doc, const std::vector<std::string>& assignments) {
+  for (const std::string& assignment : assignments) {
+    std::size_t equals = assignment.find('=');
+    if (equals == std::string::npos || equals == 0) {
+      return "\"" + assignment + "\" is not KEY=VALUE";
+    }
+    std::string error = changeSetting(doc, assignment.substr(0, equals), assignment.substr(equals + 1));
+    if (!error.empty()) return error;
+  }
+  return {};
+}
+
+CommandRun defineSet(CLI::App& sub) {
+  auto doc = std::make_shared<std::string>();
+  auto assignments = std::make_shared<std::vector<std::string>>();
+  sub.add_option("DOC", *doc, "the document (.cvx or text form)")->required();
+  sub.add_option("KEY=VALUE", *assignments, "the settings to change")->required();
+  return [doc, assignments](CommandContext& context) {
+    std::unique_ptr<HeadlessSession> session = openSession(context, *doc);
+    if (!session) return exit_status::Failed;
+    // Every pair is checked before the document is written: a refused one changes nothing.
+    std::string error = applySettings(session->doc, *assignments);
+    if (!error.empty()) return usageError(context, error);
+    session->doc.setModifiedFlag();
+    return session->saveIfModified() ? exit_status::Done : exit_status::Failed;
+  };
+}
+
+CommandRun defineGet(CLI::App& sub) {
+  auto doc = std::make_shared<std::string>();
+  auto key = std::make_shared<std::string>();
+  sub.add_option("DOC", *doc, "the document (.cvx or text form)")->required();
+  sub.add_option("KEY", *key, "the setting to print")->required();
+  return [doc, key](CommandContext& context) {
+    if (!settingName(*key)) return usageError(context, "unknown setting \"" + *key + "\"");
+    std::unique_ptr<HeadlessSession> session = openSession(context, *doc);
+    if (!session) return exit_status::Failed;
+    context.out << *settingValue(session->doc, *key) << "\n";
+    return exit_status::Done;
+  };
+}
+
+}  // namespace vandrel::builder::cli
