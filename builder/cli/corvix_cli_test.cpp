@@ -116,7 +116,8 @@ TEST_F(Corvix, SetAndGetEverySettingKind) {
       {"AppName=Tool 2", "AppName", "Tool 2"},
       {"ver=1.0=final", "Ver", "1.0=final"},  // keys in any case; a value may hold '='
       {"Type=2", "TYPE", "2"},
-      {"ArchiveSize=-5", "ArchiveSize", "-5"},
+      {"ArchiveSize=+1440", "ArchiveSize", "1440"},
+      {"minWin=5", "minwin", "5"},
       {"Top=0x00112233", "Top", "0x00112233"},
       {"Bottom=0xFF", "bottom", "0x000000ff"},
       {"Author=Ann", "Author", "Ann"},
@@ -143,6 +144,11 @@ TEST_F(Corvix, SetAndGetEverySettingKind) {
       {{"AppName=New", "Type=two"}, "Type: \"two\" is not a whole number"},
       {{"minWin=3.5"}, "minWin: \"3.5\" is not a whole number"},
       {{"nCompil=99999999999"}, "nCompil"},
+      // Numbers are held to the choices the settings pages offer.
+      {{"Type=4"}, "Type: 4 is out of range (0 to 3)"},
+      {{"ShowLicence=2"}, "ShowLicence: 2 is out of range (0 to 1)"},
+      {{"BmpMode=-1"}, "BmpMode: -1 is out of range (0 to 4)"},
+      {{"ArchiveSize=-5"}, "ArchiveSize: -5 is out of range (0 or more)"},
       {{"Top=blue"}, "Top: \"blue\" is not a colour"},
       {{"Top=0x123456789"}, "Top"},
       {{"AppName"}, "\"AppName\" is not KEY=VALUE"},

@@ -60,6 +60,12 @@ std::string valueOf(const S& group, const KeyField<S>& key) {
 }
 
 template <typename S>
+std::string rangeText(const KeyField<S>& key) {
+  if (key.high == INT32_MAX) return decimal(key.low) + " or more";
+  return decimal(key.low) + " to " + decimal(key.high);
+}
+
+template <typename S>
 std::string assign(S& group, const KeyField<S>& key, std::string_view value) {
   std::string name = key.name;
   if (key.text) {
@@ -70,6 +76,9 @@ std::string assign(S& group, const KeyField<S>& key, std::string_view value) {
   } else if (key.number) {
     std::optional<long long> n = strictNumber(value);
     if (!n) return name + ": \"" + std::string(value) + "\" is not a whole number";
+    if (*n < key.low || *n > key.high) {
+      return name + ": " + std::string(value) + " is out of range (" + rangeText(key) + ")";
+    }
     group.*(key.number) = int(*n);
   } else {
     std::optional<std::uint32_t> c = strictColour(value);

@@ -14,7 +14,7 @@ namespace vandrel::builder {
 std::optional<std::string> settingValue(const CScriptDoc& doc, std::string_view key);
 
 // Sets the setting key (any case) to value, checked as its kind asks: a number is a decimal
-// integer, a colour "0x" and up to 8 hex digits, a text holds no line break. Empty on success,
+// integer in the key's range (the choices the settings pages offer), a colour "0x" and up to 8 hex digits, a text holds no line break. Empty on success,
 // else what is wrong, naming the key; the document is then unchanged. The modified flag is
 // left to the caller (an override for one build is not a change of the document).
 std::string changeSetting(CScriptDoc& doc, std::string_view key, std::string_view value);

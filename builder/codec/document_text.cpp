@@ -14,12 +14,13 @@ const std::vector<KeyField<ScriptSettings>>& settingsKeys() {
       textKey("AppName", &S::appName),       textKey("Ver", &S::ver),
       textKey("Title", &S::title),           textKey("LoadTxt", &S::loadTxt),
       textKey("LoadBmp", &S::loadBmp),       textKey("DefDir", &S::defDir),
-      numberKey("ShowLicence", &S::showLicence), numberKey("Type", &S::type),
-      numberKey("RegInfo", &S::regInfo),     textKey("OwnMsg", &S::ownMsg),
-      numberKey("minCpu", &S::minCpu),       numberKey("minWin", &S::minWin),
-      numberKey("nCompil", &S::nCompil),     numberKey("nSyst", &S::nSyst),
-      numberKey("OwnUnInstall", &S::ownUnInstall), numberKey("ArchiveSize", &S::archiveSize),
-      numberKey("Language", &S::language),   textKey("LastGenPath", &S::lastGenPath),
+      numberKey("ShowLicence", &S::showLicence, 0, 1), numberKey("Type", &S::type, 0, 3),
+      numberKey("RegInfo", &S::regInfo, 0, 1),     textKey("OwnMsg", &S::ownMsg),
+      numberKey("minCpu", &S::minCpu, 0, 2),       numberKey("minWin", &S::minWin, 0, 5),
+      numberKey("nCompil", &S::nCompil, 0),        numberKey("nSyst", &S::nSyst, 0, 2),
+      numberKey("OwnUnInstall", &S::ownUnInstall, 0, 1),
+      numberKey("ArchiveSize", &S::archiveSize, 0),
+      numberKey("Language", &S::language, 0, 1),   textKey("LastGenPath", &S::lastGenPath),
   };
   return keys;
 }
@@ -27,9 +28,9 @@ const std::vector<KeyField<ScriptSettings>>& settingsKeys() {
 const std::vector<KeyField<BackgroundSettings>>& backgroundKeys() {
   using S = BackgroundSettings;
   static const std::vector<KeyField<S>> keys{
-      numberKey("Gradient", &S::gradient), numberKey("Vert", &S::vert),
-      numberKey("Bitmap", &S::bitmap),     textKey("BmpName", &S::bmpName),
-      numberKey("BmpMode", &S::bmpMode),   numberKey("Caption", &S::caption),
+      numberKey("Gradient", &S::gradient, 0, 1), numberKey("Vert", &S::vert, 0, 1),
+      numberKey("Bitmap", &S::bitmap, 0, 1),     textKey("BmpName", &S::bmpName),
+      numberKey("BmpMode", &S::bmpMode, 0, 4),   numberKey("Caption", &S::caption, 0, 1),
       colourKey("Top", &S::top),           colourKey("Bottom", &S::bottom),
   };
   return keys;
