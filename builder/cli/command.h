@@ -69,7 +69,7 @@ int fail(CommandContext& context, const std::string& text);
 // The same line for a refused argument: the usage status.
 int usageError(CommandContext& context, const std::string& text);
 
-// Applies KEY=VALUE settings to doc in order; empty on success, else what was refused (by
+// Applies KEY=VALUE settings (values in UTF-8) to doc in order; empty on success, else what was refused (by
 // name). The modified flag is left to the caller.
 std::string applySettings(CScriptDoc& doc, const std::vector<std::string>& assignments);
 

@@ -1,6 +1,7 @@
 // corvix set DOC KEY=VALUE... and corvix get DOC KEY: the document's settings by their keys.
 #include "builder/cli/command_session.h"
 #include "builder/codec/document_settings.h"
+#include "platform/code_page.h"
 
 namespace vandrel::builder::cli {
 
@@ -15,7 +16,9 @@ std::string applySettings(CScriptDoc& doc, const std::vector<std::string>& assig
     if (equals == std::string::npos || equals == 0) {
       return "\"" + assignment + "\" is not KEY=VALUE";
     }
-    std::string error = changeSetting(doc, assignment.substr(0, equals), assignment.substr(equals + 1));
+    // Typed in UTF-8, kept in the code page as the document's texts are.
+    std::string value = platform::utf8ToCp1252(assignment.substr(equals + 1));
+    std::string error = changeSetting(doc, assignment.substr(0, equals), value);
     if (!error.empty()) return error;
   }
   return {};
@@ -46,7 +49,7 @@ CommandRun defineGet(CLI::App& sub) {
     if (!settingName(*key)) return usageError(context, "unknown setting \"" + *key + "\"");
     std::unique_ptr<HeadlessSession> session = openSession(context, *doc);
     if (!session) return exit_status::Failed;
-    context.out << *settingValue(session->doc, *key) << "\n";
+    context.out << platform::cp1252ToUtf8(*settingValue(session->doc, *key)) << "\n";
     return exit_status::Done;
   };
 }

@@ -120,7 +120,7 @@ TEST_F(Corvix, SetAndGetEverySettingKind) {
       {"minWin=5", "minwin", "5"},
       {"Top=0x00112233", "Top", "0x00112233"},
       {"Bottom=0xFF", "bottom", "0x000000ff"},
-      {"Author=Ann", "Author", "Ann"},
+      {"Author=Jos\xc3\xa9 \xe2\x82\xac", "Author", "Jos\xc3\xa9 \xe2\x82\xac"},  // UTF-8 typed
       {"DefDir=", "DefDir", ""},
   };
   for (const std::string& doc : {cvx, text}) {
@@ -135,6 +135,7 @@ TEST_F(Corvix, SetAndGetEverySettingKind) {
     EXPECT_EQ(isCompoundFile(doc), doc == cvx);
   }
   EXPECT_NE(readFile(text).find("\nAppName=Tool 2\nVer=1.0=final\n"), std::string::npos);
+  EXPECT_NE(readFile(text).find("\nAuthor=Jos\xe9 \x80\n"), std::string::npos) << "kept in the code page";
 
   // Several pairs at once; one refused pair changes nothing, and names what was refused.
   std::string before = readFile(text);
