@@ -1,6 +1,9 @@
 // Copying one file: replacement questions over real version resources, backups, kept files,
-// expansion failures.
+// expansion failures, and the action log's line for each copy.
 #include <gtest/gtest.h>
+
+#include <regex>
+#include <sstream>
 
 #include "platform/formats/szdd.h"
 #include "setup/copy/copy_file.h"
@@ -9,6 +12,7 @@
 #include "setup/common/copy_progress.h"
 #include "setup/common/setup_texts.h"
 #include "tests/support/pe_builder.h"
+#include "tests/support/temp_dir.h"
 
 namespace vandrel::setup {
 namespace {
@@ -142,6 +146,50 @@ TEST_F(CopyFileTest, DateStampRuleWithoutUsableVersions) {
                 s.asks ? std::vector<std::string>{question} : std::vector<std::string>{});
     }
   }
+}
+
+TEST_F(CopyFileTest, EachCopyIsLoggedWithItsDecisionAndRule) {
+  test::TempDir dir;
+  ui::ActionLog log(ui::Program::Setup, (dir / "actions.jsonl").string());
+  SetupDialogs dialogs = app().dialogs();
+  ReplacementJudge judge(machine().versionInfo(), kEnglish, dialogs);
+  CopyTally tally;
+  FileCopier copier(files(), machine().lz(), judge, CopyFolders{"C:\\WINDOWS\\", "C:\\App", false}, tally, log);
+  put("C:\\Pkg\\Disk1\\new.txt", "new");
+  prepare("kept.dll", pe("1.0", "1", kEnglish), pe("2.0", "1", kEnglish));
+  prepare("yes.dll", pe("1.0", "1", kEnglish), pe("2.0", "1", kEnglish));
+  prepare("forced.dll", pe("1.0", "1", kEnglish), pe("2.0", "1", kEnglish));
+  ui_.answers = {ui::Answer::No, ui::Answer::Yes};
+  struct Case {
+    CopyRequest request;
+    const char* decision;
+    const char* rule;  // the start of the rule
+  };
+  CopyRequest inPlace = request("new.txt");
+  inPlace.destinationFolder = "C:\\Pkg\\Disk1\\";
+  const Case cases[] = {
+      {request("new.txt"), "copied", "new file"},
+      {request("kept.dll"), "kept", "asked \\\""},
+      {request("yes.dll"), "replaced", "asked \\\""},
+      {request("forced.dll", "1"), "replaced", "forced: replaced without comparing"},
+      {request("absent.txt"), "missing", "the source file is not in the package folder"},
+      {inPlace, "same-file", "the target is the source itself"},
+  };
+  for (const Case& c : cases) copier.copy(c.request);
+  std::vector<std::string> lines;
+  std::istringstream in(test::readFile(dir / "actions.jsonl"));
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  ASSERT_EQ(lines.size(), std::size(cases));
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const Case& c = cases[i];
+    std::string expected = "\"target\":\"" + c.request.destinationFolder + c.request.targetName + "\"";
+    expected = std::regex_replace(expected, std::regex(R"(\\)"), R"(\\)");
+    EXPECT_NE(lines[i].find(expected), std::string::npos) << lines[i];
+    EXPECT_NE(lines[i].find(std::string("\"decision\":\"") + c.decision + "\",\"rule\":\"" + c.rule),
+              std::string::npos) << lines[i];
+  }
+  EXPECT_NE(lines[1].find("the user answered No"), std::string::npos) << lines[1];
+  EXPECT_NE(lines[2].find("the user answered Yes"), std::string::npos) << lines[2];
 }
 
 TEST_F(CopyFileTest, ForcedCopyNeverAsksAndBacksUpFirst) {
