@@ -103,7 +103,7 @@ int InstallRun::run() {
   // A cancel confirmed during the INI and registry updates ends the installation as
   // cancelled: it must not be reported as a success.
   Changes changes{app_.script(), app_.state(), machine.profile(), machine.registry(),
-                  app_.strings(), progress_};
+                  app_.strings(), progress_, &app_.log()};
   bool completed = updateIniAndRegistry(changes, sharedFiles_, changeFailed);
   progress_.close();
   if (!completed) return status::Fatal;

@@ -51,6 +51,19 @@ void ActionLog::file(const std::string& source, const std::string& target,
   write(line);
 }
 
+void ActionLog::change(const std::string& kind,
+                       const std::vector<std::pair<std::string, std::string>>& where,
+                       const std::optional<std::string>& old, const std::string& value,
+                       bool written) {
+  if (written) ++changes_[kind];
+  if (path_.empty()) return;
+  JsonLine line;
+  line.add("program", programName(program_)).add("action", kind);
+  for (const auto& [name, text] : where) line.add(name, text);
+  line.add("old", old).add("value", value).add("written", written ? "yes" : "no");
+  write(line);
+}
+
 std::string ActionLog::summaryText(int exitStatus, const std::string& meaning) const {
   auto count = [this](const char* decision) {
     auto found = decisions_.find(decision);
@@ -59,9 +72,14 @@ std::string ActionLog::summaryText(int exitStatus, const std::string& meaning) c
   long copied = count("copied") + count("replaced");
   long kept = count("kept") + count("same-file");
   long skipped = count("missing") + count("failed");
+  auto changed = [this](const char* kind) {
+    auto found = changes_.find(kind);
+    return std::to_string(found == changes_.end() ? 0L : found->second);
+  };
   return std::string(commandName(program_)) + ": " + std::to_string(copied) + " files copied (" +
          std::to_string(count("replaced")) + " replacing a file), " + std::to_string(kept) +
-         " kept, " + std::to_string(skipped) + " skipped; exit status " +
+         " kept, " + std::to_string(skipped) + " skipped; " + changed("registry") +
+         " registry and " + changed("ini") + " INI changes; exit status " +
          std::to_string(exitStatus) + ": " + meaning;
 }
 
@@ -70,6 +88,7 @@ void ActionLog::summary(int exitStatus, const std::string& meaning) {
   JsonLine line;
   line.add("program", programName(program_)).add("action", "summary");
   for (const auto& [decision, number] : decisions_) line.add(decision, number);
+  for (const auto& [kind, number] : changes_) line.add(kind, number);
   line.add("exit", static_cast<long>(exitStatus))
       .add("meaning", meaning)
       .add("text", summaryText(exitStatus, meaning));

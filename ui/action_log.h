@@ -4,6 +4,9 @@
 
 #include <cstdio>
 #include <map>
+#include <optional>
+#include <utility>
+#include <vector>
 #include <string>
 
 #include "ui/interaction.h"
@@ -28,6 +31,12 @@ class ActionLog {
   void file(const std::string& source, const std::string& target, const std::string& decision,
             const std::string& rule, long long bytes);
 
+  // One INI or registry write ("ini", "registry"): where (in order: file, section and key, or
+  // key and value name), the value before (nullopt: there was none), the value written, and
+  // whether the write succeeded.
+  void change(const std::string& kind, const std::vector<std::pair<std::string, std::string>>& where,
+              const std::optional<std::string>& old, const std::string& value, bool written);
+
   // The last line of the run: the counts of the decisions, the exit status and what it means,
   // and the same as one sentence for a person.
   void summary(int exitStatus, const std::string& meaning);
@@ -43,6 +52,7 @@ class ActionLog {
   std::FILE* err_ = stderr;
   bool failed_ = false;
   std::map<std::string, long> decisions_;
+  std::map<std::string, long> changes_;  // successful writes by kind
 };
 
 }  // namespace vandrel::ui

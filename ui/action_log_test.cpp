@@ -1,5 +1,6 @@
 // Tests of the action log: one flushed JSON line per file, appended by the programs of one
-// run in turn, the summary's counts, and where the log goes by default.
+// run in turn, INI and registry writes with the value they replaced, the summary's counts,
+// and where the log goes by default.
 #include "ui/action_log.h"
 
 #include <gtest/gtest.h>
@@ -23,15 +24,23 @@ TEST(ActionLog, EachLineIsOnDiskAtOnceAndTheSummaryCountsTheDecisions) {
   log.file("Z:\\pkg\\b.dll", "C:\\App\\b.dll", "kept", "asked, the user answered No", 20);
   log.file("Z:\\pkg\\c.dll", "C:\\App\\c.dll", "replaced", "forced", 30);
   log.file("Z:\\pkg\\d.txt", "C:\\App\\d.txt", "missing", "not in the package", -1);
+  log.change("ini", {{"file", "WIN.INI"}, {"section", "Tool"}, {"key", "Dir"}}, std::nullopt, "C:\\App", true);
+  EXPECT_EQ(test::readFile(path).substr(test::readFile(path).rfind("{\"program")),
+            "{\"program\":\"setup\",\"action\":\"ini\",\"file\":\"WIN.INI\",\"section\":\"Tool\","
+            "\"key\":\"Dir\",\"old\":null,\"value\":\"C:\\\\App\",\"written\":\"yes\"}\n");
+  log.change("registry", {{"key", "HKEY_CURRENT_USER\\Software\\Tool"}, {"name", "Dir"}}, "C:\\Old", "C:\\App", true);
+  log.change("registry", {{"key", "HKEY_CURRENT_USER\\Software\\Tool"}, {"name", "Bad"}}, std::nullopt, "x", false);
+  EXPECT_NE(test::readFile(path).find("\"old\":\"C:\\\\Old\",\"value\":\"C:\\\\App\",\"written\":\"yes\"}\n"),
+            std::string::npos);
   log.summary(0, "the installation completed");
   std::string text = test::readFile(path);
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 5);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 8);
   std::string last = text.substr(text.rfind('\n', text.size() - 2) + 1);
   EXPECT_EQ(last,
             "{\"program\":\"setup\",\"action\":\"summary\",\"copied\":1,\"kept\":1,\"missing\":1,"
-            "\"replaced\":1,\"exit\":0,\"meaning\":\"the installation completed\",\"text\":\"tamsin32: "
-            "2 files copied (1 replacing a file), 1 kept, 1 skipped; exit status 0: the installation "
-            "completed\"}\n");
+            "\"replaced\":1,\"ini\":1,\"registry\":1,\"exit\":0,\"meaning\":\"the installation completed\","
+            "\"text\":\"tamsin32: 2 files copied (1 replacing a file), 1 kept, 1 skipped; 1 registry and 1 INI "
+            "changes; exit status 0: the installation completed\"}\n");
 
   ActionLog next(Program::Uninstall, path);  // the next program of the run appends
   next.summary(0, "removed");
@@ -44,7 +53,8 @@ TEST(ActionLog, WithoutAPathNothingIsWritten) {
   none.file("a", "b", "copied", "new file", 1);
   none.summary(0, "done");
   EXPECT_EQ(none.summaryText(0, "done"),
-            "tamsin32: 1 files copied (0 replacing a file), 0 kept, 0 skipped; exit status 0: done");
+            "tamsin32: 1 files copied (0 replacing a file), 0 kept, 0 skipped; 0 registry and 0 INI changes; "
+            "exit status 0: done");
 }
 
 TEST(ActionLog, AnUnwritableLogIsReportedOnce) {

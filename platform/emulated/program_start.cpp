@@ -25,8 +25,9 @@ const char* const kEnvironmentHelp =
     "                       takes its default button)\n"
     "  VANDREL_TRANSCRIPT   every dialog shown is appended to this file as one JSON line\n"
     "  VANDREL_LOG          action log: one JSON line per file the setup copies (its decision\n"
-    "                       and the rule that made it), then a summary (default: beside the\n"
-    "                       transcript when only that is set)\n"
+    "                       and the rule that made it) and per INI or registry write (with the\n"
+    "                       old value), then a summary (default: beside the transcript when\n"
+    "                       only that is set)\n"
     "  VANDREL_RECORD       answers file written from an interactive run, replayable scripted\n"
     "  VANDREL_SCREENSHOTS  folder where each window is saved as NNN-<program>-<window>.png\n"
     "Relative paths in these variables are made absolute when a program starts.\n";

@@ -3,6 +3,7 @@
 
 #include <cctype>
 #include <cstdint>
+#include <optional>
 
 #include "platform/text/text_rules.h"
 #include "script/list_item.h"
@@ -19,6 +20,43 @@ using script::Section;
 const char* const kSharedDllsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 const char* const kRaiseCount = "[+]";
 
+// The WIN.INI value of section and key, nullopt when the key is not there.
+std::optional<std::string> iniValue(platform::Profile& profile, const std::string& section,
+                                    const std::string& key) {
+  std::string keys = profile.getProfileString(section, std::nullopt, "", 32767);
+  for (std::size_t start = 0; start < keys.size();) {
+    std::size_t end = keys.find('\0', start);
+    if (end == std::string::npos) end = keys.size();
+    if (text::equalsNoCase(keys.substr(start, end - start), key)) {
+      return profile.getProfileString(section, key, "", 32767);
+    }
+    start = end + 1;
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> registryValue(platform::Registry& registry, long rootCode,
+                                         const std::string& subKey, const std::string& name) {
+  platform::HKey key = 0;
+  if (registry.openKey(rootForCode(rootCode), subKey, key) != platform::error::Success) {
+    return std::nullopt;
+  }
+  std::string value;
+  long result = registry.queryString(key, name, value);
+  registry.closeKey(key);
+  if (result != platform::error::Success) return std::nullopt;
+  return value;
+}
+
+const char* rootName(long code) {
+  switch (code) {
+    case 0: return "HKEY_CLASSES_ROOT";
+    case 2: return "HKEY_LOCAL_MACHINE";
+    case 3: return "HKEY_USERS";
+    default: return "HKEY_CURRENT_USER";
+  }
+}
+
 void writeIniEntries(const Changes& c, bool& changeFailed) {
   CopyProgress& progress = c.progress;
   const std::string section = script::sectionName(Section::AddIni);
@@ -29,7 +67,14 @@ void writeIniEntries(const Changes& c, bool& changeFailed) {
     std::string value = expandPlaceholders(c.script, c.state, entry.value.text("NoValue"));
     std::string key = entry.key.text(std::to_string(i));
     std::string iniSection = entry.section.text("Vandrel Errors");
-    if (!c.profile.writeProfileString(iniSection, key, value)) changeFailed = true;
+    std::optional<std::string> old;
+    if (c.log) old = iniValue(c.profile, iniSection, key);
+    bool written = c.profile.writeProfileString(iniSection, key, value);
+    if (!written) changeFailed = true;
+    if (c.log) {
+      c.log->change("ini", {{"file", "WIN.INI"}, {"section", iniSection}, {"key", key}}, old, value,
+                    written);
+    }
     progress.pump();
   }
 }
@@ -48,11 +93,19 @@ void writeRegistryEntries(const Changes& c, bool& changeFailed) {
     auto entry = script::readEntry<script::RegistryEntry>(line);
     if (text::equalsNoCase(entry.data.text(""), kRaiseCount)) {
       raiseSharedCount(registry, expandPlaceholders(c.script, c.state, entry.name.text("NoEntry")));
-    } else if (!setRegistryString(registry, entry.root.number("1"),
-                                  entry.subkey.text("Vandrel Errors"),
-                                  expandPlaceholders(c.script, c.state, entry.name.text("NoEntry")),
-                                  expandPlaceholders(c.script, c.state, entry.data.text("NoValue")))) {
-      changeFailed = true;
+    } else {
+      long rootCode = entry.root.number("1");
+      std::string subKey = entry.subkey.text("Vandrel Errors");
+      std::string name = expandPlaceholders(c.script, c.state, entry.name.text("NoEntry"));
+      std::string data = expandPlaceholders(c.script, c.state, entry.data.text("NoValue"));
+      std::optional<std::string> old;
+      if (c.log) old = registryValue(registry, rootCode, subKey, name);
+      bool written = setRegistryString(registry, rootCode, subKey, name, data);
+      if (!written) changeFailed = true;
+      if (c.log) {
+        c.log->change("registry", {{"key", std::string(rootName(rootCode)) + "\\" + subKey}, {"name", name}},
+                      old, data, written);
+      }
     }
     progress.pump();
   }

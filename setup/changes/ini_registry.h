@@ -10,6 +10,7 @@
 #include "script/script_reader.h"
 #include "script/string_table.h"
 #include "setup/common/setup_state.h"
+#include "ui/action_log.h"
 
 namespace vandrel::setup {
 
@@ -25,6 +26,7 @@ struct Changes {
   platform::Registry& registry;
   const script::StringTable& strings;
   CopyProgress& progress;
+  ui::ActionLog* log = nullptr;  // each write with the value it replaced; none: not logged
 };
 
 // The registry root of a script root code: 0 HKEY_CLASSES_ROOT, 1 HKEY_CURRENT_USER,

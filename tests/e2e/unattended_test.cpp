@@ -251,6 +251,12 @@ TEST(unattended, TheActionLogOfTheExamplePackageListsEveryFileWithItsDecision) {
   std::string last = log.substr(log.rfind('\n', log.size() - 2) + 1);
   EXPECT_NE(last.find("\"action\":\"summary\""), std::string::npos) << last;
   EXPECT_NE(last.find("\"exit\":0,\"meaning\":\"the installation completed\""), std::string::npos) << last;
+  // The example writes win.ini [Tool] InstallDir: there was none before.
+  EXPECT_NE(log.find("\"action\":\"ini\",\"file\":\"WIN.INI\",\"section\":\"Tool\",\"key\":\"InstallDir\","
+                     "\"old\":null,\"value\":\"C:\\\\Program Files\\\\Tool\",\"written\":\"yes\"}"),
+            std::string::npos) << log;
+  EXPECT_NE(log.find("\"action\":\"registry\",\"key\":\"HKEY_CURRENT_USER\\\\Software\\\\Orlwen\\\\Tool"),
+            std::string::npos) << log;
 
   // Again over the installed files: the example's answers say Yes to every question.
   fs::remove(dir / "run.actions.jsonl");
@@ -259,6 +265,7 @@ TEST(unattended, TheActionLogOfTheExamplePackageListsEveryFileWithItsDecision) {
   log = readFile(dir / "run.actions.jsonl");
   EXPECT_EQ(log.find("\"decision\":\"copied\""), std::string::npos) << log;
   EXPECT_NE(log.find("\"decision\":\"replaced\""), std::string::npos) << log;
+  EXPECT_NE(log.find("\"key\":\"InstallDir\",\"old\":\"C:\\\\Program Files\\\\Tool\""), std::string::npos) << log;
 }
 
 }  // namespace
