@@ -92,7 +92,8 @@ void writeRegistryEntries(const Changes& c, bool& changeFailed) {
     if (line.empty()) break;
     auto entry = script::readEntry<script::RegistryEntry>(line);
     if (text::equalsNoCase(entry.data.text(""), kRaiseCount)) {
-      raiseSharedCount(registry, expandPlaceholders(c.script, c.state, entry.name.text("NoEntry")));
+      raiseSharedCount(registry, expandPlaceholders(c.script, c.state, entry.name.text("NoEntry")),
+                       c.log);
     } else {
       long rootCode = entry.root.number("1");
       std::string subKey = entry.subkey.text("Vandrel Errors");
@@ -117,7 +118,7 @@ void recordSharedFiles(const Changes& c, const std::vector<std::string>& shared)
   c.script.write(section, script::countKey(Section::SharedFiles),
                      std::to_string(shared.size()));
   for (std::size_t i = 0; i < shared.size(); ++i) {
-    raiseSharedCount(c.registry, shared[i]);
+    raiseSharedCount(c.registry, shared[i], c.log);
     c.script.write(section, std::to_string(i), shared[i]);
   }
 }
@@ -144,7 +145,8 @@ bool setRegistryString(platform::Registry& registry, long rootCode, const std::s
   return result == platform::error::Success;
 }
 
-void raiseSharedCount(platform::Registry& registry, const std::string& path) {
+void raiseSharedCount(platform::Registry& registry, const std::string& path,
+                      ui::ActionLog* log) {
   platform::HKey key = 0;
   if (registry.openKey(platform::hkey::LocalMachine, kSharedDllsKey, key) !=
       platform::error::Success) {
@@ -152,10 +154,16 @@ void raiseSharedCount(platform::Registry& registry, const std::string& path) {
   }
   std::uint32_t count = 0;
   // A count that is missing or not a 4-byte number starts again at 1.
-  if (registry.queryDword(key, path, count) != platform::error::Success) count = 0;
+  std::optional<std::string> before;
+  if (registry.queryDword(key, path, count) != platform::error::Success) {
+    count = 0;
+  } else {
+    before = std::to_string(count);
+  }
   if (count < UINT32_MAX) ++count;  // a count at its limit stays there
-  registry.setDword(key, path, count);
+  bool written = registry.setDword(key, path, count) == platform::error::Success;
   registry.closeKey(key);
+  if (log) log->change("shared-count", {{"file", path}}, before, std::to_string(count), written);
 }
 
 bool updateIniAndRegistry(const Changes& changes, const std::vector<std::string>& sharedFiles,

@@ -39,8 +39,9 @@ bool setRegistryString(platform::Registry& registry, long rootCode, const std::s
                        const std::string& name, const std::string& text);
 
 // Adds one to the usage count of a shared file (1 when it had none). Nothing changes when
-// the shared-files key does not exist.
-void raiseSharedCount(platform::Registry& registry, const std::string& path);
+// the shared-files key does not exist. log, if given, receives the counts before and after.
+void raiseSharedCount(platform::Registry& registry, const std::string& path,
+                      ui::ActionLog* log = nullptr);
 
 // Writes [AddINI] into WIN.INI and [Registry] into the registry, raises the counts of the
 // shared files copied and lists them in the installed script's [SharedFiles]. False when

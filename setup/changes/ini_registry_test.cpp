@@ -1,9 +1,11 @@
-// Win.ini and registry entries, shared counts and the [SharedFiles] record.
+// Win.ini and registry entries, shared counts and the [SharedFiles] record, and their lines
+// in the action log.
 #include <gtest/gtest.h>
 
 #include "setup/changes/ini_registry.h"
 #include "setup/testing/copy_fixture.h"
 #include "setup/common/copy_progress.h"
+#include "tests/support/temp_dir.h"
 
 namespace vandrel::setup {
 namespace {
@@ -14,13 +16,16 @@ const char* kSharedDlls = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedD
 
 class IniRegistryTest : public CopyFixture {
  protected:
+  test::TempDir logDir;
+  ui::ActionLog log{ui::Program::Setup, (logDir / "actions.jsonl").string()};
+  std::string logText() { return test::readFile(logDir / "actions.jsonl"); }
   bool update(const std::string& script) {
     writeScript("[Directories]\r\nnbDir=5\r\n0=Data,0,0,\r\n1=,0,0,\r\n2=,1,0,\r\n3=,2,0,\r\n"
                 "4=,3,0,\r\n" + script);
     SetupDialogs dialogs = app().dialogs();
     CopyProgress progress(dialogs);
     Changes changes{app().script(), app().state(), machine().profile(), machine().registry(),
-                    app().strings(), progress};
+                    app().strings(), progress, &log};
     return updateIniAndRegistry(changes, sharedFiles, changeFailed);
   }
   std::optional<std::string> regString(platform::HKey root, const std::string& subKey,
@@ -144,6 +149,30 @@ TEST_F(IniRegistryTest, SharedFilesRecordedInTheScript) {
   EXPECT_EQ(scriptValue("SharedFiles", "2"), "C:\\App\\one.dll");
   EXPECT_EQ(sharedCount("C:\\App\\one.dll"), 2u);
   EXPECT_EQ(sharedCount("C:\\App\\two.dll"), 1u);
+}
+
+TEST_F(IniRegistryTest, WritesAndSharedCountsAreLoggedWithWhatTheyReplaced) {
+  platform::HKey key = 0;
+  ASSERT_EQ(machine().registry().openKey(platform::hkey::LocalMachine, kSharedDlls, key),
+            platform::error::Success);
+  machine().registry().setDword(key, "C:\\a.dll", 41);
+  machine().registry().closeKey(key);
+  machine().profile().writeProfileString("Tool", "Dir", "C:\\Old");
+  sharedFiles = {"C:\\a.dll"};
+  EXPECT_TRUE(update("[AddINI]\r\nnbINI=2\r\n0=Tool,Dir,[0]\r\n1=Tool,New,x\r\n"
+                     "[Registry]\r\nnbReg=3\r\n0=1,Software\\Tool,Dir,[0]\r\n1=1,Software\\Tool,Dir,y\r\n"
+                     "2=2,Ignored,C:\\b.dll,[+]\r\n"));
+  const char* lines[] = {
+      R"({"program":"setup","action":"ini","file":"WIN.INI","section":"Tool","key":"Dir","old":"C:\\Old","value":"C:\\App\\Data","written":"yes"})",
+      R"({"program":"setup","action":"ini","file":"WIN.INI","section":"Tool","key":"New","old":null,"value":"x","written":"yes"})",
+      R"({"program":"setup","action":"registry","key":"HKEY_CURRENT_USER\\Software\\Tool","name":"Dir","old":null,"value":"C:\\App\\Data","written":"yes"})",
+      R"({"program":"setup","action":"registry","key":"HKEY_CURRENT_USER\\Software\\Tool","name":"Dir","old":"C:\\App\\Data","value":"y","written":"yes"})",
+      R"({"program":"setup","action":"shared-count","file":"C:\\b.dll","old":null,"value":"1","written":"yes"})",
+      R"({"program":"setup","action":"shared-count","file":"C:\\a.dll","old":"41","value":"42","written":"yes"})",
+  };
+  std::string expected;
+  for (const char* line : lines) expected += std::string(line) + "\n";
+  EXPECT_EQ(logText(), expected);
 }
 
 TEST_F(IniRegistryTest, NoSharedFilesWritesNoSection) {
