@@ -48,6 +48,52 @@ std::span<const Section> documentSections();
 // is written as a blank.
 std::string oneLine(std::string_view value);
 
+// The named keys of the setting sections.
+namespace key {
+// [Settings]: the first thirteen go into Script.vrx; the rest belong to the document only.
+inline constexpr const char* AppName = "AppName";
+inline constexpr const char* Ver = "Ver";
+inline constexpr const char* Title = "Title";
+inline constexpr const char* LoadTxt = "LoadTxt";
+inline constexpr const char* LoadBmp = "LoadBmp";
+inline constexpr const char* DefDir = "DefDir";
+inline constexpr const char* ShowLicence = "ShowLicence";
+inline constexpr const char* Type = "Type";
+inline constexpr const char* RegInfo = "RegInfo";
+inline constexpr const char* OwnMsg = "OwnMsg";
+inline constexpr const char* MinCpu = "minCpu";
+inline constexpr const char* MinWin = "minWin";
+inline constexpr const char* NCompil = "nCompil";
+inline constexpr const char* NSyst = "nSyst";
+inline constexpr const char* OwnUnInstall = "OwnUnInstall";
+inline constexpr const char* ArchiveSize = "ArchiveSize";
+inline constexpr const char* Language = "Language";
+inline constexpr const char* LastGenPath = "LastGenPath";
+
+// [Background].
+inline constexpr const char* Gradient = "Gradient";
+inline constexpr const char* Vert = "Vert";
+inline constexpr const char* Bitmap = "Bitmap";
+inline constexpr const char* BmpName = "BmpName";
+inline constexpr const char* BmpMode = "BmpMode";
+inline constexpr const char* Caption = "Caption";
+inline constexpr const char* Top = "Top";
+inline constexpr const char* Bottom = "Bottom";
+
+// [Owner].
+inline constexpr const char* Author = "Author";
+inline constexpr const char* Subject = "Subject";
+inline constexpr const char* Template = "Template";
+
+// [End] and [Web], besides their numbered keys.
+inline constexpr const char* Reboot = "Reboot";
+inline constexpr const char* StartURL = "StartURL";
+
+// [Peskin] of the document: the uninstaller's group and shortcut name.
+inline constexpr const char* UnGroup = "UnGroup";
+inline constexpr const char* UnDesc = "UnDesc";
+}  // namespace key
+
 // One field of an entry as it was read: absent (the comma list has no such item) or its
 // text, which may be empty. The default of an absent field belongs to the reader.
 class FieldText {

@@ -43,15 +43,16 @@ bool runWizard(SetupApp& app, const DriverSteps& steps) {
   collectDirectories(app.script(), state);
   platform::Clock& clock = app.machine().clock();
   state.installDate = platform::formatLocalTime(clock, clock.now(), "%Y/%m/%d");
-  settings.showLicence = app.script().number(Section::Settings, "ShowLicence", "0") != 0;
+  settings.showLicence = app.script().number(Section::Settings, script::key::ShowLicence, "0") != 0;
   if (settings.showLicence) {
     std::optional<std::string> text =
         readTextFile(app.machine().files(), state.sourceFolder + "License.txt");
     settings.licenceText = text ? *text : app.strings().get(sid::LicenceMissing);
   }
-  settings.regInfo = app.script().number(Section::Settings, "RegInfo", "1") != 0;
+  settings.regInfo = app.script().number(Section::Settings, script::key::RegInfo, "1") != 0;
   std::string windowsDrive = state.windowsFolder.empty() ? "C" : state.windowsFolder.substr(0, 1);
-  settings.defaultFolder = windowsDrive + ":\\" + app.value(Section::Settings, "DefDir", "Install");
+  settings.defaultFolder =
+      windowsDrive + ":\\" + app.value(Section::Settings, script::key::DefDir, "Install");
   SetupDialogs dialogs = app.dialogs();
   CopyTotalFunction copyTotal;
   if (steps.copyTotal) copyTotal = [&](const SetupState&) { return steps.copyTotal(app); };
@@ -90,11 +91,11 @@ std::string sourceFolderFrom(const std::string& commandLine, const std::string& 
 }
 
 std::string noticeText(const script::ScriptReader& script, const script::StringTable& s) {
-  switch (script.number(Section::Settings, "Type", "1")) {
+  switch (script.number(Section::Settings, script::key::Type, "1")) {
     case 0: return s.get(sid::FreewareNotice);
     case 1: return s.get(sid::SharewareNotice);
     case 3: {
-      std::string own = script.value(Section::Settings, "OwnMsg", "");
+      std::string own = script.value(Section::Settings, script::key::OwnMsg, "");
       return own.empty() ? s.get(sid::CopyrightNotice) : own;
     }
     default: return s.get(sid::CopyrightNotice);
@@ -137,7 +138,7 @@ DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
     return {};
   }
 
-  state.appName = app.value(Section::Settings, "AppName", "");
+  state.appName = app.value(Section::Settings, script::key::AppName, "");
   if (state.appName.empty()) state.appName = s.get(sid::Title);
   state.sourceFolder = sourceFolderFrom(commandLine, state.engineFolder);
 

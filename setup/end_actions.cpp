@@ -29,7 +29,7 @@ void addWebFavorites(const script::ScriptReader& script, BrowserLauncher& browse
 void offerStartUrl(const script::ScriptReader& script, const std::string& appName,
                    SetupDialogs& dialogs, BrowserLauncher& browser) {
   const script::StringTable& s = dialogs.strings();
-  std::string address = script.value(Section::Web, s.get(sid::StartUrlKey), "");
+  std::string address = script.value(Section::Web, script::key::StartURL, "");
   if (address.empty() || !browser.IsBrowserFound()) return;
   if (dialogs.ask(s.get(sid::AskOpenWebSite)) == ui::Answer::Yes) {
     browser.OpenInBrowser(address);
@@ -51,7 +51,7 @@ void runEndCommands(const script::ScriptReader& script, const SetupState& state,
 
 void askReboot(const script::ScriptReader& script, SetupDialogs& dialogs,
                platform::System& system) {
-  long reboot = script.number(Section::End, "Reboot", "0");
+  long reboot = script.number(Section::End, script::key::Reboot, "0");
   if (reboot != 1 && reboot != 2) return;
   unsigned question = reboot == 1 ? sid::RebootComputer : sid::RebootWindows;
   if (dialogs.ask(dialogs.strings().get(question), ui::Icon::Exclamation) == ui::Answer::Yes) {

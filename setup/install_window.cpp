@@ -47,23 +47,24 @@ InstallWindowSettings readInstallWindowSettings(const script::ScriptReader& scri
                                                 const script::StringTable& strings,
                                                 const std::string& sourceFolder) {
   InstallWindowSettings settings;
-  std::string title = script.value(Section::Settings, "Title", "");
+  std::string title = script.value(Section::Settings, script::key::Title, "");
   settings.setCaption = !title.empty();
   settings.title = title.empty() ? strings.get(sid::Title) : title;
-  settings.captionBar = script.number(Section::Background, "Caption", "0") != 0;
-  std::string top = script.value(Section::Background, "Top", "");
+  settings.captionBar = script.number(Section::Background, script::key::Caption, "0") != 0;
+  std::string top = script.value(Section::Background, script::key::Top, "");
   if (!top.empty()) settings.topColour = parseColour(top);
-  if (script.number(Section::Background, "Gradient", "1") != 0) {
+  if (script.number(Section::Background, script::key::Gradient, "1") != 0) {
     settings.mode = paint::Gradient;
-    settings.vertical = script.number(Section::Background, "Vert", "0") != 0;
-    settings.secondColour = parseColour(script.value(Section::Background, "Bottom", "0x00000000"));
+    settings.vertical = script.number(Section::Background, script::key::Vert, "0") != 0;
+    settings.secondColour =
+        parseColour(script.value(Section::Background, script::key::Bottom, "0x00000000"));
   } else {
     settings.mode = paint::Plain;
   }
-  std::string bitmap = script.value(Section::Background, "BmpName", "");
+  std::string bitmap = script.value(Section::Background, script::key::BmpName, "");
   if (!bitmap.empty()) {
     settings.bitmapPath = sourceFolder + bitmap;
-    settings.bitmapMode = script.number(Section::Background, "BmpMode", "0");
+    settings.bitmapMode = script.number(Section::Background, script::key::BmpMode, "0");
   }
   return settings;
 }

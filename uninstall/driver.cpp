@@ -32,8 +32,7 @@ Ending removeInstallation(UninstallApp& app, const std::string& commandLine,
     app.stop(strings.get(ids::NoScript));
     return Ending::NoScript;
   }
-  std::string appName =
-      app.text(Section::Settings, strings.item(ids::SettingsKeys, 1, "AppName"));
+  std::string appName = app.text(Section::Settings, script::key::AppName);
   if (!app.askYesNo(strings.format(ids::Confirm, appName))) return Ending::Declined;
 
   app.openProgress(appName.empty() ? std::string() : strings.format(ids::Removing, appName));

@@ -98,19 +98,20 @@ void Loader::line(std::string_view key, std::string_view value) {
     case Section::Background: return readKey(doc_.background, backgroundKeys(), key, value);
     case Section::Owner: return readKey(doc_.properties, ownerKeys(), key, value);
     case Section::Peskin:
-      if (text::equalsNoCase(key, "UnGroup")) {
+      if (text::equalsNoCase(key, script::key::UnGroup)) {
         doc_.uninstall.unGroup = number(value);
         unGroupRead_ = true;
-      } else if (text::equalsNoCase(key, "UnDesc")) {
+      } else if (text::equalsNoCase(key, script::key::UnDesc)) {
         doc_.uninstall.unDesc = std::string(value);
       }
       return;
     case Section::End:
-      if (text::equalsNoCase(key, "Reboot")) doc_.endOfInstall.reboot = number(value);
+      if (text::equalsNoCase(key, script::key::Reboot))
+        doc_.endOfInstall.reboot = number(value);
       else doc_.endOfInstall.launch.emplace_back(value);
       return;
     case Section::Web:
-      if (text::equalsNoCase(key, "StartURL")) {
+      if (text::equalsNoCase(key, script::key::StartURL)) {
         doc_.web.startUrl = std::string(value);
       } else {
         std::size_t comma = value.find(',');

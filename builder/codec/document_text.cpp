@@ -11,16 +11,24 @@ namespace vandrel::builder {
 const std::vector<KeyField<ScriptSettings>>& settingsKeys() {
   using S = ScriptSettings;
   static const std::vector<KeyField<S>> keys{
-      textKey("AppName", &S::appName),       textKey("Ver", &S::ver),
-      textKey("Title", &S::title),           textKey("LoadTxt", &S::loadTxt),
-      textKey("LoadBmp", &S::loadBmp),       textKey("DefDir", &S::defDir),
-      numberKey("ShowLicence", &S::showLicence, 0, 1), numberKey("Type", &S::type, 0, 3),
-      numberKey("RegInfo", &S::regInfo, 0, 1),     textKey("OwnMsg", &S::ownMsg),
-      numberKey("minCpu", &S::minCpu, 0, 2),       numberKey("minWin", &S::minWin, 0, 5),
-      numberKey("nCompil", &S::nCompil, 0),        numberKey("nSyst", &S::nSyst, 0, 2),
-      numberKey("OwnUnInstall", &S::ownUnInstall, 0, 1),
-      numberKey("ArchiveSize", &S::archiveSize, 0),
-      numberKey("Language", &S::language, 0, 1),   textKey("LastGenPath", &S::lastGenPath),
+      textKey(script::key::AppName, &S::appName),
+      textKey(script::key::Ver, &S::ver),
+      textKey(script::key::Title, &S::title),
+      textKey(script::key::LoadTxt, &S::loadTxt),
+      textKey(script::key::LoadBmp, &S::loadBmp),
+      textKey(script::key::DefDir, &S::defDir),
+      numberKey(script::key::ShowLicence, &S::showLicence, 0, 1),
+      numberKey(script::key::Type, &S::type, 0, 3),
+      numberKey(script::key::RegInfo, &S::regInfo, 0, 1),
+      textKey(script::key::OwnMsg, &S::ownMsg),
+      numberKey(script::key::MinCpu, &S::minCpu, 0, 2),
+      numberKey(script::key::MinWin, &S::minWin, 0, 5),
+      numberKey(script::key::NCompil, &S::nCompil, 0),
+      numberKey(script::key::NSyst, &S::nSyst, 0, 2),
+      numberKey(script::key::OwnUnInstall, &S::ownUnInstall, 0, 1),
+      numberKey(script::key::ArchiveSize, &S::archiveSize, 0),
+      numberKey(script::key::Language, &S::language, 0, 1),
+      textKey(script::key::LastGenPath, &S::lastGenPath),
   };
   return keys;
 }
@@ -28,19 +36,23 @@ const std::vector<KeyField<ScriptSettings>>& settingsKeys() {
 const std::vector<KeyField<BackgroundSettings>>& backgroundKeys() {
   using S = BackgroundSettings;
   static const std::vector<KeyField<S>> keys{
-      numberKey("Gradient", &S::gradient, 0, 1), numberKey("Vert", &S::vert, 0, 1),
-      numberKey("Bitmap", &S::bitmap, 0, 1),     textKey("BmpName", &S::bmpName),
-      numberKey("BmpMode", &S::bmpMode, 0, 4),   numberKey("Caption", &S::caption, 0, 1),
-      colourKey("Top", &S::top),           colourKey("Bottom", &S::bottom),
+      numberKey(script::key::Gradient, &S::gradient, 0, 1),
+      numberKey(script::key::Vert, &S::vert, 0, 1),
+      numberKey(script::key::Bitmap, &S::bitmap, 0, 1),
+      textKey(script::key::BmpName, &S::bmpName),
+      numberKey(script::key::BmpMode, &S::bmpMode, 0, 4),
+      numberKey(script::key::Caption, &S::caption, 0, 1),
+      colourKey(script::key::Top, &S::top),
+      colourKey(script::key::Bottom, &S::bottom),
   };
   return keys;
 }
 
 const std::vector<KeyField<DocumentProperties>>& ownerKeys() {
   using S = DocumentProperties;
-  static const std::vector<KeyField<S>> keys{
-      textKey("Author", &S::author), textKey("Subject", &S::subject),
-      textKey("Template", &S::templateName)};
+  static const std::vector<KeyField<S>> keys{textKey(script::key::Author, &S::author),
+                                             textKey(script::key::Subject, &S::subject),
+                                             textKey(script::key::Template, &S::templateName)};
   return keys;
 }
 
@@ -138,16 +150,16 @@ std::string sectionText(const CScriptDoc& doc, Section section) {
     case Section::Background: return keyLines(doc.background, backgroundKeys());
     case Section::Owner: return keyLines(doc.properties, ownerKeys());
     case Section::Peskin:
-      return "UnGroup=" + decimal(doc.uninstallGroupIndex()) + "\nUnDesc=" +
-             oneLine(doc.uninstallName()) + "\n";
+      return std::string(script::key::UnGroup) + "=" + decimal(doc.uninstallGroupIndex()) + "\n" +
+             script::key::UnDesc + "=" + oneLine(doc.uninstallName()) + "\n";
     case Section::End:
-      out = "Reboot=" + decimal(doc.endOfInstall.reboot) + "\n";
+      out = std::string(script::key::Reboot) + "=" + decimal(doc.endOfInstall.reboot) + "\n";
       for (std::size_t i = 0; i < doc.endOfInstall.launch.size(); ++i) {
         out += decimal(long(i)) + "=" + oneLine(doc.endOfInstall.launch[i]) + "\n";
       }
       return out;
     case Section::Web:
-      out = "StartURL=" + oneLine(doc.web.startUrl) + "\n";
+      out = std::string(script::key::StartURL) + "=" + oneLine(doc.web.startUrl) + "\n";
       for (std::size_t i = 0; i < doc.web.favoriteNames.size(); ++i) {
         std::string url = i < doc.web.favoriteUrls.size() ? doc.web.favoriteUrls[i] : "";
         out += decimal(long(i)) + "=" +

@@ -44,9 +44,10 @@ int checkRequirements(const script::ScriptReader& script, platform::System& syst
 
   platform::OsVersion version = system.version();
   platform::ProcessorInfo processor = system.processor();
-  long minCpu = script.number(Section::Settings, "minCpu", "386");
-  auto nCompil = static_cast<std::uint32_t>(script.number(Section::Settings, "nCompil", "0"));
-  std::string minWin = script.value(Section::Settings, "minWin", "3.1");
+  long minCpu = script.number(Section::Settings, script::key::MinCpu, "386");
+  auto nCompil =
+      static_cast<std::uint32_t>(script.number(Section::Settings, script::key::NCompil, "0"));
+  std::string minWin = script.value(Section::Settings, script::key::MinWin, "3.1");
 
   bool intel = processor.architecture == 0;
   if (!intel && dialogs.ask(strings.get(sid::NotIntelQuestion)) != ui::Answer::Yes) {

@@ -43,7 +43,6 @@ const script::StringTable& setupStrings() {
       {307, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders,Favorites"},
       {308, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders,Favorites"},
       {309, "Software\\Microsoft\\Windows NT\\CurrentVersion\\explorer\\User Shell Folders,Favorites"},
-      {310, "StartURL"},
       {312,
        "Vandrel has been setup to connect to a Web site related to this software. Do you wish to "
        "start this connection now ?"},

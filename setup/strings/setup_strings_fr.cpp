@@ -46,7 +46,6 @@ const script::StringTable& setupStrings() {
       {307, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders,Favorites"},
       {308, "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders,Favorites"},
       {309, "Software\\Microsoft\\Windows NT\\CurrentVersion\\explorer\\User Shell Folders,Favorites"},
-      {310, "StartURL"},
       {312,
        "Vandrel a \351t\351 configur\351 pour se connecter \340 un site Web li\351 \340 ce logiciel. Voulez-vous "
        "\351tablir cette connexion maintenant ?"},

@@ -34,7 +34,6 @@ constexpr unsigned FolderMacros = 300;
 constexpr unsigned FavoritesLocation1 = 307;
 constexpr unsigned FavoritesLocation2 = 308;
 constexpr unsigned FavoritesLocation3 = 309;
-constexpr unsigned StartUrlKey = 310;
 constexpr unsigned AskOpenWebSite = 312;
 constexpr unsigned AskAddFavorite = 313;
 constexpr unsigned WebSiteName = 314;

@@ -68,21 +68,22 @@ bool onFirstDisk(const ScanletDocument& doc, const std::string& name) {
 
 void checkSettings(Run& run) {
   const ScriptSettings& s = *run.doc->settings;
-  if (s.appName.empty()) report(run, 1, "AppName", "the application has no name");
+  if (s.appName.empty()) report(run, 1, script::key::AppName, "the application has no name");
   if (s.type == 3 && s.ownMsg.empty()) {
-    report(run, 1, "Type", "the own licence warning is chosen but OwnMsg is empty");
+    report(run, 1, script::key::Type, "the own licence warning is chosen but OwnMsg is empty");
   }
   if (s.showLicence == 1 && !onFirstDisk(*run.doc, "License.txt")) {
-    report(run, 1, "ShowLicence", "the licence page needs a License.txt file on disk 1");
+    report(run, 1, script::key::ShowLicence, "the licence page needs a License.txt file on disk 1");
   }
 }
 
 void checkBackground(Run& run) {
   const BackgroundSettings& b = *run.doc->background;
   if (b.bitmap != 1) return;
-  if (b.bmpName.empty()) report(run, 2, "BmpName", "a bitmap is shown but none is named");
+  if (b.bmpName.empty())
+    report(run, 2, script::key::BmpName, "a bitmap is shown but none is named");
   else if (!onFirstDisk(*run.doc, b.bmpName)) {
-    report(run, 2, "BmpName", "the bitmap " + b.bmpName + " is not copied on disk 1");
+    report(run, 2, script::key::BmpName, "the bitmap " + b.bmpName + " is not copied on disk 1");
   }
 }
 

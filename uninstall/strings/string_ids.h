@@ -4,7 +4,6 @@
 namespace vandrel::uninstall::ids {
 
 constexpr unsigned ScriptName = 129;      // "Script.vrx"
-constexpr unsigned SettingsKeys = 152;    // [Settings] key names; only AppName is read
 constexpr unsigned NoScript = 203;        // stop: no install script in the folder
 constexpr unsigned Corrupted = 204;       // question: damaged [Files] entry
 constexpr unsigned CorruptedDirs = 205;   // question: [Directories] with fewer than 3 entries
