@@ -64,7 +64,38 @@ void ActionLog::change(const std::string& kind,
   write(line);
 }
 
+void ActionLog::removal(const std::string& kind, const std::string& target, bool removed,
+                        const std::string& why) {
+  if (removed) {
+    ++removed_[kind];
+  } else {
+    ++left_;
+  }
+  if (path_.empty()) return;
+  JsonLine line;
+  line.add("program", programName(program_))
+      .add("action", removed ? "removed" : "left")
+      .add("kind", kind)
+      .add("target", target);
+  if (!removed) line.add("why", why);
+  write(line);
+}
+
 std::string ActionLog::summaryText(int exitStatus, const std::string& meaning) const {
+  if (program_ == Program::Uninstall) {
+    long removed = 0;
+    for (const auto& [kind, number] : removed_) removed += number;
+    auto of = [this](const char* kind) {
+      auto found = removed_.find(kind);
+      return found == removed_.end() ? 0L : found->second;
+    };
+    return std::string(commandName(program_)) + ": " + std::to_string(removed) + " items removed (" +
+           std::to_string(of("file")) + " files, " + std::to_string(of("shared-file")) +
+           " shared files, " + std::to_string(of("ini")) + " INI keys, " +
+           std::to_string(of("registry-value") + of("registry-key")) + " registry entries), " +
+           std::to_string(left_) + " left; exit status " +
+           std::to_string(exitStatus) + ": " + meaning;
+  }
   auto count = [this](const char* decision) {
     auto found = decisions_.find(decision);
     return found == decisions_.end() ? 0L : found->second;
@@ -89,6 +120,10 @@ void ActionLog::summary(int exitStatus, const std::string& meaning) {
   line.add("program", programName(program_)).add("action", "summary");
   for (const auto& [decision, number] : decisions_) line.add(decision, number);
   for (const auto& [kind, number] : changes_) line.add(kind, number);
+  if (program_ == Program::Uninstall) {
+    for (const auto& [kind, number] : removed_) line.add("removed-" + kind, number);
+    line.add("left", left_);
+  }
   line.add("exit", static_cast<long>(exitStatus))
       .add("meaning", meaning)
       .add("text", summaryText(exitStatus, meaning));

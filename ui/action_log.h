@@ -37,6 +37,13 @@ class ActionLog {
   void change(const std::string& kind, const std::vector<std::pair<std::string, std::string>>& where,
               const std::optional<std::string>& old, const std::string& value, bool written);
 
+  // One thing the uninstaller removed or left ("file", "shared-file", "shortcut", "group",
+  // "folder", "ini", "registry-value", "registry-key"): what, whether it went, and when it
+  // stayed, why ("shared and still used", "kept by the user's answer", "folder not empty",
+  // "could not be removed").
+  void removal(const std::string& kind, const std::string& target, bool removed,
+               const std::string& why = "");
+
   // The last line of the run: the counts of the decisions, the exit status and what it means,
   // and the same as one sentence for a person.
   void summary(int exitStatus, const std::string& meaning);
@@ -53,6 +60,8 @@ class ActionLog {
   bool failed_ = false;
   std::map<std::string, long> decisions_;
   std::map<std::string, long> changes_;  // successful writes by kind
+  std::map<std::string, long> removed_;  // removals by kind
+  long left_ = 0;                        // things the uninstaller left
 };
 
 }  // namespace vandrel::ui

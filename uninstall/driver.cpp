@@ -41,8 +41,8 @@ Ending removeInstallation(UninstallApp& app, const std::string& commandLine,
   Ending ending = completed ? Ending::Completed : Ending::Stopped;
 
   platform::FileSystem& files = app.machine().files();
-  files.deleteFile(state.scriptPath);
-  bool folderStays = !files.removeDirectory(state.installFolder);
+  if (files.deleteFile(state.scriptPath)) app.log().removal("file", state.scriptPath, true);
+  bool folderStays = !removal.removeFolder(state.installFolder, "folder");
   if (completed && (folderStays || tally.leftovers)) ending = Ending::Leftovers;
 
   unsigned result = ending == Ending::Completed   ? ids::Completed
@@ -101,6 +101,19 @@ int exitStatusFor(Ending ending) {
     case Ending::NoScript: return 1;
   }
   return 1;
+}
+
+std::string exitMeaning(Ending ending) {
+  switch (ending) {
+    case Ending::CleanedUp: return "the setup's temporary files were cleaned up";
+    case Ending::Completed: return "the removal completed";
+    case Ending::Leftovers: return "the removal completed, but some items were left";
+    case Ending::Stopped: return "the removal was stopped before its end";
+    case Ending::Declined: return "the user declined the removal";
+    case Ending::NoCommandLine: return "no installation folder was given";
+    case Ending::NoScript: return "the installation's script was not found";
+  }
+  return "";
 }
 
 }  // namespace vandrel::uninstall

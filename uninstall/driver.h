@@ -39,4 +39,7 @@ bool runRemovalSteps(Removal& removal, ProgressWindow* progress);
 // 1 after a stop message.
 int exitStatusFor(Ending ending);
 
+// What an exit status of the uninstaller means, for the action log's summary.
+std::string exitMeaning(Ending ending);
+
 }  // namespace vandrel::uninstall

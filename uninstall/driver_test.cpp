@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/support/temp_dir.h"
 #include "uninstall/testing/uninstall_fixture.h"
 
 namespace vandrel::uninstall {
@@ -164,6 +165,74 @@ TEST(Uninstaller, CompleteRemoval) {
   // nbDir + nbFiles + nbINI + nbReg + links + folders - 3 = 5 + 3 + 1 + 2 + 1 + 1 - 3.
   EXPECT_EQ(tally.total, 10);
   EXPECT_EQ(tally.done, 10);
+}
+
+TEST(Uninstaller, TheActionLogNamesEachRemovalAndEachThingLeftWithWhy) {
+  UninstallFixture f;
+  std::string script = kPackage;
+  script += "[SharedFiles]\nnb=3\n0=C:\\App\\s1.dll\n1=C:\\App\\s2.dll\n2=C:\\App\\s3.dll\n";
+  installPackage(f, script);
+  for (const char* name : {"s1.dll", "s2.dll", "s3.dll"}) f.put(std::string("C:\\App\\") + name);
+  f.setCount("C:\\App\\s1.dll", 2);  // still used by another package
+  f.setCount("C:\\App\\s2.dll", 1);  // the user keeps it
+  f.setCount("C:\\App\\s3.dll", 1);  // the user lets it go
+  f.put("C:\\App\\Bin\\user data.txt");
+  // Remove: yes; s3 (highest entry first): yes; s2: no.
+  f.ui.answers = {Answer::Yes, Answer::Yes, Answer::No};
+  vandrel::test::TempDir dir;
+  ui::ActionLog log(ui::Program::Uninstall, (dir / "actions.jsonl").string());
+  f.logTo(log);
+  Ending ending = runUninstaller(f.app(), "C:\\App");
+  ASSERT_EQ(ending, Ending::Leftovers);
+  log.summary(exitStatusFor(ending), exitMeaning(ending));
+  std::string text = vandrel::test::readFile(dir / "actions.jsonl");
+
+  auto line = [](const char* action, const char* kind, const std::string& target) {
+    std::string escaped;
+    for (char c : target) escaped += c == '\\' ? std::string("\\\\") : std::string(1, c);
+    return "{\"program\":\"uninstall\",\"action\":\"" + std::string(action) + "\",\"kind\":\"" + kind +
+           "\",\"target\":\"" + escaped + "\"";
+  };
+  struct Case {
+    const char* action;
+    const char* kind;
+    std::string target;
+    const char* why;  // nullptr: removed
+  };
+  const Case cases[] = {
+      {"removed", "file", "C:\\App\\read.me", nullptr},
+      {"removed", "file", "C:\\App\\Bin\\a.exe", nullptr},
+      {"left", "shared-file", "C:\\App\\s1.dll", "shared and still used"},
+      {"left", "shared-file", "C:\\App\\s2.dll", "kept by the user's answer"},
+      {"removed", "shared-file", "C:\\App\\s3.dll", nullptr},
+      {"removed", "shortcut", "C:\\WINDOWS\\Start Menu\\Programs\\Demo\\Demo.lnk", nullptr},
+      {"removed", "group", "C:\\WINDOWS\\Start Menu\\Programs\\Demo", nullptr},
+      {"left", "folder", "C:\\App\\Bin", "folder not empty"},
+      {"left", "folder", "C:\\App", "folder not empty"},
+      {"removed", "ini", "WIN.INI [Demo] Path", nullptr},
+      {"removed", "registry-value", "HKEY_LOCAL_MACHINE\\Software\\Demo\\Path", nullptr},
+      {"removed", "registry-key", "HKEY_LOCAL_MACHINE\\Software\\Demo", nullptr},
+  };
+  for (const Case& c : cases) {
+    std::string expected = line(c.action, c.kind, c.target) +
+                           (c.why ? ",\"why\":\"" + std::string(c.why) + "\"}\n" : std::string("}\n"));
+    EXPECT_NE(text.find(expected), std::string::npos) << expected << "\n" << text;
+  }
+  // The shared counts before and after: lowered, kept at 0, deleted with the file.
+  for (const char* count : {"\"file\":\"C:\\\\App\\\\s1.dll\",\"old\":\"2\",\"value\":\"1\",\"written\":\"yes\"",
+                            "\"file\":\"C:\\\\App\\\\s2.dll\",\"old\":\"1\",\"value\":\"0\",\"written\":\"yes\"",
+                            "\"file\":\"C:\\\\App\\\\s3.dll\",\"old\":\"1\",\"value\":\"\",\"written\":\"yes\""}) {
+    EXPECT_NE(text.find(count), std::string::npos) << count << "\n" << text;
+  }
+  std::string last = text.substr(text.rfind('\n', text.size() - 2) + 1);
+  EXPECT_NE(last.find("\"action\":\"summary\""), std::string::npos) << last;
+  EXPECT_NE(last.find("\"removed-file\":3"), std::string::npos) << last;  // a.exe, read.me, Script.vrx
+  EXPECT_NE(last.find("\"left\":4"), std::string::npos) << last;
+  EXPECT_NE(last.find("\"exit\":3,\"meaning\":\"the removal completed, but some items were left\""),
+            std::string::npos) << last;
+  EXPECT_NE(last.find("peskin32: 9 items removed (3 files, 1 shared files, 1 INI keys, 2 registry "
+                      "entries), 4 left; exit status 3"),
+            std::string::npos) << last;
 }
 
 TEST(Uninstaller, EmptyApplicationNameKeepsTheWindowsOwnCaption) {

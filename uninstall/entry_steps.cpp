@@ -1,5 +1,6 @@
 // The removal steps for what the setup recorded or wrote besides files: shortcuts and
 // program groups, application folders, win.ini keys and registry entries.
+#include "platform/text/text_rules.h"
 #include "script/schema.h"
 #include "uninstall/numbered_entries.h"
 #include "uninstall/removal_steps.h"
@@ -36,9 +37,25 @@ std::optional<platform::HKey> registryRoot(const script::RegistryEntry& entry) {
   return platform::hkey::ClassesRoot + static_cast<platform::HKey>(root);
 }
 
-// A value or key that was already gone is no leftover; one that refused to go is.
-void noteRegistryResult(Removal& removal, long result) {
-  if (result != Success && result != platform::error::FileNotFound) removal.tally.leftovers = true;
+const char* rootName(platform::HKey root) {
+  switch (root - platform::hkey::ClassesRoot) {
+    case 0: return "HKEY_CLASSES_ROOT";
+    case 1: return "HKEY_CURRENT_USER";
+    case 2: return "HKEY_LOCAL_MACHINE";
+    default: return "HKEY_USERS";
+  }
+}
+
+// A value or key that was already gone is no leftover (and not logged); one that refused to
+// go is.
+void noteRegistryResult(Removal& removal, long result, const std::string& kind,
+                        const std::string& target) {
+  if (result == Success) {
+    removal.log().removal(kind, target, true);
+  } else if (result != platform::error::FileNotFound) {
+    removal.tally.leftovers = true;
+    removal.log().removal(kind, target, false, "could not be removed");
+  }
 }
 
 bool removesValueOnly(const script::RegistryEntry& entry) {
@@ -48,13 +65,12 @@ bool removesValueOnly(const script::RegistryEntry& entry) {
 }  // namespace
 
 bool RemoveLinksAndGroups(Removal& removal) {
-  platform::FileSystem& files = removal.files;
   long long links = removal.count(Section::AddedLinks);
   long long folders = removal.count(Section::AddedFolders);
   forEachValue(removal, Section::AddedLinks, links, Order::Descending, true,
-               [&](const std::string& link) { DeleteInstalledFile(removal, link); });
+               [&](const std::string& link) { DeleteInstalledFile(removal, link, "shortcut"); });
   forEachValue(removal, Section::AddedFolders, folders, Order::Descending, true,
-               [&](const std::string& folder) { files.removeDirectory(folder); });
+               [&](const std::string& folder) { removal.removeFolder(folder, "group"); });
   return true;
 }
 
@@ -64,17 +80,23 @@ bool RemoveAppFolders(Removal& removal) {
   if (n < 3) return removal.askYesNo(removal.strings.get(ids::CorruptedDirs));
   // The last three entries (drive root, system folder, Windows folder) are never touched;
   // entry n-4, the installation folder's own, comes first.
-  platform::FileSystem& files = removal.files;
   walkEntries(
       removal.presentEntries(Section::Directories, n - 3), n - 3, Order::Descending,
       [&](long long k) {
-        files.removeDirectory(removal.resolveDirectory(k));
+        std::string folder = removal.resolveDirectory(k);
+        // The installation folder still holds the script here: the driver removes and logs
+        // it last.
+        if (text::equalsNoCase(folder, removal.folders.installFolder)) {
+          removal.files.removeDirectory(folder);
+        } else {
+          removal.removeFolder(folder, "folder");
+        }
         removal.advanceProgress();
         return true;
       },
       [&](long long missing) {
         // A missing entry stands for the installation folder.
-        files.removeDirectory(removal.folders.installFolder);
+        removal.files.removeDirectory(removal.folders.installFolder);
         removal.advanceProgress(missing);
         return true;
       });
@@ -86,10 +108,12 @@ bool RemoveIniEntries(Removal& removal) {
   platform::Profile& profile = removal.profile;
   forEachValue(removal, Section::AddIni, n, Order::Ascending, true, [&](const std::string& line) {
     auto entry = script::readEntry<script::IniEntry>(line);
-    if (!profile.writeProfileString(entry.section.text("None"), entry.key.text("None"),
-                                    std::nullopt)) {
-      removal.tally.leftovers = true;
-    }
+    std::string section = entry.section.text("None");
+    std::string key = entry.key.text("None");
+    bool removed = profile.writeProfileString(section, key, std::nullopt);
+    if (!removed) removal.tally.leftovers = true;
+    removal.log().removal("ini", "WIN.INI [" + section + "] " + key, removed,
+                          removed ? "" : "could not be removed");
   });
   return true;
 }
@@ -104,14 +128,18 @@ bool RemoveRegistryEntries(Removal& removal) {
     if (!root || !removesValueOnly(entry)) return;
     platform::HKey key = 0;
     if (registry.openKey(*root, entry.subkey.text("Dummy"), key) != Success) return;
-    noteRegistryResult(removal, registry.deleteValue(key, entry.name.text("Dummy")));
+    std::string name = entry.name.text("Dummy");
+    noteRegistryResult(removal, registry.deleteValue(key, name), "registry-value",
+                       std::string(rootName(*root)) + "\\" + entry.subkey.text("Dummy") + "\\" + name);
     registry.closeKey(key);
   });
   forEachValue(removal, Section::Registry, n, Order::Ascending, false, [&](const std::string& line) {
     auto entry = script::readEntry<script::RegistryEntry>(line);
     std::optional<platform::HKey> root = registryRoot(entry);
     if (!root || removesValueOnly(entry)) return;
-    noteRegistryResult(removal, registry.deleteKey(*root, entry.subkey.text("Dummy")));
+    std::string subkey = entry.subkey.text("Dummy");
+    noteRegistryResult(removal, registry.deleteKey(*root, subkey), "registry-key",
+                       std::string(rootName(*root)) + "\\" + subkey);
   });
   return true;
 }

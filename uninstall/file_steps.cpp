@@ -48,19 +48,23 @@ bool ReleaseSharedFile(Removal& removal, const std::string& path) {
     registry.closeKey(key);
     return true;
   }
+  ui::ActionLog& log = removal.log();
   if (*count > 1) {
-    registry.setDword(key, path, *count - 1);
+    bool written = registry.setDword(key, path, *count - 1) == Success;
     registry.closeKey(key);
+    log.change("shared-count", {{"file", path}}, std::to_string(*count), std::to_string(*count - 1),
+               written);
+    log.removal("shared-file", path, false, "shared and still used");
     return false;
   }
   bool erase = removal.tally.yesToAll ||
                removal.askDeleteShared(removal.strings.format(ids::ZeroCount, path));
-  if (erase) {
-    registry.deleteValue(key, path);
-  } else {
-    registry.setDword(key, path, 0);
-  }
+  // The count after: none when its entry is deleted with the file.
+  bool written = erase ? registry.deleteValue(key, path) == Success
+                       : registry.setDword(key, path, 0) == Success;
   registry.closeKey(key);
+  log.change("shared-count", {{"file", path}}, std::to_string(*count), erase ? "" : "0", written);
+  if (!erase) log.removal("shared-file", path, false, "kept by the user's answer");
   return erase;
 }
 
@@ -72,7 +76,7 @@ bool RemoveSharedFiles(Removal& removal) {
         std::string path = removal.text(Section::SharedFiles, i);
         if (!path.empty()) {
           removal.tally.releasedShared.insert(sharedPathKey(removal, path));
-          if (ReleaseSharedFile(removal, path)) DeleteInstalledFile(removal, path);
+          if (ReleaseSharedFile(removal, path)) DeleteInstalledFile(removal, path, "shared-file");
         }
         removal.advanceProgress();
         return true;
@@ -101,7 +105,13 @@ bool RemoveFiles(Removal& removal) {
           // for this installation already.
           bool released = removal.tally.releasedShared.count(sharedPathKey(removal, path)) > 0;
           // Entry 0 is the uninstaller itself: its count is processed, the file stays.
-          if (!released && ReleaseSharedFile(removal, path) && i != 0) DeleteInstalledFile(removal, path);
+          if (!released && ReleaseSharedFile(removal, path)) {
+            if (i != 0) {
+              DeleteInstalledFile(removal, path);
+            } else {
+              removal.log().removal("file", path, false, "the uninstaller itself");
+            }
+          }
         }
         removal.advanceProgress();
         return true;
@@ -117,9 +127,14 @@ bool RemoveFiles(Removal& removal) {
   return true;
 }
 
-void DeleteInstalledFile(Removal& removal, const std::string& path) {
+void DeleteInstalledFile(Removal& removal, const std::string& path, const std::string& kind) {
   platform::FileSystem& files = removal.files;
-  if (!files.deleteFile(path) && files.status(path)) removal.tally.leftovers = true;
+  if (files.deleteFile(path)) {
+    removal.log().removal(kind, path, true);
+  } else if (files.status(path)) {
+    removal.tally.leftovers = true;
+    removal.log().removal(kind, path, false, "could not be removed");
+  }
 }
 
 void DeleteFolderFiles(Removal& removal, const std::string& folder) {
@@ -128,7 +143,7 @@ void DeleteFolderFiles(Removal& removal, const std::string& folder) {
     if (found.name == "." || found.name == ".." || found.status.isDirectory()) continue;
     DeleteInstalledFile(removal, folder + "\\" + found.name);
   }
-  files.removeDirectory(folder);
+  removal.removeFolder(folder, "folder");
 }
 
 }  // namespace vandrel::uninstall

@@ -1,6 +1,7 @@
 // peskin32: the uninstaller program. Its whole command line is the installation folder, or
 // the clean-up switch.
 #include "platform/program_start.h"
+#include "ui/action_log.h"
 #include "ui/interaction.h"
 #include "uninstall/driver.h"
 #include "uninstall/strings/uninstall_strings.h"
@@ -12,7 +13,10 @@ int main(int argc, char** argv) {
   std::unique_ptr<ui::Interaction> interaction =
       ui::makeInteraction(ui::Program::Uninstall, ui::InteractionSettings::fromEnvironment());
 
-  uninstall::UninstallApp app(*machine, *interaction, uninstall::uninstallStrings());
-  return uninstall::exitStatusFor(
-      uninstall::runUninstaller(app, platform::commandLineFrom(argc, argv)));
+  ui::ActionLog log(ui::Program::Uninstall, ui::ActionLog::pathFromEnvironment());
+  uninstall::UninstallApp app(*machine, *interaction, uninstall::uninstallStrings(), &log);
+  uninstall::Ending ending = uninstall::runUninstaller(app, platform::commandLineFrom(argc, argv));
+  int status = uninstall::exitStatusFor(ending);
+  log.summary(status, uninstall::exitMeaning(ending));
+  return status;
 }

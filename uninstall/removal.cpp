@@ -67,3 +67,27 @@ bool Removal::askDeleteShared(const std::string& text) {
 }
 
 }  // namespace vandrel::uninstall
+
+namespace vandrel::uninstall {
+
+ui::ActionLog& Removal::log() {
+  static ui::ActionLog none;
+  return log_ ? *log_ : none;
+}
+
+bool Removal::removeFolder(const std::string& folder, const std::string& kind) {
+  if (files.removeDirectory(folder)) {
+    log().removal(kind, folder, true);
+    return true;
+  }
+  std::optional<platform::FileStatus> status = files.status(folder);
+  if (!status || !status->isDirectory()) return false;
+  bool empty = true;
+  for (const platform::FindData& found : files.find(folder + "\\*.*")) {
+    if (found.name != "." && found.name != "..") empty = false;
+  }
+  log().removal(kind, folder, false, empty ? "could not be removed" : "folder not empty");
+  return false;
+}
+
+}  // namespace vandrel::uninstall

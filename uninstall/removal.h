@@ -13,6 +13,7 @@
 #include "script/schema.h"
 #include "script/script_reader.h"
 #include "script/string_table.h"
+#include "ui/action_log.h"
 #include "ui/interaction.h"
 #include "uninstall/progress_window.h"
 
@@ -54,9 +55,9 @@ class Removal {
   Removal(const script::ScriptReader& script, const UninstallFolders& folders,
           platform::FileSystem& files, platform::Profile& profile, platform::Registry& registry,
           ui::Interaction& ui, const script::StringTable& strings, RemovalTally& tally,
-          ProgressWindow* progress)
+          ProgressWindow* progress, ui::ActionLog* log = nullptr)
       : script(script), folders(folders), files(files), profile(profile), registry(registry),
-        strings(strings), tally(tally), ui_(ui), progress_(progress) {}
+        strings(strings), tally(tally), ui_(ui), progress_(progress), log_(log) {}
 
   const script::ScriptReader& script;
   const UninstallFolders& folders;
@@ -85,9 +86,17 @@ class Removal {
   // tally's yes-to-all answer. True for either Yes.
   bool askDeleteShared(const std::string& text);
 
+  // The action log of the run: each removal and each thing left (one that writes nothing
+  // when the run has none).
+  ui::ActionLog& log();
+  // Removes a folder and logs the outcome: removed, or left because it is not empty or could
+  // not be removed (a folder that was not there is not logged). True when it was removed.
+  bool removeFolder(const std::string& folder, const std::string& kind);
+
  private:
   ui::Interaction& ui_;
   ProgressWindow* progress_;
+  ui::ActionLog* log_;
 };
 
 }  // namespace vandrel::uninstall

@@ -25,11 +25,13 @@ bool RemoveIniEntries(Removal& removal);
 bool RemoveRegistryEntries(Removal& removal);
 
 // Deletes a file; one that is still there afterwards is noted as a leftover (a file that
-// was already gone is not).
-void DeleteInstalledFile(Removal& removal, const std::string& path);
+// was already gone is not). Both are logged as the kind given.
+void DeleteInstalledFile(Removal& removal, const std::string& path,
+                         const std::string& kind = "file");
 
 // Deletes the files of one folder (not its subfolders), then the folder if it is empty.
-// A file that stays is noted as a leftover; the folder's own removal may fail unnoted.
+// A file that stays is noted as a leftover; the folder's own removal may fail unnoted (it
+// is logged either way).
 void DeleteFolderFiles(Removal& removal, const std::string& folder);
 
 }  // namespace vandrel::uninstall

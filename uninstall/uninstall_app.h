@@ -9,6 +9,7 @@
 #include "platform/machine.h"
 #include "script/script_reader.h"
 #include "script/string_table.h"
+#include "ui/action_log.h"
 #include "ui/interaction.h"
 #include "uninstall/progress_window.h"
 #include "uninstall/removal.h"
@@ -23,7 +24,9 @@ using UninstallState = UninstallFolders;
 
 class UninstallApp {
  public:
-  UninstallApp(platform::Machine& machine, ui::Interaction& ui, const script::StringTable& strings);
+  // log, when given, receives each removal and what was left; none: nothing is logged.
+  UninstallApp(platform::Machine& machine, ui::Interaction& ui, const script::StringTable& strings,
+               ui::ActionLog* log = nullptr);
 
   platform::Machine& machine() { return machine_; }
   ui::Interaction& ui() { return ui_; }
@@ -52,8 +55,9 @@ class UninstallApp {
   // The parts of this run the removal steps work with, counting into tally.
   Removal removal(RemovalTally& tally) {
     return Removal(script_, state_, machine_.files(), machine_.profile(), machine_.registry(), ui_,
-                   strings_, tally, progress_.get());
+                   strings_, tally, progress_.get(), log_);
   }
+  ui::ActionLog& log() { return log_ ? *log_ : ownLog_; }
 
   // The progress window of a removal, once it is shown.
   void openProgress(const std::string& captionLine);
@@ -66,6 +70,8 @@ class UninstallApp {
   UninstallState state_;
   script::ScriptReader script_;
   std::unique_ptr<ProgressWindow> progress_;
+  ui::ActionLog ownLog_;  // writes nothing; used when no log is given
+  ui::ActionLog* log_;
 };
 
 }  // namespace vandrel::uninstall

@@ -237,17 +237,17 @@ TEST(unattended, TheActionLogOfTheExamplePackageListsEveryFileWithItsDecision) {
 
   RunResult mapped = runProgram("vandrel-machine", {"path", (dir / "m").string(), "C:\\Program Files\\Tool"});
   fs::path installed = mapped.out.substr(0, mapped.out.find('\n'));
-  int files = 0;
+  std::vector<std::string> targets;  // JSON spelling
   for (const auto& entry : fs::recursive_directory_iterator(installed)) {
     if (!entry.is_regular_file()) continue;
-    ++files;
     std::string target = "C:\\\\Program Files\\\\Tool";
     for (const auto& part : fs::relative(entry.path(), installed)) target += "\\\\" + part.string();
+    targets.push_back(target);
     std::regex line("\\{[^\\n]*\"target\":\"" + std::regex_replace(target, std::regex(R"([\\.])"), R"(\$&)") +
                     "\",\"decision\":\"copied\",\"rule\":\"new file\"[^\\n]*\\}\\n", std::regex::icase);
     EXPECT_TRUE(std::regex_search(log, line)) << target << "\n" << log;
   }
-  EXPECT_GE(files, 3);
+  EXPECT_GE(targets.size(), 3u);
   std::string last = log.substr(log.rfind('\n', log.size() - 2) + 1);
   EXPECT_NE(last.find("\"action\":\"summary\""), std::string::npos) << last;
   EXPECT_NE(last.find("\"exit\":0,\"meaning\":\"the installation completed\""), std::string::npos) << last;
@@ -266,6 +266,23 @@ TEST(unattended, TheActionLogOfTheExamplePackageListsEveryFileWithItsDecision) {
   EXPECT_EQ(log.find("\"decision\":\"copied\""), std::string::npos) << log;
   EXPECT_NE(log.find("\"decision\":\"replaced\""), std::string::npos) << log;
   EXPECT_NE(log.find("\"key\":\"InstallDir\",\"old\":\"C:\\\\Program Files\\\\Tool\""), std::string::npos) << log;
+
+  // The removal logs each file it removes, then its summary.
+  fs::remove(dir / "run.actions.jsonl");
+  RunResult removed = runProgram("vandrel-machine", {"uninstall", (dir / "m").string(), "Tool 1.0"}, env);
+  ASSERT_EQ(removed.exitStatus, 0) << removed.err;
+  log = readFile(dir / "run.actions.jsonl");
+  for (const std::string& target : targets) {
+    std::string line = "{\"program\":\"uninstall\",\"action\":\"removed\",\"kind\":\"file\",\"target\":\"" +
+                       target + "\"}\n";
+    std::string lower = log, wanted = line;
+    for (std::string* text : {&lower, &wanted}) {
+      for (char& c : *text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    }
+    EXPECT_NE(lower.find(wanted), std::string::npos) << line << log;
+  }
+  last = log.substr(log.rfind('\n', log.size() - 2) + 1);
+  EXPECT_NE(last.find("\"exit\":0,\"meaning\":\"the removal completed\""), std::string::npos) << last;
 }
 
 }  // namespace

@@ -29,6 +29,10 @@ class UninstallFixture {
   }
 
   vandrel::test::FakeInteraction ui;
+  // A new application object that writes its action log to log (before the run).
+  void logTo(ui::ActionLog& log) {
+    app_ = std::make_unique<UninstallApp>(*machine_, ui, uninstallStrings(), &log);
+  }
   platform::Machine& machine() { return *machine_; }
   UninstallApp& app() { return *app_; }
   const std::filesystem::path& root() const { return dir_.path(); }
