@@ -48,10 +48,9 @@ show_installed() {
   echo "InstallDir=$(machine ini get "$ROOT" 'C:\WINDOWS\WIN.INI' Tool InstallDir '(none)')"
 }
 
-# The document is used from a copy, since generating records the package folder in it; its
-# source files are named relative to this folder.
-cp "$EXAMPLE/tool.cvx" "$WORK/tool.cvx"
-cd "$EXAMPLE"
+# The project is used from a copy, since generating records the package folder in the
+# document; its source files are named relative to the document's folder.
+cp -r "$EXAMPLE/tool.cvx" "$EXAMPLE/files" "$WORK/"
 
 title "Generating the example package"
 "$BIN/corvix" summary "$WORK/tool.cvx"

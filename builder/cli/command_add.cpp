@@ -1,6 +1,7 @@
 // corvix add DOC PATH...: the file-drop import of files and folders into a document, with the
 // builder's preferences; the directory selector and file pages go through the interaction
-// port. The document is saved afterwards, in the form it was read in.
+// port. Files below the document's folder are recorded relative to it, so the project folder
+// can move. The document is saved afterwards, in the form it was read in.
 #include <filesystem>
 
 #include "builder/cli/command_session.h"
@@ -16,6 +17,21 @@ struct AddOptions {
   std::vector<std::string> paths;
   bool noSave = false;
 };
+
+// The source folders of the entries from index first on, made relative to the document's
+// folder when they lie below it ("." for the folder itself).
+void relativeToDocument(CScriptDoc& doc, int first) {
+  std::size_t cut = doc.pathName().find_last_of('\\');
+  if (cut == std::string::npos) return;
+  std::string base = doc.pathName().substr(0, cut);
+  for (int i = first; i < doc.files.count(); ++i) {
+    std::string& folder = doc.files.at(i).sourcePath;
+    if (folder == base) folder = ".";
+    else if (folder.size() > base.size() + 1 && folder.rfind(base + "\\", 0) == 0) {
+      folder = folder.substr(base.size() + 1);
+    }
+  }
+}
 
 }  // namespace
 
@@ -43,7 +59,9 @@ CommandRun defineAdd(CLI::App& sub) {
     dropimport::InteractionDropDialogs dialogs(context.ui());
     dropimport::DropImport import(session->tree(), preferences, machine->files(), context.ui(),
                                   dialogs);
+    int first = session->doc.files.count();
     dropimport::DropResult result = import.run(dropped);
+    relativeToDocument(session->doc, first);
     // Entries added before a cancel stay in the document, as they do in the builder.
     if (!options->noSave && !session->saveIfModified()) return exit_status::Failed;
     return result.cancelled ? exit_status::Failed : exit_status::Done;

@@ -1,5 +1,5 @@
-// corvix generate DOC --out DIR [--each-disk] [--set KEY=VALUE]...: the package of a document,
-// with settings overridden for this build only.
+// corvix generate DOC --out DIR [--each-disk] [--set KEY=VALUE]... [--save]: the package of a
+// document, with settings overridden for this build only.
 #include <filesystem>
 
 #include "builder/cli/command_session.h"
@@ -11,7 +11,7 @@ namespace vandrel::builder::cli {
 CommandRun defineGenerate(CLI::App& sub) {
   struct Options {
     std::string doc, out;
-    bool eachDisk = false, noSave = false;
+    bool eachDisk = false, noSave = false, save = false;
     std::vector<std::string> overrides;
   };
   auto o = std::make_shared<Options>();
@@ -19,7 +19,8 @@ CommandRun defineGenerate(CLI::App& sub) {
   sub.add_option("--out", o->out, "the folder of the first disk (created when missing)")->required();
   sub.add_flag("--each-disk", o->eachDisk,
                "ask a folder for each later disk instead of making DiskN folders below --out");
-  sub.add_flag("--no-save", o->noSave, "leave the document file as it is");
+  sub.add_flag("--no-save", o->noSave, "leave a .cvx document file as it is");
+  sub.add_flag("--save", o->save, "write what the run changed back into a text-form document");
   sub.add_option("--set", o->overrides, "KEY=VALUE: a setting for this build only (repeatable)")
       ->allow_extra_args(false);
   return [o](CommandContext& context) {
@@ -50,7 +51,7 @@ CommandRun defineGenerate(CLI::App& sub) {
     for (auto t = taken.rbegin(); t != taken.rend(); ++t) {
       if (settingValue(session->doc, t->key) == t->during) changeSetting(session->doc, t->key, t->before);
     }
-    if (!o->noSave && !session->saveIfModified()) return exit_status::Failed;
+    if (!keepRunChanges(*session, o->save, o->noSave)) return exit_status::Failed;
     return outcome == GenerateOutcome::Complete ? exit_status::Done : exit_status::Failed;
   };
 }

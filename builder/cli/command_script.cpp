@@ -7,15 +7,17 @@ namespace vandrel::builder::cli {
 CommandRun defineScript(CLI::App& sub) {
   auto doc = std::make_shared<std::string>();
   auto noSave = std::make_shared<bool>(false);
+  auto save = std::make_shared<bool>(false);
   sub.add_option("DOC", *doc, "the document (.cvx or text form)")->required();
-  sub.add_flag("--no-save", *noSave, "leave the document file as it is");
-  return [doc, noSave](CommandContext& context) {
+  sub.add_flag("--no-save", *noSave, "leave a .cvx document file as it is");
+  sub.add_flag("--save", *save, "write what the run changed back into a text-form document");
+  return [doc, noSave, save](CommandContext& context) {
     std::unique_ptr<HeadlessSession> session = openSession(context, *doc);
     if (!session) return exit_status::Failed;
     PackageGenerator generator(session->doc, session->tree().entryOrder(), session->context());
     bool written = generator.regenerateScript();
     keepGenerationChoices(session->doc, generator);
-    if (!*noSave && !session->saveIfModified()) return exit_status::Failed;
+    if (!keepRunChanges(*session, *save, *noSave)) return exit_status::Failed;
     return written ? exit_status::Done : exit_status::Failed;
   };
 }

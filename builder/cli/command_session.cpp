@@ -11,4 +11,9 @@ std::unique_ptr<HeadlessSession> openSession(CommandContext& context, const std:
   return session;
 }
 
+bool keepRunChanges(HeadlessSession& session, bool save, bool noSave) {
+  bool wanted = session.isTextForm() ? save && !noSave : !noSave;
+  return !wanted || session.saveIfModified();
+}
+
 }  // namespace vandrel::builder::cli

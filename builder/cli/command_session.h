@@ -14,4 +14,9 @@ namespace vandrel::builder::cli {
 // or the document cannot be opened.
 std::unique_ptr<HeadlessSession> openSession(CommandContext& context, const std::string& document);
 
+// What a run changed of its document (LastGenPath, the uninstall group) written back: a .cvx
+// unless noSave, a text-form document only when save was asked for, as it is the author's
+// source. False after the message when the save failed.
+bool keepRunChanges(HeadlessSession& session, bool save, bool noSave);
+
 }  // namespace vandrel::builder::cli

@@ -57,8 +57,9 @@ TEST_F(AddCommand, DefaultsAskADirectoryForEachFile) {
   ASSERT_EQ(added.exitStatus, 0) << added.err;
   EXPECT_EQ(section("Directories"), "[Directories]\n0=Pkg,0,0,Unavailable");
   std::string files = section("Files");
-  EXPECT_NE(files.find("\n0=a.txt,a.txt,1,1,0,0,4,0,-1,0,0,"), std::string::npos) << files;
-  EXPECT_NE(files.find("\n1=b.txt,b.txt,1,1,0,0,2,-1,-1,3,0,"), std::string::npos) << files;
+  // Below the document's folder: recorded relative to it.
+  EXPECT_NE(files.find("\n0=a.txt,a.txt,1,1,0,0,4,0,-1,0,0,src\\Pkg,"), std::string::npos) << files;
+  EXPECT_NE(files.find("\n1=b.txt,b.txt,1,1,0,0,2,-1,-1,3,0,src\\Pkg,"), std::string::npos) << files;
   EXPECT_EQ(files.find("c.txt"), std::string::npos) << "the sub-folder is ignored";
   std::string transcript = readFile(dir / "transcript.jsonl");
   EXPECT_EQ(count(transcript, "\"kind\":\"choice\""), 2);
@@ -115,6 +116,24 @@ TEST_F(AddCommand, BadArguments) {
                              "[Choices]\n1=#2\n");
   EXPECT_EQ(kept.exitStatus, 0) << kept.err;
   EXPECT_EQ(readFile(doc), before);
+}
+
+// A file outside the document's folder keeps its full path; one beside it is named by ".".
+TEST_F(AddCommand, OnlyFilesBelowTheDocumentAreRecordedRelatively) {
+  std::filesystem::create_directories(dir / "src" / "inner");
+  std::string inner = (dir / "src" / "inner" / "i.cvx").string();
+  ASSERT_EQ(run({"new", inner}).exitStatus, 0);
+  writeFile(dir / "src" / "inner" / "here.txt", "h");
+  test::RunResult added = run({"add", inner, (dir / "src" / "Pkg" / "a.txt").string(),
+                               (dir / "src" / "inner" / "here.txt").string()},
+                              "[Choices]\n1=#2\n2=#2\n");
+  ASSERT_EQ(added.exitStatus, 0) << added.err;
+  std::string text = run({"dump", inner}).out;
+  std::string full = "Z:" + (dir / "src" / "Pkg").string();
+  for (char& c : full) c = c == '/' ? '\\' : c;
+  EXPECT_NE(text.find("\n0=a.txt,a.txt,1,1,0,0,4,-1,-1,1,0," + full + ",0\n"), std::string::npos)
+      << text;
+  EXPECT_NE(text.find("\n1=here.txt,here.txt,1,1,0,0,1,-1,-1,1,0,.,0\n"), std::string::npos) << text;
 }
 
 TEST_F(AddCommand, ATextFormDocumentIsSavedInTheTextForm) {

@@ -9,6 +9,16 @@ std::string joinPath(const std::string& folder, const std::string& name) {
   return folder + "\\" + name;
 }
 
+std::string pathBesideDocument(const std::string& documentPath, const std::string& folder) {
+  bool rooted = (folder.size() >= 2 && folder[1] == ':') ||
+                (!folder.empty() && (folder[0] == '\\' || folder[0] == '/'));
+  std::size_t cut = documentPath.find_last_of("\\/");
+  if (rooted || cut == std::string::npos) return folder;
+  std::string base = documentPath.substr(0, cut);
+  if (folder.empty() || folder == ".") return base;
+  return joinPath(base, folder.rfind(".\\", 0) == 0 ? folder.substr(2) : folder);
+}
+
 std::string withBackslash(const std::string& folder) {
   if (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) return folder;
   return folder + "\\";

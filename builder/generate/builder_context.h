@@ -30,6 +30,10 @@ struct BuilderContext {
 
 // "folder\name" with exactly one backslash between them.
 std::string joinPath(const std::string& folder, const std::string& name);
+// A source folder or file named by a document entry as a Windows path: a relative one (no drive, no leading
+// backslash) lies below the folder of the document at documentPath, so that a project folder
+// can be moved or generated from anywhere. Unchanged when the document has no path yet.
+std::string pathBesideDocument(const std::string& documentPath, const std::string& folder);
 // The folder with a trailing backslash.
 std::string withBackslash(const std::string& folder);
 // Creates a folder and its missing parents; true when it exists afterwards.

@@ -60,7 +60,8 @@ struct Checker {
   // Steps for a file that is not where the entry says: locate it or count it missing.
   void locate(FileEntry& file, int index, FileCheckRow& row) {
     if (!autoMissing) {
-      std::string text = strFormat(sid::AskLocateSource, sourceFilePath(file), decimal(file.disk));
+      std::string text =
+          strFormat(sid::AskLocateSource, sourceFilePath(doc.pathName(), file), decimal(file.disk));
       if (!problem(context.ui, index, text, autoMissing)) {
         ++result.missing;
         return;
@@ -92,7 +93,8 @@ struct Checker {
 
   void check(FileEntry& file, int index) {
     FileCheckRow row{file.sourceName, file.disk, "-", false};
-    std::optional<std::uint64_t> size = fileSize(context.files, sourceFilePath(file));
+    std::optional<std::uint64_t> size =
+        fileSize(context.files, sourceFilePath(doc.pathName(), file));
     if (!size) {
       locate(file, index, row);
     } else {

@@ -23,6 +23,8 @@ class HeadlessSession {
   bool open(const std::filesystem::path& path);
   // Writes the document back in the form it was read in, when it was modified.
   bool saveIfModified();
+  // Whether the document was read from its text form (not a .cvx compound file).
+  bool isTextForm() const { return file_.form() == DocumentForm::Text; }
 
   CScriptDoc doc;
   ScriptTree& tree() { return *tree_; }

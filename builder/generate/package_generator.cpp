@@ -16,8 +16,8 @@ constexpr int kPumpAfterFile = 61;
 
 }  // namespace
 
-std::string sourceFilePath(const FileEntry& file) {
-  return joinPath(file.sourcePath, file.sourceName);
+std::string sourceFilePath(const std::string& documentPath, const FileEntry& file) {
+  return joinPath(pathBesideDocument(documentPath, file.sourcePath), file.sourceName);
 }
 
 PackageGenerator::PackageGenerator(const CScriptDoc& doc, EntryOrder order,
@@ -56,7 +56,7 @@ bool PackageGenerator::confirmMissingSources(int& highestDisk) {
   bool missing = false;
   highestDisk = 0;
   for (const FileEntry& file : doc_.files) {
-    if (!fileSize(context_.files, sourceFilePath(file))) missing = true;
+    if (!fileSize(context_.files, sourceFilePath(doc_.pathName(), file))) missing = true;
     highestDisk = std::max(highestDisk, file.disk);
   }
   return !missing || ask(sid::AskGenerateWithMissing, ui::Buttons::YesNo, ui::Icon::Question) ==
@@ -188,8 +188,8 @@ GenerateOutcome PackageGenerator::copyAuthorFiles(const std::string& firstDisk,
     for (const FileEntry& file : doc_.files) {
       if (file.disk != disk) continue;
       progress.SetProgress(std::nullopt, strFormat(sid::CopyingTo, file.sourceName, folder));
-      std::int64_t copied =
-          progress.CopyFileWithProgress(sourceFilePath(file), folder + file.sourceName, true);
+      std::int64_t copied = progress.CopyFileWithProgress(sourceFilePath(doc_.pathName(), file),
+                                                          folder + file.sourceName, true);
       if (copied != std::int64_t(file.size)) {
         if (progress.cancelled()) return cancelledBy(sid::GenerateCancelled);
         if (ask(sid::AskAbortShortCopy, ui::Buttons::YesNo, ui::Icon::Exclamation) ==
@@ -211,8 +211,9 @@ void PackageGenerator::copyDiskMessage(int disk, const std::string& folder) {
   for (const MessageEntry& message : doc_.messages) {
     if (message.disk != disk) continue;
     // Only the first message of a disk is copied; the others share its key in the script.
-    if (fileSize(context_.files, message.filePath)) {
-      context_.progress.CopyFileWithProgress(message.filePath, folder + message.destName, false);
+    std::string file = pathBesideDocument(doc_.pathName(), message.filePath);
+    if (fileSize(context_.files, file)) {
+      context_.progress.CopyFileWithProgress(file, folder + message.destName, false);
     }
     return;
   }

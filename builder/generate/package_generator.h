@@ -78,7 +78,8 @@ class PackageGenerator {
 // choice (CScriptDoc::settleUninstaller). A cancelled run that chose nothing changes nothing.
 void keepGenerationChoices(CScriptDoc& doc, const PackageGenerator& generator);
 
-// The full source path of a file entry: source path + "\" + source name.
-std::string sourceFilePath(const FileEntry& file);
+// The full source path of a file entry of the document at documentPath: source path + "\" +
+// source name, a relative source path taken from the document's folder.
+std::string sourceFilePath(const std::string& documentPath, const FileEntry& file);
 
 }  // namespace vandrel::builder

@@ -103,9 +103,14 @@ TEST(CorvixCommands, ScriptCheckSummaryVersions) {
             std::string::npos);
 
   std::string before = test::readFile(dir / "tool.txt");
-  ASSERT_EQ(corvix({"generate", doc, "--out", (dir / "unsaved").string(), "--no-save"}).exitStatus, 0);
-  EXPECT_EQ(test::readFile(dir / "tool.txt"), before) << "--no-save";
-  ASSERT_EQ(corvix({"generate", doc, "--out", (dir / "pkg").string()}).exitStatus, 0);
+  // A text-form document is the author's source: a run writes into it only with --save.
+  for (bool noSave : {true, false}) {
+    std::vector<std::string> args{"generate", doc, "--out", (dir / "unsaved").string()};
+    if (noSave) args.push_back("--no-save");
+    ASSERT_EQ(corvix(args).exitStatus, 0);
+    EXPECT_EQ(test::readFile(dir / "tool.txt"), before) << "--no-save: " << noSave;
+  }
+  ASSERT_EQ(corvix({"generate", doc, "--out", (dir / "pkg").string(), "--save"}).exitStatus, 0);
   // What the document keeps of the run, written back in its text form: the first disk's
   // folder and the group the uninstaller's shortcut went into (the first group).
   std::string kept = test::readFile(dir / "tool.txt");
@@ -116,7 +121,7 @@ TEST(CorvixCommands, ScriptCheckSummaryVersions) {
   // Settings overridden for one build reach its script and leave the document's own alone; a
   // refused override builds nothing.
   test::RunResult stamped = corvix({"generate", doc, "--out", (dir / "ci").string(), "--set",
-                                    "Ver=2.5", "--set", "appname=Tool CI"});
+                                    "Ver=2.5", "--set", "appname=Tool CI", "--save"});
   ASSERT_EQ(stamped.exitStatus, 0) << stamped.err;
   std::string script = test::readFile(dir / "ci/Disk1/Script.vrx");
   EXPECT_NE(script.find("\nAppName=Tool CI\r\nVer=2.5\r\n"), std::string::npos) << script;
@@ -128,7 +133,7 @@ TEST(CorvixCommands, ScriptCheckSummaryVersions) {
   EXPECT_EQ(badSet.exitStatus, 2);
   EXPECT_NE(badSet.err.find("Type: \"x\" is not a whole number"), std::string::npos) << badSet.err;
   EXPECT_FALSE(fs::exists(dir / "bad"));
-  ASSERT_EQ(corvix({"generate", doc, "--out", (dir / "pkg").string()}).exitStatus, 0);
+  ASSERT_EQ(corvix({"generate", doc, "--out", (dir / "pkg").string(), "--save"}).exitStatus, 0);
   fs::remove(dir / "pkg/Disk1/Script.vrx");
   EXPECT_EQ(corvix({"script", doc}).exitStatus, 0);
   EXPECT_TRUE(fs::exists(dir / "pkg/Disk1/Script.vrx"));
@@ -136,6 +141,65 @@ TEST(CorvixCommands, ScriptCheckSummaryVersions) {
   test::RunResult files = corvix({"check-files", doc});
   ASSERT_EQ(files.exitStatus, 0) << files.err;
   EXPECT_EQ(files.out.rfind("Files scanned: 4\nFiles corrected: 0\nFiles missing: 0\n", 0), 0u);
+}
+
+// The files of a package folder by their path below it.
+std::map<std::string, std::string> packageFiles(const fs::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file()) {
+      files[fs::relative(entry.path(), folder).string()] = test::readFile(entry.path());
+    }
+  }
+  return files;
+}
+
+// A project whose document names its sources relative to its own folder: generated, checked
+// and file-checked from another current folder, and generated again after the project folder
+// moved, it finds its sources and gives the same package, byte for byte.
+TEST(CorvixCommands, RelativeSourcesFollowTheDocument) {
+  test::TempDir dir;
+  fs::path examples = test::sourcePath() / "examples";
+  fs::create_directories(dir / "project");
+  fs::create_directories(dir / "elsewhere");
+  fs::copy(examples / "tool.txt", dir / "project/tool.txt");
+  fs::copy(examples / "files", dir / "project/files", fs::copy_options::recursive);
+  std::map<std::string, std::string> env{{"VANDREL_UI", "scripted"},
+                                         {"VANDREL_MACHINE", (dir / "machine").string()},
+                                         {"VANDREL_ANSWERS", ""},
+                                         {"VANDREL_TRANSCRIPT", ""}};
+  auto corvixIn = [&](const fs::path& folder, std::vector<std::string> args) {
+    args.insert(args.begin(), {"-c", "cd \"$1\" && shift && exec \"$@\"", "sh", folder.string(),
+                               test::binPath("corvix").string()});
+    return test::runProgram("/bin/sh", args, env, 120);
+  };
+  std::string doc = (dir / "project/tool.txt").string();
+  std::string before = test::readFile(doc);
+
+  test::RunResult first = corvixIn(dir / "elsewhere", {"generate", doc, "--out", (dir / "a").string()});
+  ASSERT_EQ(first.exitStatus, 0) << first.err;
+  EXPECT_EQ(test::readFile(doc), before) << "a text-form document is written back only with --save";
+  test::RunResult checked = corvixIn(dir / "elsewhere", {"check", doc, "--warn-only"});
+  EXPECT_EQ(checked.out.find("does not exist"), std::string::npos) << checked.out;
+  test::RunResult files = corvixIn(dir / "elsewhere", {"check-files", doc});
+  EXPECT_NE(files.out.find("\nFiles missing: 0\n"), std::string::npos) << files.out << files.err;
+
+  fs::create_directories(dir / "moved");
+  fs::rename(dir / "project", dir / "moved/project");
+  std::string movedDoc = (dir / "moved/project/tool.txt").string();
+  test::RunResult second = corvixIn(dir / "moved", {"generate", movedDoc, "--out", (dir / "b").string()});
+  ASSERT_EQ(second.exitStatus, 0) << second.err;
+
+  std::map<std::string, std::string> a = packageFiles(dir / "a"), b = packageFiles(dir / "b");
+  bool hasScript = false;
+  for (const auto& [name, bytes] : a) hasScript |= fs::path(name).filename() == "Script.vrx";
+  EXPECT_TRUE(hasScript);
+  for (const auto& [name, bytes] : a) {
+    fs::path source = dir / "moved/project/files" / fs::path(name).filename();
+    if (fs::exists(source)) EXPECT_EQ(bytes, test::readFile(source)) << name;
+  }
+  ASSERT_EQ(a.size(), b.size());
+  for (const auto& [name, bytes] : a) EXPECT_TRUE(b.count(name) && b[name] == bytes) << name;
 }
 
 }  // namespace

@@ -343,7 +343,8 @@ class Scenario : public ::testing::TestWithParam<CaseName> {
       text.replace(std::size_t(m.position(0)), std::size_t(m.length(0)), bytes);
     }
     writeFile(dir_ / "document.txt", text);
-    RunResult generated = run("corvix", {"generate", (dir_ / "document.txt").string(), "--out", pkg_.string()});
+    RunResult generated = run("corvix", {"generate", (dir_ / "document.txt").string(), "--out", pkg_.string(),
+                                          "--save"});
     ASSERT_EQ(generated.exitStatus, 0) << generated.err;
     fs::path first = fs::exists(pkg_ / "Disk1") ? pkg_ / "Disk1" : pkg_;
     ASSERT_TRUE(fs::exists(first / "Script.vrx"));

@@ -38,6 +38,18 @@ std::string joinPath(const std::string& folder, const std::string& name) {
   return folder + "\\" + name;
 }
 
+// A source folder or file named by the document: a relative one lies below its own folder.
+std::string besideDocument(const ScanletDocument& doc, const std::string& folder) {
+  bool rooted = (folder.size() >= 2 && folder[1] == ':') ||
+                (!folder.empty() && (folder[0] == '\\' || folder[0] == '/'));
+  std::string documentPath = doc.documentPath;
+  std::size_t cut = documentPath.find_last_of("\\/");
+  if (rooted || cut == std::string::npos) return folder;
+  std::string base = documentPath.substr(0, cut);
+  if (folder.empty() || folder == ".") return base;
+  return joinPath(base, folder.rfind(".\\", 0) == 0 ? folder.substr(2) : folder);
+}
+
 // The script numbers of the directories: the author's ones, then the four fixed ones.
 int directoryNumbers(const ScanletDocument& doc) { return doc.directories->count() + 4; }
 
@@ -145,7 +157,7 @@ void checkFile(Run& run, int index) {
   const ScanletDocument& doc = *run.doc;
   const FileEntry& f = doc.files->at(index);
   std::string entry = entryName(index, f.sourceName);
-  std::string source = joinPath(f.sourcePath, f.sourceName);
+  std::string source = joinPath(besideDocument(doc, f.sourcePath), f.sourceName);
   std::int64_t size = sizeOf(doc, source);
   if (size < 0) report(run, 8, entry, "the source file " + source + " does not exist");
   else if (size != f.size) {
@@ -184,8 +196,9 @@ void checkMessage(Run& run, int index) {
   if (index < doc.messages->count()) {
     const MessageEntry& m = doc.messages->at(index);
     std::string entry = entryName(index, m.destName);
-    if (sizeOf(doc, m.filePath) < 0) {
-      report(run, 10, entry, "the message file " + m.filePath + " does not exist");
+    std::string file = besideDocument(doc, m.filePath);
+    if (sizeOf(doc, file) < 0) {
+      report(run, 10, entry, "the message file " + file + " does not exist");
     }
     return;
   }
