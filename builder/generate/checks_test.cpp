@@ -36,6 +36,26 @@ struct FileCheck : ::testing::Test {
   }
 };
 
+// Where a source folder or file named by a document is looked for.
+TEST(PathBesideDocument, RelativePathsLieBelowTheDocumentsFolder) {
+  struct Case {
+    const char* document;
+    const char* named;
+    const char* expected;
+  };
+  for (const Case& c : {Case{"Z:\\proj\\app.cvx", "files", "Z:\\proj\\files"},
+                        Case{"Z:\\proj\\app.cvx", "files\\sub", "Z:\\proj\\files\\sub"},
+                        Case{"Z:\\proj\\app.cvx", ".\\files", "Z:\\proj\\files"},
+                        Case{"Z:\\proj\\app.cvx", ".", "Z:\\proj"},
+                        Case{"Z:\\proj\\app.cvx", "", "Z:\\proj"},
+                        Case{"Z:\\proj\\app.cvx", "C:\\src", "C:\\src"},
+                        Case{"Z:\\proj\\app.cvx", "c:src", "c:src"},
+                        Case{"Z:\\proj\\app.cvx", "\\src", "\\src"},
+                        Case{"", "files", "files"}}) {
+    EXPECT_EQ(pathBesideDocument(c.document, c.named), c.expected) << c.document << " " << c.named;
+  }
+}
+
 TEST_F(FileCheck, AllPresentChangesNothing) {
   file("a.exe", 1536, 1536);
   file("b.dat", 10, 10);
