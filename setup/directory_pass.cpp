@@ -17,13 +17,17 @@ std::vector<long> authorEntries(const script::ScriptReader& script, long nbDir) 
                       script::sectionName(Section::Directories), 0, nbDir - 4);
 }
 
+// Creates one folder that was not there; logs it when a log is given.
+void createFolder(platform::FileSystem& files, const std::string& folder, ui::ActionLog* log) {
+  if (files.status(folder)) return;
+  bool created = files.createDirectory(folder);
+  if (log) log->action("folder", {{"target", folder}, {"created", created ? "yes" : "no"}});
+}
+
 // Creates a folder and every missing folder above it.
-void createFolderPath(platform::FileSystem& files, const std::string& folder) {
+void createFolderPath(platform::FileSystem& files, const std::string& folder, ui::ActionLog* log) {
   for (std::size_t i = 3; i <= folder.size(); ++i) {
-    if (i == folder.size() || folder[i] == '\\') {
-      std::string level = folder.substr(0, i);
-      if (!files.status(level)) files.createDirectory(level);
-    }
+    if (i == folder.size() || folder[i] == '\\') createFolder(files, folder.substr(0, i), log);
   }
 }
 
@@ -42,11 +46,11 @@ void collectDirectories(const script::ScriptReader& script, SetupState& state) {
 }
 
 void createDirectories(script::ScriptReader& script, const SetupState& state,
-                       platform::FileSystem& files) {
-  createFolderPath(files, state.installFolder);
+                       platform::FileSystem& files, ui::ActionLog* log) {
+  createFolderPath(files, state.installFolder, log);
   script.write(Section::UnInstall, "0", state.installFolder);
   std::string backupFolder = state.installFolder + "\\Backup";
-  if (state.backup) files.createDirectory(backupFolder);
+  if (state.backup) createFolder(files, backupFolder, log);
   long nbDir = script.entryCount(Section::Directories);
   if (nbDir - 4 <= 0) return;
   for (long i : authorEntries(script, nbDir)) {
@@ -54,7 +58,7 @@ void createDirectories(script::ScriptReader& script, const SetupState& state,
     if (entry.empty()) continue;
     std::string path = directoryPath(script, state, i);
     script.write(Section::UnInstall, std::to_string(i + 1), path);
-    files.createDirectory(path);
+    createFolder(files, path, log);
   }
   if (state.backup) script.write(Section::UnInstall, std::to_string(nbDir - 3), backupFolder);
 }

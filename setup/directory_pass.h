@@ -2,6 +2,8 @@
 // wizard, and creating the folders (recorded in [UnInstall]) after it.
 #pragma once
 
+#include "ui/action_log.h"
+
 #include "platform/file_system.h"
 #include "script/script_reader.h"
 #include "setup/common/setup_state.h"
@@ -12,8 +14,8 @@ namespace vandrel::setup {
 void collectDirectories(const script::ScriptReader& script, SetupState& state);
 
 // Creates the install folder, the backup folder and the author's directories, and writes
-// their paths into [UnInstall].
+// their paths into [UnInstall]. Each folder made is logged when a log is given.
 void createDirectories(script::ScriptReader& script, const SetupState& state,
-                       platform::FileSystem& files);
+                       platform::FileSystem& files, ui::ActionLog* log = nullptr);
 
 }  // namespace vandrel::setup

@@ -72,7 +72,7 @@ void finishInstallation(SetupApp& app) {
   SetupDialogs dialogs = app.dialogs();
   platform::Machine& machine = app.machine();
   offerStartUrl(app.script(), app.state().appName, dialogs, browser);
-  runEndCommands(app.script(), app.state(), machine.files(), machine.process());
+  runEndCommands(app.script(), app.state(), machine.files(), machine.process(), &app.log());
   askReboot(app.script(), dialogs, machine.system());
 }
 
@@ -153,7 +153,7 @@ DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
 
   if (!runWizard(app, steps)) return showClosing(app, status::Cancelled);
   fillShellFolders(machine.shell(), state);
-  createDirectories(app.script(), state, machine.files());
+  createDirectories(app.script(), state, machine.files(), &app.log());
 
   code = steps.installFiles ? steps.installFiles(app) : 0;
   if (code != 0) return showClosing(app, code);

@@ -12,6 +12,7 @@
 #include "setup/strings/setup_strings.h"
 #include "setup/testing/machine_fixture.h"
 #include "tests/support/fake_interaction.h"
+#include "tests/support/temp_dir.h"
 
 namespace vandrel::setup {
 namespace {
@@ -33,7 +34,7 @@ class DriverTest : public ::testing::Test {
   }
   void script(const std::string& text) { machine.put(kScript, text); }
   DriverOutcome run(const std::string& commandLine = "Z:\\pkg\\") {
-    app = std::make_unique<SetupApp>(machine, ui, setupStrings());
+    app = std::make_unique<SetupApp>(machine, ui, setupStrings(), log);
     return runInstallation(*app, commandLine, steps);
   }
   std::vector<std::string> runOnceValues() {
@@ -55,6 +56,7 @@ class DriverTest : public ::testing::Test {
   DriverSteps steps;
   int installStatus = 0;
   std::unique_ptr<SetupApp> app;
+  ui::ActionLog* log = nullptr;  // the action log of run(); none: not logged
 };
 
 // A script with no author directory; extra [Settings] lines may be added.
@@ -150,6 +152,20 @@ TEST_F(DriverTest, RegistrationOffLeavesUserPlaceholdersEmpty) {
   run();
   EXPECT_EQ(machine.recordedProcess().started,
             std::vector<std::string>{"5 tool.exe |||2001/02/03"});
+}
+
+TEST_F(DriverTest, EndCommandsStartedAreLogged) {
+  script(kMinimal + "[End]\r\n0=tool.exe [u]|[c]|[s]|[d]\r\n1=second.exe\r\n");
+  vandrel::test::TempDir dir;
+  ui::ActionLog actions(ui::Program::Setup, (dir / "actions.jsonl").string());
+  log = &actions;
+  run();
+  std::string logged = vandrel::test::readFile(dir / "actions.jsonl");
+  for (const char* command : {"tool.exe |||2001/02/03", "second.exe"}) {
+    std::string line = "{\"program\":\"setup\",\"action\":\"command\",\"command\":\"" +
+                       std::string(command) + "\",\"started\":\"yes\"}\n";
+    EXPECT_NE(logged.find(line), std::string::npos) << line << logged;
+  }
 }
 
 TEST_F(DriverTest, RebootQuestion) {
@@ -262,7 +278,18 @@ TEST_F(DriverTest, DirectoryPassesCollectAndCreate) {
 
   app->state().installFolder = "C:\\Tools\\App";
   app->state().backup = true;
-  createDirectories(app->script(), app->state(), machine.files());
+  vandrel::test::TempDir dir;
+  ui::ActionLog log(ui::Program::Setup, (dir / "actions.jsonl").string());
+  createDirectories(app->script(), app->state(), machine.files(), &log);
+  // Each folder made is logged once, the levels above the install folder first.
+  std::string logged = vandrel::test::readFile(dir / "actions.jsonl");
+  std::string expected;
+  for (const char* folder : {"C:\\\\Tools", "C:\\\\Tools\\\\App", "C:\\\\Tools\\\\App\\\\Backup",
+                             "C:\\\\Tools\\\\App\\\\bin", "C:\\\\Tools\\\\App\\\\docs"}) {
+    expected += "{\"program\":\"setup\",\"action\":\"folder\",\"target\":\"" + std::string(folder) +
+                "\",\"created\":\"yes\"}\n";
+  }
+  EXPECT_EQ(logged, expected);
   EXPECT_TRUE(machine.exists("C:\\Tools\\App\\bin"));
   EXPECT_TRUE(machine.exists("C:\\Tools\\App\\docs"));
   EXPECT_TRUE(machine.exists("C:\\Tools\\App\\Backup"));

@@ -39,13 +39,15 @@ void offerStartUrl(const script::ScriptReader& script, const std::string& appNam
 }
 
 void runEndCommands(const script::ScriptReader& script, const SetupState& state,
-                    platform::FileSystem& files, platform::Process& process) {
+                    platform::FileSystem& files, platform::Process& process, ui::ActionLog* log) {
   for (long i = 0;; ++i) {
     std::string command = script.value(Section::End, std::to_string(i), "");
     if (command.empty()) break;
     files.setCurrentDirectory(state.installFolder);
-    process.winExec(quoteEndCommand(expandPlaceholders(script, state, command)),
-                    platform::show::Show);
+    std::string line = quoteEndCommand(expandPlaceholders(script, state, command));
+    unsigned result = process.winExec(line, platform::show::Show);
+    // Values above 31 mean the program started.
+    if (log) log->action("command", {{"command", line}, {"started", result > 31 ? "yes" : "no"}});
   }
 }
 

@@ -11,6 +11,7 @@
 #include "setup/common/dialogs.h"
 #include "setup/common/setup_state.h"
 #include "setup/web/browser_launcher.h"
+#include "ui/action_log.h"
 
 namespace vandrel::setup {
 
@@ -23,9 +24,11 @@ void addWebFavorites(const script::ScriptReader& script, BrowserLauncher& browse
 // The StartURL questions, asked only when a browser was found.
 void offerStartUrl(const script::ScriptReader& script, const std::string& appName,
                    SetupDialogs& dialogs, BrowserLauncher& browser);
-// Starts the [End] commands from the install folder, without waiting.
+// Starts the [End] commands from the install folder, without waiting; each is logged (with
+// whether it started) when a log is given.
 void runEndCommands(const script::ScriptReader& script, const SetupState& state,
-                    platform::FileSystem& files, platform::Process& process);
+                    platform::FileSystem& files, platform::Process& process,
+                    ui::ActionLog* log = nullptr);
 // The [End] Reboot question; Yes asks Windows to restart.
 void askReboot(const script::ScriptReader& script, SetupDialogs& dialogs,
                platform::System& system);

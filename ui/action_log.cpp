@@ -81,6 +81,16 @@ void ActionLog::removal(const std::string& kind, const std::string& target, bool
   write(line);
 }
 
+void ActionLog::action(const std::string& action,
+                       const std::vector<std::pair<std::string, std::string>>& fields) {
+  ++changes_[action];
+  if (path_.empty()) return;
+  JsonLine line;
+  line.add("program", programName(program_)).add("action", action);
+  for (const auto& [name, text] : fields) line.add(name, text);
+  write(line);
+}
+
 std::string ActionLog::summaryText(int exitStatus, const std::string& meaning) const {
   if (program_ == Program::Uninstall) {
     long removed = 0;

@@ -44,6 +44,10 @@ class ActionLog {
   void removal(const std::string& kind, const std::string& target, bool removed,
                const std::string& why = "");
 
+  // Any other action ("folder" created, "command" started): its fields in order.
+  void action(const std::string& action,
+              const std::vector<std::pair<std::string, std::string>>& fields);
+
   // The last line of the run: the counts of the decisions, the exit status and what it means,
   // and the same as one sentence for a person.
   void summary(int exitStatus, const std::string& meaning);
