@@ -11,7 +11,7 @@ cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANDREL_TESTS=O
 cmake --build build -j "${VANDREL_JOBS:-2}"
 
 if [ ! -x build/bin/corvix ] || [ ! -x build/bin/vandrel-machine ]; then
-  echo "The programs are not built yet: nothing to run."
-  exit 0
+  echo "run-example: the build did not produce build/bin/corvix and build/bin/vandrel-machine" >&2
+  exit 1
 fi
 exec examples/run-example.sh build/bin
