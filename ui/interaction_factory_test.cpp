@@ -70,7 +70,7 @@ TEST(MakeInteraction, ScriptedWithAnswersAndTranscript) {
   test::TempDir dir;
   test::writeFile(dir / "answers.ini", "[Answers]\r\n1=No\r\n");
   InteractionSettings settings{"scripted", (dir / "answers.ini").string(),
-                               (dir / "t.jsonl").string()};
+                               (dir / "t.jsonl").string(), ""};
   std::unique_ptr<Interaction> ui = makeInteraction(Program::Builder, settings);
   EXPECT_NE(dynamic_cast<TranscriptRecorder*>(ui.get()), nullptr);
   EXPECT_EQ(ui->message(testing::question(Buttons::YesNo)), Answer::No);
@@ -80,7 +80,7 @@ TEST(MakeInteraction, ScriptedWithAnswersAndTranscript) {
 }
 
 TEST(MakeInteraction, UnreadableAnswersFileGivesDefaults) {
-  InteractionSettings settings{"scripted", "/nonexistent/answers.ini", ""};
+  InteractionSettings settings{"scripted", "/nonexistent/answers.ini", "", ""};
   ::testing::internal::CaptureStderr();
   std::unique_ptr<Interaction> ui = makeInteraction(Program::Setup, settings);
   std::string said = ::testing::internal::GetCapturedStderr();
@@ -92,7 +92,7 @@ TEST(MakeInteraction, UnreadableAnswersFileGivesDefaults) {
 
 TEST(MakeInteraction, GuiFallsBackToConsoleUntilABackendIsRegistered) {
   registerGuiBackend(nullptr);
-  InteractionSettings settings{"gui", "", ""};
+  InteractionSettings settings{"gui", "", "", ""};
   EXPECT_NE(dynamic_cast<ConsoleInteraction*>(makeInteraction(Program::Setup, settings).get()),
             nullptr);
   Program seen = Program::Setup;
