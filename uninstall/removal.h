@@ -24,7 +24,6 @@ using script::Section;
 // The folders of one removal.
 struct UninstallFolders {
   std::string windowsFolder;  // ends in a backslash
-  std::string systemFolder;   // as the system reports it
   std::string installFolder;  // the command line, one trailing backslash dropped
   std::string scriptPath;     // installFolder + "\" + "Script.vrx"
 };

@@ -157,8 +157,7 @@ TEST(RemovalFailures, TheRegistryStepNotesAKeyThatWindowsNtKeeps) {
     machine.registry().createKey(kLocalMachine, "Software\\Orlwen\\Tool\\Settings", key);
     machine.registry().closeKey(key);
     script::ScriptReader script(machine.profile(), "C:\\App\\Script.vrx");
-    UninstallFolders folders{"C:\\WINDOWS\\", "C:\\WINDOWS\\SYSTEM", "C:\\App",
-                             "C:\\App\\Script.vrx"};
+    UninstallFolders folders{"C:\\WINDOWS\\", "C:\\App", "C:\\App\\Script.vrx"};
     test::FakeInteraction ui;
     RemovalTally tally;
     Removal removal(script, folders, machine.files(), machine.profile(), machine.registry(), ui,

@@ -14,7 +14,6 @@ void UninstallApp::readFolders() {
   if (state_.windowsFolder.empty() || state_.windowsFolder.back() != '\\') {
     state_.windowsFolder += '\\';
   }
-  state_.systemFolder = machine_.system().systemDirectory();
 }
 
 void UninstallApp::setInstallFolder(const std::string& commandLine) {
