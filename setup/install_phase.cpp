@@ -96,7 +96,7 @@ int InstallRun::run() {
   bool changeFailed = false;
   platform::Machine& machine = app_.machine();
   if (!createProgramGroups(app_.script(), app_.state(), machine.files(), machine.shell(),
-                           app_.strings(), progress_, changeFailed)) {
+                           app_.strings(), progress_, changeFailed, &app_.log())) {
     progress_.close();
     return status::GroupsFailed;
   }

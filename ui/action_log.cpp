@@ -21,28 +21,48 @@ std::string ActionLog::pathFromEnvironment() {
   return beside.string();
 }
 
+namespace {
+// Room for a whole line in the stream's buffer, so that each line reaches the file in one
+// write: programs of one run appending to the same log never cut into each other's lines.
+constexpr std::size_t kLineBuffer = 1 << 16;
+}  // namespace
+
+JsonLine ActionLog::begin() const {
+  JsonLine line;
+  line.add("program", programName(program_));
+  if (plan_) line.addTrue("plan");
+  return line;
+}
+
 void ActionLog::write(JsonLine& line) {
   if (path_.empty() || failed_) return;
-  // Opened for each line in append mode, as the transcript is: the starter, the engine and
-  // the uninstaller of one run may write to the same file one after another.
-  std::FILE* out = std::fopen(path_.c_str(), "ab");
-  if (!out) {
+  // Opened once in append mode and kept: the starter, the engine and the uninstaller of one
+  // run append to the same file one after another, each line at the file's end.
+  if (!out_) {
+    out_.reset(std::fopen(path_.c_str(), "ab"));
+    if (!out_) {
+      failed_ = true;
+      std::fprintf(err_, "%s: cannot write the action log %s\n", commandName(program_), path_.c_str());
+      return;
+    }
+    std::setvbuf(out_.get(), nullptr, _IOFBF, kLineBuffer);
+  }
+  std::string text = line.text();
+  text += '\n';
+  // Flushed at once: a program started meanwhile, or a reader after a crash, sees every line.
+  if (std::fwrite(text.data(), 1, text.size(), out_.get()) != text.size() ||
+      std::fflush(out_.get()) != 0) {
     failed_ = true;
     std::fprintf(err_, "%s: cannot write the action log %s\n", commandName(program_), path_.c_str());
-    return;
   }
-  std::string text = line.text() + "\n";
-  std::fwrite(text.data(), 1, text.size(), out);
-  std::fclose(out);
 }
 
 void ActionLog::file(const std::string& source, const std::string& target,
                      const std::string& decision, const std::string& rule, long long bytes) {
   ++decisions_[decision];
   if (path_.empty()) return;
-  JsonLine line;
-  line.add("program", programName(program_))
-      .add("action", "file")
+  JsonLine line = begin();
+  line.add("action", "file")
       .add("source", source)
       .add("target", target)
       .add("decision", decision)
@@ -57,8 +77,8 @@ void ActionLog::change(const std::string& kind,
                        bool written) {
   if (written) ++changes_[kind];
   if (path_.empty()) return;
-  JsonLine line;
-  line.add("program", programName(program_)).add("action", kind);
+  JsonLine line = begin();
+  line.add("action", kind);
   for (const auto& [name, text] : where) line.add(name, text);
   line.add("old", old).add("value", value).add("written", written ? "yes" : "no");
   write(line);
@@ -72,9 +92,8 @@ void ActionLog::removal(const std::string& kind, const std::string& target, bool
     ++left_;
   }
   if (path_.empty()) return;
-  JsonLine line;
-  line.add("program", programName(program_))
-      .add("action", removed ? "removed" : "left")
+  JsonLine line = begin();
+  line.add("action", removed ? "removed" : "left")
       .add("kind", kind)
       .add("target", target);
   if (!removed) line.add("why", why);
@@ -85,13 +104,37 @@ void ActionLog::action(const std::string& action,
                        const std::vector<std::pair<std::string, std::string>>& fields) {
   ++changes_[action];
   if (path_.empty()) return;
-  JsonLine line;
-  line.add("program", programName(program_)).add("action", action);
+  JsonLine line = begin();
+  line.add("action", action);
   for (const auto& [name, text] : fields) line.add(name, text);
   write(line);
 }
 
+void ActionLog::packaged(const std::string& source, int disk, const std::string& target,
+                         bool compressed, long long bytes) {
+  ++packagedFiles_;
+  if (bytes > 0) packagedBytes_ += bytes;
+  disks_.insert(disk);
+  if (path_.empty()) return;
+  JsonLine line = begin();
+  line.add("action", "packaged")
+      .add("source", source)
+      .add("disk", static_cast<long>(disk))
+      .add("target", target)
+      .add("compressed", compressed ? "yes" : "no")
+      .add("bytes", static_cast<long>(bytes));
+  write(line);
+}
+
 std::string ActionLog::summaryText(int exitStatus, const std::string& meaning) const {
+  // A plan says so first: nothing of what the sentence counts was done to the machine.
+  std::string name = std::string(commandName(program_)) + (plan_ ? " (plan, nothing changed)" : "");
+  if (program_ == Program::Builder) {
+    return name + ": " + std::to_string(packagedFiles_) + " files copied into the package on " +
+           std::to_string(disks_.size()) + (disks_.size() == 1 ? " disk, " : " disks, ") +
+           std::to_string(packagedBytes_) + " bytes; exit status " + std::to_string(exitStatus) +
+           ": " + meaning;
+  }
   if (program_ == Program::Uninstall) {
     long removed = 0;
     for (const auto& [kind, number] : removed_) removed += number;
@@ -99,7 +142,7 @@ std::string ActionLog::summaryText(int exitStatus, const std::string& meaning) c
       auto found = removed_.find(kind);
       return found == removed_.end() ? 0L : found->second;
     };
-    return std::string(commandName(program_)) + ": " + std::to_string(removed) + " items removed (" +
+    return name + ": " + std::to_string(removed) + " items removed (" +
            std::to_string(of("file")) + " files, " + std::to_string(of("shared-file")) +
            " shared files, " + std::to_string(of("ini")) + " INI keys, " +
            std::to_string(of("registry-value") + of("registry-key")) + " registry entries), " +
@@ -117,7 +160,7 @@ std::string ActionLog::summaryText(int exitStatus, const std::string& meaning) c
     auto found = changes_.find(kind);
     return std::to_string(found == changes_.end() ? 0L : found->second);
   };
-  return std::string(commandName(program_)) + ": " + std::to_string(copied) + " files copied (" +
+  return name + ": " + std::to_string(copied) + " files copied (" +
          std::to_string(count("replaced")) + " replacing a file), " + std::to_string(kept) +
          " kept, " + std::to_string(skipped) + " skipped; " + changed("registry") +
          " registry and " + changed("ini") + " INI changes; exit status " +
@@ -126,13 +169,18 @@ std::string ActionLog::summaryText(int exitStatus, const std::string& meaning) c
 
 void ActionLog::summary(int exitStatus, const std::string& meaning) {
   if (path_.empty()) return;
-  JsonLine line;
-  line.add("program", programName(program_)).add("action", "summary");
+  JsonLine line = begin();
+  line.add("action", "summary");
   for (const auto& [decision, number] : decisions_) line.add(decision, number);
   for (const auto& [kind, number] : changes_) line.add(kind, number);
   if (program_ == Program::Uninstall) {
     for (const auto& [kind, number] : removed_) line.add("removed-" + kind, number);
     line.add("left", left_);
+  }
+  if (program_ == Program::Builder) {
+    line.add("files", packagedFiles_)
+        .add("disks", static_cast<long>(disks_.size()))
+        .add("bytes", static_cast<long>(packagedBytes_));
   }
   line.add("exit", static_cast<long>(exitStatus))
       .add("meaning", meaning)

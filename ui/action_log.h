@@ -4,7 +4,9 @@
 
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <optional>
+#include <set>
 #include <utility>
 #include <vector>
 #include <string>
@@ -26,6 +28,11 @@ class ActionLog {
 
   bool enabled() const { return !path_.empty(); }
 
+  // A plan (VANDREL_PLAN): every line carries "plan":true after the program's name, and the
+  // summary's sentence says that nothing was changed.
+  void setPlan(bool plan) { plan_ = plan; }
+  bool plan() const { return plan_; }
+
   // One file of the package: where from, where to, what was done ("copied", "replaced",
   // "kept", "same-file", "missing", "failed") and the rule that decided it.
   void file(const std::string& source, const std::string& target, const std::string& decision,
@@ -44,7 +51,13 @@ class ActionLog {
   void removal(const std::string& kind, const std::string& target, bool removed,
                const std::string& why = "");
 
-  // Any other action ("folder" created, "command" started): its fields in order.
+  // One file the builder put into a package: where from, the disk, its name there, whether it
+  // is stored compressed (SZDD), and its size.
+  void packaged(const std::string& source, int disk, const std::string& target, bool compressed,
+                long long bytes);
+
+  // Any other action ("folder" created, "command" started, "group", "shortcut"): its fields
+  // in order.
   void action(const std::string& action,
               const std::vector<std::pair<std::string, std::string>>& fields);
 
@@ -56,16 +69,27 @@ class ActionLog {
   std::string summaryText(int exitStatus, const std::string& meaning) const;
 
  private:
+  // A line begun with the program's name (and the plan marker).
+  JsonLine begin() const;
   void write(JsonLine& line);
+
+  struct Closer {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+  };
 
   Program program_ = Program::Setup;
   std::string path_;
   std::FILE* err_ = stderr;
+  std::unique_ptr<std::FILE, Closer> out_;  // opened at the first line, kept for the run
   bool failed_ = false;
+  bool plan_ = false;
   std::map<std::string, long> decisions_;
   std::map<std::string, long> changes_;  // successful writes by kind
   std::map<std::string, long> removed_;  // removals by kind
   long left_ = 0;                        // things the uninstaller left
+  long packagedFiles_ = 0;               // the builder's files and bytes, and their disks
+  long long packagedBytes_ = 0;
+  std::set<int> disks_;
 };
 
 }  // namespace vandrel::ui

@@ -47,6 +47,47 @@ TEST(ActionLog, EachLineIsOnDiskAtOnceAndTheSummaryCountsTheDecisions) {
   EXPECT_EQ(test::readFile(path).rfind(text, 0), 0u);
 }
 
+TEST(ActionLog, APlanMarksEveryLineAndSaysSoInTheSummary) {
+  test::TempDir dir;
+  std::string path = (dir / "actions.jsonl").string();
+  ActionLog log(Program::Uninstall, path);
+  log.setPlan(true);
+  log.removal("file", "C:\\App\\a.exe", true);
+  log.removal("folder", "C:\\App", false, "folder not empty");
+  log.summary(0, "the removal completed");
+  std::string text = test::readFile(path);
+  EXPECT_EQ(text.substr(0, text.find('\n') + 1),
+            "{\"program\":\"uninstall\",\"plan\":true,\"action\":\"removed\",\"kind\":\"file\","
+            "\"target\":\"C:\\\\App\\\\a.exe\"}\n");
+  std::size_t lines = 0;
+  for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos; ++at) ++lines;
+  std::size_t marked = 0;
+  for (std::size_t at = 0; (at = text.find(",\"plan\":true,", at)) != std::string::npos; ++at) ++marked;
+  EXPECT_EQ(lines, 3u);
+  EXPECT_EQ(marked, 3u) << text;
+  EXPECT_NE(text.find("\"text\":\"peskin32 (plan, nothing changed): 1 items removed (1 files, "),
+            std::string::npos) << text;
+}
+
+TEST(ActionLog, TheBuilderLogsEachPackagedFileAndCountsFilesDisksAndBytes) {
+  test::TempDir dir;
+  std::string path = (dir / "actions.jsonl").string();
+  ActionLog log(Program::Builder, path);
+  log.packaged("Z:\\src\\tool.exe", 1, "tool.exe", false, 46);
+  log.packaged("Z:\\bin\\Tam32E.ex_", 1, "Tamsin32.ex_", true, 1000);
+  log.packaged("Z:\\src\\big.dat", 2, "big.dat", false, 5000);
+  log.summary(0, "the package was generated");
+  std::string text = test::readFile(path);
+  EXPECT_EQ(text.substr(0, text.find('\n') + 1),
+            "{\"program\":\"builder\",\"action\":\"packaged\",\"source\":\"Z:\\\\src\\\\tool.exe\","
+            "\"disk\":1,\"target\":\"tool.exe\",\"compressed\":\"no\",\"bytes\":46}\n");
+  EXPECT_NE(text.find("\"target\":\"Tamsin32.ex_\",\"compressed\":\"yes\",\"bytes\":1000}"), std::string::npos);
+  EXPECT_EQ(log.summaryText(0, "the package was generated"),
+            "corvix: 3 files copied into the package on 2 disks, 6046 bytes; exit status 0: the package "
+            "was generated");
+  EXPECT_NE(text.find("\"files\":3,\"disks\":2,\"bytes\":6046,\"exit\":0"), std::string::npos) << text;
+}
+
 TEST(ActionLog, WithoutAPathNothingIsWritten) {
   ActionLog none;
   EXPECT_FALSE(none.enabled());

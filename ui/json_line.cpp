@@ -82,5 +82,6 @@ JsonLine& JsonLine::add(std::string_view key,
 }
 
 JsonLine& JsonLine::addNull(std::string_view key) { return raw(key, "null"); }
+JsonLine& JsonLine::addTrue(std::string_view key) { return raw(key, "true"); }
 
 }  // namespace vandrel::ui

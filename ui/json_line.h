@@ -24,6 +24,7 @@ class JsonLine {
   JsonLine& add(std::string_view key, const std::vector<bool>& flags);
   JsonLine& add(std::string_view key, const std::vector<std::string>& texts);
   JsonLine& addNull(std::string_view key);
+  JsonLine& addTrue(std::string_view key);  // the JSON literal true
   // A nested object of texts, in the given order.
   JsonLine& add(std::string_view key, const std::vector<std::pair<std::string, std::string>>& map);
 

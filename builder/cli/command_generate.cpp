@@ -5,6 +5,7 @@
 #include "builder/cli/command_session.h"
 #include "builder/codec/document_settings.h"
 #include "builder/generate/package_generator.h"
+#include "ui/action_log.h"
 
 namespace vandrel::builder::cli {
 
@@ -45,14 +46,27 @@ CommandRun defineGenerate(CLI::App& sub) {
     std::filesystem::create_directories(o->out, ec);
     std::optional<std::string> folder = context.windowsPath(o->out);
     if (ec || !folder) return fail(context, "cannot use the folder " + o->out);
+    ui::ActionLog log(ui::Program::Builder, ui::ActionLog::pathFromEnvironment());
+    session->context().log = &log;
     PackageGenerator generator(session->doc, session->tree().entryOrder(), session->context());
     GenerateOutcome outcome = generator.generate({*folder, o->eachDisk});
+    session->context().log = nullptr;
+    int status = outcome == GenerateOutcome::Complete ? exit_status::Done : exit_status::Failed;
     keepGenerationChoices(session->doc, generator);
     for (auto t = taken.rbegin(); t != taken.rend(); ++t) {
       if (settingValue(session->doc, t->key) == t->during) changeSetting(session->doc, t->key, t->before);
     }
-    if (!keepRunChanges(*session, o->save, o->noSave)) return exit_status::Failed;
-    return outcome == GenerateOutcome::Complete ? exit_status::Done : exit_status::Failed;
+    bool kept = keepRunChanges(*session, o->save, o->noSave);
+    if (!kept) status = exit_status::Failed;
+    // What went into the package, for a person reading the build's output, and last in the log.
+    const std::string meaning = !kept ? "the document could not be saved"
+                                : outcome == GenerateOutcome::Complete   ? "the package was generated"
+                                : outcome == GenerateOutcome::WithErrors ? "the package has errors"
+                                : outcome == GenerateOutcome::Cancelled  ? "the generation was cancelled"
+                                                                         : "the script could not be written";
+    log.summary(status, meaning);
+    context.out << log.summaryText(status, meaning) << '\n';
+    return status;
   };
 }
 

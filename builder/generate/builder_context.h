@@ -7,6 +7,7 @@
 #include "platform/file_system.h"
 #include "platform/library_loader.h"
 #include "platform/process.h"
+#include "ui/action_log.h"
 #include "ui/interaction.h"
 
 namespace vandrel::builder {
@@ -26,6 +27,8 @@ struct BuilderContext {
   std::string tempFolder = "C:\\WINDOWS\\TEMP";
   // Loads Scanlet.dll for the integrity check; null where no library may be loaded.
   platform::LibraryLoader* libraries = nullptr;
+  // Where generation logs each file it puts into a package; null: not logged.
+  ui::ActionLog* log = nullptr;
 };
 
 // "folder\name" with exactly one backslash between them.

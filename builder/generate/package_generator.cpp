@@ -7,6 +7,7 @@
 #include "builder/generate/progress_service.h"
 #include "builder/generate/script_writer.h"
 #include "builder/strings/builder_strings.h"
+#include "platform/formats/szdd.h"
 
 namespace vandrel::builder {
 
@@ -14,7 +15,21 @@ namespace {
 
 constexpr int kPumpAfterFile = 61;
 
+// Whether a file in the package is stored compressed (it starts with the SZDD magic).
+bool storedCompressed(platform::FileSystem& files, const std::string& path) {
+  std::unique_ptr<platform::File> file = files.open(path, platform::OpenMode::Read);
+  std::uint8_t head[8] = {};
+  std::int64_t got = file ? file->read(head, sizeof head) : -1;
+  return got > 0 && platform::szdd::hasMagic(head, static_cast<std::size_t>(got));
+}
+
 }  // namespace
+
+void PackageGenerator::logCopy(const std::string& source, int disk, const std::string& folder,
+                               const std::string& name, std::int64_t copied) {
+  if (!context_.log || copied < 0) return;
+  context_.log->packaged(source, disk, name, storedCompressed(context_.files, folder + name), copied);
+}
 
 std::string sourceFilePath(const std::string& documentPath, const FileEntry& file) {
   return joinPath(pathBesideDocument(documentPath, file.sourcePath), file.sourceName);
@@ -148,6 +163,7 @@ bool PackageGenerator::copyEngineFiles(const std::string& firstDisk, bool& engin
       progress.SetProgress(0, strFormat(sid::CopyingEngineFile, pair.source));
       progress.setExpectedTotal(*size);
       std::int64_t copied = progress.CopyFileWithProgress(source, firstDisk + pair.onDisk, true);
+      logCopy(source, 1, firstDisk, pair.onDisk, copied);
       if (copied < 0 || std::uint64_t(copied) != *size) engineError = true;
     } else {
       engineError = true;
@@ -188,8 +204,9 @@ GenerateOutcome PackageGenerator::copyAuthorFiles(const std::string& firstDisk,
     for (const FileEntry& file : doc_.files) {
       if (file.disk != disk) continue;
       progress.SetProgress(std::nullopt, strFormat(sid::CopyingTo, file.sourceName, folder));
-      std::int64_t copied = progress.CopyFileWithProgress(sourceFilePath(doc_.pathName(), file),
-                                                          folder + file.sourceName, true);
+      const std::string source = sourceFilePath(doc_.pathName(), file);
+      std::int64_t copied = progress.CopyFileWithProgress(source, folder + file.sourceName, true);
+      logCopy(source, disk, folder, file.sourceName, copied);
       if (copied != std::int64_t(file.size)) {
         if (progress.cancelled()) return cancelledBy(sid::GenerateCancelled);
         if (ask(sid::AskAbortShortCopy, ui::Buttons::YesNo, ui::Icon::Exclamation) ==
@@ -213,7 +230,9 @@ void PackageGenerator::copyDiskMessage(int disk, const std::string& folder) {
     // Only the first message of a disk is copied; the others share its key in the script.
     std::string file = pathBesideDocument(doc_.pathName(), message.filePath);
     if (fileSize(context_.files, file)) {
-      context_.progress.CopyFileWithProgress(file, folder + message.destName, false);
+      std::int64_t copied =
+          context_.progress.CopyFileWithProgress(file, folder + message.destName, false);
+      logCopy(file, disk, folder, message.destName, copied);
     }
     return;
   }

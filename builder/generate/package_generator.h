@@ -61,6 +61,9 @@ class PackageGenerator {
   GenerateOutcome copyAuthorFiles(const std::string& firstDisk, const std::string& base,
                                   bool automatic, int highestDisk, bool& error);
   void copyDiskMessage(int disk, const std::string& folder);
+  // One file put into the package (folder + name), for the action log.
+  void logCopy(const std::string& source, int disk, const std::string& folder,
+               const std::string& name, std::int64_t copied);
   GenerateOutcome cancelledBy(unsigned id);
 
   const CScriptDoc& doc_;

@@ -7,6 +7,7 @@
 #include "builder/generate/generate_test_support.h"
 #include "builder/strings/builder_strings.h"
 #include "builder/tree/script_tree.h"
+#include "tests/support/temp_dir.h"
 
 namespace vandrel::builder {
 namespace {
@@ -109,6 +110,30 @@ TEST_F(Generation, EachDiskItsOwnFolder) {
   ASSERT_EQ(b.ui.folderPrompts.size(), 2u);
   EXPECT_EQ(b.ui.folderPrompts[1].caption, "Please select a directory where to save Disk 2 files...");
   EXPECT_FALSE(shown(sid::AskChooseDiskFolders)) << "the option answers the question";
+}
+
+TEST_F(Generation, TheLogNamesEachFileOfThePackageWithItsDiskAndWhetherItIsCompressed) {
+  test::TempDir dir;
+  ui::ActionLog log(ui::Program::Builder, (dir / "actions.jsonl").string());
+  b.context.log = &log;
+  file("one.exe", 10, 1);
+  // An author file stored compressed (expanded at install) keeps its SZDD form.
+  b.files.writeFile("C:\\Src\\two.dl_", std::string("SZDD\x88\xf0\x27\x33", 8) + "AXxxxxxxxxxxxx");
+  addFile(doc, "two.dl_", 22, 2);
+  b.ui.folders.push_back("C:\\Second");
+  ASSERT_EQ(run("C:\\First", {std::nullopt, true}), GenerateOutcome::Complete);
+  b.context.log = nullptr;
+  std::string text = test::readFile(dir / "actions.jsonl");
+  const char* lines[] = {
+      R"({"program":"builder","action":"packaged","source":"C:\\Corvix\\Setup.exe","disk":1,"target":"Setup.exe","compressed":"no","bytes":100})",
+      R"({"program":"builder","action":"packaged","source":"C:\\Corvix\\Tam32E.ex_","disk":1,"target":"Tamsin32.ex_","compressed":"no","bytes":100})",
+      R"({"program":"builder","action":"packaged","source":"C:\\Src\\one.exe","disk":1,"target":"one.exe","compressed":"no","bytes":10})",
+      R"({"program":"builder","action":"packaged","source":"C:\\Src\\two.dl_","disk":2,"target":"two.dl_","compressed":"yes","bytes":22})",
+  };
+  for (const char* line : lines) EXPECT_NE(text.find(std::string(line) + "\n"), std::string::npos) << line << "\n" << text;
+  EXPECT_EQ(text.find("Script.vrx"), std::string::npos) << "the script is written, not copied";
+  log.summary(0, "the package was generated");
+  EXPECT_NE(test::readFile(dir / "actions.jsonl").find("\"disks\":2,"), std::string::npos);
 }
 
 TEST_F(Generation, CancelledFolderPrompts) {

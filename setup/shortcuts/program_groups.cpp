@@ -33,9 +33,9 @@ class GroupMaker {
  public:
   GroupMaker(script::ScriptReader& script, const SetupState& state, platform::FileSystem& files,
              platform::Shell& shell, const script::StringTable& strings, CopyProgress& progress,
-             bool& changeFailed)
+             bool& changeFailed, ui::ActionLog* log)
       : script_(script), state_(state), files_(files), shell_(shell), strings_(strings),
-        progress_(progress), changeFailed_(changeFailed),
+        progress_(progress), changeFailed_(changeFailed), log_(log),
         foldersSection_(script::sectionName(Section::AddedFolders)),
         linksSection_(script::sectionName(Section::AddedLinks)) {}
 
@@ -53,6 +53,7 @@ class GroupMaker {
   const script::StringTable& strings_;
   CopyProgress& progress_;
   bool& changeFailed_;
+  ui::ActionLog* log_;
   std::string foldersSection_, linksSection_;
   long folders_ = 0, links_ = 0;
 };
@@ -131,7 +132,14 @@ std::string GroupMaker::groupFolder(const std::string& name) {
   }
   if (!isSafeFileName(name)) return {};
   std::string folder = state.programsFolder + "\\" + name;
-  files_.createDirectory(folder);
+  // A folder that is there already is reused (another package's group of that name).
+  std::optional<platform::FileStatus> before = files_.status(folder);
+  bool made = files_.createDirectory(folder);
+  if (log_) {
+    log_->action("group", {{"name", name},
+                           {"folder", folder},
+                           {"created", made ? "yes" : before && before->isDirectory() ? "existing" : "no"}});
+  }
   script_.write(foldersSection_, std::to_string(folders_++), folder);
   return folder;
 }
@@ -145,11 +153,24 @@ void GroupMaker::makeShortcut(const script::ShortcutEntry& entry, const std::str
   std::string folder = directoryPath(script_, state_, dir);
   std::string target = folder + "\\" + entry.target.text("dummy.exe");
   std::string linkPath = groupFolder + "\\" + title + ".lnk";
+  const std::string working = directoryPath(script_, state_, dir);
   // The path is recorded whatever happened, so that the uninstaller tries it; a failure is
   // reported at the end of the installation.
-  if (CreateShellLink(shell_, target, arguments, directoryPath(script_, state_, dir),
-                      linkPath, title) < 0) {
-    changeFailed_ = true;
+  bool written = CreateShellLink(shell_, target, arguments, working, linkPath, title) == 0;
+  if (!written) changeFailed_ = true;
+  if (log_) {
+    // The link as the shell receives it: the engine gives no icon of its own, so the shell
+    // shows the target's first icon.
+    platform::ShellLink link = shellLink(target, arguments, working, title);
+    log_->action("shortcut", {{"link", linkPath},
+                              {"target", link.target},
+                              {"arguments", link.arguments},
+                              {"working-folder", link.workingDirectory},
+                              {"icon", link.iconLocation.empty()
+                                           ? std::string()
+                                           : link.iconLocation + "," + std::to_string(link.iconIndex)},
+                              {"description", link.description},
+                              {"written", written ? "yes" : "no"}});
   }
   script_.write(linksSection_, std::to_string(links_++), linkPath);
   progress_.pump(21);
@@ -157,22 +178,29 @@ void GroupMaker::makeShortcut(const script::ShortcutEntry& entry, const std::str
 
 }  // namespace
 
-int CreateShellLink(platform::Shell& shell, const std::string& target,
-                    const std::string& arguments, const std::string& workingDirectory,
-                    const std::string& linkPath, const std::string& description) {
+platform::ShellLink shellLink(const std::string& target, const std::string& arguments,
+                              const std::string& workingDirectory, const std::string& description) {
   platform::ShellLink link;
   link.target = target;
   link.description = description;
   link.arguments = arguments;
   link.workingDirectory = workingDirectory;
-  return shell.createShortcut(linkPath, link) ? 0 : -1;
+  return link;
+}
+
+int CreateShellLink(platform::Shell& shell, const std::string& target,
+                    const std::string& arguments, const std::string& workingDirectory,
+                    const std::string& linkPath, const std::string& description) {
+  return shell.createShortcut(linkPath, shellLink(target, arguments, workingDirectory, description))
+             ? 0
+             : -1;
 }
 
 int createProgramGroups(script::ScriptReader& script, const SetupState& state,
                         platform::FileSystem& files, platform::Shell& shell,
                         const script::StringTable& strings, CopyProgress& progress,
-                        bool& changeFailed) {
-  GroupMaker maker(script, state, files, shell, strings, progress, changeFailed);
+                        bool& changeFailed, ui::ActionLog* log) {
+  GroupMaker maker(script, state, files, shell, strings, progress, changeFailed, log);
   return maker.run();
 }
 

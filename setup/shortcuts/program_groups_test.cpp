@@ -5,6 +5,7 @@
 #include "setup/testing/copy_fixture.h"
 #include "setup/common/copy_progress.h"
 #include "setup/shortcuts/program_groups.h"
+#include "tests/support/temp_dir.h"
 
 namespace vandrel::platform::emulated {
 // Shown by the tests as its name, not as bytes.
@@ -33,7 +34,7 @@ class GroupsTest : public CopyFixture {
     SetupDialogs dialogs = app().dialogs();
     CopyProgress progress(dialogs);
     return createProgramGroups(app().script(), app().state(), machine().files(),
-                               machine().shell(), app().strings(), progress, changeFailed);
+                               machine().shell(), app().strings(), progress, changeFailed, &log);
   }
   std::vector<std::string> recorded(const std::string& section) {
     std::vector<std::string> paths;
@@ -44,7 +45,10 @@ class GroupsTest : public CopyFixture {
     }
   }
   std::string programs() { return app().state().programsFolder; }
+  std::string logText() { return test::readFile(logDir / "actions.jsonl"); }
   bool changeFailed = false;
+  test::TempDir logDir;
+  ui::ActionLog log{ui::Program::Setup, (logDir / "actions.jsonl").string()};
 };
 
 TEST_F(GroupsTest, GroupsAndShortcutsAreMadeAndRecorded) {
@@ -65,6 +69,24 @@ TEST_F(GroupsTest, GroupsAndShortcutsAreMadeAndRecorded) {
   std::string bytes = get(links[0]).value_or("");
   EXPECT_EQ(bytes.substr(0, 4), std::string("\x4c\0\0\0", 4));
   EXPECT_NE(bytes.find("C:\\App\\Docs\\tool.exe"), std::string::npos);
+
+  // The log names the group made and each shortcut as the shell received it, in order.
+  const std::string json = "C:\\\\WINDOWS\\\\Start Menu\\\\Programs\\\\Tool";
+  EXPECT_EQ(logText(),
+            "{\"program\":\"setup\",\"action\":\"group\",\"name\":\"Tool\",\"folder\":\"" + json +
+                "\",\"created\":\"yes\"}\n"
+                "{\"program\":\"setup\",\"action\":\"shortcut\",\"link\":\"" + json +
+                "\\\\Tool.lnk\",\"target\":\"C:\\\\App\\\\Docs\\\\tool.exe\",\"arguments\":\"-o Ann\","
+                "\"working-folder\":\"C:\\\\App\\\\Docs\",\"icon\":\"\",\"description\":\"Tool\","
+                "\"written\":\"yes\"}\n"
+                "{\"program\":\"setup\",\"action\":\"shortcut\",\"link\":\"" + json +
+                "\\\\Read me.lnk\",\"target\":\"C:\\\\App\\\\readme.txt\",\"arguments\":\"\","
+                "\"working-folder\":\"C:\\\\App\",\"icon\":\"\",\"description\":\"Read me\","
+                "\"written\":\"yes\"}\n"
+                "{\"program\":\"setup\",\"action\":\"shortcut\",\"link\":\"C:\\\\WINDOWS\\\\Desktop"
+                "\\\\Tool on desktop.lnk\",\"target\":\"C:\\\\App\\\\Docs\\\\tool.exe\",\"arguments\":\"\","
+                "\"working-folder\":\"C:\\\\App\\\\Docs\",\"icon\":\"\",\"description\":\"Tool on desktop\","
+                "\"written\":\"yes\"}\n");
 }
 
 TEST_F(GroupsTest, MacrosMatchWholeNamesOnly) {
