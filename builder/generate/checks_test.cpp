@@ -128,6 +128,7 @@ struct TestInstall : ::testing::Test {
     b.context.process = &process;
     b.files.writeFile("C:\\Src\\a.exe", "a");
     addFile(doc, "a.exe", 1);
+    doc.settings.appName = "Tool";
   }
   TestInstallOutcome run() {
     PackageGenerator generator(doc, ScriptTree(doc).entryOrder(), b.context);

@@ -103,6 +103,21 @@ TEST_F(IntegrityCheck, CleanDocumentHasNoFinding) {
   EXPECT_TRUE(process.started.empty());
 }
 
+// The check and generation agree on what a name is: blanks alone are none.
+TEST_F(IntegrityCheck, ABlankApplicationNameIsNoName) {
+  cleanDocument();
+  for (const char* name : {"", "  ", "\t"}) {
+    doc.settings.appName = name;
+    ui.answers = {Answer::No, Answer::No};
+    IntegrityCheckResult result = check();
+    ASSERT_EQ(result.outcome, IntegrityCheckResult::Outcome::Done);
+    EXPECT_EQ(findings(result.logPath),
+              std::vector<std::string>{"Settings, AppName: the application has no name"})
+        << '"' << name << '"';
+    EXPECT_FALSE(hasApplicationName(doc.settings));
+  }
+}
+
 TEST_F(IntegrityCheck, EveryPlantedFaultIsNamed) {
   cleanDocument();
   doc.settings.type = 3;                                     // own warning without OwnMsg

@@ -67,6 +67,12 @@ GenerateOutcome PackageGenerator::cancelledBy(unsigned id) {
   return GenerateOutcome::Cancelled;
 }
 
+bool PackageGenerator::namedPackage() {
+  if (hasApplicationName(doc_.settings)) return true;
+  stopMessage(context_.ui, str(sid::NoApplicationName));
+  return false;
+}
+
 bool PackageGenerator::confirmMissingSources(int& highestDisk) {
   bool missing = false;
   highestDisk = 0;
@@ -94,6 +100,7 @@ GenerateOutcome PackageGenerator::generate(const GenerateOptions& options) {
   generatedComplete_ = false;
   chosenFolder_.reset();
   scriptComposed_ = false;
+  if (!namedPackage()) return GenerateOutcome::Failed;
   int highestDisk = 0;
   if (!confirmMissingSources(highestDisk)) return GenerateOutcome::Cancelled;
   if (!doc_.settings.lastGenPath.empty()) {
@@ -241,6 +248,7 @@ void PackageGenerator::copyDiskMessage(int disk, const std::string& folder) {
 bool PackageGenerator::regenerateScript() {
   chosenFolder_.reset();
   scriptComposed_ = false;
+  if (!namedPackage()) return false;
   int highestDisk = 0;
   if (!confirmMissingSources(highestDisk)) return false;
   const std::string& last = doc_.settings.lastGenPath;

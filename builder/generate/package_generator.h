@@ -35,9 +35,10 @@ class PackageGenerator {
   PackageGenerator(const CScriptDoc& doc, EntryOrder order, BuilderContext& context);
 
   // Generate: Script.vrx and the engine files on the first disk, each author file on its
-  // disk, each disk's message file. Every question and message goes through the port.
+  // disk, each disk's message file. Every question and message goes through the port. A
+  // document without an application name (AppName empty or blanks) is refused: Failed.
   GenerateOutcome generate(const GenerateOptions& options = {});
-  // Regenerate script only: rewrites Script.vrx in LastGenPath.
+  // Regenerate script only: rewrites Script.vrx in LastGenPath (refused as generate is).
   bool regenerateScript();
 
   bool generatedComplete() const { return generatedComplete_; }
@@ -54,6 +55,9 @@ class PackageGenerator {
  private:
   ui::Answer ask(unsigned id, ui::Buttons buttons, ui::Icon icon);
   void inform(unsigned id);
+  // A package without an application name would register an uninstall entry named by
+  // blanks: message 354 and false.
+  bool namedPackage();
   // "Some of your files are missing ..." when a source file is missing; false on No.
   bool confirmMissingSources(int& highestDisk);
   std::optional<std::string> promptFolder(int disk);

@@ -271,6 +271,35 @@ TEST_F(Generation, RegenerateScriptOnly) {
   EXPECT_FALSE(exists("C:\\Pkg\\a.exe")) << "only the script is written";
 }
 
+// The uninstall registration is named after AppName: a package without a name (empty or
+// blanks only) is refused before anything is asked or written.
+TEST_F(Generation, APackageWithoutNameIsRefused) {
+  file("a.exe", 1);
+  b.files.makeDirectories("C:\\Pkg");
+  for (const char* name : {"", " ", " \t "}) {
+    doc.settings.appName = name;
+    doc.settings.lastGenPath = "";
+    b.ui.messages.clear();
+    b.ui.folders.clear();
+    EXPECT_EQ(run(), GenerateOutcome::Failed) << '"' << name << '"';
+    EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(sid::NoApplicationName)});
+    EXPECT_FALSE(exists("C:\\Pkg\\Script.vrx"));
+    EXPECT_TRUE(doc.settings.lastGenPath.empty()) << "no folder was chosen";
+
+    doc.settings.lastGenPath = "C:\\Pkg\\";
+    b.ui.messages.clear();
+    PackageGenerator generator(doc, ScriptTree(doc).entryOrder(), b.context);
+    EXPECT_FALSE(generator.regenerateScript());
+    EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(sid::NoApplicationName)});
+    EXPECT_FALSE(exists("C:\\Pkg\\Script.vrx"));
+  }
+  doc.settings.appName = " Tool";
+  doc.settings.lastGenPath = "";
+  b.ui.messages.clear();
+  b.ui.folders.clear();
+  EXPECT_EQ(run(), GenerateOutcome::Complete) << "a name with a blank in it is a name";
+}
+
 TEST_F(Generation, TheUninstallerGroupIsKeptOnceAScriptIsComposed) {
   file("a.exe", 1);
   EntryKey first = addGroup(doc, "Zed");

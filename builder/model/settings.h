@@ -30,6 +30,12 @@ struct ScriptSettings {
   std::string lastGenPath;
 };
 
+// Whether the package has a name: the uninstall registration's key and the uninstaller's
+// shortcut are named after AppName, so a name of blanks only counts as none.
+inline bool hasApplicationName(const ScriptSettings& settings) {
+  return settings.appName.find_first_not_of(" \t\r\n\v\f") != std::string::npos;
+}
+
 struct BackgroundSettings {
   int gradient = 1;
   int vert = 1;

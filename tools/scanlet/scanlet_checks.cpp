@@ -80,7 +80,7 @@ bool onFirstDisk(const ScanletDocument& doc, const std::string& name) {
 
 void checkSettings(Run& run) {
   const ScriptSettings& s = *run.doc->settings;
-  if (s.appName.empty()) report(run, 1, script::key::AppName, "the application has no name");
+  if (!hasApplicationName(s)) report(run, 1, script::key::AppName, "the application has no name");
   if (s.type == 3 && s.ownMsg.empty()) {
     report(run, 1, script::key::Type, "the own licence warning is chosen but OwnMsg is empty");
   }
