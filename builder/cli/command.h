@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "builder/codec/load_diagnostic.h"
 #include "builder/model/script_doc.h"
 #include "platform/machine.h"
 #include "ui/interaction.h"
@@ -68,6 +69,8 @@ const std::vector<CommandSpec>& commandTable();
 int fail(CommandContext& context, const std::string& text);
 // The same line for a refused argument: the usage status.
 int usageError(CommandContext& context, const std::string& text);
+// What loading a document could not read as written, on err: "corvix: FILE:LINE: error: ...".
+void reportLoad(CommandContext& context, const LoadDiagnostics& diagnostics);
 
 // Applies KEY=VALUE settings (values in UTF-8) to doc in order; empty on success, else what was refused (by
 // name). The modified flag is left to the caller.

@@ -1,5 +1,6 @@
 // corvix check DOC [--log FILE] [--warn-only]: the integrity check through Scanlet.dll; prints
-// the log and exits 1 when it has findings (0 with --warn-only).
+// what loading the document could not read as written, then the log, and exits 1 when either
+// has findings (0 with --warn-only).
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -38,7 +39,7 @@ CommandRun defineCheck(CLI::App& sub) {
   sub.add_option("--log", *log, "the log file (default: CheckLog.txt beside the document)");
   sub.add_flag("--warn-only", *warnOnly, "exit 0 even when the check has findings");
   return [doc, log, warnOnly](CommandContext& context) {
-    std::unique_ptr<HeadlessSession> session = openSession(context, *doc);
+    std::unique_ptr<HeadlessSession> session = openSession(context, *doc, LoadReport::ByCaller);
     if (!session) return exit_status::Failed;
     IntegrityCheckOptions options;
     if (!log->empty()) {
@@ -52,13 +53,19 @@ CommandRun defineCheck(CLI::App& sub) {
     std::ifstream in(host ? *host : std::filesystem::path());
     std::stringstream text;
     text << in.rdbuf();
-    // The log is code page text, as the checking library writes it.
+    // The lines the document's loading could not read come first, one finding each; the log
+    // is code page text, as the checking library writes it.
+    const LoadDiagnostics& notes = session->loadDiagnostics();
+    for (const LoadDiagnostic& d : notes) context.out << platform::cp1252ToUtf8(diagnosticText(d)) << "\n";
     context.out << platform::cp1252ToUtf8(text.str());
     context.out.flush();
     std::optional<int> findings = findingCount(text.str());
     if (!findings) return fail(context, "the check log " + result.logPath + " gives no count of findings");
-    if (*findings > 0 && !*warnOnly) {
-      context.err << "corvix: the check has " << *findings << " finding(s)\n";
+    int total = *findings + int(notes.size());
+    if (total > 0 && !*warnOnly) {
+      context.err << "corvix: the check has " << total << " finding(s)";
+      if (!notes.empty()) context.err << ", " << notes.size() << " of them in loading the document";
+      context.err << "\n";
       return exit_status::Failed;
     }
     return exit_status::Done;

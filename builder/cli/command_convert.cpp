@@ -23,6 +23,7 @@ CommandRun defineConvert(CLI::App& sub) {
     CScriptDoc doc;
     DocumentFile source;
     if (!source.open(doc, *in, context.ui())) return exit_status::Failed;
+    reportLoad(context, source.diagnostics());
     if (isCvxName(*out)) {
       DocumentFile target(*out, DocumentForm::Compound);
       return target.save(doc, context.ui()) ? exit_status::Done : exit_status::Failed;

@@ -14,6 +14,7 @@ CommandRun defineDump(CLI::App& sub) {
     CScriptDoc doc;
     DocumentFile file;
     if (!file.open(doc, *path, context.ui())) return exit_status::Failed;
+    reportLoad(context, file.diagnostics());
     context.out << documentText(doc);
     context.out.flush();
     return context.out ? exit_status::Done : exit_status::Failed;

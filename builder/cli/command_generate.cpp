@@ -27,6 +27,7 @@ CommandRun defineGenerate(CLI::App& sub) {
   return [o](CommandContext& context) {
     std::unique_ptr<HeadlessSession> session = openSession(context, o->doc);
     if (!session) return exit_status::Failed;
+    if (std::optional<int> refused = refuseLoadErrors(context, *session, o->doc)) return *refused;
     // The overrides are applied to the document for the build and taken back before it is
     // saved, unless the generation itself changed that setting (LastGenPath).
     struct Taken { std::string key, before, during; };

@@ -15,8 +15,15 @@ CommandRun defineMerge(CLI::App& sub) {
     std::unique_ptr<HeadlessSession> session = openSession(context, *doc);
     if (!session) return exit_status::Failed;
     std::string chosen = std::filesystem::absolute(*other).string();
-    if (!importScript(session->doc, chosen, context.ui())) {
-      return fail(context, "nothing was imported from " + *other);
+    LoadDiagnostics diagnostics;
+    bool imported = importScript(session->doc, chosen, context.ui(), &diagnostics);
+    for (LoadDiagnostic& d : diagnostics) d.file = *other;
+    reportLoad(context, diagnostics);
+    if (!imported) return fail(context, "nothing was imported from " + *other);
+    // What OTHER says is not what was read: the document is left as it was.
+    if (int errors = errorCount(diagnostics)) {
+      return fail(context, "nothing is merged from " + *other + ": loading it found " +
+                               decimal(errors) + " error(s), listed above");
     }
     session->tree().syncFromDocument();  // the new entries get their items, as after a load
     return session->saveIfModified() ? exit_status::Done : exit_status::Failed;

@@ -14,6 +14,7 @@ CommandRun defineScript(CLI::App& sub) {
   return [doc, noSave, save](CommandContext& context) {
     std::unique_ptr<HeadlessSession> session = openSession(context, *doc);
     if (!session) return exit_status::Failed;
+    if (std::optional<int> refused = refuseLoadErrors(context, *session, *doc)) return *refused;
     PackageGenerator generator(session->doc, session->tree().entryOrder(), session->context());
     bool written = generator.regenerateScript();
     keepGenerationChoices(session->doc, generator);

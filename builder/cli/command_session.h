@@ -2,6 +2,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "builder/cli/command.h"
@@ -9,10 +10,21 @@
 
 namespace vandrel::builder::cli {
 
+// Where openSession shows what loading the document could not read as written: on standard
+// error, one "corvix: FILE:LINE: error|warning: ..." line each, or nowhere (the caller shows
+// them itself, as check does among its findings).
+enum class LoadReport { OnStandardError, ByCaller };
+
 // The document at the host path in a headless session over the context's machine; saved back
 // through the session in the form it was read in. nullptr after the message when the machine
 // or the document cannot be opened.
-std::unique_ptr<HeadlessSession> openSession(CommandContext& context, const std::string& document);
+std::unique_ptr<HeadlessSession> openSession(CommandContext& context, const std::string& document,
+                                             LoadReport report = LoadReport::OnStandardError);
+
+// The refusal of a command that builds from the document (generate, script, test) when its
+// loading found errors: the failed status after the message; nullopt when there were none.
+std::optional<int> refuseLoadErrors(CommandContext& context, const HeadlessSession& session,
+                                    const std::string& document);
 
 // What a run changed of its document (LastGenPath, the uninstall group) written back: a .cvx
 // unless noSave, a text-form document only when save was asked for, as it is the author's

@@ -12,6 +12,7 @@ CommandRun defineTest(CLI::App& sub) {
   return [doc, noSave](CommandContext& context) {
     std::unique_ptr<HeadlessSession> session = openSession(context, *doc);
     if (!session) return exit_status::Failed;
+    if (std::optional<int> refused = refuseLoadErrors(context, *session, *doc)) return *refused;
     if (!PackageGenerator::canGenerate(session->doc)) {
       return fail(context, "the document installs nothing: it has no groups, Win.ini or registry "
                            "entries, files or shortcuts");

@@ -32,7 +32,7 @@ namespace {
 
 // openDocument, telling the form of the file read; nullopt after the message on failure.
 std::optional<DocumentForm> readDocument(CScriptDoc& doc, const std::filesystem::path& path,
-                                         ui::Interaction& ui) {
+                                         ui::Interaction& ui, LoadDiagnostics& diagnostics) {
   doc.resetSummary();
   CvxContent file = readCvx(path);
   switch (file.status) {
@@ -49,7 +49,8 @@ std::optional<DocumentForm> readDocument(CScriptDoc& doc, const std::filesystem:
   // The record saved with the file is kept, so that its revision, creation time and
   // application name survive an open and a save.
   if (file.summary) doc.summary = *file.summary;
-  if (!file.content.empty() && loadDocumentText(doc, file.content) == 0) {
+  if (!file.content.empty() &&
+      loadDocumentText(doc, file.content, diagnostics, path.string()) == 0) {
     stopMessage(ui, str(sid::NotADocument));
     return std::nullopt;
   }
@@ -61,7 +62,8 @@ std::optional<DocumentForm> readDocument(CScriptDoc& doc, const std::filesystem:
 }  // namespace
 
 bool openDocument(CScriptDoc& doc, const std::filesystem::path& path, ui::Interaction& ui) {
-  return readDocument(doc, path, ui).has_value();
+  LoadDiagnostics diagnostics;
+  return readDocument(doc, path, ui, diagnostics).has_value();
 }
 
 bool saveDocument(CScriptDoc& doc, const std::filesystem::path& path, ui::Interaction& ui) {
@@ -85,8 +87,10 @@ std::string writeDocumentText(CScriptDoc& doc, const std::filesystem::path& path
 }
 
 bool DocumentFile::open(CScriptDoc& doc, const std::filesystem::path& path, ui::Interaction& ui) {
-  std::optional<DocumentForm> form = readDocument(doc, path, ui);
+  LoadDiagnostics diagnostics;
+  std::optional<DocumentForm> form = readDocument(doc, path, ui, diagnostics);
   if (!form) return false;
+  diagnostics_ = std::move(diagnostics);
   path_ = path;
   form_ = *form;
   return true;
@@ -94,6 +98,10 @@ bool DocumentFile::open(CScriptDoc& doc, const std::filesystem::path& path, ui::
 
 bool DocumentFile::save(CScriptDoc& doc, ui::Interaction& ui) {
   if (form_ == DocumentForm::Compound) return saveDocument(doc, path_, ui);
+  if (!diagnostics_.empty()) {
+    stopMessage(ui, strFormat(sid::TextNotWrittenBack, path_.string()));
+    return false;
+  }
   if (!writeDocumentText(doc, path_).empty()) {
     stopMessage(ui, str(sid::SaveFailed));
     return false;
@@ -105,7 +113,8 @@ bool DocumentFile::saveIfModified(CScriptDoc& doc, ui::Interaction& ui) {
   return !doc.isModified() || save(doc, ui);
 }
 
-bool importScript(CScriptDoc& doc, const std::optional<std::string>& chosen, ui::Interaction& ui) {
+bool importScript(CScriptDoc& doc, const std::optional<std::string>& chosen, ui::Interaction& ui,
+                  LoadDiagnostics* diagnostics) {
   if (!chosen) return false;
   if (!doc.pathName().empty() && text::toUpper(*chosen) == text::toUpper(doc.pathName())) {
     stopMessage(ui, str(sid::ImportSameDocument));
@@ -125,7 +134,9 @@ bool importScript(CScriptDoc& doc, const std::optional<std::string>& chosen, ui:
     stopMessage(ui, str(sid::FileAccessFailed));
     return false;
   }
-  int lines = file.content.empty() ? 0 : loadDocumentText(doc, file.content);
+  LoadDiagnostics notes;
+  int lines = file.content.empty() ? 0 : loadDocumentText(doc, file.content, notes, *chosen);
+  if (diagnostics) diagnostics->insert(diagnostics->end(), notes.begin(), notes.end());
   if (lines > 0) doc.setModifiedFlag();
   doc.updateTitle();
   return lines > 0;

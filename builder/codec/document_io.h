@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 
+#include "builder/codec/load_diagnostic.h"
 #include "builder/model/script_doc.h"
 #include "ui/interaction.h"
 
@@ -32,20 +33,25 @@ class DocumentFile {
   DocumentFile(std::filesystem::path path, DocumentForm form)
       : path_(std::move(path)), form_(form) {}
 
-  // openDocument's rules and messages; on success the file's form is noted.
+  // openDocument's rules and messages; on success the file's form is noted, and what the
+  // load could not read as written is kept in diagnostics(), named by path.
   bool open(CScriptDoc& doc, const std::filesystem::path& path, ui::Interaction& ui);
   // Writes the document in the file's form: a compound file as saveDocument saves it (the
-  // summary record stamped); the text form as it is. A failure shows message 184.
+  // summary record stamped); the text form as it is. A failure shows message 184. A text-form
+  // document whose loading noted anything is not written back (its unread lines would be
+  // dropped, its misread values written as read): message 353, and false.
   bool save(CScriptDoc& doc, ui::Interaction& ui);
   // save when the document was modified since it was opened or saved.
   bool saveIfModified(CScriptDoc& doc, ui::Interaction& ui);
 
   const std::filesystem::path& path() const { return path_; }
   DocumentForm form() const { return form_; }
+  const LoadDiagnostics& diagnostics() const { return diagnostics_; }
 
  private:
   std::filesystem::path path_;
   DocumentForm form_ = DocumentForm::Compound;
+  LoadDiagnostics diagnostics_;
 };
 
 // The document text form written to path, replacing the file only once the text is written;
@@ -54,8 +60,10 @@ std::string writeDocumentText(CScriptDoc& doc, const std::filesystem::path& path
 
 // Import ("Merge script"): the chosen file's entries appended and its settings taken over.
 // chosen is the file picked in the open-file dialog, nullopt when it was cancelled. Returns
-// true when lines were read; the caller then gives the tree an item for each new entry.
-bool importScript(CScriptDoc& doc, const std::optional<std::string>& chosen, ui::Interaction& ui);
+// true when lines were read; the caller then gives the tree an item for each new entry. What the
+// load could not read as written is added to diagnostics when given.
+bool importScript(CScriptDoc& doc, const std::optional<std::string>& chosen, ui::Interaction& ui,
+                  LoadDiagnostics* diagnostics = nullptr);
 
 // A stop message of the builder.
 void stopMessage(ui::Interaction& ui, const std::string& text);

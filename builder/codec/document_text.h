@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "builder/codec/load_diagnostic.h"
 #include "builder/model/script_doc.h"
 #include "script/schema.h"
 
@@ -24,5 +25,12 @@ std::string entryText(const CScriptDoc& doc, int lineNumber, int category, int i
 // their references accordingly; settings present in the text replace the current ones.
 // Returns the number of key and value lines read.
 int loadDocumentText(CScriptDoc& doc, std::string_view text);
+// The same load, noting in diagnostics (named by file) each line it cannot read as written:
+// unknown sections and keys, lines without "=", entries with too few fields (or, for a file's
+// source folder and a shortcut's command line, extra commas), non-numbers where numbers
+// belong, keys given twice (the later one is kept), entry keys that are not the entry's
+// position. The document is loaded exactly as without them.
+int loadDocumentText(CScriptDoc& doc, std::string_view text, LoadDiagnostics& diagnostics,
+                     std::string_view file = {});
 
 }  // namespace vandrel::builder

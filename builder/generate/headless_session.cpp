@@ -26,6 +26,8 @@ HeadlessSession::HeadlessSession(platform::Machine& machine, ui::Interaction& ui
 
 bool HeadlessSession::open(const std::filesystem::path& path) {
   if (!file_.open(doc, std::filesystem::absolute(path), ui_)) return false;
+  diagnostics_ = file_.diagnostics();
+  for (LoadDiagnostic& d : diagnostics_) d.file = path.string();
   if (std::optional<std::string> windows = machine_.files().windowsPath(file_.path())) {
     doc.setPathName(*windows);
   }

@@ -21,6 +21,8 @@ class HeadlessSession {
 
   // Opens the document (a .cvx compound file or the text form); false after its message.
   bool open(const std::filesystem::path& path);
+  // What loading the document could not read as written, named by the path given to open.
+  const LoadDiagnostics& loadDiagnostics() const { return diagnostics_; }
   // Writes the document back in the form it was read in, when it was modified.
   bool saveIfModified();
   // Whether the document was read from its text form (not a .cvx compound file).
@@ -39,6 +41,7 @@ class HeadlessSession {
   BuilderContext context_;
   std::unique_ptr<ScriptTree> tree_;
   DocumentFile file_;
+  LoadDiagnostics diagnostics_;
 };
 
 // The folder of the running program as a Windows path, without trailing backslash.

@@ -136,6 +136,7 @@ const script::StringTable& builderStrings() {
     {350, "%1 %2 Install script"},
     {351, "Shortcut name,URL"},
     {352, "Warning: when using Dallow, you have to select a group where its shortcut will be added. Otherwise, the default will be the first one declared."},
+    {353, "The document %1 is not written back: some of its lines could not be read as written, and saving would drop or change them. Correct the lines listed, then try again."},
     {354, "This installation has no application name. Give it one (the AppName setting) before generating it: the uninstall registration and the uninstaller's shortcut are named after it."},
     {370, "You have choosed to include 16 bit components. Be aware that some functions (like registry, shared files, Web...) are not implemented in 16 bit setups. Click \"Cancel\" button if you do not want to see this message anymore."},
     {371, "Vandrel files will require an additional %1 space on the first disk/media. "},

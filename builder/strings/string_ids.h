@@ -153,6 +153,7 @@ constexpr unsigned PickSourceFolder = 349;
 constexpr unsigned TitleWithAppNameAndVersion = 350;
 constexpr unsigned WebColumns = 351;
 constexpr unsigned UninstallGroupWarning = 352;
+constexpr unsigned TextNotWrittenBack = 353;
 constexpr unsigned NoApplicationName = 354;
 
 // Summary warnings.

@@ -143,6 +143,123 @@ TEST(CorvixCommands, ScriptCheckSummaryVersions) {
   EXPECT_EQ(files.out.rfind("Files scanned: 4\nFiles corrected: 0\nFiles missing: 0\n", 0), 0u);
 }
 
+// A text document with mistakes of every kind: check lists each with its line among its
+// findings, generate, script and test refuse to build from it, set will not write it back;
+// once only warnings are left, generation goes ahead and check still fails without
+// --warn-only.
+TEST(CorvixCommands, LoadingMistakesAreFindingsAndStopBuilding) {
+  test::TempDir dir;
+  fs::create_directories(dir / "files");
+  test::writeFile(dir / "files/tool.exe", "tool");
+  test::writeFile(dir / "files/a.dat", "abc");
+  std::map<std::string, std::string> env{{"VANDREL_UI", "scripted"},
+                                         {"VANDREL_MACHINE", (dir / "machine").string()},
+                                         {"VANDREL_ANSWERS", ""},
+                                         {"VANDREL_TRANSCRIPT", ""}};
+  auto corvix = [&](const std::vector<std::string>& args) {
+    return test::runProgram("corvix", args, env, 120);
+  };
+  std::string doc = (dir / "doc.txt").string();
+  const std::string warnings =
+      "[Settings]\n"                                  // 1
+      "AppName=Tool\n"                                // 2
+      "Ver=1.0\n"                                     // 3
+      "ShowLicence=0\n"                               // 4
+      "Titel=Tool setup\n"                            // 5: unknown key
+      "Ver=1.1\n"                                     // 6: duplicate key, this one wins
+      "[Groups]\n"                                    // 7
+      "0=Tool\n"                                      // 8
+      "[Files]\n"                                     // 9
+      "0=tool.exe,tool.exe,1,1,0,0,4,-1,-1,0,0,files,0\n"  // 10
+      "1=a.dat,a.dat,1,1,0,0,3,-1,-1,0,0,files,0\n"        // 11
+      "[Shortcuts]\n"                                 // 12
+      "0=Tool,/a,/b,0,0\n";                           // 13: a comma in the command line
+  const std::string errors =
+      "[Settings]\nAppName=Tool\nVer=1.0\n"
+      "ShowLicence=no\n"                              // 4: not a number
+      "Titel=Tool setup\nVer=1.1\n[Groups]\n0=Tool\n[Files]\n"
+      "0=tool.exe,tool.exe\n"                         // 10: too few fields
+      "1=a.dat,a.dat,1,1,0,0,3,-1,-1,0,0,files,0,0\n"  // 11: one field too many
+      "[Shortcut]\n"                                  // 12: unknown section
+      "0=Tool,,0,0\n";                                // 13: read as a file entry
+  test::writeFile(doc, errors);
+  const std::vector<std::string> named{
+      doc + ":4: error: ShowLicence \"no\" is not a whole number; read as 0",
+      doc + ":5: warning: unknown key \"Titel\" in [Settings] is ignored",
+      doc + ":6: warning: duplicate key \"Ver\" in [Settings] (first on line 3): the value on "
+            "this line replaces it",
+      doc + ":10: error: [Files] entry has 2 field(s), 13 expected; the missing ones from disk on "
+            "take their defaults",
+      doc + ":11: warning: [Files] entry has 14 fields, 13 expected; the extra commas are read "
+            "as part of its sourcePath \"files,0\"",
+      doc + ":12: error: unknown section [Shortcut]; the lines below it are read as part of "
+            "[Files] until the next known section",
+      doc + ":13: warning: [Files] entry \"0\" is entry 2 of the section: references count "
+            "entries in the order written, not by their keys",
+      doc + ":13: error: [Files] entry has 4 field(s), 13 expected; the missing ones from "
+            "force on take their defaults"};
+
+  test::RunResult checked = corvix({"check", doc, "--log", (dir / "log.txt").string()});
+  EXPECT_EQ(checked.exitStatus, 1);
+  std::size_t at = 0;
+  for (const std::string& line : named) {
+    std::size_t found = checked.out.find(line + "\n", at);
+    EXPECT_NE(found, std::string::npos) << "not in order: " << line << "\n" << checked.out;
+    if (found != std::string::npos) at = found;
+  }
+  EXPECT_NE(checked.err.find("finding(s), 8 of them in loading the document\n"), std::string::npos)
+      << checked.err;
+  EXPECT_EQ(checked.err.find(":4: error:"), std::string::npos) << "listed once, among the findings";
+  EXPECT_EQ(corvix({"check", doc, "--warn-only"}).exitStatus, 0);
+
+  for (const std::vector<std::string>& build :
+       {std::vector<std::string>{"generate", doc, "--out", (dir / "pkg").string()},
+        std::vector<std::string>{"script", doc}, std::vector<std::string>{"test", doc}}) {
+    test::RunResult refused = corvix(build);
+    EXPECT_EQ(refused.exitStatus, 1) << build[0];
+    for (const std::string& line : named) {
+      EXPECT_NE(refused.err.find("corvix: " + line + "\n"), std::string::npos) << build[0] << ": "
+                                                                              << refused.err;
+    }
+    EXPECT_NE(refused.err.find("corvix: nothing is built from " + doc +
+                               ": loading it found 4 error(s), listed above\n"),
+              std::string::npos) << refused.err;
+  }
+  EXPECT_FALSE(fs::exists(dir / "pkg"));
+  test::RunResult set = corvix({"set", doc, "Ver=2.0"});
+  EXPECT_EQ(set.exitStatus, 1);
+  EXPECT_NE(set.err.find("is not written back"), std::string::npos) << set.err;
+  EXPECT_EQ(test::readFile(doc), errors) << "the author's lines are kept";
+  // Merged from, the same text changes nothing in the receiving document.
+  std::string target = (dir / "target.cvx").string(), other = (dir / "other.cvx").string();
+  ASSERT_EQ(corvix({"new", target}).exitStatus, 0);
+  test::writeFile(other, errors);
+  std::string untouched = test::readFile(target);
+  test::RunResult merged = corvix({"merge", target, other});
+  EXPECT_EQ(merged.exitStatus, 1);
+  EXPECT_NE(merged.err.find("corvix: " + other + ":10: error: [Files] entry has 2 field(s)"),
+            std::string::npos) << merged.err;
+  EXPECT_NE(merged.err.find("nothing is merged from " + other), std::string::npos) << merged.err;
+  EXPECT_EQ(test::readFile(target), untouched);
+  test::RunResult dumped = corvix({"dump", doc});
+  EXPECT_EQ(dumped.exitStatus, 0);
+  EXPECT_NE(dumped.err.find("corvix: " + named[0] + "\n"), std::string::npos) << dumped.err;
+
+  // Warnings alone: the package is built, as the loader read the document.
+  test::writeFile(doc, warnings);
+  test::RunResult generated = corvix({"generate", doc, "--out", (dir / "pkg").string()});
+  ASSERT_EQ(generated.exitStatus, 0) << generated.err;
+  EXPECT_NE(generated.err.find("corvix: " + named[1] + "\n"), std::string::npos) << generated.err;
+  EXPECT_NE(generated.err.find("corvix: " + doc + ":13: warning: [Shortcuts] entry has 5 fields, 4 "
+                               "expected; the extra commas are read as part of its arguments "
+                               "\"/a,/b\"\n"),
+            std::string::npos) << generated.err;
+  std::string script = test::readFile(dir / "pkg/Script.vrx");
+  EXPECT_NE(script.find("\r\nVer=1.1\r\n"), std::string::npos) << script;
+  EXPECT_EQ(corvix({"check", doc, "--log", (dir / "log.txt").string()}).exitStatus, 1);
+  EXPECT_EQ(corvix({"check", doc, "--warn-only"}).exitStatus, 0);
+}
+
 // The files of a package folder by their path below it.
 std::map<std::string, std::string> packageFiles(const fs::path& folder) {
   std::map<std::string, std::string> files;
