@@ -111,6 +111,9 @@ class Loader {
   template <typename View>
   View fields(std::string_view value);
   int field(const script::FieldText& f, std::string_view def, const char* name);
+  // A reference field: the key of the entry it designates, 0 for -1 (none); an index naming
+  // no entry read so far is noted and read as none.
+  EntryKey reference(const script::FieldText& f, const char* name, int category);
   FileEntry fileEntry(std::string_view value);
   // The key of the entry at base + index of a category, or 0.
   EntryKey resolve(int category, int index) const {
@@ -131,6 +134,7 @@ class Loader {
   std::array<int, kLastEntryCategory + 1> readHere_{};  // entries of each category in this text
   std::optional<Section> current_;  // none before the first section line
   bool unGroupRead_ = false;
+  int unGroupLine_ = 0;
   int lineNumber_ = 0;
   bool commentLine_ = false;  // the current key line starts with ";"
   std::map<std::string, int> firstLine_;  // "SECTION/KEY" or "[SECTION]" -> its first line
@@ -249,6 +253,7 @@ void Loader::line(std::string_view key, std::string_view value) {
         once(script::key::UnGroup);
         doc_.uninstall.unGroup = checkedNumber(value, script::key::UnGroup);
         unGroupRead_ = true;
+        unGroupLine_ = lineNumber_;
       } else if (text::equalsNoCase(key, script::key::UnDesc)) {
         once(script::key::UnDesc);
         doc_.uninstall.unDesc = std::string(value);
@@ -320,6 +325,17 @@ int Loader::field(const script::FieldText& f, std::string_view def, const char* 
   return checkedNumber(f.text(""), std::string("field ") + name);
 }
 
+EntryKey Loader::reference(const script::FieldText& f, const char* name, int category) {
+  int index = field(f, "0", name);
+  EntryKey key = resolve(category, index);
+  if (key != 0 || index == -1 || !f.present()) return key;
+  int read = doc_.count(category) - base_[std::size_t(category)];
+  note(Severity::Error, std::string("field ") + name + " " + decimal(index) + " names no entry of " +
+                            sectionLabel(sectionOf(category)) + " (" + decimal(read) +
+                            " read so far); read as none");
+  return 0;
+}
+
 void Loader::entry(std::string_view key, std::string_view value) {
   const int category = entryCategory(*current_);
   // References count the entries in the order they are written; a key that says otherwise
@@ -354,8 +370,8 @@ void Loader::entry(std::string_view key, std::string_view value) {
     case category::Files: made = fileEntry(value); break;
     case category::ProgramAdds: {
       auto f = fields<script::DocumentShortcutEntry>(value);
-      made = ShortcutEntry{resolve(category::Files, field(f.file, "0", "file")),
-                           resolve(category::Groups, field(f.group, "0", "group")),
+      made = ShortcutEntry{reference(f.file, "file", category::Files),
+                           reference(f.group, "group", category::Groups),
                            f.name.text("?"), f.arguments.text("?")};
       break;
     }
@@ -380,8 +396,8 @@ FileEntry Loader::fileEntry(std::string_view value) {
   e.forceCopy = field(f.force, "0", "force");
   e.decompress = field(f.expand, "1", "expand");
   e.size = field(f.size, "0", "size");
-  e.directoryRef = resolve(category::Directories, field(f.dir, "0", "dir"));
-  e.descriptionRef = resolve(category::Descriptions, field(f.desc, "0", "desc"));
+  e.directoryRef = reference(f.dir, "dir", category::Directories);
+  e.descriptionRef = reference(f.desc, "desc", category::Descriptions);
   e.predefinedDir = field(f.predefinedDir, "0", "predefinedDir");
   e.platform = field(f.platform, "0", "platform");
   e.sourcePath = f.sourcePath.text("?");
@@ -416,7 +432,14 @@ int Loader::run(std::string_view text) {
   // text brought in (the existing groups come first when importing).
   int unGroup = doc_.uninstall.unGroup;
   if (count > 0 && unGroupRead_ && unGroup >= 0) {
-    if (EntryKey key = resolve(category::Groups, unGroup)) doc_.uninstall.groupKey = key;
+    if (EntryKey key = resolve(category::Groups, unGroup)) {
+      doc_.uninstall.groupKey = key;
+    } else {
+      lineNumber_ = unGroupLine_;
+      note(Severity::Warning, "UnGroup " + decimal(unGroup) + " names no entry of [Groups] (" +
+                                  decimal(readHere_[category::Groups]) +
+                                  " read); it is not used");
+    }
   }
   return count;
 }

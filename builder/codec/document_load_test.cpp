@@ -63,8 +63,9 @@ const std::vector<Case>& cases() {
       {"too many fields in a file", "[Files]\n0=a.exe,a.exe,1,1,0,0,5,-1,-1,0,0,src,1,0\n",
        {{2, W, "[Files] entry has 14 fields, 13 expected; the extra commas are read as part of "
                "its sourcePath \"src,1\""}}},
-      {"too many fields in a shortcut", "[Shortcuts]\n0=Tool,/a,/b,0,0\n",
-       {{2, W, "[Shortcuts] entry has 5 fields, 4 expected; the extra commas are read as part of "
+      {"too many fields in a shortcut",
+       "[Groups]\n0=G\n[Files]\n0=a,a,1,1,0,0,5,-1,-1,0,0,src,0\n[Shortcuts]\n0=Tool,/a,/b,0,0\n",
+       {{6, W, "[Shortcuts] entry has 5 fields, 4 expected; the extra commas are read as part of "
                "its arguments \"/a,/b\""}}},
       {"commas in free texts that end their line or hold values",
        "[Directories]\n0=Bin,0,0,Programs, tools\n[Descriptions]\n0=a,b\n[AddINI]\n0=S,K,a,b\n"
@@ -88,7 +89,8 @@ const std::vector<Case>& cases() {
         {3, E, "Bottom \"0x00ff0000zz\" is not a colour written 0x00BBGGRR; read as 0x00ff0000"}}},
       {"numbers of [Peskin] and [End]", "[Peskin]\nUnGroup=first\n[End]\nReboot=no\n",
        {{2, E, "UnGroup \"first\" is not a whole number; read as 0"},
-        {4, E, "Reboot \"no\" is not a whole number; read as 0"}}},
+        {4, E, "Reboot \"no\" is not a whole number; read as 0"},
+        {2, W, "UnGroup 0 names no entry of [Groups] (0 read); it is not used"}}},
       {"entry keys that are not positions", "[Groups]\n1=A\n2=B\n[Descriptions]\n0=X\n0=Y\n",
        {{2, W, "[Groups] entry \"1\" is entry 0 of the section: references count entries in the "
                "order written, not by their keys"},
@@ -96,6 +98,15 @@ const std::vector<Case>& cases() {
                "order written, not by their keys"},
         {6, W, "[Descriptions] entry \"0\" is entry 1 of the section: references count entries in "
                "the order written, not by their keys"}}},
+      {"references to entries not read", "[Files]\n0=a,a,1,1,0,0,5,0,-1,0,0,src,0\n[Directories]\n"
+       "0=Bin,0,0,x\n[Files]\n1=b,b,1,1,0,0,5,0,1,0,0,src,0\n[Shortcuts]\n0=S,,2,-2\n"
+       "[Peskin]\nUnGroup=0\n",
+       {{2, E, "field dir 0 names no entry of [Directories] (0 read so far); read as none"},
+        {5, W, "section [Files] appears again (first on line 1); its lines are read as part of it"},
+        {6, E, "field desc 1 names no entry of [Descriptions] (0 read so far); read as none"},
+        {8, E, "field file 2 names no entry of [Files] (2 read so far); read as none"},
+        {8, E, "field group -2 names no entry of [Groups] (0 read so far); read as none"},
+        {10, W, "UnGroup 0 names no entry of [Groups] (0 read); it is not used"}}},
       {"keys of [End] and [Web]", "[End]\nRebot=1\n0=run.exe\n[Web]\nHome=Site,http://x\n",
        {{2, W, "key \"Rebot\" in [End] is neither Reboot nor a number; its value is read as a "
                "command to run at the end"},

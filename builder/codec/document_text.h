@@ -28,8 +28,8 @@ int loadDocumentText(CScriptDoc& doc, std::string_view text);
 // The same load, noting in diagnostics (named by file) each line it cannot read as written:
 // unknown sections and keys, lines without "=", entries with too few fields (or, for a file's
 // source folder and a shortcut's command line, extra commas), non-numbers where numbers
-// belong, keys given twice (the later one is kept), entry keys that are not the entry's
-// position. The document is loaded exactly as without them.
+// belong, references to entries not read, keys given twice (the later one is kept), entry
+// keys that are not the entry's position. The document is loaded exactly as without them.
 int loadDocumentText(CScriptDoc& doc, std::string_view text, LoadDiagnostics& diagnostics,
                      std::string_view file = {});
 
