@@ -102,7 +102,7 @@ class Scenario : public ::testing::TestWithParam<CaseName> {
     if (fs::exists(folder_ / "drive_c")) {
       fs::copy(folder_ / "drive_c", root_ / "drive_c", fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     }
-    if (setting("Program").empty() && setting("Generate").empty()) {
+    if (setting("Program").empty() && !generated()) {
       makePackage();
       // %SIZEX:<package file>%: the file's size modulo 65536 in four hexadecimal digits.
       std::regex sizeHex("%SIZEX:([^%]+)%");
@@ -131,7 +131,7 @@ class Scenario : public ::testing::TestWithParam<CaseName> {
   // known, and a phase's checks need the step that starts it.
   void checkNames() const {
     static const std::set<std::string> caseKeys = {"Preset", "Presets", "Exit", "Run", "Runs", "Program",
-                                                   "CommandLine", "Disk", "Package", "Generate", "RegImport",
+                                                   "CommandLine", "Disk", "Package", "Generate", "Author", "RegImport",
                                                    "Remove", "Boot", "Silent"};
     static const std::set<std::string> preparing = {"Case", "Machine", "Make", "Put", "Age", "ReadOnly"};
     static const std::vector<std::string> checks = {
@@ -352,6 +352,60 @@ class Scenario : public ::testing::TestWithParam<CaseName> {
         << "the document remembers its package";
   }
 
+  // Words split at blanks, double quotes grouping (and dropped).
+  static std::vector<std::string> words(const std::string& line) {
+    std::vector<std::string> out;
+    std::string word;
+    bool quoted = false, any = false;
+    for (char c : line) {
+      if (c == '"') {
+        quoted = !quoted;
+        any = true;
+      } else if (c == ' ' && !quoted) {
+        if (any) out.push_back(word);
+        word.clear();
+        any = false;
+      } else {
+        word += c;
+        any = true;
+      }
+    }
+    if (any) out.push_back(word);
+    return out;
+  }
+
+  // [Case] Author: the package is authored as an author would, one corvix command per line of
+  // the named file, run in a copy of the case's files/ folder (the project folder) with the
+  // interaction's defaults and the builder preferences of the case's corvix.conf (none: the
+  // defaults); @PKG@ stands for the package folder. Every command must succeed.
+  void author() {
+    fs::path project = dir_ / "project";
+    fs::create_directories(project);
+    if (fs::exists(folder_ / "files")) fs::copy(folder_ / "files", project, fs::copy_options::recursive);
+    fs::create_directories(dir_ / "config" / "Orlwen");
+    if (fs::exists(folder_ / "corvix.conf")) {
+      fs::copy_file(folder_ / "corvix.conf", dir_ / "config" / "Orlwen" / "Corvix v3.0.conf");
+    }
+    std::map<std::string, std::string> env = environment();
+    env["VANDREL_ANSWERS"] = "";
+    env["VANDREL_TRANSCRIPT"] = (dir_ / "author.jsonl").string();
+    env["XDG_CONFIG_HOME"] = (dir_ / "config").string();
+    std::istringstream steps(readFile(folder_ / setting("Author")));
+    for (std::string line; std::getline(steps, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (line.empty() || line[0] == ';') continue;
+      std::vector<std::string> args{"-c", "cd \"$1\" && shift && exec \"$@\"", "sh", project.string(),
+                                    binPath("corvix").string()};
+      for (const std::string& word : words(replaceAll(line, "@PKG@", pkg_.string()))) args.push_back(word);
+      RunResult step = runProgram("/bin/sh", args, env, 120);
+      ASSERT_EQ(step.exitStatus, 0) << "corvix " << line << "\n" << step.out << step.err;
+    }
+    ASSERT_TRUE(fs::exists(pkg_ / "Script.vrx") || fs::exists(pkg_ / "Disk1" / "Script.vrx"));
+  }
+
+  // Whether corvix makes the package ([Case] Generate or Author).
+  bool generated() const { return !setting("Generate").empty() || !setting("Author").empty(); }
+
   // The run: a program of build/bin ([Case] Program, CommandLine split at blanks), a command
   // line started in the machine ([Case] Run), or the package's Setup.exe.
   RunResult runOnce() {
@@ -364,8 +418,8 @@ class Scenario : public ::testing::TestWithParam<CaseName> {
     if (!setting("Run").empty()) {
       return run("vandrel-machine", {"run", root_.string(), replaceAll(setting("Run"), "%PKG%", pkgWindows_)});
     }
-    fs::path disk = !setting("Generate").empty() && fs::exists(pkg_ / "Disk1") ? pkg_ / "Disk1" : pkg_ / setting("Disk");
-    if (!setting("Generate").empty()) return run("vandrel-machine", {"run", root_.string(), windowsForm(disk / "Setup.exe")});
+    fs::path disk = generated() && fs::exists(pkg_ / "Disk1") ? pkg_ / "Disk1" : pkg_ / setting("Disk");
+    if (generated()) return run("vandrel-machine", {"run", root_.string(), windowsForm(disk / "Setup.exe")});
     return run((disk / "Setup.exe").string(), {});
   }
 
@@ -555,6 +609,9 @@ TEST_P(Scenario, Run) {
   checkPhase(kBeforeRun);
   if (!setting("Generate").empty()) {
     ASSERT_NO_FATAL_FAILURE(generate());
+  }
+  if (!setting("Author").empty()) {
+    ASSERT_NO_FATAL_FAILURE(author());
   }
   int runs = std::stoi(setting("Runs", "1"));
   RunResult result;
