@@ -44,10 +44,14 @@ std::optional<Answer> typedButton(const Message& message, const std::string& typ
   return std::nullopt;
 }
 
-std::string oneLine(const std::string& text) {
-  std::string out = text;
-  for (char& c : out) {
-    if (c == '\n' || c == '\r') c = ' ';
+std::string oneLine(const std::string& text, const char* sep = " ") {
+  std::string out;
+  for (char c : text) {
+    if (c == '\r') continue;
+    if (c == '\n')
+      out += sep;
+    else
+      out += c;
   }
   return out;
 }
@@ -97,12 +101,16 @@ void ConsoleInteraction::log(const std::string& kind, const std::string& caption
 Answer ConsoleInteraction::message(const Message& message) {
   Answer fallback = defaultAnswer(message);
   if (!interactive_) {
-    log(isQuestion(message) ? "question" : "message", message.caption, message.text,
-        answerName(fallback));
+    std::string text = message.text;
+    if (!message.detail.empty()) text += " (" + oneLine(message.detail, "; ") + ")";
+    log(isQuestion(message) ? "question" : "message", message.caption, text, answerName(fallback));
     return fallback;
   }
   heading(message.caption);
   std::fprintf(out_, "%s\n", platform::cp1252ToUtf8(message.text).c_str());
+  if (!message.detail.empty()) {
+    std::fprintf(out_, "%s\n", platform::cp1252ToUtf8(message.detail).c_str());
+  }
   std::string choices;
   for (Answer answer : buttonsOf(message.buttons)) {
     choices += (choices.empty() ? "" : "  ") + std::string(buttonKey(answer).shown);

@@ -52,6 +52,9 @@ TEST(ConsoleWithoutTerminal, TakesDefaultsAndNeverReadsTheInput) {
   EXPECT_EQ(ui->message(question(Buttons::YesNo, 1)), Answer::No);
   EXPECT_EQ(ui->message(question(Buttons::YesNoCancel, 2)), Answer::Cancel);
   EXPECT_EQ(ui->message(question(Buttons::YesYesToAllNo, 0)), Answer::Yes);
+  Message detailed = question(Buttons::YesNo, 0, "Proceed ?");
+  detailed.detail = "Z:\\a.exe: not found\nZ:\\b.exe: not found";
+  EXPECT_EQ(ui->message(detailed), Answer::Yes);
   PageResult registration = ui->page(testing::registrationPage());
   EXPECT_EQ(registration.action, PageResult::Action::Next);
   EXPECT_EQ(registration.fields[0].value, "");
@@ -69,6 +72,9 @@ TEST(ConsoleWithoutTerminal, TakesDefaultsAndNeverReadsTheInput) {
   ui->endProgress();
   std::string said = ::testing::internal::GetCapturedStderr();
   EXPECT_NE(said.find("Sure ? -> No"), std::string::npos) << said;
+  EXPECT_NE(said.find("Proceed ? (Z:\\a.exe: not found; Z:\\b.exe: not found) -> Yes"),
+            std::string::npos)
+      << said;
   EXPECT_NE(said.find("Setup completed"), std::string::npos) << said;
   EXPECT_EQ(input.unread(), "y\nn\n1\nAnn\nc\n");
 }

@@ -29,6 +29,11 @@ struct Message {
   Icon icon = Icon::None;
   // Index of the default button in the button set (0: the first button).
   int defaultButton = 0;
+  // What the message is about beyond its text: the file or folder concerned and the reason,
+  // one item a line ("Z:\src\a.exe: not found"). The text stays as the string table has it;
+  // the command-line backends show the detail after it and the transcript records it as
+  // "detail".
+  std::string detail{};
 };
 
 // One control of a page that the user can change.

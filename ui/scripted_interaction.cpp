@@ -69,28 +69,50 @@ ScriptedInteraction::ScriptedInteraction(Answers answers, std::FILE* err, std::s
     : answers_(std::move(answers)), err_(err), programName_(std::move(programName)),
       guard_(err), cancelOn_(answers_.progressCancelOn()) {}
 
-// A stop or warning message as one line: the text as the dialog shows it, its line breaks
-// turned into blanks, in UTF-8 for the terminal.
-void ScriptedInteraction::reportOnError(const Message& message) const {
-  if (message.icon != Icon::Stop && message.icon != Icon::Exclamation) return;
+namespace {
+
+// A text as one line: its line breaks turned into blanks (or into sep between lines).
+std::string flattened(const std::string& text, const char* sep = " ") {
   std::string line;
-  bool blankPending = false;
-  for (char c : message.text) {
+  bool breakPending = false;
+  for (char c : text) {
     if (c == '\r' || c == '\n') {
-      blankPending = !line.empty();
+      breakPending = !line.empty();
       continue;
     }
-    if (blankPending && c != ' ') line += ' ';
-    blankPending = false;
+    if (breakPending && c != ' ') line += sep;
+    breakPending = false;
     line += c;
   }
+  return line;
+}
+
+}  // namespace
+
+// A stop or warning message as one line: the text as the dialog shows it, its line breaks
+// turned into blanks, then its detail in brackets, in UTF-8 for the terminal. A question that
+// carries a detail is printed as well, with the answer taken.
+void ScriptedInteraction::report(const Message& message, const std::string& answer) const {
+  bool warning = message.icon == Icon::Stop || message.icon == Icon::Exclamation;
+  if (!warning && message.detail.empty()) return;
+  std::string line = flattened(message.text);
+  if (!message.detail.empty()) line += " (" + flattened(message.detail, "; ") + ")";
+  if (!answer.empty()) line += " -> " + answer;
   std::fprintf(err_, "%s: %s\n", programName_.c_str(), platform::cp1252ToUtf8(line).c_str());
   std::fflush(err_);
 }
 
 Answer ScriptedInteraction::message(const Message& message) {
-  reportOnError(message);
-  if (!isQuestion(message)) return Answer::OK;
+  if (!isQuestion(message)) {
+    report(message, {});
+    return Answer::OK;
+  }
+  Answer answer = answerFor(message);
+  report(message, message.detail.empty() ? std::string() : answerName(answer));
+  return answer;
+}
+
+Answer ScriptedInteraction::answerFor(const Message& message) {
   ++questionsAsked_;
   std::optional<std::string> given = answers_.question(questionsAsked_);
   if (given) {

@@ -32,7 +32,10 @@ class ScriptedInteraction : public Interaction {
 
  private:
   void fillFields(std::vector<Field>& fields) const;
-  void reportOnError(const Message& message) const;
+  // The line on err for a stop or warning message, or a message with a detail; answer is the
+  // question's answer taken ("" for a message).
+  void report(const Message& message, const std::string& answer) const;
+  Answer answerFor(const Message& question);
 
   Answers answers_;
   std::FILE* err_;

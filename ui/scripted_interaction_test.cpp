@@ -63,6 +63,30 @@ TEST(ScriptedMessages, StopAndWarningMessagesGoToStandardErrorAsOneLine) {
   }
 }
 
+// The detail (file and reason) follows the text on the same line; a question that carries one
+// is printed too, with the answer taken.
+TEST(ScriptedMessages, DetailFollowsTheTextOnItsLine) {
+  CapturedStream err;
+  ScriptedInteraction ui(Answers::fromText("[Answers]\n1=No\n"), err.file(), "corvix");
+  Message stop;
+  stop.text = "An error occured.";
+  stop.icon = Icon::Stop;
+  stop.detail = "Z:\\src\\a.exe: not found\nZ:\\src\\b.exe: not found";
+  ui.message(stop);
+  Message ask = question(Buttons::YesNo, 0, "Proceed anyway ?");
+  ask.detail = "Z:\\src\\a.exe: not found";
+  EXPECT_EQ(ui.message(ask), Answer::No);
+  Message done;
+  done.text = "Done.";
+  done.icon = Icon::Information;
+  done.detail = "Z:\\pkg";
+  ui.message(done);
+  EXPECT_EQ(err.text(),
+            "corvix: An error occured. (Z:\\src\\a.exe: not found; Z:\\src\\b.exe: not found)\n"
+            "corvix: Proceed anyway ? (Z:\\src\\a.exe: not found) -> No\n"
+            "corvix: Done. (Z:\\pkg)\n");
+}
+
 TEST(ScriptedMessages, DefaultAnswersQuestionsBeyondTheList) {
   ScriptedInteraction ui = withAnswers("[Answers]\n1=Yes\nDefault=No\n");
   EXPECT_EQ(ui.message(question(Buttons::YesNo, 1)), Answer::Yes);

@@ -56,13 +56,17 @@ Answer TranscriptRecorder::message(const Message& message) {
   std::string buttons = buttonsName(message.buttons);
   std::string icon = iconName(message.icon);
   if (!isQuestion(message)) {
-    write(start("message", message.caption, message.text, buttons.c_str(), icon.c_str())
-              .add("answer", "OK"));
+    JsonLine line = start("message", message.caption, message.text, buttons.c_str(), icon.c_str());
+    line.add("answer", "OK");
+    if (!message.detail.empty()) line.add("detail", message.detail);
+    write(line);
     return inner_->message(message);
   }
   Answer answer = inner_->message(message);
-  write(start("question", message.caption, message.text, buttons.c_str(), icon.c_str())
-            .add("answer", answerName(answer)));
+  JsonLine line = start("question", message.caption, message.text, buttons.c_str(), icon.c_str());
+  line.add("answer", answerName(answer));
+  if (!message.detail.empty()) line.add("detail", message.detail);
+  write(line);
   return answer;
 }
 

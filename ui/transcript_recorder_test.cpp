@@ -155,9 +155,15 @@ TEST(TranscriptLines, MessagesAndQuestions) {
   EXPECT_EQ(ui.message(stop), Answer::OK);
   EXPECT_EQ(ui.message(testing::question(Buttons::YesNo, 0, "Remove it ?")), Answer::No);
   EXPECT_EQ(ui.message(testing::question(Buttons::YesYesToAllNo, 2)), Answer::No);
+  Message detailed = stop;
+  detailed.detail = "C:\\App\\a.exe: not found";
+  ui.message(detailed);
 
   std::vector<Json> lines = readLines(dir / "t.jsonl");
-  ASSERT_EQ(lines.size(), 3u);
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_FALSE(lines[0].has("detail")) << "a message without a detail has no such key";
+  EXPECT_EQ(lines[3]["text"].str(), "Please start the unInstall program.");
+  EXPECT_EQ(lines[3]["detail"].str(), "C:\\App\\a.exe: not found");
   EXPECT_EQ(lines[0]["program"].str(), "uninstall");
   EXPECT_EQ(lines[0]["kind"].str(), "message");
   EXPECT_EQ(lines[0]["caption"].str(), "Dallow v3.0");

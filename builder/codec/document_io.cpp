@@ -17,12 +17,31 @@ bool contains(const std::string& text, const char* part) {
   return text.find(part) != std::string::npos;
 }
 
+// "path: reason" for a document file that cannot be read at all.
+std::string unreadable(const std::filesystem::path& path) {
+  std::error_code ec;
+  std::filesystem::file_status status = std::filesystem::status(path, ec);
+  const char* reason = "cannot be read (no permission?)";
+  if (!std::filesystem::exists(status))
+    reason = "no such file";
+  else if (std::filesystem::is_directory(status))
+    reason = "a folder, not a document";
+  return path.string() + ": " + reason;
+}
+
+// "path: reason" from what the compound-file layer said.
+std::string failure(const std::filesystem::path& path, const std::string& error) {
+  if (error.find(path.string()) != std::string::npos) return error;
+  return path.string() + ": " + error;
+}
+
 }  // namespace
 
-void stopMessage(ui::Interaction& ui, const std::string& text) {
+void stopMessage(ui::Interaction& ui, const std::string& text, const std::string& detail) {
   ui::Message message;
   message.caption = str(sid::Title);
   message.text = text;
+  message.detail = detail;
   message.buttons = ui::Buttons::OK;
   message.icon = ui::Icon::Stop;
   ui.message(message);
@@ -37,10 +56,10 @@ std::optional<DocumentForm> readDocument(CScriptDoc& doc, const std::filesystem:
   CvxContent file = readCvx(path);
   switch (file.status) {
     case CvxContent::Status::Unreadable:
-      stopMessage(ui, str(sid::FileAccessFailed));
+      stopMessage(ui, str(sid::FileAccessFailed), unreadable(path));
       return std::nullopt;
     case CvxContent::Status::Damaged:
-      stopMessage(ui, str(sid::NotADocument));
+      stopMessage(ui, str(sid::NotADocument), failure(path, file.error));
       return std::nullopt;
     case CvxContent::Status::NoContents:
     case CvxContent::Status::Ok:
@@ -72,7 +91,7 @@ bool saveDocument(CScriptDoc& doc, const std::filesystem::path& path, ui::Intera
   std::string text = documentText(doc);
   if (std::string error = writeCvx(path, text, doc.summary); !error.empty()) {
     doc.summary = before;
-    stopMessage(ui, str(sid::SaveFailed));
+    stopMessage(ui, str(sid::SaveFailed), failure(path, error));
     return false;
   }
   doc.setPathName(path.string());
@@ -102,8 +121,8 @@ bool DocumentFile::save(CScriptDoc& doc, ui::Interaction& ui) {
     stopMessage(ui, strFormat(sid::TextNotWrittenBack, path_.string()));
     return false;
   }
-  if (!writeDocumentText(doc, path_).empty()) {
-    stopMessage(ui, str(sid::SaveFailed));
+  if (std::string error = writeDocumentText(doc, path_); !error.empty()) {
+    stopMessage(ui, str(sid::SaveFailed), failure(path_, error));
     return false;
   }
   return true;
@@ -131,7 +150,9 @@ bool importScript(CScriptDoc& doc, const std::optional<std::string>& chosen, ui:
   }
   CvxContent file = readCvx(*chosen);
   if (file.status != CvxContent::Status::Ok) {
-    stopMessage(ui, str(sid::FileAccessFailed));
+    stopMessage(ui, str(sid::FileAccessFailed),
+                file.status == CvxContent::Status::Unreadable ? unreadable(*chosen)
+                                                              : failure(*chosen, file.error));
     return false;
   }
   LoadDiagnostics notes;

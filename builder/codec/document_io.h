@@ -65,7 +65,7 @@ std::string writeDocumentText(CScriptDoc& doc, const std::filesystem::path& path
 bool importScript(CScriptDoc& doc, const std::optional<std::string>& chosen, ui::Interaction& ui,
                   LoadDiagnostics* diagnostics = nullptr);
 
-// A stop message of the builder.
-void stopMessage(ui::Interaction& ui, const std::string& text);
+// A stop message of the builder; detail names the file and the reason (ui::Message::detail).
+void stopMessage(ui::Interaction& ui, const std::string& text, const std::string& detail = {});
 
 }  // namespace vandrel::builder

@@ -121,6 +121,10 @@ TEST_F(DocumentFiles, OpenFailures) {
   CScriptDoc doc(clock);
   EXPECT_FALSE(openDocument(doc, dir / "missing.cvx", ui));
   EXPECT_EQ(ui.messages.back().text.rfind("An error occured while trying to access this file.", 0), 0u);
+  EXPECT_EQ(ui.messages.back().detail, (dir / "missing.cvx").string() + ": no such file")
+      << "the message names the file and the reason";
+  EXPECT_FALSE(openDocument(doc, dir.path(), ui));
+  EXPECT_EQ(ui.messages.back().detail, dir.path().string() + ": a folder, not a document");
 }
 
 TEST_F(DocumentFiles, TruncatedSavedFileNeverCrashes) {
@@ -202,6 +206,9 @@ TEST_F(DocumentFiles, FailedSaveKeepsTheOldFileAndTheRevision) {
   EXPECT_FALSE(saveDocument(doc, dir / "sub", ui));
   EXPECT_EQ(ui.messages.back().text,
             "An error has occured during the saving process. Please check your save device and try again.");
+  // The file and why: "cannot replace <path>: Is a directory".
+  EXPECT_NE(ui.messages.back().detail.find((dir / "sub").string() + ": "), std::string::npos)
+      << ui.messages.back().detail;
   EXPECT_EQ(doc.summary.revision, "0");
   EXPECT_TRUE(std::filesystem::is_directory(dir / "sub"));
 }
