@@ -1,5 +1,5 @@
-// corvix generate DOC --out DIR [--each-disk] [--set KEY=VALUE]... [--save]: the package of a
-// document, with settings overridden for this build only.
+// corvix generate DOC --out DIR [--each-disk] [--set KEY=VALUE]... [--refresh-sizes] [--save]:
+// the package of a document, with settings overridden for this build only.
 #include <filesystem>
 
 #include "builder/cli/command_session.h"
@@ -12,14 +12,20 @@ namespace vandrel::builder::cli {
 CommandRun defineGenerate(CLI::App& sub) {
   struct Options {
     std::string doc, out;
-    bool eachDisk = false, noSave = false, save = false;
+    bool eachDisk = false, noSave = false, save = false, refreshSizes = false;
     std::vector<std::string> overrides;
   };
   auto o = std::make_shared<Options>();
   sub.add_option("DOC", o->doc, "the document (.cvx or text form)")->required();
-  sub.add_option("--out", o->out, "the folder of the first disk (created when missing)")->required();
+  sub.add_option("--out", o->out,
+                 "the folder of the first disk (made when missing); the package is put there "
+                 "only once it is complete")
+      ->required();
   sub.add_flag("--each-disk", o->eachDisk,
                "ask a folder for each later disk instead of making DiskN folders below --out");
+  sub.add_flag("--refresh-sizes", o->refreshSizes,
+               "record the new size of a file that changed since it was added, and go on "
+               "(without it such a file stops the generation)");
   sub.add_flag("--no-save", o->noSave, "leave a .cvx document file as it is");
   sub.add_flag("--save", o->save, "write what the run changed back into a text-form document");
   sub.add_option("--set", o->overrides, "KEY=VALUE: a setting for this build only (repeatable)")
@@ -44,13 +50,19 @@ CommandRun defineGenerate(CLI::App& sub) {
                            "entries, files or shortcuts");
     }
     std::error_code ec;
-    std::filesystem::create_directories(o->out, ec);
+    if (std::filesystem::exists(o->out, ec) && !std::filesystem::is_directory(o->out, ec)) {
+      return fail(context, o->out + ": not a folder");
+    }
     std::optional<std::string> folder = context.windowsPath(o->out);
-    if (ec || !folder) return fail(context, "cannot use the folder " + o->out);
+    if (!folder) return fail(context, o->out + ": the folder cannot be reached from the machine");
     ui::ActionLog log(ui::Program::Builder, ui::ActionLog::pathFromEnvironment());
     session->context().log = &log;
     PackageGenerator generator(session->doc, session->tree().entryOrder(), session->context());
-    GenerateOutcome outcome = generator.generate({*folder, o->eachDisk});
+    GenerateOptions options{*folder, o->eachDisk, {}};
+    options.changedSizes = [&](const std::vector<SizeChange>& changes) {
+      return settleChangedSizes(context, session->doc, changes, o->refreshSizes);
+    };
+    GenerateOutcome outcome = generator.generate(options);
     session->context().log = nullptr;
     int status = outcome == GenerateOutcome::Complete ? exit_status::Done : exit_status::Failed;
     keepGenerationChoices(session->doc, generator);

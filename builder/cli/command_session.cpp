@@ -1,6 +1,7 @@
 // Opening the document of a subcommand in a headless session.
 #include "builder/cli/command_session.h"
 
+#include <limits>
 #include <ostream>
 
 #include "platform/code_page.h"
@@ -32,6 +33,33 @@ std::optional<int> refuseLoadErrors(CommandContext& context, const HeadlessSessi
 bool keepRunChanges(HeadlessSession& session, bool save, bool noSave) {
   bool wanted = session.isTextForm() ? save && !noSave : !noSave;
   return !wanted || session.saveIfModified();
+}
+
+bool settleChangedSizes(CommandContext& context, CScriptDoc& doc,
+                        const std::vector<SizeChange>& changes, bool refresh) {
+  for (const SizeChange& change : changes) {
+    context.err << "corvix: " << platform::cp1252ToUtf8(change.path)
+                << ": size changed since it was added: recorded " << change.recorded
+                << " bytes, now " << change.actual << " bytes"
+                << (refresh ? "; the new size is recorded" : "") << "\n";
+  }
+  if (!refresh) {
+    context.err << "corvix: generation stopped; run again with --refresh-sizes to record the new "
+                   "sizes, or check the files\n";
+    return false;
+  }
+  for (const SizeChange& change : changes) {
+    // Sizes are kept in 32 bits, as the script holds them.
+    if (change.actual > std::uint64_t(std::numeric_limits<std::int32_t>::max())) {
+      context.err << "corvix: " << platform::cp1252ToUtf8(change.path)
+                  << ": too large for a package (sizes are kept in 32 bits)\n";
+      return false;
+    }
+  }
+  for (const SizeChange& change : changes)
+    doc.files.at(change.file).size = std::int32_t(change.actual);
+  doc.setModifiedFlag();
+  return true;
 }
 
 }  // namespace vandrel::builder::cli

@@ -7,6 +7,7 @@
 
 #include "builder/cli/command.h"
 #include "builder/generate/headless_session.h"
+#include "builder/generate/package_generator.h"
 
 namespace vandrel::builder::cli {
 
@@ -30,5 +31,11 @@ std::optional<int> refuseLoadErrors(CommandContext& context, const HeadlessSessi
 // unless noSave, a text-form document only when save was asked for, as it is the author's
 // source. False after the message when the save failed.
 bool keepRunChanges(HeadlessSession& session, bool save, bool noSave);
+
+// The answer of an unattended generation to files whose size changed since they were added:
+// each one named on err with both sizes; with refresh the new sizes are recorded in doc and the
+// generation goes on, otherwise it stops.
+bool settleChangedSizes(CommandContext& context, CScriptDoc& doc,
+                        const std::vector<SizeChange>& changes, bool refresh);
 
 }  // namespace vandrel::builder::cli

@@ -52,17 +52,36 @@ bool PackageGenerator::canGenerate(const CScriptDoc& doc) {
          !doc.files.empty() || !doc.shortcuts.empty();
 }
 
-ui::Answer PackageGenerator::ask(unsigned id, ui::Buttons buttons, ui::Icon icon) {
-  return context_.ui.message({str(sid::AppName), str(id), buttons, icon});
+ui::Answer PackageGenerator::ask(unsigned id, ui::Buttons buttons, ui::Icon icon,
+                                 const std::string& detail) {
+  ui::Message message{str(sid::AppName), str(id), buttons, icon};
+  message.detail = detail;
+  return context_.ui.message(message);
 }
 
-void PackageGenerator::inform(unsigned id) {
-  context_.ui.message({str(sid::AppName), str(id), ui::Buttons::OK, ui::Icon::Information});
+void PackageGenerator::inform(unsigned id, const std::string& detail) {
+  ui::Message message{str(sid::AppName), str(id), ui::Buttons::OK, ui::Icon::Information};
+  message.detail = detail;
+  context_.ui.message(message);
 }
 
-GenerateOutcome PackageGenerator::cancelledBy(unsigned id) {
+namespace {
+
+// Said with the cancel messages once files were written aside: the text of the second one
+// speaks of copied files left in place, which a run that stages its folders never leaves.
+constexpr const char* kNothingPutInPlace =
+    "Nothing was put in place: the package folders are as they were.";
+
+void addLine(std::string& lines, const std::string& line) {
+  if (!lines.empty()) lines += "\n";
+  lines += line;
+}
+
+}  // namespace
+
+GenerateOutcome PackageGenerator::cancelledBy(unsigned id, const std::string& detail) {
   context_.progress.EndProgress();
-  inform(id);
+  inform(id, detail);
   pairs_.clear();
   return GenerateOutcome::Cancelled;
 }
@@ -73,15 +92,39 @@ bool PackageGenerator::namedPackage() {
   return false;
 }
 
+GenerateOutcome PackageGenerator::stagingFailed(const StagedFolders& staged) {
+  context_.progress.EndProgress();
+  pairs_.clear();
+  stopMessage(context_.ui, str(sid::SaveFailed), staged.problem());
+  return GenerateOutcome::Failed;
+}
+
+std::vector<SizeChange> changedSizes(const CScriptDoc& doc, platform::FileSystem& files) {
+  std::vector<SizeChange> changes;
+  for (int i = 0; i < doc.files.count(); ++i) {
+    const FileEntry& file = doc.files.at(i);
+    std::string path = sourceFilePath(doc.pathName(), file);
+    std::optional<std::uint64_t> size = fileSize(files, path);
+    if (size && (file.size < 0 || *size != std::uint64_t(file.size))) {
+      changes.push_back({i, path, file.size, *size});
+    }
+  }
+  return changes;
+}
+
 bool PackageGenerator::confirmMissingSources(int& highestDisk) {
-  bool missing = false;
+  std::string missing;
   highestDisk = 0;
   for (const FileEntry& file : doc_.files) {
-    if (!fileSize(context_.files, sourceFilePath(doc_.pathName(), file))) missing = true;
+    std::string path = sourceFilePath(doc_.pathName(), file);
+    if (!fileSize(context_.files, path)) {
+      std::optional<platform::FileStatus> s = context_.files.status(path);
+      addLine(missing, path + (s ? ": a folder, not a file" : ": not found"));
+    }
     highestDisk = std::max(highestDisk, file.disk);
   }
-  return !missing || ask(sid::AskGenerateWithMissing, ui::Buttons::YesNo, ui::Icon::Question) ==
-                         ui::Answer::Yes;
+  return missing.empty() || ask(sid::AskGenerateWithMissing, ui::Buttons::YesNo, ui::Icon::Question,
+                                missing) == ui::Answer::Yes;
 }
 
 std::optional<std::string> PackageGenerator::promptFolder(int disk) {
@@ -96,6 +139,23 @@ std::optional<std::string> PackageGenerator::promptFolder(int disk) {
   return withBackslash(chosen->substr(0, chosen->size() - 4));
 }
 
+std::string PackageGenerator::copyProblem(const std::string& source, const std::string& destination,
+                                          std::int64_t copied, std::int64_t expected) {
+  std::optional<platform::FileStatus> s = context_.files.status(source);
+  if (!s) return source + ": not found";
+  if (s->isDirectory()) return source + ": a folder, not a file";
+  if (copied < 0) {
+    if (!context_.files.open(source, platform::OpenMode::Read)) return source + ": cannot be read";
+    return destination + ": the copy cannot be written";
+  }
+  if (std::uint64_t(copied) == s->size) {
+    return source + ": size " + std::to_string(s->size) + " bytes, recorded " +
+           std::to_string(expected) + " (the file changed since it was added)";
+  }
+  return source + ": only " + std::to_string(copied) + " of " + std::to_string(s->size) +
+         " bytes copied (is the disk full?)";
+}
+
 GenerateOutcome PackageGenerator::generate(const GenerateOptions& options) {
   generatedComplete_ = false;
   chosenFolder_.reset();
@@ -103,6 +163,10 @@ GenerateOutcome PackageGenerator::generate(const GenerateOptions& options) {
   if (!namedPackage()) return GenerateOutcome::Failed;
   int highestDisk = 0;
   if (!confirmMissingSources(highestDisk)) return GenerateOutcome::Cancelled;
+  if (options.changedSizes) {
+    std::vector<SizeChange> changes = changedSizes(doc_, context_.files);
+    if (!changes.empty() && !options.changedSizes(changes)) return GenerateOutcome::Cancelled;
+  }
   if (!doc_.settings.lastGenPath.empty()) {
     context_.files.setCurrentDirectory(doc_.settings.lastGenPath);
   }
@@ -123,36 +187,47 @@ GenerateOutcome PackageGenerator::generate(const GenerateOptions& options) {
     return GenerateOutcome::Cancelled;
   }
   std::string first = automatic ? *base + strFormat(sid::DiskFolderName, "1") : *base;
-  makeFolders(context_.files, first);
   chosenFolder_ = first;
+
+  // Every disk's files are written aside and put in place only once the package is whole;
+  // leaving this function any other way discards them.
+  StagedFolders staged(context_.files);
+  std::optional<std::string> firstStaged = staged.stage(first);
+  if (!firstStaged) return stagingFailed(staged);
 
   ProgressService& progress = context_.progress;
   progress.BeginProgress("Initializing...");
   scriptComposed_ = true;
-  if (!writeScript(doc_, order_, context_, first + str(sid::ScriptFileName))) {
+  if (!writeScript(doc_, order_, context_, *firstStaged + str(sid::ScriptFileName))) {
     progress.EndProgress();
     return GenerateOutcome::Failed;
   }
   progress.pump();
-  if (progress.cancelled()) return cancelledBy(sid::CancelledByUser);
+  if (progress.cancelled()) return cancelledBy(sid::CancelledByUser, kNothingPutInPlace);
 
-  bool engineError = false;
-  if (!copyEngineFiles(first, engineError)) return cancelledBy(sid::CancelledByUser);
-  if (engineError &&
-      ask(sid::AskEngineFilesMissing, ui::Buttons::YesNo, ui::Icon::Question) != ui::Answer::Yes) {
+  std::string engineProblems;
+  if (!copyEngineFiles(*firstStaged, engineProblems)) {
+    return cancelledBy(sid::CancelledByUser, kNothingPutInPlace);
+  }
+  if (!engineProblems.empty() && ask(sid::AskEngineFilesMissing, ui::Buttons::YesNo,
+                                     ui::Icon::Question, engineProblems) != ui::Answer::Yes) {
     progress.EndProgress();
     pairs_.clear();
     return GenerateOutcome::Cancelled;
   }
 
-  bool error = false;
-  GenerateOutcome copied = copyAuthorFiles(first, *base, automatic, highestDisk, error);
+  std::string problems;
+  GenerateOutcome copied = copyAuthorFiles(staged, first, *base, automatic, highestDisk, problems);
   if (copied != GenerateOutcome::Complete) return copied;
 
   progress.EndProgress();
   pairs_.clear();
-  if (error) {
-    inform(sid::GenerateHadErrors);
+  if (!staged.commit()) {
+    stopMessage(context_.ui, str(sid::SaveFailed), staged.problem());
+    return GenerateOutcome::Failed;
+  }
+  if (!problems.empty()) {
+    inform(sid::GenerateHadErrors, problems);
     return GenerateOutcome::WithErrors;
   }
   inform(sid::GenerateComplete);
@@ -160,7 +235,7 @@ GenerateOutcome PackageGenerator::generate(const GenerateOptions& options) {
   return GenerateOutcome::Complete;
 }
 
-bool PackageGenerator::copyEngineFiles(const std::string& firstDisk, bool& engineError) {
+bool PackageGenerator::copyEngineFiles(const std::string& firstDisk, std::string& engineProblems) {
   ProgressService& progress = context_.progress;
   pairs_ = enginePairs(doc_.settings);
   for (const EnginePair& pair : pairs_) {
@@ -171,9 +246,13 @@ bool PackageGenerator::copyEngineFiles(const std::string& firstDisk, bool& engin
       progress.setExpectedTotal(*size);
       std::int64_t copied = progress.CopyFileWithProgress(source, firstDisk + pair.onDisk, true);
       logCopy(source, 1, firstDisk, pair.onDisk, copied);
-      if (copied < 0 || std::uint64_t(copied) != *size) engineError = true;
+      if (copied < 0 || std::uint64_t(copied) != *size) {
+        if (progress.cancelled()) return false;
+        addLine(engineProblems,
+                copyProblem(source, firstDisk + pair.onDisk, copied, std::int64_t(*size)));
+      }
     } else {
-      engineError = true;
+      addLine(engineProblems, source + ": not found");
     }
     progress.pump();
     if (progress.cancelled()) return false;
@@ -181,16 +260,20 @@ bool PackageGenerator::copyEngineFiles(const std::string& firstDisk, bool& engin
   return true;
 }
 
-GenerateOutcome PackageGenerator::copyAuthorFiles(const std::string& firstDisk,
+GenerateOutcome PackageGenerator::copyAuthorFiles(StagedFolders& staged,
+                                                  const std::string& firstDisk,
                                                   const std::string& base, bool automatic,
-                                                  int highestDisk, bool& error) {
+                                                  int highestDisk, std::string& problems) {
   ProgressService& progress = context_.progress;
   if (doc_.files.empty() || progress.cancelled()) return GenerateOutcome::Complete;
   std::uint64_t expected = 0;
   for (const FileEntry& file : doc_.files) {
     if (file.size > 0) expected += std::uint64_t(file.size);
     // A file on no disk (below 1) is never copied: the package would lack it silently.
-    if (file.disk < 1) error = true;
+    if (file.disk < 1) {
+      addLine(problems, sourceFilePath(doc_.pathName(), file) + ": on disk " +
+                            std::to_string(file.disk) + ", which no package has: not copied");
+    }
   }
   progress.setExpectedTotal(expected);
   for (int disk = 1; disk <= highestDisk; ++disk) {
@@ -200,33 +283,35 @@ GenerateOutcome PackageGenerator::copyAuthorFiles(const std::string& firstDisk,
     if (used && folder.empty()) {
       if (automatic) {
         folder = base + strFormat(sid::DiskFolderName, decimal(disk));
-        makeFolders(context_.files, folder);
       } else {
         std::optional<std::string> chosen = promptFolder(disk);
-        if (!chosen) return cancelledBy(sid::GenerateCancelled);
+        if (!chosen) return cancelledBy(sid::GenerateCancelled, kNothingPutInPlace);
         folder = *chosen;
-        makeFolders(context_.files, folder);
       }
     }
+    if (folder.empty()) continue;
+    std::optional<std::string> into = staged.stage(folder);
+    if (!into) return stagingFailed(staged);
     for (const FileEntry& file : doc_.files) {
       if (file.disk != disk) continue;
       progress.SetProgress(std::nullopt, strFormat(sid::CopyingTo, file.sourceName, folder));
-      const std::string source = sourceFilePath(doc_.pathName(), file);
-      std::int64_t copied = progress.CopyFileWithProgress(source, folder + file.sourceName, true);
-      logCopy(source, disk, folder, file.sourceName, copied);
+      std::string source = sourceFilePath(doc_.pathName(), file);
+      std::int64_t copied = progress.CopyFileWithProgress(source, *into + file.sourceName, true);
+      logCopy(source, disk, *into, file.sourceName, copied);
       if (copied != std::int64_t(file.size)) {
-        if (progress.cancelled()) return cancelledBy(sid::GenerateCancelled);
-        if (ask(sid::AskAbortShortCopy, ui::Buttons::YesNo, ui::Icon::Exclamation) ==
+        if (progress.cancelled()) return cancelledBy(sid::GenerateCancelled, kNothingPutInPlace);
+        std::string problem = copyProblem(source, folder + file.sourceName, copied, file.size);
+        if (ask(sid::AskAbortShortCopy, ui::Buttons::YesNo, ui::Icon::Exclamation, problem) ==
             ui::Answer::Yes) {
           progress.EndProgress();
           pairs_.clear();
           return GenerateOutcome::Cancelled;
         }
-        error = true;
+        addLine(problems, problem);
       }
       progress.pump(kPumpAfterFile);
     }
-    if (!folder.empty()) copyDiskMessage(disk, folder);
+    copyDiskMessage(disk, *into);
   }
   return GenerateOutcome::Complete;
 }
@@ -256,7 +341,9 @@ bool PackageGenerator::regenerateScript() {
     scriptComposed_ = true;
     return writeScript(doc_, order_, context_, withBackslash(last) + str(sid::ScriptFileName));
   }
-  stopMessage(context_.ui, str(sid::SetupNotFound));
+  stopMessage(context_.ui, str(sid::SetupNotFound),
+              last.empty() ? std::string("the document was never generated")
+                           : withBackslash(last) + ": no package there");
   return false;
 }
 

@@ -4,15 +4,27 @@
 // keepGenerationChoices.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
-#include "builder/model/entry_order.h"
-#include "builder/model/script_doc.h"
 #include "builder/generate/builder_context.h"
 #include "builder/generate/engine_files.h"
+#include "builder/generate/staged_folders.h"
+#include "builder/model/entry_order.h"
+#include "builder/model/script_doc.h"
 
 namespace vandrel::builder {
+
+// An author's file whose size on disk is not the size its entry records.
+struct SizeChange {
+  int file = 0;      // index in the document's file list
+  std::string path;  // the full source path
+  std::int32_t recorded = 0;
+  std::uint64_t actual = 0;
+};
 
 struct GenerateOptions {
   // Answers the first disk's folder prompt (a Windows folder, created when missing).
@@ -20,7 +32,16 @@ struct GenerateOptions {
   // Answers "Do you wish to choose each destination disk directory ?" without asking it:
   // true per-disk folders, false automatic DiskN folders.
   std::optional<bool> eachDisk;
+  // Given the author's files whose size changed since they were recorded, before anything is
+  // written; it may record the new sizes in the document (which the script then holds) and
+  // returns whether to go on (false: Cancelled, without a message). Without it a changed file
+  // is found by its copy, which asks whether to abort.
+  std::function<bool(const std::vector<SizeChange>&)> changedSizes;
 };
+
+// The author's files of doc whose size on disk differs from the recorded one (missing files
+// are not listed: generation asks about them).
+std::vector<SizeChange> changedSizes(const CScriptDoc& doc, platform::FileSystem& files);
 
 enum class GenerateOutcome {
   Complete,    // "Operation complete..."; the generated-complete flag is set
@@ -53,22 +74,27 @@ class PackageGenerator {
   static bool canGenerate(const CScriptDoc& doc);
 
  private:
-  ui::Answer ask(unsigned id, ui::Buttons buttons, ui::Icon icon);
-  void inform(unsigned id);
+  ui::Answer ask(unsigned id, ui::Buttons buttons, ui::Icon icon, const std::string& detail = {});
+  void inform(unsigned id, const std::string& detail = {});
   // A package without an application name would register an uninstall entry named by
   // blanks: message 354 and false.
   bool namedPackage();
   // "Some of your files are missing ..." when a source file is missing; false on No.
   bool confirmMissingSources(int& highestDisk);
   std::optional<std::string> promptFolder(int disk);
-  bool copyEngineFiles(const std::string& firstDisk, bool& engineError);
-  GenerateOutcome copyAuthorFiles(const std::string& firstDisk, const std::string& base,
-                                  bool automatic, int highestDisk, bool& error);
+  bool copyEngineFiles(const std::string& firstDisk, std::string& engineProblems);
+  GenerateOutcome copyAuthorFiles(StagedFolders& staged, const std::string& firstDisk,
+                                  const std::string& base, bool automatic, int highestDisk,
+                                  std::string& problems);
   void copyDiskMessage(int disk, const std::string& folder);
   // One file put into the package (folder + name), for the action log.
   void logCopy(const std::string& source, int disk, const std::string& folder,
                const std::string& name, std::int64_t copied);
-  GenerateOutcome cancelledBy(unsigned id);
+  GenerateOutcome cancelledBy(unsigned id, const std::string& detail = {});
+  GenerateOutcome stagingFailed(const StagedFolders& staged);
+  // Why a copy of source to destination gave `copied` bytes instead of `expected`.
+  std::string copyProblem(const std::string& source, const std::string& destination,
+                          std::int64_t copied, std::int64_t expected);
 
   const CScriptDoc& doc_;
   EntryOrder order_;

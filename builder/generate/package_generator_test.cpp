@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "builder/generate/generate_test_support.h"
 #include "builder/strings/builder_strings.h"
 #include "builder/tree/script_tree.h"
@@ -45,6 +47,14 @@ struct Generation : ::testing::Test {
     return outcome;
   }
   bool exists(const std::string& path) { return b.files.exists(path); }
+  // The names in C:\, where the package folders and anything staged beside them would be.
+  std::vector<std::string> rootNames() {
+    std::vector<std::string> names;
+    for (const platform::FindData& f : b.files.find("C:\\*"))
+      if (f.name != "." && f.name != "..") names.push_back(f.name);
+    std::sort(names.begin(), names.end());
+    return names;
+  }
   bool shown(unsigned id) {
     for (const std::string& text : b.ui.texts())
       if (text == str(id)) return true;
@@ -143,12 +153,15 @@ TEST_F(Generation, CancelledFolderPrompts) {
   EXPECT_EQ(b.ui.texts().back(), str(sid::CancelledByUser));
   EXPECT_TRUE(doc.settings.lastGenPath.empty());
 
-  // The second disk's prompt cancelled: the first disk stays as copied.
+  // The second disk's prompt cancelled: the first disk, already copied aside, is not put in
+  // place, and the message says so.
   b.ui.messages.clear();
   b.ui.folders.clear();
   EXPECT_EQ(run("C:\\First", {std::nullopt, true}), GenerateOutcome::Cancelled);
   EXPECT_EQ(b.ui.texts().back(), str(sid::GenerateCancelled));
-  EXPECT_TRUE(exists("C:\\First\\one.exe"));
+  EXPECT_NE(b.ui.messages.back().detail.find("Nothing was put in place"), std::string::npos);
+  EXPECT_FALSE(exists("C:\\First"));
+  EXPECT_EQ(rootNames(), std::vector<std::string>({"Corvix", "Src"}));
   EXPECT_FALSE(complete);
 }
 
@@ -158,6 +171,8 @@ TEST_F(Generation, MissingSourcesAskFirst) {
   b.ui.answers = {Answer::No};
   EXPECT_EQ(run(), GenerateOutcome::Cancelled);
   EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(sid::AskGenerateWithMissing)});
+  EXPECT_EQ(b.ui.messages[0].detail, "C:\\Src\\gone.exe: not found")
+      << "the question names the file";
   EXPECT_FALSE(exists("C:\\Pkg\\Script.vrx"));
 
   // Proceeding anyway: the short copy is asked about; No goes on and ends with errors.
@@ -169,6 +184,8 @@ TEST_F(Generation, MissingSourcesAskFirst) {
             (std::vector<std::string>{str(sid::AskGenerateWithMissing), str(sid::AskAbortShortCopy),
                                       str(sid::GenerateHadErrors)}));
   EXPECT_TRUE(exists("C:\\Pkg\\here.exe"));
+  EXPECT_EQ(b.ui.messages[1].detail, "C:\\Src\\gone.exe: not found");
+  EXPECT_EQ(b.ui.messages[2].detail, "C:\\Src\\gone.exe: not found") << "the errors are listed";
   EXPECT_FALSE(complete);
 
   // Yes to "Do you want to abort ?" stops there.
@@ -186,6 +203,81 @@ TEST_F(Generation, WrongSizeInTheDocumentIsAnError) {
   EXPECT_EQ(run(), GenerateOutcome::WithErrors);
   EXPECT_EQ(b.ui.texts(),
             (std::vector<std::string>{str(sid::AskAbortShortCopy), str(sid::GenerateHadErrors)}));
+  EXPECT_EQ(b.ui.messages[0].detail,
+            "C:\\Src\\a.exe: size 10 bytes, recorded 11 (the file changed "
+            "since it was added)");
+}
+
+// Unattended runs settle changed sizes before anything is written: stopped, nothing is made
+// and nothing asked; or the new sizes recorded, which the script then holds.
+TEST_F(Generation, ChangedSizesAreHandedOverBeforeAnythingIsWritten) {
+  file("same.exe", 10);
+  file("grown.exe", 30);
+  doc.files.at(1).size = 20;
+  addFile(doc, "gone.exe", 5);
+  std::vector<SizeChange> seen;
+  GenerateOptions options;
+  options.changedSizes = [&](const std::vector<SizeChange>& changes) {
+    seen = changes;
+    return false;
+  };
+  b.ui.answers = {Answer::Yes};  // proceed without gone.exe
+  EXPECT_EQ(run("C:\\Pkg", options), GenerateOutcome::Cancelled);
+  ASSERT_EQ(seen.size(), 1u) << "a missing file is no size change";
+  EXPECT_EQ(seen[0].file, 1);
+  EXPECT_EQ(seen[0].path, "C:\\Src\\grown.exe");
+  EXPECT_EQ(seen[0].recorded, 20);
+  EXPECT_EQ(seen[0].actual, 30u);
+  EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(sid::AskGenerateWithMissing)});
+  EXPECT_FALSE(exists("C:\\Pkg"));
+
+  doc.files.eraseAt(2);
+  b.ui.messages.clear();
+  options.changedSizes = [&](const std::vector<SizeChange>& changes) {
+    for (const SizeChange& c : changes) doc.files.at(c.file).size = std::int32_t(c.actual);
+    return true;
+  };
+  EXPECT_EQ(run("C:\\Pkg", options), GenerateOutcome::Complete);
+  EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(sid::GenerateComplete)});
+  EXPECT_NE(b.files.readFile("C:\\Pkg\\Script.vrx")->find("=grown.exe,grown.exe,0,1,-1,1,0,0,30,"),
+            std::string::npos);
+}
+
+// A package already in the folder is replaced only by a complete one; the author's other
+// files there stay.
+TEST_F(Generation, AnExistingPackageIsReplacedOnlyWhenTheNewOneIsComplete) {
+  file("app.exe", 10);
+  file("data.bin", 10);
+  b.files.writeFile("C:\\Pkg\\app.exe", "old");
+  b.files.writeFile("C:\\Pkg\\Script.vrx", "old script");
+  b.files.writeFile("C:\\Pkg\\notes.txt", "mine");
+  b.files.deleteFile("C:\\Src\\data.bin");    // missing half way
+  b.ui.answers = {Answer::Yes, Answer::Yes};  // proceed anyway; then abort
+  EXPECT_EQ(run(), GenerateOutcome::Cancelled);
+  EXPECT_EQ(*b.files.readFile("C:\\Pkg\\app.exe"), "old");
+  EXPECT_EQ(*b.files.readFile("C:\\Pkg\\Script.vrx"), "old script");
+  EXPECT_FALSE(exists("C:\\Pkg\\Setup.exe"));
+  EXPECT_EQ(rootNames(), std::vector<std::string>({"Corvix", "Pkg", "Src"}));
+
+  b.files.writeFile("C:\\Src\\data.bin", std::string(10, 'x'));
+  b.ui.messages.clear();
+  ASSERT_EQ(run(), GenerateOutcome::Complete);
+  EXPECT_EQ(*b.files.readFile("C:\\Pkg\\app.exe"), std::string(10, 'x'));
+  EXPECT_NE(*b.files.readFile("C:\\Pkg\\Script.vrx"), "old script");
+  EXPECT_TRUE(exists("C:\\Pkg\\Setup.exe"));
+  EXPECT_EQ(*b.files.readFile("C:\\Pkg\\notes.txt"), "mine");
+  EXPECT_EQ(rootNames(), std::vector<std::string>({"Corvix", "Pkg", "Src"}));
+}
+
+TEST_F(Generation, AFailureOnALaterDiskLeavesTheEarlierDisksUnmade) {
+  file("one.exe", 10, 1);
+  file("two.exe", 10, 2);
+  b.files.deleteFile("C:\\Src\\two.exe");
+  b.ui.answers = {Answer::Yes, Answer::No, Answer::Yes};  // proceed; automatic; abort
+  EXPECT_EQ(run(), GenerateOutcome::Cancelled);
+  EXPECT_EQ(b.ui.texts().back(), str(sid::AskAbortShortCopy));
+  EXPECT_FALSE(exists("C:\\Pkg")) << "the folder made to hold the disks is removed too";
+  EXPECT_EQ(rootNames(), std::vector<std::string>({"Corvix", "Src"}));
 }
 
 TEST_F(Generation, MissingEngineFiles) {
@@ -194,8 +286,9 @@ TEST_F(Generation, MissingEngineFiles) {
   b.ui.answers = {Answer::No};
   EXPECT_EQ(run(), GenerateOutcome::Cancelled);
   EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(sid::AskEngineFilesMissing)});
-  EXPECT_TRUE(exists("C:\\Pkg\\Tamsin32.ex_"));
-  EXPECT_FALSE(exists("C:\\Pkg\\a.exe"));
+  EXPECT_EQ(b.ui.messages[0].detail,
+            "C:\\Corvix\\Tam16E.ex_: not found\nC:\\Corvix\\Pes16E.ex_: not found");
+  EXPECT_FALSE(exists("C:\\Pkg"));
 
   b.ui.messages.clear();
   b.ui.answers = {Answer::Yes};
@@ -247,14 +340,24 @@ TEST_F(Generation, CancelDuringTheCopy) {
   EXPECT_TRUE(texts[1] == str(sid::GenerateCancelled) || texts[1] == str(sid::CancelledByUser))
       << texts[1];
   EXPECT_FALSE(complete);
+  EXPECT_EQ(rootNames(), std::vector<std::string>({"Corvix", "Src"}));
 }
 
-TEST_F(Generation, ScriptWriteFailureStopsBeforeCopying) {
+// A package folder that cannot be written fails with the folder named, and what was written
+// aside is removed.
+TEST_F(Generation, UnwritablePackageFolderFailsAndLeavesNothingBeside) {
   file("a.exe", 1);
   b.files.makeDirectories("C:\\Pkg");
   b.files.denyAccess("C:\\Pkg");
   EXPECT_EQ(run(), GenerateOutcome::Failed);
   EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(sid::SaveFailed)});
+  EXPECT_EQ(b.ui.messages[0].detail.rfind("C:\\Pkg\\", 0), 0u) << b.ui.messages[0].detail;
+  EXPECT_EQ(rootNames(), std::vector<std::string>({"Corvix", "Pkg", "Src"}));
+
+  b.ui.messages.clear();
+  b.files.writeFile("C:\\File", "x");
+  EXPECT_EQ(run("C:\\File"), GenerateOutcome::Failed);
+  EXPECT_EQ(b.ui.messages[0].detail, "C:\\File: a file of that name is in the way of the folder");
 }
 
 TEST_F(Generation, RegenerateScriptOnly) {

@@ -248,11 +248,28 @@ bool writeScript(const CScriptDoc& doc, const EntryOrder& order, BuilderContext&
   std::optional<std::uint64_t> size =
       fileSize(context.files, joinPath(context.programFolder, un.source));
   std::string text = scriptText(doc, order, size ? std::int64_t(*size) : 0);
-  std::unique_ptr<platform::File> file = context.files.create(path);
-  bool written = file && file->write(text.data(), text.size()) == std::int64_t(text.size());
+  // Written beside the script and put in its place once whole: a failed write never leaves a
+  // package with a cut script.
+  std::string fresh = path + ".partial";
+  std::unique_ptr<platform::File> file = context.files.create(fresh);
+  bool created = file != nullptr;
+  bool written = created && file->write(text.data(), text.size()) == std::int64_t(text.size());
   file.reset();
-  if (!written) stopMessage(context.ui, str(sid::SaveFailed));
-  return written;
+  std::string problem;
+  if (!created) {
+    problem = path + ": the file cannot be created";
+  } else if (!written) {
+    problem = path + ": the file could not be written whole (is the disk full?)";
+  } else if (!fileSize(context.files, path)) {
+    if (!context.files.moveFile(fresh, path)) problem = path + ": the file cannot be created";
+  } else if (!context.files.replaceFile(fresh, path) &&
+             !(context.files.deleteFile(path) && context.files.moveFile(fresh, path))) {
+    problem = path + ": the file there cannot be replaced (read-only or in use)";
+  }
+  if (problem.empty()) return true;
+  context.files.deleteFile(fresh);
+  stopMessage(context.ui, str(sid::SaveFailed), problem);
+  return false;
 }
 
 }  // namespace vandrel::builder
