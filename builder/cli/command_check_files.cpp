@@ -8,16 +8,19 @@ namespace vandrel::builder::cli {
 CommandRun defineCheckFiles(CLI::App& sub) {
   auto doc = std::make_shared<std::string>();
   auto noSave = std::make_shared<bool>(false);
+  auto save = std::make_shared<bool>(false);
   sub.add_option("DOC", *doc, "the document (.cvx or text form)")->required();
-  sub.add_flag("--no-save", *noSave, "leave the document file as it is");
-  return [doc, noSave](CommandContext& context) {
+  sub.add_flag("--no-save", *noSave, "leave a .cvx document file as it is");
+  sub.add_flag("--save", *save,
+               "write the corrected sources and sizes back into a text-form document");
+  return [doc, noSave, save](CommandContext& context) {
     std::unique_ptr<HeadlessSession> session = openSession(context, *doc);
     if (!session) return exit_status::Failed;
     if (!canCheckFiles(session->doc)) return fail(context, "the document has no file to copy");
     FileCheckResult result = runFileCheck(session->doc, session->context());
     context.out << platform::cp1252ToUtf8(fileCheckReport(result));
     context.out.flush();
-    if (!*noSave && !session->saveIfModified()) return exit_status::Failed;
+    if (!keepRunChanges(*session, *save, *noSave)) return exit_status::Failed;
     return exit_status::Done;
   };
 }

@@ -12,14 +12,15 @@ CommandRun defineSummary(CLI::App& sub) {
   struct Options {
     std::string doc;
     std::optional<std::string> subject, templateName, author;
-    bool noSave = false;
+    bool noSave = false, save = false;
   };
   auto o = std::make_shared<Options>();
   sub.add_option("DOC", o->doc, "the document (.cvx or text form)")->required();
   sub.add_option("--subject", o->subject, "set the document's subject");
   sub.add_option("--template", o->templateName, "set the document's template");
   sub.add_option("--author", o->author, "set the document's author");
-  sub.add_flag("--no-save", o->noSave, "leave the document file as it is");
+  sub.add_flag("--no-save", o->noSave, "leave a .cvx document file as it is");
+  sub.add_flag("--save", o->save, "write the changed properties back into a text-form document");
   return [o](CommandContext& context) {
     std::unique_ptr<HeadlessSession> session = openSession(context, o->doc);
     if (!session) return exit_status::Failed;
@@ -51,7 +52,11 @@ CommandRun defineSummary(CLI::App& sub) {
     for (const DiskSize& disk : st.disks) out << disk.disk << "\t" << disk.size << "\n";
     context.out << platform::cp1252ToUtf8(out.str());
     context.out.flush();
-    if (!o->noSave && !session->saveIfModified()) return exit_status::Failed;
+    if (!keepRunChanges(*session, o->save, o->noSave)) return exit_status::Failed;
+    if (session->isTextForm() && session->doc.isModified() && !o->save) {
+      context.err << "corvix: " << o->doc
+                  << ": not written back (a text-form document is written back only with --save)\n";
+    }
     return exit_status::Done;
   };
 }

@@ -1,26 +1,52 @@
-// corvix test DOC: Test install, on the machine of VANDREL_MACHINE.
+// corvix test DOC [--machine ROOT]: Test install on the machine of VANDREL_MACHINE (or ROOT);
+// waits for the setup and passes on its exit status.
+#include <cstdlib>
+#include <filesystem>
+
 #include "builder/cli/command_session.h"
 #include "builder/generate/test_install.h"
 
 namespace vandrel::builder::cli {
 
 CommandRun defineTest(CLI::App& sub) {
-  auto doc = std::make_shared<std::string>();
-  auto noSave = std::make_shared<bool>(false);
-  sub.add_option("DOC", *doc, "the document (.cvx or text form)")->required();
-  sub.add_flag("--no-save", *noSave, "leave the document file as it is");
-  return [doc, noSave](CommandContext& context) {
-    std::unique_ptr<HeadlessSession> session = openSession(context, *doc);
+  struct Options {
+    std::string doc, machine;
+    bool noSave = false, save = false, refreshSizes = false;
+  };
+  auto o = std::make_shared<Options>();
+  sub.add_option("DOC", o->doc, "the document (.cvx or text form)")->required();
+  sub.add_option("--machine", o->machine,
+                 "the machine root to install on (instead of VANDREL_MACHINE)");
+  sub.add_flag("--refresh-sizes", o->refreshSizes,
+               "when the package is generated first: record the new size of a file that "
+               "changed since it was added, and go on");
+  sub.add_flag("--no-save", o->noSave, "leave a .cvx document file as it is");
+  sub.add_flag("--save", o->save, "write what the run changed back into a text-form document");
+  return [o](CommandContext& context) {
+    if (!o->machine.empty()) {
+      // Set before the machine is first opened; the setup started inherits it as well.
+      std::error_code ec;
+      std::filesystem::path root = std::filesystem::absolute(o->machine, ec);
+      if (ec) return usageError(context, "cannot use the machine root " + o->machine);
+      ::setenv("VANDREL_MACHINE", root.c_str(), 1);
+    }
+    std::unique_ptr<HeadlessSession> session = openSession(context, o->doc);
     if (!session) return exit_status::Failed;
-    if (std::optional<int> refused = refuseLoadErrors(context, *session, *doc)) return *refused;
+    if (std::optional<int> refused = refuseLoadErrors(context, *session, o->doc)) return *refused;
     if (!PackageGenerator::canGenerate(session->doc)) {
       return fail(context, "the document installs nothing: it has no groups, Win.ini or registry "
                            "entries, files or shortcuts");
     }
     PackageGenerator generator(session->doc, session->tree().entryOrder(), session->context());
-    TestInstallOutcome outcome = runTestInstall(session->doc, generator, session->context());
-    if (!*noSave && !session->saveIfModified()) return exit_status::Failed;
-    return outcome == TestInstallOutcome::Started ? exit_status::Done : exit_status::Failed;
+    GenerateOptions options;
+    options.changedSizes = [&](const std::vector<SizeChange>& changes) {
+      return settleChangedSizes(context, session->doc, changes, o->refreshSizes);
+    };
+    TestInstallResult result =
+        runTestInstall(session->doc, generator, session->context(), options, StarterLaunch::Wait);
+    if (!keepRunChanges(*session, o->save, o->noSave)) return exit_status::Failed;
+    if (result.outcome != TestInstallOutcome::Started) return exit_status::Failed;
+    return result.setupStatus.value_or(exit_status::Failed);
   };
 }
 

@@ -23,7 +23,11 @@ class FakeProcess : public platform::Process {
     started.push_back(commandLine);
     return result;
   }
-  std::optional<int> runAndWait(const std::string&) override { return std::nullopt; }
+  std::optional<int> waitedStatus;
+  std::optional<int> runAndWait(const std::string& commandLine) override {
+    started.push_back(commandLine);
+    return waitedStatus;
+  }
   std::string moduleFileName() override { return {}; }
 };
 
@@ -130,10 +134,13 @@ struct TestInstall : ::testing::Test {
     addFile(doc, "a.exe", 1);
     doc.settings.appName = "Tool";
   }
-  TestInstallOutcome run() {
+  TestInstallOutcome run(StarterLaunch launch = StarterLaunch::Detached) {
     PackageGenerator generator(doc, ScriptTree(doc).entryOrder(), b.context);
-    return runTestInstall(doc, generator, b.context);
+    TestInstallResult result = runTestInstall(doc, generator, b.context, {}, launch);
+    setupStatus = result.setupStatus;
+    return result.outcome;
   }
+  std::optional<int> setupStatus;
 };
 
 TEST_F(TestInstall, GeneratedPackageStartsAfterOneQuestion) {
@@ -189,6 +196,22 @@ TEST_F(TestInstall, IncompleteGenerationOrStarterFailure) {
   EXPECT_EQ(run(), TestInstallOutcome::NotStarted);
   EXPECT_EQ(b.ui.texts(),
             (std::vector<std::string>{str(sid::AskRunSetup), str(sid::SetupNotFound)}));
+}
+
+TEST_F(TestInstall, AWaitedSetupGivesItsExitStatus) {
+  b.files.writeFile("C:\\Pkg\\Script.vrx", "x");
+  doc.settings.lastGenPath = "C:\\Pkg\\";
+  process.waitedStatus = 15;
+  EXPECT_EQ(run(StarterLaunch::Wait), TestInstallOutcome::Started);
+  EXPECT_EQ(setupStatus, 15);
+  EXPECT_EQ(process.started, std::vector<std::string>{"C:\\Pkg\\Setup.exe"});
+
+  // A starter that cannot be started at all is no exit status.
+  b.ui.messages.clear();
+  process.waitedStatus.reset();
+  EXPECT_EQ(run(StarterLaunch::Wait), TestInstallOutcome::NotStarted);
+  EXPECT_FALSE(setupStatus.has_value());
+  EXPECT_EQ(b.ui.texts().back(), str(sid::SetupNotFound));
 }
 
 TEST(Summary, Sentences) {

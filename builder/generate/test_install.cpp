@@ -44,8 +44,10 @@ bool searchPackage(CScriptDoc& doc, BuilderContext& context) {
 
 }  // namespace
 
-TestInstallOutcome runTestInstall(CScriptDoc& doc, PackageGenerator& generator,
-                                  BuilderContext& context, const GenerateOptions& options) {
+TestInstallResult runTestInstall(CScriptDoc& doc, PackageGenerator& generator,
+                                 BuilderContext& context, const GenerateOptions& options,
+                                 StarterLaunch launch) {
+  TestInstallResult notStarted;
   generator.clearGeneratedComplete();
   if (!scriptIn(context, doc.settings.lastGenPath)) {
     ui::Answer search = ask(context, sid::AskLocateGenerated, ui::Buttons::YesNoCancel);
@@ -54,29 +56,37 @@ TestInstallOutcome runTestInstall(CScriptDoc& doc, PackageGenerator& generator,
         doc.settings.lastGenPath.clear();
         doc.setModifiedFlag();
       }
-      return TestInstallOutcome::NotStarted;
+      return notStarted;
     }
     if (search != ui::Answer::Yes || !searchPackage(doc, context)) {
       if (ask(context, sid::AskGenerateFirst, ui::Buttons::YesNo) != ui::Answer::Yes)
-        return TestInstallOutcome::NotStarted;
+        return notStarted;
       generator.generate(options);
       keepGenerationChoices(doc, generator);
       if (!generator.generatedComplete()) {
         inform(context, sid::GenerateIncomplete);
-        return TestInstallOutcome::NotStarted;
+        return notStarted;
       }
     }
   }
-  if (ask(context, sid::AskRunSetup, ui::Buttons::YesNo) != ui::Answer::Yes)
-    return TestInstallOutcome::NotStarted;
+  if (ask(context, sid::AskRunSetup, ui::Buttons::YesNo) != ui::Answer::Yes) return notStarted;
   std::string starter =
       withBackslash(doc.settings.lastGenPath) + strItem(sid::SetupFiles, 7, "setup.exe");
+  if (launch == StarterLaunch::Wait) {
+    std::optional<int> status =
+        context.process ? context.process->runAndWait(starter) : std::nullopt;
+    if (!status) {
+      inform(context, sid::SetupNotFound);
+      return notStarted;
+    }
+    return {TestInstallOutcome::Started, status};
+  }
   unsigned started = context.process ? context.process->winExec(starter, platform::show::Normal) : 0;
   if (started <= 31) {
     inform(context, sid::SetupNotFound);
-    return TestInstallOutcome::NotStarted;
+    return notStarted;
   }
-  return TestInstallOutcome::Started;
+  return {TestInstallOutcome::Started, std::nullopt};
 }
 
 }  // namespace vandrel::builder

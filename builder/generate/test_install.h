@@ -10,9 +10,20 @@ namespace vandrel::builder {
 
 enum class TestInstallOutcome { Started, NotStarted };
 
+// How the package's starter is started: as the builder starts it (WinExec, not waited for), or
+// waited for, so that an unattended run can pass on the setup's exit status.
+enum class StarterLaunch { Detached, Wait };
+
+struct TestInstallResult {
+  TestInstallOutcome outcome = TestInstallOutcome::NotStarted;
+  // The setup's exit status, when it was waited for and ended by itself.
+  std::optional<int> setupStatus;
+};
+
 // generator runs Generate when the package has to be made first (what the run chose is kept in
 // doc); options answer its first folder prompt and its disk question when given.
-TestInstallOutcome runTestInstall(CScriptDoc& doc, PackageGenerator& generator,
-                                  BuilderContext& context, const GenerateOptions& options = {});
+TestInstallResult runTestInstall(CScriptDoc& doc, PackageGenerator& generator,
+                                 BuilderContext& context, const GenerateOptions& options = {},
+                                 StarterLaunch launch = StarterLaunch::Detached);
 
 }  // namespace vandrel::builder

@@ -43,6 +43,17 @@ std::string scenarioDocument(const fs::path& scenario) {
   return text;
 }
 
+// The files of a package folder by their path below it.
+std::map<std::string, std::string> packageFiles(const fs::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file()) {
+      files[fs::relative(entry.path(), folder).string()] = test::readFile(entry.path());
+    }
+  }
+  return files;
+}
+
 // check, summary, versions, script and check-files on the scenario's document.
 TEST(CorvixCommands, ScriptCheckSummaryVersions) {
   test::TempDir dir;
@@ -83,8 +94,8 @@ TEST(CorvixCommands, ScriptCheckSummaryVersions) {
   EXPECT_NE(clean.out.find("; 0 finding(s)\n"), std::string::npos) << clean.out;
 
   // Typed in UTF-8, kept in the code page, shown in UTF-8.
-  test::RunResult summary =
-      corvix({"summary", doc, "--subject", "Tools", "--author", "Jos\xc3\xa9 \xe2\x82\xac"});
+  test::RunResult summary = corvix(
+      {"summary", doc, "--subject", "Tools", "--author", "Jos\xc3\xa9 \xe2\x82\xac", "--save"});
   ASSERT_EQ(summary.exitStatus, 0) << summary.err;
   EXPECT_NE(summary.out.find("\nAuthor: Jos\xc3\xa9 \xe2\x82\xac\n"), std::string::npos)
       << summary.out;
@@ -260,17 +271,6 @@ TEST(CorvixCommands, LoadingMistakesAreFindingsAndStopBuilding) {
   EXPECT_EQ(corvix({"check", doc, "--warn-only"}).exitStatus, 0);
 }
 
-// The files of a package folder by their path below it.
-std::map<std::string, std::string> packageFiles(const fs::path& folder) {
-  std::map<std::string, std::string> files;
-  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
-    if (entry.is_regular_file()) {
-      files[fs::relative(entry.path(), folder).string()] = test::readFile(entry.path());
-    }
-  }
-  return files;
-}
-
 // A project whose document names its sources relative to its own folder: generated, checked
 // and file-checked from another current folder, and generated again after the project folder
 // moved, it finds its sources and gives the same package, byte for byte.
@@ -317,6 +317,101 @@ TEST(CorvixCommands, RelativeSourcesFollowTheDocument) {
   }
   ASSERT_EQ(a.size(), b.size());
   for (const auto& [name, bytes] : a) EXPECT_TRUE(b.count(name) && b[name] == bytes) << name;
+}
+
+// A generation that fails half way leaves the package folder as it was, and says which file
+// and why; a file whose size changed stops an unattended generation unless --refresh-sizes
+// records the new size; check-files writes a text-form document back only with --save; test
+// waits for the setup and passes on its exit status.
+TEST(CorvixCommands, SafeGenerationChangedSizesAndTest) {
+  test::TempDir dir;
+  fs::path scenario = test::sourcePath() / "tests/e2e/builder/basic";
+  fs::copy(scenario / "files", dir / "files", fs::copy_options::recursive);
+  std::string document = scenarioDocument(scenario);
+  std::string source = windowsForm(scenario / "files");
+  for (std::size_t at; (at = document.find(source)) != std::string::npos;) {
+    document.replace(at, source.size(), windowsForm(dir / "files"));
+  }
+  test::writeFile(dir / "tool.txt", document);
+  test::writeFile(dir / "answers.ini", test::readFile(scenario / "answers.ini"));
+  std::map<std::string, std::string> env{{"VANDREL_UI", "scripted"},
+                                         {"VANDREL_MACHINE", (dir / "machine").string()},
+                                         {"VANDREL_ANSWERS", (dir / "answers.ini").string()},
+                                         {"VANDREL_TRANSCRIPT", ""}};
+  auto corvix = [&](const std::vector<std::string>& args) {
+    return test::runProgram("corvix", args, env, 120);
+  };
+  auto leftovers = [&] {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(dir.path()))
+      if (entry.path().filename().string().find(".partial") != std::string::npos)
+        names.push_back(entry.path().string());
+    return names;
+  };
+  std::string doc = (dir / "tool.txt").string();
+  std::string pkg = (dir / "pkg").string();
+
+  ASSERT_EQ(corvix({"generate", doc, "--out", pkg}).exitStatus, 0);
+  test::writeFile(dir / "pkg/Disk1/notes.txt", "the author's own file");
+  std::map<std::string, std::string> before = packageFiles(pkg);
+
+  // more.dat, on disk 2, is gone: disk 1 was written aside and is given up.
+  fs::rename(dir / "files/more.dat", dir / "more.dat");
+  test::RunResult missing = corvix({"generate", doc, "--out", pkg});
+  EXPECT_EQ(missing.exitStatus, 1);
+  std::string more = windowsForm(dir / "files/more.dat");
+  EXPECT_NE(missing.err.find("corvix: The last file wasn't copied completely or wasn't found. "),
+            std::string::npos)
+      << missing.err;
+  EXPECT_NE(missing.err.find("(" + more + ": not found)"), std::string::npos) << missing.err;
+  EXPECT_EQ(packageFiles(pkg), before);
+  EXPECT_EQ(leftovers(), std::vector<std::string>{});
+  // A package folder that does not exist yet is not made either.
+  EXPECT_EQ(corvix({"generate", doc, "--out", (dir / "fresh").string()}).exitStatus, 1);
+  EXPECT_FALSE(fs::exists(dir / "fresh"));
+
+  // more.dat comes back larger: stopped with both sizes, or the new size recorded.
+  std::string grown = test::readFile(dir / "more.dat") + "more";
+  fs::remove(dir / "more.dat");
+  test::writeFile(dir / "files/more.dat", grown);
+  std::string recorded = std::to_string(grown.size() - 4), actual = std::to_string(grown.size());
+  test::RunResult changed = corvix({"generate", doc, "--out", pkg});
+  EXPECT_EQ(changed.exitStatus, 1);
+  EXPECT_NE(changed.err.find("corvix: " + more + ": size changed since it was added: recorded " +
+                             recorded + " bytes, now " + actual + " bytes\n"),
+            std::string::npos)
+      << changed.err;
+  EXPECT_NE(changed.err.find("--refresh-sizes"), std::string::npos);
+  EXPECT_EQ(packageFiles(pkg), before);
+  test::RunResult refreshed = corvix({"generate", doc, "--out", pkg, "--refresh-sizes"});
+  ASSERT_EQ(refreshed.exitStatus, 0) << refreshed.err;
+  EXPECT_EQ(test::readFile(dir / "pkg/Disk2/more.dat"), grown);
+  EXPECT_EQ(test::readFile(dir / "pkg/Disk1/notes.txt"), "the author's own file");
+  std::string script = test::readFile(dir / "pkg/Disk1/Script.vrx");
+  std::size_t line = script.find("=more.dat,more.dat,");
+  ASSERT_NE(line, std::string::npos) << script;
+  EXPECT_NE(script.substr(line, script.find('\r', line) - line).find("," + actual + ","),
+            std::string::npos)
+      << script;
+  EXPECT_EQ(test::readFile(doc), document)
+      << "a text-form document is written back only with --save";
+
+  // check-files corrects the size in a text-form document only with --save.
+  test::RunResult checked = corvix({"check-files", doc});
+  ASSERT_EQ(checked.exitStatus, 0) << checked.err;
+  EXPECT_NE(checked.out.find("\nFiles corrected: 1\n"), std::string::npos) << checked.out;
+  EXPECT_EQ(test::readFile(doc), document);
+  ASSERT_EQ(corvix({"check-files", doc, "--save"}).exitStatus, 0);
+  EXPECT_NE(test::readFile(doc).find(",more.dat,2,1,0,0," + actual + ","), std::string::npos);
+
+  // Test install on another machine: the setup is waited for, and its exit status is corvix's.
+  ASSERT_EQ(corvix({"generate", doc, "--out", pkg, "--save"}).exitStatus, 0);
+  test::RunResult installed = corvix({"test", doc, "--machine", (dir / "other").string()});
+  EXPECT_EQ(installed.exitStatus, 0) << installed.err;
+  EXPECT_TRUE(fs::exists(dir / "other/drive_c/Apps/Tool/tool.exe"));
+  test::writeFile(dir / "answers.ini", "[Wizard]\nCancel=first\n[Answers]\nDefault=Yes\n");
+  test::RunResult cancelled = corvix({"test", doc, "--machine", (dir / "third").string()});
+  EXPECT_GE(cancelled.exitStatus, 10) << "the setup's own status, " << cancelled.err;
 }
 
 }  // namespace
