@@ -272,8 +272,9 @@ TEST(CorvixCommands, LoadingMistakesAreFindingsAndStopBuilding) {
 }
 
 // A project whose document names its sources relative to its own folder: generated, checked
-// and file-checked from another current folder, and generated again after the project folder
-// moved, it finds its sources and gives the same package, byte for byte.
+// and file-checked from another current folder, generated from its own folder with relative
+// names, and generated again after the project folder moved, it finds its sources and gives
+// the same package, byte for byte.
 TEST(CorvixCommands, RelativeSourcesFollowTheDocument) {
   test::TempDir dir;
   fs::path examples = test::sourcePath() / "examples";
@@ -301,6 +302,10 @@ TEST(CorvixCommands, RelativeSourcesFollowTheDocument) {
   test::RunResult files = corvixIn(dir / "elsewhere", {"check-files", doc});
   EXPECT_NE(files.out.find("\nFiles missing: 0\n"), std::string::npos) << files.out << files.err;
 
+  // From the project folder itself, the document and the package folder named relatively.
+  test::RunResult inside = corvixIn(dir / "project", {"generate", "tool.txt", "--out", "../c"});
+  ASSERT_EQ(inside.exitStatus, 0) << inside.err;
+
   fs::create_directories(dir / "moved");
   fs::rename(dir / "project", dir / "moved/project");
   std::string movedDoc = (dir / "moved/project/tool.txt").string();
@@ -315,8 +320,10 @@ TEST(CorvixCommands, RelativeSourcesFollowTheDocument) {
     fs::path source = dir / "moved/project/files" / fs::path(name).filename();
     if (fs::exists(source)) EXPECT_EQ(bytes, test::readFile(source)) << name;
   }
-  ASSERT_EQ(a.size(), b.size());
-  for (const auto& [name, bytes] : a) EXPECT_TRUE(b.count(name) && b[name] == bytes) << name;
+  for (const auto& other : {b, packageFiles(dir / "c")}) {
+    ASSERT_EQ(a.size(), other.size());
+    for (const auto& [name, bytes] : a) EXPECT_TRUE(other.count(name) && other.at(name) == bytes) << name;
+  }
 }
 
 // A generation that fails half way leaves the package folder as it was, and says which file
