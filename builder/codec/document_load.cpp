@@ -95,8 +95,18 @@ class Loader {
 
  private:
   void note(Severity severity, std::string message) {
-    if (notes_) notes_->push_back({std::string(file_), lineNumber_, severity, std::move(message)});
+    if (!notes_) return;
+    if (kept_ < kMaxNotes) {
+      ++kept_;
+      notes_->push_back({std::string(file_), lineNumber_, severity, std::move(message)});
+    } else {
+      ++(severity == Severity::Error ? leftOutErrors_ : leftOutWarnings_);
+    }
   }
+  // A text of many bad lines (a file that is no document at all) would give a note per line:
+  // the first ones are kept, the others counted in one last note.
+  static constexpr int kMaxNotes = 200;
+  void noteLeftOut();
   void sectionLine(Section section);
   void lineWithoutEquals(std::string_view line);
   void line(std::string_view key, std::string_view value);
@@ -136,6 +146,7 @@ class Loader {
   bool unGroupRead_ = false;
   int unGroupLine_ = 0;
   int lineNumber_ = 0;
+  int kept_ = 0, leftOutErrors_ = 0, leftOutWarnings_ = 0;
   bool commentLine_ = false;  // the current key line starts with ";"
   std::map<std::string, int> firstLine_;  // "SECTION/KEY" or "[SECTION]" -> its first line
 };
@@ -146,6 +157,14 @@ std::optional<Section> Loader::matchSection(std::string_view line) const {
     if (text::equalsNoCase(line, sectionLabel(section))) return section;
   }
   return std::nullopt;
+}
+
+void Loader::noteLeftOut() {
+  if (!notes_ || leftOutErrors_ + leftOutWarnings_ == 0) return;
+  notes_->push_back({std::string(file_), lineNumber_,
+                     leftOutErrors_ > 0 ? Severity::Error : Severity::Warning,
+                     decimal(leftOutErrors_ + leftOutWarnings_) + " more note(s) left out, " +
+                         decimal(leftOutErrors_) + " of them error(s)"});
 }
 
 void Loader::sectionLine(Section section) {
@@ -428,6 +447,7 @@ int Loader::run(std::string_view text) {
     ++count;
     this->line(line.substr(0, equals), line.substr(equals + 1));
   }
+  const int lastLine = lineNumber_;
   // The uninstall group read here designates the group at that index among the groups this
   // text brought in (the existing groups come first when importing).
   int unGroup = doc_.uninstall.unGroup;
@@ -441,6 +461,8 @@ int Loader::run(std::string_view text) {
                                   " read); it is not used");
     }
   }
+  lineNumber_ = lastLine;
+  noteLeftOut();
   return count;
 }
 

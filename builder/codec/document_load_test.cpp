@@ -176,6 +176,28 @@ TEST(DocumentLoadNotes, WhatIsKeptIsWhatTheNotesSay) {
             "a.txt:6: error: Top \"ff0000\" is not a colour written 0x00BBGGRR; read as 0x00000000");
 }
 
+// A file that is no document gives a note per line: the first 200 are kept, the rest is
+// counted in one last note, an error when any of them is.
+TEST(DocumentLoadNotes, ManyNotesEndInACount) {
+  std::string text = "[Settings]\n";
+  for (int i = 0; i < 250; ++i) text += "junk\n";
+  text += "ShowLicence=x\n";
+  CScriptDoc doc = emptyDoc();
+  LoadDiagnostics notes;
+  loadDocumentText(doc, text, notes);
+  ASSERT_EQ(notes.size(), 201u);
+  EXPECT_EQ(errorCount(notes), 1);
+  EXPECT_EQ(diagnosticText(notes.back()), "line 252: error: 51 more note(s) left out, 1 of them error(s)");
+
+  text.clear();
+  for (int i = 0; i < 201; ++i) text += "junk\n";
+  LoadDiagnostics warnings;
+  loadDocumentText(doc, text, warnings);
+  ASSERT_EQ(warnings.size(), 201u);
+  EXPECT_EQ(errorCount(warnings), 0);
+  EXPECT_EQ(warnings.back().message, "1 more note(s) left out, 0 of them error(s)");
+}
+
 // What the writer puts down, the loader reads without a note: every entry kind, references,
 // commas where a free text may hold them, launch commands and favourites.
 TEST(DocumentLoadNotes, TheWrittenFormLoadsWithoutNotes) {
