@@ -1,12 +1,16 @@
-// corvix add DOC PATH...: the file-drop import of files and folders into a document, with the
-// builder's preferences; the directory selector and file pages go through the interaction
-// port. Files below the document's folder are recorded relative to it, so the project folder
-// can move. The document is saved afterwards, in the form it was read in.
+// corvix add DOC PATH... [--recursive] [--into DIR] [--component LABEL] [--disk N]: files and
+// folders become entries by the folder rules of the drop import, without preferences or
+// dialogs, and what was added, made and skipped is printed; --preferences runs the drop import
+// itself, with the builder's preferences and its dialogs through the interaction port. Files
+// below the document's folder are recorded relative to it, so the project folder can move.
+// The document is saved afterwards, in the form it was read in.
 #include <filesystem>
 
 #include "builder/cli/command_session.h"
 #include "builder/dropimport/drop_import.h"
+#include "builder/dropimport/path_import.h"
 #include "builder/prefs/preferences_store.h"
+#include "platform/code_page.h"
 
 namespace vandrel::builder::cli {
 
@@ -15,8 +19,27 @@ namespace {
 struct AddOptions {
   std::string document;
   std::vector<std::string> paths;
-  bool noSave = false;
+  bool noSave = false, preferences = false;
+  dropimport::PathImportOptions import;
+  std::optional<std::string> into, component;
+  std::optional<int> disk;
 };
+
+// What the import did, one line each, then the counts.
+void printReport(CommandContext& context, const dropimport::PathImportReport& report) {
+  auto utf8 = [](const std::string& text) { return platform::cp1252ToUtf8(text); };
+  for (const std::string& name : report.directoriesMade)
+    context.out << "made directory " << utf8(name) << "\n";
+  for (const std::string& label : report.componentsMade)
+    context.out << "made component " << utf8(label) << "\n";
+  for (const auto& file : report.files)
+    context.out << "added " << utf8(file.path) << " -> " << utf8(file.directory) << "\n";
+  for (const auto& skipped : report.skipped)
+    context.out << "skipped " << utf8(skipped.path) << ": " << skipped.why << "\n";
+  context.out << report.files.size() << " file(s) added, " << report.directoriesMade.size()
+              << " directorie(s) made, " << report.skipped.size() << " skipped\n";
+  context.out.flush();
+}
 
 // The source folders of the entries from index first on, made relative to the document's
 // folder when they lie below it ("." for the folder itself).
@@ -39,6 +62,20 @@ CommandRun defineAdd(CLI::App& sub) {
   auto options = std::make_shared<AddOptions>();
   sub.add_option("DOC", options->document, "the document that receives the entries")->required();
   sub.add_option("PATH", options->paths, "files and folders, as dropped on the document")->required();
+  sub.add_flag("--recursive", options->import.recursive,
+               "walk sub-folders too: each becomes a directory folder\\sub holding its files");
+  sub.add_option("--into", options->into,
+                 "the directory the files and folders go into: one of the document's, "
+                 "\"Install Path\", \"Root Drive\", \"Windows System\", \"Windows Dir\", "
+                 "or a new one (default: files into Install Path, each folder a directory)");
+  sub.add_option("--component", options->component,
+                 "the component (description) of every file added; made when missing");
+  sub.add_option("--disk", options->disk,
+                 "the disk of every file added (default: the highest in use)")
+      ->check(CLI::Range(1, 9999));
+  sub.add_flag("--preferences", options->preferences,
+               "run the builder's drop import instead: its stored FileDrop preferences and "
+               "dialogs (through the interaction port); the options above do not apply");
   sub.add_flag("--no-save", options->noSave, "leave the document file unchanged");
   return [options](CommandContext& context) {
     platform::Machine* machine = context.machine();
@@ -53,8 +90,28 @@ CommandRun defineAdd(CLI::App& sub) {
       if (!path) return fail(context, "the path cannot be reached from the machine: " + host);
       dropped.push_back(*path);
     }
+    if (options->preferences &&
+        (options->import.recursive || options->into || options->component || options->disk)) {
+      return usageError(context,
+                        "--preferences takes its rules from the preferences: "
+                        "--recursive, --into, --component and --disk do not apply");
+    }
     std::unique_ptr<HeadlessSession> session = openSession(context, options->document);
     if (!session) return exit_status::Failed;
+    if (!options->preferences) {
+      // Typed in UTF-8, kept in the document's code page.
+      dropimport::PathImportOptions rules = options->import;
+      if (options->into) rules.into = platform::utf8ToCp1252(*options->into);
+      if (options->component) rules.component = platform::utf8ToCp1252(*options->component);
+      rules.disk = options->disk;
+      int first = session->doc.files.count();
+      dropimport::PathImport import(session->tree(), machine->files());
+      dropimport::PathImportReport report = import.run(dropped, rules);
+      relativeToDocument(session->doc, first);
+      printReport(context, report);
+      if (!options->noSave && !session->saveIfModified()) return exit_status::Failed;
+      return exit_status::Done;
+    }
     BuilderPreferences preferences = prefs::readPreferences();
     dropimport::InteractionDropDialogs dialogs(context.ui());
     dropimport::DropImport import(session->tree(), preferences, machine->files(), context.ui(),

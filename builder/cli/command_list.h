@@ -8,7 +8,7 @@ CORVIX_COMMAND(Set, "set", "Change settings of DOC: KEY=VALUE..., unknown keys a
 CORVIX_COMMAND(Get, "get", "Print one setting of DOC")
 CORVIX_COMMAND(Generate, "generate", "Generate the package of DOC into --out DIR (disk folders, engine files, Script.vrx), put in place only when complete")
 CORVIX_COMMAND(Script, "script", "Regenerate script only: rewrite Script.vrx in the folder of DOC's last generation")
-CORVIX_COMMAND(Add, "add", "The file-drop import: add the files and folders PATH... to DOC and save it")
+CORVIX_COMMAND(Add, "add", "Add the files and folders PATH... to DOC (each folder a directory holding its files; nothing twice), print what was done, save it")
 CORVIX_COMMAND(Check, "check", "Check the integrity of DOC through Scanlet.dll and print the log")
 CORVIX_COMMAND(CheckFiles, "check-files", "Check that DOC's files exist with their sizes; print the results table")
 CORVIX_COMMAND(Summary, "summary", "Print the summary sentences and statistics of DOC")

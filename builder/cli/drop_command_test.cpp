@@ -1,5 +1,6 @@
-// Tests of `corvix add`: the drop import run from the command line with the stored
-// preferences and scripted answers, and the document saved afterwards.
+// Tests of `corvix add`: the folder rules without preferences, with their report and a second
+// run that adds nothing; with --preferences the drop import with the stored preferences and
+// scripted answers; the document saved afterwards.
 #include <gtest/gtest.h>
 
 #include "tests/support/run_program.h"
@@ -51,9 +52,62 @@ struct AddCommand : ::testing::Test {
   }
 };
 
+// Without --preferences: no dialog, a report of what was done, and nothing twice.
+TEST_F(AddCommand, FolderRulesReportAndAddNothingTwice) {
+  std::filesystem::create_directories(dir / "src" / "Pkg" / "Sub" / "Deep");
+  writeFile(dir / "src" / "Pkg" / "Sub" / "Deep" / "d.txt", "dd");
+  std::vector<std::string> args{"add",
+                                doc,
+                                (dir / "src" / "Pkg").string(),
+                                "--recursive",
+                                "--into",
+                                "Windows Dir",
+                                "--component",
+                                "Samples",
+                                "--disk",
+                                "2"};
+  test::RunResult added = run(args);
+  ASSERT_EQ(added.exitStatus, 0) << added.err;
+  EXPECT_EQ(section("Directories"),
+            "[Directories]\n0=Pkg,3,0,Unavailable\n1=Pkg\\Sub,3,0,Unavailable\n"
+            "2=Pkg\\Sub\\Deep,3,0,Unavailable");
+  EXPECT_EQ(section("Descriptions"), "[Descriptions]\n0=Samples");
+  std::string files = section("Files");
+  EXPECT_NE(files.find("\n0=a.txt,a.txt,2,1,0,0,4,0,0,0,0,src\\Pkg,"), std::string::npos) << files;
+  EXPECT_NE(files.find("\n3=d.txt,d.txt,2,1,0,0,2,2,0,0,0,src\\Pkg\\Sub\\Deep,"), std::string::npos)
+      << files;
+  EXPECT_NE(added.out.find("made directory Pkg\\Sub\n"), std::string::npos) << added.out;
+  EXPECT_NE(added.out.find("made component Samples\n"), std::string::npos) << added.out;
+  EXPECT_NE(added.out.find("\\src\\Pkg\\b.txt -> Pkg\n"), std::string::npos) << added.out;
+  EXPECT_NE(added.out.find("\n4 file(s) added, 3 directorie(s) made, 0 skipped\n"),
+            std::string::npos)
+      << added.out;
+  EXPECT_FALSE(std::filesystem::exists(dir / "transcript.jsonl")) << "no dialog at all";
+
+  std::string before = readFile(doc);
+  test::RunResult again = run(args);
+  ASSERT_EQ(again.exitStatus, 0) << again.err;
+  EXPECT_EQ(readFile(doc), before) << "nothing added, nothing saved";
+  EXPECT_NE(again.out.find("\\src\\Pkg\\a.txt: already in the document\n"), std::string::npos)
+      << again.out;
+  EXPECT_NE(again.out.find("\n0 file(s) added, 0 directorie(s) made, 4 skipped\n"),
+            std::string::npos)
+      << again.out;
+
+  // Not recursive: the sub-folder is named with the reason.
+  test::RunResult flat = run({"add", doc, (dir / "src" / "Pkg").string(), "--no-save"});
+  EXPECT_NE(flat.out.find("\\src\\Pkg\\Sub: a sub-folder (--recursive adds it)\n"),
+            std::string::npos)
+      << flat.out;
+  EXPECT_EQ(run({"add", doc, (dir / "src").string(), "--disk", "0"}).exitStatus, 2);
+  EXPECT_EQ(run({"add", "--preferences", doc, (dir / "src").string(), "--recursive"}).exitStatus,
+            2);
+}
+
 TEST_F(AddCommand, DefaultsAskADirectoryForEachFile) {
   std::string src = (dir / "src" / "Pkg").string();
-  test::RunResult added = run({"add", doc, src}, "[Choices]\n1=#1\n2=Windows Dir\n");
+  test::RunResult added =
+      run({"add", "--preferences", doc, src}, "[Choices]\n1=#1\n2=Windows Dir\n");
   ASSERT_EQ(added.exitStatus, 0) << added.err;
   EXPECT_EQ(section("Directories"), "[Directories]\n0=Pkg,0,0,Unavailable");
   std::string files = section("Files");
@@ -70,7 +124,7 @@ TEST_F(AddCommand, DefaultsAskADirectoryForEachFile) {
 
 TEST_F(AddCommand, StoredPreferencesSteerTheImport) {
   preferences("[FileDrop]\nDirMode=1\nDropDirSub=1\nDispProps=0\nDispSummary=1\n");
-  test::RunResult added = run({"add", doc, (dir / "src" / "Pkg").string()});
+  test::RunResult added = run({"add", "--preferences", doc, (dir / "src" / "Pkg").string()});
   ASSERT_EQ(added.exitStatus, 0) << added.err;
   EXPECT_EQ(section("Directories"), "[Directories]\n0=Pkg,0,0,Unavailable\n1=Pkg\\Sub,0,0,Unavailable");
   std::string files = section("Files");
@@ -84,7 +138,7 @@ TEST_F(AddCommand, StoredPreferencesSteerTheImport) {
 TEST_F(AddCommand, NothingAddedLeavesTheDocumentAlone) {
   preferences("[FileDrop]\nDropDirAdd=0\nDropDirInc=0\n");
   std::string before = readFile(doc);
-  test::RunResult added = run({"add", doc, (dir / "src" / "Pkg").string()});
+  test::RunResult added = run({"add", "--preferences", doc, (dir / "src" / "Pkg").string()});
   EXPECT_EQ(added.exitStatus, 0) << added.err;
   EXPECT_NE(readFile(dir / "transcript.jsonl").find("nothing was added to the script"), std::string::npos);
   EXPECT_EQ(readFile(doc), before);
@@ -92,9 +146,10 @@ TEST_F(AddCommand, NothingAddedLeavesTheDocumentAlone) {
 
 TEST_F(AddCommand, CancelKeepsWhatWasAddedAndFails) {
   preferences("[FileDrop]\nDispProps=0\n");
-  test::RunResult added = run({"add", doc, (dir / "src" / "Pkg" / "a.txt").string(),
-                               (dir / "src" / "Pkg" / "b.txt").string()},
-                              "[Choices]\n1=\n");
+  test::RunResult added =
+      run({"add", "--preferences", doc, (dir / "src" / "Pkg" / "a.txt").string(),
+           (dir / "src" / "Pkg" / "b.txt").string()},
+          "[Choices]\n1=\n");
   EXPECT_EQ(added.exitStatus, 1);
   std::string files = section("Files");
   EXPECT_NE(files.find("a.txt"), std::string::npos);
@@ -103,17 +158,21 @@ TEST_F(AddCommand, CancelKeepsWhatWasAddedAndFails) {
 
 TEST_F(AddCommand, BadArguments) {
   std::string before = readFile(doc);
-  EXPECT_EQ(run({"add", doc}).exitStatus, 2);
-  test::RunResult missing = run({"add", doc, (dir / "src" / "Pkg" / "a.txt").string(),
-                                 (dir / "src" / "none.txt").string()});
+  EXPECT_EQ(run({"add", "--preferences", doc}).exitStatus, 2);
+  test::RunResult missing =
+      run({"add", "--preferences", doc, (dir / "src" / "Pkg" / "a.txt").string(),
+           (dir / "src" / "none.txt").string()});
   EXPECT_EQ(missing.exitStatus, 1);
   EXPECT_NE(missing.err.find("none.txt"), std::string::npos);
   EXPECT_EQ(readFile(doc), before) << "nothing is added when one path is wrong";
-  EXPECT_EQ(run({"add", (dir / "missing.cvx").string(), (dir / "src").string()}).exitStatus, 1);
+  EXPECT_EQ(run({"add", "--preferences", (dir / "missing.cvx").string(), (dir / "src").string()})
+                .exitStatus,
+            1);
   EXPECT_FALSE(std::filesystem::exists(dir / "missing.cvx"));
 
-  test::RunResult kept = run({"add", "--no-save", doc, (dir / "src" / "Pkg" / "a.txt").string()},
-                             "[Choices]\n1=#2\n");
+  test::RunResult kept =
+      run({"add", "--preferences", "--no-save", doc, (dir / "src" / "Pkg" / "a.txt").string()},
+          "[Choices]\n1=#2\n");
   EXPECT_EQ(kept.exitStatus, 0) << kept.err;
   EXPECT_EQ(readFile(doc), before);
 }
@@ -124,9 +183,10 @@ TEST_F(AddCommand, OnlyFilesBelowTheDocumentAreRecordedRelatively) {
   std::string inner = (dir / "src" / "inner" / "i.cvx").string();
   ASSERT_EQ(run({"new", inner}).exitStatus, 0);
   writeFile(dir / "src" / "inner" / "here.txt", "h");
-  test::RunResult added = run({"add", inner, (dir / "src" / "Pkg" / "a.txt").string(),
-                               (dir / "src" / "inner" / "here.txt").string()},
-                              "[Choices]\n1=#2\n2=#2\n");
+  test::RunResult added =
+      run({"add", "--preferences", inner, (dir / "src" / "Pkg" / "a.txt").string(),
+           (dir / "src" / "inner" / "here.txt").string()},
+          "[Choices]\n1=#2\n2=#2\n");
   ASSERT_EQ(added.exitStatus, 0) << added.err;
   std::string text = run({"dump", inner}).out;
   std::string full = "Z:" + (dir / "src" / "Pkg").string();
@@ -140,7 +200,8 @@ TEST_F(AddCommand, ATextFormDocumentIsSavedInTheTextForm) {
   std::string text = (dir / "d.txt").string();
   ASSERT_EQ(run({"convert", doc, text}).exitStatus, 0);
   test::RunResult added =
-      run({"add", text, (dir / "src" / "Pkg" / "a.txt").string()}, "[Choices]\n1=#2\n");
+      run({"add", "--preferences", text, (dir / "src" / "Pkg" / "a.txt").string()},
+          "[Choices]\n1=#2\n");
   ASSERT_EQ(added.exitStatus, 0) << added.err;
   std::string saved = readFile(text);
   EXPECT_EQ(saved.rfind("\n;---> Corvix v3.0 Script file\n", 0), 0u) << "not a compound file";
