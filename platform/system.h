@@ -42,6 +42,8 @@ class System {
   virtual std::string windowsDirectory() = 0;         // without trailing backslash
   virtual std::string systemDirectory() = 0;          // without trailing backslash
   virtual bool exitWindows(std::uint32_t flags) = 0;  // ExitWindowsEx
+  // GetSysColor(COLOR_BACKGROUND): the desktop's colour, 0x00BBGGRR.
+  virtual std::uint32_t desktopColour() = 0;
 };
 
 }  // namespace vandrel::platform

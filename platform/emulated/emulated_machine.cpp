@@ -12,7 +12,7 @@ EmulatedMachine::EmulatedMachine(const MachineConfig& config, const MachineOptio
     : config_(config) {
   files_ = std::make_unique<EmulatedFileSystem>(config_, options.hostDriveWritable);
   registry_ = SqliteRegistry::open(config_.root / "registry.db", config_.platform == platform_id::NT);
-  system_ = std::make_unique<EmulatedSystem>(config_);
+  system_ = std::make_unique<EmulatedSystem>(config_, registry_.get());
   profile_ = std::make_unique<IniProfile>(*files_, [system = system_.get()] { return system->windowsDirectory(); });
   shell_ = std::make_unique<EmulatedShell>(*registry_, *files_);
   lz_ = std::make_unique<LzLibrary>(*files_);

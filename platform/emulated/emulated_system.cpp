@@ -1,6 +1,8 @@
 // System identity and restart of the emulated machine.
 #include "platform/emulated/emulated_system.h"
 
+#include <cstdio>
+
 #include "platform/machine.h"
 
 namespace vandrel::platform::emulated {
@@ -37,6 +39,27 @@ bool EmulatedSystem::exitWindows(std::uint32_t flags) {
   }
   config_.restartPending = true;
   return true;
+}
+
+std::uint32_t EmulatedSystem::desktopColour() {
+  if (registry_) {
+    HKey key = 0;
+    if (registry_->openKey(hkey::CurrentUser, "Control Panel\\Colors", key) == error::Success) {
+      std::uint32_t type = 0;
+      Bytes data;
+      long status = registry_->queryValue(key, "Background", type, data);
+      registry_->closeKey(key);
+      unsigned r = 0, g = 0, b = 0;
+      std::string text(data.begin(), data.end());
+      if (status == error::Success && type == regtype::Sz &&
+          std::sscanf(text.c_str(), "%u %u %u", &r, &g, &b) == 3 && r < 256 && g < 256 && b < 256) {
+        return r | g << 8 | b << 16;
+      }
+    }
+  }
+  // Windows 2000's standard scheme has a blue desktop; the earlier systems' is teal.
+  bool windows2000 = config_.platform == platform_id::NT && config_.major >= 5;
+  return windows2000 ? 0x00A56E3Au : 0x00808000u;
 }
 
 }  // namespace vandrel::platform::emulated

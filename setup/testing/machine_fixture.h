@@ -53,6 +53,7 @@ class RecordingSystem : public platform::System {
     exits.push_back(flags);
     return true;
   }
+  std::uint32_t desktopColour() override { return real_.desktopColour(); }
 
  private:
   platform::System& real_;

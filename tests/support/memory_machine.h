@@ -27,6 +27,7 @@ class MemorySystem : public platform::System {
   std::string windowsFolder = "C:\\WINDOWS";
   std::string systemFolder = "C:\\WINDOWS\\SYSTEM";
   std::vector<std::uint32_t> exits;  // every ExitWindowsEx asked, in order
+  std::uint32_t desktop = 0x00808000;
 
   platform::OsVersion version() override { return os; }
   platform::ProcessorInfo processor() override { return cpu; }
@@ -39,6 +40,7 @@ class MemorySystem : public platform::System {
     exits.push_back(flags);
     return true;
   }
+  std::uint32_t desktopColour() override { return desktop; }
 };
 
 // Shortcut files are written through the file system (so its failures reach them) in the
