@@ -11,16 +11,17 @@ function(vandrel_library name)
   endif()
 endfunction()
 
-# vandrel_test(NAME SOURCES... [DEPS libs...] [NEEDS targets...])
+# vandrel_test(NAME SOURCES... [DEPS libs...] [NEEDS targets...] [LABELS labels...])
 # One GoogleTest executable per library; every case is registered with ctest. NEEDS names
-# the programs the tests run: they are built before the tests.
+# the programs the tests run: they are built before the tests. LABELS are given
+# to every case (widget tests: gui).
 # Tests find the programs in build/bin through VANDREL_BIN and the source tree through
 # VANDREL_SOURCE.
 function(vandrel_test name)
   if(NOT VANDREL_TESTS)
     return()
   endif()
-  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;NEEDS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;NEEDS;LABELS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   if(ARG_NEEDS)
     add_dependencies(${name} ${ARG_NEEDS})
@@ -31,8 +32,13 @@ function(vandrel_test name)
     VANDREL_BIN="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}"
     VANDREL_SOURCE="${PROJECT_SOURCE_DIR}")
   include(GoogleTest)
-  gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
-    PROPERTIES ENVIRONMENT "VANDREL_UI=scripted;VANDREL_BIN=${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+  if(ARG_LABELS)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${ARG_LABELS}"
+      ENVIRONMENT "VANDREL_UI=scripted;VANDREL_BIN=${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+      PROPERTIES ENVIRONMENT "VANDREL_UI=scripted;VANDREL_BIN=${CMAKE_RUNTIME_OUTPUT_DIRECTORY}")
+  endif()
 endfunction()
 
 # vandrel_companion_file(PROGRAM NAME OUTPUT_VAR)

@@ -69,4 +69,20 @@ InstallWindowSettings readInstallWindowSettings(const script::ScriptReader& scri
   return settings;
 }
 
+int configureBackground(window::CBackgroundWnd& painter, const InstallWindowSettings& settings,
+                        platform::Machine& machine) {
+  painter.title = settings.title;
+  painter.plainColour = settings.topColour ? *settings.topColour : machine.system().desktopColour();
+  painter.mode = settings.mode;
+  painter.vertical = settings.vertical;
+  if (settings.mode == paint::Gradient) {
+    painter.firstColour = painter.plainColour;
+    painter.secondColour = settings.secondColour;
+  }
+  if (settings.bitmapPath.empty()) return 0;
+  int code = painter.LoadBitmapFile(machine.files(), settings.bitmapPath, true);
+  if (code == 0) painter.mode = modeWithBitmap(painter.mode, settings.bitmapMode);
+  return code;
+}
+
 }  // namespace vandrel::setup

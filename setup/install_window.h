@@ -6,22 +6,15 @@
 #include <optional>
 #include <string>
 
+#include "platform/machine.h"
 #include "script/script_reader.h"
 #include "script/string_table.h"
+#include "setup/window/background_wnd.h"
 
 namespace vandrel::setup {
 
 // Drawing flags of the background painter.
-namespace paint {
-constexpr int Centred = 1;
-constexpr int TiledCentred = 2;
-constexpr int Tiled = 4;
-constexpr int Placed = 8;
-constexpr int TopBand = 16;
-constexpr int Stretched = 32;
-constexpr int Gradient = 64;
-constexpr int Plain = 128;
-}  // namespace paint
+namespace paint = window::paint;
 
 struct InstallWindowSettings {
   std::string title;                       // painted title, and the caption when set
@@ -47,6 +40,13 @@ int modeWithBitmap(int mode, long bitmapMode);
 InstallWindowSettings readInstallWindowSettings(const script::ScriptReader& script,
                                                 const script::StringTable& strings,
                                                 const std::string& sourceFolder);
+
+// Sets up the install window's painter from the settings: the title, the plain colour (the
+// desktop's when the script gives none), the gradient, and the bitmap from the source folder
+// with the mode it asks for. A bitmap that does not load is not shown; its code is returned
+// (0 when it loaded or none is named).
+int configureBackground(window::CBackgroundWnd& painter, const InstallWindowSettings& settings,
+                        platform::Machine& machine);
 
 // Implemented by a graphical backend; false when the window cannot be created.
 class InstallWindow {

@@ -1,0 +1,23 @@
+// The pictures kept inside the programs, read as device-independent bitmaps.
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+#include "setup/window/dib_image.h"
+
+namespace vandrel::setup::window {
+
+namespace bitmap_id {
+constexpr int SidePicture = 130;  // the wizard pages' 16-colour side picture
+constexpr int Picture = 132;      // the first page's and the uninstaller's 256-colour picture
+}  // namespace bitmap_id
+
+// The .bmp file of a picture; empty when the program has none of that number.
+std::span<const std::uint8_t> bitmapResource(int id);
+
+// Picture 132 with its palette (whatever the caller asks for, this is the picture the
+// first wizard page and the uninstaller's window show); not loaded when it is missing.
+DibImage LoadBitmapResource();
+
+}  // namespace vandrel::setup::window
