@@ -6,7 +6,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   libsqlite3-dev libgsf-1-dev libcli11-dev libmspack-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev
+  qt6-base-dev fonts-dejavu-core
   mscompress liblnk-utils python3 python3-olefile libgsf-bin
 )
 
