@@ -14,6 +14,8 @@
 #include "platform/emulated/registry/sqlite_registry.h"
 #include "platform/formats/shell_link.h"
 #include "platform/formats/szdd.h"
+#include "setup/window/bitmap_resources.h"
+#include "tests/support/bmp_file.h"
 #include "tests/support/pe_builder.h"
 
 namespace fs = std::filesystem;
@@ -136,6 +138,25 @@ void documentSeeds(const fs::path& cvx, const fs::path& summary) {
 
 }  // namespace
 
+// The programs' own pictures (4 and 8 bits) and small 1- and 24-bit images.
+void bitmapSeeds(const fs::path& folder) {
+  namespace window = vandrel::setup::window;
+  for (int id : {window::bitmap_id::SidePicture, window::bitmap_id::Picture}) {
+    std::span<const std::uint8_t> bytes = window::bitmapResource(id);
+    writeSeed(folder, "picture" + std::to_string(id) + ".bmp", Bytes(bytes.begin(), bytes.end()));
+  }
+  vandrel::test::BmpSpec spec;
+  spec.width = 9;
+  spec.height = 5;
+  spec.pixel = [](int x, int y) { return std::uint32_t(x * 0x1F + y * 0x3300); };
+  writeSeed(folder, "rgb.bmp", bytesOf(vandrel::test::makeBmp(spec)));
+  spec.bitCount = 1;
+  spec.topDown = true;
+  spec.palette = {0x000000, 0xFFFFFF};
+  spec.pixel = [](int x, int y) { return std::uint32_t((x + y) & 1); };
+  writeSeed(folder, "mono.bmp", bytesOf(vandrel::test::makeBmp(spec)));
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: fuzz_seeds <folder>\n");
@@ -153,6 +174,7 @@ int main(int argc, char** argv) {
     regeditSeeds(root / "regedit", scratch);
     documentSeeds(root / "cvx", root / "summary_info");
     writeSeed(root / "document_text", "tool.txt", bytesOf(kDocumentText));
+    bitmapSeeds(root / "dib");
     // The text formats have only the committed seeds; their folders exist all the same.
     fs::create_directories(root / "ini");
     fs::create_directories(root / "answers");
