@@ -128,6 +128,13 @@ class FileSystem {
   // back. Empty when there is none.
   virtual std::optional<std::filesystem::path> hostPath(const std::string& path) = 0;
   virtual std::optional<std::string> windowsPath(const std::filesystem::path& host) = 0;
+
+  // Whether the drive of a path may be written at all (a read-only drive may not), asked
+  // without writing anything.
+  virtual bool mayWrite(const std::string& path) {
+    (void)path;
+    return true;
+  }
 };
 
 }  // namespace vandrel::platform

@@ -23,12 +23,21 @@ void makeEnvironmentPathsAbsolute();
 extern const char* const kEnvironmentHelp;
 extern const char* const kEngineExitHelp;
 
+// VANDREL_PLAN: "1" asks for a plan (the whole run against the machine, nothing changed on
+// it); unset, empty or "0" for a real run. Any other value is Invalid: a program refuses to
+// run rather than change a machine its user meant only to look at.
+enum class PlanSetting { Off, On, Invalid };
+PlanSetting planSetting();
+
 // The line a program prints when opening its machine made a new one at root.
 std::string newMachineNotice(const std::string& program, const std::filesystem::path& root);
 
 // The machine of this run (openHostMachine, with this executable as the running module). On
 // failure: one line "<program>: <reason>" on standard error, and null. Makes the environment's
-// paths absolute first, and says so on standard error when it makes a new machine.
+// paths absolute first, and says so on standard error when it makes a new machine. With
+// VANDREL_PLAN=1 the machine is a plan over it (platform/plan/plan_machine.h), with the changes
+// a starting plan carried taken over; a plan never makes a machine, and refuses one that is
+// not there.
 std::unique_ptr<Machine> openProgramMachine(const std::string& program, const char* argv0,
                                             bool hostDriveWritable = false);
 

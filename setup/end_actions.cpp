@@ -46,8 +46,11 @@ void runEndCommands(const script::ScriptReader& script, const SetupState& state,
     files.setCurrentDirectory(state.installFolder);
     std::string line = quoteEndCommand(expandPlaceholders(script, state, command));
     unsigned result = process.winExec(line, platform::show::Show);
-    // Values above 31 mean the program started.
-    if (log) log->action("command", {{"command", line}, {"started", result > 31 ? "yes" : "no"}});
+    // Values above 31 mean the program started; in a plan, that it was found and would start.
+    if (log) {
+      const char* started = result <= 31 ? "no" : log->plan() ? "planned" : "yes";
+      log->action("command", {{"command", line}, {"started", started}});
+    }
   }
 }
 

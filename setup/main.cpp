@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
       ui::makeInteraction(ui::Program::Setup, ui::InteractionSettings::fromEnvironment());
 
   ui::ActionLog log(ui::Program::Setup, ui::ActionLog::pathFromEnvironment());
+  log.setPlan(platform::planSetting() == platform::PlanSetting::On);
   setup::SetupApp app(*machine, *interaction, setup::setupStrings(), &log);
   setup::DriverOutcome outcome = setup::runInstallation(app, platform::commandLineFrom(argc, argv));
   int status = setup::exitStatusFor(outcome);

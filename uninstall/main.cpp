@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
       ui::makeInteraction(ui::Program::Uninstall, ui::InteractionSettings::fromEnvironment());
 
   ui::ActionLog log(ui::Program::Uninstall, ui::ActionLog::pathFromEnvironment());
+  log.setPlan(platform::planSetting() == platform::PlanSetting::On);
   uninstall::UninstallApp app(*machine, *interaction, uninstall::uninstallStrings(), &log);
   uninstall::Ending ending = uninstall::runUninstaller(app, platform::commandLineFrom(argc, argv));
   int status = uninstall::exitStatusFor(ending);

@@ -45,6 +45,7 @@ class EmulatedFileSystem : public FileSystem {
   std::string fullPath(const std::string& path) override;
   std::optional<std::filesystem::path> hostPath(const std::string& path) override;
   std::optional<std::string> windowsPath(const std::filesystem::path& host) override;
+  bool mayWrite(const std::string& path) override { return writablePath(path); }
 
   // The host folder behind the current folder (where started programs run).
   std::optional<std::filesystem::path> currentHostDirectory();

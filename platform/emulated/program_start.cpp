@@ -1,9 +1,21 @@
 // The command line and the machine of a starting program, on the emulated backend.
 #include "platform/program_start.h"
 
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <vector>
+
+#include "platform/emulated/machine_root.h"
+#include "platform/plan/plan_machine.h"
+
+extern char** environ;
 
 namespace vandrel::platform {
 
@@ -26,10 +38,14 @@ const char* const kEnvironmentHelp =
     "  VANDREL_TRANSCRIPT   every dialog shown is appended to this file as one JSON line\n"
     "  VANDREL_LOG          action log: one JSON line per file the setup copies (its decision\n"
     "                       and the rule that made it) and per INI or registry write (with the\n"
-    "                       old value), folder created and [End] command started; of the\n"
-    "                       uninstaller, one per thing removed or left\n"
-    "                       (and why); then a summary (default: beside the transcript when\n"
-    "                       only that is set)\n"
+    "                       old value), folder, group and shortcut made and [End] command\n"
+    "                       started; of the uninstaller, one per thing removed or left (and\n"
+    "                       why); of corvix generate, one per file put into the package; then\n"
+    "                       a summary (default: beside the transcript when only that is set)\n"
+    "  VANDREL_PLAN         1: tamsin32 and peskin32 (also through Setup.exe) run the whole\n"
+    "                       install or removal and write the action log of what they would do\n"
+    "                       (each line marked \"plan\":true), changing nothing on the machine;\n"
+    "                       [End] commands are looked up, not started (default 0: a real run)\n"
     "  VANDREL_RECORD       answers file written from an interactive run, replayable scripted\n"
     "  VANDREL_SCREENSHOTS  folder where each window is saved as NNN-<program>-<window>.png\n"
     "Relative paths in these variables are made absolute when a program starts.\n";
@@ -56,6 +72,73 @@ void makeEnvironmentPathsAbsolute() {
   }
 }
 
+PlanSetting planSetting() {
+  const char* value = std::getenv("VANDREL_PLAN");
+  if (!value || !*value || std::strcmp(value, "0") == 0) return PlanSetting::Off;
+  return std::strcmp(value, "1") == 0 ? PlanSetting::On : PlanSetting::Invalid;
+}
+
+namespace {
+
+// Starts a program file a plan wrote (its host copy) as a plan of its own, with the plan's
+// changes carried in the folder kPlanCarryVariable names; waits for it.
+std::optional<int> startCarried(const std::filesystem::path& program,
+                                const std::optional<std::string>& argument,
+                                const std::filesystem::path& folder,
+                                const std::filesystem::path& carry) {
+  std::vector<std::string> args{program.string()};
+  if (argument) args.push_back(*argument);
+  std::vector<std::string> env;
+  const std::string carryName = std::string(kPlanCarryVariable) + "=";
+  for (char** e = environ; *e; ++e)
+    if (std::strncmp(*e, carryName.c_str(), carryName.size()) != 0) env.push_back(*e);
+  env.push_back(carryName + carry.string());
+  std::vector<char*> argv, envp;
+  for (auto& a : args) argv.push_back(a.data());
+  argv.push_back(nullptr);
+  for (auto& e : env) envp.push_back(e.data());
+  envp.push_back(nullptr);
+  std::cout.flush();
+  std::cerr.flush();
+  pid_t pid = ::fork();
+  if (pid < 0) return std::nullopt;
+  if (pid == 0) {
+    if (::chdir(folder.c_str()) == 0) ::execve(argv[0], argv.data(), envp.data());
+    _exit(127);
+  }
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) return std::nullopt;
+  }
+  if (WIFEXITED(status)) return WEXITSTATUS(status) == 127 ? std::nullopt : std::optional(WEXITSTATUS(status));
+  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
+  return std::nullopt;
+}
+
+// A plan over the machine: refuses a missing one (a plan makes nothing), takes over what a
+// starting plan carried.
+std::unique_ptr<Machine> openPlan(const std::string& program, const MachineOptions& options) {
+  const std::filesystem::path root = emulated::defaultMachineRoot();
+  std::error_code ec;
+  if (!std::filesystem::exists(root / "machine.ini", ec)) {
+    std::cerr << program << ": VANDREL_PLAN: there is no machine in " << root.string()
+              << " to plan on (a plan makes none)\n";
+    return nullptr;
+  }
+  auto plan = std::make_unique<PlanMachine>(openHostMachine(options), startCarried);
+  if (const char* carry = std::getenv(kPlanCarryVariable); carry && *carry) {
+    if (!plan->loadCarry(carry)) {
+      std::cerr << program << ": VANDREL_PLAN: cannot read the plan's changes in " << carry << '\n';
+      return nullptr;
+    }
+    // Only this program takes them over; a program it starts gets its own.
+    ::unsetenv(kPlanCarryVariable);
+  }
+  return plan;
+}
+
+}  // namespace
+
 std::string newMachineNotice(const std::string& program, const std::filesystem::path& root) {
   const char* named = std::getenv("VANDREL_MACHINE");
   std::string why = named && *named ? "VANDREL_MACHINE names a missing or empty folder"
@@ -75,7 +158,15 @@ std::unique_ptr<Machine> openProgramMachine(const std::string& program, const ch
   options.executable = std::filesystem::read_symlink("/proc/self/exe", error);
   if (error) options.executable = std::filesystem::absolute(argv0, error);
   try {
-    return openHostMachine(options);
+    switch (planSetting()) {
+      case PlanSetting::Off: return openHostMachine(options);
+      case PlanSetting::On: return openPlan(program, options);
+      case PlanSetting::Invalid:
+        std::cerr << program << ": VANDREL_PLAN must be 1 (a plan: nothing is changed) or 0, not \""
+                  << std::getenv("VANDREL_PLAN") << "\"\n";
+        return nullptr;
+    }
+    return nullptr;
   } catch (const MachineError& failure) {
     std::cerr << program << ": " << failure.what() << '\n';
     return nullptr;

@@ -80,7 +80,7 @@ TEST(unattended, HelpListsExitStatusesAndEnvironment) {
     RunResult help = runProgram(tool, {"--help"});
     EXPECT_EQ(help.exitStatus, 0) << tool;
     for (const char* part : {"Exit status: 0", "2 usage error", "VANDREL_MACHINE", "VANDREL_UI",
-                             "VANDREL_ANSWERS", "VANDREL_TRANSCRIPT", "VANDREL_LOG", "VANDREL_RECORD",
+                             "VANDREL_ANSWERS", "VANDREL_TRANSCRIPT", "VANDREL_LOG", "VANDREL_PLAN", "VANDREL_RECORD",
                              "made absolute when a program starts"}) {
       if (std::string(part) == "2 usage error" && std::string(tool) == "vandrel-machine") part = "2 on a usage error";
       EXPECT_NE(help.out.find(part), std::string::npos) << tool << ": " << part << "\n" << help.out;
@@ -283,6 +283,104 @@ TEST(unattended, TheActionLogOfTheExamplePackageListsEveryFileWithItsDecision) {
   }
   last = log.substr(log.rfind('\n', log.size() - 2) + 1);
   EXPECT_NE(last.find("\"exit\":0,\"meaning\":\"the removal completed\""), std::string::npos) << last;
+}
+
+// Everything that makes up a machine: each file below its root with its contents (the drives,
+// every INI file, machine.ini, the registry and file stores; not SQLite's scratch files), and
+// the registry as regedit exports it.
+std::map<std::string, std::string> machineState(const fs::path& root) {
+  std::map<std::string, std::string> state;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    std::string name = fs::relative(entry.path(), root).string();
+    if (name.ends_with("-wal") || name.ends_with("-shm") || name.ends_with("-journal")) continue;
+    state[name] = entry.is_regular_file() ? readFile(entry.path()) : "<folder>";
+  }
+  RunResult exported = runProgram("vandrel-machine", {"reg", "export", root.string()});
+  state["<registry export>"] = exported.out;
+  return state;
+}
+
+// The action lines of a plan's log as the real run would write them: the marker taken out.
+std::string withoutPlanMarker(const std::string& log) {
+  return std::regex_replace(std::regex_replace(log, std::regex(R"(,"plan":true)"), ""),
+                            std::regex(R"( \(plan, nothing changed\))"), "");
+}
+
+void expectEveryLineMarked(const std::string& log) {
+  std::size_t lines = 0, marked = 0;
+  for (std::size_t at = 0; (at = log.find('\n', at)) != std::string::npos; ++at) ++lines;
+  for (std::size_t at = 0; (at = log.find(",\"plan\":true,", at)) != std::string::npos; ++at) ++marked;
+  EXPECT_GT(lines, 5u) << log;
+  EXPECT_EQ(marked, lines) << log;
+  EXPECT_NE(log.find("(plan, nothing changed)"), std::string::npos) << log;
+}
+
+TEST(unattended, APlanOfTheExampleChangesNothingAndNamesWhatTheRealRunDoes) {
+  TempDir dir;
+  fs::copy(test::sourcePath() / "examples", dir / "example", fs::copy_options::recursive);
+  const fs::path root = dir / "m";
+  std::map<std::string, std::string> env{{"VANDREL_MACHINE", root.string()}, {"VANDREL_UI", "scripted"},
+                                         {"VANDREL_ANSWERS", (dir / "example" / "answers.ini").string()},
+                                         {"VANDREL_TRANSCRIPT", ""}, {"VANDREL_RECORD", ""}, {"VANDREL_PLAN", ""}};
+  ASSERT_EQ(runProgram("vandrel-machine", {"init", root.string()}).exitStatus, 0);
+  ASSERT_NO_FATAL_FAILURE(generateExample(dir.path(), env));
+  const std::string setup = windowsForm(dir / "pkg" / "Setup.exe");
+  auto run = [&](const std::vector<std::string>& arguments, const char* log, bool plan) {
+    std::map<std::string, std::string> with = env;
+    with["VANDREL_LOG"] = (dir / log).string();
+    with["VANDREL_PLAN"] = plan ? "1" : "";
+    RunResult result = runProgram("vandrel-machine", arguments, with);
+    EXPECT_EQ(result.exitStatus, 0) << log << "\n" << result.err;
+    return readFile(dir / log);
+  };
+
+  // The install: the plan goes through the starter, the engine and every step of it.
+  std::map<std::string, std::string> fresh = machineState(root);
+  std::string planned = run({"run", root.string(), setup}, "plan-install.jsonl", true);
+  EXPECT_EQ(machineState(root), fresh) << "a plan changes nothing";
+  expectEveryLineMarked(planned);
+  std::string done = run({"run", root.string(), setup}, "install.jsonl", false);
+  EXPECT_NE(machineState(root), fresh);
+  EXPECT_EQ(withoutPlanMarker(planned), done);
+  // The real log names the group and each shortcut with its target and working folder.
+  for (const char* part : {R"("action":"group","name":"Tool","folder":"C:\\WINDOWS\\Start Menu\\Programs\\Tool","created":"yes")",
+                           R"("link":"C:\\WINDOWS\\Start Menu\\Programs\\Tool\\Tool.lnk","target":"C:\\Program Files\\Tool\\Bin\\tool.exe","arguments":"","working-folder":"C:\\Program Files\\Tool\\Bin")"}) {
+    EXPECT_NE(done.find(part), std::string::npos) << part << "\n" << done;
+  }
+
+  // The removal, planned on the installed machine, then done.
+  std::map<std::string, std::string> installed = machineState(root);
+  planned = run({"uninstall", root.string(), "Tool 1.0"}, "plan-removal.jsonl", true);
+  EXPECT_EQ(machineState(root), installed) << "a plan changes nothing";
+  expectEveryLineMarked(planned);
+  done = run({"uninstall", root.string(), "Tool 1.0"}, "removal.jsonl", false);
+  EXPECT_EQ(withoutPlanMarker(planned), done);
+  EXPECT_NE(done.find("\"action\":\"removed\",\"kind\":\"file\""), std::string::npos) << done;
+  EXPECT_NE(machineState(root), installed);
+}
+
+TEST(unattended, APlanNeverMakesAMachineAndAnUnknownPlanValueIsRefused) {
+  TempDir dir;
+  fs::path missing = dir / "none";
+  RunResult run = runProgram("tamsin32", {}, {{"VANDREL_MACHINE", missing.string()}, {"VANDREL_UI", "scripted"},
+                                              {"VANDREL_PLAN", "1"}, {"VANDREL_LOG", ""}, {"VANDREL_TRANSCRIPT", ""}});
+  EXPECT_EQ(run.exitStatus, 1);
+  EXPECT_EQ(run.err, "tamsin32: VANDREL_PLAN: there is no machine in " + missing.string() +
+                         " to plan on (a plan makes none)\n");
+  EXPECT_FALSE(fs::exists(missing));
+
+  // A value that is not 1 or 0 might be meant as a plan: nothing runs.
+  fs::path root = dir / "m";
+  ASSERT_EQ(runProgram("vandrel-machine", {"init", root.string()}).exitStatus, 0);
+  std::map<std::string, std::string> before = machineState(root);
+  for (const char* program : {"tamsin32", "peskin32", "Setup.exe"}) {
+    run = runProgram(program, {}, {{"VANDREL_MACHINE", root.string()}, {"VANDREL_UI", "scripted"},
+                                   {"VANDREL_PLAN", "yes"}, {"VANDREL_LOG", ""}, {"VANDREL_TRANSCRIPT", ""}});
+    EXPECT_EQ(run.exitStatus, 1) << program;
+    EXPECT_NE(run.err.find("VANDREL_PLAN must be 1 (a plan: nothing is changed) or 0, not \"yes\""),
+              std::string::npos) << program << ": " << run.err;
+  }
+  EXPECT_EQ(machineState(root), before);
 }
 
 }  // namespace

@@ -1,0 +1,228 @@
+// A plan's machine: the overlays of files and registry, and the facilities over them.
+#include "platform/plan/plan_machine.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "platform/emulated/emulated_process.h"
+#include "platform/emulated/emulated_shell.h"
+#include "platform/file_version_info.h"
+#include "platform/ini/ini_profile.h"
+#include "platform/lz_library.h"
+
+namespace vandrel::platform {
+namespace {
+
+constexpr unsigned kFileNotFound = 2;
+constexpr unsigned kStarted = 33;  // any value above 31 tells success
+constexpr const char* kCarryList = "changes.txt";
+
+// The machine's identity as it is; a restart is only noted.
+class PlanSystem : public System {
+ public:
+  explicit PlanSystem(System& base) : base_(base) {}
+  OsVersion version() override { return base_.version(); }
+  ProcessorInfo processor() override { return base_.processor(); }
+  std::optional<std::string> userName() override { return base_.userName(); }
+  std::uint16_t userDefaultLangId() override { return base_.userDefaultLangId(); }
+  std::uint64_t totalPhysicalMemory() override { return base_.totalPhysicalMemory(); }
+  std::string windowsDirectory() override { return base_.windowsDirectory(); }
+  std::string systemDirectory() override { return base_.systemDirectory(); }
+  bool exitWindows(std::uint32_t flags) override {
+    if (flags & exit_flags::Reboot) restart = true;
+    return true;
+  }
+  bool restart = false;
+
+ private:
+  System& base_;
+};
+
+}  // namespace
+
+struct PlanMachine::Parts {
+  Parts(Machine& base, CarriedStart start);
+
+  // The program file a command line names, searched the Windows way over this run's files.
+  std::optional<std::pair<std::string, std::string>> locate(const std::string& commandLine);
+
+  class PlanProcess : public Process {
+   public:
+    explicit PlanProcess(Parts& parts) : parts_(parts) {}
+    unsigned winExec(const std::string& commandLine, int showCommand) override;
+    std::optional<int> runAndWait(const std::string& commandLine) override;
+    std::string moduleFileName() override {
+      return parts_.module.empty() ? parts_.base.process().moduleFileName() : parts_.module;
+    }
+
+   private:
+    Parts& parts_;
+  };
+
+  Machine& base;
+  CarriedStart start;
+  OverlayFileSystem files;
+  OverlayRegistry registry;
+  PlanSystem system;
+  IniProfile profile;
+  emulated::EmulatedShell shell;
+  LzLibrary lz;
+  FileVersionInfo versionInfo;
+  PlanProcess process;
+  std::string module;  // the program's own path, when it was carried here
+  std::vector<std::string> commands;
+};
+
+PlanMachine::Parts::Parts(Machine& machine, CarriedStart starter)
+    : base(machine),
+      start(std::move(starter)),
+      files(machine.files(), machine.clock()),
+      registry(machine.registry(), machine.system().version().platformId == platform_id::NT),
+      system(machine.system()),
+      profile(files, [this] { return system.windowsDirectory(); }),
+      shell(registry, files),
+      lz(files),
+      versionInfo(files),
+      process(*this) {}
+
+std::optional<std::pair<std::string, std::string>> PlanMachine::Parts::locate(
+    const std::string& commandLine) {
+  auto isFile = [this](const std::string& path) {
+    std::optional<FileStatus> st = files.status(path);
+    return st && !st->isDirectory();
+  };
+  for (const auto& [program, rest] : emulated::splitCommandLine(commandLine)) {
+    std::string name = program;
+    std::size_t cut = program.find_last_of("\\/:");
+    if (program.find('.', cut == std::string::npos ? 0 : cut) == std::string::npos) name += ".exe";
+    if (cut != std::string::npos) {
+      std::string full = files.fullPath(name);
+      if (!full.empty() && isFile(full)) return std::make_pair(full, rest);
+      continue;
+    }
+    for (const std::string& dir :
+         {files.currentDirectory(), system.windowsDirectory(), system.systemDirectory()}) {
+      std::string candidate = dir + (dir.back() == '\\' ? "" : "\\") + name;
+      if (isFile(candidate)) return std::make_pair(files.fullPath(candidate), rest);
+    }
+  }
+  return std::nullopt;
+}
+
+unsigned PlanMachine::Parts::PlanProcess::winExec(const std::string& commandLine, int) {
+  if (!parts_.locate(commandLine)) return kFileNotFound;
+  parts_.commands.push_back(commandLine);
+  return kStarted;
+}
+
+std::optional<int> PlanMachine::Parts::PlanProcess::runAndWait(const std::string& commandLine) {
+  auto found = parts_.locate(commandLine);
+  if (!found) return std::nullopt;
+  const auto& [program, rest] = *found;
+  // A program of the machine as it is plans on the machine as it is.
+  if (!parts_.files.holds(program)) return parts_.base.process().runAndWait(commandLine);
+  if (!parts_.start) return std::nullopt;
+  std::error_code ec;
+  std::string pattern = (std::filesystem::temp_directory_path(ec) / "vandrel-plan-XXXXXX").string();
+  if (ec || !::mkdtemp(pattern.data())) return std::nullopt;
+  std::filesystem::path carry = pattern;
+  std::optional<int> status;
+  std::vector<OverlayFileSystem::Change> changes = parts_.files.changes();
+  // The program itself, as a host file that can be run.
+  std::filesystem::path host = carry / "program";
+  bool written = false;
+  for (const auto& change : changes) {
+    if (change.kind != OverlayFileSystem::Change::Kind::File ||
+        parts_.files.fullPath(change.path) != parts_.files.fullPath(program))
+      continue;
+    std::ofstream out(host, std::ios::binary);
+    out.write(change.contents.data(), std::streamsize(change.contents.size()));
+    written = bool(out);
+  }
+  if (written && ::chmod(host.c_str(), 0700) == 0) {
+    std::ofstream list(carry / kCarryList, std::ios::binary);
+    list << "module\t" << program << '\n';
+    int number = 0;
+    for (const auto& change : changes) {
+      switch (change.kind) {
+        case OverlayFileSystem::Change::Kind::Folder: list << "folder\t" << change.path << '\n'; break;
+        case OverlayFileSystem::Change::Kind::Removed: list << "removed\t" << change.path << '\n'; break;
+        case OverlayFileSystem::Change::Kind::File: {
+          std::string name = std::to_string(number++);
+          std::ofstream out(carry / name, std::ios::binary);
+          out.write(change.contents.data(), std::streamsize(change.contents.size()));
+          list << "file\t" << change.path << '\t' << name << '\n';
+          break;
+        }
+      }
+    }
+    list.close();  // on disk before the program reads it
+    if (list) {
+      std::optional<std::filesystem::path> here = parts_.files.hostPath(parts_.files.currentDirectory());
+      std::filesystem::path folder = here && std::filesystem::is_directory(*here, ec) ? *here : carry;
+      status = parts_.start(host, rest.empty() ? std::nullopt : std::optional(rest), folder, carry);
+    }
+  }
+  std::filesystem::remove_all(carry, ec);
+  return status;
+}
+
+PlanMachine::PlanMachine(Machine& base, CarriedStart start)
+    : parts_(std::make_unique<Parts>(base, std::move(start))) {}
+
+PlanMachine::PlanMachine(std::unique_ptr<Machine> owned, CarriedStart start)
+    : owned_(std::move(owned)), parts_(std::make_unique<Parts>(*owned_, std::move(start))) {}
+
+PlanMachine::~PlanMachine() = default;
+
+FileSystem& PlanMachine::files() { return parts_->files; }
+Profile& PlanMachine::profile() { return parts_->profile; }
+Registry& PlanMachine::registry() { return parts_->registry; }
+System& PlanMachine::system() { return parts_->system; }
+Shell& PlanMachine::shell() { return parts_->shell; }
+Lz& PlanMachine::lz() { return parts_->lz; }
+VersionInfo& PlanMachine::versionInfo() { return parts_->versionInfo; }
+Process& PlanMachine::process() { return parts_->process; }
+Clock& PlanMachine::clock() { return parts_->base.clock(); }
+LibraryLoader& PlanMachine::libraries() { return parts_->base.libraries(); }
+OverlayFileSystem& PlanMachine::overlayFiles() { return parts_->files; }
+OverlayRegistry& PlanMachine::overlayRegistry() { return parts_->registry; }
+bool PlanMachine::restartPlanned() const { return parts_->system.restart; }
+const std::vector<std::string>& PlanMachine::commandsPlanned() const { return parts_->commands; }
+
+bool PlanMachine::loadCarry(const std::filesystem::path& folder) {
+  std::ifstream list(folder / kCarryList, std::ios::binary);
+  if (!list) return false;
+  std::string line;
+  while (std::getline(list, line)) {
+    std::istringstream fields(line);
+    std::string kind, path, name;
+    std::getline(fields, kind, '\t');
+    std::getline(fields, path, '\t');
+    std::getline(fields, name, '\t');
+    if (kind == "module") {
+      parts_->module = path;
+      continue;
+    }
+    OverlayFileSystem::Change change;
+    change.path = path;
+    if (kind == "folder") {
+      change.kind = OverlayFileSystem::Change::Kind::Folder;
+    } else if (kind == "removed") {
+      change.kind = OverlayFileSystem::Change::Kind::Removed;
+    } else if (kind == "file") {
+      std::ifstream in(folder / name, std::ios::binary);
+      if (!in) return false;
+      change.contents.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    } else {
+      return false;
+    }
+    if (!parts_->files.apply(change)) return false;
+  }
+  return true;
+}
+
+}  // namespace vandrel::platform
