@@ -8,6 +8,7 @@
 
 #include "builder/cli/command.h"
 #include "builder/cli/gui_entry.h"
+#include "builder/generate/progress_service.h"
 #include "platform/program_start.h"
 
 namespace cli = vandrel::builder::cli;
@@ -57,6 +58,8 @@ int main(int argc, char** argv) {
     app.exit(e);
     return cli::exit_status::Usage;
   }
+  // Ctrl+C during a generation, check or import cancels it cleanly (a half package is removed).
+  vandrel::builder::installInterruptHandlers();
   cli::CommandContext context(std::cout, std::cerr);
   for (auto& [sub, run] : commands) {
     if (sub->parsed()) return run(context);

@@ -70,7 +70,7 @@ std::optional<DocumentForm> readDocument(CScriptDoc& doc, const std::filesystem:
   if (file.summary) doc.summary = *file.summary;
   if (!file.content.empty() &&
       loadDocumentText(doc, file.content, diagnostics, path.string()) == 0) {
-    stopMessage(ui, str(sid::NotADocument));
+    stopMessage(ui, str(sid::NotADocument), path.string() + ": no line of a document in it");
     return std::nullopt;
   }
   doc.setPathName(path.string());
@@ -136,16 +136,16 @@ bool importScript(CScriptDoc& doc, const std::optional<std::string>& chosen, ui:
                   LoadDiagnostics* diagnostics) {
   if (!chosen) return false;
   if (!doc.pathName().empty() && text::toUpper(*chosen) == text::toUpper(doc.pathName())) {
-    stopMessage(ui, str(sid::ImportSameDocument));
+    stopMessage(ui, str(sid::ImportSameDocument), *chosen);
     return false;
   }
   std::string name = text::toUpper(*chosen);
   if (!contains(name, ".CVX") && !contains(name, ".VRX")) {
-    stopMessage(ui, str(sid::UnknownExtension));
+    stopMessage(ui, str(sid::UnknownExtension), *chosen + ": neither .cvx nor .vrx");
     return false;
   }
   if (!contains(name, ".CVX")) {
-    stopMessage(ui, kNotImplemented);
+    stopMessage(ui, kNotImplemented, *chosen + ": a script file cannot be imported");
     return false;
   }
   CvxContent file = readCvx(*chosen);

@@ -116,6 +116,8 @@ TEST_F(DocumentFiles, OpenFailures) {
     ASSERT_FALSE(ui.messages.empty());
     EXPECT_EQ(ui.messages.back().text.rfind(c.message, 0), 0u) << c.name;
     EXPECT_EQ(ui.messages.back().icon, ui::Icon::Stop);
+    EXPECT_EQ(ui.messages.back().detail.rfind((dir / c.name).string() + ": ", 0), 0u)
+        << "names the file and why: " << ui.messages.back().detail;
     EXPECT_EQ(readFile(dir / c.name), c.content) << "the file read is never written";
   }
   CScriptDoc doc(clock);

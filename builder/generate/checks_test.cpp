@@ -212,6 +212,7 @@ TEST_F(TestInstall, AWaitedSetupGivesItsExitStatus) {
   EXPECT_EQ(run(StarterLaunch::Wait), TestInstallOutcome::NotStarted);
   EXPECT_FALSE(setupStatus.has_value());
   EXPECT_EQ(b.ui.texts().back(), str(sid::SetupNotFound));
+  EXPECT_EQ(b.ui.messages.back().detail, "C:\\Pkg\\Setup.exe: not found");
 }
 
 TEST(Summary, Sentences) {

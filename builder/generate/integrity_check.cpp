@@ -120,15 +120,21 @@ IntegrityCheckResult runIntegrityCheck(CScriptDoc& doc, const ScriptTree& tree,
       context.libraries ? context.libraries->load(libraryPath) : nullptr;
   ScanletFunctions scanlet{};
   if (!scanletFunctions(library.get(), scanlet)) {
-    stopMessage(context.ui, strFormat(sid::CheckLibraryMissing, str(sid::CheckLibraryName),
-                                      context.programFolder));
+    stopMessage(
+        context.ui,
+        strFormat(sid::CheckLibraryMissing, str(sid::CheckLibraryName), context.programFolder),
+        libraryPath + (fileSize(context.files, libraryPath)
+                           ? ": not a checking library (no GetFunctionInfo)"
+                           : ": not found"));
     result.outcome = Outcome::NoLibrary;
     return result;
   }
   ScanletDocument description = describe(doc, tree, context);
   std::optional<std::filesystem::path> hostLog = context.files.hostPath(*log);
   if (!hostLog || scanlet.begin(hostLog->c_str(), &description) == 0) {
-    stopMessage(context.ui, str(sid::LogCreateFailed));
+    stopMessage(context.ui, str(sid::LogCreateFailed),
+                *log + (hostLog ? ": the file cannot be created (is its folder there and writable?)"
+                                : ": not a path of this machine"));
     scanlet.end();
     result.outcome = Outcome::LogFailed;
     return result;

@@ -203,12 +203,15 @@ TEST_F(IntegrityCheck, MissingLibraryAndUnwritableLog) {
   context->programFolder = src;
   EXPECT_EQ(check(src + "\\log.txt").outcome, IntegrityCheckResult::Outcome::NoLibrary);
   EXPECT_EQ(ui.messages.back().text, strFormat(sid::CheckLibraryMissing, "Scanlet.dll", src));
+  EXPECT_EQ(ui.messages.back().detail, src + "\\Scanlet.dll: not found");
   EXPECT_FALSE(std::filesystem::exists(dir / "src" / "log.txt"));
 
   context->programFolder = bin;
   EXPECT_EQ(check(src + "\\no\\such\\folder\\log.txt").outcome,
             IntegrityCheckResult::Outcome::LogFailed);
   EXPECT_EQ(ui.messages.back().text, str(sid::LogCreateFailed));
+  EXPECT_EQ(ui.messages.back().detail.rfind(src + "\\no\\such\\folder\\log.txt: ", 0), 0u)
+      << ui.messages.back().detail;
 }
 
 }  // namespace

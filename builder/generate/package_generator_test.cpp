@@ -5,8 +5,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 
 #include "builder/generate/generate_test_support.h"
+#include "builder/generate/progress_service.h"
 #include "builder/strings/builder_strings.h"
 #include "builder/tree/script_tree.h"
 #include "tests/support/temp_dir.h"
@@ -341,6 +343,35 @@ TEST_F(Generation, CancelDuringTheCopy) {
       << texts[1];
   EXPECT_FALSE(complete);
   EXPECT_EQ(rootNames(), std::vector<std::string>({"Corvix", "Src"}));
+}
+
+// Ctrl+C in the middle of a copy cancels without a question, and the package folder stays as
+// it was; outside a progress display it would end the program as usual.
+TEST_F(Generation, AnInterruptDuringTheCopyCancelsAndCleansUp) {
+  struct Interrupting : test::FakeInteraction {
+    int updates = 0;
+    void progress(const ui::Progress& p) override {
+      FakeInteraction::progress(p);
+      if (++updates == 6) std::raise(SIGINT);
+    }
+  };
+  Interrupting ui;
+  ui.addDummyName = true;
+  ProgressService progress(ui, b.files);
+  BuilderContext context{b.files, ui, progress, "C:\\Corvix", nullptr};
+  installInterruptHandlers();
+  file("big.bin", 3 * 1024 * 1024);
+  b.files.writeFile("C:\\Pkg\\big.bin", "the old package");
+  ui.folders.push_back("C:\\Pkg");
+  PackageGenerator generator(doc, ScriptTree(doc).entryOrder(), context);
+  EXPECT_EQ(generator.generate(), GenerateOutcome::Cancelled);
+  std::signal(SIGINT, SIG_DFL);
+  EXPECT_EQ(ui.questions(), std::vector<std::string>{}) << "an interrupt is not asked about";
+  ASSERT_FALSE(ui.messages.empty());
+  EXPECT_TRUE(ui.messages.back().text == str(sid::GenerateCancelled) ||
+              ui.messages.back().text == str(sid::CancelledByUser));
+  EXPECT_EQ(*b.files.readFile("C:\\Pkg\\big.bin"), "the old package");
+  EXPECT_EQ(rootNames(), std::vector<std::string>({"Corvix", "Pkg", "Src"}));
 }
 
 // A package folder that cannot be written fails with the folder named, and what was written

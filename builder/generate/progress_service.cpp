@@ -1,6 +1,7 @@
 // The progress service: display, cancel flag, copy with progress.
 #include "builder/generate/progress_service.h"
 
+#include <csignal>
 #include <filesystem>
 #include <vector>
 
@@ -27,7 +28,25 @@ void keepHostMode(platform::FileSystem& files, const std::string& source,
   if (!ec) std::filesystem::permissions(*to, mode, ec);
 }
 
+// Set from the signal handler: only these two flags are touched there.
+volatile std::sig_atomic_t interruptible = 0;
+volatile std::sig_atomic_t interrupted = 0;
+
+extern "C" void onInterrupt(int signal) {
+  if (!interruptible || interrupted) {
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+    return;
+  }
+  interrupted = 1;
+}
+
 }  // namespace
+
+void installInterruptHandlers() {
+  std::signal(SIGINT, onInterrupt);
+  std::signal(SIGTERM, onInterrupt);
+}
 
 ProgressService::ProgressService(ui::Interaction& ui, platform::FileSystem& files)
     : ui_(ui), files_(files) {}
@@ -36,6 +55,8 @@ void ProgressService::BeginProgress(const std::string& text, bool escapeHint) {
   if (active_) ui_.endProgress();
   active_ = true;
   cancel_ = false;
+  interrupted = 0;
+  interruptible = 1;
   lastPercent_ = -1;
   copied_ = 0;
   expected_ = 0;
@@ -65,6 +86,7 @@ void ProgressService::SetProgress(std::optional<int> percent, std::optional<std:
 void ProgressService::EndProgress() {
   if (!active_) return;
   active_ = false;
+  interruptible = 0;
   ui_.endProgress();
 }
 
@@ -72,6 +94,10 @@ void ProgressService::show() { ui_.progress(display_); }
 
 void ProgressService::pump(int n) {
   if (!active_ || n <= 0) return;
+  if (interrupted) {
+    cancel_ = true;
+    return;
+  }
   if (!ui_.cancelPressed()) return;
   ui::Message question{str(sid::AppName), str(sid::AskStopProcessing), ui::Buttons::YesNo,
                        ui::Icon::Question};

@@ -11,6 +11,12 @@
 
 namespace vandrel::builder {
 
+// Interrupts of a command-line run (Ctrl+C, a termination request): while a progress
+// display is shown the first one is taken as a confirmed Cancel, so the operation ends the way
+// Cancel ends it and cleans up after itself; at any other moment, or a second time, the
+// program ends as it would without these handlers. Installed once by the program.
+void installInterruptHandlers();
+
 class ProgressService {
  public:
   ProgressService(ui::Interaction& ui, platform::FileSystem& files);
@@ -24,7 +30,8 @@ class ProgressService {
   bool active() const { return active_; }
 
   // Lets the display handle up to n pending events: a press of its Cancel button asks
-  // "Do really want to stop the current processing ?" and Yes sets the cancel flag.
+  // "Do really want to stop the current processing ?" and Yes sets the cancel flag; an
+  // interrupt (installInterruptHandlers) sets it without asking.
   void pump(int n = 1);
   bool cancelled() const { return cancel_; }
   void clearCancel() { cancel_ = false; }

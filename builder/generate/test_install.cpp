@@ -17,8 +17,15 @@ ui::Answer ask(BuilderContext& context, unsigned id, ui::Buttons buttons) {
   return context.ui.message({str(sid::AppName), str(id), buttons, ui::Icon::Question});
 }
 
-void inform(BuilderContext& context, unsigned id) {
-  context.ui.message({str(sid::AppName), str(id), ui::Buttons::OK, ui::Icon::Information});
+void inform(BuilderContext& context, unsigned id, const std::string& detail = {}) {
+  ui::Message message{str(sid::AppName), str(id), ui::Buttons::OK, ui::Icon::Information};
+  message.detail = detail;
+  context.ui.message(message);
+}
+
+// Why the starter could not be started.
+std::string starterProblem(BuilderContext& context, const std::string& starter) {
+  return starter + (fileSize(context.files, starter) ? ": cannot be started" : ": not found");
 }
 
 // The author points at the package: true when its script was found.
@@ -76,14 +83,14 @@ TestInstallResult runTestInstall(CScriptDoc& doc, PackageGenerator& generator,
     std::optional<int> status =
         context.process ? context.process->runAndWait(starter) : std::nullopt;
     if (!status) {
-      inform(context, sid::SetupNotFound);
+      inform(context, sid::SetupNotFound, starterProblem(context, starter));
       return notStarted;
     }
     return {TestInstallOutcome::Started, status};
   }
   unsigned started = context.process ? context.process->winExec(starter, platform::show::Normal) : 0;
   if (started <= 31) {
-    inform(context, sid::SetupNotFound);
+    inform(context, sid::SetupNotFound, starterProblem(context, starter));
     return notStarted;
   }
   return {TestInstallOutcome::Started, std::nullopt};
