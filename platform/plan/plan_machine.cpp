@@ -31,6 +31,7 @@ class PlanSystem : public System {
   std::uint64_t totalPhysicalMemory() override { return base_.totalPhysicalMemory(); }
   std::string windowsDirectory() override { return base_.windowsDirectory(); }
   std::string systemDirectory() override { return base_.systemDirectory(); }
+  std::uint32_t desktopColour() override { return base_.desktopColour(); }
   bool exitWindows(std::uint32_t flags) override {
     if (flags & exit_flags::Reboot) restart = true;
     return true;
