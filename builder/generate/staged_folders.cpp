@@ -82,7 +82,15 @@ std::optional<std::string> StagedFolders::stage(const std::string& targetFolder)
     base = target;
   }
   std::string staged = freeName(base);
-  if (staged.empty() || !files_.createDirectory(staged)) {
+  bool made = !staged.empty() && files_.createDirectory(staged);
+  if (!made && existing && !isDriveRoot(target)) {
+    // Nothing can be made beside it (a mount point in a folder the author may not write):
+    // inside it, then, as on a drive's root.
+    base = join(target, "package");
+    staged = freeName(base);
+    made = !staged.empty() && files_.createDirectory(staged);
+  }
+  if (!made) {
     problem_ = (staged.empty() ? base : staged) + ": the folder cannot be made";
     return std::nullopt;
   }

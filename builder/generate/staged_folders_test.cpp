@@ -91,5 +91,27 @@ TEST_F(Staging, ADriveRootIsStagedInsideIt) {
   EXPECT_EQ(names("A:"), (std::vector<std::string>{"Script.vrx", "old.txt"}));
 }
 
+// A folder whose parent takes no new folder (a mount point) is staged inside itself.
+TEST(StagingInside, WhenNothingCanBeMadeBesideTheFolder) {
+  struct ParentRefuses : test::MemoryFileSystem {
+    bool createDirectory(const std::string& path) override {
+      return path.rfind("C:\\Mount.", 0) != 0 && MemoryFileSystem::createDirectory(path);
+    }
+  } files;
+  files.writeFile("C:\\Mount\\Setup.exe", "old");
+  StagedFolders staged(files);
+  std::string into = *staged.stage("C:\\Mount");
+  EXPECT_EQ(into.rfind("C:\\Mount\\package.partial-", 0), 0u) << into;
+  files.writeFile(into + "Setup.exe", "new");
+  ASSERT_TRUE(staged.commit()) << staged.problem();
+  EXPECT_EQ(*files.readFile("C:\\Mount\\Setup.exe"), "new");
+  EXPECT_EQ(files.find("C:\\Mount\\*").size(), 3u) << "., .. and Setup.exe only";
+
+  StagedFolders given(files);
+  files.writeFile(*given.stage("C:\\Mount") + "a.txt", "a");
+  given.discard();
+  EXPECT_EQ(files.find("C:\\Mount\\*").size(), 3u) << "nothing left inside either";
+}
+
 }  // namespace
 }  // namespace vandrel::builder
