@@ -72,11 +72,13 @@ CommandRun defineGenerate(CLI::App& sub) {
     bool kept = keepRunChanges(*session, o->save, o->noSave);
     if (!kept) status = exit_status::Failed;
     // What went into the package, for a person reading the build's output, and last in the log.
+    // A run that did not complete put nothing in place: the files it counts were copied aside.
     const std::string meaning = !kept ? "the document could not be saved"
-                                : outcome == GenerateOutcome::Complete   ? "the package was generated"
+                                : outcome == GenerateOutcome::Complete ? "the package was generated"
                                 : outcome == GenerateOutcome::WithErrors ? "the package has errors"
-                                : outcome == GenerateOutcome::Cancelled  ? "the generation was cancelled"
-                                                                         : "the script could not be written";
+                                : outcome == GenerateOutcome::Cancelled
+                                    ? "the generation was cancelled; nothing was put in place"
+                                    : "the package could not be written; nothing was put in place";
     log.summary(status, meaning);
     context.out << log.summaryText(status, meaning) << '\n';
     return status;

@@ -373,6 +373,10 @@ TEST(CorvixCommands, SafeGenerationChangedSizesAndTest) {
   EXPECT_NE(missing.err.find("(" + more + ": not found)"), std::string::npos) << missing.err;
   EXPECT_EQ(packageFiles(pkg), before);
   EXPECT_EQ(leftovers(), std::vector<std::string>{});
+  EXPECT_NE(
+      missing.out.find("exit status 1: the generation was cancelled; nothing was put in place\n"),
+      std::string::npos)
+      << missing.out;
   // A package folder that does not exist yet is not made either.
   EXPECT_EQ(corvix({"generate", doc, "--out", (dir / "fresh").string()}).exitStatus, 1);
   EXPECT_FALSE(fs::exists(dir / "fresh"));
