@@ -146,7 +146,11 @@ TEST_F(ConsoleTyped, SmallInstallationAtTheTerminal) {
 TEST_F(ConsoleTyped, EnterTakesDefaultsAndEndOfInputStopsAsking) {
   type("\n\n");
   ConsoleInteraction console = ui();
-  EXPECT_EQ(console.message(question(Buttons::YesNoCancel, 2)), Answer::Cancel);
+  Message detailed = question(Buttons::YesNoCancel, 2, "Proceed anyway ?");
+  detailed.detail = "Z:\\src\\a.exe: not found";
+  EXPECT_EQ(console.message(detailed), Answer::Cancel);
+  EXPECT_NE(out_.text().find("Proceed anyway ?\nZ:\\src\\a.exe: not found\n"), std::string::npos)
+      << "the detail below the text: " << out_.text();
   EXPECT_EQ(console.folder(FolderPrompt{"F", "", "Junk", "C:\\Old\\"}), "C:\\Old\\Junk");
   // The input is used up: the rest goes as without a terminal.
   EXPECT_EQ(console.message(question(Buttons::YesNo, 1)), Answer::No);
