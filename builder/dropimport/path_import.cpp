@@ -44,7 +44,15 @@ PathImportReport PathImport::run(const std::vector<std::string>& paths,
       report_.skipped.push_back({path, "cannot be read"});
       continue;
     }
-    work_.push_back({path, status->isDirectory(), top});
+    Place place = top;
+    // As a drop does: an item whose folder is named like a directory of the document goes
+    // below that directory.
+    if (!options.into) {
+      if (EntryKey key = findDirectoryByName(doc_, parentName(path))) {
+        place = {key, 0, doc_.directories.findEntry(key)->name};
+      }
+    }
+    work_.push_back({path, status->isDirectory(), place});
   }
   // The list grows while folders are walked: index it, never iterate it.
   for (std::size_t i = 0; i < work_.size(); ++i) {

@@ -20,7 +20,9 @@ struct PathImportOptions {
   // The directory the named items go into: a directory of the document (by its name, or the
   // last part of it), one of the four predefined names ("Install Path", "Root Drive",
   // "Windows System", "Windows Dir"), or a new directory of that name. Without it a named
-  // file goes into the installation folder and a named folder becomes a directory of its own.
+  // item whose folder is named like a directory of the document goes below that directory
+  // (as in a drop); otherwise a named file goes into the installation folder and a named
+  // folder becomes a directory of its own.
   std::optional<std::string> into;
   // The component (description) every file added belongs to; made when the document has none
   // of that text.

@@ -68,6 +68,16 @@ TEST_F(Import, RecursiveSubFoldersExtendTheirFoldersDirectory) {
   EXPECT_TRUE(r.skipped.empty());
 }
 
+// Added later, a sub-folder or a file of a folder already imported goes below its directory.
+TEST_F(Import, ItemsOfAnImportedFolderGoBelowItsDirectory) {
+  run({"C:\\Src\\Pkg"});
+  files.writeFile("C:\\Src\\Pkg\\new.dll", "n");
+  run({"C:\\Src\\Pkg\\Sub", "C:\\Src\\Pkg\\new.dll"});
+  EXPECT_EQ(directoryNames(), (std::vector<std::string>{"Pkg", "Pkg\\Sub"}));
+  EXPECT_EQ(dir(file("c.txt").directoryRef).name, "Pkg\\Sub");
+  EXPECT_EQ(dir(file("new.dll").directoryRef).name, "Pkg");
+}
+
 TEST_F(Import, TheSameImportTwiceAddsNothingTheSecondTime) {
   options.recursive = true;
   run({"C:\\Src\\Pkg"});
