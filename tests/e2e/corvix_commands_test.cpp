@@ -412,6 +412,13 @@ TEST(CorvixCommands, SafeGenerationChangedSizesAndTest) {
   ASSERT_EQ(checked.exitStatus, 0) << checked.err;
   EXPECT_NE(checked.out.find("\nFiles corrected: 1\n"), std::string::npos) << checked.out;
   EXPECT_EQ(test::readFile(doc), document);
+  test::RunResult summary = corvix({"summary", doc, "--subject", "Not kept"});
+  ASSERT_EQ(summary.exitStatus, 0) << summary.err;
+  EXPECT_EQ(test::readFile(doc), document);
+  EXPECT_NE(summary.err.find("not written back (a text-form document is written back only with "
+                             "--save)"),
+            std::string::npos)
+      << summary.err;
   ASSERT_EQ(corvix({"check-files", doc, "--save"}).exitStatus, 0);
   EXPECT_NE(test::readFile(doc).find(",more.dat,2,1,0,0," + actual + ","), std::string::npos);
 
