@@ -5,18 +5,34 @@
 #include "setup/strings/setup_strings.h"
 #include "ui/action_log.h"
 #include "ui/interaction.h"
+#ifdef VANDREL_WITH_QT
+#include "setup/window/qt/qt_install_window.h"
+#include "ui/qt/qt_interaction.h"
+#endif
 
 int main(int argc, char** argv) {
   using namespace vandrel;
   std::unique_ptr<platform::Machine> machine = platform::openProgramMachine("tamsin32", argv[0]);
   if (!machine) return 1;
+#ifdef VANDREL_WITH_QT
+  ui::qt::registerQtBackend(argc, argv);
+#endif
   std::unique_ptr<ui::Interaction> interaction =
       ui::makeInteraction(ui::Program::Setup, ui::InteractionSettings::fromEnvironment());
+  // With the gui, the install window stands behind the wizard and the copying.
+  setup::DriverSteps steps;
+#ifdef VANDREL_WITH_QT
+  std::unique_ptr<setup::InstallWindow> window;
+  if (ui::qt::guiActive()) {
+    window = setup::window::makeQtInstallWindow(*machine);
+    steps.window = window.get();
+  }
+#endif
 
   ui::ActionLog log(ui::Program::Setup, ui::ActionLog::pathFromEnvironment());
   log.setPlan(platform::planSetting() == platform::PlanSetting::On);
   setup::SetupApp app(*machine, *interaction, setup::setupStrings(), &log);
-  setup::DriverOutcome outcome = setup::runInstallation(app, platform::commandLineFrom(argc, argv));
+  setup::DriverOutcome outcome = setup::runInstallation(app, platform::commandLineFrom(argc, argv), steps);
   int status = setup::exitStatusFor(outcome);
   // The summary's last words: what the exit status means.
   log.summary(status, status == 0   ? "the installation completed"

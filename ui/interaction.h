@@ -1,5 +1,5 @@
 // The interaction port: every question, message, page, folder prompt, list choice and
-// progress display of the three programs goes through it. Backends: gui (later), console,
+// progress display of the three programs goes through it. Backends: gui (Qt, ui/qt/), console,
 // scripted; a transcript can be recorded over any of them.
 #pragma once
 
@@ -148,16 +148,24 @@ struct InteractionSettings {
   std::string answersFile;  // host path; empty: none
   std::string transcriptFile;  // host path; empty: none
   std::string recordFile;      // answers file written from an interactive run; empty: none
+  std::string screenshotFolder{};  // gui: each window saved there as a PNG file; empty: none
+  bool backendNamed = false;  // the backend was named in VANDREL_UI, not chosen by display
   static InteractionSettings fromEnvironment();
 };
 
 // The backend for a program, wrapped in an answers recorder (interactive backends only) and a
 // transcript recorder when they are asked for.
-// "gui" falls back to the console where no GUI backend is linked in.
+// "gui" falls back to the console where no GUI backend is linked in or no display is there;
+// asked for by name, it says so on standard error.
 std::unique_ptr<Interaction> makeInteraction(Program program, const InteractionSettings& settings);
 
 // Called once by a program that links a GUI backend, before makeInteraction; "gui" then
-// builds its backend through this factory.
-void registerGuiBackend(std::function<std::unique_ptr<Interaction>(Program)> factory);
+// builds its backend through this factory, which returns null when no window system can be
+// reached (the console is then used).
+using GuiFactory = std::function<std::unique_ptr<Interaction>(Program, const InteractionSettings&)>;
+void registerGuiBackend(GuiFactory factory);
+
+// A window system is there to show windows on: DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM set.
+bool displayAvailable();
 
 }  // namespace vandrel::ui

@@ -15,8 +15,8 @@ namespace vandrel::ui {
 
 namespace {
 
-std::function<std::unique_ptr<Interaction>(Program)>& guiFactory() {
-  static std::function<std::unique_ptr<Interaction>(Program)> factory;
+GuiFactory& guiFactory() {
+  static GuiFactory factory;
   return factory;
 }
 
@@ -25,10 +25,7 @@ std::string environment(const char* name) {
   return value ? value : "";
 }
 
-std::string defaultBackend() {
-  bool display = !environment("DISPLAY").empty() || !environment("WAYLAND_DISPLAY").empty();
-  return display ? "gui" : "console";
-}
+std::string defaultBackend() { return displayAvailable() ? "gui" : "console"; }
 
 // The backend name to use: the one asked for, else VANDREL_UI, else by display. An unknown
 // name is reported and replaced by the default.
@@ -54,6 +51,11 @@ Answers loadAnswers(const std::string& path) {
 
 }  // namespace
 
+bool displayAvailable() {
+  return !environment("DISPLAY").empty() || !environment("WAYLAND_DISPLAY").empty() ||
+         !environment("QT_QPA_PLATFORM").empty();
+}
+
 const char* commandName(Program program) {
   switch (program) {
     case Program::Setup:
@@ -69,13 +71,15 @@ const char* commandName(Program program) {
 InteractionSettings InteractionSettings::fromEnvironment() {
   InteractionSettings settings;
   settings.backend = chooseBackend("");
+  settings.backendNamed = !text::trim(environment("VANDREL_UI"), text::kWhiteSpace).empty();
   settings.answersFile = environment("VANDREL_ANSWERS");
   settings.transcriptFile = environment("VANDREL_TRANSCRIPT");
   settings.recordFile = environment("VANDREL_RECORD");
+  settings.screenshotFolder = environment("VANDREL_SCREENSHOTS");
   return settings;
 }
 
-void registerGuiBackend(std::function<std::unique_ptr<Interaction>(Program)> factory) {
+void registerGuiBackend(GuiFactory factory) {
   guiFactory() = std::move(factory);
 }
 
@@ -83,7 +87,15 @@ std::unique_ptr<Interaction> makeInteraction(Program program,
                                              const InteractionSettings& settings) {
   std::string backend = chooseBackend(settings.backend);
   std::unique_ptr<Interaction> interaction;
-  if (backend == "gui" && guiFactory()) interaction = guiFactory()(program);
+  if (backend == "gui") {
+    // Asked for by name (not merely the default of a display), a missing gui is reported.
+    if (guiFactory()) {
+      interaction = guiFactory()(program, settings);
+    } else if (settings.backendNamed) {
+      std::fprintf(stderr, "%s: this build has no graphical interface; using the console.\n",
+                   commandName(program));
+    }
+  }
   if (!interaction && backend == "scripted") {
     interaction = std::make_unique<ScriptedInteraction>(loadAnswers(settings.answersFile), stderr,
                                                         commandName(program));

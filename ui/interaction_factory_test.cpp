@@ -56,7 +56,12 @@ TEST(InteractionSettings, ReadFromTheEnvironment) {
   env.set("VANDREL_UI", "");
   env.set("DISPLAY", "");
   env.set("WAYLAND_DISPLAY", "");
+  env.set("QT_QPA_PLATFORM", "");
   EXPECT_EQ(InteractionSettings::fromEnvironment().backend, "console");
+  EXPECT_FALSE(InteractionSettings::fromEnvironment().backendNamed);
+  env.set("QT_QPA_PLATFORM", "offscreen");
+  EXPECT_EQ(InteractionSettings::fromEnvironment().backend, "gui");
+  env.set("QT_QPA_PLATFORM", "");
   env.set("WAYLAND_DISPLAY", "wayland-0");
   EXPECT_EQ(InteractionSettings::fromEnvironment().backend, "gui");
 
@@ -95,8 +100,15 @@ TEST(MakeInteraction, GuiFallsBackToConsoleUntilABackendIsRegistered) {
   InteractionSettings settings{"gui", "", "", ""};
   EXPECT_NE(dynamic_cast<ConsoleInteraction*>(makeInteraction(Program::Setup, settings).get()),
             nullptr);
+  // Named in VANDREL_UI, the missing gui is reported; chosen for a display, silently replaced.
+  settings.backendNamed = true;
+  ::testing::internal::CaptureStderr();
+  EXPECT_NE(dynamic_cast<ConsoleInteraction*>(makeInteraction(Program::Setup, settings).get()),
+            nullptr);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "tamsin32: this build has no graphical interface; using the console.\n");
   Program seen = Program::Setup;
-  registerGuiBackend([&seen](Program program) -> std::unique_ptr<Interaction> {
+  registerGuiBackend([&seen](Program program, const InteractionSettings&) -> std::unique_ptr<Interaction> {
     seen = program;
     return std::make_unique<MarkerBackend>();
   });

@@ -3,6 +3,9 @@
 #include "platform/program_start.h"
 #include "ui/action_log.h"
 #include "ui/interaction.h"
+#ifdef VANDREL_WITH_QT
+#include "ui/qt/qt_interaction.h"
+#endif
 #include "uninstall/driver.h"
 #include "uninstall/strings/uninstall_strings.h"
 
@@ -10,6 +13,9 @@ int main(int argc, char** argv) {
   using namespace vandrel;
   std::unique_ptr<platform::Machine> machine = platform::openProgramMachine("peskin32", argv[0]);
   if (!machine) return 1;
+#ifdef VANDREL_WITH_QT
+  ui::qt::registerQtBackend(argc, argv);
+#endif
   std::unique_ptr<ui::Interaction> interaction =
       ui::makeInteraction(ui::Program::Uninstall, ui::InteractionSettings::fromEnvironment());
 

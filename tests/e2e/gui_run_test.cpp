@@ -1,0 +1,119 @@
+// The example package installed and removed through the windows (offscreen platform), driven
+// by its answers file: the transcripts are those of the scripted runs, and every window of
+// the run is saved as a picture.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <set>
+
+#include "tests/support/run_program.h"
+#include "tests/support/temp_dir.h"
+
+namespace fs = std::filesystem;
+
+namespace vandrel {
+namespace {
+
+using test::readFile;
+using test::RunResult;
+using test::runProgram;
+using test::TempDir;
+
+std::string windowsForm(const fs::path& host) {
+  std::string path = "Z:" + host.string();
+  for (char& c : path) c = c == '/' ? '\\' : c;
+  return path;
+}
+
+// The host's free space shown on the destination page moves between two runs.
+std::string steady(const std::string& transcript) {
+  return std::regex_replace(transcript, std::regex(R"(Disk space available: [0-9.]+ [KMG]?o)"),
+                            "Disk space available: *");
+}
+
+struct Transcripts {
+  std::string install, removal;  // the transcripts
+};
+
+class GuiRun : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::copy(test::sourcePath() / "examples", dir_ / "example", fs::copy_options::recursive);
+    RunResult generated = runProgram(
+        "/bin/sh", {"-c", "cd \"$1\" && \"$2\" generate tool.cvx --out \"$3\" --no-save", "sh",
+                    (dir_ / "example").string(), test::binPath("corvix").string(), (dir_ / "pkg").string()},
+        {{"VANDREL_UI", "scripted"}, {"VANDREL_MACHINE", (dir_ / "unused").string()}});
+    ASSERT_EQ(generated.exitStatus, 0) << generated.err;
+  }
+
+  // Installs and removes the example on a new machine with the given interface.
+  Transcripts installAndRemove(const std::string& name, const std::map<std::string, std::string>& extra) {
+    fs::path root = dir_ / name;
+    EXPECT_EQ(runProgram("vandrel-machine", {"init", root.string()}).exitStatus, 0);
+    std::map<std::string, std::string> env{{"VANDREL_MACHINE", root.string()},
+                                           {"VANDREL_ANSWERS", (dir_ / "example" / "answers.ini").string()},
+                                           {"VANDREL_RECORD", ""}, {"VANDREL_LOG", ""}, {"VANDREL_SCREENSHOTS", ""},
+                                           {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}};
+    for (const auto& [key, value] : extra) env[key] = value;
+    Transcripts run;
+    env["VANDREL_TRANSCRIPT"] = (dir_ / (name + "-install.jsonl")).string();
+    RunResult installed = runProgram("vandrel-machine", {"run", root.string(), windowsForm(dir_ / "pkg" / "Setup.exe")}, env);
+    EXPECT_EQ(installed.exitStatus, 0) << name << "\n" << installed.err;
+    run.install = readFile(dir_ / (name + "-install.jsonl"));
+    env["VANDREL_TRANSCRIPT"] = (dir_ / (name + "-removal.jsonl")).string();
+    RunResult removed = runProgram("vandrel-machine", {"uninstall", root.string(), "Tool 1.0"}, env);
+    EXPECT_EQ(removed.exitStatus, 0) << name << "\n" << removed.err;
+    run.removal = readFile(dir_ / (name + "-removal.jsonl"));
+    return run;
+  }
+
+  TempDir dir_;
+};
+
+TEST_F(GuiRun, TheWindowsDrivenByAnswersGiveTheScriptedTranscriptsAndASavedPictureOfEachWindow) {
+  Transcripts scripted = installAndRemove("scripted", {{"VANDREL_UI", "scripted"}});
+  fs::path shots = dir_ / "shots";
+  Transcripts gui = installAndRemove("gui", {{"VANDREL_UI", "gui"}, {"QT_QPA_PLATFORM", "offscreen"},
+                                     {"VANDREL_SCREENSHOTS", shots.string()}});
+  ASSERT_NE(scripted.install.find("\"page\":\"destination\""), std::string::npos) << scripted.install;
+  EXPECT_EQ(steady(gui.install), steady(scripted.install));
+  EXPECT_EQ(gui.removal, scripted.removal);
+
+  // One picture per window, numbered in the order shown across both programs.
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(shots)) names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  std::vector<std::string> windows;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    char number[32];
+    std::snprintf(number, sizeof number, "%03zu-", i + 1);
+    EXPECT_EQ(names[i].rfind(number, 0), 0u) << names[i];
+    windows.push_back(names[i].substr(4));
+  }
+  for (const char* window : {"setup-install-window.png", "setup-page-first.png", "setup-page-notice.png",
+                             "setup-page-licence.png", "setup-page-registration.png",
+                             "setup-page-destination.png", "setup-copy-progress.png", "setup-closing.png",
+                             "uninstall-question.png", "uninstall-progress.png", "uninstall-progress-done.png"}) {
+    EXPECT_NE(std::find(windows.begin(), windows.end(), window), windows.end()) << window;
+  }
+  EXPECT_EQ(windows.front(), "setup-install-window.png");
+  EXPECT_EQ(windows.back(), "uninstall-progress-done.png");
+}
+
+TEST_F(GuiRun, AskedForWithoutADisplayTheWindowsGiveWayToTheConsole) {
+  TempDir root;
+  ASSERT_EQ(runProgram("vandrel-machine", {"init", (root / "m").string()}).exitStatus, 0);
+  std::map<std::string, std::string> env{{"VANDREL_MACHINE", (root / "m").string()}, {"VANDREL_UI", "gui"},
+                                         {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""},
+                                         {"VANDREL_ANSWERS", ""}, {"VANDREL_TRANSCRIPT", ""}};
+  // The uninstaller without an installation folder: its stop message, on the console.
+  RunResult run = runProgram("peskin32", {}, env);
+  EXPECT_NE(run.err.find("peskin32: no display (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM); using the console."),
+            std::string::npos) << run.err;
+  EXPECT_NE(run.exitStatus, 0);
+}
+
+}  // namespace
+}  // namespace vandrel
