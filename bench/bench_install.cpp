@@ -1,9 +1,12 @@
 // Installing packages with the real Setup.exe on fresh machine roots, against `cp -r` of the
 // same files on the same disk: 2,000 files of 100 KB (200 MB), and 2,000 and 20,000 small
 // files (the cost per entry must stay flat as the script grows). Each size is measured on its
-// own and then with both sides taking turns.
+// own and then with both sides taking turns. Then the action log's share of an installation:
+// 2,000 files installed with and without VANDREL_LOG, taking turns.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <map>
@@ -12,6 +15,7 @@
 #include <string>
 
 #include "tests/support/run_program.h"
+#include "ui/action_log.h"
 #include "tests/support/temp_dir.h"
 
 namespace {
@@ -146,6 +150,81 @@ void installVersusCopy(benchmark::State& state, int count, std::size_t size) {
   }
 }
 
+// One installation with the action log and one without in each iteration (which goes first
+// alternates), on fresh machines. The time is the logged installation's; plain_ms is the other's
+// and log_pct how much longer, in percent, the logged installation of a pair took, the median
+// over the pairs (a disk shared with other programs makes single pairs stray both ways);
+// log_cpu_pct the same for the processor time the installations used (the starter, the engine),
+// which other programs on the machine disturb much less.
+void installWithAndWithoutLog(benchmark::State& state, int count, std::size_t size) {
+  using Clock = std::chrono::steady_clock;
+  Package& pkg = package(count, size);
+  double plainTotal = 0;
+  std::vector<double> ratios, cpuRatios;
+  auto childCpu = [] {
+    rusage usage{};
+    getrusage(RUSAGE_CHILDREN, &usage);
+    return double(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+           double(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+  };
+  int run = 0;
+  for (auto _ : state) {
+    fs::path logged = freshMachine(), plain = freshMachine();
+    double loggedSeconds = 0, plainSeconds = 0, loggedCpu = 0, plainCpu = 0;
+    bool ok = true;
+    for (int side = 0; side < 2 && ok; ++side) {
+      bool logging = (side + run) % 2 == 0;
+      fs::path root = logging ? logged : plain;
+      double cpuBefore = childCpu();
+      Clock::time_point start = Clock::now();
+      auto result = runProgram((pkg.disk / "Setup.exe").string(), {},
+                               {{"VANDREL_MACHINE", root.string()}, {"VANDREL_UI", "scripted"},
+                                {"VANDREL_TRANSCRIPT", ""},
+                                {"VANDREL_LOG", logging ? (root / "actions.jsonl").string() : ""}},
+                               3600);
+      double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+      (logging ? loggedSeconds : plainSeconds) = seconds;
+      (logging ? loggedCpu : plainCpu) = childCpu() - cpuBefore;
+      ok = result.exitStatus == 0 && (!logging || fs::file_size(root / "actions.jsonl") > 0);
+      if (!ok) state.SkipWithError(("setup failed: " + result.err).c_str());
+    }
+    if (!ok) break;
+    ++run;
+    state.SetIterationTime(loggedSeconds);
+    plainTotal += plainSeconds;
+    ratios.push_back(loggedSeconds / plainSeconds);
+    if (plainCpu > 0) cpuRatios.push_back(loggedCpu / plainCpu);
+  }
+  auto median = [](std::vector<double> values) {
+    std::sort(values.begin(), values.end());
+    std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+  };
+  state.counters["files"] = count;
+  if (run > 0) {
+    state.counters["plain_ms"] = plainTotal * 1000 / run;
+    state.counters["log_pct"] = (median(ratios) - 1) * 100;
+  }
+  if (!cpuRatios.empty()) state.counters["log_cpu_pct"] = (median(cpuRatios) - 1) * 100;
+}
+
+// The log's own work for such an installation, in the program: a line per file (with the
+// decision's counts kept for the summary), each written and flushed at once, then the summary.
+void actionLogLines(benchmark::State& state, int count) {
+  const std::string target = "C:\\Program Files\\Bench\\A\\f";
+  int made = 0;
+  for (auto _ : state) {
+    fs::path file = workArea().path() / ("actions" + std::to_string(made++) + ".jsonl");
+    vandrel::ui::ActionLog log(vandrel::ui::Program::Setup, file.string());
+    for (int i = 0; i < count; ++i) {
+      std::string name = std::to_string(i) + ".dat";
+      log.file("Z:\\tmp\\pkg\\Disk1\\f" + name, target + name, "copied", "new file", 512);
+    }
+    log.summary(0, "the installation completed");
+  }
+  state.counters["lines"] = count + 1;
+}
+
 constexpr std::size_t kLarge = 100 * 1024;  // 2,000 x 100 KB = 200 MB
 constexpr std::size_t kSmall = 512;
 
@@ -158,6 +237,9 @@ BENCHMARK_CAPTURE(copyBench, small_20000, 20000, kSmall)->Unit(benchmark::kMilli
 BENCHMARK_CAPTURE(installVersusCopy, large_2000, 2000, kLarge)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(4);
 BENCHMARK_CAPTURE(installVersusCopy, small_2000, 2000, kSmall)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(4);
 BENCHMARK_CAPTURE(installVersusCopy, small_20000, 20000, kSmall)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(2);
+BENCHMARK_CAPTURE(installWithAndWithoutLog, small_2000, 2000, kSmall)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(9);
+BENCHMARK_CAPTURE(installWithAndWithoutLog, large_2000, 2000, kLarge)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+BENCHMARK_CAPTURE(actionLogLines, 2000, 2000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
