@@ -10,6 +10,7 @@
 #include "setup/directory_pass.h"
 #include "setup/end_actions.h"
 #include "setup/strings/setup_strings.h"
+#include "platform/plan/plan_machine.h"
 #include "setup/testing/machine_fixture.h"
 #include "tests/support/fake_interaction.h"
 #include "tests/support/temp_dir.h"
@@ -165,6 +166,28 @@ TEST_F(DriverTest, EndCommandsStartedAreLogged) {
     std::string line = "{\"program\":\"setup\",\"action\":\"command\",\"command\":\"" +
                        std::string(command) + "\",\"started\":\"yes\"}\n";
     EXPECT_NE(logged.find(line), std::string::npos) << line << logged;
+  }
+}
+
+TEST_F(DriverTest, InAPlanEndCommandsAndTheRestartArePlannedNotDone) {
+  script(kMinimal + "[End]\r\nReboot=1\r\n0=tool.exe /q\r\n1=missing.exe\r\n");
+  machine.put("C:\\WINDOWS\\tool.exe", "program");
+  vandrel::test::TempDir dir;
+  ui::ActionLog actions(ui::Program::Setup, (dir / "actions.jsonl").string());
+  actions.setPlan(true);
+  platform::PlanMachine plan(machine);
+  ui.answers = {ui::Answer::Yes};  // restart now
+  app = std::make_unique<SetupApp>(plan, ui, setupStrings(), &actions);
+  EXPECT_EQ(exitStatusFor(runInstallation(*app, "Z:\\pkg\\", steps)), 0);
+  EXPECT_TRUE(machine.recordedProcess().started.empty());
+  EXPECT_TRUE(machine.recordedSystem().exits.empty());
+  EXPECT_TRUE(plan.restartPlanned());
+  EXPECT_TRUE(runOnceValues().empty()) << "the clean-up registration stays in the plan";
+  std::string logged = vandrel::test::readFile(dir / "actions.jsonl");
+  for (const char* line :
+       {R"({"program":"setup","plan":true,"action":"command","command":"tool.exe /q","started":"planned"})",
+        R"({"program":"setup","plan":true,"action":"command","command":"missing.exe","started":"no"})"}) {
+    EXPECT_NE(logged.find(std::string(line) + "\n"), std::string::npos) << line << "\n" << logged;
   }
 }
 
