@@ -100,17 +100,34 @@ std::optional<int> startCarried(const std::filesystem::path& program,
   envp.push_back(nullptr);
   std::cout.flush();
   std::cerr.flush();
+  // The pipe closes on a successful exec; otherwise it carries the error.
+  int report[2];
+  if (::pipe2(report, O_CLOEXEC) != 0) return std::nullopt;
   pid_t pid = ::fork();
-  if (pid < 0) return std::nullopt;
   if (pid == 0) {
+    ::close(report[0]);
     if (::chdir(folder.c_str()) == 0) ::execve(argv[0], argv.data(), envp.data());
+    int err = errno;
+    ssize_t ignored = ::write(report[1], &err, sizeof err);
+    (void)ignored;
     _exit(127);
   }
+  ::close(report[1]);
+  if (pid < 0) {
+    ::close(report[0]);
+    return std::nullopt;
+  }
+  int err = 0;
+  ssize_t got;
+  while ((got = ::read(report[0], &err, sizeof err)) < 0 && errno == EINTR) {
+  }
+  ::close(report[0]);
   int status = 0;
   while (::waitpid(pid, &status, 0) < 0) {
     if (errno != EINTR) return std::nullopt;
   }
-  if (WIFEXITED(status)) return WEXITSTATUS(status) == 127 ? std::nullopt : std::optional(WEXITSTATUS(status));
+  if (got == sizeof err) return std::nullopt;  // it could not be started
+  if (WIFEXITED(status)) return WEXITSTATUS(status);
   if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
   return std::nullopt;
 }
