@@ -7,6 +7,10 @@
 #include <QDialog>
 #include <QDir>
 #include <QEventLoop>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QFontMetrics>
+#include <QFrame>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -141,71 +145,112 @@ Screenshots& processScreenshots() {
 
 // ---- the progress window ----
 
-// The copy-progress dialog and the uninstaller's window: its picture (the uninstaller), the
-// first line, the check boxes, the other lines, the bar, then Cancel or OK.
+namespace {
+
+// Dialog units to pixels with the dialog font's base units: the average width of the letters
+// (a quarter of it per horizontal unit) and the font's height (an eighth per vertical unit).
+class DialogUnits {
+ public:
+  explicit DialogUnits(const QWidget& dialog) {
+    QFontMetrics metrics(dialog.font());
+    QString letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
+    baseX_ = (metrics.horizontalAdvance(letters) / 26 + 1) / 2;
+    baseY_ = metrics.height();
+  }
+  QRect rect(int x, int y, int w, int h) const { return QRect(px(x), py(y), px(w), py(h)); }
+  QSize size(int w, int h) const { return QSize(px(w), py(h)); }
+  void place(QWidget* widget, int x, int y, int w, int h) const { widget->setGeometry(rect(x, y, w, h)); }
+
+ private:
+  int px(int units) const { return (units * baseX_ + 2) / 4; }
+  int py(int units) const { return (units * baseY_ + 4) / 8; }
+  int baseX_ = 6;
+  int baseY_ = 13;
+};
+
+}  // namespace
+
+// The copy-progress dialog (frame, the three lines, the bar, Cancel) and the uninstaller's
+// window (picture, caption line, five disabled boxes, result line, bar, OK), each placed at
+// its dialog-unit positions.
 class QtInteraction::ProgressWindow : public QDialog {
  public:
   ProgressWindow(Program program, const Progress& model) {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    auto* layout = new QVBoxLayout(this);
-    if (program == Program::Uninstall) {
-      if (QLabel* label = pictureLabel(setup::window::bitmap_id::Picture, this)) {
-        label->setAlignment(Qt::AlignCenter);
-        layout->addWidget(label);
-      }
-    }
-    first_ = new QLabel(this);
-    layout->addWidget(first_);
-    for (const std::string& label : model.boxLabels) {
-      auto* box = new QCheckBox(qs(label), this);
-      box->setEnabled(false);
-      boxes_.push_back(box);
-      layout->addWidget(box);
-    }
-    rest_ = new QVBoxLayout;
-    layout->addLayout(rest_);
+    DialogUnits du(*this);
     bar_ = new QProgressBar(this);
     bar_->setRange(0, 100);
-    bar_->setTextVisible(false);
-    layout->addWidget(bar_);
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    if (model.cancellable) {
-      cancel_ = new QPushButton("Cancel", this);
-      connect(cancel_, &QPushButton::clicked, this, [this] { cancelled_ = true; });
-      row->addWidget(cancel_);
-    }
-    if (!model.boxLabels.empty()) {
+    bar_->setTextVisible(program != Program::Uninstall);
+    auto line = [this](bool wrap) {
+      auto* label = new QLabel(this);
+      label->setTextFormat(Qt::PlainText);
+      label->setWordWrap(wrap);
+      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+      lines_.push_back(label);
+      return label;
+    };
+    if (program == Program::Uninstall) {
+      setFixedSize(du.size(287, 201));
+      auto* frame = new QFrame(this);
+      frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+      du.place(frame, 5, 5, 80, 160);
+      if (QLabel* picture = pictureLabel(setup::window::bitmap_id::Picture, this)) {
+        picture->move(frame->pos());
+        picture->resize(picture->sizeHint());
+      }
+      du.place(line(true), 90, 5, 190, 30);
+      const int rows[] = {45, 60, 75, 90, 105};
+      for (std::size_t i = 0; i < model.boxLabels.size() && i < 5; ++i) {
+        auto* box = new QCheckBox(qs(model.boxLabels[i]), this);
+        box->setEnabled(false);
+        du.place(box, 95, rows[i], i == 4 ? 175 : 130, 10);
+        boxes_.push_back(box);
+      }
+      du.place(line(true), 90, 135, 190, 30);
+      auto* separator = new QFrame(this);
+      separator->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+      du.place(separator, 5, 172, 275, 1);
+      du.place(bar_, 5, 180, 220, 15);
       ok_ = new QPushButton("OK", this);
       ok_->setEnabled(false);
-      row->addWidget(ok_);
+      du.place(ok_, 230, 180, 50, 14);
+    } else {
+      setFixedSize(du.size(216, 98));
+      auto* frame = new QFrame(this);
+      frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+      du.place(frame, 5, 6, 205, 69);
+      du.place(line(false), 10, 15, 195, 9);
+      du.place(line(false), 15, 25, 186, 9);
+      du.place(line(false), 10, 36, 195, 9);
+      du.place(bar_, 10, 50, 194, 16);
+      cancel_ = new QPushButton("&Cancel", this);
+      du.place(cancel_, 82, 80, 50, 14);
+      connect(cancel_, &QPushButton::clicked, this, [this] { cancelled_ = true; });
+      cancel_->setVisible(model.cancellable);
     }
-    row->addStretch();
-    layout->addLayout(row);
-    setMinimumWidth(420);
     show(model);
   }
 
   void show(const Progress& model) {
     setWindowTitle(qs(model.caption));
-    first_->setText(model.lines.empty() ? QString() : qs(model.lines[0]));
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+      lines_[i]->setText(i < model.lines.size() ? qs(model.lines[i]) : QString());
+    }
     for (std::size_t i = 0; i < boxes_.size(); ++i) {
       boxes_[i]->setChecked(i < model.boxes.size() && model.boxes[i]);
-    }
-    for (std::size_t i = 1; i < model.lines.size(); ++i) {
-      if (i - 1 >= rest_lines_.size()) {
-        rest_lines_.push_back(new QLabel(this));
-        rest_->addWidget(rest_lines_.back());
-      }
-      rest_lines_[i - 1]->setText(qs(model.lines[i]));
-    }
-    for (std::size_t i = model.lines.empty() ? 0 : model.lines.size() - 1; i < rest_lines_.size(); ++i) {
-      rest_lines_[i]->clear();
     }
     bar_->setVisible(model.percent >= 0);
     if (model.percent >= 0) bar_->setValue(model.percent);
     QDialog::show();
     QApplication::processEvents();
+  }
+
+  // Something to see: a line with text (the copying shows empty lines until its first file).
+  bool showsText() const {
+    for (const QLabel* label : lines_) {
+      if (!label->text().isEmpty()) return true;
+    }
+    return false;
   }
 
   bool takeCancel() {
@@ -217,10 +262,8 @@ class QtInteraction::ProgressWindow : public QDialog {
   QPushButton* okButton() const { return ok_; }
 
  private:
-  QLabel* first_ = nullptr;
+  std::vector<QLabel*> lines_;
   std::vector<QCheckBox*> boxes_;
-  QVBoxLayout* rest_ = nullptr;
-  std::vector<QLabel*> rest_lines_;
   QProgressBar* bar_ = nullptr;
   QPushButton* cancel_ = nullptr;
   QPushButton* ok_ = nullptr;
@@ -276,6 +319,7 @@ class PageDialog : public QDialog {
     setWindowTitle(qs(page.caption));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     auto* outer = new QHBoxLayout(this);
+    outer->setContentsMargins(0, 0, 8, 8);
     // The first page shows the program's picture, the others the side picture.
     int picture = page.id == "first" ? setup::window::bitmap_id::Picture
                                      : setup::window::bitmap_id::SidePicture;
@@ -336,7 +380,8 @@ class PageDialog : public QDialog {
     cancel_ = addButton(row, *this, page.cancel);
     connect(cancel_, &QPushButton::clicked, this, [this] { leave(PageResult::Action::Cancel); });
     column->addLayout(row);
-    setMinimumSize(560, 340);
+    // The page's 262 x 161 units, grown where this font needs more room.
+    setMinimumSize(DialogUnits(*this).size(262, 161));
   }
 
   // The page left by the window's close box or Escape is cancelled.
@@ -628,11 +673,17 @@ void QtInteraction::diskMessage(const DiskMessage& message) {
   // A window beside the copying, left open until the copying ends.
   auto window = std::make_unique<QDialog>();
   window->setWindowTitle(qs(message.caption));
-  auto* layout = new QVBoxLayout(window.get());
+  DialogUnits du(*window);
+  window->setFixedSize(du.size(196, 87));
   auto* text = new QPlainTextEdit(qs(message.text), window.get());
   text->setReadOnly(true);
-  layout->addWidget(text);
-  window->resize(460, 300);
+  text->setTextInteractionFlags(Qt::TextSelectableByMouse);  // no caret
+  du.place(text, 5, 5, 185, 77);
+  // The bottom-right corner of the screen, 20 pixels from its edges.
+  if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    QRect area = screen->availableGeometry();
+    window->move(area.right() - 20 - window->width(), area.bottom() - 20 - window->height());
+  }
   window->show();
   QApplication::processEvents();
   processScreenshots().save(*window, "disk-message");
@@ -669,12 +720,16 @@ void QtInteraction::closing(const Closing& closing) {
 void QtInteraction::beep() { QApplication::beep(); }
 
 void QtInteraction::progress(const Progress& progress) {
-  bool first = !progress_;
-  if (first) {
+  if (!progress_) {
     progress_ = std::make_unique<ProgressWindow>(program_, progress);
-    processScreenshots().save(*progress_, program_ == Program::Uninstall ? "progress" : "copy-progress");
+    progressSaved_ = false;
   } else {
     progress_->show(progress);
+  }
+  // Saved once, as soon as it shows some text.
+  if (!progressSaved_ && progress_->showsText()) {
+    processScreenshots().save(*progress_, program_ == Program::Uninstall ? "progress" : "copy-progress");
+    progressSaved_ = true;
   }
   if (autopilot_) {
     autopilot_->progress(progress);

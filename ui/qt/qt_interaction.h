@@ -62,6 +62,7 @@ class QtInteraction : public Interaction {
   Program program_;
   std::unique_ptr<ScriptedInteraction> autopilot_;
   std::unique_ptr<ProgressWindow> progress_;
+  bool progressSaved_ = false;
   std::unique_ptr<QWidget> diskMessage_;
 };
 

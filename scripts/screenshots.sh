@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Pictures of the windows: builds the programs, generates the example package, installs it
+# on a new machine through the windows (offscreen, driven by examples/answers.ini) and removes
+# it again, saving every window as it is shown into OUTDIR as NNN-<program>-<window>.png.
+# VANDREL_BIN=FOLDER uses programs already built there instead of building into build/.
+set -euo pipefail
+OUT=${1:?usage: scripts/screenshots.sh OUTDIR}
+cd "$(dirname "$0")/.."
+
+if [ -z "${VANDREL_BIN:-}" ]; then
+  scripts/install-deps.sh
+  cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANDREL_TESTS=OFF \
+    -DVANDREL_BENCH=OFF >/dev/null
+  cmake --build build -j "${VANDREL_JOBS:-2}"
+  VANDREL_BIN=build/bin
+fi
+BIN=$(cd "$VANDREL_BIN" && pwd)
+if [ ! -x "$BIN/tamsin32" ] || [[ "$(ldd "$BIN/tamsin32")" != *Qt6Widgets* ]]; then
+  echo "screenshots: the build has no windows (Qt 6 Widgets is needed)" >&2
+  exit 1
+fi
+
+mkdir -p "$OUT"
+OUT=$(cd "$OUT" && pwd)
+rm -f "$OUT"/[0-9][0-9][0-9]-*.png
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+cp -r examples "$WORK/example"
+windows() { printf 'Z:%s' "$1" | tr '/' '\\'; }
+
+export VANDREL_MACHINE="$WORK/machine" VANDREL_UI=gui QT_QPA_PLATFORM=offscreen \
+  VANDREL_SCREENSHOTS="$OUT" VANDREL_ANSWERS="$WORK/example/answers.ini"
+unset VANDREL_TRANSCRIPT VANDREL_LOG VANDREL_RECORD VANDREL_PLAN
+"$BIN/vandrel-machine" init "$VANDREL_MACHINE" --preset win98 >/dev/null
+(cd "$WORK/example" && VANDREL_UI=scripted "$BIN/corvix" generate tool.cvx --out "$WORK/pkg" --no-save >/dev/null)
+
+"$BIN/vandrel-machine" run "$VANDREL_MACHINE" "$(windows "$WORK/pkg/Setup.exe")"
+"$BIN/vandrel-machine" uninstall "$VANDREL_MACHINE" "Tool 1.0"
+ls "$OUT"
