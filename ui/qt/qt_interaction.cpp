@@ -9,6 +9,7 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QStyle>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
@@ -277,7 +278,70 @@ QtInteraction::QtInteraction(Program program, std::unique_ptr<ScriptedInteractio
 
 QtInteraction::~QtInteraction() = default;
 
+namespace {
+
+// An icon of the style at the given dialog-unit position, 32 pixels square.
+void placeIcon(QDialog& dialog, const DialogUnits& du, QStyle::StandardPixmap icon, int x, int y) {
+  auto* label = new QLabel(&dialog);
+  label->setPixmap(dialog.style()->standardIcon(icon).pixmap(32, 32));
+  QRect at = du.rect(x, y, 0, 0);
+  label->setGeometry(at.x(), at.y(), 32, 32);
+}
+
+QLabel* placeText(QDialog& dialog, const DialogUnits& du, const std::string& text, int x, int y, int w, int h) {
+  auto* label = new QLabel(qs(text), &dialog);
+  label->setTextFormat(Qt::PlainText);
+  label->setWordWrap(true);
+  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  du.place(label, x, y, w, h);
+  return label;
+}
+
+// The uninstaller's shared-file question: "&Yes", "&Yes to all" and "&No" in a row under the
+// text (202 x 81 units); Escape and the close box answer No.
+Answer threeButtonQuestion(const Message& message, ScriptedInteraction* autopilot) {
+  QDialog dialog;
+  dialog.setWindowTitle(qs(message.caption));
+  dialog.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  DialogUnits du(dialog);
+  dialog.setFixedSize(du.size(202, 81));
+  placeIcon(dialog, du, QStyle::SP_MessageBoxQuestion, 10, 5);
+  std::string text = message.text;
+  if (!message.detail.empty()) text += "\n" + message.detail;
+  placeText(dialog, du, text, 40, 10, 155, 45);
+  Answer answer = Answer::No;
+  struct Key {
+    const char* label;
+    Answer answer;
+    int x;
+  };
+  std::map<Answer, QPushButton*> buttons;
+  for (const Key& key : {Key{"&Yes", Answer::Yes, 35}, Key{"&Yes to all", Answer::YesToAll, 91},
+                         Key{"&No", Answer::No, 145}}) {
+    auto* button = new QPushButton(key.label, &dialog);
+    du.place(button, key.x, 60, 50, 14);
+    QObject::connect(button, &QPushButton::clicked, &dialog, [&dialog, &answer, a = key.answer] {
+      answer = a;
+      dialog.accept();
+    });
+    buttons[key.answer] = button;
+  }
+  buttons[Answer::Yes]->setDefault(true);
+  std::function<void()> drive;
+  if (autopilot) {
+    Answer wanted = autopilot->message(message);
+    drive = [&buttons, wanted] {
+      if (buttons.count(wanted)) buttons[wanted]->click();
+    };
+  }
+  runModal(dialog, "question", drive);
+  return answer;
+}
+
+}  // namespace
+
 Answer QtInteraction::message(const Message& message) {
+  if (message.buttons == Buttons::YesYesToAllNo) return threeButtonQuestion(message, autopilot_.get());
   QMessageBox box(boxIcon(message.icon), qs(message.caption), qs(message.text));
   if (!message.detail.empty()) box.setInformativeText(qs(message.detail));
   std::map<QAbstractButton*, Answer> answers;
@@ -706,15 +770,24 @@ void QtInteraction::closing(const Closing& closing) {
     loop.exec();
     return;
   }
-  QMessageBox box(QMessageBox::NoIcon, qs(closing.caption), qs(closing.text));
-  QPushButton* ok = box.addButton("OK", QMessageBox::AcceptRole);
-  box.setDefaultButton(ok);
-  box.setEscapeButton(ok);
-  QTimer::singleShot(0, &box, [&box, ok, this] {
-    processScreenshots().save(box, "closing");
-    if (autopilot_) ok->click();
-  });
-  box.exec();
+  // The setup's closing dialog (185 x 128 units): the icon, the upper text beside it, the
+  // lower text below, OK.
+  QDialog dialog;
+  dialog.setWindowTitle(qs(closing.caption));
+  dialog.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  DialogUnits du(dialog);
+  dialog.setFixedSize(du.size(185, 128));
+  placeIcon(dialog, du, QStyle::SP_MessageBoxInformation, 10, 10);
+  bool twoTexts = !closing.upper.empty() || !closing.lower.empty();
+  placeText(dialog, du, twoTexts ? closing.upper : closing.text, 40, 12, 136, 25);
+  if (twoTexts) placeText(dialog, du, closing.lower, 10, 50, 163, 40);
+  auto* ok = new QPushButton("&OK", &dialog);
+  du.place(ok, 67, 104, 50, 14);
+  ok->setDefault(true);
+  QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
+  std::function<void()> drive;
+  if (autopilot_) drive = [ok] { ok->click(); };
+  runModal(dialog, "closing", drive);
 }
 
 void QtInteraction::beep() { QApplication::beep(); }
