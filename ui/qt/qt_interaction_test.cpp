@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDialog>
+#include <QTimer>
 
 #include <cstdlib>
 #include <filesystem>
@@ -175,6 +177,26 @@ TEST_F(QtInteractionTest, EachWindowIsSavedWhenShownContinuingTheFoldersNumbers)
     file.read(magic, 4);
     EXPECT_EQ(std::string(magic + 1, 3), "PNG") << name;
   }
+}
+
+// Without answers the user answers; closing a window (Escape, the close box) is Cancel where
+// there is one, No for the three-button question, Cancel for a wizard page.
+TEST_F(QtInteractionTest, AWindowClosedWithoutAButtonAnswersCancelOrNo) {
+  QtInteraction gui(Program::Uninstall, nullptr);
+  auto closeWhenShown = [] {
+    QTimer::singleShot(0, [] {
+      if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) dialog->reject();
+    });
+  };
+  closeWhenShown();
+  EXPECT_EQ(gui.message(Message{"Tool", "Remove the shared file?", Buttons::YesYesToAllNo, Icon::Question}),
+            Answer::No);
+  closeWhenShown();
+  EXPECT_EQ(gui.message(Message{"Tool", "Go on?", Buttons::YesNoCancel, Icon::Question}), Answer::Cancel);
+  closeWhenShown();
+  EXPECT_EQ(gui.page(everyKindOfField()).action, PageResult::Action::Cancel);
+  closeWhenShown();
+  EXPECT_EQ(gui.folder(FolderPrompt{"Disk", "Where?", "Junk", "C:\\"}), std::nullopt);
 }
 
 }  // namespace
