@@ -877,3 +877,10 @@ void registerQtBackend(int& argc, char** argv) {
 bool guiActive() { return gActive; }
 
 }  // namespace vandrel::ui::qt
+
+#if defined(__SANITIZE_ADDRESS__)
+// Fontconfig, which Qt asks for the fonts, keeps what it read to the process's end; the leak
+// checker of the sanitizer builds is told not to count it.
+extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+extern "C" const char* __lsan_default_options() { return "print_suppressions=0"; }
+#endif
