@@ -33,6 +33,15 @@ class Profile {
                                        const std::string& def, std::size_t size) = 0;
   virtual bool writeProfileString(const std::string& section, const std::optional<std::string>& key,
                                   const std::optional<std::string>& value) = 0;
+
+  // A long run of writes: between gatherWrites() and flush(), a written file may be replaced
+  // only after a number of edits that grows with its size, so that the run costs time in
+  // proportion to its length rather than to its length times the file's. Reads through this
+  // profile see every write at once, the file on disk always holds the edits up to some
+  // point of the run in order, and flush() writes back the rest and ends the run; false when
+  // a write back failed (the edits since the last one are then lost).
+  virtual void gatherWrites() {}
+  virtual bool flush() { return true; }
 };
 
 }  // namespace vandrel::platform

@@ -1,7 +1,9 @@
 // INI text parsed and edited with the rules of the Windows profile functions.
 //
 // The text is kept as its lines, untouched, so that an edit changes only the lines it
-// concerns; an index built in one pass over the lines serves the lookups in constant time.
+// concerns. The lines are grouped by section, each group with its own index built in one
+// pass, so lookups take constant time and an added entry costs no more in a large file
+// than in a small one.
 //
 // Reading rules (those of GetPrivateProfileStringA):
 // - a line whose first non-blank character is "[" and which holds a "]" is a section line;
@@ -74,162 +76,210 @@ std::string unquote(std::string_view value) {
 
 }  // namespace
 
-struct IniDocument::Index {
-  struct Section {
-    std::string name;                // as written
-    std::size_t body = 0;            // its first line after "[name]" (0 for the nameless first)
-    std::size_t end = 0;             // one past its last line
-    std::vector<std::size_t> entries;  // entry lines that are listed, in order
-    std::unordered_map<std::string, std::size_t> firstEntry;  // lower-case key -> line
-  };
-  std::vector<Section> sections;
-  std::unordered_map<std::string, std::size_t> firstSection;  // lower-case name -> section
-
-  const Section* find(std::string_view name) const {
-    auto it = firstSection.find(text::toLower(trim(name)));
-    return it == firstSection.end() ? nullptr : &sections[it->second];
-  }
-};
-
 IniDocument IniDocument::parse(std::string_view text) {
   IniDocument document;
+  document.blocks_.emplace_back();
+  document.firstSection_.emplace(std::string(), 0);
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find_first_of("\r\n", start);
     if (end == std::string_view::npos) {
-      document.lines_.emplace_back(text.substr(start));
+      document.addLine(std::string(text.substr(start)));
       break;
     }
-    document.lines_.emplace_back(text.substr(start, end - start));
+    document.addLine(std::string(text.substr(start, end - start)));
     start = end + 1;
     if (text[end] == '\r' && start < text.size() && text[start] == '\n') ++start;
   }
-  document.reindex();
   return document;
 }
 
-void IniDocument::reindex() {
-  auto index = std::make_shared<Index>();
-  // The nameless section of the lines before the first section line; always there, so that
-  // it is the first section of the empty name.
-  index->sections.push_back({std::string(), 0, lines_.size(), {}, {}});
-  index->firstSection.emplace(std::string(), 0);
-  Index::Section* current = &index->sections.back();
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    ParsedLine parsed = parseLine(lines_[i], i == 0);
-    if (parsed.kind == LineKind::Section) {
-      current->end = i;
-      index->sections.push_back({std::string(parsed.name), i + 1, lines_.size(), {}, {}});
-      current = &index->sections.back();
-      index->firstSection.emplace(text::toLower(parsed.name), index->sections.size() - 1);
-    } else if (parsed.kind == LineKind::Entry) {
-      if (!parsed.comment) current->entries.push_back(i);
-      current->firstEntry.emplace(text::toLower(parsed.name), i);
-    }
+bool IniDocument::isFirstLine(std::size_t block, std::size_t line) const {
+  // Every block but the first begins with its section line, so only the first can be empty.
+  return line == 0 && (block == 0 || (block == 1 && blocks_[0].lines.empty()));
+}
+
+void IniDocument::addLine(std::string line) {
+  // The nameless first block is always there, so that it is the first section of the empty
+  // name; a section line opens a new block, any other line goes to the last one.
+  if (blocks_.empty()) {
+    blocks_.emplace_back();
+    firstSection_.emplace(std::string(), 0);
   }
-  index_ = std::move(index);
+  std::size_t last = blocks_.size() - 1;
+  ParsedLine parsed = parseLine(line, isFirstLine(last, blocks_[last].lines.size()));
+  if (parsed.kind == LineKind::Section) {
+    Block block;
+    block.name = std::string(parsed.name);
+    block.body = 1;
+    firstSection_.emplace(text::toLower(parsed.name), blocks_.size());
+    block.lines.push_back(std::move(line));
+    blocks_.push_back(std::move(block));
+    return;
+  }
+  Block& block = blocks_[last];
+  std::size_t at = block.lines.size();
+  if (parsed.kind == LineKind::Entry) {
+    if (!parsed.comment) block.entries.push_back(at);
+    block.firstEntry.emplace(text::toLower(parsed.name), at);
+  }
+  block.lines.push_back(std::move(line));
+}
+
+void IniDocument::indexBlock(std::size_t index) {
+  Block& block = blocks_[index];
+  block.entries.clear();
+  block.firstEntry.clear();
+  for (std::size_t i = block.body; i < block.lines.size(); ++i) {
+    ParsedLine parsed = parseLine(block.lines[i], isFirstLine(index, i));
+    if (parsed.kind != LineKind::Entry) continue;
+    if (!parsed.comment) block.entries.push_back(i);
+    block.firstEntry.emplace(text::toLower(parsed.name), i);
+  }
+}
+
+void IniDocument::resplit() {
+  std::vector<Block> old = std::move(blocks_);
+  blocks_.clear();
+  firstSection_.clear();
+  blocks_.emplace_back();
+  firstSection_.emplace(std::string(), 0);
+  for (Block& block : old) {
+    for (std::string& line : block.lines) addLine(std::move(line));
+  }
+}
+
+const IniDocument::Block* IniDocument::find(std::string_view name) const {
+  auto it = firstSection_.find(text::toLower(trim(name)));
+  return it == firstSection_.end() ? nullptr : &blocks_[it->second];
 }
 
 std::optional<std::string> IniDocument::value(std::string_view section,
                                               std::string_view key) const {
-  const Index::Section* found = index_ ? index_->find(section) : nullptr;
+  const Block* found = find(section);
   if (!found) return std::nullopt;
   auto it = found->firstEntry.find(text::toLower(trim(key)));
   if (it == found->firstEntry.end()) return std::nullopt;
-  return unquote(parseLine(lines_[it->second], it->second == 0).value);
+  std::size_t block = static_cast<std::size_t>(found - blocks_.data());
+  return unquote(parseLine(found->lines[it->second], isFirstLine(block, it->second)).value);
 }
 
-bool IniDocument::hasSection(std::string_view section) const {
-  return index_ && index_->find(section) != nullptr;
-}
+bool IniDocument::hasSection(std::string_view section) const { return find(section) != nullptr; }
 
 std::vector<std::string> IniDocument::sectionNames() const {
   std::vector<std::string> names;
-  if (!index_) return names;
-  for (const Index::Section& section : index_->sections) {
-    if (!section.name.empty()) names.push_back(section.name);
+  for (const Block& block : blocks_) {
+    if (!block.name.empty()) names.push_back(block.name);
   }
   return names;
 }
 
 std::vector<std::string> IniDocument::keyNames(std::string_view section) const {
   std::vector<std::string> names;
-  const Index::Section* found = index_ ? index_->find(section) : nullptr;
+  const Block* found = find(section);
   if (!found) return names;
+  std::size_t block = static_cast<std::size_t>(found - blocks_.data());
   for (std::size_t line : found->entries) {
-    names.emplace_back(parseLine(lines_[line], line == 0).name);
+    names.emplace_back(parseLine(found->lines[line], isFirstLine(block, line)).name);
   }
   return names;
 }
 
-void IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
+bool IniDocument::set(std::string_view section, std::string_view key, std::string_view value) {
   std::string_view sectionName = trim(section);
   std::string_view keyName = trim(key);
+  std::string wantedKey = text::toLower(keyName);
   std::string entry = std::string(keyName) + "=" + std::string(value);
-  if (!index_) reindex();
-  const Index::Section* found = index_->find(sectionName);
+  if (blocks_.empty()) resplit();
+  const Block* found = find(sectionName);
   if (!found) {
-    lines_.push_back("[" + std::string(sectionName) + "]");
-    lines_.push_back(std::move(entry));
-    reindex();
-    return;
+    addLine("[" + std::string(sectionName) + "]");
+    addLine(std::move(entry));
+    return true;
   }
-  auto it = found->firstEntry.find(text::toLower(keyName));
-  if (it != found->firstEntry.end()) {
+  std::size_t index = static_cast<std::size_t>(found - blocks_.data());
+  Block& block = blocks_[index];
+  auto it = block.firstEntry.find(wantedKey);
+  if (it != block.firstEntry.end()) {
     // The key keeps its spelling; only the value changes.
-    std::string existing(parseLine(lines_[it->second], it->second == 0).name);
-    lines_[it->second] = existing + "=" + std::string(value);
-  } else {
-    // After the section's last non-blank line, so that blank lines separating it from the
-    // next section stay after it.
-    std::size_t at = found->end;
-    while (at > found->body && trim(lines_[at - 1]).empty()) --at;
-    lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(at), std::move(entry));
+    std::size_t at = it->second;
+    std::string existing(parseLine(block.lines[at], isFirstLine(index, at)).name);
+    std::string line = existing + "=" + std::string(value);
+    if (line == block.lines[at]) return false;
+    ParsedLine parsed = parseLine(line, isFirstLine(index, at));
+    block.lines[at] = std::move(line);
+    // A value that makes the line read as something else changes the structure.
+    if (parsed.kind != LineKind::Entry || text::toLower(parsed.name) != it->first) resplit();
+    return true;
   }
-  reindex();
+  // After the section's last non-blank line, so that blank lines separating it from the
+  // next section stay after it; only blank lines follow, so no indexed line moves.
+  std::size_t at = block.lines.size();
+  while (at > block.body && trim(block.lines[at - 1]).empty()) --at;
+  bool wasFirst = isFirstLine(index, at) || (index == 0 && block.lines.empty());
+  block.lines.insert(block.lines.begin() + static_cast<std::ptrdiff_t>(at), std::move(entry));
+  ParsedLine parsed = parseLine(block.lines[at], isFirstLine(index, at));
+  if (wasFirst || parsed.kind != LineKind::Entry || text::toLower(parsed.name) != wantedKey) {
+    resplit();
+    return true;
+  }
+  if (!parsed.comment) block.entries.push_back(at);
+  block.firstEntry.emplace(wantedKey, at);
+  return true;
 }
 
-void IniDocument::removeKey(std::string_view section, std::string_view key) {
+bool IniDocument::removeKey(std::string_view section, std::string_view key) {
   // Only the occurrence that reads see is removed, as WritePrivateProfileStringA does.
-  const Index::Section* found = index_ ? index_->find(section) : nullptr;
-  if (!found) return;
+  const Block* found = find(section);
+  if (!found) return false;
   auto it = found->firstEntry.find(text::toLower(trim(key)));
-  if (it == found->firstEntry.end()) return;
-  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(it->second));
-  reindex();
+  if (it == found->firstEntry.end()) return false;
+  std::size_t index = static_cast<std::size_t>(found - blocks_.data());
+  std::size_t line = it->second;
+  Block& block = blocks_[index];
+  block.lines.erase(block.lines.begin() + static_cast<std::ptrdiff_t>(line));
+  if (isFirstLine(index, line)) {
+    resplit();  // another line becomes the first of the text
+  } else {
+    indexBlock(index);
+  }
+  return true;
 }
 
-void IniDocument::removeSection(std::string_view section) {
+bool IniDocument::removeSection(std::string_view section) {
   // Every section of the name goes, so that a later duplicate does not take its place. The
   // lines before the first section line (comments among them) are never removed this way.
   std::string_view name = trim(section);
-  if (name.empty() || !index_) return;
+  if (name.empty()) return false;
   std::string wanted = text::toLower(name);
-  std::vector<bool> drop(lines_.size(), false);
   bool any = false;
-  for (const Index::Section& s : index_->sections) {
-    if (text::toLower(s.name) != wanted) continue;
-    for (std::size_t i = s.body - 1; i < s.end; ++i) drop[i] = true;
+  for (std::size_t b = 1; b < blocks_.size(); ++b) {
+    if (text::toLower(blocks_[b].name) != wanted) continue;
+    blocks_[b].lines.clear();
     any = true;
   }
-  if (!any) return;
-  std::vector<std::string> kept;
-  kept.reserve(lines_.size());
-  for (std::size_t i = 0; i < lines_.size(); ++i) {
-    if (!drop[i]) kept.push_back(std::move(lines_[i]));
-  }
-  lines_ = std::move(kept);
-  reindex();
+  if (any) resplit();
+  return any;
+}
+
+std::size_t IniDocument::lineCount() const {
+  std::size_t count = 0;
+  for (const Block& block : blocks_) count += block.lines.size();
+  return count;
 }
 
 std::string IniDocument::text() const {
   std::string out;
   std::size_t total = 0;
-  for (const std::string& line : lines_) total += line.size() + 2;
+  for (const Block& block : blocks_) {
+    for (const std::string& line : block.lines) total += line.size() + 2;
+  }
   out.reserve(total);
-  for (const std::string& line : lines_) {
-    out += line;
-    out += "\r\n";
+  for (const Block& block : blocks_) {
+    for (const std::string& line : block.lines) {
+      out += line;
+      out += "\r\n";
+    }
   }
   return out;
 }

@@ -154,5 +154,43 @@ TEST(IniDocument, EntryLinesBeforeAnySectionBelongToTheNamelessSection) {
   EXPECT_EQ(doc.sectionNames(), std::vector<std::string>{"S"});
 }
 
+// Edits update the lookups in place; after each one, every lookup must answer as it does on
+// the written text read afresh, including edits that change what a line is.
+TEST(IniDocument, LookupsAfterEditsMatchTheTextReadAgain) {
+  IniDocument doc = IniDocument::parse(
+      "\xEF\xBB\xBF[A]\r\na=1\r\n;c=2\r\n\r\n[B]\r\nb=1\r\n\r\n[a]\r\na=dup\r\n[C]\r\n");
+  auto agrees = [&](const char* step) {
+    IniDocument fresh = IniDocument::parse(doc.text());
+    EXPECT_EQ(doc.sectionNames(), fresh.sectionNames()) << step;
+    for (const char* section : {"", "A", "B", "C", "D", "x"}) {
+      EXPECT_EQ(doc.keyNames(section), fresh.keyNames(section)) << step << " [" << section << "]";
+      for (const char* key : {"a", ";c", "b", "k", "[x", "n0", "n1", "n2"}) {
+        EXPECT_EQ(doc.value(section, key), fresh.value(section, key))
+            << step << " [" << section << "] " << key;
+      }
+    }
+  };
+  for (int i = 0; i < 3; ++i) {  // entries added round the sections, as a long script does
+    std::string key = "n" + std::to_string(i);
+    doc.set("B", key, "b");
+    doc.set("A", key, "a");
+    doc.set("C", key, "c");
+    agrees("added");
+  }
+  doc.set("a", "A", "2");
+  doc.set("A", ";C", "3");
+  agrees("replaced");
+  doc.set("", "k", "first");  // a line before the first section: the mark no longer leads
+  agrees("nameless");
+  doc.set("B", "[x", "y]");  // the new line reads as a section line
+  agrees("section made by a value");
+  doc.set("D", "k", "new");
+  doc.removeKey("B", "n1");
+  doc.removeKey("", "k");
+  agrees("removed keys");
+  doc.removeSection("a");
+  agrees("removed section");
+}
+
 }  // namespace
 }  // namespace vandrel::platform

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/ini/ini_document.h"
 #include "platform/types.h"
@@ -106,9 +107,11 @@ int readProfileInt(std::string_view text) {
 
 struct IniProfile::Cache {
   struct Entry {
-    std::shared_ptr<const IniDocument> document;
+    std::shared_ptr<IniDocument> document;
     std::uint64_t size = 0;
     FileTime lastWrite = 0;
+    std::size_t unsaved = 0;  // edits of gathered writes not yet written back
+    std::string path;         // the full path, for writing them back
   };
   std::unordered_map<std::string, Entry> files;  // upper-case full path -> parsed file
 };
@@ -116,7 +119,7 @@ struct IniProfile::Cache {
 IniProfile::IniProfile(FileSystem& files, std::function<std::string()> windowsFolder)
     : files_(files), windowsFolder_(std::move(windowsFolder)), cache_(std::make_unique<Cache>()) {}
 
-IniProfile::~IniProfile() = default;
+IniProfile::~IniProfile() { flush(); }
 
 std::string IniProfile::locate(const std::string& file) const {
   // A file named without any folder lies in the Windows folder; any other path is taken
@@ -165,10 +168,12 @@ std::string folderOf(const std::string& path) {
 
 }  // namespace
 
-std::shared_ptr<const IniDocument> IniProfile::load(const std::string& path) {
+std::shared_ptr<IniDocument> IniProfile::load(const std::string& path) {
   // One status query per read: an unchanged file (same size and write time) is served
   // from the cache; a changed one is read and parsed again.
   std::string key = upper(path);
+  auto held = cache_->files.find(key);
+  if (held != cache_->files.end() && held->second.unsaved > 0) return held->second.document;
   std::optional<FileStatus> status = files_.status(path);
   if (!status || status->isDirectory()) {
     cache_->files.erase(key);
@@ -184,12 +189,12 @@ std::shared_ptr<const IniDocument> IniProfile::load(const std::string& path) {
     cache_->files.erase(key);
     return nullptr;
   }
-  auto document = std::make_shared<const IniDocument>(IniDocument::parse(*text));
-  cache_->files[key] = {document, status->size, status->lastWriteTime};
+  auto document = std::make_shared<IniDocument>(IniDocument::parse(*text));
+  cache_->files[key] = {document, status->size, status->lastWriteTime, 0, path};
   return document;
 }
 
-bool IniProfile::save(const std::string& path, const IniDocument& document) {
+bool IniProfile::save(const std::string& path, const std::shared_ptr<IniDocument>& document) {
   // The new text goes to a temporary file beside the old one and is then moved over it,
   // so that a crash or a full disk leaves either the old or the new file, never a part.
   std::optional<FileStatus> old = files_.status(path);
@@ -197,7 +202,7 @@ bool IniProfile::save(const std::string& path, const IniDocument& document) {
   std::string folder = folderOf(path);
   std::string temp;
   if (folder.empty() || files_.tempFileName(folder, "ini", 0, temp) == 0) return false;
-  std::string text = document.text();
+  std::string text = document->text();
   bool written = false;
   if (std::unique_ptr<File> file = files_.create(temp)) written = writeWhole(*file, text);
   if (!written || !replaceWith(temp, path, old.has_value())) {
@@ -206,8 +211,7 @@ bool IniProfile::save(const std::string& path, const IniDocument& document) {
     return false;
   }
   if (std::optional<FileStatus> now = files_.status(path)) {
-    cache_->files[upper(path)] = {std::make_shared<const IniDocument>(document), now->size,
-                                  now->lastWriteTime};
+    cache_->files[upper(path)] = {document, now->size, now->lastWriteTime, 0, path};
   }
   return true;
 }
@@ -276,19 +280,50 @@ bool IniProfile::writeString(const std::string& file, const std::string& section
   if (breaksLine(section) || breaksLine(key) || breaksLine(value)) return false;
   std::string path = locate(file);
   if (path.empty()) return false;
-  std::shared_ptr<const IniDocument> current = load(path);
-  if (!current && files_.status(path)) return false;  // present but unreadable
-  IniDocument edited = current ? *current : IniDocument::parse("");
-  std::string before = edited.text();
-  if (!key) {
-    edited.removeSection(section);
-  } else if (!value) {
-    edited.removeKey(section, *key);
-  } else {
-    edited.set(section, *key, *value);
+  // The cached document is edited in place; a failed save drops it from the cache, so the
+  // next read parses the file as it is on disk.
+  if (gathering_) {
+    // Refused at once, as the write back would be.
+    std::optional<FileStatus> status = files_.status(path);
+    if (status && (status->isDirectory() || (status->attributes & attr::ReadOnly))) return false;
   }
-  if (edited.text() == before) return true;  // nothing to change
-  return save(path, edited);
+  std::shared_ptr<IniDocument> document = load(path);
+  if (!document && files_.status(path)) return false;  // present but unreadable
+  if (!document) document = std::make_shared<IniDocument>(IniDocument::parse(""));
+  bool changed = !key     ? document->removeSection(section)
+                 : !value ? document->removeKey(section, *key)
+                          : document->set(section, *key, *value);
+  if (!changed) return true;  // nothing to change
+  if (gathering_) {
+    // Written back once the edits held reach a thirty-second of the file's lines: a small
+    // file at every edit, a large one often enough that the copies written add up to a
+    // few times its final size.
+    Cache::Entry& entry = cache_->files[upper(path)];
+    entry.document = document;
+    entry.path = path;
+    if (++entry.unsaved * 32 < document->lineCount()) return true;
+  }
+  if (save(path, document)) return true;
+  cache_->files.erase(upper(path));
+  return false;
+}
+
+void IniProfile::gatherWrites() { gathering_ = true; }
+
+bool IniProfile::flush() {
+  gathering_ = false;
+  std::vector<std::string> held;
+  for (const auto& [key, entry] : cache_->files) {
+    if (entry.unsaved > 0) held.push_back(entry.path);
+  }
+  bool saved = true;
+  for (const std::string& path : held) {
+    std::string key = upper(path);
+    if (save(path, cache_->files[key].document)) continue;
+    cache_->files.erase(key);
+    saved = false;
+  }
+  return saved;
 }
 
 std::string IniProfile::getProfileString(const std::optional<std::string>& section,

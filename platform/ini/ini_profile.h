@@ -17,7 +17,7 @@ class IniProfile : public Profile {
  public:
   // windowsFolder gives the folder of WIN.INI and of files named without a folder.
   IniProfile(FileSystem& files, std::function<std::string()> windowsFolder);
-  ~IniProfile() override;
+  ~IniProfile() override;  // writes back what gathered writes still hold
 
   std::string getString(const std::string& file, const std::optional<std::string>& section,
                         const std::optional<std::string>& key, const std::string& def,
@@ -32,21 +32,24 @@ class IniProfile : public Profile {
                                std::size_t size) override;
   bool writeProfileString(const std::string& section, const std::optional<std::string>& key,
                           const std::optional<std::string>& value) override;
+  void gatherWrites() override;
+  bool flush() override;
 
  private:
   struct Cache;
   // The full path of a profile file; empty when it cannot be mapped.
   std::string locate(const std::string& file) const;
   // The parsed file (from the cache when unchanged); null when missing or unreadable.
-  std::shared_ptr<const IniDocument> load(const std::string& path);
+  std::shared_ptr<IniDocument> load(const std::string& path);
   // Replaces the file with the document's text through a temporary file in its folder.
-  bool save(const std::string& path, const IniDocument& document);
+  bool save(const std::string& path, const std::shared_ptr<IniDocument>& document);
   bool replaceWith(const std::string& temp, const std::string& path, bool exists);
   std::string winIni() const;
 
   FileSystem& files_;
   std::function<std::string()> windowsFolder_;
   std::unique_ptr<Cache> cache_;
+  bool gathering_ = false;
 };
 
 }  // namespace vandrel::platform

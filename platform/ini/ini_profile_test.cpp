@@ -333,5 +333,46 @@ TEST_F(IniProfileTest, CacheServesReadsAndNoticesChanges) {
   EXPECT_EQ(profile.getInt(kScript, "Settings", "Type", 9), 9);
 }
 
+// A gathered run of writes: reads see each write at once, the file on disk always holds the
+// writes up to some point in order (parsed alone it matches a prefix of the run), and flush
+// leaves the same file as writing one at a time; a write the file would refuse fails at once.
+TEST_F(IniProfileTest, GatheredWritesReachTheFileInOrder) {
+  IniProfile single{fs, [] { return std::string("C:\\WINDOWS"); }};
+  for (int i = 0; i < 300; ++i) {
+    std::string n = std::to_string(i);
+    ASSERT_TRUE(single.writeString("C:\\App\\one.ini", "S" + std::to_string(i % 3), "k" + n, "v" + n));
+  }
+  profile.gatherWrites();
+  int lastOnDisk = -1;
+  for (int i = 0; i < 300; ++i) {
+    std::string n = std::to_string(i);
+    std::string section = "S" + std::to_string(i % 3);
+    ASSERT_TRUE(profile.writeString("C:\\App\\run.ini", section, "k" + n, "v" + n));
+    EXPECT_EQ(profile.getString("C:\\App\\run.ini", section, "k" + n, "", 260), "v" + n);
+    // On disk: every entry up to some point and none after it.
+    IniProfile reader{fs, [] { return std::string("C:\\WINDOWS"); }};
+    int onDisk = -1;
+    for (int k = 0; k <= i; ++k) {
+      std::string kn = std::to_string(k);
+      bool there = reader.getString("C:\\App\\run.ini", "S" + std::to_string(k % 3), "k" + kn, "", 260) == "v" + kn;
+      if (there) {
+        ASSERT_EQ(onDisk, k - 1) << "entry " << k << " on disk after a missing one";
+        onDisk = k;
+      }
+    }
+    EXPECT_GE(onDisk, lastOnDisk);
+    lastOnDisk = onDisk;
+  }
+  EXPECT_LT(lastOnDisk, 299);  // a large file is not replaced at every write
+  ASSERT_TRUE(fs.setAttributes(kScript, attr::ReadOnly));
+  EXPECT_FALSE(profile.writeString(kScript, "Settings", "Type"s, "0"s));
+  ASSERT_TRUE(fs.setAttributes(kScript, attr::Normal));
+  EXPECT_TRUE(profile.flush());
+  EXPECT_EQ(text("C:\\App\\run.ini"), text("C:\\App\\one.ini"));
+  // After the flush each write replaces the file again.
+  EXPECT_TRUE(profile.writeString("C:\\App\\run.ini", "S0", "k0", "changed"));
+  EXPECT_NE(text("C:\\App\\run.ini").find("k0=changed\r\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vandrel::platform

@@ -20,9 +20,20 @@ using script::Section;
 const char* const kSharedDllsKey = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 const char* const kRaiseCount = "[+]";
 
-// The WIN.INI value of section and key, nullopt when the key is not there.
+// The WIN.INI value of section and key, nullopt when the key is not among the section's
+// listed keys.
 std::optional<std::string> iniValue(platform::Profile& profile, const std::string& section,
                                     const std::string& key) {
+  // A plain key (no blanks around it, not a comment, not empty) is listed exactly when a
+  // read finds it, which two reads with different defaults tell without listing the whole
+  // section.
+  if (!key.empty() && key.front() != ';' && text::trim(key, " \t\r\v\f") == key) {
+    std::string first = profile.getProfileString(section, key, "\x01", 32767);
+    if (first != "\x01") return first;
+    std::string second = profile.getProfileString(section, key, "\x02", 32767);
+    if (second != "\x02") return second;
+    return std::nullopt;
+  }
   std::string keys = profile.getProfileString(section, std::nullopt, "", 32767);
   for (std::size_t start = 0; start < keys.size();) {
     std::size_t end = keys.find('\0', start);
@@ -60,6 +71,9 @@ const char* rootName(long code) {
 void writeIniEntries(const Changes& c, bool& changeFailed) {
   CopyProgress& progress = c.progress;
   const std::string section = script::sectionName(Section::AddIni);
+  // The entries are written in order as one run, so that a long list does not copy the
+  // whole file once per entry; the file keeps every entry once the run is flushed.
+  c.profile.gatherWrites();
   for (long i = 0; !progress.cancelled(); ++i) {
     std::string line = c.script.value(section, std::to_string(i), "");
     if (line.empty()) break;
@@ -68,7 +82,7 @@ void writeIniEntries(const Changes& c, bool& changeFailed) {
     std::string key = entry.key.text(std::to_string(i));
     std::string iniSection = entry.section.text("Vandrel Errors");
     std::optional<std::string> old;
-    if (c.log) old = iniValue(c.profile, iniSection, key);
+    if (c.log && c.log->enabled()) old = iniValue(c.profile, iniSection, key);
     bool written = c.profile.writeProfileString(iniSection, key, value);
     if (!written) changeFailed = true;
     if (c.log) {
@@ -77,6 +91,7 @@ void writeIniEntries(const Changes& c, bool& changeFailed) {
     }
     progress.pump();
   }
+  if (!c.profile.flush()) changeFailed = true;
 }
 
 void writeRegistryEntries(const Changes& c, bool& changeFailed) {
@@ -100,7 +115,7 @@ void writeRegistryEntries(const Changes& c, bool& changeFailed) {
       std::string name = expandPlaceholders(c.script, c.state, entry.name.text("NoEntry"));
       std::string data = expandPlaceholders(c.script, c.state, entry.data.text("NoValue"));
       std::optional<std::string> old;
-      if (c.log) old = registryValue(registry, rootCode, subKey, name);
+      if (c.log && c.log->enabled()) old = registryValue(registry, rootCode, subKey, name);
       bool written = setRegistryString(registry, rootCode, subKey, name, data);
       if (!written) changeFailed = true;
       if (c.log) {
