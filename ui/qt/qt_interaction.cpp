@@ -420,7 +420,14 @@ class PageDialog : public QDialog {
         continue;
       }
       if (eraseOne(consumed, line)) continue;
-      column->addWidget(wrapped(line));
+      QLabel* label = wrapped(line);
+      // The notice page's welcome line stands in the bold font.
+      if (page.id == "notice" && &line == &lines.front()) {
+        QFont bold = label->font();
+        bold.setWeight(QFont::Bold);
+        label->setFont(bold);
+      }
+      column->addWidget(label);
     }
     for (std::size_t i = 0; i < page.fields.size(); ++i) {
       if (!placed[i]) addField(column, static_cast<int>(i));
