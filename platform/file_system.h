@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/types.h"
@@ -94,6 +95,17 @@ class FileSystem {
     (void)from;
     (void)to;
     return false;
+  }
+
+  // Writes a whole file in one step (creating it or replacing the old one): a reader sees
+  // the old or the new file, never a part, and a crash on the way leaves no file under a
+  // name a folder listing shows. True when done, false when it failed with nothing changed,
+  // empty when this file system has no such way (callers then write a temporary file
+  // themselves and replace the old one with it).
+  virtual std::optional<bool> replaceWholeFile(const std::string& path, std::string_view contents) {
+    (void)path;
+    (void)contents;
+    return std::nullopt;
   }
 
   virtual std::optional<FileStatus> status(const std::string& path) = 0;

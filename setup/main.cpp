@@ -1,4 +1,6 @@
 // tamsin32: the setup engine program. Its whole command line is the source folder.
+#include <cstdio>
+
 #include "platform/program_start.h"
 #include "setup/driver.h"
 #include "setup/setup_app.h"
@@ -17,8 +19,12 @@ int main(int argc, char** argv) {
 #ifdef VANDREL_WITH_QT
   ui::qt::registerQtBackend(argc, argv);
 #endif
-  std::unique_ptr<ui::Interaction> interaction =
-      ui::makeInteraction(ui::Program::Setup, ui::InteractionSettings::fromEnvironment());
+  ui::InteractionSettings settings = ui::InteractionSettings::fromEnvironment();
+  if (std::optional<std::string> problem = ui::answersFileProblem(ui::Program::Setup, settings)) {
+    std::fprintf(stderr, "%s\n", problem->c_str());
+    return 1;
+  }
+  std::unique_ptr<ui::Interaction> interaction = ui::makeInteraction(ui::Program::Setup, settings);
   // With the gui, the install window stands behind the wizard and the copying.
   setup::DriverSteps steps;
 #ifdef VANDREL_WITH_QT

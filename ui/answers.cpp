@@ -1,9 +1,7 @@
 // The answers file: lookups by section and position.
 #include "ui/answers.h"
 
-#include <fstream>
-#include <iterator>
-#include <sstream>
+#include "platform/bounded_read.h"
 
 namespace vandrel::ui {
 
@@ -14,17 +12,13 @@ Answers Answers::fromText(std::string_view text) {
 }
 
 std::optional<Answers> Answers::fromFile(const std::string& path, std::string* error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    if (error) *error = "cannot read the answers file " + path;
+  std::string reason;
+  std::optional<std::string> text = platform::readHostFileBounded(path, platform::kTextFileLimit, &reason);
+  if (!text) {
+    if (error) *error = "the answers file " + path + " " + reason;
     return std::nullopt;
   }
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    if (error) *error = "cannot read the answers file " + path;
-    return std::nullopt;
-  }
-  return fromText(text);
+  return fromText(*text);
 }
 
 std::optional<std::string> Answers::value(std::string_view section, std::string_view key) const {

@@ -153,6 +153,11 @@ struct InteractionSettings {
   static InteractionSettings fromEnvironment();
 };
 
+// The one-line message ("tamsin32: the answers file /tmp/a is a folder, not a file") when the
+// chosen backend answers from a file (scripted, or gui with one) that cannot be read; the program then stops
+// (exit status 1) rather than answer questions the file meant to answer otherwise.
+std::optional<std::string> answersFileProblem(Program program, const InteractionSettings& settings);
+
 // The backend for a program, wrapped in an answers recorder (interactive backends only) and a
 // transcript recorder when they are asked for.
 // "gui" falls back to the console where no GUI backend is linked in or no display is there;

@@ -29,11 +29,12 @@ std::string defaultBackend() { return displayAvailable() ? "gui" : "console"; }
 
 // The backend name to use: the one asked for, else VANDREL_UI, else by display. An unknown
 // name is reported and replaced by the default.
-std::string chooseBackend(const std::string& asked) {
+std::string chooseBackend(const std::string& asked, bool warn = true) {
   std::string name = text::toLower(text::trim(asked.empty() ? environment("VANDREL_UI") : asked, text::kWhiteSpace));
   if (name.empty()) return defaultBackend();
   if (name == "gui" || name == "console" || name == "scripted") return name;
   std::string fallback = defaultBackend();
+  if (!warn) return fallback;
   std::fprintf(stderr, "vandrel: unknown interface \"%s\" in VANDREL_UI; using %s.\n",
                name.c_str(), fallback.c_str());
   return fallback;
@@ -44,6 +45,8 @@ Answers loadAnswers(const std::string& path) {
   std::string error;
   std::optional<Answers> answers = Answers::fromFile(path, &error);
   if (answers) return std::move(*answers);
+  // The programs refuse such a file at their start (answersFileProblem); one that went away
+  // since then leaves the default answers.
   std::fprintf(stderr, "vandrel: %s; every question takes its default answer.\n",
                error.c_str());
   return Answers();
@@ -66,6 +69,16 @@ const char* commandName(Program program) {
       return "corvix";
   }
   return "vandrel";
+}
+
+std::optional<std::string> answersFileProblem(Program program, const InteractionSettings& settings) {
+  // The scripted backend answers from the file, and so does the gui when one is given.
+  if (settings.answersFile.empty() || chooseBackend(settings.backend, false) == "console") {
+    return std::nullopt;
+  }
+  std::string error;
+  if (Answers::fromFile(settings.answersFile, &error)) return std::nullopt;
+  return std::string(commandName(program)) + ": " + error;
 }
 
 InteractionSettings InteractionSettings::fromEnvironment() {

@@ -95,6 +95,29 @@ TEST(MakeInteraction, UnreadableAnswersFileGivesDefaults) {
   EXPECT_EQ(ui->message(testing::question(Buttons::YesNo, 1)), Answer::No);
 }
 
+TEST(AnswersFileProblem, AFileThatCannotServeAsAnswersIsNamedWithTheReason) {
+  test::TempDir dir;
+  test::writeFile(dir / "answers.ini", "[Answers]\n1=No\n");
+  std::filesystem::create_directory(dir / "folder");
+  struct Case {
+    std::string backend;
+    std::string file;
+    std::optional<std::string> problem;
+  };
+  const std::string folder = (dir / "folder").string();
+  for (const Case& c : {
+           Case{"scripted", (dir / "answers.ini").string(), std::nullopt},
+           Case{"scripted", "", std::nullopt},
+           Case{"console", folder, std::nullopt},  // only the scripted mode reads it
+           Case{"scripted", folder, "tamsin32: the answers file " + folder + " is a folder, not a file"},
+           Case{"scripted", "/nonexistent/a.ini", "tamsin32: the answers file /nonexistent/a.ini does not exist"},
+           Case{"scripted", "/dev/zero", "tamsin32: the answers file /dev/zero is larger than 8 MiB"},
+       }) {
+    InteractionSettings settings{c.backend, c.file, "", ""};
+    EXPECT_EQ(answersFileProblem(Program::Setup, settings), c.problem) << c.backend << " " << c.file;
+  }
+}
+
 TEST(MakeInteraction, GuiFallsBackToConsoleUntilABackendIsRegistered) {
   registerGuiBackend(nullptr);
   InteractionSettings settings{"gui", "", "", ""};

@@ -1,5 +1,7 @@
 // peskin32: the uninstaller program. Its whole command line is the installation folder, or
 // the clean-up switch.
+#include <cstdio>
+
 #include "platform/program_start.h"
 #include "ui/action_log.h"
 #include "ui/interaction.h"
@@ -16,8 +18,12 @@ int main(int argc, char** argv) {
 #ifdef VANDREL_WITH_QT
   ui::qt::registerQtBackend(argc, argv);
 #endif
-  std::unique_ptr<ui::Interaction> interaction =
-      ui::makeInteraction(ui::Program::Uninstall, ui::InteractionSettings::fromEnvironment());
+  ui::InteractionSettings settings = ui::InteractionSettings::fromEnvironment();
+  if (std::optional<std::string> problem = ui::answersFileProblem(ui::Program::Uninstall, settings)) {
+    std::fprintf(stderr, "%s\n", problem->c_str());
+    return 1;
+  }
+  std::unique_ptr<ui::Interaction> interaction = ui::makeInteraction(ui::Program::Uninstall, settings);
 
   ui::ActionLog log(ui::Program::Uninstall, ui::ActionLog::pathFromEnvironment());
   log.setPlan(platform::planSetting() == platform::PlanSetting::On);

@@ -10,6 +10,7 @@
 #include "builder/cli/gui_entry.h"
 #include "builder/generate/progress_service.h"
 #include "platform/program_start.h"
+#include "ui/interaction.h"
 
 namespace cli = vandrel::builder::cli;
 
@@ -60,6 +61,11 @@ int main(int argc, char** argv) {
   }
   // Ctrl+C during a generation, check or import cancels it cleanly (a half package is removed).
   vandrel::builder::installInterruptHandlers();
+  auto settings = vandrel::ui::InteractionSettings::fromEnvironment();
+  if (auto problem = vandrel::ui::answersFileProblem(vandrel::ui::Program::Builder, settings)) {
+    std::cerr << *problem << "\n";
+    return cli::exit_status::Failed;
+  }
   cli::CommandContext context(std::cout, std::cerr);
   for (auto& [sub, run] : commands) {
     if (sub->parsed()) return run(context);

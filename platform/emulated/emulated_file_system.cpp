@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <climits>
@@ -28,6 +29,46 @@ std::optional<bool> isFolder(const std::optional<HostStat>& st) {
   if (S_ISDIR(st->mode)) return true;
   if (S_ISREG(st->mode)) return false;
   return std::nullopt;
+}
+
+// Files being written whole are staged beside their target under this prefix: the colon
+// keeps them out of every Windows path and folder listing.
+constexpr std::string_view kStagedPrefix = ".vandrel:staged-";
+
+bool isStaged(const std::string& name) { return name.rfind(kStagedPrefix, 0) == 0; }
+
+// Where a host path really leads: every symbolic link on the way is followed, also one that
+// leads nowhere (its target then stands for it, with the names after it), and "." and ".."
+// are taken as the host takes them. Empty when links loop or nest too deep.
+std::optional<fs::path> followLinks(const fs::path& path) {
+  std::vector<fs::path> todo;  // the names still to walk, the next one last
+  for (const fs::path& part : path.relative_path()) todo.insert(todo.begin(), part);
+  fs::path done = path.root_path().empty() ? fs::current_path() : path.root_path();
+  int hops = 0;
+  while (!todo.empty()) {
+    fs::path part = std::move(todo.back());
+    todo.pop_back();
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      done = done.parent_path();
+      continue;
+    }
+    fs::path next = done / part;
+    struct stat st;
+    if (::lstat(next.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+      if (++hops > 40) return std::nullopt;
+      std::error_code ec;
+      fs::path target = fs::read_symlink(next, ec);
+      if (ec) return std::nullopt;
+      if (target.is_absolute()) done = target.root_path();
+      std::vector<fs::path> parts(target.relative_path().begin(), target.relative_path().end());
+      for (auto it = parts.begin(); it != parts.end(); ++it) todo.push_back(*it);
+      std::reverse(todo.end() - std::ptrdiff_t(parts.size()), todo.end());
+      continue;
+    }
+    done = std::move(next);
+  }
+  return done;
 }
 
 bool isPrefix(const fs::path& prefix, const fs::path& path) {
@@ -70,10 +111,10 @@ bool EmulatedFileSystem::writable(const DriveMapping& d) const {
 }
 
 bool EmulatedFileSystem::insideDrive(const fs::path& host, const DriveMapping& d) const {
-  std::error_code ec;
-  fs::path real = fs::weakly_canonical(host, ec);
-  if (ec) return false;
-  return isPrefix(canonicalRoots_.at(d.letter), real);
+  // Every link is followed, dangling or not: a link that leads nowhere yet may be created
+  // through, and the file would appear where it leads.
+  std::optional<fs::path> real = followLinks(host);
+  return real && isPrefix(canonicalRoots_.at(d.letter), *real);
 }
 
 // Each name is looked for as given first (one lstat), and only when that misses among the
@@ -161,6 +202,13 @@ std::unique_ptr<File> EmulatedFileSystem::open(const std::string& path, OpenMode
     auto st = hostStatus(*r);
     if (!st || st->isDirectory() || (st->attributes & attr::ReadOnly)) return nullptr;
   }
+  if (mode != OpenMode::Read) {
+    // A file with other hard links (perhaps from outside the machine) is first replaced by
+    // a copy of its own, so writing in place changes this name only.
+    struct stat st;
+    if (::stat(r->host.c_str(), &st) != 0) return nullptr;
+    if (st.st_nlink > 1 && !replaceWithCopy(r->host)) return nullptr;
+  }
   int flags = mode == OpenMode::Read ? O_RDONLY : mode == OpenMode::Write ? O_WRONLY : O_RDWR;
   int fd = ::open(r->host.c_str(), flags | O_CLOEXEC);
   return fd < 0 ? nullptr : std::make_unique<HostFile>(fd);
@@ -174,7 +222,21 @@ std::unique_ptr<File> EmulatedFileSystem::create(const std::string& path) {
     auto st = hostStatus(*r);
     if (!st || st->isDirectory() || (st->attributes & attr::ReadOnly)) return nullptr;
   }
-  int fd = ::open(r->host.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  int fd = -1;
+  if (existed) {
+    // A new empty file takes the old one's name in one step, so a hard or symbolic link
+    // there is replaced, never written through into the file it shares or leads to.
+    fs::path staged;
+    fd = createStaged(r->host.parent_path(), &staged);
+    if (fd < 0) return nullptr;
+    if (::rename(staged.c_str(), r->host.c_str()) != 0) {
+      ::unlink(staged.c_str());
+      ::close(fd);
+      return nullptr;
+    }
+  } else {
+    fd = ::open(r->host.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+  }
   if (fd < 0) return nullptr;
   if (!existed) {
     entryAdded(r->host);
@@ -198,7 +260,20 @@ bool EmulatedFileSystem::removeDirectory(const std::string& path) {
   if (!r || r->atRoot()) return false;
   auto st = hostStatus(*r);
   if (!st || !st->isDirectory() || (st->attributes & attr::ReadOnly)) return false;
-  if (::rmdir(r->host.c_str()) != 0) return false;
+  if (::rmdir(r->host.c_str()) != 0) {
+    // A folder that looks empty may still hold staged files left by a write that was
+    // killed; they belong to no one now and go with the folder.
+    if (errno != ENOTEMPTY && errno != EEXIST) return false;
+    std::vector<fs::path> staged;
+    std::error_code ec;
+    for (const auto& entry : fs::directory_iterator(r->host, ec)) {
+      if (!isStaged(entry.path().filename().string())) return false;
+      staged.push_back(entry.path());
+    }
+    if (ec) return false;
+    for (const fs::path& leftover : staged) ::unlink(leftover.c_str());
+    if (::rmdir(r->host.c_str()) != 0) return false;
+  }
   entryRemoved(r->host);
   names_.dropTree(r->host);
   meta_.forget(r->host);
@@ -260,6 +335,67 @@ bool EmulatedFileSystem::replaceFile(const std::string& from, const std::string&
   entryAdded(dst->host);
   meta_.forget(dst->host);
   meta_.rename(src->host, dst->host);
+  return true;
+}
+
+int EmulatedFileSystem::createStaged(const fs::path& folder, fs::path* staged) {
+  static std::atomic<unsigned> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    fs::path candidate = folder / (std::string(kStagedPrefix) + std::to_string(::getpid()) + "-" +
+                                   std::to_string(counter++));
+    int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd >= 0) {
+      *staged = std::move(candidate);
+      return fd;
+    }
+    if (errno != EEXIST) return -1;
+  }
+  return -1;
+}
+
+bool EmulatedFileSystem::replaceWithCopy(const fs::path& host) {
+  fs::path staged;
+  int fd = createStaged(host.parent_path(), &staged);
+  if (fd < 0) return false;
+  int in = ::open(host.c_str(), O_RDONLY | O_CLOEXEC);
+  HostFile from(in), to(fd);
+  bool copied = in >= 0;
+  for (std::int64_t n; copied && (n = from.copyTo(to, 1 << 20)) != 0;) copied = n > 0;
+  if (!copied || ::rename(staged.c_str(), host.c_str()) != 0) {
+    ::unlink(staged.c_str());
+    return false;
+  }
+  return true;
+}
+
+std::optional<bool> EmulatedFileSystem::replaceWholeFile(const std::string& path, std::string_view contents) {
+  auto r = resolveForWrite(path);
+  if (!r || r->atRoot()) return false;
+  if (r->exists) {
+    auto st = hostStatus(*r);
+    if (!st || st->isDirectory() || (st->attributes & attr::ReadOnly)) return false;
+  }
+  // The new text is written and flushed under a staged name in the same folder, then
+  // renamed over the target: a reader sees the old or the new file, a crash leaves at most
+  // a staged file that no listing shows and removing the folder takes away.
+  fs::path staged;
+  int fd = createStaged(r->host.parent_path(), &staged);
+  if (fd < 0) return false;
+  HostFile file(fd);
+  std::size_t done = 0;
+  while (done < contents.size()) {
+    std::int64_t n = file.write(contents.data() + done, contents.size() - done);
+    if (n <= 0) break;
+    done += std::size_t(n);
+  }
+  if (done < contents.size() || ::fsync(fd) != 0 || ::rename(staged.c_str(), r->host.c_str()) != 0) {
+    ::unlink(staged.c_str());
+    return false;
+  }
+  if (!r->exists) {
+    entryAdded(r->host);
+    meta_.forget(r->host);
+  }
   return true;
 }
 

@@ -32,6 +32,7 @@ class EmulatedFileSystem : public FileSystem {
   bool deleteFile(const std::string& path) override;
   bool moveFile(const std::string& from, const std::string& to) override;
   bool replaceFile(const std::string& from, const std::string& to) override;
+  std::optional<bool> replaceWholeFile(const std::string& path, std::string_view contents) override;
   std::optional<FileStatus> status(const std::string& path) override;
   bool setFileTimes(const std::string& path, std::optional<FileTime> creation,
                     std::optional<FileTime> lastAccess, std::optional<FileTime> lastWrite) override;
@@ -72,6 +73,11 @@ class EmulatedFileSystem : public FileSystem {
   std::optional<FileStatus> statusFrom(const std::filesystem::path& host, const std::optional<HostStat>& st);
   // What a file shows without a stored record: Archive for a file, nothing for a folder.
   static std::uint32_t defaultAttributes(bool directory);
+  // A new, empty host file in folder under a name no Windows path can reach and no folder
+  // listing shows, open for reading and writing; its path in *staged. -1 on failure.
+  static int createStaged(const std::filesystem::path& folder, std::filesystem::path* staged);
+  // Puts a copy of the file in its place (one rename), ending its hard links to other names.
+  static bool replaceWithCopy(const std::filesystem::path& host);
   // Keeps the kept folder listings in step with our own changes.
   void entryAdded(const std::filesystem::path& host);
   void entryRemoved(const std::filesystem::path& host);

@@ -3,12 +3,17 @@
 #include "platform/emulated/emulated_file_system.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
+#include <random>
 #include <set>
 #include <thread>
+
+#include "platform/ini/ini_profile.h"
 
 #include "tests/support/temp_dir.h"
 
@@ -94,6 +99,117 @@ TEST_F(FileSystemTest, SymbolicLinksCannotLeadOutOfADrive) {
   writeFile(c("real/in.txt"), "inside");
   fs::create_directory_symlink(c("real"), c("alias"));
   EXPECT_EQ(readText("C:\\alias\\in.txt"), "inside");
+}
+
+TEST_F(FileSystemTest, DanglingLinksCannotLeadOutOfADrive) {
+  // Links whose target does not exist (yet): anywhere on the path, relative or absolute,
+  // one link leading to another; nothing may be created, listed or opened through them.
+  fs::create_directories(temp_ / "outside");
+  fs::create_directory_symlink(temp_ / "outside" / "missing", c("gone"));
+  fs::create_directory_symlink("../outside/later", c("relative"));
+  fs::create_symlink(temp_ / "outside" / "target.txt", c("dangling.txt"));
+  fs::create_directory_symlink(c("gone"), c("chain"));
+  fs::create_directories(c("deep"));
+  fs::create_directory_symlink(temp_ / "outside" / "x", c("deep/hop"));
+  struct Case {
+    const char* path;
+    fs::path outside;  // where a create through the link would land
+  };
+  for (const Case& t : {Case{"C:\\gone\\new.txt", temp_ / "outside/missing/new.txt"},
+                        Case{"C:\\relative\\new.txt", temp_ / "outside/later/new.txt"},
+                        Case{"C:\\dangling.txt", temp_ / "outside/target.txt"},
+                        Case{"C:\\chain\\new.txt", temp_ / "outside/missing/new.txt"},
+                        Case{"C:\\deep\\hop\\a\\b.txt", temp_ / "outside/x/a/b.txt"}}) {
+    EXPECT_FALSE(files().hostPath(t.path)) << t.path;
+    EXPECT_FALSE(files().create(t.path)) << t.path;
+    EXPECT_EQ(files().replaceWholeFile(t.path, "x"), false) << t.path;
+    // The folder the link leads to appears meanwhile: still refused.
+    fs::create_directories(t.outside.parent_path());
+    EXPECT_FALSE(files().create(t.path)) << t.path;
+    EXPECT_FALSE(fs::exists(t.outside)) << t.path;
+    fs::remove_all(temp_ / "outside");
+    fs::create_directories(temp_ / "outside");
+  }
+  // A dangling link that stays inside the drive is followed as before.
+  fs::create_directory_symlink(c("later"), c("soon"));
+  fs::create_directories(c("later"));
+  EXPECT_TRUE(writeText("C:\\soon\\in.txt", "inside"));
+  EXPECT_EQ(readFile(c("later/in.txt")), "inside");
+}
+
+TEST_F(FileSystemTest, FilesWrittenOverLinksReplaceTheLinkAndLeaveItsTargetAlone) {
+  // A hard link from outside the drive into it (made behind the machine's back) and a
+  // symbolic link inside: a new file takes the name, the other file keeps its contents.
+  writeFile(temp_ / "outside.txt", "outside");
+  fs::create_hard_link(temp_ / "outside.txt", c("hard.txt"));
+  writeFile(c("real.txt"), "real");
+  fs::create_symlink(c("real.txt"), c("soft.txt"));
+  struct Case {
+    const char* path;
+    fs::path other;
+    const char* otherText;
+  };
+  for (const Case& t : {Case{"C:\\hard.txt", temp_ / "outside.txt", "outside"},
+                        Case{"C:\\soft.txt", c("real.txt"), "real"}}) {
+    ASSERT_TRUE(writeText(t.path, "new")) << t.path;
+    EXPECT_EQ(readText(t.path), "new") << t.path;
+    EXPECT_EQ(readFile(t.other), t.otherText) << t.path;
+  }
+  // Written in place: the name gets a copy of its own first.
+  fs::create_hard_link(temp_ / "outside.txt", c("inplace.txt"));
+  for (OpenMode mode : {OpenMode::Write, OpenMode::ReadWrite}) {
+    auto file = files().open("C:\\inplace.txt", mode);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->write("IN", 2), 2);
+    file.reset();
+    EXPECT_EQ(readFile(temp_ / "outside.txt"), "outside");
+  }
+  EXPECT_EQ(readText("C:\\inplace.txt"), "INtside");
+  fs::create_hard_link(temp_ / "outside.txt", c("hard.ini"));
+  EXPECT_EQ(files().replaceWholeFile("C:\\hard.ini", "[a]\r\n"), true);
+  EXPECT_EQ(readText("C:\\hard.ini"), "[a]\r\n");
+  EXPECT_EQ(readFile(temp_ / "outside.txt"), "outside");
+}
+
+TEST_F(FileSystemTest, StagedFilesOfKilledWritesAreHiddenAndGoWithTheirFolder) {
+  ASSERT_TRUE(files().createDirectory("C:\\App"));
+  ASSERT_EQ(files().replaceWholeFile("C:\\App\\app.ini", "[Set]\r\nA=1\r\n"), true);
+  EXPECT_EQ(readText("C:\\App\\app.ini"), "[Set]\r\nA=1\r\n");
+  // What a write killed before its rename leaves behind.
+  writeFile(c("App/.vandrel:staged-99999-0"), "[Set]\r\n");
+  std::set<std::string> names;
+  for (const FindData& found : files().find("C:\\App\\*.*")) names.insert(found.name);
+  EXPECT_EQ(names, (std::set<std::string>{".", "..", "app.ini"}));
+  EXPECT_FALSE(files().removeDirectory("C:\\App"));  // app.ini is still there
+  EXPECT_TRUE(fs::exists(c("App/.vandrel:staged-99999-0")));
+  ASSERT_TRUE(files().deleteFile("C:\\App\\app.ini"));
+  EXPECT_TRUE(files().removeDirectory("C:\\App"));
+  EXPECT_FALSE(fs::exists(c("App")));
+}
+
+TEST_F(FileSystemTest, ProfileWritesKilledHalfwayLeaveNothingInTheFolder) {
+  ASSERT_TRUE(files().createDirectory("C:\\App"));
+  std::mt19937 random(7);
+  for (int round = 0; round < 12; ++round) {
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      // Writes of a large profile one after another, until killed.
+      EmulatedFileSystem own(config_, false);
+      IniProfile profile(own, [] { return std::string("C:\\WINDOWS"); });
+      for (int i = 0;; ++i) {
+        profile.writeString("C:\\App\\app.ini", "Set", "Big", std::string(1 << 21, char('a' + i % 26)));
+      }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5 + random() % 40));
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+  }
+  std::set<std::string> names;
+  for (const FindData& found : files().find("C:\\App\\*.*")) names.insert(found.name);
+  EXPECT_EQ(names, (std::set<std::string>{".", "..", "app.ini"}));
+  ASSERT_TRUE(files().deleteFile("C:\\App\\app.ini"));
+  EXPECT_TRUE(files().removeDirectory("C:\\App"));
 }
 
 TEST_F(FileSystemTest, NamesMatchWithoutRegardToCaseAndNewNamesKeepTheirCase) {

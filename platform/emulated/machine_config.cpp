@@ -12,6 +12,7 @@
 
 #include "platform/text/text_rules.h"
 #include "platform/text/windows_path.h"
+#include "platform/bounded_read.h"
 #include "platform/ini/ini_document.h"
 #include "platform/machine.h"
 
@@ -20,11 +21,13 @@ namespace vandrel::platform::emulated {
 namespace {
 
 std::string readText(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw MachineError("cannot read " + file.string() + ": the machine root is missing or damaged");
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  std::string reason;
+  std::optional<std::string> text = readHostFileBounded(file, kTextFileLimit, &reason);
+  if (!text) {
+    throw MachineError("cannot read " + file.string() + " (it " + reason +
+                       "): the machine root is missing or damaged");
+  }
+  return std::move(*text);
 }
 
 // Decimal or 0x-prefixed hexadecimal, nothing else.

@@ -3,9 +3,12 @@
 #include "platform/ini/ini_profile.h"
 
 #include <cstdint>
+#include <cstdio>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+#include "platform/bounded_read.h"
 
 #include "platform/ini/ini_document.h"
 #include "platform/types.h"
@@ -136,17 +139,14 @@ std::string IniProfile::locate(const std::string& file) const {
 
 namespace {
 
+// The whole file, within the limit for text files; a larger file or a read error is told
+// once on standard error, naming the file and the reason, and reads as absent.
 std::optional<std::string> readWhole(FileSystem& files, const std::string& path) {
   std::unique_ptr<File> file = files.open(path, OpenMode::Read);
   if (!file) return std::nullopt;
-  std::string text;
-  char buffer[65536];
-  for (;;) {
-    std::int64_t n = file->read(buffer, sizeof buffer);
-    if (n < 0) return std::nullopt;
-    if (n == 0) break;
-    text.append(buffer, static_cast<std::size_t>(n));
-  }
+  std::string reason;
+  std::optional<std::string> text = readBounded(*file, kTextFileLimit, &reason);
+  if (!text) std::fprintf(stderr, "vandrel: the file %s %s; it is not read.\n", path.c_str(), reason.c_str());
   return text;
 }
 
@@ -195,20 +195,28 @@ std::shared_ptr<IniDocument> IniProfile::load(const std::string& path) {
 }
 
 bool IniProfile::save(const std::string& path, const std::shared_ptr<IniDocument>& document) {
-  // The new text goes to a temporary file beside the old one and is then moved over it,
-  // so that a crash or a full disk leaves either the old or the new file, never a part.
+  // The file system writes the whole file in one step where it can; otherwise the new text
+  // goes to a temporary file beside the old one and is then moved over it. Either way a
+  // crash or a full disk leaves the old or the new file, never a part.
   std::optional<FileStatus> old = files_.status(path);
   if (old && (old->isDirectory() || (old->attributes & attr::ReadOnly))) return false;
-  std::string folder = folderOf(path);
-  std::string temp;
-  if (folder.empty() || files_.tempFileName(folder, "ini", 0, temp) == 0) return false;
   std::string text = document->text();
-  bool written = false;
-  if (std::unique_ptr<File> file = files_.create(temp)) written = writeWhole(*file, text);
-  if (!written || !replaceWith(temp, path, old.has_value())) {
-    files_.deleteFile(temp);
-    cache_->files.erase(upper(path));
-    return false;
+  if (std::optional<bool> replaced = files_.replaceWholeFile(path, text)) {
+    if (!*replaced) {
+      cache_->files.erase(upper(path));
+      return false;
+    }
+  } else {
+    std::string folder = folderOf(path);
+    std::string temp;
+    if (folder.empty() || files_.tempFileName(folder, "ini", 0, temp) == 0) return false;
+    bool written = false;
+    if (std::unique_ptr<File> file = files_.create(temp)) written = writeWhole(*file, text);
+    if (!written || !replaceWith(temp, path, old.has_value())) {
+      files_.deleteFile(temp);
+      cache_->files.erase(upper(path));
+      return false;
+    }
   }
   if (std::optional<FileStatus> now = files_.status(path)) {
     cache_->files[upper(path)] = {document, now->size, now->lastWriteTime, 0, path};

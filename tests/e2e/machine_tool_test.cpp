@@ -259,6 +259,14 @@ TEST_F(machine_tool, UsageErrorsAndFailuresHaveTheirExitStatus) {
   EXPECT_EQ(std::count(missing.err.begin(), missing.err.end(), '\n'), 1);
   writeFile(temp_ / "bad.reg", "not a registry file\n");
   EXPECT_EQ(tool({"reg", "import", root(), (temp_ / "bad.reg").string()}).exitStatus, 1);
+  // Files that cannot be read whole: one line naming the file and the reason.
+  fs::create_directory(temp_ / "folder.reg");
+  for (const auto& [file, reason] : {std::pair{(temp_ / "folder.reg").string(), "is a folder, not a file"},
+                                     std::pair{std::string("/dev/zero"), "is larger than 8 MiB"}}) {
+    RunResult unread = tool({"reg", "import", root(), file});
+    EXPECT_EQ(unread.exitStatus, 1) << file;
+    EXPECT_EQ(unread.err, "vandrel-machine: the file " + file + " " + reason + "\n");
+  }
   RunResult noVersion = tool({"version", root(), "C:\\WINDOWS\\WIN.INI"});
   EXPECT_EQ(noVersion.exitStatus, 1);
   EXPECT_EQ(noVersion.out, "");

@@ -75,6 +75,32 @@ TEST(unattended, SetupOutsideAPackageNamesTheMissingFile) {
   EXPECT_EQ(run.err, "Setup: no package here: " + windowsForm(dir / "nopkg") + "\\Tamsin32.ex_ is missing\n");
 }
 
+TEST(unattended, AnAnswersFileThatCannotBeReadStopsEachProgramWithOneLine) {
+  TempDir dir;
+  RunResult init = runProgram("vandrel-machine", {"init", (dir / "m").string()});
+  ASSERT_EQ(init.exitStatus, 0) << init.err;
+  fs::create_directory(dir / "folder");
+  struct Case {
+    std::string answers;
+    std::string reason;
+  };
+  for (const Case& c : {Case{(dir / "folder").string(), "is a folder, not a file"},
+                        Case{"/dev/zero", "is larger than 8 MiB"}}) {
+    for (const char* program : {"tamsin32", "peskin32", "corvix"}) {
+      std::vector<std::string> args;
+      if (std::string(program) == "corvix") args = {"new", (dir / "new.cvx").string()};
+      RunResult run = runProgram(program, args,
+                                 {{"VANDREL_MACHINE", (dir / "m").string()}, {"VANDREL_UI", "scripted"},
+                                  {"VANDREL_ANSWERS", c.answers}},
+                                 30);
+      EXPECT_EQ(run.exitStatus, 1) << program << " " << c.answers << "\n" << run.err;
+      EXPECT_EQ(run.err, std::string(program) + ": the answers file " + c.answers + " " + c.reason + "\n")
+          << program;
+    }
+  }
+  EXPECT_FALSE(fs::exists(dir / "new.cvx"));
+}
+
 TEST(unattended, HelpListsExitStatusesAndEnvironment) {
   for (const char* tool : {"corvix", "vandrel-machine"}) {
     RunResult help = runProgram(tool, {"--help"});

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/bounded_read.h"
 #include "platform/code_page.h"
 #include "platform/emulated/machine_config.h"
 #include "platform/emulated/registry/regedit_text.h"
@@ -99,15 +100,14 @@ int regExportCommand(const fs::path& root, const std::string& key) {
 
 int regImportCommand(const fs::path& root, const fs::path& file) {
   auto machine = open(root);
-  std::ifstream in(file, std::ios::binary);
-  if (!in) {
-    reportError("cannot read " + file.string());
+  std::string reason;
+  std::optional<std::string> text = platform::readHostFileBounded(file, platform::kTextFileLimit, &reason);
+  if (!text) {
+    reportError("the file " + file.string() + " " + reason);
     return 1;
   }
-  std::ostringstream text;
-  text << in.rdbuf();
   // The text as the export writes it (UTF-8), or as regedit writes it (the code page).
-  std::string content = text.str();
+  std::string content = std::move(*text);
   if (isUtf8(content)) content = utf8ToCp1252(content);
   std::string error;
   if (!platform::emulated::importRegedit4(machine->registry(), content, error)) {
