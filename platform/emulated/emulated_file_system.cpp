@@ -61,9 +61,9 @@ std::optional<fs::path> followLinks(const fs::path& path) {
       fs::path target = fs::read_symlink(next, ec);
       if (ec) return std::nullopt;
       if (target.is_absolute()) done = target.root_path();
-      std::vector<fs::path> parts(target.relative_path().begin(), target.relative_path().end());
-      for (auto it = parts.begin(); it != parts.end(); ++it) todo.push_back(*it);
-      std::reverse(todo.end() - std::ptrdiff_t(parts.size()), todo.end());
+      const fs::path rest = target.relative_path();
+      std::vector<fs::path> parts(rest.begin(), rest.end());
+      todo.insert(todo.end(), parts.rbegin(), parts.rend());
       continue;
     }
     done = std::move(next);

@@ -189,6 +189,10 @@ TEST_F(FileSystemTest, StagedFilesOfKilledWritesAreHiddenAndGoWithTheirFolder) {
 
 TEST_F(FileSystemTest, ProfileWritesKilledHalfwayLeaveNothingInTheFolder) {
   ASSERT_TRUE(files().createDirectory("C:\\App"));
+  {
+    IniProfile profile(files(), [] { return std::string("C:\\WINDOWS"); });
+    ASSERT_TRUE(profile.writeString("C:\\App\\app.ini", "Set", "Small", std::string("1")));
+  }
   std::mt19937 random(7);
   for (int round = 0; round < 12; ++round) {
     pid_t child = ::fork();
@@ -201,7 +205,7 @@ TEST_F(FileSystemTest, ProfileWritesKilledHalfwayLeaveNothingInTheFolder) {
         profile.writeString("C:\\App\\app.ini", "Set", "Big", std::string(1 << 21, char('a' + i % 26)));
       }
     }
-    std::this_thread::sleep_for(std::chrono::milliseconds(5 + random() % 40));
+    std::this_thread::sleep_for(std::chrono::milliseconds(5 + random() % 120));
     ::kill(child, SIGKILL);
     ::waitpid(child, nullptr, 0);
   }
