@@ -41,4 +41,12 @@ std::string newMachineNotice(const std::string& program, const std::filesystem::
 std::unique_ptr<Machine> openProgramMachine(const std::string& program, const char* argv0,
                                             bool hostDriveWritable = false);
 
+// Installations on one machine run one at a time. Takes the machine's installation lock (a
+// lock on install.lock in the machine root) for the rest of this process, waiting up to
+// kInstallationWaitSeconds while another installation holds it. False, with one line
+// "<program>: another installation is running on this machine; ..." on standard error,
+// when it is still held then.
+constexpr int kInstallationWaitSeconds = 30;
+bool holdInstallationLock(const std::string& program);
+
 }  // namespace vandrel::platform

@@ -16,6 +16,10 @@ int main(int argc, char** argv) {
   using namespace vandrel;
   std::unique_ptr<platform::Machine> machine = platform::openProgramMachine("tamsin32", argv[0]);
   if (!machine) return 1;
+  // A plan changes nothing, so it needs no turn of its own.
+  if (platform::planSetting() == platform::PlanSetting::Off && !platform::holdInstallationLock("tamsin32")) {
+    return 1;
+  }
 #ifdef VANDREL_WITH_QT
   ui::qt::registerQtBackend(argc, argv);
 #endif

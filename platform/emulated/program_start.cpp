@@ -2,14 +2,17 @@
 #include "platform/program_start.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
+#include <thread>
 #include <vector>
 
 #include "platform/emulated/machine_root.h"
@@ -161,6 +164,29 @@ std::string newMachineNotice(const std::string& program, const std::filesystem::
   std::string why = named && *named ? "VANDREL_MACHINE names a missing or empty folder"
                                     : "there was no default machine yet";
   return program + ": made a new machine (win98 preset) in " + root.string() + ": " + why;
+}
+
+bool holdInstallationLock(const std::string& program) {
+  std::filesystem::path lock = emulated::defaultMachineRoot() / "install.lock";
+  // Kept open (and locked) until the process ends; the kernel lets go of it however that is.
+  int fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    std::cerr << program << ": cannot use the installation lock " << lock.string() << " ("
+              << std::strerror(errno) << ")\n";
+    return false;
+  }
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(kInstallationWaitSeconds);
+  while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    if ((errno != EWOULDBLOCK && errno != EINTR) || std::chrono::steady_clock::now() >= deadline) {
+      std::cerr << program
+                << ": another installation is running on this machine; start this one again "
+                   "when it has finished\n";
+      ::close(fd);
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+  }
+  return true;
 }
 
 std::unique_ptr<Machine> openProgramMachine(const std::string& program, const char* argv0,

@@ -2,8 +2,10 @@
 // announced, a starter outside its package names what it lacks, the tools' help lists exit
 // statuses and environment, a console install recorded on a pseudo-terminal replays
 // unattended to the same transcript, and the action log names every file's decision.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/file.h>
 #include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,6 +15,7 @@
 #include <map>
 #include <regex>
 #include <set>
+#include <thread>
 
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
@@ -99,6 +102,39 @@ TEST(unattended, AnAnswersFileThatCannotBeReadStopsEachProgramWithOneLine) {
     }
   }
   EXPECT_FALSE(fs::exists(dir / "new.cvx"));
+}
+
+TEST(unattended, ASecondSetupOnOneMachineWaitsForTheFirstThenStops) {
+  TempDir dir;
+  RunResult init = runProgram("vandrel-machine", {"init", (dir / "m").string()});
+  ASSERT_EQ(init.exitStatus, 0) << init.err;
+  std::map<std::string, std::string> env{{"VANDREL_MACHINE", (dir / "m").string()}, {"VANDREL_UI", "scripted"}};
+  // The test stands for a running installation: it holds the machine's installation lock.
+  int held = ::open((dir / "m" / "install.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  const std::string busy =
+      "tamsin32: another installation is running on this machine; start this one again when it has finished\n";
+  auto started = std::chrono::steady_clock::now();
+  RunResult blocked = runProgram("tamsin32", {}, env, 120);
+  EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::seconds(25));
+  EXPECT_EQ(blocked.exitStatus, 1);
+  EXPECT_EQ(blocked.err, busy);
+  // Let go while the second one waits: it goes on to its own work.
+  std::thread release([held] {
+    std::this_thread::sleep_for(std::chrono::seconds(2));
+    ::flock(held, LOCK_UN);
+  });
+  RunResult waited = runProgram("tamsin32", {}, env, 120);
+  release.join();
+  ::close(held);
+  EXPECT_EQ(waited.err.find("another installation"), std::string::npos) << waited.err;
+  // A plan changes nothing and never waits.
+  ASSERT_EQ(::flock(held = ::open((dir / "m" / "install.lock").c_str(), O_RDWR | O_CLOEXEC), LOCK_EX), 0);
+  env["VANDREL_PLAN"] = "1";
+  RunResult planned = runProgram("tamsin32", {}, env, 120);
+  EXPECT_EQ(planned.err.find("another installation"), std::string::npos) << planned.err;
+  ::close(held);
 }
 
 TEST(unattended, HelpListsExitStatusesAndEnvironment) {
