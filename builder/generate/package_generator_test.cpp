@@ -116,7 +116,7 @@ TEST_F(Generation, EachDiskItsOwnFolder) {
   file("one.exe", 10, 1);
   file("two.exe", 10, 2);
   b.ui.folders.push_back("C:\\Second");
-  ASSERT_EQ(run("C:\\First", {std::nullopt, true}), GenerateOutcome::Complete);
+  ASSERT_EQ(run("C:\\First", {std::nullopt, true, {}}), GenerateOutcome::Complete);
   EXPECT_TRUE(exists("C:\\First\\one.exe"));
   EXPECT_TRUE(exists("C:\\Second\\two.exe"));
   ASSERT_EQ(b.ui.folderPrompts.size(), 2u);
@@ -133,7 +133,7 @@ TEST_F(Generation, TheLogNamesEachFileOfThePackageWithItsDiskAndWhetherItIsCompr
   b.files.writeFile("C:\\Src\\two.dl_", std::string("SZDD\x88\xf0\x27\x33", 8) + "AXxxxxxxxxxxxx");
   addFile(doc, "two.dl_", 22, 2);
   b.ui.folders.push_back("C:\\Second");
-  ASSERT_EQ(run("C:\\First", {std::nullopt, true}), GenerateOutcome::Complete);
+  ASSERT_EQ(run("C:\\First", {std::nullopt, true, {}}), GenerateOutcome::Complete);
   b.context.log = nullptr;
   std::string text = test::readFile(dir / "actions.jsonl");
   const char* lines[] = {
@@ -151,7 +151,7 @@ TEST_F(Generation, TheLogNamesEachFileOfThePackageWithItsDiskAndWhetherItIsCompr
 TEST_F(Generation, CancelledFolderPrompts) {
   file("one.exe", 10, 1);
   file("two.exe", 10, 2);
-  EXPECT_EQ(run(std::nullopt, {std::nullopt, true}), GenerateOutcome::Cancelled);
+  EXPECT_EQ(run(std::nullopt, {std::nullopt, true, {}}), GenerateOutcome::Cancelled);
   EXPECT_EQ(b.ui.texts().back(), str(sid::CancelledByUser));
   EXPECT_TRUE(doc.settings.lastGenPath.empty());
 
@@ -159,7 +159,7 @@ TEST_F(Generation, CancelledFolderPrompts) {
   // place, and the message says so.
   b.ui.messages.clear();
   b.ui.folders.clear();
-  EXPECT_EQ(run("C:\\First", {std::nullopt, true}), GenerateOutcome::Cancelled);
+  EXPECT_EQ(run("C:\\First", {std::nullopt, true, {}}), GenerateOutcome::Cancelled);
   EXPECT_EQ(b.ui.texts().back(), str(sid::GenerateCancelled));
   EXPECT_NE(b.ui.messages.back().detail.find("Nothing was put in place"), std::string::npos);
   EXPECT_FALSE(exists("C:\\First"));

@@ -318,7 +318,9 @@ TEST(CorvixCommands, RelativeSourcesFollowTheDocument) {
   EXPECT_TRUE(hasScript);
   for (const auto& [name, bytes] : a) {
     fs::path source = dir / "moved/project/files" / fs::path(name).filename();
-    if (fs::exists(source)) EXPECT_EQ(bytes, test::readFile(source)) << name;
+    if (fs::exists(source)) {
+      EXPECT_EQ(bytes, test::readFile(source)) << name;
+    }
   }
   for (const auto& other : {b, packageFiles(dir / "c")}) {
     ASSERT_EQ(a.size(), other.size());
