@@ -15,12 +15,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string windowsForm(const fs::path& host) {
-  std::string path = "Z:" + host.string();
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
+using test::windowsForm;
 
 std::vector<std::string> split(const std::string& text, char sep) {
   std::vector<std::string> parts;

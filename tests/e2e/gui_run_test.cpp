@@ -21,11 +21,7 @@ using test::RunResult;
 using test::runProgram;
 using test::TempDir;
 
-std::string windowsForm(const fs::path& host) {
-  std::string path = "Z:" + host.string();
-  for (char& c : path) c = c == '/' ? '\\' : c;
-  return path;
-}
+using test::windowsForm;
 
 // The host's free space shown on the destination page moves between two runs.
 std::string steady(const std::string& transcript) {

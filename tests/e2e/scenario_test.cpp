@@ -53,12 +53,6 @@ fs::path relative(const fs::path& base, std::string path) {
   return base / path;
 }
 
-std::string windowsForm(const fs::path& host) {
-  std::string path = "Z:" + host.string();
-  for (char& c : path) c = c == '/' ? '\\' : c;
-  return path;
-}
-
 std::size_t occurrences(const std::string& text, const std::string& part) {
   std::size_t count = 0;
   for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;

@@ -30,11 +30,7 @@ using test::RunResult;
 using test::runProgram;
 using test::TempDir;
 
-std::string windowsForm(const fs::path& host) {
-  std::string path = "Z:" + host.string();
-  for (char& c : path) c = c == '/' ? '\\' : c;
-  return path;
-}
+using test::windowsForm;
 
 // The example package generated from a copy of examples/ in dir/example into dir/pkg, from
 // the example's folder, which its relative source paths name.

@@ -101,4 +101,10 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
   return result;
 }
 
+std::string windowsForm(const std::filesystem::path& host) {
+  std::string path = "Z:" + host.string();
+  for (char& c : path) c = c == '/' ? '\\' : c;
+  return path;
+}
+
 }  // namespace vandrel::test

@@ -25,5 +25,7 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
 std::filesystem::path binPath(const std::string& name);
 // The source tree root.
 std::filesystem::path sourcePath();
+// A host path as the programs name it through the host's drive: /tmp/a -> Z:\tmp\a.
+std::string windowsForm(const std::filesystem::path& host);
 
 }  // namespace vandrel::test
