@@ -1,16 +1,25 @@
-// Looking up the pictures that the build embeds (pictures/bitmap_<id>.bmp).
+// Looking up the pictures and icons that the build embeds (pictures/bitmap_<id>.bmp,
+// pictures/icon_<id>.bmp).
 #include "setup/window/bitmap_resources.h"
 
 #include "setup/window/embedded_bitmaps.h"
 
 namespace vandrel::setup::window {
 
-std::span<const std::uint8_t> bitmapResource(int id) {
-  for (const EmbeddedBitmap& bitmap : kEmbeddedBitmaps) {
+namespace {
+
+std::span<const std::uint8_t> find(std::span<const EmbeddedBitmap> all, int id) {
+  for (const EmbeddedBitmap& bitmap : all) {
     if (bitmap.id == id) return bitmap.bytes;
   }
   return {};
 }
+
+}  // namespace
+
+std::span<const std::uint8_t> bitmapResource(int id) { return find(kEmbeddedBitmaps, id); }
+
+std::span<const std::uint8_t> iconResource(int id) { return find(kEmbeddedIcons, id); }
 
 DibImage LoadBitmapResource() {
   DibImage image;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 
 #include "setup/window/bitmap_resources.h"
@@ -224,6 +225,22 @@ TEST(BitmapResources, OwnPictures) {
   EXPECT_EQ(sidePicture.palette().size(), 16u);
 
   EXPECT_TRUE(bitmapResource(131).empty());
+}
+
+// The icons are 32 x 32 with a transparent corner (colour 0) and something drawn inside.
+TEST(BitmapResources, OwnIcons) {
+  for (int id : {icon_id::Setup, icon_id::RemovalQuestion}) {
+    std::span<const std::uint8_t> bytes = iconResource(id);
+    DibImage icon;
+    ASSERT_EQ(icon.read(bytes.data(), bytes.size()), 0) << id;
+    EXPECT_EQ(icon.width(), 32) << id;
+    EXPECT_EQ(icon.height(), 32) << id;
+    const std::vector<std::uint8_t>& bits = icon.bits();
+    ASSERT_EQ(bits.size(), 32u * 32u) << id;
+    EXPECT_EQ(bits.front(), 0) << id;
+    EXPECT_GT(std::count_if(bits.begin(), bits.end(), [](std::uint8_t c) { return c != 0; }), 300) << id;
+  }
+  EXPECT_TRUE(iconResource(bitmap_id::Picture).empty()) << "icons and bitmaps are numbered apart";
 }
 
 }  // namespace
