@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
     return 1;
   }
 #ifdef VANDREL_WITH_QT
-  ui::qt::registerQtBackend(argc, argv);
+  ui::qt::registerQtBackend(argc, argv, &machine->files());
 #endif
   ui::InteractionSettings settings = ui::InteractionSettings::fromEnvironment();
   if (std::optional<std::string> problem = ui::answersFileProblem(ui::Program::Setup, settings)) {

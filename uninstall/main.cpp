@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<platform::Machine> machine = platform::openProgramMachine("peskin32", argv[0]);
   if (!machine) return 1;
 #ifdef VANDREL_WITH_QT
-  ui::qt::registerQtBackend(argc, argv);
+  ui::qt::registerQtBackend(argc, argv, &machine->files());
 #endif
   ui::InteractionSettings settings = ui::InteractionSettings::fromEnvironment();
   if (std::optional<std::string> problem = ui::answersFileProblem(ui::Program::Uninstall, settings)) {

@@ -2,17 +2,13 @@
 #include "ui/qt/qt_interaction.h"
 
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QDialog>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QEventLoop>
-#include <QGuiApplication>
-#include <QScreen>
-#include <QStyle>
-#include <QFontMetrics>
 #include <QFrame>
-#include <QGroupBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,8 +17,8 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -30,42 +26,17 @@
 #include <functional>
 #include <map>
 
-#include "platform/code_page.h"
+#include "platform/file_system.h"
 #include "setup/window/bitmap_resources.h"
-#include "setup/window/qt/qt_canvas.h"
 #include "ui/answers.h"
 #include "ui/dialog_text.h"
+#include "ui/qt/dialog_kit.h"
+#include "ui/qt/page_dialog.h"
+#include "ui/qt/percent_bar_widget.h"
 
 namespace vandrel::ui::qt {
 
 namespace {
-
-// The models' texts are in the Windows code page; Qt wants Unicode.
-QString qs(const std::string& text) { return QString::fromStdString(platform::cp1252ToUtf8(text)); }
-std::string fromQs(const QString& text) { return platform::utf8ToCp1252(text.toStdString()); }
-
-std::vector<std::string> splitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-    start = end + 1;
-  }
-  return lines;
-}
-
-// Shows a modal dialog; once it is up, saves its screenshot and lets drive press its buttons.
-int runModal(QDialog& dialog, const std::string& shotName, const std::function<void()>& drive) {
-  QTimer::singleShot(0, &dialog, [&dialog, shotName, drive] {
-    processScreenshots().save(dialog, shotName);
-    if (drive) drive();
-  });
-  return dialog.exec();
-}
 
 // Windows' labels of the message box buttons.
 QString buttonLabel(Answer answer) {
@@ -77,33 +48,6 @@ QString buttonLabel(Answer answer) {
     case Answer::YesToAll: return "Yes to &All";
   }
   return "OK";
-}
-
-QMessageBox::Icon boxIcon(Icon icon) {
-  switch (icon) {
-    case Icon::Question: return QMessageBox::Question;
-    case Icon::Stop: return QMessageBox::Critical;
-    case Icon::Exclamation: return QMessageBox::Warning;
-    case Icon::Information: return QMessageBox::Information;
-    case Icon::None: break;
-  }
-  return QMessageBox::NoIcon;
-}
-
-// One of the programs' pictures as a label; null when the picture is missing.
-QLabel* pictureLabel(int id, QWidget* parent) {
-  std::span<const std::uint8_t> bytes = setup::window::bitmapResource(id);
-  setup::window::DibImage picture;
-  if (bytes.empty() || picture.read(bytes.data(), bytes.size()) != 0) return nullptr;
-  auto* label = new QLabel(parent);
-  label->setPixmap(QPixmap::fromImage(setup::window::toQImage(picture)));
-  return label;
-}
-
-QPushButton* addButton(QBoxLayout* row, QDialog& dialog, const std::string& label) {
-  auto* button = new QPushButton(qs(label), &dialog);
-  row->addWidget(button);
-  return button;
 }
 
 }  // namespace
@@ -146,102 +90,38 @@ Screenshots& processScreenshots() {
 
 // ---- the progress window ----
 
-namespace {
-
-// Dialog units to pixels with the dialog font's base units: the average width of the letters
-// (a quarter of it per horizontal unit) and the font's height (an eighth per vertical unit).
-class DialogUnits {
- public:
-  explicit DialogUnits(const QWidget& dialog) {
-    QFontMetrics metrics(dialog.font());
-    QString letters = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
-    baseX_ = (metrics.horizontalAdvance(letters) / 26 + 1) / 2;
-    baseY_ = metrics.height();
-  }
-  QRect rect(int x, int y, int w, int h) const { return QRect(px(x), py(y), px(w), py(h)); }
-  QSize size(int w, int h) const { return QSize(px(w), py(h)); }
-  void place(QWidget* widget, int x, int y, int w, int h) const { widget->setGeometry(rect(x, y, w, h)); }
-
- private:
-  int px(int units) const { return (units * baseX_ + 2) / 4; }
-  int py(int units) const { return (units * baseY_ + 4) / 8; }
-  int baseX_ = 6;
-  int baseY_ = 13;
-};
-
-}  // namespace
-
-// The copy-progress dialog (frame, the three lines, the bar, Cancel) and the uninstaller's
-// window (picture, caption line, five disabled boxes, result line, bar, OK), each placed at
-// its dialog-unit positions.
+// The copy-progress dialog (frame, "Copying" and the source, the middle line, "to" and the
+// destination, the percentage bar, Cancel) and the uninstaller's window (picture, caption
+// line, five disabled boxes, result line, bar, OK), each control at its dialog-unit position.
 class QtInteraction::ProgressWindow : public QDialog {
  public:
   ProgressWindow(Program program, const Progress& model) {
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    DialogUnits du(*this);
-    bar_ = new QProgressBar(this);
-    bar_->setRange(0, 100);
-    bar_->setTextVisible(program != Program::Uninstall);
-    auto line = [this](bool wrap) {
-      auto* label = new QLabel(this);
-      label->setTextFormat(Qt::PlainText);
-      label->setWordWrap(wrap);
-      label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-      lines_.push_back(label);
-      return label;
-    };
     if (program == Program::Uninstall) {
-      setFixedSize(du.size(287, 201));
-      auto* frame = new QFrame(this);
-      frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
-      du.place(frame, 5, 5, 80, 160);
-      if (QLabel* picture = pictureLabel(setup::window::bitmap_id::Picture, this)) {
-        picture->move(frame->pos());
-        picture->resize(picture->sizeHint());
-      }
-      du.place(line(true), 90, 5, 190, 30);
-      const int rows[] = {45, 60, 75, 90, 105};
-      for (std::size_t i = 0; i < model.boxLabels.size() && i < 5; ++i) {
-        auto* box = new QCheckBox(qs(model.boxLabels[i]), this);
-        box->setEnabled(false);
-        du.place(box, 95, rows[i], i == 4 ? 175 : 130, 10);
-        boxes_.push_back(box);
-      }
-      du.place(line(true), 90, 135, 190, 30);
-      auto* separator = new QFrame(this);
-      separator->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-      du.place(separator, 5, 172, 275, 1);
-      du.place(bar_, 5, 180, 220, 15);
-      ok_ = new QPushButton("OK", this);
-      ok_->setEnabled(false);
-      du.place(ok_, 230, 180, 50, 14);
+      buildRemovalWindow(model);
     } else {
-      setFixedSize(du.size(216, 98));
-      auto* frame = new QFrame(this);
-      frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
-      du.place(frame, 5, 6, 205, 69);
-      du.place(line(false), 10, 15, 195, 9);
-      du.place(line(false), 15, 25, 186, 9);
-      du.place(line(false), 10, 36, 195, 9);
-      du.place(bar_, 10, 50, 194, 16);
-      cancel_ = new QPushButton("&Cancel", this);
-      du.place(cancel_, 82, 80, 50, 14);
-      connect(cancel_, &QPushButton::clicked, this, [this] { cancelled_ = true; });
-      cancel_->setVisible(model.cancellable);
+      buildCopyWindow(model);
     }
     show(model);
   }
 
   void show(const Progress& model) {
     setWindowTitle(qs(model.caption));
-    for (std::size_t i = 0; i < lines_.size(); ++i) {
-      lines_[i]->setText(i < model.lines.size() ? qs(model.lines[i]) : QString());
+    if (copying_) {
+      showCopyLines(model.lines);
+    } else {
+      for (std::size_t i = 0; i < lines_.size(); ++i) {
+        lines_[i]->setText(i < model.lines.size() ? qs(model.lines[i]) : QString());
+      }
     }
     for (std::size_t i = 0; i < boxes_.size(); ++i) {
       boxes_[i]->setChecked(i < model.boxes.size() && model.boxes[i]);
     }
-    bar_->setVisible(model.percent >= 0);
-    if (model.percent >= 0) bar_->setValue(model.percent);
+    QWidget* bar = percentBar_ ? static_cast<QWidget*>(percentBar_) : progressBar_;
+    bar->setVisible(model.percent >= 0);
+    if (model.percent >= 0) {
+      if (percentBar_) percentBar_->setPos(model.percent);
+      if (progressBar_) progressBar_->setValue(model.percent);
+    }
     QDialog::show();
     QApplication::processEvents();
   }
@@ -263,9 +143,82 @@ class QtInteraction::ProgressWindow : public QDialog {
   QPushButton* okButton() const { return ok_; }
 
  private:
+  QLabel* line(int x, int y, int w, int h, bool wrap) {
+    QLabel* label = placeText(*this, du_, "", x, y, w, h);
+    label->setWordWrap(wrap);
+    lines_.push_back(label);
+    return label;
+  }
+
+  void buildRemovalWindow(const Progress& model) {
+    setUpDialog(*this, model.caption, du_, 287, 201);
+    placePicture(*this, du_, setup::window::bitmap_id::Picture, 5, 5, 80, 160, true);
+    line(90, 5, 190, 30, true);  // the caption line
+    const int rows[] = {45, 60, 75, 90, 105};
+    for (std::size_t i = 0; i < model.boxLabels.size() && i < 5; ++i) {
+      auto* box = new QCheckBox(this);
+      box->setEnabled(false);
+      du_.place(box, 95, rows[i], 10, 10);
+      boxes_.push_back(box);
+      placeText(*this, du_, model.boxLabels[i], 110, rows[i], i == 4 ? 160 : 115, 10);
+    }
+    line(90, 135, 190, 30, true);  // the result line
+    auto* separator = new QFrame(this);
+    separator->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    du_.place(separator, 5, 172, 275, 1);
+    progressBar_ = new QProgressBar(this);
+    progressBar_->setRange(0, 100);
+    progressBar_->setTextVisible(false);
+    du_.place(progressBar_, 5, 180, 220, 15);
+    ok_ = placeButton(*this, du_, "OK", 230, 180);
+    ok_->setEnabled(false);
+  }
+
+  void buildCopyWindow(const Progress& model) {
+    copying_ = true;
+    setUpDialog(*this, model.caption, du_, 216, 98);
+    auto* frame = new QFrame(this);
+    frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    du_.place(frame, 5, 6, 205, 69);
+    copyingLabel_ = placeText(*this, du_, "", 10, 15, 30, 9);
+    line(46, 15, 154, 9, false);  // the source
+    line(15, 25, 186, 9, false);  // the middle line
+    toLabel_ = placeText(*this, du_, "", 10, 36, 30, 9);
+    line(46, 35, 155, 9, false);  // the destination
+    percentBar_ = new PercentBarWidget(this);
+    du_.place(percentBar_, 10, 50, 194, 16);
+    cancel_ = placeButton(*this, du_, "&Cancel", 82, 80);
+    connect(cancel_, &QPushButton::clicked, this, [this] { cancelled_ = true; });
+    cancel_->setVisible(model.cancellable);
+  }
+
+  // The copy model's lines are "Copying <source>", the middle line and "to <destination>":
+  // the word before the first blank goes to its label, the rest to the line beside it; a
+  // label shows only while its line has text.
+  void showCopyLines(const std::vector<std::string>& lines) {
+    auto split = [](const std::string& text) -> std::pair<std::string, std::string> {
+      std::size_t blank = text.find(' ');
+      if (blank == std::string::npos) return {"", text};
+      return {text.substr(0, blank), text.substr(blank + 1)};
+    };
+    auto at = [&lines](std::size_t i) { return i < lines.size() ? lines[i] : std::string(); };
+    auto [copying, source] = split(at(0));
+    auto [to, destination] = split(at(2));
+    copyingLabel_->setText(qs(copying));
+    lines_[0]->setText(qs(source));
+    lines_[1]->setText(qs(at(1)));
+    toLabel_->setText(qs(to));
+    lines_[2]->setText(qs(destination));
+  }
+
+  DialogUnits du_;
+  bool copying_ = false;
   std::vector<QLabel*> lines_;
+  QLabel* copyingLabel_ = nullptr;
+  QLabel* toLabel_ = nullptr;
   std::vector<QCheckBox*> boxes_;
-  QProgressBar* bar_ = nullptr;
+  PercentBarWidget* percentBar_ = nullptr;
+  QProgressBar* progressBar_ = nullptr;
   QPushButton* cancel_ = nullptr;
   QPushButton* ok_ = nullptr;
   bool cancelled_ = false;
@@ -280,32 +233,13 @@ QtInteraction::~QtInteraction() = default;
 
 namespace {
 
-// An icon of the style at the given dialog-unit position, 32 pixels square.
-void placeIcon(QDialog& dialog, const DialogUnits& du, QStyle::StandardPixmap icon, int x, int y) {
-  auto* label = new QLabel(&dialog);
-  label->setPixmap(dialog.style()->standardIcon(icon).pixmap(32, 32));
-  QRect at = du.rect(x, y, 0, 0);
-  label->setGeometry(at.x(), at.y(), 32, 32);
-}
-
-QLabel* placeText(QDialog& dialog, const DialogUnits& du, const std::string& text, int x, int y, int w, int h) {
-  auto* label = new QLabel(qs(text), &dialog);
-  label->setTextFormat(Qt::PlainText);
-  label->setWordWrap(true);
-  label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  du.place(label, x, y, w, h);
-  return label;
-}
-
 // The uninstaller's shared-file question: "&Yes", "&Yes to all" and "&No" in a row under the
 // text (202 x 81 units); Escape and the close box answer No.
 Answer threeButtonQuestion(const Message& message, ScriptedInteraction* autopilot) {
   QDialog dialog;
-  dialog.setWindowTitle(qs(message.caption));
-  dialog.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-  DialogUnits du(dialog);
-  dialog.setFixedSize(du.size(202, 81));
-  placeIcon(dialog, du, QStyle::SP_MessageBoxQuestion, 10, 5);
+  DialogUnits du;
+  setUpDialog(dialog, message.caption, du, 202, 81);
+  placeIcon(dialog, du, ownIcon(setup::window::icon_id::RemovalQuestion), 10, 5);
   std::string text = message.text;
   if (!message.detail.empty()) text += "\n" + message.detail;
   placeText(dialog, du, text, 40, 10, 155, 45);
@@ -318,8 +252,7 @@ Answer threeButtonQuestion(const Message& message, ScriptedInteraction* autopilo
   std::map<Answer, QPushButton*> buttons;
   for (const Key& key : {Key{"&Yes", Answer::Yes, 35}, Key{"&Yes to all", Answer::YesToAll, 91},
                          Key{"&No", Answer::No, 145}}) {
-    auto* button = new QPushButton(key.label, &dialog);
-    du.place(button, key.x, 60, 50, 14);
+    QPushButton* button = placeButton(dialog, du, key.label, key.x, 60);
     QObject::connect(button, &QPushButton::clicked, &dialog, [&dialog, &answer, a = key.answer] {
       answer = a;
       dialog.accept();
@@ -342,7 +275,9 @@ Answer threeButtonQuestion(const Message& message, ScriptedInteraction* autopilo
 
 Answer QtInteraction::message(const Message& message) {
   if (message.buttons == Buttons::YesYesToAllNo) return threeButtonQuestion(message, autopilot_.get());
-  QMessageBox box(boxIcon(message.icon), qs(message.caption), qs(message.text));
+  QMessageBox box(QMessageBox::NoIcon, qs(message.caption), qs(message.text));
+  box.setFont(dialogFont());
+  box.setIconPixmap(messageIcon(message.icon, box));
   if (!message.detail.empty()) box.setInformativeText(qs(message.detail));
   std::map<QAbstractButton*, Answer> answers;
   std::vector<Answer> buttons = buttonsOf(message.buttons);
@@ -375,276 +310,6 @@ Answer QtInteraction::message(const Message& message) {
 
 namespace {
 
-// A wizard page: its texts in reading order with each field where its label stands, then the
-// fields no line names, then Back, Next or Finish, and Cancel.
-class PageDialog : public QDialog {
- public:
-  explicit PageDialog(const Page& page) : page_(page) {
-    setWindowTitle(qs(page.caption));
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    auto* outer = new QHBoxLayout(this);
-    outer->setContentsMargins(0, 0, 8, 8);
-    // The first page shows the program's picture, the others the side picture.
-    int picture = page.id == "first" ? setup::window::bitmap_id::Picture
-                                     : setup::window::bitmap_id::SidePicture;
-    if (QLabel* side = pictureLabel(picture, this)) {
-      side->setAlignment(Qt::AlignTop);
-      outer->addWidget(side);
-    }
-    auto* column = new QVBoxLayout;
-    outer->addLayout(column, 1);
-    widgets_.resize(page.fields.size());
-    std::vector<bool> placed(page.fields.size(), false);
-    std::vector<std::string> lines = splitLines(page.text);
-    if (page.id == "licence" && !lines.empty()) {
-      column->addWidget(wrapped(lines[0]));
-      std::string licence;
-      for (std::size_t i = 1; i < lines.size(); ++i) licence += (i > 1 ? "\n" : "") + lines[i];
-      auto* text = new QPlainTextEdit(qs(licence), this);
-      text->setReadOnly(true);
-      column->addWidget(text, 1);
-      lines.clear();
-    }
-    std::vector<std::string> consumed;  // item lines shown by a list or radio field
-    for (const std::string& line : lines) {
-      int field = fieldAt(line, placed);
-      if (field >= 0) {
-        placed[field] = true;
-        addField(column, field);
-        const Field& f = page.fields[field];
-        if (f.kind == Field::Kind::Radio || f.kind == Field::Kind::CheckList) {
-          consumed.insert(consumed.end(), f.items.begin(), f.items.end());
-          // The line that placed a check list is its first item.
-          if (f.kind == Field::Kind::CheckList) eraseOne(consumed, line);
-        }
-        continue;
-      }
-      if (eraseOne(consumed, line)) continue;
-      QLabel* label = wrapped(line);
-      // The notice page's welcome line stands in the bold font.
-      if (page.id == "notice" && &line == &lines.front()) {
-        QFont bold = label->font();
-        bold.setWeight(QFont::Bold);
-        label->setFont(bold);
-      }
-      column->addWidget(label);
-    }
-    for (std::size_t i = 0; i < page.fields.size(); ++i) {
-      if (!placed[i]) addField(column, static_cast<int>(i));
-    }
-    column->addStretch();
-
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    back_ = addButton(row, *this, "< &Back");
-    back_->setEnabled(page.back);
-    connect(back_, &QPushButton::clicked, this, [this] { leave(PageResult::Action::Back); });
-    if (!page.next.empty()) {
-      forward_ = addButton(row, *this, page.next);
-      connect(forward_, &QPushButton::clicked, this, [this] { leave(PageResult::Action::Next); });
-    }
-    if (!page.finish.empty()) {
-      forward_ = addButton(row, *this, page.finish);
-      connect(forward_, &QPushButton::clicked, this, [this] { leave(PageResult::Action::Finish); });
-    }
-    if (forward_) forward_->setDefault(true);
-    cancel_ = addButton(row, *this, page.cancel);
-    connect(cancel_, &QPushButton::clicked, this, [this] { leave(PageResult::Action::Cancel); });
-    column->addLayout(row);
-    // The page's 262 x 161 units, grown where this font needs more room.
-    setMinimumSize(DialogUnits(*this).size(262, 161));
-  }
-
-  // The page left by the window's close box or Escape is cancelled.
-  void reject() override {
-    if (!left_) result_.action = PageResult::Action::Cancel;
-    left_ = true;
-    QDialog::reject();
-  }
-
-  PageResult result() {
-    result_.fields = page_.fields;
-    for (std::size_t i = 0; i < page_.fields.size(); ++i) {
-      Field& field = result_.fields[i];
-      const Widgets& w = widgets_[i];
-      if (w.edit) field.value = fromQs(w.edit->text());
-      if (w.check) field.checked = w.check->isChecked();
-      if (w.list) {
-        field.itemChecked.assign(field.items.size(), false);
-        for (int row = 0; row < w.list->count() && row < static_cast<int>(field.items.size()); ++row) {
-          field.itemChecked[row] = w.list->item(row)->checkState() == Qt::Checked;
-        }
-      }
-      for (std::size_t k = 0; k < w.radios.size(); ++k) {
-        if (w.radios[k]->isChecked()) field.selected = static_cast<int>(k);
-      }
-    }
-    return result_;
-  }
-
-  // Puts the fields as given into the widgets, then presses the button of the action.
-  void drive(const PageResult& wanted) {
-    for (std::size_t i = 0; i < wanted.fields.size() && i < widgets_.size(); ++i) {
-      const Field& field = wanted.fields[i];
-      Widgets& w = widgets_[i];
-      if (w.edit) w.edit->setText(qs(field.value));
-      if (w.check) w.check->setChecked(field.checked);
-      if (w.list) {
-        for (int row = 0; row < w.list->count(); ++row) {
-          bool on = row < static_cast<int>(field.itemChecked.size()) && field.itemChecked[row];
-          w.list->item(row)->setCheckState(on ? Qt::Checked : Qt::Unchecked);
-        }
-      }
-      if (field.selected >= 0 && field.selected < static_cast<int>(w.radios.size())) {
-        w.radios[field.selected]->setChecked(true);
-      }
-    }
-    switch (wanted.action) {
-      case PageResult::Action::Back: back_->click(); break;
-      case PageResult::Action::Next:
-      case PageResult::Action::Finish:
-        if (forward_) forward_->click();
-        break;
-      case PageResult::Action::Cancel: cancel_->click(); break;
-      case PageResult::Action::PageButton:
-        if (wanted.pageButton >= 0 && wanted.pageButton < static_cast<int>(actions_.size())) {
-          actions_[wanted.pageButton]->click();
-        }
-        break;
-    }
-  }
-
- private:
-  struct Widgets {
-    QLineEdit* edit = nullptr;
-    QCheckBox* check = nullptr;
-    QListWidget* list = nullptr;
-    std::vector<QRadioButton*> radios;
-  };
-
-  static bool eraseOne(std::vector<std::string>& list, const std::string& line) {
-    for (auto it = list.begin(); it != list.end(); ++it) {
-      if (*it == line) {
-        list.erase(it);
-        return true;
-      }
-    }
-    return false;
-  }
-
-  QLabel* wrapped(const std::string& line) {
-    auto* label = new QLabel(qs(line), this);
-    label->setWordWrap(true);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-  }
-
-  // The field whose place a text line marks: a text field's label (alone, or followed by a
-  // colon and its value), a radio group's question, a check list's first item.
-  int fieldAt(const std::string& line, const std::vector<bool>& placed) const {
-    for (std::size_t i = 0; i < page_.fields.size(); ++i) {
-      if (placed[i]) continue;
-      const Field& f = page_.fields[i];
-      switch (f.kind) {
-        case Field::Kind::Text:
-          if (!f.label.empty() && (line == f.label || line.rfind(f.label + ":", 0) == 0)) return static_cast<int>(i);
-          break;
-        case Field::Kind::Radio:
-          if (!f.label.empty() && line == f.label) return static_cast<int>(i);
-          break;
-        case Field::Kind::CheckList:
-          if (!f.items.empty() && line == f.items[0]) return static_cast<int>(i);
-          break;
-        case Field::Kind::Check:
-          if (line == f.label) return static_cast<int>(i);
-          break;
-      }
-    }
-    return -1;
-  }
-
-  void addField(QVBoxLayout* column, int index) {
-    const Field& field = page_.fields[index];
-    Widgets& w = widgets_[index];
-    switch (field.kind) {
-      case Field::Kind::Text: {
-        w.edit = new QLineEdit(qs(field.value), this);
-        if (!page_.actions.empty() && actions_.empty()) {
-          // The folder box: the folder shown, changed through the page's buttons.
-          auto* box = new QGroupBox(qs(field.label), this);
-          auto* inside = new QHBoxLayout(box);
-          w.edit->setReadOnly(true);
-          w.edit->setFrame(false);
-          inside->addWidget(w.edit, 1);
-          for (std::size_t k = 0; k < page_.actions.size(); ++k) {
-            auto* button = new QPushButton(qs(page_.actions[k]), box);
-            connect(button, &QPushButton::clicked, this, [this, k] {
-              result_.pageButton = static_cast<int>(k);
-              leave(PageResult::Action::PageButton);
-            });
-            actions_.push_back(button);
-            inside->addWidget(button);
-          }
-          column->addWidget(box);
-        } else {
-          auto* row = new QHBoxLayout;
-          auto* label = new QLabel(qs(field.label), this);
-          label->setBuddy(w.edit);
-          label->setMinimumWidth(110);
-          row->addWidget(label);
-          row->addWidget(w.edit, 1);
-          column->addLayout(row);
-        }
-        break;
-      }
-      case Field::Kind::Check:
-        w.check = new QCheckBox(qs(field.label), this);
-        w.check->setChecked(field.checked);
-        column->addWidget(w.check);
-        break;
-      case Field::Kind::CheckList:
-        if (!field.label.empty()) column->addWidget(wrapped(field.label));
-        w.list = new QListWidget(this);
-        for (std::size_t k = 0; k < field.items.size(); ++k) {
-          auto* item = new QListWidgetItem(qs(field.items[k]), w.list);
-          item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
-          bool on = k < field.itemChecked.size() && field.itemChecked[k];
-          item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
-        }
-        column->addWidget(w.list);
-        break;
-      case Field::Kind::Radio: {
-        if (!field.label.empty()) column->addWidget(wrapped(field.label));
-        auto* group = new QButtonGroup(this);
-        for (std::size_t k = 0; k < field.items.size(); ++k) {
-          auto* radio = new QRadioButton(qs(field.items[k]), this);
-          radio->setChecked(static_cast<int>(k) == field.selected);
-          group->addButton(radio);
-          w.radios.push_back(radio);
-          column->addWidget(radio);
-        }
-        break;
-      }
-    }
-  }
-
-  void leave(PageResult::Action action) {
-    if (left_) return;
-    left_ = true;
-    result_.action = action;
-    accept();
-  }
-
-  const Page& page_;
-  std::vector<Widgets> widgets_;
-  std::vector<QPushButton*> actions_;
-  QPushButton* back_ = nullptr;
-  QPushButton* forward_ = nullptr;
-  QPushButton* cancel_ = nullptr;
-  PageResult result_;
-  bool left_ = false;
-};
-
 // A dialog with a text, a body widget and OK (and Cancel).
 struct SimpleDialog {
   QDialog dialog;
@@ -654,6 +319,7 @@ struct SimpleDialog {
 
   SimpleDialog(const std::string& caption, const std::string& text, bool withCancel)
       : layout(new QVBoxLayout(&dialog)) {
+    dialog.setFont(dialogFont());
     dialog.setWindowTitle(qs(caption));
     dialog.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     if (!text.empty()) {
@@ -666,11 +332,13 @@ struct SimpleDialog {
     layout->addLayout(body, 1);
     auto* row = new QHBoxLayout;
     row->addStretch();
-    ok = addButton(row, dialog, "OK");
+    ok = new QPushButton("OK", &dialog);
+    row->addWidget(ok);
     ok->setDefault(true);
     QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
     if (withCancel) {
-      cancel = addButton(row, dialog, "Cancel");
+      cancel = new QPushButton("Cancel", &dialog);
+      row->addWidget(cancel);
       QObject::connect(cancel, &QPushButton::clicked, &dialog, &QDialog::reject);
     }
     layout->addLayout(row);
@@ -692,28 +360,26 @@ PageResult QtInteraction::page(const Page& page) {
 }
 
 std::optional<std::string> QtInteraction::folder(const FolderPrompt& prompt) {
-  // The machine's folders are Windows paths: the folder is typed or driven into its line.
-  SimpleDialog d(prompt.caption, prompt.text, true);
-  auto* edit = new QLineEdit(qs(prompt.initialFolder), &d.dialog);
-  d.body->addWidget(edit);
-  d.dialog.setMinimumWidth(420);
+  FolderDialog dialog(prompt, folders_);
   std::function<void()> drive;
   if (autopilot_) {
     std::optional<std::string> wanted = autopilot_->folder(prompt);
-    drive = [&d, edit, wanted] {
-      if (!wanted) return d.cancel->click();
-      // The line holds the folder; the dialog adds the dummy file name as it returns.
-      std::string folder = *wanted;
-      std::size_t slash = folder.rfind('\\');
-      if (slash != std::string::npos) folder = folder.substr(0, slash + 1);
-      edit->setText(qs(folder));
-      d.ok->click();
+    drive = [&dialog, wanted] {
+      auto* buttons = dialog.findChild<QDialogButtonBox*>();
+      if (!wanted) {
+        if (QPushButton* cancel = buttons ? buttons->button(QDialogButtonBox::Cancel) : nullptr) return cancel->click();
+        return dialog.reject();
+      }
+      // The answer is a folder, a backslash and the dummy name: the dialog opens the folder.
+      std::size_t slash = wanted->rfind('\\');
+      dialog.openFolder(slash == std::string::npos ? *wanted : wanted->substr(0, slash + 1));
+      QPushButton* ok = buttons ? buttons->button(QDialogButtonBox::Open) : nullptr;
+      if (ok && ok->isEnabled()) return ok->click();
+      dialog.accept();
     };
   }
-  if (runModal(d.dialog, "folder", drive) != QDialog::Accepted) return std::nullopt;
-  std::string folder = fromQs(edit->text());
-  if (folder.empty()) return std::nullopt;
-  return dummyFilePath(folder, prompt.dummyName);
+  if (runModal(dialog, "folder", drive) != QDialog::Accepted || dialog.chosen().empty()) return std::nullopt;
+  return dialog.chosen();
 }
 
 std::optional<int> QtInteraction::choose(const Choice& choice) {
@@ -743,9 +409,8 @@ std::optional<int> QtInteraction::choose(const Choice& choice) {
 void QtInteraction::diskMessage(const DiskMessage& message) {
   // A window beside the copying, left open until the copying ends.
   auto window = std::make_unique<QDialog>();
-  window->setWindowTitle(qs(message.caption));
-  DialogUnits du(*window);
-  window->setFixedSize(du.size(196, 87));
+  DialogUnits du;
+  setUpDialog(*window, message.caption, du, 196, 87);
   auto* text = new QPlainTextEdit(qs(message.text), window.get());
   text->setReadOnly(true);
   text->setTextInteractionFlags(Qt::TextSelectableByMouse);  // no caret
@@ -780,16 +445,13 @@ void QtInteraction::closing(const Closing& closing) {
   // The setup's closing dialog (185 x 128 units): the icon, the upper text beside it, the
   // lower text below, OK.
   QDialog dialog;
-  dialog.setWindowTitle(qs(closing.caption));
-  dialog.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-  DialogUnits du(dialog);
-  dialog.setFixedSize(du.size(185, 128));
-  placeIcon(dialog, du, QStyle::SP_MessageBoxInformation, 10, 10);
+  DialogUnits du;
+  setUpDialog(dialog, closing.caption, du, 185, 128);
+  placeIcon(dialog, du, ownIcon(setup::window::icon_id::Setup), 10, 10);
   bool twoTexts = !closing.upper.empty() || !closing.lower.empty();
   placeText(dialog, du, twoTexts ? closing.upper : closing.text, 40, 12, 136, 25);
   if (twoTexts) placeText(dialog, du, closing.lower, 10, 50, 163, 40);
-  auto* ok = new QPushButton("&OK", &dialog);
-  du.place(ok, 67, 104, 50, 14);
+  QPushButton* ok = placeButton(dialog, du, "&OK", 67, 104);
   ok->setDefault(true);
   QObject::connect(ok, &QPushButton::clicked, &dialog, &QDialog::accept);
   std::function<void()> drive;
@@ -833,6 +495,15 @@ void QtInteraction::endProgress() {
 
 namespace {
 
+// The machine's folders: Windows paths through its file system, the current folder first.
+FolderMapping machineFolderMapping(platform::FileSystem& files) {
+  FolderMapping mapping;
+  mapping.toHost = [&files](const std::string& path) { return files.hostPath(path); };
+  mapping.toWindows = [&files](const std::filesystem::path& host) { return files.windowsPath(host); };
+  mapping.currentFolder = [&files] { return files.currentDirectory(); };
+  return mapping;
+}
+
 int* gArgc = nullptr;
 char** gArgv = nullptr;
 bool gActive = false;
@@ -859,10 +530,10 @@ void qtMessages(QtMsgType type, const QMessageLogContext& context, const QString
 
 }  // namespace
 
-void registerQtBackend(int& argc, char** argv) {
+void registerQtBackend(int& argc, char** argv, platform::FileSystem* files) {
   gArgc = &argc;
   gArgv = argv;
-  registerGuiBackend([](Program program, const InteractionSettings& settings) -> std::unique_ptr<Interaction> {
+  registerGuiBackend([files](Program program, const InteractionSettings& settings) -> std::unique_ptr<Interaction> {
     if (!displayAvailable()) {
       std::fprintf(stderr, "%s: no display (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM); using the console.\n",
                    commandName(program));
@@ -877,7 +548,9 @@ void registerQtBackend(int& argc, char** argv) {
     }
     processScreenshots() = Screenshots(settings.screenshotFolder, program);
     gActive = true;
-    return std::make_unique<QtInteraction>(program, autopilotFor(program, settings.answersFile));
+    auto gui = std::make_unique<QtInteraction>(program, autopilotFor(program, settings.answersFile));
+    if (files) gui->setFolderMapping(machineFolderMapping(*files));
+    return gui;
   });
 }
 

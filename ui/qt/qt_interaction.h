@@ -12,9 +12,14 @@
 #include <string>
 
 #include "ui/interaction.h"
+#include "ui/qt/folder_dialog.h"
 #include "ui/scripted_interaction.h"
 
 class QWidget;
+
+namespace vandrel::platform {
+class FileSystem;
+}
 
 namespace vandrel::ui::qt {
 
@@ -44,6 +49,9 @@ class QtInteraction : public Interaction {
   QtInteraction(Program program, std::unique_ptr<ScriptedInteraction> autopilot);
   ~QtInteraction() override;
 
+  // The folders the folder picker browses: by default drive Z: is the host's root.
+  void setFolderMapping(FolderMapping mapping) { folders_ = std::move(mapping); }
+
   Answer message(const Message& message) override;
   PageResult page(const Page& page) override;
   std::optional<std::string> folder(const FolderPrompt& prompt) override;
@@ -64,12 +72,14 @@ class QtInteraction : public Interaction {
   std::unique_ptr<ProgressWindow> progress_;
   bool progressSaved_ = false;
   std::unique_ptr<QWidget> diskMessage_;
+  FolderMapping folders_ = hostFolderMapping();
 };
 
 // Registers the Qt backend with the port's factory. argc and argv must outlive the program's
-// windows (main's own). The backend is made only where a window system can be reached;
-// elsewhere the factory says so on standard error and the console is used.
-void registerQtBackend(int& argc, char** argv);
+// windows (main's own), and so must files, the machine's file system whose folders the folder
+// picker browses (none: drive Z: is the host's root). The backend is made only where a window
+// system can be reached; elsewhere the factory says so on standard error and the console is used.
+void registerQtBackend(int& argc, char** argv, platform::FileSystem* files = nullptr);
 
 // True once the Qt backend was made in this process: windows can be shown.
 bool guiActive();

@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QLabel>
 #include <QTimer>
 
 #include <cstdlib>
@@ -15,23 +16,13 @@
 
 #include "tests/support/temp_dir.h"
 #include "ui/dialog_text.h"
+#include "ui/qt/percent_bar_widget.h"
+#include "ui/qt/testing/offscreen_application.h"
 
 namespace fs = std::filesystem;
 
 namespace vandrel::ui::qt {
 namespace {
-
-// One application for the whole test program, on the offscreen platform.
-QApplication& application() {
-  static int argc = 1;
-  static char name[] = "qt_interaction_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
 
 Answers answersFrom(const fs::path& file, const std::string& text) {
   std::ofstream(file) << text;
@@ -69,7 +60,7 @@ Page everyKindOfField() {
 
 class QtInteractionTest : public ::testing::Test {
  protected:
-  void SetUp() override { application(); }
+  void SetUp() override { offscreenApplication(); }
 
   // The gui driven by the answers, and the scripted backend given the same answers.
   struct Pair {
@@ -155,6 +146,43 @@ TEST_F(QtInteractionTest, ProgressCancelIsPressedOnTheAskedLineAndReportedOnce) 
   EXPECT_FALSE(gui.cancelPressed());
   gui.endProgress();
   EXPECT_FALSE(gui.cancelPressed()) << "no window, no press";
+}
+
+// The copy window shows "Copying" and "to" beside their lines, only while those have text,
+// and the percentage on its bar.
+TEST_F(QtInteractionTest, CopyProgressShowsItsLabelsApartAndThePercentage) {
+  QtInteraction gui(Program::Setup, nullptr);
+  Progress copying{"File copy in progress...", {"Copying a.exe", "", "to C:\\Tool"}, 42, {}, {}, true};
+  gui.progress(copying);
+  QDialog* window = nullptr;
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    if (widget->isVisible() && widget->windowTitle() == "File copy in progress...") window = qobject_cast<QDialog*>(widget);
+  }
+  ASSERT_NE(window, nullptr);
+  auto shown = [window](const char* text) {
+    for (QLabel* label : window->findChildren<QLabel*>()) {
+      if (label->text() == text) return true;
+    }
+    return false;
+  };
+  EXPECT_TRUE(shown("Copying"));
+  EXPECT_TRUE(shown("a.exe"));
+  EXPECT_TRUE(shown("to"));
+  EXPECT_TRUE(shown("C:\\Tool"));
+  PercentBarWidget* bar = nullptr;
+  for (QWidget* child : window->findChildren<QWidget*>()) {
+    if (auto* found = dynamic_cast<PercentBarWidget*>(child)) bar = found;
+  }
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->position(), 42);
+  copying.lines = {"", "Expanding", ""};
+  copying.percent = 100;
+  gui.progress(copying);
+  EXPECT_FALSE(shown("Copying"));
+  EXPECT_FALSE(shown("to"));
+  EXPECT_TRUE(shown("Expanding"));
+  EXPECT_EQ(bar->position(), 100);
+  gui.endProgress();
 }
 
 TEST_F(QtInteractionTest, EachWindowIsSavedWhenShownContinuingTheFoldersNumbers) {

@@ -1,0 +1,93 @@
+// The folder picker over Qt's own file dialog.
+#include "ui/qt/folder_dialog.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QUrl>
+
+#include "ui/qt/dialog_kit.h"
+#include "ui/scripted_interaction.h"
+
+namespace vandrel::ui::qt {
+
+FolderMapping hostFolderMapping() {
+  FolderMapping mapping;
+  mapping.toHost = [](const std::string& path) -> std::optional<std::filesystem::path> {
+    if (path.size() < 2 || (path[0] != 'Z' && path[0] != 'z') || path[1] != ':') return std::nullopt;
+    std::string host = path.substr(2);
+    for (char& c : host) {
+      if (c == '\\') c = '/';
+    }
+    return std::filesystem::path(host.empty() ? "/" : host);
+  };
+  mapping.toWindows = [](const std::filesystem::path& host) -> std::optional<std::string> {
+    std::string path = "Z:" + host.lexically_normal().string();
+    for (char& c : path) {
+      if (c == '/') c = '\\';
+    }
+    return path;
+  };
+  mapping.currentFolder = [] { return std::string("Z:\\"); };
+  return mapping;
+}
+
+FolderDialog::FolderDialog(const FolderPrompt& prompt, const FolderMapping& mapping)
+    : prompt_(prompt), mapping_(mapping) {
+  setOption(QFileDialog::DontUseNativeDialog, true);
+  setOption(QFileDialog::ReadOnly, true);  // no new folders, renames or deletions here
+  setFont(dialogFont());
+  setFileMode(QFileDialog::AnyFile);
+  setAcceptMode(QFileDialog::AcceptOpen);
+  setNameFilter("(*.dum)");
+  setWindowTitle(qs(prompt.caption));
+  setLabelText(QFileDialog::FileName, qs(prompt.text));
+  setLabelText(QFileDialog::Accept, "&OK");
+  // The file name is the dummy name, kept out of sight with the file-type row.
+  selectFile(qs(prompt.dummyName));
+  for (const char* hidden : {"fileNameEdit", "fileTypeLabel", "fileTypeCombo"}) {
+    if (QWidget* widget = findChild<QWidget*>(hidden)) widget->hide();
+  }
+  if (auto* label = findChild<QLabel*>("fileNameLabel")) {
+    label->setWordWrap(true);
+    label->setMinimumSize(300, 30);
+  }
+  // The machine's drives in the side bar.
+  QList<QUrl> drives;
+  for (char drive = 'A'; drive <= 'Z'; ++drive) {
+    std::string root = std::string(1, drive) + ":\\";
+    std::optional<std::filesystem::path> host = mapping_.toHost(root);
+    if (host && std::filesystem::is_directory(*host)) drives.push_back(QUrl::fromLocalFile(QString::fromStdString(host->string())));
+  }
+  setSidebarUrls(drives);
+  connect(this, &QFileDialog::directoryEntered, this, [this](const QString& host) {
+    if (std::optional<std::string> folder = mapping_.toWindows(host.toStdString())) folder_ = *folder;
+  });
+  showInFolder(prompt.initialFolder.empty() ? mapping_.currentFolder() : prompt.initialFolder);
+  // 30 pixels less high than Qt makes it, centred on the screen.
+  resize(width(), std::max(200, sizeHint().height() - 30));
+  if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
+}
+
+void FolderDialog::showInFolder(const std::string& folder) {
+  if (std::optional<std::filesystem::path> host = mapping_.toHost(folder)) {
+    std::error_code error;
+    if (std::filesystem::is_directory(*host, error)) setDirectory(QString::fromStdString(host->string()));
+  }
+  // The folder as asked for, even one that does not exist yet (a destination to be made).
+  folder_ = folder;
+  selectFile(qs(prompt_.dummyName));
+}
+
+void FolderDialog::openFolder(const std::string& folder) { showInFolder(folder); }
+
+void FolderDialog::accept() {
+  // Whatever the list shows selected, OK takes the folder that is open.
+  chosen_ = folder_.empty() ? std::string() : dummyFilePath(folder_, prompt_.dummyName);
+  QDialog::accept();
+}
+
+}  // namespace vandrel::ui::qt

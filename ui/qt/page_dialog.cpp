@@ -1,0 +1,471 @@
+// The wizard pages' windows.
+#include "ui/qt/page_dialog.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyledItemDelegate>
+#include <QVBoxLayout>
+
+#include "setup/window/bitmap_resources.h"
+
+namespace vandrel::ui::qt {
+
+namespace {
+
+// The window around a page: the page at (7, 7), an etched line under it, the buttons below.
+constexpr int kSheetWidth = 276;
+constexpr int kSheetHeight = 200;
+constexpr int kPageLeft = 7;
+constexpr int kPageTop = 7;
+constexpr int kButtonTop = 179;
+
+// A check list whose boxes stand on the right of each item's description, the text staying
+// on the left.
+class CheckOnTheRight : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+  // Public: the page tells tests where a row's box is drawn from the same option.
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->direction = Qt::RightToLeft;
+    option->displayAlignment = Qt::AlignAbsolute | Qt::AlignLeft | Qt::AlignVCenter;
+  }
+};
+
+bool eraseOne(std::vector<std::string>& list, const std::string& line) {
+  for (auto it = list.begin(); it != list.end(); ++it) {
+    if (*it == line) {
+      list.erase(it);
+      return true;
+    }
+  }
+  return false;
+}
+
+// "Disk space required: 1.2 Mo": the label up to its colon and the value after it.
+std::pair<std::string, std::string> labelAndValue(const std::string& line) {
+  std::size_t colon = line.rfind(':');
+  if (colon == std::string::npos) return {line, ""};
+  std::size_t value = line.find_first_not_of(' ', colon + 1);
+  return {line.substr(0, colon + 1), value == std::string::npos ? "" : line.substr(value)};
+}
+
+}  // namespace
+
+// The page's text lines, taken from the front and the back in reading order.
+class PageDialog::Lines {
+ public:
+  explicit Lines(const std::string& text) : all_(splitLines(text)), back_(all_.size()) {}
+  std::size_t left() const { return back_ - front_; }
+  std::string take() { return front_ < back_ ? all_[front_++] : std::string(); }
+  std::string takeLast() { return front_ < back_ ? all_[--back_] : std::string(); }
+  // The next count lines joined by line breaks.
+  std::string take(std::size_t count) {
+    std::string joined;
+    for (std::size_t i = 0; i < count && front_ < back_; ++i) joined += (i ? "\n" : "") + all_[front_++];
+    return joined;
+  }
+  std::string rest() { return take(left()); }
+  std::vector<std::string> restLines() {
+    std::vector<std::string> lines(all_.begin() + long(front_), all_.begin() + long(back_));
+    front_ = back_;
+    return lines;
+  }
+
+ private:
+  std::vector<std::string> all_;
+  std::size_t front_ = 0;
+  std::size_t back_;
+};
+
+PageDialog::PageDialog(const Page& page) : page_(page), origin_(kPageLeft, kPageTop) {
+  setUpDialog(*this, page.caption, du_, kSheetWidth, kSheetHeight);
+  widgets_.resize(page.fields.size());
+  // The first page shows the program's picture, the others the side picture.
+  int picture = page.id == "first" ? setup::window::bitmap_id::Picture : setup::window::bitmap_id::SidePicture;
+  placePicture(*this, du_, picture, 0, 0, 80, 160, false, origin_);
+  Lines lines(page.text);
+  if (!layOutKnownPage(lines)) {
+    Lines again(page.text);
+    layOutOther(again);
+  }
+  auto* line = new QFrame(this);
+  line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+  du_.place(line, kPageLeft, kButtonTop - 7, kSheetWidth - 2 * kPageLeft, 1);
+  addButtons();
+}
+
+bool PageDialog::layOutKnownPage(Lines& lines) {
+  auto kinds = [this](std::initializer_list<Field::Kind> wanted) {
+    if (page_.fields.size() != wanted.size()) return false;
+    std::size_t i = 0;
+    for (Field::Kind kind : wanted) {
+      if (page_.fields[i++].kind != kind) return false;
+    }
+    return true;
+  };
+  const std::string& id = page_.id;
+  if (id == "first" && kinds({})) {
+    layOutFirst(lines);
+  } else if (id == "notice" && kinds({}) && lines.left() >= 4) {
+    layOutNotice(lines);
+  } else if (id == "licence" && kinds({})) {
+    layOutLicence(lines);
+  } else if (id == "registration" && kinds({Field::Kind::Text, Field::Kind::Text, Field::Kind::Text}) &&
+             lines.left() >= 5) {
+    layOutRegistration(lines);
+  } else if (id == "components" && kinds({Field::Kind::CheckList}) &&
+             lines.left() >= page_.fields[0].items.size() + 2) {
+    layOutComponents(lines);
+  } else if (id == "sharing" && kinds({Field::Kind::Radio}) && page_.fields[0].items.size() == 2 &&
+             lines.left() >= 4) {
+    layOutSharing(lines);
+  } else if (id == "destination" && kinds({Field::Kind::Text, Field::Kind::Check}) &&
+             page_.actions.size() == 1 && lines.left() >= 6) {
+    layOutDestination(lines);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+QLabel* PageDialog::text(const std::string& line, int x, int y, int w, int h) {
+  return placeText(*this, du_, line, x, y, w, h, origin_);
+}
+
+// Five texts of the setup's own: a bold welcome, three lines about the wizard and the hint
+// to press Next at the page's foot.
+void PageDialog::layOutFirst(Lines& lines) {
+  QLabel* welcome = text(lines.take(), 85, 0, 175, 20);
+  QFont bold = welcome->font();
+  bold.setBold(true);
+  welcome->setFont(bold);
+  std::string last = lines.left() > 0 ? lines.takeLast() : std::string();
+  const int tops[] = {30, 55, 85};
+  for (int i = 0; i < 3 && lines.left() > 0; ++i) text(i == 2 ? lines.rest() : lines.take(), 85, tops[i], 175, 25);
+  text(last, 85, 150, 175, 10);
+}
+
+void PageDialog::layOutNotice(Lines& lines) {
+  QLabel* welcome = text(lines.take(), 85, 0, 175, 20);  // "Welcome to " and the name
+  QFont bold = welcome->font();
+  bold.setBold(true);
+  welcome->setFont(bold);
+  std::string next = lines.takeLast();
+  text(lines.take(2), 85, 30, 175, 45);  // the advice, two sentences on two lines
+  text(lines.rest(), 85, 80, 175, 65);   // the notice the script chose
+  text(next, 85, 150, 145, 10);
+}
+
+void PageDialog::layOutLicence(Lines& lines) {
+  text(lines.take(), 85, 0, 175, 25);
+  auto* box = new QPlainTextEdit(qs(lines.rest()), this);
+  box->setReadOnly(true);
+  box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  du_.place(box, 85, 30, 175, 130, origin_);
+}
+
+void PageDialog::layOutRegistration(Lines& lines) {
+  text(lines.take(), 85, 0, 177, 25);
+  std::string next = lines.takeLast();
+  const int editTops[] = {45, 75, 105};
+  for (int i = 0; i < 3; ++i) {
+    QLabel* label = text(lines.take(), 85, editTops[i] - 10, 165, 9);
+    label->setTextFormat(Qt::AutoText);
+    QLineEdit* edit = makeEdit(i);
+    label->setBuddy(edit);
+    du_.place(edit, 85, editTops[i], 165, 12, origin_);
+  }
+  lines.rest();
+  text(next, 85, 150, 145, 10);
+}
+
+void PageDialog::layOutComponents(Lines& lines) {
+  text(lines.take(), 85, 0, 175, 25);
+  lines.take(page_.fields[0].items.size());  // the items, shown by the list
+  du_.place(makeCheckList(0), 85, 30, 170, 75, origin_);
+  text(lines.rest(), 85, 110, 175, 30);
+}
+
+void PageDialog::layOutSharing(Lines& lines) {
+  text(lines.take(), 85, 0, 175, 25);
+  lines.take(2);  // the two choices, shown by the radio buttons
+  makeRadios(0);
+  du_.place(widgets_[0].radios[0], 95, 35, 160, 10, origin_);
+  du_.place(widgets_[0].radios[1], 95, 50, 160, 10, origin_);
+  text(lines.rest(), 85, 75, 175, 25);
+}
+
+void PageDialog::layOutDestination(Lines& lines) {
+  text(lines.take(), 85, 0, 175, 25);
+  text(lines.take(), 85, 28, 175, 18);
+  text(lines.take(), 85, 46, 175, 18);
+  lines.take();  // the folder line, shown by its field
+  auto* box = new QGroupBox(qs(page_.fields[0].label), this);
+  du_.place(box, 85, 66, 175, 44, origin_);
+  QLineEdit* folder = makeEdit(0);
+  // The folder is a line of text, changed only through Change.
+  folder->setReadOnly(true);
+  folder->setFrame(false);
+  QPalette plain = folder->palette();
+  plain.setColor(QPalette::Base, plain.color(QPalette::Window));
+  folder->setPalette(plain);
+  du_.place(folder, 90, 78, 165, 10, origin_);
+  folder->raise();
+  du_.place(makePageButton(0, *this), 205, 91, 50, 14, origin_);
+  Widgets& backup = widgets_[1];
+  backup.check = new QCheckBox(qs(page_.fields[1].label), this);
+  backup.check->setChecked(page_.fields[1].checked);
+  du_.place(backup.check, 85, 115, 160, 10, origin_);
+  const int tops[] = {132, 144};
+  for (int top : tops) {
+    auto [label, value] = labelAndValue(lines.take());
+    text(label, 85, top, 110, 9);
+    text(value, 195, top, 60, 9)->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  }
+  lines.rest();
+}
+
+// Any other page: its lines stacked right of the picture, each field where its label stands
+// (a text field's label, a radio group's question, a check list's first item), then the
+// fields no line names.
+void PageDialog::layOutOther(Lines& lines) {
+  auto* area = new QWidget(this);
+  du_.place(area, 85, 0, 175, 161, origin_);
+  auto* column = new QVBoxLayout(area);
+  column->setContentsMargins(0, 0, 0, 0);
+  std::vector<bool> placed(page_.fields.size(), false);
+  std::vector<std::string> consumed;  // item lines shown by a list or radio field
+  for (const std::string& line : lines.restLines()) {
+    int field = fieldAt(line, placed);
+    if (field >= 0) {
+      placed[field] = true;
+      addFieldTo(column, field);
+      const Field& f = page_.fields[field];
+      if (f.kind == Field::Kind::Radio || f.kind == Field::Kind::CheckList) {
+        consumed.insert(consumed.end(), f.items.begin(), f.items.end());
+        if (f.kind == Field::Kind::CheckList) eraseOne(consumed, line);
+      }
+      continue;
+    }
+    if (eraseOne(consumed, line)) continue;
+    auto* label = new QLabel(qs(line), area);
+    label->setWordWrap(true);
+    label->setTextFormat(Qt::PlainText);
+    column->addWidget(label);
+  }
+  for (std::size_t i = 0; i < page_.fields.size(); ++i) {
+    if (!placed[i]) addFieldTo(column, static_cast<int>(i));
+  }
+  column->addStretch();
+}
+
+int PageDialog::fieldAt(const std::string& line, const std::vector<bool>& placed) const {
+  for (std::size_t i = 0; i < page_.fields.size(); ++i) {
+    if (placed[i]) continue;
+    const Field& f = page_.fields[i];
+    switch (f.kind) {
+      case Field::Kind::Text:
+        if (!f.label.empty() && (line == f.label || line.rfind(f.label + ":", 0) == 0)) return static_cast<int>(i);
+        break;
+      case Field::Kind::Radio:
+        if (!f.label.empty() && line == f.label) return static_cast<int>(i);
+        break;
+      case Field::Kind::CheckList:
+        if (!f.items.empty() && line == f.items[0]) return static_cast<int>(i);
+        break;
+      case Field::Kind::Check:
+        if (line == f.label) return static_cast<int>(i);
+        break;
+    }
+  }
+  return -1;
+}
+
+void PageDialog::addFieldTo(QVBoxLayout* column, int index) {
+  const Field& field = page_.fields[index];
+  Widgets& w = widgets_[index];
+  QWidget* area = column->parentWidget();
+  switch (field.kind) {
+    case Field::Kind::Text: {
+      QLineEdit* edit = makeEdit(index);
+      edit->setParent(area);
+      auto* row = new QHBoxLayout;
+      auto* label = new QLabel(qs(field.label), area);
+      label->setBuddy(edit);
+      row->addWidget(label);
+      row->addWidget(edit, 1);
+      column->addLayout(row);
+      break;
+    }
+    case Field::Kind::Check:
+      w.check = new QCheckBox(qs(field.label), area);
+      w.check->setChecked(field.checked);
+      column->addWidget(w.check);
+      break;
+    case Field::Kind::CheckList:
+      column->addWidget(makeCheckList(index));
+      w.list->setParent(area);
+      break;
+    case Field::Kind::Radio:
+      makeRadios(index);
+      for (QRadioButton* radio : w.radios) {
+        radio->setParent(area);
+        column->addWidget(radio);
+      }
+      break;
+  }
+  // Page buttons beside the first text field (the builder's pages have none).
+  if (field.kind == Field::Kind::Text && actions_.empty()) {
+    for (std::size_t k = 0; k < page_.actions.size(); ++k) column->addWidget(makePageButton(k, *area));
+  }
+}
+
+QLineEdit* PageDialog::makeEdit(int index) {
+  Widgets& w = widgets_[index];
+  w.edit = new QLineEdit(qs(page_.fields[index].value), this);
+  return w.edit;
+}
+
+QListWidget* PageDialog::makeCheckList(int index) {
+  const Field& field = page_.fields[index];
+  Widgets& w = widgets_[index];
+  w.list = new QListWidget(this);
+  w.list->setItemDelegate(new CheckOnTheRight(w.list));
+  for (std::size_t k = 0; k < field.items.size(); ++k) {
+    auto* item = new QListWidgetItem(qs(field.items[k]), w.list);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
+    bool on = k < field.itemChecked.size() && field.itemChecked[k];
+    item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+  }
+  return w.list;
+}
+
+void PageDialog::makeRadios(int index) {
+  const Field& field = page_.fields[index];
+  Widgets& w = widgets_[index];
+  auto* group = new QButtonGroup(this);
+  for (std::size_t k = 0; k < field.items.size(); ++k) {
+    auto* radio = new QRadioButton(qs(field.items[k]), this);
+    radio->setChecked(static_cast<int>(k) == field.selected);
+    group->addButton(radio);
+    w.radios.push_back(radio);
+  }
+}
+
+QPushButton* PageDialog::makePageButton(std::size_t action, QWidget& parent) {
+  auto* button = new QPushButton(qs(page_.actions[action]), &parent);
+  connect(button, &QPushButton::clicked, this, [this, action] {
+    result_.pageButton = static_cast<int>(action);
+    leave(PageResult::Action::PageButton);
+  });
+  actions_.push_back(button);
+  return button;
+}
+
+// Back and Next side by side, Cancel apart on the right, as a wizard has them.
+void PageDialog::addButtons() {
+  const int cancelLeft = kSheetWidth - kPageLeft - 50;
+  back_ = placeButton(*this, du_, "< &Back", cancelLeft - 107, kButtonTop);
+  back_->setEnabled(page_.back);
+  connect(back_, &QPushButton::clicked, this, [this] { leave(PageResult::Action::Back); });
+  bool finishes = page_.next.empty() && !page_.finish.empty();
+  if (!page_.next.empty() || finishes) {
+    forward_ = placeButton(*this, du_, finishes ? page_.finish : page_.next, cancelLeft - 57, kButtonTop);
+    PageResult::Action action = finishes ? PageResult::Action::Finish : PageResult::Action::Next;
+    connect(forward_, &QPushButton::clicked, this, [this, action] { leave(action); });
+    forward_->setDefault(true);
+  }
+  cancel_ = placeButton(*this, du_, page_.cancel, cancelLeft, kButtonTop);
+  connect(cancel_, &QPushButton::clicked, this, [this] { leave(PageResult::Action::Cancel); });
+}
+
+void PageDialog::leave(PageResult::Action action) {
+  if (left_) return;
+  left_ = true;
+  result_.action = action;
+  accept();
+}
+
+void PageDialog::reject() {
+  if (!left_) result_.action = PageResult::Action::Cancel;
+  left_ = true;
+  QDialog::reject();
+}
+
+PageResult PageDialog::result() const {
+  PageResult result = result_;
+  result.fields = page_.fields;
+  for (std::size_t i = 0; i < page_.fields.size(); ++i) {
+    Field& field = result.fields[i];
+    const Widgets& w = widgets_[i];
+    if (w.edit) field.value = fromQs(w.edit->text());
+    if (w.check) field.checked = w.check->isChecked();
+    if (w.list) {
+      field.itemChecked.assign(field.items.size(), false);
+      for (int row = 0; row < w.list->count() && row < static_cast<int>(field.items.size()); ++row) {
+        field.itemChecked[row] = w.list->item(row)->checkState() == Qt::Checked;
+      }
+    }
+    for (std::size_t k = 0; k < w.radios.size(); ++k) {
+      if (w.radios[k]->isChecked()) field.selected = static_cast<int>(k);
+    }
+  }
+  return result;
+}
+
+void PageDialog::drive(const PageResult& wanted) {
+  for (std::size_t i = 0; i < wanted.fields.size() && i < widgets_.size(); ++i) {
+    const Field& field = wanted.fields[i];
+    Widgets& w = widgets_[i];
+    if (w.edit) w.edit->setText(qs(field.value));
+    if (w.check) w.check->setChecked(field.checked);
+    if (w.list) {
+      for (int row = 0; row < w.list->count(); ++row) {
+        bool on = row < static_cast<int>(field.itemChecked.size()) && field.itemChecked[row];
+        w.list->item(row)->setCheckState(on ? Qt::Checked : Qt::Unchecked);
+      }
+    }
+    if (field.selected >= 0 && field.selected < static_cast<int>(w.radios.size())) {
+      w.radios[field.selected]->setChecked(true);
+    }
+  }
+  switch (wanted.action) {
+    case PageResult::Action::Back: back_->click(); break;
+    case PageResult::Action::Next:
+    case PageResult::Action::Finish:
+      if (forward_) forward_->click();
+      break;
+    case PageResult::Action::Cancel: cancel_->click(); break;
+    case PageResult::Action::PageButton:
+      if (wanted.pageButton >= 0 && wanted.pageButton < static_cast<int>(actions_.size())) {
+        actions_[wanted.pageButton]->click();
+      }
+      break;
+  }
+}
+
+QRect PageDialog::checkBoxOfRow(int field, int row) const {
+  if (field < 0 || field >= static_cast<int>(widgets_.size()) || !widgets_[field].list) return {};
+  QListWidget* list = widgets_[field].list;
+  QModelIndex index = list->model()->index(row, 0);
+  auto* delegate = dynamic_cast<CheckOnTheRight*>(list->itemDelegate());
+  if (!delegate) return {};
+  // The delegate's own option, as it paints and takes clicks.
+  QStyleOptionViewItem option;
+  option.initFrom(list->viewport());
+  option.rect = list->visualRect(index);
+  delegate->initStyleOption(&option, index);
+  return list->style()->subElementRect(QStyle::SE_ItemViewItemCheckIndicator, &option, list);
+}
+
+}  // namespace vandrel::ui::qt
