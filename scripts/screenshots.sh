@@ -2,6 +2,9 @@
 # Pictures of the windows: builds the programs, generates the example package, installs it
 # on a new machine through the windows (offscreen, driven by examples/answers.ini) and removes
 # it again, saving every window as it is shown into OUTDIR as NNN-<program>-<window>.png.
+# A second package then shows the windows the example never needs: a file on a second disk
+# whose folder was moved (the folder prompt) and a shared file whose count falls to zero on
+# removal (the three-button question).
 # VANDREL_BIN=FOLDER uses programs already built there instead of building into build/.
 set -euo pipefail
 OUT=${1:?usage: scripts/screenshots.sh OUTDIR}
@@ -35,5 +38,26 @@ unset VANDREL_TRANSCRIPT VANDREL_LOG VANDREL_RECORD VANDREL_PLAN
 (cd "$WORK/example" && VANDREL_UI=scripted "$BIN/corvix" generate tool.cvx --out "$WORK/pkg" --no-save >/dev/null)
 
 "$BIN/vandrel-machine" run "$VANDREL_MACHINE" "$(windows "$WORK/pkg/Setup.exe")"
+"$BIN/vandrel-machine" uninstall "$VANDREL_MACHINE" "Tool 1.0"
+
+# The second package: the example with a shared library on disk 2.
+mkdir -p "$WORK/second/shared"
+printf 'a library shared between programs\r\n' >"$WORK/second/shared/common.dll"
+cp -r examples/. "$WORK/second/"
+(cd "$WORK/second" && VANDREL_UI=scripted "$BIN/corvix" add tool.cvx shared --disk 2 >/dev/null &&
+  VANDREL_UI=scripted "$BIN/corvix" generate tool.cvx --out "$WORK/package/" --no-save >/dev/null)
+script=$(find "$WORK/package" -name Script.vrx | head -n 1)
+# The library is marked shared (the last of its eleven fields), and disk 2's folder is moved
+# where the setup does not look for it by itself.
+awk -F, -v OFS=, '{ sub(/\r$/, "") } /^[0-9]+=common\.dl.,/ { $11 = "1" } { printf "%s\r\n", $0 }' \
+  "$script" >"$script.new" && mv "$script.new" "$script"
+mv "$(dirname "$(find "$WORK/package" -name 'common.dl?' | head -n 1)")" "$WORK/moved"
+{
+  printf '[Wizard]\r\nUserName=Example User\r\nFolder=C:\\Program Files\\Tool\r\n'
+  printf '[Folders]\r\n1=%s\\\r\n' "$(windows "$WORK/moved")"
+  printf '[Answers]\r\nDefault=Yes\r\n'
+} >"$WORK/second.ini"
+export VANDREL_ANSWERS="$WORK/second.ini"
+"$BIN/vandrel-machine" run "$VANDREL_MACHINE" "$(windows "$(dirname "$script")/Setup.exe")"
 "$BIN/vandrel-machine" uninstall "$VANDREL_MACHINE" "Tool 1.0"
 ls "$OUT"
