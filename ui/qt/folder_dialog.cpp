@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QScreen>
-#include <QUrl>
 
 #include "ui/qt/dialog_kit.h"
 #include "ui/scripted_interaction.h"
@@ -55,14 +54,10 @@ FolderDialog::FolderDialog(const FolderPrompt& prompt, const FolderMapping& mapp
     label->setWordWrap(true);
     label->setMinimumSize(300, 30);
   }
-  // The machine's drives in the side bar.
-  QList<QUrl> drives;
-  for (char drive = 'A'; drive <= 'Z'; ++drive) {
-    std::string root = std::string(1, drive) + ":\\";
-    std::optional<std::filesystem::path> host = mapping_.toHost(root);
-    if (host && std::filesystem::is_directory(*host)) drives.push_back(QUrl::fromLocalFile(QString::fromStdString(host->string())));
-  }
-  setSidebarUrls(drives);
+  // One list of the open folder's content, as the system's file-open dialog has it: no side
+  // bar (its places would be host folders).
+  if (QWidget* sidebar = findChild<QWidget*>("sidebar")) sidebar->hide();
+  setViewMode(QFileDialog::Detail);
   connect(this, &QFileDialog::directoryEntered, this, [this](const QString& host) {
     if (std::optional<std::string> folder = mapping_.toWindows(host.toStdString())) folder_ = *folder;
   });

@@ -25,7 +25,7 @@ TEST(FolderDialog, ShowsThePromptInPlaceOfTheFileNameAndGivesTheOpenFolder) {
   auto* label = dialog.findChild<QLabel*>("fileNameLabel");
   ASSERT_NE(label, nullptr);
   EXPECT_EQ(label->text(), "Where is disk 2?");
-  for (const char* hidden : {"fileNameEdit", "fileTypeLabel", "fileTypeCombo"}) {
+  for (const char* hidden : {"fileNameEdit", "fileTypeLabel", "fileTypeCombo", "sidebar"}) {
     QWidget* widget = dialog.findChild<QWidget*>(hidden);
     ASSERT_NE(widget, nullptr) << hidden;
     EXPECT_TRUE(widget->isHidden()) << hidden;
