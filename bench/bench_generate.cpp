@@ -1,106 +1,132 @@
-// Generating a package of 2,000 files (200 MB) on the emulated machine, against `cp -r` of the
-// same files on the host, in one run: the generator should stay within 1.5 times the copy.
+// Generating packages on the emulated machine, in the program, against `cp -r` of the
+// author's files on the host, taking turns: 2,000 files of 100 KB (200 MB), and 20,000 small
+// files against 2,000 (the cost per file must stay flat as the document grows).
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
+#include <map>
+#include <memory>
 #include <string>
 
-#include "builder/tree/script_tree.h"
+#include "bench/support/bench_package.h"
+#include "bench/support/turns.h"
 #include "builder/generate/package_generator.h"
 #include "builder/generate/progress_service.h"
+#include "builder/tree/script_tree.h"
 #include "platform/emulated/machine_root.h"
 #include "tests/support/fake_interaction.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/run_program.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace vandrel;
+using namespace vandrel::bench;
+using test::windowsForm;
 
-constexpr int kFiles = 2000;
-constexpr std::size_t kFileSize = 100 * 1024;  // 2,000 x 100 KB = 200 MB
+constexpr std::size_t kLarge = 100 * 1024;  // 2,000 x 100 KB = 200 MB
+constexpr std::size_t kSmall = 512;
 
-
-// The author's files, made once for both benchmarks. Copies are only removed with the fixture
-// at the end: removing files between runs makes the file system's inode allocation of the
-// next run slower, which would favour whichever benchmark runs first.
-struct Fixture {
-  test::TempDir dir;
-  fs::path source = dir / "src";
-  Fixture() {
-    fs::create_directories(source);
-    std::string block(kFileSize, 'v');
-    for (int i = 0; i < kFiles; ++i) {
-      block[i % kFileSize] = char('a' + i % 26);  // files differ
-      std::ofstream(source / ("file" + std::to_string(i) + ".dat"), std::ios::binary) << block;
-    }
-    platform::emulated::initMachineRoot(dir / "machine", platform::emulated::Preset::Win98, "bench");
-  }
+// The author's files (each different) and a document that lists them, made once per size.
+struct Authored {
+  fs::path source;
+  builder::CScriptDoc doc;
 };
 
-Fixture& fixture() {
-  static Fixture f;
-  return f;
-}
-
-std::string windowsForm(const fs::path& host) {
-  std::string path = "Z:" + host.string();
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
-
-void BM_GeneratePackage(benchmark::State& state) {
-  Fixture& f = fixture();
-  platform::MachineOptions options;
-  options.hostDriveWritable = true;
-  std::unique_ptr<platform::Machine> machine = platform::emulated::openMachine(f.dir / "machine", options);
-  builder::CScriptDoc doc;
-  doc.settings.ownUnInstall = 1;
-  std::string source = windowsForm(f.source);
-  for (int i = 0; i < kFiles; ++i) {
+const Authored& authored(int count, std::size_t size) {
+  static std::map<std::pair<int, std::size_t>, std::unique_ptr<Authored>> made;
+  auto& slot = made[{count, size}];
+  if (slot) return *slot;
+  slot = std::make_unique<Authored>();
+  slot->source = workArea() / ("src" + std::to_string(count) + "x" + std::to_string(size));
+  fs::create_directories(slot->source);
+  std::string block(size, 'v');
+  slot->doc.settings.ownUnInstall = 1;
+  for (int i = 0; i < count; ++i) {
+    block[std::size_t(i) % size] = char('a' + i % 26);
+    std::string name = "file" + std::to_string(i) + ".dat";
+    test::writeFile(slot->source / name, block);
     builder::FileEntry file;
-    file.sourceName = file.destName = "file" + std::to_string(i) + ".dat";
-    file.size = std::int32_t(kFileSize);
-    file.sourcePath = source;
-    file.key = doc.newKey();
-    doc.appendEntry(file);
+    file.sourceName = file.destName = name;
+    file.size = std::int32_t(size);
+    file.sourcePath = windowsForm(slot->source);
+    file.key = slot->doc.newKey();
+    slot->doc.appendEntry(file);
   }
-  builder::ScriptTree tree(doc);
-  test::FakeInteraction ui;  // every question answered Yes, nothing kept
-  ui.recording = false;
-  builder::ProgressService progress(ui, machine->files());
-  fs::create_directories(f.dir / "nobuilder");
-  builder::BuilderContext context{machine->files(), ui, progress, windowsForm(f.dir / "nobuilder"),
-                                  nullptr};
-  int run = 0;
-  for (auto _ : state) {
-    fs::path out = f.dir / ("pkg" + std::to_string(run++));
-    builder::PackageGenerator generator(doc, tree.entryOrder(), context);
-    auto outcome = generator.generate({windowsForm(out), false});
-    if (outcome != builder::GenerateOutcome::Complete && outcome != builder::GenerateOutcome::WithErrors) {
-      state.SkipWithError("generation failed");
-    }
-  }
-  state.SetBytesProcessed(std::int64_t(state.iterations()) * kFiles * std::int64_t(kFileSize));
+  return *slot;
 }
 
-void BM_CopyTree(benchmark::State& state) {
-  Fixture& f = fixture();
-  int run = 0;
-  for (auto _ : state) {
-    fs::path out = f.dir / ("copy" + std::to_string(run++));
-    std::string command = "cp -r '" + f.source.string() + "' '" + out.string() + "'";
-    if (std::system(command.c_str()) != 0) state.SkipWithError("cp -r failed");
-  }
-  state.SetBytesProcessed(std::int64_t(state.iterations()) * kFiles * std::int64_t(kFileSize));
+// The machine the builder runs on, made once.
+const fs::path& builderMachine() {
+  static const fs::path root = [] {
+    fs::path r = workArea() / "builder-machine";
+    platform::emulated::initMachineRoot(r, platform::emulated::Preset::Win98, "bench");
+    fs::create_directories(workArea() / "nobuilder");
+    return r;
+  }();
+  return root;
 }
 
-BENCHMARK(BM_CopyTree)->Unit(benchmark::kMillisecond)->Iterations(3);
-BENCHMARK(BM_GeneratePackage)->Unit(benchmark::kMillisecond)->Iterations(3);
+fs::path freshOutput() {
+  static int made = 0;
+  return workArea() / ("out" + std::to_string(made++));
+}
+
+// The generation of the document into a new package folder; the time includes opening the
+// machine.
+Turn generating(const Authored& authored) {
+  auto out = std::make_shared<fs::path>();
+  return {[out] { *out = freshOutput(); },
+          [&authored, out]() -> std::string {
+            platform::MachineOptions options;
+            options.hostDriveWritable = true;
+            auto machine = platform::emulated::openMachine(builderMachine(), options);
+            builder::ScriptTree tree(authored.doc);
+            test::FakeInteraction ui;  // every question answered Yes, nothing kept
+            ui.recording = false;
+            builder::ProgressService progress(ui, machine->files());
+            builder::BuilderContext context{machine->files(), ui, progress,
+                                            windowsForm(workArea() / "nobuilder"), nullptr};
+            builder::PackageGenerator generator(authored.doc, tree.entryOrder(), context);
+            auto outcome = generator.generate({windowsForm(*out), false});
+            bool done = outcome == builder::GenerateOutcome::Complete || outcome == builder::GenerateOutcome::WithErrors;
+            return done ? std::string() : "generation failed";
+          }};
+}
+
+void generationVersusCopy(benchmark::State& state, int count, std::size_t size) {
+  const Authored& files = authored(count, size);
+  builderMachine();
+  auto out = std::make_shared<fs::path>();
+  Turn copy{[out] { *out = freshOutput(); },
+            [&files, out] {
+              auto result = test::runProgram("/bin/cp", {"-r", files.source.string(), out->string()}, {}, 3600);
+              return result.exitStatus == 0 ? std::string() : "cp -r failed: " + result.err;
+            }};
+  takeTurns(state, generating(files), copy);
+  state.counters["files"] = count;
+}
+
+void generationManyVersusFew(benchmark::State& state, int few) {
+  const Authored& many = authored(few * 10, kSmall);
+  const Authored& fewer = authored(few, kSmall);
+  builderMachine();
+  takeTurns(state, generating(many), generating(fewer));
+  state.counters["files"] = few * 10;
+}
+
+void registerAll() {
+  const int files = scaled(2000, 200);
+  benchmark::RegisterBenchmark("generation_vs_cp/large", generationVersusCopy, files, kLarge)
+      ->Unit(benchmark::kMillisecond)
+      ->UseManualTime()
+      ->Iterations(scaled(5, 3));
+  benchmark::RegisterBenchmark("generation_many_vs_few", generationManyVersusFew, files)
+      ->Unit(benchmark::kMillisecond)
+      ->UseManualTime()
+      ->Iterations(3);
+}
 
 }  // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) { return runBenchmarks(argc, argv, registerAll); }

@@ -10,6 +10,7 @@
 
 #include <unistd.h>
 
+#include "bench/support/turns.h"
 #include "platform/formats/szdd.h"
 #include "tests/support/run_program.h"
 
@@ -100,17 +101,21 @@ const fs::path& compressedFile() {
 
 std::uint64_t mscompressSize = 0;
 
+bool expandOurs(const fs::path& in) {
+  std::FILE* source = std::fopen(in.c_str(), "rb");
+  std::FILE* sink = std::fopen("/dev/null", "wb");
+  szdd::Status status = szdd::expand(
+      [source](std::uint8_t* b, std::size_t n) { return std::int64_t(std::fread(b, 1, n, source)); },
+      [sink](const std::uint8_t* d, std::size_t n) { return std::fwrite(d, 1, n, sink) == n; });
+  std::fclose(source);
+  std::fclose(sink);
+  return status == szdd::Status::Ok;
+}
+
 void BM_ExpandOurs(benchmark::State& state) {
   const fs::path& in = compressedFile();
   for (auto _ : state) {
-    std::FILE* source = std::fopen(in.c_str(), "rb");
-    std::FILE* sink = std::fopen("/dev/null", "wb");
-    szdd::Status status = szdd::expand(
-        [source](std::uint8_t* b, std::size_t n) { return std::int64_t(std::fread(b, 1, n, source)); },
-        [sink](const std::uint8_t* d, std::size_t n) { return std::fwrite(d, 1, n, sink) == n; });
-    std::fclose(source);
-    std::fclose(sink);
-    if (status != szdd::Status::Ok) state.SkipWithError("expansion failed");
+    if (!expandOurs(in)) state.SkipWithError("expansion failed");
   }
   state.SetBytesProcessed(std::int64_t(state.iterations() * SampleSize));
 }
@@ -129,6 +134,22 @@ void BM_ExpandLibmspack(benchmark::State& state) {
   state.SetBytesProcessed(std::int64_t(state.iterations() * SampleSize));
 }
 BENCHMARK(BM_ExpandLibmspack)->Unit(benchmark::kMillisecond);
+
+// libmspack's expansion and ours taking turns: ratio is how many times our time libmspack's
+// took.
+void BM_ExpandLibmspackVersusOurs(benchmark::State& state) {
+  const fs::path& in = compressedFile();
+  msszdd_decompressor* d = mspack_create_szdd_decompressor(nullptr);
+  vandrel::bench::Turn theirs{{}, [&] {
+                                return d->decompress(d, in.c_str(), "/dev/null") == MSPACK_ERR_OK
+                                           ? std::string()
+                                           : std::string("libmspack failed");
+                              }};
+  vandrel::bench::Turn ours{{}, [&] { return expandOurs(in) ? std::string() : std::string("expansion failed"); }};
+  vandrel::bench::takeTurns(state, theirs, ours);
+  mspack_destroy_szdd_decompressor(d);
+}
+BENCHMARK(BM_ExpandLibmspackVersusOurs)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(9);
 #endif
 
 // The mscompress program on the same data, once (it is slow); its size is the reference.

@@ -1,16 +1,17 @@
-// Removing an installed package of N files from an emulated machine: the whole removal
-// (script check, six steps, result) must grow linearly with the number of entries.
+// Removing a package installed by the real Setup.exe, in the program: against `rm -r` of the
+// same installed tree on another machine, and 20,000 small files against 2,000 (the whole
+// removal, with its script check, six steps and result, must grow linearly), taking turns.
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
+#include "bench/support/bench_package.h"
+#include "bench/support/turns.h"
 #include "platform/emulated/machine_root.h"
 #include "tests/support/fake_interaction.h"
-#include "tests/support/temp_dir.h"
-#include "ui/interaction.h"
+#include "tests/support/run_program.h"
 #include "uninstall/driver.h"
 #include "uninstall/strings/uninstall_strings.h"
 
@@ -18,69 +19,68 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace vandrel;
+using namespace vandrel::bench;
 
+constexpr std::size_t kSmall = 512;
 
-// Installs the package's trace by hand: N entries of files spread over ten folders, one win.ini key and
-// one registry value per hundred files, and the script that lists them all.
-void install(const fs::path& drive, int files) {
-  fs::path app = drive / "App";
-  std::string script = "[Settings]\r\nAppName=Bench\r\n[Directories]\r\nnbDir=14\r\n";
-  for (int d = 0; d < 10; ++d) {
-    fs::create_directories(app / ("Dir" + std::to_string(d)));
-    script += std::to_string(d) + "=Dir" + std::to_string(d) + ",0,0,\r\n";
-  }
-  script += "10=,0,0,\r\n11=,1,0,\r\n12=,2,0,\r\n13=,3,0,\r\n";
-  script += "[Files]\r\nnbFiles=" + std::to_string(files) + "\r\n";
-  // Entry 0 is the uninstaller itself, which stays in the Windows folder.
-  script += "0=Peskin32.ex_,Peskin32.exe,13,1,1000,0,1,1,1,0,0\r\n";
-  for (int i = 1; i < files; ++i) {
-    std::string name = "file" + std::to_string(i) + ".dat";
-    int d = i % 10;
-    std::ofstream(app / ("Dir" + std::to_string(d)) / name) << "x";
-    script += std::to_string(i) + "=" + name + "," + name + "," + std::to_string(d) +
-              ",1,0,1,0,0,1,0,0\r\n";
-  }
-  int keys = files / 100;
-  script += "[AddINI]\r\nnbINI=" + std::to_string(keys) + "\r\n";
-  for (int i = 0; i < keys; ++i) script += std::to_string(i) + "=Bench,Key" + std::to_string(i) + "\r\n";
-  script += "[Registry]\r\nnbReg=" + std::to_string(keys) + "\r\n";
-  for (int i = 0; i < keys; ++i) {
-    script += std::to_string(i) + "=2,Software\\Bench,Value" + std::to_string(i) + ",x,1\r\n";
-  }
-  std::ofstream(app / "Script.vrx", std::ios::binary) << script;
+// A fresh machine with the package installed on it.
+fs::path installedMachine(const Package& pkg) {
+  fs::path root = freshMachine();
+  std::string failure = runSetup(pkg, root);
+  if (!failure.empty()) throw std::runtime_error(failure);
+  return root;
 }
 
-void BM_RemovePackage(benchmark::State& state) {
-  const int files = static_cast<int>(state.range(0));
-  vandrel::test::TempDir dir;
-  fs::path root = dir / "machine";
-  platform::emulated::initMachineRoot(root, platform::emulated::Preset::Win98, "user");
-  test::FakeInteraction quiet;  // every question answered Yes, nothing kept
-  quiet.recording = false;
-  for (auto _ : state) {
-    state.PauseTiming();
-    install(root / "drive_c", files);
-    std::unique_ptr<platform::Machine> machine = platform::emulated::openMachine(root, {});
-    uninstall::UninstallApp app(*machine, quiet, uninstall::uninstallStrings());
-    state.ResumeTiming();
-    uninstall::Ending ending = uninstall::runUninstaller(app, "C:\\App");
-    state.PauseTiming();
-    machine.reset();
-    state.ResumeTiming();
-    if (ending != uninstall::Ending::Completed) {
-      state.SkipWithError(("the removal ended with " + std::to_string(int(ending))).c_str());
-      break;
-    }
-  }
-  state.SetItemsProcessed(state.iterations() * files);
-  state.SetComplexityN(files);
+// The removal of the package from a machine it was installed on, with every question
+// answered Yes; the time includes opening the machine.
+Turn removing(const Package& pkg) {
+  auto root = std::make_shared<fs::path>();
+  return {[&pkg, root] { *root = installedMachine(pkg); },
+          [root]() -> std::string {
+            test::FakeInteraction quiet;
+            quiet.recording = false;
+            std::unique_ptr<platform::Machine> machine = platform::emulated::openMachine(*root, {});
+            uninstall::UninstallApp app(*machine, quiet, uninstall::uninstallStrings());
+            uninstall::Ending ending = uninstall::runUninstaller(app, kInstallFolder);
+            if (ending != uninstall::Ending::Completed)
+              return "the removal ended with " + std::to_string(int(ending));
+            return {};
+          }};
 }
-BENCHMARK(BM_RemovePackage)
-    ->Arg(2000)
-    ->Arg(20000)
-    ->Unit(benchmark::kMillisecond)
-    ->Iterations(3)
-    ->Complexity(benchmark::oN);
+
+void removalVersusRm(benchmark::State& state, int count) {
+  const Package& pkg = filesPackage(count, kSmall);
+  auto tree = std::make_shared<fs::path>();
+  Turn rm{[&pkg, tree] {
+            fs::path root = installedMachine(pkg);
+            auto host = test::runProgram("vandrel-machine", {"path", root.string(), kInstallFolder});
+            *tree = host.out.substr(0, host.out.find('\n'));
+          },
+          [tree] {
+            auto result = test::runProgram("/bin/rm", {"-r", tree->string()}, {}, 3600);
+            return result.exitStatus == 0 ? std::string() : "rm -r failed: " + result.err;
+          }};
+  takeTurns(state, removing(pkg), rm);
+  state.counters["files"] = count;
+}
+
+void removalManyVersusFew(benchmark::State& state, int few) {
+  takeTurns(state, removing(filesPackage(few * 10, kSmall)), removing(filesPackage(few, kSmall)));
+  state.counters["files"] = few * 10;
+}
+
+void registerAll() {
+  const int files = scaled(2000, 200);
+  benchmark::RegisterBenchmark("removal_vs_rm", removalVersusRm, files)
+      ->Unit(benchmark::kMillisecond)
+      ->UseManualTime()
+      ->Iterations(scaled(5, 3));
+  benchmark::RegisterBenchmark("removal_many_vs_few", removalManyVersusFew, files)
+      ->Unit(benchmark::kMillisecond)
+      ->UseManualTime()
+      ->Iterations(3);
+}
 
 }  // namespace
-BENCHMARK_MAIN();
+
+int main(int argc, char** argv) { return runBenchmarks(argc, argv, registerAll); }
