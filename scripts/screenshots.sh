@@ -4,7 +4,8 @@
 # it again, saving every window as it is shown into OUTDIR as NNN-<program>-<window>.png.
 # A second package then shows the windows the example never needs: a file on a second disk
 # whose folder was moved (the folder prompt) and a shared file whose count falls to zero on
-# removal (the three-button question).
+# removal (the three-button question). Last, every builder dialog and assistant is shown
+# over the example document.
 # VANDREL_BIN=FOLDER uses programs already built there instead of building into build/.
 set -euo pipefail
 OUT=${1:?usage: scripts/screenshots.sh OUTDIR}
@@ -60,4 +61,7 @@ mv "$(dirname "$(find "$WORK/package" -name 'common.dl?' | head -n 1)")" "$WORK/
 export VANDREL_ANSWERS="$WORK/second.ini"
 "$BIN/vandrel-machine" run "$VANDREL_MACHINE" "$(windows "$(dirname "$script")/Setup.exe")"
 "$BIN/vandrel-machine" uninstall "$VANDREL_MACHINE" "Tool 1.0"
+# The builder's dialogs, each filled by the example's answers and closed with OK (the document
+# is not written).
+VANDREL_ANSWERS="$WORK/example/answers.ini" "$BIN/corvix-dialogs" "$WORK/example/tool.cvx"
 ls "$OUT"

@@ -20,6 +20,9 @@ class PageRepeatGuard {
 
   // Called each time a page is shown, before it is answered.
   Verdict pageShown(const std::string& id);
+  // The window of the page was closed: a page shown next, even under the same id, is a new
+  // window and not the refused one coming back.
+  void windowClosed() { lastId_.clear(); inARow_ = 0; }
 
  private:
   std::FILE* err_;

@@ -30,6 +30,10 @@ class ScriptedInteraction : public Interaction {
   bool cancelPressed() override;
   void endProgress() override {}
 
+  // A window that asked page() was closed (windows that stay open over refused answers, as
+  // the builder's dialogs do, tell it so): the repeat guard starts again.
+  void windowClosed() { guard_.windowClosed(); }
+
  private:
   void fillFields(std::vector<Field>& fields) const;
   // The line on err for a stop or warning message, or a message with a detail; answer is the

@@ -226,7 +226,7 @@ class QtInteraction::ProgressWindow : public QDialog {
 
 // ---- the backend ----
 
-QtInteraction::QtInteraction(Program program, std::unique_ptr<ScriptedInteraction> autopilot)
+QtInteraction::QtInteraction(Program program, std::shared_ptr<ScriptedInteraction> autopilot)
     : program_(program), autopilot_(std::move(autopilot)) {}
 
 QtInteraction::~QtInteraction() = default;
@@ -507,6 +507,7 @@ FolderMapping machineFolderMapping(platform::FileSystem& files) {
 int* gArgc = nullptr;
 char** gArgv = nullptr;
 bool gActive = false;
+std::shared_ptr<ScriptedInteraction> gAutopilot;
 
 std::unique_ptr<ScriptedInteraction> autopilotFor(Program program, const std::string& path) {
   if (path.empty()) return nullptr;
@@ -548,13 +549,16 @@ void registerQtBackend(int& argc, char** argv, platform::FileSystem* files) {
     }
     processScreenshots() = Screenshots(settings.screenshotFolder, program);
     gActive = true;
-    auto gui = std::make_unique<QtInteraction>(program, autopilotFor(program, settings.answersFile));
+    gAutopilot = autopilotFor(program, settings.answersFile);
+    auto gui = std::make_unique<QtInteraction>(program, gAutopilot);
     if (files) gui->setFolderMapping(machineFolderMapping(*files));
     return gui;
   });
 }
 
 bool guiActive() { return gActive; }
+
+ScriptedInteraction* processAutopilot() { return gAutopilot.get(); }
 
 }  // namespace vandrel::ui::qt
 

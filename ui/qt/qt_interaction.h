@@ -46,7 +46,7 @@ Screenshots& processScreenshots();
 class QtInteraction : public Interaction {
  public:
   // autopilot: when given, every window is driven by its answers.
-  QtInteraction(Program program, std::unique_ptr<ScriptedInteraction> autopilot);
+  QtInteraction(Program program, std::shared_ptr<ScriptedInteraction> autopilot);
   ~QtInteraction() override;
 
   // The folders the folder picker browses: by default drive Z: is the host's root.
@@ -68,7 +68,7 @@ class QtInteraction : public Interaction {
 
  private:
   Program program_;
-  std::unique_ptr<ScriptedInteraction> autopilot_;
+  std::shared_ptr<ScriptedInteraction> autopilot_;
   std::unique_ptr<ProgressWindow> progress_;
   bool progressSaved_ = false;
   std::unique_ptr<QWidget> diskMessage_;
@@ -83,5 +83,10 @@ void registerQtBackend(int& argc, char** argv, platform::FileSystem* files = nul
 
 // True once the Qt backend was made in this process: windows can be shown.
 bool guiActive();
+
+// The answers that drive the gui backend made last in this process, for windows that live
+// outside the port (the builder's dialogs); null without an answers file. One autopilot
+// serves both, so questions are numbered in one sequence.
+ScriptedInteraction* processAutopilot();
 
 }  // namespace vandrel::ui::qt

@@ -1,0 +1,390 @@
+// The sheet frame, the named-field binding and the choosers.
+#include "builder/qt/sheet_dialog.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QCheckBox>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cstdlib>
+
+#include "builder/strings/builder_strings.h"
+#include "platform/code_page.h"
+#include "ui/qt/qt_interaction.h"
+
+namespace vandrel::builder::qt {
+
+QString qs(const std::string& text) { return QString::fromStdString(platform::cp1252ToUtf8(text)); }
+std::string fromQs(const QString& text) { return platform::utf8ToCp1252(text.toStdString()); }
+
+// ---- colour swatch ----
+
+ColourSwatch::ColourSwatch(QWidget* parent, std::function<std::optional<std::uint32_t>(std::uint32_t)> choose)
+    : QWidget(parent), choose_(std::move(choose)) {
+  setMinimumSize(40, 20);
+}
+
+void ColourSwatch::setColour(std::uint32_t colour) {
+  colour_ = colour & 0x00ffffffu;
+  update();
+}
+
+void ColourSwatch::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  QColor fill(int(colour_ & 0xff), int((colour_ >> 8) & 0xff), int((colour_ >> 16) & 0xff));
+  painter.fillRect(rect(), fill);
+  painter.setPen(palette().color(QPalette::Dark));
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+void ColourSwatch::mouseDoubleClickEvent(QMouseEvent*) {
+  if (!choose_) return;
+  if (std::optional<std::uint32_t> chosen = choose_(colour_)) {
+    setColour(*chosen);
+    if (changed) changed(colour_);
+  }
+}
+
+// ---- field binding ----
+
+namespace {
+
+ui::Field field(ui::Field::Kind kind, const std::string& name, const std::string& label) {
+  ui::Field f;
+  f.kind = kind;
+  f.name = name;
+  f.label = label;
+  return f;
+}
+
+int listSelection(QListWidget* list) {
+  return list->selectedItems().isEmpty() ? -1 : list->currentRow();
+}
+
+}  // namespace
+
+void FieldBinding::text(const std::string& name, const std::string& label, QLineEdit* edit) {
+  edit->setObjectName(qs(name));
+  bound_.push_back({[=] {
+                      ui::Field f = field(ui::Field::Kind::Text, name, label);
+                      f.value = fromQs(edit->text());
+                      return f;
+                    },
+                    [=](const ui::Field& f) { edit->setText(qs(f.value)); }});
+}
+
+void FieldBinding::text(const std::string& name, const std::string& label, QComboBox* combo) {
+  combo->setObjectName(qs(name));
+  bound_.push_back({[=] {
+                      ui::Field f = field(ui::Field::Kind::Text, name, label);
+                      f.value = fromQs(combo->currentText());
+                      return f;
+                    },
+                    [=](const ui::Field& f) {
+                      // A typed text that names a list item chooses that item.
+                      int row = combo->findText(qs(f.value));
+                      if (row >= 0) {
+                        combo->setCurrentIndex(row);
+                      } else {
+                        combo->setCurrentIndex(-1);
+                        combo->setEditText(qs(f.value));
+                      }
+                    }});
+}
+
+void FieldBinding::colour(const std::string& name, const std::string& label, ColourSwatch* swatch) {
+  swatch->setObjectName(qs(name));
+  bound_.push_back({[=] {
+                      ui::Field f = field(ui::Field::Kind::Text, name, label);
+                      f.value = std::to_string(swatch->colour());
+                      return f;
+                    },
+                    [=](const ui::Field& f) {
+                      char* end = nullptr;
+                      unsigned long v = std::strtoul(f.value.c_str(), &end, 0);
+                      if (!f.value.empty() && end && *end == '\0' && v <= 0xffffffu && v != swatch->colour()) {
+                        swatch->setColour(std::uint32_t(v));
+                        if (swatch->changed) swatch->changed(swatch->colour());
+                      }
+                    }});
+}
+
+void FieldBinding::check(const std::string& name, const std::string& label, QCheckBox* box) {
+  box->setObjectName(qs(name));
+  bound_.push_back({[=] {
+                      ui::Field f = field(ui::Field::Kind::Check, name, label);
+                      f.checked = box->isChecked();
+                      return f;
+                    },
+                    [=](const ui::Field& f) { box->setChecked(f.checked); }});
+}
+
+void FieldBinding::radios(const std::string& name, const std::string& label,
+                          std::vector<QAbstractButton*> buttons) {
+  for (std::size_t i = 0; i < buttons.size(); ++i) buttons[i]->setObjectName(qs(name + std::to_string(i)));
+  bound_.push_back({[=] {
+                      ui::Field f = field(ui::Field::Kind::Radio, name, label);
+                      f.selected = -1;
+                      for (std::size_t i = 0; i < buttons.size(); ++i) {
+                        f.items.push_back(fromQs(buttons[i]->text()));
+                        if (buttons[i]->isChecked()) f.selected = int(i);
+                      }
+                      return f;
+                    },
+                    [=](const ui::Field& f) {
+                      if (f.selected >= 0 && f.selected < int(buttons.size())) buttons[f.selected]->setChecked(true);
+                    }});
+}
+
+void FieldBinding::number(const std::string& name, const std::string& label, QSpinBox* spin) {
+  spin->setObjectName(qs(name));
+  bound_.push_back({[=] {
+                      ui::Field f = field(ui::Field::Kind::Text, name, label);
+                      f.value = std::to_string(spin->value());
+                      return f;
+                    },
+                    [=](const ui::Field& f) {
+                      char* end = nullptr;
+                      long v = std::strtol(f.value.c_str(), &end, 10);
+                      if (!f.value.empty() && end && *end == '\0') spin->setValue(int(std::clamp<long>(v, spin->minimum(), spin->maximum())));
+                    }});
+}
+
+void FieldBinding::choice(const std::string& name, const std::string& label, QComboBox* combo,
+                          const std::string& none) {
+  combo->setObjectName(qs(name));
+  int shift = none.empty() ? 0 : 1;
+  bound_.push_back({[=] {
+                      ui::Field f = field(ui::Field::Kind::Radio, name, label);
+                      if (shift) f.items.push_back(none);
+                      for (int i = 0; i < combo->count(); ++i) f.items.push_back(fromQs(combo->itemText(i)));
+                      f.selected = combo->currentIndex() + shift;
+                      return f;
+                    },
+                    [=](const ui::Field& f) {
+                      int row = f.selected - shift;
+                      if (row >= -1 && row < combo->count()) combo->setCurrentIndex(row);
+                    }});
+}
+
+void FieldBinding::choice(const std::string& name, const std::string& label, QListWidget* list) {
+  list->setObjectName(qs(name));
+  bound_.push_back({[=] {
+                      ui::Field f = field(ui::Field::Kind::Radio, name, label);
+                      for (int i = 0; i < list->count(); ++i) f.items.push_back(fromQs(list->item(i)->text()));
+                      f.selected = listSelection(list);
+                      return f;
+                    },
+                    [=](const ui::Field& f) {
+                      if (f.selected >= 0 && f.selected < list->count()) {
+                        list->setCurrentRow(f.selected);
+                      } else if (f.selected == -1) {
+                        list->clearSelection();
+                        list->setCurrentRow(-1);
+                      }
+                    }});
+}
+
+void FieldBinding::choice(const std::string& name, const std::string& label, QTreeWidget* list) {
+  list->setObjectName(qs(name));
+  bound_.push_back({[=] {
+                      ui::Field f = field(ui::Field::Kind::Radio, name, label);
+                      for (int i = 0; i < list->topLevelItemCount(); ++i) {
+                        f.items.push_back(fromQs(list->topLevelItem(i)->text(0)));
+                      }
+                      f.selected = list->selectedItems().isEmpty()
+                                       ? -1
+                                       : list->indexOfTopLevelItem(list->currentItem());
+                      return f;
+                    },
+                    [=](const ui::Field& f) {
+                      if (f.selected >= 0 && f.selected < list->topLevelItemCount()) {
+                        list->setCurrentItem(list->topLevelItem(f.selected));
+                      } else if (f.selected == -1) {
+                        list->clearSelection();
+                      }
+                    }});
+}
+
+std::vector<ui::Field> FieldBinding::fields() const {
+  std::vector<ui::Field> out;
+  for (const Bound& b : bound_) out.push_back(b.read());
+  return out;
+}
+
+void FieldBinding::drive(const std::vector<ui::Field>& answer) const {
+  for (const Bound& b : bound_) {
+    std::string name = b.read().name;
+    for (const ui::Field& f : answer) {
+      if (f.name == name) b.write(f);
+    }
+  }
+}
+
+// ---- the sheet ----
+
+SheetDialog::SheetDialog(const DialogContext& context, const std::string& caption, std::string id, std::string shot)
+    : QDialog(context.parent), context_(context), id_(std::move(id)), shot_(std::move(shot)) {
+  setWindowTitle(qs(caption));
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  auto* layout = new QVBoxLayout(this);
+  tabs_ = new QTabWidget(this);
+  layout->addWidget(tabs_, 1);
+  auto* row = new QHBoxLayout;
+  row->addStretch();
+  ok_ = new QPushButton("OK", this);
+  ok_->setDefault(true);
+  cancel_ = new QPushButton("Cancel", this);
+  row->addWidget(ok_);
+  row->addWidget(cancel_);
+  layout->addLayout(row);
+  connect(ok_, &QPushButton::clicked, this, &SheetDialog::accept);
+  connect(cancel_, &QPushButton::clicked, this, &SheetDialog::reject);
+}
+
+QWidget* SheetDialog::addPage(const std::string& title) {
+  auto* page = new QWidget(tabs_);
+  tabs_->addTab(page, qs(title));
+  return page;
+}
+
+void SheetDialog::showPage(int index) {
+  if (index >= 0 && index < tabs_->count()) tabs_->setCurrentIndex(index);
+}
+
+bool SheetDialog::run() {
+  QTimer::singleShot(0, this, [this] {
+    // A sheet of several pages is named after the page it shows as well.
+    std::string name = shot_;
+    if (tabs_->count() > 1) {
+      QString page = tabs_->tabText(tabs_->currentIndex()).remove('&').toLower();
+      page.replace(QRegularExpression("[^a-z0-9]+"), "-");
+      name += "-" + page.toStdString();
+    }
+    ui::qt::processScreenshots().save(*this, name);
+    if (context_.autopilot) drive();
+  });
+  bool ok = exec() == QDialog::Accepted;
+  if (context_.autopilot) context_.autopilot->windowClosed();
+  return ok;
+}
+
+ui::Page SheetDialog::describe() const {
+  ui::Page page;
+  page.id = id_;
+  page.caption = fromQs(windowTitle());
+  page.text = text;
+  page.fields = binding_.fields();
+  page.next.clear();
+  page.finish = "OK";
+  return page;
+}
+
+void SheetDialog::drive() {
+  if (!isVisible()) return;
+  ui::PageResult wanted = context_.autopilot->page(describe());
+  binding_.drive(wanted.fields);
+  if (wanted.action == ui::PageResult::Action::Cancel) {
+    cancel_->click();
+    return;
+  }
+  if (afterFill) afterFill(wanted);
+  ok_->click();
+}
+
+void SheetDialog::accept() {
+  if (onOk && !onOk()) {
+    // Refused: the sheet stays open; the answers are asked again (and give up on repeats).
+    if (context_.autopilot) QTimer::singleShot(0, this, [this] { drive(); });
+    return;
+  }
+  QDialog::accept();
+}
+
+void SheetDialog::reject() {
+  if (onCancel) onCancel();
+  QDialog::reject();
+}
+
+void SheetDialog::refuse(const pages::Check& check) {
+  if (context_.ui) {
+    pages::showRefusal(*context_.ui, check);
+  } else if (check.kind == pages::Check::Kind::Beep || check.kind == pages::Check::Kind::Message) {
+    QApplication::beep();
+  }
+}
+
+QWidget* labelled(QWidget* parent, const std::string& label, QWidget* buddy) {
+  auto* l = new QLabel(qs(label), parent);
+  l->setBuddy(buddy);
+  return l;
+}
+
+QString qtFilters(const std::string& filters) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  while (start < filters.size()) {
+    std::size_t bar = filters.find('|', start);
+    if (bar == std::string::npos) bar = filters.size();
+    parts.push_back(filters.substr(start, bar - start));
+    start = bar + 1;
+  }
+  QStringList out;
+  // Pairs of name and patterns; the names already show their patterns.
+  for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
+    if (parts[i].empty()) break;
+    QString patterns = qs(parts[i + 1]).replace(';', ' ');
+    out << qs(parts[i]).section('(', 0, 0).trimmed() + " (" + patterns + ")";
+  }
+  return out.join(";;");
+}
+
+std::optional<std::string> chooseFile(const DialogContext& context, const FileRequest& request) {
+  if (context.chooseFile) return context.chooseFile(request);
+  QString start;
+  if (context.files && !request.startFolder.empty()) {
+    if (auto host = context.files->hostPath(request.startFolder)) start = QString::fromStdString(host->string());
+  }
+  QFileDialog dialog(context.parent, qs(request.title), start, qtFilters(request.filters));
+  dialog.setOption(QFileDialog::DontUseNativeDialog);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(qs(request.defaultExtension));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+  std::string host = dialog.selectedFiles().front().toStdString();
+  if (!context.files) return host;
+  return context.files->windowsPath(host);
+}
+
+std::optional<std::uint32_t> chooseColour(const DialogContext& context, std::uint32_t initial) {
+  if (context.chooseColour) return context.chooseColour(initial);
+  QColor start(int(initial & 0xff), int((initial >> 8) & 0xff), int((initial >> 16) & 0xff));
+  QColor chosen = QColorDialog::getColor(start, context.parent, QString(), QColorDialog::DontUseNativeDialog);
+  if (!chosen.isValid()) return std::nullopt;
+  return std::uint32_t(chosen.red()) | (std::uint32_t(chosen.green()) << 8) | (std::uint32_t(chosen.blue()) << 16);
+}
+
+DialogContext dialogContext(QWidget* parent, ui::Interaction& ui, platform::FileSystem* files) {
+  DialogContext context;
+  context.parent = parent;
+  context.ui = &ui;
+  context.files = files;
+  context.autopilot = ui::qt::processAutopilot();
+  return context;
+}
+
+}  // namespace vandrel::builder::qt
