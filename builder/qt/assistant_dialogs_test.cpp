@@ -105,6 +105,10 @@ TEST_F(AssistantDialogs, PathAddNowActsAtOnceEvenBeforeCancel) {
 TEST_F(AssistantDialogs, ProductUserInformationNeedsLocalMachine) {
   whenShown([this](QWidget& w) {
     type(w, "Company", "Co");
+    type(w, "Product", "");
+    press(w, "OK");
+    EXPECT_EQ(ui.beeps, 1) << "the product name is required";
+    type(w, "Product", "Tool");
     tick(w, "LocalMachine", false);
     tick(w, "CurrentUser", true);
     press(w, "OK");

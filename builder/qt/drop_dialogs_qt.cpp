@@ -1,5 +1,6 @@
 // The drop import's "Directory Selector" and file page as windows.
 #include <QApplication>
+#include <QGuiApplication>
 #include <QCheckBox>
 #include <QDialog>
 #include <QHBoxLayout>
@@ -68,8 +69,11 @@ class SelectorDialog : public QDialog {
 
   bool run() {
     QTimer::singleShot(0, this, [this] {
-      raise();
-      activateWindow();
+      // Brought to the top (a window system without stacking has nothing to raise).
+      if (QGuiApplication::platformName() != "offscreen") {
+        raise();
+        activateWindow();
+      }
       ui::qt::processScreenshots().save(*this, "directory-selector");
       if (context_.autopilot) drive();
     });

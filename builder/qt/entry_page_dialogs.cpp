@@ -278,6 +278,9 @@ bool showFilePage(const DialogContext& context, pages::CAddFileDlg& page, const 
   QLineEdit* sourceName = readOnly();
   QLineEdit* size = readOnly();
   QLineEdit* sourcePath = readOnly();
+  sourceName->setObjectName("SourceName");
+  size->setObjectName("Size");
+  sourcePath->setObjectName("SourcePath");
   auto* disk = new QSpinBox(w);
   disk->setRange(0, 999);
   QLineEdit* destName = edit(w, {});

@@ -114,7 +114,8 @@ TEST_F(EntryDialogs, FileChosenWithBrowseDiskZeroAndEmptyDestination) {
   TreeCommands fileCommands{*tree, prefs, ui, fileEditor};
   whenShown([](QWidget& w) {
     press(w, "&Browse...");
-    EXPECT_EQ(named<QLineEdit>(w, "DestName")->text(), "tool.exe");
+    EXPECT_EQ(named<QLineEdit>(w, "SourceName")->text(), "tool.exe");
+    EXPECT_EQ(named<QLineEdit>(w, "SourcePath")->text(), "Z:\\src");
     named<QSpinBox>(w, "Disk")->setValue(0);
     type(w, "DestName", "");
     named<QComboBox>(w, "Directory")->setCurrentIndex(0);

@@ -323,6 +323,9 @@ bool runEndSheet(const DialogContext& context, CScriptDoc& doc, int startPage) {
   auto* command = new QLineEdit(w);
   auto* add = new QPushButton("&Add", w);
   auto* remove = new QPushButton("&Delete", w);
+  add->setObjectName("AddCommand");
+  remove->setObjectName("DeleteCommand");
+  launch->setObjectName("Launch");
   grid->addWidget(reboot.box, 0, 0, 1, 2);
   grid->addWidget(new QLabel("Programs to Launch:", w), 1, 0, 1, 2);
   grid->addWidget(launch, 2, 0, 3, 1);
@@ -369,6 +372,9 @@ bool runEndSheet(const DialogContext& context, CScriptDoc& doc, int startPage) {
   auto* url = new QLineEdit(web);
   auto* addFavourite = new QPushButton("&Add", web);
   auto* removeFavourite = new QPushButton("&Delete", web);
+  addFavourite->setObjectName("AddFavorite");
+  removeFavourite->setObjectName("DeleteFavorite");
+  rows->setObjectName("Favorites");
   webGrid->addWidget(labelled(web, "&Start default browser with specified URL :", startUrl), 0, 0, 1, 2);
   webGrid->addWidget(startUrl, 1, 0, 1, 2);
   webGrid->addWidget(rows, 2, 0, 3, 1);

@@ -114,21 +114,17 @@ TEST_F(SettingsDialogs, EndOfInstallListsAndFavourites) {
   doc.web.favoriteUrls = {"http://old/"};
   whenShown([this](QWidget& w) {
     tick(w, "Reboot2", true);
-    auto* launch = w.findChildren<QListWidget*>().front();
+    auto* launch = named<QListWidget>(w, "Launch");
     type(w, "NewCommand", "  setup2.exe /s");
-    press(w, "&Add");
+    press(w, "AddCommand");
     ASSERT_EQ(launch->count(), 2);
     EXPECT_EQ(launch->item(1)->text(), "setup2.exe /s");
     launch->setCurrentRow(0);
-    press(w, "&Delete");
+    press(w, "DeleteCommand");
     EXPECT_EQ(launch->count(), 1);
     // The favourites page: a name already listed gets the new URL.
-    auto* favourites = w.findChild<QTreeWidget*>();
-    QPushButton* addFavourite = nullptr;
-    for (QPushButton* b : favourites->parentWidget()->findChildren<QPushButton*>()) {
-      if (b->text() == "&Add") addFavourite = b;
-    }
-    ASSERT_NE(addFavourite, nullptr);
+    auto* favourites = named<QTreeWidget>(w, "Favorites");
+    QPushButton* addFavourite = named<QPushButton>(w, "AddFavorite");
     type(w, "FavoriteName", "home");
     addFavourite->click();
     EXPECT_EQ(ui.beeps, 1) << "both edits are needed";
