@@ -33,32 +33,6 @@ QLineEdit* labelledEdit(QVBoxLayout* column, QWidget* page, const std::string& l
   return e;
 }
 
-// Radio buttons in a frame titled title; the one at selected is set.
-std::vector<QAbstractButton*> radioFrame(QBoxLayout* into, QWidget* page, const std::string& title,
-                                         const std::vector<std::string>& items, int selected,
-                                         bool across = false) {
-  auto* box = new QGroupBox(qs(title), page);
-  QBoxLayout* inside = across ? static_cast<QBoxLayout*>(new QHBoxLayout(box)) : new QVBoxLayout(box);
-  auto* group = new QButtonGroup(box);
-  std::vector<QAbstractButton*> buttons;
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    auto* radio = new QRadioButton(qs(items[i]), box);
-    radio->setChecked(int(i) == selected);
-    group->addButton(radio);
-    inside->addWidget(radio);
-    buttons.push_back(radio);
-  }
-  into->addWidget(box);
-  return buttons;
-}
-
-int checkedIndex(const std::vector<QAbstractButton*>& buttons) {
-  for (std::size_t i = 0; i < buttons.size(); ++i) {
-    if (buttons[i]->isChecked()) return int(i);
-  }
-  return -1;
-}
-
 // Runs a sheet whose controls write the page through store; OK passes only with its check.
 template <typename Page>
 bool runPage(SheetDialog& sheet, Page& page, const std::function<void()>& store) {
@@ -77,19 +51,20 @@ bool show(const DialogContext& context, pages::CDirPropDlg& page, const std::str
   QWidget* w = sheet.addPage("Directories");
   auto* column = new QVBoxLayout(w);
   QLineEdit* name = labelledEdit(column, w, "Directory &name:", page.name);
-  auto parents = radioFrame(column, w, "&Parent directory", pages::CDirPropDlg::parentChoices(), page.parent);
+  RadioFrame parents = radioFrame(w, "&Parent directory", pages::CDirPropDlg::parentChoices(), page.parent);
+  column->addWidget(parents.box);
   auto* optional = new QCheckBox("&User can decide not to install files located in this directory", w);
   optional->setChecked(page.optional);
   column->addWidget(optional);
   QLineEdit* description = labelledEdit(column, w, "Directory's &description:", page.description);
   column->addStretch();
   sheet.bind().text("DirName", "Directory &name:", name);
-  sheet.bind().radios("Parent", "&Parent directory", parents);
+  sheet.bind().radios("Parent", "&Parent directory", parents.buttons);
   sheet.bind().check("Optional", optional->text().toStdString(), optional);
   sheet.bind().text("DirDescription", "Directory's &description:", description);
   return runPage(sheet, page, [&] {
     page.name = fromQs(name->text());
-    page.parent = std::max(0, checkedIndex(parents));
+    page.parent = parents.selected();
     page.optional = optional->isChecked();
     page.description = fromQs(description->text());
   });
@@ -127,15 +102,9 @@ bool show(const DialogContext& context, pages::CINIPropDlg& page, const std::str
   SheetDialog sheet(context, caption, "winini", "page-winini");
   QWidget* w = sheet.addPage("Win.ini adds");
   auto* grid = new QGridLayout(w);
-  QLineEdit* section = edit(w, page.section);
-  QLineEdit* entry = edit(w, page.entry);
-  QLineEdit* value = edit(w, page.value);
-  grid->addWidget(labelled(w, "&Section:", section), 0, 0);
-  grid->addWidget(section, 0, 1);
-  grid->addWidget(labelled(w, "&Entry:", entry), 1, 0);
-  grid->addWidget(entry, 1, 1);
-  grid->addWidget(labelled(w, "&Value:", value), 2, 0);
-  grid->addWidget(value, 2, 1);
+  QLineEdit* section = gridRow(grid, 0, "&Section:", edit(w, page.section));
+  QLineEdit* entry = gridRow(grid, 1, "&Entry:", edit(w, page.entry));
+  QLineEdit* value = gridRow(grid, 2, "&Value:", edit(w, page.value));
   grid->setRowStretch(3, 1);
   sheet.bind().text("IniSection", "&Section:", section);
   sheet.bind().text("IniEntry", "&Entry:", entry);
@@ -158,19 +127,12 @@ bool show(const DialogContext& context, pages::CRegPropDlg& page, const std::str
   int row = mainKey->findText(qs(page.mainKey), Qt::MatchFixedString);
   mainKey->setCurrentIndex(row);
   if (row < 0) mainKey->setEditText(qs(page.mainKey));
-  QLineEdit* subkey = edit(w, page.subkey);
-  QLineEdit* entry = edit(w, page.entry);
-  QLineEdit* value = edit(w, page.value);
+  gridRow(grid, 0, "&Main key:", mainKey);
+  QLineEdit* subkey = gridRow(grid, 1, "&Subkey:", edit(w, page.subkey));
+  QLineEdit* entry = gridRow(grid, 2, "&Entry:", edit(w, page.entry));
+  QLineEdit* value = gridRow(grid, 3, "&Value:", edit(w, page.value));
   auto* erase = new QCheckBox("Erase this whole key when uninstalling", w);
   erase->setChecked(page.eraseWholeKey);
-  grid->addWidget(labelled(w, "&Main key:", mainKey), 0, 0);
-  grid->addWidget(mainKey, 0, 1);
-  grid->addWidget(labelled(w, "&Subkey:", subkey), 1, 0);
-  grid->addWidget(subkey, 1, 1);
-  grid->addWidget(labelled(w, "&Entry:", entry), 2, 0);
-  grid->addWidget(entry, 2, 1);
-  grid->addWidget(labelled(w, "&Value:", value), 3, 0);
-  grid->addWidget(value, 3, 1);
   grid->addWidget(erase, 4, 0, 1, 2);
   grid->setRowStretch(5, 1);
   grid->setColumnStretch(1, 1);
@@ -199,18 +161,10 @@ bool show(const DialogContext& context, pages::CAddGroupDlg& page, const std::st
   SheetDialog sheet(context, caption, "shortcut", "page-shortcut");
   QWidget* w = sheet.addPage("Progman Add");
   auto* grid = new QGridLayout(w);
-  QComboBox* file = entryList(w, page.files, page.file);
-  QComboBox* group = entryList(w, page.groups, page.group);
-  QLineEdit* commandLine = edit(w, page.commandLine);
-  QLineEdit* name = edit(w, page.name);
-  grid->addWidget(labelled(w, "&Destination File:", file), 0, 0);
-  grid->addWidget(file, 0, 1);
-  grid->addWidget(labelled(w, "Add in &Group:", group), 1, 0);
-  grid->addWidget(group, 1, 1);
-  grid->addWidget(labelled(w, "&Command Line:", commandLine), 2, 0);
-  grid->addWidget(commandLine, 2, 1);
-  grid->addWidget(labelled(w, "Short&cut Name:", name), 3, 0);
-  grid->addWidget(name, 3, 1);
+  QComboBox* file = gridRow(grid, 0, "&Destination File:", entryList(w, page.files, page.file));
+  QComboBox* group = gridRow(grid, 1, "Add in &Group:", entryList(w, page.groups, page.group));
+  QLineEdit* commandLine = gridRow(grid, 2, "&Command Line:", edit(w, page.commandLine));
+  QLineEdit* name = gridRow(grid, 3, "Short&cut Name:", edit(w, page.name));
   grid->setRowStretch(4, 1);
   grid->setColumnStretch(1, 1);
   sheet.bind().choice("ShortcutFile", "&Destination File:", file);

@@ -26,34 +26,6 @@ namespace {
 
 using pages::Check;
 
-// Radio buttons in a frame; the frame and buttons are returned.
-struct RadioFrame {
-  QGroupBox* box;
-  std::vector<QAbstractButton*> buttons;
-  int selected() const {
-    for (std::size_t i = 0; i < buttons.size(); ++i) {
-      if (buttons[i]->isChecked()) return int(i);
-    }
-    return 0;
-  }
-};
-
-RadioFrame radioFrame(QWidget* page, const std::string& title, const std::vector<std::string>& items,
-                      int selected, int columns = 1) {
-  RadioFrame frame{new QGroupBox(qs(title), page), {}};
-  auto* grid = new QGridLayout(frame.box);
-  auto* group = new QButtonGroup(frame.box);
-  int rows = (int(items.size()) + columns - 1) / columns;
-  for (std::size_t i = 0; i < items.size(); ++i) {
-    auto* radio = new QRadioButton(qs(items[i]), frame.box);
-    radio->setChecked(int(i) == selected);
-    group->addButton(radio);
-    grid->addWidget(radio, int(i) % rows, int(i) / rows);
-    frame.buttons.push_back(radio);
-  }
-  return frame;
-}
-
 QCheckBox* checkBox(QWidget* page, const std::string& label, bool checked) {
   auto* box = new QCheckBox(qs(label), page);
   box->setChecked(checked);
@@ -360,14 +332,7 @@ bool runEndSheet(const DialogContext& context, CScriptDoc& doc, int startPage) {
   QWidget* web = sheet.addPage("Web favorites");
   auto* webGrid = new QGridLayout(web);
   auto* startUrl = new QLineEdit(qs(model.web.startUrl), web);
-  auto* rows = new QTreeWidget(web);
-  rows->setRootIsDecorated(false);
-  QStringList columns;
-  for (const std::string& c : pages::CWebUrlDlg::columns()) columns << qs(c);
-  rows->setHeaderLabels(columns);
-  rows->header()->setStretchLastSection(false);
-  rows->setColumnWidth(0, 135);
-  rows->setColumnWidth(1, 135);
+  QTreeWidget* rows = columnList(web, pages::CWebUrlDlg::columns(), {135, 135});
   auto* name = new QLineEdit(web);
   auto* url = new QLineEdit(web);
   auto* addFavourite = new QPushButton("&Add", web);

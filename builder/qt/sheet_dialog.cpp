@@ -3,6 +3,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QRadioButton>
 #include <QCheckBox>
 #include <QColorDialog>
 #include <QComboBox>
@@ -333,6 +338,40 @@ QWidget* labelled(QWidget* parent, const std::string& label, QWidget* buddy) {
   auto* l = new QLabel(qs(label), parent);
   l->setBuddy(buddy);
   return l;
+}
+
+int RadioFrame::selected() const {
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
+    if (buttons[i]->isChecked()) return int(i);
+  }
+  return 0;
+}
+
+RadioFrame radioFrame(QWidget* parent, const std::string& title, const std::vector<std::string>& items,
+                      int selected, int columns) {
+  RadioFrame frame{new QGroupBox(qs(title), parent), {}};
+  auto* grid = new QGridLayout(frame.box);
+  auto* group = new QButtonGroup(frame.box);
+  int rows = (int(items.size()) + columns - 1) / columns;
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    auto* radio = new QRadioButton(qs(items[i]), frame.box);
+    radio->setChecked(int(i) == selected);
+    group->addButton(radio);
+    grid->addWidget(radio, int(i) % rows, int(i) / rows);
+    frame.buttons.push_back(radio);
+  }
+  return frame;
+}
+
+QTreeWidget* columnList(QWidget* parent, const std::vector<std::string>& titles, const std::vector<int>& widths) {
+  auto* list = new QTreeWidget(parent);
+  list->setRootIsDecorated(false);
+  QStringList header;
+  for (const std::string& t : titles) header << qs(t);
+  list->setHeaderLabels(header);
+  list->header()->setStretchLastSection(false);
+  for (std::size_t i = 0; i < widths.size(); ++i) list->setColumnWidth(int(i), widths[i]);
+  return list;
 }
 
 QString qtFilters(const std::string& filters) {

@@ -17,6 +17,7 @@
 class QAbstractButton;
 class QCheckBox;
 class QComboBox;
+class QGroupBox;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
@@ -125,8 +126,28 @@ class SheetDialog : public QDialog {
   bool driving_ = false;
 };
 
-// A grid row helper: a label with its buddy.
+// A label with its buddy.
 QWidget* labelled(QWidget* parent, const std::string& label, QWidget* buddy);
+// A row of a grid: the labelled control beside its label.
+template <typename Grid, typename Control>
+Control* gridRow(Grid* grid, int row, const std::string& label, Control* control) {
+  grid->addWidget(labelled(grid->parentWidget(), label, control), row, 0);
+  grid->addWidget(control, row, 1);
+  return control;
+}
+
+// Radio buttons in a frame titled title, the one at selected set, laid out in columns.
+struct RadioFrame {
+  QGroupBox* box = nullptr;
+  std::vector<QAbstractButton*> buttons;
+  // The set button's position; 0 when none is set.
+  int selected() const;
+};
+RadioFrame radioFrame(QWidget* parent, const std::string& title, const std::vector<std::string>& items,
+                      int selected, int columns = 1);
+
+// A list with the titled columns at the given widths, in pixels.
+QTreeWidget* columnList(QWidget* parent, const std::vector<std::string>& titles, const std::vector<int>& widths);
 
 // The string table's filter form ("Name (*.a)|*.a|...||") as Qt's ("Name (*.a);;...").
 QString qtFilters(const std::string& filters);

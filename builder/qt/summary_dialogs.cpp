@@ -24,18 +24,6 @@ QLineEdit* shown(QWidget* parent, const std::string& text, bool readOnly = true)
   return e;
 }
 
-// A list with the titled columns at the given widths.
-QTreeWidget* columnList(QWidget* parent, const std::vector<std::string>& titles, const std::vector<int>& widths) {
-  auto* list = new QTreeWidget(parent);
-  list->setRootIsDecorated(false);
-  QStringList header;
-  for (const std::string& t : titles) header << qs(t);
-  list->setHeaderLabels(header);
-  list->header()->setStretchLastSection(false);
-  for (std::size_t i = 0; i < widths.size(); ++i) list->setColumnWidth(int(i), widths[i]);
-  return list;
-}
-
 }  // namespace
 
 bool runSummarySheet(const DialogContext& context, CScriptDoc& doc, platform::FileSystem& files,
