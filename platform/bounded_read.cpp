@@ -1,13 +1,7 @@
 // Whole-file reads with a size limit.
 #include "platform/bounded_read.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <vector>
 
 namespace vandrel::platform {
@@ -16,9 +10,9 @@ namespace {
 
 constexpr std::size_t kBlock = 1 << 16;
 
-std::string tooLarge(std::uint64_t limit) { return "is larger than " + describeLimit(limit); }
-
 }  // namespace
+
+std::string tooLarge(std::uint64_t limit) { return "is larger than " + describeLimit(limit); }
 
 std::string describeLimit(std::uint64_t limit) {
   if (limit >= (1ull << 20) && limit % (1ull << 20) == 0) return std::to_string(limit >> 20) + " MiB";
@@ -44,49 +38,6 @@ std::optional<std::string> readBounded(File& file, std::uint64_t limit, std::str
       return std::nullopt;
     }
   }
-}
-
-std::optional<std::string> readHostFileBounded(const std::filesystem::path& path,
-                                               std::uint64_t limit, std::string* reason) {
-  auto fail = [&](std::string why) -> std::optional<std::string> {
-    if (reason) *reason = std::move(why);
-    return std::nullopt;
-  };
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) {
-    int error = errno;
-    if (error == ENOENT) return fail("does not exist");
-    return fail(std::string("cannot be opened (") + std::strerror(error) + ")");
-  }
-  struct stat st;
-  if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
-    ::close(fd);
-    return fail("is a folder, not a file");
-  }
-  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && std::uint64_t(st.st_size) > limit) {
-    ::close(fd);
-    return fail(tooLarge(limit));
-  }
-  std::string text;
-  std::vector<char> block(kBlock);
-  for (;;) {
-    std::uint64_t room = limit + 1 - text.size();
-    ssize_t n = ::read(fd, block.data(), std::size_t(std::min<std::uint64_t>(kBlock, room)));
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) {
-      int error = errno;
-      ::close(fd);
-      return fail(std::string("cannot be read (") + std::strerror(error) + ")");
-    }
-    if (n == 0) break;
-    text.append(block.data(), std::size_t(n));
-    if (text.size() > limit) {
-      ::close(fd);
-      return fail(tooLarge(limit));
-    }
-  }
-  ::close(fd);
-  return text;
 }
 
 }  // namespace vandrel::platform

@@ -26,5 +26,7 @@ std::optional<std::string> readHostFileBounded(const std::filesystem::path& path
 
 // "8 MiB", "256 MiB", "100 bytes": a limit as messages show it.
 std::string describeLimit(std::uint64_t limit);
+// "is larger than 8 MiB": the reason given for a file over the limit.
+std::string tooLarge(std::uint64_t limit);
 
 }  // namespace vandrel::platform

@@ -1,7 +1,6 @@
-// The computer's clock, and the conversions between Windows and Unix time.
+// Times as text, and the conversions between Windows and Unix time; the computer's own clock
+// is in the backend (posix/host_clock.cpp, win32/host_clock.cpp).
 #include "platform/clock.h"
-
-#include <chrono>
 
 namespace vandrel::platform {
 namespace {
@@ -9,27 +8,7 @@ namespace {
 constexpr FileTime kEpochAsFileTime = 116444736000000000ull;  // 1970-01-01 in 1601 ticks
 constexpr FileTime kTicksPerSecond = 10000000ull;
 
-class HostClock : public Clock {
- public:
-  FileTime now() override {
-    using namespace std::chrono;
-    auto ticks = duration_cast<nanoseconds>(system_clock::now().time_since_epoch()).count() / 100;
-    return kEpochAsFileTime + FileTime(ticks);
-  }
-  std::tm localTime(FileTime time) override {
-    std::time_t seconds = std::time_t(unixFromFileTime(time));
-    std::tm parts{};
-    localtime_r(&seconds, &parts);
-    return parts;
-  }
-};
-
 }  // namespace
-
-Clock& hostClock() {
-  static HostClock clock;
-  return clock;
-}
 
 std::string formatLocalTime(Clock& clock, FileTime time, const char* format) {
   std::tm parts = clock.localTime(time);

@@ -1,10 +1,8 @@
 // The terminal backend: messages, folder prompts, choices, closing and progress.
 #include "ui/console_interaction.h"
 
-#include <poll.h>
-#include <unistd.h>
-
 #include "platform/code_page.h"
+#include "platform/terminal.h"
 #include "platform/text/text_rules.h"
 #include "ui/dialog_text.h"
 #include "ui/scripted_interaction.h"
@@ -64,8 +62,8 @@ ConsoleInteraction::ConsoleInteraction(std::FILE* in, std::FILE* out, std::FILE*
       guard_(err) {}
 
 std::unique_ptr<ConsoleInteraction> ConsoleInteraction::onTerminal() {
-  return std::make_unique<ConsoleInteraction>(stdin, stdout, stderr, isatty(0) == 1,
-                                              isatty(2) == 1);
+  return std::make_unique<ConsoleInteraction>(stdin, stdout, stderr, platform::isTerminal(stdin),
+                                              platform::isTerminal(stderr));
 }
 
 std::optional<std::string> ConsoleInteraction::readLine(const std::string& prompt) {
@@ -203,8 +201,7 @@ void ConsoleInteraction::progress(const Progress& progress) {
 bool ConsoleInteraction::cancelPressed() {
   if (!progressCancellable_) return false;
   // Look without waiting whether a line was typed meanwhile.
-  struct pollfd ready = {fileno(in_), POLLIN, 0};
-  if (poll(&ready, 1, 0) <= 0 || !(ready.revents & POLLIN)) return false;
+  if (!platform::inputWaiting(in_)) return false;
   std::string line;
   int c;
   while ((c = std::fgetc(in_)) != EOF && c != '\n') line += static_cast<char>(c);

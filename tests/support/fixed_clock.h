@@ -16,9 +16,9 @@ class FixedClock : public platform::Clock {
   platform::FileTime now() override { return time_; }
   std::tm localTime(platform::FileTime time) override {
     std::time_t seconds = std::time_t(platform::unixFromFileTime(time));
-    std::tm parts{};
-    gmtime_r(&seconds, &parts);
-    return parts;
+    // std::gmtime's shared result is copied at once: the tests read the clock from one thread.
+    const std::tm* parts = std::gmtime(&seconds);
+    return parts ? *parts : std::tm{};
   }
 
  private:

@@ -1,8 +1,9 @@
 // Temporary folders and whole-file helpers for tests.
 #include "tests/support/temp_dir.h"
 
-#include <cstdlib>
+#include <cstdio>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <system_error>
@@ -10,10 +11,20 @@
 namespace vandrel::test {
 
 TempDir::TempDir() {
+  // A new folder under a random name (create_directory fails on one that exists, so no two
+  // tests share one), on every system the tests run on.
   std::filesystem::path base = std::filesystem::temp_directory_path();
-  std::string pattern = (base / "vandrel-test-XXXXXX").string();
-  if (!mkdtemp(pattern.data())) throw std::runtime_error("cannot make a temporary folder");
-  path_ = pattern;
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char name[32];
+    std::snprintf(name, sizeof name, "vandrel-test-%08x", unsigned(random()));
+    std::error_code ec;
+    if (std::filesystem::create_directory(base / name, ec)) {
+      path_ = base / name;
+      return;
+    }
+  }
+  throw std::runtime_error("cannot make a temporary folder");
 }
 
 TempDir::~TempDir() {

@@ -22,7 +22,7 @@ namespace szdd = vandrel::platform::szdd;
 using FilePtr = std::unique_ptr<std::FILE, int (*)(std::FILE*)>;
 
 FilePtr openFile(const fs::path& path, const char* mode) {
-  return FilePtr(std::fopen(path.c_str(), mode), &std::fclose);
+  return FilePtr(std::fopen(path.string().c_str(), mode), &std::fclose);
 }
 
 szdd::Source fileSource(std::FILE* file) {

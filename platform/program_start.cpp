@@ -1,0 +1,63 @@
+// What a starting program does on every backend: the help texts, the environment's paths made
+// absolute, the plan setting.
+#include "platform/program_start.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+#include "platform/host_environment.h"
+
+namespace vandrel::platform {
+
+const char* const kEnvironmentHelp =
+    "Environment:\n"
+    "  VANDREL_MACHINE      machine root (default $XDG_DATA_HOME/vandrel/machine, made with the\n"
+    "                       win98 preset on first use)\n"
+    "  VANDREL_UI           gui, console or scripted (default gui with a display, else console)\n"
+    "  VANDREL_ANSWERS      answers file of the scripted interface (default: every question\n"
+    "                       takes its default button)\n"
+    "  VANDREL_TRANSCRIPT   every dialog shown is appended to this file as one JSON line\n"
+    "  VANDREL_LOG          action log: one JSON line per file the setup copies (its decision\n"
+    "                       and the rule that made it) and per INI or registry write (with the\n"
+    "                       old value), folder, group and shortcut made and [End] command\n"
+    "                       started; of the uninstaller, one per thing removed or left (and\n"
+    "                       why); of corvix generate, one per file put into the package; then\n"
+    "                       a summary (default: beside the transcript when only that is set)\n"
+    "  VANDREL_PLAN         1: tamsin32 and peskin32 (also through Setup.exe) run the whole\n"
+    "                       install or removal and write the action log of what they would do\n"
+    "                       (each line marked \"plan\":true), changing nothing on the machine;\n"
+    "                       [End] commands are looked up, not started (default 0: a real run)\n"
+    "  VANDREL_RECORD       answers file written from an interactive run, replayable scripted\n"
+    "  VANDREL_SCREENSHOTS  folder where each window is saved as NNN-<program>-<window>.png\n"
+    "Relative paths in these variables are made absolute when a program starts.\n";
+
+const char* const kEngineExitHelp =
+    "Exit status of tamsin32 (and of Setup.exe, which passes it on): 0 when the closing\n"
+    "dialog reported success (status 4); 10 + the status code for every other status; 1 when\n"
+    "it ended before any closing dialog.\n"
+    "Exit status of peskin32: 0 after string 215 and in clean-up mode; 3 after string 224;\n"
+    "4 after string 206; 5 when the user declined the removal; 1 after a stop message.\n";
+
+void makeEnvironmentPathsAbsolute() {
+  static const char* const kNames[] = {"VANDREL_MACHINE", "VANDREL_ANSWERS",
+                                       "VANDREL_TRANSCRIPT", "VANDREL_LOG",
+                                       "VANDREL_RECORD", "VANDREL_SCREENSHOTS"};
+  for (const char* name : kNames) {
+    const char* value = std::getenv(name);
+    if (!value || !*value) continue;
+    std::filesystem::path path(value);
+    if (path.is_absolute()) continue;
+    std::error_code error;
+    std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    if (!error) setHostEnvironment(name, absolute.lexically_normal().string());
+  }
+}
+
+PlanSetting planSetting() {
+  const char* value = std::getenv("VANDREL_PLAN");
+  if (!value || !*value || std::strcmp(value, "0") == 0) return PlanSetting::Off;
+  return std::strcmp(value, "1") == 0 ? PlanSetting::On : PlanSetting::Invalid;
+}
+
+}  // namespace vandrel::platform
