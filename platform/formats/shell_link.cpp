@@ -273,6 +273,9 @@ std::optional<ShellLink> decodeShellLink(const Bytes& bytes) {
     } else {
       fields[i]->assign(reinterpret_cast<const char*>(bytes.data() + at + 2), bytesLong);
     }
+    // Some writers count the string's terminating zero as one of its characters; it is not
+    // part of the text.
+    while (!fields[i]->empty() && fields[i]->back() == '\0') fields[i]->pop_back();
     at += 2 + bytesLong;
   }
   if (link.target.empty()) link.target = relative;

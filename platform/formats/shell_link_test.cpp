@@ -75,6 +75,25 @@ TEST(ShellLinkReader, UnknownShowCommandsReadAsNormal) {
   EXPECT_EQ(back->showCommand, 1);
 }
 
+TEST(ShellLinkReader, AStringCountedWithItsTerminatorReadsWithoutIt) {
+  // Wine's shell counts each string's terminating zero among its characters.
+  ShellLink counted = sampleLink();
+  for (std::string* text : {&counted.arguments, &counted.workingDirectory, &counted.description,
+                            &counted.iconLocation})
+    *text += '\0';
+  for (bool unicode : {false, true}) {
+    SCOPED_TRACE(unicode ? "UTF-16 strings" : "8-bit strings");
+    ShellLink written = counted;
+    if (unicode) written.description = "Acme \xc3\xa9diteur" + std::string(1, '\0');
+    auto link = decodeShellLink(encodeShellLink(written));
+    ASSERT_TRUE(link);
+    EXPECT_EQ(link->arguments, sampleLink().arguments);
+    EXPECT_EQ(link->workingDirectory, sampleLink().workingDirectory);
+    EXPECT_EQ(link->description, unicode ? "Acme \xc3\xa9diteur" : sampleLink().description);
+    EXPECT_EQ(link->iconLocation, sampleLink().iconLocation);
+  }
+}
+
 TEST(ShellLinkWriter, RelativePathFromTheLinkFolder) {
   struct Case {
     const char* link;

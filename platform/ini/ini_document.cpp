@@ -189,6 +189,9 @@ bool IniDocument::set(std::string_view section, std::string_view key, std::strin
   std::string_view sectionName = trim(section);
   std::string_view keyName = trim(key);
   std::string wantedKey = text::toLower(keyName);
+  // The value is written without its surrounding blanks, as Windows writes it (reading
+  // would drop them anyway).
+  value = trim(value);
   std::string entry = std::string(keyName) + "=" + std::string(value);
   if (blocks_.empty()) resplit();
   const Block* found = find(sectionName);

@@ -255,6 +255,15 @@ TEST_F(IniProfileTest, WritesFollowWindowsEdits) {
   EXPECT_TRUE(fs.find("C:\\App\\*.TMP").empty());  // no temporary or set-aside file left
 }
 
+TEST_F(IniProfileTest, ValuesAreWrittenWithoutSurroundingBlanks) {
+  const std::string path = "C:\\App\\new.ini";
+  EXPECT_TRUE(profile.writeString(path, " One ", " A "s, "  padded value \t"s));
+  EXPECT_TRUE(profile.writeString(path, "One", "B"s, "   "s));
+  EXPECT_EQ(text(path), "[One]\r\nA=padded value\r\nB=\r\n");
+  EXPECT_TRUE(profile.writeString(path, "One", "A"s, " x "s));  // replaced in place, as well
+  EXPECT_EQ(text(path), "[One]\r\nA=x\r\nB=\r\n");
+}
+
 TEST_F(IniProfileTest, BareNamesAndWinIni) {
   EXPECT_TRUE(profile.writeString("app.ini", "S", "K"s, "v"s));
   EXPECT_EQ(text("C:\\WINDOWS\\app.ini"), "[S]\r\nK=v\r\n");
