@@ -17,8 +17,14 @@ endfunction()
 # to every case (widget tests: gui).
 # Tests find the programs in build/bin through VANDREL_BIN and the source tree through
 # VANDREL_SOURCE.
+#
+# A Windows build (cross-compiled, run under Wine) builds only the tests of
+# VANDREL_WINDOWS_TESTS, and registers each program as one ctest test.
 function(vandrel_test name)
   if(NOT VANDREL_TESTS)
+    return()
+  endif()
+  if(WIN32 AND NOT name IN_LIST VANDREL_WINDOWS_TESTS)
     return()
   endif()
   cmake_parse_arguments(ARG "" "" "SOURCES;DEPS;NEEDS;LABELS" ${ARGN})
@@ -31,6 +37,11 @@ function(vandrel_test name)
   target_compile_definitions(${name} PRIVATE
     VANDREL_BIN="${CMAKE_RUNTIME_OUTPUT_DIRECTORY}"
     VANDREL_SOURCE="${PROJECT_SOURCE_DIR}")
+  if(WIN32)
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES ENVIRONMENT "VANDREL_UI=scripted")
+    return()
+  endif()
   include(GoogleTest)
   if(ARG_LABELS)
     gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES LABELS "${ARG_LABELS}"
@@ -52,10 +63,21 @@ function(vandrel_companion_file program name out)
   else()
     set(copy_command ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${program}> ${stripped})
   endif()
+  # A cross build compresses with the build machine's own vandrel-lz (VANDREL_HOST_LZ).
+  if(CMAKE_CROSSCOMPILING)
+    if(NOT VANDREL_HOST_LZ)
+      message(FATAL_ERROR "A cross build needs VANDREL_HOST_LZ: the build machine's vandrel-lz")
+    endif()
+    set(compressor ${VANDREL_HOST_LZ})
+    set(compressor_target)
+  else()
+    set(compressor vandrel-lz)
+    set(compressor_target vandrel-lz)
+  endif()
   add_custom_command(OUTPUT ${output}
     COMMAND ${copy_command}
-    COMMAND vandrel-lz compress ${stripped} ${output}
-    DEPENDS ${program} vandrel-lz
+    COMMAND ${compressor} compress ${stripped} ${output}
+    DEPENDS ${program} ${compressor_target}
     COMMENT "Compressing ${program} into ${name}")
   set(${out} ${output} PARENT_SCOPE)
 endfunction()

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole
-# test suite (unit, end-to-end and interoperability tests, the fuzz targets over their corpus).
+# test suite (unit, end-to-end and interoperability tests, the fuzz targets over their corpus);
+# then the Windows programs and their tests under Wine (scripts/test-windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -12,5 +13,10 @@ cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVANDREL_SANI
 cmake --build "$build" -j "$jobs"
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-cd "$build"
-ctest --output-on-failure -j "$jobs" --timeout 300
+(cd "$build" && ctest --output-on-failure -j "$jobs" --timeout 300)
+
+# The Windows programs: cross-built for both targets, checked as Windows executables, their
+# tests run under Wine (VANDREL_WINDOWS=0 leaves this out).
+if [ "${VANDREL_WINDOWS:-1}" != 0 ]; then
+  scripts/test-windows.sh
+fi

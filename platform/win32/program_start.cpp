@@ -1,0 +1,74 @@
+// The command line, the machine and the installation lock of a starting program, on Windows:
+// the machine is the one the program runs on.
+#include "platform/program_start.h"
+
+#include <windows.h>
+
+#include <iostream>
+
+#include "platform/win32/win32_machine.h"
+
+namespace vandrel::platform {
+
+namespace {
+
+// The command line after the program's name, as WinMain receives it: the name (quoted or
+// not) and the blanks after it are skipped, the rest is kept as typed.
+std::string argumentsOf(const char* commandLine) {
+  const char* p = commandLine;
+  if (*p == '"') {
+    ++p;
+    while (*p && *p != '"') ++p;
+    if (*p) ++p;
+  } else {
+    while (*p && *p != ' ' && *p != '\t') ++p;
+  }
+  while (*p == ' ' || *p == '\t') ++p;
+  return p;
+}
+
+}  // namespace
+
+std::string commandLineFrom(int, char**) { return argumentsOf(GetCommandLineA()); }
+
+std::unique_ptr<Machine> openHostMachine(const MachineOptions&) {
+  return std::make_unique<win32::Win32Machine>();
+}
+
+std::string newMachineNotice(const std::string& program, const std::filesystem::path& root) {
+  return program + ": " + root.string() + " is the machine this program runs on";
+}
+
+bool holdInstallationLock(const std::string& program) {
+  // A named mutex of the session: the system lets go of it however the process ends.
+  HANDLE lock = CreateMutexA(nullptr, FALSE, "Local\\Vandrel.InstallationLock");
+  if (!lock) {
+    std::cerr << program << ": cannot use the installation lock (error " << GetLastError() << ")\n";
+    return false;
+  }
+  DWORD waited = WaitForSingleObject(lock, DWORD(kInstallationWaitSeconds) * 1000);
+  if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) return true;  // held until the end
+  std::cerr << program
+            << ": another installation is running on this machine; start this one again when it "
+               "has finished\n";
+  CloseHandle(lock);
+  return false;
+}
+
+std::unique_ptr<Machine> openProgramMachine(const std::string& program, const char*, bool) {
+  makeEnvironmentPathsAbsolute();
+  switch (planSetting()) {
+    case PlanSetting::Off: return openHostMachine({});
+    case PlanSetting::On:
+      std::cerr << program << ": VANDREL_PLAN: plans run on the emulated machine only; this "
+                              "Windows program changes nothing and stops\n";
+      return nullptr;
+    case PlanSetting::Invalid:
+      std::cerr << program << ": VANDREL_PLAN must be 1 (a plan: nothing is changed) or 0, not \""
+                << std::getenv("VANDREL_PLAN") << "\"\n";
+      return nullptr;
+  }
+  return nullptr;
+}
+
+}  // namespace vandrel::platform
