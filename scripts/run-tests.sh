@@ -18,5 +18,5 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 # The Windows programs: cross-built for both targets, checked as Windows executables, their
 # tests run under Wine (VANDREL_WINDOWS=0 leaves this out).
 if [ "${VANDREL_WINDOWS:-1}" != 0 ]; then
-  scripts/test-windows.sh
+  VANDREL_HOST_LZ="$build/bin/vandrel-lz" scripts/test-windows.sh
 fi
