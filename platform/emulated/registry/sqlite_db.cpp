@@ -33,7 +33,10 @@ SqliteDb::SqliteDb(const std::filesystem::path& file) {
   sqlite3_extended_result_codes(db_, 1);
 }
 
-SqliteDb::~SqliteDb() { sqlite3_close_v2(db_); }
+SqliteDb::~SqliteDb() {
+  prepared_.clear();
+  sqlite3_close_v2(db_);
+}
 
 void SqliteDb::exec(const std::string& sql) {
   int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr);
@@ -46,6 +49,25 @@ int SqliteDb::changes() const { return sqlite3_changes(db_); }
 
 void SqliteDb::fail(int code, std::string_view what) const {
   throw SqliteError(code, std::string(sqlite3_errmsg(db_)) + " (" + std::string(what) + ")");
+}
+
+Statement& SqliteDb::prepared(const std::string& sql) {
+  std::unique_ptr<Statement>& slot = prepared_[sql];
+  if (!slot) {
+    try {
+      slot = std::make_unique<Statement>(*this, sql.c_str());
+    } catch (...) {
+      prepared_.erase(sql);
+      throw;
+    }
+  } else {
+    slot->reset();
+  }
+  return *slot;
+}
+
+void SqliteDb::resetPrepared() {
+  for (auto& [sql, statement] : prepared_) statement->reset();
 }
 
 Statement::Statement(SqliteDb& db, const char* sql) : db_(db) {
@@ -97,15 +119,24 @@ Bytes Statement::blob(int column) const {
   return data ? Bytes(data, data + size) : Bytes();
 }
 
+void Statement::reset() {
+  sqlite3_reset(stmt_);
+  sqlite3_clear_bindings(stmt_);
+}
+
 Transaction::Transaction(SqliteDb& db, Kind kind) : db_(db) {
   db.exec(kind == Kind::Write ? "BEGIN IMMEDIATE" : "BEGIN");
 }
 
 Transaction::~Transaction() {
-  if (open_) sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+  if (!open_) return;
+  db_.resetPrepared();
+  sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
 void Transaction::commit() {
+  // No kept statement half-read may hold the transaction open past its end.
+  db_.resetPrepared();
   db_.exec("COMMIT");
   open_ = false;
 }

@@ -5,9 +5,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "platform/types.h"
 
@@ -26,6 +28,8 @@ class SqliteError : public std::runtime_error {
 // The Windows error code that stands for an SQLite failure (disk full, busy, damaged ...).
 long windowsErrorFor(int sqliteCode);
 
+class Statement;
+
 class SqliteDb {
  public:
   // Opens (creating when missing) the database file. Throws SqliteError.
@@ -40,9 +44,16 @@ class SqliteDb {
   std::int64_t lastInsertId() const;
   int changes() const;
   [[noreturn]] void fail(int code, std::string_view what) const;
+  // A statement prepared on first use and kept for the life of the connection (preparing
+  // costs more than running most of ours); handed out reset, without bindings. Throws
+  // SqliteError.
+  Statement& prepared(const std::string& sql);
+  // Resets every kept statement, so that none half-read keeps a transaction open.
+  void resetPrepared();
 
  private:
   sqlite3* db_ = nullptr;
+  std::unordered_map<std::string, std::unique_ptr<Statement>> prepared_;
 };
 
 // One prepared statement; bind parameters from 1, read columns from 0.
@@ -61,6 +72,8 @@ class Statement {
   std::int64_t integer(int column) const;
   std::string text(int column) const;
   Bytes blob(int column) const;
+  // Ready to run again from the start, with no bindings.
+  void reset();
 
  private:
   SqliteDb& db_;

@@ -133,13 +133,13 @@ long SqliteRegistry::liveKeyOf(HKey handle, KeyId& id) {
 }
 
 bool SqliteRegistry::keyAlive(KeyId id) {
-  Statement query(*db_, "SELECT 1 FROM reg_keys WHERE id = ?");
+  Statement& query = db_->prepared("SELECT 1 FROM reg_keys WHERE id = ?");
   query.bind(1, id);
   return query.step();
 }
 
 SqliteRegistry::KeyId SqliteRegistry::childOf(KeyId parent, const std::string& name) {
-  Statement query(*db_, "SELECT id FROM reg_keys WHERE parent = ? AND fold = ?");
+  Statement& query = db_->prepared("SELECT id FROM reg_keys WHERE parent = ? AND fold = ?");
   query.bind(1, parent).bind(2, foldName(name));
   return query.step() ? query.integer(0) : 0;
 }
@@ -155,29 +155,29 @@ long SqliteRegistry::walk(KeyId start, const std::vector<std::string>& names, Ke
 }
 
 std::size_t SqliteRegistry::depthOf(KeyId id) {
-  Statement query(*db_,
-                  "WITH RECURSIVE up(id, depth) AS (SELECT ?1, 0 UNION ALL "
-                  "SELECT k.parent, up.depth + 1 FROM reg_keys k JOIN up ON k.id = up.id "
-                  "WHERE k.parent <> 0) SELECT max(depth) FROM up");
+  Statement& query = db_->prepared(
+      "WITH RECURSIVE up(id, depth) AS (SELECT ?1, 0 UNION ALL "
+      "SELECT k.parent, up.depth + 1 FROM reg_keys k JOIN up ON k.id = up.id "
+      "WHERE k.parent <> 0) SELECT max(depth) FROM up");
   query.bind(1, id);
   return query.step() ? std::size_t(query.integer(0)) : 0;
 }
 
 bool SqliteRegistry::hasSubkeys(KeyId id) {
-  Statement query(*db_, "SELECT 1 FROM reg_keys WHERE parent = ? LIMIT 1");
+  Statement& query = db_->prepared("SELECT 1 FROM reg_keys WHERE parent = ? LIMIT 1");
   query.bind(1, id);
   return query.step();
 }
 
 void SqliteRegistry::deleteTree(KeyId id) {
   // The key and all keys below it, gathered once, then their values and themselves.
-  static constexpr const char* kTree =
+  static const std::string kTree =
       "WITH RECURSIVE tree(id) AS (SELECT ?1 UNION ALL "
       "SELECT k.id FROM reg_keys k JOIN tree t ON k.parent = t.id) ";
-  Statement values(*db_, (std::string(kTree) + "DELETE FROM reg_values WHERE key IN tree").c_str());
+  Statement& values = db_->prepared(kTree + "DELETE FROM reg_values WHERE key IN tree");
   values.bind(1, id);
   values.step();
-  Statement keys(*db_, (std::string(kTree) + "DELETE FROM reg_keys WHERE id IN tree").c_str());
+  Statement& keys = db_->prepared(kTree + "DELETE FROM reg_keys WHERE id IN tree");
   keys.bind(1, id);
   keys.step();
 }
@@ -208,7 +208,8 @@ long SqliteRegistry::createKey(HKey parent, const std::string& subKey, HKey& res
       KeyId child = childOf(current, name);
       made = child == 0;
       if (made) {
-        Statement insert(*db_, "INSERT INTO reg_keys(parent, name, fold) VALUES (?, ?, ?)");
+        Statement& insert =
+            db_->prepared("INSERT INTO reg_keys(parent, name, fold) VALUES (?, ?, ?)");
         insert.bind(1, current).bind(2, name).bind(3, foldName(name));
         insert.step();
         child = db_->lastInsertId();
@@ -244,7 +245,8 @@ long SqliteRegistry::queryValue(HKey key, const std::string& name, std::uint32_t
     KeyId id = 0;
     long rc = liveKeyOf(key, id);
     if (rc != error::Success) return rc;
-    Statement query(*db_, "SELECT type, data FROM reg_values WHERE key = ? AND fold = ?");
+    Statement& query =
+        db_->prepared("SELECT type, data FROM reg_values WHERE key = ? AND fold = ?");
     query.bind(1, id).bind(2, foldName(name));
     if (!query.step()) return error::FileNotFound;
     type = std::uint32_t(query.integer(0));
@@ -261,10 +263,10 @@ long SqliteRegistry::setValue(HKey key, const std::string& name, std::uint32_t t
     long rc = liveKeyOf(key, id);
     if (rc != error::Success) return rc;
     // An existing value keeps the spelling of its name; type and data are replaced.
-    Statement upsert(*db_,
-                     "INSERT INTO reg_values(key, name, fold, type, data) VALUES (?, ?, ?, ?, ?) "
-                     "ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, "
-                     "data = excluded.data");
+    Statement& upsert = db_->prepared(
+        "INSERT INTO reg_values(key, name, fold, type, data) VALUES (?, ?, ?, ?, ?) "
+        "ON CONFLICT(key, fold) DO UPDATE SET type = excluded.type, "
+        "data = excluded.data");
     upsert.bind(1, id).bind(2, name).bind(3, foldName(name)).bind(4, std::int64_t(type));
     upsert.bind(5, data);
     upsert.step();
@@ -279,7 +281,7 @@ long SqliteRegistry::deleteValue(HKey key, const std::string& name) {
     KeyId id = 0;
     long rc = liveKeyOf(key, id);
     if (rc != error::Success) return rc;
-    Statement remove(*db_, "DELETE FROM reg_values WHERE key = ? AND fold = ?");
+    Statement& remove = db_->prepared("DELETE FROM reg_values WHERE key = ? AND fold = ?");
     remove.bind(1, id).bind(2, foldName(name));
     remove.step();
     if (db_->changes() == 0) return error::FileNotFound;
@@ -318,7 +320,8 @@ long SqliteRegistry::enumKey(HKey key, std::uint32_t index, std::string& name) {
     KeyId id = 0;
     long rc = liveKeyOf(key, id);
     if (rc != error::Success) return rc;
-    Statement query(*db_, "SELECT name FROM reg_keys WHERE parent = ? ORDER BY fold LIMIT 1 OFFSET ?");
+    Statement& query =
+        db_->prepared("SELECT name FROM reg_keys WHERE parent = ? ORDER BY fold LIMIT 1 OFFSET ?");
     query.bind(1, id).bind(2, std::int64_t(index));
     if (!query.step()) return error::NoMoreItems;
     name = query.text(0);
@@ -333,9 +336,9 @@ long SqliteRegistry::enumValue(HKey key, std::uint32_t index, std::string& name,
     KeyId id = 0;
     long rc = liveKeyOf(key, id);
     if (rc != error::Success) return rc;
-    Statement query(*db_,
-                    "SELECT name, type, data FROM reg_values WHERE key = ? ORDER BY fold "
-                    "LIMIT 1 OFFSET ?");
+    Statement& query = db_->prepared(
+        "SELECT name, type, data FROM reg_values WHERE key = ? ORDER BY fold "
+        "LIMIT 1 OFFSET ?");
     query.bind(1, id).bind(2, std::int64_t(index));
     if (!query.step()) return error::NoMoreItems;
     name = query.text(0);

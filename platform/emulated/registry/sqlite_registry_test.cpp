@@ -262,6 +262,35 @@ TEST_F(RegistryTest, TwoConnectionsWritingAlternatelyLoseNothing) {
   EXPECT_EQ(second->enumValue(b, 100, name, type, data), error::NoMoreItems);
 }
 
+// Statements are prepared once per connection and kept: none may keep an old view of the
+// store after its call, also not a call that failed halfway through a key path.
+TEST_F(RegistryTest, KeptStatementsNeverHoldAnOldViewOfTheStore) {
+  auto writer = openRegistry();
+  auto reader = openRegistry();
+  HKey key = create(*writer, hkey::LocalMachine, "Software\\Kept");
+  std::string value;
+  for (int round = 0; round < 3; ++round) {
+    ASSERT_EQ(writer->setString(key, "Value", "v" + std::to_string(round)), error::Success);
+    HKey seen = 0;
+    EXPECT_EQ(reader->openKey(hkey::LocalMachine, "Software\\Kept\\Missing\\Deeper", seen),
+              error::FileNotFound);
+    ASSERT_EQ(reader->openKey(hkey::LocalMachine, "Software\\Kept", seen), error::Success);
+    EXPECT_EQ(reader->queryString(seen, "Value", value), error::Success);
+    EXPECT_EQ(value, "v" + std::to_string(round));
+    std::string name;
+    EXPECT_EQ(reader->enumKey(hkey::LocalMachine, 0, name), error::Success);
+    reader->closeKey(seen);
+    // The writer's own kept statements let the reader's key deletion through and see it.
+    HKey sub = create(*writer, key, "Sub" + std::to_string(round));
+    writer->closeKey(sub);
+    EXPECT_EQ(reader->deleteKey(hkey::LocalMachine, "Software\\Kept\\Sub" + std::to_string(round)),
+              error::Success);
+    HKey gone = 0;
+    EXPECT_EQ(writer->openKey(key, "Sub" + std::to_string(round), gone), error::FileNotFound);
+  }
+  writer->closeKey(key);
+}
+
 TEST_F(RegistryTest, TwoProcessesWritingAtOnceLoseNothing) {
   openRegistry();  // the schema exists before the processes race
   constexpr int kWrites = 150;
