@@ -127,26 +127,35 @@ std::optional<EmulatedFileSystem::Resolved> EmulatedFileSystem::resolve(const st
   if (!win) return std::nullopt;
   const DriveMapping* d = drive(win->drive);
   if (!d) return std::nullopt;
-  Resolved r{*win, d->host, d, false, std::nullopt};
+  Resolved r{*win, {}, d, false, std::nullopt};
   bool missing = false, linked = false;
   std::optional<HostStat> found;
+  // The host path grows as a string (a filesystem path would split itself into its parts
+  // again at every step).
+  std::string host = d->host.native();
   for (const std::string& part : win->parts) {
+    if (!host.empty() && host.back() != '/') host += '/';
+    const std::size_t folderEnd = host.size();
     if (!missing) {
-      fs::path exact = r.host / part;
-      if ((found = hostStat(exact, false))) {
-        r.host = std::move(exact);
-      } else if (std::optional<std::string> other = names_.find(r.host, part)) {
-        fs::path spelt = r.host / *other;
-        if ((found = hostStat(spelt, false))) r.host = std::move(spelt);
-      }
-      if (found) {
+      host += part;
+      if ((found = hostStat(host.c_str(), false))) {
         linked = linked || S_ISLNK(found->mode);
         continue;
       }
+      host.resize(folderEnd);
+      if (std::optional<std::string> other = names_.find(fs::path(host), part)) {
+        host += *other;
+        if ((found = hostStat(host.c_str(), false))) {
+          linked = linked || S_ISLNK(found->mode);
+          continue;
+        }
+        host.resize(folderEnd);
+      }
       missing = true;
     }
-    r.host /= part;
+    host += part;
   }
+  r.host = fs::path(std::move(host));
   if (linked && !insideDrive(r.host, *d)) return std::nullopt;
   if (r.atRoot()) found = hostStat(r.host);
   r.exists = found.has_value();

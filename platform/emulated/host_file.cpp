@@ -88,11 +88,11 @@ timespec toTimespec(FileTime time) {
   return timespec{time_t(seconds), long(rest * 100)};
 }
 
-std::optional<HostStat> hostStat(const std::filesystem::path& host, bool followLinks) {
+std::optional<HostStat> hostStat(const char* host, bool followLinks) {
   auto toTimespec = [](const statx_timestamp& t) { return timespec{time_t(t.tv_sec), long(t.tv_nsec)}; };
   HostStat result;
   struct statx sx;
-  if (::statx(AT_FDCWD, host.c_str(), followLinks ? 0 : AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &sx) == 0) {
+  if (::statx(AT_FDCWD, host, followLinks ? 0 : AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &sx) == 0) {
     result.mode = sx.stx_mode;
     result.size = sx.stx_size;
     result.lastWrite = toTimespec(sx.stx_mtime);
@@ -103,7 +103,7 @@ std::optional<HostStat> hostStat(const std::filesystem::path& host, bool followL
   if (errno != ENOSYS && errno != EPERM) return std::nullopt;
   // A host without statx.
   struct stat st;
-  if ((followLinks ? ::stat(host.c_str(), &st) : ::lstat(host.c_str(), &st)) != 0) return std::nullopt;
+  if ((followLinks ? ::stat(host, &st) : ::lstat(host, &st)) != 0) return std::nullopt;
   result.mode = st.st_mode;
   result.size = std::uint64_t(st.st_size);
   result.lastWrite = result.birth = st.st_mtim;

@@ -38,6 +38,9 @@ struct HostStat {
   timespec lastWrite{}, lastAccess{}, birth{};
 };
 // With followLinks false, a symbolic link tells of itself.
-std::optional<HostStat> hostStat(const std::filesystem::path& host, bool followLinks = true);
+std::optional<HostStat> hostStat(const char* host, bool followLinks = true);
+inline std::optional<HostStat> hostStat(const std::filesystem::path& host, bool followLinks = true) {
+  return hostStat(host.c_str(), followLinks);
+}
 
 }  // namespace vandrel::platform::emulated
