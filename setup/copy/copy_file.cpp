@@ -201,18 +201,18 @@ long long FileCopier::writeFile(const CopyRequest& request, const std::string& s
   if (!in) return 0;
   auto out = files.create(writeTarget);
   if (!out) return 0;
-  std::array<char, kBlockSize> block;
+  // The bytes go in pieces that move the progress bar by at most one percent, so that it
+  // shows every percentage and a cancel is seen between them; the file system copies each
+  // piece itself where it can (the kernel, between two host files).
+  const long long onePercent = tally_.total / 100;
+  const std::size_t piece = std::max<std::size_t>(kBlockSize, onePercent > 0 ? std::size_t(onePercent) : 0);
   long long count = 0;
   for (;;) {
     if (request.progress) request.progress->pump(20);
-    std::int64_t got = in->read(block.data(), block.size());
-    if (got <= 0) break;
-    std::int64_t put = out->write(block.data(), static_cast<std::size_t>(got));
-    if (put > 0) {
-      count += put;
-      addToRunningTotal(put, request.progress);
-    }
-    if (put < got) break;
+    std::int64_t put = in->copyTo(*out, piece);
+    if (put <= 0) break;
+    count += put;
+    addToRunningTotal(put, request.progress);
     if (request.progress && request.progress->cancelled()) break;
   }
   return count;

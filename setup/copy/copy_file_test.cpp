@@ -322,5 +322,28 @@ TEST_F(CopyFileTest, ProgressFollowsTheRunningTotal) {
   EXPECT_EQ(ui_.percents, (std::vector<int>{0, 10, 20, 30, 40, 50}));
 }
 
+// A large installation copies in pieces of one percent of its total, not in small blocks:
+// the bar still shows every percentage on the way, in order.
+TEST_F(CopyFileTest, LargeCopiesStillShowEveryPercentage) {
+  SetupDialogs dialogs = app().dialogs();
+  CopyProgress progress(dialogs);
+  CopyTally tally{0, 1000003};
+  InstallCopier copier(app(), tally);
+  std::string content(500001, 'b');
+  for (std::size_t i = 0; i < content.size(); i += 997) content[i] = char(i);
+  put("C:\\Pkg\\Disk1\\big.bin", content);
+  CopyRequest r = request("big.bin", "1");
+  r.progress = &progress;
+  EXPECT_EQ(copier.copy(r), 500001);
+  std::vector<int> every;
+  for (int p = 0; p <= 49; ++p) every.push_back(p);
+  EXPECT_EQ(ui_.percents, every);
+  auto copied = files().open("C:\\App\\big.bin", platform::OpenMode::Read);
+  ASSERT_TRUE(copied);
+  std::string back(content.size(), '\0');
+  EXPECT_EQ(copied->read(back.data(), back.size()), std::int64_t(content.size()));
+  EXPECT_EQ(back, content);
+}
+
 }  // namespace
 }  // namespace vandrel::setup
