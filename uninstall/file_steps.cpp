@@ -1,6 +1,8 @@
 // The removal steps for files: shared files, standard files and the backup folder.
 #include <cstdint>
+#include <optional>
 
+#include "platform/registry_update.h"
 #include "script/schema.h"
 #include "uninstall/numbered_entries.h"
 #include "uninstall/removal_steps.h"
@@ -34,6 +36,32 @@ std::optional<std::uint32_t> readCount(platform::Registry& registry, platform::H
   return count;
 }
 
+// What one change of a usage count found and did.
+struct CountChange {
+  bool ran = false;                     // false: the registry stayed busy, nothing was read
+  std::optional<std::uint32_t> before;  // the count found
+  long result = Success;                // of its write
+};
+
+// Lowers a count above one, as one change of the registry; with settle, a count of at most
+// one is settled too: its value deleted (true) or set to 0 (false).
+CountChange changeCount(platform::Registry& registry, platform::HKey key, const std::string& path,
+                        std::optional<bool> settle) {
+  CountChange change;
+  platform::updateRegistry(registry, [&] {
+    change.ran = true;
+    change.before = readCount(registry, key, path);
+    if (!change.before) return Success;
+    if (*change.before > 1) {
+      change.result = registry.setDword(key, path, *change.before - 1);
+    } else if (settle) {
+      change.result = *settle ? registry.deleteValue(key, path) : registry.setDword(key, path, 0);
+    }
+    return change.result;
+  });
+  return change;
+}
+
 }  // namespace
 
 bool ReleaseSharedFile(Removal& removal, const std::string& path) {
@@ -43,29 +71,34 @@ bool ReleaseSharedFile(Removal& removal, const std::string& path) {
       Success) {
     return true;
   }
-  std::optional<std::uint32_t> count = readCount(registry, key, path);
-  if (!count) {
-    registry.closeKey(key);
-    return true;
+  CountChange change = changeCount(registry, key, path, std::nullopt);
+  std::optional<bool> erase;
+  if (change.ran && change.before && *change.before <= 1) {
+    erase = removal.tally.yesToAll || removal.askDeleteShared(removal.strings.format(ids::ZeroCount, path));
+    // While the question was open another installation may have begun to use the file:
+    // the answer settles a count still at most one; a raised count is only lowered.
+    change = changeCount(registry, key, path, erase);
   }
+  registry.closeKey(key);
   ui::ActionLog& log = removal.log();
-  if (*count > 1) {
-    bool written = registry.setDword(key, path, *count - 1) == Success;
-    registry.closeKey(key);
-    log.change("shared-count", {{"file", path}}, std::to_string(*count), std::to_string(*count - 1),
-               written);
+  if (!change.ran) {
+    // The registry stayed busy: the file may still be in use, so it stays.
+    log.removal("shared-file", path, false, "its usage count could not be read");
+    return false;
+  }
+  // No count (or another removal took it meanwhile): the file goes unless the user said no.
+  if (!change.before) return erase.value_or(true);
+  const std::uint32_t before = *change.before;
+  const bool written = change.result == Success;
+  if (before > 1) {
+    log.change("shared-count", {{"file", path}}, std::to_string(before), std::to_string(before - 1), written);
     log.removal("shared-file", path, false, "shared and still used");
     return false;
   }
-  bool erase = removal.tally.yesToAll ||
-               removal.askDeleteShared(removal.strings.format(ids::ZeroCount, path));
   // The count after: none when its entry is deleted with the file.
-  bool written = erase ? registry.deleteValue(key, path) == Success
-                       : registry.setDword(key, path, 0) == Success;
-  registry.closeKey(key);
-  log.change("shared-count", {{"file", path}}, std::to_string(*count), erase ? "" : "0", written);
-  if (!erase) log.removal("shared-file", path, false, "kept by the user's answer");
-  return erase;
+  log.change("shared-count", {{"file", path}}, std::to_string(before), *erase ? "" : "0", written);
+  if (!*erase) log.removal("shared-file", path, false, "kept by the user's answer");
+  return *erase;
 }
 
 bool RemoveSharedFiles(Removal& removal) {

@@ -13,7 +13,9 @@ EmulatedMachine::EmulatedMachine(const MachineConfig& config, const MachineOptio
   files_ = std::make_unique<EmulatedFileSystem>(config_, options.hostDriveWritable);
   registry_ = SqliteRegistry::open(config_.root / "registry.db", config_.platform == platform_id::NT);
   system_ = std::make_unique<EmulatedSystem>(config_, registry_.get());
-  profile_ = std::make_unique<IniProfile>(*files_, [system = system_.get()] { return system->windowsDirectory(); });
+  changeLock_ = std::make_unique<MachineLock>(config_.root / kMachineLockName);
+  profile_ = std::make_unique<IniProfile>(
+      *files_, [system = system_.get()] { return system->windowsDirectory(); }, changeLock_.get());
   shell_ = std::make_unique<EmulatedShell>(*registry_, *files_);
   lz_ = std::make_unique<LzLibrary>(*files_);
   versionInfo_ = std::make_unique<FileVersionInfo>(*files_);

@@ -9,6 +9,7 @@
 #include "platform/emulated/emulated_system.h"
 #include "platform/emulated/host_library_loader.h"
 #include "platform/emulated/machine_config.h"
+#include "platform/emulated/machine_lock.h"
 #include "platform/machine.h"
 
 namespace vandrel::platform::emulated {
@@ -38,6 +39,9 @@ class EmulatedMachine : public Machine {
   std::unique_ptr<EmulatedFileSystem> files_;
   std::unique_ptr<Registry> registry_;
   std::unique_ptr<EmulatedSystem> system_;
+  // Held by the profile around each change of an INI file; it outlives the profile, which
+  // lets go of it when destroyed.
+  std::unique_ptr<MachineLock> changeLock_;
   std::unique_ptr<Profile> profile_;
   std::unique_ptr<EmulatedShell> shell_;
   std::unique_ptr<Lz> lz_;

@@ -9,6 +9,7 @@
 
 #include "platform/emulated/emulated_machine.h"
 #include "platform/emulated/emulated_shell.h"
+#include "platform/emulated/machine_lock.h"
 #include "platform/emulated/registry/sqlite_registry.h"
 
 namespace fs = std::filesystem;
@@ -160,17 +161,32 @@ std::optional<Preset> parsePreset(std::string_view name) {
   return std::nullopt;
 }
 
-void initMachineRoot(const fs::path& rootIn, Preset preset, const std::string& userName) {
-  validateUserName(userName);
-  std::error_code ec;
-  const fs::path root = fs::absolute(rootIn, ec);
-  if (ec) throw MachineError("cannot use " + rootIn.string() + " as a machine root");
-  // An existing machine is never overwritten: its files and registry would be lost.
-  if (fs::exists(root / "machine.ini") || fs::exists(root / "registry.db"))
-    throw MachineError(root.string() + " already holds a machine");
+namespace {
+
+// The files a machine root holds besides the machine: the locks programs take in it.
+bool isLockFile(const fs::path& entry) {
+  const std::string name = entry.filename().string();
+  return name == kMachineLockName || name == "install.lock";
+}
+
+// Makes a machine in root unless one is there already (machine.ini or registry.db); true
+// when it made it. The machine's lock is held throughout, so that of two processes making
+// the same machine at the same moment one makes it and the other finds it made.
+bool makeMachineRoot(const fs::path& root, Preset preset, const std::string& userName) {
   if (fs::exists(root) && !fs::is_directory(root))
     throw MachineError(root.string() + " is not a folder");
-  bool made = !fs::exists(root);
+  const bool made = !fs::exists(root);
+  std::error_code ec;
+  fs::create_directories(root, ec);
+  if (ec) throw MachineError("cannot make the folder " + root.string() + ": " + ec.message());
+  MachineLock lock(root / kMachineLockName);
+  if (!lock.acquire()) throw MachineError("cannot make a machine in " + root.string() + " now: its lock is held");
+  struct Release {
+    MachineLock& lock;
+    ~Release() { lock.release(); }
+  } release{lock};
+  // An existing machine is never overwritten: its files and registry would be lost.
+  if (fs::exists(root / "machine.ini") || fs::exists(root / "registry.db")) return false;
   try {
     buildMachine(root, preset, userName);
   } catch (const std::exception& e) {
@@ -184,6 +200,27 @@ void initMachineRoot(const fs::path& rootIn, Preset preset, const std::string& u
     if (dynamic_cast<const MachineError*>(&e)) throw;
     throw MachineError("cannot make a machine in " + root.string() + ": " + e.what());
   }
+  return true;
+}
+
+// No machine yet: the folder is missing, or holds nothing but lock files.
+bool holdsNoMachine(const fs::path& root) {
+  std::error_code ec;
+  if (!fs::exists(root, ec)) return true;
+  if (!fs::is_directory(root, ec)) return false;
+  for (const auto& entry : fs::directory_iterator(root, ec))
+    if (!isLockFile(entry.path())) return false;
+  return !ec;
+}
+
+}  // namespace
+
+void initMachineRoot(const fs::path& rootIn, Preset preset, const std::string& userName) {
+  validateUserName(userName);
+  std::error_code ec;
+  const fs::path root = fs::absolute(rootIn, ec);
+  if (ec) throw MachineError("cannot use " + rootIn.string() + " as a machine root");
+  if (!makeMachineRoot(root, preset, userName)) throw MachineError(root.string() + " already holds a machine");
 }
 
 std::unique_ptr<Machine> openMachine(const fs::path& rootIn, const MachineOptions& options) {
@@ -215,12 +252,15 @@ fs::path defaultMachineRoot() {
 namespace vandrel::platform {
 
 std::unique_ptr<Machine> openHostMachine(const MachineOptions& options) {
-  const fs::path root = emulated::defaultMachineRoot();
   std::error_code ec;
-  bool fresh = !fs::exists(root, ec) || (fs::is_directory(root, ec) && fs::is_empty(root, ec));
-  if (fresh) {
-    emulated::initMachineRoot(root, emulated::Preset::Win98, "user");
-    if (options.madeNewMachine) options.madeNewMachine(root);
+  const fs::path root = fs::absolute(emulated::defaultMachineRoot(), ec);
+  // Made on first use. Of two programs starting at once, one makes it and the other waits
+  // for it to be made, then opens it.
+  if (emulated::holdsNoMachine(root)) {
+    if (emulated::makeMachineRoot(root, emulated::Preset::Win98, "user") && options.madeNewMachine)
+      options.madeNewMachine(root);
+  } else {
+    emulated::MachineLock::waitWhileHeld(root / emulated::kMachineLockName);
   }
   return emulated::openMachine(root, options);
 }

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <iterator>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
@@ -119,8 +120,8 @@ struct IniProfile::Cache {
   std::unordered_map<std::string, Entry> files;  // upper-case full path -> parsed file
 };
 
-IniProfile::IniProfile(FileSystem& files, std::function<std::string()> windowsFolder)
-    : files_(files), windowsFolder_(std::move(windowsFolder)), cache_(std::make_unique<Cache>()) {}
+IniProfile::IniProfile(FileSystem& files, std::function<std::string()> windowsFolder, ChangeLock* lock)
+    : files_(files), windowsFolder_(std::move(windowsFolder)), cache_(std::make_unique<Cache>()), lock_(lock) {}
 
 IniProfile::~IniProfile() { flush(); }
 
@@ -288,6 +289,32 @@ bool IniProfile::writeString(const std::string& file, const std::string& section
   if (breaksLine(section) || breaksLine(key) || breaksLine(value)) return false;
   std::string path = locate(file);
   if (path.empty()) return false;
+  if (gathering_) return edit(path, section, key, value);
+  if (!lockFiles()) return false;
+  bool written = edit(path, section, key, value);
+  unlockFiles();
+  return written;
+}
+
+bool IniProfile::lockFiles() {
+  if (!lock_) return true;
+  if (!lock_->acquire()) return false;
+  // A file another process replaced may keep its size and write time (the clock of file
+  // times is coarse): what was parsed before then is read again.
+  if (lock_->othersHeldIt()) {
+    for (auto it = cache_->files.begin(); it != cache_->files.end();) {
+      it = it->second.unsaved > 0 ? std::next(it) : cache_->files.erase(it);
+    }
+  }
+  return true;
+}
+
+void IniProfile::unlockFiles() {
+  if (lock_) lock_->release();
+}
+
+bool IniProfile::edit(const std::string& path, const std::string& section,
+                      const std::optional<std::string>& key, const std::optional<std::string>& value) {
   // The cached document is edited in place; a failed save drops it from the cache, so the
   // next read parses the file as it is on disk.
   if (gathering_) {
@@ -316,9 +343,13 @@ bool IniProfile::writeString(const std::string& file, const std::string& section
   return false;
 }
 
-void IniProfile::gatherWrites() { gathering_ = true; }
+void IniProfile::gatherWrites() {
+  // The run holds the lock to its end; without it each write takes the lock on its own.
+  if (!gathering_ && lockFiles()) gathering_ = true;
+}
 
 bool IniProfile::flush() {
+  if (!gathering_) return true;
   gathering_ = false;
   std::vector<std::string> held;
   for (const auto& [key, entry] : cache_->files) {
@@ -331,6 +362,7 @@ bool IniProfile::flush() {
     cache_->files.erase(key);
     saved = false;
   }
+  unlockFiles();
   return saved;
 }
 

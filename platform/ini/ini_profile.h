@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/change_lock.h"
 #include "platform/file_system.h"
 #include "platform/profile.h"
 
@@ -15,8 +16,12 @@ class IniDocument;
 
 class IniProfile : public Profile {
  public:
-  // windowsFolder gives the folder of WIN.INI and of files named without a folder.
-  IniProfile(FileSystem& files, std::function<std::string()> windowsFolder);
+  // windowsFolder gives the folder of WIN.INI and of files named without a folder. With a
+  // lock (shared by every process working on the files), each write holds it from reading
+  // the file to replacing it, and a run of gathered writes holds it from gatherWrites() to
+  // flush(): another process's edits of the file are never lost. A write that cannot have
+  // the lock fails.
+  IniProfile(FileSystem& files, std::function<std::string()> windowsFolder, ChangeLock* lock = nullptr);
   ~IniProfile() override;  // writes back what gathered writes still hold
 
   std::string getString(const std::string& file, const std::optional<std::string>& section,
@@ -45,10 +50,17 @@ class IniProfile : public Profile {
   bool save(const std::string& path, const std::shared_ptr<IniDocument>& document);
   bool replaceWith(const std::string& temp, const std::string& path, bool exists);
   std::string winIni() const;
+  // Takes the lock; parsed files kept from before another process held it are dropped.
+  bool lockFiles();
+  void unlockFiles();
+  // The write itself, the lock held.
+  bool edit(const std::string& path, const std::string& section, const std::optional<std::string>& key,
+            const std::optional<std::string>& value);
 
   FileSystem& files_;
   std::function<std::string()> windowsFolder_;
   std::unique_ptr<Cache> cache_;
+  ChangeLock* lock_;
   bool gathering_ = false;
 };
 

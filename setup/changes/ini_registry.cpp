@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/registry_update.h"
 #include "platform/text/text_rules.h"
 #include "script/list_item.h"
 #include "script/schema.h"
@@ -168,15 +169,21 @@ void raiseSharedCount(platform::Registry& registry, const std::string& path,
     return;
   }
   std::uint32_t count = 0;
-  // A count that is missing or not a 4-byte number starts again at 1.
   std::optional<std::string> before;
-  if (registry.queryDword(key, path, count) != platform::error::Success) {
-    count = 0;
-  } else {
-    before = std::to_string(count);
-  }
-  if (count < UINT32_MAX) ++count;  // a count at its limit stays there
-  bool written = registry.setDword(key, path, count) == platform::error::Success;
+  // Read and written back as one change, so that another installation raising or lowering
+  // the same count at the same moment is never undone.
+  long result = platform::updateRegistry(registry, [&] {
+    // A count that is missing or not a 4-byte number starts again at 1.
+    before.reset();
+    if (registry.queryDword(key, path, count) != platform::error::Success) {
+      count = 0;
+    } else {
+      before = std::to_string(count);
+    }
+    if (count < UINT32_MAX) ++count;  // a count at its limit stays there
+    return registry.setDword(key, path, count);
+  });
+  bool written = result == platform::error::Success;
   registry.closeKey(key);
   if (log) log->change("shared-count", {{"file", path}}, before, std::to_string(count), written);
 }

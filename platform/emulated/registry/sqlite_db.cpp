@@ -124,20 +124,22 @@ void Statement::reset() {
   sqlite3_clear_bindings(stmt_);
 }
 
-Transaction::Transaction(SqliteDb& db, Kind kind) : db_(db) {
-  db.exec(kind == Kind::Write ? "BEGIN IMMEDIATE" : "BEGIN");
+Transaction::Transaction(SqliteDb& db, Kind kind)
+    : db_(db), nested_(sqlite3_get_autocommit(db.handle()) == 0) {
+  db.exec(nested_ ? "SAVEPOINT part" : kind == Kind::Write ? "BEGIN IMMEDIATE" : "BEGIN");
 }
 
 Transaction::~Transaction() {
   if (!open_) return;
   db_.resetPrepared();
-  sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+  const char* undo = nested_ ? "ROLLBACK TO part; RELEASE part" : "ROLLBACK";
+  sqlite3_exec(db_.handle(), undo, nullptr, nullptr, nullptr);
 }
 
 void Transaction::commit() {
   // No kept statement half-read may hold the transaction open past its end.
   db_.resetPrepared();
-  db_.exec("COMMIT");
+  db_.exec(nested_ ? "RELEASE part" : "COMMIT");
   open_ = false;
 }
 

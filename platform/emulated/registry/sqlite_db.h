@@ -81,7 +81,9 @@ class Statement {
 };
 
 // A transaction that rolls back unless commit() is called. Writers begin IMMEDIATE so that
-// two processes never both hold a read lock and then wait on each other to write.
+// two processes never both hold a read lock and then wait on each other to write. Begun
+// inside another transaction it is a savepoint of it: its commit keeps its changes for the
+// outer one to commit, its rollback undoes only its own.
 class Transaction {
  public:
   enum class Kind { Read, Write };
@@ -93,6 +95,7 @@ class Transaction {
 
  private:
   SqliteDb& db_;
+  bool nested_;
   bool open_ = true;
 };
 

@@ -105,7 +105,7 @@ SqliteRegistry::~SqliteRegistry() = default;
 // no call ever throws to the program.
 template <typename Body>
 long SqliteRegistry::guarded(Body body) {
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   try {
     return body();
   } catch (const SqliteError& e) {
@@ -113,6 +113,15 @@ long SqliteRegistry::guarded(Body body) {
   } catch (const std::bad_alloc&) {
     return error::NotEnoughMemory;
   }
+}
+
+long SqliteRegistry::update(const std::function<long()>& body) {
+  return guarded([&] {
+    Transaction transaction(*db_, Transaction::Kind::Write);
+    long result = body();
+    transaction.commit();
+    return result;
+  });
 }
 
 long SqliteRegistry::keyOf(HKey handle, KeyId& id) const {
@@ -309,7 +318,7 @@ long SqliteRegistry::deleteKey(HKey parent, const std::string& subKey) {
 }
 
 long SqliteRegistry::closeKey(HKey key) {
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   if (rootId(key)) return error::Success;
   return handles_.erase(key) ? error::Success : error::InvalidHandle;
 }
@@ -349,7 +358,7 @@ long SqliteRegistry::enumValue(HKey key, std::uint32_t index, std::string& name,
 }
 
 std::size_t SqliteRegistry::openHandleCount() const {
-  std::lock_guard<std::mutex> lock(mutex_);
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
   return handles_.size();
 }
 

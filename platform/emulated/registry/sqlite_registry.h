@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/registry.h"
+#include "platform/registry_update.h"
 
 namespace vandrel::platform::emulated {
 
@@ -17,12 +17,12 @@ class SqliteDb;
 
 // Four trees (HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS) of keys
 // and typed values. Names are matched without regard to case and keep the spelling they were
-// created with. Every call is one SQLite transaction, so several processes may share the file
+// created with. Every call is one SQLite transaction (a part of the enclosing update's), so several processes may share the file
 // and a crash at any moment leaves it consistent. Handles belong to this object (one process);
 // the predefined roots are always valid. A handle whose key was deleted meanwhile gives
 // error::KeyDeleted. Subkeys and values enumerate sorted by name without regard to case.
 // A key more than 512 levels below its root is refused with error::InvalidParameter.
-class SqliteRegistry : public Registry {
+class SqliteRegistry : public Registry, public UpdatableRegistry {
  public:
   // Opens the registry file, creating an empty registry when the file is new or empty.
   // ntSemantics: RegDeleteKeyA refuses a key with subkeys (NT) instead of removing the whole
@@ -43,6 +43,9 @@ class SqliteRegistry : public Registry {
   long enumKey(HKey key, std::uint32_t index, std::string& name) override;
   long enumValue(HKey key, std::uint32_t index, std::string& name, std::uint32_t& type,
                  Bytes& data) override;
+  // One write transaction, begun IMMEDIATE: it waits for another process's write and then
+  // keeps every other writer out until it commits.
+  long update(const std::function<long()>& body) override;
 
   // Open handles of this object (the predefined roots not counted); for leak checks.
   std::size_t openHandleCount() const;
@@ -69,7 +72,7 @@ class SqliteRegistry : public Registry {
 
   std::unique_ptr<SqliteDb> db_;
   bool ntSemantics_;
-  mutable std::mutex mutex_;
+  mutable std::recursive_mutex mutex_;  // an update's calls come back in
   std::map<HKey, KeyId> handles_;
   HKey nextHandle_ = 0x100;
 };
