@@ -46,7 +46,14 @@ std::unique_ptr<Machine> openProgramMachine(const std::string& program, const ch
 // kInstallationWaitSeconds while another installation holds it. False, with one line
 // "<program>: another installation is running on this machine; ..." on standard error,
 // when it is still held then.
+// A hold handed down by the program that started this one counts as this process's own.
 constexpr int kInstallationWaitSeconds = 30;
 bool holdInstallationLock(const std::string& program);
+
+// Hands this process's hold of the installation lock down to the programs it starts (the
+// package starter to its setup engine, which then does not wait for its own starter): the
+// lock's descriptor stays open in them and kInstallationLockVariable names it.
+inline constexpr const char* kInstallationLockVariable = "VANDREL_INSTALL_LOCK_FD";
+void handInstallationLockDown();
 
 }  // namespace vandrel::platform

@@ -15,6 +15,10 @@ int main(int argc, char** argv) {
   using namespace vandrel;
   std::unique_ptr<platform::Machine> machine = platform::openProgramMachine("peskin32", argv[0]);
   if (!machine) return 1;
+  // A removal takes its turn like an installation; a plan changes nothing and needs none.
+  if (platform::planSetting() == platform::PlanSetting::Off && !platform::holdInstallationLock("peskin32")) {
+    return 1;
+  }
 #ifdef VANDREL_WITH_QT
   ui::qt::registerQtBackend(argc, argv, &machine->files());
 #endif

@@ -4,6 +4,7 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -117,8 +118,36 @@ std::string newMachineNotice(const std::string& program, const std::filesystem::
   return program + ": made a new machine (win98 preset) in " + root.string() + ": " + why;
 }
 
+namespace {
+
+// The installation lock this process holds (its descriptor), -1 while none.
+int heldInstallationLock = -1;
+
+// A hold handed down by the program that started this one (the package starter): the
+// descriptor the variable names refers to the machine's lock file and holds the lock. It is
+// then this process's hold, and goes to no program this one starts.
+bool takeHandedDownHold(const std::filesystem::path& lock) {
+  const char* named = std::getenv(kInstallationLockVariable);
+  if (!named || !*named) return false;
+  char* end = nullptr;
+  long fd = std::strtol(named, &end, 10);
+  ::unsetenv(kInstallationLockVariable);
+  struct stat held {}, file {};
+  if (*end || fd < 3 || fd > 65535 || ::fstat(int(fd), &held) != 0 || ::stat(lock.c_str(), &file) != 0 ||
+      held.st_dev != file.st_dev || held.st_ino != file.st_ino)
+    return false;
+  // A lock the descriptor already holds is kept; one it does not hold is taken only if free.
+  if (::flock(int(fd), LOCK_EX | LOCK_NB) != 0) return false;
+  ::fcntl(int(fd), F_SETFD, FD_CLOEXEC);
+  heldInstallationLock = int(fd);
+  return true;
+}
+
+}  // namespace
+
 bool holdInstallationLock(const std::string& program) {
   std::filesystem::path lock = emulated::defaultMachineRoot() / "install.lock";
+  if (heldInstallationLock >= 0 || takeHandedDownHold(lock)) return true;
   // Kept open (and locked) until the process ends; the kernel lets go of it however that is.
   int fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
   if (fd < 0) {
@@ -137,7 +166,14 @@ bool holdInstallationLock(const std::string& program) {
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
   }
+  heldInstallationLock = fd;
   return true;
+}
+
+void handInstallationLockDown() {
+  if (heldInstallationLock < 0) return;
+  ::fcntl(heldInstallationLock, F_SETFD, 0);
+  ::setenv(kInstallationLockVariable, std::to_string(heldInstallationLock).c_str(), 1);
 }
 
 std::unique_ptr<Machine> openProgramMachine(const std::string& program, const char* argv0,

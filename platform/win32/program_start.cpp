@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <iostream>
 
 #include "platform/win32/win32_machine.h"
@@ -40,6 +41,11 @@ std::string newMachineNotice(const std::string& program, const std::filesystem::
 }
 
 bool holdInstallationLock(const std::string& program) {
+  // The package starter that started this engine holds the lock while it waits for it.
+  if (const char* handed = std::getenv(kInstallationLockVariable); handed && *handed) {
+    SetEnvironmentVariableA(kInstallationLockVariable, nullptr);
+    return true;
+  }
   // A named mutex of the session: the system lets go of it however the process ends.
   HANDLE lock = CreateMutexA(nullptr, FALSE, "Local\\Vandrel.InstallationLock");
   if (!lock) {
@@ -53,6 +59,12 @@ bool holdInstallationLock(const std::string& program) {
                "has finished\n";
   CloseHandle(lock);
   return false;
+}
+
+void handInstallationLockDown() {
+  // The mutex stays this process's while it waits for the program it starts; the variable
+  // tells that program so.
+  SetEnvironmentVariableA(kInstallationLockVariable, "1");
 }
 
 std::unique_ptr<Machine> openProgramMachine(const std::string& program, const char*, bool) {

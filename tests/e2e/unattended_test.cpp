@@ -12,11 +12,13 @@
 
 #include <chrono>
 #include <filesystem>
+#include <future>
 #include <map>
 #include <regex>
 #include <set>
 #include <thread>
 
+#include "tests/support/machine_state.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
 
@@ -29,6 +31,7 @@ using test::readFile;
 using test::RunResult;
 using test::runProgram;
 using test::TempDir;
+using test::machineState;
 
 using test::windowsForm;
 
@@ -110,12 +113,19 @@ TEST(unattended, ASecondSetupOnOneMachineWaitsForTheFirstThenStops) {
   ASSERT_GE(held, 0);
   ASSERT_EQ(::flock(held, LOCK_EX), 0);
   const std::string busy =
-      "tamsin32: another installation is running on this machine; start this one again when it has finished\n";
+      ": another installation is running on this machine; start this one again when it has finished\n";
+  // The engine, the uninstaller and the package starter all wait for it, then stop.
   auto started = std::chrono::steady_clock::now();
-  RunResult blocked = runProgram("tamsin32", {}, env, 120);
+  auto blockedRun = [&env](const char* program) {
+    return std::async(std::launch::async, [&env, program] { return runProgram(program, {}, env, 120); });
+  };
+  auto engine = blockedRun("tamsin32"), removal = blockedRun("peskin32"), starter = blockedRun("Setup.exe");
+  for (auto [program, run] : {std::pair{"tamsin32", &engine}, std::pair{"peskin32", &removal}, std::pair{"Setup", &starter}}) {
+    RunResult blocked = run->get();
+    EXPECT_EQ(blocked.exitStatus, 1) << program;
+    EXPECT_EQ(blocked.err, program + busy);
+  }
   EXPECT_GE(std::chrono::steady_clock::now() - started, std::chrono::seconds(25));
-  EXPECT_EQ(blocked.exitStatus, 1);
-  EXPECT_EQ(blocked.err, busy);
   // Let go while the second one waits: it goes on to its own work.
   std::thread release([held] {
     std::this_thread::sleep_for(std::chrono::seconds(2));
@@ -341,21 +351,6 @@ TEST(unattended, TheActionLogOfTheExamplePackageListsEveryFileWithItsDecision) {
   }
   last = log.substr(log.rfind('\n', log.size() - 2) + 1);
   EXPECT_NE(last.find("\"exit\":0,\"meaning\":\"the removal completed\""), std::string::npos) << last;
-}
-
-// Everything that makes up a machine: each file below its root with its contents (the drives,
-// every INI file, machine.ini, the registry and file stores; not SQLite's scratch files), and
-// the registry as regedit exports it.
-std::map<std::string, std::string> machineState(const fs::path& root) {
-  std::map<std::string, std::string> state;
-  for (const auto& entry : fs::recursive_directory_iterator(root)) {
-    std::string name = fs::relative(entry.path(), root).string();
-    if (name.ends_with("-wal") || name.ends_with("-shm") || name.ends_with("-journal")) continue;
-    state[name] = entry.is_regular_file() ? readFile(entry.path()) : "<folder>";
-  }
-  RunResult exported = runProgram("vandrel-machine", {"reg", "export", root.string()});
-  state["<registry export>"] = exported.out;
-  return state;
 }
 
 // The action lines of a plan's log as the real run would write them: the marker taken out.

@@ -34,11 +34,12 @@ std::vector<std::string> childEnvironment(const std::map<std::string, std::strin
 
 }  // namespace
 
-RunResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
-                     const std::map<std::string, std::string>& env, int timeoutSeconds) {
+RunResult runProgramFor(const std::string& program, const std::vector<std::string>& arguments,
+                        const std::map<std::string, std::string>& env, std::chrono::milliseconds limit) {
   std::string path = program.find('/') == std::string::npos ? binPath(program).string() : program;
+  // Close-on-exec, so that a program another thread starts meanwhile does not keep them open.
   int outPipe[2], errPipe[2];
-  if (pipe(outPipe) != 0 || pipe(errPipe) != 0) throw std::runtime_error("pipe failed");
+  if (pipe2(outPipe, O_CLOEXEC) != 0 || pipe2(errPipe, O_CLOEXEC) != 0) throw std::runtime_error("pipe failed");
 
   std::vector<std::string> envText = childEnvironment(env);
   std::vector<char*> argv{path.data()};
@@ -65,7 +66,7 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
   close(errPipe[1]);
 
   RunResult result;
-  auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(timeoutSeconds);
+  auto deadline = std::chrono::steady_clock::now() + limit;
   pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
   int open = 2;
   bool killed = false;
@@ -97,8 +98,13 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
   waitpid(pid, &status, 0);
   if (WIFEXITED(status)) result.exitStatus = WEXITSTATUS(status);
   else if (WIFSIGNALED(status)) result.exitStatus = 128 + WTERMSIG(status);
-  if (killed) result.err += "\n[killed after " + std::to_string(timeoutSeconds) + " s]";
+  if (killed) result.err += "\n[killed after " + std::to_string(limit.count()) + " ms]";
   return result;
+}
+
+RunResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
+                     const std::map<std::string, std::string>& env, int timeoutSeconds) {
+  return runProgramFor(program, arguments, env, std::chrono::seconds(timeoutSeconds));
 }
 
 std::string windowsForm(const std::filesystem::path& host) {

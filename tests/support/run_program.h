@@ -1,6 +1,7 @@
 // Running the real programs from tests: arguments, environment, captured output, exit status.
 #pragma once
 
+#include <chrono>
 #include <filesystem>
 #include <map>
 #include <string>
@@ -16,10 +17,16 @@ struct RunResult {
 
 // Runs program (a path, or a name in build/bin) with arguments; env entries are added to
 // (or, with an empty value, removed from) the inherited environment. Standard input is
-// closed. A program still running after timeoutSeconds is killed.
+// closed. A program still running after timeoutSeconds is killed. Several may run at once
+// from different threads.
 RunResult runProgram(const std::string& program, const std::vector<std::string>& arguments,
                      const std::map<std::string, std::string>& env = {},
                      int timeoutSeconds = 120);
+
+// The same, killed (SIGKILL, with every program it started) once it has run for limit: for
+// trials that stop a program at a chosen moment. Its exit status is then 137.
+RunResult runProgramFor(const std::string& program, const std::vector<std::string>& arguments,
+                        const std::map<std::string, std::string>& env, std::chrono::milliseconds limit);
 
 // build/bin/<name>
 std::filesystem::path binPath(const std::string& name);
