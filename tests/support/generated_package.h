@@ -14,7 +14,7 @@ struct PackageFile {
   std::string contents;
 };
 
-// A small application package named app (version 1.0, installed into Program Files\app):
+// A small application package named app (version 1.0, installed into C:\app):
 // the files, iniKeys win.ini keys KeyN in the section app and one key app in the section
 // Shared, registryValues values ValueN under HKEY_CURRENT_USER\Software\Vandrel Tests\app
 // (each holding the installation folder) and one value app under ...\Shared, and a
