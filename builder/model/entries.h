@@ -48,18 +48,24 @@ struct DirectoryEntry {
   int optional = 0;  // 1: the user may leave out the files of this directory
   std::string description{};
   EntryKey key = 0;
+
+  bool operator==(const DirectoryEntry&) const = default;
 };
 
 // A text shown while files are copied.
 struct DescriptionEntry {
   std::string text{};
   EntryKey key = 0;
+
+  bool operator==(const DescriptionEntry&) const = default;
 };
 
 // A program group or one of the run-time folders "[program]", "[startup]", ...
 struct GroupEntry {
   std::string name{};
   EntryKey key = 0;
+
+  bool operator==(const GroupEntry&) const = default;
 };
 
 // A Win.ini addition.
@@ -68,6 +74,8 @@ struct IniEntry {
   std::string entry{};
   std::string value{};
   EntryKey key = 0;
+
+  bool operator==(const IniEntry&) const = default;
 };
 
 struct RegistryEntry {
@@ -77,6 +85,8 @@ struct RegistryEntry {
   std::string value{};
   int removal = 1;  // 1: the uninstaller removes this value only; 0: the whole subkey
   EntryKey key = 0;
+
+  bool operator==(const RegistryEntry&) const = default;
 };
 
 // A file to copy.
@@ -95,6 +105,8 @@ struct FileEntry {
   int platform = 0;  // 0 all, 1 Windows 3.1, 2 Windows NT, 3 Windows 95/98
   std::string sourcePath{};
   EntryKey key = 0;
+
+  bool operator==(const FileEntry&) const = default;
 };
 
 // A shortcut added to a group; it opens one of the copied files.
@@ -104,6 +116,8 @@ struct ShortcutEntry {
   std::string name{};
   std::string commandLine{};
   EntryKey key = 0;
+
+  bool operator==(const ShortcutEntry&) const = default;
 };
 
 // A message file shown when a disk is inserted.
@@ -112,6 +126,8 @@ struct MessageEntry {
   int disk = 0;
   std::string filePath{};
   EntryKey key = 0;
+
+  bool operator==(const MessageEntry&) const = default;
 };
 
 // Any entry; the alternative's index plus kFirstEntryCategory is its category.

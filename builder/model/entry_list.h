@@ -61,6 +61,9 @@ class EntryList {
   auto begin() const { return items_.begin(); }
   auto end() const { return items_.end(); }
 
+  // Same records in the same order.
+  bool operator==(const EntryList& other) const { return items_ == other.items_; }
+
  private:
   void rebuildIndex() const {
     index_.clear();

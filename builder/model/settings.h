@@ -28,6 +28,8 @@ struct ScriptSettings {
   std::int32_t archiveSize = 0;
   int language = 0;  // 0 English, 1 French
   std::string lastGenPath;
+
+  bool operator==(const ScriptSettings&) const = default;
 };
 
 // Whether the package has a name: the uninstall registration's key and the uninstaller's
@@ -45,29 +47,39 @@ struct BackgroundSettings {
   int caption = 0;
   std::uint32_t top = 0x000000;     // 0x00BBGGRR
   std::uint32_t bottom = 0xff0000;  // blue
+
+  bool operator==(const BackgroundSettings&) const = default;
 };
 
 struct DocumentProperties {
   std::string author;
   std::string subject;
   std::string templateName;
+
+  bool operator==(const DocumentProperties&) const = default;
 };
 
 struct EndOfInstall {
   int reboot = 0;  // 0 no, 1 computer, 2 Windows
   std::vector<std::string> launch;
+
+  bool operator==(const EndOfInstall&) const = default;
 };
 
 struct WebSettings {
   std::string startUrl;
   std::vector<std::string> favoriteNames;
   std::vector<std::string> favoriteUrls;
+
+  bool operator==(const WebSettings&) const = default;
 };
 
 struct UninstallSettings {
   EntryKey groupKey = 0;  // the GroupEntry that receives the uninstaller's shortcut
   int unGroup = -1;       // that group's index, recomputed whenever the section is written
   std::string unDesc;     // the uninstaller shortcut's name
+
+  bool operator==(const UninstallSettings&) const = default;
 };
 
 }  // namespace vandrel::builder
