@@ -1,0 +1,201 @@
+// The tree adapter: a shadow of the tree's shape that changes in step with the signals.
+#include "builder/app/script_tree_model.h"
+
+#include <algorithm>
+
+#include <QPainter>
+#include <QPixmap>
+
+#include "platform/code_page.h"
+
+namespace vandrel::builder::app {
+
+namespace {
+
+// One picture per image index: the root, the settings, the background, then one per category
+// from "Directories" to "End of Install", and the "System" and "UnInstall" settings items.
+struct ImageLook {
+  const char* letter;
+  QColor colour;
+};
+const ImageLook kImages[14] = {
+    {"S", QColor(0, 0, 160)},   {"G", QColor(96, 96, 96)},  {"B", QColor(0, 128, 128)},
+    {"D", QColor(192, 160, 0)}, {"T", QColor(128, 0, 128)}, {"P", QColor(0, 128, 0)},
+    {"I", QColor(128, 64, 0)},  {"R", QColor(160, 0, 0)},   {"F", QColor(0, 96, 192)},
+    {"L", QColor(0, 160, 96)},  {"M", QColor(96, 0, 160)},  {"E", QColor(64, 64, 64)},
+    {"C", QColor(0, 64, 128)},  {"U", QColor(160, 64, 64)},
+};
+
+}  // namespace
+
+std::vector<QIcon> treeIcons(int pixels) {
+  std::vector<QIcon> icons;
+  for (const ImageLook& look : kImages) {
+    QPixmap pixmap(pixels, pixels);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(look.colour);
+    painter.setPen(look.colour.darker());
+    painter.drawRoundedRect(QRectF(0.5, 0.5, pixels - 1, pixels - 1), pixels / 5.0, pixels / 5.0);
+    QFont font = painter.font();
+    font.setBold(true);
+    font.setPixelSize(pixels * 2 / 3);
+    painter.setFont(font);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(0, 0, pixels, pixels), Qt::AlignCenter, look.letter);
+    painter.end();
+    icons.emplace_back(pixmap);
+  }
+  return icons;
+}
+
+ScriptTreeModel::ScriptTreeModel(ScriptTree& tree, QObject* parent)
+    : QAbstractItemModel(parent), tree_(tree), icons_(treeIcons(tree.iconSize())) {
+  nodes_[0] = Node{};
+  adopt(tree_.root(), 0);
+  tree_.setObserver(this);
+}
+
+ScriptTreeModel::~ScriptTreeModel() { tree_.setObserver(nullptr); }
+
+void ScriptTreeModel::adopt(ItemHandle handle, ItemHandle parent) {
+  nodes_[parent].children.push_back(handle);
+  nodes_[handle] = Node{parent, {}};
+  for (ItemHandle child : tree_.children(handle)) adopt(child, handle);
+}
+
+void ScriptTreeModel::forget(ItemHandle handle) {
+  auto it = nodes_.find(handle);
+  if (it == nodes_.end()) return;
+  for (ItemHandle child : std::vector<ItemHandle>(it->second.children)) forget(child);
+  nodes_.erase(handle);
+}
+
+int ScriptTreeModel::rowOf(ItemHandle handle) const {
+  auto it = nodes_.find(handle);
+  if (it == nodes_.end()) return -1;
+  const auto& siblings = nodes_.at(it->second.parent).children;
+  auto at = std::find(siblings.begin(), siblings.end(), handle);
+  return at == siblings.end() ? -1 : int(at - siblings.begin());
+}
+
+ItemHandle ScriptTreeModel::handleOf(const QModelIndex& index) const {
+  return index.isValid() ? ItemHandle(index.internalId()) : 0;
+}
+
+QModelIndex ScriptTreeModel::indexOf(ItemHandle handle) const {
+  int row = handle == 0 ? -1 : rowOf(handle);
+  return row < 0 ? QModelIndex() : createIndex(row, 0, quintptr(handle));
+}
+
+void ScriptTreeModel::setIconSize(int pixels) {
+  icons_ = treeIcons(pixels);
+  // Every item's picture changed; the shape did not.
+  emit layoutAboutToBeChanged();
+  emit layoutChanged();
+}
+
+QModelIndex ScriptTreeModel::index(int row, int column, const QModelIndex& parent) const {
+  if (column != 0 || row < 0) return {};
+  auto it = nodes_.find(handleOf(parent));
+  if (it == nodes_.end() || row >= int(it->second.children.size())) return {};
+  return createIndex(row, 0, quintptr(it->second.children[std::size_t(row)]));
+}
+
+QModelIndex ScriptTreeModel::parent(const QModelIndex& child) const {
+  auto it = nodes_.find(handleOf(child));
+  if (it == nodes_.end() || it->second.parent == 0) return {};
+  return indexOf(it->second.parent);
+}
+
+int ScriptTreeModel::rowCount(const QModelIndex& parent) const {
+  if (parent.isValid() && parent.column() != 0) return 0;
+  auto it = nodes_.find(handleOf(parent));
+  return it == nodes_.end() ? 0 : int(it->second.children.size());
+}
+
+int ScriptTreeModel::columnCount(const QModelIndex&) const { return 1; }
+
+QVariant ScriptTreeModel::data(const QModelIndex& index, int role) const {
+  const TreeItem* item = tree_.item(handleOf(index));
+  if (!item) return {};
+  if (role == Qt::DisplayRole || role == Qt::ToolTipRole) {
+    return QString::fromStdString(platform::cp1252ToUtf8(item->label));
+  }
+  if (role == Qt::DecorationRole && item->image >= 0 && item->image < int(icons_.size())) {
+    return icons_[std::size_t(item->image)];
+  }
+  return {};
+}
+
+Qt::ItemFlags ScriptTreeModel::flags(const QModelIndex& index) const {
+  if (!index.isValid()) return Qt::ItemIsDropEnabled;
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDropEnabled;
+}
+
+Qt::DropActions ScriptTreeModel::supportedDropActions() const { return Qt::CopyAction; }
+
+QStringList ScriptTreeModel::mimeTypes() const { return {"text/uri-list"}; }
+
+void ScriptTreeModel::itemInserted(ItemHandle item) {
+  const TreeItem* inserted = tree_.item(item);
+  if (!inserted || nodes_.count(item) || !nodes_.count(inserted->parent)) return;
+  int row = int(nodes_[inserted->parent].children.size());
+  beginInsertRows(indexOf(inserted->parent), row, row);
+  adopt(item, inserted->parent);
+  endInsertRows();
+}
+
+void ScriptTreeModel::itemRemoved(ItemHandle item) {
+  auto it = nodes_.find(item);
+  if (it == nodes_.end()) return;
+  ItemHandle parent = it->second.parent;
+  int row = rowOf(item);
+  beginRemoveRows(indexOf(parent), row, row);
+  auto& siblings = nodes_[parent].children;
+  siblings.erase(siblings.begin() + row);
+  forget(item);
+  endRemoveRows();
+}
+
+void ScriptTreeModel::itemChanged(ItemHandle item) {
+  QModelIndex at = indexOf(item);
+  if (at.isValid()) emit dataChanged(at, at);
+}
+
+void ScriptTreeModel::childrenReordered(ItemHandle parent) {
+  auto it = nodes_.find(parent);
+  if (it == nodes_.end()) return;
+  const std::vector<ItemHandle>& order = tree_.children(parent);
+  if (order == it->second.children) return;
+  std::vector<ItemHandle> sortedNew = order, sortedOld = it->second.children;
+  std::sort(sortedNew.begin(), sortedNew.end());
+  std::sort(sortedOld.begin(), sortedOld.end());
+  if (sortedNew != sortedOld) {
+    // Not a reordering: the shape is taken afresh.
+    beginResetModel();
+    nodes_.clear();
+    nodes_[0] = Node{};
+    adopt(tree_.root(), 0);
+    endResetModel();
+    return;
+  }
+  QPersistentModelIndex parentIndex(indexOf(parent));
+  emit layoutAboutToBeChanged({parentIndex}, QAbstractItemModel::VerticalSortHint);
+  QModelIndexList before = persistentIndexList();
+  std::vector<ItemHandle> handles;
+  for (const QModelIndex& index : before) handles.push_back(handleOf(index));
+  it->second.children = order;
+  QModelIndexList after;
+  for (ItemHandle handle : handles) after.push_back(indexOf(handle));
+  changePersistentIndexList(before, after);
+  emit layoutChanged({parentIndex}, QAbstractItemModel::VerticalSortHint);
+}
+
+void ScriptTreeModel::scrollIntoView(ItemHandle item) {
+  QModelIndex at = indexOf(item);
+  if (at.isValid()) emit scrollRequested(at);
+}
+
+}  // namespace vandrel::builder::app
