@@ -9,20 +9,25 @@ std::string programFolderOf(platform::Machine& machine) {
   return cut == std::string::npos ? std::string() : exe.substr(0, cut);
 }
 
-HeadlessSession::HeadlessSession(platform::Machine& machine, ui::Interaction& ui)
-    : machine_(machine),
-      ui_(ui),
-      progress_(ui, machine.files()),
-      context_{machine.files(), ui, progress_, programFolderOf(machine), &machine.process()} {
-  context_.libraries = &machine.libraries();
+BuilderContext machineContext(platform::Machine& machine, ui::Interaction& ui,
+                              ProgressService& progress) {
+  BuilderContext context{machine.files(), ui, progress, programFolderOf(machine), &machine.process()};
+  context.libraries = &machine.libraries();
   std::error_code ec;
   std::filesystem::path temp = std::filesystem::temp_directory_path(ec);
   if (!ec) {
     if (std::optional<std::string> windows = machine.files().windowsPath(temp)) {
-      context_.tempFolder = *windows;
+      context.tempFolder = *windows;
     }
   }
+  return context;
 }
+
+HeadlessSession::HeadlessSession(platform::Machine& machine, ui::Interaction& ui)
+    : machine_(machine),
+      ui_(ui),
+      progress_(ui, machine.files()),
+      context_(machineContext(machine, ui, progress_)) {}
 
 bool HeadlessSession::open(const std::filesystem::path& path) {
   if (!file_.open(doc, std::filesystem::absolute(path), ui_)) return false;

@@ -47,4 +47,9 @@ class HeadlessSession {
 // The folder of the running program as a Windows path, without trailing backslash.
 std::string programFolderOf(platform::Machine& machine);
 
+// The context of the builder's commands on a machine: its files, processes and libraries, the
+// program's folder and the system's temporary folder.
+BuilderContext machineContext(platform::Machine& machine, ui::Interaction& ui,
+                              ProgressService& progress);
+
 }  // namespace vandrel::builder

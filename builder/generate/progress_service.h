@@ -35,6 +35,8 @@ class ProgressService {
   void pump(int n = 1);
   bool cancelled() const { return cancel_; }
   void clearCancel() { cancel_ = false; }
+  // Escape in the builder's tree view: the running operation stops without a question.
+  void requestCancel() { cancel_ = true; }
 
   // The byte total that CopyFileWithProgress measures its percentage against, and the bytes
   // counted so far.

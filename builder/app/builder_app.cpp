@@ -1,0 +1,147 @@
+// The graphical builder's start-up, unattended commands and exit.
+#include "builder/app/builder_app.h"
+
+#include <QApplication>
+#include <QSettings>
+#include <QStatusBar>
+
+#include "builder/app/app_dialogs.h"
+#include "builder/prefs/preferences_store.h"
+#include "builder/prefs/tip_file.h"
+
+namespace vandrel::builder::app {
+
+void FrameInteraction::progress(const ui::Progress& progress) {
+  std::string text;
+  for (const std::string& line : progress.lines) text += (text.empty() ? "" : " ") + line;
+  if (frame_ && (inStatusBar_ || !frame_->statusProgressShown()) &&
+      frame_->showStatusProgress(text, progress.percent)) {
+    inStatusBar_ = true;
+    return;
+  }
+  inner_->progress(progress);
+}
+
+bool FrameInteraction::cancelPressed() {
+  if (!inStatusBar_) return inner_->cancelPressed();
+  QApplication::processEvents();
+  bool pressed = escaped_;
+  escaped_ = false;
+  return pressed;
+}
+
+void FrameInteraction::endProgress() {
+  if (inStatusBar_) {
+    inStatusBar_ = false;
+    escaped_ = false;
+    if (frame_) frame_->endStatusProgress();
+    return;
+  }
+  inner_->endProgress();
+}
+
+CBuilderApp::CBuilderApp(platform::Machine& machine, std::unique_ptr<ui::Interaction> port,
+                         bool unattended)
+    : port_(std::make_unique<FrameInteraction>(std::move(port))),
+      core_(std::make_unique<BuilderCore>(machine, *port_)) {
+  core_->unattended = unattended;
+  core_->escape = [this] { port_->escape(); };
+}
+
+CBuilderApp::~CBuilderApp() {
+  if (port_) port_->setFrame(nullptr);
+}
+
+bool CBuilderApp::start(const std::vector<std::string>& documents) {
+  if (std::unique_ptr<QSettings> settings = prefs::openSettings()) {
+    core_->preferences = prefs::readPreferences(*settings);
+    core_->recentFiles = prefs::readRecentFiles(*settings);
+    prefs::WindowState stored = prefs::readWindowState(*settings);
+    if (core_->preferences.loadOnOpen) {
+      core_->window = stored;
+    } else {
+      // Without loading: a plain teal background, light grey second colour, no bitmap; the
+      // frame's own geometry is still the one stored.
+      core_->window.kind = 128;
+      core_->window.firstColour = 0x808000;
+      core_->window.secondColour = 0xC0C0C0;
+      core_->window.gradDir = 0;
+      core_->window.top = stored.top;
+      core_->window.left = stored.left;
+      core_->window.width = stored.width;
+      core_->window.height = stored.height;
+      core_->window.status = stored.status;
+    }
+  }
+  frame_ = std::make_unique<CMainFrame>(*core_);
+  port_->setFrame(frame_.get());
+  frame_->showAsStored();
+  bool all = true;
+  for (const std::string& document : documents) all = frame_->openDocument(document) && all;
+  frame_->updateActions();
+  QApplication::processEvents();
+  return all;
+}
+
+void CBuilderApp::greet() {
+  showSplash(*core_);
+  runTipOfTheDay(frame_.get(), *core_, true);
+}
+
+void CBuilderApp::exit() {
+  if (!core_->preferences.saveOnExit) return;
+  std::unique_ptr<QSettings> settings = prefs::openSettings();
+  if (!settings) return;
+  prefs::writePreferences(*settings, core_->preferences);
+  prefs::writeRecentFiles(*settings, core_->recentFiles);
+  prefs::writeWindowState(*settings, core_->window);
+  settings->sync();
+}
+
+int commandByName(const std::string& name) {
+  namespace b = builder::command;
+  static const std::pair<const char*, int> kNames[] = {
+      {"new", command::FileNew},
+      {"save", command::FileSave},
+      {"close", command::FileClose},
+      {"undo", command::Undo},
+      {"redo", command::Redo},
+      {"preferences", command::Preferences},
+      {"about", command::About},
+      {"tip", command::TipOfTheDay},
+      {"version", command::VersionInfo},
+      {"cascade", command::WindowCascade},
+      {"tile", command::WindowTile},
+      {"settings", b::GeneralSettings},
+      {"background", b::BackgroundSettings},
+      {"end", b::EndSettings},
+      {"directory", b::AddDirectory},
+      {"description", b::AddDirectory + 1},
+      {"group", b::AddDirectory + 2},
+      {"winini", b::AddDirectory + 3},
+      {"registry", b::AddDirectory + 4},
+      {"file", b::AddDirectory + 5},
+      {"shortcut", b::AddDirectory + 6},
+      {"message", b::AddMessage},
+      {"erase", b::Erase},
+      {"properties", b::Properties},
+      {"generate", b::Generate},
+      {"script", b::GenerateScript},
+      {"test", b::TestInstall},
+      {"check", b::CheckIntegrity},
+      {"check-files", b::CheckFiles},
+      {"summary", b::Summary},
+      {"small-icons", b::SmallIcons},
+      {"assistant1", b::FirstAssistant},
+      {"assistant2", b::FirstAssistant + 1},
+      {"assistant3", b::FirstAssistant + 2},
+      {"assistant4", b::FirstAssistant + 3},
+      {"assistant5", b::LastAssistant},
+  };
+  for (const auto& [text, id] : kNames) {
+    if (name == text) return id;
+  }
+  return 0;
+}
+
+}  // namespace vandrel::builder::app

@@ -1,0 +1,237 @@
+// The graphical builder on the offscreen platform: a document edited through the main
+// window's commands and their dialogs, undone and redone, saved, reopened and compared; a
+// folder dropped on a tree view; a package generated from the menu and installed on a machine
+// with Test install.
+#include "builder/app/builder_app.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMenu>
+#include <QMimeData>
+#include <QStatusBar>
+#include <QUrl>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <thread>
+
+#include "builder/app/testing/gui_fixture.h"
+#include "builder/codec/document_text.h"
+#include "platform/machine.h"
+#include "tests/support/fake_interaction.h"
+#include "tests/support/run_program.h"
+#include "tests/support/temp_dir.h"
+
+namespace vandrel::builder::app {
+namespace {
+
+namespace fs = std::filesystem;
+namespace b = builder::command;
+
+// A page action that sets fields by name (text for text fields, "1"/"0" for boxes, the item
+// index for radios) and presses OK.
+test::PageAction fill(std::map<std::string, std::string> values) {
+  return [values](const ui::Page& page) {
+    ui::PageResult result = test::FakeInteraction::press(page, ui::PageResult::Action::Finish);
+    for (ui::Field& f : result.fields) {
+      auto it = values.find(f.name);
+      if (it == values.end()) continue;
+      if (f.kind == ui::Field::Kind::Check) f.checked = it->second == "1";
+      else if (f.kind == ui::Field::Kind::Radio) f.selected = std::stoi(it->second);
+      else f.value = it->second;
+    }
+    return result;
+  };
+}
+
+struct BuilderFixture : ::testing::Test {
+  test::TempDir dir;
+  std::unique_ptr<platform::Machine> machine;
+  test::FakeInteraction* ui = nullptr;
+  std::unique_ptr<CBuilderApp> app;
+
+  void SetUp() override {
+    testing::application();
+    setenv("XDG_CONFIG_HOME", (dir.path() / "config").c_str(), 1);
+    setenv("VANDREL_MACHINE", (dir.path() / "machine").c_str(), 1);
+    platform::MachineOptions options;
+    options.hostDriveWritable = true;
+    options.executable = test::binPath("corvix");
+    machine = platform::openHostMachine(options);
+    auto fake = std::make_unique<test::FakeInteraction>();
+    ui = fake.get();
+    ui->addDummyName = true;
+    app = std::make_unique<CBuilderApp>(*machine, std::move(fake), true);
+    ASSERT_TRUE(app->start({}));
+  }
+  void TearDown() override {
+    // Nothing is left to save: the windows close without a question.
+    for (CChildFrame* child : frame().children()) child->document().doc.setModifiedFlag(false);
+    frame().close();
+    app.reset();
+  }
+  CMainFrame& frame() { return app->frame(); }
+  CChildFrame& active() { return *frame().activeChild(); }
+  ScriptTree& tree() { return active().document().tree(); }
+  QStringList labels(int category) {
+    QStringList out;
+    for (ItemHandle h : tree().children(tree().categoryItem(category))) {
+      out << QString::fromStdString(tree().item(h)->label);
+    }
+    return out;
+  }
+  std::string sourceFile(const std::string& name, const std::string& body) {
+    fs::create_directories(dir.path() / "src");
+    std::ofstream(dir.path() / "src" / name) << body;
+    return test::windowsForm(dir.path() / "src" / name);
+  }
+  // A document with an application, a directory, a file in it, a group and a shortcut, each
+  // made through its command and dialog.
+  void author() {
+    ASSERT_NE(frame().newDocument(), nullptr);
+    ui->pageActions.push_back(fill({{"AppName", "Tool"}, {"Ver", "2.0"}}));
+    EXPECT_TRUE(frame().run(b::GeneralSettings));
+    ui->pageActions.push_back(fill({{"Name", "App"}}));
+    EXPECT_TRUE(frame().run(b::AddDirectory));
+    ui->pageActions.push_back(fill({{"Source", sourceFile("tool.exe", "program bytes")},
+                                    {"Directory", "0"}}));
+    EXPECT_TRUE(frame().run(b::AddDirectory + 5));
+    ui->pageActions.push_back(fill({{"Name", "Tools"}}));
+    EXPECT_TRUE(frame().run(b::AddDirectory + 2));
+    ui->pageActions.push_back(fill({{"File", "1"}, {"Group", "1"}, {"Name", "Run Tool"}}));
+    EXPECT_TRUE(frame().run(b::AddDirectory + 6));
+  }
+};
+
+TEST_F(BuilderFixture, AuthoredDocumentSurvivesUndoRedoSaveAndReopen) {
+  author();
+  EXPECT_EQ(active().windowTitle(), "Script1 *");
+  EXPECT_EQ(labels(category::Files), QStringList{"Disk 1:tool.exe copied to [Install]\\App\\tool.exe"});
+  EXPECT_EQ(labels(category::ProgramAdds),
+            QStringList{"Declare [Install]\\App\\tool.exe in group Tools as Run Tool"});
+  EXPECT_EQ(frame().action(command::Undo)->text(), "&Undo New Shortcut");
+
+  // Undo the shortcut and the group, then redo both.
+  EXPECT_TRUE(frame().run(command::Undo));
+  EXPECT_TRUE(frame().run(command::Undo));
+  EXPECT_EQ(labels(category::Groups), QStringList{});
+  EXPECT_EQ(labels(category::ProgramAdds), QStringList{});
+  EXPECT_FALSE(frame().state(b::AddCurrent).enabled && tree().selection() ==
+                                                          tree().categoryItem(category::ProgramAdds));
+  EXPECT_TRUE(frame().run(command::Redo));
+  EXPECT_TRUE(frame().run(command::Redo));
+  EXPECT_FALSE(frame().run(command::Redo));
+  EXPECT_EQ(labels(category::ProgramAdds).size(), 1);
+
+  fs::path saved = dir.path() / "tool.cvx";
+  ASSERT_TRUE(active().document().saveAs(saved));
+  active().updateTitle();
+  EXPECT_EQ(active().windowTitle(), "tool.cvx");
+  std::string text = documentText(active().document().doc);
+  ASSERT_TRUE(active().close());
+  EXPECT_TRUE(frame().children().empty());
+
+  CChildFrame* reopened = frame().openDocument(saved);
+  ASSERT_NE(reopened, nullptr);
+  EXPECT_EQ(documentText(reopened->document().doc), text);
+  EXPECT_EQ(app->core().recentFiles.front(), fs::weakly_canonical(saved).string());
+  EXPECT_EQ(reopened->document().doc.settings.appName, "Tool");
+}
+
+TEST_F(BuilderFixture, ClosingAModifiedDocumentAsksToSave) {
+  frame().newDocument();
+  ui->pageActions.push_back(fill({{"Name", "Tools"}}));
+  frame().run(b::AddDirectory + 2);
+  ui->answers = {ui::Answer::Cancel};
+  EXPECT_FALSE(active().close());
+  EXPECT_EQ(ui->questions().back(), "Save changes to Script1?");
+  ui->answers = {ui::Answer::No};
+  EXPECT_TRUE(active().close());
+  EXPECT_TRUE(frame().children().empty());
+}
+
+TEST_F(BuilderFixture, ContextMenuShowsTheFileFlagsAndGreysWhatDoesNotApply) {
+  author();
+  CMyTreeView& view = active().view();
+  view.selectItem(active().document().doc.files.at(0).key);
+  std::unique_ptr<QMenu> menu = view.makeContextMenu();
+  QStringList texts;
+  for (QAction* a : menu->actions()) texts << a->text() + (a->isChecked() ? "+" : "");
+  EXPECT_EQ(texts, (QStringList{"&New", "&Properties", "&Uninstall file+", "&LZ Expand",
+                                "&Force copy", "&Shared file", "&Erase"}));
+  view.selectItem(tree().categoryItem(category::Settings));
+  menu = view.makeContextMenu();
+  ASSERT_EQ(menu->actions().size(), 3);
+  EXPECT_FALSE(menu->actions()[0]->isEnabled());
+  EXPECT_FALSE(menu->actions()[1]->isEnabled());
+  EXPECT_FALSE(menu->actions()[2]->isEnabled());
+
+  // Toggling from the menu checks the item, and Small Icons switches the view's pictures.
+  view.selectItem(active().document().doc.files.at(0).key);
+  EXPECT_TRUE(frame().run(b::ToggleShared));
+  EXPECT_TRUE(frame().action(b::ToggleShared)->isChecked());
+  EXPECT_TRUE(frame().action(b::SmallIcons)->isChecked());
+  frame().run(b::SmallIcons);
+  EXPECT_EQ(view.iconSize(), QSize(32, 32));
+  EXPECT_EQ(app->core().preferences.iconSize, 16);
+}
+
+TEST_F(BuilderFixture, FolderDroppedOnAViewBecomesADirectoryWithItsFiles) {
+  frame().newDocument();
+  fs::create_directories(dir.path() / "drop" / "data" / "sub");
+  std::ofstream(dir.path() / "drop" / "data" / "a.txt") << "a";
+  std::ofstream(dir.path() / "drop" / "data" / "b.txt") << "bb";
+  app->core().preferences.dirMode = 1;  // the file's parent directory
+  app->core().preferences.dispProps = false;
+
+  QMimeData mime;
+  mime.setUrls({QUrl::fromLocalFile(QString::fromStdString((dir.path() / "drop" / "data").string()))});
+  CMyTreeView& view = active().view();
+  QPoint at = view.visualRect(view.treeModel().indexOf(tree().root())).center();
+  QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(view.viewport(), &enter);
+  EXPECT_TRUE(enter.isAccepted());
+  QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+  QApplication::sendEvent(view.viewport(), &drop);
+
+  EXPECT_EQ(labels(category::Directories).filter("data").size(), 1);
+  EXPECT_EQ(labels(category::Files), (QStringList{"Disk 1:a.txt copied to [Install]\\data\\a.txt",
+                                                  "Disk 1:b.txt copied to [Install]\\data\\b.txt"}));
+  EXPECT_EQ(ui->texts().back(), "2 file(s) and 1 directorie(s) were added to the script though this drop operation.");
+  // The whole drop is one edit.
+  EXPECT_TRUE(frame().run(command::Undo));
+  EXPECT_EQ(labels(category::Files), QStringList{});
+  EXPECT_FALSE(frame().state(command::Undo).enabled);
+}
+
+TEST_F(BuilderFixture, GenerateFromTheMenuThenTestInstallOnTheMachine) {
+  author();
+  fs::path out = dir.path() / "pkg";
+  fs::create_directories(out);
+  ui->folders.push_back(test::windowsForm(out) + "\\");
+  EXPECT_TRUE(frame().state(b::Generate).enabled);
+  EXPECT_TRUE(frame().run(b::Generate));
+  EXPECT_TRUE(fs::exists(out / "Script.vrx"));
+  EXPECT_TRUE(fs::exists(out / "Setup.exe"));
+  EXPECT_TRUE(fs::exists(out / "tool.exe"));
+  // The progress went through the status bar, which shows its idle text again.
+  EXPECT_FALSE(frame().statusProgressShown());
+  EXPECT_EQ(active().document().doc.settings.lastGenPath, test::windowsForm(out) + "\\");
+
+  // Test install starts the package's setup on the machine, unattended, and leaves the
+  // builder running; the installed program shows up in the machine.
+  setenv("VANDREL_UI", "scripted", 1);
+  EXPECT_TRUE(frame().run(b::TestInstall));
+  bool installed = false;
+  for (int i = 0; i < 600 && !installed; ++i) {
+    test::RunResult programs = test::runProgram("vandrel-machine", {"programs", (dir.path() / "machine").string()});
+    installed = programs.out.find("Tool") != std::string::npos;
+    if (!installed) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  EXPECT_TRUE(installed);
+}
+
+}  // namespace
+}  // namespace vandrel::builder::app

@@ -1,0 +1,168 @@
+// CMainFrame: the builder's main window. An MDI frame whose client area is painted by the
+// background painter, with the menus, the "Standard" toolbar, the status bar and its panes
+// (which also show the progress of long operations), one child frame per document, the
+// recent files, and documents opened by dropping files on it.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include <QLabel>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QProgressBar>
+
+#include "builder/app/builder_core.h"
+#include "builder/app/script_document.h"
+#include "builder/app/tree_view.h"
+#include "setup/window/background_wnd.h"
+
+class QMenu;
+class QToolBar;
+
+namespace vandrel::builder::app {
+
+// The frame's own commands, numbered as the framework numbers them.
+namespace command {
+constexpr int FileNew = 57600;
+constexpr int FileOpen = 57601;
+constexpr int FileClose = 57602;
+constexpr int FileSave = 57603;
+constexpr int FileSaveAs = 57604;
+constexpr int FirstRecentFile = 57616;  // to 57619
+constexpr int Exit = 57665;
+constexpr int ViewToolbar = 59392;
+constexpr int ViewStatusBar = 59393;
+constexpr int Preferences = 32798;
+constexpr int VersionInfo = 32802;
+constexpr int About = 57664;
+constexpr int TipOfTheDay = 121;
+constexpr int WindowCascade = 57650;
+constexpr int WindowTile = 57651;
+}  // namespace command
+
+// The main window's client area: the painted background behind the document windows.
+class BackgroundArea : public QMdiArea {
+  Q_OBJECT
+
+ public:
+  BackgroundArea(platform::FileSystem& files, QWidget* parent = nullptr);
+  // The painter's fields from the stored window state; the bitmap loaded when it changed
+  // (a bitmap that cannot be loaded leaves the previous one).
+  void apply(const prefs::WindowState& state);
+  const setup::window::CBackgroundWnd& painter() const { return painter_; }
+
+ signals:
+  void contextMenuRequested(const QPoint& globalPos);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
+ private:
+  platform::FileSystem& files_;
+  setup::window::CBackgroundWnd painter_{setup::window::PainterKind::Builder};
+};
+
+// A document's window: the tree view of its document, which it owns. Closing it asks to save
+// unsaved changes.
+class CChildFrame : public QMdiSubWindow {
+  Q_OBJECT
+
+ public:
+  CChildFrame(std::unique_ptr<ScriptDocument> document, ViewServices services, class CMainFrame& frame);
+  ~CChildFrame() override;
+  ScriptDocument& document() { return *document_; }
+  CMyTreeView& view() { return *view_; }
+  void updateTitle();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  std::unique_ptr<ScriptDocument> document_;
+  CMyTreeView* view_;
+  CMainFrame& frame_;
+};
+
+class CMainFrame : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  explicit CMainFrame(BuilderCore& core);
+  ~CMainFrame() override;
+
+  BuilderCore& core() { return core_; }
+  BackgroundArea& area() { return *area_; }
+
+  CChildFrame* newDocument();
+  // Opens a document file; an open document of the same file is activated instead.
+  CChildFrame* openDocument(const std::filesystem::path& hostPath);
+  bool saveDocument(CChildFrame& child, bool askName);
+  // Asks to save a modified document: false when the author cancelled (or the save failed).
+  bool saveModified(CChildFrame& child);
+  CChildFrame* activeChild() const;
+  std::vector<CChildFrame*> children() const;
+
+  // Runs a command of the menus; false when it did nothing.
+  bool run(int command);
+  CommandState state(int command) const;
+  QAction* action(int command) const;
+  void updateActions();
+  void updateRecentFiles();
+
+  // The status bar's progress (the text in a 190-pixel pane, the bar 300 pixels wide placed
+  // 200 pixels from the left); false when the status bar is hidden.
+  bool showStatusProgress(const std::string& text, int percent);
+  void endStatusProgress();
+  bool statusProgressShown() const { return progressBar_ != nullptr; }
+
+  // The "BackMDI" state as the frame is now: geometry, show state and background.
+  prefs::WindowState windowState() const;
+  // Places the frame as the stored state says and shows it.
+  void showAsStored();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  void moveEvent(QMoveEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  void makeActions();
+  void makeMenus();
+  void makeToolbar();
+  void makeStatusBar();
+  ViewServices viewServices();
+  CChildFrame* addFrame(std::unique_ptr<ScriptDocument> document);
+  QAction* addCommand(QMenu* menu, int command, const char* text, const QKeySequence& keys = {});
+  void recordGeometry();
+  std::optional<std::string> chooseDocument(bool save, const std::string& current);
+  void showPreferences();
+  void showAbout();
+  void showVersionInfo();
+  void showTip();
+
+  BuilderCore& core_;
+  BackgroundArea* area_;
+  QToolBar* toolbar_ = nullptr;
+  std::map<int, QAction*> actions_;
+  QMenu* fileMenu_ = nullptr;
+  QMenu* recentMenu_ = nullptr;
+  QLabel* message_ = nullptr;
+  std::vector<QLabel*> indicators_;
+  QLabel* progressText_ = nullptr;
+  QProgressBar* progressBar_ = nullptr;
+  int untitled_ = 0;
+  prefs::WindowState geometry_;
+  bool closing_ = false;
+};
+
+}  // namespace vandrel::builder::app

@@ -1,0 +1,56 @@
+// One document of the graphical builder: the script document, its entry tree and undo
+// history, the file it was read from and the context its long commands run in.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "builder/codec/document_io.h"
+#include "builder/generate/builder_context.h"
+#include "builder/model/script_doc.h"
+#include "builder/tree/document_edits.h"
+#include "builder/tree/script_tree.h"
+#include "platform/machine.h"
+
+namespace vandrel::builder::app {
+
+class ScriptDocument {
+ public:
+  // context: the builder's files, port, progress service and folders, shared by every document.
+  explicit ScriptDocument(const BuilderContext& context, platform::Machine& machine);
+
+  // A new document: the author from the user name, a fresh summary record.
+  void createNew(int number);
+  // Opens a document file (a .cvx or its text form); false after the loader's message.
+  bool open(const std::filesystem::path& hostPath);
+  // Writes the document into its file in the form it was read in (a new one as a .cvx
+  // compound file); false after the message.
+  bool save();
+  bool saveAs(const std::filesystem::path& hostPath);
+  bool hasFile() const { return !file_.path().empty(); }
+  const std::filesystem::path& hostPath() const { return file_.path(); }
+
+  // "Script1", or the file's name; with "*" while there are unsaved changes.
+  std::string windowTitle() const;
+
+  CScriptDoc doc;
+  ScriptTree& tree() { return *tree_; }
+  UndoStack& undo() { return *undo_; }
+  BuilderContext& context() { return context_; }
+  platform::Machine& machine() { return machine_; }
+  const LoadDiagnostics& loadDiagnostics() const { return file_.diagnostics(); }
+
+ private:
+  void attachTree();
+  void takePath(const std::filesystem::path& hostPath);
+
+  BuilderContext context_;
+  platform::Machine& machine_;
+  DocumentFile file_;
+  std::unique_ptr<ScriptTree> tree_;
+  std::unique_ptr<UndoStack> undo_;
+  std::string untitledName_;
+};
+
+}  // namespace vandrel::builder::app

@@ -1,0 +1,93 @@
+// CMyTreeView: the view of one script document. It shows the entry tree with its pictures,
+// runs the tree's commands (each document edit through the undo history), opens the context
+// menus, takes Enter and double-click as "Properties", Escape as the cancel of a running
+// operation, and imports the files dropped on it.
+#pragma once
+
+#include <memory>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <QTreeView>
+
+#include "builder/app/script_document.h"
+#include "builder/app/script_tree_model.h"
+#include "builder/generate/package_generator.h"
+#include "builder/generate/progress_service.h"
+#include "builder/pages/entry_page_editor.h"
+#include "builder/pages/settings_pages.h"
+#include "builder/tree/tree_commands.h"
+
+namespace vandrel::builder::app {
+
+// Commands of the Edit menu, numbered as the framework numbers them.
+namespace command {
+constexpr int Undo = 57643;
+constexpr int Redo = 57644;
+}  // namespace command
+
+// What the views share with the application: the preferences, the port and the progress
+// service.
+struct ViewServices {
+  const BuilderPreferences& preferences;
+  ui::Interaction& ui;
+  ProgressService& progress;
+  // An open-file chooser (title, filter): the host path chosen, nullopt when cancelled.
+  std::function<std::optional<std::string>(const std::string&, const std::string&)> chooseFile;
+  // Escape while a progress display without a Cancel button runs (the status bar's).
+  std::function<void()> escape;
+};
+
+class CMyTreeView : public QTreeView {
+  Q_OBJECT
+
+ public:
+  CMyTreeView(ScriptDocument& document, ViewServices services, QWidget* parent = nullptr);
+  ~CMyTreeView() override;
+
+  ScriptDocument& document() { return document_; }
+  ScriptTreeModel& treeModel() { return *model_; }
+
+  CommandState state(int command) const;
+  // Runs a command of the tree, the document or the Edit menu; false when it did nothing.
+  bool run(int command);
+  // Imports files and folders (host paths) as a drop on the view does.
+  bool dropFiles(const std::vector<std::string>& hostPaths);
+  // Selects an item, in the tree and on screen.
+  void selectItem(ItemHandle handle);
+  // The context menu of the selection as the author sees it (for its pictures and tests).
+  std::unique_ptr<class QMenu> makeContextMenu();
+
+ signals:
+  // The document or the selection changed: titles, menus and toolbar follow.
+  void changed();
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  bool edit(const std::string& name, const std::function<bool()>& action);
+  bool properties();
+  bool generate(bool scriptOnly);
+  bool testInstall();
+  bool mergeScript();
+  void applyIconSize();
+
+  ScriptDocument& document_;
+  ViewServices services_;
+  std::unique_ptr<ScriptTreeModel> model_;
+  std::unique_ptr<pages::EntryPageView> pageView_;
+  std::unique_ptr<pages::PageEntryEditor> editor_;
+  std::unique_ptr<TreeCommands> commands_;
+  std::unique_ptr<PackageGenerator> generator_;
+  pages::SettingsViewState settingsView_;
+};
+
+}  // namespace vandrel::builder::app
