@@ -5,7 +5,8 @@
 # A second package then shows the windows the example never needs: a file on a second disk
 # whose folder was moved (the folder prompt) and a shared file whose count falls to zero on
 # removal (the three-button question). Last, every builder dialog and assistant is shown
-# over the example document.
+# over the example document, then the builder's main window with two documents and its own
+# windows (preferences, about box, tip of the day).
 # VANDREL_BIN=FOLDER uses programs already built there instead of building into build/.
 set -euo pipefail
 OUT=${1:?usage: scripts/screenshots.sh OUTDIR}
@@ -64,4 +65,22 @@ export VANDREL_ANSWERS="$WORK/second.ini"
 # The builder's dialogs, each filled by the example's answers and closed with OK (the document
 # is not written).
 VANDREL_ANSWERS="$WORK/example/answers.ini" "$BIN/corvix-dialogs" "$WORK/example/tool.cvx"
+
+# The builder: the main window with the example and a second document, then its own windows
+# and a few commands in turn (the commands of [Builder] Commands, driven by the answers file); nothing is
+# saved at the end.
+(cd "$WORK/example" && export VANDREL_UI=scripted &&
+  "$BIN/corvix" new viewer.cvx >/dev/null &&
+  "$BIN/corvix" set viewer.cvx AppName=Viewer Ver=1.2 >/dev/null &&
+  "$BIN/corvix" add viewer.cvx files --into 'Windows Dir' >/dev/null)
+cat > "$WORK/builder.ini" <<ANSWERS
+[Answers]
+Default=No
+[Folders]
+1=$(windows "$WORK/pkg2")\\
+[Builder]
+Commands=tile,shot:main-two-documents,preferences,about,tip,directory,generate,shot:main-after-generate
+ANSWERS
+XDG_CONFIG_HOME="$WORK/config" VANDREL_ANSWERS="$WORK/builder.ini" \
+  "$BIN/corvix" "$WORK/example/tool.cvx" "$WORK/example/viewer.cvx"
 ls "$OUT"

@@ -28,10 +28,11 @@ namespace {
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
 // The tree's commands in the menus, by menu: text, command, shortcut.
+// Keys are plain key codes: a QKeySequence may not be made before the application exists.
 struct MenuEntry {
   const char* text;
   int command;
-  QKeySequence keys = {};
+  int keys = 0;
 };
 
 const MenuEntry kScriptMenu[] = {
@@ -48,9 +49,9 @@ const MenuEntry kScriptMenu[] = {
     {"&Message...", builder::command::AddMessage},
     {"&End...", builder::command::EndSettings},
     {nullptr, 0},
-    {"&Erase selection...", builder::command::Erase, QKeySequence::Delete},
-    {"&Properties...", builder::command::Properties, QKeySequence(Qt::ALT | Qt::Key_Return)},
-    {"&Add current...", builder::command::AddCurrent, QKeySequence(Qt::Key_Insert)},
+    {"&Erase selection...", builder::command::Erase, Qt::Key_Delete},
+    {"&Properties...", builder::command::Properties, int(Qt::ALT | Qt::Key_Return)},
+    {"&Add current...", builder::command::AddCurrent, Qt::Key_Insert},
     {nullptr, 0},
     {"&Uninstall file", builder::command::ToggleUninstall},
     {"&LZ Expand", builder::command::ToggleExpand},
@@ -63,9 +64,9 @@ const MenuEntry kToolsMenu[] = {
     {"Check Source &Files...", builder::command::CheckFiles},
     {"&Summary...", builder::command::Summary},
     {nullptr, 0},
-    {"&Generate...", builder::command::Generate, QKeySequence(Qt::Key_F7)},
+    {"&Generate...", builder::command::Generate, Qt::Key_F7},
     {"Generate S&cript...", builder::command::GenerateScript},
-    {"&Test...", builder::command::TestInstall, QKeySequence(Qt::Key_F5)},
+    {"&Test...", builder::command::TestInstall, Qt::Key_F5},
 };
 
 const MenuEntry kAssistantsMenu[] = {
@@ -140,7 +141,10 @@ CChildFrame::CChildFrame(std::unique_ptr<ScriptDocument> document, ViewServices 
   });
 }
 
-CChildFrame::~CChildFrame() = default;
+CChildFrame::~CChildFrame() {
+  // The view follows the document's tree: it goes before the document does.
+  delete view_;
+}
 
 void CChildFrame::updateTitle() { setWindowTitle(qs(platform::cp1252ToUtf8(document_->windowTitle()))); }
 
@@ -229,15 +233,15 @@ void CMainFrame::makeMenus() {
   QMenu* script = menuBar()->addMenu("&Script");
   for (const MenuEntry& e : kScriptMenu) {
     if (!e.text) script->addSeparator();
-    else addCommand(script, e.command, e.text, e.keys);
+    else addCommand(script, e.command, e.text, QKeySequence(e.keys));
   }
   QMenu* tools = menuBar()->addMenu("&Tools");
   for (const MenuEntry& e : kToolsMenu) {
     if (!e.text) tools->addSeparator();
-    else addCommand(tools, e.command, e.text, e.keys);
+    else addCommand(tools, e.command, e.text, QKeySequence(e.keys));
   }
   QMenu* assistants = menuBar()->addMenu("&Assistants");
-  for (const MenuEntry& e : kAssistantsMenu) addCommand(assistants, e.command, e.text, e.keys);
+  for (const MenuEntry& e : kAssistantsMenu) addCommand(assistants, e.command, e.text);
 
   QMenu* window = menuBar()->addMenu("&Window");
   addCommand(window, command::WindowCascade, "&Cascade");

@@ -51,7 +51,9 @@ CMyTreeView::CMyTreeView(ScriptDocument& document, ViewServices services, QWidge
           [this](const QModelIndex& index) { scrollTo(index); });
 }
 
-CMyTreeView::~CMyTreeView() = default;
+CMyTreeView::~CMyTreeView() {
+  setModel(nullptr);
+}
 
 void CMyTreeView::applyIconSize() {
   int pixels = document_.tree().iconSize();
