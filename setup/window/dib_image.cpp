@@ -98,6 +98,7 @@ int DibImage::read(platform::File& file) {
 
   if (info.compression != 0) return dib_error::Compressed;
   if (declaredSize != fileSize) return dib_error::WrongSize;
+  if (fileSize > kMaxBitmapBytes) return dib_error::OutOfMemory;
 
   // Only what a canvas can show: a colour table of at most 256 entries for 1, 4 and 8 bits,
   // or 24-bit pixels without one. A 16- or 32-bit image would ask for a table of 2^16 or
@@ -125,6 +126,7 @@ int DibImage::read(platform::File& file) {
   const std::uint64_t rowBytes = ((std::uint64_t(std::uint32_t(info.width)) * info.bitCount + 31) / 32) * 4;
   if (info.width <= 0 || rows == 0 || bitsSize < rowBytes * rows) return dib_error::Short;
   if (bitsSize > fileSize - bitsOffset) return dib_error::Short;
+  if (std::uint64_t(std::uint32_t(info.width)) * rows > kMaxBitmapPixels) return dib_error::OutOfMemory;
 
   try {
     bits_.resize(std::size_t(bitsSize));

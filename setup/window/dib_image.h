@@ -19,10 +19,17 @@ constexpr int NoPath = 2;         // no path given
 constexpr int Short = 4;          // the file is shorter than its headers or its bits
 constexpr int Compressed = 8;     // compressed, or a pixel format without a colour table
                                   // of at most 256 colours and other than 24 bits
-constexpr int OutOfMemory = 32;   // the bits cannot be allocated
+constexpr int OutOfMemory = 32;   // the bits cannot be allocated, or the image is larger
+                                  // than kMaxBitmapBytes or kMaxBitmapPixels
 constexpr int NotLoaded = 64;     // drawing or measuring an image that is not loaded
 constexpr int WrongSize = 96;     // the file header's size is not the file's size
 }  // namespace dib_error
+
+// The largest bitmap loaded: a file of 64 MiB, 64 million pixels (8192 x 8192). A background
+// is the size of a screen; a larger file is refused before its bits are read, so that a damaged
+// or hostile one cannot take the memory or the time of a paint.
+constexpr std::uint64_t kMaxBitmapBytes = std::uint64_t(64) << 20;
+constexpr std::uint64_t kMaxBitmapPixels = std::uint64_t(8192) * 8192;
 
 // The 40-byte information header, as read (sizeImage filled in when the file left it 0).
 struct DibInfo {

@@ -112,6 +112,22 @@ TEST(DibImage, RefusalCodes) {
          test::putU32(b, ClrUsed, 257);
          return b;
        }, "C:\\p.bmp", dib_error::Compressed},
+      {"more pixels than the limit", [] {
+         test::BmpSpec spec;  // one row of 64 Ki pixels at 1 bit, then 1024 rows more
+         spec.width = 65536;
+         spec.bitCount = 1;
+         spec.palette = {0, 0xFFFFFF};
+         std::string b = test::makeBmp(spec);
+         b.append(std::size_t(1024) * 65536 / 8, '\0');
+         test::putU32(b, Height, 1025);
+         test::putU32(b, SizeImage, 0);
+         return resized(b);
+       }, "C:\\p.bmp", dib_error::OutOfMemory},
+      {"file larger than the limit", [] {
+         std::string b = picture24();
+         b.resize(std::size_t(kMaxBitmapBytes) + 1);
+         return resized(b);
+       }, "C:\\p.bmp", dib_error::OutOfMemory},
       {"24 bits", [] { return picture24(); }, "C:\\p.bmp", 0},
       {"8 bits", [] { return picture8(); }, "C:\\p.bmp", 0},
   };
