@@ -23,6 +23,12 @@ class Process {
   virtual std::optional<int> runAndWait(const std::string& commandLine) = 0;
   // GetModuleFileNameA(NULL): the Windows path of the running executable.
   virtual std::string moduleFileName() = 0;
+  // From now on the programs started come from a package ([End] commands, Run and RunOnce
+  // values, an UninstallString) and run confined where the backend can: the machine the only
+  // place they write, no network. Where it cannot, each such start is said in one line on
+  // standard error, "<program>: ... runs unconfined ...". Programs the machine's owner mapped
+  // run as mapped. A backend without confinement starts them as it starts any program.
+  virtual void confineStartedPrograms(const std::string& /*program*/) {}
 };
 
 }  // namespace vandrel::platform

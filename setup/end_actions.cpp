@@ -40,6 +40,8 @@ void offerStartUrl(const script::ScriptReader& script, const std::string& appNam
 
 void runEndCommands(const script::ScriptReader& script, const SetupState& state,
                     platform::FileSystem& files, platform::Process& process, ui::ActionLog* log) {
+  // The author's commands run confined to the machine (platform/process.h).
+  process.confineStartedPrograms("tamsin32");
   for (long i = 0;; ++i) {
     std::string command = script.value(Section::End, std::to_string(i), "");
     if (command.empty()) break;
@@ -52,6 +54,7 @@ void runEndCommands(const script::ScriptReader& script, const SetupState& state,
       log->action("command", {{"command", line}, {"started", started}});
     }
   }
+  process.confineStartedPrograms("");
 }
 
 void askReboot(const script::ScriptReader& script, SetupDialogs& dialogs,

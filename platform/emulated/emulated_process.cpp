@@ -8,6 +8,9 @@
 
 #include <cerrno>
 #include <cstring>
+#include <iostream>
+
+#include "platform/emulated/confinement.h"
 
 extern char** environ;
 
@@ -49,14 +52,17 @@ unsigned failureFor(int errorNumber) {
   }
 }
 
-// Forks and runs the program; with detach the program is started from a short-lived
-// intermediate child so that it is never left as a zombie of ours. Returns the child's pid
-// (0 when detached) or -1 with errorNumber set when the program could not be started.
+// Forks and runs the program, behind the words of its confinement when it has one; with detach
+// the program is started from a short-lived intermediate child so that it is never left as a
+// zombie of ours. Returns the child's pid (0 when detached) or -1 with errorNumber set when the
+// program could not be started.
 pid_t spawn(const EmulatedProcess::Launch& launch, const std::string& machineRoot, bool detach,
             int& errorNumber) {
-  std::string program = launch.program.string(), folder = launch.folder.string();
-  std::vector<std::string> args{program};
+  std::string folder = launch.folder.string();
+  std::vector<std::string> args = launch.confinement;
+  args.push_back(launch.program.string());
   if (launch.argument) args.push_back(*launch.argument);
+  std::string program = args.front();
   std::vector<std::string> env;
   for (char** e = environ; *e; ++e)
     if (std::strncmp(*e, "VANDREL_MACHINE=", 16) != 0) env.push_back(*e);
@@ -188,6 +194,7 @@ EmulatedProcess::Launch EmulatedProcess::prepare(const std::string& commandLine)
     if (name.find('.') == std::string::npos) name += ".EXE";
     if (auto mapped = config_.programs.find(name); mapped != config_.programs.end()) {
       launch.program = mapped->second;
+      launch.mapped = true;
       return launch;
     }
     if (found) {
@@ -200,9 +207,22 @@ EmulatedProcess::Launch EmulatedProcess::prepare(const std::string& commandLine)
   return launch;
 }
 
+void EmulatedProcess::confineStartedPrograms(const std::string& program) { confiningFor_ = program; }
+
+void EmulatedProcess::confine(Launch& launch) const {
+  if (confiningFor_.empty() || launch.mapped) return;  // the owner's mapped programs run as mapped
+  std::string why;
+  if (auto words = confinementCommand(config_.root, launch.folder, why)) {
+    launch.confinement = std::move(*words);
+  } else {
+    std::cerr << confiningFor_ << ": " << unconfinedNotice(launch.program.string(), why) << std::endl;
+  }
+}
+
 unsigned EmulatedProcess::winExec(const std::string& commandLine, int /*showCommand*/) {
   Launch launch = prepare(commandLine);
   if (launch.failure) return launch.failure;
+  confine(launch);
   int err = 0;
   if (spawn(launch, config_.root.string(), true, err) < 0) return failureFor(err);
   return kStarted;
@@ -211,6 +231,7 @@ unsigned EmulatedProcess::winExec(const std::string& commandLine, int /*showComm
 std::optional<int> EmulatedProcess::runAndWait(const std::string& commandLine) {
   Launch launch = prepare(commandLine);
   if (launch.failure) return std::nullopt;
+  confine(launch);
   int err = 0;
   pid_t pid = spawn(launch, config_.root.string(), false, err);
   if (pid < 0) return std::nullopt;

@@ -26,6 +26,7 @@ class EmulatedProcess : public Process {
   unsigned winExec(const std::string& commandLine, int showCommand) override;
   std::optional<int> runAndWait(const std::string& commandLine) override;
   std::string moduleFileName() override;
+  void confineStartedPrograms(const std::string& program) override;
 
   // What a command line starts: the host program, its one argument and the folder it runs in;
   // or a WinExec failure code (2 not found, 3 path not found, 5 access denied, 11 bad format).
@@ -34,6 +35,8 @@ class EmulatedProcess : public Process {
     std::optional<std::string> argument;
     std::filesystem::path folder;
     unsigned failure = 0;
+    bool mapped = false;                   // a host program of machine.ini [Programs]
+    std::vector<std::string> confinement;  // the words that run it confined (confinement.h)
   };
   Launch prepare(const std::string& commandLine);
 
@@ -41,9 +44,13 @@ class EmulatedProcess : public Process {
   // The machine file a program name leads to, searched the Windows way; empty when none.
   std::optional<std::string> locate(const std::string& program, unsigned& failure);
 
+  // Adds the confinement to a launch while programs are confined.
+  void confine(Launch& launch) const;
+
   MachineConfig config_;
   EmulatedFileSystem& files_;
   std::filesystem::path executable_;
+  std::string confiningFor_;  // the program on whose behalf programs are confined; empty: none
 };
 
 }  // namespace vandrel::platform::emulated

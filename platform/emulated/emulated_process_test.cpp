@@ -8,8 +8,10 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <thread>
 
+#include "platform/emulated/confinement.h"
 #include "tests/support/temp_dir.h"
 
 namespace fs = std::filesystem;
@@ -113,6 +115,64 @@ TEST_F(ProcessTest, ModuleFileNameIsTheExecutableSeenThroughTheDrives) {
   for (char& ch : expected)
     if (ch == '/') ch = '\\';
   EXPECT_EQ(self.moduleFileName(), expected);
+}
+
+// Programs a package starts, confined: the host read-only, the machine writable.
+class ConfinedProcessTest : public ProcessTest {
+ protected:
+  void SetUp() override {
+    ProcessTest::SetUp();
+    ::unsetenv(kConfinedVariable);
+    fs::copy_file("/usr/bin/touch", c("WINDOWS/touch.exe"));
+    process_->confineStartedPrograms("test");
+  }
+  TempDir outside_;
+};
+
+TEST_F(ConfinedProcessTest, WritesInsideTheMachineOnly) {
+  std::string why;
+  if (!canConfine(why)) GTEST_SKIP() << "programs cannot be confined here: " << why;
+  auto escaped = process_->runAndWait("touch.exe " + (outside_ / "escaped").string());
+  ASSERT_TRUE(escaped);
+  EXPECT_NE(*escaped, 0);
+  EXPECT_FALSE(fs::exists(outside_ / "escaped"));
+  auto inside = process_->runAndWait("touch.exe " + c("Work/inside").string());
+  ASSERT_TRUE(inside);
+  EXPECT_EQ(*inside, 0);
+  EXPECT_TRUE(fs::exists(c("Work/inside")));
+  // Started without waiting, the same.
+  EXPECT_GT(process_->winExec("touch.exe " + (outside_ / "later").string(), show::Normal), 31u);
+  EXPECT_GT(process_->winExec("touch.exe " + c("Work/later").string(), show::Normal), 31u);
+  for (int i = 0; i < 100 && !fs::exists(c("Work/later")); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  EXPECT_TRUE(fs::exists(c("Work/later")));
+  EXPECT_FALSE(fs::exists(outside_ / "later"));
+}
+
+TEST_F(ConfinedProcessTest, ProgramsTheOwnerMappedRunAsMapped) {
+  config_.programs["TOUCHER.EXE"] = "/usr/bin/touch";
+  EmulatedProcess process(config_, *files_, {});
+  process.confineStartedPrograms("test");
+  testing::internal::CaptureStderr();
+  auto status = process.runAndWait("toucher.exe " + (outside_ / "mapped").string());
+  EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+  ASSERT_TRUE(status);
+  EXPECT_EQ(*status, 0);
+  EXPECT_TRUE(fs::exists(outside_ / "mapped"));
+}
+
+TEST_F(ConfinedProcessTest, WithoutBwrapTheProgramRunsAndThatIsSaid) {
+  std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+  ::setenv("PATH", outside_.path().c_str(), 1);  // a PATH without bwrap
+  testing::internal::CaptureStderr();
+  auto status = process_->runAndWait("touch.exe " + (outside_ / "unconfined").string());
+  std::string said = testing::internal::GetCapturedStderr();
+  ::setenv("PATH", path.c_str(), 1);
+  ASSERT_TRUE(status);
+  EXPECT_EQ(*status, 0);
+  EXPECT_TRUE(fs::exists(outside_ / "unconfined"));
+  EXPECT_EQ(said, "test: " + c("WINDOWS/touch.exe").string() +
+                      " runs unconfined, with the user's rights (bwrap (Debian package bubblewrap) is "
+                      "not installed): it can write outside the machine\n");
 }
 
 TEST(CommandLine, SplitsTheWindowsWay) {

@@ -58,6 +58,9 @@ struct PlanMachine::Parts {
     std::string moduleFileName() override {
       return parts_.module.empty() ? parts_.base.process().moduleFileName() : parts_.module;
     }
+    void confineStartedPrograms(const std::string& program) override {
+      parts_.base.process().confineStartedPrograms(program);
+    }
 
    private:
     Parts& parts_;

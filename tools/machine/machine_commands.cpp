@@ -74,9 +74,11 @@ std::vector<std::pair<std::string, std::string>> stringValues(Registry& reg, HKe
   return values;
 }
 
-// Runs a command line from the Windows folder, as the system starts its programs.
+// Runs a command line from the Windows folder, as the system starts its programs. Such a
+// command (an UninstallString, a Run or RunOnce value) comes from a package: it runs confined.
 bool runFromWindowsFolder(Machine& machine, const std::string& commandLine, int& status) {
   machine.files().setCurrentDirectory(machine.system().windowsDirectory());
+  machine.process().confineStartedPrograms("vandrel-machine");
   auto result = machine.process().runAndWait(commandLine);
   if (!result) return false;
   status = *result;
