@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev fonts-dejavu-core
   mscompress liblnk-utils python3 python3-olefile libgsf-bin
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest wine64
-  bubblewrap
+  bubblewrap clang libclang-rt-dev
 )
 
 missing=()
