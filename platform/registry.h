@@ -49,6 +49,13 @@ class Registry {
   virtual long enumValue(HKey key, std::uint32_t index, std::string& name, std::uint32_t& type,
                          Bytes& data) = 0;
 
+  // The calls until endBatch() are a long run of changes (the setup's registry entries): a
+  // store may keep them in fewer, larger transactions. Each call still succeeds or fails as a
+  // whole and sees what the calls before it did. endBatch() is false when the store lost
+  // changes whose calls had succeeded (it failed to keep the batch). Batches may nest.
+  virtual void beginBatch() {}
+  virtual bool endBatch() { return true; }
+
   // Conveniences over the calls above. REG_SZ data is stored with its terminating zero,
   // as Windows does; queryString drops it.
   long setString(HKey key, const std::string& name, const std::string& value);

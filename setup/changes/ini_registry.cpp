@@ -99,6 +99,9 @@ void writeRegistryEntries(const Changes& c, bool& changeFailed) {
   CopyProgress& progress = c.progress;
   const std::string section = script::sectionName(Section::Registry);
   platform::Registry& registry = c.registry;
+  // The entries go to the store as one run (a transaction holds many of them), not one
+  // transaction per call.
+  registry.beginBatch();
   for (long i = 0; !progress.cancelled(); ++i) {
     std::string line = c.script.value(section, std::to_string(i), "");
     if (i == 0 && !line.empty()) {
@@ -126,6 +129,7 @@ void writeRegistryEntries(const Changes& c, bool& changeFailed) {
     }
     progress.pump();
   }
+  if (!registry.endBatch()) changeFailed = true;
 }
 
 void recordSharedFiles(const Changes& c, const std::vector<std::string>& shared) {

@@ -70,6 +70,8 @@ void SqliteDb::resetPrepared() {
   for (auto& [sql, statement] : prepared_) statement->reset();
 }
 
+bool SqliteDb::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
+
 Statement::Statement(SqliteDb& db, const char* sql) : db_(db) {
   int rc = sqlite3_prepare_v2(db.handle(), sql, -1, &stmt_, nullptr);
   if (rc != SQLITE_OK) db.fail(rc, sql);
@@ -124,22 +126,23 @@ void Statement::reset() {
   sqlite3_clear_bindings(stmt_);
 }
 
-Transaction::Transaction(SqliteDb& db, Kind kind)
-    : db_(db), nested_(sqlite3_get_autocommit(db.handle()) == 0) {
-  db.exec(nested_ ? "SAVEPOINT part" : kind == Kind::Write ? "BEGIN IMMEDIATE" : "BEGIN");
+Transaction::Transaction(SqliteDb& db, Kind kind) : db_(db), nested_(db.inTransaction()) {
+  db.exec(nested_ ? "SAVEPOINT call" : kind == Kind::Write ? "BEGIN IMMEDIATE" : "BEGIN");
 }
 
 Transaction::~Transaction() {
   if (!open_) return;
   db_.resetPrepared();
-  const char* undo = nested_ ? "ROLLBACK TO part; RELEASE part" : "ROLLBACK";
+  // A failure that ended the whole transaction (SQLite rolls back on some errors) leaves no
+  // savepoint to return to.
+  if (nested_ && !db_.inTransaction()) return;
+  const char* undo = nested_ ? "ROLLBACK TO call; RELEASE call" : "ROLLBACK";
   sqlite3_exec(db_.handle(), undo, nullptr, nullptr, nullptr);
 }
 
 void Transaction::commit() {
-  // No kept statement half-read may hold the transaction open past its end.
   db_.resetPrepared();
-  db_.exec(nested_ ? "RELEASE part" : "COMMIT");
+  db_.exec(nested_ ? "RELEASE call" : "COMMIT");
   open_ = false;
 }
 

@@ -50,6 +50,8 @@ class SqliteDb {
   Statement& prepared(const std::string& sql);
   // Resets every kept statement, so that none half-read keeps a transaction open.
   void resetPrepared();
+  // Whether a transaction is open on the connection.
+  bool inTransaction() const;
 
  private:
   sqlite3* db_ = nullptr;
@@ -81,9 +83,8 @@ class Statement {
 };
 
 // A transaction that rolls back unless commit() is called. Writers begin IMMEDIATE so that
-// two processes never both hold a read lock and then wait on each other to write. Begun
-// inside another transaction it is a savepoint of it: its commit keeps its changes for the
-// outer one to commit, its rollback undoes only its own.
+// two processes never both hold a read lock and then wait on each other to write. Inside a
+// transaction already open (a batch of calls) it is a savepoint: its changes are undone alone.
 class Transaction {
  public:
   enum class Kind { Read, Write };
@@ -95,7 +96,7 @@ class Transaction {
 
  private:
   SqliteDb& db_;
-  bool nested_;
+  bool nested_ = false;
   bool open_ = true;
 };
 

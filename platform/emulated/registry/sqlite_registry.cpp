@@ -17,6 +17,8 @@ constexpr std::int64_t kLastRootId = 4;
 // Windows keeps a registry tree at most 512 levels deep; the limit also keeps every walk over
 // the tree (export, deletion) shallow.
 constexpr std::size_t kMaxDepth = 512;
+// The most calls one transaction of a batch holds.
+constexpr int kBatchCalls = 1000;
 
 // Keys are never renumbered: AUTOINCREMENT keeps the id of a deleted key from being given to
 // a new one, so a stale handle can never reach a different key.
@@ -99,20 +101,76 @@ std::unique_ptr<SqliteRegistry> SqliteRegistry::open(const std::filesystem::path
 SqliteRegistry::SqliteRegistry(std::unique_ptr<SqliteDb> db, bool ntSemantics)
     : db_(std::move(db)), ntSemantics_(ntSemantics) {}
 
-SqliteRegistry::~SqliteRegistry() = default;
+SqliteRegistry::~SqliteRegistry() {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  if (batchDepth_ > 0) commitBatch();
+}
 
 // Runs one registry call under the lock, turning a store failure into a Windows error code:
 // no call ever throws to the program.
 template <typename Body>
 long SqliteRegistry::guarded(Body body) {
   std::lock_guard<std::recursive_mutex> lock(mutex_);
+  long rc = error::Success;
+  ++callDepth_;
   try {
-    return body();
+    rc = body();
   } catch (const SqliteError& e) {
-    return windowsErrorFor(e.code());
+    rc = windowsErrorFor(e.code());
   } catch (const std::bad_alloc&) {
-    return error::NotEnoughMemory;
+    rc = error::NotEnoughMemory;
   }
+  // A call made inside an update() is part of it: only the outermost call may end the
+  // batch's transaction, never with the update's savepoint still open.
+  if (--callDepth_ == 0 && batchDepth_ > 0) continueBatch();
+  return rc;
+}
+
+// A batch is kept as one transaction of at most kBatchCalls calls, so that another process
+// waiting to write is let in now and then.
+void SqliteRegistry::continueBatch() {
+  if (!db_->inTransaction()) {
+    // SQLite ended the batch's transaction on a failure: the calls before it are undone.
+    if (batchOpen_) batchLost_ = true;
+    batchOpen_ = false;
+  } else if (++batchCalls_ < kBatchCalls) {
+    return;
+  } else if (!commitBatch()) {
+    return;
+  }
+  openBatch();
+}
+
+void SqliteRegistry::openBatch() {
+  batchCalls_ = 0;
+  // A batch that cannot begin (the store is busy) leaves each call its own transaction.
+  batchOpen_ =
+      sqlite3_exec(db_->handle(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr) == SQLITE_OK;
+}
+
+bool SqliteRegistry::commitBatch() {
+  if (!batchOpen_) return true;
+  batchOpen_ = false;
+  db_->resetPrepared();
+  if (sqlite3_exec(db_->handle(), "COMMIT", nullptr, nullptr, nullptr) == SQLITE_OK) return true;
+  sqlite3_exec(db_->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+  batchLost_ = true;
+  return false;
+}
+
+void SqliteRegistry::beginBatch() {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  if (batchDepth_++ > 0) return;
+  batchLost_ = false;
+  openBatch();
+}
+
+bool SqliteRegistry::endBatch() {
+  std::lock_guard<std::recursive_mutex> lock(mutex_);
+  if (batchDepth_ == 0) return true;
+  if (--batchDepth_ > 0) return !batchLost_;
+  commitBatch();
+  return !batchLost_;
 }
 
 long SqliteRegistry::update(const std::function<long()>& body) {

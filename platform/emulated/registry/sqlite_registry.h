@@ -17,8 +17,9 @@ class SqliteDb;
 
 // Four trees (HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, HKEY_USERS) of keys
 // and typed values. Names are matched without regard to case and keep the spelling they were
-// created with. Every call is one SQLite transaction (a part of the enclosing update's), so several processes may share the file
-// and a crash at any moment leaves it consistent. Handles belong to this object (one process);
+// created with. Every call is one SQLite transaction (within a batch, a savepoint of the
+// batch's transaction), so several processes may share the file and a crash at any moment
+// leaves it consistent. Handles belong to this object (one process);
 // the predefined roots are always valid. A handle whose key was deleted meanwhile gives
 // error::KeyDeleted. Subkeys and values enumerate sorted by name without regard to case.
 // A key more than 512 levels below its root is refused with error::InvalidParameter.
@@ -47,6 +48,9 @@ class SqliteRegistry : public Registry, public UpdatableRegistry {
   // keeps every other writer out until it commits.
   long update(const std::function<long()>& body) override;
 
+  void beginBatch() override;
+  bool endBatch() override;
+
   // Open handles of this object (the predefined roots not counted); for leak checks.
   std::size_t openHandleCount() const;
 
@@ -69,12 +73,20 @@ class SqliteRegistry : public Registry, public UpdatableRegistry {
   HKey newHandle(KeyId id);
   template <typename Body>
   long guarded(Body body);
+  void continueBatch();
+  void openBatch();
+  bool commitBatch();
 
   std::unique_ptr<SqliteDb> db_;
   bool ntSemantics_;
   mutable std::recursive_mutex mutex_;  // an update's calls come back in
   std::map<HKey, KeyId> handles_;
   HKey nextHandle_ = 0x100;
+  int callDepth_ = 0;      // calls under way, an update's own calls inside it
+  int batchDepth_ = 0;     // beginBatch() calls not yet ended
+  bool batchOpen_ = false;  // the batch's transaction is open
+  int batchCalls_ = 0;      // calls in the batch's open transaction
+  bool batchLost_ = false;  // changes of the batch were undone after their calls succeeded
 };
 
 }  // namespace vandrel::platform::emulated

@@ -291,6 +291,50 @@ TEST_F(RegistryTest, KeptStatementsNeverHoldAnOldViewOfTheStore) {
   writer->closeKey(key);
 }
 
+TEST_F(RegistryTest, ABatchKeepsEachCallWholeAndShowsItsChangesToOthersWhenItEnds) {
+  auto writer = openRegistry();
+  auto reader = openRegistry();
+  writer->beginBatch();
+  HKey key = create(*writer, hkey::LocalMachine, "Software\\Batch");
+  ASSERT_EQ(writer->setString(key, "First", "1"), error::Success);
+  // A failing call undoes only itself; the calls before it stay, and later calls see them.
+  EXPECT_EQ(writer->deleteValue(key, "Missing"), error::FileNotFound);
+  std::string value;
+  EXPECT_EQ(writer->queryString(key, "First", value), error::Success);
+  EXPECT_EQ(value, "1");
+  writer->beginBatch();  // batches nest: the inner end keeps the batch open
+  ASSERT_EQ(writer->setString(key, "Second", "2"), error::Success);
+  EXPECT_TRUE(writer->endBatch());
+  HKey seen = 0;
+  EXPECT_EQ(reader->openKey(hkey::LocalMachine, "Software\\Batch", seen), error::FileNotFound);
+  EXPECT_TRUE(writer->endBatch());
+  writer->closeKey(key);
+  ASSERT_EQ(reader->openKey(hkey::LocalMachine, "Software\\Batch", seen), error::Success);
+  EXPECT_EQ(reader->queryString(seen, "Second", value), error::Success);
+  EXPECT_EQ(value, "2");
+  EXPECT_TRUE(reader->endBatch());  // without a batch: nothing to end
+}
+
+TEST_F(RegistryTest, ALongBatchIsWrittenInPartsThatOthersSeeOnTheWay) {
+  auto writer = openRegistry();
+  auto reader = openRegistry();
+  writer->beginBatch();
+  HKey key = create(*writer, hkey::CurrentUser, "Batch");
+  for (int i = 0; i < 1500; ++i) ASSERT_EQ(writer->setDword(key, "V" + std::to_string(i), std::uint32_t(i)), error::Success);
+  // The first thousand calls were committed, the rest not yet.
+  HKey seen = 0;
+  ASSERT_EQ(reader->openKey(hkey::CurrentUser, "Batch", seen), error::Success);
+  std::uint32_t number = 0;
+  EXPECT_EQ(reader->queryDword(seen, "V900", number), error::Success);
+  EXPECT_EQ(number, 900u);
+  EXPECT_EQ(reader->queryDword(seen, "V1400", number), error::FileNotFound);
+  EXPECT_TRUE(writer->endBatch());
+  EXPECT_EQ(reader->queryDword(seen, "V1400", number), error::Success);
+  EXPECT_EQ(number, 1400u);
+  writer->closeKey(key);
+  reader->closeKey(seen);
+}
+
 TEST_F(RegistryTest, TwoProcessesWritingAtOnceLoseNothing) {
   openRegistry();  // the schema exists before the processes race
   constexpr int kWrites = 150;
