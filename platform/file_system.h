@@ -109,11 +109,31 @@ class FileSystem {
   }
 
   virtual std::optional<FileStatus> status(const std::string& path) = 0;
+  // What shows that a file changed, its size and last write time, for a caller that keeps
+  // its contents: status() without the parts that may cost more to find. Empty for a missing
+  // file or a folder.
+  struct ChangeStamp {
+    std::uint64_t size = 0;
+    FileTime lastWrite = 0;
+  };
+  virtual std::optional<ChangeStamp> changeStamp(const std::string& path) {
+    std::optional<FileStatus> st = status(path);
+    if (!st || st->isDirectory()) return std::nullopt;
+    return ChangeStamp{st->size, st->lastWriteTime};
+  }
   // Times left empty are not changed.
   virtual bool setFileTimes(const std::string& path, std::optional<FileTime> creation,
                             std::optional<FileTime> lastAccess,
                             std::optional<FileTime> lastWrite) = 0;
   virtual bool setAttributes(const std::string& path, std::uint32_t attributes) = 0;
+  // The stamps a copied file takes, in one call: setFileTimes(path, creation, none, lastWrite),
+  // then setAttributes(path, attributes), both made even when the first fails. False when
+  // either failed. A file system may do both with one look-up of the path.
+  virtual bool setCopyStamps(const std::string& path, std::optional<FileTime> creation,
+                             std::optional<FileTime> lastWrite, std::uint32_t attributes) {
+    bool times = setFileTimes(path, creation, std::nullopt, lastWrite);
+    return setAttributes(path, attributes) && times;
+  }
 
   // FindFirstFileA/FindNextFileA over one folder: pattern is a path whose last part
   // may hold "*" and "?" ("C:\App\*.*"). "." and ".." are listed for folders, as Windows does.

@@ -414,17 +414,34 @@ std::optional<FileStatus> EmulatedFileSystem::status(const std::string& path) {
   return hostStatus(*r);
 }
 
+std::optional<FileSystem::ChangeStamp> EmulatedFileSystem::changeStamp(const std::string& path) {
+  // The host tells both: the side store of creation times and attributes is not asked.
+  auto r = resolve(path);
+  if (!r || isFolder(r->entry) != false) return std::nullopt;
+  return ChangeStamp{r->entry->size, toFileTime(r->entry->lastWrite)};
+}
+
+bool EmulatedFileSystem::setHostTimes(const fs::path& host, std::optional<FileTime> lastAccess,
+                                      std::optional<FileTime> lastWrite) {
+  if (!lastAccess && !lastWrite) return true;
+  timespec times[2];
+  times[0] = lastAccess ? toTimespec(*lastAccess) : timespec{0, UTIME_OMIT};
+  times[1] = lastWrite ? toTimespec(*lastWrite) : timespec{0, UTIME_OMIT};
+  return ::utimensat(AT_FDCWD, host.c_str(), times, 0) == 0;
+}
+
+std::optional<std::uint32_t> EmulatedFileSystem::keptAttributes(std::uint32_t attributes, bool folder) {
+  // What the host shows anyway needs no record.
+  std::uint32_t kept = attributes & kKeptAttributes;
+  return kept == defaultAttributes(folder) ? std::nullopt : std::optional(kept);
+}
+
 bool EmulatedFileSystem::setFileTimes(const std::string& path, std::optional<FileTime> creation,
                                       std::optional<FileTime> lastAccess,
                                       std::optional<FileTime> lastWrite) {
   auto r = resolveForWrite(path);
   if (!r || !isFolder(r->entry)) return false;
-  if (lastAccess || lastWrite) {
-    timespec times[2];
-    times[0] = lastAccess ? toTimespec(*lastAccess) : timespec{0, UTIME_OMIT};
-    times[1] = lastWrite ? toTimespec(*lastWrite) : timespec{0, UTIME_OMIT};
-    if (::utimensat(AT_FDCWD, r->host.c_str(), times, 0) != 0) return false;
-  }
+  if (!setHostTimes(r->host, lastAccess, lastWrite)) return false;
   return !creation || meta_.setCreation(r->host, *creation);
 }
 
@@ -432,9 +449,22 @@ bool EmulatedFileSystem::setAttributes(const std::string& path, std::uint32_t at
   auto r = resolveForWrite(path);
   std::optional<bool> folder = r ? isFolder(r->entry) : std::nullopt;
   if (!folder) return false;
-  // What the host shows anyway needs no record.
-  std::uint32_t kept = attributes & kKeptAttributes;
-  return meta_.setAttributes(r->host, kept == defaultAttributes(*folder) ? std::nullopt : std::optional(kept));
+  return meta_.setAttributes(r->host, keptAttributes(attributes, *folder));
+}
+
+bool EmulatedFileSystem::setCopyStamps(const std::string& path, std::optional<FileTime> creation,
+                                       std::optional<FileTime> lastWrite, std::uint32_t attributes) {
+  // One look-up and one record change for what setFileTimes and setAttributes do in turn.
+  auto r = resolveForWrite(path);
+  std::optional<bool> folder = r ? isFolder(r->entry) : std::nullopt;
+  if (!folder) return false;
+  std::optional<std::uint32_t> kept = keptAttributes(attributes, *folder);
+  if (!setHostTimes(r->host, std::nullopt, lastWrite)) {
+    meta_.setAttributes(r->host, kept);
+    return false;
+  }
+  if (!creation) return meta_.setAttributes(r->host, kept);
+  return meta_.setBoth(r->host, creation, kept);
 }
 
 std::vector<FindData> EmulatedFileSystem::find(const std::string& pattern) {

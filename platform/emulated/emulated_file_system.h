@@ -34,9 +34,12 @@ class EmulatedFileSystem : public FileSystem {
   bool replaceFile(const std::string& from, const std::string& to) override;
   std::optional<bool> replaceWholeFile(const std::string& path, std::string_view contents) override;
   std::optional<FileStatus> status(const std::string& path) override;
+  std::optional<ChangeStamp> changeStamp(const std::string& path) override;
   bool setFileTimes(const std::string& path, std::optional<FileTime> creation,
                     std::optional<FileTime> lastAccess, std::optional<FileTime> lastWrite) override;
   bool setAttributes(const std::string& path, std::uint32_t attributes) override;
+  bool setCopyStamps(const std::string& path, std::optional<FileTime> creation,
+                     std::optional<FileTime> lastWrite, std::uint32_t attributes) override;
   std::vector<FindData> find(const std::string& pattern) override;
   std::optional<DiskSpace> diskFreeSpace(const std::string& root) override;
   unsigned tempFileName(const std::string& folder, const std::string& prefix, unsigned unique,
@@ -71,6 +74,11 @@ class EmulatedFileSystem : public FileSystem {
   std::optional<FileStatus> hostStatus(const std::filesystem::path& host);
   std::optional<FileStatus> hostStatus(const Resolved& r);
   std::optional<FileStatus> statusFrom(const std::filesystem::path& host, const std::optional<HostStat>& st);
+  // The host part of setFileTimes: the access and write times.
+  static bool setHostTimes(const std::filesystem::path& host, std::optional<FileTime> lastAccess,
+                           std::optional<FileTime> lastWrite);
+  // The record setAttributes keeps for attributes: none for what the host shows anyway.
+  static std::optional<std::uint32_t> keptAttributes(std::uint32_t attributes, bool folder);
   // What a file shows without a stored record: Archive for a file, nothing for a folder.
   static std::uint32_t defaultAttributes(bool directory);
   // A new, empty host file in folder under a name no Windows path can reach and no folder

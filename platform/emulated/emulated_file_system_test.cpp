@@ -379,6 +379,31 @@ TEST_F(FileSystemTest, FileTimesIncludingCreationAreKept) {
   EXPECT_FALSE(files().setFileTimes("C:\\missing.txt", creation, std::nullopt, std::nullopt));
 }
 
+// A copy's stamps in one call end as the two calls they stand for leave them.
+TEST_F(FileSystemTest, CopyStampsAreTheTimesThenTheAttributes) {
+  const FileTime creation = 125911584000000000ULL;
+  const FileTime write = 126000000000000000ULL;
+  ASSERT_TRUE(writeText("C:\\one.txt", "1"));
+  ASSERT_TRUE(writeText("C:\\two.txt", "2"));
+  ASSERT_TRUE(files().setAttributes("C:\\one.txt", attr::Hidden | attr::System));
+  ASSERT_TRUE(files().setAttributes("C:\\two.txt", attr::Hidden | attr::System));
+  ASSERT_TRUE(files().setFileTimes("C:\\one.txt", creation, std::nullopt, write));
+  ASSERT_TRUE(files().setAttributes("C:\\one.txt", attr::Normal));
+  ASSERT_TRUE(files().setCopyStamps("C:\\two.txt", creation, write, attr::Normal));
+  auto one = files().status("C:\\one.txt"), two = files().status("C:\\two.txt");
+  ASSERT_TRUE(one && two);
+  EXPECT_EQ(two->creationTime, one->creationTime);
+  EXPECT_EQ(two->lastWriteTime, one->lastWriteTime);
+  EXPECT_EQ(two->attributes, one->attributes);
+  EXPECT_EQ(two->attributes, attr::Normal);
+  // Attributes the host shows anyway leave no record; the creation time stays.
+  ASSERT_TRUE(files().setCopyStamps("C:\\two.txt", std::nullopt, write, attr::Archive));
+  EXPECT_EQ(files().status("C:\\two.txt")->attributes, attr::Archive);
+  EXPECT_EQ(files().status("C:\\two.txt")->creationTime, creation);
+  EXPECT_FALSE(files().setCopyStamps("C:\\missing.txt", creation, write, attr::Normal));
+  EXPECT_FALSE(files().setCopyStamps("D:\\cd.txt", creation, write, attr::Normal));  // read-only drive
+}
+
 TEST_F(FileSystemTest, FindListsMatchesWithDotsForSubfolders) {
   ASSERT_TRUE(files().createDirectory("C:\\App"));
   for (const char* name : {"C:\\App\\b.txt", "C:\\App\\A.TXT", "C:\\App\\c.dll", "C:\\App\\noext"})

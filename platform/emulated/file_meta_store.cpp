@@ -28,6 +28,8 @@ const char* const kQueries[] = {
     "ON CONFLICT(path) DO UPDATE SET creation = excluded.creation",
     "INSERT INTO files (path, attributes) VALUES (?1, ?2) "
     "ON CONFLICT(path) DO UPDATE SET attributes = excluded.attributes",
+    "INSERT INTO files (path, creation, attributes) VALUES (?1, ?2, ?3) "
+    "ON CONFLICT(path) DO UPDATE SET creation = excluded.creation, attributes = excluded.attributes",
     "DELETE FROM files WHERE path = ?1",
     // Byte order puts everything below "a/" between "a/" and "a0" ('0' follows '/').
     "SELECT 1 FROM files WHERE path = ?1 OR (path > ?2 AND path < ?3) LIMIT 1",
@@ -154,13 +156,25 @@ bool FileMetaStore::write(const fs::path& host, const FileMeta& now, const FileM
     bindPath(st, 1, path);
     return runToEnd(st);
   }
+  auto creation = [&] {
+    return wanted.creation ? std::optional<std::int64_t>(std::int64_t(*wanted.creation)) : std::nullopt;
+  };
+  // Both parts changed: one statement, one transaction.
+  if (now.creation != wanted.creation && now.attributes != wanted.attributes) {
+    sqlite3_stmt* st = statement(kSetBoth);
+    if (!st) return false;
+    bindPath(st, 1, path);
+    bindOptional(st, 2, creation());
+    bindOptional(st, 3, wanted.attributes);
+    return runToEnd(st);
+  }
   // Each part is set on its own, so that a change of the other part made meanwhile by another
   // program is kept.
   if (now.creation != wanted.creation) {
     sqlite3_stmt* st = statement(kSetCreation);
     if (!st) return false;
     bindPath(st, 1, path);
-    bindOptional(st, 2, wanted.creation ? std::optional<std::int64_t>(std::int64_t(*wanted.creation)) : std::nullopt);
+    bindOptional(st, 2, creation());
     if (!runToEnd(st)) return false;
   }
   if (now.attributes != wanted.attributes) {
@@ -183,6 +197,12 @@ bool FileMetaStore::setAttributes(const fs::path& host, std::optional<std::uint3
   FileMeta now = get(host), wanted = now;
   wanted.attributes = attributes;
   return write(host, now, wanted);
+}
+
+bool FileMetaStore::setBoth(const fs::path& host, std::optional<FileTime> time,
+                            std::optional<std::uint32_t> attributes) {
+  FileMeta now = get(host);
+  return write(host, now, FileMeta{time, attributes});
 }
 
 void FileMetaStore::forget(const fs::path& host) {

@@ -36,6 +36,9 @@ class FileMetaStore {
   // writes nothing, and a record left with neither part is removed.
   bool setCreation(const std::filesystem::path& host, std::optional<FileTime> time);
   bool setAttributes(const std::filesystem::path& host, std::optional<std::uint32_t> attributes);
+  // Both parts at once, as one change.
+  bool setBoth(const std::filesystem::path& host, std::optional<FileTime> time,
+               std::optional<std::uint32_t> attributes);
   // The file is gone: its record goes with it.
   void forget(const std::filesystem::path& host);
   // A file or folder was moved: its record and those of everything below it follow, and
@@ -44,7 +47,7 @@ class FileMetaStore {
 
  private:
   // Statements prepared once and reused for the life of the store.
-  enum Query { kGet, kSetCreation, kSetAttributes, kDelete, kAnyBelow, kQueryCount };
+  enum Query { kGet, kSetCreation, kSetAttributes, kSetBoth, kDelete, kAnyBelow, kQueryCount };
 
   enum class Opened { Ok, Damaged, Failed };
   Opened openDb(const std::filesystem::path& dbFile);

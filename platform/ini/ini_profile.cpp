@@ -170,19 +170,18 @@ std::string folderOf(const std::string& path) {
 }  // namespace
 
 std::shared_ptr<IniDocument> IniProfile::load(const std::string& path) {
-  // One status query per read: an unchanged file (same size and write time) is served
-  // from the cache; a changed one is read and parsed again.
+  // One look at the file's size and write time per read: an unchanged file is served from
+  // the cache; a changed one is read and parsed again.
   std::string key = upper(path);
   auto held = cache_->files.find(key);
   if (held != cache_->files.end() && held->second.unsaved > 0) return held->second.document;
-  std::optional<FileStatus> status = files_.status(path);
-  if (!status || status->isDirectory()) {
+  std::optional<FileSystem::ChangeStamp> stamp = files_.changeStamp(path);
+  if (!stamp) {
     cache_->files.erase(key);
     return nullptr;
   }
-  auto it = cache_->files.find(key);
-  if (it != cache_->files.end() && it->second.size == status->size &&
-      it->second.lastWrite == status->lastWriteTime) {
+  auto it = held;
+  if (it != cache_->files.end() && it->second.size == stamp->size && it->second.lastWrite == stamp->lastWrite) {
     return it->second.document;
   }
   std::optional<std::string> text = readWhole(files_, path);
@@ -191,7 +190,7 @@ std::shared_ptr<IniDocument> IniProfile::load(const std::string& path) {
     return nullptr;
   }
   auto document = std::make_shared<IniDocument>(IniDocument::parse(*text));
-  cache_->files[key] = {document, status->size, status->lastWriteTime, 0, path};
+  cache_->files[key] = {document, stamp->size, stamp->lastWrite, 0, path};
   return document;
 }
 
@@ -219,8 +218,8 @@ bool IniProfile::save(const std::string& path, const std::shared_ptr<IniDocument
       return false;
     }
   }
-  if (std::optional<FileStatus> now = files_.status(path)) {
-    cache_->files[upper(path)] = {document, now->size, now->lastWriteTime, 0, path};
+  if (std::optional<FileSystem::ChangeStamp> now = files_.changeStamp(path)) {
+    cache_->files[upper(path)] = {document, now->size, now->lastWrite, 0, path};
   }
   return true;
 }

@@ -183,9 +183,8 @@ long long FileCopier::copyAndDecide(const CopyRequest& request, std::string& dec
   // Only a complete copy takes the source's date stamps: a file left as it was, or half
   // written, must not look like the package's.
   if (complete) {
-    files.setFileTimes(destination, sourceStatus->creationTime, std::nullopt,
-                       sourceStatus->lastWriteTime);
-    files.setAttributes(destination, platform::attr::Normal);
+    files.setCopyStamps(destination, sourceStatus->creationTime, sourceStatus->lastWriteTime,
+                        platform::attr::Normal);
     decision = existing ? "replaced" : "copied";
     if (expand) rule += "; expanded";
   } else {
