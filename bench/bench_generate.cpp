@@ -41,6 +41,7 @@ Authored& authored(int count, std::size_t size) {
   slot->source = workArea() / ("src" + std::to_string(count) + "x" + std::to_string(size));
   fs::create_directories(slot->source);
   std::string block(size, 'v');
+  slot->doc.settings.appName = "Bench";
   slot->doc.settings.ownUnInstall = 1;
   for (int i = 0; i < count; ++i) {
     block[std::size_t(i) % size] = char('a' + i % 26);
@@ -83,8 +84,8 @@ Turn generating(Authored& authored) {
             options.hostDriveWritable = true;
             auto machine = platform::emulated::openMachine(builderMachine(), options);
             builder::ScriptTree tree(authored.doc);
-            test::FakeInteraction ui;  // every question answered Yes, nothing kept
-            ui.recording = false;
+            test::FakeInteraction ui;  // every question answered Yes; what it was shown is kept
+            ui.recording = true;
             builder::ProgressService progress(ui, machine->files());
             builder::BuilderContext context{machine->files(), ui, progress,
                                             windowsForm(workArea() / "nobuilder"), nullptr};
@@ -94,7 +95,10 @@ Turn generating(Authored& authored) {
             generateOptions.eachDisk = false;
             auto outcome = generator.generate(generateOptions);
             bool done = outcome == builder::GenerateOutcome::Complete || outcome == builder::GenerateOutcome::WithErrors;
-            return done ? std::string() : "generation failed";
+            if (done) return std::string();
+            std::vector<std::string> shown = ui.texts();
+            return "generation failed (outcome " + std::to_string(int(outcome)) + ")" +
+                   (shown.empty() ? std::string() : ": " + shown.back());
           }};
 }
 

@@ -75,6 +75,10 @@ line() { printf "%-46s %-6s %-8s %-44s %s\n" "$1" "$2" "$3" "$4" "$5"; }
 turns() {
   local ratio a b
   ratio=$(value "$3" "$4" ratio)
+  if [[ $ratio == error:* || $ratio == "?" ]]; then
+    line "$1" "$2" "-" "$ratio" "$7"
+    return
+  fi
   a=$(value "$3" "$4" a_ms)
   b=$(value "$3" "$4" b_ms)
   line "$1" "$2" "$(number "$ratio" 2)x" "($5 $(number "$a" 0) ms, $6 $(number "$b" 0) ms)" "$7"
