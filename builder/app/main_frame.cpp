@@ -50,7 +50,7 @@ const MenuEntry kScriptMenu[] = {
     {"&End...", builder::command::EndSettings},
     {nullptr, 0},
     {"&Erase selection...", builder::command::Erase, Qt::Key_Delete},
-    {"&Properties...", builder::command::Properties, int(Qt::ALT | Qt::Key_Return)},
+    {"&Properties...", builder::command::Properties, (Qt::ALT | Qt::Key_Return).toCombined()},
     {"&Add current...", builder::command::AddCurrent, Qt::Key_Insert},
     {nullptr, 0},
     {"&Uninstall file", builder::command::ToggleUninstall},
