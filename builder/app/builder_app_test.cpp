@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDropEvent>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QStatusBar>
@@ -31,20 +34,28 @@ namespace {
 namespace fs = std::filesystem;
 namespace b = builder::command;
 
-// A page action that sets fields by name (text for text fields, "1"/"0" for boxes, the item
-// index for radios) and presses OK.
-test::PageAction fill(std::map<std::string, std::string> values) {
-  return [values](const ui::Page& page) {
-    ui::PageResult result = test::FakeInteraction::press(page, ui::PageResult::Action::Finish);
-    for (ui::Field& f : result.fields) {
-      auto it = values.find(f.name);
-      if (it == values.end()) continue;
-      if (f.kind == ui::Field::Kind::Check) f.checked = it->second == "1";
-      else if (f.kind == ui::Field::Kind::Radio) f.selected = std::stoi(it->second);
-      else f.value = it->second;
+// Fills the next window shown through its named controls (text for edits, an index for
+// lists, "1"/"0" for boxes; a radio button by its name and index, "Parent3") and presses OK.
+void answerNext(std::map<std::string, std::string> values) {
+  qt::testing::whenShown([values](QWidget& w) {
+    for (const auto& [name, value] : values) {
+      QWidget* control = qt::testing::named<QWidget>(w, name.c_str());
+      if (auto* edit = qobject_cast<QLineEdit*>(control)) edit->setText(QString::fromStdString(value));
+      else if (auto* list = qobject_cast<QComboBox*>(control)) list->setCurrentIndex(std::stoi(value));
+      else if (auto* box = qobject_cast<QAbstractButton*>(control)) box->setChecked(value == "1");
     }
-    return result;
-  };
+    qt::testing::press(w, "OK");
+  });
+}
+
+// Picks a file in the file chooser the next window opens, as a person would.
+void chooseInNextFileDialog(const fs::path& file) {
+  qt::testing::whenShown([file](QWidget& w) {
+    auto* chooser = qobject_cast<QFileDialog*>(&w);
+    ASSERT_NE(chooser, nullptr) << w.windowTitle().toStdString();
+    chooser->selectFile(QString::fromStdString(file.string()));
+    QMetaObject::invokeMethod(chooser, "accept", Qt::DirectConnection);  // OK, as pressed
+  });
 }
 
 struct BuilderFixture : ::testing::Test {
@@ -83,25 +94,32 @@ struct BuilderFixture : ::testing::Test {
     }
     return out;
   }
-  std::string sourceFile(const std::string& name, const std::string& body) {
+  fs::path sourceFile(const std::string& name, const std::string& body) {
     fs::create_directories(dir.path() / "src");
     std::ofstream(dir.path() / "src" / name) << body;
-    return test::windowsForm(dir.path() / "src" / name);
+    return dir.path() / "src" / name;
   }
   // A document with an application, a directory, a file in it, a group and a shortcut, each
-  // made through its command and dialog.
+  // made through its command and window.
   void author() {
     ASSERT_NE(frame().newDocument(), nullptr);
-    ui->pageActions.push_back(fill({{"AppName", "Tool"}, {"Ver", "2.0"}}));
+    answerNext({{"AppName", "Tool"}, {"Ver", "2.0"}});
     EXPECT_TRUE(frame().run(b::GeneralSettings));
-    ui->pageActions.push_back(fill({{"Name", "App"}}));
+    answerNext({{"DirName", "App"}});
     EXPECT_TRUE(frame().run(b::AddDirectory));
-    ui->pageActions.push_back(fill({{"Source", sourceFile("tool.exe", "program bytes")},
-                                    {"Directory", "0"}}));
+    fs::path tool = sourceFile("tool.exe", "program bytes");
+    qt::testing::whenShown([tool](QWidget& w) {
+      chooseInNextFileDialog(tool);
+      qt::testing::press(w, "&Browse...");
+      EXPECT_EQ(qt::testing::named<QLineEdit>(w, "SourceName")->text(), "tool.exe");
+      EXPECT_EQ(qt::testing::named<QLineEdit>(w, "Size")->text(), "13");
+      qt::testing::named<QComboBox>(w, "Directory")->setCurrentIndex(0);
+      qt::testing::press(w, "OK");
+    });
     EXPECT_TRUE(frame().run(b::AddDirectory + 5));
-    ui->pageActions.push_back(fill({{"Name", "Tools"}}));
+    answerNext({{"GroupName", "Tools"}});
     EXPECT_TRUE(frame().run(b::AddDirectory + 2));
-    ui->pageActions.push_back(fill({{"File", "1"}, {"Group", "1"}, {"Name", "Run Tool"}}));
+    answerNext({{"ShortcutFile", "0"}, {"ShortcutGroup", "0"}, {"ShortcutName", "Run Tool"}});
     EXPECT_TRUE(frame().run(b::AddDirectory + 6));
   }
 };
@@ -141,7 +159,7 @@ TEST_F(BuilderFixture, AuthoredDocumentSurvivesUndoRedoSaveAndReopen) {
 
 TEST_F(BuilderFixture, ClosingAModifiedDocumentAsksToSave) {
   frame().newDocument();
-  ui->pageActions.push_back(fill({{"Name", "Tools"}}));
+  answerNext({{"GroupName", "Tools"}});
   frame().run(b::AddDirectory + 2);
   ui->answers = {ui::Answer::Cancel};
   EXPECT_FALSE(active().close());
@@ -183,8 +201,17 @@ TEST_F(BuilderFixture, FolderDroppedOnAViewBecomesADirectoryWithItsFiles) {
   std::ofstream(dir.path() / "drop" / "data" / "a.txt") << "a";
   std::ofstream(dir.path() / "drop" / "data" / "b.txt") << "bb";
   app->core().preferences.dirMode = 1;  // the file's parent directory
-  app->core().preferences.dispProps = false;
+  app->core().preferences.dispProps = true;
   app->core().preferences.dispSummary = true;
+  // The drop's file page asks for the first file; its extra box gives the second the same
+  // settings without asking.
+  QStringList asked;
+  qt::testing::EachWindow filePages([&asked](QWidget& w) {
+    asked << qt::testing::named<QLineEdit>(w, "SourceName")->text();
+    EXPECT_FALSE(qt::testing::button(w, "&Browse...")->isEnabled());
+    qt::testing::tick(w, "UseDefaults", true);
+    qt::testing::press(w, "OK");
+  });
 
   QMimeData mime;
   mime.setUrls({QUrl::fromLocalFile(QString::fromStdString((dir.path() / "drop" / "data").string()))});
@@ -196,6 +223,7 @@ TEST_F(BuilderFixture, FolderDroppedOnAViewBecomesADirectoryWithItsFiles) {
   QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
   QApplication::sendEvent(view.viewport(), &drop);
 
+  EXPECT_EQ(asked, QStringList{"a.txt"});
   EXPECT_EQ(labels(category::Directories).filter("data").size(), 1);
   EXPECT_EQ(labels(category::Files), (QStringList{"Disk 1:a.txt copied to [Install]\\data\\a.txt",
                                                   "Disk 1:b.txt copied to [Install]\\data\\b.txt"}));
@@ -234,6 +262,29 @@ TEST_F(BuilderFixture, GenerateFromTheMenuThenTestInstallOnTheMachine) {
     if (!installed) std::this_thread::sleep_for(std::chrono::milliseconds(100));
   }
   EXPECT_TRUE(installed);
+}
+
+// corvix with an answers file: the [Builder] commands run unattended, their windows filled
+// from [Wizard] (a file page's Source standing for Browse), and the document saved on the
+// answers' Yes.
+TEST(UnattendedBuilder, AnsweredCommandsEditAndSaveTheDocument) {
+  test::TempDir dir;
+  fs::path document = dir.path() / "app.cvx";
+  ASSERT_EQ(test::runProgram("corvix", {"new", document.string()}).exitStatus, 0);
+  fs::create_directories(dir.path() / "src");
+  std::ofstream(dir.path() / "src" / "tool.exe") << "program bytes";
+  fs::path answers = dir.path() / "answers.ini";
+  std::ofstream(answers) << "[Answers]\nDefault=Yes\n[Builder]\nCommands=directory,file,save\n"
+                         << "[Wizard]\nDirName=bin\nSource=" << test::windowsForm(dir.path() / "src" / "tool.exe")
+                         << "\nShared=1\n";
+  test::RunResult run = test::runProgram(
+      "corvix", {document.string()},
+      {{"QT_QPA_PLATFORM", "offscreen"}, {"VANDREL_ANSWERS", answers.string()},
+       {"VANDREL_MACHINE", (dir.path() / "machine").string()}, {"XDG_CONFIG_HOME", (dir.path() / "config").string()}});
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  std::string dump = test::runProgram("corvix", {"dump", document.string()}).out;
+  EXPECT_NE(dump.find("\n0=bin,0,"), std::string::npos) << dump;
+  EXPECT_NE(dump.find("\n0=tool.exe,tool.exe,"), std::string::npos) << dump;
 }
 
 }  // namespace

@@ -15,7 +15,7 @@
 
 #include "builder/app/app_dialogs.h"
 #include "builder/generate/headless_session.h"
-#include "builder/generate/summary.h"
+#include "builder/qt/builder_dialogs.h"
 #include "platform/code_page.h"
 #include "builder/strings/builder_strings.h"
 #include "setup/window/qt/qt_canvas.h"
@@ -349,6 +349,7 @@ std::vector<CChildFrame*> CMainFrame::children() const {
 
 ViewServices CMainFrame::viewServices() {
   return {core_.preferences, core_.ui, core_.progress,
+          qt::dialogContext(this, core_.ui, &core_.machine.files()), programFolderOf(core_.machine),
           [this](const std::string& title, const std::string& filter) {
             std::optional<std::string> chosen;
             if (core_.unattended) return chosen;
@@ -535,16 +536,8 @@ bool CMainFrame::run(int cmd) {
 }
 
 void CMainFrame::showVersionInfo() {
-  ui::Page page;
-  page.id = "version-info";
-  page.caption = str(330);
-  page.next.clear();
-  page.finish = "OK";
-  page.cancel.clear();
-  for (const VersionRow& row : versionRows(core_.machine.files(), programFolderOf(core_.machine))) {
-    page.text += row.file + "\t" + row.description + "\t" + row.dateStamp + "\t" + row.sizeKb + "\n";
-  }
-  core_.ui.page(page);
+  qt::runVersionSheet(qt::dialogContext(this, core_.ui, &core_.machine.files()), core_.machine.files(),
+                      programFolderOf(core_.machine));
 }
 
 prefs::WindowState CMainFrame::windowState() const {

@@ -10,7 +10,6 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "builder/app/port_dialogs.h"
 #include "builder/assistants/assistants.h"
 #include "builder/codec/document_io.h"
 #include "builder/dropimport/drop_import.h"
@@ -24,10 +23,11 @@ namespace vandrel::builder::app {
 
 CMyTreeView::CMyTreeView(ScriptDocument& document, ViewServices services, QWidget* parent)
     : QTreeView(parent), document_(document), services_(std::move(services)) {
+  services_.dialogs.parent = this;
   ScriptTree& tree = document_.tree();
   tree.setIconSize(services_.preferences.iconSize);
   model_ = std::make_unique<ScriptTreeModel>(tree);
-  pageView_ = std::make_unique<PortEntryPageView>(services_.ui, document_.context().files);
+  pageView_ = qt::makeEntryPageView(dialogs());
   editor_ = std::make_unique<pages::PageEntryEditor>(tree, *pageView_, services_.ui);
   commands_ = std::make_unique<TreeCommands>(tree, services_.preferences, services_.ui, *editor_);
   setModel(model_.get());
@@ -88,14 +88,12 @@ bool CMyTreeView::edit(const std::string& name, const std::function<bool()>& act
 bool CMyTreeView::properties() {
   return edit(str(sid::PropertiesCaption), [this] {
     PropertiesTarget target = commands_->properties();
-    ScriptTree& tree = document_.tree();
     switch (target.kind) {
-      case PropertiesTarget::Kind::Background: return showBackgroundPage(services_.ui, tree);
-      case PropertiesTarget::Kind::EndOfInstall: return showEndSheet(services_.ui, tree);
-      case PropertiesTarget::Kind::InstallSummary:
-        return showSummarySheet(services_.ui, tree, document_.context().files);
+      case PropertiesTarget::Kind::Background: return qt::runBackgroundSheet(dialogs(), document_.doc);
+      case PropertiesTarget::Kind::EndOfInstall: return qt::runEndSheet(dialogs(), document_.doc);
+      case PropertiesTarget::Kind::InstallSummary: return summary();
       case PropertiesTarget::Kind::SettingsPage:
-        return showSettingsSheet(services_.ui, tree, target.page, settingsView_);
+        return qt::runSettingsSheet(dialogs(), document_.tree(), target.page, settingsView_);
       case PropertiesTarget::Kind::Entry: return true;
       case PropertiesTarget::Kind::None: return false;
     }
@@ -114,7 +112,7 @@ bool CMyTreeView::run(int cmd) {
   if (cmd >= builder::command::FirstAssistant && cmd <= builder::command::LastAssistant) {
     int number = cmd - builder::command::FirstAssistant + 1;
     return edit(assistants::assistantTitle(number), [this, &tree, number] {
-      return showAssistant(services_.ui, tree, services_.preferences, number);
+      return qt::runAssistant(dialogs(), number, tree, services_.preferences);
     });
   }
   switch (cmd) {
@@ -135,12 +133,12 @@ bool CMyTreeView::run(int cmd) {
       return true;
     case builder::command::GeneralSettings:
       return edit(str(sid::SettingsCaption), [this, &tree] {
-        return showSettingsSheet(services_.ui, tree, 0, settingsView_);
+        return qt::runSettingsSheet(dialogs(), tree, 0, settingsView_);
       });
     case builder::command::BackgroundSettings:
-      return edit("Background", [this, &tree] { return showBackgroundPage(services_.ui, tree); });
+      return edit("Background", [this] { return qt::runBackgroundSheet(dialogs(), document_.doc); });
     case builder::command::EndSettings:
-      return edit("End of Install", [this, &tree] { return showEndSheet(services_.ui, tree); });
+      return edit("End of Install", [this] { return qt::runEndSheet(dialogs(), document_.doc); });
     case builder::command::Erase:
       return edit("Erase", [this] { return commands_->erase(); });
     case builder::command::Properties:
@@ -171,9 +169,7 @@ bool CMyTreeView::run(int cmd) {
         return result.corrected > 0;
       });
     case builder::command::Summary:
-      return edit("Summary", [this, &tree] {
-        return showSummarySheet(services_.ui, tree, document_.context().files);
-      });
+      return edit("Summary", [this] { return summary(); });
     case builder::command::MergeScript:
       return mergeScript();
     case builder::command::Generate:
@@ -185,6 +181,10 @@ bool CMyTreeView::run(int cmd) {
     default:
       return false;
   }
+}
+
+bool CMyTreeView::summary() {
+  return qt::runSummarySheet(dialogs(), document_.doc, document_.context().files, services_.programFolder);
 }
 
 bool CMyTreeView::generate(bool scriptOnly) {
@@ -237,9 +237,9 @@ bool CMyTreeView::dropFiles(const std::vector<std::string>& hostPaths) {
   }
   if (dropped.empty()) return false;
   return edit("Drop", [this, &dropped] {
-    dropimport::InteractionDropDialogs dialogs(services_.ui);
+    std::unique_ptr<dropimport::DropDialogs> windows = qt::makeDropDialogs(dialogs());
     dropimport::DropImport import(document_.tree(), services_.preferences,
-                                  document_.context().files, services_.ui, dialogs);
+                                  document_.context().files, services_.ui, *windows);
     import.addDirectoryCommand = [this] { return commands_->addEntry(category::Directories); };
     dropimport::DropResult result = import.run(dropped);
     return result.files + result.directories > 0;

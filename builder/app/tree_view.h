@@ -18,6 +18,7 @@
 #include "builder/generate/progress_service.h"
 #include "builder/pages/entry_page_editor.h"
 #include "builder/pages/settings_pages.h"
+#include "builder/qt/builder_dialogs.h"
 #include "builder/tree/tree_commands.h"
 
 namespace vandrel::builder::app {
@@ -28,12 +29,17 @@ constexpr int Undo = 57643;
 constexpr int Redo = 57644;
 }  // namespace command
 
-// What the views share with the application: the preferences, the port and the progress
-// service.
+// What the views share with the application: the preferences, the port, the progress
+// service and what the dialogs need.
 struct ViewServices {
   const BuilderPreferences& preferences;
   ui::Interaction& ui;
   ProgressService& progress;
+  // The context of the dialog windows (their port, files, choosers and answers); each view
+  // makes itself their parent.
+  qt::DialogContext dialogs;
+  // The builder's own folder (Windows path): the summary's component files.
+  std::string programFolder;
   // An open-file chooser (title, filter): the host path chosen, nullopt when cancelled.
   std::function<std::optional<std::string>(const std::string&, const std::string&)> chooseFile;
   // Escape while a progress display without a Cancel button runs (the status bar's).
@@ -74,7 +80,10 @@ class CMyTreeView : public QTreeView {
 
  private:
   bool edit(const std::string& name, const std::function<bool()>& action);
+  const qt::DialogContext& dialogs() const { return services_.dialogs; }
   bool properties();
+  // The installation summary; true when OK wrote it back.
+  bool summary();
   bool generate(bool scriptOnly);
   bool testInstall();
   bool mergeScript();

@@ -311,6 +311,25 @@ bool showFilePage(const DialogContext& context, pages::CAddFileDlg& page, const 
   };
   load();
 
+  // The file "&Browse..." picked: the page takes its name, folder and size, and the controls
+  // show what the page made of it.
+  auto take = [&](const std::string& chosen) {
+    store();
+    std::int64_t bytes = 0;
+    if (context.files) {
+      if (auto status = context.files->status(chosen)) bytes = std::int64_t(status->size);
+    }
+    page.browse(chosen, bytes);
+    load();
+  };
+  // The answers' Source is the file Browse would pick; it comes first, since the page fills
+  // the other controls from the file it takes.
+  if (page.browseEnabled()) {
+    sheet.bind().chosen(
+        "Source", "Source file:",
+        [&] { return page.sourceName.empty() ? std::string() : page.sourcePath + "\\" + page.sourceName; },
+        take);
+  }
   sheet.bind().number("Disk", "&Source Disk:", disk);
   sheet.bind().text("DestName", "&Destination name:", destName);
   sheet.bind().check("Uninstall", "&Uninstall this file", uninstall);
@@ -327,16 +346,8 @@ bool showFilePage(const DialogContext& context, pages::CAddFileDlg& page, const 
                "\nSource path: " + page.sourcePath;
 
   QObject::connect(browse, &QPushButton::clicked, &sheet, [&] {
-    store();
     FileRequest request{str(sid::PickFileTitle), str(sid::AddFileFilter), {}, page.browseFolder()};
-    std::optional<std::string> chosen = chooseFile(context, request);
-    if (!chosen) return;
-    std::int64_t bytes = 0;
-    if (context.files) {
-      if (auto status = context.files->status(*chosen)) bytes = std::int64_t(status->size);
-    }
-    page.browse(*chosen, bytes);
-    load();
+    if (std::optional<std::string> chosen = chooseFile(context, request)) take(*chosen);
   });
   QObject::connect(validate, &QPushButton::clicked, &sheet, [&] {
     store();

@@ -6,6 +6,7 @@
 
 #include "builder/qt/dialogs_test_support.h"
 #include "builder/tree/tree_commands.h"
+#include "ui/scripted_interaction.h"
 
 namespace vandrel::builder::qt {
 namespace {
@@ -158,6 +159,26 @@ TEST_F(EntryDialogs, ValidateAndAddStoresTheFileAndCancelDropsOnlyTheNext) {
   ASSERT_EQ(doc.files.count(), 1);
   EXPECT_EQ(doc.files.at(0).sourceName, "one.exe");
   EXPECT_EQ(labels(category::Files).size(), 1u);
+}
+
+// Answers cannot press Browse; their Source names the file it would pick, and the fields
+// the answers leave alone show what the page made of that file.
+TEST_F(EntryDialogs, AnswersNameTheSourceFileBrowseWouldPick) {
+  ui::ScriptedInteraction answers(ui::Answers::fromText("[Wizard]\nSource=Z:\\src\\tool.exe\nShared=1\n"));
+  view = makeEntryPageView([&] {
+    DialogContext c = context();
+    c.autopilot = &answers;
+    return c;
+  }());
+  pages::PageEntryEditor fileEditor{*tree, *view, ui};
+  TreeCommands fileCommands{*tree, prefs, ui, fileEditor};
+  ASSERT_TRUE(fileCommands.addEntry(category::Files));
+  ASSERT_EQ(doc.files.count(), 1);
+  const FileEntry& file = doc.files.at(0);
+  EXPECT_EQ(file.sourceName, "tool.exe");
+  EXPECT_EQ(file.sourcePath, "Z:\\src");
+  EXPECT_EQ(file.destName, "tool.exe");
+  EXPECT_EQ(file.shared, 1);
 }
 
 TEST_F(EntryDialogs, ShortcutNeedsAFileAGroupAndAName) {

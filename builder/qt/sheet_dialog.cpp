@@ -139,6 +139,18 @@ void FieldBinding::check(const std::string& name, const std::string& label, QChe
                     [=](const ui::Field& f) { box->setChecked(f.checked); }});
 }
 
+void FieldBinding::chosen(const std::string& name, const std::string& label,
+                          std::function<std::string()> current, std::function<void(const std::string&)> choose) {
+  bound_.push_back({[=] {
+                      ui::Field f = field(ui::Field::Kind::Text, name, label);
+                      f.value = current();
+                      return f;
+                    },
+                    [=](const ui::Field& f) {
+                      if (!f.value.empty() && f.value != current()) choose(f.value);
+                    }});
+}
+
 void FieldBinding::radios(const std::string& name, const std::string& label,
                           std::vector<QAbstractButton*> buttons) {
   for (std::size_t i = 0; i < buttons.size(); ++i) buttons[i]->setObjectName(qs(name + std::to_string(i)));
@@ -232,11 +244,22 @@ std::vector<ui::Field> FieldBinding::fields() const {
   return out;
 }
 
-void FieldBinding::drive(const std::vector<ui::Field>& answer) const {
+namespace {
+
+bool sameAnswer(const ui::Field& a, const ui::Field& b) {
+  return a.value == b.value && a.checked == b.checked && a.selected == b.selected;
+}
+
+}  // namespace
+
+void FieldBinding::drive(const std::vector<ui::Field>& answer, const std::vector<ui::Field>& asked) const {
   for (const Bound& b : bound_) {
     std::string name = b.read().name;
+    auto was = std::find_if(asked.begin(), asked.end(), [&](const ui::Field& f) { return f.name == name; });
     for (const ui::Field& f : answer) {
-      if (f.name == name) b.write(f);
+      // A field the answer left as asked keeps what the controls show now: an earlier field
+      // (a file chosen) may have changed it.
+      if (f.name == name && (was == asked.end() || !sameAnswer(f, *was))) b.write(f);
     }
   }
 }
@@ -302,8 +325,9 @@ ui::Page SheetDialog::describe() const {
 
 void SheetDialog::drive() {
   if (!isVisible()) return;
-  ui::PageResult wanted = context_.autopilot->page(describe());
-  binding_.drive(wanted.fields);
+  ui::Page asked = describe();
+  ui::PageResult wanted = context_.autopilot->page(asked);
+  binding_.drive(wanted.fields, asked.fields);
   if (wanted.action == ui::PageResult::Action::Cancel) {
     cancel_->click();
     return;

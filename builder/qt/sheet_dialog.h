@@ -60,6 +60,10 @@ class FieldBinding {
   // A number box: its value as text.
   void number(const std::string& name, const std::string& label, QSpinBox* spin);
   void check(const std::string& name, const std::string& label, QCheckBox* box);
+  // What a chooser button picks (a Windows path), shown as current(): an answer naming another
+  // path stands for pressing the button and choosing that path.
+  void chosen(const std::string& name, const std::string& label, std::function<std::string()> current,
+              std::function<void(const std::string&)> choose);
   void radios(const std::string& name, const std::string& label, std::vector<QAbstractButton*> buttons);
   // A list's rows as choices; -1 for no selection.
   // none: the name of "no selection", shown to the answers as the first choice (then choice
@@ -70,8 +74,8 @@ class FieldBinding {
   void choice(const std::string& name, const std::string& label, QTreeWidget* list);
 
   std::vector<ui::Field> fields() const;
-  // Puts the fields named in the answer into their controls.
-  void drive(const std::vector<ui::Field>& answer) const;
+  // Puts the fields the answer changed from those asked into their controls, in binding order.
+  void drive(const std::vector<ui::Field>& answer, const std::vector<ui::Field>& asked) const;
 
  private:
   struct Bound {

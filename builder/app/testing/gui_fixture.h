@@ -1,20 +1,11 @@
-// What the builder's widget tests share: one application on the offscreen platform.
+// What the builder's widget tests share: one application on the offscreen platform, the
+// same one the dialog tests use, with their helpers that act on the windows shown.
 #pragma once
 
-#include <QApplication>
+#include "builder/qt/dialogs_test_support.h"
 
 namespace vandrel::builder::app::testing {
 
-// One application for the whole test program, on the offscreen platform.
-inline QApplication& application() {
-  static int argc = 1;
-  static char name[] = "corvix_gui_test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    setenv("QT_QPA_PLATFORM", "offscreen", 1);
-    return new QApplication(argc, argv);
-  }();
-  return *app;
-}
+using qt::testing::application;
 
 }  // namespace vandrel::builder::app::testing
