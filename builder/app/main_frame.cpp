@@ -16,6 +16,7 @@
 #include "builder/app/app_dialogs.h"
 #include "builder/generate/headless_session.h"
 #include "builder/qt/builder_dialogs.h"
+#include "builder/qt/tree_pictures.h"
 #include "platform/code_page.h"
 #include "builder/strings/builder_strings.h"
 #include "setup/window/qt/qt_canvas.h"
@@ -133,7 +134,7 @@ CChildFrame::CChildFrame(std::unique_ptr<ScriptDocument> document, ViewServices 
   view_ = new CMyTreeView(*document_, std::move(services), this);
   setWidget(view_);
   setAttribute(Qt::WA_DeleteOnClose);
-  setWindowIcon(treeIcons(16)[0]);
+  setWindowIcon(qt::treeIcons(16)[0]);
   updateTitle();
   connect(view_, &CMyTreeView::changed, this, [this] {
     updateTitle();

@@ -60,7 +60,4 @@ class ScriptTreeModel : public QAbstractItemModel, private TreeObserver {
   std::vector<QIcon> icons_;
 };
 
-// The tree's 14 images (category and settings pictures) drawn at a size.
-std::vector<QIcon> treeIcons(int pixels);
-
 }  // namespace vandrel::builder::app

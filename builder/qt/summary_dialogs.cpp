@@ -1,17 +1,16 @@
 // The installation summary (Summary, Statistics) and the version information sheet.
-#include <QApplication>
 #include <QGridLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include "builder/generate/summary.h"
 #include "builder/qt/builder_dialogs.h"
 #include "builder/qt/sheet_dialog.h"
+#include "builder/qt/tree_pictures.h"
 #include "builder/strings/builder_strings.h"
 
 namespace vandrel::builder::qt {
@@ -61,7 +60,7 @@ bool runSummarySheet(const DialogContext& context, CScriptDoc& doc, platform::Fi
   row = 0;
   stat->addWidget(new QLabel("Size for each disk/archive:", s), row++, 0, 1, 2);
   QTreeWidget* disks = columnList(s, {strItem(sid::SummaryDiskColumns, 1), strItem(sid::SummaryDiskColumns, 2)}, {195, 75});
-  QIcon filesIcon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+  QIcon filesIcon = treeIcons(16).at(std::size_t(category::Files));
   for (const DiskSize& d : stats.disks) {
     auto* item = new QTreeWidgetItem({qs(d.disk), qs(d.size)});
     item->setIcon(0, filesIcon);

@@ -7,6 +7,7 @@
 #include <algorithm>
 
 #include "builder/qt/dialogs_test_support.h"
+#include "builder/qt/tree_pictures.h"
 #include "builder/strings/builder_strings.h"
 #include "platform/emulated/machine_root.h"
 #include "tests/support/memory_file_system.h"
@@ -35,6 +36,9 @@ TEST_F(SummaryDialogs, PropertiesWrittenBackOnOkAndStatisticsShown) {
     ASSERT_EQ(disks->topLevelItemCount(), 3);
     EXPECT_EQ(disks->topLevelItem(0)->text(1), "3.000 Mb");
     EXPECT_EQ(disks->topLevelItem(1)->text(1), "0 Mb");
+    // Each disk row shows the tree's Files picture.
+    QImage files = treeIcons(16).at(category::Files).pixmap(16).toImage();
+    EXPECT_EQ(disks->topLevelItem(0)->icon(0).pixmap(16).toImage(), files);
     bool unavailable = false;
     for (QLineEdit* e : w.findChildren<QLineEdit*>()) unavailable |= e->text() == "Unavailable";
     EXPECT_TRUE(unavailable) << "a document never saved has no dates";
