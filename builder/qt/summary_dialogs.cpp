@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -16,6 +17,18 @@
 namespace vandrel::builder::qt {
 
 namespace {
+
+// Cells that lose the middle of a text too wide for them, keeping both ends.
+class MiddleElision : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    option->textElideMode = Qt::ElideMiddle;
+  }
+};
 
 QLineEdit* shown(QWidget* parent, const std::string& text, bool readOnly = true) {
   auto* e = new QLineEdit(qs(text), parent);
@@ -103,8 +116,13 @@ void runVersionSheet(const DialogContext& context, platform::FileSystem& files, 
   std::vector<std::string> titles;
   for (int i = 1; i <= 4; ++i) titles.push_back(strItem(sid::VersionColumns, i));
   QTreeWidget* list = columnList(w, titles, {80, 150, 120, 75});
+  // The descriptions differ only at their ends ("(US)", "(French)"): a description wider than
+  // its column loses its middle, and every cell carries its whole text as a tip.
+  list->setItemDelegateForColumn(1, new MiddleElision(list));
   for (const VersionRow& r : versionRows(files, programFolder)) {
-    list->addTopLevelItem(new QTreeWidgetItem({qs(r.file), qs(r.description), qs(r.dateStamp), qs(r.sizeKb)}));
+    auto* item = new QTreeWidgetItem({qs(r.file), qs(r.description), qs(r.dateStamp), qs(r.sizeKb)});
+    for (int column = 0; column < 4; ++column) item->setToolTip(column, item->text(column));
+    list->addTopLevelItem(item);
   }
   column->addWidget(list);
   sheet.resize(480, 300);

@@ -70,6 +70,9 @@ TEST_F(SummaryDialogs, VersionSheetListsTheEightComponents) {
     EXPECT_EQ(list->topLevelItem(2)->text(0), "Tam32E.ex_");
     EXPECT_EQ(list->topLevelItem(2)->text(3), "4");
     EXPECT_EQ(list->topLevelItem(0)->text(2), "[File Not Found]");
+    // The column keeps its width; a description too wide for it keeps both ends.
+    EXPECT_EQ(list->columnWidth(1), 150);
+    EXPECT_EQ(list->topLevelItem(3)->toolTip(1), "32 Bits Installer (French)");
     press(w, "OK");
   });
   runVersionSheet(context(), files, "C:\\Corvix");
