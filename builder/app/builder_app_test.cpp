@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QStatusBar>
+#include <QToolBar>
 #include <QUrl>
 
 #include <chrono>
@@ -233,6 +234,30 @@ TEST_F(BuilderFixture, FolderDroppedOnAViewBecomesADirectoryWithItsFiles) {
   EXPECT_TRUE(frame().run(command::Undo));
   EXPECT_EQ(labels(category::Files), QStringList{});
   EXPECT_FALSE(frame().state(command::Undo).enabled);
+}
+
+// The toolbar's place and visibility are kept at exit and taken again at the next start, but
+// not when the next start loads nothing.
+TEST_F(BuilderFixture, ToolbarLayoutIsKeptWithTheWindowState) {
+  auto toolbar = [this] { return frame().findChild<QToolBar*>("Standard"); };
+  ASSERT_NE(toolbar(), nullptr);
+  EXPECT_EQ(frame().toolBarArea(toolbar()), Qt::TopToolBarArea);
+  frame().addToolBar(Qt::LeftToolBarArea, toolbar());
+  ASSERT_TRUE(frame().close());
+  app->exit();
+
+  auto restart = [this] {
+    app = std::make_unique<CBuilderApp>(*machine, std::make_unique<test::FakeInteraction>(), true);
+    ASSERT_TRUE(app->start({}));
+  };
+  restart();
+  EXPECT_EQ(frame().toolBarArea(toolbar()), Qt::LeftToolBarArea);
+
+  app->core().preferences.loadOnOpen = false;
+  ASSERT_TRUE(frame().close());
+  app->exit();
+  restart();
+  EXPECT_EQ(frame().toolBarArea(toolbar()), Qt::TopToolBarArea);
 }
 
 TEST_F(BuilderFixture, GenerateFromTheMenuThenTestInstallOnTheMachine) {

@@ -171,6 +171,8 @@ CMainFrame::CMainFrame(BuilderCore& core) : core_(core) {
   makeToolbar();
   makeStatusBar();
   geometry_ = core_.window;
+  const std::string& bars = core_.window.barState;
+  if (!bars.empty()) restoreState(QByteArray(bars.data(), qsizetype(bars.size())));
   connect(area_, &QMdiArea::subWindowActivated, this, [this] { updateActions(); });
   connect(area_, &BackgroundArea::contextMenuRequested, this, [this](const QPoint& at) {
     QMenu menu(this);
@@ -548,6 +550,8 @@ prefs::WindowState CMainFrame::windowState() const {
   state.width = geometry_.width;
   state.height = geometry_.height;
   state.status = isMinimized() ? 1 : isMaximized() ? 2 : 0;
+  QByteArray bars = saveState();
+  state.barState.assign(bars.constData(), std::size_t(bars.size()));
   return state;
 }
 

@@ -32,6 +32,9 @@ void writeColour(QSettings& s, const char* high, const char* low, std::uint32_t 
 
 }  // namespace
 
+// The toolbar layout: group "BarState", one value.
+constexpr const char* kBarStateKey = "BarState/Layout";
+
 WindowState readWindowState(QSettings& s) {
   WindowState w;
   s.beginGroup(kWindowGroup);
@@ -49,6 +52,8 @@ WindowState readWindowState(QSettings& s) {
   QVariant bitmap = s.value("bitmap");
   if (bitmap.isValid()) w.bitmap = bitmap.toString().toLatin1().toStdString();
   s.endGroup();
+  QByteArray bars = s.value(kBarStateKey).toByteArray();
+  w.barState.assign(bars.constData(), std::size_t(bars.size()));
   return w;
 }
 
@@ -70,6 +75,7 @@ void writeWindowState(QSettings& s, const WindowState& w) {
   s.setValue("occY", w.occY);
   writeColour(s, "backH", "backL", w.backColour);
   s.endGroup();
+  if (!w.barState.empty()) s.setValue(kBarStateKey, QByteArray(w.barState.data(), qsizetype(w.barState.size())));
 }
 
 }  // namespace vandrel::builder::prefs

@@ -1,5 +1,6 @@
 // The main window's state kept in the group "BackMDI": frame geometry, show state and the
-// background of the client area. Read at start-up, written at exit.
+// background of the client area; beside it the toolbar layout in "BarState". Read at start-up,
+// written at exit.
 #pragma once
 
 #include <cstdint>
@@ -22,6 +23,9 @@ struct WindowState {
   // Written from the background window at exit, never read.
   int occX = 0, occY = 0;
   std::uint32_t backColour = 0;
+  // The toolbar layout (where the toolbar is docked, whether it shows), kept under the name
+  // "BarState" as the window framework saves it; empty when none is kept.
+  std::string barState;
 
   // The frame is placed at its stored geometry only in the normal state with all four known.
   bool hasGeometry() const {
