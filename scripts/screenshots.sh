@@ -63,8 +63,10 @@ export VANDREL_ANSWERS="$WORK/second.ini"
 "$BIN/vandrel-machine" run "$VANDREL_MACHINE" "$(windows "$(dirname "$script")/Setup.exe")"
 "$BIN/vandrel-machine" uninstall "$VANDREL_MACHINE" "Tool 1.0"
 # The builder's dialogs, each filled by the example's answers and closed with OK (the document
-# is not written).
-VANDREL_ANSWERS="$WORK/example/answers.ini" "$BIN/corvix-dialogs" "$WORK/example/tool.cvx"
+# is not written); the extension assistant is given what it needs to accept them.
+sed '/^\[Wizard\]/a Extension=tol\nFileType=ToolDocument\nUseRegistry=1\nProgramPath=[0]\\Bin\\tool.exe' \
+  "$WORK/example/answers.ini" >"$WORK/dialogs.ini"
+VANDREL_ANSWERS="$WORK/dialogs.ini" "$BIN/corvix-dialogs" "$WORK/example/tool.cvx"
 
 # The builder: the main window with the example and a second document, then its own windows
 # and a few commands in turn (the commands of [Builder] Commands, driven by the answers file); nothing is
