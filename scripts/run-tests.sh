@@ -22,5 +22,5 @@ scripts/fuzz.sh 30
 # The Windows programs: cross-built for both targets, checked as Windows executables, their
 # tests run under Wine (VANDREL_WINDOWS=0 leaves this out).
 if [ "${VANDREL_WINDOWS:-1}" != 0 ]; then
-  VANDREL_HOST_LZ="$build/bin/vandrel-lz" scripts/test-windows.sh
+  VANDREL_HOST_BIN="$build/bin" scripts/test-windows.sh
 fi

@@ -2,10 +2,25 @@
 # Builds the Windows programs (scripts/build-windows.sh --tests) and checks them: the 32-bit
 # programs are PE32 executables, the 64-bit ones PE32+; the 64-bit tests (the platform-
 # independent libraries, the Windows backend, the backend against the emulated machine's own
-# rules) run under wine64 in a new Wine prefix, removed afterwards.
+# rules) run under wine64 in a new Wine prefix, removed afterwards; then the example package
+# is installed and removed there by the Windows programs and on an emulated machine by the
+# Linux ones, and both must agree (scripts/example-under-wine.sh).
+#
+# The Linux programs are taken from $VANDREL_HOST_BIN (the test build's bin folder), or built
+# in build-win-host/ without the tests and the Qt windows.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 start=$(date +%s)
+host_bin=${VANDREL_HOST_BIN:-}
+if [ -z "$host_bin" ]; then
+  launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+  cmake -S . -B build-win-host -G Ninja -DCMAKE_BUILD_TYPE=Release -DVANDREL_TESTS=OFF \
+    -DVANDREL_GUI=OFF "${launcher[@]}" >/dev/null
+  cmake --build build-win-host -j "${VANDREL_JOBS:-2}"
+  host_bin=build-win-host/bin
+fi
+export VANDREL_HOST_LZ=${VANDREL_HOST_LZ:-$host_bin/vandrel-lz}
 scripts/build-windows.sh --tests
 built=$(date +%s)
 
@@ -27,7 +42,12 @@ check_format build-win64/bin pei-x86-64
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 export WINEPREFIX
 WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/vandrel-wine-XXXXXX")
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="  # no .NET or browser engine wanted
+# No .NET or browser engine wanted, nor menu entries on the host for the shortcuts made.
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# Wine links the user's Desktop and Documents to the home folder: an empty one keeps the
+# host's home out of the prefix (the example's state describes the Desktop whole).
+export HOME=$WINEPREFIX/home
+mkdir "$HOME"
 cleanup() {
   "$(dirname "$wine")/wineserver" -k 2>/dev/null || true
   rm -rf "$WINEPREFIX"
@@ -37,5 +57,9 @@ trap cleanup EXIT
 booted=$(date +%s)
 
 (cd build-win64 && ctest --output-on-failure --timeout 300)
+tested=$(date +%s)
+
+VANDREL_WINE=$wine scripts/example-under-wine.sh "$host_bin" build-win64/bin
 done_at=$(date +%s)
-echo "Windows step: build $((built - start)) s, Wine prefix $((booted - built)) s, tests $((done_at - booted)) s"
+echo "Windows step: build $((built - start)) s, Wine prefix $((booted - built)) s," \
+  "tests $((tested - booted)) s, example package $((done_at - tested)) s"
