@@ -14,6 +14,7 @@
 #include <cstdio>
 
 #include "platform/emulated/host_file.h"
+#include "platform/emulated/staged_files.h"
 
 namespace fs = std::filesystem;
 
@@ -30,12 +31,6 @@ std::optional<bool> isFolder(const std::optional<HostStat>& st) {
   if (S_ISREG(st->mode)) return false;
   return std::nullopt;
 }
-
-// Files being written whole are staged beside their target under this prefix: the colon
-// keeps them out of every Windows path and folder listing.
-constexpr std::string_view kStagedPrefix = ".vandrel:staged-";
-
-bool isStaged(const std::string& name) { return name.rfind(kStagedPrefix, 0) == 0; }
 
 // Where a host path really leads: every symbolic link on the way is followed, also one that
 // leads nowhere (its target then stands for it, with the names after it), and "." and ".."
@@ -349,9 +344,12 @@ bool EmulatedFileSystem::replaceFile(const std::string& from, const std::string&
 
 int EmulatedFileSystem::createStaged(const fs::path& folder, fs::path* staged) {
   static std::atomic<unsigned> counter{0};
+  // What killed writes of programs before this one left here goes the first time this
+  // program writes here, so that a folder that never goes (the Windows folder) does not
+  // gather them.
+  sweepAbandonedOnce(folder);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    fs::path candidate = folder / (std::string(kStagedPrefix) + std::to_string(::getpid()) + "-" +
-                                   std::to_string(counter++));
+    fs::path candidate = folder / stagedName(counter++);
     int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd >= 0) {
       *staged = std::move(candidate);
@@ -386,7 +384,8 @@ std::optional<bool> EmulatedFileSystem::replaceWholeFile(const std::string& path
   }
   // The new text is written and flushed under a staged name in the same folder, then
   // renamed over the target: a reader sees the old or the new file, a crash leaves at most
-  // a staged file that no listing shows and removing the folder takes away.
+  // a staged file that no listing shows, that the next program writing in the folder
+  // removes and that removing the folder takes away.
   fs::path staged;
   int fd = createStaged(r->host.parent_path(), &staged);
   if (fd < 0) return false;

@@ -2,6 +2,7 @@
 // names, free space.
 #include "platform/emulated/emulated_file_system.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -171,20 +172,60 @@ TEST_F(FileSystemTest, FilesWrittenOverLinksReplaceTheLinkAndLeaveItsTargetAlone
   EXPECT_EQ(readFile(temp_ / "outside.txt"), "outside");
 }
 
+// The id of a process that has ended (and been waited for).
+pid_t endedProcess() {
+  pid_t child = ::fork();
+  if (child == 0) _exit(0);
+  ::waitpid(child, nullptr, 0);
+  return child;
+}
+
+std::string stagedBy(pid_t pid, int n) { return ".vandrel:staged-" + std::to_string(pid) + "-" + std::to_string(n); }
+
 TEST_F(FileSystemTest, StagedFilesOfKilledWritesAreHiddenAndGoWithTheirFolder) {
   ASSERT_TRUE(files().createDirectory("C:\\App"));
   ASSERT_EQ(files().replaceWholeFile("C:\\App\\app.ini", "[Set]\r\nA=1\r\n"), true);
   EXPECT_EQ(readText("C:\\App\\app.ini"), "[Set]\r\nA=1\r\n");
-  // What a write killed before its rename leaves behind.
-  writeFile(c("App/.vandrel:staged-99999-0"), "[Set]\r\n");
+  // What a killed write leaves behind, after this program's first write in the folder.
+  const std::string leftover = stagedBy(endedProcess(), 0);
+  writeFile(c("App/" + leftover), "[Set]\r\n");
   std::set<std::string> names;
   for (const FindData& found : files().find("C:\\App\\*.*")) names.insert(found.name);
   EXPECT_EQ(names, (std::set<std::string>{".", "..", "app.ini"}));
   EXPECT_FALSE(files().removeDirectory("C:\\App"));  // app.ini is still there
-  EXPECT_TRUE(fs::exists(c("App/.vandrel:staged-99999-0")));
+  EXPECT_TRUE(fs::exists(c("App/" + leftover)));
   ASSERT_TRUE(files().deleteFile("C:\\App\\app.ini"));
   EXPECT_TRUE(files().removeDirectory("C:\\App"));
   EXPECT_FALSE(fs::exists(c("App")));
+}
+
+TEST_F(FileSystemTest, TheFirstWriteInAFolderRemovesWhatKilledWritesLeftThere) {
+  ASSERT_TRUE(files().createDirectory("C:\\WINDOWS"));
+  const pid_t living = ::getppid();  // started before this test, and running still
+  const std::string ended = stagedBy(endedProcess(), 3);
+  const std::string reused = stagedBy(living, 7);  // written long before its id's process started
+  const std::string current = stagedBy(living, 8);  // a write of a running program
+  const std::string own = stagedBy(::getpid(), 999999);
+  const std::string unnamed = ".vandrel:staged-x";
+  for (const std::string& name : {ended, reused, current, own, unnamed}) writeFile(c("WINDOWS/" + name), "half");
+  writeFile(c("WINDOWS/other.txt"), "kept");
+  const timespec longAgo[2] = {{946684800, 0}, {946684800, 0}};  // 2000-01-01
+  ASSERT_EQ(::utimensat(AT_FDCWD, c("WINDOWS/" + reused).c_str(), longAgo, 0), 0);
+
+  ASSERT_EQ(files().replaceWholeFile("C:\\WINDOWS\\win.ini", "[windows]\r\n"), true);
+  EXPECT_FALSE(fs::exists(c("WINDOWS/" + ended))) << "its program has ended";
+  EXPECT_FALSE(fs::exists(c("WINDOWS/" + reused))) << "its program's id went to a later program";
+  EXPECT_TRUE(fs::exists(c("WINDOWS/" + current))) << "its program may still rename it";
+  EXPECT_TRUE(fs::exists(c("WINDOWS/" + own)));
+  EXPECT_TRUE(fs::exists(c("WINDOWS/" + unnamed))) << "not a name this system makes";
+  EXPECT_EQ(readFile(c("WINDOWS/other.txt")), "kept");
+  EXPECT_EQ(readText("C:\\WINDOWS\\win.ini"), "[windows]\r\n");
+
+  // Once per folder and program: a leftover that comes later stays until the next program.
+  const std::string later = stagedBy(endedProcess(), 4);
+  writeFile(c("WINDOWS/" + later), "half");
+  ASSERT_EQ(files().replaceWholeFile("C:\\WINDOWS\\win.ini", "[windows]\r\nrun=\r\n"), true);
+  EXPECT_TRUE(fs::exists(c("WINDOWS/" + later)));
 }
 
 TEST_F(FileSystemTest, ProfileWritesKilledHalfwayLeaveNothingInTheFolder) {
