@@ -2,6 +2,7 @@
 #include "setup/driver.h"
 
 #include "setup/closing_dialog.h"
+#include "setup/copy/copy_file.h"
 #include "setup/directory_pass.h"
 #include "setup/end_actions.h"
 #include "setup/requirements/requirements.h"
@@ -133,6 +134,9 @@ DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
   state.engineFolder = lastBackslash == std::string::npos ? "" : module.substr(0, lastBackslash + 1);
   app.script().setPath(state.engineFolder + "Script.vrx");
   registerCleanUp(app);
+  if (steps.holdsInstallationLock && !state.engineFolder.empty()) {
+    removeExpansionLeftovers(machine.files(), state.engineFolder);
+  }
   if (!scriptExists(app)) {
     app.tell(s.get(sid::ScriptMissing), ui::Icon::Stop);
     return {};

@@ -28,6 +28,9 @@ struct DriverSteps {
     return setup::installFiles(app);
   };
   InstallWindow* window = nullptr;                 // none: no install window is shown
+  // The run holds the machine's installation lock: what a killed installation left in the
+  // engine folder may be cleared, since no other installation is using it.
+  bool holdsInstallationLock = false;
 };
 
 struct DriverOutcome {

@@ -88,6 +88,27 @@ TEST_F(DriverTest, CleanUpValueIsWrittenOnceOverTwoStarts) {
             std::vector<std::string>{"Vandrel file Clean-up=C:\\WINDOWS\\Peskin32.EXE /DeleteTemp"});
 }
 
+TEST_F(DriverTest, ARunHoldingTheInstallationLockClearsWhatAKilledExpansionLeft) {
+  script(kMinimal);
+  const std::vector<std::string> leftovers = {"C:\\WINDOWS\\KVB0123.TMP", "C:\\WINDOWS\\kvbabcd.tmp"};
+  const std::vector<std::string> others = {"C:\\WINDOWS\\KVB12.TMP", "C:\\WINDOWS\\KVBXYZW.TMP",
+                                           "C:\\WINDOWS\\KVB0001.TXT", "C:\\WINDOWS\\AKVB0001.TMP",
+                                           "C:\\WINDOWS\\Sub\\KVB0002.TMP", "C:\\KVB0003.TMP"};
+  for (const std::string& path : leftovers) machine.put(path, "compressed");
+  for (const std::string& path : others) machine.put(path, "someone else's");
+  ASSERT_TRUE(machine.files().createDirectory("C:\\WINDOWS\\KVB0004.TMP"));
+
+  // Without the lock another installation may be expanding into them.
+  run();
+  for (const std::string& path : leftovers) EXPECT_TRUE(machine.exists(path)) << path;
+
+  steps.holdsInstallationLock = true;
+  EXPECT_EQ(exitStatusFor(run()), 0);
+  for (const std::string& path : leftovers) EXPECT_FALSE(machine.exists(path)) << path;
+  for (const std::string& path : others) EXPECT_EQ(machine.read(path), "someone else's") << path;
+  EXPECT_TRUE(machine.exists("C:\\WINDOWS\\KVB0004.TMP"));
+}
+
 TEST_F(DriverTest, SuccessfulRunOrderAndState) {
   script(kMinimal + "[Web]\r\nStartURL=http://tool.example/\r\n0=Docs,http://docs.example/\r\n"
          "[End]\r\n0=viewer.exe [0]\\read me.txt\r\n");

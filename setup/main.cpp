@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
   std::unique_ptr<ui::Interaction> interaction = ui::makeInteraction(ui::Program::Setup, settings);
   // With the gui, the install window stands behind the wizard and the copying.
   setup::DriverSteps steps;
+  steps.holdsInstallationLock = platform::planSetting() == platform::PlanSetting::Off;
 #ifdef VANDREL_WITH_QT
   std::unique_ptr<setup::InstallWindow> window;
   if (ui::qt::guiActive()) {
