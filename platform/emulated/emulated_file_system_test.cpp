@@ -203,17 +203,26 @@ TEST_F(FileSystemTest, TheFirstWriteInAFolderRemovesWhatKilledWritesLeftThere) {
   ASSERT_TRUE(files().createDirectory("C:\\WINDOWS"));
   const pid_t living = ::getppid();  // started before this test, and running still
   const std::string ended = stagedBy(endedProcess(), 3);
+  // A program that has ended but was not yet waited for (a killed program's child, until the
+  // system reaps it).
+  const pid_t unreaped = ::fork();
+  if (unreaped == 0) _exit(0);
+  siginfo_t info{};
+  ASSERT_EQ(::waitid(P_PID, id_t(unreaped), &info, WEXITED | WNOWAIT), 0);
+  const std::string zombie = stagedBy(unreaped, 5);
   const std::string reused = stagedBy(living, 7);  // written long before its id's process started
   const std::string current = stagedBy(living, 8);  // a write of a running program
   const std::string own = stagedBy(::getpid(), 999999);
   const std::string unnamed = ".vandrel:staged-x";
-  for (const std::string& name : {ended, reused, current, own, unnamed}) writeFile(c("WINDOWS/" + name), "half");
+  for (const std::string& name : {ended, zombie, reused, current, own, unnamed}) writeFile(c("WINDOWS/" + name), "half");
   writeFile(c("WINDOWS/other.txt"), "kept");
   const timespec longAgo[2] = {{946684800, 0}, {946684800, 0}};  // 2000-01-01
   ASSERT_EQ(::utimensat(AT_FDCWD, c("WINDOWS/" + reused).c_str(), longAgo, 0), 0);
 
   ASSERT_EQ(files().replaceWholeFile("C:\\WINDOWS\\win.ini", "[windows]\r\n"), true);
   EXPECT_FALSE(fs::exists(c("WINDOWS/" + ended))) << "its program has ended";
+  EXPECT_FALSE(fs::exists(c("WINDOWS/" + zombie))) << "its program has ended, unreaped";
+  ::waitpid(unreaped, nullptr, 0);
   EXPECT_FALSE(fs::exists(c("WINDOWS/" + reused))) << "its program's id went to a later program";
   EXPECT_TRUE(fs::exists(c("WINDOWS/" + current))) << "its program may still rename it";
   EXPECT_TRUE(fs::exists(c("WINDOWS/" + own)));

@@ -25,15 +25,23 @@ constexpr double kStartMargin = 2.0;
 
 double seconds(const timespec& t) { return double(t.tv_sec) + double(t.tv_nsec) / 1e9; }
 
-// When the process pid started, in seconds since the epoch; nothing when it cannot be read.
-std::optional<double> processStart(pid_t pid) {
+// What /proc tells of a running process: whether it has ended (a zombie nobody has waited
+// for yet: a killed program's child is one until the system reaps it) and when it started,
+// in seconds since the epoch.
+struct ProcessInfo {
+  bool ended = false;
+  double started = 0;
+};
+
+std::optional<ProcessInfo> processInfo(pid_t pid) {
   std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
   std::string line;
   if (!std::getline(in, line)) return std::nullopt;
   // The name (field 2) is in parentheses and may hold blanks: the fields are counted after
-  // its closing one. The start time, in clock ticks since boot, is field 22.
+  // its closing one. The state is field 3, the start time (clock ticks since boot) field 22.
   std::size_t at = line.rfind(')');
   if (at == std::string::npos) return std::nullopt;
+  ProcessInfo info;
   int field = 2;
   unsigned long long ticks = 0;
   bool found = false;
@@ -41,7 +49,9 @@ std::optional<double> processStart(pid_t pid) {
     while (i < line.size() && line[i] == ' ') ++i;
     std::size_t end = line.find(' ', i);
     if (end == std::string::npos) end = line.size();
-    if (++field == 22) found = std::from_chars(line.data() + i, line.data() + end, ticks).ec == std::errc();
+    ++field;
+    if (field == 3) info.ended = line.compare(i, end - i, "Z") == 0 || line.compare(i, end - i, "X") == 0;
+    if (field == 22) found = std::from_chars(line.data() + i, line.data() + end, ticks).ec == std::errc();
     i = end;
   }
   long hertz = ::sysconf(_SC_CLK_TCK);
@@ -49,7 +59,8 @@ std::optional<double> processStart(pid_t pid) {
   if (!found || hertz <= 0 || ::clock_gettime(CLOCK_REALTIME, &now) != 0 ||
       ::clock_gettime(CLOCK_BOOTTIME, &sinceBoot) != 0)
     return std::nullopt;
-  return seconds(now) - seconds(sinceBoot) + double(ticks) / double(hertz);
+  info.started = seconds(now) - seconds(sinceBoot) + double(ticks) / double(hertz);
+  return info;
 }
 
 // The process id a staged name carries: the digits after the prefix, up to the next "-".
@@ -75,8 +86,8 @@ bool isAbandoned(const fs::path& staged) {
   if (::kill(*stager, 0) != 0 && errno == ESRCH) return true;
   struct stat st;
   if (::lstat(staged.c_str(), &st) != 0) return false;
-  std::optional<double> started = processStart(*stager);
-  return started && seconds(st.st_mtim) + kStartMargin < *started;
+  std::optional<ProcessInfo> process = processInfo(*stager);
+  return process && (process->ended || seconds(st.st_mtim) + kStartMargin < process->started);
 }
 
 void sweepAbandonedOnce(const fs::path& folder) {

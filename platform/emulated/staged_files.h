@@ -18,8 +18,8 @@ inline bool isStaged(const std::string& name) { return name.rfind(kStagedPrefix,
 std::string stagedName(unsigned long n);
 
 // Whether the process that staged this file is gone: no process has the id its name carries,
-// or the process that has it now started after the file was last written (the id was given
-// out again). A name without an id, and this process's own files, are never abandoned.
+// the one that has it has ended (not yet waited for), or it started after the file was last
+// written (the id was given out again). A name without an id, and this process's own files, are never abandoned.
 bool isAbandoned(const std::filesystem::path& staged);
 
 // Removes the abandoned staged files of folder, the first time this process asks for that

@@ -53,9 +53,7 @@ const Packages& packages() {
 }
 
 std::map<std::string, std::string> environment(const fs::path& root) {
-  return {{"VANDREL_MACHINE", root.string()}, {"VANDREL_UI", "scripted"},
-          {"VANDREL_ANSWERS", (packages().dir / "answers.ini").string()},
-          {"VANDREL_TRANSCRIPT", ""}, {"VANDREL_LOG", ""}, {"VANDREL_RECORD", ""}, {"VANDREL_PLAN", ""}};
+  return test::unattendedEnvironment(root, packages().dir / "answers.ini");
 }
 
 RunResult install(const fs::path& root, const std::string& app) {

@@ -8,8 +8,6 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include <algorithm>
-#include <cctype>
 #include <chrono>
 #include <filesystem>
 #include <iostream>
@@ -17,6 +15,7 @@
 #include <random>
 
 #include "platform/ini/ini_document.h"
+#include "platform/text/text_rules.h"
 #include "tests/support/generated_package.h"
 #include "tests/support/machine_state.h"
 #include "tests/support/run_program.h"
@@ -59,21 +58,16 @@ std::string integrityOf(const fs::path& file) {
   return verdict;
 }
 
-std::string lower(std::string text) {
-  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
-  return text;
-}
-
 // Every INI file of the machine's drive (.ini, and the scripts, .vrx) reads as a whole
 // document: WIN.INI with the keys the machine was made with, every other one with its
 // sections; each finding is one line.
 std::string iniFindings(const fs::path& root) {
   std::string findings;
   for (const auto& entry : fs::recursive_directory_iterator(root / "drive_c")) {
-    const std::string extension = lower(entry.path().extension().string());
+    const std::string extension = text::toLower(entry.path().extension().string());
     if (!entry.is_regular_file() || (extension != ".ini" && extension != ".vrx")) continue;
     platform::IniDocument document = platform::IniDocument::parse(test::readFile(entry.path()));
-    const std::string name = lower(entry.path().filename().string());
+    const std::string name = text::toLower(entry.path().filename().string());
     bool whole = !document.sectionNames().empty();
     if (name == "win.ini") whole = document.value("windows", "load") && document.value("windows", "run");
     if (name == "script.vrx") whole = document.value("Settings", "AppName").value_or("") == "Crash";
@@ -131,9 +125,7 @@ class CrashTrials : public ::testing::Test {
   fs::path root() const { return dir_ / "m"; }
 
   std::map<std::string, std::string> environment() const {
-    return {{"VANDREL_MACHINE", root().string()}, {"VANDREL_UI", "scripted"},
-            {"VANDREL_ANSWERS", (dir_ / "answers.ini").string()},
-            {"VANDREL_TRANSCRIPT", ""}, {"VANDREL_LOG", ""}, {"VANDREL_RECORD", ""}, {"VANDREL_PLAN", ""}};
+    return test::unattendedEnvironment(root(), dir_ / "answers.ini");
   }
   RunResult install(milliseconds limit) { return test::runProgramFor((pkg_ / "Setup.exe").string(), {}, environment(), limit); }
   RunResult remove(milliseconds limit) {

@@ -56,4 +56,10 @@ fs::path generatePackage(const fs::path& dir, const std::string& name, const std
   return pkg;
 }
 
+std::map<std::string, std::string> unattendedEnvironment(const fs::path& root, const fs::path& answers) {
+  return {{"VANDREL_MACHINE", root.string()}, {"VANDREL_UI", "scripted"},
+          {"VANDREL_ANSWERS", answers.string()},
+          {"VANDREL_TRANSCRIPT", ""}, {"VANDREL_LOG", ""}, {"VANDREL_RECORD", ""}, {"VANDREL_PLAN", ""}};
+}
+
 }  // namespace vandrel::test

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -34,5 +35,10 @@ std::filesystem::path generatePackage(const std::filesystem::path& dir, const st
 // every question answered Yes.
 inline constexpr const char* kInstallAnswers =
     "[Wizard]\nComponents=all\nSharing=0\nBackup=0\nCancel=\n[Answers]\nDefault=Yes\n";
+
+// The environment of an unattended run of the programs on the machine in root: the scripted
+// backend answering from the answers file, and no transcript, action log, recorder or plan.
+std::map<std::string, std::string> unattendedEnvironment(const std::filesystem::path& root,
+                                                         const std::filesystem::path& answers);
 
 }  // namespace vandrel::test

@@ -62,6 +62,9 @@ RunResult runProgramFor(const std::string& program, const std::vector<std::strin
     execve(path.c_str(), argv.data(), envp.data());
     _exit(127);
   }
+  // The child's own group, set on both sides: a kill that comes before the child has set it
+  // still reaches it and nothing else.
+  setpgid(pid, pid);
   close(outPipe[1]);
   close(errPipe[1]);
 
