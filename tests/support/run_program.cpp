@@ -9,7 +9,10 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <fstream>
+#include <set>
 #include <stdexcept>
+#include <thread>
 
 extern char** environ;
 
@@ -30,6 +33,61 @@ std::vector<std::string> childEnvironment(const std::map<std::string, std::strin
   for (const auto& [name, value] : env)
     if (!value.empty()) result.push_back(name + "=" + value);
   return result;
+}
+
+// A process's state letter and parent, from /proc; state '?' when it is gone.
+struct ProcessEntry {
+  char state = '?';
+  pid_t parent = 0;
+};
+
+ProcessEntry processEntry(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
+  std::string line;
+  ProcessEntry entry;
+  if (!std::getline(in, line)) return entry;
+  // The name is in parentheses and may hold blanks: the state and the parent follow its end.
+  std::size_t at = line.rfind(')');
+  if (at == std::string::npos || at + 4 >= line.size()) return entry;
+  entry.state = line[at + 2];
+  entry.parent = pid_t(std::atol(line.c_str() + at + 4));
+  return entry;
+}
+
+// Waits (a few seconds at most) until the process has stopped or ended.
+void awaitStateOf(pid_t pid, bool stopped) {
+  for (int i = 0; i < 5000; ++i) {
+    char state = processEntry(pid).state;
+    if (state == '?' || state == 'Z' || state == 'X' || (stopped && state == 'T')) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  }
+}
+
+// Kills the program and every program it started, however they are grouped (a confined
+// program runs in a session of its own): each is stopped first, so that none starts another
+// or leaves its parent meanwhile, then all are killed. Returns once none runs any more.
+void killTree(pid_t root) {
+  std::set<pid_t> tree{root};
+  kill(-root, SIGSTOP);
+  kill(root, SIGSTOP);
+  awaitStateOf(root, true);
+  for (std::size_t known = 0; known != tree.size();) {
+    known = tree.size();
+    std::error_code ec;
+    for (std::filesystem::directory_iterator entry("/proc", ec), end; !ec && entry != end; entry.increment(ec)) {
+      const std::string name = entry->path().filename().string();
+      if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+      pid_t pid = pid_t(std::atol(name.c_str()));
+      if (tree.count(pid) || !tree.count(processEntry(pid).parent)) continue;
+      tree.insert(pid);
+      kill(pid, SIGSTOP);
+      awaitStateOf(pid, true);
+    }
+  }
+  kill(-root, SIGKILL);
+  for (pid_t pid : tree) kill(pid, SIGKILL);
+  for (pid_t pid : tree)
+    if (pid != root) awaitStateOf(pid, false);
 }
 
 }  // namespace
@@ -77,7 +135,7 @@ RunResult runProgramFor(const std::string& program, const std::vector<std::strin
     int left = int(std::chrono::duration_cast<std::chrono::milliseconds>(
                        deadline - std::chrono::steady_clock::now()).count());
     if (left <= 0) {
-      kill(-pid, SIGKILL);
+      killTree(pid);
       killed = true;
       break;
     }

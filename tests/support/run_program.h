@@ -23,8 +23,9 @@ RunResult runProgram(const std::string& program, const std::vector<std::string>&
                      const std::map<std::string, std::string>& env = {},
                      int timeoutSeconds = 120);
 
-// The same, killed (SIGKILL, with every program it started) once it has run for limit: for
-// trials that stop a program at a chosen moment. Its exit status is then 137.
+// The same, killed (SIGKILL, with every program it started, also those in sessions of their
+// own) once it has run for limit: for trials that stop a program at a chosen moment. Its exit
+// status is then 137; when it returns none of those programs runs any more.
 RunResult runProgramFor(const std::string& program, const std::vector<std::string>& arguments,
                         const std::map<std::string, std::string>& env, std::chrono::milliseconds limit);
 
