@@ -2,7 +2,7 @@
 #include "setup/driver.h"
 
 #include "setup/closing_dialog.h"
-#include "setup/copy/copy_file.h"
+#include "setup/copy/expansion_record.h"
 #include "setup/directory_pass.h"
 #include "setup/end_actions.h"
 #include "setup/requirements/requirements.h"

@@ -90,10 +90,15 @@ TEST_F(DriverTest, CleanUpValueIsWrittenOnceOverTwoStarts) {
 
 TEST_F(DriverTest, ARunHoldingTheInstallationLockClearsWhatAKilledExpansionLeft) {
   script(kMinimal);
+  // Another program's file of an expansion name, there before the killed run began copying.
+  machine.put("C:\\WINDOWS\\KVB0555.TMP", "someone else's");
+  // What the killed run left: its record, and the temporary files it made.
+  machine.put("C:\\WINDOWS\\KVB.LST", "KVB0555.TMP\r\n");
   const std::vector<std::string> leftovers = {"C:\\WINDOWS\\KVB0123.TMP", "C:\\WINDOWS\\kvbabcd.tmp"};
-  const std::vector<std::string> others = {"C:\\WINDOWS\\KVB12.TMP", "C:\\WINDOWS\\KVBXYZW.TMP",
-                                           "C:\\WINDOWS\\KVB0001.TXT", "C:\\WINDOWS\\AKVB0001.TMP",
-                                           "C:\\WINDOWS\\Sub\\KVB0002.TMP", "C:\\KVB0003.TMP"};
+  const std::vector<std::string> others = {"C:\\WINDOWS\\KVB0555.TMP", "C:\\WINDOWS\\KVB12.TMP",
+                                           "C:\\WINDOWS\\KVBXYZW.TMP", "C:\\WINDOWS\\KVB0001.TXT",
+                                           "C:\\WINDOWS\\AKVB0001.TMP", "C:\\WINDOWS\\Sub\\KVB0002.TMP",
+                                           "C:\\KVB0003.TMP"};
   for (const std::string& path : leftovers) machine.put(path, "compressed");
   for (const std::string& path : others) machine.put(path, "someone else's");
   ASSERT_TRUE(machine.files().createDirectory("C:\\WINDOWS\\KVB0004.TMP"));
@@ -101,12 +106,19 @@ TEST_F(DriverTest, ARunHoldingTheInstallationLockClearsWhatAKilledExpansionLeft)
   // Without the lock another installation may be expanding into them.
   run();
   for (const std::string& path : leftovers) EXPECT_TRUE(machine.exists(path)) << path;
+  EXPECT_TRUE(machine.exists("C:\\WINDOWS\\KVB.LST"));
 
   steps.holdsInstallationLock = true;
   EXPECT_EQ(exitStatusFor(run()), 0);
   for (const std::string& path : leftovers) EXPECT_FALSE(machine.exists(path)) << path;
   for (const std::string& path : others) EXPECT_EQ(machine.read(path), "someone else's") << path;
   EXPECT_TRUE(machine.exists("C:\\WINDOWS\\KVB0004.TMP"));
+  EXPECT_FALSE(machine.exists("C:\\WINDOWS\\KVB.LST"));
+
+  // Without a record no copy phase was cut short: an expansion name is another program's.
+  machine.put("C:\\WINDOWS\\KVB0777.TMP", "someone else's");
+  EXPECT_EQ(exitStatusFor(run()), 0);
+  EXPECT_EQ(machine.read("C:\\WINDOWS\\KVB0777.TMP"), "someone else's");
 }
 
 TEST_F(DriverTest, SuccessfulRunOrderAndState) {

@@ -2,6 +2,8 @@
 // folders, disk messages, short copies, shared files), then groups, INI and registry.
 #include "setup/install_phase.h"
 
+#include "setup/copy/expansion_record.h"
+
 #include <climits>
 #include <string>
 
@@ -10,6 +12,7 @@
 #include "setup/changes/ini_registry.h"
 #include "setup/common/copy_progress.h"
 #include "setup/common/setup_texts.h"
+#include "setup/copy/expansion_record.h"
 #include "setup/shortcuts/program_groups.h"
 #include "setup/wizard/folder_picker.h"
 
@@ -259,7 +262,13 @@ int InstallPhase::run() {
   tally_ = CopyTally{0, computeCopyTotal(app_.script(), state)};
   sharedFiles_.clear();
   InstallRun run(app_, sourceFolder_, tally_, sharedFiles_);
-  return run.run();
+  // The record lets a later installation clear the expansion's temporary files if this one
+  // is killed while it copies; every other ending removes them itself.
+  platform::FileSystem& files = app_.machine().files();
+  beginExpansionRecord(files, state.engineFolder);
+  int code = run.run();
+  endExpansionRecord(files, state.engineFolder);
+  return code;
 }
 
 int installFiles(SetupApp& app) {

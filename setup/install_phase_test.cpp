@@ -78,6 +78,7 @@ TEST_F(InstallFilesTest, CopiesPlainAndExpandedFilesAndSwitchesToTheInstalledScr
   EXPECT_EQ(st->lastWriteTime, 130000000010000000ull);
   EXPECT_EQ(st->attributes & platform::attr::ReadOnly, 0u) << "attributes cleared";
   EXPECT_TRUE(files().find("C:\\WINDOWS\\KVB*.TMP").empty()) << "temporary files removed";
+  EXPECT_FALSE(exists("C:\\WINDOWS\\KVB.LST")) << "the copy phase's record removed";
   EXPECT_EQ(app().script().path(), "C:\\App\\Script.vrx");
   EXPECT_TRUE(exists("C:\\App\\Script.vrx"));
   EXPECT_TRUE(ui_.messages.empty());

@@ -12,6 +12,7 @@
 #include "platform/text/windows_path.h"
 #include "script/list_item.h"
 #include "setup/common/copy_progress.h"
+#include "setup/copy/expansion_record.h"
 #include "setup/versions/replace_decision.h"
 
 namespace vandrel::setup {
@@ -75,17 +76,6 @@ bool lzExpand(platform::Lz& lz, const std::string& from, const std::string& to) 
   return result >= 0;
 }
 
-constexpr const char* kExpansionPrefix = "KVB";
-
-// A name freeTemporaryName makes: the prefix, four hexadecimal digits, ".TMP".
-bool isExpansionName(const std::string& name) {
-  if (name.size() != 11 || !text::equalsNoCase(name.substr(0, 3), kExpansionPrefix) ||
-      !text::equalsNoCase(name.substr(7), ".TMP"))
-    return false;
-  return std::all_of(name.begin() + 3, name.begin() + 7,
-                     [](unsigned char c) { return std::isxdigit(c) != 0; });
-}
-
 bool freeTemporaryName(platform::FileSystem& files, const std::string& folder, unsigned unique,
                        std::string& name) {
   // The name "KVB" + four hex digits of the source's size + ".TMP" in the engine folder; a
@@ -113,15 +103,6 @@ bool isSafeFileName(const std::string& name) {
     if (end == std::string::npos) return !part.empty();
     start = end + 1;
   }
-}
-
-int removeExpansionLeftovers(platform::FileSystem& files, const std::string& engineFolder) {
-  int removed = 0;
-  for (const platform::FindData& found : files.find(engineFolder + kExpansionPrefix + "*.TMP")) {
-    if (found.status.isDirectory() || !isExpansionName(found.name)) continue;
-    removed += files.deleteFile(engineFolder + found.name) ? 1 : 0;
-  }
-  return removed;
 }
 
 ui::ActionLog& FileCopier::noActionLog() {

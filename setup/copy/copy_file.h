@@ -80,12 +80,6 @@ class FileCopier {
   std::map<std::string, std::string> backups_;  // backup path -> destination it saved (lower case)
 };
 
-// Removes the expansion's temporary files ("KVB", four hexadecimal digits, ".TMP") from the
-// engine folder (ending in a backslash), where an installation killed while it expanded a
-// file leaves them. Only for a run that holds the installation lock: no other installation
-// is expanding into them then. Other names, and folders, are left alone. The number removed.
-int removeExpansionLeftovers(platform::FileSystem& files, const std::string& engineFolder);
-
 // A file name that may be appended to a folder: no ".." part, no drive or stream colon, no
 // device name (CON, NUL, COM1, ...), not empty.
 bool isSafeFileName(const std::string& name);

@@ -1,6 +1,8 @@
 // The package starter's steps.
 #include "tools/starter/starter.h"
 
+#include <optional>
+#include <string>
 #include <vector>
 
 namespace vandrel::starter {
@@ -22,18 +24,23 @@ long expandEngine(platform::Lz& lz, const std::string& from, const std::string& 
   return copied;
 }
 
+// The script copy is written whole where the file system can (staged and renamed over the
+// old copy): a starter killed meanwhile leaves the old copy or the new one, never a part of
+// the new one that reads as a shorter script. Elsewhere it is copied block by block.
 bool copyFile(platform::FileSystem& files, const std::string& from, const std::string& to) {
   std::unique_ptr<platform::File> source = files.open(from, platform::OpenMode::Read);
   if (!source) return false;
-  std::unique_ptr<platform::File> target = files.create(to);
-  if (!target) return false;
+  std::string contents;
   std::vector<char> block(65536);
   while (true) {
     std::int64_t count = source->read(block.data(), block.size());
     if (count < 0) return false;
-    if (count == 0) return true;
-    if (target->write(block.data(), static_cast<std::size_t>(count)) != count) return false;
+    if (count == 0) break;
+    contents.append(block.data(), static_cast<std::size_t>(count));
   }
+  if (std::optional<bool> replaced = files.replaceWholeFile(to, contents)) return *replaced;
+  std::unique_ptr<platform::File> target = files.create(to);
+  return target && target->write(contents.data(), contents.size()) == std::int64_t(contents.size());
 }
 
 // A program path with blanks is quoted so that the command line splits after it.

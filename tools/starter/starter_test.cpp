@@ -4,7 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <random>
 #include <sstream>
+#include <thread>
 
 #include "platform/emulated/machine_root.h"
 #include "tests/support/temp_dir.h"
@@ -55,6 +62,32 @@ TEST_F(StarterTest, MissingEngineOrScriptFailsWithALine) {
   EXPECT_EQ(runStarter(*machine, "C:\\Bad\\", errors), 1);
   EXPECT_NE(errors.str().find("cannot expand C:\\Bad\\Tamsin32.ex_"), std::string::npos)
       << errors.str();
+}
+
+TEST_F(StarterTest, AStarterKilledWhileCopyingTheScriptLeavesAWholeCopy) {
+  // Two packages with large scripts; a child starts them in turn until it is killed.
+  const std::string first = "[Settings]\r\nAppName=First\r\n" + std::string(4 << 20, 'a');
+  const std::string second = "[Settings]\r\nAppName=Second\r\n" + std::string(4 << 20, 'b');
+  for (const char* package : {"C:\\First\\", "C:\\Second\\"}) put(std::string(package) + "Tamsin32.ex_", test::readFile("/bin/true"));
+  put("C:\\First\\Script.vrx", first);
+  put("C:\\Second\\Script.vrx", second);
+  ASSERT_EQ(runStarter(*machine, "C:\\First\\", errors), 0) << errors.str();
+  const std::filesystem::path copy = *machine->files().hostPath("C:\\WINDOWS\\script.vrx");
+  std::mt19937 random(11);
+  for (int round = 0; round < 12; ++round) {
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      std::unique_ptr<platform::Machine> own = platform::emulated::openMachine(dir.path() / "m", {});
+      std::ostringstream ignored;
+      for (int i = 0;; ++i) runStarter(*own, i % 2 ? "C:\\First\\" : "C:\\Second\\", ignored);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5 + random() % 60));
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    const std::string text = test::readFile(copy);
+    EXPECT_TRUE(text == first || text == second) << "round " << round << ": " << text.size() << " bytes";
+  }
 }
 
 }  // namespace
