@@ -63,11 +63,30 @@ Statement& SqliteDb::prepared(const std::string& sql) {
   } else {
     slot->reset();
   }
+  if (!slot->handedOut_) {
+    slot->handedOut_ = true;
+    handedOut_.push_back(slot.get());
+  }
   return *slot;
 }
 
 void SqliteDb::resetPrepared() {
-  for (auto& [sql, statement] : prepared_) statement->reset();
+  // Only a statement handed out since the last reset can be half-read; the others are
+  // already reset, and resetting them all was a good part of every small call's cost.
+  for (Statement* statement : handedOut_) {
+    statement->reset();
+    statement->handedOut_ = false;
+  }
+  handedOut_.clear();
+}
+
+void SqliteDb::run(const std::string& sql) {
+  // Kept like any other statement: parsing the few words of BEGIN or RELEASE again at every
+  // call cost more than running them.
+  Statement& statement = prepared(sql);
+  while (statement.step()) {
+  }
+  statement.reset();
 }
 
 bool SqliteDb::inTransaction() const { return sqlite3_get_autocommit(db_) == 0; }
@@ -127,7 +146,7 @@ void Statement::reset() {
 }
 
 Transaction::Transaction(SqliteDb& db, Kind kind) : db_(db), nested_(db.inTransaction()) {
-  db.exec(nested_ ? "SAVEPOINT call" : kind == Kind::Write ? "BEGIN IMMEDIATE" : "BEGIN");
+  db.run(nested_ ? "SAVEPOINT call" : kind == Kind::Write ? "BEGIN IMMEDIATE" : "BEGIN");
 }
 
 Transaction::~Transaction() {
@@ -142,7 +161,7 @@ Transaction::~Transaction() {
 
 void Transaction::commit() {
   db_.resetPrepared();
-  db_.exec(nested_ ? "RELEASE call" : "COMMIT");
+  db_.run(nested_ ? "RELEASE call" : "COMMIT");
   open_ = false;
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "platform/types.h"
 
@@ -41,6 +42,9 @@ class SqliteDb {
   sqlite3* handle() const { return db_; }
   // Runs one or more statements that return no rows of interest. Throws SqliteError.
   void exec(const std::string& sql);
+  // Runs one statement that returns no rows of interest as a kept statement (see prepared()).
+  // Throws SqliteError.
+  void run(const std::string& sql);
   std::int64_t lastInsertId() const;
   int changes() const;
   [[noreturn]] void fail(int code, std::string_view what) const;
@@ -56,6 +60,7 @@ class SqliteDb {
  private:
   sqlite3* db_ = nullptr;
   std::unordered_map<std::string, std::unique_ptr<Statement>> prepared_;
+  std::vector<Statement*> handedOut_;  // kept statements handed out since the last reset
 };
 
 // One prepared statement; bind parameters from 1, read columns from 0.
@@ -78,8 +83,10 @@ class Statement {
   void reset();
 
  private:
+  friend class SqliteDb;
   SqliteDb& db_;
   sqlite3_stmt* stmt_ = nullptr;
+  bool handedOut_ = false;  // listed among the statements to reset
 };
 
 // A transaction that rolls back unless commit() is called. Writers begin IMMEDIATE so that

@@ -222,6 +222,8 @@ long SqliteRegistry::walk(KeyId start, const std::vector<std::string>& names, Ke
 }
 
 std::size_t SqliteRegistry::depthOf(KeyId id) {
+  // A root stands at depth 0 (no other key has so small an id): no need to ask the store.
+  if (id <= kLastRootId) return 0;
   Statement& query = db_->prepared(
       "WITH RECURSIVE up(id, depth) AS (SELECT ?1, 0 UNION ALL "
       "SELECT k.parent, up.depth + 1 FROM reg_keys k JOIN up ON k.id = up.id "
