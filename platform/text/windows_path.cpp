@@ -60,12 +60,21 @@ std::string WinPath::text() const {
 }
 
 bool isDeviceName(std::string_view name) {
-  std::string base = toUpper(name.substr(0, name.find('.')));
-  while (!base.empty() && base.back() == ' ') base.pop_back();
-  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
-  if (base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0))
-    return base[3] >= '1' && base[3] <= '9';
-  return false;
+  // Asked for every name of every path: compared in place, letters folded by hand (device
+  // names are plain ASCII), without copying the name.
+  std::string_view base = name.substr(0, name.find('.'));
+  while (!base.empty() && base.back() == ' ') base.remove_suffix(1);
+  if (base.size() != 3 && base.size() != 4) return false;
+  auto is = [&](std::string_view device) {
+    for (std::size_t i = 0; i < device.size(); ++i) {
+      char c = base[i];
+      if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+      if (c != device[i]) return false;
+    }
+    return true;
+  };
+  if (base.size() == 3) return is("CON") || is("PRN") || is("AUX") || is("NUL");
+  return (is("COM") || is("LPT")) && base[3] >= '1' && base[3] <= '9';
 }
 
 bool isValidName(std::string_view name) {

@@ -53,6 +53,12 @@ TEST(WindowsPath, DeviceNames) {
   EXPECT_FALSE(isDeviceName("CONSOLE"));
   EXPECT_FALSE(isDeviceName("LPT10"));
   EXPECT_FALSE(isDeviceName("nulls.txt"));
+  EXPECT_TRUE(isDeviceName("nul  .txt")) << "blanks before the dot do not count";
+  EXPECT_TRUE(isDeviceName("lPt1"));
+  EXPECT_FALSE(isDeviceName("CO"));
+  EXPECT_FALSE(isDeviceName(""));
+  EXPECT_FALSE(isDeviceName(".con"));
+  EXPECT_FALSE(isDeviceName("COMA"));
 }
 
 struct WildcardCase {

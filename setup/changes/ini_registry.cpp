@@ -75,11 +75,12 @@ void writeIniEntries(const Changes& c, bool& changeFailed) {
   // The entries are written in order as one run, so that a long list does not copy the
   // whole file once per entry; the file keeps every entry once the run is flushed.
   c.profile.gatherWrites();
+  PlaceholderExpander expand(c.script, c.state);
   for (long i = 0; !progress.cancelled(); ++i) {
     std::string line = c.script.value(section, std::to_string(i), "");
     if (line.empty()) break;
     auto entry = script::readEntry<script::IniEntry>(line);
-    std::string value = expandPlaceholders(c.script, c.state, entry.value.text("NoValue"));
+    std::string value = expand(entry.value.text("NoValue"));
     std::string key = entry.key.text(std::to_string(i));
     std::string iniSection = entry.section.text("Vandrel Errors");
     std::optional<std::string> old;
@@ -102,6 +103,7 @@ void writeRegistryEntries(const Changes& c, bool& changeFailed) {
   // The entries go to the store as one run (a transaction holds many of them), not one
   // transaction per call.
   registry.beginBatch();
+  PlaceholderExpander expand(c.script, c.state);
   for (long i = 0; !progress.cancelled(); ++i) {
     std::string line = c.script.value(section, std::to_string(i), "");
     if (i == 0 && !line.empty()) {
@@ -111,13 +113,12 @@ void writeRegistryEntries(const Changes& c, bool& changeFailed) {
     if (line.empty()) break;
     auto entry = script::readEntry<script::RegistryEntry>(line);
     if (text::equalsNoCase(entry.data.text(""), kRaiseCount)) {
-      raiseSharedCount(registry, expandPlaceholders(c.script, c.state, entry.name.text("NoEntry")),
-                       c.log);
+      raiseSharedCount(registry, expand(entry.name.text("NoEntry")), c.log);
     } else {
       long rootCode = entry.root.number("1");
       std::string subKey = entry.subkey.text("Vandrel Errors");
-      std::string name = expandPlaceholders(c.script, c.state, entry.name.text("NoEntry"));
-      std::string data = expandPlaceholders(c.script, c.state, entry.data.text("NoValue"));
+      std::string name = expand(entry.name.text("NoEntry"));
+      std::string data = expand(entry.data.text("NoValue"));
       std::optional<std::string> old;
       if (c.log && c.log->enabled()) old = registryValue(registry, rootCode, subKey, name);
       bool written = setRegistryString(registry, rootCode, subKey, name, data);

@@ -67,6 +67,22 @@ TEST_F(IniRegistryTest, IniEntriesWithDefaultsAndPlaceholders) {
   EXPECT_EQ(win("Tool", "Empty"), "") << "written with an empty value";
 }
 
+TEST_F(IniRegistryTest, EachEntryNamesItsOwnDirectories) {
+  // Directory paths are looked up once per run and kept: each entry must still get the
+  // folders its own numbers name, in Win.ini values and in registry names and data.
+  EXPECT_TRUE(update("[AddINI]\r\nnbINI=4\r\n0=Dirs,a,[0]\r\n1=Dirs,b,[2]\\x\r\n"
+                     "2=Dirs,c,[0];[1]\r\n3=Dirs,d,[4]\r\n"
+                     "[Registry]\r\nnbReg=2\r\n0=2,Software\\Dirs,[3],[2]\r\n1=2,Software\\Dirs,n,[0][4]\r\n"));
+  auto dir = [&](long n) { return directoryPath(app().script(), app().state(), n); };
+  EXPECT_EQ(win("Dirs", "a"), dir(0));
+  EXPECT_EQ(win("Dirs", "b"), dir(2) + "\\x");
+  EXPECT_EQ(win("Dirs", "c"), dir(0) + ";" + dir(1));
+  EXPECT_EQ(win("Dirs", "d"), dir(4));
+  EXPECT_NE(dir(0), dir(2));
+  EXPECT_EQ(regString(platform::hkey::LocalMachine, "Software\\Dirs", dir(3)), dir(2));
+  EXPECT_EQ(regString(platform::hkey::LocalMachine, "Software\\Dirs", "n"), dir(0) + dir(4));
+}
+
 TEST_F(IniRegistryTest, IniLoopEndsAtTheFirstEmptyEntry) {
   EXPECT_TRUE(update("[AddINI]\r\nnbINI=2000000000\r\n0=A,k,1\r\n2=A,j,2\r\n"));
   EXPECT_EQ(win("A", "k"), "1");

@@ -2,6 +2,7 @@
 // script rules that depend on it: directory paths, placeholders and the component test.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,20 @@ std::string directoryPath(const script::ScriptReader& script, const SetupState& 
 // Placeholder expansion with the state's registration, date and folders.
 std::string expandPlaceholders(const script::ScriptReader& script, const SetupState& state,
                                const std::string& text);
+
+// Placeholder expansion over a run of entries (Win.ini or registry lines): the script's
+// directories do not change during the run, so each directory number's path is looked up in
+// the script once and kept, rather than read again for every entry that names it.
+class PlaceholderExpander {
+ public:
+  PlaceholderExpander(const script::ScriptReader& script, const SetupState& state);
+  std::string operator()(const std::string& text);
+
+ private:
+  const script::ScriptReader& script_;
+  const SetupState& state_;
+  std::map<long, std::string> paths_;
+};
 // Component test: true unless the number is optional and not selected.
 bool isDirectorySelected(const SetupState& state, long number);
 
