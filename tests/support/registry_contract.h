@@ -4,9 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/registry.h"
 
@@ -23,6 +25,29 @@ struct RegistryBackend {
   std::string name;
   std::function<RegistryUnderTest()> open;
 };
+
+// Values of every type a program may write, with data a careless store would change: string
+// terminators, an empty binary, a list's double terminator, a type the registry does not know.
+struct TypedValue {
+  const char* name;
+  std::uint32_t type;
+  platform::Bytes data;
+};
+
+inline const std::vector<TypedValue>& typedValues() {
+  using namespace std::string_literals;
+  auto bytes = [](const std::string& text) { return platform::Bytes(text.begin(), text.end()); };
+  static const std::vector<TypedValue> values = {
+      {"sz", platform::regtype::Sz, bytes("text\0"s)},
+      {"expand", platform::regtype::ExpandSz, bytes("%windir%\\x\0"s)},
+      {"dword", platform::regtype::Dword, {0x0a, 0, 0, 0}},
+      {"binary", platform::regtype::Binary, {0x00, 0xff, 0x10, 0x00}},
+      {"empty binary", platform::regtype::Binary, {}},
+      {"multi", platform::regtype::MultiSz, bytes("a\0bc\0\0"s)},
+      {"odd type", 11, {1, 2, 3, 4, 5, 6, 7, 8}},
+  };
+  return values;
+}
 
 class RegistryContract : public ::testing::TestWithParam<RegistryBackend> {
  protected:

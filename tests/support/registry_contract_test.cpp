@@ -12,7 +12,6 @@ using platform::HKey;
 namespace error = platform::error;
 namespace regtype = platform::regtype;
 
-Bytes bytesOf(const std::string& text) { return Bytes(text.begin(), text.end()); }
 
 HKey create(platform::Registry& registry, HKey parent, const std::string& path) {
   HKey key = 0;
@@ -63,25 +62,12 @@ TEST_P(RegistryContract, DefaultValueIsTheEmptyName) {
 }
 
 TEST_P(RegistryContract, TypedValuesComeBackAsWritten) {
-  struct Case {
-    const char* name;
-    std::uint32_t type;
-    Bytes data;
-  };
-  const std::vector<Case> cases = {
-      {"sz", regtype::Sz, bytesOf(std::string("text\0", 5))},
-      {"expand", regtype::ExpandSz, bytesOf(std::string("%windir%\\x\0", 11))},
-      {"dword", regtype::Dword, {0x0a, 0, 0, 0}},
-      {"binary", regtype::Binary, {0x00, 0xff, 0x10, 0x00}},
-      {"empty binary", regtype::Binary, {}},
-      {"multi", regtype::MultiSz, bytesOf(std::string("a\0bc\0\0", 6))},
-      {"odd type", 11, {1, 2, 3, 4, 5, 6, 7, 8}},
-  };
   HKey key = create(registry(), scratch(), "Types");
-  for (const Case& c : cases) ASSERT_EQ(registry().setValue(key, c.name, c.type, c.data), 0) << c.name;
+  for (const TypedValue& c : typedValues())
+    ASSERT_EQ(registry().setValue(key, c.name, c.type, c.data), 0) << c.name;
   registry().closeKey(key);
   ASSERT_EQ(registry().openKey(scratch(), "types", key), error::Success);
-  for (const Case& c : cases) {
+  for (const TypedValue& c : typedValues()) {
     std::uint32_t type = 99;
     Bytes data{0xee};
     ASSERT_EQ(registry().queryValue(key, c.name, type, data), error::Success) << c.name;
