@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/emulated/installation_lock.h"
 #include "platform/emulated/machine_root.h"
 #include "platform/plan/plan_machine.h"
 
@@ -146,7 +147,11 @@ bool takeHandedDownHold(const std::filesystem::path& lock) {
 }  // namespace
 
 bool holdInstallationLock(const std::string& program) {
-  std::filesystem::path lock = emulated::defaultMachineRoot() / "install.lock";
+  return emulated::holdInstallationLockOf(emulated::defaultMachineRoot(), program);
+}
+
+bool emulated::holdInstallationLockOf(const std::filesystem::path& root, const std::string& program) {
+  std::filesystem::path lock = root / "install.lock";
   if (heldInstallationLock >= 0 || takeHandedDownHold(lock)) return true;
   // Kept open (and locked) until the process ends; the kernel lets go of it however that is.
   int fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);

@@ -8,11 +8,13 @@
 
 #include "platform/bounded_read.h"
 #include "platform/code_page.h"
+#include "platform/emulated/installation_lock.h"
 #include "platform/emulated/machine_config.h"
 #include "platform/emulated/registry/regedit_text.h"
 #include "platform/text/text_rules.h"
 #include "platform/text/windows_path.h"
 #include "platform/formats/version_resource.h"
+#include "platform/program_start.h"
 
 namespace fs = std::filesystem;
 
@@ -233,6 +235,10 @@ int uninstallCommand(const fs::path& root, const std::string& typedName) {
       reportError("\"" + typedName + "\" has no UninstallString");
       return 1;
     }
+    // The uninstaller is started holding the installation lock, which it takes over: an
+    // installation running meanwhile could otherwise replace the very program being started.
+    if (!platform::emulated::holdInstallationLockOf(fs::absolute(root), "vandrel-machine")) return 1;
+    platform::handInstallationLockDown();
     int status = 0;
     if (!runFromWindowsFolder(*machine, *command, status)) {
       reportError("cannot start \"" + cp1252ToUtf8(*command) + "\"");
