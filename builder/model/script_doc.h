@@ -18,15 +18,9 @@ namespace vandrel::builder {
 // The current time as a file time; replaced in tests.
 using Clock = std::function<std::uint64_t()>;
 
-// Mutable access to an entry record of any kind, as returned by entry at.
-using EntryRef = std::variant<DirectoryEntry*, DescriptionEntry*, GroupEntry*, IniEntry*,
-                              RegistryEntry*, FileEntry*, ShortcutEntry*, MessageEntry*>;
-
-class CScriptDoc {
- public:
-  explicit CScriptDoc(Clock clock = {});
-
-  // Setting groups, read and written directly by the settings pages and assistants.
+// What an author edits in a document: the setting groups, read and written directly by the
+// settings pages and assistants, and the entry lists; the undo history keeps copies of it.
+struct AuthoredContent {
   ScriptSettings settings;
   BackgroundSettings background;
   DocumentProperties properties;
@@ -43,6 +37,17 @@ class CScriptDoc {
   EntryList<FileEntry> files;
   EntryList<ShortcutEntry> shortcuts;
   EntryList<MessageEntry> messages;
+
+  bool operator==(const AuthoredContent&) const = default;
+};
+
+// Mutable access to an entry record of any kind, as returned by entry at.
+using EntryRef = std::variant<DirectoryEntry*, DescriptionEntry*, GroupEntry*, IniEntry*,
+                              RegistryEntry*, FileEntry*, ShortcutEntry*, MessageEntry*>;
+
+class CScriptDoc : public AuthoredContent {
+ public:
+  explicit CScriptDoc(Clock clock = {});
 
   // Category-indexed operations: categories outside 3..10 do nothing or find nothing.
   int findEntry(int category, EntryKey key) const;

@@ -4,28 +4,14 @@
 namespace vandrel::builder {
 
 DocumentContent DocumentContent::of(const CScriptDoc& doc) {
-  return {doc.settings,     doc.background,   doc.properties,      doc.endOfInstall,
-          doc.web,          doc.uninstall,    doc.directories,     doc.descriptions,
-          doc.groups,       doc.iniEntries,   doc.registryEntries, doc.files,
-          doc.shortcuts,    doc.messages};
+  DocumentContent content;
+  static_cast<AuthoredContent&>(content) = doc;
+  return content;
 }
 
 void DocumentContent::restore(ScriptTree& tree) const {
   CScriptDoc& doc = tree.document();
-  doc.settings = settings;
-  doc.background = background;
-  doc.properties = properties;
-  doc.endOfInstall = endOfInstall;
-  doc.web = web;
-  doc.uninstall = uninstall;
-  doc.directories = directories;
-  doc.descriptions = descriptions;
-  doc.groups = groups;
-  doc.iniEntries = iniEntries;
-  doc.registryEntries = registryEntries;
-  doc.files = files;
-  doc.shortcuts = shortcuts;
-  doc.messages = messages;
+  static_cast<AuthoredContent&>(doc) = *this;
   doc.updateTitle();
 
   ItemHandle selection = tree.selection();

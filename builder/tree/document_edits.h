@@ -17,22 +17,7 @@ namespace vandrel::builder {
 // What an author edits in a document: the settings and the entry lists. The file's path, the
 // summary record and the key counter are not part of it, so that undoing never hands out a
 // key that an item of the tree still carries.
-struct DocumentContent {
-  ScriptSettings settings;
-  BackgroundSettings background;
-  DocumentProperties properties;
-  EndOfInstall endOfInstall;
-  WebSettings web;
-  UninstallSettings uninstall;
-  EntryList<DirectoryEntry> directories;
-  EntryList<DescriptionEntry> descriptions;
-  EntryList<GroupEntry> groups;
-  EntryList<IniEntry> iniEntries;
-  EntryList<RegistryEntry> registryEntries;
-  EntryList<FileEntry> files;
-  EntryList<ShortcutEntry> shortcuts;
-  EntryList<MessageEntry> messages;
-
+struct DocumentContent : AuthoredContent {
   static DocumentContent of(const CScriptDoc& doc);
   // Puts the content back into the document's tree: items of entries that are gone are
   // removed, missing ones inserted, every entry relabelled and each category sorted. The
