@@ -8,10 +8,8 @@
 #include <QApplication>
 
 #include "builder/app/testing/gui_fixture.h"
-#include "builder/codec/document_text.h"
 #include "builder/tree/document_edits.h"
-#include "builder/tree/tree_commands.h"
-#include "tests/support/fake_interaction.h"
+#include "builder/tree/testing/tree_fixture.h"
 
 namespace vandrel::builder::app {
 namespace {
@@ -28,22 +26,14 @@ class NamingEditor : public EntryEditor {
   }
 };
 
-struct ModelFixture : ::testing::Test {
-  CScriptDoc doc{[] { return std::uint64_t(1); }};
-  std::unique_ptr<ScriptTree> tree;
-  BuilderPreferences prefs;
-  test::FakeInteraction ui;
+struct ModelFixture : builder::testing::TreeFixture {
   NamingEditor editor;
-  std::unique_ptr<TreeCommands> commands;
   std::unique_ptr<ScriptTreeModel> model;
   std::unique_ptr<QAbstractItemModelTester> tester;
 
   void SetUp() override {
     testing::application();
-    loadDocumentText(doc, "[Directories]\n0=App,0,0,d\n[Groups]\n0=G\n"
-                          "[Files]\n0=a.exe,a.exe,1,1,0,0,0,0,-1,0,0,Z:\\src,0\n[Shortcuts]\n0=Run,,0,0\n");
-    tree = std::make_unique<ScriptTree>(doc);
-    commands = std::make_unique<TreeCommands>(*tree, prefs, ui, editor);
+    load(builder::testing::kOneOfEachScript, editor);
     model = std::make_unique<ScriptTreeModel>(*tree);
     tester = std::make_unique<QAbstractItemModelTester>(
         model.get(), QAbstractItemModelTester::FailureReportingMode::Fatal);

@@ -6,9 +6,7 @@
 
 #include <algorithm>
 
-#include "builder/codec/document_text.h"
-#include "builder/tree/tree_commands.h"
-#include "tests/support/fake_interaction.h"
+#include "builder/tree/testing/tree_fixture.h"
 
 namespace vandrel::builder {
 namespace {
@@ -22,28 +20,14 @@ class RenamingEditor : public EntryEditor {
   }
 };
 
-struct UndoFixture : ::testing::Test {
-  CScriptDoc doc{[] { return std::uint64_t(1); }};
-  std::unique_ptr<ScriptTree> tree;
-  BuilderPreferences prefs;
-  test::FakeInteraction ui;
+struct UndoFixture : testing::TreeFixture {
   RenamingEditor editor;
-  std::unique_ptr<TreeCommands> commands;
   std::unique_ptr<UndoStack> undo;
 
   void SetUp() override {
-    loadDocumentText(doc,
-                     "[Directories]\n0=App,0,0,d\n[Groups]\n0=G\n"
-                     "[Files]\n0=a.exe,a.exe,1,1,0,0,0,0,-1,0,0,Z:\\src,0\n[Shortcuts]\n0=Run,,0,0\n");
-    tree = std::make_unique<ScriptTree>(doc);
-    commands = std::make_unique<TreeCommands>(*tree, prefs, ui, editor);
+    load(testing::kOneOfEachScript, editor);
     undo = std::make_unique<UndoStack>(*tree);
     prefs.confirmErase = false;
-  }
-  std::vector<std::string> labels(int category) {
-    std::vector<std::string> out;
-    for (ItemHandle h : tree->children(tree->categoryItem(category))) out.push_back(tree->item(h)->label);
-    return out;
   }
   std::vector<std::string> allLabels() {
     std::vector<std::string> out;

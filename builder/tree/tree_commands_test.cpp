@@ -4,9 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include "builder/codec/document_text.h"
 #include "builder/strings/string_ids.h"
-#include "tests/support/fake_interaction.h"
+#include "builder/tree/testing/tree_fixture.h"
 
 namespace vandrel::builder {
 namespace {
@@ -26,25 +25,11 @@ class FakeEditor : public EntryEditor {
   }
 };
 
-struct Fixture : ::testing::Test {
-  CScriptDoc doc{[] { return std::uint64_t(1); }};
-  std::unique_ptr<ScriptTree> tree;
-  BuilderPreferences prefs;
-  test::FakeInteraction ui;
+struct Fixture : testing::TreeFixture {
   FakeEditor editor;
-  std::unique_ptr<TreeCommands> commands;
 
-  void load(const char* text) {
-    loadDocumentText(doc, text);
-    tree = std::make_unique<ScriptTree>(doc);
-    commands = std::make_unique<TreeCommands>(*tree, prefs, ui, editor);
-  }
+  void load(const char* text) { TreeFixture::load(text, editor); }
   void SetUp() override { load(""); }
-  std::vector<std::string> labels(int category) {
-    std::vector<std::string> out;
-    for (ItemHandle h : tree->children(tree->categoryItem(category))) out.push_back(tree->item(h)->label);
-    return out;
-  }
   ItemHandle entryItem(int category, int index) {
     return std::visit([](auto* e) { return e->key; }, *doc.entryAt(category, index));
   }
