@@ -141,7 +141,7 @@ std::string IniProfile::locate(const std::string& file) const {
 namespace {
 
 // The whole file, within the limit for text files; a larger file or a read error is told
-// once on standard error, naming the file and the reason, and reads as absent.
+// on standard error, naming the file and the reason, and reads as absent.
 std::optional<std::string> readWhole(FileSystem& files, const std::string& path) {
   std::unique_ptr<File> file = files.open(path, OpenMode::Read);
   if (!file) return std::nullopt;
@@ -186,7 +186,9 @@ std::shared_ptr<IniDocument> IniProfile::load(const std::string& path) {
   }
   std::optional<std::string> text = readWhole(files_, path);
   if (!text) {
-    cache_->files.erase(key);
+    // Kept as refused while its size and write time stay: later reads neither read it again
+    // nor tell the reason again.
+    cache_->files[key] = {nullptr, stamp->size, stamp->lastWrite, 0, path};
     return nullptr;
   }
   auto document = std::make_shared<IniDocument>(IniDocument::parse(*text));

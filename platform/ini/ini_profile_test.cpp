@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/bounded_read.h"
 #include "tests/support/memory_file_system.h"
 
 namespace vandrel::platform {
@@ -340,6 +341,22 @@ TEST_F(IniProfileTest, CacheServesReadsAndNoticesChanges) {
   // A deleted file reads as empty.
   ASSERT_TRUE(fs.deleteFile(kScript));
   EXPECT_EQ(profile.getInt(kScript, "Settings", "Type", 9), 9);
+}
+
+TEST_F(IniProfileTest, AFileOverTheTextLimitIsRefusedOnceAndNeverOverwritten) {
+  const std::string big = "[Settings]\r\nType=2\r\n" + std::string(kTextFileLimit, ';');
+  ASSERT_TRUE(fs.writeFile(kScript, big));
+  ::testing::internal::CaptureStderr();
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(profile.getInt(kScript, "Settings", "Type", 9), 9);
+  EXPECT_FALSE(profile.writeString(kScript, "Settings", "Type"s, "3"s));
+  std::string told = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(fs.openCount(), 1);
+  EXPECT_NE(told.find("it is not read"), std::string::npos) << told;
+  EXPECT_EQ(told.find("it is not read"), told.rfind("it is not read")) << told;
+  EXPECT_EQ(text(kScript), big);
+  // Once the file is smaller again it is read.
+  ASSERT_TRUE(fs.writeFile(kScript, "[Settings]\r\nType=4\r\n"));
+  EXPECT_EQ(profile.getInt(kScript, "Settings", "Type", 9), 4);
 }
 
 // A gathered run of writes: reads see each write at once, the file on disk always holds the
