@@ -7,42 +7,18 @@
 #include <shlobj.h>
 #include <shobjidl.h>
 
+#include "platform/win32/win32_com.h"
+
 #include <vector>
 
 namespace vandrel::platform::win32 {
 
 namespace {
 
-std::wstring wide(const std::string& text) {
-  int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
-  std::wstring out(length > 0 ? length : 1, L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, out.data(), length);
-  out.resize(out.size() - 1);
-  return out;
-}
-
-// A COM interface pointer released when it goes.
-template <typename T>
-struct Held {
-  T* p = nullptr;
-  ~Held() {
-    if (p) p->Release();
-  }
-  T* operator->() const { return p; }
-};
-
 bool makeShellLink(Held<IShellLinkA>& link) {
   return SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                     reinterpret_cast<void**>(&link.p)));
 }
-
-// The thread's COM apartment for the duration of one call, when no Win32Shell holds it.
-struct ComScope {
-  bool started = SUCCEEDED(CoInitialize(nullptr));
-  ~ComScope() {
-    if (started) CoUninitialize();
-  }
-};
 
 }  // namespace
 
