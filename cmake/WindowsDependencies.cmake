@@ -1,7 +1,7 @@
 # What the Windows build takes from outside. The Windows programs link no outside library:
-# the registry is the system's own, and the Qt windows and the compound-file documents stay
-# with the emulated backend. Two header-only or source-only packages are taken from the host:
-# CLI11 (header-only) and GoogleTest, compiled here for the target.
+# the registry and the compound files (structured storage) are the system's own, and the Qt
+# windows stay with the emulated backend. Two header-only or source-only packages are taken
+# from the host: CLI11 (header-only) and GoogleTest, compiled here for the target.
 
 # CLI11: the host's headers, seen through a folder that holds only them (the host's
 # /usr/include must not come before the target's own headers).

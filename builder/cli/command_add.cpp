@@ -9,7 +9,7 @@
 #include "builder/cli/command_session.h"
 #include "builder/dropimport/drop_import.h"
 #include "builder/dropimport/path_import.h"
-#include "builder/prefs/preferences_store.h"
+#include "builder/prefs/preference_rules.h"
 #include "platform/code_page.h"
 
 namespace vandrel::builder::cli {
@@ -112,7 +112,7 @@ CommandRun defineAdd(CLI::App& sub) {
       if (!options->noSave && !session->saveIfModified()) return exit_status::Failed;
       return exit_status::Done;
     }
-    BuilderPreferences preferences = prefs::readPreferences();
+    BuilderPreferences preferences = prefs::storedPreferences(*machine);
     dropimport::InteractionDropDialogs dialogs(context.ui());
     dropimport::DropImport import(session->tree(), preferences, machine->files(), context.ui(),
                                   dialogs);

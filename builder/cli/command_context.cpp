@@ -2,7 +2,6 @@
 #include <iostream>
 
 #include "builder/cli/command.h"
-#include "platform/emulated/machine_root.h"
 #include "platform/program_start.h"
 
 namespace vandrel::builder::cli {

@@ -5,6 +5,7 @@
 
 #include "builder/cli/command_session.h"
 #include "builder/generate/test_install.h"
+#include "platform/host_environment.h"
 
 namespace vandrel::builder::cli {
 
@@ -28,7 +29,7 @@ CommandRun defineTest(CLI::App& sub) {
       std::error_code ec;
       std::filesystem::path root = std::filesystem::absolute(o->machine, ec);
       if (ec) return usageError(context, "cannot use the machine root " + o->machine);
-      ::setenv("VANDREL_MACHINE", root.c_str(), 1);
+      platform::setHostEnvironment("VANDREL_MACHINE", root.string());
     }
     std::unique_ptr<HeadlessSession> session = openSession(context, o->doc);
     if (!session) return exit_status::Failed;

@@ -131,7 +131,9 @@ IntegrityCheckResult runIntegrityCheck(CScriptDoc& doc, const ScriptTree& tree,
   }
   ScanletDocument description = describe(doc, tree, context);
   std::optional<std::filesystem::path> hostLog = context.files.hostPath(*log);
-  if (!hostLog || scanlet.begin(hostLog->c_str(), &description) == 0) {
+  // The library takes the path in the program's code page.
+  std::string hostLogName = hostLog ? hostLog->string() : std::string();
+  if (!hostLog || scanlet.begin(hostLogName.c_str(), &description) == 0) {
     stopMessage(context.ui, str(sid::LogCreateFailed),
                 *log + (hostLog ? ": the file cannot be created (is its folder there and writable?)"
                                 : ": not a path of this machine"));

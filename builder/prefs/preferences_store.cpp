@@ -9,17 +9,6 @@ namespace vandrel::builder::prefs {
 
 namespace {
 
-// A key's value, or def when it is absent or not a number.
-int readInt(QSettings& s, const char* key, int def) {
-  QVariant value = s.value(QString::fromLatin1(key));
-  if (!value.isValid()) return def;
-  bool ok = false;
-  int n = value.toString().trimmed().toInt(&ok);
-  return ok ? n : def;
-}
-
-bool readBool(QSettings& s, const char* key, bool def) { return readInt(s, key, def ? 1 : 0) != 0; }
-
 QString latin1(const std::string& text) { return QString::fromLatin1(text.data(), qsizetype(text.size())); }
 
 }  // namespace
@@ -50,33 +39,11 @@ std::unique_ptr<QSettings> openSettings() {
 }
 
 BuilderPreferences readPreferences(QSettings& s) {
-  BuilderPreferences p;
-  p.defEdit = "Notepad.exe %1";
-  s.beginGroup(kSettingsGroup);
-  p.loadOnOpen = readBool(s, "LoadOnOpen", true);
-  if (p.loadOnOpen) {
-    p.saveOnExit = readBool(s, "SaveOnExit", true);
-    p.confirmErase = readBool(s, "ConfirmErase", true);
-    p.showProgress = readBool(s, "ShowProgress", true);
-    p.iconSize = readInt(s, "IconSize", 16) == 32 ? 32 : 16;
-    p.ensureVisible = readBool(s, "EnsureVisible", true);
-    QVariant edit = s.value("DefEdit");
-    if (edit.isValid()) p.defEdit = edit.toString().toLatin1().toStdString();
-    p.autoCheck = readBool(s, "AutoCheck", false);
-  }
-  s.endGroup();
-  if (p.loadOnOpen) {
-    s.beginGroup(kFileDropGroup);
-    p.dispProps = readBool(s, "DispProps", true);
-    int mode = readInt(s, "DirMode", 0);
-    p.dirMode = mode >= 0 && mode <= 2 ? mode : 0;
-    p.dropDirAdd = readBool(s, "DropDirAdd", true);
-    p.dropDirInc = readBool(s, "DropDirInc", true);
-    p.dropDirSub = readBool(s, "DropDirSub", false);
-    p.dispSummary = readBool(s, "DispSummary", false);
-    s.endGroup();
-  }
-  return p;
+  return readPreferences([&s](const char* group, const char* key) -> std::optional<std::string> {
+    QVariant value = s.value(QString::fromLatin1(group) + '/' + QString::fromLatin1(key));
+    if (!value.isValid()) return std::nullopt;
+    return value.toString().toLatin1().toStdString();
+  });
 }
 
 BuilderPreferences readPreferences() {
@@ -118,5 +85,8 @@ void writeSaveOnExit(QSettings& s, bool saveOnExit) {
   s.endGroup();
   s.sync();
 }
+
+// The command line reads the same file as the graphical builder.
+BuilderPreferences storedPreferences(platform::Machine&) { return readPreferences(); }
 
 }  // namespace vandrel::builder::prefs

@@ -6,18 +6,11 @@
 #include <filesystem>
 #include <memory>
 
-#include "builder/model/builder_preferences.h"
+#include "builder/prefs/preference_rules.h"
 
 class QSettings;
 
 namespace vandrel::builder::prefs {
-
-inline constexpr const char* kOrganization = "Orlwen";
-inline constexpr const char* kApplication = "Corvix v3.0";
-inline constexpr const char* kSettingsGroup = "Settings";  // string 202
-inline constexpr const char* kFileDropGroup = "FileDrop";  // string 206
-inline constexpr const char* kWindowGroup = "BackMDI";     // string 203
-inline constexpr const char* kTipGroup = "Tip";
 
 // The settings file of this user ($XDG_CONFIG_HOME, else ~/.config, read at each call).
 std::filesystem::path preferencesFile();
@@ -25,10 +18,7 @@ std::filesystem::path preferencesFile();
 // The store, opened afresh on every call so that a changed environment is followed.
 std::unique_ptr<QSettings> openSettings();
 
-// The preferences as the builder reads them at start-up: DefEdit from the built-in text,
-// then LoadOnOpen; only when it is on, every other key, each with its value for an absent
-// key (DispSummary is then off unless stored). An IconSize other than 32 reads as 16; a
-// DirMode outside 0..2 reads as 0; a value that is not a number counts as absent.
+// The preferences read from the store by the rules of preference_rules.h.
 BuilderPreferences readPreferences(QSettings& settings);
 BuilderPreferences readPreferences();
 
