@@ -59,7 +59,11 @@ booted=$(date +%s)
 (cd build-win64 && ctest --output-on-failure --timeout 300)
 tested=$(date +%s)
 
+VANDREL_WINE=$wine scripts/documents-under-wine.sh "$host_bin" build-win64/bin
+documents=$(date +%s)
+
 VANDREL_WINE=$wine scripts/example-under-wine.sh "$host_bin" build-win64/bin
 done_at=$(date +%s)
 echo "Windows step: build $((built - start)) s, Wine prefix $((booted - built)) s," \
-  "tests $((tested - booted)) s, example package $((done_at - tested)) s"
+  "tests $((tested - booted)) s, documents $((documents - tested)) s," \
+  "example package $((done_at - documents)) s"
