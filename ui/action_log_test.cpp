@@ -7,6 +7,7 @@
 
 #include <cstdlib>
 
+#include "tests/support/scoped_environment.h"
 #include "tests/support/temp_dir.h"
 #include "ui/ui_test_support.h"
 
@@ -118,13 +119,12 @@ TEST(ActionLog, PathFromTheEnvironment) {
       {"", "/t/transcript", "/t/transcript.actions.jsonl"},
       {"", "", ""},
   };
+  test::ScopedEnvironment environment;
   for (const Case& c : cases) {
-    ::setenv("VANDREL_LOG", c.log, 1);
-    ::setenv("VANDREL_TRANSCRIPT", c.transcript, 1);
+    environment.set("VANDREL_LOG", c.log);
+    environment.set("VANDREL_TRANSCRIPT", c.transcript);
     EXPECT_EQ(ActionLog::pathFromEnvironment(), c.expected) << c.log << " " << c.transcript;
   }
-  ::unsetenv("VANDREL_LOG");
-  ::unsetenv("VANDREL_TRANSCRIPT");
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "tests/support/host_pipe.h"
 #include "ui/ui_test_support.h"
 
 namespace vandrel::ui {
@@ -18,7 +19,7 @@ class PipedStdin {
  public:
   explicit PipedStdin(const std::string& typed) {
     int fds[2];
-    if (pipe(fds) != 0) throw std::runtime_error("pipe");
+    if (!test::makeHostPipe(fds)) throw std::runtime_error("pipe");
     if (write(fds[1], typed.data(), typed.size()) != static_cast<ssize_t>(typed.size())) {
       throw std::runtime_error("write");
     }
@@ -181,7 +182,7 @@ TEST_F(ConsoleTyped, DashCancelsFolderAndChoice) {
 
 TEST(ConsoleTypedProgress, CancelIsTypedWhileTheBarRuns) {
   int fds[2];
-  ASSERT_EQ(pipe(fds), 0);
+  ASSERT_TRUE(test::makeHostPipe(fds));
   std::FILE* in = fdopen(fds[0], "r");
   CapturedStream out, err;
   ConsoleInteraction ui(in, out.file(), err.file(), true, false);

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "tests/support/scoped_environment.h"
 #include "tests/support/temp_dir.h"
 #include "ui/console_interaction.h"
 #include "ui/interaction.h"
@@ -13,33 +14,7 @@
 namespace vandrel::ui {
 namespace {
 
-// Sets environment variables for one test and puts the old values back.
-class Environment {
- public:
-  void set(const char* name, const std::string& value) {
-    if (!saved_.count(name)) {
-      const char* old = std::getenv(name);
-      saved_[name] = old ? std::optional<std::string>(old) : std::nullopt;
-    }
-    if (value.empty()) {
-      unsetenv(name);
-    } else {
-      setenv(name, value.c_str(), 1);
-    }
-  }
-  ~Environment() {
-    for (const auto& [name, value] : saved_) {
-      if (value) {
-        setenv(name.c_str(), value->c_str(), 1);
-      } else {
-        unsetenv(name.c_str());
-      }
-    }
-  }
-
- private:
-  std::map<std::string, std::optional<std::string>> saved_;
-};
+using Environment = test::ScopedEnvironment;
 
 class MarkerBackend : public ScriptedInteraction {};
 

@@ -9,4 +9,6 @@ void setHostEnvironment(const std::string& name, const std::string& value) {
   ::setenv(name.c_str(), value.c_str(), 1);
 }
 
+void unsetHostEnvironment(const std::string& name) { ::unsetenv(name.c_str()); }
+
 }  // namespace vandrel::platform

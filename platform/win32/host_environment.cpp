@@ -10,4 +10,7 @@ void setHostEnvironment(const std::string& name, const std::string& value) {
   _putenv_s(name.c_str(), value.c_str());
 }
 
+// An empty value removes the variable.
+void unsetHostEnvironment(const std::string& name) { _putenv_s(name.c_str(), ""); }
+
 }  // namespace vandrel::platform
