@@ -66,6 +66,19 @@ std::optional<fs::path> followLinks(const fs::path& path) {
   return done;
 }
 
+// The folder and the name of a host path as resolve() makes it (never ending in "/" unless
+// it is the root).
+std::string parentOf(const std::string& host) {
+  std::size_t slash = host.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? std::string("/") : host.substr(0, slash);
+}
+
+std::string nameOf(const std::string& host) {
+  std::size_t slash = host.rfind('/');
+  return slash == std::string::npos ? host : host.substr(slash + 1);
+}
+
 bool isPrefix(const fs::path& prefix, const fs::path& path) {
   auto q = path.begin();
   for (const fs::path& part : prefix) {
@@ -122,13 +135,13 @@ std::optional<EmulatedFileSystem::Resolved> EmulatedFileSystem::resolve(const st
   if (!win) return std::nullopt;
   const DriveMapping* d = drive(win->drive);
   if (!d) return std::nullopt;
-  Resolved r{*win, {}, d, false, std::nullopt};
+  Resolved r{std::move(*win), {}, d, false, std::nullopt};
   bool missing = false, linked = false;
   std::optional<HostStat> found;
   // The host path grows as a string (a filesystem path would split itself into its parts
   // again at every step).
   std::string host = d->host.native();
-  for (const std::string& part : win->parts) {
+  for (const std::string& part : r.win.parts) {
     if (!host.empty() && host.back() != '/') host += '/';
     const std::size_t folderEnd = host.size();
     if (!missing) {
@@ -138,7 +151,7 @@ std::optional<EmulatedFileSystem::Resolved> EmulatedFileSystem::resolve(const st
         continue;
       }
       host.resize(folderEnd);
-      if (std::optional<std::string> other = names_.find(fs::path(host), part)) {
+      if (std::optional<std::string> other = names_.find(host, part)) {
         host += *other;
         if ((found = hostStat(host.c_str(), false))) {
           linked = linked || S_ISLNK(found->mode);
@@ -150,11 +163,11 @@ std::optional<EmulatedFileSystem::Resolved> EmulatedFileSystem::resolve(const st
     }
     host += part;
   }
-  r.host = fs::path(std::move(host));
+  r.host = std::move(host);
   if (linked && !insideDrive(r.host, *d)) return std::nullopt;
-  if (r.atRoot()) found = hostStat(r.host);
+  if (r.atRoot()) found = hostStat(r.host.c_str());
   r.exists = found.has_value();
-  r.entry = found && S_ISLNK(found->mode) ? hostStat(r.host) : found;
+  r.entry = found && S_ISLNK(found->mode) ? hostStat(r.host.c_str()) : found;
   return r;
 }
 
@@ -166,21 +179,17 @@ std::optional<EmulatedFileSystem::Resolved> EmulatedFileSystem::resolveForWrite(
 
 std::uint32_t EmulatedFileSystem::defaultAttributes(bool directory) { return directory ? 0 : attr::Archive; }
 
-void EmulatedFileSystem::entryAdded(const fs::path& host) {
-  names_.added(host.parent_path(), host.filename().string());
-}
+void EmulatedFileSystem::entryAdded(const std::string& host) { names_.added(parentOf(host), nameOf(host)); }
 
-void EmulatedFileSystem::entryRemoved(const fs::path& host) {
-  names_.removed(host.parent_path(), host.filename().string());
-}
+void EmulatedFileSystem::entryRemoved(const std::string& host) { names_.removed(parentOf(host), nameOf(host)); }
 
 std::optional<FileStatus> EmulatedFileSystem::hostStatus(const fs::path& host) {
-  return statusFrom(host, hostStat(host));
+  return statusFrom(host.native(), hostStat(host));
 }
 
 std::optional<FileStatus> EmulatedFileSystem::hostStatus(const Resolved& r) { return statusFrom(r.host, r.entry); }
 
-std::optional<FileStatus> EmulatedFileSystem::statusFrom(const fs::path& host, const std::optional<HostStat>& st) {
+std::optional<FileStatus> EmulatedFileSystem::statusFrom(const std::string& host, const std::optional<HostStat>& st) {
   if (!st) return std::nullopt;
   bool dir = S_ISDIR(st->mode);
   if (!dir && !S_ISREG(st->mode)) return std::nullopt;  // devices, pipes: not files here
@@ -231,7 +240,7 @@ std::unique_ptr<File> EmulatedFileSystem::create(const std::string& path) {
     // A new empty file takes the old one's name in one step, so a hard or symbolic link
     // there is replaced, never written through into the file it shares or leads to.
     fs::path staged;
-    fd = createStaged(r->host.parent_path(), &staged);
+    fd = createStaged(parentOf(r->host), &staged);
     if (fd < 0) return nullptr;
     if (::rename(staged.c_str(), r->host.c_str()) != 0) {
       ::unlink(staged.c_str());
@@ -301,7 +310,7 @@ bool EmulatedFileSystem::moveFile(const std::string& from, const std::string& to
   if (!src || !dst || src->atRoot() || dst->atRoot() || !src->exists) return false;
   fs::path target = dst->host;
   if (src->host == dst->host) {
-    target = dst->host.parent_path() / dst->win.parts.back();  // a change of case only
+    target = fs::path(parentOf(dst->host)) / dst->win.parts.back();  // a change of case only
     if (target == src->host) return true;
   } else if (dst->exists || isPrefix(src->host, dst->host)) {
     return false;  // the target exists, or a folder would move into itself
@@ -318,9 +327,9 @@ bool EmulatedFileSystem::moveFile(const std::string& from, const std::string& to
     fs::remove(src->host, ec);
   }
   entryRemoved(src->host);
-  entryAdded(target);
+  entryAdded(target.native());
   names_.dropTree(src->host);  // the listings of a moved folder and the folders below it
-  meta_.rename(src->host, target);
+  meta_.rename(src->host, target.native());
   return true;
 }
 
@@ -387,7 +396,7 @@ std::optional<bool> EmulatedFileSystem::replaceWholeFile(const std::string& path
   // a staged file that no listing shows, that the next program writing in the folder
   // removes and that removing the folder takes away.
   fs::path staged;
-  int fd = createStaged(r->host.parent_path(), &staged);
+  int fd = createStaged(parentOf(r->host), &staged);
   if (fd < 0) return false;
   HostFile file(fd);
   std::size_t done = 0;
@@ -420,7 +429,7 @@ std::optional<FileSystem::ChangeStamp> EmulatedFileSystem::changeStamp(const std
   return ChangeStamp{r->entry->size, toFileTime(r->entry->lastWrite)};
 }
 
-bool EmulatedFileSystem::setHostTimes(const fs::path& host, std::optional<FileTime> lastAccess,
+bool EmulatedFileSystem::setHostTimes(const std::string& host, std::optional<FileTime> lastAccess,
                                       std::optional<FileTime> lastWrite) {
   if (!lastAccess && !lastWrite) return true;
   timespec times[2];
@@ -476,7 +485,7 @@ std::vector<FindData> EmulatedFileSystem::find(const std::string& pattern) {
   if (!dir->atRoot()) {
     // Windows lists the folder itself and its parent first.
     if (text::matchesWildcard(name, ".")) found.push_back({".", *dirStatus});
-    auto parent = hostStatus(dir->host.parent_path());
+    auto parent = hostStatus(fs::path(parentOf(dir->host)));
     if (text::matchesWildcard(name, "..") && parent) found.push_back({"..", *parent});
   }
   std::vector<FindData> entries;
@@ -579,7 +588,7 @@ std::string EmulatedFileSystem::fullPath(const std::string& path) {
 std::optional<fs::path> EmulatedFileSystem::hostPath(const std::string& path) {
   auto r = resolve(path);
   if (!r) return std::nullopt;
-  return r->host;
+  return fs::path(r->host);
 }
 
 std::optional<std::string> EmulatedFileSystem::windowsPath(const fs::path& host) {

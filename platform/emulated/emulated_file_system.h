@@ -59,7 +59,7 @@ class EmulatedFileSystem : public FileSystem {
  private:
   struct Resolved {
     text::WinPath win;
-    std::filesystem::path host;
+    std::string host;  // kept as text: the calls made with it take text
     const DriveMapping* drive = nullptr;
     bool exists = false;            // the host has an entry of that name (perhaps a broken link)
     std::optional<HostStat> entry;  // what it is, links followed; empty when missing or broken
@@ -73,9 +73,9 @@ class EmulatedFileSystem : public FileSystem {
   bool insideDrive(const std::filesystem::path& host, const DriveMapping& drive) const;
   std::optional<FileStatus> hostStatus(const std::filesystem::path& host);
   std::optional<FileStatus> hostStatus(const Resolved& r);
-  std::optional<FileStatus> statusFrom(const std::filesystem::path& host, const std::optional<HostStat>& st);
+  std::optional<FileStatus> statusFrom(const std::string& host, const std::optional<HostStat>& st);
   // The host part of setFileTimes: the access and write times.
-  static bool setHostTimes(const std::filesystem::path& host, std::optional<FileTime> lastAccess,
+  static bool setHostTimes(const std::string& host, std::optional<FileTime> lastAccess,
                            std::optional<FileTime> lastWrite);
   // The record setAttributes keeps for attributes: none for what the host shows anyway.
   static std::optional<std::uint32_t> keptAttributes(std::uint32_t attributes, bool folder);
@@ -87,8 +87,8 @@ class EmulatedFileSystem : public FileSystem {
   // Puts a copy of the file in its place (one rename), ending its hard links to other names.
   static bool replaceWithCopy(const std::filesystem::path& host);
   // Keeps the kept folder listings in step with our own changes.
-  void entryAdded(const std::filesystem::path& host);
-  void entryRemoved(const std::filesystem::path& host);
+  void entryAdded(const std::string& host);
+  void entryRemoved(const std::string& host);
 
   MachineConfig config_;
   bool hostDriveWritable_;

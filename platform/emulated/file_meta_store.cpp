@@ -131,11 +131,11 @@ sqlite3_stmt* FileMetaStore::statement(Query query) {
   return st;
 }
 
-FileMeta FileMetaStore::get(const fs::path& host) {
+FileMeta FileMetaStore::get(const std::string& host) {
   FileMeta meta;
   sqlite3_stmt* st = statement(kGet);
   if (!st) return meta;
-  bindPath(st, 1, host.string());
+  bindPath(st, 1, host);
   if (sqlite3_step(st) == SQLITE_ROW) {
     if (sqlite3_column_type(st, 0) != SQLITE_NULL) meta.creation = FileTime(sqlite3_column_int64(st, 0));
     if (sqlite3_column_type(st, 1) != SQLITE_NULL)
@@ -146,10 +146,10 @@ FileMeta FileMetaStore::get(const fs::path& host) {
   return meta;
 }
 
-bool FileMetaStore::write(const fs::path& host, const FileMeta& now, const FileMeta& wanted) {
+bool FileMetaStore::write(const std::string& host, const FileMeta& now, const FileMeta& wanted) {
   if (!db_) return false;
   if (now == wanted) return true;
-  const std::string path = host.string();
+  const std::string& path = host;
   if (!wanted.creation && !wanted.attributes) {
     sqlite3_stmt* st = statement(kDelete);
     if (!st) return false;
@@ -187,36 +187,36 @@ bool FileMetaStore::write(const fs::path& host, const FileMeta& now, const FileM
   return true;
 }
 
-bool FileMetaStore::setCreation(const fs::path& host, std::optional<FileTime> time) {
+bool FileMetaStore::setCreation(const std::string& host, std::optional<FileTime> time) {
   FileMeta now = get(host), wanted = now;
   wanted.creation = time;
   return write(host, now, wanted);
 }
 
-bool FileMetaStore::setAttributes(const fs::path& host, std::optional<std::uint32_t> attributes) {
+bool FileMetaStore::setAttributes(const std::string& host, std::optional<std::uint32_t> attributes) {
   FileMeta now = get(host), wanted = now;
   wanted.attributes = attributes;
   return write(host, now, wanted);
 }
 
-bool FileMetaStore::setBoth(const fs::path& host, std::optional<FileTime> time,
+bool FileMetaStore::setBoth(const std::string& host, std::optional<FileTime> time,
                             std::optional<std::uint32_t> attributes) {
   FileMeta now = get(host);
   return write(host, now, FileMeta{time, attributes});
 }
 
-void FileMetaStore::forget(const fs::path& host) {
+void FileMetaStore::forget(const std::string& host) {
   // Most files never had a record: looking costs far less than a write.
   sqlite3_stmt* look = statement(kGet);
   if (!look) return;
-  bindPath(look, 1, host.string());
+  bindPath(look, 1, host);
   bool found = sqlite3_step(look) == SQLITE_ROW;
   sqlite3_reset(look);
   sqlite3_clear_bindings(look);
   if (!found) return;
   sqlite3_stmt* st = statement(kDelete);
   if (!st) return;
-  bindPath(st, 1, host.string());
+  bindPath(st, 1, host);
   runToEnd(st);
 }
 
@@ -232,8 +232,8 @@ bool FileMetaStore::anyAtOrBelow(const std::string& path) {
   return found;
 }
 
-void FileMetaStore::rename(const fs::path& from, const fs::path& to) {
-  const std::string f = from.string(), t = to.string();
+void FileMetaStore::rename(const std::string& from, const std::string& to) {
+  const std::string &f = from, &t = to;
   if (!db_ || (!anyAtOrBelow(f) && !anyAtOrBelow(t))) return;
   const char* below = " WHERE path = ?1 OR (path > ?2 AND path < ?3)";
   auto bindBelow = [](sqlite3_stmt* st, const std::string& p) {

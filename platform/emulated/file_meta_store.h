@@ -31,19 +31,19 @@ class FileMetaStore {
   FileMetaStore(const FileMetaStore&) = delete;
   FileMetaStore& operator=(const FileMetaStore&) = delete;
 
-  FileMeta get(const std::filesystem::path& host);
+  FileMeta get(const std::string& host);
   // Sets or (with no value) clears one part of a file's record. A change that changes nothing
   // writes nothing, and a record left with neither part is removed.
-  bool setCreation(const std::filesystem::path& host, std::optional<FileTime> time);
-  bool setAttributes(const std::filesystem::path& host, std::optional<std::uint32_t> attributes);
+  bool setCreation(const std::string& host, std::optional<FileTime> time);
+  bool setAttributes(const std::string& host, std::optional<std::uint32_t> attributes);
   // Both parts at once, as one change.
-  bool setBoth(const std::filesystem::path& host, std::optional<FileTime> time,
+  bool setBoth(const std::string& host, std::optional<FileTime> time,
                std::optional<std::uint32_t> attributes);
   // The file is gone: its record goes with it.
-  void forget(const std::filesystem::path& host);
+  void forget(const std::string& host);
   // A file or folder was moved: its record and those of everything below it follow, and
   // whatever was recorded at the target goes.
-  void rename(const std::filesystem::path& from, const std::filesystem::path& to);
+  void rename(const std::string& from, const std::string& to);
 
  private:
   // Statements prepared once and reused for the life of the store.
@@ -54,7 +54,7 @@ class FileMetaStore {
   void close();
   bool exec(const char* sql);
   sqlite3_stmt* statement(Query query);
-  bool write(const std::filesystem::path& host, const FileMeta& now, const FileMeta& wanted);
+  bool write(const std::string& host, const FileMeta& now, const FileMeta& wanted);
   bool anyAtOrBelow(const std::string& path);
 
   sqlite3* db_ = nullptr;

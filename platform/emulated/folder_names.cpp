@@ -26,13 +26,13 @@ struct FolderTime {
 };
 
 // "a/b/" and "a/b" are one folder.
-std::string keyOf(const std::filesystem::path& folder) {
-  std::string key = folder.native();
+std::string keyOf(const std::string& folder) {
+  std::string key = folder;
   while (key.size() > 1 && key.back() == '/') key.pop_back();
   return key;
 }
 
-std::optional<FolderTime> folderTime(const std::filesystem::path& folder) {
+std::optional<FolderTime> folderTime(const std::string& folder) {
   struct stat st;
   if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
   return FolderTime{st.st_mtim, st.st_ctim};
@@ -40,7 +40,7 @@ std::optional<FolderTime> folderTime(const std::filesystem::path& folder) {
 
 }  // namespace
 
-FolderNames::Listing* FolderNames::current(const std::filesystem::path& folder) {
+FolderNames::Listing* FolderNames::current(const std::string& folder) {
   const std::string key = keyOf(folder);
   auto it = listings_.find(key);
   auto time = folderTime(folder);
@@ -74,7 +74,7 @@ FolderNames::Listing* FolderNames::current(const std::filesystem::path& folder) 
   return &(listings_[key] = std::move(listing));
 }
 
-std::optional<std::string> FolderNames::find(const std::filesystem::path& folder, const std::string& name) {
+std::optional<std::string> FolderNames::find(const std::string& folder, const std::string& name) {
   Listing* listing = current(folder);
   if (!listing) return std::nullopt;
   auto it = listing->names.find(text::toUpper(name));
@@ -82,7 +82,7 @@ std::optional<std::string> FolderNames::find(const std::filesystem::path& folder
   return it->second.front();
 }
 
-FolderNames::Listing* FolderNames::afterChange(const std::filesystem::path& folder) {
+FolderNames::Listing* FolderNames::afterChange(const std::string& folder) {
   auto it = listings_.find(keyOf(folder));
   if (it == listings_.end()) return nullptr;
   auto time = folderTime(folder);
@@ -96,7 +96,7 @@ FolderNames::Listing* FolderNames::afterChange(const std::filesystem::path& fold
   return &it->second;
 }
 
-void FolderNames::added(const std::filesystem::path& folder, const std::string& name) {
+void FolderNames::added(const std::string& folder, const std::string& name) {
   Listing* listing = afterChange(folder);
   if (!listing) return;
   std::vector<std::string>& spellings = listing->names[text::toUpper(name)];
@@ -107,7 +107,7 @@ void FolderNames::added(const std::filesystem::path& folder, const std::string& 
   ++kept_;
 }
 
-void FolderNames::removed(const std::filesystem::path& folder, const std::string& name) {
+void FolderNames::removed(const std::string& folder, const std::string& name) {
   Listing* listing = afterChange(folder);
   if (!listing) return;
   auto it = listing->names.find(text::toUpper(name));
@@ -120,7 +120,7 @@ void FolderNames::removed(const std::filesystem::path& folder, const std::string
   --kept_;
 }
 
-void FolderNames::dropTree(const std::filesystem::path& folder) {
+void FolderNames::dropTree(const std::string& folder) {
   const std::string top = keyOf(folder);
   if (top == "/") {
     listings_.clear();

@@ -5,7 +5,6 @@
 #include <time.h>
 
 #include <cstddef>
-#include <filesystem>
 #include <map>
 #include <optional>
 #include <string>
@@ -19,16 +18,16 @@ class FolderNames {
   // The entry of folder whose name matches name without regard to case; of several, the
   // smallest, so that the choice never depends on listing order. A listing is used again only
   // while the folder's change time (to the nanosecond) is the one it was made at.
-  std::optional<std::string> find(const std::filesystem::path& folder, const std::string& name);
+  std::optional<std::string> find(const std::string& folder, const std::string& name);
 
   // Our own changes, applied to a kept listing so that it stays valid after the folder's
   // change time moves on. A change another program makes in the same folder within the same
   // clock tick as ours is not seen until the folder changes again; exact names are always
   // looked up on the host first, so this only affects spellings that differ in case.
-  void added(const std::filesystem::path& folder, const std::string& name);
-  void removed(const std::filesystem::path& folder, const std::string& name);
+  void added(const std::string& folder, const std::string& name);
+  void removed(const std::string& folder, const std::string& name);
   // A folder was removed or moved away: its listing and those below it are dropped.
-  void dropTree(const std::filesystem::path& folder);
+  void dropTree(const std::string& folder);
 
   // How many folders have been listed from the host (for tests of the cost).
   std::size_t listings() const { return listingsMade_; }
@@ -41,10 +40,10 @@ class FolderNames {
     // Upper-case name -> the host names spelt that way.
     std::unordered_map<std::string, std::vector<std::string>> names;
   };
-  Listing* current(const std::filesystem::path& folder);
+  Listing* current(const std::string& folder);
   // Takes the folder's new change time after one of our own changes; drops the listing when
   // the folder has gone.
-  Listing* afterChange(const std::filesystem::path& folder);
+  Listing* afterChange(const std::string& folder);
 
   // By host folder; in byte order, so that the folders below one lie together.
   std::map<std::string, Listing> listings_;

@@ -18,6 +18,9 @@ namespace vandrel::platform {
 
 namespace {
 
+// The most file names whose full paths are kept.
+constexpr std::size_t kLocatedLimit = 256;
+
 std::string upper(std::string text) {
   for (char& c : text) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
@@ -118,6 +121,10 @@ struct IniProfile::Cache {
     std::string path;         // the full path, for writing them back
   };
   std::unordered_map<std::string, Entry> files;  // upper-case full path -> parsed file
+  // The full paths of file names that begin with a drive and its root ("C:\\..."): those
+  // depend on nothing that changes (not on the current folder), and a script read names its
+  // file that way at every value.
+  std::unordered_map<std::string, std::string> located;
 };
 
 IniProfile::IniProfile(FileSystem& files, std::function<std::string()> windowsFolder, ChangeLock* lock)
@@ -129,13 +136,22 @@ std::string IniProfile::locate(const std::string& file) const {
   // A file named without any folder lies in the Windows folder; any other path is taken
   // from the current folder, as Windows does.
   if (file.empty()) return {};
+  const bool fromRoot = file.size() >= 3 && file[1] == ':' && (file[2] == '\\' || file[2] == '/');
+  if (fromRoot) {
+    if (auto known = cache_->located.find(file); known != cache_->located.end()) return known->second;
+  }
   std::string path = file;
   if (file.find_first_of("\\/:") == std::string::npos) {
     std::string folder = windowsFolder_ ? windowsFolder_() : std::string();
     if (folder.empty()) return {};
     path = folder.back() == '\\' ? folder + file : folder + "\\" + file;
   }
-  return files_.fullPath(path);
+  std::string full = files_.fullPath(path);
+  if (fromRoot) {
+    if (cache_->located.size() >= kLocatedLimit) cache_->located.clear();
+    cache_->located.emplace(file, full);
+  }
+  return full;
 }
 
 namespace {

@@ -19,10 +19,23 @@ std::string trimName(std::string_view name) {
   return std::string(name.substr(0, end));
 }
 
+// Asked for every name of every path: one comparison per character (a search of the list of
+// refused characters per character cost more than the rest of the path's resolution).
 bool hasBadCharacter(std::string_view name) {
   for (char c : name) {
     if (static_cast<unsigned char>(c) < 32) return true;
-    if (std::string_view("<>:\"|?*").find(c) != std::string_view::npos) return true;
+    switch (c) {
+      case '<':
+      case '>':
+      case ':':
+      case '"':
+      case '|':
+      case '?':
+      case '*':
+        return true;
+      default:
+        break;
+    }
   }
   return false;
 }
