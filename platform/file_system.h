@@ -167,6 +167,30 @@ class FileSystem {
     (void)path;
     return true;
   }
+
+  // The calls until endBatch() are a long run of file work (the files of an installation or
+  // a removal): what a file system keeps beside the files may go to its store in larger
+  // transactions. Nothing else changes: every call does what it does alone, in order.
+  // endBatch() is false when records kept beside the files (creation times, attributes)
+  // whose calls had succeeded were lost. Batches may nest.
+  virtual void beginBatch() {}
+  virtual bool endBatch() { return true; }
+  // Ends what a batch holds now (a transaction of its store), before the program waits on
+  // something else (the user's answer): no other program waits on it meanwhile. The batch
+  // goes on.
+  virtual void settleBatch() {}
+};
+
+// A batch of file work for the life of a scope.
+class FileBatch {
+ public:
+  explicit FileBatch(FileSystem& files) : files_(files) { files_.beginBatch(); }
+  ~FileBatch() { files_.endBatch(); }
+  FileBatch(const FileBatch&) = delete;
+  FileBatch& operator=(const FileBatch&) = delete;
+
+ private:
+  FileSystem& files_;
 };
 
 }  // namespace vandrel::platform

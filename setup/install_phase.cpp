@@ -82,8 +82,13 @@ int InstallRun::run() {
     progress_.pump();
   }
   Outcome outcome = Outcome::Next;
-  for (long i = 0; i < nbFiles && outcome == Outcome::Next && !progress_.cancelled(); ++i) {
-    outcome = installEntry(i);
+  {
+    // The copies' creation times and attributes go to the side store a transaction per
+    // many files.
+    platform::FileBatch batch(app_.machine().files());
+    for (long i = 0; i < nbFiles && outcome == Outcome::Next && !progress_.cancelled(); ++i) {
+      outcome = installEntry(i);
+    }
   }
   messages_.hide();
   if (outcome == Outcome::MissingFile) {

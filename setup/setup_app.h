@@ -14,7 +14,7 @@
 #include "setup/common/dialogs.h"
 #include "setup/common/setup_state.h"
 #include "ui/action_log.h"
-#include "ui/interaction.h"
+#include "ui/settling_interaction.h"
 
 namespace vandrel::setup {
 
@@ -61,7 +61,8 @@ class SetupApp {
 
  private:
   platform::Machine& machine_;
-  ui::Interaction& ui_;
+  // The user's questions end what a batch of file work holds before they wait.
+  ui::SettlingInteraction ui_;
   ui::ActionLog ownLog_;  // writes nothing; used when no log is given
   ui::ActionLog* log_;
   const script::StringTable& strings_;

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "platform/file_system.h"
 #include "platform/registry_update.h"
 #include "script/schema.h"
 #include "uninstall/numbered_entries.h"
@@ -102,6 +103,8 @@ bool ReleaseSharedFile(Removal& removal, const std::string& path) {
 }
 
 bool RemoveSharedFiles(Removal& removal) {
+  // The records of the files removed leave the side store a transaction per many files.
+  platform::FileBatch batch(removal.files);
   long long n = removal.count(Section::SharedFiles);
   walkEntries(
       removal.presentEntries(Section::SharedFiles, n), n, Order::Descending,
@@ -122,6 +125,7 @@ bool RemoveSharedFiles(Removal& removal) {
 }
 
 bool RemoveFiles(Removal& removal) {
+  platform::FileBatch batch(removal.files);
   long long n = removal.count(Section::Files);
   auto proceedDespiteDamage = [&] { return removal.askYesNo(removal.strings.get(ids::Corrupted)); };
   bool completed = walkEntries(

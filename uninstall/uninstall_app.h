@@ -10,7 +10,7 @@
 #include "script/script_reader.h"
 #include "script/string_table.h"
 #include "ui/action_log.h"
-#include "ui/interaction.h"
+#include "ui/settling_interaction.h"
 #include "uninstall/progress_window.h"
 #include "uninstall/removal.h"
 
@@ -65,7 +65,8 @@ class UninstallApp {
 
  private:
   platform::Machine& machine_;
-  ui::Interaction& ui_;
+  // The user's questions end what a batch of file work holds before they wait.
+  ui::SettlingInteraction ui_;
   const script::StringTable& strings_;
   UninstallState state_;
   script::ScriptReader script_;

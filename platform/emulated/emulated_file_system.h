@@ -50,6 +50,9 @@ class EmulatedFileSystem : public FileSystem {
   std::optional<std::filesystem::path> hostPath(const std::string& path) override;
   std::optional<std::string> windowsPath(const std::filesystem::path& host) override;
   bool mayWrite(const std::string& path) override { return writablePath(path); }
+  void beginBatch() override { meta_.beginBatch(); }
+  bool endBatch() override { return meta_.endBatch(); }
+  void settleBatch() override { meta_.settleBatch(); }
 
   // The host folder behind the current folder (where started programs run).
   std::optional<std::filesystem::path> currentHostDirectory();

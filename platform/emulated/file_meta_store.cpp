@@ -2,9 +2,10 @@
 //
 // Two programs may use one machine at once (the starter and the setup engine, the uninstaller
 // started by vandrel-machine), so the store runs in WAL mode with a busy timeout. Every change
-// is its own small transaction without a flush to disk (synchronous=NORMAL): a crash may lose
-// the last changes but always leaves a consistent store. A change that changes nothing writes
-// nothing, so that copying a file costs no more than the records it really needs.
+// is its own small transaction without a flush to disk (synchronous=NORMAL), or one of a
+// batch's: a crash may lose the last changes but always leaves a consistent store. A change
+// that changes nothing writes nothing, so that copying a file costs no more than the records
+// it really needs.
 #include "platform/emulated/file_meta_store.h"
 
 #include <sqlite3.h>
@@ -17,6 +18,10 @@ namespace vandrel::platform::emulated {
 namespace {
 
 namespace fs = std::filesystem;
+
+// The most changes, and the longest time, one transaction of a batch holds.
+constexpr int kBatchChanges = 1000;
+constexpr std::chrono::milliseconds kBatchTime{100};
 
 const char* kSchema =
     "CREATE TABLE IF NOT EXISTS files ("
@@ -89,6 +94,9 @@ FileMetaStore::FileMetaStore(const fs::path& dbFile) {
 FileMetaStore::~FileMetaStore() { close(); }
 
 void FileMetaStore::close() {
+  // A batch still open keeps its changes.
+  if (batchOpen_ && inTransaction()) exec("COMMIT");
+  batchOpen_ = false;
   for (sqlite3_stmt*& st : statements_) {
     sqlite3_finalize(st);
     st = nullptr;
@@ -131,7 +139,62 @@ sqlite3_stmt* FileMetaStore::statement(Query query) {
   return st;
 }
 
+bool FileMetaStore::inTransaction() const { return db_ && sqlite3_get_autocommit(db_) == 0; }
+
+void FileMetaStore::beginBatch() {
+  if (batchDepth_++ == 0) {
+    batchLost_ = false;
+    openBatch();
+  }
+}
+
+bool FileMetaStore::endBatch() {
+  if (batchDepth_ == 0 || --batchDepth_ > 0) return true;
+  if (batchOpen_ && (!inTransaction() || !commitBatch())) batchLost_ = true;
+  batchOpen_ = false;
+  return !batchLost_;
+}
+
+void FileMetaStore::settleBatch() {
+  if (batchDepth_ == 0 || !batchOpen_) return;
+  if (!inTransaction() || !commitBatch()) batchLost_ = true;
+  batchOpen_ = false;
+  batchStarted_ = {};  // due: the next call begins a transaction again
+}
+
+void FileMetaStore::openBatch() {
+  // IMMEDIATE, so that a write inside never has to wait for a lock its own read holds.
+  batchOpen_ = exec("BEGIN IMMEDIATE");
+  batchChanges_ = 0;
+  batchStarted_ = std::chrono::steady_clock::now();
+}
+
+bool FileMetaStore::commitBatch() {
+  for (sqlite3_stmt* st : statements_)
+    if (st) sqlite3_reset(st);
+  batchOpen_ = false;
+  if (exec("COMMIT")) return true;
+  if (inTransaction()) exec("ROLLBACK");
+  return false;
+}
+
+void FileMetaStore::keepBatch() {
+  if (batchDepth_ == 0 || !db_) return;
+  if (batchOpen_ && !inTransaction()) {
+    // SQLite ended the transaction on a failure: the changes it held are undone.
+    batchLost_ = true;
+    batchOpen_ = false;
+  }
+  const bool due = std::chrono::steady_clock::now() - batchStarted_ >= kBatchTime;
+  if (batchOpen_ ? batchChanges_ < kBatchChanges && !due : !due) return;
+  // (A transaction that could not begin, another program holding the store, is tried again
+  // only once its time has passed; the calls meanwhile are transactions of their own.)
+  if (batchOpen_ && !commitBatch()) batchLost_ = true;
+  openBatch();
+}
+
 FileMeta FileMetaStore::get(const std::string& host) {
+  keepBatch();
   FileMeta meta;
   sqlite3_stmt* st = statement(kGet);
   if (!st) return meta;
@@ -149,6 +212,7 @@ FileMeta FileMetaStore::get(const std::string& host) {
 bool FileMetaStore::write(const std::string& host, const FileMeta& now, const FileMeta& wanted) {
   if (!db_) return false;
   if (now == wanted) return true;
+  ++batchChanges_;
   const std::string& path = host;
   if (!wanted.creation && !wanted.attributes) {
     sqlite3_stmt* st = statement(kDelete);
@@ -206,6 +270,7 @@ bool FileMetaStore::setBoth(const std::string& host, std::optional<FileTime> tim
 }
 
 void FileMetaStore::forget(const std::string& host) {
+  keepBatch();
   // Most files never had a record: looking costs far less than a write.
   sqlite3_stmt* look = statement(kGet);
   if (!look) return;
@@ -214,6 +279,7 @@ void FileMetaStore::forget(const std::string& host) {
   sqlite3_reset(look);
   sqlite3_clear_bindings(look);
   if (!found) return;
+  ++batchChanges_;
   sqlite3_stmt* st = statement(kDelete);
   if (!st) return;
   bindPath(st, 1, host);
@@ -233,15 +299,19 @@ bool FileMetaStore::anyAtOrBelow(const std::string& path) {
 }
 
 void FileMetaStore::rename(const std::string& from, const std::string& to) {
+  keepBatch();
   const std::string &f = from, &t = to;
   if (!db_ || (!anyAtOrBelow(f) && !anyAtOrBelow(t))) return;
+  ++batchChanges_;
   const char* below = " WHERE path = ?1 OR (path > ?2 AND path < ?3)";
   auto bindBelow = [](sqlite3_stmt* st, const std::string& p) {
     bindPath(st, 1, p);
     bindPath(st, 2, p + "/");
     bindPath(st, 3, p + "0");
   };
-  if (!exec("BEGIN IMMEDIATE")) return;
+  // Inside a batch's transaction the move is a savepoint of it, undone alone.
+  const bool nested = inTransaction();
+  if (!exec(nested ? "SAVEPOINT move" : "BEGIN IMMEDIATE")) return;
   bool ok = true;
   sqlite3_stmt* drop = nullptr;
   ok = sqlite3_prepare_v2(db_, (std::string("DELETE FROM files") + below).c_str(), -1, &drop, nullptr) == SQLITE_OK;
@@ -274,7 +344,8 @@ void FileMetaStore::rename(const std::string& from, const std::string& to) {
   }
   sqlite3_finalize(update);
   // All or nothing: half the records of a folder must not stay behind.
-  exec(ok ? "COMMIT" : "ROLLBACK");
+  if (nested) exec(ok ? "RELEASE move" : "ROLLBACK TO move; RELEASE move");
+  else exec(ok ? "COMMIT" : "ROLLBACK");
 }
 
 }  // namespace vandrel::platform::emulated

@@ -3,6 +3,7 @@
 // root, keyed by host path; a file the store knows nothing about shows what the host tells.
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -45,6 +46,16 @@ class FileMetaStore {
   // whatever was recorded at the target goes.
   void rename(const std::string& from, const std::string& to);
 
+  // The calls until endBatch() are a long run (the files of an installation or a removal):
+  // they share transactions of up to a thousand changes or a tenth of a second, instead of
+  // a transaction each (a store call then costs no locking of the file). Another program
+  // sees the changes as each transaction ends, and may wait that long to write. endBatch()
+  // is false when changes whose calls had succeeded were lost. Batches may nest.
+  void beginBatch();
+  bool endBatch();
+  // Ends the batch's open transaction now; the next call begins another.
+  void settleBatch();
+
  private:
   // Statements prepared once and reused for the life of the store.
   enum Query { kGet, kSetCreation, kSetAttributes, kSetBoth, kDelete, kAnyBelow, kQueryCount };
@@ -56,9 +67,20 @@ class FileMetaStore {
   sqlite3_stmt* statement(Query query);
   bool write(const std::string& host, const FileMeta& now, const FileMeta& wanted);
   bool anyAtOrBelow(const std::string& path);
+  bool inTransaction() const;
+  // At each call of a batch: the batch's transaction is ended when it is full or old, and
+  // begun when none is open.
+  void keepBatch();
+  void openBatch();
+  bool commitBatch();
 
   sqlite3* db_ = nullptr;
   sqlite3_stmt* statements_[kQueryCount] = {};
+  int batchDepth_ = 0;
+  bool batchOpen_ = false;  // the batch's transaction is open
+  bool batchLost_ = false;  // a transaction of the batch was lost
+  int batchChanges_ = 0;    // the changes its open transaction holds
+  std::chrono::steady_clock::time_point batchStarted_;
 };
 
 }  // namespace vandrel::platform::emulated

@@ -93,6 +93,46 @@ TEST(FileMetaStoreTest, TwoProgramsShareTheStoreAndUnchangedValuesWriteNothing) 
   ASSERT_TRUE(writer.exec("COMMIT"));
 }
 
+TEST(FileMetaStoreTest, ABatchKeepsEveryChangeAndMovesInsideIt) {
+  TempDir temp;
+  RawDb raw(temp / "meta.db");
+  {
+    FileMetaStore store(temp / "meta.db");
+    store.beginBatch();
+    store.beginBatch();  // nested: the outer batch goes on
+    for (int i = 0; i < 2500; ++i) ASSERT_TRUE(store.setAttributes("/c/f" + std::to_string(i), 2u)) << i;
+    EXPECT_TRUE(store.endBatch());
+    store.rename("/c/f1", "/c/g1");
+    store.forget("/c/f2");
+    EXPECT_EQ(store.get("/c/g1").attributes, 2u);
+    EXPECT_FALSE(store.get("/c/f1").attributes);
+    // Another program sees the changes of the transactions already ended.
+    EXPECT_GE(std::stoi(raw.text("SELECT count(*) FROM files")), 2000);
+    EXPECT_TRUE(store.endBatch());
+    EXPECT_EQ(raw.text("SELECT count(*) FROM files"), "2499");
+    EXPECT_EQ(raw.text("SELECT count(*) FROM files WHERE path = CAST('/c/g1' AS BLOB)"), "1");
+    // A store closed with a batch open keeps its changes.
+    store.beginBatch();
+    ASSERT_TRUE(store.setCreation("/c/f3", 7));
+  }
+  EXPECT_EQ(raw.text("SELECT creation FROM files WHERE path = CAST('/c/f3' AS BLOB)"), "7");
+}
+
+TEST(FileMetaStoreTest, ASettledBatchLetsAnotherProgramWriteAtOnceAndGoesOn) {
+  TempDir temp;
+  FileMetaStore store(temp / "meta.db");
+  RawDb other(temp / "meta.db");  // without a busy timeout: a held lock fails at once
+  store.beginBatch();
+  ASSERT_TRUE(store.setAttributes("/c/a", 2u));
+  store.settleBatch();  // a question to the user is open now
+  ASSERT_TRUE(other.exec("BEGIN IMMEDIATE"));
+  EXPECT_EQ(other.text("SELECT count(*) FROM files"), "1");
+  ASSERT_TRUE(other.exec("COMMIT"));
+  ASSERT_TRUE(store.setAttributes("/c/b", 2u));
+  EXPECT_TRUE(store.endBatch());
+  EXPECT_EQ(other.text("SELECT count(*) FROM files"), "2");
+}
+
 TEST(FileMetaStoreTest, ADamagedStoreIsSetAsideWithItsJournal) {
   TempDir temp;
   writeFile(temp / "meta.db", std::string(3000, 'x'));
