@@ -2,9 +2,9 @@
 # Builds the Windows programs (scripts/build-windows.sh --tests) and checks them: the 32-bit
 # programs are PE32 executables, the 64-bit ones PE32+; the 64-bit tests (the platform-
 # independent libraries, the Windows backend, the backend against the emulated machine's own
-# rules) run under wine64 in a new Wine prefix, removed afterwards; then the example package
-# is installed and removed there by the Windows programs and on an emulated machine by the
-# Linux ones, and both must agree (scripts/example-under-wine.sh).
+# rules, the Win32 windows) run under wine64 in a new Wine prefix, removed afterwards; then
+# the example package is installed and removed there by the Windows programs and on an
+# emulated machine by the Linux ones, and both must agree (scripts/example-under-wine.sh).
 #
 # The Linux programs are taken from $VANDREL_HOST_BIN (the test build's bin folder), or built
 # in build-win-host/ without the tests and the Qt windows.
@@ -54,6 +54,9 @@ cleanup() {
 }
 trap cleanup EXIT
 "$wine" wineboot --init >/dev/null 2>&1
+# Wine's null graphics driver: the Win32 windows' tests make real windows and draw them
+# offscreen, with no X display.
+"$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
 booted=$(date +%s)
 
 (cd build-win64 && ctest --output-on-failure --timeout 300)

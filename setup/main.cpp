@@ -7,6 +7,9 @@
 #include "setup/strings/setup_strings.h"
 #include "ui/action_log.h"
 #include "ui/interaction.h"
+#ifdef VANDREL_WITH_WIN32_UI
+#include "ui/win32/win32_interaction.h"
+#endif
 #ifdef VANDREL_WITH_QT
 #include "setup/window/qt/qt_install_window.h"
 #include "ui/qt/qt_interaction.h"
@@ -22,6 +25,9 @@ int main(int argc, char** argv) {
   }
 #ifdef VANDREL_WITH_QT
   ui::qt::registerQtBackend(argc, argv, &machine->files());
+#endif
+#ifdef VANDREL_WITH_WIN32_UI
+  ui::win32::registerWin32Backend();
 #endif
   ui::InteractionSettings settings = ui::InteractionSettings::fromEnvironment();
   if (std::optional<std::string> problem = ui::answersFileProblem(ui::Program::Setup, settings)) {

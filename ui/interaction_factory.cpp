@@ -7,6 +7,7 @@
 #include "platform/text/text_rules.h"
 #include "ui/console_interaction.h"
 #include "ui/dialog_text.h"
+#include "ui/gui_reach.h"
 #include "ui/interaction.h"
 #include "ui/scripted_interaction.h"
 #include "ui/transcript_recorder.h"
@@ -18,6 +19,11 @@ namespace {
 GuiFactory& guiFactory() {
   static GuiFactory factory;
   return factory;
+}
+
+GuiReach& guiReach() {
+  static GuiReach reach = GuiReach::DisplayVariables;
+  return reach;
 }
 
 std::string environment(const char* name) {
@@ -55,6 +61,7 @@ Answers loadAnswers(const std::string& path) {
 }  // namespace
 
 bool displayAvailable() {
+  if (guiFactory() && guiReach() == GuiReach::Always) return true;
   return !environment("DISPLAY").empty() || !environment("WAYLAND_DISPLAY").empty() ||
          !environment("QT_QPA_PLATFORM").empty();
 }
@@ -92,9 +99,12 @@ InteractionSettings InteractionSettings::fromEnvironment() {
   return settings;
 }
 
-void registerGuiBackend(GuiFactory factory) {
+void registerGuiBackend(GuiFactory factory, GuiReach reach) {
   guiFactory() = std::move(factory);
+  guiReach() = reach;
 }
+
+void registerGuiBackend(GuiFactory factory) { registerGuiBackend(std::move(factory), GuiReach::DisplayVariables); }
 
 std::unique_ptr<Interaction> makeInteraction(Program program,
                                              const InteractionSettings& settings) {

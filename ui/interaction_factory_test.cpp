@@ -6,6 +6,7 @@
 #include "tests/support/scoped_environment.h"
 #include "tests/support/temp_dir.h"
 #include "ui/console_interaction.h"
+#include "ui/gui_reach.h"
 #include "ui/interaction.h"
 #include "ui/scripted_interaction.h"
 #include "ui/transcript_recorder.h"
@@ -117,6 +118,31 @@ TEST(MakeInteraction, GuiFallsBackToConsoleUntilABackendIsRegistered) {
   EXPECT_NE(dynamic_cast<ConsoleInteraction*>(makeInteraction(Program::Setup, settings).get()),
             nullptr);
   registerGuiBackend(nullptr);
+}
+
+// A backend whose window system is always there (the Windows desktop) is the default without
+// any display variable; one that needs a display is not, and neither is any once removed.
+TEST(MakeInteraction, ABackendAlwaysReachableIsTheDefault) {
+  Environment env;
+  for (const char* name : {"VANDREL_UI", "DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.set(name, "");
+  auto marker = [](Program, const InteractionSettings&) -> std::unique_ptr<Interaction> {
+    return std::make_unique<MarkerBackend>();
+  };
+  registerGuiBackend(marker, GuiReach::DisplayVariables);
+  EXPECT_FALSE(displayAvailable());
+  EXPECT_EQ(InteractionSettings::fromEnvironment().backend, "console");
+  registerGuiBackend(marker, GuiReach::Always);
+  EXPECT_TRUE(displayAvailable());
+  InteractionSettings settings = InteractionSettings::fromEnvironment();
+  EXPECT_EQ(settings.backend, "gui");
+  EXPECT_NE(dynamic_cast<MarkerBackend*>(makeInteraction(Program::Setup, settings).get()), nullptr);
+  // Asked for by name, scripted stays scripted.
+  env.set("VANDREL_UI", "scripted");
+  EXPECT_EQ(InteractionSettings::fromEnvironment().backend, "scripted");
+  registerGuiBackend(nullptr);
+  env.set("VANDREL_UI", "");
+  EXPECT_FALSE(displayAvailable());
+  EXPECT_EQ(InteractionSettings::fromEnvironment().backend, "console");
 }
 
 }  // namespace

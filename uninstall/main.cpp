@@ -5,6 +5,9 @@
 #include "platform/program_start.h"
 #include "ui/action_log.h"
 #include "ui/interaction.h"
+#ifdef VANDREL_WITH_WIN32_UI
+#include "ui/win32/win32_interaction.h"
+#endif
 #ifdef VANDREL_WITH_QT
 #include "ui/qt/qt_interaction.h"
 #endif
@@ -21,6 +24,9 @@ int main(int argc, char** argv) {
   }
 #ifdef VANDREL_WITH_QT
   ui::qt::registerQtBackend(argc, argv, &machine->files());
+#endif
+#ifdef VANDREL_WITH_WIN32_UI
+  ui::win32::registerWin32Backend();
 #endif
   ui::InteractionSettings settings = ui::InteractionSettings::fromEnvironment();
   if (std::optional<std::string> problem = ui::answersFileProblem(ui::Program::Uninstall, settings)) {

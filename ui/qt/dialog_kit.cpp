@@ -22,20 +22,6 @@ namespace vandrel::ui::qt {
 QString qs(const std::string& text) { return QString::fromStdString(platform::cp1252ToUtf8(text)); }
 std::string fromQs(const QString& text) { return platform::utf8ToCp1252(text.toStdString()); }
 
-std::vector<std::string> splitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::size_t start = 0;
-  while (start <= text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string::npos) end = text.size();
-    std::string line = text.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-    start = end + 1;
-  }
-  return lines;
-}
-
 QFont dialogFont() {
   QFont font("DejaVu Sans");
   font.setStyleHint(QFont::SansSerif);

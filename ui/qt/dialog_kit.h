@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "ui/interaction.h"
+#include "ui/page_lines.h"
 
 class QDialog;
 class QFont;
@@ -23,9 +24,6 @@ namespace vandrel::ui::qt {
 // The models' texts are in the Windows code page; Qt wants Unicode.
 QString qs(const std::string& text);
 std::string fromQs(const QString& text);
-
-// A model's text cut at its line breaks (a carriage return before one is dropped).
-std::vector<std::string> splitLines(const std::string& text);
 
 // Every dialog's font: a small sans-serif face of 11 pixels, the size of the system's dialog
 // font, so that the dialogs come out at the size their units describe.

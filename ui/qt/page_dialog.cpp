@@ -62,29 +62,9 @@ std::pair<std::string, std::string> labelAndValue(const std::string& line) {
 }  // namespace
 
 // The page's text lines, taken from the front and the back in reading order.
-class PageDialog::Lines {
+class PageDialog::Lines : public PageLines {
  public:
-  explicit Lines(const std::string& text) : all_(splitLines(text)), back_(all_.size()) {}
-  std::size_t left() const { return back_ - front_; }
-  std::string take() { return front_ < back_ ? all_[front_++] : std::string(); }
-  std::string takeLast() { return front_ < back_ ? all_[--back_] : std::string(); }
-  // The next count lines joined by line breaks.
-  std::string take(std::size_t count) {
-    std::string joined;
-    for (std::size_t i = 0; i < count && front_ < back_; ++i) joined += (i ? "\n" : "") + all_[front_++];
-    return joined;
-  }
-  std::string rest() { return take(left()); }
-  std::vector<std::string> restLines() {
-    std::vector<std::string> lines(all_.begin() + long(front_), all_.begin() + long(back_));
-    front_ = back_;
-    return lines;
-  }
-
- private:
-  std::vector<std::string> all_;
-  std::size_t front_ = 0;
-  std::size_t back_;
+  using PageLines::PageLines;
 };
 
 PageDialog::PageDialog(const Page& page) : page_(page), origin_(kPageLeft, kPageTop) {

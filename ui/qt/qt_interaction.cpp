@@ -5,7 +5,6 @@
 #include <QCheckBox>
 #include <QDialog>
 #include <QDialogButtonBox>
-#include <QDir>
 #include <QEventLoop>
 #include <QFrame>
 #include <QGuiApplication>
@@ -17,7 +16,6 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QRegularExpression>
 #include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -33,6 +31,7 @@
 #include "ui/qt/dialog_kit.h"
 #include "ui/qt/page_dialog.h"
 #include "ui/qt/percent_bar_widget.h"
+#include "ui/screenshot_names.h"
 
 namespace vandrel::ui::qt {
 
@@ -59,28 +58,17 @@ Screenshots::Screenshots(std::string folder, Program program)
 
 std::string Screenshots::save(QWidget& window, const std::string& name) {
   if (folder_.empty()) return {};
-  QDir dir(QString::fromStdString(folder_));
-  if (!dir.exists() && !dir.mkpath(".")) {
-    std::fprintf(stderr, "vandrel: cannot make the screenshot folder %s\n", folder_.c_str());
+  std::string file = nextScreenshotPath(folder_, program_, name, "png");
+  if (file.empty()) {
     folder_.clear();
     return {};
   }
-  int highest = 0;
-  static const QRegularExpression numbered("^(\\d+)-.*\\.png$");
-  for (const QString& entry : dir.entryList({"*.png"}, QDir::Files)) {
-    QRegularExpressionMatch match = numbered.match(entry);
-    if (match.hasMatch()) highest = std::max(highest, match.captured(1).toInt());
-  }
-  QString file = dir.filePath(QString("%1-%2-%3.png")
-                                  .arg(highest + 1, 3, 10, QChar('0'))
-                                  .arg(QString::fromStdString(program_))
-                                  .arg(QString::fromStdString(name)));
   QApplication::processEvents();
-  if (!window.grab().save(file, "PNG")) {
-    std::fprintf(stderr, "vandrel: cannot write the screenshot %s\n", file.toStdString().c_str());
+  if (!window.grab().save(QString::fromStdString(file), "PNG")) {
+    std::fprintf(stderr, "vandrel: cannot write the screenshot %s\n", file.c_str());
     return {};
   }
-  return file.toStdString();
+  return file;
 }
 
 Screenshots& processScreenshots() {
@@ -196,14 +184,9 @@ class QtInteraction::ProgressWindow : public QDialog {
   // the word before the first blank goes to its label, the rest to the line beside it; a
   // label shows only while its line has text.
   void showCopyLines(const std::vector<std::string>& lines) {
-    auto split = [](const std::string& text) -> std::pair<std::string, std::string> {
-      std::size_t blank = text.find(' ');
-      if (blank == std::string::npos) return {"", text};
-      return {text.substr(0, blank), text.substr(blank + 1)};
-    };
     auto at = [&lines](std::size_t i) { return i < lines.size() ? lines[i] : std::string(); };
-    auto [copying, source] = split(at(0));
-    auto [to, destination] = split(at(2));
+    auto [copying, source] = splitFirstWord(at(0));
+    auto [to, destination] = splitFirstWord(at(2));
     copyingLabel_->setText(qs(copying));
     lines_[0]->setText(qs(source));
     lines_[1]->setText(qs(at(1)));

@@ -1,0 +1,382 @@
+// The wizard pages' windows.
+#include "ui/win32/page_window.h"
+
+#include <commctrl.h>
+
+#include "setup/window/bitmap_resources.h"
+#include "setup/window/win32/gdi_canvas.h"
+#include "ui/dialog_text.h"
+#include "ui/page_lines.h"
+#include "ui/win32/dialog_ids.h"
+#include "ui/win32/dialog_window.h"
+#include "ui/win32/win32_interaction.h"
+
+namespace vandrel::ui::win32 {
+
+namespace {
+
+namespace sw = setup::window;
+
+using Kind = Field::Kind;
+
+bool hasKinds(const Page& page, std::initializer_list<Kind> wanted) {
+  if (page.fields.size() != wanted.size()) return false;
+  std::size_t i = 0;
+  for (Kind kind : wanted) {
+    if (page.fields[i++].kind != kind) return false;
+  }
+  return true;
+}
+
+// The template of a page: the setup's seven by their id, when the model has the fields and
+// lines the layout expects; any other page gets its text in a box.
+int templateOf(const Page& page) {
+  std::size_t lines = splitLines(page.text).size();
+  const std::string& id = page.id;
+  if (id == "first" && hasKinds(page, {})) return IDD_PAGE_FIRST;
+  if (id == "notice" && hasKinds(page, {}) && lines >= 4) return IDD_PAGE_NOTICE;
+  if (id == "licence" && hasKinds(page, {})) return IDD_PAGE_LICENCE;
+  if (id == "registration" && hasKinds(page, {Kind::Text, Kind::Text, Kind::Text}) && lines >= 5) {
+    return IDD_PAGE_LICENCE;
+  }
+  if (id == "components" && hasKinds(page, {Kind::CheckList}) && lines >= page.fields[0].items.size() + 2) {
+    return IDD_PAGE_COMPONENTS;
+  }
+  if (id == "sharing" && hasKinds(page, {Kind::Radio}) && page.fields[0].items.size() == 2 && lines >= 4) {
+    return IDD_PAGE_SHARING;
+  }
+  if (id == "destination" && hasKinds(page, {Kind::Text, Kind::Check}) && page.actions.size() == 1 && lines >= 6) {
+    return IDD_PAGE_DESTINATION;
+  }
+  return IDD_PAGE_OTHER;
+}
+
+// "Disk space required: 1.2 Mo": the label up to its colon and the value after it.
+std::pair<std::string, std::string> labelAndValue(const std::string& line) {
+  std::size_t colon = line.rfind(':');
+  if (colon == std::string::npos) return {line, ""};
+  std::size_t value = line.find_first_not_of(' ', colon + 1);
+  return {line.substr(0, colon + 1), value == std::string::npos ? "" : line.substr(value)};
+}
+
+// The page itself: a child dialog of the frame, made from the page's template.
+class PagePane : public DialogWindow {
+ public:
+  PagePane(const Page& page, int templateId) : page_(page), template_(templateId) {}
+  ~PagePane() override {
+    destroy();  // the controls let go of the picture and the font before they are deleted
+    if (picture_) DeleteObject(picture_);
+    if (bold_) DeleteObject(bold_);
+  }
+  int templateId() const { return template_; }
+
+  bool open(HWND frame, HWND pageButtonTarget) {
+    target_ = pageButtonTarget;
+    if (!createModeless(template_, frame)) return false;
+    RECT place{7, 7, 0, 0};
+    MapDialogRect(frame, &place);
+    SetWindowPos(window_, HWND_TOP, place.left, place.top, 0, 0, SWP_NOSIZE);
+    return true;
+  }
+
+  // The fields as the controls hold them.
+  std::vector<Field> fields() const {
+    std::vector<Field> fields = page_.fields;
+    switch (template_) {
+      case IDD_PAGE_LICENCE:
+        if (fields.size() == 3) {
+          fields[0].value = controlText(window_, IDC_USER_EDIT);
+          fields[1].value = controlText(window_, IDC_COMPANY_EDIT);
+          fields[2].value = controlText(window_, IDC_SERIAL_EDIT);
+        }
+        break;
+      case IDD_PAGE_COMPONENTS: {
+        HWND list = GetDlgItem(window_, IDC_COMPONENTS_LIST);
+        fields[0].itemChecked.assign(fields[0].items.size(), false);
+        for (std::size_t row = 0; row < fields[0].items.size(); ++row) {
+          fields[0].itemChecked[row] = ListView_GetCheckState(list, static_cast<int>(row)) != 0;
+        }
+        break;
+      }
+      case IDD_PAGE_SHARING:
+        fields[0].selected = IsDlgButtonChecked(window_, IDC_DONT_SHARE) == BST_CHECKED ? 1 : 0;
+        break;
+      case IDD_PAGE_DESTINATION:
+        fields[1].checked = IsDlgButtonChecked(window_, IDC_BACKUP) == BST_CHECKED;
+        break;
+      default:
+        break;
+    }
+    return fields;
+  }
+
+  // Puts the fields as given into the controls (an answers file's values).
+  void setFields(const std::vector<Field>& fields) {
+    if (fields.size() != page_.fields.size()) return;
+    switch (template_) {
+      case IDD_PAGE_LICENCE:
+        if (fields.size() == 3) {
+          SetDlgItemTextA(window_, IDC_USER_EDIT, fields[0].value.c_str());
+          SetDlgItemTextA(window_, IDC_COMPANY_EDIT, fields[1].value.c_str());
+          SetDlgItemTextA(window_, IDC_SERIAL_EDIT, fields[2].value.c_str());
+        }
+        break;
+      case IDD_PAGE_COMPONENTS: {
+        HWND list = GetDlgItem(window_, IDC_COMPONENTS_LIST);
+        for (std::size_t row = 0; row < fields[0].items.size(); ++row) {
+          bool on = row < fields[0].itemChecked.size() && fields[0].itemChecked[row];
+          ListView_SetCheckState(list, static_cast<int>(row), on);
+        }
+        break;
+      }
+      case IDD_PAGE_SHARING:
+        CheckRadioButton(window_, IDC_SHARE, IDC_DONT_SHARE, fields[0].selected == 1 ? IDC_DONT_SHARE : IDC_SHARE);
+        break;
+      case IDD_PAGE_DESTINATION:
+        CheckDlgButton(window_, IDC_BACKUP, fields[1].checked ? BST_CHECKED : BST_UNCHECKED);
+        break;
+      default:
+        break;
+    }
+  }
+
+ protected:
+  void onInit() override {
+    int picture = page_.id == "first" ? sw::bitmap_id::Picture : sw::bitmap_id::SidePicture;
+    std::span<const std::uint8_t> bytes = sw::bitmapResource(picture);
+    sw::DibImage image;
+    if (!bytes.empty() && image.read(bytes.data(), bytes.size()) == 0) {
+      picture_ = sw::makeBitmap(image);
+      SendDlgItemMessageA(window_, IDC_PAGE_PICTURE, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_));
+    }
+    PageLines lines(page_.text);
+    switch (template_) {
+      case IDD_PAGE_FIRST: return fillFirst(lines);
+      case IDD_PAGE_NOTICE: return fillNotice(lines);
+      case IDD_PAGE_LICENCE: return page_.id == "licence" ? fillLicence(lines) : fillRegistration(lines);
+      case IDD_PAGE_COMPONENTS: return fillComponents(lines);
+      case IDD_PAGE_SHARING: return fillSharing(lines);
+      case IDD_PAGE_DESTINATION: return fillDestination(lines);
+      default:
+        SetDlgItemTextA(window_, IDC_OTHER_TEXT, withCarriageReturns(pageText(page_, page_.fields)).c_str());
+    }
+  }
+
+  // The page's own buttons (Change) are the frame's to answer.
+  bool onCommand(int id, int code) override {
+    if (template_ == IDD_PAGE_DESTINATION && id == IDC_CHANGE && code == BN_CLICKED) {
+      SendMessageA(target_, WM_COMMAND, MAKEWPARAM(IDC_CHANGE, BN_CLICKED), 0);
+      return true;
+    }
+    return false;
+  }
+
+ private:
+  void text(int id, const std::string& line) { SetDlgItemTextA(window_, id, line.c_str()); }
+
+  // A bold face of the dialog's font for the welcome line.
+  void embolden(int id) {
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(window_, WM_GETFONT, 0, 0));
+    LOGFONTA face{};
+    if (!font || !GetObjectA(font, sizeof face, &face)) return;
+    face.lfWeight = FW_BOLD;
+    if (!bold_) bold_ = CreateFontIndirectA(&face);
+    SendDlgItemMessageA(window_, id, WM_SETFONT, reinterpret_cast<WPARAM>(bold_), FALSE);
+  }
+
+  // A bold welcome, three lines about the wizard and the hint to press Next at the foot.
+  void fillFirst(PageLines& lines) {
+    text(IDC_FIRST_WELCOME, lines.take());
+    embolden(IDC_FIRST_WELCOME);
+    std::string last = lines.left() > 0 ? lines.takeLast() : std::string();
+    text(IDC_FIRST_TEXT1, lines.take());
+    text(IDC_FIRST_TEXT2, lines.take());
+    text(IDC_FIRST_TEXT3, lines.rest());
+    text(IDC_FIRST_NEXT, last);
+  }
+
+  void fillNotice(PageLines& lines) {
+    text(IDC_NOTICE_WELCOME, lines.take());  // "Welcome to " and the name
+    embolden(IDC_NOTICE_WELCOME);
+    text(IDC_NOTICE_NEXT, lines.takeLast());
+    text(IDC_NOTICE_ADVICE, lines.take(2));  // the advice, two sentences on two lines
+    text(IDC_NOTICE_TEXT, lines.rest());     // the notice the script chose
+  }
+
+  // The licence mode: the registration's controls hidden, the text in its box.
+  void fillLicence(PageLines& lines) {
+    for (int id : {IDC_USER_LABEL, IDC_USER_EDIT, IDC_COMPANY_LABEL, IDC_COMPANY_EDIT, IDC_SERIAL_LABEL,
+                   IDC_SERIAL_EDIT, IDC_REGISTRATION_NEXT}) {
+      ShowWindow(GetDlgItem(window_, id), SW_HIDE);
+    }
+    text(IDC_LICENCE_TOP, lines.take());
+    text(IDC_LICENCE_BOX, withCarriageReturns(lines.rest()));
+    ShowWindow(GetDlgItem(window_, IDC_LICENCE_BOX), SW_SHOW);
+  }
+
+  void fillRegistration(PageLines& lines) {
+    text(IDC_LICENCE_TOP, lines.take());
+    text(IDC_REGISTRATION_NEXT, lines.takeLast());
+    for (int id : {IDC_USER_LABEL, IDC_COMPANY_LABEL, IDC_SERIAL_LABEL}) text(id, lines.take());
+    lines.rest();
+    setFields(page_.fields);
+  }
+
+  void fillComponents(PageLines& lines) {
+    text(IDC_COMPONENTS_TEXT, lines.take());
+    lines.take(page_.fields[0].items.size());  // the items, shown by the list
+    text(IDC_COMPONENTS_HINT, lines.rest());
+    HWND list = GetDlgItem(window_, IDC_COMPONENTS_LIST);
+    ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    RECT inside{};
+    GetClientRect(list, &inside);
+    LVCOLUMNA column{};
+    column.mask = LVCF_WIDTH;
+    column.cx = inside.right - GetSystemMetrics(SM_CXVSCROLL);
+    SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    const Field& field = page_.fields[0];
+    for (std::size_t row = 0; row < field.items.size(); ++row) {
+      LVITEMA item{};
+      item.mask = LVIF_TEXT;
+      item.iItem = static_cast<int>(row);
+      item.pszText = const_cast<char*>(field.items[row].c_str());
+      SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    setFields(page_.fields);
+  }
+
+  void fillSharing(PageLines& lines) {
+    const Field& field = page_.fields[0];
+    text(IDC_SHARING_TEXT, lines.take());
+    lines.take(2);  // the two choices, shown by the radio buttons
+    text(IDC_SHARE, field.items[0]);
+    text(IDC_DONT_SHARE, field.items[1]);
+    text(IDC_SHARING_NOTE, lines.rest());
+    setFields(page_.fields);
+  }
+
+  void fillDestination(PageLines& lines) {
+    text(IDC_DESTINATION_TEXT1, lines.take());
+    text(IDC_DESTINATION_TEXT2, lines.take());
+    text(IDC_DESTINATION_TEXT3, lines.take());
+    lines.take();  // the folder line, shown by its field
+    text(IDC_FOLDER_BOX, page_.fields[0].label);
+    text(IDC_FOLDER_LINE, page_.fields[0].value);
+    text(IDC_CHANGE, page_.actions[0]);
+    text(IDC_BACKUP, page_.fields[1].label);
+    auto [required, requiredValue] = labelAndValue(lines.take());
+    auto [available, availableValue] = labelAndValue(lines.take());
+    text(IDC_REQUIRED_LABEL, required);
+    text(IDC_REQUIRED, requiredValue);
+    text(IDC_AVAILABLE_LABEL, available);
+    text(IDC_AVAILABLE, availableValue);
+    lines.rest();
+    setFields(page_.fields);
+  }
+
+  const Page& page_;
+  int template_;
+  HWND target_ = nullptr;
+  HBITMAP picture_ = nullptr;
+  HFONT bold_ = nullptr;
+};
+
+// The wizard's frame round one page.
+class PageFrame : public DialogWindow {
+ public:
+  PageFrame(Win32Interaction& backend, const Page& page) : backend_(backend), page_(page), pane_(page, templateOf(page)) {}
+
+  PageResult result() const { return result_; }
+
+ protected:
+  void onInit() override {
+    SetWindowTextA(window_, page_.caption.c_str());
+    pane_.open(window_, window_);
+    SetDlgItemTextA(window_, IDC_WIZARD_BACK, "< &Back");
+    EnableWindow(GetDlgItem(window_, IDC_WIZARD_BACK), page_.back);
+    finishes_ = page_.next.empty() && !page_.finish.empty();
+    HWND forward = GetDlgItem(window_, IDC_WIZARD_FORWARD);
+    if (!page_.next.empty() || finishes_) {
+      SetWindowTextA(forward, (finishes_ ? page_.finish : page_.next).c_str());
+    } else {
+      ShowWindow(forward, SW_HIDE);
+    }
+    SetDlgItemTextA(window_, IDCANCEL, page_.cancel.c_str());
+  }
+
+  bool onCommand(int id, int code) override {
+    if (code != BN_CLICKED) return false;
+    switch (id) {
+      case IDC_WIZARD_BACK:
+        if (IsWindowEnabled(GetDlgItem(window_, IDC_WIZARD_BACK))) leave(PageResult::Action::Back);
+        return true;
+      case IDC_WIZARD_FORWARD:
+      case IDOK:  // Enter
+        if (GetWindowLongPtrA(GetDlgItem(window_, IDC_WIZARD_FORWARD), GWL_STYLE) & WS_VISIBLE) {
+          leave(finishes_ ? PageResult::Action::Finish : PageResult::Action::Next);
+        }
+        return true;
+      case IDCANCEL:  // also Escape and the close box
+        leave(PageResult::Action::Cancel);
+        return true;
+      case IDC_CHANGE:
+        result_.pageButton = 0;
+        leave(PageResult::Action::PageButton);
+        return true;
+      default:
+        return false;
+    }
+  }
+
+  void onShown() override {
+    backend_.windowShown(window_, "page-" + page_.id, [this] { drive(backend_.autopilot()->page(page_)); });
+  }
+
+ private:
+  void leave(PageResult::Action action) {
+    if (left_) return;
+    left_ = true;
+    result_.action = action;
+    result_.fields = pane_.fields();
+    pane_.destroy();
+    end(IDOK);
+  }
+
+  void drive(const PageResult& wanted) {
+    pane_.setFields(wanted.fields);
+    switch (wanted.action) {
+      case PageResult::Action::Back: return pressButton(window_, IDC_WIZARD_BACK);
+      case PageResult::Action::Next:
+      case PageResult::Action::Finish: return pressButton(window_, IDC_WIZARD_FORWARD);
+      case PageResult::Action::Cancel: return pressButton(window_, IDCANCEL);
+      case PageResult::Action::PageButton:
+        if (wanted.pageButton == 0 && pane_.templateId() == IDD_PAGE_DESTINATION) {
+          pressButton(pane_.handle(), IDC_CHANGE);
+        }
+        return;
+    }
+  }
+
+  Win32Interaction& backend_;
+  const Page& page_;
+  PagePane pane_;
+  PageResult result_;
+  bool finishes_ = false;
+  bool left_ = false;
+};
+
+}  // namespace
+
+PageResult runPageWindow(Win32Interaction& backend, const Page& page, HWND owner) {
+  PageFrame frame(backend, page);
+  if (frame.runModal(IDD_WIZARD_FRAME, owner) == -1) {
+    // The window could not be made: the page is left as cancelled, never taken as answered.
+    PageResult cancelled;
+    cancelled.action = PageResult::Action::Cancel;
+    cancelled.fields = page.fields;
+    return cancelled;
+  }
+  return frame.result();
+}
+
+}  // namespace vandrel::ui::win32
