@@ -8,6 +8,7 @@
 #include "ui/action_log.h"
 #include "ui/interaction.h"
 #ifdef VANDREL_WITH_WIN32_UI
+#include "setup/window/win32/win32_install_window.h"
 #include "ui/win32/win32_interaction.h"
 #endif
 #ifdef VANDREL_WITH_QT
@@ -42,6 +43,13 @@ int main(int argc, char** argv) {
   std::unique_ptr<setup::InstallWindow> window;
   if (ui::qt::guiActive()) {
     window = setup::window::makeQtInstallWindow(*machine);
+    steps.window = window.get();
+  }
+#endif
+#ifdef VANDREL_WITH_WIN32_UI
+  std::unique_ptr<setup::InstallWindow> window;
+  if (ui::win32::guiActive()) {
+    window = setup::window::makeWin32InstallWindow(*machine);
     steps.window = window.get();
   }
 #endif
