@@ -209,11 +209,10 @@ FileMeta FileMetaStore::get(const std::string& host) {
   return meta;
 }
 
-bool FileMetaStore::write(const std::string& host, const FileMeta& now, const FileMeta& wanted) {
+bool FileMetaStore::write(const std::string& path, const FileMeta& now, const FileMeta& wanted) {
   if (!db_) return false;
   if (now == wanted) return true;
   ++batchChanges_;
-  const std::string& path = host;
   if (!wanted.creation && !wanted.attributes) {
     sqlite3_stmt* st = statement(kDelete);
     if (!st) return false;
@@ -298,9 +297,8 @@ bool FileMetaStore::anyAtOrBelow(const std::string& path) {
   return found;
 }
 
-void FileMetaStore::rename(const std::string& from, const std::string& to) {
+void FileMetaStore::rename(const std::string& f, const std::string& t) {
   keepBatch();
-  const std::string &f = from, &t = to;
   if (!db_ || (!anyAtOrBelow(f) && !anyAtOrBelow(t))) return;
   ++batchChanges_;
   const char* below = " WHERE path = ?1 OR (path > ?2 AND path < ?3)";
