@@ -2,7 +2,6 @@
 // output streams; and the shape of a subcommand definition.
 #pragma once
 
-#include <CLI/CLI.hpp>
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
@@ -11,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "builder/cli/command_line.h"
 #include "builder/codec/load_diagnostic.h"
 #include "builder/model/script_doc.h"
 #include "platform/machine.h"
@@ -54,7 +54,7 @@ class CommandContext {
 // A subcommand's action, built by its definition once the options are declared.
 using CommandRun = std::function<int(CommandContext&)>;
 // A definition declares the subcommand's options and arguments on sub.
-using CommandDefinition = CommandRun (*)(CLI::App& sub);
+using CommandDefinition = CommandRun (*)(CommandLine& sub);
 
 struct CommandSpec {
   const char* name;

@@ -58,25 +58,24 @@ void relativeToDocument(CScriptDoc& doc, int first) {
 
 }  // namespace
 
-CommandRun defineAdd(CLI::App& sub) {
+CommandRun defineAdd(CommandLine& sub) {
   auto options = std::make_shared<AddOptions>();
-  sub.add_option("DOC", options->document, "the document that receives the entries")->required();
-  sub.add_option("PATH", options->paths, "files and folders, as dropped on the document")->required();
-  sub.add_flag("--recursive", options->import.recursive,
+  sub.argument("DOC", options->document, "the document that receives the entries");
+  sub.argument("PATH", options->paths, "files and folders, as dropped on the document");
+  sub.flag("--recursive", options->import.recursive,
                "walk sub-folders too: each becomes a directory folder\\sub holding its files");
-  sub.add_option("--into", options->into,
+  sub.option("--into", options->into,
                  "the directory the files and folders go into: one of the document's, "
                  "\"Install Path\", \"Root Drive\", \"Windows System\", \"Windows Dir\", "
                  "or a new one (default: files into Install Path, each folder a directory)");
-  sub.add_option("--component", options->component,
+  sub.option("--component", options->component,
                  "the component (description) of every file added; made when missing");
-  sub.add_option("--disk", options->disk,
-                 "the disk of every file added (default: the highest in use)")
-      ->check(CLI::Range(1, 9999));
-  sub.add_flag("--preferences", options->preferences,
+  sub.option("--disk", options->disk,
+                 "the disk of every file added (default: the highest in use)", 1, 9999);
+  sub.flag("--preferences", options->preferences,
                "run the builder's drop import instead: its stored FileDrop preferences and "
                "dialogs (through the interaction port); the options above do not apply");
-  sub.add_flag("--no-save", options->noSave, "leave the document file unchanged");
+  sub.flag("--no-save", options->noSave, "leave the document file unchanged");
   return [options](CommandContext& context) {
     platform::Machine* machine = context.machine();
     if (!machine) return exit_status::Failed;

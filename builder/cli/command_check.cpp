@@ -31,13 +31,13 @@ std::optional<int> findingCount(const std::string& log) {
 
 }  // namespace
 
-CommandRun defineCheck(CLI::App& sub) {
+CommandRun defineCheck(CommandLine& sub) {
   auto doc = std::make_shared<std::string>();
   auto log = std::make_shared<std::string>();
   auto warnOnly = std::make_shared<bool>(false);
-  sub.add_option("DOC", *doc, "the document (.cvx or text form)")->required();
-  sub.add_option("--log", *log, "the log file (default: CheckLog.txt beside the document)");
-  sub.add_flag("--warn-only", *warnOnly, "exit 0 even when the check has findings");
+  sub.argument("DOC", *doc, "the document (.cvx or text form)");
+  sub.option("--log", *log, "the log file (default: CheckLog.txt beside the document)");
+  sub.flag("--warn-only", *warnOnly, "exit 0 even when the check has findings");
   return [doc, log, warnOnly](CommandContext& context) {
     std::unique_ptr<HeadlessSession> session = openSession(context, *doc, LoadReport::ByCaller);
     if (!session) return exit_status::Failed;

@@ -5,13 +5,13 @@
 
 namespace vandrel::builder::cli {
 
-CommandRun defineCheckFiles(CLI::App& sub) {
+CommandRun defineCheckFiles(CommandLine& sub) {
   auto doc = std::make_shared<std::string>();
   auto noSave = std::make_shared<bool>(false);
   auto save = std::make_shared<bool>(false);
-  sub.add_option("DOC", *doc, "the document (.cvx or text form)")->required();
-  sub.add_flag("--no-save", *noSave, "leave a .cvx document file as it is");
-  sub.add_flag("--save", *save,
+  sub.argument("DOC", *doc, "the document (.cvx or text form)");
+  sub.flag("--no-save", *noSave, "leave a .cvx document file as it is");
+  sub.flag("--save", *save,
                "write the corrected sources and sizes back into a text-form document");
   return [doc, noSave, save](CommandContext& context) {
     std::unique_ptr<HeadlessSession> session = openSession(context, *doc);

@@ -13,12 +13,11 @@ bool isCvxName(const std::filesystem::path& path) {
 
 }  // namespace
 
-CommandRun defineConvert(CLI::App& sub) {
+CommandRun defineConvert(CommandLine& sub) {
   auto in = std::make_shared<std::string>();
   auto out = std::make_shared<std::string>();
-  sub.add_option("IN", *in, "the document to read (.cvx or text form)")->required();
-  sub.add_option("OUT", *out, "the file to write: .cvx gives a compound file, else the text form")
-      ->required();
+  sub.argument("IN", *in, "the document to read (.cvx or text form)");
+  sub.argument("OUT", *out, "the file to write: .cvx gives a compound file, else the text form");
   return [in, out](CommandContext& context) {
     CScriptDoc doc;
     DocumentFile source;

@@ -7,9 +7,9 @@
 
 namespace vandrel::builder::cli {
 
-CommandRun defineDump(CLI::App& sub) {
+CommandRun defineDump(CommandLine& sub) {
   auto path = std::make_shared<std::string>();
-  sub.add_option("DOC", *path, "the document to show")->required();
+  sub.argument("DOC", *path, "the document to show");
   return [path](CommandContext& context) {
     CScriptDoc doc;
     DocumentFile file;

@@ -9,27 +9,25 @@
 
 namespace vandrel::builder::cli {
 
-CommandRun defineGenerate(CLI::App& sub) {
+CommandRun defineGenerate(CommandLine& sub) {
   struct Options {
     std::string doc, out;
     bool eachDisk = false, noSave = false, save = false, refreshSizes = false;
     std::vector<std::string> overrides;
   };
   auto o = std::make_shared<Options>();
-  sub.add_option("DOC", o->doc, "the document (.cvx or text form)")->required();
-  sub.add_option("--out", o->out,
+  sub.argument("DOC", o->doc, "the document (.cvx or text form)");
+  sub.requiredOption("--out", o->out,
                  "the folder of the first disk (made when missing); the package is put there "
-                 "only once it is complete")
-      ->required();
-  sub.add_flag("--each-disk", o->eachDisk,
+                 "only once it is complete");
+  sub.flag("--each-disk", o->eachDisk,
                "ask a folder for each later disk instead of making DiskN folders below --out");
-  sub.add_flag("--refresh-sizes", o->refreshSizes,
+  sub.flag("--refresh-sizes", o->refreshSizes,
                "record the new size of a file that changed since it was added, and go on "
                "(without it such a file stops the generation)");
-  sub.add_flag("--no-save", o->noSave, "leave a .cvx document file as it is");
-  sub.add_flag("--save", o->save, "write what the run changed back into a text-form document");
-  sub.add_option("--set", o->overrides, "KEY=VALUE: a setting for this build only (repeatable)")
-      ->allow_extra_args(false);
+  sub.flag("--no-save", o->noSave, "leave a .cvx document file as it is");
+  sub.flag("--save", o->save, "write what the run changed back into a text-form document");
+  sub.option("--set", o->overrides, "KEY=VALUE: a setting for this build only (repeatable)");
   return [o](CommandContext& context) {
     std::unique_ptr<HeadlessSession> session = openSession(context, o->doc);
     if (!session) return exit_status::Failed;

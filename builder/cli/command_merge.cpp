@@ -5,12 +5,11 @@
 
 namespace vandrel::builder::cli {
 
-CommandRun defineMerge(CLI::App& sub) {
+CommandRun defineMerge(CommandLine& sub) {
   auto doc = std::make_shared<std::string>();
   auto other = std::make_shared<std::string>();
-  sub.add_option("DOC", *doc, "the document that receives (.cvx or text form)")->required();
-  sub.add_option("OTHER", *other, "the .cvx document whose entries and settings are imported")
-      ->required();
+  sub.argument("DOC", *doc, "the document that receives (.cvx or text form)");
+  sub.argument("OTHER", *other, "the .cvx document whose entries and settings are imported");
   return [doc, other](CommandContext& context) {
     std::unique_ptr<HeadlessSession> session = openSession(context, *doc);
     if (!session) return exit_status::Failed;

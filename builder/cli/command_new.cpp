@@ -7,11 +7,11 @@
 
 namespace vandrel::builder::cli {
 
-CommandRun defineNew(CLI::App& sub) {
+CommandRun defineNew(CommandLine& sub) {
   auto out = std::make_shared<std::string>();
   auto force = std::make_shared<bool>(false);
-  sub.add_option("OUT", *out, "the document to write")->required();
-  sub.add_flag("--force", *force, "replace OUT when it exists");
+  sub.argument("OUT", *out, "the document to write");
+  sub.flag("--force", *force, "replace OUT when it exists");
   return [out, force](CommandContext& context) {
     std::error_code ec;
     if (!*force && std::filesystem::exists(std::filesystem::symlink_status(*out, ec))) {

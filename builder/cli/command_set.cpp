@@ -24,11 +24,11 @@ std::string applySettings(CScriptDoc& doc, const std::vector<std::string>& assig
   return {};
 }
 
-CommandRun defineSet(CLI::App& sub) {
+CommandRun defineSet(CommandLine& sub) {
   auto doc = std::make_shared<std::string>();
   auto assignments = std::make_shared<std::vector<std::string>>();
-  sub.add_option("DOC", *doc, "the document (.cvx or text form)")->required();
-  sub.add_option("KEY=VALUE", *assignments, "the settings to change")->required();
+  sub.argument("DOC", *doc, "the document (.cvx or text form)");
+  sub.argument("KEY=VALUE", *assignments, "the settings to change");
   return [doc, assignments](CommandContext& context) {
     std::unique_ptr<HeadlessSession> session = openSession(context, *doc);
     if (!session) return exit_status::Failed;
@@ -40,11 +40,11 @@ CommandRun defineSet(CLI::App& sub) {
   };
 }
 
-CommandRun defineGet(CLI::App& sub) {
+CommandRun defineGet(CommandLine& sub) {
   auto doc = std::make_shared<std::string>();
   auto key = std::make_shared<std::string>();
-  sub.add_option("DOC", *doc, "the document (.cvx or text form)")->required();
-  sub.add_option("KEY", *key, "the setting to print")->required();
+  sub.argument("DOC", *doc, "the document (.cvx or text form)");
+  sub.argument("KEY", *key, "the setting to print");
   return [doc, key](CommandContext& context) {
     if (!settingName(*key)) return usageError(context, "unknown setting \"" + *key + "\"");
     std::unique_ptr<HeadlessSession> session = openSession(context, *doc);

@@ -8,19 +8,19 @@
 
 namespace vandrel::builder::cli {
 
-CommandRun defineSummary(CLI::App& sub) {
+CommandRun defineSummary(CommandLine& sub) {
   struct Options {
     std::string doc;
     std::optional<std::string> subject, templateName, author;
     bool noSave = false, save = false;
   };
   auto o = std::make_shared<Options>();
-  sub.add_option("DOC", o->doc, "the document (.cvx or text form)")->required();
-  sub.add_option("--subject", o->subject, "set the document's subject");
-  sub.add_option("--template", o->templateName, "set the document's template");
-  sub.add_option("--author", o->author, "set the document's author");
-  sub.add_flag("--no-save", o->noSave, "leave a .cvx document file as it is");
-  sub.add_flag("--save", o->save, "write the changed properties back into a text-form document");
+  sub.argument("DOC", o->doc, "the document (.cvx or text form)");
+  sub.option("--subject", o->subject, "set the document's subject");
+  sub.option("--template", o->templateName, "set the document's template");
+  sub.option("--author", o->author, "set the document's author");
+  sub.flag("--no-save", o->noSave, "leave a .cvx document file as it is");
+  sub.flag("--save", o->save, "write the changed properties back into a text-form document");
   return [o](CommandContext& context) {
     std::unique_ptr<HeadlessSession> session = openSession(context, o->doc);
     if (!session) return exit_status::Failed;

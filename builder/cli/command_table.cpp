@@ -3,7 +3,7 @@
 
 namespace vandrel::builder::cli {
 
-#define CORVIX_COMMAND(id, name, description) CommandRun define##id(CLI::App& sub);
+#define CORVIX_COMMAND(id, name, description) CommandRun define##id(CommandLine& sub);
 #include "builder/cli/command_list.h"
 #undef CORVIX_COMMAND
 

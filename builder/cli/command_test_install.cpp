@@ -9,20 +9,20 @@
 
 namespace vandrel::builder::cli {
 
-CommandRun defineTest(CLI::App& sub) {
+CommandRun defineTest(CommandLine& sub) {
   struct Options {
     std::string doc, machine;
     bool noSave = false, save = false, refreshSizes = false;
   };
   auto o = std::make_shared<Options>();
-  sub.add_option("DOC", o->doc, "the document (.cvx or text form)")->required();
-  sub.add_option("--machine", o->machine,
+  sub.argument("DOC", o->doc, "the document (.cvx or text form)");
+  sub.option("--machine", o->machine,
                  "the machine root to install on (instead of VANDREL_MACHINE)");
-  sub.add_flag("--refresh-sizes", o->refreshSizes,
+  sub.flag("--refresh-sizes", o->refreshSizes,
                "when the package is generated first: record the new size of a file that "
                "changed since it was added, and go on");
-  sub.add_flag("--no-save", o->noSave, "leave a .cvx document file as it is");
-  sub.add_flag("--save", o->save, "write what the run changed back into a text-form document");
+  sub.flag("--no-save", o->noSave, "leave a .cvx document file as it is");
+  sub.flag("--save", o->save, "write what the run changed back into a text-form document");
   return [o](CommandContext& context) {
     if (!o->machine.empty()) {
       // Set before the machine is first opened; the setup started inherits it as well.

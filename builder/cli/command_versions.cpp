@@ -6,7 +6,7 @@
 
 namespace vandrel::builder::cli {
 
-CommandRun defineVersions(CLI::App&) {
+CommandRun defineVersions(CommandLine&) {
   return [](CommandContext& context) {
     platform::Machine* machine = context.machine();
     if (!machine) return exit_status::Failed;

@@ -1,5 +1,6 @@
 // corvix: the builder. With a subcommand it runs one document command headless; without
 // one, or with the path of an existing document, it is the graphical builder.
+#include <CLI/CLI.hpp>
 #include <cstring>
 #include <filesystem>
 #include <iostream>
@@ -49,7 +50,8 @@ int main(int argc, char** argv) {
   std::vector<std::pair<CLI::App*, cli::CommandRun>> commands;
   for (const cli::CommandSpec& spec : cli::commandTable()) {
     CLI::App* sub = app.add_subcommand(spec.name, spec.description);
-    commands.emplace_back(sub, spec.define(*sub));
+    cli::CommandLine line(*sub);
+    commands.emplace_back(sub, spec.define(line));
   }
   try {
     app.parse(argc, argv);
