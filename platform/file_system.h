@@ -49,6 +49,12 @@ struct DiskSpace {
   }
 };
 
+// The two times a copy takes from its source.
+struct FileTimes {
+  FileTime lastAccess = 0;
+  FileTime lastWrite = 0;
+};
+
 // An open file (_lopen/_lcreat handle). Closed when destroyed.
 class File {
  public:
@@ -69,6 +75,22 @@ class File {
     if (got <= 0) return got;
     std::int64_t put = out.write(buffer.data(), std::size_t(got));
     return put < 0 ? -1 : put;
+  }
+  // The open file's last access and last write times, as status() of its path gives them;
+  // empty when this kind of file cannot tell (callers then ask by path).
+  virtual std::optional<FileTimes> times() { return std::nullopt; }
+  // Sets the open file's times (an empty one stays), as setFileTimes() does by path; false
+  // when this kind of file cannot (callers then set them by path).
+  virtual bool setTimes(std::optional<FileTime> lastAccess, std::optional<FileTime> lastWrite) {
+    (void)lastAccess;
+    (void)lastWrite;
+    return false;
+  }
+  // Gives this file the host permission bits of source, as a file copy on the host does;
+  // false when either is no host file.
+  virtual bool takeHostMode(File& source) {
+    (void)source;
+    return false;
   }
 };
 

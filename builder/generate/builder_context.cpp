@@ -38,9 +38,11 @@ bool makeFolders(platform::FileSystem& files, const std::string& folder) {
 }
 
 std::optional<std::uint64_t> fileSize(platform::FileSystem& files, const std::string& path) {
-  std::optional<platform::FileStatus> s = files.status(path);
-  if (!s || s->isDirectory()) return std::nullopt;
-  return s->size;
+  // The change stamp tells the size without what status() may look up besides (creation
+  // time and attributes), once per file of the document in each check.
+  std::optional<platform::FileSystem::ChangeStamp> stamp = files.changeStamp(path);
+  if (!stamp) return std::nullopt;
+  return stamp->size;
 }
 
 }  // namespace vandrel::builder

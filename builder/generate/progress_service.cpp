@@ -111,10 +111,16 @@ void ProgressService::setExpectedTotal(std::uint64_t bytes) {
 
 std::int64_t ProgressService::CopyFileWithProgress(const std::string& source,
                                                    const std::string& destination, bool counts) {
-  std::optional<platform::FileStatus> status = files_.status(source);
-  if (!status || status->isDirectory()) return -1;
   std::unique_ptr<platform::File> in = files_.open(source, platform::OpenMode::Read);
-  if (!in) return -1;
+  // The source's times are taken before the copy reads it (which may move its access
+  // time); from the open file where it can tell them, which spares a second look-up of
+  // the path.
+  std::optional<platform::FileTimes> times = in ? in->times() : std::nullopt;
+  if (!times) {
+    std::optional<platform::FileStatus> status = files_.status(source);
+    if (!status || status->isDirectory() || !in) return -1;
+    times = platform::FileTimes{status->lastAccessTime, status->lastWriteTime};
+  }
   std::unique_ptr<platform::File> out = files_.create(destination);
   if (!out) return -1;  // nothing could be written: never mistaken for an empty file copied
   std::int64_t total = 0;
@@ -133,9 +139,13 @@ std::int64_t ProgressService::CopyFileWithProgress(const std::string& source,
       }
     }
   }
+  // The copy takes the source's times and host permission bits through the open files
+  // where it can, else by path once it is closed.
+  bool timesSet = out->setTimes(times->lastAccess, times->lastWrite);
+  bool modeKept = out->takeHostMode(*in);
   out.reset();
-  files_.setFileTimes(destination, std::nullopt, status->lastAccessTime, status->lastWriteTime);
-  keepHostMode(files_, source, destination);
+  if (!timesSet) files_.setFileTimes(destination, std::nullopt, times->lastAccess, times->lastWrite);
+  if (!modeKept) keepHostMode(files_, source, destination);
   return total;
 }
 

@@ -429,6 +429,50 @@ TEST_F(FileSystemTest, FileTimesIncludingCreationAreKept) {
   EXPECT_FALSE(files().setFileTimes("C:\\missing.txt", creation, std::nullopt, std::nullopt));
 }
 
+// An open file tells and takes the times status() and setFileTimes() give and take by path,
+// to the 100-nanosecond tick, and takes another host file's permission bits.
+TEST_F(FileSystemTest, OpenFilesTellAndTakeTimesAsTheirPathsDo) {
+  ASSERT_TRUE(writeText("C:\\src.txt", "s"));
+  const FileTime write = 126000000000000123ULL;
+  const FileTime access = 126100000000000456ULL;
+  ASSERT_TRUE(files().setFileTimes("C:\\src.txt", std::nullopt, access, write));
+  auto in = files().open("C:\\src.txt", OpenMode::Read);
+  ASSERT_TRUE(in);
+  std::optional<FileTimes> told = in->times();
+  ASSERT_TRUE(told);
+  EXPECT_EQ(told->lastWrite, files().status("C:\\src.txt")->lastWriteTime);
+  EXPECT_EQ(told->lastAccess, files().status("C:\\src.txt")->lastAccessTime);
+  EXPECT_EQ(told->lastWrite, write);
+
+  auto out = files().create("C:\\dst.txt");
+  ASSERT_TRUE(out);
+  EXPECT_TRUE(out->setTimes(std::nullopt, std::nullopt));  // nothing to change
+  ASSERT_TRUE(out->setTimes(told->lastAccess, told->lastWrite));
+  auto st = files().status("C:\\dst.txt");
+  EXPECT_EQ(st->lastWriteTime, write);
+  EXPECT_EQ(st->lastAccessTime, access);
+  // A time left out stays; times before 1970 survive too.
+  const FileTime old = 100000000000000000ULL;
+  ASSERT_TRUE(out->setTimes(std::nullopt, old));
+  st = files().status("C:\\dst.txt");
+  EXPECT_EQ(st->lastWriteTime, old);
+  EXPECT_EQ(st->lastAccessTime, access);
+
+  // The permission bits of the host file, as a copy on the host keeps them.
+  ASSERT_EQ(::chmod(c("src.txt").c_str(), 0751), 0);
+  ASSERT_TRUE(out->takeHostMode(*in));
+  EXPECT_EQ(fs::status(c("dst.txt")).permissions(), fs::perms(0751));
+  struct NoHostFile : File {
+    std::int64_t read(void*, std::size_t) override { return 0; }
+    std::int64_t write(const void*, std::size_t) override { return 0; }
+    bool seek(std::uint64_t) override { return true; }
+    std::uint64_t size() override { return 0; }
+  } other;
+  EXPECT_FALSE(out->takeHostMode(other));
+  EXPECT_FALSE(other.times());
+  EXPECT_FALSE(other.setTimes(access, write));
+}
+
 // A copy's stamps in one call end as the two calls they stand for leave them.
 TEST_F(FileSystemTest, CopyStampsAreTheTimesThenTheAttributes) {
   const FileTime creation = 125911584000000000ULL;

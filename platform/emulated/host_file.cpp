@@ -2,6 +2,7 @@
 #include "platform/emulated/host_file.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -69,6 +70,28 @@ std::int64_t HostFile::copyTo(File& out, std::size_t count) {
     done += std::size_t(n);
   }
   return std::int64_t(done);
+}
+
+std::optional<FileTimes> HostFile::times() {
+  // The times status() gives for the path: the host's, in 100-nanosecond ticks.
+  struct stat st;
+  if (::fstat(fd_, &st) != 0) return std::nullopt;
+  return FileTimes{toFileTime(st.st_atim), toFileTime(st.st_mtim)};
+}
+
+bool HostFile::setTimes(std::optional<FileTime> lastAccess, std::optional<FileTime> lastWrite) {
+  if (!lastAccess && !lastWrite) return true;
+  timespec times[2];
+  times[0] = lastAccess ? toTimespec(*lastAccess) : timespec{0, UTIME_OMIT};
+  times[1] = lastWrite ? toTimespec(*lastWrite) : timespec{0, UTIME_OMIT};
+  return ::futimens(fd_, times) == 0;
+}
+
+bool HostFile::takeHostMode(File& source) {
+  auto* host = dynamic_cast<HostFile*>(&source);
+  struct stat st;
+  if (!host || ::fstat(host->fd_, &st) != 0) return false;
+  return ::fchmod(fd_, st.st_mode & 07777) == 0;
 }
 
 FileTime toFileTime(const timespec& time) {

@@ -23,6 +23,9 @@ class HostFile : public File {
   bool seek(std::uint64_t offset) override;
   std::uint64_t size() override;
   std::int64_t copyTo(File& out, std::size_t count) override;
+  std::optional<FileTimes> times() override;
+  bool setTimes(std::optional<FileTime> lastAccess, std::optional<FileTime> lastWrite) override;
+  bool takeHostMode(File& source) override;
 
  private:
   int fd_;
