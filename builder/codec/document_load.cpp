@@ -5,10 +5,12 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <charconv>
 #include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <map>
+#include <system_error>
 #include <type_traits>
 
 #include "builder/codec/document_text.h"
@@ -40,7 +42,12 @@ NumberText classifyNumber(std::string_view text) {
   for (std::size_t k = i; k < t.size(); ++k) {
     if (t[k] < '0' || t[k] > '9') return NumberText::NotANumber;
   }
-  long value = script::readInt(t);
+  // Read in 64 bits whatever the width of long (32 bits on Windows, where the leading-digits
+  // reading already stops at the 32-bit limit and would hide the overflow).
+  long long value = 0;
+  auto [end, error] = std::from_chars(t.data() + i, t.data() + t.size(), value);
+  if (error == std::errc::result_out_of_range) return NumberText::OutOfRange;
+  if (t[0] == '-') value = -value;
   return value < INT32_MIN || value > INT32_MAX ? NumberText::OutOfRange : NumberText::Whole;
 }
 
