@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Windows programs (scripts/build-windows.sh --tests) and checks them: the 32-bit
 # programs are PE32 executables, the 64-bit ones PE32+; the 64-bit tests (the platform-
-# independent libraries, the Windows backend, the backend against the emulated machine's own
-# rules, the Win32 windows) run under wine64 in a new Wine prefix, removed afterwards; then
+# independent libraries, the engines' and the builder's cases over the in-memory machine, the
+# Windows backend, the backend against the emulated machine's own rules, the Win32 windows)
+# run under wine64 in a new Wine prefix, removed afterwards; then
 # the example package is installed and removed there by the Windows programs and on an
 # emulated machine by the Linux ones, and both must agree (scripts/example-under-wine.sh).
 #

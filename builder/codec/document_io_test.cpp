@@ -1,5 +1,5 @@
 // Tests of .cvx files: the compound file and its summary, open, save and import with their
-// messages, damaged files, and a reading by an independent compound-file reader.
+// messages, and damaged files.
 #include "builder/codec/document_io.h"
 
 #include <gtest/gtest.h>
@@ -8,29 +8,14 @@
 #include "builder/codec/document_text.h"
 #include "builder/codec/summary_stream.h"
 #include "builder/tree/script_tree.h"
-#include "tests/support/fake_interaction.h"
-#include "tests/support/run_program.h"
-#include "tests/support/temp_dir.h"
+#include "builder/codec/testing/document_files.h"
 
 namespace vandrel::builder {
 namespace {
 
 using test::readFile;
-using test::TempDir;
 using test::writeFile;
-
-struct DocumentFiles : ::testing::Test {
-  TempDir dir;
-  test::FakeInteraction ui;
-  std::uint64_t now = 100;
-  Clock clock = [this] { return now; };
-
-  std::string saved(CScriptDoc& doc, const std::string& name) {
-    std::filesystem::path path = dir / name;
-    EXPECT_TRUE(saveDocument(doc, path, ui));
-    return path.string();
-  }
-};
+using testing::DocumentFiles;
 
 TEST_F(DocumentFiles, SaveWritesACompoundFileThatOpensAgain) {
   CScriptDoc doc(clock);
@@ -75,30 +60,6 @@ TEST_F(DocumentFiles, SummaryInformationRoundTrip) {
     }
   }
   EXPECT_FALSE(decodeSummaryInfo("not a property set at all, but long enough to look at it"));
-}
-
-TEST_F(DocumentFiles, AnIndependentReaderSeesTheStreamsAndTheSummary) {
-  if (!std::filesystem::exists("/usr/bin/python3")) GTEST_SKIP() << "no python3";
-  CScriptDoc doc(clock);
-  doc.onNewDocument("ann");
-  doc.settings.appName = "AppName";
-  doc.settings.ver = "Ver";
-  std::string path = saved(doc, "interop.cvx");
-  const char* script =
-      "import sys, olefile\n"
-      "o = olefile.OleFileIO(sys.argv[1])\n"
-      "print(sorted('/'.join(e) for e in o.listdir(streams=True)))\n"
-      "m = o.get_metadata()\n"
-      "print(m.title.decode(), m.author.decode(), m.revision_number.decode(), m.creating_application.decode(), sep='|')\n"
-      "print(o.openstream('Contents').read().decode().splitlines()[1])\n";
-  writeFile(dir / "read.py", script);
-  test::RunResult r = test::runProgram("/usr/bin/python3", {(dir / "read.py").string(), path});
-  if (r.err.find("No module named 'olefile'") != std::string::npos) GTEST_SKIP() << r.err;
-  ASSERT_EQ(r.exitStatus, 0) << r.err;
-  EXPECT_EQ(r.out,
-            "['\\x05SummaryInformation', 'Contents']\n"
-            "AppName Ver|ann|1|Corvix v3.0\n"
-            ";---> Corvix v3.0 Script file\n");
 }
 
 TEST_F(DocumentFiles, OpenFailures) {

@@ -5,9 +5,9 @@
 
 #include "setup/setup_app.h"
 #include "setup/strings/setup_strings.h"
-#include "setup/testing/machine_fixture.h"
 #include "setup/wizard/folder_picker.h"
 #include "tests/support/fake_interaction.h"
+#include "tests/support/memory_machine.h"
 
 namespace vandrel::setup {
 namespace {
@@ -15,7 +15,6 @@ namespace {
 using Action = ui::PageResult::Action;
 using test::FakeInteraction;
 using test::fill;
-using testing::MachineFixture;
 using test::pressOn;
 
 std::vector<std::string> ids(const std::vector<WizardPage>& order) {
@@ -71,7 +70,7 @@ class WizardTest : public ::testing::Test {
     return wizard.run();
   }
 
-  MachineFixture machine;
+  test::MemoryMachine machine;
   FakeInteraction ui;
   SetupApp app;
   WizardSettings settings;
