@@ -58,6 +58,13 @@ trap cleanup EXIT
 # Wine's null graphics driver: the Win32 windows' tests make real windows and draw them
 # offscreen, with no X display.
 "$wine" reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d null /f >/dev/null 2>&1
+# The prefix's desktop reads its driver when it starts: the one wineboot started would stay
+# without any (no window could be made) until the prefix's processes end. Then a server that
+# stays up to the end, with the prefix's own processes started again here (they would keep
+# the first test's output open), spares each test program the prefix's start (a second or two).
+"$(dirname "$wine")/wineserver" -w
+"$(dirname "$wine")/wineserver" -p </dev/null >/dev/null 2>&1
+"$wine" cmd /c exit </dev/null >/dev/null 2>&1
 booted=$(date +%s)
 
 (cd build-win64 && ctest --output-on-failure --timeout 300)
