@@ -5,16 +5,10 @@
 #include "setup/driver.h"
 #include "setup/setup_app.h"
 #include "setup/strings/setup_strings.h"
+#include "setup/window/gui_install_window.h"
 #include "ui/action_log.h"
 #include "ui/interaction.h"
-#ifdef VANDREL_WITH_WIN32_UI
-#include "setup/window/win32/win32_install_window.h"
-#include "ui/win32/win32_interaction.h"
-#endif
-#ifdef VANDREL_WITH_QT
-#include "setup/window/qt/qt_install_window.h"
-#include "ui/qt/qt_interaction.h"
-#endif
+#include "ui/window_backend.h"
 
 int main(int argc, char** argv) {
   using namespace vandrel;
@@ -24,12 +18,7 @@ int main(int argc, char** argv) {
   if (platform::planSetting() == platform::PlanSetting::Off && !platform::holdInstallationLock("tamsin32")) {
     return 1;
   }
-#ifdef VANDREL_WITH_QT
-  ui::qt::registerQtBackend(argc, argv, &machine->files());
-#endif
-#ifdef VANDREL_WITH_WIN32_UI
-  ui::win32::registerWin32Backend();
-#endif
+  ui::registerWindowBackend(argc, argv, machine->files());
   ui::InteractionSettings settings = ui::InteractionSettings::fromEnvironment();
   if (std::optional<std::string> problem = ui::answersFileProblem(ui::Program::Setup, settings)) {
     std::fprintf(stderr, "%s\n", problem->c_str());
@@ -39,20 +28,8 @@ int main(int argc, char** argv) {
   // With the gui, the install window stands behind the wizard and the copying.
   setup::DriverSteps steps;
   steps.holdsInstallationLock = platform::planSetting() == platform::PlanSetting::Off;
-#ifdef VANDREL_WITH_QT
-  std::unique_ptr<setup::InstallWindow> window;
-  if (ui::qt::guiActive()) {
-    window = setup::window::makeQtInstallWindow(*machine);
-    steps.window = window.get();
-  }
-#endif
-#ifdef VANDREL_WITH_WIN32_UI
-  std::unique_ptr<setup::InstallWindow> window;
-  if (ui::win32::guiActive()) {
-    window = setup::window::makeWin32InstallWindow(*machine);
-    steps.window = window.get();
-  }
-#endif
+  std::unique_ptr<setup::InstallWindow> window = setup::window::makeGuiInstallWindow(*machine);
+  steps.window = window.get();
 
   ui::ActionLog log(ui::Program::Setup, ui::ActionLog::pathFromEnvironment());
   log.setPlan(platform::planSetting() == platform::PlanSetting::On);

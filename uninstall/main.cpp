@@ -5,12 +5,7 @@
 #include "platform/program_start.h"
 #include "ui/action_log.h"
 #include "ui/interaction.h"
-#ifdef VANDREL_WITH_WIN32_UI
-#include "ui/win32/win32_interaction.h"
-#endif
-#ifdef VANDREL_WITH_QT
-#include "ui/qt/qt_interaction.h"
-#endif
+#include "ui/window_backend.h"
 #include "uninstall/driver.h"
 #include "uninstall/strings/uninstall_strings.h"
 
@@ -22,12 +17,7 @@ int main(int argc, char** argv) {
   if (platform::planSetting() == platform::PlanSetting::Off && !platform::holdInstallationLock("peskin32")) {
     return 1;
   }
-#ifdef VANDREL_WITH_QT
-  ui::qt::registerQtBackend(argc, argv, &machine->files());
-#endif
-#ifdef VANDREL_WITH_WIN32_UI
-  ui::win32::registerWin32Backend();
-#endif
+  ui::registerWindowBackend(argc, argv, machine->files());
   ui::InteractionSettings settings = ui::InteractionSettings::fromEnvironment();
   if (std::optional<std::string> problem = ui::answersFileProblem(ui::Program::Uninstall, settings)) {
     std::fprintf(stderr, "%s\n", problem->c_str());

@@ -1,0 +1,13 @@
+// The gui backend on Windows: the Win32 windows. The desktop is always there, and the folder
+// picker browses the machine's own folders.
+#include "ui/window_backend.h"
+
+#include "ui/win32/win32_interaction.h"
+
+namespace vandrel::ui {
+
+void registerWindowBackend(int&, char**, platform::FileSystem&) { win32::registerWin32Backend(); }
+
+bool windowBackendActive() { return win32::guiActive(); }
+
+}  // namespace vandrel::ui
