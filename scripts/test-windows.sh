@@ -40,6 +40,26 @@ check_format() {
 check_format build-win32/bin pei-i386
 check_format build-win64/bin pei-x86-64
 
+# The package starter, the setup engine and the uninstaller are programs of the GUI subsystem
+# (no console window beside theirs); the command-line tools are console programs.
+check_subsystem() {
+  local folder=$1 file want got
+  for file in "$folder"/*.exe; do
+    case "$(basename "$file")" in
+      Setup.exe | tamsin32*.exe | peskin32*.exe) want="Windows GUI" ;;
+      *) want="Windows CUI" ;;
+    esac
+    got=$(objdump -p "$file" | sed -n 's/^Subsystem[[:space:]].*(\(.*\))$/\1/p')
+    if [ "$got" != "$want" ]; then
+      echo "scripts/test-windows.sh: $file is a ${got:-unknown} program, not $want" >&2
+      exit 1
+    fi
+  done
+  echo "$folder: Setup.exe, tamsin32 and peskin32 are Windows GUI programs, the others Windows CUI"
+}
+check_subsystem build-win32/bin
+check_subsystem build-win64/bin
+
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 export WINEPREFIX
 WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/vandrel-wine-XXXXXX")

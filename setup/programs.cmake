@@ -8,6 +8,10 @@ foreach(pair "en;tamsin32;Tam32E.ex_" "fr;tamsin32-fr;Tam32F.ex_")
   add_executable(${program} ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
   target_link_libraries(${program} PRIVATE vandrel_setup vandrel_setup_strings_${lang}
     vandrel_program_start vandrel_ui vandrel_ui_window vandrel_setup_window)
+  # On Windows a program of the GUI subsystem: no console window opens beside its windows.
+  if(WIN32)
+    set_target_properties(${program} PROPERTIES WIN32_EXECUTABLE ON)
+  endif()
   vandrel_companion_file(${program} ${name} output)
   list(APPEND companions ${output})
 endforeach()

@@ -2,8 +2,10 @@
 // the machine is the one the program runs on.
 #include "platform/program_start.h"
 
+#include <io.h>
 #include <windows.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 
@@ -26,6 +28,34 @@ std::string argumentsOf(const char* commandLine) {
   }
   while (*p == ' ' || *p == '\t') ++p;
   return p;
+}
+
+// A standard handle that leads somewhere: a file, a pipe or a console.
+bool usable(DWORD which) {
+  HANDLE handle = GetStdHandle(which);
+  return handle != nullptr && handle != INVALID_HANDLE_VALUE && GetFileType(handle) != FILE_TYPE_UNKNOWN;
+}
+
+void reopen(std::FILE* stream, const char* device, const char* mode, DWORD which) {
+  if (!std::freopen(device, mode, stream)) return;
+  SetStdHandle(which, reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))));
+}
+
+// The setup engine, the uninstaller and the package starter are programs of the GUI
+// subsystem: started from the desktop they get no console, so no console window opens beside
+// theirs. Their standard streams still carry the scripted and console interaction and the
+// messages: the handles the starting program handed down (a file, a pipe) are kept, and the
+// streams without one are given the console of the program that started them when it has one
+// (a command prompt). A console program has its own and is left as it is.
+void connectStandardStreams() {
+  bool input = usable(STD_INPUT_HANDLE);
+  bool output = usable(STD_OUTPUT_HANDLE);
+  bool error = usable(STD_ERROR_HANDLE);
+  if (input && output && error) return;
+  if (GetConsoleWindow() != nullptr || !AttachConsole(ATTACH_PARENT_PROCESS)) return;
+  if (!input) reopen(stdin, "CONIN$", "r", STD_INPUT_HANDLE);
+  if (!output) reopen(stdout, "CONOUT$", "w", STD_OUTPUT_HANDLE);
+  if (!error) reopen(stderr, "CONOUT$", "w", STD_ERROR_HANDLE);
 }
 
 }  // namespace
@@ -68,6 +98,7 @@ void handInstallationLockDown() {
 }
 
 std::unique_ptr<Machine> openProgramMachine(const std::string& program, const char*, bool) {
+  connectStandardStreams();
   makeEnvironmentPathsAbsolute();
   switch (planSetting()) {
     case PlanSetting::Off: return openHostMachine({});

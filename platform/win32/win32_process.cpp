@@ -34,6 +34,13 @@ std::optional<int> Win32Process::runAndWait(const std::string& commandLine) {
   std::cerr.flush();
   STARTUPINFOA startup{};
   startup.cb = sizeof startup;
+  // The program started writes where this one writes and reads what it reads: a program of
+  // the GUI subsystem (the setup engine the package starter starts) is handed no standard
+  // handles otherwise.
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+  startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+  startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
   PROCESS_INFORMATION started{};
   std::string line = commandLine;  // CreateProcessA may write into the command line
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
