@@ -172,8 +172,9 @@ std::string InstallRun::description(long number) {
 }
 
 bool InstallRun::fileExists(const std::string& path) {
-  auto status = app_.machine().files().status(path);
-  return status && !status->isDirectory();
+  // The change stamp is there for a file and missing for a folder, without the creation
+  // time and attributes a status looks up besides.
+  return app_.machine().files().changeStamp(path).has_value();
 }
 
 // Finds the stored file: in the source folder, in the numbered disk folder beside it, or in

@@ -155,8 +155,22 @@ Transaction::~Transaction() {
   // A failure that ended the whole transaction (SQLite rolls back on some errors) leaves no
   // savepoint to return to.
   if (nested_ && !db_.inTransaction()) return;
-  const char* undo = nested_ ? "ROLLBACK TO call; RELEASE call" : "ROLLBACK";
-  sqlite3_exec(db_.handle(), undo, nullptr, nullptr, nullptr);
+  // Through kept statements, as the commit: a call that changes nothing (a value looked for
+  // and not found) ends here, and parsing the words again each time cost more than the call.
+  try {
+    if (nested_) {
+      db_.run("ROLLBACK TO call");
+      db_.run("RELEASE call");
+    } else {
+      db_.run("ROLLBACK");
+    }
+  } catch (...) {
+    // What could not be done through them (no memory for a statement) is tried once more
+    // as text; a transaction SQLite already ended has nothing left to undo.
+    if (!db_.inTransaction()) return;
+    const char* undo = nested_ ? "ROLLBACK TO call; RELEASE call" : "ROLLBACK";
+    sqlite3_exec(db_.handle(), undo, nullptr, nullptr, nullptr);
+  }
 }
 
 void Transaction::commit() {

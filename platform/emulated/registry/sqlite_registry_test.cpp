@@ -273,6 +273,39 @@ TEST_F(RegistryTest, KeptStatementsNeverHoldAnOldViewOfTheStore) {
   writer->closeKey(key);
 }
 
+// A call that fails inside an update (a count looked for and not found) undoes only itself:
+// the update's changes before and after it are committed together, and neither connection is
+// left holding the store, also after failing calls outside any update.
+TEST_F(RegistryTest, AFailingCallInsideAnUpdateUndoesOnlyItself) {
+  auto writer = openRegistry();
+  auto reader = openRegistry();
+  HKey key = create(*writer, hkey::LocalMachine, "Software\\Counts");
+  for (int round = 0; round < 3; ++round) {
+    const std::string name = "File" + std::to_string(round);
+    long rc = writer->update([&] {
+      EXPECT_EQ(writer->setDword(key, name, 2), error::Success);
+      std::uint32_t count = 0;
+      EXPECT_EQ(writer->queryDword(key, "Missing", count), error::FileNotFound);
+      EXPECT_EQ(writer->deleteValue(key, "Missing"), error::FileNotFound);
+      HKey none = 0;
+      EXPECT_EQ(writer->openKey(key, "No\\Such\\Key", none), error::FileNotFound);
+      return writer->setDword(key, name, 1);
+    });
+    EXPECT_EQ(rc, error::Success);
+    HKey seen = 0;
+    ASSERT_EQ(reader->openKey(hkey::LocalMachine, "Software\\Counts", seen), error::Success);
+    std::uint32_t count = 0;
+    EXPECT_EQ(reader->queryDword(seen, name, count), error::Success);
+    EXPECT_EQ(count, 1u);
+    EXPECT_EQ(reader->queryDword(seen, "Missing", count), error::FileNotFound);
+    // The reader's failed read ended its transaction: the writer is not kept waiting.
+    EXPECT_EQ(reader->deleteValue(seen, name), error::Success);
+    reader->closeKey(seen);
+    EXPECT_EQ(writer->queryDword(key, name, count), error::FileNotFound);
+  }
+  writer->closeKey(key);
+}
+
 TEST_F(RegistryTest, ABatchKeepsEachCallWholeAndShowsItsChangesToOthersWhenItEnds) {
   auto writer = openRegistry();
   auto reader = openRegistry();
