@@ -11,18 +11,8 @@
 # loader, and WINEPREFIX the prefix to run in. The summary information is read with
 # python3-olefile.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-host_bin=$(realpath "${1:?usage: scripts/documents-under-wine.sh HOST_BIN WINDOWS_BIN}")
-win_bin=$(realpath "${2:?usage: scripts/documents-under-wine.sh HOST_BIN WINDOWS_BIN}")
-wine=${VANDREL_WINE:-$(command -v wine64 || echo /usr/lib/wine/wine64)}
-: "${WINEPREFIX:?the Wine prefix to run in}"
-work=$(mktemp -d "${TMPDIR:-/tmp}/vandrel-documents-XXXXXX")
-trap 'rm -rf "$work"' EXIT
-export VANDREL_UI=scripted
+source "$(dirname "$0")/under-wine-preamble.sh" documents-under-wine.sh documents "$@"
 
-fail() { echo "scripts/documents-under-wine.sh: $*" >&2; exit 1; }
-# Paths as corvix.exe takes them: drive Z: is the host's root.
-windows_path() { printf 'Z:%s' "$1" | tr '/' '\\'; }
 linux() { "$host_bin/corvix" "$@"; }
 windows() {  # COMMAND DOC [OUT]: the paths given in their Windows form
   local command=$1

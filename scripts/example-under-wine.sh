@@ -15,19 +15,8 @@
 # the companion files), WINDOWS_BIN the Windows ones (corvix.exe, Setup.exe, vandrel-state.exe,
 # the companion files). VANDREL_WINE names the wine64 loader.
 set -euo pipefail
-cd "$(dirname "$0")/.."
-host_bin=$(realpath "${1:?usage: scripts/example-under-wine.sh HOST_BIN WINDOWS_BIN}")
-win_bin=$(realpath "${2:?usage: scripts/example-under-wine.sh HOST_BIN WINDOWS_BIN}")
-wine=${VANDREL_WINE:-$(command -v wine64 || echo /usr/lib/wine/wine64)}
-: "${WINEPREFIX:?the Wine prefix to install into}"
-work=$(mktemp -d "${TMPDIR:-/tmp}/vandrel-example-XXXXXX")
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/under-wine-preamble.sh" example-under-wine.sh example "$@"
 
-# A host path as both machines see it: drive Z: is the host's root.
-windows_path() { printf 'Z:%s' "$1" | tr '/' '\\'; }
-fail() { echo "scripts/example-under-wine.sh: $*" >&2; exit 1; }
-
-export VANDREL_UI=scripted
 answers=$PWD/examples/answers.ini
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Tool 1.0'
 # Wine's profile functions drop a file's empty lines when they write to it (Windows keeps
