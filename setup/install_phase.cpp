@@ -260,6 +260,9 @@ int InstallPhase::run() {
   script.targetName = scriptName;
   script.force = "1";
   script.expand = "0";
+  // A kill during this copy must not leave a cut script where an earlier installation's
+  // uninstaller will read it.
+  script.whole = true;
   long long copied = copyOneFile(app_, script);
   auto source = app_.machine().files().status(state.engineFolder + scriptName);
   // Without its installed copy the installation could record nothing for the uninstaller.

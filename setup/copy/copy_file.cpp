@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <vector>
 
 #include "platform/file_system.h"
 #include "platform/lz.h"
@@ -199,6 +200,11 @@ long long FileCopier::writeFile(const CopyRequest& request, const std::string& s
   platform::FileSystem& files = files_;
   auto in = files.open(source, platform::OpenMode::Read);
   if (!in) return 0;
+  if (request.whole) {
+    std::optional<long long> written = writeWhole(*in, writeTarget, request.progress);
+    if (written) return *written;
+    if (!in->seek(0)) return 0;  // no such way here: the block copy below reads it again
+  }
   auto out = files.create(writeTarget);
   if (!out) return 0;
   // The bytes go in pieces that move the progress bar by at most one percent, so that it
@@ -216,6 +222,23 @@ long long FileCopier::writeFile(const CopyRequest& request, const std::string& s
     if (request.progress && request.progress->cancelled()) break;
   }
   return count;
+}
+
+std::optional<long long> FileCopier::writeWhole(platform::File& in, const std::string& writeTarget,
+                                               CopyProgress* progress) {
+  std::string contents;
+  std::vector<char> block(65536);
+  for (;;) {
+    std::int64_t got = in.read(block.data(), block.size());
+    if (got < 0) return 0;
+    if (got == 0) break;
+    contents.append(block.data(), static_cast<std::size_t>(got));
+  }
+  std::optional<bool> replaced = files_.replaceWholeFile(writeTarget, contents);
+  if (!replaced) return std::nullopt;
+  if (!*replaced) return 0;
+  addToRunningTotal(static_cast<long long>(contents.size()), progress);
+  return static_cast<long long>(contents.size());
 }
 
 void FileCopier::addToRunningTotal(long long bytes, CopyProgress* progress) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 
 #include "platform/file_system.h"
@@ -35,6 +36,9 @@ struct CopyRequest {
   std::string targetName;         // the name at the destination
   std::string force;              // first character "0": compare with an existing file first
   std::string expand;             // first character "1": the stored file is compressed
+  // Written whole in one step where the file system can: a copy cut short by a kill leaves
+  // the old file or the new one, never a part of the new one under the file's name.
+  bool whole = false;
   CopyProgress* progress = nullptr;
 };
 
@@ -67,6 +71,10 @@ class FileCopier {
  private:
   long long copyAndDecide(const CopyRequest& request, std::string& decision, std::string& rule);
   bool backUp(const std::string& destination, const std::string& targetName);
+  // The whole file written in one step: the bytes written (0 on failure), or empty when the
+  // file system has no such way.
+  std::optional<long long> writeWhole(platform::File& in, const std::string& writeTarget,
+                                      CopyProgress* progress);
   long long writeFile(const CopyRequest& request, const std::string& source,
                       const std::string& writeTarget);
   void addToRunningTotal(long long bytes, CopyProgress* progress);

@@ -2,8 +2,15 @@
 // expansion failures, and the action log's line for each copy.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <random>
 #include <regex>
 #include <sstream>
+#include <thread>
 
 #include "platform/formats/szdd.h"
 #include "setup/copy/copy_file.h"
@@ -13,6 +20,7 @@
 #include "setup/common/setup_texts.h"
 #include "tests/support/pe_builder.h"
 #include "tests/support/temp_dir.h"
+#include "tests/support/fake_interaction.h"
 
 namespace vandrel::setup {
 namespace {
@@ -343,6 +351,40 @@ TEST_F(CopyFileTest, LargeCopiesStillShowEveryPercentage) {
   std::string back(content.size(), '\0');
   EXPECT_EQ(copied->read(back.data(), back.size()), std::int64_t(content.size()));
   EXPECT_EQ(back, content);
+}
+
+// The installation's copy of its script is written whole: a copy killed at any moment leaves
+// the script that was there or the new one, never a cut one (an earlier installation's
+// uninstaller reads it).
+TEST_F(CopyFileTest, AWholeCopyKilledAtAnyMomentLeavesTheOldFileOrTheNewOne) {
+  const std::string first = "[Settings]\r\nAppName=First\r\n" + std::string(4 << 20, 'a');
+  const std::string second = "[Settings]\r\nAppName=Second\r\n" + std::string(4 << 20, 'b');
+  put("C:\\First\\Script.vrx", first);
+  put("C:\\Second\\Script.vrx", second);
+  put("C:\\App\\Script.vrx", first);
+  std::mt19937 random(7);
+  for (int round = 0; round < 12; ++round) {
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      // A machine and a setup of the child's own: the parent's store connections stay its own.
+      std::unique_ptr<platform::Machine> own = platform::emulated::openMachine(machineRoot(), {});
+      test::FakeInteraction ui;
+      SetupApp setup(*own, ui, setupStrings());
+      setup.state() = app().state();
+      for (int i = 0;; ++i) {
+        CopyRequest r = request("Script.vrx", "1");
+        r.sourceFolder = i % 2 ? "C:\\First\\" : "C:\\Second\\";
+        r.whole = true;
+        copyOneFile(setup, r);
+      }
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5 + random() % 60));
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    std::string text = get("C:\\App\\Script.vrx").value_or("");
+    EXPECT_TRUE(text == first || text == second) << "round " << round << ": " << text.size() << " bytes";
+  }
 }
 
 }  // namespace

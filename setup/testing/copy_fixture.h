@@ -71,6 +71,8 @@ class CopyFixture : public ::testing::Test {
     return text;
   }
   bool exists(const std::string& path) { return files().status(path).has_value(); }
+  // The machine's folder, for a process that opens the machine for itself.
+  const std::filesystem::path& machineRoot() const { return root_.path(); }
 
   // The install script in the engine folder; lines joined with CR LF.
   void writeScript(const std::string& text) { put(app_->state().engineFolder + "Script.vrx", text); }
