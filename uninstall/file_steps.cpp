@@ -63,15 +63,30 @@ CountChange changeCount(platform::Registry& registry, platform::HKey key, const 
   return change;
 }
 
+// Whether the file has a usage count at all, by one read: most files of an installation have
+// none, and a read tells so as surely as a change of the registry would. Nothing: the read
+// failed otherwise (a busy registry), so the change must find out.
+std::optional<bool> hasCount(Removal& removal, platform::HKey& key, const std::string& path) {
+  std::uint32_t type = 0;
+  platform::Bytes data;
+  long found = removal.registry.queryValue(key, path, type, data);
+  if (found == platform::error::KeyDeleted) {
+    key = removal.sharedCountsKey(true);
+    if (key == 0) return false;
+    found = removal.registry.queryValue(key, path, type, data);
+  }
+  if (found == Success) return true;
+  if (found == platform::error::FileNotFound) return false;
+  return std::nullopt;
+}
+
 }  // namespace
 
 bool ReleaseSharedFile(Removal& removal, const std::string& path) {
   platform::Registry& registry = removal.registry;
-  platform::HKey key = 0;
-  if (registry.openKey(platform::hkey::LocalMachine, removal.strings.get(ids::SharedDllsKey), key) !=
-      Success) {
-    return true;
-  }
+  platform::HKey key = removal.sharedCountsKey();
+  if (key == 0) return true;
+  if (hasCount(removal, key, path) == false) return true;
   CountChange change = changeCount(registry, key, path, std::nullopt);
   std::optional<bool> erase;
   if (change.ran && change.before && *change.before <= 1) {
@@ -80,7 +95,6 @@ bool ReleaseSharedFile(Removal& removal, const std::string& path) {
     // the answer settles a count still at most one; a raised count is only lowered.
     change = changeCount(registry, key, path, erase);
   }
-  registry.closeKey(key);
   ui::ActionLog& log = removal.log();
   if (!change.ran) {
     // The registry stayed busy: the file may still be in use, so it stays.

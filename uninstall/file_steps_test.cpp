@@ -1,6 +1,7 @@
 // Tests of the file steps: shared-file release, shared files, standard files, backups.
 #include <gtest/gtest.h>
 
+#include "platform/emulated/registry/sqlite_registry.h"
 #include "uninstall/removal_steps.h"
 #include "uninstall/testing/uninstall_fixture.h"
 
@@ -60,6 +61,29 @@ TEST(ReleaseSharedFile, YesToAllAnswersLaterQuestionsAndAMissingKeyAllowsDeletio
 
   ASSERT_EQ(f.machine().registry().deleteKey(platform::hkey::LocalMachine, testing::kSharedDlls), 0);
   EXPECT_TRUE(ReleaseSharedFile(app, "C:\\A\\two.dll"));
+}
+
+// The counts key stays open for the whole removal: when another program deletes it and makes
+// it again meanwhile, the new key's counts are the ones followed, and the key is closed with
+// the removal.
+TEST(ReleaseSharedFile, FollowsACountsKeyMadeAgainAndClosesItWithTheRemoval) {
+  UninstallFixture f;
+  auto* store = dynamic_cast<platform::emulated::SqliteRegistry*>(&f.machine().registry());
+  ASSERT_NE(store, nullptr);
+  {
+    Removal& app = f.prepared();
+    f.setCount("C:\\A\\one.dll", 2);
+    EXPECT_FALSE(ReleaseSharedFile(app, "C:\\A\\one.dll"));
+    EXPECT_EQ(store->openHandleCount(), 1u);
+
+    ASSERT_EQ(f.machine().registry().deleteKey(platform::hkey::LocalMachine, testing::kSharedDlls), 0);
+    f.setCount("C:\\A\\two.dll", 3);
+    EXPECT_FALSE(ReleaseSharedFile(app, "C:\\A\\two.dll"));
+    EXPECT_EQ(f.count("C:\\A\\two.dll"), 2u);
+    EXPECT_TRUE(ReleaseSharedFile(app, "C:\\A\\three.dll"));
+  }
+  f.endRemoval();
+  EXPECT_EQ(store->openHandleCount(), 0u);
 }
 
 TEST(RemoveSharedFiles, ReleasesFromTheHighestEntryDown) {

@@ -75,6 +75,19 @@ ui::ActionLog& Removal::log() {
   return log_ ? *log_ : none;
 }
 
+platform::HKey Removal::sharedCountsKey(bool afresh) {
+  if (afresh) sharedCounts_.close();
+  if (sharedCounts_.key == 0) {
+    sharedCounts_.registry = &registry;
+    platform::HKey key = 0;
+    if (registry.openKey(platform::hkey::LocalMachine, strings.get(ids::SharedDllsKey), key) ==
+        platform::error::Success) {
+      sharedCounts_.key = key;
+    }
+  }
+  return sharedCounts_.key;
+}
+
 bool Removal::removeFolder(const std::string& folder, const std::string& kind) {
   if (files.removeDirectory(folder)) {
     log().removal(kind, folder, true);

@@ -92,10 +92,31 @@ class Removal {
   // not be removed (a folder that was not there is not logged). True when it was removed.
   bool removeFolder(const std::string& folder, const std::string& kind);
 
+  // The registry key of the shared files' usage counts, opened at its first use and kept
+  // open until the removal ends: one look-up of its path for the whole removal instead of
+  // one per file. 0 while the key cannot be opened. afresh: the kept key was deleted (and
+  // perhaps made again) by another program, so its path is looked up again.
+  platform::HKey sharedCountsKey(bool afresh = false);
+
  private:
+  // A key handle closed when its holder ends; moved, never copied.
+  struct KeptKey {
+    KeptKey() = default;
+    KeptKey(KeptKey&& other) noexcept : registry(other.registry), key(other.key) { other.key = 0; }
+    KeptKey& operator=(KeptKey&&) = delete;
+    ~KeptKey() { close(); }
+    void close() {
+      if (key != 0) registry->closeKey(key);
+      key = 0;
+    }
+    platform::Registry* registry = nullptr;
+    platform::HKey key = 0;
+  };
+
   ui::Interaction& ui_;
   ProgressWindow* progress_;
   ui::ActionLog* log_;
+  KeptKey sharedCounts_;
 };
 
 }  // namespace vandrel::uninstall

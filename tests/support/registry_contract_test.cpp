@@ -115,10 +115,16 @@ TEST_P(RegistryContract, NtRefusesToDeleteAKeyWithSubkeys) {
 TEST_P(RegistryContract, HandleOfADeletedKeyReportsKeyDeleted) {
   HKey key = create(registry(), scratch(), "Gone");
   ASSERT_EQ(registry().deleteKey(scratch(), "Gone"), error::Success);
-  // Even a new key of the same name is another key for the old handle.
-  registry().closeKey(create(registry(), scratch(), "Gone"));
+  // Even a new key of the same name, with a value of the name asked for, is another key for
+  // the old handle.
+  HKey remade = create(registry(), scratch(), "Gone");
+  ASSERT_EQ(registry().setString(remade, "v", "new"), error::Success);
+  registry().closeKey(remade);
   std::string name;
+  std::string value;
   HKey child = 0;
+  EXPECT_EQ(registry().queryString(key, "v", value), error::KeyDeleted);
+  EXPECT_EQ(registry().queryString(key, "missing", value), error::KeyDeleted);
   EXPECT_EQ(registry().setString(key, "v", "x"), error::KeyDeleted);
   EXPECT_EQ(registry().enumKey(key, 0, name), error::KeyDeleted);
   EXPECT_EQ(registry().createKey(key, "Child", child), error::KeyDeleted);

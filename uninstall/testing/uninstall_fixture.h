@@ -46,6 +46,8 @@ class UninstallFixture {
     return *removal_;
   }
   RemovalTally tally;
+  // Ends the removal made by prepared(): what it kept open is closed.
+  void endRemoval() { removal_.reset(); }
 
   // The installed script C:\App\Script.vrx; lines given with "\n" are written with CR LF.
   void script(const std::string& text) {

@@ -45,6 +45,14 @@ PRAGMA application_id = 1448232263;
 PRAGMA user_version = 1;
 )sql";
 
+// Resets the statements a call used when it ends, so that none half-read keeps the store's
+// read of that moment open into the next call.
+struct ResetWhenDone {
+  explicit ResetWhenDone(SqliteDb& db) : db(db) {}
+  ~ResetWhenDone() { db.resetPrepared(); }
+  SqliteDb& db;
+};
+
 // The stored id of a predefined root (1..4), or 0 for any other handle value.
 std::int64_t rootId(HKey key) {
   if (key >= hkey::ClassesRoot && key <= hkey::Users) return std::int64_t(key - hkey::ClassesRoot) + 1;
@@ -310,14 +318,19 @@ long SqliteRegistry::openKey(HKey parent, const std::string& subKey, HKey& resul
 long SqliteRegistry::queryValue(HKey key, const std::string& name, std::uint32_t& type,
                                 Bytes& data) {
   return guarded([&] {
-    Transaction transaction(*db_, Transaction::Kind::Read);
     KeyId id = 0;
-    long rc = liveKeyOf(key, id);
+    long rc = keyOf(key, id);
     if (rc != error::Success) return rc;
-    Statement& query =
-        db_->prepared("SELECT type, data FROM reg_values WHERE key = ? AND fold = ?");
+    // One statement, without a transaction around it (the most frequent call, often for a
+    // value that is not there): the value's row; else, when the key is alive, a row of type
+    // -1 (types are never negative); else none.
+    ResetWhenDone reset(*db_);
+    Statement& query = db_->prepared(
+        "SELECT type, data FROM reg_values WHERE key = ?1 AND fold = ?2 "
+        "UNION ALL SELECT -1, x'' WHERE EXISTS (SELECT 1 FROM reg_keys WHERE id = ?1) LIMIT 1");
     query.bind(1, id).bind(2, foldName(name));
-    if (!query.step()) return error::FileNotFound;
+    if (!query.step()) return error::KeyDeleted;
+    if (query.integer(0) < 0) return error::FileNotFound;
     type = std::uint32_t(query.integer(0));
     data = query.blob(1);
     return error::Success;
