@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
-#include <vector>
 
+#include "platform/bounded_read.h"
 #include "platform/file_system.h"
 #include "platform/lz.h"
 #include "platform/text/text_rules.h"
@@ -226,14 +226,11 @@ long long FileCopier::writeFile(const CopyRequest& request, const std::string& s
 
 std::optional<long long> FileCopier::writeWhole(platform::File& in, const std::string& writeTarget,
                                                CopyProgress* progress) {
-  std::string contents;
-  std::vector<char> block(65536);
-  for (;;) {
-    std::int64_t got = in.read(block.data(), block.size());
-    if (got < 0) return 0;
-    if (got == 0) break;
-    contents.append(block.data(), static_cast<std::size_t>(got));
-  }
+  // Copies made whole are of the install script, a text the setup itself reads whole with
+  // the same limit.
+  std::optional<std::string> read = platform::readBounded(in, platform::kTextFileLimit, nullptr);
+  if (!read) return 0;
+  const std::string& contents = *read;
   std::optional<bool> replaced = files_.replaceWholeFile(writeTarget, contents);
   if (!replaced) return std::nullopt;
   if (!*replaced) return 0;

@@ -3,7 +3,8 @@
 
 #include <optional>
 #include <string>
-#include <vector>
+
+#include "platform/bounded_read.h"
 
 namespace vandrel::starter {
 namespace {
@@ -30,14 +31,10 @@ long expandEngine(platform::Lz& lz, const std::string& from, const std::string& 
 bool copyFile(platform::FileSystem& files, const std::string& from, const std::string& to) {
   std::unique_ptr<platform::File> source = files.open(from, platform::OpenMode::Read);
   if (!source) return false;
-  std::string contents;
-  std::vector<char> block(65536);
-  while (true) {
-    std::int64_t count = source->read(block.data(), block.size());
-    if (count < 0) return false;
-    if (count == 0) break;
-    contents.append(block.data(), static_cast<std::size_t>(count));
-  }
+  // The engine reads its script whole with the same limit: a larger file could not serve it.
+  std::optional<std::string> read = platform::readBounded(*source, platform::kTextFileLimit, nullptr);
+  if (!read) return false;
+  const std::string& contents = *read;
   if (std::optional<bool> replaced = files.replaceWholeFile(to, contents)) return *replaced;
   std::unique_ptr<platform::File> target = files.create(to);
   return target && target->write(contents.data(), contents.size()) == std::int64_t(contents.size());
