@@ -131,6 +131,20 @@ class FileSystem {
   }
 
   virtual std::optional<FileStatus> status(const std::string& path) = 0;
+
+  // A file opened for reading together with its status.
+  struct OpenedFile {
+    std::unique_ptr<File> file;  // null when the file is there but cannot be read
+    FileStatus status;
+  };
+  // status(path) and open(path, OpenMode::Read) in one call, for a caller that reads the file
+  // it looked at: empty for a missing file, a folder or a path that cannot be mapped. A file
+  // system may find both with one look-up of the path; the status is then the open file's.
+  virtual std::optional<OpenedFile> openForReading(const std::string& path) {
+    std::optional<FileStatus> st = status(path);
+    if (!st || st->isDirectory()) return std::nullopt;
+    return OpenedFile{open(path, OpenMode::Read), *st};
+  }
   // What shows that a file changed, its size and last write time, for a caller that keeps
   // its contents: status() without the parts that may cost more to find. Empty for a missing
   // file or a folder.

@@ -5,6 +5,7 @@
 #include "setup/copy/expansion_record.h"
 
 #include <climits>
+#include <optional>
 #include <string>
 
 #include "script/list_item.h"
@@ -55,11 +56,13 @@ class InstallRun {
 
  private:
   Outcome installEntry(long index);
-  bool locate(const std::string& sourceName, long disk, const std::string& targetName,
-              const std::string& description, const std::string& destination);
+  // The stored file, opened where locate() found it; empty when the user cancelled.
+  std::optional<platform::FileSystem::OpenedFile> locate(const std::string& sourceName, long disk,
+                                                        const std::string& targetName,
+                                                        const std::string& description,
+                                                        const std::string& destination, bool& cancelled);
   void showDiskMessage(long disk);
   std::string description(long number);
-  bool fileExists(const std::string& path);
 
   SetupApp& app_;
   SetupDialogs dialogs_;
@@ -137,8 +140,11 @@ Outcome InstallRun::installEntry(long index) {
   const std::string desc = description(entry.desc.number("0"));
   const long disk = entry.disk.number("1");
   // A name that cannot be looked for is not looked for: the copy reports it as missing.
-  if (isSafeFileName(sourceName) && !locate(sourceName, disk, targetName, desc, destination)) {
-    return Outcome::Cancelled;
+  std::optional<platform::FileSystem::OpenedFile> source;
+  if (isSafeFileName(sourceName)) {
+    bool cancelled = false;
+    source = locate(sourceName, disk, targetName, desc, destination, cancelled);
+    if (cancelled) return Outcome::Cancelled;
   }
   progress_.pump();
   showDiskMessage(disk);
@@ -151,7 +157,7 @@ Outcome InstallRun::installEntry(long index) {
   request.force = entry.force.text("");
   request.expand = entry.expand.text("");
   request.progress = &progress_;
-  long long copied = copier_.copy(request);
+  long long copied = copier_.copy(request, std::move(source));
 
   if (copied != size && !progress_.cancelled()) {
     if (dialogs_.ask(copyText(app_.strings(), sid::ShortCopy)) != ui::Answer::Yes) {
@@ -171,33 +177,34 @@ std::string InstallRun::description(long number) {
   return text.empty() ? copyText(app_.strings(), sid::UnknownFileType) : text;
 }
 
-bool InstallRun::fileExists(const std::string& path) {
-  // The change stamp is there for a file and missing for a folder, without the creation
-  // time and attributes a status looks up besides.
-  return app_.machine().files().changeStamp(path).has_value();
-}
-
 // Finds the stored file: in the source folder, in the numbered disk folder beside it, or in
-// a folder the user shows. False when the user cancels the folder prompt.
-bool InstallRun::locate(const std::string& sourceName, long disk, const std::string& targetName,
-                        const std::string& description, const std::string& destination) {
+// a folder the user shows. The file found is opened there, once, for the copy that follows.
+std::optional<platform::FileSystem::OpenedFile> InstallRun::locate(const std::string& sourceName, long disk,
+                                                                  const std::string& targetName,
+                                                                  const std::string& description,
+                                                                  const std::string& destination,
+                                                                  bool& cancelled) {
+  platform::FileSystem& files = app_.machine().files();
   std::string& sourceFolder = sourceFolder_;
   for (;;) {
     progress_.setCopyTexts(targetName, description, destination);
-    if (fileExists(sourceFolder + sourceName)) return true;
+    if (auto found = files.openForReading(sourceFolder + sourceName)) return found;
     std::string stem = sourceFolder;
     while (!stem.empty() && (stem.back() == '\\' || (stem.back() >= '0' && stem.back() <= '9'))) {
       stem.pop_back();
     }
     if (stem.size() < sourceFolder.size()) {
       std::string diskFolder = stem + std::to_string(disk) + "\\";
-      if (fileExists(diskFolder + sourceName)) {
+      if (auto found = files.openForReading(diskFolder + sourceName)) {
         sourceFolder = diskFolder;
-        return true;
+        return found;
       }
     }
     std::optional<std::string> picked = PickFolder(app_.ui(), app_.strings(), static_cast<int>(disk));
-    if (!picked) return false;
+    if (!picked) {
+      cancelled = true;
+      return std::nullopt;
+    }
     sourceFolder = picked->size() >= kDummyNameLength
                        ? picked->substr(0, picked->size() - kDummyNameLength)
                        : std::string();

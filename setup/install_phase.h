@@ -5,6 +5,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,10 @@ long long computeCopyTotal(SetupApp& app);
 class InstallCopier {
  public:
   InstallCopier(SetupApp& app, CopyTally& tally);
-  long long copy(const CopyRequest& request) { return copier_.copy(request); }
+  long long copy(const CopyRequest& request,
+                 std::optional<platform::FileSystem::OpenedFile> source = std::nullopt) {
+    return copier_.copy(request, std::move(source));
+  }
 
  private:
   SetupDialogs dialogs_;

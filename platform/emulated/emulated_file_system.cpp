@@ -2,8 +2,10 @@
 #include "platform/emulated/emulated_file_system.h"
 
 #include <fcntl.h>
+#include <linux/openat2.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -105,7 +107,10 @@ EmulatedFileSystem::EmulatedFileSystem(const MachineConfig& config, bool hostDri
   current_ = start ? *start : text::WinPath{};
 }
 
-EmulatedFileSystem::~EmulatedFileSystem() = default;
+EmulatedFileSystem::~EmulatedFileSystem() {
+  for (const auto& [letter, fd] : rootFolders_)
+    if (fd >= 0) ::close(fd);
+}
 
 const DriveMapping* EmulatedFileSystem::drive(char letter) const {
   for (const DriveMapping& d : config_.drives)
@@ -164,6 +169,7 @@ std::optional<EmulatedFileSystem::Resolved> EmulatedFileSystem::resolve(const st
     host += part;
   }
   r.host = std::move(host);
+  r.linked = linked;
   if (linked && !insideDrive(r.host, *d)) return std::nullopt;
   if (r.atRoot()) found = hostStat(r.host.c_str());
   r.exists = found.has_value();
@@ -420,6 +426,71 @@ std::optional<FileStatus> EmulatedFileSystem::status(const std::string& path) {
   auto r = resolve(path);
   if (!r) return std::nullopt;
   return hostStatus(*r);
+}
+
+int EmulatedFileSystem::openUnlinked(const Resolved& r) {
+  // Read-only and not blocking: a pipe put in the file's place must not hold the program up
+  // before the caller's check refuses it (a plain file reads the same either way).
+  constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
+  static bool hostHasOpenat2 = true;
+  const std::string& folder = r.drive->host.native();
+  auto [at, isNew] = rootFolders_.try_emplace(r.drive->letter, -1);
+  if (isNew) at->second = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (!hostHasOpenat2 || at->second < 0 || r.host.compare(0, folder.size(), folder) != 0) {
+    return ::open(r.host.c_str(), kFlags);
+  }
+  std::size_t below = folder.size();
+  while (below < r.host.size() && r.host[below] == '/') ++below;
+  open_how how{};
+  how.flags = kFlags;
+  how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+  int fd = int(::syscall(SYS_openat2, at->second, r.host.c_str() + below, &how, sizeof how));
+  if (fd < 0 && (errno == ENOSYS || errno == EPERM)) {
+    // A host (or a sandbox's filter) without the call: the open by path, whose file the
+    // caller checks against the walk's.
+    hostHasOpenat2 = false;
+    return ::open(r.host.c_str(), kFlags);
+  }
+  return fd;
+}
+
+bool EmulatedFileSystem::openInsideDrive(int fd, const DriveMapping& d) const {
+  std::error_code ec;
+  fs::path real = fs::read_symlink("/proc/self/fd/" + std::to_string(fd), ec);
+  return ec || isPrefix(canonicalRoots_.at(d.letter), real);
+}
+
+std::optional<FileSystem::OpenedFile> EmulatedFileSystem::openForReading(const std::string& path) {
+  // One walk of the path, then the file is opened where the walk found it and its status is
+  // taken from the open descriptor. A path without a link on the way is opened so that a
+  // link met now fails the open: a part of it replaced by a link since the walk (one leading
+  // out of the drive, say) is not followed. A path with links, which the walk found to stay
+  // inside, is followed again by the open, and the file it reached is checked to lie inside
+  // the drive. Either way the open file must be the one the walk checked; when the path
+  // changed in between the walk is made again, and a path that keeps changing reads as
+  // missing.
+  constexpr int kWalks = 3;
+  for (int walk = 0; walk < kWalks; ++walk) {
+    auto r = resolve(path);
+    if (!r || isFolder(r->entry) != false) return std::nullopt;
+    int fd = r->linked ? ::open(r->host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK) : openUnlinked(*r);
+    if (fd < 0) {
+      if (errno == ENOENT || errno == ENOTDIR || errno == ELOOP || errno == EXDEV || errno == EAGAIN) {
+        continue;  // changed since the walk
+      }
+      std::optional<FileStatus> st = statusFrom(r->host, r->entry);
+      if (!st) return std::nullopt;
+      return OpenedFile{nullptr, *st};  // there, but the host does not let us read it
+    }
+    auto file = std::make_unique<HostFile>(fd);
+    std::optional<HostStat> opened = hostStat(fd);
+    if (!opened || !opened->sameFile(*r->entry)) continue;
+    if (r->linked && !openInsideDrive(fd, *r->drive)) continue;
+    std::optional<FileStatus> st = statusFrom(r->host, opened);
+    if (!st || st->isDirectory()) return std::nullopt;
+    return OpenedFile{std::move(file), *st};
+  }
+  return std::nullopt;
 }
 
 std::optional<FileSystem::ChangeStamp> EmulatedFileSystem::changeStamp(const std::string& path) {

@@ -34,6 +34,7 @@ class EmulatedFileSystem : public FileSystem {
   bool replaceFile(const std::string& from, const std::string& to) override;
   std::optional<bool> replaceWholeFile(const std::string& path, std::string_view contents) override;
   std::optional<FileStatus> status(const std::string& path) override;
+  std::optional<OpenedFile> openForReading(const std::string& path) override;
   std::optional<ChangeStamp> changeStamp(const std::string& path) override;
   bool setFileTimes(const std::string& path, std::optional<FileTime> creation,
                     std::optional<FileTime> lastAccess, std::optional<FileTime> lastWrite) override;
@@ -66,6 +67,7 @@ class EmulatedFileSystem : public FileSystem {
     const DriveMapping* drive = nullptr;
     bool exists = false;            // the host has an entry of that name (perhaps a broken link)
     std::optional<HostStat> entry;  // what it is, links followed; empty when missing or broken
+    bool linked = false;            // a symbolic link was on the way (one that stays inside)
     bool atRoot() const { return win.parts.empty(); }
   };
   std::optional<Resolved> resolve(const std::string& path);
@@ -74,6 +76,12 @@ class EmulatedFileSystem : public FileSystem {
   bool writable(const DriveMapping& drive) const;
   const DriveMapping* drive(char letter) const;
   bool insideDrive(const std::filesystem::path& host, const DriveMapping& drive) const;
+  // Opens for reading the file a walk found without a link on the way, by its path below the
+  // drive's folder, refusing any link met on the way now; -1 with errno on failure.
+  int openUnlinked(const Resolved& r);
+  // Whether an open file lies in the drive's folder, where the host says it is; true where
+  // the host cannot tell (no /proc), leaving the walk's check alone.
+  bool openInsideDrive(int fd, const DriveMapping& drive) const;
   std::optional<FileStatus> hostStatus(const std::filesystem::path& host);
   std::optional<FileStatus> hostStatus(const Resolved& r);
   std::optional<FileStatus> statusFrom(const std::string& host, const std::optional<HostStat>& st);
@@ -96,6 +104,7 @@ class EmulatedFileSystem : public FileSystem {
   MachineConfig config_;
   bool hostDriveWritable_;
   std::map<char, std::filesystem::path> canonicalRoots_;
+  std::map<char, int> rootFolders_;  // open drive folders, for openUnlinked()
   FileMetaStore meta_;
   FolderNames names_;
   text::WinPath current_;

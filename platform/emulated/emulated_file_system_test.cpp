@@ -9,7 +9,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <chrono>
+#include <cstdio>
 #include <random>
 #include <set>
 #include <thread>
@@ -296,6 +298,101 @@ TEST_F(FileSystemTest, LinksReachedThroughAnotherSpellingAreCheckedToo) {
   writeFile(c("real/in.txt"), "inside");
   fs::create_directory_symlink(c("real"), c("Alias"));
   EXPECT_EQ(readText("C:\\ALIAS\\IN.TXT"), "inside");
+}
+
+// Opening a file for reading with its status answers as status() and open() do, for every
+// kind of path: one inside the drive, one through a link that stays inside, and every one
+// they refuse.
+TEST_F(FileSystemTest, OpenForReadingAnswersAsStatusAndOpenDo) {
+  ASSERT_TRUE(writeText("C:\\Plain.txt", "plain"));
+  ASSERT_TRUE(writeText("C:\\kept.dll", "kept dll"));
+  ASSERT_TRUE(files().setFileTimes("C:\\kept.dll", 125911584000000000ULL, std::nullopt, 126000000000000123ULL));
+  ASSERT_TRUE(files().setAttributes("C:\\kept.dll", attr::ReadOnly | attr::Hidden));
+  ASSERT_TRUE(files().createDirectory("C:\\Real"));
+  ASSERT_TRUE(writeText("C:\\Real\\in.txt", "inside"));
+  fs::create_directory_symlink(c("Real"), c("alias"));
+  fs::create_symlink(c("Plain.txt"), c("same.txt"));
+  writeFile(temp_ / "outside.txt", "outside");
+  fs::create_directory_symlink(temp_.path(), c("escape"));
+  fs::create_symlink(temp_ / "outside.txt", c("out.txt"));
+  ASSERT_EQ(::mkfifo(c("pipe").c_str(), 0644), 0);
+  writeFile(temp_ / "host" / "pkg.txt", "on z");
+  for (const char* path : {"C:\\Plain.txt", "c:\\PLAIN.TXT", "C:\\kept.dll", "C:\\alias\\IN.TXT",
+                           "C:\\same.txt", "Z:\\pkg.txt", "C:\\Real", "C:\\", "C:\\missing.txt",
+                           "C:\\escape\\outside.txt", "C:\\out.txt", "C:\\pipe", "Q:\\x.txt", "C:\\NUL"}) {
+    SCOPED_TRACE(path);
+    std::optional<FileSystem::OpenedFile> opened = files().openForReading(path);
+    std::optional<FileStatus> st = files().status(path);
+    bool readable = st && !st->isDirectory();
+    ASSERT_EQ(opened.has_value(), readable);
+    if (!opened) continue;
+    EXPECT_EQ(opened->status.size, st->size);
+    EXPECT_EQ(opened->status.attributes, st->attributes);
+    EXPECT_EQ(opened->status.creationTime, st->creationTime);
+    EXPECT_EQ(opened->status.lastWriteTime, st->lastWriteTime);
+    ASSERT_TRUE(opened->file);
+    std::string text(st->size, '\0');
+    EXPECT_EQ(opened->file->read(text.data(), text.size()), std::int64_t(text.size()));
+    EXPECT_EQ(text, readText(path));
+  }
+}
+
+// The status is the open file's own: a file put in its place after the open changes neither
+// what is read nor what is told, and the next open finds the new file.
+TEST_F(FileSystemTest, OpenForReadingKeepsTheFileItFound) {
+  ASSERT_TRUE(writeText("C:\\src.txt", "first"));
+  auto opened = files().openForReading("C:\\src.txt");
+  ASSERT_TRUE(opened && opened->file);
+  writeFile(c("other.txt"), "the second, longer");
+  fs::rename(c("other.txt"), c("src.txt"));
+  EXPECT_EQ(opened->status.size, 5u);
+  char text[32] = {};
+  EXPECT_EQ(opened->file->read(text, sizeof text), 5);
+  EXPECT_EQ(std::string(text), "first");
+  auto again = files().openForReading("C:\\src.txt");
+  ASSERT_TRUE(again);
+  EXPECT_EQ(again->status.size, 18u);
+}
+
+// A folder of the path replaced by a link that leads out of the drive is caught: between two
+// opens, and while an open walks the path (the link swapped in and out all the time).
+TEST_F(FileSystemTest, FoldersSwappedForLinksWhileReadingAreCaught) {
+  fs::create_directories(temp_ / "outside");
+  writeFile(temp_ / "outside" / "a.txt", "outside");
+  ASSERT_TRUE(files().createDirectory("C:\\pkg"));
+  ASSERT_TRUE(writeText("C:\\pkg\\a.txt", "inside"));
+  ASSERT_TRUE(files().openForReading("C:\\pkg\\a.txt"));
+  fs::rename(c("pkg"), c("kept"));
+  fs::create_directory_symlink(temp_ / "outside", c("pkg"));
+  EXPECT_FALSE(files().openForReading("C:\\pkg\\a.txt"));
+  fs::remove(c("pkg"));
+  fs::rename(c("kept"), c("pkg"));
+
+  fs::create_directory_symlink(temp_ / "outside", c("swap"));
+  std::atomic<bool> stop{false};
+  std::thread swapper([&] {
+    while (!stop) ::renameat2(AT_FDCWD, c("pkg").c_str(), AT_FDCWD, c("swap").c_str(), RENAME_EXCHANGE);
+  });
+  int read = 0, refused = 0;
+  std::string wrong;  // what an open gave that it should not have, the swapper stopped first
+  for (int i = 0; i < 20000 && wrong.empty(); ++i) {
+    auto opened = files().openForReading("C:\\pkg\\a.txt");
+    if (!opened) {
+      ++refused;
+      continue;
+    }
+    char text[16] = {};
+    if (opened->file) opened->file->read(text, sizeof text - 1);
+    if (std::string(text) != "inside" || opened->status.size != 6u) {
+      wrong = "open " + std::to_string(i) + " read \"" + text + "\", size " + std::to_string(opened->status.size);
+    }
+    ++read;
+  }
+  stop = true;
+  swapper.join();
+  EXPECT_EQ(wrong, "");
+  EXPECT_GT(read, 0);
+  EXPECT_GT(refused, 0);
 }
 
 // Names are matched through kept folder listings: what we create, remove and move, and what

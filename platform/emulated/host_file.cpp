@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -111,27 +112,44 @@ timespec toTimespec(FileTime time) {
   return timespec{time_t(seconds), long(rest * 100)};
 }
 
-std::optional<HostStat> hostStat(const char* host, bool followLinks) {
+namespace {
+
+// One statx query (of dirfd and host as the call takes them), or a stat for a host without
+// statx.
+std::optional<HostStat> queryHost(int dirfd, const char* host, int flags) {
   auto toTimespec = [](const statx_timestamp& t) { return timespec{time_t(t.tv_sec), long(t.tv_nsec)}; };
   HostStat result;
   struct statx sx;
-  if (::statx(AT_FDCWD, host, followLinks ? 0 : AT_SYMLINK_NOFOLLOW, STATX_BASIC_STATS | STATX_BTIME, &sx) == 0) {
+  if (::statx(dirfd, host, flags, STATX_BASIC_STATS | STATX_BTIME, &sx) == 0) {
     result.mode = sx.stx_mode;
     result.size = sx.stx_size;
     result.lastWrite = toTimespec(sx.stx_mtime);
     result.lastAccess = toTimespec(sx.stx_atime);
     result.birth = (sx.stx_mask & STATX_BTIME) ? toTimespec(sx.stx_btime) : result.lastWrite;
+    result.device = makedev(sx.stx_dev_major, sx.stx_dev_minor);
+    result.inode = ino_t(sx.stx_ino);
     return result;
   }
   if (errno != ENOSYS && errno != EPERM) return std::nullopt;
   // A host without statx.
   struct stat st;
-  if ((followLinks ? ::stat(host, &st) : ::lstat(host, &st)) != 0) return std::nullopt;
+  int failed = (flags & AT_EMPTY_PATH) ? ::fstat(dirfd, &st) : ::fstatat(dirfd, host, &st, flags);
+  if (failed != 0) return std::nullopt;
   result.mode = st.st_mode;
   result.size = std::uint64_t(st.st_size);
   result.lastWrite = result.birth = st.st_mtim;
   result.lastAccess = st.st_atim;
+  result.device = st.st_dev;
+  result.inode = st.st_ino;
   return result;
 }
+
+}  // namespace
+
+std::optional<HostStat> hostStat(const char* host, bool followLinks) {
+  return queryHost(AT_FDCWD, host, followLinks ? 0 : AT_SYMLINK_NOFOLLOW);
+}
+
+std::optional<HostStat> hostStat(int fd) { return queryHost(fd, "", AT_EMPTY_PATH); }
 
 }  // namespace vandrel::platform::emulated

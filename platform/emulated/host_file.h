@@ -39,9 +39,14 @@ struct HostStat {
   mode_t mode = 0;
   std::uint64_t size = 0;
   timespec lastWrite{}, lastAccess{}, birth{};
+  dev_t device = 0;  // with inode, which file it is
+  ino_t inode = 0;
+  bool sameFile(const HostStat& other) const { return device == other.device && inode == other.inode; }
 };
 // With followLinks false, a symbolic link tells of itself.
 std::optional<HostStat> hostStat(const char* host, bool followLinks = true);
+// What the host tells of an open file.
+std::optional<HostStat> hostStat(int fd);
 inline std::optional<HostStat> hostStat(const std::filesystem::path& host, bool followLinks = true) {
   return hostStat(host.c_str(), followLinks);
 }

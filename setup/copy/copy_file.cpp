@@ -21,10 +21,6 @@ namespace {
 
 constexpr std::size_t kBlockSize = 4096;
 
-bool isRegularFile(const std::optional<platform::FileStatus>& status) {
-  return status && !status->isDirectory();
-}
-
 // The same file on disk under both names (the script copied onto itself, a package
 // installed into its own folder): copying would empty the source first.
 bool sameFile(platform::FileSystem& files, const std::string& a, const std::string& b) {
@@ -111,16 +107,17 @@ ui::ActionLog& FileCopier::noActionLog() {
   return none;
 }
 
-long long FileCopier::copy(const CopyRequest& request) {
+long long FileCopier::copy(const CopyRequest& request, std::optional<platform::FileSystem::OpenedFile> source) {
   std::string decision, rule;
-  long long count = copyAndDecide(request, decision, rule);
+  long long count = copyAndDecide(request, source, decision, rule);
   log_.file(request.sourceFolder + request.sourceName,
             request.destinationFolder + request.targetName, decision, rule, count);
   return count;
 }
 
-long long FileCopier::copyAndDecide(const CopyRequest& request, std::string& decision,
-                                    std::string& rule) {
+long long FileCopier::copyAndDecide(const CopyRequest& request,
+                                    std::optional<platform::FileSystem::OpenedFile>& opened,
+                                    std::string& decision, std::string& rule) {
   decision = "failed";
   platform::FileSystem& files = files_;
   decision = "missing";
@@ -130,8 +127,9 @@ long long FileCopier::copyAndDecide(const CopyRequest& request, std::string& dec
     return kSourceMissing;
   }
   const std::string source = request.sourceFolder + request.sourceName;
-  auto sourceStatus = files.status(source);
-  if (!isRegularFile(sourceStatus)) return kSourceMissing;
+  if (!opened) opened = files.openForReading(source);
+  if (!opened) return kSourceMissing;
+  const platform::FileStatus* sourceStatus = &opened->status;
   const long long sourceSize = static_cast<long long>(sourceStatus->size);
   decision = "failed";
   rule = "unsafe target name";
@@ -171,7 +169,7 @@ long long FileCopier::copyAndDecide(const CopyRequest& request, std::string& dec
     rule = "no free temporary name for the expansion";
     return 0;
   }
-  long long count = writeFile(request, source, writeTarget);
+  long long count = writeFile(request, opened->file.get(), writeTarget);
   // A cancel confirmed after the last block was written leaves a whole file: it stays, like
   // the files copied before it; only a file the cancel cut short is removed below.
   bool complete = count == sourceSize;
@@ -195,11 +193,10 @@ long long FileCopier::copyAndDecide(const CopyRequest& request, std::string& dec
   return count;
 }
 
-long long FileCopier::writeFile(const CopyRequest& request, const std::string& source,
+long long FileCopier::writeFile(const CopyRequest& request, platform::File* in,
                                 const std::string& writeTarget) {
   platform::FileSystem& files = files_;
-  auto in = files.open(source, platform::OpenMode::Read);
-  if (!in) return 0;
+  if (!in) return 0;  // the source is there but cannot be read
   if (request.whole) {
     std::optional<long long> written = writeWhole(*in, writeTarget, request.progress);
     if (written) return *written;

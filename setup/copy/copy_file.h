@@ -62,21 +62,24 @@ class FileCopier {
   // source's size when the user chose to keep the existing file or the destination is the
   // source itself; kSourceMissing when the source does not exist. A copy that cannot be
   // made or completed (unsafe name, backup impossible, write or expansion failure) gives a
-  // count that differs from the source's size.
-  long long copy(const CopyRequest& request);
+  // count that differs from the source's size. source is the request's source file when the
+  // caller has opened it already (where it looked for it); otherwise it is opened here. Either
+  // way it is looked up once and stays open across the replacement question and the copy.
+  long long copy(const CopyRequest& request,
+                 std::optional<platform::FileSystem::OpenedFile> source = std::nullopt);
 
   // A log that writes nothing, for copies nobody asked to log.
   static ui::ActionLog& noActionLog();
 
  private:
-  long long copyAndDecide(const CopyRequest& request, std::string& decision, std::string& rule);
+  long long copyAndDecide(const CopyRequest& request, std::optional<platform::FileSystem::OpenedFile>& source,
+                          std::string& decision, std::string& rule);
   bool backUp(const std::string& destination, const std::string& targetName);
   // The whole file written in one step: the bytes written (0 on failure), or empty when the
   // file system has no such way.
   std::optional<long long> writeWhole(platform::File& in, const std::string& writeTarget,
                                       CopyProgress* progress);
-  long long writeFile(const CopyRequest& request, const std::string& source,
-                      const std::string& writeTarget);
+  long long writeFile(const CopyRequest& request, platform::File* in, const std::string& writeTarget);
   void addToRunningTotal(long long bytes, CopyProgress* progress);
 
   platform::FileSystem& files_;

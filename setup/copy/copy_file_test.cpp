@@ -200,6 +200,30 @@ TEST_F(CopyFileTest, EachCopyIsLoggedWithItsDecisionAndRule) {
   EXPECT_NE(lines[2].find("the user answered Yes"), std::string::npos) << lines[2];
 }
 
+// A source the caller opened where it looked for it is the file copied, counted and stamped,
+// even when another file has taken its name since; one that is there but cannot be read
+// gives a copy cut short, not a missing file, and leaves no new file behind.
+TEST_F(CopyFileTest, AHandedSourceIsTheFileCopied) {
+  CopyTally tally;
+  InstallCopier copier(app(), tally);
+  put("C:\\Pkg\\Disk1\\a.txt", "first");
+  files().setFileTimes("C:\\Pkg\\Disk1\\a.txt", day(5), std::nullopt, day(5));
+  auto opened = files().openForReading("C:\\Pkg\\Disk1\\a.txt");
+  ASSERT_TRUE(opened);
+  put("C:\\Pkg\\Disk1\\b.txt", "the second, longer");
+  ASSERT_TRUE(files().replaceFile("C:\\Pkg\\Disk1\\b.txt", "C:\\Pkg\\Disk1\\a.txt"));
+  EXPECT_EQ(copier.copy(request("a.txt"), std::move(opened)), 5);
+  EXPECT_EQ(get("C:\\App\\a.txt"), "first");
+  EXPECT_EQ(files().status("C:\\App\\a.txt")->lastWriteTime, day(5));
+  EXPECT_EQ(tally.running, 5);
+
+  put("C:\\Pkg\\Disk1\\locked.txt", "locked");
+  auto status = files().status("C:\\Pkg\\Disk1\\locked.txt");
+  ASSERT_TRUE(status);
+  EXPECT_EQ(copier.copy(request("locked.txt"), platform::FileSystem::OpenedFile{nullptr, *status}), 0);
+  EXPECT_FALSE(exists("C:\\App\\locked.txt"));
+}
+
 TEST_F(CopyFileTest, ForcedCopyNeverAsksAndBacksUpFirst) {
   app().state().backup = true;
   prepare("lib.dll", pe("1.0", "1", kEnglish, "new"), pe("9.0", "9", kEnglish, "old"));
