@@ -106,7 +106,11 @@ void FileMetaStore::close() {
 }
 
 FileMetaStore::Opened FileMetaStore::openDb(const fs::path& dbFile) {
-  if (sqlite3_open_v2(dbFile.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
+  // One program's file system uses its store from one thread: the connection needs none of
+  // SQLite's locks (taken and released on every call into it).
+  if (sqlite3_open_v2(dbFile.c_str(), &db_,
+                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
+                      nullptr) != SQLITE_OK)
     return Opened::Failed;
   sqlite3_busy_timeout(db_, 5000);
   // Small pages for a new store: every change writes a whole page to the journal, and a

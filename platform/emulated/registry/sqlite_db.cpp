@@ -22,8 +22,10 @@ long windowsErrorFor(int sqliteCode) {
 }
 
 SqliteDb::SqliteDb(const std::filesystem::path& file) {
-  int rc = sqlite3_open_v2(file.c_str(), &db_, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE,
-                           nullptr);
+  // The registry serialises its calls on its own lock, so the connection needs none of
+  // SQLite's (taken and released on every call into it).
+  int rc = sqlite3_open_v2(file.c_str(), &db_,
+                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
   if (rc != SQLITE_OK) {
     std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
     sqlite3_close(db_);
