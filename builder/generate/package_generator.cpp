@@ -15,20 +15,16 @@ namespace {
 
 constexpr int kPumpAfterFile = 61;
 
-// Whether a file in the package is stored compressed (it starts with the SZDD magic).
-bool storedCompressed(platform::FileSystem& files, const std::string& path) {
-  std::unique_ptr<platform::File> file = files.open(path, platform::OpenMode::Read);
-  std::uint8_t head[8] = {};
-  std::int64_t got = file ? file->read(head, sizeof head) : -1;
-  return got > 0 && platform::szdd::hasMagic(head, static_cast<std::size_t>(got));
-}
-
 }  // namespace
 
-void PackageGenerator::logCopy(const std::string& source, int disk, const std::string& folder,
-                               const std::string& name, std::int64_t copied) {
-  if (!context_.log || copied < 0) return;
-  context_.log->packaged(source, disk, name, storedCompressed(context_.files, folder + name), copied);
+std::int64_t PackageGenerator::copyLogged(const std::string& source, int disk,
+                                          const std::string& folder, const std::string& name,
+                                          bool counts) {
+  bool compressed = false;
+  std::int64_t copied = context_.progress.CopyFileWithProgress(source, folder + name, counts,
+                                                               context_.log ? &compressed : nullptr);
+  if (context_.log && copied >= 0) context_.log->packaged(source, disk, name, compressed, copied);
+  return copied;
 }
 
 std::string sourceFilePath(const std::string& documentPath, const FileEntry& file) {
@@ -37,7 +33,7 @@ std::string sourceFilePath(const std::string& documentPath, const FileEntry& fil
 
 PackageGenerator::PackageGenerator(const CScriptDoc& doc, EntryOrder order,
                                    BuilderContext& context)
-    : doc_(doc), order_(std::move(order)), context_(context) {}
+    : doc_(doc), order_(std::move(order)), context_(context), ui_(context.ui, context.files) {}
 
 void keepGenerationChoices(CScriptDoc& doc, const PackageGenerator& generator) {
   if (const std::optional<std::string>& folder = generator.chosenFolder()) {
@@ -56,13 +52,13 @@ ui::Answer PackageGenerator::ask(unsigned id, ui::Buttons buttons, ui::Icon icon
                                  const std::string& detail) {
   ui::Message message{str(sid::AppName), str(id), buttons, icon};
   message.detail = detail;
-  return context_.ui.message(message);
+  return ui_.message(message);
 }
 
 void PackageGenerator::inform(unsigned id, const std::string& detail) {
   ui::Message message{str(sid::AppName), str(id), ui::Buttons::OK, ui::Icon::Information};
   message.detail = detail;
-  context_.ui.message(message);
+  ui_.message(message);
 }
 
 namespace {
@@ -88,14 +84,14 @@ GenerateOutcome PackageGenerator::cancelledBy(unsigned id, const std::string& de
 
 bool PackageGenerator::namedPackage() {
   if (hasApplicationName(doc_.settings)) return true;
-  stopMessage(context_.ui, str(sid::NoApplicationName));
+  stopMessage(ui_, str(sid::NoApplicationName));
   return false;
 }
 
 GenerateOutcome PackageGenerator::stagingFailed(const StagedFolders& staged) {
   context_.progress.EndProgress();
   pairs_.clear();
-  stopMessage(context_.ui, str(sid::SaveFailed), staged.problem());
+  stopMessage(ui_, str(sid::SaveFailed), staged.problem());
   return GenerateOutcome::Failed;
 }
 
@@ -133,7 +129,7 @@ std::optional<std::string> PackageGenerator::promptFolder(int disk) {
   prompt.text = prompt.caption;
   prompt.dummyName = "Junk";
   prompt.initialFolder = context_.files.currentDirectory();
-  std::optional<std::string> chosen = context_.ui.folder(prompt);
+  std::optional<std::string> chosen = ui_.folder(prompt);
   // The dialog returns the folder followed by the dummy name: the name is cut off.
   if (!chosen || chosen->size() < 4) return std::nullopt;
   return withBackslash(chosen->substr(0, chosen->size() - 4));
@@ -223,7 +219,7 @@ GenerateOutcome PackageGenerator::generate(const GenerateOptions& options) {
   progress.EndProgress();
   pairs_.clear();
   if (!staged.commit()) {
-    stopMessage(context_.ui, str(sid::SaveFailed), staged.problem());
+    stopMessage(ui_, str(sid::SaveFailed), staged.problem());
     return GenerateOutcome::Failed;
   }
   if (!problems.empty()) {
@@ -244,8 +240,7 @@ bool PackageGenerator::copyEngineFiles(const std::string& firstDisk, std::string
     if (size) {
       progress.SetProgress(0, strFormat(sid::CopyingEngineFile, pair.source));
       progress.setExpectedTotal(*size);
-      std::int64_t copied = progress.CopyFileWithProgress(source, firstDisk + pair.onDisk, true);
-      logCopy(source, 1, firstDisk, pair.onDisk, copied);
+      std::int64_t copied = copyLogged(source, 1, firstDisk, pair.onDisk, true);
       if (copied < 0 || std::uint64_t(copied) != *size) {
         if (progress.cancelled()) return false;
         addLine(engineProblems,
@@ -266,6 +261,9 @@ GenerateOutcome PackageGenerator::copyAuthorFiles(StagedFolders& staged,
                                                   int highestDisk, std::string& problems) {
   ProgressService& progress = context_.progress;
   if (doc_.files.empty() || progress.cancelled()) return GenerateOutcome::Complete;
+  // What the side store keeps of the copies (their names, for records of files removed
+  // behind its back) goes in a transaction per many files.
+  platform::FileBatch batch(context_.files);
   std::uint64_t expected = 0;
   for (const FileEntry& file : doc_.files) {
     if (file.size > 0) expected += std::uint64_t(file.size);
@@ -296,8 +294,7 @@ GenerateOutcome PackageGenerator::copyAuthorFiles(StagedFolders& staged,
       if (file.disk != disk) continue;
       progress.SetProgress(std::nullopt, strFormat(sid::CopyingTo, file.sourceName, folder));
       std::string source = sourceFilePath(doc_.pathName(), file);
-      std::int64_t copied = progress.CopyFileWithProgress(source, *into + file.sourceName, true);
-      logCopy(source, disk, *into, file.sourceName, copied);
+      std::int64_t copied = copyLogged(source, disk, *into, file.sourceName, true);
       if (copied != std::int64_t(file.size)) {
         if (progress.cancelled()) return cancelledBy(sid::GenerateCancelled, kNothingPutInPlace);
         std::string problem = copyProblem(source, folder + file.sourceName, copied, file.size);
@@ -322,9 +319,7 @@ void PackageGenerator::copyDiskMessage(int disk, const std::string& folder) {
     // Only the first message of a disk is copied; the others share its key in the script.
     std::string file = pathBesideDocument(doc_.pathName(), message.filePath);
     if (fileSize(context_.files, file)) {
-      std::int64_t copied =
-          context_.progress.CopyFileWithProgress(file, folder + message.destName, false);
-      logCopy(file, disk, folder, message.destName, copied);
+      copyLogged(file, disk, folder, message.destName, false);
     }
     return;
   }
@@ -341,7 +336,7 @@ bool PackageGenerator::regenerateScript() {
     scriptComposed_ = true;
     return writeScript(doc_, order_, context_, withBackslash(last) + str(sid::ScriptFileName));
   }
-  stopMessage(context_.ui, str(sid::SetupNotFound),
+  stopMessage(ui_, str(sid::SetupNotFound),
               last.empty() ? std::string("the document was never generated")
                            : withBackslash(last) + ": no package there");
   return false;

@@ -15,6 +15,7 @@
 #include "builder/generate/staged_folders.h"
 #include "builder/model/entry_order.h"
 #include "builder/model/script_doc.h"
+#include "ui/settling_interaction.h"
 
 namespace vandrel::builder {
 
@@ -87,9 +88,10 @@ class PackageGenerator {
                                   const std::string& base, bool automatic, int highestDisk,
                                   std::string& problems);
   void copyDiskMessage(int disk, const std::string& folder);
-  // One file put into the package (folder + name), for the action log.
-  void logCopy(const std::string& source, int disk, const std::string& folder,
-               const std::string& name, std::int64_t copied);
+  // Copies one file into the package (folder + name) and writes it to the action log, when
+  // the run has one; the bytes copied, -1 when nothing could be.
+  std::int64_t copyLogged(const std::string& source, int disk, const std::string& folder,
+                          const std::string& name, bool counts);
   GenerateOutcome cancelledBy(unsigned id, const std::string& detail = {});
   GenerateOutcome stagingFailed(const StagedFolders& staged);
   // Why a copy of source to destination gave `copied` bytes instead of `expected`.
@@ -99,6 +101,9 @@ class PackageGenerator {
   const CScriptDoc& doc_;
   EntryOrder order_;
   BuilderContext& context_;
+  // The questions and messages of a run: what the file batch of the copy holds is ended
+  // before each, so that no other program waits on the side store while one is open.
+  ui::SettlingInteraction ui_;
   std::vector<EnginePair> pairs_;
   bool generatedComplete_ = false;
   std::optional<std::string> chosenFolder_;

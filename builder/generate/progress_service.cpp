@@ -1,11 +1,13 @@
 // The progress service: display, cancel flag, copy with progress.
 #include "builder/generate/progress_service.h"
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <vector>
 
 #include "builder/strings/builder_strings.h"
+#include "platform/formats/szdd.h"
 
 namespace vandrel::builder {
 
@@ -110,7 +112,8 @@ void ProgressService::setExpectedTotal(std::uint64_t bytes) {
 }
 
 std::int64_t ProgressService::CopyFileWithProgress(const std::string& source,
-                                                   const std::string& destination, bool counts) {
+                                                   const std::string& destination, bool counts,
+                                                   bool* compressed) {
   std::unique_ptr<platform::File> in = files_.open(source, platform::OpenMode::Read);
   // The source's times are taken before the copy reads it (which may move its access
   // time); from the open file where it can tell them, which spares a second look-up of
@@ -120,6 +123,14 @@ std::int64_t ProgressService::CopyFileWithProgress(const std::string& source,
     std::optional<platform::FileStatus> status = files_.status(source);
     if (!status || status->isDirectory() || !in) return -1;
     times = platform::FileTimes{status->lastAccessTime, status->lastWriteTime};
+  }
+  // The first bytes are read from the open source, which then starts over: the copy's bytes
+  // are the source's.
+  std::uint8_t head[8] = {};
+  std::int64_t headSize = 0;
+  if (compressed) {
+    headSize = in->read(head, sizeof head);
+    if (headSize < 0 || !in->seek(0)) return -1;
   }
   std::unique_ptr<platform::File> out = files_.create(destination);
   if (!out) return -1;  // nothing could be written: never mistaken for an empty file copied
@@ -146,6 +157,11 @@ std::int64_t ProgressService::CopyFileWithProgress(const std::string& source,
   out.reset();
   if (!timesSet) files_.setFileTimes(destination, std::nullopt, times->lastAccess, times->lastWrite);
   if (!modeKept) keepHostMode(files_, source, destination);
+  if (compressed) {
+    // A copy cut short holds only the bytes it got of the magic.
+    std::size_t stored = std::size_t(std::min<std::int64_t>(headSize, total));
+    *compressed = platform::szdd::hasMagic(head, stored);
+  }
   return total;
 }
 

@@ -46,8 +46,10 @@ class ProgressService {
   // Copies source to destination block by block; stops at the end of the source, on a short
   // write or when the cancel flag is set. The destination then gets the source's times.
   // Returns the bytes copied; -1 when the source cannot be read or the destination created.
+  // With compressed, also tells whether the bytes copied start as a compressed file does
+  // (the SZDD magic), read from the source while it is open.
   std::int64_t CopyFileWithProgress(const std::string& source, const std::string& destination,
-                                    bool counts);
+                                    bool counts, bool* compressed = nullptr);
 
  private:
   void show();
