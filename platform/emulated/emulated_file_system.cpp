@@ -473,9 +473,11 @@ std::optional<FileSystem::OpenedFile> EmulatedFileSystem::openForReading(const s
   for (int walk = 0; walk < kWalks; ++walk) {
     auto r = resolve(path);
     if (!r || isFolder(r->entry) != false) return std::nullopt;
-    int fd = r->linked ? ::open(r->host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK) : openUnlinked(*r);
+    int fd =
+        r->linked ? ::open(r->host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK) : openUnlinked(*r);
     if (fd < 0) {
-      if (errno == ENOENT || errno == ENOTDIR || errno == ELOOP || errno == EXDEV || errno == EAGAIN) {
+      if (errno == ENOENT || errno == ENOTDIR || errno == ELOOP || errno == EXDEV ||
+          errno == EAGAIN) {
         continue;  // changed since the walk
       }
       std::optional<FileStatus> st = statusFrom(r->host, r->entry);

@@ -306,7 +306,8 @@ TEST_F(FileSystemTest, LinksReachedThroughAnotherSpellingAreCheckedToo) {
 TEST_F(FileSystemTest, OpenForReadingAnswersAsStatusAndOpenDo) {
   ASSERT_TRUE(writeText("C:\\Plain.txt", "plain"));
   ASSERT_TRUE(writeText("C:\\kept.dll", "kept dll"));
-  ASSERT_TRUE(files().setFileTimes("C:\\kept.dll", 125911584000000000ULL, std::nullopt, 126000000000000123ULL));
+  ASSERT_TRUE(files().setFileTimes("C:\\kept.dll", 125911584000000000ULL, std::nullopt,
+                                   126000000000000123ULL));
   ASSERT_TRUE(files().setAttributes("C:\\kept.dll", attr::ReadOnly | attr::Hidden));
   ASSERT_TRUE(files().createDirectory("C:\\Real"));
   ASSERT_TRUE(writeText("C:\\Real\\in.txt", "inside"));
@@ -317,9 +318,10 @@ TEST_F(FileSystemTest, OpenForReadingAnswersAsStatusAndOpenDo) {
   fs::create_symlink(temp_ / "outside.txt", c("out.txt"));
   ASSERT_EQ(::mkfifo(c("pipe").c_str(), 0644), 0);
   writeFile(temp_ / "host" / "pkg.txt", "on z");
-  for (const char* path : {"C:\\Plain.txt", "c:\\PLAIN.TXT", "C:\\kept.dll", "C:\\alias\\IN.TXT",
-                           "C:\\same.txt", "Z:\\pkg.txt", "C:\\Real", "C:\\", "C:\\missing.txt",
-                           "C:\\escape\\outside.txt", "C:\\out.txt", "C:\\pipe", "Q:\\x.txt", "C:\\NUL"}) {
+  for (const char* path :
+       {"C:\\Plain.txt", "c:\\PLAIN.TXT", "C:\\kept.dll", "C:\\alias\\IN.TXT", "C:\\same.txt",
+        "Z:\\pkg.txt", "C:\\Real", "C:\\", "C:\\missing.txt", "C:\\escape\\outside.txt",
+        "C:\\out.txt", "C:\\pipe", "Q:\\x.txt", "C:\\NUL"}) {
     SCOPED_TRACE(path);
     std::optional<FileSystem::OpenedFile> opened = files().openForReading(path);
     std::optional<FileStatus> st = files().status(path);
@@ -371,7 +373,8 @@ TEST_F(FileSystemTest, FoldersSwappedForLinksWhileReadingAreCaught) {
   fs::create_directory_symlink(temp_ / "outside", c("swap"));
   std::atomic<bool> stop{false};
   std::thread swapper([&] {
-    while (!stop) ::renameat2(AT_FDCWD, c("pkg").c_str(), AT_FDCWD, c("swap").c_str(), RENAME_EXCHANGE);
+    while (!stop)
+      ::renameat2(AT_FDCWD, c("pkg").c_str(), AT_FDCWD, c("swap").c_str(), RENAME_EXCHANGE);
   });
   int read = 0, refused = 0;
   std::string wrong;  // what an open gave that it should not have, the swapper stopped first
@@ -384,7 +387,8 @@ TEST_F(FileSystemTest, FoldersSwappedForLinksWhileReadingAreCaught) {
     char text[16] = {};
     if (opened->file) opened->file->read(text, sizeof text - 1);
     if (std::string(text) != "inside" || opened->status.size != 6u) {
-      wrong = "open " + std::to_string(i) + " read \"" + text + "\", size " + std::to_string(opened->status.size);
+      wrong = "open " + std::to_string(i) + " read \"" + text + "\", size " +
+              std::to_string(opened->status.size);
     }
     ++read;
   }

@@ -41,7 +41,9 @@ struct HostStat {
   timespec lastWrite{}, lastAccess{}, birth{};
   dev_t device = 0;  // with inode, which file it is
   ino_t inode = 0;
-  bool sameFile(const HostStat& other) const { return device == other.device && inode == other.inode; }
+  bool sameFile(const HostStat& other) const {
+    return device == other.device && inode == other.inode;
+  }
 };
 // With followLinks false, a symbolic link tells of itself.
 std::optional<HostStat> hostStat(const char* host, bool followLinks = true);

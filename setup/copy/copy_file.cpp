@@ -107,7 +107,8 @@ ui::ActionLog& FileCopier::noActionLog() {
   return none;
 }
 
-long long FileCopier::copy(const CopyRequest& request, std::optional<platform::FileSystem::OpenedFile> source) {
+long long FileCopier::copy(const CopyRequest& request,
+                           std::optional<platform::FileSystem::OpenedFile> source) {
   std::string decision, rule;
   long long count = copyAndDecide(request, source, decision, rule);
   log_.file(request.sourceFolder + request.sourceName,

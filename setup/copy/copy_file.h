@@ -72,14 +72,16 @@ class FileCopier {
   static ui::ActionLog& noActionLog();
 
  private:
-  long long copyAndDecide(const CopyRequest& request, std::optional<platform::FileSystem::OpenedFile>& source,
+  long long copyAndDecide(const CopyRequest& request,
+                          std::optional<platform::FileSystem::OpenedFile>& source,
                           std::string& decision, std::string& rule);
   bool backUp(const std::string& destination, const std::string& targetName);
   // The whole file written in one step: the bytes written (0 on failure), or empty when the
   // file system has no such way.
   std::optional<long long> writeWhole(platform::File& in, const std::string& writeTarget,
                                       CopyProgress* progress);
-  long long writeFile(const CopyRequest& request, platform::File* in, const std::string& writeTarget);
+  long long writeFile(const CopyRequest& request, platform::File* in,
+                      const std::string& writeTarget);
   void addToRunningTotal(long long bytes, CopyProgress* progress);
 
   platform::FileSystem& files_;

@@ -220,7 +220,8 @@ TEST_F(CopyFileTest, AHandedSourceIsTheFileCopied) {
   put("C:\\Pkg\\Disk1\\locked.txt", "locked");
   auto status = files().status("C:\\Pkg\\Disk1\\locked.txt");
   ASSERT_TRUE(status);
-  EXPECT_EQ(copier.copy(request("locked.txt"), platform::FileSystem::OpenedFile{nullptr, *status}), 0);
+  EXPECT_EQ(copier.copy(request("locked.txt"), platform::FileSystem::OpenedFile{nullptr, *status}),
+            0);
   EXPECT_FALSE(exists("C:\\App\\locked.txt"));
 }
 
