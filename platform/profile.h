@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace vandrel::platform {
 
@@ -34,6 +35,16 @@ class Profile {
   virtual bool writeProfileString(const std::string& section, const std::optional<std::string>& key,
                                   const std::optional<std::string>& value) = 0;
 
+  // Reads of file from beginLook() to the matching endLook() may share one look at the file
+  // (whether it changed): a change another program makes meanwhile is seen from the next look
+  // on, and this profile's own writes are seen at once. For a run of reads that belong
+  // together, such as the values of one entry. Looks may nest.
+  virtual void beginLook(const std::string& file) { (void)file; }
+  virtual void endLook(const std::string& file) { (void)file; }
+  // Before the program waits on something else (the user's answer), during which another
+  // program may change a file: the next read of a file in a look looks at it again.
+  virtual void settleLooks() {}
+
   // A long run of writes: between gatherWrites() and flush(), a written file may be replaced
   // only after a number of edits that grows with its size, so that the run costs time in
   // proportion to its length rather than to its length times the file's. Reads through this
@@ -42,6 +53,21 @@ class Profile {
   // a write back failed (the edits since the last one are then lost).
   virtual void gatherWrites() {}
   virtual bool flush() { return true; }
+};
+
+// One look at a profile file for the reads made during a scope.
+class ProfileLook {
+ public:
+  ProfileLook(Profile& profile, std::string file) : profile_(profile), file_(std::move(file)) {
+    profile_.beginLook(file_);
+  }
+  ~ProfileLook() { profile_.endLook(file_); }
+  ProfileLook(const ProfileLook&) = delete;
+  ProfileLook& operator=(const ProfileLook&) = delete;
+
+ private:
+  Profile& profile_;
+  std::string file_;
 };
 
 }  // namespace vandrel::platform

@@ -2,8 +2,6 @@
 // folders, disk messages, short copies, shared files), then groups, INI and registry.
 #include "setup/install_phase.h"
 
-#include "setup/copy/expansion_record.h"
-
 #include <climits>
 #include <optional>
 #include <string>
@@ -58,9 +56,10 @@ class InstallRun {
   Outcome installEntry(long index);
   // The stored file, opened where locate() found it; empty when the user cancelled.
   std::optional<platform::FileSystem::OpenedFile> locate(const std::string& sourceName, long disk,
-                                                        const std::string& targetName,
-                                                        const std::string& description,
-                                                        const std::string& destination, bool& cancelled);
+                                                         const std::string& targetName,
+                                                         const std::string& description,
+                                                         const std::string& destination,
+                                                         bool& cancelled);
   void showDiskMessage(long disk);
   std::string description(long number);
 
@@ -123,6 +122,9 @@ int InstallRun::run() {
 
 Outcome InstallRun::installEntry(long index) {
   progress_.pump();
+  // The entry's reads of the script (its line, its folder, its description, its disk's
+  // message) share one look at the file; a wait on the user between them looks again.
+  platform::ProfileLook look(app_.script().profile(), app_.script().path());
   const std::string line = app_.value(filesSection_, std::to_string(index), "");
   const auto entry = script::readEntry<script::FileEntry>(line);
   if (!entryApplies(app_.state(), entry)) return Outcome::Next;
@@ -179,11 +181,9 @@ std::string InstallRun::description(long number) {
 
 // Finds the stored file: in the source folder, in the numbered disk folder beside it, or in
 // a folder the user shows. The file found is opened there, once, for the copy that follows.
-std::optional<platform::FileSystem::OpenedFile> InstallRun::locate(const std::string& sourceName, long disk,
-                                                                  const std::string& targetName,
-                                                                  const std::string& description,
-                                                                  const std::string& destination,
-                                                                  bool& cancelled) {
+std::optional<platform::FileSystem::OpenedFile> InstallRun::locate(
+    const std::string& sourceName, long disk, const std::string& targetName,
+    const std::string& description, const std::string& destination, bool& cancelled) {
   platform::FileSystem& files = app_.machine().files();
   std::string& sourceFolder = sourceFolder_;
   for (;;) {
@@ -228,7 +228,15 @@ long long computeCopyTotal(const script::ScriptReader& script, const SetupState&
   const std::string files = script::sectionName(Section::Files);
   long nbFiles = readInt(script.value(files, script::countKey(Section::Files), "0"));
   long long total = 0;
+  // The entries are read a block at a time from one look at the script: a change another
+  // program makes during the pass is seen from the next block on.
+  constexpr long kEntriesPerLook = 64;
+  std::optional<platform::ProfileLook> look;
   for (long i = 0; i < nbFiles; ++i) {
+    if (i % kEntriesPerLook == 0) {
+      look.reset();
+      look.emplace(script.profile(), script.path());
+    }
     std::string line = script.value(files, std::to_string(i), "");
     if (line.empty()) break;
     const auto entry = script::readEntry<script::FileEntry>(line);

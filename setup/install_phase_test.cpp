@@ -177,6 +177,26 @@ TEST_F(InstallFilesTest, MissingFileAcceptedThenShortCopyQuestion) {
   EXPECT_TRUE(ui_.folderPrompts.empty());
 }
 
+// The reads of one entry share one look at the installed script, but a question between
+// them looks again: a change another program makes to the script while the user reads the
+// missing-file question is seen by the entry's folder, read after it.
+TEST_F(InstallFilesTest, AScriptChangedWhileTheUserAnswersIsReadAfresh) {
+  files().createDirectory("C:\\App\\Other");
+  put("C:\\Pkg\\Disk1\\zero.txt", "abc");
+  ui_.answers = {ui::Answer::Yes, ui::Answer::Yes};
+  ui_.whileShown = [this](const ui::Message& message) {
+    if (message.text != copyText(app().strings(), sid::MissingFile)) return;
+    std::string text = *get("C:\\App\\Script.vrx");
+    std::size_t docs = text.find("1=Docs,");
+    ASSERT_NE(docs, std::string::npos);
+    put("C:\\App\\Script.vrx", text.replace(docs, 7, "1=Other,"));
+  };
+  install({entry("zero.txt", "", 1, 1, 0)});
+  EXPECT_EQ(status_, 0);
+  EXPECT_EQ(get("C:\\App\\Other\\zero.txt"), "abc");
+  EXPECT_FALSE(exists("C:\\App\\Docs\\zero.txt"));
+}
+
 TEST_F(InstallFilesTest, ShortCopyOnReadOnlyDestination) {
   put("C:\\Pkg\\Disk1\\locked.txt", "new content");
   put("C:\\Pkg\\Disk1\\next.txt", "next");

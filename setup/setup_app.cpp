@@ -9,7 +9,10 @@ using script::Section;
 
 SetupApp::SetupApp(platform::Machine& machine, ui::Interaction& ui,
                    const script::StringTable& strings, ui::ActionLog* log)
-    : machine_(machine), ui_(ui, machine.files()), log_(log ? log : &ownLog_), strings_(strings),
+    : machine_(machine),
+      ui_(ui, machine.files(), &machine.profile()),
+      log_(log ? log : &ownLog_),
+      strings_(strings),
       script_(machine.profile(), std::string()) {}
 
 std::string SetupApp::value(const std::string& section, const std::string& key,

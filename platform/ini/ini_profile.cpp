@@ -2,11 +2,13 @@
 // atomic replacement for writes.
 #include "platform/ini/ini_profile.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <iterator>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/bounded_read.h"
@@ -125,6 +127,14 @@ struct IniProfile::Cache {
   // depend on nothing that changes (not on the current folder), and a script read names its
   // file that way at every value.
   std::unordered_map<std::string, std::string> located;
+  // The looks begun and not ended (the file name as given, the upper-case full path), and
+  // the full paths already looked at during theirs.
+  std::vector<std::pair<std::string, std::string>> looks;
+  std::unordered_set<std::string> looked;
+  bool inLook(const std::string& key) const {
+    return std::any_of(looks.begin(), looks.end(),
+                       [&](const auto& look) { return look.second == key; });
+  }
 };
 
 IniProfile::IniProfile(FileSystem& files, std::function<std::string()> windowsFolder, ChangeLock* lock)
@@ -191,6 +201,11 @@ std::shared_ptr<IniDocument> IniProfile::load(const std::string& path) {
   std::string key = upper(path);
   auto held = cache_->files.find(key);
   if (held != cache_->files.end() && held->second.unsaved > 0) return held->second.document;
+  const bool inLook = cache_->inLook(key);
+  if (inLook && held != cache_->files.end() && cache_->looked.count(key)) {
+    return held->second.document;
+  }
+  if (inLook) cache_->looked.insert(key);
   std::optional<FileSystem::ChangeStamp> stamp = files_.changeStamp(path);
   if (!stamp) {
     cache_->files.erase(key);
@@ -339,6 +354,9 @@ bool IniProfile::edit(const std::string& path, const std::string& section,
     std::optional<FileStatus> status = files_.status(path);
     if (status && (status->isDirectory() || (status->attributes & attr::ReadOnly))) return false;
   }
+  // A write starts from the file as it is now, never from a look taken before: another
+  // program's change since then is kept.
+  cache_->looked.erase(upper(path));
   std::shared_ptr<IniDocument> document = load(path);
   if (!document && files_.status(path)) return false;  // present but unreadable
   if (!document) document = std::make_shared<IniDocument>(IniDocument::parse(""));
@@ -359,6 +377,23 @@ bool IniProfile::edit(const std::string& path, const std::string& section,
   cache_->files.erase(upper(path));
   return false;
 }
+
+void IniProfile::beginLook(const std::string& file) {
+  std::string path = locate(file);
+  cache_->looks.emplace_back(file, path.empty() ? std::string() : upper(path));
+}
+
+void IniProfile::endLook(const std::string& file) {
+  auto& looks = cache_->looks;
+  auto last = std::find_if(looks.rbegin(), looks.rend(),
+                           [&](const auto& look) { return look.first == file; });
+  if (last == looks.rend()) return;
+  std::string key = last->second;
+  looks.erase(std::next(last).base());
+  if (!cache_->inLook(key)) cache_->looked.erase(key);
+}
+
+void IniProfile::settleLooks() { cache_->looked.clear(); }
 
 void IniProfile::gatherWrites() {
   // The run holds the lock to its end; without it each write takes the lock on its own.

@@ -37,6 +37,9 @@ class IniProfile : public Profile {
                                std::size_t size) override;
   bool writeProfileString(const std::string& section, const std::optional<std::string>& key,
                           const std::optional<std::string>& value) override;
+  void beginLook(const std::string& file) override;
+  void endLook(const std::string& file) override;
+  void settleLooks() override;
   void gatherWrites() override;
   bool flush() override;
 

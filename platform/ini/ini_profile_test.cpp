@@ -343,6 +343,43 @@ TEST_F(IniProfileTest, CacheServesReadsAndNoticesChanges) {
   EXPECT_EQ(profile.getInt(kScript, "Settings", "Type", 9), 9);
 }
 
+// The reads of a look share one look at the file: another program's change is seen from the
+// next look on, or after the look is settled (a wait on the user); this profile's own writes
+// start from the file as it is and are seen at once; other files are looked at as ever.
+TEST_F(IniProfileTest, ReadsInALookShareOneLookAtTheFile) {
+  const char* other = "C:\\WINDOWS\\other.ini";
+  ASSERT_TRUE(fs.writeFile(other, "[A]\r\nB=1\r\n"));
+  auto type = [&] { return profile.getInt(kScript, "Settings", "Type", 0); };
+  {
+    ProfileLook look(profile, kScript);
+    EXPECT_EQ(type(), 2);
+    ASSERT_TRUE(fs.writeFile(kScript, "[Settings]\r\nType=3\r\n"));
+    EXPECT_EQ(type(), 2);
+    EXPECT_EQ(profile.getInt(other, "A", "B", 0), 1);
+    ASSERT_TRUE(fs.writeFile(other, "[A]\r\nB=22\r\n"));
+    EXPECT_EQ(profile.getInt(other, "A", "B", 0), 22);
+    EXPECT_TRUE(profile.writeString(kScript, "Settings", "AppName"s, "Own"s));
+    EXPECT_EQ(text(kScript), "[Settings]\r\nType=3\r\nAppName=Own\r\n");
+    EXPECT_EQ(profile.getString(kScript, "Settings"s, "AppName"s, "", 260), "Own");
+    EXPECT_EQ(type(), 3);
+  }
+  ASSERT_TRUE(fs.writeFile(kScript, "[Settings]\r\nType=4\r\n"));
+  EXPECT_EQ(type(), 4);
+
+  ProfileLook outer(profile, kScript);
+  EXPECT_EQ(type(), 4);
+  {
+    ProfileLook inner(profile, "c:\\app\\SCRIPT.VRX");
+    EXPECT_EQ(type(), 4);
+  }
+  ASSERT_TRUE(fs.writeFile(kScript, "[Settings]\r\nType=5\r\n"));
+  EXPECT_EQ(type(), 4) << "the outer look goes on";
+  profile.settleLooks();
+  EXPECT_EQ(type(), 5);
+  ASSERT_TRUE(fs.writeFile(kScript, "[Settings]\r\nType=6\r\n"));
+  EXPECT_EQ(type(), 5) << "one look again after the settle";
+}
+
 TEST_F(IniProfileTest, AFileOverTheTextLimitIsRefusedOnceAndNeverOverwritten) {
   const std::string big = "[Settings]\r\nType=2\r\n" + std::string(kTextFileLimit, ';');
   ASSERT_TRUE(fs.writeFile(kScript, big));

@@ -47,6 +47,7 @@ ui::Answer FakeInteraction::message(const ui::Message& message) {
     events.push_back("message:" + message.text);
     messages.push_back(message);
   }
+  if (whileShown) whileShown(message);
   bool question = message.buttons != ui::Buttons::OK;
   if (question || answersForEveryMessage) {
     if (std::optional<ui::Answer> queued = takeFront(answers)) return *queued;

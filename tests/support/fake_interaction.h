@@ -42,6 +42,9 @@ class FakeInteraction : public ui::Interaction {
   int cancelAfterUpdates = -1;
   // Off: nothing below is kept (benchmarks, which show thousands of dialogs).
   bool recording = true;
+  // Called with every message before it is answered: what another program does while the
+  // user reads it.
+  std::function<void(const ui::Message&)> whileShown;
 
   // ---- What the test reads.
   // One line per dialog, in order: "message:<text>", "page:<id>", "folder:<text>",
