@@ -2,6 +2,7 @@
 // their count keys, and the fields of every kind of entry with the views that read them.
 #pragma once
 
+#include <algorithm>
 #include <iterator>
 #include <optional>
 #include <span>
@@ -258,12 +259,23 @@ std::string joinFields(const std::vector<std::string>& items);
 // last comma is absent, and extra items are ignored.
 template <typename View>
 View readEntry(std::string_view value) {
-  std::vector<std::string> items = detail::splitFields(value);
+  // The items are taken straight from the text, up to the last one the form reads (the
+  // setup reads every [Files] line several times per installation).
   View view;
-  for (const FieldSpec<View>& field : EntryForm<View>::fields) {
-    if (std::size_t(field.position) <= items.size()) {
-      view.*(field.member) = std::move(items[std::size_t(field.position) - 1]);
+  if (value.empty()) return view;
+  int last = 0;
+  for (const FieldSpec<View>& field : EntryForm<View>::fields)
+    last = std::max(last, field.position);
+  std::size_t start = 0;
+  for (int position = 1; position <= last; ++position) {
+    const std::size_t comma = value.find(',', start);
+    const std::string_view item =
+        value.substr(start, comma == std::string_view::npos ? comma : comma - start);
+    for (const FieldSpec<View>& field : EntryForm<View>::fields) {
+      if (field.position == position) view.*(field.member) = std::string(item);
     }
+    if (comma == std::string_view::npos) break;
+    start = comma + 1;
   }
   return view;
 }
