@@ -2,6 +2,7 @@
 // cutting and joining of entry fields.
 #include "script/schema.h"
 
+#include <algorithm>
 #include <array>
 
 #include "script/list_item.h"
@@ -74,6 +75,8 @@ namespace detail {
 std::vector<std::string> splitFields(std::string_view value) {
   std::vector<std::string> items;
   if (value.empty()) return items;
+  // One allocation for the list: an entry is read per file of an installation or removal.
+  items.reserve(std::size_t(std::count(value.begin(), value.end(), ',')) + 1);
   std::size_t start = 0;
   while (true) {
     std::size_t comma = value.find(',', start);
