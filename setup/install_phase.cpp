@@ -231,18 +231,17 @@ long long computeCopyTotal(const script::ScriptReader& script, const SetupState&
   // The entries are read a block at a time from one look at the script: a change another
   // program makes during the pass is seen from the next block on.
   constexpr long kEntriesPerLook = 64;
-  std::optional<platform::ProfileLook> look;
-  for (long i = 0; i < nbFiles; ++i) {
-    if (i % kEntriesPerLook == 0) {
-      look.reset();
-      look.emplace(script.profile(), script.path());
+  for (long block = 0; block < nbFiles; block += kEntriesPerLook) {
+    platform::ProfileLook look(script.profile(), script.path());
+    const long end = nbFiles - block > kEntriesPerLook ? block + kEntriesPerLook : nbFiles;
+    for (long i = block; i < end; ++i) {
+      std::string line = script.value(files, std::to_string(i), "");
+      if (line.empty()) return total;
+      const auto entry = script::readEntry<script::FileEntry>(line);
+      if (!entryApplies(state, entry)) continue;
+      long size = entry.size.number("0");
+      if (size > 0) total = saturatingAdd(total, size);
     }
-    std::string line = script.value(files, std::to_string(i), "");
-    if (line.empty()) break;
-    const auto entry = script::readEntry<script::FileEntry>(line);
-    if (!entryApplies(state, entry)) continue;
-    long size = entry.size.number("0");
-    if (size > 0) total = saturatingAdd(total, size);
   }
   return total;
 }

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "platform/file_system.h"
+#include "platform/profile.h"
 #include "platform/registry_update.h"
 #include "script/schema.h"
 #include "uninstall/numbered_entries.h"
@@ -123,6 +124,7 @@ bool RemoveSharedFiles(Removal& removal) {
   walkEntries(
       removal.presentEntries(Section::SharedFiles, n), n, Order::Descending,
       [&](long long i) {
+        platform::ProfileLook look(removal.profile, removal.folders.scriptPath);
         std::string path = removal.text(Section::SharedFiles, i);
         if (!path.empty()) {
           removal.tally.releasedShared.insert(sharedPathKey(removal, path));
@@ -145,6 +147,9 @@ bool RemoveFiles(Removal& removal) {
   bool completed = walkEntries(
       removal.presentEntries(Section::Files, n), n, Order::Descending,
       [&](long long i) {
+        // The entry's reads of the script (its line, its folder) share one look at the file;
+        // a wait on the user between them looks again.
+        platform::ProfileLook look(removal.profile, removal.folders.scriptPath);
         std::string line = removal.text(Section::Files, i);
         auto entry = script::readEntry<script::FileEntry>(line);
         if (line.empty()) {

@@ -7,7 +7,7 @@ namespace vandrel::uninstall {
 
 UninstallApp::UninstallApp(platform::Machine& machine, ui::Interaction& ui,
                            const script::StringTable& strings, ui::ActionLog* log)
-    : machine_(machine), ui_(ui, machine.files()), strings_(strings), script_(machine.profile(), ""), log_(log) {}
+    : machine_(machine), ui_(ui, machine.files(), &machine.profile()), strings_(strings), script_(machine.profile(), ""), log_(log) {}
 
 void UninstallApp::readFolders() {
   state_.windowsFolder = machine_.system().windowsDirectory();
