@@ -92,6 +92,18 @@ class File {
     (void)source;
     return false;
   }
+  // The stamps a copy takes, set on the file this file system's create() made, as
+  // FileSystem::setCopyStamps() sets them by its path: true or false as that call would
+  // answer, empty when this kind of file cannot (callers then set them by path). Saves
+  // looking the path up again for a file still open.
+  virtual std::optional<bool> setCopyStamps(std::optional<FileTime> creation,
+                                            std::optional<FileTime> lastWrite,
+                                            std::uint32_t attributes) {
+    (void)creation;
+    (void)lastWrite;
+    (void)attributes;
+    return std::nullopt;
+  }
 };
 
 enum class OpenMode { Read, Write, ReadWrite };

@@ -233,6 +233,25 @@ std::unique_ptr<File> EmulatedFileSystem::open(const std::string& path, OpenMode
   return fd < 0 ? nullptr : std::make_unique<HostFile>(fd);
 }
 
+// A file create() made: it knows its host path, so that the copy's stamps are set through
+// the open file, without walking the path again.
+class EmulatedFileSystem::CreatedFile : public HostFile {
+ public:
+  CreatedFile(int fd, EmulatedFileSystem& owner, std::string host)
+      : HostFile(fd), owner_(owner), host_(std::move(host)) {}
+
+  std::optional<bool> setCopyStamps(std::optional<FileTime> creation,
+                                    std::optional<FileTime> lastWrite,
+                                    std::uint32_t attributes) override {
+    bool timesSet = setTimes(std::nullopt, lastWrite);
+    return owner_.recordCopyStamps(host_, false, timesSet, creation, attributes);
+  }
+
+ private:
+  EmulatedFileSystem& owner_;
+  std::string host_;
+};
+
 std::unique_ptr<File> EmulatedFileSystem::create(const std::string& path) {
   auto r = resolveForWrite(path);
   if (!r || r->atRoot()) return nullptr;
@@ -261,7 +280,7 @@ std::unique_ptr<File> EmulatedFileSystem::create(const std::string& path) {
     entryAdded(r->host);
     meta_.forget(r->host);  // a record left by a file removed behind our back
   }
-  return std::make_unique<HostFile>(fd);
+  return std::make_unique<CreatedFile>(fd, *this, std::move(r->host));
 }
 
 bool EmulatedFileSystem::createDirectory(const std::string& path) {
@@ -539,13 +558,20 @@ bool EmulatedFileSystem::setCopyStamps(const std::string& path, std::optional<Fi
   auto r = resolveForWrite(path);
   std::optional<bool> folder = r ? isFolder(r->entry) : std::nullopt;
   if (!folder) return false;
-  std::optional<std::uint32_t> kept = keptAttributes(attributes, *folder);
-  if (!setHostTimes(r->host, std::nullopt, lastWrite)) {
-    meta_.setAttributes(r->host, kept);
+  bool timesSet = setHostTimes(r->host, std::nullopt, lastWrite);
+  return recordCopyStamps(r->host, *folder, timesSet, creation, attributes);
+}
+
+bool EmulatedFileSystem::recordCopyStamps(const std::string& host, bool folder, bool timesSet,
+                                          std::optional<FileTime> creation,
+                                          std::uint32_t attributes) {
+  std::optional<std::uint32_t> kept = keptAttributes(attributes, folder);
+  if (!timesSet) {
+    meta_.setAttributes(host, kept);
     return false;
   }
-  if (!creation) return meta_.setAttributes(r->host, kept);
-  return meta_.setBoth(r->host, creation, kept);
+  if (!creation) return meta_.setAttributes(host, kept);
+  return meta_.setBoth(host, creation, kept);
 }
 
 std::vector<FindData> EmulatedFileSystem::find(const std::string& pattern) {

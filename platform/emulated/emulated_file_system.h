@@ -61,6 +61,7 @@ class EmulatedFileSystem : public FileSystem {
   bool writablePath(const std::string& path);
 
  private:
+  class CreatedFile;
   struct Resolved {
     text::WinPath win;
     std::string host;  // kept as text: the calls made with it take text
@@ -85,6 +86,10 @@ class EmulatedFileSystem : public FileSystem {
   std::optional<FileStatus> hostStatus(const std::filesystem::path& host);
   std::optional<FileStatus> hostStatus(const Resolved& r);
   std::optional<FileStatus> statusFrom(const std::string& host, const std::optional<HostStat>& st);
+  // What setCopyStamps does after setting the host times (timesSet: whether that worked):
+  // the side store's record of the file or folder at host.
+  bool recordCopyStamps(const std::string& host, bool folder, bool timesSet,
+                        std::optional<FileTime> creation, std::uint32_t attributes);
   // The host part of setFileTimes: the access and write times.
   static bool setHostTimes(const std::string& host, std::optional<FileTime> lastAccess,
                            std::optional<FileTime> lastWrite);

@@ -599,6 +599,72 @@ TEST_F(FileSystemTest, CopyStampsAreTheTimesThenTheAttributes) {
   EXPECT_FALSE(files().setCopyStamps("D:\\cd.txt", creation, write, attr::Normal));  // read-only drive
 }
 
+// The stamps set through the file create() made end as those set by its path: for a new
+// file, one over a record its removed namesake left, and a replaced file with a record of its
+// own; in a batch and alone.
+TEST_F(FileSystemTest, CopyStampsThroughTheCreatedFileAreThoseSetByPath) {
+  const FileTime creation = 125911584000000000ULL;
+  const FileTime write = 126000000000000000ULL;
+  const FileTime oldCreation = 125000000000000000ULL;
+  auto stampBoth = [&](const std::string& name, std::uint32_t attributes) {
+    const std::string byPath = "C:\\path-" + name, byFile = "C:\\file-" + name;
+    auto a = files().create(byPath);
+    auto b = files().create(byFile);
+    ASSERT_TRUE(a && b) << name;
+    ASSERT_EQ(a->write("abc", 3), 3);
+    ASSERT_EQ(b->write("abc", 3), 3);
+    a.reset();
+    ASSERT_TRUE(files().setCopyStamps(byPath, creation, write, attributes)) << name;
+    EXPECT_EQ(b->setCopyStamps(creation, write, attributes), std::optional<bool>(true)) << name;
+    b.reset();
+    auto one = files().status(byPath), two = files().status(byFile);
+    ASSERT_TRUE(one && two) << name;
+    EXPECT_EQ(two->creationTime, creation) << name;
+    EXPECT_EQ(two->lastWriteTime, write) << name;
+    EXPECT_EQ(two->creationTime, one->creationTime) << name;
+    EXPECT_EQ(two->lastWriteTime, one->lastWriteTime) << name;
+    EXPECT_EQ(two->attributes, one->attributes) << name;
+    EXPECT_EQ(two->size, 3u) << name;
+  };
+  auto cases = [&](const std::string& run) {
+    stampBoth(run + "new", attr::Normal);
+    stampBoth(run + "archive", attr::Archive);
+    for (const char* prefix : {"C:\\path-", "C:\\file-"}) {
+      // A namesake with a record of its own, removed behind the file system's back.
+      const std::string stale = prefix + run + "stale";
+      ASSERT_TRUE(writeText(stale, "old"));
+      ASSERT_TRUE(files().setFileTimes(stale, oldCreation, std::nullopt, std::nullopt));
+      ASSERT_TRUE(files().setAttributes(stale, attr::Hidden | attr::System));
+      ASSERT_TRUE(fs::remove(c(stale.substr(3))));
+      // A file to replace, with hidden and system attributes and a creation time recorded.
+      const std::string old = prefix + run + "old";
+      ASSERT_TRUE(writeText(old, "old file"));
+      ASSERT_TRUE(files().setFileTimes(old, oldCreation, std::nullopt, std::nullopt));
+      ASSERT_TRUE(files().setAttributes(old, attr::Hidden | attr::System));
+    }
+    stampBoth(run + "stale", attr::Normal);
+    stampBoth(run + "old", attr::Normal);
+    EXPECT_EQ(files().status("C:\\file-" + run + "old")->attributes, attr::Normal);
+    EXPECT_EQ(files().status("C:\\file-" + run + "stale")->attributes, attr::Normal);
+  };
+  cases("alone-");
+  {
+    FileBatch batch(files());
+    cases("batch-");
+  }
+  // The records outlive the file system.
+  files_ = std::make_unique<EmulatedFileSystem>(config_, false);
+  for (const char* run : {"alone-", "batch-"}) {
+    for (const char* name : {"new", "archive", "stale", "old"}) {
+      auto one = files().status(std::string("C:\\path-") + run + name);
+      auto two = files().status(std::string("C:\\file-") + run + name);
+      ASSERT_TRUE(one && two) << run << name;
+      EXPECT_EQ(two->creationTime, one->creationTime) << run << name;
+      EXPECT_EQ(two->attributes, one->attributes) << run << name;
+    }
+  }
+}
+
 TEST_F(FileSystemTest, FindListsMatchesWithDotsForSubfolders) {
   ASSERT_TRUE(files().createDirectory("C:\\App"));
   for (const char* name : {"C:\\App\\b.txt", "C:\\App\\A.TXT", "C:\\App\\c.dll", "C:\\App\\noext"})

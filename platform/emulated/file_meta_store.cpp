@@ -38,6 +38,11 @@ const char* const kQueries[] = {
     "DELETE FROM files WHERE path = ?1",
     // Byte order puts everything below "a/" between "a/" and "a0" ('0' follows '/').
     "SELECT 1 FROM files WHERE path = ?1 OR (path > ?2 AND path < ?3) LIMIT 1",
+    // The whole record at once, written only where it differs.
+    "INSERT INTO files (path, creation, attributes) VALUES (?1, ?2, ?3) "
+    "ON CONFLICT(path) DO UPDATE SET creation = excluded.creation, "
+    "attributes = excluded.attributes "
+    "WHERE files.creation IS NOT excluded.creation OR files.attributes IS NOT excluded.attributes",
 };
 
 // Paths are kept as bytes: host names need not be valid UTF-8.
@@ -268,6 +273,20 @@ bool FileMetaStore::setAttributes(const std::string& host, std::optional<std::ui
 
 bool FileMetaStore::setBoth(const std::string& host, std::optional<FileTime> time,
                             std::optional<std::uint32_t> attributes) {
+  keepBatch();
+  // In a batch's transaction the store is held for writing already: one statement looks at
+  // the record and changes it where it differs. Alone, the look comes first, so that a call
+  // that changes nothing takes no write lock (and waits for none).
+  if ((time || attributes) && batchOpen_ && inTransaction()) {
+    sqlite3_stmt* st = statement(kReplace);
+    if (!st) return false;
+    bindPath(st, 1, host);
+    bindOptional(st, 2, time ? std::optional<std::int64_t>(std::int64_t(*time)) : std::nullopt);
+    bindOptional(st, 3, attributes);
+    if (!runToEnd(st)) return false;
+    batchChanges_ += sqlite3_changes(db_);
+    return true;
+  }
   FileMeta now = get(host);
   return write(host, now, FileMeta{time, attributes});
 }

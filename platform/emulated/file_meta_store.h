@@ -58,7 +58,9 @@ class FileMetaStore {
 
  private:
   // Statements prepared once and reused for the life of the store.
-  enum Query { kGet, kSetCreation, kSetAttributes, kSetBoth, kDelete, kAnyBelow, kQueryCount };
+  enum Query {
+    kGet, kSetCreation, kSetAttributes, kSetBoth, kDelete, kAnyBelow, kReplace, kQueryCount
+  };
 
   enum class Opened { Ok, Damaged, Failed };
   Opened openDb(const std::filesystem::path& dbFile);

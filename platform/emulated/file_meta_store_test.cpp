@@ -6,6 +6,8 @@
 #include <sqlite3.h>
 
 #include <chrono>
+#include <string>
+#include <vector>
 
 #include "tests/support/temp_dir.h"
 
@@ -86,6 +88,7 @@ TEST(FileMetaStoreTest, TwoProgramsShareTheStoreAndUnchangedValuesWriteNothing) 
   EXPECT_TRUE(first.setAttributes("/c/f", 1u));
   EXPECT_TRUE(first.setCreation("/c/f", 42));
   EXPECT_TRUE(first.setAttributes("/c/none", std::nullopt));
+  EXPECT_TRUE(first.setBoth("/c/f", 42, 1u));
   first.forget("/c/none");
   first.rename("/c/none", "/c/other");
   EXPECT_EQ(first.get("/c/f"), (FileMeta{42, 1u}));
@@ -116,6 +119,49 @@ TEST(FileMetaStoreTest, ABatchKeepsEveryChangeAndMovesInsideIt) {
     ASSERT_TRUE(store.setCreation("/c/f3", 7));
   }
   EXPECT_EQ(raw.text("SELECT creation FROM files WHERE path = CAST('/c/f3' AS BLOB)"), "7");
+}
+
+// Both parts set at once leave the record they leave outside a batch, whatever was there: a
+// record with more, with less, the same one, or none; with both parts empty it goes.
+TEST(FileMetaStoreTest, BothPartsSetInABatchEndAsOutsideIt) {
+  TempDir temp;
+  FileMetaStore alone(temp / "alone.db"), batched(temp / "batched.db");
+  const std::vector<FileMeta> before = {
+      {}, {5, 2u}, {5, std::nullopt}, {std::nullopt, 0u}, {7, 0u}};
+  const std::vector<FileMeta> wanted = {{7, 0u}, {7, std::nullopt}, {std::nullopt, 6u}, {}};
+  batched.beginBatch();
+  int n = 0;
+  for (const FileMeta& old : before) {
+    for (const FileMeta& set : wanted) {
+      const std::string path = "/c/f" + std::to_string(n++);
+      for (FileMetaStore* store : {&alone, &batched}) {
+        ASSERT_TRUE(store->setBoth(path, old.creation, old.attributes));
+        ASSERT_TRUE(store->setBoth(path, set.creation, set.attributes));
+      }
+      EXPECT_EQ(batched.get(path), set) << path;
+      EXPECT_EQ(alone.get(path), set) << path;
+    }
+  }
+  EXPECT_TRUE(batched.endBatch());
+  RawDb a(temp / "alone.db"), b(temp / "batched.db");
+  const char* all =
+      "SELECT group_concat(CAST(path AS TEXT) || ':' || ifnull(creation, '-') || ':' || "
+      "ifnull(attributes, '-'), ' ') FROM (SELECT * FROM files ORDER BY path)";
+  EXPECT_EQ(b.text(all), a.text(all));
+  EXPECT_EQ(b.text("SELECT count(*) FROM files"),
+            std::to_string(before.size() * (wanted.size() - 1)));
+
+  // Setting what the record holds already writes nothing (another program sees no change of
+  // the file); a different value does.
+  const std::string version = b.text("PRAGMA data_version");
+  batched.beginBatch();
+  EXPECT_TRUE(batched.setBoth("/c/f0", 7, 0u));
+  EXPECT_TRUE(batched.endBatch());
+  EXPECT_EQ(b.text("PRAGMA data_version"), version);
+  batched.beginBatch();
+  EXPECT_TRUE(batched.setBoth("/c/f0", 7, 2u));
+  EXPECT_TRUE(batched.endBatch());
+  EXPECT_NE(b.text("PRAGMA data_version"), version);
 }
 
 TEST(FileMetaStoreTest, ASettledBatchLetsAnotherProgramWriteAtOnceAndGoesOn) {

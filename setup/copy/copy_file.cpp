@@ -170,10 +170,13 @@ long long FileCopier::copyAndDecide(const CopyRequest& request,
     rule = "no free temporary name for the expansion";
     return 0;
   }
-  long long count = writeFile(request, opened->file.get(), writeTarget);
+  std::unique_ptr<platform::File> written;
+  long long count = writeFile(request, opened->file.get(), writeTarget, &written);
   // A cancel confirmed after the last block was written leaves a whole file: it stays, like
   // the files copied before it; only a file the cancel cut short is removed below.
   bool complete = count == sourceSize;
+  // The copy stays open only to take its stamps: it is closed before its name is used again.
+  if (!complete || expand) written.reset();
   if (expand) {
     if (complete) complete = lzExpand(lz_, writeTarget, destination);
     files.deleteFile(writeTarget);
@@ -184,8 +187,17 @@ long long FileCopier::copyAndDecide(const CopyRequest& request,
   // Only a complete copy takes the source's date stamps: a file left as it was, or half
   // written, must not look like the package's.
   if (complete) {
-    files.setCopyStamps(destination, sourceStatus->creationTime, sourceStatus->lastWriteTime,
-                        platform::attr::Normal);
+    // Through the open copy where the file system can (no second look-up of the path).
+    std::optional<bool> stamped;
+    if (written) {
+      stamped = written->setCopyStamps(sourceStatus->creationTime, sourceStatus->lastWriteTime,
+                                       platform::attr::Normal);
+      written.reset();
+    }
+    if (!stamped) {
+      files.setCopyStamps(destination, sourceStatus->creationTime, sourceStatus->lastWriteTime,
+                          platform::attr::Normal);
+    }
     decision = existing ? "replaced" : "copied";
     if (expand) rule += "; expanded";
   } else {
@@ -195,7 +207,8 @@ long long FileCopier::copyAndDecide(const CopyRequest& request,
 }
 
 long long FileCopier::writeFile(const CopyRequest& request, platform::File* in,
-                                const std::string& writeTarget) {
+                                const std::string& writeTarget,
+                                std::unique_ptr<platform::File>* out) {
   platform::FileSystem& files = files_;
   if (!in) return 0;  // the source is there but cannot be read
   if (request.whole) {
@@ -203,8 +216,8 @@ long long FileCopier::writeFile(const CopyRequest& request, platform::File* in,
     if (written) return *written;
     if (!in->seek(0)) return 0;  // no such way here: the block copy below reads it again
   }
-  auto out = files.create(writeTarget);
-  if (!out) return 0;
+  *out = files.create(writeTarget);
+  if (!*out) return 0;
   // The bytes go in pieces that move the progress bar by at most one percent, so that it
   // shows every percentage and a cancel is seen between them; the file system copies each
   // piece itself where it can (the kernel, between two host files).
@@ -213,7 +226,7 @@ long long FileCopier::writeFile(const CopyRequest& request, platform::File* in,
   long long count = 0;
   for (;;) {
     if (request.progress) request.progress->pump(20);
-    std::int64_t put = in->copyTo(*out, piece);
+    std::int64_t put = in->copyTo(**out, piece);
     if (put <= 0) break;
     count += put;
     addToRunningTotal(put, request.progress);

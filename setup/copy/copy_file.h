@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -80,8 +81,10 @@ class FileCopier {
   // file system has no such way.
   std::optional<long long> writeWhole(platform::File& in, const std::string& writeTarget,
                                       CopyProgress* progress);
+  // The block copy: the bytes written; the copy, still open, in *out (null when it was
+  // written whole or not made).
   long long writeFile(const CopyRequest& request, platform::File* in,
-                      const std::string& writeTarget);
+                      const std::string& writeTarget, std::unique_ptr<platform::File>* out);
   void addToRunningTotal(long long bytes, CopyProgress* progress);
 
   platform::FileSystem& files_;

@@ -225,6 +225,35 @@ TEST_F(CopyFileTest, AHandedSourceIsTheFileCopied) {
   EXPECT_FALSE(exists("C:\\App\\locked.txt"));
 }
 
+// A copy takes the source's creation and last write times and normal attributes, whether it
+// is new or replaces a file with records of its own, and whether it is copied or expanded.
+TEST_F(CopyFileTest, ACopyTakesTheSourcesStampsAndNormalAttributes) {
+  CopyTally tally;
+  InstallCopier copier(app(), tally);
+  for (const std::string expand : {"0", "1"}) {
+    const std::string fresh = "new" + expand + ".txt", replaced = "old" + expand + ".txt";
+    for (const std::string& name : {fresh, replaced}) {
+      put("C:\\Pkg\\Disk1\\" + name, "package's " + name);
+      ASSERT_TRUE(files().setFileTimes("C:\\Pkg\\Disk1\\" + name, day(3), std::nullopt, day(4)));
+      ASSERT_TRUE(files().setAttributes("C:\\Pkg\\Disk1\\" + name, platform::attr::ReadOnly));
+    }
+    put("C:\\App\\" + replaced, "an older file");
+    ASSERT_TRUE(files().setFileTimes("C:\\App\\" + replaced, day(1), std::nullopt, day(2)));
+    ASSERT_TRUE(files().setAttributes("C:\\App\\" + replaced,
+                                      platform::attr::Hidden | platform::attr::System));
+    for (const std::string& name : {fresh, replaced}) {
+      const long long size = static_cast<long long>(("package's " + name).size());
+      EXPECT_EQ(copier.copy(request(name, "1", expand)), size) << name;
+      EXPECT_EQ(get("C:\\App\\" + name), "package's " + name);
+      auto st = files().status("C:\\App\\" + name);
+      ASSERT_TRUE(st) << name;
+      EXPECT_EQ(st->creationTime, day(3)) << name;
+      EXPECT_EQ(st->lastWriteTime, day(4)) << name;
+      EXPECT_EQ(st->attributes, platform::attr::Normal) << name;
+    }
+  }
+}
+
 TEST_F(CopyFileTest, ForcedCopyNeverAsksAndBacksUpFirst) {
   app().state().backup = true;
   prepare("lib.dll", pe("1.0", "1", kEnglish, "new"), pe("9.0", "9", kEnglish, "old"));
