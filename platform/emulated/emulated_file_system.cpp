@@ -278,7 +278,7 @@ std::unique_ptr<File> EmulatedFileSystem::create(const std::string& path) {
   if (fd < 0) return nullptr;
   if (!existed) {
     entryAdded(r->host);
-    meta_.forget(r->host);  // a record left by a file removed behind our back
+    meta_.forgetCreated(r->host);  // a record left by a file removed behind our back
   }
   return std::make_unique<CreatedFile>(fd, *this, std::move(r->host));
 }

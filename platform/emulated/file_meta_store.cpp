@@ -100,6 +100,7 @@ FileMetaStore::~FileMetaStore() { close(); }
 
 void FileMetaStore::close() {
   // A batch still open keeps its changes.
+  settleForget();
   if (batchOpen_ && inTransaction()) exec("COMMIT");
   batchOpen_ = false;
   for (sqlite3_stmt*& st : statements_) {
@@ -158,6 +159,7 @@ void FileMetaStore::beginBatch() {
 }
 
 bool FileMetaStore::endBatch() {
+  settleForget();
   if (batchDepth_ == 0 || --batchDepth_ > 0) return true;
   if (batchOpen_ && (!inTransaction() || !commitBatch())) batchLost_ = true;
   batchOpen_ = false;
@@ -165,6 +167,7 @@ bool FileMetaStore::endBatch() {
 }
 
 void FileMetaStore::settleBatch() {
+  settleForget();
   if (batchDepth_ == 0 || !batchOpen_) return;
   if (!inTransaction() || !commitBatch()) batchLost_ = true;
   batchOpen_ = false;
@@ -203,6 +206,7 @@ void FileMetaStore::keepBatch() {
 }
 
 FileMeta FileMetaStore::get(const std::string& host) {
+  settleForget();
   keepBatch();
   FileMeta meta;
   sqlite3_stmt* st = statement(kGet);
@@ -273,25 +277,34 @@ bool FileMetaStore::setAttributes(const std::string& host, std::optional<std::ui
 
 bool FileMetaStore::setBoth(const std::string& host, std::optional<FileTime> time,
                             std::optional<std::uint32_t> attributes) {
+  // The whole record is set below: a delete left waiting for this file is not needed, unless
+  // the setting fails.
+  const bool created = createdForget_ == host;
+  if (created) createdForget_.clear();
+  settleForget();
   keepBatch();
+  bool done = false;
   // In a batch's transaction the store is held for writing already: one statement looks at
   // the record and changes it where it differs. Alone, the look comes first, so that a call
   // that changes nothing takes no write lock (and waits for none).
   if ((time || attributes) && batchOpen_ && inTransaction()) {
-    sqlite3_stmt* st = statement(kReplace);
-    if (!st) return false;
-    bindPath(st, 1, host);
-    bindOptional(st, 2, time ? std::optional<std::int64_t>(std::int64_t(*time)) : std::nullopt);
-    bindOptional(st, 3, attributes);
-    if (!runToEnd(st)) return false;
-    batchChanges_ += sqlite3_changes(db_);
-    return true;
+    if (sqlite3_stmt* st = statement(kReplace)) {
+      bindPath(st, 1, host);
+      bindOptional(st, 2, time ? std::optional<std::int64_t>(std::int64_t(*time)) : std::nullopt);
+      bindOptional(st, 3, attributes);
+      done = runToEnd(st);
+      if (done) batchChanges_ += sqlite3_changes(db_);
+    }
+  } else {
+    FileMeta now = get(host);
+    done = write(host, now, FileMeta{time, attributes});
   }
-  FileMeta now = get(host);
-  return write(host, now, FileMeta{time, attributes});
+  if (!done && created) forget(host);
+  return done;
 }
 
 void FileMetaStore::forget(const std::string& host) {
+  settleForget();
   keepBatch();
   // Most files never had a record: looking costs far less than a write.
   sqlite3_stmt* look = statement(kGet);
@@ -308,6 +321,22 @@ void FileMetaStore::forget(const std::string& host) {
   runToEnd(st);
 }
 
+void FileMetaStore::forgetCreated(const std::string& host) {
+  settleForget();
+  if (batchDepth_ == 0) {
+    forget(host);
+  } else {
+    createdForget_ = host;
+  }
+}
+
+void FileMetaStore::settleForget() {
+  if (createdForget_.empty()) return;
+  std::string host = std::move(createdForget_);
+  createdForget_.clear();
+  forget(host);
+}
+
 bool FileMetaStore::anyAtOrBelow(const std::string& path) {
   sqlite3_stmt* st = statement(kAnyBelow);
   if (!st) return false;
@@ -321,6 +350,7 @@ bool FileMetaStore::anyAtOrBelow(const std::string& path) {
 }
 
 void FileMetaStore::rename(const std::string& f, const std::string& t) {
+  settleForget();
   keepBatch();
   if (!db_ || (!anyAtOrBelow(f) && !anyAtOrBelow(t))) return;
   ++batchChanges_;

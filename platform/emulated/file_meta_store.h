@@ -42,6 +42,11 @@ class FileMetaStore {
                std::optional<std::uint32_t> attributes);
   // The file is gone: its record goes with it.
   void forget(const std::string& host);
+  // A new file was made at host: a record left there goes, as forget() does. In a batch the
+  // delete waits for the next call to the store, and is left out when that call sets the
+  // same file's whole record (setBoth), as a new copy's stamps do. Another program sees the
+  // same, since it sees a batch's changes only as its transactions end.
+  void forgetCreated(const std::string& host);
   // A file or folder was moved: its record and those of everything below it follow, and
   // whatever was recorded at the target goes.
   void rename(const std::string& from, const std::string& to);
@@ -69,6 +74,8 @@ class FileMetaStore {
   sqlite3_stmt* statement(Query query);
   bool write(const std::string& host, const FileMeta& now, const FileMeta& wanted);
   bool anyAtOrBelow(const std::string& path);
+  // Makes the delete forgetCreated() left waiting, before any other use of the store.
+  void settleForget();
   bool inTransaction() const;
   // At each call of a batch: the batch's transaction is ended when it is full or old, and
   // begun when none is open.
@@ -82,6 +89,7 @@ class FileMetaStore {
   bool batchOpen_ = false;  // the batch's transaction is open
   bool batchLost_ = false;  // a transaction of the batch was lost
   int batchChanges_ = 0;    // the changes its open transaction holds
+  std::string createdForget_;  // the host path whose record forgetCreated() left (or empty)
   std::chrono::steady_clock::time_point batchStarted_;
 };
 
