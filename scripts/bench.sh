@@ -4,7 +4,7 @@
 # in the same run: the two sides take turns (A B, B A, ...) and the medians are quoted. The
 # file figures are measured on disk and on tmpfs.
 #
-#   scripts/bench.sh           the full run (about ten minutes on 2 cores)
+#   scripts/bench.sh           the full run (3 to 10 minutes on 2 cores, as the disk allows)
 #   scripts/bench.sh --quick   a tenth of the files, fewer turns: checks that it all works
 #
 # VANDREL_BENCH_BUILD (default build-bench) is the build folder, VANDREL_JOBS (default 2) the
