@@ -113,6 +113,26 @@ TEST_F(DocumentFiles, EmptyOrMissingContentsLeavesTheNewDocument) {
   EXPECT_TRUE(ui.messages.empty());
 }
 
+// A directory that names the document's stream, whose blocks cannot be found, is damage: it
+// must not open as an empty new document that a save would then write over the file.
+TEST_F(DocumentFiles, ADamagedContentsStreamIsNotReadAsAMissingOne) {
+  CScriptDoc doc(clock);
+  doc.onNewDocument("ann");
+  std::string whole = readFile(saved(doc, "whole.cvx"));
+  const std::string entryName("C\0o\0n\0t\0e\0n\0t\0s\0", 16);
+  std::size_t entry = whole.find(entryName);
+  ASSERT_NE(entry, std::string::npos);
+  // The entry's first block (offset 0x74 in the 128-byte entry) points past the file.
+  std::string damaged = whole;
+  for (int i = 0; i < 4; ++i) damaged[entry + 0x74 + i] = char(0xF0 | (i ? 0xFF : 0));
+  writeFile(dir / "start.cvx", damaged);
+  CScriptDoc opened(clock);
+  EXPECT_FALSE(openDocument(opened, dir / "start.cvx", ui));
+  ASSERT_EQ(ui.messages.size(), 1u);
+  EXPECT_EQ(ui.messages.back().text.rfind("This file doesn't seem to be a Corvix", 0), 0u);
+  EXPECT_EQ(readFile(dir / "start.cvx"), damaged) << "the file read is never written";
+}
+
 TEST_F(DocumentFiles, PlainTextDocumentsOpenAndLongLinesAreHandled) {
   std::string text = "[Settings]\nAppName=" + std::string(10 << 20, 'x') + "\n[Groups]\n0=G\n";
   writeFile(dir / "plain.cvx", text);

@@ -38,7 +38,9 @@ void initGsf() {
     gsf_init();
     // A damaged file is reported by the caller's own message; the library's warnings about
     // its blocks would only reach the user as noise on standard error.
-    for (const char* domain : {"libgsf", "libgsf:msole"})
+    // Some of its messages come without a domain: the program's own default domain takes
+    // those, and nothing else in these programs logs through glib.
+    for (const char* domain : {static_cast<const char*>(nullptr), "libgsf", "libgsf:msole"})
       g_log_set_handler(domain,
                         GLogLevelFlags(G_LOG_LEVEL_CRITICAL | G_LOG_LEVEL_WARNING |
                                        G_LOG_LEVEL_MESSAGE | G_LOG_LEVEL_INFO | G_LOG_LEVEL_DEBUG),
@@ -71,6 +73,17 @@ bool writeChild(GsfOutfile* outfile, const std::string& name, const std::string&
   return gsf_output_close(child.get()) && ok;
 }
 
+// Whether the storage's directory names a child, whether or not the library could open it:
+// a damaged stream must not read as a missing one.
+bool listsChild(GsfInfile* storage, const std::string& name) {
+  int count = gsf_infile_num_children(storage);
+  for (int i = 0; i < count; ++i) {
+    const char* listed = gsf_infile_name_by_index(storage, i);
+    if (listed && name == listed) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 CompoundStreams readCompoundStreams(const std::filesystem::path& path,
@@ -92,7 +105,7 @@ CompoundStreams readCompoundStreams(const std::filesystem::path& path,
   result.status = CompoundStreams::Status::Ok;
   for (const std::string& name : names) {
     GPtr<GsfInput> child(gsf_infile_child_by_name(storage.get(), name.c_str()));
-    result.present.push_back(child != nullptr);
+    result.present.push_back(child != nullptr || listsChild(storage.get(), name));
     result.streams.push_back(child ? readStream(child.get(), limit) : std::nullopt);
   }
   return result;
