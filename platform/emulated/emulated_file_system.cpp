@@ -24,6 +24,14 @@ namespace vandrel::platform::emulated {
 
 namespace {
 
+// Whether the host has openat2 (Linux 5.6); cleared at the first ENOSYS or EPERM (a
+// sandbox's filter).
+bool hostHasOpenat2 = true;
+
+// From this many names on, resolve() lets the host walk the folders in one call: the walk by
+// names costs one lstat per name, each walking the path again from the top.
+constexpr std::size_t kDeepPath = 4;
+
 constexpr std::uint32_t kKeptAttributes = attr::ReadOnly | attr::Hidden | attr::System | attr::Archive;
 
 // A plain file or a folder (devices and pipes are not files here).
@@ -145,6 +153,7 @@ std::optional<EmulatedFileSystem::Resolved> EmulatedFileSystem::resolve(const st
   std::optional<HostStat> found;
   // The host path grows as a string (a filesystem path would split itself into its parts
   // again at every step).
+  if (r.win.parts.size() >= kDeepPath && resolveDeep(r)) return r;
   std::string host = d->host.native();
   for (const std::string& part : r.win.parts) {
     if (!host.empty() && host.back() != '/') host += '/';
@@ -175,6 +184,48 @@ std::optional<EmulatedFileSystem::Resolved> EmulatedFileSystem::resolve(const st
   r.exists = found.has_value();
   r.entry = found && S_ISLNK(found->mode) ? hostStat(r.host.c_str()) : found;
   return r;
+}
+
+// The folders are opened in one call that refuses every link and any step out of the drive;
+// when it succeeds, each folder's name is there as given and is no link, which is what the
+// name-by-name walk would have found. The last name is then looked for as that walk does.
+bool EmulatedFileSystem::resolveDeep(Resolved& r) {
+  int root = hostHasOpenat2 ? rootFolder(*r.drive) : -1;
+  if (root < 0) return false;
+  std::string host = r.drive->host.native();
+  if (!host.empty() && host.back() != '/') host += '/';
+  const std::size_t below = host.size();
+  for (std::size_t i = 0; i + 1 < r.win.parts.size(); ++i) host += r.win.parts[i] + '/';
+  open_how how{};
+  how.flags = O_PATH | O_DIRECTORY | O_CLOEXEC;
+  how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+  int folder = int(::syscall(SYS_openat2, root, host.c_str() + below, &how, sizeof how));
+  if (folder < 0) {
+    if (errno == ENOSYS || errno == EPERM) hostHasOpenat2 = false;
+    return false;
+  }
+  const std::string& last = r.win.parts.back();
+  std::string name = last;
+  std::optional<HostStat> found = hostStatIn(folder, name.c_str());
+  if (!found) {
+    if (std::optional<std::string> other = names_.find(host, last)) {
+      found = hostStatIn(folder, other->c_str());
+      if (found) name = *other;
+    }
+  }
+  ::close(folder);
+  if (found && S_ISLNK(found->mode)) return false;  // a link is checked where it leads
+  r.host = host + name;
+  r.linked = false;
+  r.exists = found.has_value();
+  r.entry = found;
+  return true;
+}
+
+int EmulatedFileSystem::rootFolder(const DriveMapping& drive) {
+  auto [at, isNew] = rootFolders_.try_emplace(drive.letter, -1);
+  if (isNew) at->second = ::open(drive.host.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  return at->second;
 }
 
 std::optional<EmulatedFileSystem::Resolved> EmulatedFileSystem::resolveForWrite(const std::string& path) {
@@ -451,11 +502,9 @@ int EmulatedFileSystem::openUnlinked(const Resolved& r) {
   // Read-only and not blocking: a pipe put in the file's place must not hold the program up
   // before the caller's check refuses it (a plain file reads the same either way).
   constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
-  static bool hostHasOpenat2 = true;
   const std::string& folder = r.drive->host.native();
-  auto [at, isNew] = rootFolders_.try_emplace(r.drive->letter, -1);
-  if (isNew) at->second = ::open(folder.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-  if (!hostHasOpenat2 || at->second < 0 || r.host.compare(0, folder.size(), folder) != 0) {
+  int root = rootFolder(*r.drive);
+  if (!hostHasOpenat2 || root < 0 || r.host.compare(0, folder.size(), folder) != 0) {
     return ::open(r.host.c_str(), kFlags);
   }
   std::size_t below = folder.size();
@@ -463,7 +512,7 @@ int EmulatedFileSystem::openUnlinked(const Resolved& r) {
   open_how how{};
   how.flags = kFlags;
   how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
-  int fd = int(::syscall(SYS_openat2, at->second, r.host.c_str() + below, &how, sizeof how));
+  int fd = int(::syscall(SYS_openat2, root, r.host.c_str() + below, &how, sizeof how));
   if (fd < 0 && (errno == ENOSYS || errno == EPERM)) {
     // A host (or a sandbox's filter) without the call: the open by path, whose file the
     // caller checks against the walk's.

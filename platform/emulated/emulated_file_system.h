@@ -72,6 +72,12 @@ class EmulatedFileSystem : public FileSystem {
     bool atRoot() const { return win.parts.empty(); }
   };
   std::optional<Resolved> resolve(const std::string& path);
+  // resolve() for a deep path in one walk by the host, filling r; false when that cannot
+  // tell (a link or a missing or differently cased folder on the way), for the name-by-name
+  // walk to decide.
+  bool resolveDeep(Resolved& r);
+  // The drive's folder, open for walks below it; -1 when it cannot be opened.
+  int rootFolder(const DriveMapping& drive);
   // resolve(), and only when the drive may be written.
   std::optional<Resolved> resolveForWrite(const std::string& path);
   bool writable(const DriveMapping& drive) const;
@@ -109,7 +115,7 @@ class EmulatedFileSystem : public FileSystem {
   MachineConfig config_;
   bool hostDriveWritable_;
   std::map<char, std::filesystem::path> canonicalRoots_;
-  std::map<char, int> rootFolders_;  // open drive folders, for openUnlinked()
+  std::map<char, int> rootFolders_;  // open drive folders, for walks below them
   FileMetaStore meta_;
   FolderNames names_;
   text::WinPath current_;

@@ -401,6 +401,62 @@ TEST_F(FileSystemTest, FoldersSwappedForLinksWhileReadingAreCaught) {
 
 // Names are matched through kept folder listings: what we create, remove and move, and what
 // other programs change in the folder, is seen at once.
+// Deep paths are walked by the host in one call, shallow ones name by name: both must give
+// the same answers. The same tree is planted at the drive's top and three folders down, and
+// every path below it is asked for both ways, also through a differently spelled or linked
+// way down, where the name-by-name walk takes over.
+TEST_F(FileSystemTest, DeepPathsAnswerAsShallowOnes) {
+  writeFile(temp_ / "outside.txt", "outside");
+  fs::create_directories(temp_ / "outside");
+  auto plant = [&](const fs::path& base) {
+    fs::create_directories(base / "Sub");
+    fs::create_directories(base / "real");
+    writeFile(base / "Sub/ReadMe.TXT", "hello");
+    writeFile(base / "Top.txt", "top");
+    writeFile(base / "real/in.txt", "inside");
+    fs::create_directory_symlink(temp_.path(), base / "escape");
+    fs::create_symlink(temp_ / "outside.txt", base / "link.txt");
+    fs::create_directory_symlink(temp_ / "outside/missing", base / "gone");
+    fs::create_symlink(temp_ / "outside/target.txt", base / "dangling.txt");
+    fs::create_directory_symlink(base / "real", base / "alias");
+    fs::create_symlink(base / "real/in.txt", base / "in-link.txt");
+    fs::create_directory_symlink("real", base / "relative");
+  };
+  plant(c(""));
+  plant(c("one/two/three"));
+  fs::create_directory_symlink(c("one"), c("hop"));
+  fs::create_directory_symlink("one", c("near"));
+  const char* paths[] = {"Sub\\readme.txt", "SUB\\ReadMe.TXT", "sub\\x\\y.txt", "Top.txt",
+                         "TOP.TXT", "escape\\outside.txt", "ESCAPE\\outside.txt", "link.txt",
+                         "LINK.TXT", "gone\\new.txt", "dangling.txt", "alias\\in.txt",
+                         "ALIAS\\IN.TXT", "real\\IN.txt", "in-link.txt", "IN-LINK.TXT",
+                         "missing\\a.txt", "Sub", "sub\\New.txt", "relative\\in.txt"};
+  // What a path answers, with host paths told below the folder its prefix leads to.
+  auto answers = [&](const std::string& prefix, const std::string& rel) {
+    std::string below = files().hostPath(prefix)->string() + "/";
+    std::optional<fs::path> host = files().hostPath(prefix + rel);
+    std::optional<FileStatus> st = files().status(prefix + rel);
+    std::string text = host ? host->string() : "-";
+    if (text.rfind(below, 0) == 0) text = text.substr(below.size());
+    return text + " | " + (st ? std::to_string(st->size) + " " + std::to_string(st->attributes) : "-") +
+           " | " + readText(prefix + rel) + " | " + (files().openForReading(prefix + rel) ? "opens" : "-");
+  };
+  for (const char* deep : {"C:\\one\\two\\three\\", "C:\\ONE\\Two\\three\\", "C:\\hop\\two\\three\\",
+                           "C:\\near\\two\\three\\"}) {
+    for (const char* rel : paths) EXPECT_EQ(answers(deep, rel), answers("C:\\", rel)) << deep << rel;
+  }
+  // Creates: the same ones succeed, an existing spelling is written over, nothing leaves.
+  for (const char* rel : paths) {
+    bool shallow = writeText(std::string("C:\\") + rel, "new");
+    EXPECT_EQ(writeText(std::string("C:\\ONE\\two\\Three\\") + rel, "new"), shallow) << rel;
+  }
+  EXPECT_EQ(readFile(c("one/two/three/Sub/ReadMe.TXT")), "new");
+  EXPECT_FALSE(fs::exists(c("one/two/three/Sub/readme.txt")));
+  EXPECT_EQ(readFile(temp_ / "outside.txt"), "outside");
+  EXPECT_TRUE(fs::is_empty(temp_ / "outside"));
+  EXPECT_FALSE(fs::exists(temp_ / "new.txt"));
+}
+
 TEST_F(FileSystemTest, NameMatchingFollowsChangesToTheFolder) {
   ASSERT_TRUE(files().createDirectory("C:\\Dir"));
   for (int i = 0; i < 200; ++i) ASSERT_TRUE(writeText("C:\\Dir\\File" + std::to_string(i) + ".Txt", "x"));

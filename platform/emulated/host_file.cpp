@@ -152,4 +152,8 @@ std::optional<HostStat> hostStat(const char* host, bool followLinks) {
 
 std::optional<HostStat> hostStat(int fd) { return queryHost(fd, "", AT_EMPTY_PATH); }
 
+std::optional<HostStat> hostStatIn(int dirfd, const char* name) {
+  return queryHost(dirfd, name, AT_SYMLINK_NOFOLLOW);
+}
+
 }  // namespace vandrel::platform::emulated

@@ -49,6 +49,8 @@ struct HostStat {
 std::optional<HostStat> hostStat(const char* host, bool followLinks = true);
 // What the host tells of an open file.
 std::optional<HostStat> hostStat(int fd);
+// What the host tells of the entry name in the open folder dirfd; a link tells of itself.
+std::optional<HostStat> hostStatIn(int dirfd, const char* name);
 inline std::optional<HostStat> hostStat(const std::filesystem::path& host, bool followLinks = true) {
   return hostStat(host.c_str(), followLinks);
 }
