@@ -67,8 +67,9 @@ class File {
   virtual bool seek(std::uint64_t offset) = 0;
   virtual std::uint64_t size() = 0;
   // Copies up to count bytes from this file's position to out's position: the bytes copied
-  // (0 at the end of this file), or -1 on an error. Files of one backend may copy without
-  // passing the data through the program.
+  // (0 at the end of this file), or -1 on an error. Fewer than count are copied only at the
+  // end of this file or when writing failed part way, so a short count ends a copy loop.
+  // Files of one backend may copy without passing the data through the program.
   virtual std::int64_t copyTo(File& out, std::size_t count) {
     std::vector<char> buffer(count);
     std::int64_t got = read(buffer.data(), count);

@@ -95,12 +95,14 @@ GenerateOutcome PackageGenerator::stagingFailed(const StagedFolders& staged) {
   return GenerateOutcome::Failed;
 }
 
-std::vector<SizeChange> changedSizes(const CScriptDoc& doc, platform::FileSystem& files) {
+std::vector<SizeChange> changedSizes(const CScriptDoc& doc, platform::FileSystem& files,
+                                     const std::vector<std::optional<std::uint64_t>>* measured) {
   std::vector<SizeChange> changes;
+  const bool known = measured && measured->size() == std::size_t(doc.files.count());
   for (int i = 0; i < doc.files.count(); ++i) {
     const FileEntry& file = doc.files.at(i);
     std::string path = sourceFilePath(doc.pathName(), file);
-    std::optional<std::uint64_t> size = fileSize(files, path);
+    std::optional<std::uint64_t> size = known ? (*measured)[std::size_t(i)] : fileSize(files, path);
     if (size && (file.size < 0 || *size != std::uint64_t(file.size))) {
       changes.push_back({i, path, file.size, *size});
     }
@@ -108,19 +110,25 @@ std::vector<SizeChange> changedSizes(const CScriptDoc& doc, platform::FileSystem
   return changes;
 }
 
-bool PackageGenerator::confirmMissingSources(int& highestDisk) {
+bool PackageGenerator::confirmMissingSources(int& highestDisk,
+                                             std::vector<std::optional<std::uint64_t>>* sizes) {
   std::string missing;
   highestDisk = 0;
+  if (sizes) sizes->clear();
   for (const FileEntry& file : doc_.files) {
     std::string path = sourceFilePath(doc_.pathName(), file);
-    if (!fileSize(context_.files, path)) {
+    std::optional<std::uint64_t> size = fileSize(context_.files, path);
+    if (sizes) sizes->push_back(size);
+    if (!size) {
       std::optional<platform::FileStatus> s = context_.files.status(path);
       addLine(missing, path + (s ? ": a folder, not a file" : ": not found"));
     }
     highestDisk = std::max(highestDisk, file.disk);
   }
-  return missing.empty() || ask(sid::AskGenerateWithMissing, ui::Buttons::YesNo, ui::Icon::Question,
-                                missing) == ui::Answer::Yes;
+  if (missing.empty()) return true;
+  if (sizes) sizes->clear();
+  return ask(sid::AskGenerateWithMissing, ui::Buttons::YesNo, ui::Icon::Question, missing) ==
+         ui::Answer::Yes;
 }
 
 std::optional<std::string> PackageGenerator::promptFolder(int disk) {
@@ -158,9 +166,10 @@ GenerateOutcome PackageGenerator::generate(const GenerateOptions& options) {
   scriptComposed_ = false;
   if (!namedPackage()) return GenerateOutcome::Failed;
   int highestDisk = 0;
-  if (!confirmMissingSources(highestDisk)) return GenerateOutcome::Cancelled;
+  std::vector<std::optional<std::uint64_t>> sizes;
+  if (!confirmMissingSources(highestDisk, &sizes)) return GenerateOutcome::Cancelled;
   if (options.changedSizes) {
-    std::vector<SizeChange> changes = changedSizes(doc_, context_.files);
+    std::vector<SizeChange> changes = changedSizes(doc_, context_.files, &sizes);
     if (!changes.empty() && !options.changedSizes(changes)) return GenerateOutcome::Cancelled;
   }
   if (!doc_.settings.lastGenPath.empty()) {

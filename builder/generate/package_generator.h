@@ -41,8 +41,11 @@ struct GenerateOptions {
 };
 
 // The author's files of doc whose size on disk differs from the recorded one (missing files
-// are not listed: generation asks about them).
-std::vector<SizeChange> changedSizes(const CScriptDoc& doc, platform::FileSystem& files);
+// are not listed: generation asks about them). Sizes just measured, one per file of doc in
+// its order (empty for a missing one), spare looking the files up again.
+std::vector<SizeChange> changedSizes(
+    const CScriptDoc& doc, platform::FileSystem& files,
+    const std::vector<std::optional<std::uint64_t>>* measured = nullptr);
 
 enum class GenerateOutcome {
   Complete,    // "Operation complete..."; the generated-complete flag is set
@@ -80,8 +83,11 @@ class PackageGenerator {
   // A package without an application name would register an uninstall entry named by
   // blanks: message 354 and false.
   bool namedPackage();
-  // "Some of your files are missing ..." when a source file is missing; false on No.
-  bool confirmMissingSources(int& highestDisk);
+  // "Some of your files are missing ..." when a source file is missing; false on No. The
+  // sizes found go to *sizes, one per file, unless the question was asked: the author may
+  // have changed the files meanwhile.
+  bool confirmMissingSources(int& highestDisk,
+                             std::vector<std::optional<std::uint64_t>>* sizes = nullptr);
   std::optional<std::string> promptFolder(int disk);
   bool copyEngineFiles(const std::string& firstDisk, std::string& engineProblems);
   GenerateOutcome copyAuthorFiles(StagedFolders& staged, const std::string& firstDisk,

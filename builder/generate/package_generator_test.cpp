@@ -224,12 +224,17 @@ TEST_F(Generation, ChangedSizesAreHandedOverBeforeAnythingIsWritten) {
     return false;
   };
   b.ui.answers = {Answer::Yes};  // proceed without gone.exe
+  // While the question is open the author changes a file: its new size is the one seen.
+  b.ui.whileShown = [&](const ui::Message&) {
+    b.files.writeFile("C:\\Src\\grown.exe", std::string(35, 'x'));
+  };
   EXPECT_EQ(run("C:\\Pkg", options), GenerateOutcome::Cancelled);
+  b.ui.whileShown = nullptr;
   ASSERT_EQ(seen.size(), 1u) << "a missing file is no size change";
   EXPECT_EQ(seen[0].file, 1);
   EXPECT_EQ(seen[0].path, "C:\\Src\\grown.exe");
   EXPECT_EQ(seen[0].recorded, 20);
-  EXPECT_EQ(seen[0].actual, 30u);
+  EXPECT_EQ(seen[0].actual, 35u);
   EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(sid::AskGenerateWithMissing)});
   EXPECT_FALSE(exists("C:\\Pkg"));
 
@@ -241,7 +246,7 @@ TEST_F(Generation, ChangedSizesAreHandedOverBeforeAnythingIsWritten) {
   };
   EXPECT_EQ(run("C:\\Pkg", options), GenerateOutcome::Complete);
   EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(sid::GenerateComplete)});
-  EXPECT_NE(b.files.readFile("C:\\Pkg\\Script.vrx")->find("=grown.exe,grown.exe,0,1,-1,1,0,0,30,"),
+  EXPECT_NE(b.files.readFile("C:\\Pkg\\Script.vrx")->find("=grown.exe,grown.exe,0,1,-1,1,0,0,35,"),
             std::string::npos);
 }
 

@@ -142,6 +142,7 @@ std::int64_t ProgressService::CopyFileWithProgress(const std::string& source,
     std::int64_t put = in->copyTo(*out, kCopyBlock);
     if (put <= 0) break;
     total += put;
+    const bool ended = std::size_t(put) < kCopyBlock;
     if (counts) {
       copied_ += std::uint64_t(put);
       if (expected_ > 0) {
@@ -149,6 +150,7 @@ std::int64_t ProgressService::CopyFileWithProgress(const std::string& source,
         SetProgress(int(percent > 100.0 ? 100.0 : percent));
       }
     }
+    if (ended) break;
   }
   // The copy takes the source's times and host permission bits through the open files
   // where it can, else by path once it is closed.

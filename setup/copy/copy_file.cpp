@@ -231,6 +231,7 @@ long long FileCopier::writeFile(const CopyRequest& request, platform::File* in,
     count += put;
     addToRunningTotal(put, request.progress);
     if (request.progress && request.progress->cancelled()) break;
+    if (std::size_t(put) < piece) break;  // the source's end (or a failed write)
   }
   return count;
 }
