@@ -303,7 +303,43 @@ class EmulatedFileSystem::CreatedFile : public HostFile {
   std::string host_;
 };
 
+// Most files a setup or a generation writes are new: the name is looked for in the folder's
+// kept listing, and when no spelling of it is there the file is made with O_EXCL, below the
+// drive's folder, without a link on the way. The host refuses an exact name that is there
+// after all; then, as for anything else, the walk below decides.
+std::unique_ptr<File> EmulatedFileSystem::createNew(const text::WinPath& win,
+                                                    const DriveMapping& drive, std::string* host) {
+  int root = hostHasOpenat2 && !win.parts.empty() ? rootFolder(drive) : -1;
+  if (root < 0) return nullptr;
+  std::string folder = drive.host.native();
+  if (!folder.empty() && folder.back() != '/') folder += '/';
+  const std::size_t below = folder.size();
+  for (std::size_t i = 0; i + 1 < win.parts.size(); ++i) folder += win.parts[i] + '/';
+  const std::string& name = win.parts.back();
+  if (names_.find(folder, name)) return nullptr;
+  *host = folder + name;
+  open_how how{};
+  how.flags = O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC;
+  how.mode = 0644;
+  how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+  int fd = int(::syscall(SYS_openat2, root, host->c_str() + below, &how, sizeof how));
+  if (fd < 0) {
+    if (errno == ENOSYS || errno == EPERM) hostHasOpenat2 = false;
+    return nullptr;
+  }
+  entryAdded(*host);
+  meta_.forgetCreated(*host);  // a record left by a file removed behind our back
+  return std::make_unique<CreatedFile>(fd, *this, *host);
+}
+
 std::unique_ptr<File> EmulatedFileSystem::create(const std::string& path) {
+  {
+    std::optional<text::WinPath> win = text::resolveWindowsPath(path, current_);
+    const DriveMapping* d = win ? drive(win->drive) : nullptr;
+    if (!d || !writable(*d)) return nullptr;
+    std::string host;
+    if (auto file = createNew(*win, *d, &host)) return file;
+  }
   auto r = resolveForWrite(path);
   if (!r || r->atRoot()) return nullptr;
   bool existed = r->exists;

@@ -76,6 +76,11 @@ class EmulatedFileSystem : public FileSystem {
   // tell (a link or a missing or differently cased folder on the way), for the name-by-name
   // walk to decide.
   bool resolveDeep(Resolved& r);
+  // create() of a name no entry of its folder has in any spelling: the new file, made in one
+  // call that refuses every link and any step out of the drive, or nullptr when that cannot
+  // tell (for the walk to decide). Its host path goes to *host.
+  std::unique_ptr<File> createNew(const text::WinPath& win, const DriveMapping& drive,
+                                  std::string* host);
   // The drive's folder, open for walks below it; -1 when it cannot be opened.
   int rootFolder(const DriveMapping& drive);
   // resolve(), and only when the drive may be written.

@@ -77,7 +77,6 @@ std::optional<FileTimes> HostFile::times() {
   // The times status() gives for the path: the host's, in 100-nanosecond ticks.
   struct stat st;
   if (::fstat(fd_, &st) != 0) return std::nullopt;
-  mode_ = st.st_mode;
   return FileTimes{toFileTime(st.st_atim), toFileTime(st.st_mtim)};
 }
 
@@ -91,13 +90,9 @@ bool HostFile::setTimes(std::optional<FileTime> lastAccess, std::optional<FileTi
 
 bool HostFile::takeHostMode(File& source) {
   auto* host = dynamic_cast<HostFile*>(&source);
-  if (!host) return false;
-  if (!host->mode_) {
-    struct stat st;
-    if (::fstat(host->fd_, &st) != 0) return false;
-    host->mode_ = st.st_mode;
-  }
-  return ::fchmod(fd_, *host->mode_ & 07777) == 0;
+  struct stat st;
+  if (!host || ::fstat(host->fd_, &st) != 0) return false;
+  return ::fchmod(fd_, st.st_mode & 07777) == 0;
 }
 
 FileTime toFileTime(const timespec& time) {

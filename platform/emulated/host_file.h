@@ -29,9 +29,6 @@ class HostFile : public File {
 
  private:
   int fd_;
-  // The permission bits times() saw: takeHostMode() of a copy made from this file takes them
-  // without asking the host again.
-  std::optional<mode_t> mode_;
 };
 
 FileTime toFileTime(const timespec& time);
