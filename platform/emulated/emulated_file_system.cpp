@@ -192,10 +192,10 @@ std::optional<EmulatedFileSystem::Resolved> EmulatedFileSystem::resolve(const st
 bool EmulatedFileSystem::resolveDeep(Resolved& r) {
   int root = hostHasOpenat2 ? rootFolder(*r.drive) : -1;
   if (root < 0) return false;
-  std::string host = r.drive->host.native();
-  if (!host.empty() && host.back() != '/') host += '/';
-  const std::size_t below = host.size();
-  for (std::size_t i = 0; i + 1 < r.win.parts.size(); ++i) host += r.win.parts[i] + '/';
+  const std::string& last = r.win.parts.back();
+  std::size_t below = 0;
+  std::string host = exactHostPath(r.win, *r.drive, &below);
+  host.resize(host.size() - last.size());  // the folder, ending in "/"
   open_how how{};
   how.flags = O_PATH | O_DIRECTORY | O_CLOEXEC;
   how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
@@ -204,7 +204,6 @@ bool EmulatedFileSystem::resolveDeep(Resolved& r) {
     if (errno == ENOSYS || errno == EPERM) hostHasOpenat2 = false;
     return false;
   }
-  const std::string& last = r.win.parts.back();
   std::string name = last;
   std::optional<HostStat> found = hostStatIn(folder, name.c_str());
   if (!found) {
@@ -263,7 +262,52 @@ std::optional<FileStatus> EmulatedFileSystem::statusFrom(const std::string& host
   return status;
 }
 
+// The exact host path of win below the drive's folder, and where the part below it starts.
+std::string EmulatedFileSystem::exactHostPath(const text::WinPath& win, const DriveMapping& drive,
+                                              std::size_t* below) {
+  std::string host = drive.host.native();
+  if (!host.empty() && host.back() != '/') host += '/';
+  *below = host.size();
+  for (std::size_t i = 0; i < win.parts.size(); ++i) {
+    if (i) host += '/';
+    host += win.parts[i];
+  }
+  return host;
+}
+
+// A file read is most often named as it is spelt on the host, without a link on the way:
+// then one openat2 finds it, where the walk would look at every name first. Whatever the
+// call refuses, the walk sees again and decides on.
+int EmulatedFileSystem::openExact(const std::string& path, std::string* host,
+                                  std::optional<HostStat>* st) {
+  std::optional<text::WinPath> win = text::resolveWindowsPath(path, current_);
+  const DriveMapping* d = win && !win->parts.empty() ? drive(win->drive) : nullptr;
+  int root = d && hostHasOpenat2 ? rootFolder(*d) : -1;
+  if (root < 0) return -1;
+  std::size_t below = 0;
+  *host = exactHostPath(*win, *d, &below);
+  open_how how{};
+  how.flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
+  how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
+  int fd = int(::syscall(SYS_openat2, root, host->c_str() + below, &how, sizeof how));
+  if (fd < 0) {
+    if (errno == ENOSYS || errno == EPERM) hostHasOpenat2 = false;
+    return -1;
+  }
+  *st = hostStat(fd);
+  if (!*st || !S_ISREG((*st)->mode)) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
 std::unique_ptr<File> EmulatedFileSystem::open(const std::string& path, OpenMode mode) {
+  if (mode == OpenMode::Read) {
+    std::string host;
+    std::optional<HostStat> st;
+    if (int fd = openExact(path, &host, &st); fd >= 0) return std::make_unique<HostFile>(fd);
+  }
   auto r = mode == OpenMode::Read ? resolve(path) : resolveForWrite(path);
   if (!r) return nullptr;
   if (mode == OpenMode::Read) {
@@ -311,13 +355,10 @@ std::unique_ptr<File> EmulatedFileSystem::createNew(const text::WinPath& win,
                                                     const DriveMapping& drive, std::string* host) {
   int root = hostHasOpenat2 && !win.parts.empty() ? rootFolder(drive) : -1;
   if (root < 0) return nullptr;
-  std::string folder = drive.host.native();
-  if (!folder.empty() && folder.back() != '/') folder += '/';
-  const std::size_t below = folder.size();
-  for (std::size_t i = 0; i + 1 < win.parts.size(); ++i) folder += win.parts[i] + '/';
   const std::string& name = win.parts.back();
-  if (names_.find(folder, name)) return nullptr;
-  *host = folder + name;
+  std::size_t below = 0;
+  *host = exactHostPath(win, drive, &below);
+  if (names_.find(host->substr(0, host->size() - name.size()), name)) return nullptr;
   open_how how{};
   how.flags = O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC;
   how.mode = 0644;
@@ -573,6 +614,15 @@ std::optional<FileSystem::OpenedFile> EmulatedFileSystem::openForReading(const s
   // the drive. Either way the open file must be the one the walk checked; when the path
   // changed in between the walk is made again, and a path that keeps changing reads as
   // missing.
+  {
+    std::string host;
+    std::optional<HostStat> opened;
+    if (int fd = openExact(path, &host, &opened); fd >= 0) {
+      auto file = std::make_unique<HostFile>(fd);
+      std::optional<FileStatus> st = statusFrom(host, opened);
+      if (st) return OpenedFile{std::move(file), *st};
+    }
+  }
   constexpr int kWalks = 3;
   for (int walk = 0; walk < kWalks; ++walk) {
     auto r = resolve(path);

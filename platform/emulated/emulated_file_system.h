@@ -76,6 +76,13 @@ class EmulatedFileSystem : public FileSystem {
   // tell (a link or a missing or differently cased folder on the way), for the name-by-name
   // walk to decide.
   bool resolveDeep(Resolved& r);
+  // Opens the file a path names exactly, below the drive's folder, in one call that refuses
+  // every link and any step out of the drive: read-only and not blocking, checked to be a
+  // plain file. -1 when that cannot tell (a link, another spelling, a missing name, a folder),
+  // for the walk to decide; the host path goes to *host and its status to *st.
+  int openExact(const std::string& path, std::string* host, std::optional<HostStat>* st);
+  static std::string exactHostPath(const text::WinPath& win, const DriveMapping& drive,
+                                   std::size_t* below);
   // create() of a name no entry of its folder has in any spelling: the new file, made in one
   // call that refuses every link and any step out of the drive, or nullptr when that cannot
   // tell (for the walk to decide). Its host path goes to *host.
