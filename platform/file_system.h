@@ -77,8 +77,10 @@ class File {
     std::int64_t put = out.write(buffer.data(), std::size_t(got));
     return put < 0 ? -1 : put;
   }
-  // The open file's last access and last write times, as status() of its path gives them;
-  // empty when this kind of file cannot tell (callers then ask by path).
+  // The open file's last access and last write times, as status() of its path gives them
+  // (a file system may give those it saw when it opened the file for reading, before any
+  // read moved the access time); empty when this kind of file cannot tell (callers then ask
+  // by path).
   virtual std::optional<FileTimes> times() { return std::nullopt; }
   // Sets the open file's times (an empty one stays), as setFileTimes() does by path; false
   // when this kind of file cannot (callers then set them by path).

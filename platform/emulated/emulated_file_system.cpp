@@ -306,7 +306,9 @@ std::unique_ptr<File> EmulatedFileSystem::open(const std::string& path, OpenMode
   if (mode == OpenMode::Read) {
     std::string host;
     std::optional<HostStat> st;
-    if (int fd = openExact(path, &host, &st); fd >= 0) return std::make_unique<HostFile>(fd);
+    if (int fd = openExact(path, &host, &st); fd >= 0) {
+      return std::make_unique<HostFile>(fd, st->lastAccess, st->lastWrite);
+    }
   }
   auto r = mode == OpenMode::Read ? resolve(path) : resolveForWrite(path);
   if (!r) return nullptr;

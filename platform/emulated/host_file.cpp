@@ -75,6 +75,7 @@ std::int64_t HostFile::copyTo(File& out, std::size_t count) {
 
 std::optional<FileTimes> HostFile::times() {
   // The times status() gives for the path: the host's, in 100-nanosecond ticks.
+  if (openedTimes_) return openedTimes_;
   struct stat st;
   if (::fstat(fd_, &st) != 0) return std::nullopt;
   return FileTimes{toFileTime(st.st_atim), toFileTime(st.st_mtim)};

@@ -11,9 +11,15 @@
 
 namespace vandrel::platform::emulated {
 
+FileTime toFileTime(const timespec& time);
+
 class HostFile : public File {
  public:
   explicit HostFile(int fd) : fd_(fd) {}
+  // A file whose times the opener has just read from the host: times() gives them without
+  // asking again.
+  HostFile(int fd, const timespec& lastAccess, const timespec& lastWrite)
+      : fd_(fd), openedTimes_(FileTimes{toFileTime(lastAccess), toFileTime(lastWrite)}) {}
   ~HostFile() override;
   HostFile(const HostFile&) = delete;
   HostFile& operator=(const HostFile&) = delete;
@@ -29,9 +35,9 @@ class HostFile : public File {
 
  private:
   int fd_;
+  std::optional<FileTimes> openedTimes_;
 };
 
-FileTime toFileTime(const timespec& time);
 timespec toTimespec(FileTime time);
 // What the host tells of a file in one query: its type, size and
 // times, with the creation (birth) time where the file system keeps one, else the last write.
