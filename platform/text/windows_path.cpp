@@ -13,10 +13,10 @@ namespace {
 bool isSeparator(char c) { return c == '\\' || c == '/'; }
 
 // Windows drops trailing dots and blanks from a name ("file. " is "file").
-std::string trimName(std::string_view name) {
+std::string_view trimName(std::string_view name) {
   std::size_t end = name.size();
   while (end > 0 && (name[end - 1] == '.' || name[end - 1] == ' ')) --end;
-  return std::string(name.substr(0, end));
+  return name.substr(0, end);
 }
 
 // Asked for every name of every path: one comparison per character (a search of the list of
@@ -42,6 +42,8 @@ bool hasBadCharacter(std::string_view name) {
 
 // Applies the names of a relative path to parts; false when a name cannot exist.
 bool applyNames(std::string_view path, std::vector<std::string>& parts) {
+  // Room for every name at once: a path is resolved for every file operation.
+  parts.reserve(parts.size() + 1 + std::size_t(std::count_if(path.begin(), path.end(), isSeparator)));
   std::size_t pos = 0;
   while (pos <= path.size()) {
     std::size_t next = pos;
@@ -53,10 +55,10 @@ bool applyNames(std::string_view path, std::vector<std::string>& parts) {
       if (!parts.empty()) parts.pop_back();  // the root is its own parent
       continue;
     }
-    std::string trimmed = trimName(name);
+    std::string_view trimmed = trimName(name);
     if (trimmed.empty()) continue;  // "..." names the folder itself, as on Windows
     if (hasBadCharacter(trimmed) || isDeviceName(trimmed)) return false;
-    parts.push_back(std::move(trimmed));
+    parts.emplace_back(trimmed);
   }
   return true;
 }
