@@ -286,6 +286,11 @@ int EmulatedFileSystem::openExact(const std::string& path, std::string* host,
   if (root < 0) return -1;
   std::size_t below = 0;
   *host = exactHostPath(*win, *d, &below);
+  // Only a plain file is opened: opening a device does something (a watchdog, a tape), and
+  // a pipe would wake its writer. The look follows links on the way, but only decides
+  // whether to try; the open below refuses them.
+  std::optional<HostStat> seen = hostStatIn(root, host->c_str() + below);
+  if (!seen || !S_ISREG(seen->mode)) return -1;
   open_how how{};
   how.flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
   how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
@@ -295,7 +300,8 @@ int EmulatedFileSystem::openExact(const std::string& path, std::string* host,
     return -1;
   }
   *st = hostStat(fd);
-  if (!*st || !S_ISREG((*st)->mode)) {
+  // Something else put there since the look is left to the walk.
+  if (!*st || !S_ISREG((*st)->mode) || !(*st)->sameFile(*seen)) {
     ::close(fd);
     return -1;
   }

@@ -76,10 +76,11 @@ class EmulatedFileSystem : public FileSystem {
   // tell (a link or a missing or differently cased folder on the way), for the name-by-name
   // walk to decide.
   bool resolveDeep(Resolved& r);
-  // Opens the file a path names exactly, below the drive's folder, in one call that refuses
-  // every link and any step out of the drive: read-only and not blocking, checked to be a
-  // plain file. -1 when that cannot tell (a link, another spelling, a missing name, a folder),
-  // for the walk to decide; the host path goes to *host and its status to *st.
+  // Opens the file a path names exactly, below the drive's folder, with a call that refuses
+  // every link and any step out of the drive: read-only and not blocking, and only once a
+  // look has found a plain file there. -1 when that cannot tell (a link, another spelling, a
+  // missing name, a folder, a device), for the walk to decide; the host path goes to *host
+  // and its status to *st.
   int openExact(const std::string& path, std::string* host, std::optional<HostStat>* st);
   static std::string exactHostPath(const text::WinPath& win, const DriveMapping& drive,
                                    std::size_t* below);

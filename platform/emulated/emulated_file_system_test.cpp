@@ -339,6 +339,37 @@ TEST_F(FileSystemTest, OpenForReadingAnswersAsStatusAndOpenDo) {
   }
 }
 
+// A pipe or a device where a file is named is refused without being opened: opening some
+// devices does something (a watchdog, a tape), and a package may name any host path on Z:.
+// A pipe shows it: its writer's open returns only once a reader has opened it.
+TEST_F(FileSystemTest, APipeInAFilesPlaceIsNeverOpened) {
+  ASSERT_EQ(::mkfifo(c("pipe").c_str(), 0644), 0);
+  ASSERT_TRUE(files().createDirectory("C:\\a"));
+  ASSERT_TRUE(files().createDirectory("C:\\a\\b"));
+  ASSERT_TRUE(files().createDirectory("C:\\a\\b\\c"));
+  ASSERT_EQ(::mkfifo(c("a/b/c/pipe").c_str(), 0644), 0);
+  for (const char* name : {"pipe", "a/b/c/pipe"}) {
+    SCOPED_TRACE(name);
+    std::atomic<bool> writerIn{false};
+    const std::string host = c(name).string();
+    std::thread writer([&] {
+      int fd = ::open(host.c_str(), O_WRONLY | O_CLOEXEC);  // waits for a reader
+      writerIn = true;
+      if (fd >= 0) ::close(fd);
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));  // the writer waits in its open
+    const std::string path = std::string("C:\\") + (name[0] == 'a' ? "a\\b\\c\\pipe" : "pipe");
+    EXPECT_FALSE(files().open(path, OpenMode::Read));
+    EXPECT_FALSE(files().openForReading(path));
+    EXPECT_FALSE(files().status(path));
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(writerIn) << "the pipe was opened";
+    int reader = ::open(host.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);  // lets the writer go
+    writer.join();
+    if (reader >= 0) ::close(reader);
+  }
+}
+
 // The status is the open file's own: a file put in its place after the open changes neither
 // what is read nor what is told, and the next open finds the new file.
 TEST_F(FileSystemTest, OpenForReadingKeepsTheFileItFound) {
