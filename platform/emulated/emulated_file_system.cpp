@@ -142,7 +142,8 @@ bool EmulatedFileSystem::insideDrive(const fs::path& host, const DriveMapping& d
 // folder's names without regard to case; once a name is missing, the names below it are
 // taken as given. The names are real entries, never "." or "..", so a path without a
 // symbolic link on the way cannot leave the drive folder; one with a link is checked where it
-// really leads.
+// really leads. A deep path is first tried in one call (resolveDeep), which gives the same
+// answer where it gives one.
 std::optional<EmulatedFileSystem::Resolved> EmulatedFileSystem::resolve(const std::string& path) {
   std::optional<text::WinPath> win = text::resolveWindowsPath(path, current_);
   if (!win) return std::nullopt;
@@ -151,9 +152,9 @@ std::optional<EmulatedFileSystem::Resolved> EmulatedFileSystem::resolve(const st
   Resolved r{std::move(*win), {}, d, false, std::nullopt};
   bool missing = false, linked = false;
   std::optional<HostStat> found;
+  if (r.win.parts.size() >= kDeepPath && resolveDeep(r)) return r;
   // The host path grows as a string (a filesystem path would split itself into its parts
   // again at every step).
-  if (r.win.parts.size() >= kDeepPath && resolveDeep(r)) return r;
   std::string host = d->host.native();
   for (const std::string& part : r.win.parts) {
     if (!host.empty() && host.back() != '/') host += '/';
