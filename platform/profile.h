@@ -70,4 +70,26 @@ class ProfileLook {
   std::string file_;
 };
 
+// One look at a profile file per block of entries read in a row: a walk over a long list
+// looks at the file once per block instead of once per entry, and a change another program
+// makes during the walk is seen from the next block on (or at once after a question, which
+// settles the looks). next() is called before each entry's reads.
+class LookPerBlock {
+ public:
+  LookPerBlock(Profile& profile, std::string file, long perBlock = 64)
+      : profile_(profile), file_(std::move(file)), perBlock_(perBlock) {}
+  void next() {
+    if (read_++ % perBlock_ != 0) return;
+    look_.reset();
+    look_.emplace(profile_, file_);
+  }
+
+ private:
+  Profile& profile_;
+  std::string file_;
+  long perBlock_;
+  long read_ = 0;
+  std::optional<ProfileLook> look_;
+};
+
 }  // namespace vandrel::platform

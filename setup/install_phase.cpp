@@ -88,7 +88,12 @@ int InstallRun::run() {
     // The copies' creation times and attributes go to the side store a transaction per
     // many files.
     platform::FileBatch batch(app_.machine().files());
+    // The entries' reads of the script (a line, its folder, its description, its disk's
+    // message) share one look at the file per block of entries; a wait on the user looks
+    // again.
+    platform::LookPerBlock looks(app_.script().profile(), app_.script().path());
     for (long i = 0; i < nbFiles && outcome == Outcome::Next && !progress_.cancelled(); ++i) {
+      looks.next();
       outcome = installEntry(i);
     }
   }
@@ -122,9 +127,6 @@ int InstallRun::run() {
 
 Outcome InstallRun::installEntry(long index) {
   progress_.pump();
-  // The entry's reads of the script (its line, its folder, its description, its disk's
-  // message) share one look at the file; a wait on the user between them looks again.
-  platform::ProfileLook look(app_.script().profile(), app_.script().path());
   const std::string line = app_.value(filesSection_, std::to_string(index), "");
   const auto entry = script::readEntry<script::FileEntry>(line);
   if (!entryApplies(app_.state(), entry)) return Outcome::Next;
@@ -230,18 +232,15 @@ long long computeCopyTotal(const script::ScriptReader& script, const SetupState&
   long long total = 0;
   // The entries are read a block at a time from one look at the script: a change another
   // program makes during the pass is seen from the next block on.
-  constexpr long kEntriesPerLook = 64;
-  for (long block = 0; block < nbFiles; block += kEntriesPerLook) {
-    platform::ProfileLook look(script.profile(), script.path());
-    const long end = nbFiles - block > kEntriesPerLook ? block + kEntriesPerLook : nbFiles;
-    for (long i = block; i < end; ++i) {
-      std::string line = script.value(files, std::to_string(i), "");
-      if (line.empty()) return total;
-      const auto entry = script::readEntry<script::FileEntry>(line);
-      if (!entryApplies(state, entry)) continue;
-      long size = entry.size.number("0");
-      if (size > 0) total = saturatingAdd(total, size);
-    }
+  platform::LookPerBlock looks(script.profile(), script.path());
+  for (long i = 0; i < nbFiles; ++i) {
+    looks.next();
+    std::string line = script.value(files, std::to_string(i), "");
+    if (line.empty()) return total;
+    const auto entry = script::readEntry<script::FileEntry>(line);
+    if (!entryApplies(state, entry)) continue;
+    long size = entry.size.number("0");
+    if (size > 0) total = saturatingAdd(total, size);
   }
   return total;
 }

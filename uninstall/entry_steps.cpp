@@ -16,9 +16,11 @@ using platform::error::Success;
 // not, counts once on the bar when counted is set.
 void forEachValue(Removal& removal, Section section, long long n, Order order, bool counted,
                   const std::function<void(const std::string&)>& act) {
+  platform::LookPerBlock looks(removal.profile, removal.folders.scriptPath);
   walkEntries(
       removal.presentEntries(section, n), n, order,
       [&](long long i) {
+        looks.next();
         std::string value = removal.text(section, i);
         if (!value.empty()) act(value);
         if (counted) removal.advanceProgress();

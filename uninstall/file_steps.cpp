@@ -121,10 +121,11 @@ bool RemoveSharedFiles(Removal& removal) {
   // The records of the files removed leave the side store a transaction per many files.
   platform::FileBatch batch(removal.files);
   long long n = removal.count(Section::SharedFiles);
+  platform::LookPerBlock looks(removal.profile, removal.folders.scriptPath);
   walkEntries(
       removal.presentEntries(Section::SharedFiles, n), n, Order::Descending,
       [&](long long i) {
-        platform::ProfileLook look(removal.profile, removal.folders.scriptPath);
+        looks.next();
         std::string path = removal.text(Section::SharedFiles, i);
         if (!path.empty()) {
           removal.tally.releasedShared.insert(sharedPathKey(removal, path));
@@ -144,12 +145,13 @@ bool RemoveFiles(Removal& removal) {
   platform::FileBatch batch(removal.files);
   long long n = removal.count(Section::Files);
   auto proceedDespiteDamage = [&] { return removal.askYesNo(removal.strings.get(ids::Corrupted)); };
+  // The entries' reads of the script (a line, its folder) share one look at the file per
+  // block of entries; a wait on the user looks again.
+  platform::LookPerBlock looks(removal.profile, removal.folders.scriptPath);
   bool completed = walkEntries(
       removal.presentEntries(Section::Files, n), n, Order::Descending,
       [&](long long i) {
-        // The entry's reads of the script (its line, its folder) share one look at the file;
-        // a wait on the user between them looks again.
-        platform::ProfileLook look(removal.profile, removal.folders.scriptPath);
+        looks.next();
         std::string line = removal.text(Section::Files, i);
         auto entry = script::readEntry<script::FileEntry>(line);
         if (line.empty()) {

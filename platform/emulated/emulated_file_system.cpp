@@ -154,21 +154,27 @@ std::optional<EmulatedFileSystem::Resolved> EmulatedFileSystem::resolve(const st
   std::optional<HostStat> found;
   if (r.win.parts.size() >= kDeepPath && resolveDeep(r)) return r;
   // The host path grows as a string (a filesystem path would split itself into its parts
-  // again at every step).
+  // again at every step). Each name is looked at from the drive's open folder where there is
+  // one, so that the host walks only the names below it.
   std::string host = d->host.native();
+  const int root = rootFolder(*d);
+  const std::size_t below = host.size() + (host.empty() || host.back() != '/' ? 1 : 0);
+  auto look = [&] {
+    return root >= 0 ? hostStatIn(root, host.c_str() + below) : hostStat(host.c_str(), false);
+  };
   for (const std::string& part : r.win.parts) {
     if (!host.empty() && host.back() != '/') host += '/';
     const std::size_t folderEnd = host.size();
     if (!missing) {
       host += part;
-      if ((found = hostStat(host.c_str(), false))) {
+      if ((found = look())) {
         linked = linked || S_ISLNK(found->mode);
         continue;
       }
       host.resize(folderEnd);
       if (std::optional<std::string> other = names_.find(host, part)) {
         host += *other;
-        if ((found = hostStat(host.c_str(), false))) {
+        if ((found = look())) {
           linked = linked || S_ISLNK(found->mode);
           continue;
         }
@@ -220,6 +226,16 @@ bool EmulatedFileSystem::resolveDeep(Resolved& r) {
   r.exists = found.has_value();
   r.entry = found;
   return true;
+}
+
+bool EmulatedFileSystem::unlinkBelow(const Resolved& r) {
+  // From the drive's open folder, so that the host walks only the names below it.
+  const std::string& top = r.drive->host.native();
+  const std::size_t below = top.size() + (top.empty() || top.back() != '/' ? 1 : 0);
+  const int root = rootFolder(*r.drive);
+  if (root < 0 || r.host.size() <= below || r.host.compare(0, top.size(), top) != 0)
+    return ::unlink(r.host.c_str()) == 0;
+  return ::unlinkat(root, r.host.c_str() + below, 0) == 0;
 }
 
 int EmulatedFileSystem::rootFolder(const DriveMapping& drive) {
@@ -460,7 +476,7 @@ bool EmulatedFileSystem::deleteFile(const std::string& path) {
   if (!r || r->atRoot()) return false;
   auto st = hostStatus(*r);
   if (!st || st->isDirectory() || (st->attributes & attr::ReadOnly)) return false;
-  if (::unlink(r->host.c_str()) != 0) return false;
+  if (!unlinkBelow(*r)) return false;
   entryRemoved(r->host);
   meta_.forget(r->host);
   return true;

@@ -91,6 +91,8 @@ class EmulatedFileSystem : public FileSystem {
                                   std::string* host);
   // The drive's folder, open for walks below it; -1 when it cannot be opened.
   int rootFolder(const DriveMapping& drive);
+  // Removes the file r names (a host path below its drive's folder).
+  bool unlinkBelow(const Resolved& r);
   // resolve(), and only when the drive may be written.
   std::optional<Resolved> resolveForWrite(const std::string& path);
   bool writable(const DriveMapping& drive) const;

@@ -380,6 +380,20 @@ TEST_F(IniProfileTest, ReadsInALookShareOneLookAtTheFile) {
   EXPECT_EQ(type(), 5) << "one look again after the settle";
 }
 
+// A walk over many entries looks once per block: another program's change is seen from the
+// next block on, never later.
+TEST_F(IniProfileTest, AWalkLooksAgainAtEveryBlock) {
+  auto type = [&] { return profile.getInt(kScript, "Settings", "Type", 0); };
+  LookPerBlock looks(profile, kScript, 2);
+  std::vector<int> seen;
+  for (int entry = 0; entry < 6; ++entry) {
+    looks.next();
+    seen.push_back(type());
+    ASSERT_TRUE(fs.writeFile(kScript, "[Settings]\r\nType=" + std::to_string(10 + entry) + "\r\n"));
+  }
+  EXPECT_EQ(seen, (std::vector<int>{2, 2, 11, 11, 13, 13}));
+}
+
 TEST_F(IniProfileTest, AFileOverTheTextLimitIsRefusedOnceAndNeverOverwritten) {
   const std::string big = "[Settings]\r\nType=2\r\n" + std::string(kTextFileLimit, ';');
   ASSERT_TRUE(fs.writeFile(kScript, big));
