@@ -89,6 +89,13 @@ std::string nameOf(const std::string& host) {
   return slash == std::string::npos ? host : host.substr(slash + 1);
 }
 
+// Where the names below a drive begin in a host path made from its folder: the length of
+// the folder's path with its final "/".
+std::size_t belowDrive(const DriveMapping& drive) {
+  const std::string& top = drive.host.native();
+  return top.size() + (top.empty() || top.back() != '/' ? 1 : 0);
+}
+
 bool isPrefix(const fs::path& prefix, const fs::path& path) {
   auto q = path.begin();
   for (const fs::path& part : prefix) {
@@ -158,7 +165,7 @@ std::optional<EmulatedFileSystem::Resolved> EmulatedFileSystem::resolve(const st
   // one, so that the host walks only the names below it.
   std::string host = d->host.native();
   const int root = rootFolder(*d);
-  const std::size_t below = host.size() + (host.empty() || host.back() != '/' ? 1 : 0);
+  const std::size_t below = belowDrive(*d);
   auto look = [&] {
     return root >= 0 ? hostStatIn(root, host.c_str() + below) : hostStat(host.c_str(), false);
   };
@@ -231,7 +238,7 @@ bool EmulatedFileSystem::resolveDeep(Resolved& r) {
 bool EmulatedFileSystem::unlinkBelow(const Resolved& r) {
   // From the drive's open folder, so that the host walks only the names below it.
   const std::string& top = r.drive->host.native();
-  const std::size_t below = top.size() + (top.empty() || top.back() != '/' ? 1 : 0);
+  const std::size_t below = belowDrive(*r.drive);
   const int root = rootFolder(*r.drive);
   if (root < 0 || r.host.size() <= below || r.host.compare(0, top.size(), top) != 0)
     return ::unlink(r.host.c_str()) == 0;
@@ -284,7 +291,7 @@ std::string EmulatedFileSystem::exactHostPath(const text::WinPath& win, const Dr
                                               std::size_t* below) {
   std::string host = drive.host.native();
   if (!host.empty() && host.back() != '/') host += '/';
-  *below = host.size();
+  *below = belowDrive(drive);
   for (std::size_t i = 0; i < win.parts.size(); ++i) {
     if (i) host += '/';
     host += win.parts[i];
