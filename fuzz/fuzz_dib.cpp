@@ -3,12 +3,12 @@
 #include <string>
 
 #include "fuzz/fuzz_target.h"
-#include "setup/window/background_wnd.h"
-#include "setup/window/dib_image.h"
+#include "paint/background_wnd.h"
+#include "paint/dib_image.h"
 #include "tests/support/memory_file_system.h"
 #include "tests/support/raster_canvas.h"
 
-namespace window = vandrel::setup::window;
+namespace paint = vandrel::paint;
 
 namespace {
 
@@ -17,13 +17,13 @@ namespace {
 void paintEveryWay(const std::uint8_t* data, std::size_t size) {
   vandrel::test::MemoryFileSystem files;
   files.writeFile("C:\\p.bmp", std::string(reinterpret_cast<const char*>(data), size));
-  window::CBackgroundWnd painter;
+  paint::CBackgroundWnd painter;
   if (painter.LoadBitmapFile(files, "C:\\p.bmp", true) != 0) return;
-  const int modes[] = {window::paint::Centred | window::paint::Gradient,
-                       window::paint::Centred | window::paint::Plain,
-                       window::paint::TiledCentred, window::paint::Tiled,
-                       window::paint::Placed, window::paint::TopBand | window::paint::Gradient,
-                       window::paint::Stretched};
+  const int modes[] = {paint::flag::Centred | paint::flag::Gradient,
+                       paint::flag::Centred | paint::flag::Plain,
+                       paint::flag::TiledCentred, paint::flag::Tiled,
+                       paint::flag::Placed, paint::flag::TopBand | paint::flag::Gradient,
+                       paint::flag::Stretched};
   painter.firstColour = 0x00FF8040;
   painter.secondColour = 0;
   painter.position = {3, 5};
@@ -41,11 +41,11 @@ void paintEveryWay(const std::uint8_t* data, std::size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size > vandrel::fuzz::kMaxInput) return 0;
-  window::DibImage image;
+  paint::DibImage image;
   const int code = image.read(data, size);
-  static const std::set<int> kReadCodes = {0, window::dib_error::Short,
-                                           window::dib_error::Compressed,
-                                           window::dib_error::WrongSize};
+  static const std::set<int> kReadCodes = {0, paint::dib_error::Short,
+                                           paint::dib_error::Compressed,
+                                           paint::dib_error::WrongSize};
   FUZZ_CHECK(kReadCodes.count(code) == 1);
   FUZZ_CHECK(image.loaded() == (code == 0));
   if (code != 0) {

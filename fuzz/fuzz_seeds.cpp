@@ -14,7 +14,7 @@
 #include "platform/emulated/registry/sqlite_registry.h"
 #include "platform/formats/shell_link.h"
 #include "platform/formats/szdd.h"
-#include "setup/window/bitmap_resources.h"
+#include "paint/bitmap_resources.h"
 #include "tests/support/bmp_file.h"
 #include "tests/support/pe_builder.h"
 
@@ -140,9 +140,9 @@ void documentSeeds(const fs::path& cvx, const fs::path& summary) {
 
 // The programs' own pictures (4 and 8 bits) and small 1- and 24-bit images.
 void bitmapSeeds(const fs::path& folder) {
-  namespace window = vandrel::setup::window;
-  for (int id : {window::bitmap_id::SidePicture, window::bitmap_id::Picture}) {
-    std::span<const std::uint8_t> bytes = window::bitmapResource(id);
+  namespace window = vandrel::paint;
+  for (int id : {paint::bitmap_id::SidePicture, paint::bitmap_id::Picture}) {
+    std::span<const std::uint8_t> bytes = paint::bitmapResource(id);
     writeSeed(folder, "picture" + std::to_string(id) + ".bmp", Bytes(bytes.begin(), bytes.end()));
   }
   vandrel::test::BmpSpec spec;

@@ -1,23 +1,9 @@
-// Comma lists and the leading-digits number and flag readings used on their items.
+// The leading-digits number and flag readings used on comma-list items.
 #include "script/list_item.h"
 
 #include <climits>
 
 namespace vandrel::script {
-
-std::string listItem(std::string_view list, int k, std::string_view def) {
-  // There is no item 0 or below: such a request gets the default like a missing item.
-  if (list.empty() || k < 1) return std::string(def);
-  std::size_t start = 0;
-  for (int commas = 0; commas < k - 1; ++commas) {
-    std::size_t comma = list.find(',', start);
-    if (comma == std::string_view::npos) return std::string(def);
-    start = comma + 1;
-  }
-  std::size_t end = list.find(',', start);
-  if (end == std::string_view::npos) end = list.size();
-  return std::string(list.substr(start, end - start));
-}
 
 long readInt(std::string_view text) {
   std::size_t i = 0;

@@ -4,11 +4,12 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text/text_rules.h"
+
 namespace vandrel::script {
 
-// Item k (counted from 1) of a comma list. The empty text and a missing item give def; an
-// item that is present but empty is the empty text. Items are not trimmed.
-std::string listItem(std::string_view list, int k, std::string_view def);
+// Item k (counted from 1) of a comma list (the shared text rule).
+using text::listItem;
 
 // The builder's name for the same rule (n, list, default).
 inline std::string GetListItem(int n, std::string_view list, std::string_view def) {

@@ -64,7 +64,7 @@ bool runWizard(SetupApp& app, const DriverSteps& steps) {
 // Step 17: the success path's end.
 void finishInstallation(SetupApp& app) {
   const script::StringTable& s = app.strings();
-  BrowserLauncher browser(app.machine(), {s.get(sid::FavoritesLocation1),
+  platform::BrowserLauncher browser(app.machine(), {s.get(sid::FavoritesLocation1),
                                           s.get(sid::FavoritesLocation2),
                                           s.get(sid::FavoritesLocation3)});
   browser.FindBrowser(std::nullopt, 1);

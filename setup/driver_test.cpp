@@ -401,11 +401,11 @@ TEST_F(DriverTest, FailedInstallWindowEndsSilently) {
   EXPECT_EQ(window.seen.title, "Big Title");
   EXPECT_TRUE(window.seen.setCaption);
   EXPECT_EQ(window.seen.topColour, std::optional<std::uint32_t>(0x00ff8040));
-  EXPECT_EQ(window.seen.mode, paint::Gradient);
+  EXPECT_EQ(window.seen.mode, paint::flag::Gradient);
   EXPECT_TRUE(window.seen.vertical);
   EXPECT_EQ(window.seen.secondColour, 0x80u);
   EXPECT_EQ(window.seen.bitmapPath, "C:\\Pkg\\back.bmp");
-  EXPECT_EQ(modeWithBitmap(window.seen.mode, window.seen.bitmapMode), paint::TiledCentred);
+  EXPECT_EQ(modeWithBitmap(window.seen.mode, window.seen.bitmapMode), paint::flag::TiledCentred);
 }
 
 TEST(DriverRules, SourceFolderFromTheCommandLine) {

@@ -17,7 +17,7 @@ std::string quoteEndCommand(const std::string& command) {
   return program + arguments;
 }
 
-void addWebFavorites(const script::ScriptReader& script, BrowserLauncher& browser) {
+void addWebFavorites(const script::ScriptReader& script, platform::BrowserLauncher& browser) {
   for (long i = 0;; ++i) {
     std::string line = script.value(Section::Web, std::to_string(i), "");
     if (line.empty()) break;
@@ -27,7 +27,7 @@ void addWebFavorites(const script::ScriptReader& script, BrowserLauncher& browse
 }
 
 void offerStartUrl(const script::ScriptReader& script, const std::string& appName,
-                   SetupDialogs& dialogs, BrowserLauncher& browser) {
+                   SetupDialogs& dialogs, platform::BrowserLauncher& browser) {
   const script::StringTable& s = dialogs.strings();
   std::string address = script.value(Section::Web, script::key::StartURL, "");
   if (address.empty() || !browser.IsBrowserFound()) return;

@@ -10,7 +10,7 @@
 #include "script/script_reader.h"
 #include "setup/common/dialogs.h"
 #include "setup/common/setup_state.h"
-#include "setup/web/browser_launcher.h"
+#include "platform/web/browser_launcher.h"
 #include "ui/action_log.h"
 
 namespace vandrel::setup {
@@ -20,10 +20,10 @@ namespace vandrel::setup {
 std::string quoteEndCommand(const std::string& command);
 
 // One Internet shortcut per [Web] entry "0", "1", ... up to the first empty one.
-void addWebFavorites(const script::ScriptReader& script, BrowserLauncher& browser);
+void addWebFavorites(const script::ScriptReader& script, platform::BrowserLauncher& browser);
 // The StartURL questions, asked only when a browser was found.
 void offerStartUrl(const script::ScriptReader& script, const std::string& appName,
-                   SetupDialogs& dialogs, BrowserLauncher& browser);
+                   SetupDialogs& dialogs, platform::BrowserLauncher& browser);
 // Starts the [End] commands from the install folder, without waiting; each is logged (with
 // whether it started) when a log is given.
 void runEndCommands(const script::ScriptReader& script, const SetupState& state,

@@ -35,11 +35,11 @@ std::uint32_t parseColour(const std::string& text) {
 
 int modeWithBitmap(int mode, long bitmapMode) {
   switch (bitmapMode) {
-    case 1: return mode | paint::TopBand;
-    case 2: return paint::Tiled;
-    case 3: return paint::TiledCentred;
-    case 4: return paint::Stretched;
-    default: return mode | paint::Centred;
+    case 1: return mode | paint::flag::TopBand;
+    case 2: return paint::flag::Tiled;
+    case 3: return paint::flag::TiledCentred;
+    case 4: return paint::flag::Stretched;
+    default: return mode | paint::flag::Centred;
   }
 }
 
@@ -54,12 +54,12 @@ InstallWindowSettings readInstallWindowSettings(const script::ScriptReader& scri
   std::string top = script.value(Section::Background, script::key::Top, "");
   if (!top.empty()) settings.topColour = parseColour(top);
   if (script.number(Section::Background, script::key::Gradient, "1") != 0) {
-    settings.mode = paint::Gradient;
+    settings.mode = paint::flag::Gradient;
     settings.vertical = script.number(Section::Background, script::key::Vert, "0") != 0;
     settings.secondColour =
         parseColour(script.value(Section::Background, script::key::Bottom, "0x00000000"));
   } else {
-    settings.mode = paint::Plain;
+    settings.mode = paint::flag::Plain;
   }
   std::string bitmap = script.value(Section::Background, script::key::BmpName, "");
   if (!bitmap.empty()) {
@@ -69,13 +69,13 @@ InstallWindowSettings readInstallWindowSettings(const script::ScriptReader& scri
   return settings;
 }
 
-int configureBackground(window::CBackgroundWnd& painter, const InstallWindowSettings& settings,
+int configureBackground(paint::CBackgroundWnd& painter, const InstallWindowSettings& settings,
                         platform::Machine& machine) {
   painter.title = settings.title;
   painter.plainColour = settings.topColour ? *settings.topColour : machine.system().desktopColour();
   painter.mode = settings.mode;
   painter.vertical = settings.vertical;
-  if (settings.mode == paint::Gradient) {
+  if (settings.mode == paint::flag::Gradient) {
     painter.firstColour = painter.plainColour;
     painter.secondColour = settings.secondColour;
   }

@@ -9,19 +9,16 @@
 #include "platform/machine.h"
 #include "script/script_reader.h"
 #include "script/string_table.h"
-#include "setup/window/background_wnd.h"
+#include "paint/background_wnd.h"
 
 namespace vandrel::setup {
-
-// Drawing flags of the background painter.
-namespace paint = window::paint;
 
 struct InstallWindowSettings {
   std::string title;                       // painted title, and the caption when set
   bool setCaption = false;                 // [Settings] Title was given
   bool captionBar = false;                 // [Background] Caption
   std::optional<std::uint32_t> topColour;  // none: the system's desktop colour
-  int mode = paint::Plain;                 // before a bitmap changes it
+  int mode = paint::flag::Plain;                 // before a bitmap changes it
   bool vertical = false;
   std::uint32_t secondColour = 0;          // gradient end (0x00BBGGRR)
   std::string bitmapPath;                  // empty: no bitmap
@@ -45,7 +42,7 @@ InstallWindowSettings readInstallWindowSettings(const script::ScriptReader& scri
 // desktop's when the script gives none), the gradient, and the bitmap from the source folder
 // with the mode it asks for. A bitmap that does not load is not shown; its code is returned
 // (0 when it loaded or none is named).
-int configureBackground(window::CBackgroundWnd& painter, const InstallWindowSettings& settings,
+int configureBackground(paint::CBackgroundWnd& painter, const InstallWindowSettings& settings,
                         platform::Machine& machine);
 
 // Implemented by a graphical backend; false when the window cannot be created.

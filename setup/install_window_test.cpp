@@ -14,7 +14,7 @@ namespace {
 
 using platform::emulated::Preset;
 using testing::MachineFixture;
-using window::CBackgroundWnd;
+using paint::CBackgroundWnd;
 
 const char* kScript = "C:\\Pkg\\Script.vrx";
 
@@ -48,8 +48,8 @@ struct SettingsCase {
   const char* name;
   const char* background;
   int mode;
-  window::Colour plain;
-  window::Colour second;  // checked with the gradient only
+  paint::Colour plain;
+  paint::Colour second;  // checked with the gradient only
   bool vertical;
   bool bitmap;
   int code;
@@ -57,25 +57,25 @@ struct SettingsCase {
 
 TEST(InstallBackground, SettingsMakeThePainter) {
   const SettingsCase cases[] = {
-      {"gradient", "Top=0x00ff8040\r\nBottom=0x00000080\r\nVert=1\r\n", paint::Gradient,
+      {"gradient", "Top=0x00ff8040\r\nBottom=0x00000080\r\nVert=1\r\n", paint::flag::Gradient,
        0x00ff8040, 0x80, true, false, 0},
-      {"no Top: the desktop's colour", "Gradient=1\r\n", paint::Gradient, 0x00808000, 0, false,
+      {"no Top: the desktop's colour", "Gradient=1\r\n", paint::flag::Gradient, 0x00808000, 0, false,
        false, 0},
-      {"plain", "Gradient=0\r\nTop=0x00112233\r\n", paint::Plain, 0x00112233, 0, false, false, 0},
-      {"centred bitmap", "BmpName=back.bmp\r\n", paint::Gradient | paint::Centred, 0x00808000, 0,
+      {"plain", "Gradient=0\r\nTop=0x00112233\r\n", paint::flag::Plain, 0x00112233, 0, false, false, 0},
+      {"centred bitmap", "BmpName=back.bmp\r\n", paint::flag::Gradient | paint::flag::Centred, 0x00808000, 0,
        false, true, 0},
-      {"top band", "BmpName=back.bmp\r\nBmpMode=1\r\n", paint::Gradient | paint::TopBand,
+      {"top band", "BmpName=back.bmp\r\nBmpMode=1\r\n", paint::flag::Gradient | paint::flag::TopBand,
        0x00808000, 0, false, true, 0},
-      {"tiles", "BmpName=back.bmp\r\nBmpMode=2\r\n", paint::Tiled, 0x00808000, 0, false, true, 0},
-      {"centred tiles", "BmpName=back.bmp\r\nBmpMode=3\r\n", paint::TiledCentred, 0x00808000, 0,
+      {"tiles", "BmpName=back.bmp\r\nBmpMode=2\r\n", paint::flag::Tiled, 0x00808000, 0, false, true, 0},
+      {"centred tiles", "BmpName=back.bmp\r\nBmpMode=3\r\n", paint::flag::TiledCentred, 0x00808000, 0,
        false, true, 0},
-      {"stretched", "BmpName=back.bmp\r\nBmpMode=4\r\n", paint::Stretched, 0x00808000, 0, false,
+      {"stretched", "BmpName=back.bmp\r\nBmpMode=4\r\n", paint::flag::Stretched, 0x00808000, 0, false,
        true, 0},
       {"other mode: centred", "Gradient=0\r\nBmpName=back.bmp\r\nBmpMode=9\r\n",
-       paint::Plain | paint::Centred, 0x00808000, 0, false, true, 0},
-      {"compressed bitmap", "BmpName=packed.bmp\r\nBmpMode=2\r\n", paint::Gradient, 0x00808000,
+       paint::flag::Plain | paint::flag::Centred, 0x00808000, 0, false, true, 0},
+      {"compressed bitmap", "BmpName=packed.bmp\r\nBmpMode=2\r\n", paint::flag::Gradient, 0x00808000,
        0, false, false, 8},
-      {"missing bitmap", "BmpName=none.bmp\r\nBmpMode=2\r\n", paint::Gradient, 0x00808000, 0,
+      {"missing bitmap", "BmpName=none.bmp\r\nBmpMode=2\r\n", paint::flag::Gradient, 0x00808000, 0,
        false, false, 1},
   };
   MachineFixture machine;
@@ -92,7 +92,7 @@ TEST(InstallBackground, SettingsMakeThePainter) {
     if (c.bitmap) {
       EXPECT_EQ(made.painter.bitmapPath(), "C:\\Pkg\\back.bmp");
     }
-    if (c.mode & paint::Gradient) {
+    if (c.mode & paint::flag::Gradient) {
       EXPECT_EQ(made.painter.firstColour, c.plain);
       EXPECT_EQ(made.painter.secondColour, c.second);
     }
@@ -128,7 +128,7 @@ TEST(InstallBackground, TitleFromTheScriptOrTheProgram) {
 struct DesktopCase {
   Preset preset;
   const char* setting;  // HKEY_CURRENT_USER\Control Panel\Colors Background; null: none
-  window::Colour colour;
+  paint::Colour colour;
 };
 
 TEST(InstallBackground, DesktopColourOfTheMachine) {

@@ -55,6 +55,18 @@ struct Field {
   int selected = 0;
 };
 
+// How a window lays a page out. The setup's seven wizard pages each have a layout of their
+// own, control by control; any other page (the builder's) has its text and then its fields
+// stacked beside the picture. ui/page_layout.h decides which one a page gets.
+enum class PageLayout { Stacked, First, Notice, Licence, Registration, Components, Sharing, Destination };
+
+// A text with its value on the same line, the value set apart ("Disk space required:" and
+// "1.2 Mo").
+struct LabelValue {
+  std::string label;
+  std::string value;
+};
+
 // A wizard page or page-like dialog. The logic builds it, the backend shows it and returns
 // the user's action with the fields as the user left them.
 struct Page {
@@ -62,6 +74,14 @@ struct Page {
   std::string caption;  // window caption
   std::string text;     // everything the page shows besides its fields, in reading order
   std::vector<Field> fields;
+  // The layout the page is made for, and its texts part by part as that layout places them;
+  // text holds the same texts in reading order (the transcript and the console show it).
+  PageLayout layout = PageLayout::Stacked;
+  std::string heading;                  // the first text: the welcome, the question
+  std::vector<std::string> paragraphs;  // the texts between the heading and the foot
+  std::string footer;                   // the text at the foot: the hint, the note
+  std::string longText;                 // a text in a box of its own that scrolls (the licence)
+  std::vector<LabelValue> rows;         // label and value lines (the disk space)
   bool back = false;                // Back enabled
   std::string next = "&Next >";     // label of Next; empty: no Next
   std::string finish;               // label of Finish; empty: no Finish

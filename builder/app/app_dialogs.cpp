@@ -30,7 +30,7 @@
 #include "builder/strings/builder_strings.h"
 #include "platform/code_page.h"
 #include "script/size_text.h"
-#include "setup/web/browser_launcher.h"
+#include "platform/web/browser_launcher.h"
 #include "ui/qt/qt_interaction.h"
 
 namespace vandrel::builder::app {
@@ -250,7 +250,7 @@ void runAbout(QWidget* parent, BuilderCore& core) {
   std::optional<platform::DiskSpace> space = core.machine.files().diskFreeSpace(drive);
   layout->addWidget(new QLabel(
       qs("Free disk space: " + (space ? script::FormatSize(double(space->freeBytes())) : str(104)))));
-  setup::BrowserLauncher browser(core.machine);
+  platform::BrowserLauncher browser(core.machine);
   bool found = browser.FindBrowser(std::nullopt, 1);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
   QPushButton* connectButton = buttons->addButton("&Connect", QDialogButtonBox::ActionRole);

@@ -19,7 +19,7 @@
 #include "builder/qt/tree_pictures.h"
 #include "platform/code_page.h"
 #include "builder/strings/builder_strings.h"
-#include "setup/window/qt/qt_canvas.h"
+#include "paint/qt/qt_canvas.h"
 #include "ui/qt/qt_interaction.h"
 
 namespace vandrel::builder::app {
@@ -110,8 +110,8 @@ void BackgroundArea::apply(const prefs::WindowState& state) {
 void BackgroundArea::paintEvent(QPaintEvent* event) {
   QPainter painter(viewport());
   QRect clip = event->rect();
-  setup::window::QtCanvas canvas(painter, {viewport()->width(), viewport()->height()},
-                                 setup::window::Rect{clip.left(), clip.top(), clip.right() + 1,
+  paint::QtCanvas canvas(painter, {viewport()->width(), viewport()->height()},
+                                 paint::Rect{clip.left(), clip.top(), clip.right() + 1,
                                                      clip.bottom() + 1});
   painter_.paint(canvas);
 }

@@ -19,7 +19,7 @@
 #include "builder/app/builder_core.h"
 #include "builder/app/script_document.h"
 #include "builder/app/tree_view.h"
-#include "setup/window/background_wnd.h"
+#include "paint/background_wnd.h"
 
 class QMenu;
 class QToolBar;
@@ -54,7 +54,7 @@ class BackgroundArea : public QMdiArea {
   // The painter's fields from the stored window state; the bitmap loaded when it changed
   // (a bitmap that cannot be loaded leaves the previous one).
   void apply(const prefs::WindowState& state);
-  const setup::window::CBackgroundWnd& painter() const { return painter_; }
+  const paint::CBackgroundWnd& painter() const { return painter_; }
 
  signals:
   void contextMenuRequested(const QPoint& globalPos);
@@ -66,7 +66,7 @@ class BackgroundArea : public QMdiArea {
 
  private:
   platform::FileSystem& files_;
-  setup::window::CBackgroundWnd painter_{setup::window::PainterKind::Builder};
+  paint::CBackgroundWnd painter_{paint::PainterKind::Builder};
 };
 
 // A document's window: the tree view of its document, which it owns. Closing it asks to save

@@ -40,4 +40,8 @@ std::optional<long long> entryNumber(std::string_view name);
 // key returns them) between first and last inclusive, ascending, each once.
 std::vector<long long> entryNumbers(std::string_view keyList, long long first, long long last);
 
+// Item k (counted from 1) of a comma list. The empty text and a missing item give def; an
+// item that is present but empty is the empty text. Items are not trimmed.
+std::string listItem(std::string_view list, int k, std::string_view def);
+
 }  // namespace vandrel::text

@@ -1,5 +1,5 @@
 // Browser detection through the registry and win.ini, its start, and Internet shortcuts.
-#include "setup/web/browser_launcher.h"
+#include "platform/web/browser_launcher.h"
 
 #include <gtest/gtest.h>
 
@@ -36,7 +36,7 @@ void deleteUserValue(platform::Machine& machine, const std::string& path, const 
 
 TEST(FindBrowser, FreshMachineHasNone) {
   MachineFixture machine;
-  BrowserLauncher browser(machine);
+  platform::BrowserLauncher browser(machine);
   EXPECT_FALSE(browser.FindBrowser(std::nullopt, 1));
   EXPECT_FALSE(browser.IsBrowserFound());
   EXPECT_FALSE(browser.OpenInBrowser("http://example.org/"));
@@ -47,7 +47,7 @@ TEST(FindBrowser, RegistryCommandTakesTheAddressInPlaceOfPercentOne) {
   MachineFixture machine;
   setOpenCommand(machine, "http", "\"C:\\Web\\browse.exe\" -nohome \"%1\"");
   setOpenCommand(machine, "htm", "C:\\Other\\other.exe %1");
-  BrowserLauncher browser(machine);
+  platform::BrowserLauncher browser(machine);
   ASSERT_TRUE(browser.FindBrowser(std::nullopt, 1));
   // htmlfile, htmfile and ftp have no command; http comes before htm in the list.
   EXPECT_EQ(browser.command(), "\"C:\\Web\\browse.exe\" -nohome \"%1\"");
@@ -60,7 +60,7 @@ TEST(FindBrowser, RegistryCommandTakesTheAddressInPlaceOfPercentOne) {
 TEST(FindBrowser, CommandWithoutPercentOneGetsTheAddressGlued) {
   MachineFixture machine;
   setOpenCommand(machine, "htmlfile", "C:\\Web\\browse.exe");
-  BrowserLauncher browser(machine);
+  platform::BrowserLauncher browser(machine);
   ASSERT_TRUE(browser.FindBrowser(std::nullopt, 0));
   EXPECT_TRUE(browser.OpenInBrowser("http://b.example/"));
   EXPECT_EQ(machine.recordedProcess().started.at(0), "5 C:\\Web\\browse.exehttp://b.example/");
@@ -71,7 +71,7 @@ TEST(FindBrowser, CommandWithoutPercentOneGetsTheAddressGlued) {
 TEST(FindBrowser, FoundThroughWinIniOnlyCutAtTheCaret) {
   MachineFixture machine;
   machine.profile().writeProfileString("Extensions", "htm", "C:\\NET\\viewer.exe ^.htm");
-  BrowserLauncher browser(machine);
+  platform::BrowserLauncher browser(machine);
   ASSERT_TRUE(browser.FindBrowser(std::nullopt, 1));
   EXPECT_EQ(browser.command(), "C:\\NET\\viewer.exe ");
   EXPECT_TRUE(browser.OpenInBrowser("http://c.example/"));
@@ -83,7 +83,7 @@ TEST(FindBrowser, GivenListAndEmptyEntriesAreNoBrowser) {
   setOpenCommand(machine, "http", "");                         // names no program
   machine.profile().writeProfileString("Extensions", "html", "^.html");  // nothing before ^
   machine.profile().writeProfileString("Extensions", "zzz", "C:\\Z\\z.exe ^.zzz");
-  BrowserLauncher browser(machine);
+  platform::BrowserLauncher browser(machine);
   EXPECT_FALSE(browser.FindBrowser(std::nullopt, 1));
   EXPECT_TRUE(browser.FindBrowser(std::string("http,html,zzz"), 1));
   EXPECT_EQ(browser.command(), "C:\\Z\\z.exe ");
@@ -95,14 +95,14 @@ TEST(FindBrowser, OverlongRegistryCommandDoesNotFit) {
   MachineFixture machine;
   setOpenCommand(machine, "htmlfile", "C:\\" + std::string(300, 'x') + ".exe");
   setOpenCommand(machine, "url", "C:\\Short\\b.exe %1");
-  BrowserLauncher browser(machine);
+  platform::BrowserLauncher browser(machine);
   ASSERT_TRUE(browser.FindBrowser(std::nullopt, 1));
   EXPECT_EQ(browser.command(), "C:\\Short\\b.exe %1");
 }
 
 TEST(AddFavorite, WritesTheTwoLineFileIntoTheFavoritesFolder) {
   MachineFixture machine;
-  BrowserLauncher browser(machine);
+  platform::BrowserLauncher browser(machine);
   std::string folder = browser.favoritesFolder();
   ASSERT_EQ(folder, "C:\\WINDOWS\\Favorites");
   EXPECT_TRUE(browser.AddFavorite("http://d.example/", "Tool Home"));
@@ -121,7 +121,7 @@ TEST(AddFavorite, LocationsAreTriedInOrder) {
   deleteUserValue(machine, user, "Favorites");
   setUserValue(machine, nt, "Favorites", "C:\\NTFav\\");
   machine.put("C:\\NTFav\\keep.txt", "");
-  BrowserLauncher browser(machine);
+  platform::BrowserLauncher browser(machine);
   EXPECT_EQ(browser.favoritesFolder(), "C:\\NTFav\\");
   EXPECT_TRUE(browser.AddFavorite("ftp://f.example/", "Files"));
   EXPECT_TRUE(machine.exists("C:\\NTFav\\Files.url"));
@@ -132,14 +132,14 @@ TEST(AddFavorite, LocationsAreTriedInOrder) {
 
 TEST(AddFavorite, NothingWithoutAddressOrFolder) {
   MachineFixture machine;
-  BrowserLauncher browser(machine);
+  platform::BrowserLauncher browser(machine);
   EXPECT_FALSE(browser.AddFavorite("", "Empty"));
   EXPECT_FALSE(machine.exists("C:\\WINDOWS\\Favorites\\Empty.url"));
 
-  BrowserLauncher nowhere(machine, {"Software\\Nothing\\Here,Favorites"});
+  platform::BrowserLauncher nowhere(machine, {"Software\\Nothing\\Here,Favorites"});
   EXPECT_FALSE(nowhere.AddFavorite("http://g.example/", "Lost"));
   // A folder that does not exist cannot take the file.
-  BrowserLauncher missing(machine, {"Software\\Vandrel Test,Favorites"});
+  platform::BrowserLauncher missing(machine, {"Software\\Vandrel Test,Favorites"});
   setUserValue(machine, "Software\\Vandrel Test", "Favorites", "C:\\Missing\\Folder");
   EXPECT_FALSE(missing.AddFavorite("http://g.example/", "Lost"));
 }

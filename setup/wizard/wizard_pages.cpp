@@ -2,14 +2,22 @@
 #include "script/size_text.h"
 #include "setup/strings/string_ids.h"
 #include "setup/wizard/wizard.h"
+#include "ui/page_lines.h"
 
 namespace vandrel::setup {
 namespace {
+
+// The layout of each page, in the order of WizardPage.
+constexpr ui::PageLayout kLayouts[] = {
+    ui::PageLayout::First,      ui::PageLayout::Notice,  ui::PageLayout::Licence,
+    ui::PageLayout::Registration, ui::PageLayout::Components, ui::PageLayout::Sharing,
+    ui::PageLayout::Destination};
 
 // The page skeleton: caption, id and the Back/Next/Finish buttons of the page.
 ui::Page pageFrame(WizardPage page, const std::string& caption, const script::StringTable& s) {
   ui::Page shown;
   shown.id = wizardPageId(page);
+  shown.layout = kLayouts[static_cast<int>(page)];
   shown.caption = caption;
   shown.back = page != WizardPage::First;
   shown.next = s.get(sid::NextButton);
@@ -49,21 +57,33 @@ ui::Page Wizard::firstPage() {
   const script::StringTable& s = dialogs_.strings();
   ui::Page shown = pageFrame(WizardPage::First, settings_.caption, s);
   shown.text = s.format(sid::FirstPageTexts, state_.appName);
+  // The string is the page's lines: the welcome, the lines about the wizard, the hint.
+  std::vector<std::string> lines = ui::splitLines(shown.text);
+  shown.heading = lines.front();
+  if (lines.size() > 1) {
+    shown.footer = lines.back();
+    shown.paragraphs.assign(lines.begin() + 1, lines.end() - 1);
+  }
   return shown;
 }
 
 ui::Page Wizard::noticePage() {
   const script::StringTable& s = dialogs_.strings();
   ui::Page shown = pageFrame(WizardPage::Notice, settings_.caption, s);
-  shown.text = s.get(sid::WelcomeTo) + state_.appName + "\n" + s.get(sid::AdviceText) +
-               "\n" + settings_.notice + "\n" + s.get(sid::ClickNext);
+  shown.heading = s.get(sid::WelcomeTo) + state_.appName;
+  shown.paragraphs = {s.get(sid::AdviceText), settings_.notice};
+  shown.footer = s.get(sid::ClickNext);
+  shown.text = shown.heading + "\n" + shown.paragraphs[0] + "\n" + shown.paragraphs[1] + "\n" +
+               shown.footer;
   return shown;
 }
 
 ui::Page Wizard::licencePage() {
   const script::StringTable& s = dialogs_.strings();
   ui::Page shown = pageFrame(WizardPage::Licence, settings_.caption, s);
-  shown.text = s.get(sid::LicenceHeading) + "\n" + settings_.licenceText;
+  shown.heading = s.get(sid::LicenceHeading);
+  shown.longText = settings_.licenceText;
+  shown.text = shown.heading + "\n" + shown.longText;
   shown.next = s.item(sid::LicenceButtons, 1);
   shown.cancel = s.item(sid::LicenceButtons, 2);
   return shown;
@@ -72,9 +92,10 @@ ui::Page Wizard::licencePage() {
 ui::Page Wizard::registrationPage() {
   const script::StringTable& s = dialogs_.strings();
   ui::Page shown = pageFrame(WizardPage::Registration, settings_.caption, s);
-  shown.text = s.get(sid::RegistrationIntro) + "\n" + s.get(sid::UserNameLabel) + "\n" +
-               s.get(sid::CompanyLabel) + "\n" + s.get(sid::SerialLabel) + "\n" +
-               s.get(sid::ClickNext);
+  shown.heading = s.get(sid::RegistrationIntro);
+  shown.footer = s.get(sid::ClickNext);
+  shown.text = shown.heading + "\n" + s.get(sid::UserNameLabel) + "\n" + s.get(sid::CompanyLabel) +
+               "\n" + s.get(sid::SerialLabel) + "\n" + shown.footer;
   shown.fields.push_back(textField("UserName", s.get(sid::UserNameLabel), values_.userName));
   shown.fields.push_back(textField("Company", s.get(sid::CompanyLabel), values_.company));
   shown.fields.push_back(textField("Serial", s.get(sid::SerialLabel), values_.serial));
@@ -89,7 +110,9 @@ ui::Page Wizard::componentsPage() {
   list.kind = ui::Field::Kind::CheckList;
   list.name = "Components";
   list.label = s.get(sid::ComponentsLabel);
-  shown.text = s.get(sid::ComponentsIntro);
+  shown.heading = s.get(sid::ComponentsIntro);
+  shown.footer = s.get(sid::ComponentsHint);
+  shown.text = shown.heading;
   for (std::size_t k = 0; k < state.optionalDirectories.size(); ++k) {
     std::string label = k < state.directoryLabels.size() ? state.directoryLabels[k] : "?";
     list.items.push_back(label);
@@ -97,7 +120,7 @@ ui::Page Wizard::componentsPage() {
     list.itemChecked.push_back(values_.checked[k]);
     shown.text += "\n" + label;
   }
-  shown.text += "\n" + s.get(sid::ComponentsHint);
+  shown.text += "\n" + shown.footer;
   shown.fields.push_back(list);
   return shown;
 }
@@ -112,8 +135,9 @@ ui::Page Wizard::sharingPage() {
   choice.items = {s.get(sid::ShareChoice), s.get(sid::DontShareChoice)};
   choice.itemKeys = {"0", "1"};
   choice.selected = values_.sharing;
-  shown.text = s.get(sid::SharingQuestion) + "\n" + choice.items[0] + "\n" + choice.items[1] +
-               "\n" + s.get(sid::SharingNote);
+  shown.heading = s.get(sid::SharingQuestion);
+  shown.footer = s.get(sid::SharingNote);
+  shown.text = shown.heading + "\n" + choice.items[0] + "\n" + choice.items[1] + "\n" + shown.footer;
   shown.fields.push_back(choice);
   return shown;
 }
@@ -133,10 +157,12 @@ ui::Page Wizard::destinationPage() {
   long long required = copyTotal_ ? copyTotal_(state_) : 0;
   std::string requiredText = script::sizeText(static_cast<float>(required));
   std::string availableText = freeSpaceText(values_.folder);
-  shown.text = s.get(sid::DestinationIntro) + "\n" + s.get(sid::DestinationKeep) + "\n" +
-               s.get(sid::DestinationChange) + "\n" + s.get(sid::InstallFolderBox) + ": " +
-               values_.folder + "\n" + s.get(sid::SpaceRequired) + " " + requiredText + "\n" +
-               s.get(sid::SpaceAvailable) + " " + availableText;
+  shown.paragraphs = {s.get(sid::DestinationIntro), s.get(sid::DestinationKeep),
+                      s.get(sid::DestinationChange)};
+  shown.rows = {{s.get(sid::SpaceRequired), requiredText}, {s.get(sid::SpaceAvailable), availableText}};
+  shown.text = shown.paragraphs[0] + "\n" + shown.paragraphs[1] + "\n" + shown.paragraphs[2] + "\n" +
+               s.get(sid::InstallFolderBox) + ": " + values_.folder;
+  for (const ui::LabelValue& row : shown.rows) shown.text += "\n" + row.label + " " + row.value;
   shown.fields.push_back(textField("Folder", s.get(sid::InstallFolderBox), values_.folder));
   ui::Field backup;
   backup.kind = ui::Field::Kind::Check;

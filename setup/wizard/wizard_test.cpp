@@ -8,6 +8,7 @@
 #include "setup/wizard/folder_picker.h"
 #include "tests/support/fake_interaction.h"
 #include "tests/support/memory_machine.h"
+#include "ui/page_layout.h"
 
 namespace vandrel::setup {
 namespace {
@@ -117,6 +118,47 @@ TEST_F(WizardTest, ButtonsTextsAndCaptions) {
   EXPECT_NE(licence.text.find("LICENCE BODY"), std::string::npos);
   EXPECT_EQ(ui.pages[3].next, "&Next >");  // the saved labels are back after the licence
   EXPECT_EQ(ui.pages[3].cancel, "Cancel");
+}
+
+// The windows lay each page out from its parts: every page must carry the parts its layout
+// places, and the parts must be the texts the page shows (the transcript's text) in order.
+TEST_F(WizardTest, EveryPageCarriesItsLayoutAndItsTextsPartByPart) {
+  settings.showLicence = true;
+  settings.licenceText = "LICENCE BODY\nSECOND LINE";
+  settings.regInfo = true;
+  optional({2, 3});
+  ui.pageActions = {pressOn(Action::Next), pressOn(Action::Next), pressOn(Action::Next),
+                    fill({{"UserName", "Ann"}}), pressOn(Action::Next), pressOn(Action::Next)};
+  ASSERT_TRUE(run(1536));
+  ASSERT_EQ(ui.pages.size(), 7u);
+  using L = ui::PageLayout;
+  const L layouts[] = {L::First, L::Notice, L::Licence, L::Registration, L::Components, L::Sharing,
+                       L::Destination};
+  for (std::size_t i = 0; i < 7; ++i) {
+    const ui::Page& page = ui.pages[i];
+    EXPECT_EQ(ui::pageLayout(page), layouts[i]) << page.id;
+    std::vector<std::string> parts;
+    if (!page.heading.empty()) parts.push_back(page.heading);
+    parts.insert(parts.end(), page.paragraphs.begin(), page.paragraphs.end());
+    if (!page.longText.empty()) parts.push_back(page.longText);
+    for (const ui::LabelValue& row : page.rows) parts.push_back(row.label + " " + row.value);
+    if (!page.footer.empty()) parts.push_back(page.footer);
+    std::size_t at = 0;
+    for (const std::string& part : parts) {
+      std::size_t found = page.text.find(part, at);
+      ASSERT_NE(found, std::string::npos) << page.id << ": \"" << part << "\" not in order in\n" << page.text;
+      at = found + part.size();
+    }
+    EXPECT_EQ(page.text.rfind(page.heading.empty() ? parts.front() : page.heading, 0), 0u) << page.id;
+  }
+  EXPECT_EQ(ui.pages[0].paragraphs.size(), 3u);  // the three lines about the wizard
+  EXPECT_EQ(ui.pages[1].paragraphs[1], "NOTICE TEXT");
+  EXPECT_EQ(ui.pages[2].longText, "LICENCE BODY\nSECOND LINE");
+  const ui::Page& destination = ui.pages[6];
+  ASSERT_EQ(destination.rows.size(), 2u);
+  EXPECT_EQ(destination.rows[0].label, "Disk space required:");
+  EXPECT_EQ(destination.rows[0].value, "1.50 Ko");
+  EXPECT_EQ(destination.rows[1].label, "Disk space available:");
 }
 
 TEST_F(WizardTest, RegistrationNeedsAUserNameInBothDirections) {

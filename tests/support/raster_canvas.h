@@ -5,19 +5,19 @@
 #include <string>
 #include <vector>
 
-#include "setup/window/canvas.h"
-#include "setup/window/dib_image.h"
+#include "paint/canvas.h"
+#include "paint/dib_image.h"
 
 namespace vandrel::test {
 
-class RasterCanvas : public setup::window::Canvas {
+class RasterCanvas : public paint::Canvas {
  public:
-  using Colour = setup::window::Colour;
-  using Rect = setup::window::Rect;
-  using Point = setup::window::Point;
-  using Size = setup::window::Size;
-  using Font = setup::window::Font;
-  using DibImage = setup::window::DibImage;
+  using Colour = paint::Colour;
+  using Rect = paint::Rect;
+  using Point = paint::Point;
+  using Size = paint::Size;
+  using Font = paint::Font;
+  using DibImage = paint::DibImage;
 
   // Pixels never painted keep this colour (not a 0x00BBGGRR colour).
   static constexpr Colour kUnpainted = 0xFF000000;

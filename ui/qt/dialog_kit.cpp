@@ -13,8 +13,8 @@
 #include <QTimer>
 
 #include "platform/code_page.h"
-#include "setup/window/bitmap_resources.h"
-#include "setup/window/qt/qt_canvas.h"
+#include "paint/bitmap_resources.h"
+#include "paint/qt/qt_canvas.h"
 #include "ui/qt/qt_interaction.h"
 
 namespace vandrel::ui::qt {
@@ -72,21 +72,21 @@ void placePicture(QWidget& parent, const DialogUnits& du, int pictureId, int x, 
     frame->setFrameStyle(QFrame::Box | QFrame::Sunken);
     frame->setGeometry(area);
   }
-  std::span<const std::uint8_t> bytes = setup::window::bitmapResource(pictureId);
-  setup::window::DibImage picture;
+  std::span<const std::uint8_t> bytes = paint::bitmapResource(pictureId);
+  paint::DibImage picture;
   if (bytes.empty() || picture.read(bytes.data(), bytes.size()) != 0) return;
   auto* label = new QLabel(&parent);
-  label->setPixmap(QPixmap::fromImage(setup::window::toQImage(picture)));
+  label->setPixmap(QPixmap::fromImage(paint::toQImage(picture)));
   label->setGeometry(QRect(area.topLeft(), QSize(picture.width(), picture.height())));
 }
 
 QPixmap ownIcon(int id) {
-  std::span<const std::uint8_t> bytes = setup::window::iconResource(id);
-  setup::window::DibImage icon;
+  std::span<const std::uint8_t> bytes = paint::iconResource(id);
+  paint::DibImage icon;
   if (bytes.empty() || icon.read(bytes.data(), bytes.size()) != 0 || icon.palette().empty()) return {};
-  QImage image = setup::window::toQImage(icon).convertToFormat(QImage::Format_ARGB32);
+  QImage image = paint::toQImage(icon).convertToFormat(QImage::Format_ARGB32);
   // Colour 0 of the palette is the transparent one.
-  const setup::window::PaletteEntry& key = icon.palette().front();
+  const paint::PaletteEntry& key = icon.palette().front();
   QRgb transparent = qRgb(key.red, key.green, key.blue);
   for (int y = 0; y < image.height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));

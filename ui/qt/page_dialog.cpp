@@ -14,7 +14,7 @@
 #include <QStyledItemDelegate>
 #include <QVBoxLayout>
 
-#include "setup/window/bitmap_resources.h"
+#include "ui/page_layout.h"
 
 namespace vandrel::ui::qt {
 
@@ -41,155 +41,111 @@ class CheckOnTheRight : public QStyledItemDelegate {
   }
 };
 
-bool eraseOne(std::vector<std::string>& list, const std::string& line) {
-  for (auto it = list.begin(); it != list.end(); ++it) {
-    if (*it == line) {
-      list.erase(it);
-      return true;
-    }
-  }
-  return false;
-}
-
-// "Disk space required: 1.2 Mo": the label up to its colon and the value after it.
-std::pair<std::string, std::string> labelAndValue(const std::string& line) {
-  std::size_t colon = line.rfind(':');
-  if (colon == std::string::npos) return {line, ""};
-  std::size_t value = line.find_first_not_of(' ', colon + 1);
-  return {line.substr(0, colon + 1), value == std::string::npos ? "" : line.substr(value)};
-}
-
 }  // namespace
-
-// The page's text lines, taken from the front and the back in reading order.
-class PageDialog::Lines : public PageLines {
- public:
-  using PageLines::PageLines;
-};
 
 PageDialog::PageDialog(const Page& page) : page_(page), origin_(kPageLeft, kPageTop) {
   setUpDialog(*this, page.caption, du_, kSheetWidth, kSheetHeight);
   widgets_.resize(page.fields.size());
-  // The first page shows the program's picture, the others the side picture.
-  int picture = page.id == "first" ? setup::window::bitmap_id::Picture : setup::window::bitmap_id::SidePicture;
-  placePicture(*this, du_, picture, 0, 0, 80, 160, false, origin_);
-  Lines lines(page.text);
-  if (!layOutKnownPage(lines)) {
-    Lines again(page.text);
-    layOutOther(again);
-  }
+  placePicture(*this, du_, pagePicture(page), 0, 0, 80, 160, false, origin_);
+  layOut(pageLayout(page));
   auto* line = new QFrame(this);
   line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
   du_.place(line, kPageLeft, kButtonTop - 7, kSheetWidth - 2 * kPageLeft, 1);
   addButtons();
 }
 
-bool PageDialog::layOutKnownPage(Lines& lines) {
-  auto kinds = [this](std::initializer_list<Field::Kind> wanted) {
-    if (page_.fields.size() != wanted.size()) return false;
-    std::size_t i = 0;
-    for (Field::Kind kind : wanted) {
-      if (page_.fields[i++].kind != kind) return false;
-    }
-    return true;
-  };
-  const std::string& id = page_.id;
-  if (id == "first" && kinds({})) {
-    layOutFirst(lines);
-  } else if (id == "notice" && kinds({}) && lines.left() >= 4) {
-    layOutNotice(lines);
-  } else if (id == "licence" && kinds({})) {
-    layOutLicence(lines);
-  } else if (id == "registration" && kinds({Field::Kind::Text, Field::Kind::Text, Field::Kind::Text}) &&
-             lines.left() >= 5) {
-    layOutRegistration(lines);
-  } else if (id == "components" && kinds({Field::Kind::CheckList}) &&
-             lines.left() >= page_.fields[0].items.size() + 2) {
-    layOutComponents(lines);
-  } else if (id == "sharing" && kinds({Field::Kind::Radio}) && page_.fields[0].items.size() == 2 &&
-             lines.left() >= 4) {
-    layOutSharing(lines);
-  } else if (id == "destination" && kinds({Field::Kind::Text, Field::Kind::Check}) &&
-             page_.actions.size() == 1 && lines.left() >= 6) {
-    layOutDestination(lines);
-  } else {
-    return false;
+void PageDialog::layOut(PageLayout layout) {
+  switch (layout) {
+    case PageLayout::First: return layOutFirst();
+    case PageLayout::Notice: return layOutNotice();
+    case PageLayout::Licence: return layOutLicence();
+    case PageLayout::Registration: return layOutRegistration();
+    case PageLayout::Components: return layOutComponents();
+    case PageLayout::Sharing: return layOutSharing();
+    case PageLayout::Destination: return layOutDestination();
+    case PageLayout::Stacked: return layOutStacked();
   }
-  return true;
 }
 
 QLabel* PageDialog::text(const std::string& line, int x, int y, int w, int h) {
   return placeText(*this, du_, line, x, y, w, h, origin_);
 }
 
+// A paragraph of the page, or nothing where the page has fewer.
+const std::string& PageDialog::paragraph(std::size_t k) const {
+  static const std::string none;
+  return k < page_.paragraphs.size() ? page_.paragraphs[k] : none;
+}
+
+QLabel* PageDialog::boldText(const std::string& line, int x, int y, int w, int h) {
+  QLabel* label = text(line, x, y, w, h);
+  QFont bold = label->font();
+  bold.setBold(true);
+  label->setFont(bold);
+  return label;
+}
+
 // Five texts of the setup's own: a bold welcome, three lines about the wizard and the hint
 // to press Next at the page's foot.
-void PageDialog::layOutFirst(Lines& lines) {
-  QLabel* welcome = text(lines.take(), 85, 0, 175, 20);
-  QFont bold = welcome->font();
-  bold.setBold(true);
-  welcome->setFont(bold);
-  std::string last = lines.left() > 0 ? lines.takeLast() : std::string();
+void PageDialog::layOutFirst() {
+  boldText(page_.heading, 85, 0, 175, 20);
   const int tops[] = {30, 55, 85};
-  for (int i = 0; i < 3 && lines.left() > 0; ++i) text(i == 2 ? lines.rest() : lines.take(), 85, tops[i], 175, 25);
-  text(last, 85, 150, 175, 10);
+  const std::vector<std::string>& lines = page_.paragraphs;
+  for (std::size_t i = 0; i < 3 && i < lines.size(); ++i) {
+    // The third box holds every line from the third on.
+    std::string shown = lines[i];
+    for (std::size_t more = 3; i == 2 && more < lines.size(); ++more) shown += "\n" + lines[more];
+    text(shown, 85, tops[i], 175, 25);
+  }
+  text(page_.footer, 85, 150, 175, 10);
 }
 
-void PageDialog::layOutNotice(Lines& lines) {
-  QLabel* welcome = text(lines.take(), 85, 0, 175, 20);  // "Welcome to " and the name
-  QFont bold = welcome->font();
-  bold.setBold(true);
-  welcome->setFont(bold);
-  std::string next = lines.takeLast();
-  text(lines.take(2), 85, 30, 175, 45);  // the advice, two sentences on two lines
-  text(lines.rest(), 85, 80, 175, 65);   // the notice the script chose
-  text(next, 85, 150, 145, 10);
+void PageDialog::layOutNotice() {
+  boldText(page_.heading, 85, 0, 175, 20);  // "Welcome to " and the name
+  text(paragraph(0), 85, 30, 175, 45);     // the advice, two sentences on two lines
+  text(paragraph(1), 85, 80, 175, 65);     // the notice the script chose
+  text(page_.footer, 85, 150, 145, 10);
 }
 
-void PageDialog::layOutLicence(Lines& lines) {
-  text(lines.take(), 85, 0, 175, 25);
-  auto* box = new QPlainTextEdit(qs(lines.rest()), this);
+void PageDialog::layOutLicence() {
+  text(page_.heading, 85, 0, 175, 25);
+  auto* box = new QPlainTextEdit(qs(page_.longText), this);
   box->setReadOnly(true);
   box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   du_.place(box, 85, 30, 175, 130, origin_);
 }
 
-void PageDialog::layOutRegistration(Lines& lines) {
-  text(lines.take(), 85, 0, 177, 25);
-  std::string next = lines.takeLast();
+void PageDialog::layOutRegistration() {
+  text(page_.heading, 85, 0, 177, 25);
   const int editTops[] = {45, 75, 105};
   for (int i = 0; i < 3; ++i) {
-    QLabel* label = text(lines.take(), 85, editTops[i] - 10, 165, 9);
+    QLabel* label = text(page_.fields[i].label, 85, editTops[i] - 10, 165, 9);
     label->setTextFormat(Qt::AutoText);
     QLineEdit* edit = makeEdit(i);
     label->setBuddy(edit);
     du_.place(edit, 85, editTops[i], 165, 12, origin_);
   }
-  lines.rest();
-  text(next, 85, 150, 145, 10);
+  text(page_.footer, 85, 150, 145, 10);
 }
 
-void PageDialog::layOutComponents(Lines& lines) {
-  text(lines.take(), 85, 0, 175, 25);
-  lines.take(page_.fields[0].items.size());  // the items, shown by the list
+void PageDialog::layOutComponents() {
+  text(page_.heading, 85, 0, 175, 25);
   du_.place(makeCheckList(0), 85, 30, 170, 75, origin_);
-  text(lines.rest(), 85, 110, 175, 30);
+  text(page_.footer, 85, 110, 175, 30);
 }
 
-void PageDialog::layOutSharing(Lines& lines) {
-  text(lines.take(), 85, 0, 175, 25);
-  lines.take(2);  // the two choices, shown by the radio buttons
+void PageDialog::layOutSharing() {
+  text(page_.heading, 85, 0, 175, 25);
   makeRadios(0);
   du_.place(widgets_[0].radios[0], 95, 35, 160, 10, origin_);
   du_.place(widgets_[0].radios[1], 95, 50, 160, 10, origin_);
-  text(lines.rest(), 85, 75, 175, 25);
+  text(page_.footer, 85, 75, 175, 25);
 }
 
-void PageDialog::layOutDestination(Lines& lines) {
-  text(lines.take(), 85, 0, 175, 25);
-  text(lines.take(), 85, 28, 175, 18);
-  text(lines.take(), 85, 46, 175, 18);
-  lines.take();  // the folder line, shown by its field
+void PageDialog::layOutDestination() {
+  text(paragraph(0), 85, 0, 175, 25);
+  text(paragraph(1), 85, 28, 175, 18);
+  text(paragraph(2), 85, 46, 175, 18);
   auto* box = new QGroupBox(qs(page_.fields[0].label), this);
   du_.place(box, 85, 66, 175, 44, origin_);
   QLineEdit* folder = makeEdit(0);
@@ -207,68 +163,26 @@ void PageDialog::layOutDestination(Lines& lines) {
   backup.check->setChecked(page_.fields[1].checked);
   du_.place(backup.check, 85, 115, 160, 10, origin_);
   const int tops[] = {132, 144};
-  for (int top : tops) {
-    auto [label, value] = labelAndValue(lines.take());
-    text(label, 85, top, 110, 9);
-    text(value, 195, top, 60, 9)->setAlignment(Qt::AlignRight | Qt::AlignTop);
+  for (std::size_t k = 0; k < 2; ++k) {
+    text(page_.rows[k].label, 85, tops[k], 110, 9);
+    text(page_.rows[k].value, 195, tops[k], 60, 9)->setAlignment(Qt::AlignRight | Qt::AlignTop);
   }
-  lines.rest();
 }
 
-// Any other page: its lines stacked right of the picture, each field where its label stands
-// (a text field's label, a radio group's question, a check list's first item), then the
-// fields no line names.
-void PageDialog::layOutOther(Lines& lines) {
+// Any other page: its text right of the picture, then its fields one under the other.
+void PageDialog::layOutStacked() {
   auto* area = new QWidget(this);
   du_.place(area, 85, 0, 175, 161, origin_);
   auto* column = new QVBoxLayout(area);
   column->setContentsMargins(0, 0, 0, 0);
-  std::vector<bool> placed(page_.fields.size(), false);
-  std::vector<std::string> consumed;  // item lines shown by a list or radio field
-  for (const std::string& line : lines.restLines()) {
-    int field = fieldAt(line, placed);
-    if (field >= 0) {
-      placed[field] = true;
-      addFieldTo(column, field);
-      const Field& f = page_.fields[field];
-      if (f.kind == Field::Kind::Radio || f.kind == Field::Kind::CheckList) {
-        consumed.insert(consumed.end(), f.items.begin(), f.items.end());
-        if (f.kind == Field::Kind::CheckList) eraseOne(consumed, line);
-      }
-      continue;
-    }
-    if (eraseOne(consumed, line)) continue;
-    auto* label = new QLabel(qs(line), area);
+  if (!page_.text.empty()) {
+    auto* label = new QLabel(qs(page_.text), area);
     label->setWordWrap(true);
     label->setTextFormat(Qt::PlainText);
     column->addWidget(label);
   }
-  for (std::size_t i = 0; i < page_.fields.size(); ++i) {
-    if (!placed[i]) addFieldTo(column, static_cast<int>(i));
-  }
+  for (std::size_t i = 0; i < page_.fields.size(); ++i) addFieldTo(column, static_cast<int>(i));
   column->addStretch();
-}
-
-int PageDialog::fieldAt(const std::string& line, const std::vector<bool>& placed) const {
-  for (std::size_t i = 0; i < page_.fields.size(); ++i) {
-    if (placed[i]) continue;
-    const Field& f = page_.fields[i];
-    switch (f.kind) {
-      case Field::Kind::Text:
-        if (!f.label.empty() && (line == f.label || line.rfind(f.label + ":", 0) == 0)) return static_cast<int>(i);
-        break;
-      case Field::Kind::Radio:
-        if (!f.label.empty() && line == f.label) return static_cast<int>(i);
-        break;
-      case Field::Kind::CheckList:
-        if (!f.items.empty() && line == f.items[0]) return static_cast<int>(i);
-        break;
-      case Field::Kind::Check:
-        if (line == f.label) return static_cast<int>(i);
-        break;
-    }
-  }
-  return -1;
 }
 
 void PageDialog::addFieldTo(QVBoxLayout* column, int index) {

@@ -1,9 +1,9 @@
 // A wizard page as a window: the page (262 x 161 units) with its picture, texts and fields
 // at their places, under it Back, Next or Finish, and Cancel.
 //
-// The setup's seven pages are laid out control by control, in dialog units; the texts are
-// taken from the page's text in reading order. Any other page (the builder's) has its lines
-// stacked to the right of the picture with each field where its label stands.
+// The setup's seven pages are laid out control by control, in dialog units, from the page's
+// texts part by part. Any other page (the builder's) has its text stacked to the right of the
+// picture, its fields under it.
 #pragma once
 
 #include <QDialog>
@@ -43,27 +43,26 @@ class PageDialog : public QDialog {
     QListWidget* list = nullptr;
     std::vector<QRadioButton*> radios;
   };
-  class Lines;
 
-  // The known pages; false when the page lacks what its layout expects.
-  bool layOutKnownPage(Lines& lines);
-  void layOutFirst(Lines& lines);
-  void layOutNotice(Lines& lines);
-  void layOutLicence(Lines& lines);
-  void layOutRegistration(Lines& lines);
-  void layOutComponents(Lines& lines);
-  void layOutSharing(Lines& lines);
-  void layOutDestination(Lines& lines);
-  void layOutOther(Lines& lines);
+  void layOut(PageLayout layout);
+  void layOutFirst();
+  void layOutNotice();
+  void layOutLicence();
+  void layOutRegistration();
+  void layOutComponents();
+  void layOutSharing();
+  void layOutDestination();
+  void layOutStacked();
   void addButtons();
 
   QLabel* text(const std::string& line, int x, int y, int w, int h);
+  QLabel* boldText(const std::string& line, int x, int y, int w, int h);
+  const std::string& paragraph(std::size_t k) const;
   QLineEdit* makeEdit(int index);
   QListWidget* makeCheckList(int index);
   void makeRadios(int index);
   QPushButton* makePageButton(std::size_t action, QWidget& parent);
   void addFieldTo(QVBoxLayout* column, int index);
-  int fieldAt(const std::string& line, const std::vector<bool>& placed) const;
   void leave(PageResult::Action action);
 
   Page page_;  // a copy: the dialog may outlive the model it was made from

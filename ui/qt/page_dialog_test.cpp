@@ -12,7 +12,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 
-#include "setup/window/bitmap_resources.h"
+#include "paint/bitmap_resources.h"
 #include "ui/qt/testing/offscreen_application.h"
 
 namespace vandrel::ui::qt {
@@ -168,7 +168,7 @@ TEST_F(PageDialogTest, APageUnlikeItsLayoutStillShowsEveryField) {
 
 TEST(OwnIcons, AreDrawnWithTransparentCorners) {
   offscreenApplication();
-  for (int id : {setup::window::icon_id::Setup, setup::window::icon_id::RemovalQuestion}) {
+  for (int id : {paint::icon_id::Setup, paint::icon_id::RemovalQuestion}) {
     QImage icon = ownIcon(id).toImage();
     ASSERT_EQ(icon.size(), QSize(32, 32)) << id;
     EXPECT_EQ(qAlpha(icon.pixel(0, 0)), 0) << id;

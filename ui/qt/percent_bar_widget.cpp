@@ -5,13 +5,13 @@
 #include <QPainter>
 #include <QPalette>
 
-#include "setup/window/qt/qt_canvas.h"
+#include "paint/qt/qt_canvas.h"
 
 namespace vandrel::ui::qt {
 namespace {
 
-setup::window::Colour fromQColor(const QColor& colour) {
-  return setup::window::rgb(colour.red(), colour.green(), colour.blue());
+paint::Colour fromQColor(const QColor& colour) {
+  return paint::rgb(colour.red(), colour.green(), colour.blue());
 }
 
 }  // namespace
@@ -32,7 +32,7 @@ void PercentBarWidget::setPos(int value) {
 
 void PercentBarWidget::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  setup::window::QtCanvas canvas(painter, {width(), height()});
+  paint::QtCanvas canvas(painter, {width(), height()});
   bar_.paint(canvas);
 }
 

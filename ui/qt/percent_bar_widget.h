@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-#include "setup/window/percent_bar.h"
+#include "paint/percent_bar.h"
 
 namespace vandrel::ui::qt {
 
@@ -18,7 +18,7 @@ class PercentBarWidget : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  setup::window::PercentBar bar_;
+  paint::PercentBar bar_;
 };
 
 }  // namespace vandrel::ui::qt

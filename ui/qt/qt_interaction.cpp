@@ -25,7 +25,7 @@
 #include <map>
 
 #include "platform/file_system.h"
-#include "setup/window/bitmap_resources.h"
+#include "paint/bitmap_resources.h"
 #include "ui/answers.h"
 #include "ui/dialog_text.h"
 #include "ui/qt/dialog_kit.h"
@@ -140,7 +140,7 @@ class QtInteraction::ProgressWindow : public QDialog {
 
   void buildRemovalWindow(const Progress& model) {
     setUpDialog(*this, model.caption, du_, 287, 201);
-    placePicture(*this, du_, setup::window::bitmap_id::Picture, 5, 5, 80, 160, true);
+    placePicture(*this, du_, paint::bitmap_id::Picture, 5, 5, 80, 160, true);
     line(90, 5, 190, 30, true);  // the caption line
     const int rows[] = {45, 60, 75, 90, 105};
     for (std::size_t i = 0; i < model.boxLabels.size() && i < 5; ++i) {
@@ -222,7 +222,7 @@ Answer threeButtonQuestion(const Message& message, ScriptedInteraction* autopilo
   QDialog dialog;
   DialogUnits du;
   setUpDialog(dialog, message.caption, du, 202, 81);
-  placeIcon(dialog, du, ownIcon(setup::window::icon_id::RemovalQuestion), 10, 5);
+  placeIcon(dialog, du, ownIcon(paint::icon_id::RemovalQuestion), 10, 5);
   std::string text = message.text;
   if (!message.detail.empty()) text += "\n" + message.detail;
   placeText(dialog, du, text, 40, 10, 155, 45);
@@ -430,7 +430,7 @@ void QtInteraction::closing(const Closing& closing) {
   QDialog dialog;
   DialogUnits du;
   setUpDialog(dialog, closing.caption, du, 185, 128);
-  placeIcon(dialog, du, ownIcon(setup::window::icon_id::Setup), 10, 10);
+  placeIcon(dialog, du, ownIcon(paint::icon_id::Setup), 10, 10);
   bool twoTexts = !closing.upper.empty() || !closing.lower.empty();
   placeText(dialog, du, twoTexts ? closing.upper : closing.text, 40, 12, 136, 25);
   if (twoTexts) placeText(dialog, du, closing.lower, 10, 50, 163, 40);

@@ -3,10 +3,10 @@
 
 #include <commctrl.h>
 
-#include "setup/window/bitmap_resources.h"
-#include "setup/window/win32/gdi_canvas.h"
+#include "paint/bitmap_resources.h"
+#include "paint/win32/gdi_canvas.h"
 #include "ui/dialog_text.h"
-#include "ui/page_lines.h"
+#include "ui/page_layout.h"
 #include "ui/win32/dialog_ids.h"
 #include "ui/win32/dialog_window.h"
 #include "ui/win32/win32_interaction.h"
@@ -15,54 +15,27 @@ namespace vandrel::ui::win32 {
 
 namespace {
 
-namespace sw = setup::window;
+namespace sw = ::vandrel::paint;
 
-using Kind = Field::Kind;
-
-bool hasKinds(const Page& page, std::initializer_list<Kind> wanted) {
-  if (page.fields.size() != wanted.size()) return false;
-  std::size_t i = 0;
-  for (Kind kind : wanted) {
-    if (page.fields[i++].kind != kind) return false;
-  }
-  return true;
-}
-
-// The template of a page: the setup's seven by their id, when the model has the fields and
-// lines the layout expects; any other page gets its text in a box.
-int templateOf(const Page& page) {
-  std::size_t lines = splitLines(page.text).size();
-  const std::string& id = page.id;
-  if (id == "first" && hasKinds(page, {})) return IDD_PAGE_FIRST;
-  if (id == "notice" && hasKinds(page, {}) && lines >= 4) return IDD_PAGE_NOTICE;
-  if (id == "licence" && hasKinds(page, {})) return IDD_PAGE_LICENCE;
-  if (id == "registration" && hasKinds(page, {Kind::Text, Kind::Text, Kind::Text}) && lines >= 5) {
-    return IDD_PAGE_LICENCE;
-  }
-  if (id == "components" && hasKinds(page, {Kind::CheckList}) && lines >= page.fields[0].items.size() + 2) {
-    return IDD_PAGE_COMPONENTS;
-  }
-  if (id == "sharing" && hasKinds(page, {Kind::Radio}) && page.fields[0].items.size() == 2 && lines >= 4) {
-    return IDD_PAGE_SHARING;
-  }
-  if (id == "destination" && hasKinds(page, {Kind::Text, Kind::Check}) && page.actions.size() == 1 && lines >= 6) {
-    return IDD_PAGE_DESTINATION;
+// The template of each layout; the registration shares the licence's template.
+int templateOf(PageLayout layout) {
+  switch (layout) {
+    case PageLayout::First: return IDD_PAGE_FIRST;
+    case PageLayout::Notice: return IDD_PAGE_NOTICE;
+    case PageLayout::Licence:
+    case PageLayout::Registration: return IDD_PAGE_LICENCE;
+    case PageLayout::Components: return IDD_PAGE_COMPONENTS;
+    case PageLayout::Sharing: return IDD_PAGE_SHARING;
+    case PageLayout::Destination: return IDD_PAGE_DESTINATION;
+    case PageLayout::Stacked: return IDD_PAGE_OTHER;
   }
   return IDD_PAGE_OTHER;
-}
-
-// "Disk space required: 1.2 Mo": the label up to its colon and the value after it.
-std::pair<std::string, std::string> labelAndValue(const std::string& line) {
-  std::size_t colon = line.rfind(':');
-  if (colon == std::string::npos) return {line, ""};
-  std::size_t value = line.find_first_not_of(' ', colon + 1);
-  return {line.substr(0, colon + 1), value == std::string::npos ? "" : line.substr(value)};
 }
 
 // The page itself: a child dialog of the frame, made from the page's template.
 class PagePane : public DialogWindow {
  public:
-  PagePane(const Page& page, int templateId) : page_(page), template_(templateId) {}
+  PagePane(const Page& page, PageLayout layout) : page_(page), layout_(layout), template_(templateOf(layout)) {}
   ~PagePane() override {
     destroy();  // the controls let go of the picture and the font before they are deleted
     if (picture_) DeleteObject(picture_);
@@ -142,22 +115,21 @@ class PagePane : public DialogWindow {
 
  protected:
   void onInit() override {
-    int picture = page_.id == "first" ? sw::bitmap_id::Picture : sw::bitmap_id::SidePicture;
-    std::span<const std::uint8_t> bytes = sw::bitmapResource(picture);
+    std::span<const std::uint8_t> bytes = sw::bitmapResource(pagePicture(page_));
     sw::DibImage image;
     if (!bytes.empty() && image.read(bytes.data(), bytes.size()) == 0) {
       picture_ = sw::makeBitmap(image);
       SendDlgItemMessageA(window_, IDC_PAGE_PICTURE, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(picture_));
     }
-    PageLines lines(page_.text);
-    switch (template_) {
-      case IDD_PAGE_FIRST: return fillFirst(lines);
-      case IDD_PAGE_NOTICE: return fillNotice(lines);
-      case IDD_PAGE_LICENCE: return page_.id == "licence" ? fillLicence(lines) : fillRegistration(lines);
-      case IDD_PAGE_COMPONENTS: return fillComponents(lines);
-      case IDD_PAGE_SHARING: return fillSharing(lines);
-      case IDD_PAGE_DESTINATION: return fillDestination(lines);
-      default:
+    switch (layout_) {
+      case PageLayout::First: return fillFirst();
+      case PageLayout::Notice: return fillNotice();
+      case PageLayout::Licence: return fillLicence();
+      case PageLayout::Registration: return fillRegistration();
+      case PageLayout::Components: return fillComponents();
+      case PageLayout::Sharing: return fillSharing();
+      case PageLayout::Destination: return fillDestination();
+      case PageLayout::Stacked:
         SetDlgItemTextA(window_, IDC_OTHER_TEXT, withCarriageReturns(pageText(page_, page_.fields)).c_str());
     }
   }
@@ -184,48 +156,52 @@ class PagePane : public DialogWindow {
     SendDlgItemMessageA(window_, id, WM_SETFONT, reinterpret_cast<WPARAM>(bold_), FALSE);
   }
 
+  // A paragraph of the page, or nothing where the page has fewer.
+  std::string paragraph(std::size_t k) const { return k < page_.paragraphs.size() ? page_.paragraphs[k] : ""; }
+
   // A bold welcome, three lines about the wizard and the hint to press Next at the foot.
-  void fillFirst(PageLines& lines) {
-    text(IDC_FIRST_WELCOME, lines.take());
+  void fillFirst() {
+    text(IDC_FIRST_WELCOME, page_.heading);
     embolden(IDC_FIRST_WELCOME);
-    std::string last = lines.left() > 0 ? lines.takeLast() : std::string();
-    text(IDC_FIRST_TEXT1, lines.take());
-    text(IDC_FIRST_TEXT2, lines.take());
-    text(IDC_FIRST_TEXT3, lines.rest());
-    text(IDC_FIRST_NEXT, last);
+    text(IDC_FIRST_TEXT1, paragraph(0));
+    text(IDC_FIRST_TEXT2, paragraph(1));
+    // The third box holds every line from the third on.
+    std::string rest = paragraph(2);
+    for (std::size_t k = 3; k < page_.paragraphs.size(); ++k) rest += "\n" + page_.paragraphs[k];
+    text(IDC_FIRST_TEXT3, rest);
+    text(IDC_FIRST_NEXT, page_.footer);
   }
 
-  void fillNotice(PageLines& lines) {
-    text(IDC_NOTICE_WELCOME, lines.take());  // "Welcome to " and the name
+  void fillNotice() {
+    text(IDC_NOTICE_WELCOME, page_.heading);  // "Welcome to " and the name
     embolden(IDC_NOTICE_WELCOME);
-    text(IDC_NOTICE_NEXT, lines.takeLast());
-    text(IDC_NOTICE_ADVICE, lines.take(2));  // the advice, two sentences on two lines
-    text(IDC_NOTICE_TEXT, lines.rest());     // the notice the script chose
+    text(IDC_NOTICE_NEXT, page_.footer);
+    text(IDC_NOTICE_ADVICE, paragraph(0));  // the advice, two sentences on two lines
+    text(IDC_NOTICE_TEXT, paragraph(1));    // the notice the script chose
   }
 
   // The licence mode: the registration's controls hidden, the text in its box.
-  void fillLicence(PageLines& lines) {
+  void fillLicence() {
     for (int id : {IDC_USER_LABEL, IDC_USER_EDIT, IDC_COMPANY_LABEL, IDC_COMPANY_EDIT, IDC_SERIAL_LABEL,
                    IDC_SERIAL_EDIT, IDC_REGISTRATION_NEXT}) {
       ShowWindow(GetDlgItem(window_, id), SW_HIDE);
     }
-    text(IDC_LICENCE_TOP, lines.take());
-    text(IDC_LICENCE_BOX, withCarriageReturns(lines.rest()));
+    text(IDC_LICENCE_TOP, page_.heading);
+    text(IDC_LICENCE_BOX, withCarriageReturns(page_.longText));
     ShowWindow(GetDlgItem(window_, IDC_LICENCE_BOX), SW_SHOW);
   }
 
-  void fillRegistration(PageLines& lines) {
-    text(IDC_LICENCE_TOP, lines.take());
-    text(IDC_REGISTRATION_NEXT, lines.takeLast());
-    for (int id : {IDC_USER_LABEL, IDC_COMPANY_LABEL, IDC_SERIAL_LABEL}) text(id, lines.take());
-    lines.rest();
+  void fillRegistration() {
+    text(IDC_LICENCE_TOP, page_.heading);
+    text(IDC_REGISTRATION_NEXT, page_.footer);
+    const int labels[] = {IDC_USER_LABEL, IDC_COMPANY_LABEL, IDC_SERIAL_LABEL};
+    for (std::size_t i = 0; i < 3; ++i) text(labels[i], page_.fields[i].label);
     setFields(page_.fields);
   }
 
-  void fillComponents(PageLines& lines) {
-    text(IDC_COMPONENTS_TEXT, lines.take());
-    lines.take(page_.fields[0].items.size());  // the items, shown by the list
-    text(IDC_COMPONENTS_HINT, lines.rest());
+  void fillComponents() {
+    text(IDC_COMPONENTS_TEXT, page_.heading);
+    text(IDC_COMPONENTS_HINT, page_.footer);
     HWND list = GetDlgItem(window_, IDC_COMPONENTS_LIST);
     ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
     RECT inside{};
@@ -245,36 +221,32 @@ class PagePane : public DialogWindow {
     setFields(page_.fields);
   }
 
-  void fillSharing(PageLines& lines) {
+  void fillSharing() {
     const Field& field = page_.fields[0];
-    text(IDC_SHARING_TEXT, lines.take());
-    lines.take(2);  // the two choices, shown by the radio buttons
+    text(IDC_SHARING_TEXT, page_.heading);
     text(IDC_SHARE, field.items[0]);
     text(IDC_DONT_SHARE, field.items[1]);
-    text(IDC_SHARING_NOTE, lines.rest());
+    text(IDC_SHARING_NOTE, page_.footer);
     setFields(page_.fields);
   }
 
-  void fillDestination(PageLines& lines) {
-    text(IDC_DESTINATION_TEXT1, lines.take());
-    text(IDC_DESTINATION_TEXT2, lines.take());
-    text(IDC_DESTINATION_TEXT3, lines.take());
-    lines.take();  // the folder line, shown by its field
+  void fillDestination() {
+    text(IDC_DESTINATION_TEXT1, paragraph(0));
+    text(IDC_DESTINATION_TEXT2, paragraph(1));
+    text(IDC_DESTINATION_TEXT3, paragraph(2));
     text(IDC_FOLDER_BOX, page_.fields[0].label);
     text(IDC_FOLDER_LINE, page_.fields[0].value);
     text(IDC_CHANGE, page_.actions[0]);
     text(IDC_BACKUP, page_.fields[1].label);
-    auto [required, requiredValue] = labelAndValue(lines.take());
-    auto [available, availableValue] = labelAndValue(lines.take());
-    text(IDC_REQUIRED_LABEL, required);
-    text(IDC_REQUIRED, requiredValue);
-    text(IDC_AVAILABLE_LABEL, available);
-    text(IDC_AVAILABLE, availableValue);
-    lines.rest();
+    text(IDC_REQUIRED_LABEL, page_.rows[0].label);
+    text(IDC_REQUIRED, page_.rows[0].value);
+    text(IDC_AVAILABLE_LABEL, page_.rows[1].label);
+    text(IDC_AVAILABLE, page_.rows[1].value);
     setFields(page_.fields);
   }
 
   const Page& page_;
+  PageLayout layout_;
   int template_;
   HWND target_ = nullptr;
   HBITMAP picture_ = nullptr;
@@ -284,7 +256,7 @@ class PagePane : public DialogWindow {
 // The wizard's frame round one page.
 class PageFrame : public DialogWindow {
  public:
-  PageFrame(Win32Interaction& backend, const Page& page) : backend_(backend), page_(page), pane_(page, templateOf(page)) {}
+  PageFrame(Win32Interaction& backend, const Page& page) : backend_(backend), page_(page), pane_(page, pageLayout(page)) {}
 
   PageResult result() const { return result_; }
 

@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <vector>
 
-#include "setup/window/bitmap_resources.h"
-#include "setup/window/percent_bar.h"
-#include "setup/window/win32/gdi_canvas.h"
+#include "paint/bitmap_resources.h"
+#include "paint/percent_bar.h"
+#include "paint/win32/gdi_canvas.h"
 #include "ui/answers.h"
 #include "ui/console_interaction.h"
 #include "ui/dialog_text.h"
@@ -24,7 +24,7 @@ namespace vandrel::ui::win32 {
 
 namespace {
 
-namespace sw = setup::window;
+namespace sw = ::vandrel::paint;
 
 // One of the programs' own pictures or icons as a bitmap for a picture control; null when
 // the program has none of that number.

@@ -7,10 +7,13 @@
 #include <QWidget>
 
 #include "platform/code_page.h"
-#include "setup/window/qt/qt_canvas.h"
+#include "paint/qt/qt_canvas.h"
 #include "ui/qt/qt_interaction.h"
 
 namespace vandrel::setup::window {
+
+// The install window paints through the shared painter.
+using namespace ::vandrel::paint;
 
 namespace {
 

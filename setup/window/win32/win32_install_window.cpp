@@ -3,12 +3,15 @@
 
 #include <windows.h>
 
-#include "setup/window/win32/gdi_canvas.h"
+#include "paint/win32/gdi_canvas.h"
 #include "ui/win32/dialog_window.h"
 #include "ui/win32/win32_interaction.h"
 #include "ui/win32/window_shots.h"
 
 namespace vandrel::setup::window {
+
+// The install window paints through the shared painter.
+using namespace ::vandrel::paint;
 
 namespace {
 

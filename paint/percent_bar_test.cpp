@@ -1,11 +1,11 @@
 // The percentage bar: position rules, the figure, and the two-coloured painting.
-#include "setup/window/percent_bar.h"
+#include "paint/percent_bar.h"
 
 #include <gtest/gtest.h>
 
 #include "tests/support/raster_canvas.h"
 
-namespace vandrel::setup::window {
+namespace vandrel::paint {
 namespace {
 
 using test::RasterCanvas;
@@ -94,4 +94,4 @@ TEST(PercentBar, HalfWayDrawsTheFigureTwice) {
 }
 
 }  // namespace
-}  // namespace vandrel::setup::window
+}  // namespace vandrel::paint

@@ -1,10 +1,10 @@
 // Looking up the pictures and icons that the build embeds (pictures/bitmap_<id>.bmp,
 // pictures/icon_<id>.bmp).
-#include "setup/window/bitmap_resources.h"
+#include "paint/bitmap_resources.h"
 
-#include "setup/window/embedded_bitmaps.h"
+#include "paint/embedded_bitmaps.h"
 
-namespace vandrel::setup::window {
+namespace vandrel::paint {
 
 namespace {
 
@@ -28,4 +28,4 @@ DibImage LoadBitmapResource() {
   return image;
 }
 
-}  // namespace vandrel::setup::window
+}  // namespace vandrel::paint

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "platform/file_system.h"
-#include "setup/window/canvas.h"
+#include "paint/canvas.h"
 
-namespace vandrel::setup::window {
+namespace vandrel::paint {
 
 // Results of the bitmap operations: 0 or one of these codes.
 namespace dib_error {
@@ -91,4 +91,4 @@ class DibImage {
   bool loaded_ = false;
 };
 
-}  // namespace vandrel::setup::window
+}  // namespace vandrel::paint

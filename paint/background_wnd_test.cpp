@@ -1,6 +1,6 @@
 // The background painter over a raster canvas: gradients, bitmap placements, the skip
 // rules around the part to repaint and the bitmap, the texts, and the builder's variant.
-#include "setup/window/background_wnd.h"
+#include "paint/background_wnd.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include "tests/support/memory_file_system.h"
 #include "tests/support/raster_canvas.h"
 
-namespace vandrel::setup::window {
+namespace vandrel::paint {
 namespace {
 
 using test::RasterCanvas;
@@ -36,7 +36,7 @@ class BackgroundTest : public ::testing::Test {
 
 CBackgroundWnd gradientPainter(Colour first, Colour second, bool vertical) {
   CBackgroundWnd painter;
-  painter.mode = paint::Gradient;
+  painter.mode = flag::Gradient;
   painter.firstColour = first;
   painter.secondColour = second;
   painter.vertical = vertical;
@@ -159,7 +159,7 @@ TEST_F(BackgroundTest, VerticalStripesKeepToThePartToRepaint) {
 
 TEST_F(BackgroundTest, CentredBitmapWithPlainMargins) {
   CBackgroundWnd painter;
-  painter.mode = paint::Plain | paint::Centred;
+  painter.mode = flag::Plain | flag::Centred;
   painter.plainColour = 0x00ABCDEF;
   loadPicture(painter, 40, 20);
   RasterCanvas canvas(101, 61);
@@ -182,7 +182,7 @@ TEST_F(BackgroundTest, CentredBitmapWithPlainMargins) {
 // painted left and right of it only.
 TEST_F(BackgroundTest, GradientAroundCentredBitmap) {
   CBackgroundWnd painter = gradientPainter(rgb(0, 0, 100), 0, false);  // 100 bands of 2 rows
-  painter.mode = paint::Gradient | paint::Centred;
+  painter.mode = flag::Gradient | flag::Centred;
   loadPicture(painter, 40, 60);
   RasterCanvas canvas(100, 200);
   painter.paint(canvas);
@@ -202,7 +202,7 @@ TEST_F(BackgroundTest, GradientAroundCentredBitmap) {
 
 TEST_F(BackgroundTest, StripesAroundCentredBitmap) {
   CBackgroundWnd painter = gradientPainter(rgb(0, 0, 100), 0, true);  // stripes 2 wide
-  painter.mode = paint::Gradient | paint::Centred;
+  painter.mode = flag::Gradient | flag::Centred;
   loadPicture(painter, 40, 60);
   RasterCanvas canvas(200, 100);
   painter.paint(canvas);
@@ -219,7 +219,7 @@ TEST_F(BackgroundTest, StripesAroundCentredBitmap) {
 
 TEST_F(BackgroundTest, CentredTilesOnAWiderWindow) {
   CBackgroundWnd painter;
-  painter.mode = paint::TiledCentred;
+  painter.mode = flag::TiledCentred;
   loadPicture(painter, 100, 50);
   RasterCanvas canvas(1024, 120);
   painter.paint(canvas);
@@ -243,7 +243,7 @@ TEST_F(BackgroundTest, CentredTilesOnAWiderWindow) {
 
 TEST_F(BackgroundTest, CentredTileOfAPictureLargerThanTheWindow) {
   CBackgroundWnd painter;
-  painter.mode = paint::TiledCentred;
+  painter.mode = flag::TiledCentred;
   loadPicture(painter, 100, 80);
   RasterCanvas canvas(41, 30);
   painter.paint(canvas);
@@ -255,7 +255,7 @@ TEST_F(BackgroundTest, CentredTileOfAPictureLargerThanTheWindow) {
 
 TEST_F(BackgroundTest, TilesFromTheCorner) {
   CBackgroundWnd painter;
-  painter.mode = paint::Tiled;
+  painter.mode = flag::Tiled;
   loadPicture(painter, 30, 20);
   RasterCanvas canvas(90, 50);
   painter.paint(canvas);
@@ -266,7 +266,7 @@ TEST_F(BackgroundTest, TilesFromTheCorner) {
 
 TEST_F(BackgroundTest, PlacedBitmapWithPlainRest) {
   CBackgroundWnd painter;
-  painter.mode = paint::Placed;
+  painter.mode = flag::Placed;
   painter.position = {10, 5};
   painter.plainColour = 0x00010203;
   loadPicture(painter, 20, 10);
@@ -292,12 +292,12 @@ struct VariantCase {
 // The stretched placements, in the setup's and the builder's reading of flags 16 and 32.
 TEST_F(BackgroundTest, StretchedPlacements) {
   const VariantCase cases[] = {
-      {"setup, 16: band along the top", PainterKind::Setup, paint::TopBand | paint::Gradient,
+      {"setup, 16: band along the top", PainterKind::Setup, flag::TopBand | flag::Gradient,
        {0, 0, 80, 10}, 10},
-      {"setup, 32: whole window", PainterKind::Setup, paint::Stretched, {0, 0, 80, 60}, -1},
-      {"builder, 16: whole window", PainterKind::Builder, paint::TopBand, {0, 0, 80, 60}, -1},
+      {"setup, 32: whole window", PainterKind::Setup, flag::Stretched, {0, 0, 80, 60}, -1},
+      {"builder, 16: whole window", PainterKind::Builder, flag::TopBand, {0, 0, 80, 60}, -1},
       {"builder, 32: band along the top", PainterKind::Builder,
-       paint::Stretched | paint::Gradient, {0, 0, 80, 10}, 10},
+       flag::Stretched | flag::Gradient, {0, 0, 80, 10}, 10},
   };
   for (const VariantCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -325,7 +325,7 @@ TEST_F(BackgroundTest, StretchedPlacements) {
 
 TEST_F(BackgroundTest, TopBandWithPlainColourBelow) {
   CBackgroundWnd painter;
-  painter.mode = paint::TopBand | paint::Plain;
+  painter.mode = flag::TopBand | flag::Plain;
   painter.plainColour = 0x00112233;
   loadPicture(painter, 20, 10);
   RasterCanvas canvas(80, 60);
@@ -336,12 +336,12 @@ TEST_F(BackgroundTest, TopBandWithPlainColourBelow) {
 
 TEST_F(BackgroundTest, BitmapFlagsWithoutABitmapLeaveThePlainBackground) {
   CBackgroundWnd painter;
-  painter.mode = paint::Plain | paint::Centred;
+  painter.mode = flag::Plain | flag::Centred;
   painter.plainColour = 0x00445566;
   RasterCanvas canvas(40, 30);
   painter.paint(canvas);
   EXPECT_EQ(canvas.at(20, 15), 0x00445566u);
-  painter.mode = paint::Tiled;  // nothing to tile: no division by a zero width
+  painter.mode = flag::Tiled;  // nothing to tile: no division by a zero width
   RasterCanvas tiles(40, 30);
   painter.paint(tiles);
   EXPECT_TRUE(tiles.callsOf(Call::Image).empty());
@@ -393,4 +393,4 @@ TEST_F(BackgroundTest, FailedLoadKeepsOrDropsTheCurrentBitmap) {
 }
 
 }  // namespace
-}  // namespace vandrel::setup::window
+}  // namespace vandrel::paint

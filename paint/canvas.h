@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-namespace vandrel::setup::window {
+namespace vandrel::paint {
 
 class DibImage;
 
@@ -83,4 +83,4 @@ class Canvas {
   virtual Size textSize(const std::string& text, const Font& font) = 0;
 };
 
-}  // namespace vandrel::setup::window
+}  // namespace vandrel::paint

@@ -5,9 +5,9 @@
 #include <cstdint>
 #include <string>
 
-#include "setup/window/canvas.h"
+#include "paint/canvas.h"
 
-namespace vandrel::setup::window {
+namespace vandrel::paint {
 
 class PercentBar {
  public:
@@ -40,4 +40,4 @@ class PercentBar {
   Colour textColour_ = 0xFFFFFF;  // white
 };
 
-}  // namespace vandrel::setup::window
+}  // namespace vandrel::paint

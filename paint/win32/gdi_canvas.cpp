@@ -1,9 +1,9 @@
 // The canvas over GDI.
-#include "setup/window/win32/gdi_canvas.h"
+#include "paint/win32/gdi_canvas.h"
 
 #include <cstring>
 
-namespace vandrel::setup::window {
+namespace vandrel::paint {
 
 namespace {
 
@@ -122,4 +122,4 @@ Size GdiCanvas::textSize(const std::string& text, const Font& font) {
   return Size{size.cx, metrics.tmHeight};
 }
 
-}  // namespace vandrel::setup::window
+}  // namespace vandrel::paint

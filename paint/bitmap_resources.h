@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <span>
 
-#include "setup/window/dib_image.h"
+#include "paint/dib_image.h"
 
-namespace vandrel::setup::window {
+namespace vandrel::paint {
 
 namespace bitmap_id {
 constexpr int SidePicture = 130;  // the wizard pages' 16-colour side picture
@@ -29,4 +29,4 @@ std::span<const std::uint8_t> bitmapResource(int id);
 // first wizard page and the uninstaller's window show); not loaded when it is missing.
 DibImage LoadBitmapResource();
 
-}  // namespace vandrel::setup::window
+}  // namespace vandrel::paint

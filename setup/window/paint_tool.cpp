@@ -14,7 +14,7 @@
 #include "script/script_reader.h"
 #include "setup/install_window.h"
 #include "setup/strings/setup_strings.h"
-#include "setup/window/qt/qt_canvas.h"
+#include "paint/qt/qt_canvas.h"
 
 using namespace vandrel;
 namespace fs = std::filesystem;
@@ -29,8 +29,8 @@ int fail(const std::string& message) {
   return 1;
 }
 
-std::optional<setup::window::Rect> parseClip(const std::string& text) {
-  setup::window::Rect r;
+std::optional<paint::Rect> parseClip(const std::string& text) {
+  paint::Rect r;
   char tail = 0;
   if (std::sscanf(text.c_str(), "%d,%d,%d,%d%c", &r.left, &r.top, &r.right, &r.bottom, &tail) != 4)
     return std::nullopt;
@@ -46,8 +46,8 @@ struct Options {
   std::string clip;
 };
 
-int paint(const Options& o, const char* argv0) {
-  std::optional<setup::window::Rect> clip;
+int renderPicture(const Options& o, const char* argv0) {
+  std::optional<paint::Rect> clip;
   if (!o.clip.empty()) {
     clip = parseClip(o.clip);
     if (!clip) {
@@ -66,8 +66,8 @@ int paint(const Options& o, const char* argv0) {
   const std::string sourceFolder = scriptPath->substr(0, scriptPath->rfind('\\') + 1);
   setup::InstallWindowSettings settings =
       setup::readInstallWindowSettings(script, setup::setupStrings(), sourceFolder);
-  setup::window::CBackgroundWnd painter(o.builder ? setup::window::PainterKind::Builder
-                                                  : setup::window::PainterKind::Setup);
+  paint::CBackgroundWnd painter(o.builder ? paint::PainterKind::Builder
+                                : paint::PainterKind::Setup);
   int code = setup::configureBackground(painter, settings, *machine);
   if (code != 0) {
     // The setup engine says nothing here; the tool says why the picture is missing.
@@ -75,7 +75,7 @@ int paint(const Options& o, const char* argv0) {
               << code << ")\n";
   }
 
-  QImage image = setup::window::renderBackground(painter, {o.width, o.height}, clip);
+  QImage image = paint::renderBackground(painter, {o.width, o.height}, clip);
   if (!image.save(QString::fromStdString(o.out), "PNG")) return fail("cannot write " + o.out);
   return 0;
 }
@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
   if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QGuiApplication qt(argc, argv);
   try {
-    return paint(o, argv[0]);
+    return renderPicture(o, argv[0]);
   } catch (const std::exception& e) {
     return fail(e.what());
   }

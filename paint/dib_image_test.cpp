@@ -1,17 +1,17 @@
 // Reading .bmp files: every refusal code, the pixel formats shown, and the programs' own
 // pictures.
-#include "setup/window/dib_image.h"
+#include "paint/dib_image.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <functional>
 
-#include "setup/window/bitmap_resources.h"
+#include "paint/bitmap_resources.h"
 #include "tests/support/bmp_file.h"
 #include "tests/support/memory_file_system.h"
 
-namespace vandrel::setup::window {
+namespace vandrel::paint {
 namespace {
 
 using test::bmp_field::BitCount;
@@ -260,4 +260,4 @@ TEST(BitmapResources, OwnIcons) {
 }
 
 }  // namespace
-}  // namespace vandrel::setup::window
+}  // namespace vandrel::paint

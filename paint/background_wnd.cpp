@@ -1,10 +1,10 @@
 // Painting the background: margins, the bitmap in its placement, the gradient around it,
 // then the title and the credit line.
-#include "setup/window/background_wnd.h"
+#include "paint/background_wnd.h"
 
 #include <algorithm>
 
-namespace vandrel::setup::window {
+namespace vandrel::paint {
 
 // What one paint works with: the client size, the part to repaint (which the top band
 // moves down), the bitmap's size and, once a centred bitmap is drawn, its box.
@@ -22,15 +22,15 @@ namespace {
 constexpr Colour kBlack = 0x000000;
 constexpr Colour kWhite = 0xFFFFFF;
 constexpr Colour kYellow = 0x00FFFF;
-constexpr int kBitmapFlags = paint::Centred | paint::TiledCentred | paint::Tiled |
-                             paint::Placed | paint::TopBand | paint::Stretched;
+constexpr int kBitmapFlags = flag::Centred | flag::TiledCentred | flag::Tiled |
+                             flag::Placed | flag::TopBand | flag::Stretched;
 
 // The builder's painter reads flag 16 as the whole-window stretch and 32 as the top band.
 int effectiveFlags(int mode, PainterKind kind) {
   if (kind == PainterKind::Setup) return mode;
-  int traded = mode & ~(paint::TopBand | paint::Stretched);
-  if (mode & paint::TopBand) traded |= paint::Stretched;
-  if (mode & paint::Stretched) traded |= paint::TopBand;
+  int traded = mode & ~(flag::TopBand | flag::Stretched);
+  if (mode & flag::TopBand) traded |= flag::Stretched;
+  if (mode & flag::Stretched) traded |= flag::TopBand;
   return traded;
 }
 
@@ -65,9 +65,9 @@ void CBackgroundWnd::paint(Canvas& canvas) const {
     flags &= ~kBitmapFlags;
   }
 
-  if (flags == paint::Plain) canvas.fillRect({0, 0, frame.width, frame.height}, plainColour);
+  if (flags == flag::Plain) canvas.fillRect({0, 0, frame.width, frame.height}, plainColour);
   paintBitmap(canvas, frame, flags);
-  if (flags & paint::Gradient) paintGradient(canvas, frame, flags);
+  if (flags & flag::Gradient) paintGradient(canvas, frame, flags);
   paintTexts(canvas, frame);
 }
 
@@ -76,11 +76,11 @@ void CBackgroundWnd::paintBitmap(Canvas& canvas, Frame& frame, int flags) const 
   const int H = frame.height;
   const int bw = frame.bw;
   const int bh = frame.bh;
-  if (flags & paint::Centred) {
+  if (flags & flag::Centred) {
     // Halves by arithmetic shift: a picture larger than the window gets a negative corner.
     const int marginX = (W - bw) >> 1;
     const int marginY = (H - bh) >> 1;
-    if (flags & paint::Plain) {
+    if (flags & flag::Plain) {
       if (bw < W) {
         canvas.fillRect({0, 0, marginX + 1, H}, plainColour);
         canvas.fillRect({W - marginX - 1, 0, W, H}, plainColour);
@@ -93,13 +93,13 @@ void CBackgroundWnd::paintBitmap(Canvas& canvas, Frame& frame, int flags) const 
     bitmap_->draw(canvas, {marginX, marginY});
     frame.box = {marginX, marginY, marginX + bw, marginY + bh - 2};
   }
-  if (flags & paint::TiledCentred) paintCentredTiles(canvas, frame);
-  if (flags & paint::Tiled) {
+  if (flags & flag::TiledCentred) paintCentredTiles(canvas, frame);
+  if (flags & flag::Tiled) {
     for (int i = 0; i <= W / bw; ++i) {
       for (int j = 0; j <= H / bh; ++j) bitmap_->draw(canvas, {i * bw, j * bh});
     }
   }
-  if (flags & paint::Placed) {
+  if (flags & flag::Placed) {
     const int x = position.x;
     const int y = position.y;
     if (x != 0) canvas.fillRect({0, 0, x, H}, plainColour);
@@ -108,10 +108,10 @@ void CBackgroundWnd::paintBitmap(Canvas& canvas, Frame& frame, int flags) const 
     if (x + bw < W) canvas.fillRect({x + bw, 0, W, H}, plainColour);
     if (y + bh < H) canvas.fillRect({0, y + bh, W, H}, plainColour);
   }
-  if (flags & paint::Stretched) bitmap_->stretch(canvas, {0, 0, W, H});
-  if (flags & paint::TopBand) {
+  if (flags & flag::Stretched) bitmap_->stretch(canvas, {0, 0, W, H});
+  if (flags & flag::TopBand) {
     bitmap_->stretch(canvas, {0, 0, W, bh});
-    if (flags & paint::Plain) {
+    if (flags & flag::Plain) {
       canvas.fillRect({0, bh, W, H}, plainColour);
     } else {
       frame.clip.top = bh;  // the gradient starts below the band
@@ -154,7 +154,7 @@ void CBackgroundWnd::paintGradient(Canvas& canvas, const Frame& frame, int flags
   const double db = double(b2 - b1) / n;
   const Rect& clip = frame.clip;
   const Rect& box = frame.box;
-  const bool aroundBitmap = (flags & paint::Centred) != 0;
+  const bool aroundBitmap = (flags & flag::Centred) != 0;
 
   int previousEnd = 0;
   for (int i = 0; i < n; ++i) {
@@ -208,4 +208,4 @@ void CBackgroundWnd::paintTexts(Canvas& canvas, const Frame& frame) const {
   }
 }
 
-}  // namespace vandrel::setup::window
+}  // namespace vandrel::paint

@@ -1,10 +1,10 @@
 // Painting the percentage bar.
-#include "setup/window/percent_bar.h"
+#include "paint/percent_bar.h"
 
 #include <algorithm>
 #include <cstdio>
 
-namespace vandrel::setup::window {
+namespace vandrel::paint {
 
 void PercentBar::SetPos(long value) {
   pos_ = std::uint32_t(std::min<std::uint64_t>(std::uint32_t(value), range_));
@@ -53,4 +53,4 @@ void PercentBar::paint(Canvas& canvas) const {
   }
 }
 
-}  // namespace vandrel::setup::window
+}  // namespace vandrel::paint

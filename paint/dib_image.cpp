@@ -1,5 +1,5 @@
 // Reading .bmp files into device-independent bitmaps, and decoding their rows.
-#include "setup/window/dib_image.h"
+#include "paint/dib_image.h"
 
 #include <algorithm>
 #include <cstring>
@@ -7,7 +7,7 @@
 
 #include "platform/formats/byte_io.h"
 
-namespace vandrel::setup::window {
+namespace vandrel::paint {
 namespace {
 
 constexpr std::size_t kFileHeader = 14;
@@ -212,4 +212,4 @@ int DibImage::stretch(Canvas& canvas, const Rect& target) const {
   return 0;
 }
 
-}  // namespace vandrel::setup::window
+}  // namespace vandrel::paint

@@ -8,7 +8,7 @@
 
 #include "platform/machine.h"
 
-namespace vandrel::setup {
+namespace vandrel::platform {
 
 // The document types whose open command names the browser, tried in this order.
 inline constexpr const char* kBrowserDocumentTypes =
@@ -19,7 +19,7 @@ std::vector<std::string> defaultFavoritesLocations();
 
 class BrowserLauncher {
  public:
-  explicit BrowserLauncher(platform::Machine& machine,
+  explicit BrowserLauncher(Machine& machine,
                            std::vector<std::string> favoritesLocations = defaultFavoritesLocations());
 
   // Looks for the browser's command: the open command of each document type in the
@@ -41,11 +41,11 @@ class BrowserLauncher {
   std::optional<std::string> registryCommand(const std::string& type);
   std::optional<std::string> profileCommand(const std::string& type);
 
-  platform::Machine& machine_;
+  Machine& machine_;
   std::vector<std::string> favoritesLocations_;
   std::string command_;
   bool found_ = false;
   int maximised_ = 0;
 };
 
-}  // namespace vandrel::setup
+}  // namespace vandrel::platform

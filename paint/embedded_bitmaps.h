@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-namespace vandrel::setup::window {
+namespace vandrel::paint {
 
 struct EmbeddedBitmap {
   int id;
@@ -15,4 +15,4 @@ struct EmbeddedBitmap {
 extern const std::span<const EmbeddedBitmap> kEmbeddedBitmaps;
 extern const std::span<const EmbeddedBitmap> kEmbeddedIcons;
 
-}  // namespace vandrel::setup::window
+}  // namespace vandrel::paint

@@ -1,34 +1,34 @@
 // Browser detection and start, and Internet shortcuts in the Favorites folder.
-#include "setup/web/browser_launcher.h"
+#include "platform/web/browser_launcher.h"
 
 #include <cctype>
 
-#include "script/list_item.h"
+#include "platform/text/text_rules.h"
 
-namespace vandrel::setup {
+namespace vandrel::platform {
 namespace {
 
 // The buffers the registry and profile reads use: longer values do not fit and are not read.
 constexpr std::size_t kValueBuffer = 254;
 
 // A string value of an open key read into a buffer of kValueBuffer bytes.
-std::optional<std::string> readStringValue(platform::Registry& registry, platform::HKey key,
+std::optional<std::string> readStringValue(Registry& registry, HKey key,
                                            const std::string& name) {
   std::uint32_t type = 0;
-  platform::Bytes data;
-  if (registry.queryValue(key, name, type, data) != platform::error::Success) return std::nullopt;
+  Bytes data;
+  if (registry.queryValue(key, name, type, data) != error::Success) return std::nullopt;
   if (data.size() > kValueBuffer) return std::nullopt;  // does not fit: the read fails
-  if (type != platform::regtype::Sz && type != platform::regtype::ExpandSz) return std::nullopt;
+  if (type != regtype::Sz && type != regtype::ExpandSz) return std::nullopt;
   std::string text(data.begin(), data.end());
   std::size_t zero = text.find('\0');
   if (zero != std::string::npos) text.resize(zero);
   return text;
 }
 
-std::optional<std::string> readKeyValue(platform::Registry& registry, platform::HKey root,
+std::optional<std::string> readKeyValue(Registry& registry, HKey root,
                                         const std::string& path, const std::string& name) {
-  platform::HKey key = 0;
-  if (registry.openKey(root, path, key) != platform::error::Success) return std::nullopt;
+  HKey key = 0;
+  if (registry.openKey(root, path, key) != error::Success) return std::nullopt;
   std::optional<std::string> text = readStringValue(registry, key, name);
   registry.closeKey(key);
   return text;
@@ -44,13 +44,13 @@ std::vector<std::string> defaultFavoritesLocations() {
           "Software\\Microsoft\\Windows NT\\CurrentVersion\\explorer\\User Shell Folders,Favorites"};
 }
 
-BrowserLauncher::BrowserLauncher(platform::Machine& machine,
+BrowserLauncher::BrowserLauncher(Machine& machine,
                                  std::vector<std::string> favoritesLocations)
     : machine_(machine), favoritesLocations_(std::move(favoritesLocations)) {}
 
 std::optional<std::string> BrowserLauncher::registryCommand(const std::string& type) {
   std::optional<std::string> command = readKeyValue(
-      machine_.registry(), platform::hkey::ClassesRoot, type + "\\shell\\open\\command", "");
+      machine_.registry(), hkey::ClassesRoot, type + "\\shell\\open\\command", "");
   // An empty open command names no program: it is not taken for a browser.
   if (command && command->empty()) return std::nullopt;
   return command;
@@ -73,7 +73,7 @@ bool BrowserLauncher::FindBrowser(const std::optional<std::string>& types, int m
   command_.clear();
   for (int pass = 0; pass < 2 && !found_; ++pass) {
     for (int n = 1; !found_; ++n) {
-      std::string type = script::listItem(list, n, "");
+      std::string type = text::listItem(list, n, "");
       if (type.empty()) break;
       std::optional<std::string> command = pass == 0 ? registryCommand(type) : profileCommand(type);
       if (command) {
@@ -101,16 +101,16 @@ bool BrowserLauncher::OpenInBrowser(const std::string& address) {
     commandLine = command_ + address;
   }
   if (commandLine.empty()) return false;
-  int show = maximised_ == 1 ? 3 : platform::show::Show;
+  int show = maximised_ == 1 ? 3 : show::Show;
   return machine_.process().winExec(commandLine, show) > 31;
 }
 
 std::string BrowserLauncher::favoritesFolder() {
   for (const std::string& location : favoritesLocations_) {
-    std::string path = script::listItem(location, 1, "");
-    std::string name = script::listItem(location, 2, "");
+    std::string path = text::listItem(location, 1, "");
+    std::string name = text::listItem(location, 2, "");
     std::optional<std::string> folder =
-        readKeyValue(machine_.registry(), platform::hkey::CurrentUser, path, name);
+        readKeyValue(machine_.registry(), hkey::CurrentUser, path, name);
     if (folder && !folder->empty()) return *folder;
   }
   return {};
@@ -121,10 +121,10 @@ bool BrowserLauncher::AddFavorite(const std::string& address, const std::string&
   std::string folder = favoritesFolder();
   if (folder.empty()) return false;
   if (folder.back() != '\\') folder += '\\';
-  std::unique_ptr<platform::File> file = machine_.files().create(folder + name + ".url");
+  std::unique_ptr<File> file = machine_.files().create(folder + name + ".url");
   if (!file) return false;
   std::string text = "[InternetShortcut]\r\nURL=" + address + "\r\n";
   return file->write(text.data(), text.size()) == static_cast<std::int64_t>(text.size());
 }
 
-}  // namespace vandrel::setup
+}  // namespace vandrel::platform

@@ -6,13 +6,13 @@
 #include <string>
 
 #include "platform/file_system.h"
-#include "setup/window/canvas.h"
-#include "setup/window/dib_image.h"
+#include "paint/canvas.h"
+#include "paint/dib_image.h"
 
-namespace vandrel::setup::window {
+namespace vandrel::paint {
 
 // Drawing flags; several may be set.
-namespace paint {
+namespace flag {
 constexpr int Centred = 1;       // the bitmap centred at its own size
 constexpr int TiledCentred = 2;  // tiles placed so that one sits in the middle
 constexpr int Tiled = 4;         // tiles from the top-left corner
@@ -21,7 +21,7 @@ constexpr int TopBand = 16;      // stretched to the width along the top (the bu
 constexpr int Stretched = 32;    // stretched over everything (the builder: along the top)
 constexpr int Gradient = 64;
 constexpr int Plain = 128;
-}  // namespace paint
+}  // namespace flag
 
 // The builder's painter trades the meanings of flags 16 and 32.
 enum class PainterKind { Setup, Builder };
@@ -36,7 +36,7 @@ class CBackgroundWnd {
  public:
   explicit CBackgroundWnd(PainterKind kind = PainterKind::Setup) : kind_(kind) {}
 
-  int mode = paint::Plain;
+  int mode = flag::Plain;
   Colour plainColour = 0xC0C0C0;
   Colour firstColour = 0xC0C0C0;
   Colour secondColour = 0xC0C0C0;
@@ -68,4 +68,4 @@ class CBackgroundWnd {
   std::string bitmapPath_;
 };
 
-}  // namespace vandrel::setup::window
+}  // namespace vandrel::paint

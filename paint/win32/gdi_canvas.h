@@ -6,10 +6,10 @@
 
 #include <vector>
 
-#include "setup/window/canvas.h"
-#include "setup/window/dib_image.h"
+#include "paint/canvas.h"
+#include "paint/dib_image.h"
 
-namespace vandrel::setup::window {
+namespace vandrel::paint {
 
 // The image's header and colour table as SetDIBitsToDevice and StretchDIBits take them.
 class DibHeader {
@@ -49,4 +49,4 @@ class GdiCanvas : public Canvas {
 // A font made as the painter asks for it (TrueType output precision, no face name).
 HFONT makeFont(const Font& font);
 
-}  // namespace vandrel::setup::window
+}  // namespace vandrel::paint

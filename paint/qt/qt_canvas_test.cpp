@@ -1,5 +1,5 @@
 // The painter drawn by Qt, checked pixel by pixel on images, and vandrel-paint end to end.
-#include "setup/window/qt/qt_canvas.h"
+#include "paint/qt/qt_canvas.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +12,7 @@
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
 
-namespace vandrel::setup::window {
+namespace vandrel::paint {
 namespace {
 
 class QtCanvasTest : public ::testing::Test {
@@ -22,7 +22,7 @@ class QtCanvasTest : public ::testing::Test {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     if (QGuiApplication::instance() == nullptr) {
       static int argc = 1;
-      static char name[] = "window_qt_test";
+      static char name[] = "paint_qt_test";
       static char* argv[] = {name, nullptr};
       static QGuiApplication app(argc, argv);
     }
@@ -62,7 +62,7 @@ TEST_F(QtCanvasTest, GradientBandsPixelByPixel) {
   for (const GradientCase& c : cases) {
     SCOPED_TRACE(c.name);
     CBackgroundWnd painter;
-    painter.mode = paint::Gradient;
+    painter.mode = flag::Gradient;
     painter.firstColour = c.top;
     painter.secondColour = c.bottom;
     QImage image = renderBackground(painter, {900, c.height});
@@ -86,7 +86,7 @@ TEST_F(QtCanvasTest, CentredTilesOnA1024PixelWindow) {
   files.writeFile("C:\\pic.bmp", coordinatePicture(100, 60));
   CBackgroundWnd painter;
   ASSERT_EQ(painter.LoadBitmapFile(files, "C:\\pic.bmp", true), 0);
-  painter.mode = paint::TiledCentred;
+  painter.mode = flag::TiledCentred;
   QImage image = renderBackground(painter, {1024, 200});
   const int y = 100;  // (200 - 60) >> 1 = 70: picture row 30 of the middle row of tiles
   for (int x = 0; x < 62; ++x) ASSERT_EQ(at(image, x, y), rgb(38 + x, 30, 0x80)) << x;
@@ -117,11 +117,11 @@ TEST_F(QtCanvasTest, BitmapShownOrGradientInstead) {
     SCOPED_TRACE(c.name);
     files.writeFile("C:\\pic.bmp", c.file());
     CBackgroundWnd painter;
-    painter.mode = paint::Gradient;
+    painter.mode = flag::Gradient;
     painter.firstColour = 0x00FF0000;
     painter.secondColour = 0;
     ASSERT_EQ(painter.LoadBitmapFile(files, "C:\\pic.bmp", true), c.code);
-    if (c.code == 0) painter.mode |= paint::Centred;
+    if (c.code == 0) painter.mode |= flag::Centred;
     QImage image = renderBackground(painter, {400, 510});
     // Picture at ((400 - 40) >> 1, (510 - 30) >> 1) = (180, 240); pixel (10, 10) at (190, 250).
     const Colour expected = c.code == 0 ? rgb(10, 10, 0x80) : rgb(0, 0, 255 - 250 / 2);
@@ -209,4 +209,4 @@ TEST_F(QtCanvasTest, PaintToolRendersAScript) {
 }
 
 }  // namespace
-}  // namespace vandrel::setup::window
+}  // namespace vandrel::paint

@@ -9,11 +9,11 @@
 #include <QImage>
 #include <QPainter>
 
-#include "setup/window/background_wnd.h"
-#include "setup/window/canvas.h"
-#include "setup/window/percent_bar.h"
+#include "paint/background_wnd.h"
+#include "paint/canvas.h"
+#include "paint/percent_bar.h"
 
-namespace vandrel::setup::window {
+namespace vandrel::paint {
 
 // The image's pixels as 32-bit RGB.
 QImage toQImage(const DibImage& image);
@@ -54,4 +54,4 @@ QImage renderBackground(const CBackgroundWnd& painter, Size size,
 // The percentage bar drawn on an image of the given size.
 QImage renderPercentBar(const PercentBar& bar, Size size);
 
-}  // namespace vandrel::setup::window
+}  // namespace vandrel::paint

@@ -1,11 +1,11 @@
 // Drawing the canvas primitives with QPainter.
-#include "setup/window/qt/qt_canvas.h"
+#include "paint/qt/qt_canvas.h"
 
 #include <QFontMetrics>
 
 #include "platform/code_page.h"
 
-namespace vandrel::setup::window {
+namespace vandrel::paint {
 namespace {
 
 QRect toQRect(const Rect& rect) { return QRect(rect.left, rect.top, rect.width(), rect.height()); }
@@ -103,4 +103,4 @@ QImage renderPercentBar(const PercentBar& bar, Size size) {
   return image;
 }
 
-}  // namespace vandrel::setup::window
+}  // namespace vandrel::paint
