@@ -7,7 +7,7 @@
 #
 #   scripts/build-windows.sh [--tests] [--arch i686|x86_64]
 #
-# --tests also builds the tests of the 64-bit build (run them with scripts/test-windows.sh).
+# --tests also builds the tests of the 64-bit build (run them with scripts/wine/test-windows.sh).
 # VANDREL_JOBS sets the parallel jobs (default 2).
 set -euo pipefail
 cd "$(dirname "$0")/.."

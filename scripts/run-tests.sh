@@ -2,7 +2,7 @@
 # Builds everything with AddressSanitizer and UndefinedBehaviorSanitizer and runs the whole
 # test suite (unit, end-to-end and interoperability tests, the fuzz targets over their corpus),
 # fuzzes every fuzz target for 30 seconds (scripts/fuzz.sh), then builds the Windows programs
-# and runs their tests under Wine (scripts/test-windows.sh).
+# and runs their tests under Wine (scripts/wine/test-windows.sh).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 # Each step says how long it took, so the whole run can be kept within its time.
@@ -33,7 +33,7 @@ took "fuzzing"
 # The Windows programs: cross-built for both targets, checked as Windows executables, their
 # tests run under Wine (VANDREL_WINDOWS=0 leaves this out).
 if [ "${VANDREL_WINDOWS:-1}" != 0 ]; then
-  VANDREL_HOST_BIN="$build/bin" scripts/test-windows.sh
+  VANDREL_HOST_BIN="$build/bin" scripts/wine/test-windows.sh
   took "the Windows step"
 fi
 echo "run-tests: all passed in $SECONDS s"

@@ -1,11 +1,9 @@
-// Files and folders of the emulated machine: path mapping, the drive jail and file operations.
+// Files and folders of the emulated machine: the file operations, on paths the drive jail resolves.
 #include "platform/emulated/emulated_file_system.h"
 
 #include <fcntl.h>
-#include <linux/openat2.h>
 #include <sys/stat.h>
 #include <sys/statvfs.h>
-#include <sys/syscall.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -24,14 +22,6 @@ namespace vandrel::platform::emulated {
 
 namespace {
 
-// Whether the host has openat2 (Linux 5.6); cleared at the first ENOSYS or EPERM (a
-// sandbox's filter).
-bool hostHasOpenat2 = true;
-
-// From this many names on, resolve() lets the host walk the folders in one call: the walk by
-// names costs one lstat per name, each walking the path again from the top.
-constexpr std::size_t kDeepPath = 4;
-
 constexpr std::uint32_t kKeptAttributes = attr::ReadOnly | attr::Hidden | attr::System | attr::Archive;
 
 // A plain file or a folder (devices and pipes are not files here).
@@ -40,40 +30,6 @@ std::optional<bool> isFolder(const std::optional<HostStat>& st) {
   if (S_ISDIR(st->mode)) return true;
   if (S_ISREG(st->mode)) return false;
   return std::nullopt;
-}
-
-// Where a host path really leads: every symbolic link on the way is followed, also one that
-// leads nowhere (its target then stands for it, with the names after it), and "." and ".."
-// are taken as the host takes them. Empty when links loop or nest too deep.
-std::optional<fs::path> followLinks(const fs::path& path) {
-  std::vector<fs::path> todo;  // the names still to walk, the next one last
-  for (const fs::path& part : path.relative_path()) todo.insert(todo.begin(), part);
-  fs::path done = path.root_path().empty() ? fs::current_path() : path.root_path();
-  int hops = 0;
-  while (!todo.empty()) {
-    fs::path part = std::move(todo.back());
-    todo.pop_back();
-    if (part.empty() || part == ".") continue;
-    if (part == "..") {
-      done = done.parent_path();
-      continue;
-    }
-    fs::path next = done / part;
-    struct stat st;
-    if (::lstat(next.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
-      if (++hops > 40) return std::nullopt;
-      std::error_code ec;
-      fs::path target = fs::read_symlink(next, ec);
-      if (ec) return std::nullopt;
-      if (target.is_absolute()) done = target.root_path();
-      const fs::path rest = target.relative_path();
-      std::vector<fs::path> parts(rest.begin(), rest.end());
-      todo.insert(todo.end(), parts.rbegin(), parts.rend());
-      continue;
-    }
-    done = std::move(next);
-  }
-  return done;
 }
 
 // The folder and the name of a host path as resolve() makes it (never ending in "/" unless
@@ -89,32 +45,13 @@ std::string nameOf(const std::string& host) {
   return slash == std::string::npos ? host : host.substr(slash + 1);
 }
 
-// Where the names below a drive begin in a host path made from its folder: the length of
-// the folder's path with its final "/".
-std::size_t belowDrive(const DriveMapping& drive) {
-  const std::string& top = drive.host.native();
-  return top.size() + (top.empty() || top.back() != '/' ? 1 : 0);
-}
-
-bool isPrefix(const fs::path& prefix, const fs::path& path) {
-  auto q = path.begin();
-  for (const fs::path& part : prefix) {
-    if (part.empty()) continue;  // trailing separator
-    if (q == path.end() || part != *q) return false;
-    ++q;
-  }
-  return true;
-}
-
 }  // namespace
 
 EmulatedFileSystem::EmulatedFileSystem(const MachineConfig& config, bool hostDriveWritable)
-    : config_(config), hostDriveWritable_(hostDriveWritable), meta_(config.root / "filemeta.db") {
-  for (const DriveMapping& d : config_.drives) {
-    std::error_code ec;
-    fs::path canonical = fs::weakly_canonical(d.host, ec);
-    canonicalRoots_[d.letter] = ec ? d.host : canonical;
-  }
+    : config_(config),
+      hostDriveWritable_(hostDriveWritable),
+      meta_(config.root / "filemeta.db"),
+      jail_(config_.drives, names_) {
   std::error_code ec;
   fs::path here = fs::current_path(ec);
   std::optional<std::string> win = ec ? std::nullopt : windowsPath(here);
@@ -122,15 +59,10 @@ EmulatedFileSystem::EmulatedFileSystem(const MachineConfig& config, bool hostDri
   current_ = start ? *start : text::WinPath{};
 }
 
-EmulatedFileSystem::~EmulatedFileSystem() {
-  for (const auto& [letter, fd] : rootFolders_)
-    if (fd >= 0) ::close(fd);
-}
+EmulatedFileSystem::~EmulatedFileSystem() = default;
 
 const DriveMapping* EmulatedFileSystem::drive(char letter) const {
-  for (const DriveMapping& d : config_.drives)
-    if (d.letter == letter) return &d;
-  return nullptr;
+  return jail_.drive(letter);
 }
 
 bool EmulatedFileSystem::writable(const DriveMapping& d) const {
@@ -138,117 +70,10 @@ bool EmulatedFileSystem::writable(const DriveMapping& d) const {
   return !d.readOnly;
 }
 
-bool EmulatedFileSystem::insideDrive(const fs::path& host, const DriveMapping& d) const {
-  // Every link is followed, dangling or not: a link that leads nowhere yet may be created
-  // through, and the file would appear where it leads.
-  std::optional<fs::path> real = followLinks(host);
-  return real && isPrefix(canonicalRoots_.at(d.letter), *real);
-}
-
-// Each name is looked for as given first (one lstat), and only when that misses among the
-// folder's names without regard to case; once a name is missing, the names below it are
-// taken as given. The names are real entries, never "." or "..", so a path without a
-// symbolic link on the way cannot leave the drive folder; one with a link is checked where it
-// really leads. A deep path is first tried in one call (resolveDeep), which gives the same
-// answer where it gives one.
 std::optional<EmulatedFileSystem::Resolved> EmulatedFileSystem::resolve(const std::string& path) {
   std::optional<text::WinPath> win = text::resolveWindowsPath(path, current_);
   if (!win) return std::nullopt;
-  const DriveMapping* d = drive(win->drive);
-  if (!d) return std::nullopt;
-  Resolved r{std::move(*win), {}, d, false, std::nullopt};
-  bool missing = false, linked = false;
-  std::optional<HostStat> found;
-  if (r.win.parts.size() >= kDeepPath && resolveDeep(r)) return r;
-  // The host path grows as a string (a filesystem path would split itself into its parts
-  // again at every step). Each name is looked at from the drive's open folder where there is
-  // one, so that the host walks only the names below it.
-  std::string host = d->host.native();
-  const int root = rootFolder(*d);
-  const std::size_t below = belowDrive(*d);
-  auto look = [&] {
-    return root >= 0 ? hostStatIn(root, host.c_str() + below) : hostStat(host.c_str(), false);
-  };
-  for (const std::string& part : r.win.parts) {
-    if (!host.empty() && host.back() != '/') host += '/';
-    const std::size_t folderEnd = host.size();
-    if (!missing) {
-      host += part;
-      if ((found = look())) {
-        linked = linked || S_ISLNK(found->mode);
-        continue;
-      }
-      host.resize(folderEnd);
-      if (std::optional<std::string> other = names_.find(host, part)) {
-        host += *other;
-        if ((found = look())) {
-          linked = linked || S_ISLNK(found->mode);
-          continue;
-        }
-        host.resize(folderEnd);
-      }
-      missing = true;
-    }
-    host += part;
-  }
-  r.host = std::move(host);
-  r.linked = linked;
-  if (linked && !insideDrive(r.host, *d)) return std::nullopt;
-  if (r.atRoot()) found = hostStat(r.host.c_str());
-  r.exists = found.has_value();
-  r.entry = found && S_ISLNK(found->mode) ? hostStat(r.host.c_str()) : found;
-  return r;
-}
-
-// The folders are opened in one call that refuses every link and any step out of the drive;
-// when it succeeds, each folder's name is there as given and is no link, which is what the
-// name-by-name walk would have found. The last name is then looked for as that walk does.
-bool EmulatedFileSystem::resolveDeep(Resolved& r) {
-  int root = hostHasOpenat2 ? rootFolder(*r.drive) : -1;
-  if (root < 0) return false;
-  const std::string& last = r.win.parts.back();
-  std::size_t below = 0;
-  std::string host = exactHostPath(r.win, *r.drive, &below);
-  host.resize(host.size() - last.size());  // the folder, ending in "/"
-  open_how how{};
-  how.flags = O_PATH | O_DIRECTORY | O_CLOEXEC;
-  how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
-  int folder = int(::syscall(SYS_openat2, root, host.c_str() + below, &how, sizeof how));
-  if (folder < 0) {
-    if (errno == ENOSYS || errno == EPERM) hostHasOpenat2 = false;
-    return false;
-  }
-  std::string name = last;
-  std::optional<HostStat> found = hostStatIn(folder, name.c_str());
-  if (!found) {
-    if (std::optional<std::string> other = names_.find(host, last)) {
-      found = hostStatIn(folder, other->c_str());
-      if (found) name = *other;
-    }
-  }
-  ::close(folder);
-  if (found && S_ISLNK(found->mode)) return false;  // a link is checked where it leads
-  r.host = host + name;
-  r.linked = false;
-  r.exists = found.has_value();
-  r.entry = found;
-  return true;
-}
-
-bool EmulatedFileSystem::unlinkBelow(const Resolved& r) {
-  // From the drive's open folder, so that the host walks only the names below it.
-  const std::string& top = r.drive->host.native();
-  const std::size_t below = belowDrive(*r.drive);
-  const int root = rootFolder(*r.drive);
-  if (root < 0 || r.host.size() <= below || r.host.compare(0, top.size(), top) != 0)
-    return ::unlink(r.host.c_str()) == 0;
-  return ::unlinkat(root, r.host.c_str() + below, 0) == 0;
-}
-
-int EmulatedFileSystem::rootFolder(const DriveMapping& drive) {
-  auto [at, isNew] = rootFolders_.try_emplace(drive.letter, -1);
-  if (isNew) at->second = ::open(drive.host.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
-  return at->second;
+  return jail_.resolve(std::move(*win));
 }
 
 std::optional<EmulatedFileSystem::Resolved> EmulatedFileSystem::resolveForWrite(const std::string& path) {
@@ -286,50 +111,10 @@ std::optional<FileStatus> EmulatedFileSystem::statusFrom(const std::string& host
   return status;
 }
 
-// The exact host path of win below the drive's folder, and where the part below it starts.
-std::string EmulatedFileSystem::exactHostPath(const text::WinPath& win, const DriveMapping& drive,
-                                              std::size_t* below) {
-  std::string host = drive.host.native();
-  if (!host.empty() && host.back() != '/') host += '/';
-  *below = belowDrive(drive);
-  for (std::size_t i = 0; i < win.parts.size(); ++i) {
-    if (i) host += '/';
-    host += win.parts[i];
-  }
-  return host;
-}
-
-// A file read is most often named as it is spelt on the host, without a link on the way:
-// then one openat2 finds it, where the walk would look at every name first. Whatever the
-// call refuses, the walk sees again and decides on.
 int EmulatedFileSystem::openExact(const std::string& path, std::string* host,
                                   std::optional<HostStat>* st) {
   std::optional<text::WinPath> win = text::resolveWindowsPath(path, current_);
-  const DriveMapping* d = win && !win->parts.empty() ? drive(win->drive) : nullptr;
-  int root = d && hostHasOpenat2 ? rootFolder(*d) : -1;
-  if (root < 0) return -1;
-  std::size_t below = 0;
-  *host = exactHostPath(*win, *d, &below);
-  // Only a plain file is opened: opening a device does something (a watchdog, a tape), and
-  // a pipe would wake its writer. The look follows links on the way, but only decides
-  // whether to try; the open below refuses them.
-  std::optional<HostStat> seen = hostStatIn(root, host->c_str() + below);
-  if (!seen || !S_ISREG(seen->mode)) return -1;
-  open_how how{};
-  how.flags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
-  how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
-  int fd = int(::syscall(SYS_openat2, root, host->c_str() + below, &how, sizeof how));
-  if (fd < 0) {
-    if (errno == ENOSYS || errno == EPERM) hostHasOpenat2 = false;
-    return -1;
-  }
-  *st = hostStat(fd);
-  // Something else put there since the look is left to the walk.
-  if (!*st || !S_ISREG((*st)->mode) || !(*st)->sameFile(*seen)) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
+  return win ? jail_.openExact(*win, host, st) : -1;
 }
 
 std::unique_ptr<File> EmulatedFileSystem::open(const std::string& path, OpenMode mode) {
@@ -379,27 +164,10 @@ class EmulatedFileSystem::CreatedFile : public HostFile {
   std::string host_;
 };
 
-// Most files a setup or a generation writes are new: the name is looked for in the folder's
-// kept listing, and when no spelling of it is there the file is made with O_EXCL, below the
-// drive's folder, without a link on the way. The host refuses an exact name that is there
-// after all; then, as for anything else, the walk below decides.
 std::unique_ptr<File> EmulatedFileSystem::createNew(const text::WinPath& win,
                                                     const DriveMapping& drive, std::string* host) {
-  int root = hostHasOpenat2 && !win.parts.empty() ? rootFolder(drive) : -1;
-  if (root < 0) return nullptr;
-  const std::string& name = win.parts.back();
-  std::size_t below = 0;
-  *host = exactHostPath(win, drive, &below);
-  if (names_.find(host->substr(0, host->size() - name.size()), name)) return nullptr;
-  open_how how{};
-  how.flags = O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC;
-  how.mode = 0644;
-  how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
-  int fd = int(::syscall(SYS_openat2, root, host->c_str() + below, &how, sizeof how));
-  if (fd < 0) {
-    if (errno == ENOSYS || errno == EPERM) hostHasOpenat2 = false;
-    return nullptr;
-  }
+  int fd = jail_.createExact(win, drive, host);
+  if (fd < 0) return nullptr;
   entryAdded(*host);
   meta_.forgetCreated(*host);  // a record left by a file removed behind our back
   return std::make_unique<CreatedFile>(fd, *this, *host);
@@ -483,7 +251,7 @@ bool EmulatedFileSystem::deleteFile(const std::string& path) {
   if (!r || r->atRoot()) return false;
   auto st = hostStatus(*r);
   if (!st || st->isDirectory() || (st->attributes & attr::ReadOnly)) return false;
-  if (!unlinkBelow(*r)) return false;
+  if (!jail_.unlinkBelow(*r)) return false;
   entryRemoved(r->host);
   meta_.forget(r->host);
   return true;
@@ -607,36 +375,6 @@ std::optional<FileStatus> EmulatedFileSystem::status(const std::string& path) {
   return hostStatus(*r);
 }
 
-int EmulatedFileSystem::openUnlinked(const Resolved& r) {
-  // Read-only and not blocking: a pipe put in the file's place must not hold the program up
-  // before the caller's check refuses it (a plain file reads the same either way).
-  constexpr int kFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
-  const std::string& folder = r.drive->host.native();
-  int root = rootFolder(*r.drive);
-  if (!hostHasOpenat2 || root < 0 || r.host.compare(0, folder.size(), folder) != 0) {
-    return ::open(r.host.c_str(), kFlags);
-  }
-  std::size_t below = folder.size();
-  while (below < r.host.size() && r.host[below] == '/') ++below;
-  open_how how{};
-  how.flags = kFlags;
-  how.resolve = RESOLVE_BENEATH | RESOLVE_NO_SYMLINKS | RESOLVE_NO_MAGICLINKS;
-  int fd = int(::syscall(SYS_openat2, root, r.host.c_str() + below, &how, sizeof how));
-  if (fd < 0 && (errno == ENOSYS || errno == EPERM)) {
-    // A host (or a sandbox's filter) without the call: the open by path, whose file the
-    // caller checks against the walk's.
-    hostHasOpenat2 = false;
-    return ::open(r.host.c_str(), kFlags);
-  }
-  return fd;
-}
-
-bool EmulatedFileSystem::openInsideDrive(int fd, const DriveMapping& d) const {
-  std::error_code ec;
-  fs::path real = fs::read_symlink("/proc/self/fd/" + std::to_string(fd), ec);
-  return ec || isPrefix(canonicalRoots_.at(d.letter), real);
-}
-
 std::optional<FileSystem::OpenedFile> EmulatedFileSystem::openForReading(const std::string& path) {
   // One walk of the path, then the file is opened where the walk found it and its status is
   // taken from the open descriptor. A path without a link on the way is opened so that a
@@ -659,8 +397,8 @@ std::optional<FileSystem::OpenedFile> EmulatedFileSystem::openForReading(const s
   for (int walk = 0; walk < kWalks; ++walk) {
     auto r = resolve(path);
     if (!r || isFolder(r->entry) != false) return std::nullopt;
-    int fd =
-        r->linked ? ::open(r->host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK) : openUnlinked(*r);
+    int fd = r->linked ? ::open(r->host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)
+                       : jail_.openUnlinked(*r);
     if (fd < 0) {
       if (errno == ENOENT || errno == ENOTDIR || errno == ELOOP || errno == EXDEV ||
           errno == EAGAIN) {
@@ -673,7 +411,7 @@ std::optional<FileSystem::OpenedFile> EmulatedFileSystem::openForReading(const s
     auto file = std::make_unique<HostFile>(fd);
     std::optional<HostStat> opened = hostStat(fd);
     if (!opened || !opened->sameFile(*r->entry)) continue;
-    if (r->linked && !openInsideDrive(fd, *r->drive)) continue;
+    if (r->linked && !jail_.openInsideDrive(fd, *r->drive)) continue;
     std::optional<FileStatus> st = statusFrom(r->host, opened);
     if (!st || st->isDirectory()) return std::nullopt;
     return OpenedFile{std::move(file), *st};
@@ -762,7 +500,7 @@ std::vector<FindData> EmulatedFileSystem::find(const std::string& pattern) {
     // The folder itself lies inside the drive; only a link in it may lead out.
     std::error_code linkError;
     bool link = entry.is_symlink(linkError) || linkError;
-    if (link && !insideDrive(entry.path(), *dir->drive)) continue;
+    if (link && !jail_.insideDrive(entry.path(), *dir->drive)) continue;
     if (auto st = hostStatus(entry.path())) entries.push_back({entryName, *st});
   }
   std::sort(entries.begin(), entries.end(), [](const FindData& a, const FindData& b) {
@@ -867,7 +605,7 @@ std::optional<std::string> EmulatedFileSystem::windowsPath(const fs::path& host)
   std::size_t bestDepth = 0;
   // The drive with the deepest folder holding the path: C: rather than Z:.
   for (const DriveMapping& d : config_.drives) {
-    for (const fs::path& base : {d.host, canonicalRoots_.at(d.letter)}) {
+    for (const fs::path& base : {d.host, jail_.canonicalRoot(d.letter)}) {
       for (const fs::path& candidate : {absolute, real}) {
         if (candidate.empty() || !isPrefix(base, candidate)) continue;
         std::size_t depth = std::distance(base.begin(), base.end());

@@ -3,12 +3,12 @@
 #pragma once
 
 #include <filesystem>
-#include <map>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/emulated/drive_jail.h"
 #include "platform/emulated/file_meta_store.h"
 #include "platform/emulated/folder_names.h"
 #include "platform/emulated/host_file.h"
@@ -62,48 +62,20 @@ class EmulatedFileSystem : public FileSystem {
 
  private:
   class CreatedFile;
-  struct Resolved {
-    text::WinPath win;
-    std::string host;  // kept as text: the calls made with it take text
-    const DriveMapping* drive = nullptr;
-    bool exists = false;            // the host has an entry of that name (perhaps a broken link)
-    std::optional<HostStat> entry;  // what it is, links followed; empty when missing or broken
-    bool linked = false;            // a symbolic link was on the way (one that stays inside)
-    bool atRoot() const { return win.parts.empty(); }
-  };
+  using Resolved = DriveJail::Resolved;
+  // The host entry a Windows path names (from the current folder), through the drive jail.
   std::optional<Resolved> resolve(const std::string& path);
-  // resolve() for a deep path in one walk by the host, filling r; false when that cannot
-  // tell (a link or a missing or differently cased folder on the way), for the name-by-name
-  // walk to decide.
-  bool resolveDeep(Resolved& r);
-  // Opens the file a path names exactly, below the drive's folder, with a call that refuses
-  // every link and any step out of the drive: read-only and not blocking, and only once a
-  // look has found a plain file there. -1 when that cannot tell (a link, another spelling, a
-  // missing name, a folder, a device), for the walk to decide; the host path goes to *host
-  // and its status to *st.
+  // DriveJail::openExact for a Windows path (from the current folder).
   int openExact(const std::string& path, std::string* host, std::optional<HostStat>* st);
-  static std::string exactHostPath(const text::WinPath& win, const DriveMapping& drive,
-                                   std::size_t* below);
   // create() of a name no entry of its folder has in any spelling: the new file, made in one
   // call that refuses every link and any step out of the drive, or nullptr when that cannot
   // tell (for the walk to decide). Its host path goes to *host.
   std::unique_ptr<File> createNew(const text::WinPath& win, const DriveMapping& drive,
                                   std::string* host);
-  // The drive's folder, open for walks below it; -1 when it cannot be opened.
-  int rootFolder(const DriveMapping& drive);
-  // Removes the file r names (a host path below its drive's folder).
-  bool unlinkBelow(const Resolved& r);
   // resolve(), and only when the drive may be written.
   std::optional<Resolved> resolveForWrite(const std::string& path);
   bool writable(const DriveMapping& drive) const;
   const DriveMapping* drive(char letter) const;
-  bool insideDrive(const std::filesystem::path& host, const DriveMapping& drive) const;
-  // Opens for reading the file a walk found without a link on the way, by its path below the
-  // drive's folder, refusing any link met on the way now; -1 with errno on failure.
-  int openUnlinked(const Resolved& r);
-  // Whether an open file lies in the drive's folder, where the host says it is; true where
-  // the host cannot tell (no /proc), leaving the walk's check alone.
-  bool openInsideDrive(int fd, const DriveMapping& drive) const;
   std::optional<FileStatus> hostStatus(const std::filesystem::path& host);
   std::optional<FileStatus> hostStatus(const Resolved& r);
   std::optional<FileStatus> statusFrom(const std::string& host, const std::optional<HostStat>& st);
@@ -129,10 +101,9 @@ class EmulatedFileSystem : public FileSystem {
 
   MachineConfig config_;
   bool hostDriveWritable_;
-  std::map<char, std::filesystem::path> canonicalRoots_;
-  std::map<char, int> rootFolders_;  // open drive folders, for walks below them
   FileMetaStore meta_;
   FolderNames names_;
+  DriveJail jail_;  // after names_, which it matches names through
   text::WinPath current_;
 };
 

@@ -1,6 +1,6 @@
 // Saving a window as it is drawn: the window with its frame and controls copied from the
 // screen into a 24-bit bitmap and written as a .bmp file, so the windows of a run can be
-// looked at (scripts/bmp-to-png.py makes .png files of them).
+// looked at (scripts/wine/bmp-to-png.py makes .png files of them).
 #pragma once
 
 #include <windows.h>

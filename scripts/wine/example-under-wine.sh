@@ -9,7 +9,7 @@
 # (files, folders, shortcuts read through each machine's shell, win.ini keys, registry values),
 # as vandrel-state describes it with the layout's folders named.
 #
-#   scripts/example-under-wine.sh HOST_BIN WINDOWS_BIN
+#   scripts/wine/example-under-wine.sh HOST_BIN WINDOWS_BIN
 #
 # HOST_BIN holds the Linux programs (corvix, vandrel-machine, vandrel-state, vandrel-lz and
 # the companion files), WINDOWS_BIN the Windows ones (corvix.exe, Setup.exe, vandrel-state.exe,

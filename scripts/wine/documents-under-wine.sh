@@ -5,7 +5,7 @@
 # the summary information each side writes back from the same file is the same but for the
 # time of the save and the editing time; a damaged file is refused by both.
 #
-#   scripts/documents-under-wine.sh HOST_BIN WINDOWS_BIN
+#   scripts/wine/documents-under-wine.sh HOST_BIN WINDOWS_BIN
 #
 # HOST_BIN holds the Linux corvix, WINDOWS_BIN corvix.exe; VANDREL_WINE names the wine64
 # loader, and WINEPREFIX the prefix to run in. The summary information is read with

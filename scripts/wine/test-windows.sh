@@ -5,12 +5,12 @@
 # Windows backend, the backend against the emulated machine's own rules, the Win32 windows)
 # run under wine64 in a new Wine prefix, removed afterwards; then
 # the example package is installed and removed there by the Windows programs and on an
-# emulated machine by the Linux ones, and both must agree (scripts/example-under-wine.sh).
+# emulated machine by the Linux ones, and both must agree (scripts/wine/example-under-wine.sh).
 #
 # The Linux programs are taken from $VANDREL_HOST_BIN (the test build's bin folder), or built
 # in build-win-host/ without the tests and the Qt windows.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+cd "$(dirname "$0")/../.."
 start=$(date +%s)
 host_bin=${VANDREL_HOST_BIN:-}
 if [ -z "$host_bin" ]; then
@@ -30,7 +30,7 @@ check_format() {
   local folder=$1 format=$2 file
   for file in "$folder"/*.exe "$folder"/*.dll; do
     if ! objdump -f "$file" | grep -q "file format $format"; then
-      echo "scripts/test-windows.sh: $file is not $format:" >&2
+      echo "scripts/wine/test-windows.sh: $file is not $format:" >&2
       objdump -f "$file" >&2
       exit 1
     fi
@@ -51,7 +51,7 @@ check_subsystem() {
     esac
     got=$(objdump -p "$file" | sed -n 's/^Subsystem[[:space:]].*(\(.*\))$/\1/p')
     if [ "$got" != "$want" ]; then
-      echo "scripts/test-windows.sh: $file is a ${got:-unknown} program, not $want" >&2
+      echo "scripts/wine/test-windows.sh: $file is a ${got:-unknown} program, not $want" >&2
       exit 1
     fi
   done
@@ -90,10 +90,10 @@ booted=$(date +%s)
 (cd build-win64 && ctest --output-on-failure --timeout 300)
 tested=$(date +%s)
 
-VANDREL_WINE=$wine scripts/documents-under-wine.sh "$host_bin" build-win64/bin
+VANDREL_WINE=$wine scripts/wine/documents-under-wine.sh "$host_bin" build-win64/bin
 documents=$(date +%s)
 
-VANDREL_WINE=$wine scripts/example-under-wine.sh "$host_bin" build-win64/bin
+VANDREL_WINE=$wine scripts/wine/example-under-wine.sh "$host_bin" build-win64/bin
 done_at=$(date +%s)
 echo "Windows step: build $((built - start)) s, Wine prefix $((booted - built)) s," \
   "tests $((tested - booted)) s, documents $((documents - tested)) s," \

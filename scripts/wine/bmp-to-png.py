@@ -2,7 +2,7 @@
 """Converts the Windows programs' window pictures (24-bit .bmp files, as the Win32 windows
 save them in VANDREL_SCREENSHOTS) to .png files beside them, so they can be looked at.
 
-    scripts/bmp-to-png.py FOLDER_OR_FILE...
+    scripts/wine/bmp-to-png.py FOLDER_OR_FILE...
 """
 import pathlib
 import struct
