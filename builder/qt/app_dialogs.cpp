@@ -1,5 +1,5 @@
 // The preferences sheet, the about box, the tip of the day and the splash window.
-#include "builder/app/app_dialogs.h"
+#include "builder/qt/app_dialogs.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -22,7 +22,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "builder/app/main_frame.h"
+#include "builder/qt/main_frame.h"
 #include "builder/generate/headless_session.h"
 #include "builder/prefs/preferences_sheet.h"
 #include "builder/prefs/preferences_store.h"

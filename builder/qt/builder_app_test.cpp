@@ -2,7 +2,7 @@
 // window's commands and their dialogs, undone and redone, saved, reopened and compared; a
 // folder dropped on a tree view; a package generated from the menu and installed on a machine
 // with Test install.
-#include "builder/app/builder_app.h"
+#include "builder/qt/builder_app.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +22,7 @@
 #include <fstream>
 #include <thread>
 
-#include "builder/app/testing/gui_fixture.h"
+#include "builder/qt/testing/gui_fixture.h"
 #include "builder/codec/document_text.h"
 #include "platform/machine.h"
 #include "tests/support/fake_interaction.h"

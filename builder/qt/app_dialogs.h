@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "builder/app/builder_core.h"
+#include "builder/qt/builder_core.h"
 
 namespace vandrel::builder::app {
 

@@ -1,5 +1,5 @@
 // The main window: menus, toolbar, status bar, background, documents and recent files.
-#include "builder/app/main_frame.h"
+#include "builder/qt/main_frame.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -13,7 +13,7 @@
 #include <QUrl>
 #include <QWindowStateChangeEvent>
 
-#include "builder/app/app_dialogs.h"
+#include "builder/qt/app_dialogs.h"
 #include "builder/generate/headless_session.h"
 #include "builder/qt/builder_dialogs.h"
 #include "builder/qt/tree_pictures.h"
