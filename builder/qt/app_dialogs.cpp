@@ -2,9 +2,8 @@
 #include "builder/qt/app_dialogs.h"
 
 #include <QApplication>
-#include <QButtonGroup>
+
 #include <QCheckBox>
-#include <QColorDialog>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -14,7 +13,6 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QSettings>
 #include <QSpinBox>
 #include <QSplashScreen>
@@ -22,221 +20,228 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "builder/qt/main_frame.h"
+#include <algorithm>
+
 #include "builder/generate/headless_session.h"
 #include "builder/prefs/preferences_sheet.h"
 #include "builder/prefs/preferences_store.h"
 #include "builder/prefs/tip_file.h"
+#include "builder/qt/sheet_dialog.h"
 #include "builder/strings/builder_strings.h"
-#include "platform/code_page.h"
 #include "script/size_text.h"
 #include "setup/web/browser_launcher.h"
-#include "ui/qt/qt_interaction.h"
 
 namespace vandrel::builder::app {
 
 namespace {
 
-QString qs(const std::string& text) { return QString::fromStdString(text); }
+using qt::SheetDialog;
+using ui::qt::qs;
 
-QColor fromColourRef(std::uint32_t c) { return QColor(int(c & 0xff), int((c >> 8) & 0xff), int((c >> 16) & 0xff)); }
-std::uint32_t toColourRef(const QColor& c) {
-  return std::uint32_t(c.red()) | (std::uint32_t(c.green()) << 8) | (std::uint32_t(c.blue()) << 16);
+qt::DialogContext contextOf(QWidget* parent, BuilderCore& core) {
+  return qt::dialogContext(parent, core.ui, &core.machine.files());
 }
 
-QCheckBox* box(QVBoxLayout* layout, const char* text, bool checked) {
-  auto* b = new QCheckBox(QString::fromUtf8(text).replace("&&", "&"));
-  b->setChecked(checked);
-  layout->addWidget(b);
-  return b;
+// A check box in the column, bound to the answers' field name.
+QCheckBox* check(SheetDialog& sheet, QVBoxLayout* column, const std::string& name, const std::string& label,
+                 bool checked) {
+  auto* box = new QCheckBox(qs(label));
+  box->setChecked(checked);
+  column->addWidget(box);
+  sheet.bind().check(name, label, box);
+  return box;
 }
 
-// Radio buttons in a group box; the group's ids are the item indexes.
-QButtonGroup* radios(QVBoxLayout* layout, const char* title, std::initializer_list<const char*> items,
-                     int selected) {
-  auto* group = new QGroupBox(QString::fromUtf8(title));
-  auto* inner = new QVBoxLayout(group);
-  auto* buttons = new QButtonGroup(group);
-  int id = 0;
-  for (const char* item : items) {
-    auto* radio = new QRadioButton(QString::fromUtf8(item));
-    buttons->addButton(radio, id);
-    radio->setChecked(id == selected);
-    inner->addWidget(radio);
-    ++id;
-  }
-  layout->addWidget(group);
-  return buttons;
+// Radio buttons in a frame in the column, bound to the answers' field name by position.
+qt::RadioFrame radios(SheetDialog& sheet, QWidget* page, QVBoxLayout* column, const std::string& name,
+                      const std::string& title, const std::vector<std::string>& items, int selected) {
+  qt::RadioFrame frame = qt::radioFrame(page, title, items, selected);
+  column->addWidget(frame.box);
+  sheet.bind().radios(name, title, frame.buttons);
+  return frame;
 }
 
-// A colour swatch: double-click opens the colour chooser.
-class Swatch : public QLabel {
- public:
-  explicit Swatch(std::uint32_t colour) : colour_(colour) {
-    setFixedSize(48, 20);
-    setFrameShape(QFrame::Box);
-    setToolTip("Double-click to choose the colour");
-    paint();
-  }
-  std::uint32_t colour() const { return colour_; }
+// The colour swatch of the background page (48 by 20 pixels, its frame in the text colour):
+// a double-click chooses another colour.
+qt::ColourSwatch* swatch(SheetDialog& sheet, QWidget* page, const std::string& name, const std::string& label,
+                         std::uint32_t colour) {
+  const qt::DialogContext& context = sheet.context();
+  auto* s = new qt::ColourSwatch(page, [context](std::uint32_t initial) { return qt::chooseColour(context, initial); });
+  s->setFixedSize(48, 20);
+  QPalette palette = s->palette();
+  palette.setColor(QPalette::Dark, palette.color(QPalette::WindowText));
+  s->setPalette(palette);
+  s->setToolTip("Double-click to choose the colour");
+  s->setColour(colour);
+  sheet.bind().colour(name, label, s);
+  return s;
+}
 
- protected:
-  void mouseDoubleClickEvent(QMouseEvent*) override {
-    QColor chosen = QColorDialog::getColor(fromColourRef(colour_), this);
-    if (chosen.isValid()) {
-      colour_ = toColourRef(chosen);
-      paint();
-    }
-  }
-
- private:
-  void paint() { setStyleSheet(QString("background-color: %1").arg(fromColourRef(colour_).name())); }
-  std::uint32_t colour_;
+struct MainControls {
+  QCheckBox *confirm, *progress, *visible, *check, *load, *save;
+  QLineEdit* defEdit;
+  qt::RadioFrame icons;
 };
 
-}  // namespace
-
-int execDialog(QDialog& dialog, BuilderCore& core, const char* name) {
-  if (core.unattended) {
-    dialog.show();
-    QApplication::processEvents();
-    ui::qt::processScreenshots().save(dialog, name);
-    dialog.accept();
-    return QDialog::Accepted;
-  }
-  QTimer::singleShot(0, &dialog, [&dialog, name] { ui::qt::processScreenshots().save(dialog, name); });
-  return dialog.exec();
+MainControls mainPage(SheetDialog& sheet, const BuilderPreferences& p) {
+  QWidget* page = sheet.addPage("Main");
+  auto* m = new QVBoxLayout(page);
+  MainControls c{};
+  c.confirm = check(sheet, m, "ConfirmErase", "&Confirm deletion", p.confirmErase);
+  c.progress = check(sheet, m, "EmbeddedProgress", "Show the &progress bar when embedded", !p.showProgress);
+  c.visible = check(sheet, m, "EnsureVisible", "Always ensure tree items &visibility", p.ensureVisible);
+  c.check = check(sheet, m, "AutoCheck", "Check script &integrity after loading", p.autoCheck);
+  const std::string editLabel = "Default text editor command line, where %1 represents the file to display:";
+  m->addWidget(new QLabel(qs(editLabel)));
+  // The command line goes in and out of the edit as the store's text, unconverted.
+  c.defEdit = new QLineEdit(QString::fromStdString(p.defEdit));
+  m->addWidget(c.defEdit);
+  sheet.bind().text("DefEdit", editLabel, c.defEdit);
+  c.icons = radios(sheet, page, m, "IconSize", "Icons Si&ze", {"16 Pixels", "32 Pixels"}, p.iconSize == 32 ? 1 : 0);
+  c.load = check(sheet, m, "LoadOnOpen", "&Load the configuration on startup", p.loadOnOpen);
+  c.save = check(sheet, m, "SaveOnExit", "&Save the configuration on exit", p.saveOnExit);
+  m->addStretch();
+  return c;
 }
 
-bool runPreferences(QWidget* parent, BuilderCore& core, BackgroundArea& area) {
-  const BuilderPreferences& p = core.preferences;
-  QDialog dialog(parent);
-  dialog.setWindowTitle("Preferences");
-  auto* layout = new QVBoxLayout(&dialog);
-  auto* tabs = new QTabWidget;
-  layout->addWidget(tabs);
+struct BackgroundControls {
+  qt::RadioFrame mode, fill;
+  QCheckBox* vertical;
+  QSpinBox *x, *y;
+  qt::ColourSwatch *first, *second;
+  QLineEdit* bitmap;
+};
 
-  auto* main = new QWidget;
-  auto* m = new QVBoxLayout(main);
-  QCheckBox* confirm = box(m, "&Confirm deletion", p.confirmErase);
-  QCheckBox* progress = box(m, "Show the &progress bar when embedded", !p.showProgress);
-  QCheckBox* visible = box(m, "Always ensure tree items &visibility", p.ensureVisible);
-  QCheckBox* check = box(m, "Check script &integrity after loading", p.autoCheck);
-  m->addWidget(new QLabel("Default text editor command line, where %1 represents the file to display:"));
-  auto* defEdit = new QLineEdit(qs(p.defEdit));
-  m->addWidget(defEdit);
-  QButtonGroup* icons = radios(m, "Icons Si&ze", {"16 Pixels", "32 Pixels"}, p.iconSize == 32 ? 1 : 0);
-  QCheckBox* load = box(m, "&Load the configuration on startup", p.loadOnOpen);
-  QCheckBox* save = box(m, "&Save the configuration on exit", p.saveOnExit);
-  m->addStretch();
-  tabs->addTab(main, "Main");
+QSpinBox* coordinate(SheetDialog& sheet, QFormLayout* form, const std::string& name, const std::string& label,
+                     int value) {
+  auto* spin = new QSpinBox;
+  spin->setRange(0, 32767);
+  spin->setValue(value);
+  form->addRow(qs(label), spin);
+  sheet.bind().number(name, label, spin);
+  return spin;
+}
 
-  prefs::BackgroundChoice back = prefs::BackgroundChoice::of(core.window);
-  auto* background = new QWidget;
-  auto* b = new QVBoxLayout(background);
-  QButtonGroup* mode = radios(b, "Bitmap",
-                              {"Centered bitmap", "Centered Tiled bitmap", "Tiled bitmap",
-                               "Static bitmap", "Stretched bitmap", "Without bitmap"},
-                              back.bitmapMode);
-  QButtonGroup* fill = radios(b, "Background", {"Color gradient", "Plain background"}, back.gradient ? 0 : 1);
-  QCheckBox* vertical = box(b, "Vertical &Gradient", back.vertical);
+BackgroundControls backgroundPage(SheetDialog& sheet, const prefs::BackgroundChoice& back) {
+  QWidget* page = sheet.addPage("Background");
+  auto* b = new QVBoxLayout(page);
+  BackgroundControls c{};
+  c.mode = radios(sheet, page, b, "BitmapMode", "Bitmap",
+                  {"Centered bitmap", "Centered Tiled bitmap", "Tiled bitmap", "Static bitmap", "Stretched bitmap",
+                   "Without bitmap"},
+                  back.bitmapMode);
+  c.fill = radios(sheet, page, b, "Fill", "Background", {"Color gradient", "Plain background"}, back.gradient ? 0 : 1);
+  c.vertical = check(sheet, b, "GradDir", "Vertical &Gradient", back.vertical);
   auto* position = new QFormLayout;
-  auto* x = new QSpinBox;
-  auto* y = new QSpinBox;
-  x->setRange(0, 32767);
-  y->setRange(0, 32767);
-  x->setValue(back.posX);
-  y->setValue(back.posY);
-  position->addRow("&X", x);
-  position->addRow("&Y", y);
-  auto* first = new Swatch(back.firstColour);
-  auto* second = new Swatch(back.secondColour);
-  position->addRow("1st Color:", first);
-  position->addRow("2nd Color:", second);
+  c.x = coordinate(sheet, position, "posX", "&X", back.posX);
+  c.y = coordinate(sheet, position, "posY", "&Y", back.posY);
+  c.first = swatch(sheet, page, "FirstColor", "1st Color:", back.firstColour);
+  c.second = swatch(sheet, page, "SecondColor", "2nd Color:", back.secondColour);
+  position->addRow("1st Color:", c.first);
+  position->addRow("2nd Color:", c.second);
   b->addLayout(position);
-  auto* bitmapPath = new QLineEdit(qs(back.bitmap));
+  // The bitmap is named by its host path.
+  c.bitmap = new QLineEdit(QString::fromStdString(back.bitmap));
+  sheet.bind().text("BitmapFile", "&Select Bitmap...", c.bitmap);
   auto* pick = new QPushButton("&Select Bitmap...");
-  QObject::connect(pick, &QPushButton::clicked, &dialog, [&dialog, bitmapPath] {
-    QString chosen = QFileDialog::getOpenFileName(&dialog, qs(str(sid::PickBitmapTitle)), bitmapPath->text(),
+  QLineEdit* edit = c.bitmap;
+  QObject::connect(pick, &QPushButton::clicked, &sheet, [&sheet, edit] {
+    QString chosen = QFileDialog::getOpenFileName(&sheet, qs(str(sid::PickBitmapTitle)), edit->text(),
                                                   "Bitmap Files (*.bmp);; All (*.*)");
-    if (!chosen.isEmpty()) bitmapPath->setText(chosen);
+    if (!chosen.isEmpty()) edit->setText(chosen);
   });
   auto* row = new QHBoxLayout;
-  row->addWidget(bitmapPath);
+  row->addWidget(c.bitmap);
   row->addWidget(pick);
   b->addLayout(row);
   b->addStretch();
-  tabs->addTab(background, "Background");
+  return c;
+}
 
-  auto* drop = new QWidget;
-  auto* d = new QVBoxLayout(drop);
-  QCheckBox* props = box(d, "Display file &properties after added", p.dispProps);
-  QButtonGroup* dirMode = radios(d, "Destination",
-                                 {"Select a new directory", "Use the file's parent directory",
-                                  "Just add the file"},
-                                 p.dirMode);
-  QCheckBox* dirAdd = box(d, "&Add directory to script", p.dropDirAdd);
-  QCheckBox* dirInc = box(d, "Include files i&nto directory", p.dropDirInc);
-  QCheckBox* dirSub = box(d, "Include also its &subfolders and files", p.dropDirSub);
-  QCheckBox* summary = box(d, "Display a s&ummary after completion", p.dispSummary);
+struct DropControls {
+  QCheckBox *props, *dirAdd, *dirInc, *dirSub, *summary;
+  qt::RadioFrame dirMode;
+};
+
+DropControls dropPage(SheetDialog& sheet, const BuilderPreferences& p) {
+  QWidget* page = sheet.addPage("File Drop");
+  auto* d = new QVBoxLayout(page);
+  DropControls c{};
+  c.props = check(sheet, d, "DispProps", "Display file &properties after added", p.dispProps);
+  c.dirMode = radios(sheet, page, d, "DirMode", "Destination",
+                     {"Select a new directory", "Use the file's parent directory", "Just add the file"}, p.dirMode);
+  c.dirAdd = check(sheet, d, "DropDirAdd", "&Add directory to script", p.dropDirAdd);
+  c.dirInc = check(sheet, d, "DropDirInc", "Include files i&nto directory", p.dropDirInc);
+  c.dirSub = check(sheet, d, "DropDirSub", "Include also its &subfolders and files", p.dropDirSub);
+  c.summary = check(sheet, d, "DispSummary", "Display a s&ummary after completion", p.dispSummary);
   d->addStretch();
-  tabs->addTab(drop, "File Drop");
-  tabs->setCurrentIndex(std::clamp(core.preferencesPage, 0, 2));
+  return c;
+}
 
-  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
-  layout->addWidget(buttons);
-  bool ok = execDialog(dialog, core, "preferences") == QDialog::Accepted;
-  core.preferencesPage = tabs->currentIndex();
+// The set radio button's position; -1 when none is set.
+int checkedIndex(const qt::RadioFrame& frame) {
+  for (std::size_t i = 0; i < frame.buttons.size(); ++i) {
+    if (frame.buttons[i]->isChecked()) return int(i);
+  }
+  return -1;
+}
+
+}  // namespace
+
+bool runPreferences(QWidget* parent, BuilderCore& core, const BackgroundTarget& background) {
+  const BuilderPreferences& p = core.preferences;
+  SheetDialog sheet(contextOf(parent, core), "Preferences", "preferences", "preferences");
+  sheet.pageInShotName = false;
+  MainControls main = mainPage(sheet, p);
+  prefs::BackgroundChoice back = prefs::BackgroundChoice::of(core.window);
+  BackgroundControls look = backgroundPage(sheet, back);
+  DropControls drop = dropPage(sheet, p);
+  sheet.showPage(std::clamp(core.preferencesPage, 0, 2));
+  bool ok = sheet.run();
+  core.preferencesPage = sheet.tabs()->currentIndex();
   if (!ok) return false;
 
-  if (p.saveOnExit && !save->isChecked()) {
+  if (p.saveOnExit && !main.save->isChecked()) {
     if (auto settings = prefs::openSettings()) prefs::writeSaveOnExit(*settings, false);
   }
   BuilderPreferences edited = p;
-  edited.confirmErase = confirm->isChecked();
-  edited.showProgress = !progress->isChecked();
-  edited.ensureVisible = visible->isChecked();
-  edited.autoCheck = check->isChecked();
-  edited.defEdit = defEdit->text().toStdString();
-  edited.iconSize = icons->checkedId() == 1 ? 32 : 16;
-  edited.loadOnOpen = load->isChecked();
-  edited.saveOnExit = save->isChecked();
-  edited.dispProps = props->isChecked();
-  edited.dirMode = std::max(0, dirMode->checkedId());
-  edited.dropDirAdd = dirAdd->isChecked();
-  edited.dropDirInc = dirInc->isChecked();
-  edited.dropDirSub = dirSub->isChecked();
-  edited.dispSummary = summary->isChecked();
+  edited.confirmErase = main.confirm->isChecked();
+  edited.showProgress = !main.progress->isChecked();
+  edited.ensureVisible = main.visible->isChecked();
+  edited.autoCheck = main.check->isChecked();
+  edited.defEdit = main.defEdit->text().toStdString();
+  edited.iconSize = checkedIndex(main.icons) == 1 ? 32 : 16;
+  edited.loadOnOpen = main.load->isChecked();
+  edited.saveOnExit = main.save->isChecked();
+  edited.dispProps = drop.props->isChecked();
+  edited.dirMode = std::max(0, checkedIndex(drop.dirMode));
+  edited.dropDirAdd = drop.dirAdd->isChecked();
+  edited.dropDirInc = drop.dirInc->isChecked();
+  edited.dropDirSub = drop.dirSub->isChecked();
+  edited.dispSummary = drop.summary->isChecked();
   prefs::applyPreferences(core.preferences, edited);
 
-  back.bitmapMode = mode->checkedId();
-  back.gradient = fill->checkedId() == 0;
-  back.vertical = vertical->isChecked();
-  back.posX = x->value();
-  back.posY = y->value();
-  back.firstColour = first->colour();
-  back.secondColour = second->colour();
-  back.bitmap = bitmapPath->text().toStdString();
-  bool hadBitmap = area.painter().bitmap() != nullptr;
+  back.bitmapMode = checkedIndex(look.mode);
+  back.gradient = checkedIndex(look.fill) == 0;
+  back.vertical = look.vertical->isChecked();
+  back.posX = look.x->value();
+  back.posY = look.y->value();
+  back.firstColour = look.first->colour();
+  back.secondColour = look.second->colour();
+  back.bitmap = look.bitmap->text().toStdString();
+  // A new bitmap is tried on the previous state; the background is shown again when changed.
   prefs::WindowState probe = core.window;
-  bool changed = prefs::applyBackground(core.window, back, hadBitmap, [&](const std::string& path) {
+  bool changed = prefs::applyBackground(core.window, back, background.showsBitmap, [&](const std::string& path) {
     probe.bitmap = path;
-    area.apply(probe);
-    return area.painter().bitmapPath() == path && area.painter().bitmap() != nullptr;
+    return background.show(probe);
   });
-  if (changed) {
-    area.apply(core.window);
-    area.viewport()->update();
-  }
+  if (changed) background.show(core.window);
   return true;
 }
 
 void runAbout(QWidget* parent, BuilderCore& core) {
-  QDialog dialog(parent);
-  dialog.setWindowTitle("About Corvix...");
-  auto* layout = new QVBoxLayout(&dialog);
+  SheetDialog box(contextOf(parent, core), "About Corvix...", "about", "about", SheetDialog::Frame::Box);
+  QVBoxLayout* layout = box.column();
   auto* title = new QLabel(qs(str(128)));
   QFont bold = title->font();
   bold.setBold(true);
@@ -255,13 +260,14 @@ void runAbout(QWidget* parent, BuilderCore& core) {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
   QPushButton* connectButton = buttons->addButton("&Connect", QDialogButtonBox::ActionRole);
   connectButton->setEnabled(found);
-  QObject::connect(connectButton, &QPushButton::clicked, &dialog, [&] {
+  QObject::connect(connectButton, &QPushButton::clicked, &box, [&] {
     browser.OpenInBrowser("http://www.vandrel.example/");
-    dialog.accept();
+    box.accept();
   });
-  QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+  QObject::connect(buttons, &QDialogButtonBox::accepted, &box, &QDialog::accept);
   layout->addWidget(buttons);
-  execDialog(dialog, core, "about");
+  box.setButtons(buttons->button(QDialogButtonBox::Ok), nullptr);
+  box.run();
 }
 
 void runTipOfTheDay(QWidget* parent, BuilderCore& core, bool atStartUp) {
@@ -275,16 +281,15 @@ void runTipOfTheDay(QWidget* parent, BuilderCore& core, bool atStartUp) {
   if (tips.status() == prefs::TipFile::Status::Missing) tip = str(124);
   if (tips.status() == prefs::TipFile::Status::Unreadable) tip = str(125);
 
-  QDialog dialog(parent);
-  dialog.setWindowTitle("Tip of the Day");
-  auto* layout = new QVBoxLayout(&dialog);
+  SheetDialog box(contextOf(parent, core), "Tip of the Day", "tip", "tip", SheetDialog::Frame::Box);
+  QVBoxLayout* layout = box.column();
   auto* heading = new QLabel("Did you know...");
   QFont bold = heading->font();
   bold.setBold(true);
   bold.setPointSize(bold.pointSize() + 2);
   heading->setFont(bold);
   layout->addWidget(heading);
-  auto* text = new QLabel(qs(platform::cp1252ToUtf8(tip)));
+  auto* text = new QLabel(qs(tip));
   text->setWordWrap(true);
   text->setMinimumSize(360, 80);
   text->setAlignment(Qt::AlignTop | Qt::AlignLeft);
@@ -292,17 +297,18 @@ void runTipOfTheDay(QWidget* parent, BuilderCore& core, bool atStartUp) {
   layout->addWidget(text);
   auto* startUp = new QCheckBox("&Show Tips on StartUp");
   startUp->setChecked(tips.showAtStartUp());
+  box.bind().check("StartUp", "&Show Tips on StartUp", startUp);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
   QPushButton* nextButton = buttons->addButton("&Next Tip", QDialogButtonBox::ActionRole);
-  QObject::connect(nextButton, &QPushButton::clicked, &dialog,
-                   [&] { text->setText(qs(platform::cp1252ToUtf8(tips.next()))); });
-  QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::accept);
+  QObject::connect(nextButton, &QPushButton::clicked, &box, [&] { text->setText(qs(tips.next())); });
+  QObject::connect(buttons, &QDialogButtonBox::rejected, &box, &QDialog::accept);
   auto* row = new QHBoxLayout;
   row->addWidget(startUp);
   row->addStretch();
   row->addWidget(buttons);
   layout->addLayout(row);
-  execDialog(dialog, core, "tip");
+  box.setButtons(buttons->button(QDialogButtonBox::Close), nullptr);
+  box.run();
   tips.setShowAtStartUp(startUp->isChecked());
   tips.store();
 }
