@@ -29,13 +29,9 @@
 #include <cstdlib>
 
 #include "builder/strings/builder_strings.h"
-#include "platform/code_page.h"
 #include "ui/qt/qt_interaction.h"
 
 namespace vandrel::builder::qt {
-
-QString qs(const std::string& text) { return QString::fromStdString(platform::cp1252ToUtf8(text)); }
-std::string fromQs(const QString& text) { return platform::utf8ToCp1252(text.toStdString()); }
 
 // ---- colour swatch ----
 
@@ -266,13 +262,15 @@ void FieldBinding::drive(const std::vector<ui::Field>& answer, const std::vector
 
 // ---- the sheet ----
 
-SheetDialog::SheetDialog(const DialogContext& context, const std::string& caption, std::string id, std::string shot)
+SheetDialog::SheetDialog(const DialogContext& context, const std::string& caption, std::string id, std::string shot,
+                         Frame frame)
     : QDialog(context.parent), context_(context), id_(std::move(id)), shot_(std::move(shot)) {
   setWindowTitle(qs(caption));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-  auto* layout = new QVBoxLayout(this);
+  column_ = new QVBoxLayout(this);
+  if (frame == Frame::Box) return;
   tabs_ = new QTabWidget(this);
-  layout->addWidget(tabs_, 1);
+  column_->addWidget(tabs_, 1);
   auto* row = new QHBoxLayout;
   row->addStretch();
   ok_ = new QPushButton("OK", this);
@@ -280,9 +278,14 @@ SheetDialog::SheetDialog(const DialogContext& context, const std::string& captio
   cancel_ = new QPushButton("Cancel", this);
   row->addWidget(ok_);
   row->addWidget(cancel_);
-  layout->addLayout(row);
+  column_->addLayout(row);
   connect(ok_, &QPushButton::clicked, this, &SheetDialog::accept);
   connect(cancel_, &QPushButton::clicked, this, &SheetDialog::reject);
+}
+
+void SheetDialog::setButtons(QPushButton* ok, QPushButton* cancel) {
+  ok_ = ok;
+  cancel_ = cancel;
 }
 
 QWidget* SheetDialog::addPage(const std::string& title) {
@@ -292,14 +295,13 @@ QWidget* SheetDialog::addPage(const std::string& title) {
 }
 
 void SheetDialog::showPage(int index) {
-  if (index >= 0 && index < tabs_->count()) tabs_->setCurrentIndex(index);
+  if (tabs_ && index >= 0 && index < tabs_->count()) tabs_->setCurrentIndex(index);
 }
 
 bool SheetDialog::run() {
   QTimer::singleShot(0, this, [this] {
-    // A sheet of several pages is named after the page it shows as well.
     std::string name = shot_;
-    if (tabs_->count() > 1) {
+    if (pageInShotName && tabs_ && tabs_->count() > 1) {
       QString page = tabs_->tabText(tabs_->currentIndex()).remove('&').toLower();
       page.replace(QRegularExpression("[^a-z0-9]+"), "-");
       name += "-" + page.toStdString();
@@ -329,11 +331,13 @@ void SheetDialog::drive() {
   ui::PageResult wanted = context_.autopilot->page(asked);
   binding_.drive(wanted.fields, asked.fields);
   if (wanted.action == ui::PageResult::Action::Cancel) {
-    cancel_->click();
+    if (cancel_) cancel_->click();
+    else reject();
     return;
   }
   if (afterFill) afterFill(wanted);
-  ok_->click();
+  if (ok_) ok_->click();
+  else accept();
 }
 
 void SheetDialog::accept() {

@@ -13,6 +13,7 @@
 
 #include "builder/qt/builder_dialogs.h"
 #include "ui/interaction.h"
+#include "ui/qt/dialog_kit.h"
 
 class QAbstractButton;
 class QCheckBox;
@@ -24,12 +25,13 @@ class QPushButton;
 class QSpinBox;
 class QTabWidget;
 class QTreeWidget;
+class QVBoxLayout;
 
 namespace vandrel::builder::qt {
 
 // The models' texts are in the Windows code page; Qt wants Unicode.
-QString qs(const std::string& text);
-std::string fromQs(const QString& text);
+using ui::qt::fromQs;
+using ui::qt::qs;
 
 // A swatch painted with a colour (0x00BBGGRR, as the script stores it); a double-click
 // inside it asks for a new one.
@@ -87,13 +89,26 @@ class FieldBinding {
 
 class SheetDialog : public QDialog {
  public:
+  // How the window is framed: a property sheet (its pages as tabs above OK and Cancel), or a
+  // box of one page without tabs, its controls and its own buttons laid out in column().
+  enum class Frame { Sheet, Box };
+
   // id: the page id the answers name (Cancel=<id>); shot: the screenshot's name.
-  SheetDialog(const DialogContext& context, const std::string& caption, std::string id, std::string shot);
+  SheetDialog(const DialogContext& context, const std::string& caption, std::string id, std::string shot,
+              Frame frame = Frame::Sheet);
 
   // A new page (tab) titled title.
   QWidget* addPage(const std::string& title);
   void showPage(int index);
+  // The sheet's pages; null for a box.
   QTabWidget* tabs() const { return tabs_; }
+  // The window's own column of controls.
+  QVBoxLayout* column() const { return column_; }
+  // A box's buttons that stand for OK and Cancel when answers drive it; without a Cancel
+  // button, Cancel closes the window as Escape does.
+  void setButtons(QPushButton* ok, QPushButton* cancel);
+  // The screenshot of a sheet of several pages is named after the page it shows as well.
+  bool pageInShotName = true;
   QPushButton* okButton() const { return ok_; }
   QPushButton* cancelButton() const { return cancel_; }
   FieldBinding& bind() { return binding_; }
@@ -123,9 +138,10 @@ class SheetDialog : public QDialog {
 
   DialogContext context_;
   std::string id_, shot_;
-  QTabWidget* tabs_;
-  QPushButton* ok_;
-  QPushButton* cancel_;
+  QVBoxLayout* column_;
+  QTabWidget* tabs_ = nullptr;
+  QPushButton* ok_ = nullptr;
+  QPushButton* cancel_ = nullptr;
   FieldBinding binding_;
   bool driving_ = false;
 };

@@ -8,7 +8,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "builder/app/builder_app.h"
+#include "builder/qt/builder_app.h"
 #include "builder/cli/gui_entry.h"
 #include "platform/ini/ini_document.h"
 #include "platform/program_start.h"

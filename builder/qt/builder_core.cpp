@@ -1,5 +1,5 @@
 // The builder's run-long state.
-#include "builder/app/builder_core.h"
+#include "builder/qt/builder_core.h"
 
 #include <algorithm>
 

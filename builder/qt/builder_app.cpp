@@ -1,11 +1,11 @@
 // The graphical builder's start-up, unattended commands and exit.
-#include "builder/app/builder_app.h"
+#include "builder/qt/builder_app.h"
 
 #include <QApplication>
 #include <QSettings>
 #include <QStatusBar>
 
-#include "builder/app/app_dialogs.h"
+#include "builder/qt/app_dialogs.h"
 #include "builder/prefs/preferences_store.h"
 #include "builder/prefs/tip_file.h"
 

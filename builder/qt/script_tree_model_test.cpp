@@ -1,13 +1,13 @@
 // The tree adapter checked by Qt's model tester through a sequence of edits: adds, edits,
 // erases of entries and of whole categories, toggles, undo and redo.
-#include "builder/app/script_tree_model.h"
+#include "builder/qt/script_tree_model.h"
 
 #include <gtest/gtest.h>
 
 #include <QAbstractItemModelTester>
 #include <QApplication>
 
-#include "builder/app/testing/gui_fixture.h"
+#include "builder/qt/testing/gui_fixture.h"
 #include "builder/tree/document_edits.h"
 #include "builder/tree/testing/tree_fixture.h"
 

@@ -1,5 +1,5 @@
 // The tree adapter: a shadow of the tree's shape that changes in step with the signals.
-#include "builder/app/script_tree_model.h"
+#include "builder/qt/script_tree_model.h"
 
 #include <algorithm>
 

@@ -16,9 +16,9 @@
 #include <QMdiSubWindow>
 #include <QProgressBar>
 
-#include "builder/app/builder_core.h"
-#include "builder/app/script_document.h"
-#include "builder/app/tree_view.h"
+#include "builder/qt/builder_core.h"
+#include "builder/qt/script_document.h"
+#include "builder/qt/tree_view.h"
 #include "paint/background_wnd.h"
 
 class QMenu;

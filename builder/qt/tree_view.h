@@ -12,8 +12,8 @@
 
 #include <QTreeView>
 
-#include "builder/app/script_document.h"
-#include "builder/app/script_tree_model.h"
+#include "builder/qt/script_document.h"
+#include "builder/qt/script_tree_model.h"
 #include "builder/generate/package_generator.h"
 #include "builder/generate/progress_service.h"
 #include "builder/pages/entry_page_editor.h"

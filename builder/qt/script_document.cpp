@@ -1,5 +1,5 @@
 // Creating, opening and saving a document of the graphical builder.
-#include "builder/app/script_document.h"
+#include "builder/qt/script_document.h"
 
 namespace vandrel::builder::app {
 

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "builder/app/builder_core.h"
-#include "builder/app/main_frame.h"
+#include "builder/qt/builder_core.h"
+#include "builder/qt/main_frame.h"
 
 namespace vandrel::builder::app {
 

@@ -2,7 +2,7 @@
 // window's commands and their dialogs, undone and redone, saved, reopened and compared; a
 // folder dropped on a tree view; a package generated from the menu and installed on a machine
 // with Test install.
-#include "builder/app/builder_app.h"
+#include "builder/qt/builder_app.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
+#include <QSettings>
 #include <QStatusBar>
 #include <QToolBar>
 #include <QUrl>
@@ -22,8 +23,10 @@
 #include <fstream>
 #include <thread>
 
-#include "builder/app/testing/gui_fixture.h"
+#include "builder/qt/testing/gui_fixture.h"
 #include "builder/codec/document_text.h"
+#include "builder/prefs/preferences_store.h"
+#include "builder/prefs/window_state.h"
 #include "platform/machine.h"
 #include "tests/support/fake_interaction.h"
 #include "tests/support/run_program.h"
@@ -310,6 +313,45 @@ TEST(UnattendedBuilder, AnsweredCommandsEditAndSaveTheDocument) {
   std::string dump = test::runProgram("corvix", {"dump", document.string()}).out;
   EXPECT_NE(dump.find("\n0=bin,0,"), std::string::npos) << dump;
   EXPECT_NE(dump.find("\n0=tool.exe,tool.exe,"), std::string::npos) << dump;
+}
+
+// The builder's own windows driven by an answers file as its dialogs are: the preferences
+// changed on all three pages and written at exit, the about box closed with OK, the tip of
+// the day no longer shown at start-up.
+TEST(UnattendedBuilder, AnswersDriveThePreferencesTheAboutBoxAndTheTip) {
+  test::TempDir dir;
+  fs::path answers = dir.path() / "answers.ini";
+  std::ofstream(answers) << "[Answers]\nDefault=No\n[Builder]\nCommands=preferences,about,tip\n"
+                         << "[Wizard]\nConfirmErase=0\nDefEdit=Editor.exe\nIconSize=1\n"
+                         << "Fill=1\nposX=12\nFirstColor=255\nDirMode=2\nDropDirSub=1\nStartUp=0\n";
+  fs::path shots = dir.path() / "shots";
+  fs::create_directories(shots);
+  test::RunResult run = test::runProgram(
+      "corvix", {},
+      {{"QT_QPA_PLATFORM", "offscreen"}, {"VANDREL_ANSWERS", answers.string()},
+       {"VANDREL_SCREENSHOTS", shots.string()}, {"VANDREL_MACHINE", (dir.path() / "machine").string()},
+       {"XDG_CONFIG_HOME", (dir.path() / "config").string()}});
+  ASSERT_EQ(run.exitStatus, 0) << run.err;
+  // Each window was shown, and closed so that the next command could run.
+  EXPECT_TRUE(fs::exists(shots / "002-corvix-preferences.png"));
+  EXPECT_TRUE(fs::exists(shots / "003-corvix-about.png"));
+  EXPECT_TRUE(fs::exists(shots / "004-corvix-tip.png"));
+
+  QSettings settings(QString::fromStdString((dir.path() / "config" / "Orlwen" / "Corvix v3.0.conf").string()),
+                     QSettings::IniFormat);
+  BuilderPreferences p = prefs::readPreferences(settings);
+  EXPECT_FALSE(p.confirmErase);
+  EXPECT_EQ(p.defEdit, "Editor.exe %1");
+  EXPECT_EQ(p.iconSize, 32);
+  EXPECT_EQ(p.dirMode, 2);
+  EXPECT_TRUE(p.dropDirSub);
+  EXPECT_TRUE(p.saveOnExit);
+  prefs::WindowState window = prefs::readWindowState(settings);
+  EXPECT_EQ(window.kind & 128, 128) << window.kind;
+  EXPECT_EQ(window.posX, 12);
+  EXPECT_EQ(window.firstColour, 255u);
+  // "Show Tips on StartUp" unticked: stored as 1.
+  EXPECT_EQ(settings.value("Tip/StartUp").toInt(), 1);
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The main window: menus, toolbar, status bar, background, documents and recent files.
-#include "builder/app/main_frame.h"
+#include "builder/qt/main_frame.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -13,20 +13,23 @@
 #include <QUrl>
 #include <QWindowStateChangeEvent>
 
-#include "builder/app/app_dialogs.h"
+#include "builder/qt/app_dialogs.h"
 #include "builder/generate/headless_session.h"
 #include "builder/qt/builder_dialogs.h"
 #include "builder/qt/tree_pictures.h"
-#include "platform/code_page.h"
 #include "builder/strings/builder_strings.h"
 #include "paint/qt/qt_canvas.h"
+#include "ui/qt/dialog_kit.h"
 #include "ui/qt/qt_interaction.h"
 
 namespace vandrel::builder::app {
 
 namespace {
 
-QString qs(const std::string& text) { return QString::fromStdString(text); }
+using ui::qt::qs;
+
+// Host paths are UTF-8 on the host; they are not in the code page.
+QString hostQs(const std::string& path) { return QString::fromStdString(path); }
 
 // The tree's commands in the menus, by menu: text, command, shortcut.
 // Keys are plain key codes: a QKeySequence may not be made before the application exists.
@@ -82,6 +85,14 @@ bool isCheckable(int command) {
   return command == builder::command::SmallIcons || command == command::ViewToolbar ||
          command == command::ViewStatusBar ||
          (command >= builder::command::ToggleUninstall && command <= builder::command::ToggleShared);
+}
+
+// The background as the preferences change it.
+BackgroundTarget backgroundOf(BackgroundArea& area) {
+  return {area.painter().bitmap() != nullptr, [&area](const prefs::WindowState& state) {
+            area.apply(state);
+            return area.painter().bitmapPath() == state.bitmap && area.painter().bitmap() != nullptr;
+          }};
 }
 
 }  // namespace
@@ -147,7 +158,7 @@ CChildFrame::~CChildFrame() {
   delete view_;
 }
 
-void CChildFrame::updateTitle() { setWindowTitle(qs(platform::cp1252ToUtf8(document_->windowTitle()))); }
+void CChildFrame::updateTitle() { setWindowTitle(qs(document_->windowTitle())); }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {
   if (!frame_.saveModified(*this)) {
@@ -322,7 +333,7 @@ bool CMainFrame::showStatusProgress(const std::string& text, int percent) {
     progressText_->show();
     progressBar_->show();
   }
-  progressText_->setText(qs(platform::cp1252ToUtf8(text)));
+  progressText_->setText(qs(text));
   if (percent >= 0) progressBar_->setValue(percent);
   QApplication::processEvents();
   return true;
@@ -405,8 +416,8 @@ CChildFrame* CMainFrame::openDocument(const std::filesystem::path& hostPath) {
 std::optional<std::string> CMainFrame::chooseDocument(bool save, const std::string& current) {
   if (core_.unattended) return std::nullopt;
   QString filter = "Corvix Scripts (*.cvx);;All (*)";
-  QString file = save ? QFileDialog::getSaveFileName(this, "Save As", qs(current), filter)
-                      : QFileDialog::getOpenFileName(this, "Open", qs(current), filter);
+  QString file = save ? QFileDialog::getSaveFileName(this, "Save As", hostQs(current), filter)
+                      : QFileDialog::getOpenFileName(this, "Open", hostQs(current), filter);
   if (file.isEmpty()) return std::nullopt;
   return file.toStdString();
 }
@@ -496,7 +507,7 @@ void CMainFrame::updateRecentFiles() {
     QAction* a = action(command::FirstRecentFile + i);
     bool shown = std::size_t(i) < core_.recentFiles.size();
     a->setVisible(shown);
-    if (shown) a->setText(QString("&%1 %2").arg(i + 1).arg(qs(core_.recentFiles[std::size_t(i)])));
+    if (shown) a->setText(QString("&%1 %2").arg(i + 1).arg(hostQs(core_.recentFiles[std::size_t(i)])));
   }
 }
 
@@ -519,7 +530,7 @@ bool CMainFrame::run(int cmd) {
     case command::Exit: done = close(); break;
     case command::ViewToolbar: toolbar_->setVisible(!toolbar_->isVisible()); break;
     case command::ViewStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
-    case command::Preferences: done = runPreferences(this, core_, *area_); break;
+    case command::Preferences: done = runPreferences(this, core_, backgroundOf(*area_)); break;
     case command::VersionInfo: showVersionInfo(); break;
     case command::About: runAbout(this, core_); break;
     case command::TipOfTheDay: runTipOfTheDay(this, core_, false); break;

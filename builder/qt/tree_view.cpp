@@ -1,5 +1,5 @@
 // The tree view's commands, menus, keys and file drop.
-#include "builder/app/tree_view.h"
+#include "builder/qt/tree_view.h"
 
 #include <QContextMenuEvent>
 #include <QDragEnterEvent>

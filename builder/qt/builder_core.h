@@ -26,8 +26,8 @@ struct BuilderCore {
   // The four most recently used files, newest first (host paths).
   std::vector<std::string> recentFiles;
   ProgressService progress;
-  // Windows are driven by the answers file: dialogs of the builder's own are shown, saved as
-  // pictures and closed with OK; no file chooser, splash or waiting.
+  // Windows are driven by the answers file, the builder's own ones as its dialogs are; no
+  // file chooser, splash or waiting.
   bool unattended = false;
   // Escape in a tree view, told to the port (the status bar's progress has no Cancel button).
   std::function<void()> escape;
