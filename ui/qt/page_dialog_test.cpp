@@ -26,11 +26,11 @@ Field field(Field::Kind kind, const char* name, const char* label) {
   return f;
 }
 
-Page page(const char* id, const std::string& text, std::vector<Field> fields = {}) {
+// A page made for a layout; its texts part by part are set by each test.
+Page page(PageLayout layout, std::vector<Field> fields = {}) {
   Page shown;
-  shown.id = id;
+  shown.layout = layout;
   shown.caption = "Tool Setup";
-  shown.text = text;
   shown.fields = std::move(fields);
   shown.back = true;
   return shown;
@@ -53,8 +53,11 @@ class PageDialogTest : public ::testing::Test {
 };
 
 TEST_F(PageDialogTest, NoticeTextsStandInTheirOwnControls) {
-  PageDialog dialog(page("notice", "Welcome to Tool\nClose the programs.\nThey may hold files.\n"
-                                   "This is a shareware.\nPay after thirty days.\nClick Next..."));
+  Page notice = page(PageLayout::Notice);
+  notice.heading = "Welcome to Tool";
+  notice.paragraphs = {"Close the programs.\nThey may hold files.", "This is a shareware.\nPay after thirty days."};
+  notice.footer = "Click Next...";
+  PageDialog dialog(notice);
   struct Expected {
     const char* text;
     QRect rect;
@@ -76,8 +79,10 @@ TEST_F(PageDialogTest, RegistrationEditsStandUnderTheirLabelsAndTakeTheirMnemoni
   std::vector<Field> fields{field(Field::Kind::Text, "UserName", "&User Name:"),
                             field(Field::Kind::Text, "Company", "&Organization:"),
                             field(Field::Kind::Text, "Serial", "&Serial number:")};
-  PageDialog dialog(page("registration", "Please register.\n&User Name:\n&Organization:\n&Serial number:\nClick Next...",
-                         fields));
+  Page registration = page(PageLayout::Registration, fields);
+  registration.heading = "Please register.";
+  registration.footer = "Click Next...";
+  PageDialog dialog(registration);
   QList<QLineEdit*> edits = dialog.findChildren<QLineEdit*>();
   ASSERT_EQ(edits.size(), 3);
   const int tops[] = {45, 75, 105};
@@ -100,7 +105,10 @@ TEST_F(PageDialogTest, ComponentBoxesStandRightOfTheirDescriptionsAndTakeClicksT
   list.items = {"Samples", "Documentation"};
   list.itemKeys = {"3", "4"};
   list.itemChecked = {true, true};
-  PageDialog dialog(page("components", "Some components:\nSamples\nDocumentation\nThe box is on the right.", {list}));
+  Page components = page(PageLayout::Components, {list});
+  components.heading = "Some components:";
+  components.footer = "The box is on the right.";
+  PageDialog dialog(components);
   dialog.show();
   QListWidget* box = dialog.findChild<QListWidget*>();
   ASSERT_NE(box, nullptr);
@@ -129,10 +137,9 @@ TEST_F(PageDialogTest, DestinationShowsTheFolderInItsBoxAndTheSpacesRightAligned
   Field folder = field(Field::Kind::Text, "Folder", "Install Folder");
   folder.value = "C:\\Tool";
   Field backup = field(Field::Kind::Check, "Backup", "B&ackup replaced files");
-  Page shown = page("destination",
-                    "Almost ready.\nPress Finish.\nPress Change.\nInstall Folder: C:\\Tool\n"
-                    "Disk space required: 1.20 Mo\nDisk space available: 512 Mo",
-                    {folder, backup});
+  Page shown = page(PageLayout::Destination, {folder, backup});
+  shown.paragraphs = {"Almost ready.", "Press Finish.", "Press Change."};
+  shown.rows = {{"Disk space required:", "1.20 Mo"}, {"Disk space available:", "512 Mo"}};
   shown.next.clear();
   shown.finish = "&Finish";
   shown.actions = {"&Change"};
@@ -159,11 +166,15 @@ TEST_F(PageDialogTest, DestinationShowsTheFolderInItsBoxAndTheSpacesRightAligned
   EXPECT_EQ(dialog.result().pageButton, 0);
 }
 
-// A page that lacks what its layout needs falls back to the stacked lines, every field shown.
+// A page that lacks what its layout needs falls back to the stacked layout: its text, then
+// every field.
 TEST_F(PageDialogTest, APageUnlikeItsLayoutStillShowsEveryField) {
-  PageDialog dialog(page("sharing", "Share?\nOnly one line of the two", {field(Field::Kind::Text, "Name", "Name")}));
+  Page sharing = page(PageLayout::Sharing, {field(Field::Kind::Text, "Name", "Name")});
+  sharing.text = "Share?\nOnly one line of the two";
+  PageDialog dialog(sharing);
   EXPECT_EQ(dialog.findChildren<QLineEdit*>().size(), 1);
-  EXPECT_NE(labelOf(dialog, "Share?"), nullptr);
+  EXPECT_NE(labelOf(dialog, "Share?\nOnly one line of the two"), nullptr);
+  EXPECT_NE(labelOf(dialog, "Name"), nullptr);
 }
 
 TEST(OwnIcons, AreDrawnWithTransparentCorners) {

@@ -52,14 +52,18 @@ struct Watched {
 Page registrationPage() {
   Page page;
   page.id = "registration";
+  page.layout = PageLayout::Registration;
   page.caption = "Tool Setup";
-  page.text = "Please register.\n&User Name:\n&Organization:\n&Serial number:\nClick Next.";
+  page.heading = "Please register.";
+  page.footer = "Click Next.";
   for (const char* name : {"UserName", "Company", "Serial"}) {
     Field field;
     field.name = name;
     page.fields.push_back(field);
   }
   page.fields[0].label = "&User Name:";
+  page.fields[1].label = "&Organization:";
+  page.fields[2].label = "&Serial number:";
   page.fields[0].value = "Old Name";
   page.back = true;
   return page;
@@ -184,8 +188,10 @@ TEST(Win32Pages, TheLicencePageShowsTheTextInItsBoxWithTheRelabelledButtons) {
   Watched w;
   Page page;
   page.id = "licence";
+  page.layout = PageLayout::Licence;
   page.caption = "Tool Setup";
-  page.text = "Please read carefully this license agreement.\nLine one\nLine two";
+  page.heading = "Please read carefully this license agreement.";
+  page.longText = "Line one\nLine two";
   page.back = true;
   page.next = "I &Agree";
   page.cancel = "I &Dont Agree";
@@ -208,7 +214,9 @@ TEST(Win32Pages, TheComponentsSharingAndDestinationPagesWriteTheirFieldsBack) {
   Watched w;
   Page components;
   components.id = "components";
-  components.text = "Some components...\nProgram\nSamples\nClick the check box.";
+  components.layout = PageLayout::Components;
+  components.heading = "Some components...";
+  components.footer = "Click the check box.";
   Field list;
   list.kind = Field::Kind::CheckList;
   list.items = {"Program", "Samples"};
@@ -229,7 +237,9 @@ TEST(Win32Pages, TheComponentsSharingAndDestinationPagesWriteTheirFieldsBack) {
 
   Page sharing;
   sharing.id = "sharing";
-  sharing.text = "Share?\n&Share between users\nDo &not share\nIf unsure, share.";
+  sharing.layout = PageLayout::Sharing;
+  sharing.heading = "Share?";
+  sharing.footer = "If unsure, share.";
   Field radio;
   radio.kind = Field::Kind::Radio;
   radio.items = {"&Share between users", "Do &not share"};
@@ -245,8 +255,9 @@ TEST(Win32Pages, TheComponentsSharingAndDestinationPagesWriteTheirFieldsBack) {
 
   Page destination;
   destination.id = "destination";
-  destination.text = "Almost ready.\nPress Finish.\nPress Change.\nInstall Folder: D:\\Tool\n"
-                     "Disk space required: 1.5 Mo\nDisk space available: 2 Go";
+  destination.layout = PageLayout::Destination;
+  destination.paragraphs = {"Almost ready.", "Press Finish.", "Press Change."};
+  destination.rows = {{"Disk space required:", "1.5 Mo"}, {"Disk space available:", "2 Go"}};
   Field folder;
   folder.name = "Folder";
   folder.label = "Install Folder";
@@ -284,7 +295,10 @@ TEST(Win32Pages, TheFirstAndNoticePagesPlaceTheirLinesAndAnUnknownPageShowsItsTe
   Watched w;
   Page notice;
   notice.id = "notice";
-  notice.text = "Welcome to Tool\nBefore continuing...\nIn some cases...\nThis is shareware.\nClick Next.";
+  notice.layout = PageLayout::Notice;
+  notice.heading = "Welcome to Tool";
+  notice.paragraphs = {"Before continuing...\nIn some cases...", "This is shareware."};
+  notice.footer = "Click Next.";
   w.look = [](HWND frame, const std::string&) {
     HWND pane = paneOf(frame);
     EXPECT_EQ(controlText(pane, IDC_NOTICE_WELCOME), "Welcome to Tool");
@@ -298,7 +312,10 @@ TEST(Win32Pages, TheFirstAndNoticePagesPlaceTheirLinesAndAnUnknownPageShowsItsTe
 
   Page first;
   first.id = "first";
-  first.text = "Welcome\nOne\nTwo\nThree\nPress Next";
+  first.layout = PageLayout::First;
+  first.heading = "Welcome";
+  first.paragraphs = {"One", "Two", "Three"};
+  first.footer = "Press Next";
   w.look = [](HWND frame, const std::string&) {
     HWND pane = paneOf(frame);
     EXPECT_EQ(controlText(pane, IDC_FIRST_WELCOME), "Welcome");
