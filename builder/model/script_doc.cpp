@@ -39,14 +39,14 @@ std::string decimal(long long value) { return std::to_string(value); }
 
 Entry makeEntry(int category) {
   switch (category) {
-    case category::Descriptions: return DescriptionEntry{};
-    case category::Groups: return GroupEntry{};
-    case category::WinIni: return IniEntry{};
-    case category::Registry: return RegistryEntry{};
-    case category::Files: return FileEntry{};
-    case category::ProgramAdds: return ShortcutEntry{};
-    case category::Messages: return MessageEntry{};
-    default: return DirectoryEntry{};
+    case category::Descriptions: return DescriptionRecord{};
+    case category::Groups: return GroupRecord{};
+    case category::WinIni: return IniRecord{};
+    case category::Registry: return RegistryRecord{};
+    case category::Files: return FileRecord{};
+    case category::ProgramAdds: return ShortcutRecord{};
+    case category::Messages: return MessageRecord{};
+    default: return DirectoryRecord{};
   }
 }
 
@@ -84,13 +84,13 @@ void CScriptDoc::appendEntry(Entry entry) {
   std::visit(
       [this](auto& record) {
         using T = std::decay_t<decltype(record)>;
-        if constexpr (std::is_same_v<T, DirectoryEntry>) directories.append(std::move(record));
-        else if constexpr (std::is_same_v<T, DescriptionEntry>) descriptions.append(std::move(record));
-        else if constexpr (std::is_same_v<T, GroupEntry>) groups.append(std::move(record));
-        else if constexpr (std::is_same_v<T, IniEntry>) iniEntries.append(std::move(record));
-        else if constexpr (std::is_same_v<T, RegistryEntry>) registryEntries.append(std::move(record));
-        else if constexpr (std::is_same_v<T, FileEntry>) files.append(std::move(record));
-        else if constexpr (std::is_same_v<T, ShortcutEntry>) shortcuts.append(std::move(record));
+        if constexpr (std::is_same_v<T, DirectoryRecord>) directories.append(std::move(record));
+        else if constexpr (std::is_same_v<T, DescriptionRecord>) descriptions.append(std::move(record));
+        else if constexpr (std::is_same_v<T, GroupRecord>) groups.append(std::move(record));
+        else if constexpr (std::is_same_v<T, IniRecord>) iniEntries.append(std::move(record));
+        else if constexpr (std::is_same_v<T, RegistryRecord>) registryEntries.append(std::move(record));
+        else if constexpr (std::is_same_v<T, FileRecord>) files.append(std::move(record));
+        else if constexpr (std::is_same_v<T, ShortcutRecord>) shortcuts.append(std::move(record));
         else messages.append(std::move(record));
       },
       entry);
@@ -121,7 +121,7 @@ std::vector<EntryKey> CScriptDoc::detachReferencesTo(int category, EntryKey key)
   std::vector<EntryKey> changed;
   if (key == 0) return changed;
   if (category == category::Directories) {
-    for (FileEntry& file : files) {
+    for (FileRecord& file : files) {
       if (file.directoryRef != key) continue;
       file.directoryRef = 0;
       file.predefinedDir = 0;
@@ -130,13 +130,13 @@ std::vector<EntryKey> CScriptDoc::detachReferencesTo(int category, EntryKey key)
     // The shortcuts to the moved files show the new destination path too.
     std::vector<EntryKey> moved = changed;
     std::sort(moved.begin(), moved.end());
-    for (const ShortcutEntry& shortcut : shortcuts) {
+    for (const ShortcutRecord& shortcut : shortcuts) {
       if (std::binary_search(moved.begin(), moved.end(), shortcut.fileRef)) {
         changed.push_back(shortcut.key);
       }
     }
   } else if (category == category::Groups || category == category::Files) {
-    for (ShortcutEntry& shortcut : shortcuts) {
+    for (ShortcutRecord& shortcut : shortcuts) {
       EntryKey& ref = category == category::Groups ? shortcut.groupRef : shortcut.fileRef;
       if (ref != key) continue;
       ref = 0;
@@ -190,13 +190,13 @@ void CScriptDoc::settleUninstaller() {
 
 int CScriptDoc::highestFileDisk() const {
   int disk = 1;
-  for (const FileEntry& file : files) disk = std::max(disk, file.disk);
+  for (const FileRecord& file : files) disk = std::max(disk, file.disk);
   return disk;
 }
 
 Entry CScriptDoc::newEntry(int category) const {
   Entry entry = makeEntry(category);
-  if (auto* file = std::get_if<FileEntry>(&entry)) file->disk = highestFileDisk();
+  if (auto* file = std::get_if<FileRecord>(&entry)) file->disk = highestFileDisk();
   return entry;
 }
 

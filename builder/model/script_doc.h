@@ -29,21 +29,21 @@ struct AuthoredContent {
   UninstallSettings uninstall;
 
   // The entry lists.
-  EntryList<DirectoryEntry> directories;
-  EntryList<DescriptionEntry> descriptions;
-  EntryList<GroupEntry> groups;
-  EntryList<IniEntry> iniEntries;
-  EntryList<RegistryEntry> registryEntries;
-  EntryList<FileEntry> files;
-  EntryList<ShortcutEntry> shortcuts;
-  EntryList<MessageEntry> messages;
+  EntryList<DirectoryRecord> directories;
+  EntryList<DescriptionRecord> descriptions;
+  EntryList<GroupRecord> groups;
+  EntryList<IniRecord> iniEntries;
+  EntryList<RegistryRecord> registryEntries;
+  EntryList<FileRecord> files;
+  EntryList<ShortcutRecord> shortcuts;
+  EntryList<MessageRecord> messages;
 
   bool operator==(const AuthoredContent&) const = default;
 };
 
 // Mutable access to an entry record of any kind, as returned by entry at.
-using EntryRef = std::variant<DirectoryEntry*, DescriptionEntry*, GroupEntry*, IniEntry*,
-                              RegistryEntry*, FileEntry*, ShortcutEntry*, MessageEntry*>;
+using EntryRef = std::variant<DirectoryRecord*, DescriptionRecord*, GroupRecord*, IniRecord*,
+                              RegistryRecord*, FileRecord*, ShortcutRecord*, MessageRecord*>;
 
 class CScriptDoc : public AuthoredContent {
  public:
@@ -72,7 +72,7 @@ class CScriptDoc : public AuthoredContent {
   std::string label(const Entry& entry) const;
   std::string label(int category, EntryKey key) const;
   // "[Install]\App\tool.exe": where a file is installed, as labels show it.
-  std::string destinationPath(const FileEntry& file) const;
+  std::string destinationPath(const FileRecord& file) const;
 
   // New document: Author from the user name (nullopt when it cannot be read), a new
   // summary record stamped as created now, the title.

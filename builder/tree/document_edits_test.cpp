@@ -15,7 +15,7 @@ class RenamingEditor : public EntryEditor {
  public:
   bool ok = true;
   bool editEntry(int, Entry& entry, const std::string&, bool) override {
-    if (auto* group = std::get_if<GroupEntry>(&entry)) group->name = "Tools";
+    if (auto* group = std::get_if<GroupRecord>(&entry)) group->name = "Tools";
     return ok;
   }
 };

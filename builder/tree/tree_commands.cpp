@@ -17,7 +17,7 @@ TreeCommands::TreeCommands(ScriptTree& tree, const BuilderPreferences& preferenc
                            ui::Interaction& ui, EntryEditor& editor)
     : tree_(tree), doc_(tree.document()), preferences_(preferences), ui_(ui), editor_(editor) {}
 
-FileEntry* TreeCommands::selectedFile() const {
+FileRecord* TreeCommands::selectedFile() const {
   ItemHandle selection = tree_.selection();
   if (tree_.entryCategory(selection) != category::Files) return nullptr;
   return doc_.files.findEntry(selection);
@@ -50,7 +50,7 @@ CommandState TreeCommands::state(int cmd) const {
     case command::ToggleExpand:
     case command::ToggleForceCopy:
     case command::ToggleShared:
-      if (const FileEntry* file = selectedFile()) {
+      if (const FileRecord* file = selectedFile()) {
         s.enabled = true;
         s.checked = cmd == command::ToggleUninstall   ? file->uninstall != 0
                     : cmd == command::ToggleExpand    ? file->decompress != 0
@@ -98,7 +98,7 @@ ContextMenu TreeCommands::contextMenu() const {
   menu.items.push_back({command::AddCurrent, "&New",
                         !fixedPlace && !(category == category::ProgramAdds && noShortcutSources)});
   menu.items.push_back({command::Properties, "&Properties", !propertiesGreyed});
-  if (const FileEntry* file = selectedFile()) {
+  if (const FileRecord* file = selectedFile()) {
     menu.menu = 132;
     menu.items.push_back({command::ToggleUninstall, "&Uninstall file", true, file->uninstall != 0});
     menu.items.push_back({command::ToggleExpand, "&LZ Expand", true, file->decompress != 0});

@@ -104,7 +104,7 @@ class TreeCommands {
   void refreshDependentsOf(int category);
   bool eraseCategory(int category);
   bool eraseEntry(int category, EntryKey key);
-  FileEntry* selectedFile() const;
+  FileRecord* selectedFile() const;
 
   ScriptTree& tree_;
   CScriptDoc& doc_;
