@@ -95,7 +95,9 @@ class Loader {
  public:
   Loader(CScriptDoc& doc, LoadDiagnostics* notes, std::string_view file)
       : doc_(doc), notes_(notes), file_(file) {
-    for (int c = kFirstEntryCategory; c <= kLastEntryCategory; ++c) base_[std::size_t(c)] = doc.count(c);
+    for (const EntryKind& kind : kEntryKinds) {
+      base_[std::size_t(kind.category)] = doc.count(kind.category);
+    }
   }
 
   int run(std::string_view text);
@@ -147,8 +149,8 @@ class Loader {
   CScriptDoc& doc_;
   LoadDiagnostics* notes_;
   std::string_view file_;
-  std::array<int, kLastEntryCategory + 1> base_{};
-  std::array<int, kLastEntryCategory + 1> readHere_{};  // entries of each category in this text
+  std::array<int, kHighestEntryCategory + 1> base_{};
+  std::array<int, kHighestEntryCategory + 1> readHere_{};  // entries of each category in this text
   std::optional<Section> current_;  // none before the first section line
   bool unGroupRead_ = false;
   int unGroupLine_ = 0;
@@ -319,10 +321,8 @@ void Loader::line(std::string_view key, std::string_view value) {
 
 // The entry category that a section of the text holds; 0 for a section of settings.
 int entryCategory(Section section) {
-  for (int category = kFirstEntryCategory; category <= kLastEntryCategory; ++category) {
-    if (sectionOf(category) == section) return category;
-  }
-  return 0;
+  const EntryKind* kind = entryKindOfSection(section);
+  return kind ? kind->category : 0;
 }
 
 template <typename View>

@@ -167,9 +167,10 @@ std::string sectionText(const CScriptDoc& doc, Section section) {
       }
       return out;
     default:
-      for (int category = kFirstEntryCategory; category <= kLastEntryCategory; ++category) {
-        if (sectionOf(category) != section) continue;
-        for (int i = 0, n = doc.count(category); i < n; ++i) out += entryText(doc, i, category, i);
+      if (const EntryKind* kind = entryKindOfSection(section)) {
+        for (int i = 0, n = doc.count(kind->category); i < n; ++i) {
+          out += entryText(doc, i, kind->category, i);
+        }
       }
       return out;
   }

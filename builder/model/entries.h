@@ -1,45 +1,16 @@
-// The categories of a script document and the records of its eight entry lists.
+// The builder's editable entry records, one type per entry kind, and the Entry variant of them.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <variant>
 
-#include "script/schema.h"
+#include "builder/model/entry_kinds.h"
 
 namespace vandrel::builder {
 
 // Identity of an entry (and of its item in the tree): unique, never 0, never reused.
 using EntryKey = std::uint64_t;
-
-// Category numbers: the tree's fixed items and the index of every category-indexed call.
-namespace category {
-constexpr int ScriptProperties = 0;
-constexpr int Settings = 1;
-constexpr int Background = 2;
-constexpr int Directories = 3;
-constexpr int Descriptions = 4;
-constexpr int Groups = 5;
-constexpr int WinIni = 6;
-constexpr int Registry = 7;
-constexpr int Files = 8;
-constexpr int ProgramAdds = 9;
-constexpr int Messages = 10;
-constexpr int EndOfInstall = 11;
-}  // namespace category
-
-constexpr int kFirstEntryCategory = category::Directories;
-constexpr int kLastEntryCategory = category::Messages;
-constexpr bool isEntryCategory(int c) { return c >= kFirstEntryCategory && c <= kLastEntryCategory; }
-
-// The section of the text forms that holds the entries of an entry category.
-constexpr script::Section sectionOf(int entryCategory) {
-  constexpr script::Section sections[] = {
-      script::Section::Directories, script::Section::Descriptions, script::Section::Groups,
-      script::Section::AddIni,      script::Section::Registry,     script::Section::Files,
-      script::Section::Shortcuts,   script::Section::Messages};
-  return sections[entryCategory - kFirstEntryCategory];
-}
 
 // A folder that the setup creates under one of the four predefined directories.
 struct DirectoryRecord {
@@ -130,11 +101,14 @@ struct MessageRecord {
   bool operator==(const MessageRecord&) const = default;
 };
 
-// Any entry; the alternative's index plus kFirstEntryCategory is its category.
+// Any entry; the alternatives follow the rows of kEntryKinds: the alternative's index is its
+// kind's slot.
 using Entry = std::variant<DirectoryRecord, DescriptionRecord, GroupRecord, IniRecord, RegistryRecord,
                            FileRecord, ShortcutRecord, MessageRecord>;
 
-inline int categoryOf(const Entry& entry) { return int(entry.index()) + kFirstEntryCategory; }
+static_assert(std::variant_size_v<Entry> == kEntryKinds.size());
+
+inline int categoryOf(const Entry& entry) { return kEntryKinds[entry.index()].category; }
 inline EntryKey keyOf(const Entry& entry) {
   return std::visit([](const auto& e) { return e.key; }, entry);
 }

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 #include "builder/strings/builder_strings.h"
 #include "script/list_item.h"
@@ -12,20 +13,36 @@ namespace vandrel::builder {
 
 namespace {
 
+// The list at a position of kEntryLists holds the records of the Entry alternative there.
+template <std::size_t... I>
+constexpr bool listsMatchRecords(std::index_sequence<I...>) {
+  return (std::is_same_v<typename std::decay_t<decltype(std::declval<AuthoredContent&>().*
+                                                          std::get<I>(kEntryLists))>::value_type,
+                         std::variant_alternative_t<I, Entry>> &&
+          ...);
+}
+static_assert(listsMatchRecords(std::make_index_sequence<kEntryKinds.size()>()));
+
+template <typename Doc, typename F, typename R, std::size_t... I>
+R withListAt(Doc& doc, std::size_t slot, R def, F& f, std::index_sequence<I...>) {
+  R result = def;
+  ((slot == I ? void(result = f(doc.*std::get<I>(kEntryLists))) : void()), ...);
+  return result;
+}
+
 // Calls f with the list of a category; returns def for categories without entries.
 template <typename Doc, typename F, typename R>
 R withList(Doc& doc, int category, R def, F&& f) {
-  switch (category) {
-    case category::Directories: return f(doc.directories);
-    case category::Descriptions: return f(doc.descriptions);
-    case category::Groups: return f(doc.groups);
-    case category::WinIni: return f(doc.iniEntries);
-    case category::Registry: return f(doc.registryEntries);
-    case category::Files: return f(doc.files);
-    case category::ProgramAdds: return f(doc.shortcuts);
-    case category::Messages: return f(doc.messages);
-    default: return def;
-  }
+  if (!isEntryCategory(category)) return def;
+  return withListAt(doc, std::size_t(kindSlot(category)), def, f,
+                    std::make_index_sequence<kEntryKinds.size()>());
+}
+
+template <std::size_t... I>
+Entry makeAt(std::size_t slot, std::index_sequence<I...>) {
+  Entry entry;
+  ((slot == I ? void(entry.emplace<I>()) : void()), ...);
+  return entry;
 }
 
 std::string stripTrailingBlanks(std::string text) {
@@ -38,16 +55,10 @@ std::string stripTrailingBlanks(std::string text) {
 std::string decimal(long long value) { return std::to_string(value); }
 
 Entry makeEntry(int category) {
-  switch (category) {
-    case category::Descriptions: return DescriptionRecord{};
-    case category::Groups: return GroupRecord{};
-    case category::WinIni: return IniRecord{};
-    case category::Registry: return RegistryRecord{};
-    case category::Files: return FileRecord{};
-    case category::ProgramAdds: return ShortcutRecord{};
-    case category::Messages: return MessageRecord{};
-    default: return DirectoryRecord{};
-  }
+  // Any other number gives a directory, the first kind.
+  if (!isEntryCategory(category)) return Entry{};
+  return makeAt(std::size_t(kindSlot(category)),
+                std::make_index_sequence<kEntryKinds.size()>());
 }
 
 CScriptDoc::CScriptDoc(Clock clock) : clock_(clock ? std::move(clock) : Clock(fileTimeNow)) {
@@ -81,19 +92,11 @@ void CScriptDoc::eraseCategory(int category) {
 }
 
 void CScriptDoc::appendEntry(Entry entry) {
-  std::visit(
-      [this](auto& record) {
-        using T = std::decay_t<decltype(record)>;
-        if constexpr (std::is_same_v<T, DirectoryRecord>) directories.append(std::move(record));
-        else if constexpr (std::is_same_v<T, DescriptionRecord>) descriptions.append(std::move(record));
-        else if constexpr (std::is_same_v<T, GroupRecord>) groups.append(std::move(record));
-        else if constexpr (std::is_same_v<T, IniRecord>) iniEntries.append(std::move(record));
-        else if constexpr (std::is_same_v<T, RegistryRecord>) registryEntries.append(std::move(record));
-        else if constexpr (std::is_same_v<T, FileRecord>) files.append(std::move(record));
-        else if constexpr (std::is_same_v<T, ShortcutRecord>) shortcuts.append(std::move(record));
-        else messages.append(std::move(record));
-      },
-      entry);
+  withList(*this, categoryOf(entry), 0, [&entry](auto& list) {
+    using Record = typename std::decay_t<decltype(list)>::value_type;
+    list.append(std::get<Record>(std::move(entry)));
+    return 0;
+  });
 }
 
 int CScriptDoc::count(int category) const {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "builder/model/entries.h"
@@ -41,9 +42,23 @@ struct AuthoredContent {
   bool operator==(const AuthoredContent&) const = default;
 };
 
+// The document's list of each entry kind, in the order of kEntryKinds; the category-indexed
+// operations reach the lists through it.
+inline constexpr auto kEntryLists = std::make_tuple(
+    &AuthoredContent::directories, &AuthoredContent::descriptions, &AuthoredContent::groups,
+    &AuthoredContent::iniEntries, &AuthoredContent::registryEntries, &AuthoredContent::files,
+    &AuthoredContent::shortcuts, &AuthoredContent::messages);
+static_assert(std::tuple_size_v<decltype(kEntryLists)> == kEntryKinds.size());
+
+// A variant of pointers to the alternatives of a variant.
+template <typename Variant>
+struct PointersTo;
+template <typename... Records>
+struct PointersTo<std::variant<Records...>> {
+  using type = std::variant<Records*...>;
+};
 // Mutable access to an entry record of any kind, as returned by entry at.
-using EntryRef = std::variant<DirectoryRecord*, DescriptionRecord*, GroupRecord*, IniRecord*,
-                              RegistryRecord*, FileRecord*, ShortcutRecord*, MessageRecord*>;
+using EntryRef = PointersTo<Entry>::type;
 
 class CScriptDoc : public AuthoredContent {
  public:

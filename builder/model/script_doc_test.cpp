@@ -58,7 +58,7 @@ TEST(ScriptDoc, NewDocumentHasTheDefaults) {
   EXPECT_EQ(doc.uninstall.unGroup, -1);
   EXPECT_EQ(doc.uninstall.groupKey, 0u);
   EXPECT_EQ(doc.endOfInstall.reboot, 0);
-  for (int c = kFirstEntryCategory; c <= kLastEntryCategory; ++c) EXPECT_EQ(doc.count(c), 0) << c;
+  for (const EntryKind& kind : kEntryKinds) EXPECT_EQ(doc.count(kind.category), 0) << kind.category;
   EXPECT_EQ(doc.title(), "Untitled Install script");
   EXPECT_EQ(doc.properties.author, "ann");
   EXPECT_EQ(doc.summary.appName, "Corvix v3.0");

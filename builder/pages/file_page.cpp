@@ -112,7 +112,7 @@ Check CAddFileDlg::validateAndAddNew() {
   EntryKey key = doc.newKey();
   setKey(next, key);
   tree_.insertItem(category::Files, key,
-                   str(sid::NewPrefix) + strItem(sid::EntryKindNames, category::Files));
+                   str(sid::NewPrefix) + entryKindName(category::Files));
   tree_.sortCategory(category::Files);
   // The page stays open on it: its controls keep their values except the names and the
   // size, which are cleared.

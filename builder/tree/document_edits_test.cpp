@@ -31,7 +31,8 @@ struct UndoFixture : testing::TreeFixture {
   }
   std::vector<std::string> allLabels() {
     std::vector<std::string> out;
-    for (int c = kFirstEntryCategory; c <= kLastEntryCategory; ++c) {
+    for (const EntryKind& kind : kEntryKinds) {
+      const int c = kind.category;
       for (const std::string& label : labels(c)) out.push_back(label);
     }
     return out;

@@ -44,7 +44,7 @@ bool TreeCommands::addEntry(int category) {
   EntryKey key = doc_.newKey();
   Entry entry = doc_.newEntry(category);
   setKey(entry, key);
-  std::string provisional = str(sid::NewPrefix) + strItem(sid::EntryKindNames, category);
+  std::string provisional = str(sid::NewPrefix) + entryKindName(category);
   // The description, directory and group pages start with the provisional label.
   if (auto* dir = std::get_if<DirectoryRecord>(&entry)) dir->name = provisional;
   if (auto* text = std::get_if<DescriptionRecord>(&entry)) text->text = provisional;
@@ -173,7 +173,7 @@ bool TreeCommands::eraseCategory(int category) {
                    doc_.shortcuts.count() > 0) ||
                   (category == category::Directories && doc_.files.count() > 0);
     if (!ask(strFormat(alters ? sid::AskEraseReferencedCategory : sid::AskEraseCategory,
-                       strItem(sid::EntryKindNames, category))))
+                       entryKindName(category))))
       return false;
   }
   doc_.eraseCategory(category);
