@@ -15,24 +15,24 @@ CScriptDoc makeDocument(int n) {
   doc.onNewDocument("bench");
   std::vector<EntryKey> dirs, groups;
   for (int i = 0; i < 10; ++i) {
-    DirectoryEntry d{"Dir" + std::to_string(i), i % 4, 0, "directory"};
+    DirectoryRecord d{"Dir" + std::to_string(i), i % 4, 0, "directory"};
     d.key = doc.newKey();
     dirs.push_back(d.key);
     doc.appendEntry(d);
-    GroupEntry g{"Group" + std::to_string(i)};
+    GroupRecord g{"Group" + std::to_string(i)};
     g.key = doc.newKey();
     groups.push_back(g.key);
     doc.appendEntry(g);
   }
   for (int i = 0; i < n / 2; ++i) {
-    FileEntry f;
+    FileRecord f;
     f.sourceName = f.destName = "file" + std::to_string(i) + ".dll";
     f.size = i;
     f.directoryRef = dirs[std::size_t(i) % dirs.size()];
     f.sourcePath = "Z:\\home\\ann\\project\\bin";
     f.key = doc.newKey();
     doc.appendEntry(f);
-    ShortcutEntry s{f.key, groups[std::size_t(i) % groups.size()], "Shortcut " + std::to_string(i), "/x"};
+    ShortcutRecord s{f.key, groups[std::size_t(i) % groups.size()], "Shortcut " + std::to_string(i), "/x"};
     s.key = doc.newKey();
     doc.appendEntry(s);
   }
@@ -61,7 +61,7 @@ BENCHMARK(BM_LoadDocumentText)->RangeMultiplier(2)->Range(6250, 50000)->Unit(ben
 void BM_FindEntryByKey(benchmark::State& state) {
   CScriptDoc doc = makeDocument(int(state.range(0)));
   std::vector<EntryKey> keys;
-  for (const FileEntry& f : doc.files) keys.push_back(f.key);
+  for (const FileRecord& f : doc.files) keys.push_back(f.key);
   std::size_t i = 0;
   for (auto _ : state) {
     benchmark::DoNotOptimize(doc.findEntry(category::Files, keys[i]));

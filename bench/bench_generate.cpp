@@ -47,7 +47,7 @@ Authored& authored(int count, std::size_t size) {
     block[std::size_t(i) % size] = char('a' + i % 26);
     std::string name = "file" + std::to_string(i) + ".dat";
     test::writeFile(slot->source / name, block);
-    builder::FileEntry file;
+    builder::FileRecord file;
     file.sourceName = file.destName = name;
     file.size = std::int32_t(size);
     file.sourcePath = windowsForm(slot->source);

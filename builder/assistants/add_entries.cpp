@@ -10,7 +10,7 @@ namespace vandrel::builder::assistants {
 EntryKey AddRegistryEntry(ScriptTree& tree, int root, int removal, const std::string& subkey,
                           const std::string& entry, const std::string& value) {
   CScriptDoc& doc = tree.document();
-  RegistryEntry record;
+  RegistryRecord record;
   record.root = root;
   record.removal = removal;
   record.subkey = subkey;
@@ -23,7 +23,7 @@ EntryKey AddRegistryEntry(ScriptTree& tree, int root, int removal, const std::st
   return key;
 }
 
-std::string runtimeDirectory(ScriptTree& tree, const FileEntry& file) {
+std::string runtimeDirectory(ScriptTree& tree, const FileRecord& file) {
   const CScriptDoc& doc = tree.document();
   int n = -1;
   if (doc.directories.find(file.directoryRef) >= 0) {
@@ -35,7 +35,7 @@ std::string runtimeDirectory(ScriptTree& tree, const FileEntry& file) {
   return "[" + decimal(n) + "]";
 }
 
-std::string runtimeReference(ScriptTree& tree, const FileEntry& file) {
+std::string runtimeReference(ScriptTree& tree, const FileRecord& file) {
   return runtimeDirectory(tree, file) + "\\" + file.destName;
 }
 
@@ -60,7 +60,7 @@ bool ProgramField::chosen(const std::vector<EntryItem>& files) const {
 }
 
 std::string ProgramField::value(ScriptTree& tree, const std::vector<EntryItem>& files) const {
-  if (const FileEntry* chosenFile = tree.document().files.findEntry(pages::keyAt(files, file))) {
+  if (const FileRecord* chosenFile = tree.document().files.findEntry(pages::keyAt(files, file))) {
     return runtimeReference(tree, *chosenFile);
   }
   return text;

@@ -49,7 +49,7 @@ std::vector<EntryKey> ExtensionAssistant::ok(ScriptTree& tree, const BuilderPref
   }
   if (useIni) {
     CScriptDoc& doc = tree.document();
-    IniEntry ini;
+    IniRecord ini;
     ini.section = "extensions";
     ini.entry = text::toUpper(extension);
     ini.value = programPath + " ^." + text::toUpper(extension);
@@ -77,7 +77,7 @@ std::vector<EntryKey> AutostartAssistant::ok(ScriptTree& tree, const BuilderPref
                                    title, program.value(tree, files)));
   if (addShortcut) {
     CScriptDoc& doc = tree.document();
-    ShortcutEntry shortcut;
+    ShortcutRecord shortcut;
     shortcut.fileRef = pages::keyAt(files, program.file);
     shortcut.name = title;
     shortcut.key = doc.newKey();
@@ -92,7 +92,7 @@ std::vector<EntryKey> AutostartAssistant::ok(ScriptTree& tree, const BuilderPref
 // --- Path registration assistant ---
 
 bool PathAssistant::addNow(ui::Interaction& ui) {
-  const FileEntry* file = tree_.document().files.findEntry(pages::keyAt(files, selected));
+  const FileRecord* file = tree_.document().files.findEntry(pages::keyAt(files, selected));
   if (!file) {
     ui.beep();
     return false;

@@ -23,8 +23,8 @@ EntryKey AddRegistryEntry(ScriptTree& tree, int root, int removal, const std::st
 // "[n]\name": where a copied file lands at run time. n numbers the file's directory as the
 // generated script does: a directory entry by its position in the tree's order, a
 // predefined directory as the number of directory entries plus its own number (0..3).
-std::string runtimeDirectory(ScriptTree& tree, const FileEntry& file);
-std::string runtimeReference(ScriptTree& tree, const FileEntry& file);
+std::string runtimeDirectory(ScriptTree& tree, const FileRecord& file);
+std::string runtimeReference(ScriptTree& tree, const FileRecord& file);
 
 // The assistant's title (string 171, item 1..5).
 std::string assistantTitle(int number);

@@ -17,7 +17,7 @@ struct Assistants : ::testing::Test, testing::DocFixture {
   test::FakeInteraction ui;
   std::vector<Reg> registry() const {
     std::vector<Reg> out;
-    for (const RegistryEntry& r : doc.registryEntries) {
+    for (const RegistryRecord& r : doc.registryEntries) {
       out.emplace_back(r.root, r.removal, r.subkey, r.entry, r.value);
     }
     return out;
@@ -27,13 +27,13 @@ struct Assistants : ::testing::Test, testing::DocFixture {
 TEST_F(Assistants, RunTimeReferencesNumberDirectoriesAsTheScriptDoes) {
   EntryKey zeta = addDir("Zeta");
   EntryKey alpha = addDir("Alpha");  // list order Zeta, Alpha; tree order Alpha, Zeta
-  FileEntry inZeta;
+  FileRecord inZeta;
   inZeta.destName = "z.exe";
   inZeta.directoryRef = zeta;
   EXPECT_EQ(runtimeReference(*tree, inZeta), "[1]\\z.exe");
   inZeta.directoryRef = alpha;
   EXPECT_EQ(runtimeReference(*tree, inZeta), "[0]\\z.exe");
-  FileEntry system;
+  FileRecord system;
   system.destName = "s.dll";
   system.predefinedDir = 2;
   EXPECT_EQ(runtimeReference(*tree, system), "[4]\\s.dll") << "two entries, then predefined 2";
@@ -111,7 +111,7 @@ TEST_F(Assistants, ExtensionInWinIniOnly) {
   a.ok(*tree, prefs);
   EXPECT_EQ(doc.registryEntries.count(), 0);
   ASSERT_EQ(doc.iniEntries.count(), 1);
-  const IniEntry& ini = doc.iniEntries.at(0);
+  const IniRecord& ini = doc.iniEntries.at(0);
   EXPECT_EQ(ini.section, "extensions");
   EXPECT_EQ(ini.entry, "ABC");
   EXPECT_EQ(ini.value, "C:\\app\\abc.exe ^.ABC");

@@ -99,7 +99,7 @@ TEST(CorvixDocumentFormat, FieldTablesFollowTheEntryForms) {
   // The "when absent" column of [Files], against a line with the source name alone.
   CScriptDoc doc;
   loadDocumentText(doc, "[Files]\n0=a.exe\n");
-  const FileEntry& f = doc.files.at(0);
+  const FileRecord& f = doc.files.at(0);
   std::string files = part(text, "### [Files]");
   std::map<std::string, int> loaded{{"disk", f.disk},          {"uninstall", f.uninstall},
                                     {"force", f.forceCopy},    {"expand", f.decompress},
@@ -156,7 +156,7 @@ TEST(CorvixDocumentFormat, TheExampleLoadsReadsAsExplainedAndGenerates) {
   // Beside it, the files it names with the sizes it gives.
   test::TempDir dir;
   fs::path project = dir / "project";
-  for (const FileEntry& file : doc.files) {
+  for (const FileRecord& file : doc.files) {
     std::string folder = file.sourcePath;
     for (char& c : folder) c = c == '\\' ? '/' : c;
     fs::create_directories(project / folder);
@@ -182,7 +182,7 @@ TEST(CorvixDocumentFormat, TheExampleLoadsReadsAsExplainedAndGenerates) {
   EXPECT_NE(script.find("\r\n[Directories]\r\nnbDir=6\r\n0=Help,0,0,Help pages\r\n"
                         "1=Samples,0,1,Sample notes\r\n2=,0,0,\r\n3=,1,0,\r\n4=,2,0,\r\n5=,3,0,\r\n"),
             std::string::npos) << script;
-  for (const FileEntry& file : doc.files) {
+  for (const FileRecord& file : doc.files) {
     EXPECT_EQ(test::readFile(dir / "pkg" / file.sourceName).size(), std::size_t(file.size))
         << file.sourceName;
   }

@@ -95,7 +95,9 @@ class Loader {
  public:
   Loader(CScriptDoc& doc, LoadDiagnostics* notes, std::string_view file)
       : doc_(doc), notes_(notes), file_(file) {
-    for (int c = kFirstEntryCategory; c <= kLastEntryCategory; ++c) base_[std::size_t(c)] = doc.count(c);
+    for (const EntryKind& kind : kEntryKinds) {
+      base_[std::size_t(kind.category)] = doc.count(kind.category);
+    }
   }
 
   int run(std::string_view text);
@@ -131,7 +133,7 @@ class Loader {
   // A reference field: the key of the entry it designates, 0 for -1 (none); an index naming
   // no entry read so far is noted and read as none.
   EntryKey reference(const script::FieldText& f, const char* name, int category);
-  FileEntry fileEntry(std::string_view value);
+  FileRecord fileEntry(std::string_view value);
   // The key of the entry at base + index of a category, or 0.
   EntryKey resolve(int category, int index) const {
     long at = long(base_[std::size_t(category)]) + index;
@@ -147,8 +149,8 @@ class Loader {
   CScriptDoc& doc_;
   LoadDiagnostics* notes_;
   std::string_view file_;
-  std::array<int, kLastEntryCategory + 1> base_{};
-  std::array<int, kLastEntryCategory + 1> readHere_{};  // entries of each category in this text
+  std::array<int, kHighestEntryCategory + 1> base_{};
+  std::array<int, kHighestEntryCategory + 1> readHere_{};  // entries of each category in this text
   std::optional<Section> current_;  // none before the first section line
   bool unGroupRead_ = false;
   int unGroupLine_ = 0;
@@ -319,10 +321,8 @@ void Loader::line(std::string_view key, std::string_view value) {
 
 // The entry category that a section of the text holds; 0 for a section of settings.
 int entryCategory(Section section) {
-  for (int category = kFirstEntryCategory; category <= kLastEntryCategory; ++category) {
-    if (sectionOf(category) == section) return category;
-  }
-  return 0;
+  const EntryKind* kind = entryKindOfSection(section);
+  return kind ? kind->category : 0;
 }
 
 template <typename View>
@@ -376,34 +376,34 @@ void Loader::entry(std::string_view key, std::string_view value) {
   switch (category) {
     case category::Directories: {
       auto f = fields<script::DirectoryEntry>(value);
-      made = DirectoryEntry{f.path.text("?"), field(f.root, "0", "root"),
+      made = DirectoryRecord{f.path.text("?"), field(f.root, "0", "root"),
                             field(f.optional, "0", "optional"), f.label.text("?")};
       break;
     }
-    case category::Descriptions: made = DescriptionEntry{std::string(value)}; break;
-    case category::Groups: made = GroupEntry{std::string(value)}; break;
+    case category::Descriptions: made = DescriptionRecord{std::string(value)}; break;
+    case category::Groups: made = GroupRecord{std::string(value)}; break;
     case category::WinIni: {
       auto f = fields<script::IniEntry>(value);
-      made = IniEntry{f.section.text("?"), f.key.text("?"), f.value.text("?")};
+      made = IniRecord{f.section.text("?"), f.key.text("?"), f.value.text("?")};
       break;
     }
     case category::Registry: {
       auto f = fields<script::RegistryEntry>(value);
-      made = RegistryEntry{field(f.root, "?", "root"), f.subkey.text("?"), f.name.text("?"),
+      made = RegistryRecord{field(f.root, "?", "root"), f.subkey.text("?"), f.name.text("?"),
                            f.data.text("?"), field(f.removal, "?", "removal")};
       break;
     }
     case category::Files: made = fileEntry(value); break;
     case category::ProgramAdds: {
       auto f = fields<script::DocumentShortcutEntry>(value);
-      made = ShortcutEntry{reference(f.file, "file", category::Files),
+      made = ShortcutRecord{reference(f.file, "file", category::Files),
                            reference(f.group, "group", category::Groups),
                            f.name.text("?"), f.arguments.text("?")};
       break;
     }
     case category::Messages: {
       auto f = fields<script::DocumentMessageEntry>(value);
-      made = MessageEntry{f.target.text("?"), field(f.disk, "?", "disk"), f.path.text("?")};
+      made = MessageRecord{f.target.text("?"), field(f.disk, "?", "disk"), f.path.text("?")};
       break;
     }
     default: return;
@@ -412,9 +412,9 @@ void Loader::entry(std::string_view key, std::string_view value) {
   doc_.appendEntry(std::move(made));
 }
 
-FileEntry Loader::fileEntry(std::string_view value) {
+FileRecord Loader::fileEntry(std::string_view value) {
   auto f = fields<script::DocumentFileEntry>(value);
-  FileEntry e;
+  FileRecord e;
   e.sourceName = f.source.text("?");
   e.destName = f.target.text("?");
   e.disk = field(f.disk, "1", "disk");

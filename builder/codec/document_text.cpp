@@ -89,20 +89,20 @@ std::string ref(const CScriptDoc& doc, int category, EntryKey key) {
 std::string entryFields(const CScriptDoc& doc, const EntryRef& entry) {
   struct Visitor {
     const CScriptDoc& doc;
-    std::string operator()(const DirectoryEntry* e) const {
+    std::string operator()(const DirectoryRecord* e) const {
       return script::entryValue(script::DirectoryEntry{
           e->name, decimal(e->parent), decimal(e->optional), e->description});
     }
-    std::string operator()(const DescriptionEntry* e) const { return oneLine(e->text); }
-    std::string operator()(const GroupEntry* e) const { return oneLine(e->name); }
-    std::string operator()(const IniEntry* e) const {
+    std::string operator()(const DescriptionRecord* e) const { return oneLine(e->text); }
+    std::string operator()(const GroupRecord* e) const { return oneLine(e->name); }
+    std::string operator()(const IniRecord* e) const {
       return script::entryValue(script::IniEntry{e->section, e->entry, e->value});
     }
-    std::string operator()(const RegistryEntry* e) const {
+    std::string operator()(const RegistryRecord* e) const {
       return script::entryValue(script::RegistryEntry{decimal(e->root), e->subkey, e->entry,
                                                       e->value, decimal(e->removal)});
     }
-    std::string operator()(const FileEntry* e) const {
+    std::string operator()(const FileRecord* e) const {
       script::DocumentFileEntry line;
       line.source = e->sourceName;
       line.target = e->destName;
@@ -119,7 +119,7 @@ std::string entryFields(const CScriptDoc& doc, const EntryRef& entry) {
       line.shared = decimal(e->shared);
       return script::entryValue(line);
     }
-    std::string operator()(const ShortcutEntry* e) const {
+    std::string operator()(const ShortcutRecord* e) const {
       script::DocumentShortcutEntry line;
       line.name = e->name;
       line.arguments = e->commandLine;
@@ -127,7 +127,7 @@ std::string entryFields(const CScriptDoc& doc, const EntryRef& entry) {
       line.group = ref(doc, category::Groups, e->groupRef);
       return script::entryValue(line);
     }
-    std::string operator()(const MessageEntry* e) const {
+    std::string operator()(const MessageRecord* e) const {
       return script::entryValue(
           script::DocumentMessageEntry{e->destName, decimal(e->disk), e->filePath});
     }
@@ -167,9 +167,10 @@ std::string sectionText(const CScriptDoc& doc, Section section) {
       }
       return out;
     default:
-      for (int category = kFirstEntryCategory; category <= kLastEntryCategory; ++category) {
-        if (sectionOf(category) != section) continue;
-        for (int i = 0, n = doc.count(category); i < n; ++i) out += entryText(doc, i, category, i);
+      if (const EntryKind* kind = entryKindOfSection(section)) {
+        for (int i = 0, n = doc.count(kind->category); i < n; ++i) {
+          out += entryText(doc, i, kind->category, i);
+        }
       }
       return out;
   }

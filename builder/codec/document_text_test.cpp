@@ -50,15 +50,15 @@ CScriptDoc fullDoc() {
   CScriptDoc doc = newDoc();
   doc.settings.appName = "Tool";
   doc.settings.archiveSize = -5;
-  DirectoryEntry d1{"One", 1, 1, "first"};
+  DirectoryRecord d1{"One", 1, 1, "first"};
   d1.key = doc.newKey();
-  DirectoryEntry d2{"Two", 0, 0, "second"};
+  DirectoryRecord d2{"Two", 0, 0, "second"};
   d2.key = doc.newKey();
-  DescriptionEntry text{"Copying"};
+  DescriptionRecord text{"Copying"};
   text.key = doc.newKey();
-  GroupEntry group{"Tools"};
+  GroupRecord group{"Tools"};
   group.key = doc.newKey();
-  FileEntry file;
+  FileRecord file;
   file.sourceName = "A.EX_";
   file.destName = "a.exe";
   file.disk = 2;
@@ -70,21 +70,21 @@ CScriptDoc fullDoc() {
   file.sourcePath = "Z:\\src";
   file.shared = 1;
   file.key = doc.newKey();
-  FileEntry loose;
+  FileRecord loose;
   loose.sourceName = loose.destName = "b.txt";
   loose.key = doc.newKey();
-  ShortcutEntry sc{file.key, group.key, "App", "[0]\\a.exe /x"};
+  ShortcutRecord sc{file.key, group.key, "App", "[0]\\a.exe /x"};
   sc.key = doc.newKey();
   for (Entry e : {Entry(d1), Entry(d2), Entry(text), Entry(group), Entry(file), Entry(loose), Entry(sc)}) {
     doc.appendEntry(e);
   }
-  IniEntry ini{"Ext", "txt", "v"};
+  IniRecord ini{"Ext", "txt", "v"};
   ini.key = doc.newKey();
   doc.appendEntry(ini);
-  RegistryEntry reg{2, "Software\\Co", "", "x", 0};
+  RegistryRecord reg{2, "Software\\Co", "", "x", 0};
   reg.key = doc.newKey();
   doc.appendEntry(reg);
-  MessageEntry msg{"d2.txt", 2, "Z:\\m\\d2.txt"};
+  MessageRecord msg{"d2.txt", 2, "Z:\\m\\d2.txt"};
   msg.key = doc.newKey();
   doc.appendEntry(msg);
   doc.uninstall.groupKey = group.key;
@@ -117,7 +117,7 @@ TEST(DocumentText, ReferencesSurviveASaveAndLoad) {
   CScriptDoc loaded([] { return std::uint64_t(1); });
   loadDocumentText(loaded, text);
   EXPECT_EQ(documentText(loaded), text);
-  const FileEntry& file = loaded.files.at(0);
+  const FileRecord& file = loaded.files.at(0);
   EXPECT_EQ(file.directoryRef, loaded.directories.at(1).key);
   EXPECT_EQ(file.descriptionRef, loaded.descriptions.at(0).key);
   EXPECT_EQ(loaded.files.at(1).directoryRef, 0u) << "-1 loads as no reference";
@@ -158,7 +158,7 @@ TEST(DocumentText, MissingFieldsTakeTheirDefaults) {
   CScriptDoc doc = newDoc();
   loadDocumentText(doc, "[Files]\n0=src.exe,dst.exe\n[Directories]\n0=D\n[AddINI]\n0=S\n"
                         "[Registry]\n0=2\n[Shortcuts]\n0=N\n[Messages]\n0=m.txt\n");
-  const FileEntry& f = doc.files.at(0);
+  const FileRecord& f = doc.files.at(0);
   EXPECT_EQ(f.sourceName, "src.exe");
   EXPECT_EQ(f.destName, "dst.exe");
   EXPECT_EQ(f.disk, 1);
@@ -206,16 +206,16 @@ TEST(DocumentText, LoaderRules) {
 TEST(DocumentText, TextWithCommasInTheLastTextFieldIsKept) {
   CScriptDoc doc = newDoc();
   doc.settings.appName = "A";
-  DirectoryEntry d{"D", 0, 0, "one, two"};
+  DirectoryRecord d{"D", 0, 0, "one, two"};
   d.key = doc.newKey();
   doc.appendEntry(d);
-  IniEntry ini{"S", "E", "a,b,c"};
+  IniRecord ini{"S", "E", "a,b,c"};
   ini.key = doc.newKey();
   doc.appendEntry(ini);
-  RegistryEntry reg{1, "K", "N", "x,y", 1};
+  RegistryRecord reg{1, "K", "N", "x,y", 1};
   reg.key = doc.newKey();
   doc.appendEntry(reg);
-  ShortcutEntry sc{0, 0, "Go", "/a,/b"};
+  ShortcutRecord sc{0, 0, "Go", "/a,/b"};
   sc.key = doc.newKey();
   doc.appendEntry(sc);
   std::string text = documentText(doc);

@@ -40,7 +40,7 @@ std::string parentName(const std::string& path) {
 }
 
 EntryKey findDirectoryByName(const CScriptDoc& doc, const std::string& name) {
-  for (const DirectoryEntry& dir : doc.directories) {
+  for (const DirectoryRecord& dir : doc.directories) {
     if (text::equalsNoCase(dir.name, name) || text::equalsNoCase(itemName(dir.name), name)) {
       return dir.key;
     }
@@ -125,7 +125,7 @@ DropResult DropImport::run(const std::vector<std::string>& dropped) {
 }
 
 void DropImport::importFile(const std::string& path) {
-  FileEntry file;
+  FileRecord file;
   file.sourceName = itemName(path);
   file.destName = file.sourceName;
   file.sourcePath = path.size() > file.sourceName.size()
@@ -155,7 +155,7 @@ void DropImport::importFile(const std::string& path) {
     result_.cancelled = true;  // the file stays as imported
     return;
   }
-  if (FileEntry* stored = doc_.files.findEntry(key)) {
+  if (FileRecord* stored = doc_.files.findEntry(key)) {
     page.apply(*stored);
     tree_.relabel(key);
   }
@@ -189,7 +189,7 @@ std::optional<DirectoryChoice> DropImport::destinationFor(const std::string& pat
 }
 
 EntryKey DropImport::addDirectory(const std::string& name) {
-  DirectoryEntry dir;
+  DirectoryRecord dir;
   dir.name = name;
   dir.description = str(sid::Unavailable);
   dir.key = doc_.newKey();
@@ -207,7 +207,7 @@ void DropImport::importFolder(const std::string& path) {
     std::string parent = parentName(path);
     std::string newName = name;
     if (!parent.empty()) {
-      if (const DirectoryEntry* found = doc_.directories.findEntry(findDirectoryByName(doc_, parent))) {
+      if (const DirectoryRecord* found = doc_.directories.findEntry(findDirectoryByName(doc_, parent))) {
         newName = found->name + "\\" + name;
       } else if (!unmatchedFolderSeen_) {
         unmatchedFolderSeen_ = true;

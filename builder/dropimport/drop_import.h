@@ -1,5 +1,5 @@
-// Files and folders dropped on a document's tree become entries: each file a FileEntry, each
-// folder optionally a DirectoryEntry, with folders walked breadth-first as far as the
+// Files and folders dropped on a document's tree become entries: each file a FileRecord, each
+// folder optionally a DirectoryRecord, with folders walked breadth-first as far as the
 // preferences allow. The directory selector and the file page are asked through DropDialogs.
 #pragma once
 

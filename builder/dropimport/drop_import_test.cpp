@@ -74,19 +74,19 @@ struct Drop : ::testing::Test, testing::DocFixture {
     InteractionDropDialogs dialogs(ui);
     return run(ui, dialogs, paths);
   }
-  const FileEntry& file(const std::string& name) {
-    for (const FileEntry& f : doc.files) {
+  const FileRecord& file(const std::string& name) {
+    for (const FileRecord& f : doc.files) {
       if (f.sourceName == name) return f;
     }
     throw std::runtime_error("no file " + name);
   }
   std::vector<std::string> directoryNames() const {
     std::vector<std::string> names;
-    for (const DirectoryEntry& d : doc.directories) names.push_back(d.name);
+    for (const DirectoryRecord& d : doc.directories) names.push_back(d.name);
     return names;
   }
   EntryKey dirKey(const std::string& name) const {
-    for (const DirectoryEntry& d : doc.directories) {
+    for (const DirectoryRecord& d : doc.directories) {
       if (d.name == name) return d.key;
     }
     return 0;
@@ -149,7 +149,7 @@ TEST_F(Drop, SubFoldersBecomeNestedDirectories) {
   EXPECT_TRUE(ui.pages.empty());
   // Breadth first: the folder's own files before the sub-folder's.
   std::vector<std::string> order;
-  for (const FileEntry& f : doc.files) order.push_back(f.sourceName);
+  for (const FileRecord& f : doc.files) order.push_back(f.sourceName);
   EXPECT_EQ(order, (std::vector<std::string>{"a.txt", "b.txt", "c.txt", "d.txt"}));
 }
 
@@ -307,8 +307,8 @@ TEST(DropNames, ItemAndParentNames) {
   EXPECT_EQ(parentName("Z:\\b.txt"), "");
   EXPECT_EQ(parentName("b.txt"), "");
   CScriptDoc doc;
-  DirectoryEntry nested{"Pkg\\Sub", 0, 0, "", 5};
-  DirectoryEntry plain{"sub", 0, 0, "", 6};
+  DirectoryRecord nested{"Pkg\\Sub", 0, 0, "", 5};
+  DirectoryRecord plain{"sub", 0, 0, "", 6};
   doc.appendEntry(nested);
   doc.appendEntry(plain);
   EXPECT_EQ(findDirectoryByName(doc, "SUB"), 5u) << "the last part counts; the first match wins";

@@ -31,7 +31,7 @@ PathImportReport PathImport::run(const std::vector<std::string>& paths,
   work_.clear();
   existing_.clear();
   component_ = 0;
-  for (const FileEntry& file : doc_.files) {
+  for (const FileRecord& file : doc_.files) {
     existing_.push_back(text::toUpper(sourceFilePath(doc_.pathName(), file)));
   }
   disk_ = options.disk ? *options.disk : doc_.highestFileDisk();
@@ -79,7 +79,7 @@ PathImport::Place PathImport::resolveInto(const std::string& into) {
       return {0, i, predefined[std::size_t(i)]};
   }
   // The directory of exactly that name first, then one whose last part is that name.
-  for (const DirectoryEntry& dir : doc_.directories) {
+  for (const DirectoryRecord& dir : doc_.directories) {
     if (text::equalsNoCase(dir.name, into)) return {dir.key, 0, dir.name};
   }
   if (EntryKey key = findDirectoryByName(doc_, into)) {
@@ -96,7 +96,7 @@ PathImport::Place PathImport::folderPlace(const std::string& path, const Place& 
   std::string name = itemName(path);
   int parent = under.predefined;
   if (under.directory != 0) {
-    const DirectoryEntry* above = doc_.directories.findEntry(under.directory);
+    const DirectoryRecord* above = doc_.directories.findEntry(under.directory);
     name = above->name + "\\" + name;
     parent = above->parent;
   }
@@ -106,13 +106,13 @@ PathImport::Place PathImport::folderPlace(const std::string& path, const Place& 
 }
 
 EntryKey PathImport::directory(const std::string& name, int parent, bool& made) {
-  for (const DirectoryEntry& dir : doc_.directories) {
+  for (const DirectoryRecord& dir : doc_.directories) {
     if (text::equalsNoCase(dir.name, name) && dir.parent == parent) {
       made = false;
       return dir.key;
     }
   }
-  DirectoryEntry dir;
+  DirectoryRecord dir;
   dir.name = name;
   dir.parent = parent;
   dir.description = str(sid::Unavailable);
@@ -167,21 +167,21 @@ void PathImport::addFile(const std::string& path, const Place& place) {
     return;
   }
   if (options_.component && component_ == 0) {
-    for (const DescriptionEntry& d : doc_.descriptions) {
+    for (const DescriptionRecord& d : doc_.descriptions) {
       if (text::equalsNoCase(d.text, *options_.component)) {
         component_ = d.key;
         break;
       }
     }
     if (component_ == 0) {
-      DescriptionEntry d{*options_.component, doc_.newKey()};
+      DescriptionRecord d{*options_.component, doc_.newKey()};
       component_ = d.key;
       doc_.appendEntry(d);
       tree_.insertEntryItem(category::Descriptions, component_);
       report_.componentsMade.push_back(*options_.component);
     }
   }
-  FileEntry file;
+  FileRecord file;
   file.sourceName = itemName(path);
   file.destName = file.sourceName;
   file.sourcePath = folderOf(path);

@@ -26,15 +26,15 @@ struct Import : ::testing::Test, testing::DocFixture {
   PathImportReport run(const std::vector<std::string>& paths) {
     return PathImport(*tree, files).run(paths, options);
   }
-  const FileEntry& file(const std::string& name) {
-    for (const FileEntry& f : doc.files)
+  const FileRecord& file(const std::string& name) {
+    for (const FileRecord& f : doc.files)
       if (f.sourceName == name) return f;
     throw std::runtime_error("no file " + name);
   }
-  const DirectoryEntry& dir(EntryKey key) { return *doc.directories.findEntry(key); }
+  const DirectoryRecord& dir(EntryKey key) { return *doc.directories.findEntry(key); }
   std::vector<std::string> directoryNames() {
     std::vector<std::string> names;
-    for (const DirectoryEntry& d : doc.directories) names.push_back(d.name);
+    for (const DirectoryRecord& d : doc.directories) names.push_back(d.name);
     return names;
   }
 };
@@ -85,7 +85,7 @@ TEST_F(Import, TheSameImportTwiceAddsNothingTheSecondTime) {
   // A file recorded relative to the document's folder is the same file.
   doc.setPathName("C:\\Src\\app.cvx");
   files.writeFile("C:\\Src\\app.cvx", "the document");
-  for (FileEntry& f : doc.files)
+  for (FileRecord& f : doc.files)
     f.sourcePath = f.sourcePath.substr(std::string("C:\\Src\\").size());
   PathImportReport again = run({"C:\\Src\\Pkg", "C:\\Src\\app.cvx"});
   EXPECT_FALSE(again.changed());
@@ -103,7 +103,7 @@ TEST_F(Import, IntoAnExistingADirectoryOrAPredefinedFolder) {
   options.into = "app";  // the last part of a directory's name, any case
   run({"C:\\Src\\Pkg", "C:\\Src\\loose.txt"});
   EXPECT_EQ(file("loose.txt").directoryRef, app);
-  const DirectoryEntry& pkg = dir(file("a.txt").directoryRef);
+  const DirectoryRecord& pkg = dir(file("a.txt").directoryRef);
   EXPECT_EQ(pkg.name, "Program\\App\\Pkg");
   EXPECT_EQ(pkg.parent, 2) << "below the same root as the directory it extends";
 
@@ -125,7 +125,7 @@ TEST_F(Import, IntoAnExistingADirectoryOrAPredefinedFolder) {
 }
 
 TEST_F(Import, ComponentAndDiskOfEveryFileAdded) {
-  EntryKey docs = add(DescriptionEntry{"Documentation", 0});
+  EntryKey docs = add(DescriptionRecord{"Documentation", 0});
   options.component = "documentation";
   options.disk = 3;
   PathImportReport r = run({"C:\\Src\\Pkg"});

@@ -50,7 +50,7 @@ struct Checker {
   bool autoMissing = false;
   bool autoSizes = false;
 
-  void correct(FileEntry& file, FileCheckRow& row, std::uint64_t size) {
+  void correct(FileRecord& file, FileCheckRow& row, std::uint64_t size) {
     file.size = std::int32_t(size);
     row.corrected = true;
     ++result.corrected;
@@ -58,7 +58,7 @@ struct Checker {
   }
 
   // Steps for a file that is not where the entry says: locate it or count it missing.
-  void locate(FileEntry& file, int index, FileCheckRow& row) {
+  void locate(FileRecord& file, int index, FileCheckRow& row) {
     if (!autoMissing) {
       std::string text =
           strFormat(sid::AskLocateSource, sourceFilePath(doc.pathName(), file), decimal(file.disk));
@@ -91,7 +91,7 @@ struct Checker {
     }
   }
 
-  void check(FileEntry& file, int index) {
+  void check(FileRecord& file, int index) {
     FileCheckRow row{file.sourceName, file.disk, "-", false};
     std::optional<std::uint64_t> size =
         fileSize(context.files, sourceFilePath(doc.pathName(), file));

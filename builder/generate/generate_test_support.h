@@ -37,24 +37,24 @@ struct MemoryBuilder {
 // Entry builders: each returns the key of the entry appended.
 inline EntryKey addDirectory(CScriptDoc& doc, const std::string& name, int parent = 0,
                              int optional = 0, const std::string& description = "d") {
-  DirectoryEntry e{name, parent, optional, description, doc.newKey()};
+  DirectoryRecord e{name, parent, optional, description, doc.newKey()};
   doc.appendEntry(e);
   return e.key;
 }
 inline EntryKey addDescription(CScriptDoc& doc, const std::string& text) {
-  DescriptionEntry e{text, doc.newKey()};
+  DescriptionRecord e{text, doc.newKey()};
   doc.appendEntry(e);
   return e.key;
 }
 inline EntryKey addGroup(CScriptDoc& doc, const std::string& name) {
-  GroupEntry e{name, doc.newKey()};
+  GroupRecord e{name, doc.newKey()};
   doc.appendEntry(e);
   return e.key;
 }
 inline EntryKey addFile(CScriptDoc& doc, const std::string& name, std::int32_t size, int disk = 1,
                         EntryKey dir = 0, int predefined = 0,
                         const std::string& sourcePath = "C:\\Src") {
-  FileEntry e;
+  FileRecord e;
   e.sourceName = name;
   e.destName = name;
   e.size = size;
@@ -68,25 +68,25 @@ inline EntryKey addFile(CScriptDoc& doc, const std::string& name, std::int32_t s
 }
 inline EntryKey addShortcut(CScriptDoc& doc, EntryKey file, EntryKey group, const std::string& name,
                             const std::string& commandLine = "") {
-  ShortcutEntry e{file, group, name, commandLine, doc.newKey()};
+  ShortcutRecord e{file, group, name, commandLine, doc.newKey()};
   doc.appendEntry(e);
   return e.key;
 }
 inline EntryKey addRegistry(CScriptDoc& doc, int root, const std::string& subkey,
                             const std::string& entry, const std::string& value, int removal = 1) {
-  RegistryEntry e{root, subkey, entry, value, removal, doc.newKey()};
+  RegistryRecord e{root, subkey, entry, value, removal, doc.newKey()};
   doc.appendEntry(e);
   return e.key;
 }
 inline EntryKey addIni(CScriptDoc& doc, const std::string& section, const std::string& entry,
                        const std::string& value) {
-  IniEntry e{section, entry, value, doc.newKey()};
+  IniRecord e{section, entry, value, doc.newKey()};
   doc.appendEntry(e);
   return e.key;
 }
 inline EntryKey addMessage(CScriptDoc& doc, const std::string& name, int disk,
                            const std::string& path) {
-  MessageEntry e{name, disk, path, doc.newKey()};
+  MessageRecord e{name, disk, path, doc.newKey()};
   doc.appendEntry(e);
   return e.key;
 }

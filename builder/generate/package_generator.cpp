@@ -27,7 +27,7 @@ std::int64_t PackageGenerator::copyLogged(const std::string& source, int disk,
   return copied;
 }
 
-std::string sourceFilePath(const std::string& documentPath, const FileEntry& file) {
+std::string sourceFilePath(const std::string& documentPath, const FileRecord& file) {
   return joinPath(pathBesideDocument(documentPath, file.sourcePath), file.sourceName);
 }
 
@@ -100,7 +100,7 @@ std::vector<SizeChange> changedSizes(const CScriptDoc& doc, platform::FileSystem
   std::vector<SizeChange> changes;
   const bool known = measured && measured->size() == std::size_t(doc.files.count());
   for (int i = 0; i < doc.files.count(); ++i) {
-    const FileEntry& file = doc.files.at(i);
+    const FileRecord& file = doc.files.at(i);
     std::string path = sourceFilePath(doc.pathName(), file);
     std::optional<std::uint64_t> size = known ? (*measured)[std::size_t(i)] : fileSize(files, path);
     if (size && (file.size < 0 || *size != std::uint64_t(file.size))) {
@@ -115,7 +115,7 @@ bool PackageGenerator::confirmMissingSources(int& highestDisk,
   std::string missing;
   highestDisk = 0;
   if (sizes) sizes->clear();
-  for (const FileEntry& file : doc_.files) {
+  for (const FileRecord& file : doc_.files) {
     std::string path = sourceFilePath(doc_.pathName(), file);
     std::optional<std::uint64_t> size = fileSize(context_.files, path);
     if (sizes) sizes->push_back(size);
@@ -274,7 +274,7 @@ GenerateOutcome PackageGenerator::copyAuthorFiles(StagedFolders& staged,
   // behind its back) goes in a transaction per many files.
   platform::FileBatch batch(context_.files);
   std::uint64_t expected = 0;
-  for (const FileEntry& file : doc_.files) {
+  for (const FileRecord& file : doc_.files) {
     if (file.size > 0) expected += std::uint64_t(file.size);
     // A file on no disk (below 1) is never copied: the package would lack it silently.
     if (file.disk < 1) {
@@ -286,7 +286,7 @@ GenerateOutcome PackageGenerator::copyAuthorFiles(StagedFolders& staged,
   for (int disk = 1; disk <= highestDisk; ++disk) {
     std::string folder = disk == 1 ? firstDisk : std::string();
     bool used = std::any_of(doc_.files.begin(), doc_.files.end(),
-                            [disk](const FileEntry& f) { return f.disk == disk; });
+                            [disk](const FileRecord& f) { return f.disk == disk; });
     if (used && folder.empty()) {
       if (automatic) {
         folder = base + strFormat(sid::DiskFolderName, decimal(disk));
@@ -299,7 +299,7 @@ GenerateOutcome PackageGenerator::copyAuthorFiles(StagedFolders& staged,
     if (folder.empty()) continue;
     std::optional<std::string> into = staged.stage(folder);
     if (!into) return stagingFailed(staged);
-    for (const FileEntry& file : doc_.files) {
+    for (const FileRecord& file : doc_.files) {
       if (file.disk != disk) continue;
       progress.SetProgress(std::nullopt, strFormat(sid::CopyingTo, file.sourceName, folder));
       std::string source = sourceFilePath(doc_.pathName(), file);
@@ -323,7 +323,7 @@ GenerateOutcome PackageGenerator::copyAuthorFiles(StagedFolders& staged,
 }
 
 void PackageGenerator::copyDiskMessage(int disk, const std::string& folder) {
-  for (const MessageEntry& message : doc_.messages) {
+  for (const MessageRecord& message : doc_.messages) {
     if (message.disk != disk) continue;
     // Only the first message of a disk is copied; the others share its key in the script.
     std::string file = pathBesideDocument(doc_.pathName(), message.filePath);

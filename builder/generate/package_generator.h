@@ -124,6 +124,6 @@ void keepGenerationChoices(CScriptDoc& doc, const PackageGenerator& generator);
 
 // The full source path of a file entry of the document at documentPath: source path + "\" +
 // source name, a relative source path taken from the document's folder.
-std::string sourceFilePath(const std::string& documentPath, const FileEntry& file);
+std::string sourceFilePath(const std::string& documentPath, const FileRecord& file);
 
 }  // namespace vandrel::builder

@@ -59,7 +59,7 @@ struct ScriptBuilder {
   void header(int category) { header(sectionOf(category)); }
   void count(int category, int value) { line(script::countKey(sectionOf(category)), decimal(value)); }
 
-  int directoryNumber(const FileEntry& file) const {
+  int directoryNumber(const FileRecord& file) const {
     if (file.directoryRef != 0) return dirs.reference(file.directoryRef);
     return n + file.predefinedDir;
   }
@@ -86,7 +86,7 @@ struct ScriptBuilder {
     count(category::Directories, n + 4);
     int number = 0;
     for (EntryKey key : dirs.order()) {
-      const DirectoryEntry& d = *doc.directories.findEntry(key);
+      const DirectoryRecord& d = *doc.directories.findEntry(key);
       line(decimal(number++), script::entryValue(script::DirectoryEntry{
                                   d.name, decimal(d.parent), decimal(d.optional), d.description}));
     }
@@ -111,7 +111,7 @@ struct ScriptBuilder {
     count(category::Registry, order.count() + (builtInUninstaller ? 2 : 0));
     int number = 0;
     for (EntryKey key : order.order()) {
-      const RegistryEntry& r = *doc.registryEntries.findEntry(key);
+      const RegistryRecord& r = *doc.registryEntries.findEntry(key);
       line(decimal(number++), script::entryValue(script::RegistryEntry{
                                   decimal(r.root), r.subkey, r.entry, r.value, decimal(r.removal)}));
     }
@@ -142,7 +142,7 @@ struct ScriptBuilder {
                                                 "0", "0"}));
     }
     for (EntryKey key : order.order()) {
-      const FileEntry& f = *doc.files.findEntry(key);
+      const FileRecord& f = *doc.files.findEntry(key);
       script::FileEntry e;
       e.source = f.sourceName;
       e.target = f.destName;
@@ -175,9 +175,9 @@ struct ScriptBuilder {
                                                     "[" + decimal(n) + "]", "0"}));
     }
     for (EntryKey key : order.order()) {
-      const ShortcutEntry& s = *doc.shortcuts.findEntry(key);
+      const ShortcutRecord& s = *doc.shortcuts.findEntry(key);
       int thisNumber = number++;
-      const FileEntry* file = doc.files.findEntry(s.fileRef);
+      const FileRecord* file = doc.files.findEntry(s.fileRef);
       if (!file) continue;  // no line, but the number is used up
       line(decimal(thisNumber),
            script::entryValue(script::ShortcutEntry{
@@ -192,7 +192,7 @@ struct ScriptBuilder {
     header(category::Messages);
     count(category::Messages, order.count());
     for (EntryKey key : order.order()) {
-      const MessageEntry& m = *doc.messages.findEntry(key);
+      const MessageRecord& m = *doc.messages.findEntry(key);
       line(decimal(m.disk), oneLine(m.destName));
     }
   }
@@ -206,10 +206,10 @@ struct ScriptBuilder {
     }
     directories();
     plainSection(category::Descriptions, doc.descriptions,
-                 [](const DescriptionEntry& e) { return oneLine(e.text); });
-    plainSection(category::Groups, doc.groups, [](const GroupEntry& e) { return oneLine(e.name); });
+                 [](const DescriptionRecord& e) { return oneLine(e.text); });
+    plainSection(category::Groups, doc.groups, [](const GroupRecord& e) { return oneLine(e.name); });
     plainSection(category::WinIni, doc.iniEntries,
-                 [](const IniEntry& e) {
+                 [](const IniRecord& e) {
                    return script::entryValue(script::IniEntry{e.section, e.entry, e.value});
                  });
     registry();

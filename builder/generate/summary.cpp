@@ -84,7 +84,7 @@ Statistics statistics(const CScriptDoc& doc, platform::FileSystem& files,
   std::map<int, long long> perDisk;
   long long total = 0;
   int highest = 0;
-  for (const FileEntry& f : doc.files) {
+  for (const FileRecord& f : doc.files) {
     perDisk[f.disk] += f.size;
     total += f.size;
     highest = std::max(highest, f.disk);

@@ -8,12 +8,12 @@ namespace {
 
 std::string parentPrefix(int parent) { return strItem(sid::PredefinedDirPrefixes, parent + 1); }
 
-std::string iniLabel(const IniEntry& e) {
+std::string iniLabel(const IniRecord& e) {
   return strFormat(sid::LabelIniValue, strFormat(sid::LabelIniSection, e.section, e.entry),
                    e.value.empty() ? "NULL" : e.value);
 }
 
-std::string registryLabel(const RegistryEntry& e) {
+std::string registryLabel(const RegistryRecord& e) {
   std::string key = "[" + strItem(sid::RegistryRootNames, e.root + 1) + "]\\" + e.subkey;
   return strFormat(sid::LabelIniValue,
                    strFormat(sid::LabelRegistryValue, key,
@@ -23,8 +23,8 @@ std::string registryLabel(const RegistryEntry& e) {
 
 }  // namespace
 
-std::string CScriptDoc::destinationPath(const FileEntry& file) const {
-  if (const DirectoryEntry* dir = directories.findEntry(file.directoryRef)) {
+std::string CScriptDoc::destinationPath(const FileRecord& file) const {
+  if (const DirectoryRecord* dir = directories.findEntry(file.directoryRef)) {
     return parentPrefix(dir->parent) + dir->name + "\\" + file.destName;
   }
   // A predefined directory: its prefix already ends in the backslash.
@@ -34,31 +34,31 @@ std::string CScriptDoc::destinationPath(const FileEntry& file) const {
 std::string CScriptDoc::label(const Entry& entry) const {
   struct Visitor {
     const CScriptDoc& doc;
-    std::string operator()(const DirectoryEntry& e) const {
+    std::string operator()(const DirectoryRecord& e) const {
       return strFormat(sid::LabelCreate, parentPrefix(e.parent) + e.name);
     }
-    std::string operator()(const DescriptionEntry& e) const {
+    std::string operator()(const DescriptionRecord& e) const {
       return strFormat(sid::LabelPlain, e.text);
     }
-    std::string operator()(const GroupEntry& e) const {
+    std::string operator()(const GroupRecord& e) const {
       return strFormat(sid::LabelCreateGroup, e.name);
     }
-    std::string operator()(const IniEntry& e) const { return iniLabel(e); }
-    std::string operator()(const RegistryEntry& e) const { return registryLabel(e); }
-    std::string operator()(const FileEntry& e) const {
+    std::string operator()(const IniRecord& e) const { return iniLabel(e); }
+    std::string operator()(const RegistryRecord& e) const { return registryLabel(e); }
+    std::string operator()(const FileRecord& e) const {
       std::string copied = strFormat(e.decompress ? sid::LabelFileExpanded : sid::LabelFileCopied,
                                      e.sourceName, decimal(e.disk));
       return strFormat(sid::LabelTo, copied, doc.destinationPath(e));
     }
-    std::string operator()(const ShortcutEntry& e) const {
-      const FileEntry* file = doc.files.findEntry(e.fileRef);
-      const GroupEntry* group = doc.groups.findEntry(e.groupRef);
+    std::string operator()(const ShortcutRecord& e) const {
+      const FileRecord* file = doc.files.findEntry(e.fileRef);
+      const GroupRecord* group = doc.groups.findEntry(e.groupRef);
       std::string declared =
           strFormat(sid::LabelShortcut, file ? doc.destinationPath(*file) : str(sid::FileNotFound),
                     group ? group->name : str(sid::NoneLabel));
       return strFormat(sid::LabelAs, declared, e.name);
     }
-    std::string operator()(const MessageEntry& e) const {
+    std::string operator()(const MessageRecord& e) const {
       return strFormat(sid::LabelMessage, decimal(e.disk), e.destName);
     }
   };

@@ -14,6 +14,8 @@ namespace vandrel::builder {
 template <typename T>
 class EntryList {
  public:
+  using value_type = T;
+
   int count() const { return int(items_.size()); }
   bool empty() const { return items_.empty(); }
 

@@ -11,7 +11,7 @@ namespace vandrel::builder {
 
 class EntryOrder {
  public:
-  // The keys of an entry category (3..10) in order; empty for any other number.
+  // The keys of an entry category in order; empty for any other number.
   const std::vector<EntryKey>& of(int category) const {
     static const std::vector<EntryKey> none;
     return isEntryCategory(category) ? keys_[slot(category)] : none;
@@ -21,8 +21,8 @@ class EntryOrder {
   }
 
  private:
-  static std::size_t slot(int category) { return std::size_t(category - kFirstEntryCategory); }
-  std::array<std::vector<EntryKey>, kLastEntryCategory - kFirstEntryCategory + 1> keys_;
+  static std::size_t slot(int category) { return std::size_t(kindSlot(category)); }
+  std::array<std::vector<EntryKey>, kEntryKinds.size()> keys_;
 };
 
 }  // namespace vandrel::builder

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <utility>
 
 #include "builder/strings/builder_strings.h"
 #include "script/list_item.h"
@@ -12,20 +13,36 @@ namespace vandrel::builder {
 
 namespace {
 
+// The list at a position of kEntryLists holds the records of the Entry alternative there.
+template <std::size_t... I>
+constexpr bool listsMatchRecords(std::index_sequence<I...>) {
+  return (std::is_same_v<typename std::decay_t<decltype(std::declval<AuthoredContent&>().*
+                                                          std::get<I>(kEntryLists))>::value_type,
+                         std::variant_alternative_t<I, Entry>> &&
+          ...);
+}
+static_assert(listsMatchRecords(std::make_index_sequence<kEntryKinds.size()>()));
+
+template <typename Doc, typename F, typename R, std::size_t... I>
+R withListAt(Doc& doc, std::size_t slot, R def, F& f, std::index_sequence<I...>) {
+  R result = def;
+  ((slot == I ? void(result = f(doc.*std::get<I>(kEntryLists))) : void()), ...);
+  return result;
+}
+
 // Calls f with the list of a category; returns def for categories without entries.
 template <typename Doc, typename F, typename R>
 R withList(Doc& doc, int category, R def, F&& f) {
-  switch (category) {
-    case category::Directories: return f(doc.directories);
-    case category::Descriptions: return f(doc.descriptions);
-    case category::Groups: return f(doc.groups);
-    case category::WinIni: return f(doc.iniEntries);
-    case category::Registry: return f(doc.registryEntries);
-    case category::Files: return f(doc.files);
-    case category::ProgramAdds: return f(doc.shortcuts);
-    case category::Messages: return f(doc.messages);
-    default: return def;
-  }
+  if (!isEntryCategory(category)) return def;
+  return withListAt(doc, std::size_t(kindSlot(category)), def, f,
+                    std::make_index_sequence<kEntryKinds.size()>());
+}
+
+template <std::size_t... I>
+Entry makeAt(std::size_t slot, std::index_sequence<I...>) {
+  Entry entry;
+  ((slot == I ? void(entry.emplace<I>()) : void()), ...);
+  return entry;
 }
 
 std::string stripTrailingBlanks(std::string text) {
@@ -38,16 +55,10 @@ std::string stripTrailingBlanks(std::string text) {
 std::string decimal(long long value) { return std::to_string(value); }
 
 Entry makeEntry(int category) {
-  switch (category) {
-    case category::Descriptions: return DescriptionEntry{};
-    case category::Groups: return GroupEntry{};
-    case category::WinIni: return IniEntry{};
-    case category::Registry: return RegistryEntry{};
-    case category::Files: return FileEntry{};
-    case category::ProgramAdds: return ShortcutEntry{};
-    case category::Messages: return MessageEntry{};
-    default: return DirectoryEntry{};
-  }
+  // Any other number gives a directory, the first kind.
+  if (!isEntryCategory(category)) return Entry{};
+  return makeAt(std::size_t(kindSlot(category)),
+                std::make_index_sequence<kEntryKinds.size()>());
 }
 
 CScriptDoc::CScriptDoc(Clock clock) : clock_(clock ? std::move(clock) : Clock(fileTimeNow)) {
@@ -81,19 +92,11 @@ void CScriptDoc::eraseCategory(int category) {
 }
 
 void CScriptDoc::appendEntry(Entry entry) {
-  std::visit(
-      [this](auto& record) {
-        using T = std::decay_t<decltype(record)>;
-        if constexpr (std::is_same_v<T, DirectoryEntry>) directories.append(std::move(record));
-        else if constexpr (std::is_same_v<T, DescriptionEntry>) descriptions.append(std::move(record));
-        else if constexpr (std::is_same_v<T, GroupEntry>) groups.append(std::move(record));
-        else if constexpr (std::is_same_v<T, IniEntry>) iniEntries.append(std::move(record));
-        else if constexpr (std::is_same_v<T, RegistryEntry>) registryEntries.append(std::move(record));
-        else if constexpr (std::is_same_v<T, FileEntry>) files.append(std::move(record));
-        else if constexpr (std::is_same_v<T, ShortcutEntry>) shortcuts.append(std::move(record));
-        else messages.append(std::move(record));
-      },
-      entry);
+  withList(*this, categoryOf(entry), 0, [&entry](auto& list) {
+    using Record = typename std::decay_t<decltype(list)>::value_type;
+    list.append(std::get<Record>(std::move(entry)));
+    return 0;
+  });
 }
 
 int CScriptDoc::count(int category) const {
@@ -121,7 +124,7 @@ std::vector<EntryKey> CScriptDoc::detachReferencesTo(int category, EntryKey key)
   std::vector<EntryKey> changed;
   if (key == 0) return changed;
   if (category == category::Directories) {
-    for (FileEntry& file : files) {
+    for (FileRecord& file : files) {
       if (file.directoryRef != key) continue;
       file.directoryRef = 0;
       file.predefinedDir = 0;
@@ -130,13 +133,13 @@ std::vector<EntryKey> CScriptDoc::detachReferencesTo(int category, EntryKey key)
     // The shortcuts to the moved files show the new destination path too.
     std::vector<EntryKey> moved = changed;
     std::sort(moved.begin(), moved.end());
-    for (const ShortcutEntry& shortcut : shortcuts) {
+    for (const ShortcutRecord& shortcut : shortcuts) {
       if (std::binary_search(moved.begin(), moved.end(), shortcut.fileRef)) {
         changed.push_back(shortcut.key);
       }
     }
   } else if (category == category::Groups || category == category::Files) {
-    for (ShortcutEntry& shortcut : shortcuts) {
+    for (ShortcutRecord& shortcut : shortcuts) {
       EntryKey& ref = category == category::Groups ? shortcut.groupRef : shortcut.fileRef;
       if (ref != key) continue;
       ref = 0;
@@ -190,13 +193,13 @@ void CScriptDoc::settleUninstaller() {
 
 int CScriptDoc::highestFileDisk() const {
   int disk = 1;
-  for (const FileEntry& file : files) disk = std::max(disk, file.disk);
+  for (const FileRecord& file : files) disk = std::max(disk, file.disk);
   return disk;
 }
 
 Entry CScriptDoc::newEntry(int category) const {
   Entry entry = makeEntry(category);
-  if (auto* file = std::get_if<FileEntry>(&entry)) file->disk = highestFileDisk();
+  if (auto* file = std::get_if<FileRecord>(&entry)) file->disk = highestFileDisk();
   return entry;
 }
 

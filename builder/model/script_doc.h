@@ -6,6 +6,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "builder/model/entries.h"
@@ -29,21 +30,35 @@ struct AuthoredContent {
   UninstallSettings uninstall;
 
   // The entry lists.
-  EntryList<DirectoryEntry> directories;
-  EntryList<DescriptionEntry> descriptions;
-  EntryList<GroupEntry> groups;
-  EntryList<IniEntry> iniEntries;
-  EntryList<RegistryEntry> registryEntries;
-  EntryList<FileEntry> files;
-  EntryList<ShortcutEntry> shortcuts;
-  EntryList<MessageEntry> messages;
+  EntryList<DirectoryRecord> directories;
+  EntryList<DescriptionRecord> descriptions;
+  EntryList<GroupRecord> groups;
+  EntryList<IniRecord> iniEntries;
+  EntryList<RegistryRecord> registryEntries;
+  EntryList<FileRecord> files;
+  EntryList<ShortcutRecord> shortcuts;
+  EntryList<MessageRecord> messages;
 
   bool operator==(const AuthoredContent&) const = default;
 };
 
+// The document's list of each entry kind, in the order of kEntryKinds; the category-indexed
+// operations reach the lists through it.
+inline constexpr auto kEntryLists = std::make_tuple(
+    &AuthoredContent::directories, &AuthoredContent::descriptions, &AuthoredContent::groups,
+    &AuthoredContent::iniEntries, &AuthoredContent::registryEntries, &AuthoredContent::files,
+    &AuthoredContent::shortcuts, &AuthoredContent::messages);
+static_assert(std::tuple_size_v<decltype(kEntryLists)> == kEntryKinds.size());
+
+// A variant of pointers to the alternatives of a variant.
+template <typename Variant>
+struct PointersTo;
+template <typename... Records>
+struct PointersTo<std::variant<Records...>> {
+  using type = std::variant<Records*...>;
+};
 // Mutable access to an entry record of any kind, as returned by entry at.
-using EntryRef = std::variant<DirectoryEntry*, DescriptionEntry*, GroupEntry*, IniEntry*,
-                              RegistryEntry*, FileEntry*, ShortcutEntry*, MessageEntry*>;
+using EntryRef = PointersTo<Entry>::type;
 
 class CScriptDoc : public AuthoredContent {
  public:
@@ -72,7 +87,7 @@ class CScriptDoc : public AuthoredContent {
   std::string label(const Entry& entry) const;
   std::string label(int category, EntryKey key) const;
   // "[Install]\App\tool.exe": where a file is installed, as labels show it.
-  std::string destinationPath(const FileEntry& file) const;
+  std::string destinationPath(const FileRecord& file) const;
 
   // New document: Author from the user name (nullopt when it cannot be read), a new
   // summary record stamped as created now, the title.

@@ -13,14 +13,14 @@ CScriptDoc newDoc(std::optional<std::string> user = "ann") {
 }
 
 EntryKey addDirectory(CScriptDoc& doc, std::string name, int parent = 0) {
-  DirectoryEntry d{std::move(name), parent};
+  DirectoryRecord d{std::move(name), parent};
   d.key = doc.newKey();
   doc.appendEntry(d);
   return d.key;
 }
 
 EntryKey addFile(CScriptDoc& doc, std::string name, EntryKey dir = 0, int disk = 1) {
-  FileEntry f;
+  FileRecord f;
   f.sourceName = f.destName = std::move(name);
   f.directoryRef = dir;
   f.disk = disk;
@@ -30,14 +30,14 @@ EntryKey addFile(CScriptDoc& doc, std::string name, EntryKey dir = 0, int disk =
 }
 
 EntryKey addGroup(CScriptDoc& doc, std::string name) {
-  GroupEntry g{std::move(name)};
+  GroupRecord g{std::move(name)};
   g.key = doc.newKey();
   doc.appendEntry(g);
   return g.key;
 }
 
 EntryKey addShortcut(CScriptDoc& doc, EntryKey file, EntryKey group, std::string name) {
-  ShortcutEntry s{file, group, std::move(name)};
+  ShortcutRecord s{file, group, std::move(name)};
   s.key = doc.newKey();
   doc.appendEntry(s);
   return s.key;
@@ -58,7 +58,7 @@ TEST(ScriptDoc, NewDocumentHasTheDefaults) {
   EXPECT_EQ(doc.uninstall.unGroup, -1);
   EXPECT_EQ(doc.uninstall.groupKey, 0u);
   EXPECT_EQ(doc.endOfInstall.reboot, 0);
-  for (int c = kFirstEntryCategory; c <= kLastEntryCategory; ++c) EXPECT_EQ(doc.count(c), 0) << c;
+  for (const EntryKind& kind : kEntryKinds) EXPECT_EQ(doc.count(kind.category), 0) << kind.category;
   EXPECT_EQ(doc.title(), "Untitled Install script");
   EXPECT_EQ(doc.properties.author, "ann");
   EXPECT_EQ(doc.summary.appName, "Corvix v3.0");
@@ -103,7 +103,7 @@ TEST(ScriptDoc, FindEraseAndCountWorkByCategory) {
   EXPECT_EQ(doc.findEntry(category::Directories, c), 1) << "the gap is closed";
   auto ref = doc.entryAt(category::Directories, 1);
   ASSERT_TRUE(ref);
-  EXPECT_EQ(std::get<DirectoryEntry*>(*ref)->name, "c");
+  EXPECT_EQ(std::get<DirectoryRecord*>(*ref)->name, "c");
   EXPECT_FALSE(doc.entryAt(category::Directories, 2));
 
   doc.eraseEntryAt(category::Directories, 0);
@@ -120,7 +120,7 @@ TEST(ScriptDoc, FindEraseAndCountWorkByCategory) {
 TEST(ScriptDoc, FindReturnsTheLastOfEqualKeys) {
   CScriptDoc doc = newDoc();
   for (int i = 0; i < 3; ++i) {
-    GroupEntry g{"g" + std::to_string(i)};
+    GroupRecord g{"g" + std::to_string(i)};
     g.key = 77;
     doc.appendEntry(g);
   }
@@ -230,12 +230,12 @@ TEST(ScriptDoc, UninstallerGroupSettledForAGeneratedScript) {
 
 TEST(ScriptDoc, NewFileTakesTheHighestDiskInUse) {
   CScriptDoc doc = newDoc();
-  EXPECT_EQ(std::get<FileEntry>(doc.newEntry(category::Files)).disk, 1);
+  EXPECT_EQ(std::get<FileRecord>(doc.newEntry(category::Files)).disk, 1);
   addFile(doc, "a", 0, 1);
   addFile(doc, "b", 0, 3);
   addFile(doc, "c", 0, 2);
-  EXPECT_EQ(std::get<FileEntry>(doc.newEntry(category::Files)).disk, 3);
-  RegistryEntry reg = std::get<RegistryEntry>(doc.newEntry(category::Registry));
+  EXPECT_EQ(std::get<FileRecord>(doc.newEntry(category::Files)).disk, 3);
+  RegistryRecord reg = std::get<RegistryRecord>(doc.newEntry(category::Registry));
   EXPECT_EQ(reg.root, 0);
   EXPECT_EQ(reg.removal, 1);
 }
@@ -243,28 +243,28 @@ TEST(ScriptDoc, NewFileTakesTheHighestDiskInUse) {
 TEST(ScriptDoc, Labels) {
   CScriptDoc doc = newDoc();
   EntryKey dir = addDirectory(doc, "App", 2);
-  FileEntry packed;
+  FileRecord packed;
   packed.sourceName = "TOOL.EX_";
   packed.destName = "tool.exe";
   packed.disk = 2;
   packed.decompress = 1;
   packed.directoryRef = dir;
-  FileEntry windows;
+  FileRecord windows;
   windows.sourceName = windows.destName = "w.ini";
   windows.predefinedDir = 3;
   struct Case { Entry entry; const char* label; };
   const Case cases[] = {
-      {DirectoryEntry{"App", 1}, "Create [Root]\\App"},
-      {DescriptionEntry{"Copying, please wait"}, "Copying, please wait"},
-      {GroupEntry{"Tools"}, "Create group Tools"},
-      {IniEntry{"Ext", "txt", ""}, "Ext section: add txt=NULL"},
-      {IniEntry{"Ext", "txt", "[0]\\a.exe"}, "Ext section: add txt=[0]\\a.exe"},
-      {RegistryEntry{2, "Software\\Co", "", "x"}, "[HKEY_LOCAL_MACHINE]\\Software\\Co subkey: add {Default}=x"},
-      {RegistryEntry{1, "K", "Name", ""}, "[HKEY_CURRENT_USER]\\K subkey: add Name="},
+      {DirectoryRecord{"App", 1}, "Create [Root]\\App"},
+      {DescriptionRecord{"Copying, please wait"}, "Copying, please wait"},
+      {GroupRecord{"Tools"}, "Create group Tools"},
+      {IniRecord{"Ext", "txt", ""}, "Ext section: add txt=NULL"},
+      {IniRecord{"Ext", "txt", "[0]\\a.exe"}, "Ext section: add txt=[0]\\a.exe"},
+      {RegistryRecord{2, "Software\\Co", "", "x"}, "[HKEY_LOCAL_MACHINE]\\Software\\Co subkey: add {Default}=x"},
+      {RegistryRecord{1, "K", "Name", ""}, "[HKEY_CURRENT_USER]\\K subkey: add Name="},
       {packed, "Disk 2:TOOL.EX_ decompressed to [System]\\App\\tool.exe"},
       {windows, "Disk 1:w.ini copied to [Windows]\\w.ini"},
-      {ShortcutEntry{0, 0, "Go"}, "Declare [File Not Found] in group [None] as Go"},
-      {MessageEntry{"disk2.txt", 2}, "Disk 2 message is file disk2.txt"},
+      {ShortcutRecord{0, 0, "Go"}, "Declare [File Not Found] in group [None] as Go"},
+      {MessageRecord{"disk2.txt", 2}, "Disk 2 message is file disk2.txt"},
   };
   for (const Case& c : cases) EXPECT_EQ(doc.label(c.entry), c.label);
 }

@@ -75,7 +75,7 @@ struct WebSettings {
 };
 
 struct UninstallSettings {
-  EntryKey groupKey = 0;  // the GroupEntry that receives the uninstaller's shortcut
+  EntryKey groupKey = 0;  // the GroupRecord that receives the uninstaller's shortcut
   int unGroup = -1;       // that group's index, recomputed whenever the section is written
   std::string unDesc;     // the uninstaller shortcut's name
 

@@ -9,7 +9,7 @@ EntryPage makeEntryPage(ScriptTree& tree, const Entry& entry, bool addMode) {
   struct Maker {
     ScriptTree& tree;
     bool addMode;
-    EntryPage operator()(const DirectoryEntry& e) const {
+    EntryPage operator()(const DirectoryRecord& e) const {
       CDirPropDlg page;
       if (addMode) {
         page.fillNew(e.name);
@@ -18,37 +18,37 @@ EntryPage makeEntryPage(ScriptTree& tree, const Entry& entry, bool addMode) {
       }
       return page;
     }
-    EntryPage operator()(const DescriptionEntry& e) const {
+    EntryPage operator()(const DescriptionRecord& e) const {
       CSetDescDlg page;
       page.fill(e);
       return page;
     }
-    EntryPage operator()(const GroupEntry& e) const {
+    EntryPage operator()(const GroupRecord& e) const {
       CGrpPropDlg page;
       page.fill(e);
       return page;
     }
-    EntryPage operator()(const IniEntry& e) const {
+    EntryPage operator()(const IniRecord& e) const {
       CINIPropDlg page;
       page.fill(e);
       return page;
     }
-    EntryPage operator()(const RegistryEntry& e) const {
+    EntryPage operator()(const RegistryRecord& e) const {
       CRegPropDlg page;
       page.fill(e);
       return page;
     }
-    EntryPage operator()(const FileEntry& e) const {
+    EntryPage operator()(const FileRecord& e) const {
       CAddFileDlg page(tree);
       page.fill(e);
       return page;
     }
-    EntryPage operator()(const ShortcutEntry& e) const {
+    EntryPage operator()(const ShortcutRecord& e) const {
       CAddGroupDlg page(tree);
       page.fill(e);
       return page;
     }
-    EntryPage operator()(const MessageEntry& e) const {
+    EntryPage operator()(const MessageRecord& e) const {
       CMsgPropDlg page;
       if (addMode) {
         page.fillNew(tree.document());

@@ -14,6 +14,8 @@ namespace vandrel::builder::pages {
 
 using EntryPage = std::variant<CDirPropDlg, CSetDescDlg, CGrpPropDlg, CINIPropDlg, CRegPropDlg,
                                CAddFileDlg, CAddGroupDlg, CMsgPropDlg>;
+// One page per entry kind, in the order of kEntryKinds and of the Entry variant.
+static_assert(std::variant_size_v<EntryPage> == kEntryKinds.size());
 
 // The page for an entry. In add mode the directory page starts from the provisional label the
 // entry carries as its name, and the message page from the highest disk of the files.

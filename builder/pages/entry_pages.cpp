@@ -26,7 +26,7 @@ std::string folderOf(const std::string& path) {
 
 // --- Directory ---
 
-void CDirPropDlg::fill(const DirectoryEntry& dir) {
+void CDirPropDlg::fill(const DirectoryRecord& dir) {
   name = dir.name;
   parent = dir.parent;
   optional = dir.optional != 0;
@@ -45,7 +45,7 @@ Check CDirPropDlg::check() const {
   return Check::pass();
 }
 
-void CDirPropDlg::apply(DirectoryEntry& dir) const {
+void CDirPropDlg::apply(DirectoryRecord& dir) const {
   dir.name = text::trimLeading(name);
   dir.parent = parent;
   dir.optional = optional ? 1 : 0;
@@ -59,14 +59,14 @@ std::vector<std::string> CDirPropDlg::parentChoices() {
 // --- Description and group ---
 
 Check CSetDescDlg::check() const { return blank(text) ? Check::beep() : Check::pass(); }
-void CSetDescDlg::apply(DescriptionEntry& entry) const { entry.text = text::trimLeading(text); }
+void CSetDescDlg::apply(DescriptionRecord& entry) const { entry.text = text::trimLeading(text); }
 
 Check CGrpPropDlg::check() const { return blank(name) ? Check::beep() : Check::pass(); }
-void CGrpPropDlg::apply(GroupEntry& entry) const { entry.name = text::trimLeading(name); }
+void CGrpPropDlg::apply(GroupRecord& entry) const { entry.name = text::trimLeading(name); }
 
 // --- Win.ini ---
 
-void CINIPropDlg::fill(const IniEntry& ini) {
+void CINIPropDlg::fill(const IniRecord& ini) {
   section = ini.section;
   entry = ini.entry;
   value = ini.value;
@@ -76,7 +76,7 @@ Check CINIPropDlg::check() const {
   return blank(section) || blank(entry) ? Check::beep() : Check::pass();
 }
 
-void CINIPropDlg::apply(IniEntry& ini) const {
+void CINIPropDlg::apply(IniRecord& ini) const {
   ini.section = text::trimLeading(section);
   ini.entry = text::trimLeading(entry);
   ini.value = text::trimLeading(value);
@@ -98,7 +98,7 @@ int CRegPropDlg::rootOf(const std::string& typed) {
   return -1;
 }
 
-void CRegPropDlg::fill(const RegistryEntry& reg) {
+void CRegPropDlg::fill(const RegistryRecord& reg) {
   mainKey = strItem(sid::RegistryRootNames, std::clamp(reg.root, 0, 3) + 1);
   subkey = reg.subkey;
   entry = reg.entry;
@@ -111,7 +111,7 @@ Check CRegPropDlg::check() const {
   return Check::pass();
 }
 
-void CRegPropDlg::apply(RegistryEntry& reg) const {
+void CRegPropDlg::apply(RegistryRecord& reg) const {
   reg.root = rootOf(mainKey);
   reg.subkey = text::trimLeading(subkey);
   reg.entry = text::trimLeading(entry);
@@ -123,7 +123,7 @@ void CRegPropDlg::apply(RegistryEntry& reg) const {
 
 CAddGroupDlg::CAddGroupDlg(ScriptTree& tree) : files(fileItems(tree)), groups(groupItems(tree)) {}
 
-void CAddGroupDlg::fill(const ShortcutEntry& shortcut) {
+void CAddGroupDlg::fill(const ShortcutRecord& shortcut) {
   file = indexOfKey(files, shortcut.fileRef);
   group = indexOfKey(groups, shortcut.groupRef);
   commandLine = shortcut.commandLine;
@@ -135,7 +135,7 @@ Check CAddGroupDlg::check() const {
   return Check::pass();
 }
 
-void CAddGroupDlg::apply(ShortcutEntry& shortcut) const {
+void CAddGroupDlg::apply(ShortcutRecord& shortcut) const {
   shortcut.fileRef = keyAt(files, file);
   shortcut.groupRef = keyAt(groups, group);
   shortcut.commandLine = commandLine;
@@ -144,7 +144,7 @@ void CAddGroupDlg::apply(ShortcutEntry& shortcut) const {
 
 // --- Message ---
 
-void CMsgPropDlg::fill(const MessageEntry& message) {
+void CMsgPropDlg::fill(const MessageRecord& message) {
   destName = message.destName;
   filePath = message.filePath;
   disk = message.disk;
@@ -156,7 +156,7 @@ void CMsgPropDlg::fillNew(const CScriptDoc& doc) {
   filePath.clear();
 }
 
-void CMsgPropDlg::apply(MessageEntry& message) const {
+void CMsgPropDlg::apply(MessageRecord& message) const {
   message.destName = destName;
   message.filePath = filePath;
   message.disk = disk;

@@ -17,36 +17,36 @@ class CDirPropDlg {
   bool optional = false;
   std::string description;
 
-  void fill(const DirectoryEntry& dir);
+  void fill(const DirectoryRecord& dir);
   // A new directory: name and description show the provisional label, optional is on.
   void fillNew(const std::string& provisional);
   Check check() const;  // the name, trimmed, is required
-  void apply(DirectoryEntry& dir) const;
+  void apply(DirectoryRecord& dir) const;
   static std::vector<std::string> parentChoices();
 };
 
 class CSetDescDlg {
  public:
   std::string text;
-  void fill(const DescriptionEntry& entry) { text = entry.text; }
+  void fill(const DescriptionRecord& entry) { text = entry.text; }
   Check check() const;  // trimmed, required
-  void apply(DescriptionEntry& entry) const;
+  void apply(DescriptionRecord& entry) const;
 };
 
 class CGrpPropDlg {
  public:
   std::string name;
-  void fill(const GroupEntry& entry) { name = entry.name; }
+  void fill(const GroupRecord& entry) { name = entry.name; }
   Check check() const;  // trimmed, required; run-time folder names and lengths are not checked
-  void apply(GroupEntry& entry) const;
+  void apply(GroupRecord& entry) const;
 };
 
 class CINIPropDlg {
  public:
   std::string section, entry, value;
-  void fill(const IniEntry& ini);
+  void fill(const IniRecord& ini);
   Check check() const;  // all trimmed; section and entry required
-  void apply(IniEntry& ini) const;
+  void apply(IniRecord& ini) const;
 };
 
 class CRegPropDlg {
@@ -55,9 +55,9 @@ class CRegPropDlg {
   std::string subkey, entry, value;
   bool eraseWholeKey = false;  // shows the stored removal field inverted
 
-  void fill(const RegistryEntry& reg);
+  void fill(const RegistryRecord& reg);
   Check check() const;
-  void apply(RegistryEntry& reg) const;
+  void apply(RegistryRecord& reg) const;
   // The drop-down's names, sorted.
   static std::vector<std::string> mainKeyChoices();
   // The root (0..3) a main-key text names, compared without regard to case after trimming;
@@ -76,9 +76,9 @@ class CAddGroupDlg {
   std::string commandLine;
   std::string name;
 
-  void fill(const ShortcutEntry& shortcut);
+  void fill(const ShortcutRecord& shortcut);
   Check check() const;  // a file, a group and a name are required
-  void apply(ShortcutEntry& shortcut) const;
+  void apply(ShortcutRecord& shortcut) const;
 };
 
 class CMsgPropDlg {
@@ -87,11 +87,11 @@ class CMsgPropDlg {
   std::string filePath;
   int disk = 0;
 
-  void fill(const MessageEntry& message);
+  void fill(const MessageRecord& message);
   // A new message: the highest disk used by any file (0 without files), empty texts.
   void fillNew(const CScriptDoc& doc);
   Check check() const { return Check::pass(); }  // nothing is checked
-  void apply(MessageEntry& message) const;
+  void apply(MessageRecord& message) const;
   // "&Browse...": the chosen file's name and full path.
   void browse(const std::string& chosenPath);
   // Where the file chooser starts: the folder part of the current file path.

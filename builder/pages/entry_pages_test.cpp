@@ -22,14 +22,14 @@ TEST(DirectoryPage, NewDirectoryStartsFromTheProvisionalLabel) {
 
 TEST(DirectoryPage, NameIsTrimmedAndRequired) {
   CDirPropDlg page;
-  page.fill(DirectoryEntry{"Old", 1, 0, "d", 7});
+  page.fill(DirectoryRecord{"Old", 1, 0, "d", 7});
   page.name = "   ";
   EXPECT_EQ(page.check().kind, Kind::Beep);
   page.name = "  Tools ";
   page.parent = 3;
   page.optional = true;
   ASSERT_TRUE(page.check().ok());
-  DirectoryEntry dir{"Old", 1, 0, "d", 7};
+  DirectoryRecord dir{"Old", 1, 0, "d", 7};
   page.apply(dir);
   EXPECT_EQ(dir.name, "Tools ");  // leading blanks only
   EXPECT_EQ(dir.parent, 3);
@@ -43,7 +43,7 @@ TEST(TextPages, BlankTextsAreRefusedAndLeadingBlanksDropped) {
   EXPECT_EQ(desc.check().kind, Kind::Beep);
   desc.text = "  Copying the help";
   ASSERT_TRUE(desc.check().ok());
-  DescriptionEntry d;
+  DescriptionRecord d;
   desc.apply(d);
   EXPECT_EQ(d.text, "Copying the help");
 
@@ -52,7 +52,7 @@ TEST(TextPages, BlankTextsAreRefusedAndLeadingBlanksDropped) {
   EXPECT_EQ(group.check().kind, Kind::Beep);
   group.name = " [startmenu]";  // run-time names and lengths are not checked
   ASSERT_TRUE(group.check().ok());
-  GroupEntry g;
+  GroupRecord g;
   group.apply(g);
   EXPECT_EQ(g.name, "[startmenu]");
 }
@@ -76,7 +76,7 @@ TEST(WinIniPage, SectionAndEntryRequiredValueOptional) {
   page.section = " Ext";
   page.entry = " Key";
   page.value = "  [0]\\a.exe";
-  IniEntry ini;
+  IniRecord ini;
   page.apply(ini);
   EXPECT_EQ(ini.section, "Ext");
   EXPECT_EQ(ini.entry, "Key");
@@ -103,7 +103,7 @@ TEST(RegistryPage, MainKeyNamesComparedWithoutCase) {
 
 TEST(RegistryPage, SubkeyAndValueRequiredEntryMayBeEmpty) {
   CRegPropDlg page;
-  page.fill(RegistryEntry{});
+  page.fill(RegistryRecord{});
   EXPECT_EQ(page.mainKey, "HKEY_CLASSES_ROOT");
   EXPECT_FALSE(page.eraseWholeKey);  // a new record stores 1: the box is cleared
   EXPECT_EQ(page.check().kind, Kind::Beep);
@@ -113,7 +113,7 @@ TEST(RegistryPage, SubkeyAndValueRequiredEntryMayBeEmpty) {
   ASSERT_TRUE(page.check().ok());
 
   testing::DocFixture f;
-  RegistryEntry reg;
+  RegistryRecord reg;
   page.mainKey = "hkey_local_machine";
   page.eraseWholeKey = true;
   page.apply(reg);
@@ -145,7 +145,7 @@ TEST(ShortcutPage, ListsFollowTheTreeAndMapBackThroughKeys) {
   EXPECT_EQ(page.files[1].key, zeta);
   EXPECT_EQ(page.groups[0].key, apps);
 
-  ShortcutEntry shortcut;
+  ShortcutRecord shortcut;
   shortcut.fileRef = zeta;
   shortcut.groupRef = tools;
   shortcut.name = "Zeta";
@@ -168,7 +168,7 @@ TEST(ShortcutPage, FileGroupAndNameRequired) {
   f.addFile("a.exe");
   f.addGroup("G");
   CAddGroupDlg page(*f.tree);
-  page.fill(ShortcutEntry{});
+  page.fill(ShortcutRecord{});
   EXPECT_EQ(page.file, -1);
   page.name = "A";
   page.group = 0;
@@ -201,7 +201,7 @@ TEST(MessagePage, NewMessageTakesTheHighestFileDisk) {
   EXPECT_EQ(page.destName, "disk2.txt");
   EXPECT_EQ(page.filePath, "Z:\\src\\msgs\\disk2.txt");
   EXPECT_EQ(page.browseFolder(), "Z:\\src\\msgs");
-  MessageEntry m;
+  MessageRecord m;
   page.apply(m);
   EXPECT_EQ(m.disk, 3);
   EXPECT_EQ(m.destName, "disk2.txt");

@@ -26,7 +26,7 @@ std::vector<std::string> CAddFileDlg::directoryChoices() const {
   return choices;
 }
 
-void CAddFileDlg::fill(const FileEntry& file) {
+void CAddFileDlg::fill(const FileRecord& file) {
   base_ = file;
   key_ = file.key;
   sourceName = file.sourceName;
@@ -54,7 +54,7 @@ Check CAddFileDlg::check() const {
   return Check::pass();
 }
 
-void CAddFileDlg::apply(FileEntry& file) const {
+void CAddFileDlg::apply(FileRecord& file) const {
   file.sourceName = sourceName;
   file.size = size;
   file.disk = disk == 0 ? 1 : disk;
@@ -76,8 +76,8 @@ void CAddFileDlg::apply(FileEntry& file) const {
   if (!sourcePath.empty()) file.sourcePath = sourcePath;
 }
 
-FileEntry CAddFileDlg::result() const {
-  FileEntry file = base_;
+FileRecord CAddFileDlg::result() const {
+  FileRecord file = base_;
   apply(file);
   file.key = key_;
   return file;
@@ -94,10 +94,10 @@ Check CAddFileDlg::validateAndAddNew() {
   Check result = check();
   if (!result.ok()) return result;
   CScriptDoc& doc = tree_.document();
-  FileEntry stored = base_;
+  FileRecord stored = base_;
   apply(stored);
   stored.key = key_;
-  if (FileEntry* existing = doc.files.findEntry(key_)) {
+  if (FileRecord* existing = doc.files.findEntry(key_)) {
     *existing = stored;
     tree_.relabel(key_);
     relabelDependents(tree_, category::Files, key_);
@@ -112,11 +112,11 @@ Check CAddFileDlg::validateAndAddNew() {
   EntryKey key = doc.newKey();
   setKey(next, key);
   tree_.insertItem(category::Files, key,
-                   str(sid::NewPrefix) + strItem(sid::EntryKindNames, category::Files));
+                   str(sid::NewPrefix) + entryKindName(category::Files));
   tree_.sortCategory(category::Files);
   // The page stays open on it: its controls keep their values except the names and the
   // size, which are cleared.
-  base_ = std::get<FileEntry>(next);
+  base_ = std::get<FileRecord>(next);
   key_ = key;
   sourceName.clear();
   destName.clear();

@@ -1,4 +1,4 @@
-// The file page: a FileEntry's fields, its directory and description lists, "&Browse...",
+// The file page: a FileRecord's fields, its directory and description lists, "&Browse...",
 // "&Validate and Add new file", and the mode it runs in during a drop import.
 #pragma once
 
@@ -40,16 +40,16 @@ class CAddFileDlg {
   bool useDefaultsEnabled() const { return dropImport_; }
 
   // Starts from a file: its values, its directory (or predefined directory) selected.
-  void fill(const FileEntry& file);
+  void fill(const FileRecord& file);
   // The key of the file being edited.
   EntryKey key() const { return key_; }
 
   Check check() const;
   // Writes the fields into file (whose key stays its own).
-  void apply(FileEntry& file) const;
+  void apply(FileRecord& file) const;
   // The file the page holds now, with its key: after "&Validate and Add new file" this is
   // the further new file, which the caller appends on OK or drops on Cancel.
-  FileEntry result() const;
+  FileRecord result() const;
 
   // "&Browse..." returned a file: its name, size, and the folder it lies in.
   void browse(const std::string& chosenPath, std::int64_t fileSize);
@@ -66,7 +66,7 @@ class CAddFileDlg {
   ScriptTree& tree_;
   bool dropImport_;
   std::vector<EntryItem> directories_;
-  FileEntry base_;  // the values this page does not show
+  FileRecord base_;  // the values this page does not show
   EntryKey key_ = 0;
 };
 

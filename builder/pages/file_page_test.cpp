@@ -16,7 +16,7 @@ struct FilePage : ::testing::Test, testing::DocFixture {
   EntryKey setup = addDir("Setup");
   EntryKey app = addDir("App");  // tree order: App, Setup
   EntryKey help = [this] {
-    DescriptionEntry d;
+    DescriptionRecord d;
     d.text = "Help files";
     return add(d);
   }();
@@ -24,7 +24,7 @@ struct FilePage : ::testing::Test, testing::DocFixture {
 
 TEST_F(FilePage, DiskZeroIsDiskOneAndEmptyDestinationIsTheSourceName) {
   CAddFileDlg page(*tree);
-  FileEntry file;
+  FileRecord file;
   file.sourceName = "tool.exe";
   file.sourcePath = "Z:\\src";
   page.fill(file);
@@ -44,7 +44,7 @@ TEST_F(FilePage, DiskZeroIsDiskOneAndEmptyDestinationIsTheSourceName) {
 
 TEST_F(FilePage, RefusesWhatNoFileEntryCanHold) {
   CAddFileDlg page(*tree);
-  page.fill(FileEntry{});
+  page.fill(FileRecord{});
   EXPECT_EQ(page.check().kind, Check::Kind::Beep) << "a source name is required";
   page.sourceName = "a.dll";
   for (int disk : {-1, 1000}) {
@@ -60,7 +60,7 @@ TEST_F(FilePage, DirectoryListMapsBackToKeysAndPredefinedDirectories) {
   EXPECT_EQ(page.directoryChoices(),
             (std::vector<std::string>{"[Install]\\App", "[Install]\\Setup", "Install Path",
                                       "Root Drive", "Windows System", "Windows Dir"}));
-  FileEntry file;
+  FileRecord file;
   file.sourceName = "a.dll";
   file.directoryRef = setup;
   page.fill(file);
@@ -73,7 +73,7 @@ TEST_F(FilePage, DirectoryListMapsBackToKeysAndPredefinedDirectories) {
   };
   for (const Case& c : {Case{0, app, 0}, Case{1, setup, 0}, Case{2, 0, 0}, Case{5, 0, 3},
                         Case{-1, 0, 0}}) {
-    FileEntry out = file;
+    FileRecord out = file;
     out.predefinedDir = 2;
     page.directory = c.choice;
     page.apply(out);
@@ -81,7 +81,7 @@ TEST_F(FilePage, DirectoryListMapsBackToKeysAndPredefinedDirectories) {
     EXPECT_EQ(out.predefinedDir, c.predefined) << c.choice;
   }
 
-  FileEntry system;
+  FileRecord system;
   system.sourceName = "s.dll";
   system.predefinedDir = 2;
   page.fill(system);
@@ -90,7 +90,7 @@ TEST_F(FilePage, DirectoryListMapsBackToKeysAndPredefinedDirectories) {
 
 TEST_F(FilePage, DescriptionAndSourcePath) {
   CAddFileDlg page(*tree);
-  FileEntry file;
+  FileRecord file;
   file.sourceName = "a.hlp";
   file.sourcePath = "Z:\\old";
   file.descriptionRef = help;
@@ -115,7 +115,7 @@ TEST_F(FilePage, DropImportModeSwitchesTheButtons) {
   EXPECT_FALSE(normal.useDefaultsEnabled());
   EXPECT_FALSE(dropped.browseEnabled() || dropped.validateAndAddEnabled());
   EXPECT_TRUE(dropped.useDefaultsEnabled());
-  dropped.fill(FileEntry{"x", 0, 1, "x"});
+  dropped.fill(FileRecord{"x", 0, 1, "x"});
   EXPECT_FALSE(dropped.validateAndAddNew().ok());
   EXPECT_EQ(doc.files.count(), 0);
 }
@@ -128,7 +128,7 @@ class FileEditor : public EntryEditor {
   bool ok = true;
   bool editEntry(int, Entry& entry, const std::string&, bool) override {
     CAddFileDlg page(tree_);
-    page.fill(std::get<FileEntry>(entry));
+    page.fill(std::get<FileRecord>(entry));
     script(page);
     if (!ok || !page.check().ok()) {
       entry = page.result();  // Cancel drops the file edited at that moment
@@ -188,7 +188,7 @@ TEST_F(ValidateAndAdd, CancelDiscardsOnlyTheFileBeingEdited) {
 TEST_F(ValidateAndAdd, OnAnExistingFileRelabelsItsShortcuts) {
   EntryKey file = addFile("old.exe");
   EntryKey group = addGroup("G");
-  ShortcutEntry s;
+  ShortcutRecord s;
   s.fileRef = file;
   s.groupRef = group;
   s.name = "Old";

@@ -18,7 +18,7 @@ std::vector<EntryKey> treeOrder(ScriptTree& tree, int category) {
   return keys;
 }
 
-std::string directoryPath(const DirectoryEntry& dir) {
+std::string directoryPath(const DirectoryRecord& dir) {
   return strItem(sid::PredefinedDirPrefixes, dir.parent + 1) + dir.name;
 }
 
@@ -39,24 +39,24 @@ std::vector<EntryItem> itemsOf(ScriptTree& tree, int category, F&& text) {
 
 std::vector<EntryItem> directoryItems(ScriptTree& tree) {
   return itemsOf(tree, category::Directories, [](const CScriptDoc&, const Entry& e) {
-    return directoryPath(std::get<DirectoryEntry>(e));
+    return directoryPath(std::get<DirectoryRecord>(e));
   });
 }
 
 std::vector<EntryItem> descriptionItems(ScriptTree& tree) {
   return itemsOf(tree, category::Descriptions, [](const CScriptDoc&, const Entry& e) {
-    return std::get<DescriptionEntry>(e).text;
+    return std::get<DescriptionRecord>(e).text;
   });
 }
 
 std::vector<EntryItem> groupItems(ScriptTree& tree) {
   return itemsOf(tree, category::Groups,
-                 [](const CScriptDoc&, const Entry& e) { return std::get<GroupEntry>(e).name; });
+                 [](const CScriptDoc&, const Entry& e) { return std::get<GroupRecord>(e).name; });
 }
 
 std::vector<EntryItem> fileItems(ScriptTree& tree) {
   return itemsOf(tree, category::Files, [](const CScriptDoc& doc, const Entry& e) {
-    return doc.destinationPath(std::get<FileEntry>(e));
+    return doc.destinationPath(std::get<FileRecord>(e));
   });
 }
 
@@ -82,12 +82,12 @@ void relabelDependents(ScriptTree& tree, int category, EntryKey key) {
   CScriptDoc& doc = tree.document();
   std::vector<EntryKey> files;
   if (category == category::Directories) {
-    for (const FileEntry& file : doc.files) {
+    for (const FileRecord& file : doc.files) {
       if (file.directoryRef == key) files.push_back(file.key);
     }
   }
   bool shortcutsChanged = false;
-  for (const ShortcutEntry& shortcut : doc.shortcuts) {
+  for (const ShortcutRecord& shortcut : doc.shortcuts) {
     bool viaFile = std::find(files.begin(), files.end(), shortcut.fileRef) != files.end();
     if (viaFile || (key != 0 && (shortcut.fileRef == key || shortcut.groupRef == key))) {
       tree.relabel(shortcut.key);

@@ -54,7 +54,7 @@ EntryKey keyAt(const std::vector<EntryItem>& items, int index);
 std::vector<std::string> stringItems(unsigned id, int count);
 
 // "[Install]\App": the path a directory entry shows in lists.
-std::string directoryPath(const DirectoryEntry& dir);
+std::string directoryPath(const DirectoryRecord& dir);
 
 // Rebuilds the labels of the files in a directory, of the shortcuts of those files and of the
 // shortcuts of a group or file, after that entry was edited; sorts what changed.

@@ -25,13 +25,13 @@ struct DocFixture {
     return key;
   }
   EntryKey addDir(const std::string& name, int parent = 0) {
-    DirectoryEntry d;
+    DirectoryRecord d;
     d.name = name;
     d.parent = parent;
     return add(d);
   }
   EntryKey addFile(const std::string& name, EntryKey dir = 0, int disk = 1, int predefined = 0) {
-    FileEntry f;
+    FileRecord f;
     f.sourceName = f.destName = name;
     f.directoryRef = dir;
     f.disk = disk;
@@ -39,7 +39,7 @@ struct DocFixture {
     return add(f);
   }
   EntryKey addGroup(const std::string& name) {
-    GroupEntry g;
+    GroupRecord g;
     g.name = name;
     return add(g);
   }

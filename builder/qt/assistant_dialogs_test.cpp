@@ -12,9 +12,9 @@ using namespace testing;
 
 struct AssistantDialogs : DialogFixture {
   BuilderPreferences prefs;
-  std::vector<const RegistryEntry*> registry() const {
-    std::vector<const RegistryEntry*> out;
-    for (const RegistryEntry& r : doc.registryEntries) out.push_back(&r);
+  std::vector<const RegistryRecord*> registry() const {
+    std::vector<const RegistryRecord*> out;
+    for (const RegistryRecord& r : doc.registryEntries) out.push_back(&r);
     return out;
   }
 };

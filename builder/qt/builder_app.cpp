@@ -115,14 +115,6 @@ int commandByName(const std::string& name) {
       {"settings", b::GeneralSettings},
       {"background", b::BackgroundSettings},
       {"end", b::EndSettings},
-      {"directory", b::AddDirectory},
-      {"description", b::AddDirectory + 1},
-      {"group", b::AddDirectory + 2},
-      {"winini", b::AddDirectory + 3},
-      {"registry", b::AddDirectory + 4},
-      {"file", b::AddDirectory + 5},
-      {"shortcut", b::AddDirectory + 6},
-      {"message", b::AddMessage},
       {"erase", b::Erase},
       {"properties", b::Properties},
       {"generate", b::Generate},
@@ -141,6 +133,8 @@ int commandByName(const std::string& name) {
   for (const auto& [text, id] : kNames) {
     if (name == text) return id;
   }
+  // The "New" commands go by their entry kind's name: "directory", "winini", ...
+  if (const EntryKind* kind = entryKindNamed(name)) return kind->addCommand;
   return 0;
 }
 

@@ -67,8 +67,9 @@ class CBuilderApp {
 
 // The builder's commands by the names an answers file gives them in [Builder] Commands (a
 // comma list run in order after start-up): "new", "save", "undo", "redo", "preferences",
-// "about", "tip", "version", "settings", "background", "end", "directory", "description",
-// "group", "winini", "registry", "file", "shortcut", "message", "erase", "properties",
+// "about", "tip", "version", "settings", "background", "end", each entry kind's name in
+// kEntryKinds ("directory", "description", "group", "winini", "registry", "file",
+// "shortcut", "message"), "erase", "properties",
 // "generate", "script", "test", "check", "check-files", "summary", "small-icons",
 // "assistant1".."assistant5", "cascade", "tile"; "shot:NAME" saves the main window's picture.
 // 0 for an unknown name.

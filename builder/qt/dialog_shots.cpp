@@ -35,14 +35,14 @@ void showEntryPages(qt::DialogContext& context, ScriptTree& tree) {
     if (entry) return show(*entry);
     show(fresh);
   };
-  showOr(first(doc.directories), DirectoryEntry{"App", 0, 1, "The application"});
-  showOr(first(doc.descriptions), DescriptionEntry{"Program files"});
-  showOr(first(doc.groups), GroupEntry{"Tool"});
-  showOr(first(doc.iniEntries), IniEntry{"Extensions", "tol", "[0]\\tool.exe ^.tol"});
-  showOr(first(doc.registryEntries), RegistryEntry{2, "Software\\Orlwen\\Tool", "", "1"});
-  showOr(first(doc.files), FileEntry{});
-  showOr(first(doc.shortcuts), ShortcutEntry{});
-  showOr(first(doc.messages), MessageEntry{"Disk2.txt", 2, "Z:\\src\\Disk2.txt"});
+  showOr(first(doc.directories), DirectoryRecord{"App", 0, 1, "The application"});
+  showOr(first(doc.descriptions), DescriptionRecord{"Program files"});
+  showOr(first(doc.groups), GroupRecord{"Tool"});
+  showOr(first(doc.iniEntries), IniRecord{"Extensions", "tol", "[0]\\tool.exe ^.tol"});
+  showOr(first(doc.registryEntries), RegistryRecord{2, "Software\\Orlwen\\Tool", "", "1"});
+  showOr(first(doc.files), FileRecord{});
+  showOr(first(doc.shortcuts), ShortcutRecord{});
+  showOr(first(doc.messages), MessageRecord{"Disk2.txt", 2, "Z:\\src\\Disk2.txt"});
 }
 
 void showDropDialogs(qt::DialogContext& context, ScriptTree& tree) {
@@ -50,7 +50,7 @@ void showDropDialogs(qt::DialogContext& context, ScriptTree& tree) {
   dropimport::DirectorySelector selector(tree, "readme.txt", false);
   dialogs->selectDirectory(selector);
   pages::CAddFileDlg page(tree, true);
-  FileEntry dropped;
+  FileRecord dropped;
   dropped.sourceName = dropped.destName = "readme.txt";
   dropped.sourcePath = "Z:\\src\\Tool";
   dropped.size = 1234;

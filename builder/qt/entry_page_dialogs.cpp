@@ -23,6 +23,10 @@ namespace {
 
 using pages::Check;
 
+// A kind's sheet goes by the kind's name in kEntryKinds, its picture by "page-" and that name.
+std::string sheetId(int category) { return entryKind(category).name; }
+std::string shotName(int category) { return "page-" + sheetId(category); }
+
 QLineEdit* edit(QWidget* parent, const std::string& text) { return new QLineEdit(qs(text), parent); }
 
 // An edit under its label in a column.
@@ -47,7 +51,8 @@ bool runPage(SheetDialog& sheet, Page& page, const std::function<void()>& store)
 }
 
 bool show(const DialogContext& context, pages::CDirPropDlg& page, const std::string& caption) {
-  SheetDialog sheet(context, caption, "directory", "page-directory");
+  SheetDialog sheet(context, caption, sheetId(category::Directories),
+                    shotName(category::Directories));
   QWidget* w = sheet.addPage("Directories");
   auto* column = new QVBoxLayout(w);
   QLineEdit* name = labelledEdit(column, w, "Directory &name:", page.name);
@@ -71,7 +76,8 @@ bool show(const DialogContext& context, pages::CDirPropDlg& page, const std::str
 }
 
 bool show(const DialogContext& context, pages::CSetDescDlg& page, const std::string& caption) {
-  SheetDialog sheet(context, caption, "description", "page-description");
+  SheetDialog sheet(context, caption, sheetId(category::Descriptions),
+                    shotName(category::Descriptions));
   QWidget* w = sheet.addPage("Description");
   auto* column = new QVBoxLayout(w);
   QLineEdit* text = labelledEdit(column, w, "&Description", page.text);
@@ -81,7 +87,7 @@ bool show(const DialogContext& context, pages::CSetDescDlg& page, const std::str
 }
 
 bool show(const DialogContext& context, pages::CGrpPropDlg& page, const std::string& caption) {
-  SheetDialog sheet(context, caption, "group", "page-group");
+  SheetDialog sheet(context, caption, sheetId(category::Groups), shotName(category::Groups));
   QWidget* w = sheet.addPage("Groups");
   auto* column = new QVBoxLayout(w);
   QLineEdit* name = labelledEdit(column, w, "Group &name:", page.name);
@@ -99,7 +105,7 @@ bool show(const DialogContext& context, pages::CGrpPropDlg& page, const std::str
 }
 
 bool show(const DialogContext& context, pages::CINIPropDlg& page, const std::string& caption) {
-  SheetDialog sheet(context, caption, "winini", "page-winini");
+  SheetDialog sheet(context, caption, sheetId(category::WinIni), shotName(category::WinIni));
   QWidget* w = sheet.addPage("Win.ini adds");
   auto* grid = new QGridLayout(w);
   QLineEdit* section = gridRow(grid, 0, "&Section:", edit(w, page.section));
@@ -117,7 +123,7 @@ bool show(const DialogContext& context, pages::CINIPropDlg& page, const std::str
 }
 
 bool show(const DialogContext& context, pages::CRegPropDlg& page, const std::string& caption) {
-  SheetDialog sheet(context, caption, "registry", "page-registry");
+  SheetDialog sheet(context, caption, sheetId(category::Registry), shotName(category::Registry));
   QWidget* w = sheet.addPage("Registry adds");
   auto* grid = new QGridLayout(w);
   auto* mainKey = new QComboBox(w);
@@ -158,7 +164,8 @@ QComboBox* entryList(QWidget* parent, const std::vector<pages::EntryItem>& items
 }
 
 bool show(const DialogContext& context, pages::CAddGroupDlg& page, const std::string& caption) {
-  SheetDialog sheet(context, caption, "shortcut", "page-shortcut");
+  SheetDialog sheet(context, caption, sheetId(category::ProgramAdds),
+                    shotName(category::ProgramAdds));
   QWidget* w = sheet.addPage("Progman Add");
   auto* grid = new QGridLayout(w);
   QComboBox* file = gridRow(grid, 0, "&Destination File:", entryList(w, page.files, page.file));
@@ -180,7 +187,7 @@ bool show(const DialogContext& context, pages::CAddGroupDlg& page, const std::st
 }
 
 bool show(const DialogContext& context, pages::CMsgPropDlg& page, const std::string& caption) {
-  SheetDialog sheet(context, caption, "message", "page-message");
+  SheetDialog sheet(context, caption, sheetId(category::Messages), shotName(category::Messages));
   QWidget* w = sheet.addPage("Messages");
   auto* grid = new QGridLayout(w);
   QLineEdit* name = edit(w, page.destName);
@@ -221,7 +228,8 @@ bool show(const DialogContext& context, pages::CMsgPropDlg& page, const std::str
 
 bool showFilePage(const DialogContext& context, pages::CAddFileDlg& page, const std::string& caption,
                   const std::string& id) {
-  SheetDialog sheet(context, caption, id, page.dropImport() ? "drop-file-page" : "page-file");
+  SheetDialog sheet(context, caption, id,
+                    page.dropImport() ? "drop-file-page" : shotName(category::Files));
   QWidget* w = sheet.addPage("File");
   auto* grid = new QGridLayout(w);
   auto readOnly = [w] {
@@ -362,7 +370,7 @@ bool showEntryPage(const DialogContext& context, pages::EntryPage& page, const s
   return std::visit(
       [&](auto& p) {
         if constexpr (std::is_same_v<std::decay_t<decltype(p)>, pages::CAddFileDlg>) {
-          return showFilePage(context, p, caption, "file");
+          return showFilePage(context, p, caption, sheetId(category::Files));
         } else {
           return show(context, p, caption);
         }

@@ -33,7 +33,7 @@ TEST_F(EntryDialogs, NewDirectoryFromItsControls) {
   });
   ASSERT_TRUE(commands.addEntry(category::Directories));
   ASSERT_EQ(doc.directories.count(), 1);
-  const DirectoryEntry& dir = doc.directories.at(0);
+  const DirectoryRecord& dir = doc.directories.at(0);
   EXPECT_EQ(dir.name, "App");
   EXPECT_EQ(dir.parent, 3);
   EXPECT_EQ(dir.optional, 0);
@@ -74,7 +74,7 @@ TEST_F(EntryDialogs, WinIniEntry) {
     press(w, "OK");
   });
   ASSERT_TRUE(commands.addEntry(category::WinIni));
-  const IniEntry& ini = doc.iniEntries.at(0);
+  const IniRecord& ini = doc.iniEntries.at(0);
   EXPECT_EQ(ini.section, "Extensions");
   EXPECT_EQ(ini.entry, "txt");
   EXPECT_EQ(ini.value, "notepad.exe ^.txt");
@@ -92,7 +92,7 @@ TEST_F(EntryDialogs, RegistryMainKeyTypedInLowerCaseAndDefaultValue) {
     press(w, "OK");
   });
   ASSERT_TRUE(commands.addEntry(category::Registry));
-  const RegistryEntry& reg = doc.registryEntries.at(0);
+  const RegistryRecord& reg = doc.registryEntries.at(0);
   EXPECT_EQ(reg.root, 2);
   EXPECT_EQ(reg.subkey, "Software\\Co");
   EXPECT_EQ(reg.entry, "");
@@ -127,7 +127,7 @@ TEST_F(EntryDialogs, FileChosenWithBrowseDiskZeroAndEmptyDestination) {
   ASSERT_TRUE(fileCommands.addEntry(category::Files));
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(asked[0].title, "Select a file to add to your installation...");
-  const FileEntry& file = doc.files.at(0);
+  const FileRecord& file = doc.files.at(0);
   EXPECT_EQ(file.sourceName, "tool.exe");
   EXPECT_EQ(file.destName, "tool.exe");
   EXPECT_EQ(file.sourcePath, "Z:\\src");
@@ -174,7 +174,7 @@ TEST_F(EntryDialogs, AnswersNameTheSourceFileBrowseWouldPick) {
   TreeCommands fileCommands{*tree, prefs, ui, fileEditor};
   ASSERT_TRUE(fileCommands.addEntry(category::Files));
   ASSERT_EQ(doc.files.count(), 1);
-  const FileEntry& file = doc.files.at(0);
+  const FileRecord& file = doc.files.at(0);
   EXPECT_EQ(file.sourceName, "tool.exe");
   EXPECT_EQ(file.sourcePath, "Z:\\src");
   EXPECT_EQ(file.destName, "tool.exe");
@@ -194,7 +194,7 @@ TEST_F(EntryDialogs, ShortcutNeedsAFileAGroupAndAName) {
     press(w, "OK");
   });
   ASSERT_TRUE(commands.addEntry(category::ProgramAdds));
-  const ShortcutEntry& s = doc.shortcuts.at(0);
+  const ShortcutRecord& s = doc.shortcuts.at(0);
   EXPECT_EQ(s.fileRef, file);
   EXPECT_EQ(s.groupRef, group);
   EXPECT_EQ(s.commandLine, "/q");
@@ -223,7 +223,7 @@ TEST_F(EntryDialogs, MessageStartsOnTheHighestDiskAndBrowsesForATextFile) {
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(asked[0].title, "Select a text file to display...");
   EXPECT_EQ(asked[0].defaultExtension, "txt");
-  const MessageEntry& m = doc.messages.at(0);
+  const MessageRecord& m = doc.messages.at(0);
   EXPECT_EQ(m.destName, "disk2.txt");
   EXPECT_EQ(m.filePath, "Z:\\docs\\disk2.txt");
   EXPECT_EQ(m.disk, 2);

@@ -39,18 +39,14 @@ struct MenuEntry {
   int keys = 0;
 };
 
+// The "Script" menu: these items, then each entry kind's "New" command, then the rest.
 const MenuEntry kScriptMenu[] = {
     {"Ge&neral settings...", builder::command::GeneralSettings},
     {"&Background...", builder::command::BackgroundSettings},
     {nullptr, 0},
-    {"&Directory...", builder::command::AddDirectory},
-    {"Des&cription...", builder::command::AddDirectory + 1},
-    {"&Group...", builder::command::AddDirectory + 2},
-    {"&Win.ini...", builder::command::AddDirectory + 3},
-    {"&Registry...", builder::command::AddDirectory + 4},
-    {"&File...", builder::command::AddDirectory + 5},
-    {"&Add to Group...", builder::command::AddDirectory + 6},
-    {"&Message...", builder::command::AddMessage},
+};
+
+const MenuEntry kScriptMenuAfterKinds[] = {
     {"&End...", builder::command::EndSettings},
     {nullptr, 0},
     {"&Erase selection...", builder::command::Erase, Qt::Key_Delete},
@@ -246,6 +242,13 @@ void CMainFrame::makeMenus() {
 
   QMenu* script = menuBar()->addMenu("&Script");
   for (const MenuEntry& e : kScriptMenu) {
+    if (!e.text) script->addSeparator();
+    else addCommand(script, e.command, e.text, QKeySequence(e.keys));
+  }
+  for (const EntryKind& kind : kEntryKinds) {
+    addCommand(script, kind.addCommand, kind.menuText, QKeySequence(0));
+  }
+  for (const MenuEntry& e : kScriptMenuAfterKinds) {
     if (!e.text) script->addSeparator();
     else addCommand(script, e.command, e.text, QKeySequence(e.keys));
   }

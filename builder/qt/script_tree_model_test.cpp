@@ -19,9 +19,9 @@ class NamingEditor : public EntryEditor {
   int count = 0;
   bool editEntry(int, Entry& entry, const std::string&, bool) override {
     std::string name = "Item " + std::to_string(9 - count++ % 10);
-    if (auto* group = std::get_if<GroupEntry>(&entry)) group->name = name;
-    if (auto* dir = std::get_if<DirectoryEntry>(&entry)) dir->name = name;
-    if (auto* text = std::get_if<DescriptionEntry>(&entry)) text->text = name;
+    if (auto* group = std::get_if<GroupRecord>(&entry)) group->name = name;
+    if (auto* dir = std::get_if<DirectoryRecord>(&entry)) dir->name = name;
+    if (auto* text = std::get_if<DescriptionRecord>(&entry)) text->text = name;
     return true;
   }
 };

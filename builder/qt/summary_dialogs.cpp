@@ -73,7 +73,7 @@ bool runSummarySheet(const DialogContext& context, CScriptDoc& doc, platform::Fi
   row = 0;
   stat->addWidget(new QLabel("Size for each disk/archive:", s), row++, 0, 1, 2);
   QTreeWidget* disks = columnList(s, {strItem(sid::SummaryDiskColumns, 1), strItem(sid::SummaryDiskColumns, 2)}, {195, 75});
-  QIcon filesIcon = treeIcons(16).at(std::size_t(category::Files));
+  QIcon filesIcon = treeIcons(16).at(std::size_t(entryKind(category::Files).picture));
   for (const DiskSize& d : stats.disks) {
     auto* item = new QTreeWidgetItem({qs(d.disk), qs(d.size)});
     item->setIcon(0, filesIcon);

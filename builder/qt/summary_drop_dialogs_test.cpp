@@ -99,7 +99,7 @@ struct DropDialogs : DialogFixture {
 // The files of a document, sorted by name, as comparable text.
 std::vector<std::string> describe(const CScriptDoc& doc) {
   std::vector<std::string> out;
-  for (const FileEntry& f : doc.files) {
+  for (const FileRecord& f : doc.files) {
     out.push_back(f.sourceName + " dest=" + f.destName + " pre=" + std::to_string(f.predefinedDir) +
                   " dir=" + std::to_string(f.directoryRef != 0) + " disk=" + std::to_string(f.disk) +
                   " shared=" + std::to_string(f.shared));
@@ -154,7 +154,7 @@ TEST_F(DropDialogs, KeptDirectoryAndDefaultSettingsAskOnlyOnce) {
   EXPECT_EQ(selectors, 1);
   EXPECT_EQ(filePages, 1);
   ASSERT_EQ(doc.files.count(), 2);
-  for (const FileEntry& f : doc.files) EXPECT_EQ(f.predefinedDir, 1);
+  for (const FileRecord& f : doc.files) EXPECT_EQ(f.predefinedDir, 1);
 }
 
 }  // namespace

@@ -1,8 +1,12 @@
 // The pictures of the script tree's items.
 #include "builder/qt/tree_pictures.h"
 
+#include <algorithm>
+
 #include <QPainter>
 #include <QPixmap>
+
+#include "builder/model/entry_kinds.h"
 
 namespace vandrel::builder::qt {
 
@@ -10,23 +14,34 @@ namespace {
 
 // One picture per image index: the root, the settings, the background, then one per category
 // from "Directories" to "End of Install", and the "System" and "UnInstall" settings items.
+// The entry kinds' pictures are drawn as their rows in kEntryKinds say.
 struct ImageLook {
-  const char* letter;
+  QString letter;
   QColor colour;
 };
-const ImageLook kImages[14] = {
-    {"S", QColor(0, 0, 160)},   {"G", QColor(96, 96, 96)},  {"B", QColor(0, 128, 128)},
-    {"D", QColor(192, 160, 0)}, {"T", QColor(128, 0, 128)}, {"P", QColor(0, 128, 0)},
-    {"I", QColor(128, 64, 0)},  {"R", QColor(160, 0, 0)},   {"F", QColor(0, 96, 192)},
-    {"L", QColor(0, 160, 96)},  {"M", QColor(96, 0, 160)},  {"E", QColor(64, 64, 64)},
-    {"C", QColor(0, 64, 128)},  {"U", QColor(160, 64, 64)},
-};
+
+std::vector<ImageLook> imageLooks() {
+  std::size_t count = 14;
+  for (const EntryKind& kind : kEntryKinds) count = std::max(count, std::size_t(kind.picture) + 1);
+  std::vector<ImageLook> looks(count);
+  looks[0] = {"S", QColor(0, 0, 160)};
+  looks[1] = {"G", QColor(96, 96, 96)};
+  looks[2] = {"B", QColor(0, 128, 128)};
+  for (const EntryKind& kind : kEntryKinds) {
+    looks[std::size_t(kind.picture)] = {QString(QChar(kind.pictureLetter)),
+                                        QColor::fromRgb(QRgb(kind.pictureRgb))};
+  }
+  looks[11] = {"E", QColor(64, 64, 64)};
+  looks[12] = {"C", QColor(0, 64, 128)};
+  looks[13] = {"U", QColor(160, 64, 64)};
+  return looks;
+}
 
 }  // namespace
 
 std::vector<QIcon> treeIcons(int pixels) {
   std::vector<QIcon> icons;
-  for (const ImageLook& look : kImages) {
+  for (const ImageLook& look : imageLooks()) {
     QPixmap pixmap(pixels, pixels);
     pixmap.fill(Qt::transparent);
     QPainter painter(&pixmap);

@@ -1,6 +1,6 @@
 // The script tree's 14 images, by the image index its items carry: the root, the settings,
-// the background, one per category from "Directories" to "End of Install" (the index is the
-// category's number), and the "System" and "UnInstall" settings items. The tree view and the
+// the background, one per category from "Directories" to "End of Install" (an entry kind's is
+// the picture of its row in kEntryKinds), and the "System" and "UnInstall" settings items. The tree view and the
 // dialogs that show an item's kind (the summary's disk rows show the Files image) share them.
 #pragma once
 

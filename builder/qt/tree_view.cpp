@@ -104,9 +104,9 @@ bool CMyTreeView::properties() {
 bool CMyTreeView::run(int cmd) {
   ScriptTree& tree = document_.tree();
   if (!state(cmd).enabled) return false;
-  if (cmd >= builder::command::AddDirectory && cmd <= builder::command::AddMessage) {
-    int category = cmd - builder::command::AddDirectory + kFirstEntryCategory;
-    return edit(str(sid::NewPrefix) + strItem(sid::EntryKindNames, category),
+  if (const EntryKind* kind = entryKindOfCommand(cmd)) {
+    int category = kind->category;
+    return edit(str(sid::NewPrefix) + entryKindName(category),
                 [this, category] { return commands_->addEntry(category); });
   }
   if (cmd >= builder::command::FirstAssistant && cmd <= builder::command::LastAssistant) {
@@ -222,7 +222,7 @@ bool CMyTreeView::mergeScript() {
     bool read = importScript(document_.doc, chosen, services_.ui, &diagnostics);
     if (read) {
       document_.tree().syncFromDocument();
-      for (int c = kFirstEntryCategory; c <= kLastEntryCategory; ++c) document_.tree().sortCategory(c);
+      for (const EntryKind& kind : kEntryKinds) document_.tree().sortCategory(kind.category);
     }
     return read;
   });

@@ -15,7 +15,8 @@ void DocumentContent::restore(ScriptTree& tree) const {
   doc.updateTitle();
 
   ItemHandle selection = tree.selection();
-  for (int category = kFirstEntryCategory; category <= kLastEntryCategory; ++category) {
+  for (const EntryKind& kind : kEntryKinds) {
+    const int category = kind.category;
     std::vector<ItemHandle> children = tree.children(tree.categoryItem(category));
     for (ItemHandle child : children) {
       if (tree.kind(child) == ItemKind::Entry && doc.findEntry(category, child) < 0) {
@@ -24,7 +25,8 @@ void DocumentContent::restore(ScriptTree& tree) const {
     }
   }
   tree.syncFromDocument();
-  for (int category = kFirstEntryCategory; category <= kLastEntryCategory; ++category) {
+  for (const EntryKind& kind : kEntryKinds) {
+    const int category = kind.category;
     for (ItemHandle child : tree.children(tree.categoryItem(category))) {
       if (tree.kind(child) == ItemKind::Entry) tree.relabel(child);
     }

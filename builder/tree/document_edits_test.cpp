@@ -15,7 +15,7 @@ class RenamingEditor : public EntryEditor {
  public:
   bool ok = true;
   bool editEntry(int, Entry& entry, const std::string&, bool) override {
-    if (auto* group = std::get_if<GroupEntry>(&entry)) group->name = "Tools";
+    if (auto* group = std::get_if<GroupRecord>(&entry)) group->name = "Tools";
     return ok;
   }
 };
@@ -31,7 +31,8 @@ struct UndoFixture : testing::TreeFixture {
   }
   std::vector<std::string> allLabels() {
     std::vector<std::string> out;
-    for (int c = kFirstEntryCategory; c <= kLastEntryCategory; ++c) {
+    for (const EntryKind& kind : kEntryKinds) {
+      const int c = kind.category;
       for (const std::string& label : labels(c)) out.push_back(label);
     }
     return out;

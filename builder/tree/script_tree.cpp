@@ -16,6 +16,11 @@ const std::vector<ItemHandle> kNoChildren;
 // Images of the settings items "General", "System", "UnInstall".
 constexpr int kSettingsImages[3] = {0, 12, 13};
 
+// The image of a category's item: an entry kind's picture, else the category's number.
+int categoryImage(int category) {
+  return isEntryCategory(category) ? entryKind(category).picture : category;
+}
+
 }  // namespace
 
 bool labelLess(const std::string& a, const std::string& b) {
@@ -23,10 +28,10 @@ bool labelLess(const std::string& a, const std::string& b) {
 }
 
 ScriptTree::ScriptTree(CScriptDoc& doc) : doc_(doc) {
-  root_ = addItem(0, strItem(sid::CategoryLabels, 1), 0);
+  root_ = addItem(0, categoryLabel(category::ScriptProperties), 0);
   categories_.push_back(root_);
-  for (int c = 1; c <= category::EndOfInstall; ++c) {
-    categories_.push_back(addItem(root_, strItem(sid::CategoryLabels, c + 1), c));
+  for (int c = 1; c <= std::max(category::EndOfInstall, kHighestEntryCategory); ++c) {
+    categories_.push_back(addItem(root_, categoryLabel(c), categoryImage(c)));
   }
   for (int page = 0; page < 3; ++page) {
     settingsPages_.push_back(addItem(categories_[category::Settings],
@@ -56,7 +61,7 @@ void ScriptTree::insertPredefinedDirectories() {
   for (int i = 0; i < 4; ++i) {
     predefined_.push_back(addItem(categories_[category::Directories],
                                   strItem(sid::DefaultDirectoryLabels, i + 1),
-                                  category::Directories));
+                                  entryKind(category::Directories).picture));
   }
 }
 
@@ -130,7 +135,7 @@ void ScriptTree::scrollIntoView(ItemHandle handle) {
 
 void ScriptTree::insertItem(int category, ItemHandle handle, const std::string& label) {
   if (!isEntryCategory(category) || handle == 0 || item(handle)) return;
-  addItem(categoryItem(category), label, category, handle);
+  addItem(categoryItem(category), label, entryKind(category).picture, handle);
 }
 
 void ScriptTree::insertEntryItem(int category, EntryKey key) {
@@ -194,7 +199,8 @@ void ScriptTree::sortCategory(int category) {
 }
 
 void ScriptTree::syncFromDocument() {
-  for (int category = kFirstEntryCategory; category <= kLastEntryCategory; ++category) {
+  for (const EntryKind& kind : kEntryKinds) {
+    const int category = kind.category;
     for (int i = 0, n = doc_.count(category); i < n; ++i) {
       EntryKey key = std::visit([](auto* e) { return e->key; }, *doc_.entryAt(category, i));
       if (!item(key)) insertEntryItem(category, key);
@@ -227,7 +233,8 @@ std::unordered_map<EntryKey, int> ScriptTree::positions(int category) const {
 
 EntryOrder ScriptTree::entryOrder() const {
   EntryOrder order;
-  for (int category = kFirstEntryCategory; category <= kLastEntryCategory; ++category) {
+  for (const EntryKind& kind : kEntryKinds) {
+    const int category = kind.category;
     order.set(category, orderedKeys(category));
   }
   return order;

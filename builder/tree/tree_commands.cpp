@@ -1,14 +1,15 @@
 // Which tree commands are enabled for the selection, and the two context menus.
 #include "builder/tree/tree_commands.h"
 
+#include <algorithm>
+
 namespace vandrel::builder {
 
 namespace {
 
 // Category items on which "Properties" does nothing and is greyed.
 bool propertiesGreyedCategory(int c) {
-  return (c >= category::Directories && c <= category::Registry) || c == category::ProgramAdds ||
-         c == category::Messages;
+  return isEntryCategory(c) && !entryKind(c).categoryHasProperties;
 }
 
 }  // namespace
@@ -17,7 +18,7 @@ TreeCommands::TreeCommands(ScriptTree& tree, const BuilderPreferences& preferenc
                            ui::Interaction& ui, EntryEditor& editor)
     : tree_(tree), doc_(tree.document()), preferences_(preferences), ui_(ui), editor_(editor) {}
 
-FileEntry* TreeCommands::selectedFile() const {
+FileRecord* TreeCommands::selectedFile() const {
   ItemHandle selection = tree_.selection();
   if (tree_.entryCategory(selection) != category::Files) return nullptr;
   return doc_.files.findEntry(selection);
@@ -50,7 +51,7 @@ CommandState TreeCommands::state(int cmd) const {
     case command::ToggleExpand:
     case command::ToggleForceCopy:
     case command::ToggleShared:
-      if (const FileEntry* file = selectedFile()) {
+      if (const FileRecord* file = selectedFile()) {
         s.enabled = true;
         s.checked = cmd == command::ToggleUninstall   ? file->uninstall != 0
                     : cmd == command::ToggleExpand    ? file->decompress != 0
@@ -60,8 +61,9 @@ CommandState TreeCommands::state(int cmd) const {
       return s;
     case command::Generate:
     case command::TestInstall:
-      s.enabled = doc_.groups.count() + doc_.iniEntries.count() + doc_.registryEntries.count() +
-                      doc_.files.count() + doc_.shortcuts.count() > 0;
+      s.enabled = std::any_of(kEntryKinds.begin(), kEntryKinds.end(), [this](const EntryKind& k) {
+        return k.installsSomething && doc_.count(k.category) > 0;
+      });
       return s;
     case command::GenerateScript:
       s.enabled = !doc_.settings.lastGenPath.empty();
@@ -71,7 +73,7 @@ CommandState TreeCommands::state(int cmd) const {
       return s;
     default:
       // Settings, add, end, assistants, integrity check, summary, merge, in-place end.
-      s.enabled = cmd == command::EndInPlace ||
+      s.enabled = cmd == command::EndInPlace || entryKindOfCommand(cmd) != nullptr ||
                   (cmd >= command::GeneralSettings && cmd <= command::EndSettings) ||
                   (cmd >= command::FirstAssistant && cmd <= command::LastAssistant) ||
                   cmd == command::CheckIntegrity || cmd == command::Summary ||
@@ -98,7 +100,7 @@ ContextMenu TreeCommands::contextMenu() const {
   menu.items.push_back({command::AddCurrent, "&New",
                         !fixedPlace && !(category == category::ProgramAdds && noShortcutSources)});
   menu.items.push_back({command::Properties, "&Properties", !propertiesGreyed});
-  if (const FileEntry* file = selectedFile()) {
+  if (const FileRecord* file = selectedFile()) {
     menu.menu = 132;
     menu.items.push_back({command::ToggleUninstall, "&Uninstall file", true, file->uninstall != 0});
     menu.items.push_back({command::ToggleExpand, "&LZ Expand", true, file->decompress != 0});

@@ -16,8 +16,9 @@ constexpr int EndInPlace = 32769;
 constexpr int SmallIcons = 32771;
 constexpr int GeneralSettings = 32772;
 constexpr int BackgroundSettings = 32773;
-constexpr int AddDirectory = 32774;  // to 32781: add an entry of category 3 to 10
-constexpr int AddMessage = 32781;
+// Each entry kind's "New" command is in its row of kEntryKinds; these two are named here.
+constexpr int AddDirectory = entryKind(category::Directories).addCommand;
+constexpr int AddMessage = entryKind(category::Messages).addCommand;
 constexpr int EndSettings = 32782;
 constexpr int TestInstall = 32783;
 constexpr int Generate = 32784;
@@ -104,7 +105,7 @@ class TreeCommands {
   void refreshDependentsOf(int category);
   bool eraseCategory(int category);
   bool eraseEntry(int category, EntryKey key);
-  FileEntry* selectedFile() const;
+  FileRecord* selectedFile() const;
 
   ScriptTree& tree_;
   CScriptDoc& doc_;

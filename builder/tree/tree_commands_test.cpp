@@ -67,7 +67,7 @@ TEST_F(Fixture, LoadedEntriesShowInListOrderUntilSorted) {
 TEST_F(Fixture, EqualLabelsKeepListOrderWhateverTheEditHistory) {
   load("[Groups]\n0=x\n1=a\n");
   tree->select(entryItem(5, 0));
-  editor.change = [](Entry& e) { std::get<GroupEntry>(e).name = "a"; };
+  editor.change = [](Entry& e) { std::get<GroupRecord>(e).name = "a"; };
   ASSERT_TRUE(commands->editSelection());
   EXPECT_EQ(tree->children(tree->categoryItem(5)), tree->orderedKeys(5));
   EXPECT_EQ(tree->orderedKeys(5), (std::vector<EntryKey>{entryItem(5, 0), entryItem(5, 1)}));
@@ -87,13 +87,13 @@ TEST_F(Fixture, AddCreatesTheEntryOnOkAndNothingOnCancel) {
   EXPECT_FALSE(commands->addEntry(category::Descriptions));
   EXPECT_EQ(doc.count(category::Descriptions), 0);
   EXPECT_TRUE(tree->children(tree->categoryItem(category::Descriptions)).empty());
-  EXPECT_EQ(std::get<DescriptionEntry>(editor.seen.at(0)).text, "New Description");
+  EXPECT_EQ(std::get<DescriptionRecord>(editor.seen.at(0)).text, "New Description");
   EXPECT_EQ(editor.captions.at(0), "New ");
 
   editor.ok = true;
-  editor.change = [](Entry& e) { std::get<DescriptionEntry>(e).text = "Zeta"; };
+  editor.change = [](Entry& e) { std::get<DescriptionRecord>(e).text = "Zeta"; };
   EXPECT_TRUE(commands->addEntry(category::Descriptions));
-  editor.change = [](Entry& e) { std::get<DescriptionEntry>(e).text = "alpha"; };
+  editor.change = [](Entry& e) { std::get<DescriptionRecord>(e).text = "alpha"; };
   EXPECT_TRUE(commands->addEntry(category::Descriptions));
   EXPECT_EQ(doc.count(category::Descriptions), 2);
   EXPECT_EQ(doc.descriptions.at(1).text, "alpha") << "appended last";
@@ -105,7 +105,7 @@ TEST_F(Fixture, EditChangesTheRecordAndTheLabelsThatShowIt) {
   load("[Directories]\n0=Old,0,0,d\n[Files]\n0=a.exe,a.exe,1,1,0,0,0,0,-1,0,0,p,0\n"
        "[Groups]\n0=G\n[Shortcuts]\n0=A,,0,0\n");
   tree->select(entryItem(category::Directories, 0));
-  editor.change = [](Entry& e) { std::get<DirectoryEntry>(e).name = "New"; };
+  editor.change = [](Entry& e) { std::get<DirectoryRecord>(e).name = "New"; };
   EXPECT_EQ(commands->properties().kind, PropertiesTarget::Kind::Entry);
   EXPECT_EQ(editor.captions.back(), "Properties");
   EXPECT_EQ(doc.directories.at(0).name, "New");

@@ -44,11 +44,11 @@ bool TreeCommands::addEntry(int category) {
   EntryKey key = doc_.newKey();
   Entry entry = doc_.newEntry(category);
   setKey(entry, key);
-  std::string provisional = str(sid::NewPrefix) + strItem(sid::EntryKindNames, category);
+  std::string provisional = str(sid::NewPrefix) + entryKindName(category);
   // The description, directory and group pages start with the provisional label.
-  if (auto* dir = std::get_if<DirectoryEntry>(&entry)) dir->name = provisional;
-  if (auto* text = std::get_if<DescriptionEntry>(&entry)) text->text = provisional;
-  if (auto* group = std::get_if<GroupEntry>(&entry)) group->name = provisional;
+  if (auto* dir = std::get_if<DirectoryRecord>(&entry)) dir->name = provisional;
+  if (auto* text = std::get_if<DescriptionRecord>(&entry)) text->text = provisional;
+  if (auto* group = std::get_if<GroupRecord>(&entry)) group->name = provisional;
   tree_.insertItem(category, key, provisional);
 
   bool ok = runEditor(category, entry, str(sid::NewPrefix), true);
@@ -98,10 +98,10 @@ bool TreeCommands::editEntry(int category, EntryKey key) {
     std::vector<EntryKey> dependents;
     if (category == category::Directories || category == category::Files ||
         category == category::Groups) {
-      for (const FileEntry& file : doc_.files) {
+      for (const FileRecord& file : doc_.files) {
         if (category == category::Directories && file.directoryRef == key) dependents.push_back(file.key);
       }
-      for (const ShortcutEntry& shortcut : doc_.shortcuts) {
+      for (const ShortcutRecord& shortcut : doc_.shortcuts) {
         bool usesFile = std::find(dependents.begin(), dependents.end(), shortcut.fileRef) != dependents.end();
         if (shortcut.fileRef == key || shortcut.groupRef == key || usesFile) {
           dependents.push_back(shortcut.key);
@@ -158,11 +158,11 @@ void TreeCommands::refreshDependents(const std::vector<EntryKey>& keys) {
 void TreeCommands::refreshDependentsOf(int category) {
   std::vector<EntryKey> keys;
   if (category == category::Directories) {
-    for (const FileEntry& file : doc_.files) keys.push_back(file.key);
+    for (const FileRecord& file : doc_.files) keys.push_back(file.key);
   }
   if (category == category::Directories || category == category::Files ||
       category == category::Groups) {
-    for (const ShortcutEntry& shortcut : doc_.shortcuts) keys.push_back(shortcut.key);
+    for (const ShortcutRecord& shortcut : doc_.shortcuts) keys.push_back(shortcut.key);
   }
   refreshDependents(keys);
 }
@@ -173,7 +173,7 @@ bool TreeCommands::eraseCategory(int category) {
                    doc_.shortcuts.count() > 0) ||
                   (category == category::Directories && doc_.files.count() > 0);
     if (!ask(strFormat(alters ? sid::AskEraseReferencedCategory : sid::AskEraseCategory,
-                       strItem(sid::EntryKindNames, category))))
+                       entryKindName(category))))
       return false;
   }
   doc_.eraseCategory(category);
@@ -213,7 +213,7 @@ bool TreeCommands::erase() {
 }
 
 bool TreeCommands::toggle(int cmd) {
-  FileEntry* file = selectedFile();
+  FileRecord* file = selectedFile();
   if (!file) return false;
   int* flag = cmd == command::ToggleUninstall   ? &file->uninstall
               : cmd == command::ToggleExpand    ? &file->decompress

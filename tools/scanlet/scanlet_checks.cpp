@@ -73,7 +73,7 @@ void checkPlaceholders(Run& run, int category, const std::string& entry, const s
 }
 
 bool onFirstDisk(const ScanletDocument& doc, const std::string& name) {
-  return std::any_of(doc.files->begin(), doc.files->end(), [&](const FileEntry& f) {
+  return std::any_of(doc.files->begin(), doc.files->end(), [&](const FileRecord& f) {
     return f.disk == 1 && text::toLower(f.sourceName) == text::toLower(name);
   });
 }
@@ -101,7 +101,7 @@ void checkBackground(Run& run) {
 
 void checkDirectory(Run& run, int index) {
   const auto& list = *run.doc->directories;
-  const DirectoryEntry& d = list.at(index);
+  const DirectoryRecord& d = list.at(index);
   std::string entry = entryName(index, d.name);
   if (d.name.empty()) report(run, 3, entry, "the directory has no name");
   if (d.parent < 0 || d.parent > 3) report(run, 3, entry, "the parent directory is unknown");
@@ -115,11 +115,11 @@ void checkDirectory(Run& run, int index) {
 
 void checkGroup(Run& run, int index) {
   const ScanletDocument& doc = *run.doc;
-  const GroupEntry& g = doc.groups->at(index);
+  const GroupRecord& g = doc.groups->at(index);
   std::string entry = entryName(index, g.name);
   if (g.name.empty()) report(run, 5, entry, "the group has no name");
   bool used = std::any_of(doc.shortcuts->begin(), doc.shortcuts->end(),
-                          [&](const ShortcutEntry& s) { return s.groupRef == g.key; });
+                          [&](const ShortcutRecord& s) { return s.groupRef == g.key; });
   if (doc.settings->ownUnInstall == 0 && doc.uninstall) {
     EntryKey chosen = doc.uninstall->groupKey;
     // Without a group of its own the uninstaller's shortcut goes to the first group.
@@ -129,7 +129,7 @@ void checkGroup(Run& run, int index) {
 }
 
 void checkIni(Run& run, int index) {
-  const IniEntry& e = run.doc->iniEntries->at(index);
+  const IniRecord& e = run.doc->iniEntries->at(index);
   std::string entry = entryName(index, e.section + "/" + e.entry);
   if (e.section.empty()) report(run, 6, entry, "the section is empty");
   if (e.entry.empty()) report(run, 6, entry, "the key is empty");
@@ -137,7 +137,7 @@ void checkIni(Run& run, int index) {
 }
 
 void checkRegistry(Run& run, int index) {
-  const RegistryEntry& e = run.doc->registryEntries->at(index);
+  const RegistryRecord& e = run.doc->registryEntries->at(index);
   std::string entry = entryName(index, e.subkey);
   if (e.root < 0 || e.root > 3) report(run, 7, entry, "the root key is unknown");
   if (e.subkey.empty()) report(run, 7, entry, "the subkey is empty");
@@ -147,7 +147,7 @@ void checkRegistry(Run& run, int index) {
 }
 
 // Where a file lands: its directory entry or predefined directory, and its name.
-std::string destinationKey(const FileEntry& f) {
+std::string destinationKey(const FileRecord& f) {
   std::string where = f.directoryRef ? "d" + std::to_string(f.directoryRef)
                                      : "p" + std::to_string(f.predefinedDir);
   return where + "\\" + text::toLower(f.destName);
@@ -155,7 +155,7 @@ std::string destinationKey(const FileEntry& f) {
 
 void checkFile(Run& run, int index) {
   const ScanletDocument& doc = *run.doc;
-  const FileEntry& f = doc.files->at(index);
+  const FileRecord& f = doc.files->at(index);
   std::string entry = entryName(index, f.sourceName);
   std::string source = joinPath(besideDocument(doc, f.sourcePath), f.sourceName);
   std::int64_t size = sizeOf(doc, source);
@@ -182,7 +182,7 @@ void checkFile(Run& run, int index) {
 
 void checkShortcut(Run& run, int index) {
   const ScanletDocument& doc = *run.doc;
-  const ShortcutEntry& s = doc.shortcuts->at(index);
+  const ShortcutRecord& s = doc.shortcuts->at(index);
   std::string entry = entryName(index, s.name);
   if (s.fileRef == 0) report(run, 9, entry, "the shortcut opens no file");
   else if (doc.files->find(s.fileRef) < 0) report(run, 9, entry, "the file it opens was erased");
@@ -194,7 +194,7 @@ void checkShortcut(Run& run, int index) {
 void checkMessage(Run& run, int index) {
   const ScanletDocument& doc = *run.doc;
   if (index < doc.messages->count()) {
-    const MessageEntry& m = doc.messages->at(index);
+    const MessageRecord& m = doc.messages->at(index);
     std::string entry = entryName(index, m.destName);
     std::string file = besideDocument(doc, m.filePath);
     if (sizeOf(doc, file) < 0) {
@@ -205,8 +205,8 @@ void checkMessage(Run& run, int index) {
   // The last item: disks that carry files but no message while other disks have one.
   if (doc.messages->empty()) return;
   std::set<int> withMessage, withFiles;
-  for (const MessageEntry& m : *doc.messages) withMessage.insert(m.disk);
-  for (const FileEntry& f : *doc.files) withFiles.insert(f.disk);
+  for (const MessageRecord& m : *doc.messages) withMessage.insert(m.disk);
+  for (const FileRecord& f : *doc.files) withFiles.insert(f.disk);
   for (int disk : withFiles) {
     if (!withMessage.count(disk)) {
       report(run, 10, "disk " + std::to_string(disk), "files are copied from this disk but it has no message");
