@@ -140,7 +140,7 @@ void documentSeeds(const fs::path& cvx, const fs::path& summary) {
 
 // The programs' own pictures (4 and 8 bits) and small 1- and 24-bit images.
 void bitmapSeeds(const fs::path& folder) {
-  namespace window = vandrel::paint;
+  namespace paint = vandrel::paint;
   for (int id : {paint::bitmap_id::SidePicture, paint::bitmap_id::Picture}) {
     std::span<const std::uint8_t> bytes = paint::bitmapResource(id);
     writeSeed(folder, "picture" + std::to_string(id) + ".bmp", Bytes(bytes.begin(), bytes.end()));
