@@ -31,7 +31,7 @@
 #include "platform/code_page.h"
 #include "script/size_text.h"
 #include "platform/web/browser_launcher.h"
-#include "ui/qt/qt_interaction.h"
+#include "ui/qt/gui_services.h"
 
 namespace vandrel::builder::app {
 

@@ -30,7 +30,7 @@
 
 #include "builder/strings/builder_strings.h"
 #include "platform/code_page.h"
-#include "ui/qt/qt_interaction.h"
+#include "ui/qt/gui_services.h"
 
 namespace vandrel::builder::qt {
 
