@@ -11,7 +11,7 @@
 #include "builder/qt/builder_dialogs.h"
 #include "builder/strings/builder_strings.h"
 #include "platform/program_start.h"
-#include "ui/qt/qt_interaction.h"
+#include "ui/qt/gui_services.h"
 
 using namespace vandrel;
 using namespace vandrel::builder;

@@ -14,7 +14,7 @@
 #include "builder/qt/entry_page_dialogs.h"
 #include "builder/qt/sheet_dialog.h"
 #include "builder/strings/builder_strings.h"
-#include "ui/qt/qt_interaction.h"
+#include "ui/qt/gui_services.h"
 
 namespace vandrel::builder::qt {
 

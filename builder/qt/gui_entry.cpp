@@ -12,7 +12,7 @@
 #include "builder/cli/gui_entry.h"
 #include "platform/ini/ini_document.h"
 #include "platform/program_start.h"
-#include "ui/qt/qt_interaction.h"
+#include "ui/qt/gui_services.h"
 
 namespace vandrel::builder::cli {
 

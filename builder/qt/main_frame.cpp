@@ -20,7 +20,7 @@
 #include "builder/strings/builder_strings.h"
 #include "paint/qt/qt_canvas.h"
 #include "ui/qt/dialog_kit.h"
-#include "ui/qt/qt_interaction.h"
+#include "ui/qt/gui_services.h"
 
 namespace vandrel::builder::app {
 

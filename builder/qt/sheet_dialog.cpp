@@ -29,7 +29,7 @@
 #include <cstdlib>
 
 #include "builder/strings/builder_strings.h"
-#include "ui/qt/qt_interaction.h"
+#include "ui/qt/gui_services.h"
 
 namespace vandrel::builder::qt {
 

@@ -15,7 +15,7 @@
 #include "platform/code_page.h"
 #include "paint/bitmap_resources.h"
 #include "paint/qt/qt_canvas.h"
-#include "ui/qt/qt_interaction.h"
+#include "ui/qt/gui_services.h"
 
 namespace vandrel::ui::qt {
 

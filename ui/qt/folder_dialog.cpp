@@ -3,9 +3,11 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScreen>
 
 #include "ui/qt/dialog_kit.h"
@@ -78,6 +80,20 @@ void FolderDialog::showInFolder(const std::string& folder) {
 }
 
 void FolderDialog::openFolder(const std::string& folder) { showInFolder(folder); }
+
+void FolderDialog::drive(const std::optional<std::string>& wanted) {
+  auto* buttons = findChild<QDialogButtonBox*>();
+  if (!wanted) {
+    if (QPushButton* cancel = buttons ? buttons->button(QDialogButtonBox::Cancel) : nullptr) return cancel->click();
+    return reject();
+  }
+  // The dialog opens the folder before the backslash.
+  std::size_t slash = wanted->rfind('\\');
+  openFolder(slash == std::string::npos ? *wanted : wanted->substr(0, slash + 1));
+  QPushButton* ok = buttons ? buttons->button(QDialogButtonBox::Open) : nullptr;
+  if (ok && ok->isEnabled()) return ok->click();
+  accept();
+}
 
 void FolderDialog::accept() {
   // Whatever the list shows selected, OK takes the folder that is open.

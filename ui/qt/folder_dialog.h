@@ -35,6 +35,9 @@ class FolderDialog : public QFileDialog {
 
   // Opens the folder (a Windows path), as the user would by walking to it.
   void openFolder(const std::string& folder);
+  // Answers the picker as the user would: the folder of the answer opened and OK pressed, or
+  // Cancel for no answer. The answer is a folder, a backslash and the dummy name.
+  void drive(const std::optional<std::string>& wanted);
   // The result of OK: the open folder, a backslash and the dummy name.
   const std::string& chosen() const { return chosen_; }
 

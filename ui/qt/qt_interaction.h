@@ -1,6 +1,7 @@
 // The gui backend of the interaction port: Qt widgets for message boxes, wizard pages, folder
 // prompts, list choices, progress windows, disk messages and closing dialogs. The windows show
 // the models the logic builds and return what the user chose; nothing else is decided here.
+// Each window is a file of its own; the process-wide services are in gui_services.h.
 //
 // With an answers file the run is unattended: each window is shown and then driven through
 // its own widgets (fields filled, boxes checked, the button pressed) by the answers the
@@ -17,31 +18,9 @@
 
 class QWidget;
 
-namespace vandrel::platform {
-class FileSystem;
-}
-
 namespace vandrel::ui::qt {
 
-// Saves each window when it is shown as FOLDER/NNN-<program>-<window>.png. NNN is one above
-// the highest number already in the folder, so programs run one after another (the setup,
-// then the uninstaller) continue one sequence.
-class Screenshots {
- public:
-  Screenshots() = default;
-  Screenshots(std::string folder, Program program);
-  bool enabled() const { return !folder_.empty(); }
-  // The file written, or empty when screenshots are off or the file could not be written.
-  std::string save(QWidget& window, const std::string& name);
-
- private:
-  std::string folder_;
-  std::string program_;
-};
-
-// The screenshots of this process (set when the gui backend is made), for windows that live
-// outside the port, such as the setup's install window.
-Screenshots& processScreenshots();
+class ProgressWindow;
 
 class QtInteraction : public Interaction {
  public:
@@ -64,8 +43,6 @@ class QtInteraction : public Interaction {
   bool cancelPressed() override;
   void endProgress() override;
 
-  class ProgressWindow;
-
  private:
   Program program_;
   std::shared_ptr<ScriptedInteraction> autopilot_;
@@ -74,19 +51,5 @@ class QtInteraction : public Interaction {
   std::unique_ptr<QWidget> diskMessage_;
   FolderMapping folders_ = hostFolderMapping();
 };
-
-// Registers the Qt backend with the port's factory. argc and argv must outlive the program's
-// windows (main's own), and so must files, the machine's file system whose folders the folder
-// picker browses (none: drive Z: is the host's root). The backend is made only where a window
-// system can be reached; elsewhere the factory says so on standard error and the console is used.
-void registerQtBackend(int& argc, char** argv, platform::FileSystem* files = nullptr);
-
-// True once the Qt backend was made in this process: windows can be shown.
-bool guiActive();
-
-// The answers that drive the gui backend made last in this process, for windows that live
-// outside the port (the builder's dialogs); null without an answers file. One autopilot
-// serves both, so questions are numbered in one sequence.
-ScriptedInteraction* processAutopilot();
 
 }  // namespace vandrel::ui::qt

@@ -16,6 +16,7 @@
 
 #include "tests/support/temp_dir.h"
 #include "ui/dialog_text.h"
+#include "ui/qt/gui_services.h"
 #include "ui/qt/percent_bar_widget.h"
 #include "ui/qt/testing/offscreen_application.h"
 

@@ -1,7 +1,7 @@
 // The gui backend of a build with Qt: the Qt widgets, made where a window system is reached.
 #include "ui/window_backend.h"
 
-#include "ui/qt/qt_interaction.h"
+#include "ui/qt/gui_services.h"
 
 namespace vandrel::ui {
 

@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "paint/win32/gdi_canvas.h"
+
 namespace vandrel::ui::win32 {
 
 namespace {
@@ -34,6 +36,31 @@ std::string controlText(HWND dialog, int id) {
 void pressButton(HWND dialog, int id) {
   SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+void setText(HWND dialog, int id, const std::string& text) { SetDlgItemTextA(dialog, id, text.c_str()); }
+
+void showControl(HWND dialog, int id, bool visible) {
+  ShowWindow(GetDlgItem(dialog, id), visible ? SW_SHOW : SW_HIDE);
+}
+
+HBITMAP ownBitmap(std::span<const std::uint8_t> bytes, bool icon) {
+  paint::DibImage image;
+  if (bytes.empty() || image.read(bytes.data(), bytes.size()) != 0) return nullptr;
+  COLORREF face = GetSysColor(COLOR_3DFACE);  // an icon's colour 0 lets the dialog show through
+  return paint::makeBitmap(image, icon ? &face : nullptr);
+}
+
+void setPicture(HWND dialog, int id, HBITMAP bitmap) {
+  if (!bitmap) return;
+  HGDIOBJ old = reinterpret_cast<HGDIOBJ>(
+      SendDlgItemMessageA(dialog, id, STM_SETIMAGE, IMAGE_BITMAP, reinterpret_cast<LPARAM>(bitmap)));
+  if (old) DeleteObject(old);
+}
+
+void deletePicture(HWND dialog, int id) {
+  HGDIOBJ bitmap = reinterpret_cast<HGDIOBJ>(SendDlgItemMessageA(dialog, id, STM_GETIMAGE, IMAGE_BITMAP, 0));
+  if (bitmap) DeleteObject(bitmap);
 }
 
 DialogWindow::~DialogWindow() { destroy(); }

@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <cstdint>
+#include <span>
 #include <string>
 
 namespace vandrel::ui::win32 {
@@ -17,6 +19,17 @@ std::string withCarriageReturns(const std::string& text);
 std::string controlText(HWND dialog, int id);
 // Presses a button as a click would: its command goes to the dialog.
 void pressButton(HWND dialog, int id);
+// Sets a control's text.
+void setText(HWND dialog, int id, const std::string& text);
+void showControl(HWND dialog, int id, bool visible);
+
+// One of the programs' own pictures or icons (its bytes as stored) as a bitmap for a picture
+// control; null when the program has none of that number.
+HBITMAP ownBitmap(std::span<const std::uint8_t> bytes, bool icon);
+// Puts a bitmap into a picture control; the control's owner deletes it with the dialog.
+void setPicture(HWND dialog, int id, HBITMAP bitmap);
+// Deletes the bitmap a picture control holds.
+void deletePicture(HWND dialog, int id);
 
 class DialogWindow {
  public:

@@ -7,6 +7,8 @@
 // messages to its own controls (texts put in, boxes checked, the button pressed) with the
 // answers the scripted backend would give, so a run with windows records the same transcript
 // as a scripted one.
+//
+// Each window is a file of its own; the registration and the backend made are in gui_services.h.
 #pragma once
 
 #include <windows.h>
@@ -68,17 +70,5 @@ class Win32Interaction : public Interaction {
   std::unique_ptr<DiskMessageWindow> diskMessage_;
   bool progressSaved_ = false;
 };
-
-// Puts a path into a file dialog's name box (the picker's answer, or a test's).
-void setFileName(HWND dialog, const std::string& path);
-
-// Registers the Windows backend with the port's factory: the desktop is always there, so gui
-// is the programs' default interface.
-void registerWin32Backend();
-
-// True once the Windows backend was made in this process: windows can be shown.
-bool guiActive();
-// The backend made last in this process (the install window stands under its windows).
-Win32Interaction* activeBackend();
 
 }  // namespace vandrel::ui::win32

@@ -15,6 +15,7 @@
 #include "ui/answers.h"
 #include "ui/win32/dialog_ids.h"
 #include "ui/win32/dialog_window.h"
+#include "ui/win32/folder_picker.h"
 #include "ui/win32/win32_interaction.h"
 #include "ui/win32/window_shots.h"
 

@@ -2,7 +2,7 @@
 // picker browses the machine's own folders.
 #include "ui/window_backend.h"
 
-#include "ui/win32/win32_interaction.h"
+#include "ui/win32/gui_services.h"
 
 namespace vandrel::ui {
 

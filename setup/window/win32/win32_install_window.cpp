@@ -5,6 +5,7 @@
 
 #include "paint/win32/gdi_canvas.h"
 #include "ui/win32/dialog_window.h"
+#include "ui/win32/gui_services.h"
 #include "ui/win32/win32_interaction.h"
 #include "ui/win32/window_shots.h"
 
