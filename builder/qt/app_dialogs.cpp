@@ -36,7 +36,7 @@ namespace vandrel::builder::app {
 namespace {
 
 using qt::SheetDialog;
-using ui::qt::qs;
+using ui::qt::fromCodePage;
 
 qt::DialogContext contextOf(QWidget* parent, BuilderCore& core) {
   return qt::dialogContext(parent, core.ui, &core.machine.files());
@@ -45,7 +45,7 @@ qt::DialogContext contextOf(QWidget* parent, BuilderCore& core) {
 // A check box in the column, bound to the answers' field name.
 QCheckBox* check(SheetDialog& sheet, QVBoxLayout* column, const std::string& name, const std::string& label,
                  bool checked) {
-  auto* box = new QCheckBox(qs(label));
+  auto* box = new QCheckBox(fromCodePage(label));
   box->setChecked(checked);
   column->addWidget(box);
   sheet.bind().check(name, label, box);
@@ -92,7 +92,7 @@ MainControls mainPage(SheetDialog& sheet, const BuilderPreferences& p) {
   c.visible = check(sheet, m, "EnsureVisible", "Always ensure tree items &visibility", p.ensureVisible);
   c.check = check(sheet, m, "AutoCheck", "Check script &integrity after loading", p.autoCheck);
   const std::string editLabel = "Default text editor command line, where %1 represents the file to display:";
-  m->addWidget(new QLabel(qs(editLabel)));
+  m->addWidget(new QLabel(fromCodePage(editLabel)));
   // The command line goes in and out of the edit as the store's text, unconverted.
   c.defEdit = new QLineEdit(QString::fromStdString(p.defEdit));
   m->addWidget(c.defEdit);
@@ -117,7 +117,7 @@ QSpinBox* coordinate(SheetDialog& sheet, QFormLayout* form, const std::string& n
   auto* spin = new QSpinBox;
   spin->setRange(0, 32767);
   spin->setValue(value);
-  form->addRow(qs(label), spin);
+  form->addRow(fromCodePage(label), spin);
   sheet.bind().number(name, label, spin);
   return spin;
 }
@@ -146,7 +146,7 @@ BackgroundControls backgroundPage(SheetDialog& sheet, const prefs::BackgroundCho
   auto* pick = new QPushButton("&Select Bitmap...");
   QLineEdit* edit = c.bitmap;
   QObject::connect(pick, &QPushButton::clicked, &sheet, [&sheet, edit] {
-    QString chosen = QFileDialog::getOpenFileName(&sheet, qs(str(sid::PickBitmapTitle)), edit->text(),
+    QString chosen = QFileDialog::getOpenFileName(&sheet, fromCodePage(str(sid::PickBitmapTitle)), edit->text(),
                                                   "Bitmap Files (*.bmp);; All (*.*)");
     if (!chosen.isEmpty()) edit->setText(chosen);
   });
@@ -242,7 +242,7 @@ bool runPreferences(QWidget* parent, BuilderCore& core, const BackgroundTarget& 
 void runAbout(QWidget* parent, BuilderCore& core) {
   SheetDialog box(contextOf(parent, core), "About Corvix...", "about", "about", SheetDialog::Frame::Box);
   QVBoxLayout* layout = box.column();
-  auto* title = new QLabel(qs(str(128)));
+  auto* title = new QLabel(fromCodePage(str(128)));
   QFont bold = title->font();
   bold.setBold(true);
   bold.setPointSize(bold.pointSize() + 4);
@@ -250,11 +250,11 @@ void runAbout(QWidget* parent, BuilderCore& core) {
   layout->addWidget(title);
   layout->addWidget(new QLabel("The installation builder of the Vandrel system."));
   std::string memory = script::FormatSize(double(core.machine.system().totalPhysicalMemory()));
-  layout->addWidget(new QLabel(qs("Physical memory: " + memory)));
+  layout->addWidget(new QLabel(fromCodePage("Physical memory: " + memory)));
   std::string drive = "C:\\";
   std::optional<platform::DiskSpace> space = core.machine.files().diskFreeSpace(drive);
   layout->addWidget(new QLabel(
-      qs("Free disk space: " + (space ? script::FormatSize(double(space->freeBytes())) : str(104)))));
+      fromCodePage("Free disk space: " + (space ? script::FormatSize(double(space->freeBytes())) : str(104)))));
   platform::BrowserLauncher browser(core.machine);
   bool found = browser.FindBrowser(std::nullopt, 1);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok);
@@ -289,7 +289,7 @@ void runTipOfTheDay(QWidget* parent, BuilderCore& core, bool atStartUp) {
   bold.setPointSize(bold.pointSize() + 2);
   heading->setFont(bold);
   layout->addWidget(heading);
-  auto* text = new QLabel(qs(tip));
+  auto* text = new QLabel(fromCodePage(tip));
   text->setWordWrap(true);
   text->setMinimumSize(360, 80);
   text->setAlignment(Qt::AlignTop | Qt::AlignLeft);
@@ -300,7 +300,7 @@ void runTipOfTheDay(QWidget* parent, BuilderCore& core, bool atStartUp) {
   box.bind().check("StartUp", "&Show Tips on StartUp", startUp);
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close);
   QPushButton* nextButton = buttons->addButton("&Next Tip", QDialogButtonBox::ActionRole);
-  QObject::connect(nextButton, &QPushButton::clicked, &box, [&] { text->setText(qs(tips.next())); });
+  QObject::connect(nextButton, &QPushButton::clicked, &box, [&] { text->setText(fromCodePage(tips.next())); });
   QObject::connect(buttons, &QDialogButtonBox::rejected, &box, &QDialog::accept);
   auto* row = new QHBoxLayout;
   row->addWidget(startUp);
@@ -327,7 +327,7 @@ void showSplash(BuilderCore& core) {
   font.setBold(true);
   font.setItalic(true);
   painter.setFont(font);
-  painter.drawText(picture.rect(), Qt::AlignCenter, qs(str(128)));
+  painter.drawText(picture.rect(), Qt::AlignCenter, fromCodePage(str(128)));
   painter.end();
   auto* splash = new QSplashScreen(picture);
   splash->setAttribute(Qt::WA_DeleteOnClose);

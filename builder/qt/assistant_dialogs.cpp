@@ -33,7 +33,7 @@ struct Form {
   Form(SheetDialog& s, const std::string& title) : sheet(s), page(s.addPage(title)), column(new QVBoxLayout(page)) {}
 
   QLineEdit* edit(const std::string& name, const std::string& label, const std::string& value, bool digits = false) {
-    auto* e = new QLineEdit(qs(value), page);
+    auto* e = new QLineEdit(fromCodePage(value), page);
     if (digits) e->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]{0,9}"), e));
     column->addWidget(labelled(page, label, e));
     column->addWidget(e);
@@ -41,7 +41,7 @@ struct Form {
     return e;
   }
   QCheckBox* check(const std::string& name, const std::string& label, bool on) {
-    auto* box = new QCheckBox(qs(label), page);
+    auto* box = new QCheckBox(fromCodePage(label), page);
     box->setChecked(on);
     column->addWidget(box);
     sheet.bind().check(name, label, box);
@@ -53,9 +53,9 @@ struct Form {
     auto* combo = new QComboBox(page);
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
-    for (const pages::EntryItem& item : files) combo->addItem(qs(item.text));
+    for (const pages::EntryItem& item : files) combo->addItem(fromCodePage(item.text));
     combo->setCurrentIndex(-1);
-    combo->setEditText(qs(text));
+    combo->setEditText(fromCodePage(text));
     column->addWidget(labelled(page, label, combo));
     column->addWidget(combo);
     sheet.bind().text(name, label, combo);
@@ -71,7 +71,7 @@ ProgramField programField(QComboBox* combo) {
   if (row >= 0 && combo->itemText(row) == combo->currentText()) {
     field.file = row;
   } else {
-    field.text = fromQs(combo->currentText());
+    field.text = toCodePage(combo->currentText());
   }
   return field;
 }
@@ -106,11 +106,11 @@ bool extension(const DialogContext& context, ScriptTree& tree, const BuilderPref
   f.end();
   QTimer::singleShot(0, ext, [ext] { ext->setFocus(); });
   okAddsEntries(sheet, model, tree, prefs, [&] {
-    model.extension = fromQs(ext->text());
-    model.fileType = fromQs(type->text());
+    model.extension = toCodePage(ext->text());
+    model.fileType = toCodePage(type->text());
     model.useRegistry = registry->isChecked();
     model.useIni = ini->isChecked();
-    model.programPath = fromQs(path->text());
+    model.programPath = toCodePage(path->text());
     model.newDocument = newDocument->isChecked();
     model.iconIndex = icon->text().toInt();
   });
@@ -141,7 +141,7 @@ bool autostart(const DialogContext& context, ScriptTree& tree, const BuilderPref
   f.end();
   okAddsEntries(sheet, model, tree, prefs, [&] {
     model.program = programField(program);
-    model.title = fromQs(title->text());
+    model.title = toCodePage(title->text());
     model.eachTime = when[1]->isChecked();
     model.addShortcut = shortcut->isChecked();
   });
@@ -153,7 +153,7 @@ bool pathRegistration(const DialogContext& context, ScriptTree& tree, const Buil
   SheetDialog sheet(context, assistants::assistantTitle(3), "assistant-path", "assistant-path");
   Form f(sheet, assistants::assistantTitle(3));
   auto* list = new QListWidget(f.page);
-  for (const pages::EntryItem& item : model.files) list->addItem(qs(item.text));
+  for (const pages::EntryItem& item : model.files) list->addItem(fromCodePage(item.text));
   f.column->addWidget(new QLabel("Files:", f.page));
   f.column->addWidget(list, 1);
   auto* addNow = new QPushButton("&Add now", f.page);
@@ -197,9 +197,9 @@ bool product(const DialogContext& context, ScriptTree& tree, const BuilderPrefer
   QCheckBox* serial = f.check("Serial", "Fill keys with &serial/license number", model.serial);
   f.end();
   okAddsEntries(sheet, model, tree, prefs, [&] {
-    model.company = fromQs(company->text());
-    model.product = fromQs(name->text());
-    model.version = fromQs(version->text());
+    model.company = toCodePage(company->text());
+    model.product = toCodePage(name->text());
+    model.version = toCodePage(version->text());
     model.localMachine = local->isChecked();
     model.currentUser = user->isChecked();
     model.userInfo = info->isChecked();

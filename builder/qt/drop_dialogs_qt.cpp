@@ -32,7 +32,7 @@ class SelectorDialog : public QDialog {
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     setWindowFlag(Qt::WindowStaysOnTopHint, true);
     auto* layout = new QVBoxLayout(this);
-    auto* text = new QLabel(qs(selector.text()), this);
+    auto* text = new QLabel(fromCodePage(selector.text()), this);
     text->setWordWrap(true);
     layout->addWidget(text);
     auto* middle = new QHBoxLayout;
@@ -99,7 +99,7 @@ class SelectorDialog : public QDialog {
  private:
   void fill() {
     list_->clear();
-    for (const std::string& item : selector_.items()) list_->addItem(qs(item));
+    for (const std::string& item : selector_.items()) list_->addItem(fromCodePage(item));
     if (selector_.selected >= 0) list_->setCurrentRow(selector_.selected);
   }
 

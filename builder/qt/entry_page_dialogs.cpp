@@ -27,7 +27,7 @@ using pages::Check;
 std::string sheetId(int category) { return entryKind(category).name; }
 std::string shotName(int category) { return "page-" + sheetId(category); }
 
-QLineEdit* edit(QWidget* parent, const std::string& text) { return new QLineEdit(qs(text), parent); }
+QLineEdit* edit(QWidget* parent, const std::string& text) { return new QLineEdit(fromCodePage(text), parent); }
 
 // An edit under its label in a column.
 QLineEdit* labelledEdit(QVBoxLayout* column, QWidget* page, const std::string& label, const std::string& text) {
@@ -68,10 +68,10 @@ bool show(const DialogContext& context, pages::CDirPropDlg& page, const std::str
   sheet.bind().check("Optional", optional->text().toStdString(), optional);
   sheet.bind().text("DirDescription", "Directory's &description:", description);
   return runPage(sheet, page, [&] {
-    page.name = fromQs(name->text());
+    page.name = toCodePage(name->text());
     page.parent = parents.selected();
     page.optional = optional->isChecked();
-    page.description = fromQs(description->text());
+    page.description = toCodePage(description->text());
   });
 }
 
@@ -83,7 +83,7 @@ bool show(const DialogContext& context, pages::CSetDescDlg& page, const std::str
   QLineEdit* text = labelledEdit(column, w, "&Description", page.text);
   column->addStretch();
   sheet.bind().text("DescText", "&Description", text);
-  return runPage(sheet, page, [&] { page.text = fromQs(text->text()); });
+  return runPage(sheet, page, [&] { page.text = toCodePage(text->text()); });
 }
 
 bool show(const DialogContext& context, pages::CGrpPropDlg& page, const std::string& caption) {
@@ -101,7 +101,7 @@ bool show(const DialogContext& context, pages::CGrpPropDlg& page, const std::str
   column->addWidget(note);
   column->addStretch();
   sheet.bind().text("GroupName", "Group &name:", name);
-  return runPage(sheet, page, [&] { page.name = fromQs(name->text()); });
+  return runPage(sheet, page, [&] { page.name = toCodePage(name->text()); });
 }
 
 bool show(const DialogContext& context, pages::CINIPropDlg& page, const std::string& caption) {
@@ -116,9 +116,9 @@ bool show(const DialogContext& context, pages::CINIPropDlg& page, const std::str
   sheet.bind().text("IniEntry", "&Entry:", entry);
   sheet.bind().text("IniValue", "&Value:", value);
   return runPage(sheet, page, [&] {
-    page.section = fromQs(section->text());
-    page.entry = fromQs(entry->text());
-    page.value = fromQs(value->text());
+    page.section = toCodePage(section->text());
+    page.entry = toCodePage(entry->text());
+    page.value = toCodePage(value->text());
   });
 }
 
@@ -129,10 +129,10 @@ bool show(const DialogContext& context, pages::CRegPropDlg& page, const std::str
   auto* mainKey = new QComboBox(w);
   mainKey->setEditable(true);
   mainKey->setInsertPolicy(QComboBox::NoInsert);
-  for (const std::string& name : pages::CRegPropDlg::mainKeyChoices()) mainKey->addItem(qs(name));
-  int row = mainKey->findText(qs(page.mainKey), Qt::MatchFixedString);
+  for (const std::string& name : pages::CRegPropDlg::mainKeyChoices()) mainKey->addItem(fromCodePage(name));
+  int row = mainKey->findText(fromCodePage(page.mainKey), Qt::MatchFixedString);
   mainKey->setCurrentIndex(row);
-  if (row < 0) mainKey->setEditText(qs(page.mainKey));
+  if (row < 0) mainKey->setEditText(fromCodePage(page.mainKey));
   gridRow(grid, 0, "&Main key:", mainKey);
   QLineEdit* subkey = gridRow(grid, 1, "&Subkey:", edit(w, page.subkey));
   QLineEdit* entry = gridRow(grid, 2, "&Entry:", edit(w, page.entry));
@@ -148,17 +148,17 @@ bool show(const DialogContext& context, pages::CRegPropDlg& page, const std::str
   sheet.bind().text("RegValue", "&Value:", value);
   sheet.bind().check("EraseKey", "Erase this whole key when uninstalling", erase);
   return runPage(sheet, page, [&] {
-    page.mainKey = fromQs(mainKey->currentText());
-    page.subkey = fromQs(subkey->text());
-    page.entry = fromQs(entry->text());
-    page.value = fromQs(value->text());
+    page.mainKey = toCodePage(mainKey->currentText());
+    page.subkey = toCodePage(subkey->text());
+    page.entry = toCodePage(entry->text());
+    page.value = toCodePage(value->text());
     page.eraseWholeKey = erase->isChecked();
   });
 }
 
 QComboBox* entryList(QWidget* parent, const std::vector<pages::EntryItem>& items, int selected) {
   auto* combo = new QComboBox(parent);
-  for (const pages::EntryItem& item : items) combo->addItem(qs(item.text));
+  for (const pages::EntryItem& item : items) combo->addItem(fromCodePage(item.text));
   combo->setCurrentIndex(selected);
   return combo;
 }
@@ -181,8 +181,8 @@ bool show(const DialogContext& context, pages::CAddGroupDlg& page, const std::st
   return runPage(sheet, page, [&] {
     page.file = file->currentIndex();
     page.group = group->currentIndex();
-    page.commandLine = fromQs(commandLine->text());
-    page.name = fromQs(name->text());
+    page.commandLine = toCodePage(commandLine->text());
+    page.name = toCodePage(name->text());
   });
 }
 
@@ -209,17 +209,17 @@ bool show(const DialogContext& context, pages::CMsgPropDlg& page, const std::str
   sheet.bind().text("MsgPath", "File &Path:", path);
   sheet.bind().number("MsgDisk", "Corresponding Disk number:", disk);
   QObject::connect(browse, &QPushButton::clicked, &sheet, [&] {
-    page.filePath = fromQs(path->text());
+    page.filePath = toCodePage(path->text());
     FileRequest request{str(sid::PickTextFileTitle), str(sid::TextFileFilter), "txt", page.browseFolder()};
     if (std::optional<std::string> chosen = chooseFile(context, request)) {
       page.browse(*chosen);
-      name->setText(qs(page.destName));
-      path->setText(qs(page.filePath));
+      name->setText(fromCodePage(page.destName));
+      path->setText(fromCodePage(page.filePath));
     }
   });
   return runPage(sheet, page, [&] {
-    page.destName = fromQs(name->text());
-    page.filePath = fromQs(path->text());
+    page.destName = toCodePage(name->text());
+    page.filePath = toCodePage(path->text());
     page.disk = disk->value();
   });
 }
@@ -251,9 +251,9 @@ bool showFilePage(const DialogContext& context, pages::CAddFileDlg& page, const 
   auto* decompress = new QCheckBox("LZ method Deco&mpress", w);
   auto* shared = new QCheckBox("Declare as S&hared File", w);
   auto* directory = new QComboBox(w);
-  for (const std::string& item : page.directoryChoices()) directory->addItem(qs(item));
+  for (const std::string& item : page.directoryChoices()) directory->addItem(fromCodePage(item));
   auto* platform = new QComboBox(w);
-  for (const std::string& item : pages::stringItems(sid::PlatformNames, 4)) platform->addItem(qs(item));
+  for (const std::string& item : pages::stringItems(sid::PlatformNames, 4)) platform->addItem(fromCodePage(item));
   auto* description = entryList(w, page.descriptions, -1);
   auto* browse = new QPushButton("&Browse...", w);
   auto* validate = new QPushButton("&Validate and Add new file", w);
@@ -291,11 +291,11 @@ bool showFilePage(const DialogContext& context, pages::CAddFileDlg& page, const 
   grid->setColumnStretch(1, 1);
 
   auto load = [&] {
-    sourceName->setText(qs(page.sourceName));
+    sourceName->setText(fromCodePage(page.sourceName));
     size->setText(QString::number(page.size));
-    sourcePath->setText(qs(page.sourcePath));
+    sourcePath->setText(fromCodePage(page.sourcePath));
     disk->setValue(std::clamp(page.disk, 0, 999));
-    destName->setText(qs(page.destName));
+    destName->setText(fromCodePage(page.destName));
     uninstall->setChecked(page.uninstall);
     forceCopy->setChecked(page.forceCopy);
     decompress->setChecked(page.decompress);
@@ -307,7 +307,7 @@ bool showFilePage(const DialogContext& context, pages::CAddFileDlg& page, const 
   };
   auto store = [&] {
     page.disk = disk->value();
-    page.destName = fromQs(destName->text());
+    page.destName = toCodePage(destName->text());
     page.uninstall = uninstall->isChecked();
     page.forceCopy = forceCopy->isChecked();
     page.decompress = decompress->isChecked();

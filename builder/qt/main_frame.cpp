@@ -26,10 +26,10 @@ namespace vandrel::builder::app {
 
 namespace {
 
-using ui::qt::qs;
+using ui::qt::fromCodePage;
 
 // Host paths are UTF-8 on the host; they are not in the code page.
-QString hostQs(const std::string& path) { return QString::fromStdString(path); }
+QString fromHostPath(const std::string& path) { return QString::fromStdString(path); }
 
 // The tree's commands in the menus, by menu: text, command, shortcut.
 // Keys are plain key codes: a QKeySequence may not be made before the application exists.
@@ -154,7 +154,7 @@ CChildFrame::~CChildFrame() {
   delete view_;
 }
 
-void CChildFrame::updateTitle() { setWindowTitle(qs(document_->windowTitle())); }
+void CChildFrame::updateTitle() { setWindowTitle(fromCodePage(document_->windowTitle())); }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {
   if (!frame_.saveModified(*this)) {
@@ -167,7 +167,7 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
 // ---- the frame ----
 
 CMainFrame::CMainFrame(BuilderCore& core) : core_(core) {
-  setWindowTitle(qs(str(sid::Title)));
+  setWindowTitle(fromCodePage(str(sid::Title)));
   setObjectName("CMainFrame");
   area_ = new BackgroundArea(core_.machine.files(), this);
   area_->apply(core_.window);
@@ -265,7 +265,7 @@ void CMainFrame::makeMenus() {
   addCommand(window, command::WindowTile, "&Tile");
 
   // The tip of the day comes first in the Help menu, followed by a separator.
-  QMenu* help = menuBar()->addMenu(qs(str(126)));
+  QMenu* help = menuBar()->addMenu(fromCodePage(str(126)));
   addCommand(help, command::TipOfTheDay, "Ti&p of the Day...");
   help->addSeparator();
   addCommand(help, command::VersionInfo, "&Version Info...");
@@ -278,7 +278,7 @@ void CMainFrame::makeMenus() {
 }
 
 void CMainFrame::makeToolbar() {
-  toolbar_ = addToolBar(qs(str(200)));
+  toolbar_ = addToolBar(fromCodePage(str(200)));
   toolbar_->setObjectName("Standard");
   const std::pair<int, QStyle::StandardPixmap> buttons[] = {
       {command::FileNew, QStyle::SP_FileIcon},
@@ -309,7 +309,7 @@ void CMainFrame::makeToolbar() {
 }
 
 void CMainFrame::makeStatusBar() {
-  message_ = new QLabel(qs(str(57345)));
+  message_ = new QLabel(fromCodePage(str(57345)));
   statusBar()->addWidget(message_, 1);
   for (const char* pane : {"CAP", "NUM", "SCRL"}) {
     auto* label = new QLabel(pane);
@@ -336,7 +336,7 @@ bool CMainFrame::showStatusProgress(const std::string& text, int percent) {
     progressText_->show();
     progressBar_->show();
   }
-  progressText_->setText(qs(text));
+  progressText_->setText(fromCodePage(text));
   if (percent >= 0) progressBar_->setValue(percent);
   QApplication::processEvents();
   return true;
@@ -348,7 +348,7 @@ void CMainFrame::endStatusProgress() {
   progressText_ = nullptr;
   progressBar_ = nullptr;
   message_->show();
-  message_->setText(qs(str(57345)));
+  message_->setText(fromCodePage(str(57345)));
   for (QLabel* label : indicators_) label->show();
 }
 
@@ -370,7 +370,7 @@ ViewServices CMainFrame::viewServices() {
           [this](const std::string& title, const std::string& filter) {
             std::optional<std::string> chosen;
             if (core_.unattended) return chosen;
-            QString file = QFileDialog::getOpenFileName(this, qs(title), {}, qs(filter));
+            QString file = QFileDialog::getOpenFileName(this, fromCodePage(title), {}, fromCodePage(filter));
             if (!file.isEmpty()) chosen = file.toStdString();
             return chosen;
           },
@@ -419,8 +419,8 @@ CChildFrame* CMainFrame::openDocument(const std::filesystem::path& hostPath) {
 std::optional<std::string> CMainFrame::chooseDocument(bool save, const std::string& current) {
   if (core_.unattended) return std::nullopt;
   QString filter = "Corvix Scripts (*.cvx);;All (*)";
-  QString file = save ? QFileDialog::getSaveFileName(this, "Save As", hostQs(current), filter)
-                      : QFileDialog::getOpenFileName(this, "Open", hostQs(current), filter);
+  QString file = save ? QFileDialog::getSaveFileName(this, "Save As", fromHostPath(current), filter)
+                      : QFileDialog::getOpenFileName(this, "Open", fromHostPath(current), filter);
   if (file.isEmpty()) return std::nullopt;
   return file.toStdString();
 }
@@ -499,8 +499,8 @@ void CMainFrame::updateActions() {
   CChildFrame* child = activeChild();
   if (child) {
     UndoStack& undo = child->document().undo();
-    action(command::Undo)->setText(qs("&Undo " + undo.undoName()).trimmed());
-    action(command::Redo)->setText(qs("&Redo " + undo.redoName()).trimmed());
+    action(command::Undo)->setText(fromCodePage("&Undo " + undo.undoName()).trimmed());
+    action(command::Redo)->setText(fromCodePage("&Redo " + undo.redoName()).trimmed());
     for (CChildFrame* c : children()) c->updateTitle();
   }
 }
@@ -510,7 +510,7 @@ void CMainFrame::updateRecentFiles() {
     QAction* a = action(command::FirstRecentFile + i);
     bool shown = std::size_t(i) < core_.recentFiles.size();
     a->setVisible(shown);
-    if (shown) a->setText(QString("&%1 %2").arg(i + 1).arg(hostQs(core_.recentFiles[std::size_t(i)])));
+    if (shown) a->setText(QString("&%1 %2").arg(i + 1).arg(fromHostPath(core_.recentFiles[std::size_t(i)])));
   }
 }
 

@@ -27,7 +27,7 @@ namespace {
 using pages::Check;
 
 QCheckBox* checkBox(QWidget* page, const std::string& label, bool checked) {
-  auto* box = new QCheckBox(qs(label), page);
+  auto* box = new QCheckBox(fromCodePage(label), page);
   box->setChecked(checked);
   return box;
 }
@@ -51,7 +51,7 @@ GeneralControls generalPage(SheetDialog& sheet, pages::CGeneralPage& page) {
   GeneralControls c{};
   int row = 0;
   auto line = [&](const std::string& label, const std::string& key, const std::string& value) {
-    auto* e = new QLineEdit(qs(value), w);
+    auto* e = new QLineEdit(fromCodePage(value), w);
     grid->addWidget(labelled(w, label, e), row, 0);
     grid->addWidget(e, row++, 1, 1, 2);
     sheet.bind().text(key, label, e);
@@ -69,13 +69,13 @@ GeneralControls generalPage(SheetDialog& sheet, pages::CGeneralPage& page) {
   grid->addWidget(c.showLicence, row++, 0, 1, 3);
   // The welcome message: four choices, the owner's text beside "Owner:".
   c.type = radioFrame(w, "&Welcome window message", {"Freeware", "Shareware", "Copyright", "Owner:"}, page.type, 4);
-  c.ownMsg = new QLineEdit(qs(page.ownMsg), c.type.box);
+  c.ownMsg = new QLineEdit(fromCodePage(page.ownMsg), c.type.box);
   auto* inside = static_cast<QGridLayout*>(c.type.box->layout());
   inside->addWidget(c.ownMsg, 1, 0, 1, 4);
   c.type.box->setEnabled(page.welcomeEnabled());
   grid->addWidget(c.type.box, row++, 0, 1, 3);
   c.archive = checkBox(w, "Split files in &archives (indicate size in KB:)", page.archive);
-  c.archiveSize = digitsOnly(new QLineEdit(qs(page.archiveSize), w));
+  c.archiveSize = digitsOnly(new QLineEdit(fromCodePage(page.archiveSize), w));
   c.archiveSize->setEnabled(page.archiveSizeEnabled());
   QObject::connect(c.archive, &QCheckBox::toggled, c.archiveSize, &QLineEdit::setEnabled);
   grid->addWidget(c.archive, row, 0, 1, 2);
@@ -92,18 +92,18 @@ GeneralControls generalPage(SheetDialog& sheet, pages::CGeneralPage& page) {
 }
 
 void store(const GeneralControls& c, pages::CGeneralPage& page) {
-  page.appName = fromQs(c.appName->text());
-  page.ver = fromQs(c.ver->text());
-  page.title = fromQs(c.title->text());
-  page.loadTxt = fromQs(c.loadTxt->text());
-  page.defDir = fromQs(c.defDir->text());
-  page.loadBmp = fromQs(c.loadBmp->text());
+  page.appName = toCodePage(c.appName->text());
+  page.ver = toCodePage(c.ver->text());
+  page.title = toCodePage(c.title->text());
+  page.loadTxt = toCodePage(c.loadTxt->text());
+  page.defDir = toCodePage(c.defDir->text());
+  page.loadBmp = toCodePage(c.loadBmp->text());
   page.regInfo = c.regInfo->isChecked();
   page.showLicence = c.showLicence->isChecked();
   page.type = c.type.selected();
-  page.ownMsg = fromQs(c.ownMsg->text());
+  page.ownMsg = toCodePage(c.ownMsg->text());
   page.archive = c.archive->isChecked();
-  page.archiveSize = fromQs(c.archiveSize->text());
+  page.archiveSize = toCodePage(c.archiveSize->text());
 }
 
 struct SystemControls {
@@ -120,7 +120,7 @@ SystemControls systemPage(SheetDialog& sheet, pages::CSystemPage& page) {
                          {"3.1", "3.11", "3.1x w/ Win32s", "Win'95/98", "NT 3.51", "NT 4 and up"}, page.minWin);
   c.platforms = radioFrame(w, "&Install platforms", {"Windows 16 Bits", "Windows 32 Bits", "Both"}, page.nSyst);
   c.language = radioFrame(w, "Installer &Language", {"English", "French"}, page.language);
-  c.build = digitsOnly(new QLineEdit(qs(page.nCompil), w));
+  c.build = digitsOnly(new QLineEdit(fromCodePage(page.nCompil), w));
   grid->addWidget(c.cpu.box, 0, 0);
   grid->addWidget(c.windows.box, 0, 1, 2, 1);
   grid->addWidget(c.platforms.box, 1, 0);
@@ -142,7 +142,7 @@ void store(const SystemControls& c, pages::CSystemPage& page) {
   page.minCpu = c.cpu.selected();
   page.minWin = c.windows.selected();
   page.nSyst = c.platforms.selected();
-  page.nCompil = fromQs(c.build->text());
+  page.nCompil = toCodePage(c.build->text());
   page.language = c.language.selected();
 }
 
@@ -159,9 +159,9 @@ UninstallControls uninstallPage(SheetDialog& sheet, pages::CUnInstallPage& page)
   c.which = radioFrame(w, "UnInstaller", {"Use &Dallow", "Use your &own UnInstaller"}, page.ownUnInstall);
   column->addWidget(c.which.box);
   c.group = new QComboBox(w);
-  for (const pages::EntryItem& item : page.groups) c.group->addItem(qs(item.text));
+  for (const pages::EntryItem& item : page.groups) c.group->addItem(fromCodePage(item.text));
   c.group->setCurrentIndex(page.group);
-  c.unDesc = new QLineEdit(qs(page.unDesc), w);
+  c.unDesc = new QLineEdit(fromCodePage(page.unDesc), w);
   auto* grid = new QGridLayout;
   grid->addWidget(labelled(w, "&Group to use for Dallow :", c.group), 0, 0);
   grid->addWidget(c.group, 0, 1);
@@ -179,7 +179,7 @@ UninstallControls uninstallPage(SheetDialog& sheet, pages::CUnInstallPage& page)
 void store(const UninstallControls& c, pages::CUnInstallPage& page) {
   page.ownUnInstall = c.which.selected();
   page.group = c.group->currentIndex();
-  page.unDesc = fromQs(c.unDesc->text());
+  page.unDesc = toCodePage(c.unDesc->text());
 }
 
 }  // namespace
@@ -233,7 +233,7 @@ bool runBackgroundSheet(const DialogContext& context, CScriptDoc& doc) {
   auto* bitmapBox = new QGroupBox("Bitmap", w);
   auto* bitmapGrid = new QGridLayout(bitmapBox);
   auto* nameLabel = new QLabel("&Name (must be on 1st disk) :", bitmapBox);
-  auto* bmpName = new QLineEdit(qs(model.bmpName), bitmapBox);
+  auto* bmpName = new QLineEdit(fromCodePage(model.bmpName), bitmapBox);
   nameLabel->setBuddy(bmpName);
   RadioFrame mode = radioFrame(bitmapBox, "&Drawing attributes",
                                {"Centered", "Stretched", "Mosaic", "Centered Mosaic", "All Screen"}, model.bmpMode);
@@ -274,7 +274,7 @@ bool runBackgroundSheet(const DialogContext& context, CScriptDoc& doc) {
     model.gradient = background.selected();
     model.vert = direction.selected();
     model.bitmap = bitmap->isChecked();
-    model.bmpName = fromQs(bmpName->text());
+    model.bmpName = toCodePage(bmpName->text());
     model.bmpMode = mode.selected();
     model.caption = caption->isChecked();
     model.ok(doc);
@@ -308,30 +308,30 @@ bool runEndSheet(const DialogContext& context, CScriptDoc& doc, int startPage) {
   grid->setRowStretch(4, 1);
   auto showLaunch = [&] {
     launch->clear();
-    for (const std::string& line : model.end.launch) launch->addItem(qs(line));
-    command->setText(qs(model.end.edit));
+    for (const std::string& line : model.end.launch) launch->addItem(fromCodePage(line));
+    command->setText(fromCodePage(model.end.edit));
   };
   showLaunch();
   QObject::connect(add, &QPushButton::clicked, w, [&] {
-    model.end.edit = fromQs(command->text());
+    model.end.edit = toCodePage(command->text());
     model.end.add();
     showLaunch();
   });
   QObject::connect(remove, &QPushButton::clicked, w, [&] {
     model.end.selected = launch->selectedItems().isEmpty() ? -1 : launch->currentRow();
-    model.end.edit = fromQs(command->text());
+    model.end.edit = toCodePage(command->text());
     model.end.remove();
     showLaunch();
   });
   QObject::connect(launch, &QListWidget::itemDoubleClicked, w, [&](QListWidgetItem* item) {
     model.end.pick(launch->row(item));
-    command->setText(qs(model.end.edit));
+    command->setText(fromCodePage(model.end.edit));
   });
 
   // "Web favorites".
   QWidget* web = sheet.addPage("Web favorites");
   auto* webGrid = new QGridLayout(web);
-  auto* startUrl = new QLineEdit(qs(model.web.startUrl), web);
+  auto* startUrl = new QLineEdit(fromCodePage(model.web.startUrl), web);
   QTreeWidget* rows = columnList(web, pages::CWebUrlDlg::columns(), {135, 135});
   auto* name = new QLineEdit(web);
   auto* url = new QLineEdit(web);
@@ -352,16 +352,16 @@ bool runEndSheet(const DialogContext& context, CScriptDoc& doc, int startPage) {
   webGrid->setRowStretch(4, 1);
   auto showRows = [&] {
     rows->clear();
-    for (const auto& [n, u] : model.web.rows) rows->addTopLevelItem(new QTreeWidgetItem({qs(n), qs(u)}));
-    name->setText(qs(model.web.nameEdit));
-    url->setText(qs(model.web.urlEdit));
+    for (const auto& [n, u] : model.web.rows) rows->addTopLevelItem(new QTreeWidgetItem({fromCodePage(n), fromCodePage(u)}));
+    name->setText(fromCodePage(model.web.nameEdit));
+    url->setText(fromCodePage(model.web.urlEdit));
   };
   showRows();
   static ui::ScriptedInteraction quiet;  // beeps when no port is given
   ui::Interaction& port = context.ui ? *context.ui : static_cast<ui::Interaction&>(quiet);
   QObject::connect(addFavourite, &QPushButton::clicked, web, [&] {
-    model.web.nameEdit = fromQs(name->text());
-    model.web.urlEdit = fromQs(url->text());
+    model.web.nameEdit = toCodePage(name->text());
+    model.web.urlEdit = toCodePage(url->text());
     if (model.web.add(port)) showRows();
   });
   QObject::connect(removeFavourite, &QPushButton::clicked, web, [&] {
@@ -370,8 +370,8 @@ bool runEndSheet(const DialogContext& context, CScriptDoc& doc, int startPage) {
   });
   QObject::connect(rows, &QTreeWidget::itemClicked, web, [&](QTreeWidgetItem* item) {
     model.web.pick(rows->indexOfTopLevelItem(item));
-    name->setText(qs(model.web.nameEdit));
-    url->setText(qs(model.web.urlEdit));
+    name->setText(fromCodePage(model.web.nameEdit));
+    url->setText(fromCodePage(model.web.urlEdit));
   });
 
   sheet.bind().radios("Reboot", "&Reboot", reboot.buttons);
@@ -387,7 +387,7 @@ bool runEndSheet(const DialogContext& context, CScriptDoc& doc, int startPage) {
   sheet.showPage(startPage);
   sheet.onOk = [&] {
     model.end.reboot = reboot.selected();
-    model.web.startUrl = fromQs(startUrl->text());
+    model.web.startUrl = toCodePage(startUrl->text());
     model.ok(doc);
     return true;
   };

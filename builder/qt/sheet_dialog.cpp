@@ -80,36 +80,36 @@ int listSelection(QListWidget* list) {
 }  // namespace
 
 void FieldBinding::text(const std::string& name, const std::string& label, QLineEdit* edit) {
-  edit->setObjectName(qs(name));
+  edit->setObjectName(fromCodePage(name));
   bound_.push_back({[=] {
                       ui::Field f = field(ui::Field::Kind::Text, name, label);
-                      f.value = fromQs(edit->text());
+                      f.value = toCodePage(edit->text());
                       return f;
                     },
-                    [=](const ui::Field& f) { edit->setText(qs(f.value)); }});
+                    [=](const ui::Field& f) { edit->setText(fromCodePage(f.value)); }});
 }
 
 void FieldBinding::text(const std::string& name, const std::string& label, QComboBox* combo) {
-  combo->setObjectName(qs(name));
+  combo->setObjectName(fromCodePage(name));
   bound_.push_back({[=] {
                       ui::Field f = field(ui::Field::Kind::Text, name, label);
-                      f.value = fromQs(combo->currentText());
+                      f.value = toCodePage(combo->currentText());
                       return f;
                     },
                     [=](const ui::Field& f) {
                       // A typed text that names a list item chooses that item.
-                      int row = combo->findText(qs(f.value));
+                      int row = combo->findText(fromCodePage(f.value));
                       if (row >= 0) {
                         combo->setCurrentIndex(row);
                       } else {
                         combo->setCurrentIndex(-1);
-                        combo->setEditText(qs(f.value));
+                        combo->setEditText(fromCodePage(f.value));
                       }
                     }});
 }
 
 void FieldBinding::colour(const std::string& name, const std::string& label, ColourSwatch* swatch) {
-  swatch->setObjectName(qs(name));
+  swatch->setObjectName(fromCodePage(name));
   bound_.push_back({[=] {
                       ui::Field f = field(ui::Field::Kind::Text, name, label);
                       f.value = std::to_string(swatch->colour());
@@ -126,7 +126,7 @@ void FieldBinding::colour(const std::string& name, const std::string& label, Col
 }
 
 void FieldBinding::check(const std::string& name, const std::string& label, QCheckBox* box) {
-  box->setObjectName(qs(name));
+  box->setObjectName(fromCodePage(name));
   bound_.push_back({[=] {
                       ui::Field f = field(ui::Field::Kind::Check, name, label);
                       f.checked = box->isChecked();
@@ -149,12 +149,12 @@ void FieldBinding::chosen(const std::string& name, const std::string& label,
 
 void FieldBinding::radios(const std::string& name, const std::string& label,
                           std::vector<QAbstractButton*> buttons) {
-  for (std::size_t i = 0; i < buttons.size(); ++i) buttons[i]->setObjectName(qs(name + std::to_string(i)));
+  for (std::size_t i = 0; i < buttons.size(); ++i) buttons[i]->setObjectName(fromCodePage(name + std::to_string(i)));
   bound_.push_back({[=] {
                       ui::Field f = field(ui::Field::Kind::Radio, name, label);
                       f.selected = -1;
                       for (std::size_t i = 0; i < buttons.size(); ++i) {
-                        f.items.push_back(fromQs(buttons[i]->text()));
+                        f.items.push_back(toCodePage(buttons[i]->text()));
                         if (buttons[i]->isChecked()) f.selected = int(i);
                       }
                       return f;
@@ -165,7 +165,7 @@ void FieldBinding::radios(const std::string& name, const std::string& label,
 }
 
 void FieldBinding::number(const std::string& name, const std::string& label, QSpinBox* spin) {
-  spin->setObjectName(qs(name));
+  spin->setObjectName(fromCodePage(name));
   bound_.push_back({[=] {
                       ui::Field f = field(ui::Field::Kind::Text, name, label);
                       f.value = std::to_string(spin->value());
@@ -180,12 +180,12 @@ void FieldBinding::number(const std::string& name, const std::string& label, QSp
 
 void FieldBinding::choice(const std::string& name, const std::string& label, QComboBox* combo,
                           const std::string& none) {
-  combo->setObjectName(qs(name));
+  combo->setObjectName(fromCodePage(name));
   int shift = none.empty() ? 0 : 1;
   bound_.push_back({[=] {
                       ui::Field f = field(ui::Field::Kind::Radio, name, label);
                       if (shift) f.items.push_back(none);
-                      for (int i = 0; i < combo->count(); ++i) f.items.push_back(fromQs(combo->itemText(i)));
+                      for (int i = 0; i < combo->count(); ++i) f.items.push_back(toCodePage(combo->itemText(i)));
                       f.selected = combo->currentIndex() + shift;
                       return f;
                     },
@@ -196,10 +196,10 @@ void FieldBinding::choice(const std::string& name, const std::string& label, QCo
 }
 
 void FieldBinding::choice(const std::string& name, const std::string& label, QListWidget* list) {
-  list->setObjectName(qs(name));
+  list->setObjectName(fromCodePage(name));
   bound_.push_back({[=] {
                       ui::Field f = field(ui::Field::Kind::Radio, name, label);
-                      for (int i = 0; i < list->count(); ++i) f.items.push_back(fromQs(list->item(i)->text()));
+                      for (int i = 0; i < list->count(); ++i) f.items.push_back(toCodePage(list->item(i)->text()));
                       f.selected = listSelection(list);
                       return f;
                     },
@@ -214,11 +214,11 @@ void FieldBinding::choice(const std::string& name, const std::string& label, QLi
 }
 
 void FieldBinding::choice(const std::string& name, const std::string& label, QTreeWidget* list) {
-  list->setObjectName(qs(name));
+  list->setObjectName(fromCodePage(name));
   bound_.push_back({[=] {
                       ui::Field f = field(ui::Field::Kind::Radio, name, label);
                       for (int i = 0; i < list->topLevelItemCount(); ++i) {
-                        f.items.push_back(fromQs(list->topLevelItem(i)->text(0)));
+                        f.items.push_back(toCodePage(list->topLevelItem(i)->text(0)));
                       }
                       f.selected = list->selectedItems().isEmpty()
                                        ? -1
@@ -265,7 +265,7 @@ void FieldBinding::drive(const std::vector<ui::Field>& answer, const std::vector
 SheetDialog::SheetDialog(const DialogContext& context, const std::string& caption, std::string id, std::string shot,
                          Frame frame)
     : QDialog(context.parent), context_(context), id_(std::move(id)), shot_(std::move(shot)) {
-  setWindowTitle(qs(caption));
+  setWindowTitle(fromCodePage(caption));
   setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   column_ = new QVBoxLayout(this);
   if (frame == Frame::Box) return;
@@ -290,7 +290,7 @@ void SheetDialog::setButtons(QPushButton* ok, QPushButton* cancel) {
 
 QWidget* SheetDialog::addPage(const std::string& title) {
   auto* page = new QWidget(tabs_);
-  tabs_->addTab(page, qs(title));
+  tabs_->addTab(page, fromCodePage(title));
   return page;
 }
 
@@ -317,7 +317,7 @@ bool SheetDialog::run() {
 ui::Page SheetDialog::describe() const {
   ui::Page page;
   page.id = id_;
-  page.caption = fromQs(windowTitle());
+  page.caption = toCodePage(windowTitle());
   page.text = text;
   page.fields = binding_.fields();
   page.next.clear();
@@ -363,7 +363,7 @@ void SheetDialog::refuse(const pages::Check& check) {
 }
 
 QWidget* labelled(QWidget* parent, const std::string& label, QWidget* buddy) {
-  auto* l = new QLabel(qs(label), parent);
+  auto* l = new QLabel(fromCodePage(label), parent);
   l->setBuddy(buddy);
   return l;
 }
@@ -377,12 +377,12 @@ int RadioFrame::selected() const {
 
 RadioFrame radioFrame(QWidget* parent, const std::string& title, const std::vector<std::string>& items,
                       int selected, int columns) {
-  RadioFrame frame{new QGroupBox(qs(title), parent), {}};
+  RadioFrame frame{new QGroupBox(fromCodePage(title), parent), {}};
   auto* grid = new QGridLayout(frame.box);
   auto* group = new QButtonGroup(frame.box);
   int rows = (int(items.size()) + columns - 1) / columns;
   for (std::size_t i = 0; i < items.size(); ++i) {
-    auto* radio = new QRadioButton(qs(items[i]), frame.box);
+    auto* radio = new QRadioButton(fromCodePage(items[i]), frame.box);
     radio->setChecked(int(i) == selected);
     group->addButton(radio);
     grid->addWidget(radio, int(i) % rows, int(i) / rows);
@@ -395,7 +395,7 @@ QTreeWidget* columnList(QWidget* parent, const std::vector<std::string>& titles,
   auto* list = new QTreeWidget(parent);
   list->setRootIsDecorated(false);
   QStringList header;
-  for (const std::string& t : titles) header << qs(t);
+  for (const std::string& t : titles) header << fromCodePage(t);
   list->setHeaderLabels(header);
   list->header()->setStretchLastSection(false);
   for (std::size_t i = 0; i < widths.size(); ++i) list->setColumnWidth(int(i), widths[i]);
@@ -415,8 +415,8 @@ QString qtFilters(const std::string& filters) {
   // Pairs of name and patterns; the names already show their patterns.
   for (std::size_t i = 0; i + 1 < parts.size(); i += 2) {
     if (parts[i].empty()) break;
-    QString patterns = qs(parts[i + 1]).replace(';', ' ');
-    out << qs(parts[i]).section('(', 0, 0).trimmed() + " (" + patterns + ")";
+    QString patterns = fromCodePage(parts[i + 1]).replace(';', ' ');
+    out << fromCodePage(parts[i]).section('(', 0, 0).trimmed() + " (" + patterns + ")";
   }
   return out.join(";;");
 }
@@ -427,10 +427,10 @@ std::optional<std::string> chooseFile(const DialogContext& context, const FileRe
   if (context.files && !request.startFolder.empty()) {
     if (auto host = context.files->hostPath(request.startFolder)) start = QString::fromStdString(host->string());
   }
-  QFileDialog dialog(context.parent, qs(request.title), start, qtFilters(request.filters));
+  QFileDialog dialog(context.parent, fromCodePage(request.title), start, qtFilters(request.filters));
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setFileMode(QFileDialog::ExistingFile);
-  if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(qs(request.defaultExtension));
+  if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(fromCodePage(request.defaultExtension));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   std::string host = dialog.selectedFiles().front().toStdString();
   if (!context.files) return host;

@@ -30,8 +30,8 @@ class QVBoxLayout;
 namespace vandrel::builder::qt {
 
 // The models' texts are in the Windows code page; Qt wants Unicode.
-using ui::qt::fromQs;
-using ui::qt::qs;
+using ui::qt::toCodePage;
+using ui::qt::fromCodePage;
 
 // A swatch painted with a colour (0x00BBGGRR, as the script stores it); a double-click
 // inside it asks for a new one.

@@ -31,7 +31,7 @@ class MiddleElision : public QStyledItemDelegate {
 };
 
 QLineEdit* shown(QWidget* parent, const std::string& text, bool readOnly = true) {
-  auto* e = new QLineEdit(qs(text), parent);
+  auto* e = new QLineEdit(fromCodePage(text), parent);
   e->setReadOnly(readOnly);
   return e;
 }
@@ -59,7 +59,7 @@ bool runSummarySheet(const DialogContext& context, CScriptDoc& doc, platform::Fi
   QLineEdit* subject = line("&Subject:", shown(w, model.subject, false));
   QLineEdit* templ = line("&Template:", shown(w, model.templateName, false));
   QLineEdit* author = line("&Author:", shown(w, model.author, false));
-  auto* comments = new QPlainTextEdit(qs(model.comments), w);
+  auto* comments = new QPlainTextEdit(fromCodePage(model.comments), w);
   comments->setReadOnly(true);
   grid->addWidget(new QLabel("Comments:", w), row++, 0, 1, 2);
   grid->addWidget(comments, row++, 0, 1, 2);
@@ -75,14 +75,14 @@ bool runSummarySheet(const DialogContext& context, CScriptDoc& doc, platform::Fi
   QTreeWidget* disks = columnList(s, {strItem(sid::SummaryDiskColumns, 1), strItem(sid::SummaryDiskColumns, 2)}, {195, 75});
   QIcon filesIcon = treeIcons(16).at(std::size_t(entryKind(category::Files).picture));
   for (const DiskSize& d : stats.disks) {
-    auto* item = new QTreeWidgetItem({qs(d.disk), qs(d.size)});
+    auto* item = new QTreeWidgetItem({fromCodePage(d.disk), fromCodePage(d.size)});
     item->setIcon(0, filesIcon);
     disks->addTopLevelItem(item);
   }
   disks->setMinimumHeight(90);
   stat->addWidget(disks, row++, 0, 1, 2);
   auto number = [&](const std::string& label, long long value) {
-    stat->addWidget(new QLabel(qs(label), s), row, 0);
+    stat->addWidget(new QLabel(fromCodePage(label), s), row, 0);
     stat->addWidget(shown(s, std::to_string(value)), row++, 1);
   };
   number("Total Size needed to generate install (in KB):", stats.totalKb);
@@ -92,7 +92,7 @@ bool runSummarySheet(const DialogContext& context, CScriptDoc& doc, platform::Fi
   number("Number of shortcuts added:", stats.shortcuts);
   stat->addWidget(new QLabel("Last generation path:", s), row, 0);
   stat->addWidget(shown(s, stats.lastGenPath), row++, 1);
-  auto* note = new QLabel(qs(stats.overhead), s);
+  auto* note = new QLabel(fromCodePage(stats.overhead), s);
   note->setWordWrap(true);
   stat->addWidget(note, row++, 0, 1, 2);
   stat->setRowStretch(row, 1);
@@ -100,9 +100,9 @@ bool runSummarySheet(const DialogContext& context, CScriptDoc& doc, platform::Fi
 
   sheet.showPage(startPage);
   sheet.onOk = [&] {
-    model.subject = fromQs(subject->text());
-    model.templateName = fromQs(templ->text());
-    model.author = fromQs(author->text());
+    model.subject = toCodePage(subject->text());
+    model.templateName = toCodePage(templ->text());
+    model.author = toCodePage(author->text());
     applySummaryPage(doc, model);
     return true;
   };
@@ -120,7 +120,7 @@ void runVersionSheet(const DialogContext& context, platform::FileSystem& files, 
   // its column loses its middle, and every cell carries its whole text as a tip.
   list->setItemDelegateForColumn(1, new MiddleElision(list));
   for (const VersionRow& r : versionRows(files, programFolder)) {
-    auto* item = new QTreeWidgetItem({qs(r.file), qs(r.description), qs(r.dateStamp), qs(r.sizeKb)});
+    auto* item = new QTreeWidgetItem({fromCodePage(r.file), fromCodePage(r.description), fromCodePage(r.dateStamp), fromCodePage(r.sizeKb)});
     for (int column = 0; column < 4; ++column) item->setToolTip(column, item->text(column));
     list->addTopLevelItem(item);
   }

@@ -27,10 +27,10 @@ struct SimpleDialog {
   SimpleDialog(const std::string& caption, const std::string& text, bool withCancel)
       : layout(new QVBoxLayout(&dialog)) {
     dialog.setFont(dialogFont());
-    dialog.setWindowTitle(qs(caption));
+    dialog.setWindowTitle(fromCodePage(caption));
     dialog.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
     if (!text.empty()) {
-      auto* label = new QLabel(qs(text), &dialog);
+      auto* label = new QLabel(fromCodePage(text), &dialog);
       label->setWordWrap(true);
       label->setTextFormat(Qt::PlainText);
       layout->addWidget(label);
@@ -58,7 +58,7 @@ struct SimpleDialog {
 std::optional<int> runChoiceDialog(const Choice& choice, ScriptedInteraction* autopilot) {
   SimpleDialog d(choice.caption, choice.text, true);
   auto* list = new QListWidget(&d.dialog);
-  for (const std::string& item : choice.items) list->addItem(qs(item));
+  for (const std::string& item : choice.items) list->addItem(fromCodePage(item));
   int count = static_cast<int>(choice.items.size());
   list->setCurrentRow(choice.initial >= 0 && choice.initial < count ? choice.initial : 0);
   d.body->addWidget(list);

@@ -19,8 +19,8 @@
 
 namespace vandrel::ui::qt {
 
-QString qs(const std::string& text) { return QString::fromStdString(platform::cp1252ToUtf8(text)); }
-std::string fromQs(const QString& text) { return platform::utf8ToCp1252(text.toStdString()); }
+QString fromCodePage(const std::string& text) { return QString::fromStdString(platform::cp1252ToUtf8(text)); }
+std::string toCodePage(const QString& text) { return platform::utf8ToCp1252(text.toStdString()); }
 
 QFont dialogFont() {
   QFont font("DejaVu Sans");
@@ -42,14 +42,14 @@ void DialogUnits::place(QWidget* widget, int x, int y, int w, int h, QPoint orig
 
 void setUpDialog(QDialog& dialog, const std::string& caption, const DialogUnits& du, int w, int h) {
   dialog.setFont(dialogFont());
-  dialog.setWindowTitle(qs(caption));
+  dialog.setWindowTitle(fromCodePage(caption));
   dialog.setWindowFlag(Qt::WindowContextHelpButtonHint, false);
   dialog.setFixedSize(du.size(w, h));
 }
 
 QLabel* placeText(QWidget& parent, const DialogUnits& du, const std::string& text, int x, int y, int w,
                   int h, QPoint origin) {
-  auto* label = new QLabel(qs(text), &parent);
+  auto* label = new QLabel(fromCodePage(text), &parent);
   label->setTextFormat(Qt::PlainText);
   label->setWordWrap(true);
   label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -59,7 +59,7 @@ QLabel* placeText(QWidget& parent, const DialogUnits& du, const std::string& tex
 
 QPushButton* placeButton(QWidget& parent, const DialogUnits& du, const std::string& label, int x, int y,
                          int w, int h, QPoint origin) {
-  auto* button = new QPushButton(qs(label), &parent);
+  auto* button = new QPushButton(fromCodePage(label), &parent);
   du.place(button, x, y, w, h, origin);
   return button;
 }

@@ -21,9 +21,10 @@ class QWidget;
 
 namespace vandrel::ui::qt {
 
-// The models' texts are in the Windows code page; Qt wants Unicode.
-QString qs(const std::string& text);
-std::string fromQs(const QString& text);
+// The models' texts are in the Windows code page (1252); Qt wants Unicode. These two convert
+// between them; a host path (UTF-8 already) is made a QString without conversion.
+QString fromCodePage(const std::string& text);
+std::string toCodePage(const QString& text);
 
 // Every dialog's font: a small sans-serif face of 11 pixels, the size of the system's dialog
 // font, so that the dialogs come out at the size their units describe.

@@ -16,7 +16,7 @@ std::unique_ptr<QWidget> showDiskMessageWindow(const DiskMessage& message) {
   auto window = std::make_unique<QDialog>();
   DialogUnits du;
   setUpDialog(*window, message.caption, du, 196, 87);
-  auto* text = new QPlainTextEdit(qs(message.text), window.get());
+  auto* text = new QPlainTextEdit(fromCodePage(message.text), window.get());
   text->setReadOnly(true);
   text->setTextInteractionFlags(Qt::TextSelectableByMouse);  // no caret
   du.place(text, 5, 5, 185, 77);

@@ -44,11 +44,11 @@ FolderDialog::FolderDialog(const FolderPrompt& prompt, const FolderMapping& mapp
   setFileMode(QFileDialog::AnyFile);
   setAcceptMode(QFileDialog::AcceptOpen);
   setNameFilter("(*.dum)");
-  setWindowTitle(qs(prompt.caption));
-  setLabelText(QFileDialog::FileName, qs(prompt.text));
+  setWindowTitle(fromCodePage(prompt.caption));
+  setLabelText(QFileDialog::FileName, fromCodePage(prompt.text));
   setLabelText(QFileDialog::Accept, "&OK");
   // The file name is the dummy name, kept out of sight with the file-type row.
-  selectFile(qs(prompt.dummyName));
+  selectFile(fromCodePage(prompt.dummyName));
   for (const char* hidden : {"fileNameEdit", "fileTypeLabel", "fileTypeCombo"}) {
     if (QWidget* widget = findChild<QWidget*>(hidden)) widget->hide();
   }
@@ -76,7 +76,7 @@ void FolderDialog::showInFolder(const std::string& folder) {
   }
   // The folder as asked for, even one that does not exist yet (a destination to be made).
   folder_ = folder;
-  selectFile(qs(prompt_.dummyName));
+  selectFile(fromCodePage(prompt_.dummyName));
 }
 
 void FolderDialog::openFolder(const std::string& folder) { showInFolder(folder); }

@@ -74,10 +74,10 @@ Answer threeButtonQuestion(const Message& message, ScriptedInteraction* autopilo
 
 Answer runMessageBox(const Message& message, ScriptedInteraction* autopilot) {
   if (message.buttons == Buttons::YesYesToAllNo) return threeButtonQuestion(message, autopilot);
-  QMessageBox box(QMessageBox::NoIcon, qs(message.caption), qs(message.text));
+  QMessageBox box(QMessageBox::NoIcon, fromCodePage(message.caption), fromCodePage(message.text));
   box.setFont(dialogFont());
   box.setIconPixmap(messageIcon(message.icon, box));
-  if (!message.detail.empty()) box.setInformativeText(qs(message.detail));
+  if (!message.detail.empty()) box.setInformativeText(fromCodePage(message.detail));
   std::map<QAbstractButton*, Answer> answers;
   std::vector<Answer> buttons = buttonsOf(message.buttons);
   Answer preset = defaultAnswer(message);

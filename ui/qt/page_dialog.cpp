@@ -109,7 +109,7 @@ void PageDialog::layOutNotice() {
 
 void PageDialog::layOutLicence() {
   text(page_.heading, 85, 0, 175, 25);
-  auto* box = new QPlainTextEdit(qs(page_.longText), this);
+  auto* box = new QPlainTextEdit(fromCodePage(page_.longText), this);
   box->setReadOnly(true);
   box->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   du_.place(box, 85, 30, 175, 130, origin_);
@@ -146,7 +146,7 @@ void PageDialog::layOutDestination() {
   text(paragraph(0), 85, 0, 175, 25);
   text(paragraph(1), 85, 28, 175, 18);
   text(paragraph(2), 85, 46, 175, 18);
-  auto* box = new QGroupBox(qs(page_.fields[0].label), this);
+  auto* box = new QGroupBox(fromCodePage(page_.fields[0].label), this);
   du_.place(box, 85, 66, 175, 44, origin_);
   QLineEdit* folder = makeEdit(0);
   // The folder is a line of text, changed only through Change.
@@ -159,7 +159,7 @@ void PageDialog::layOutDestination() {
   folder->raise();
   du_.place(makePageButton(0, *this), 205, 91, 50, 14, origin_);
   Widgets& backup = widgets_[1];
-  backup.check = new QCheckBox(qs(page_.fields[1].label), this);
+  backup.check = new QCheckBox(fromCodePage(page_.fields[1].label), this);
   backup.check->setChecked(page_.fields[1].checked);
   du_.place(backup.check, 85, 115, 160, 10, origin_);
   const int tops[] = {132, 144};
@@ -176,7 +176,7 @@ void PageDialog::layOutStacked() {
   auto* column = new QVBoxLayout(area);
   column->setContentsMargins(0, 0, 0, 0);
   if (!page_.text.empty()) {
-    auto* label = new QLabel(qs(page_.text), area);
+    auto* label = new QLabel(fromCodePage(page_.text), area);
     label->setWordWrap(true);
     label->setTextFormat(Qt::PlainText);
     column->addWidget(label);
@@ -194,7 +194,7 @@ void PageDialog::addFieldTo(QVBoxLayout* column, int index) {
       QLineEdit* edit = makeEdit(index);
       edit->setParent(area);
       auto* row = new QHBoxLayout;
-      auto* label = new QLabel(qs(field.label), area);
+      auto* label = new QLabel(fromCodePage(field.label), area);
       label->setBuddy(edit);
       row->addWidget(label);
       row->addWidget(edit, 1);
@@ -202,7 +202,7 @@ void PageDialog::addFieldTo(QVBoxLayout* column, int index) {
       break;
     }
     case Field::Kind::Check:
-      w.check = new QCheckBox(qs(field.label), area);
+      w.check = new QCheckBox(fromCodePage(field.label), area);
       w.check->setChecked(field.checked);
       column->addWidget(w.check);
       break;
@@ -226,7 +226,7 @@ void PageDialog::addFieldTo(QVBoxLayout* column, int index) {
 
 QLineEdit* PageDialog::makeEdit(int index) {
   Widgets& w = widgets_[index];
-  w.edit = new QLineEdit(qs(page_.fields[index].value), this);
+  w.edit = new QLineEdit(fromCodePage(page_.fields[index].value), this);
   return w.edit;
 }
 
@@ -236,7 +236,7 @@ QListWidget* PageDialog::makeCheckList(int index) {
   w.list = new QListWidget(this);
   w.list->setItemDelegate(new CheckOnTheRight(w.list));
   for (std::size_t k = 0; k < field.items.size(); ++k) {
-    auto* item = new QListWidgetItem(qs(field.items[k]), w.list);
+    auto* item = new QListWidgetItem(fromCodePage(field.items[k]), w.list);
     item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable | Qt::ItemIsSelectable);
     bool on = k < field.itemChecked.size() && field.itemChecked[k];
     item->setCheckState(on ? Qt::Checked : Qt::Unchecked);
@@ -249,7 +249,7 @@ void PageDialog::makeRadios(int index) {
   Widgets& w = widgets_[index];
   auto* group = new QButtonGroup(this);
   for (std::size_t k = 0; k < field.items.size(); ++k) {
-    auto* radio = new QRadioButton(qs(field.items[k]), this);
+    auto* radio = new QRadioButton(fromCodePage(field.items[k]), this);
     radio->setChecked(static_cast<int>(k) == field.selected);
     group->addButton(radio);
     w.radios.push_back(radio);
@@ -257,7 +257,7 @@ void PageDialog::makeRadios(int index) {
 }
 
 QPushButton* PageDialog::makePageButton(std::size_t action, QWidget& parent) {
-  auto* button = new QPushButton(qs(page_.actions[action]), &parent);
+  auto* button = new QPushButton(fromCodePage(page_.actions[action]), &parent);
   connect(button, &QPushButton::clicked, this, [this, action] {
     result_.pageButton = static_cast<int>(action);
     leave(PageResult::Action::PageButton);
@@ -302,7 +302,7 @@ PageResult PageDialog::result() const {
   for (std::size_t i = 0; i < page_.fields.size(); ++i) {
     Field& field = result.fields[i];
     const Widgets& w = widgets_[i];
-    if (w.edit) field.value = fromQs(w.edit->text());
+    if (w.edit) field.value = toCodePage(w.edit->text());
     if (w.check) field.checked = w.check->isChecked();
     if (w.list) {
       field.itemChecked.assign(field.items.size(), false);
@@ -321,7 +321,7 @@ void PageDialog::drive(const PageResult& wanted) {
   for (std::size_t i = 0; i < wanted.fields.size() && i < widgets_.size(); ++i) {
     const Field& field = wanted.fields[i];
     Widgets& w = widgets_[i];
-    if (w.edit) w.edit->setText(qs(field.value));
+    if (w.edit) w.edit->setText(fromCodePage(field.value));
     if (w.check) w.check->setChecked(field.checked);
     if (w.list) {
       for (int row = 0; row < w.list->count(); ++row) {

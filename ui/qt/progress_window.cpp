@@ -27,12 +27,12 @@ ProgressWindow::ProgressWindow(Program program, const Progress& model) {
 }
 
 void ProgressWindow::show(const Progress& model) {
-  setWindowTitle(qs(model.caption));
+  setWindowTitle(fromCodePage(model.caption));
   if (copying_) {
     showCopyLines(model.lines);
   } else {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
-      lines_[i]->setText(i < model.lines.size() ? qs(model.lines[i]) : QString());
+      lines_[i]->setText(i < model.lines.size() ? fromCodePage(model.lines[i]) : QString());
     }
   }
   for (std::size_t i = 0; i < boxes_.size(); ++i) {
@@ -130,11 +130,11 @@ void ProgressWindow::showCopyLines(const std::vector<std::string>& lines) {
   auto at = [&lines](std::size_t i) { return i < lines.size() ? lines[i] : std::string(); };
   auto [copying, source] = splitFirstWord(at(0));
   auto [to, destination] = splitFirstWord(at(2));
-  copyingLabel_->setText(qs(copying));
-  lines_[0]->setText(qs(source));
-  lines_[1]->setText(qs(at(1)));
-  toLabel_->setText(qs(to));
-  lines_[2]->setText(qs(destination));
+  copyingLabel_->setText(fromCodePage(copying));
+  lines_[0]->setText(fromCodePage(source));
+  lines_[1]->setText(fromCodePage(at(1)));
+  toLabel_->setText(fromCodePage(to));
+  lines_[2]->setText(fromCodePage(destination));
 }
 
 }  // namespace vandrel::ui::qt
