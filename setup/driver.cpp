@@ -1,7 +1,9 @@
 // The setup engine's installation driver.
 #include "setup/driver.h"
 
+#include "platform/disk_room.h"
 #include "setup/closing_dialog.h"
+#include "setup/common/setup_texts.h"
 #include "setup/copy/expansion_record.h"
 #include "setup/directory_pass.h"
 #include "setup/end_actions.h"
@@ -33,6 +35,16 @@ bool scriptExists(SetupApp& app) {
 DriverOutcome showClosing(SetupApp& app, int code) {
   app.ui().closing(closingDialog(code, app.state().appName, app.strings()));
   return DriverOutcome{code};
+}
+
+// A drive without room for the copies: named before anything is copied (the stop message, on
+// standard error too in an unattended run), and the run ends as one terminated before it was
+// achieved.
+DriverOutcome stopForFullDisk(SetupApp& app, const platform::DiskShortage& full) {
+  app.tell(script::formatMessage(copyText(app.strings(), sid::DiskFull),
+                                std::string(1, full.drive) + ":", std::to_string(full.needed)),
+           ui::Icon::Stop);
+  return showClosing(app, status::Fatal);
 }
 
 // Steps 9 to 13: the wizard's settings, the optional directories and the wizard itself.
@@ -133,13 +145,15 @@ DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
   std::size_t lastBackslash = module.rfind('\\');
   state.engineFolder = lastBackslash == std::string::npos ? "" : module.substr(0, lastBackslash + 1);
   app.script().setPath(state.engineFolder + "Script.vrx");
-  registerCleanUp(app);
-  if (steps.holdsInstallationLock && !state.engineFolder.empty()) {
-    removeExpansionLeftovers(machine.files(), state.engineFolder);
-  }
+  // Nothing on the machine changes before the script is found: an engine started in the
+  // wrong place registers no clean-up for an uninstaller that is not there.
   if (!scriptExists(app)) {
     app.tell(s.get(sid::ScriptMissing), ui::Icon::Stop);
     return {};
+  }
+  registerCleanUp(app);
+  if (steps.holdsInstallationLock && !state.engineFolder.empty()) {
+    removeExpansionLeftovers(machine.files(), state.engineFolder);
   }
 
   state.appName = app.value(Section::Settings, script::key::AppName, "");
@@ -156,6 +170,11 @@ DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
   if (code != 0) return showClosing(app, code);
 
   if (!runWizard(app, steps)) return showClosing(app, status::Cancelled);
+  if (steps.diskShortage) {
+    if (std::optional<platform::DiskShortage> full = steps.diskShortage(app)) {
+      return stopForFullDisk(app, *full);
+    }
+  }
   fillShellFolders(machine.shell(), state);
   createDirectories(app.script(), state, machine.files(), &app.log());
 

@@ -27,6 +27,9 @@ struct DriverSteps {
   std::function<int(SetupApp&)> installFiles = [](SetupApp& app) {
     return setup::installFiles(app);
   };
+  // The drive without room for the copies, asked once the wizard has ended.
+  std::function<std::optional<platform::DiskShortage>(SetupApp&)> diskShortage =
+      [](SetupApp& app) { return findDiskShortage(app); };
   InstallWindow* window = nullptr;                 // none: no install window is shown
   // The run holds the machine's installation lock: what a killed installation left in the
   // engine folder may be cleared, since no other installation is using it.

@@ -3,8 +3,12 @@
 // with the success dialog.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <functional>
 
+#include "platform/formats/szdd.h"
 #include "setup/driver.h"
 #include "setup/strings/setup_strings.h"
 #include "tests/support/fake_interaction.h"
@@ -56,7 +60,9 @@ class BackupInteraction : public test::FakeInteraction {
 struct Installation {
   MemoryMachine machine;
   BackupInteraction ui;
+  DriverSteps steps;
   DriverOutcome outcome;
+  std::FILE* errors = std::tmpfile();  // the lines the engine writes on its error stream
 
   Installation() {
     test::MemoryFileSystem& files = machine.memoryFiles();
@@ -64,9 +70,17 @@ struct Installation {
     files.writeFile("C:\\Pkg\\small.dat", std::string(kSmall, 's'));
     files.writeFile("C:\\Pkg\\large.dat", std::string(kLarge, 'l'));
   }
+  ~Installation() { std::fclose(errors); }
   void install() {
     SetupApp app(machine, ui, setupStrings());
-    outcome = runInstallation(app, "C:\\Pkg\\");
+    app.setErrorStream(errors);
+    outcome = runInstallation(app, "C:\\Pkg\\", steps);
+  }
+  std::string errorLines() {
+    std::string text;
+    std::rewind(errors);
+    for (int c; (c = std::fgetc(errors)) != EOF;) text += static_cast<char>(c);
+    return text;
   }
   std::vector<std::string> questions() const {
     std::vector<std::string> texts;
@@ -100,8 +114,13 @@ TEST(InstallFailures, AFileThatCannotBeWrittenWhollyAsksAndNoEndsAsCancelled) {
     const char* untouched;  // a destination that must keep its earlier content, if any
   };
   const Case cases[] = {
+      // The room is taken by another program after the check before the copy.
       {"disk full in the middle of the large file",
-       [](Installation& r) { r.machine.memoryFiles().setFreeSpace('C', 40000); }, nullptr},
+       [](Installation& r) {
+         r.machine.memoryFiles().setFreeSpace('C', 40000);
+         r.steps.diskShortage = nullptr;
+       },
+       nullptr},
       {"writes failing after a budget",
        [](Installation& r) { r.machine.memoryFiles().failWritesAfter(30000); }, nullptr},
       {"a locked destination file",
@@ -189,6 +208,128 @@ TEST(InstallFailures, AnInstalledScriptThatCannotBeWrittenEndsWithTheErrorOutcom
   run.install();
   EXPECT_EQ(run.outcome.closingStatus, status::GroupsFailed);
   EXPECT_FALSE(run.machine.memoryFiles().exists("C:\\App\\Bin\\small.dat"));
+}
+
+const char* kErrorOutcome =
+    "An error has occured while setting-up your system. You should restart the setup procedure "
+    "to complete this installation.";
+
+// A file that could not be written and the user goes on: the later entries are made, but the
+// run ends with errors and names the file on the error stream.
+TEST(InstallFailures, AFileNotCopiedWhenTheUserGoesOnEndsWithErrorsAndIsNamed) {
+  Installation run;
+  run.machine.memoryFiles().writeFile("C:\\App\\Bin\\large.dat", "old");
+  run.machine.memoryFiles().denyAccess("C:\\App\\Bin\\large.dat");
+  run.ui.answers = {ui::Answer::Yes};
+  run.install();
+  EXPECT_EQ(run.outcome.closingStatus, status::GroupsFailed);
+  EXPECT_EQ(exitStatusFor(run.outcome), 15);
+  ASSERT_EQ(run.ui.closings.size(), 1u);
+  EXPECT_EQ(run.ui.closings[0].lower, kErrorOutcome);
+  EXPECT_EQ(run.questions(), std::vector<std::string>{kShortCopy});
+  EXPECT_TRUE(run.machine.memoryFiles().readFile("C:\\App\\Bin\\large.dat") == "old");
+  EXPECT_EQ(run.errorLines(),
+            "tamsin32: C:\\App\\Bin\\large.dat was not copied: the copy was cut short (write "
+            "failure or cancel)\n");
+  // Everything after the file was still installed.
+  EXPECT_EQ(run.machine.memoryShell().created, std::vector<std::string>{kLink});
+  EXPECT_EQ(run.machine.memoryRegistry().stringValue(platform::hkey::LocalMachine,
+                                                     "Software\\Orlwen\\Tool", "Version"),
+            "1.0");
+}
+
+// The package's uninstaller, stored compressed, expanded into the Windows folder last.
+constexpr std::size_t kUninstallerSize = 200000;
+struct UninstallerPackage : Installation {
+  UninstallerPackage() {
+    test::MemoryFileSystem& files = machine.memoryFiles();
+    platform::Bytes program(kUninstallerSize);
+    for (std::size_t i = 0; i < program.size(); ++i) program[i] = static_cast<std::uint8_t>(i % 251);
+    platform::Bytes stored = platform::szdd::compress(program);
+    files.writeFile("C:\\Pkg\\Pes32E.ex_", std::string(stored.begin(), stored.end()));
+    std::string script = *files.readFile("C:\\WINDOWS\\Script.vrx");
+    std::size_t count = script.find("nbFiles=2");
+    script.replace(count, 9, "nbFiles=3");
+    std::size_t after = script.find("[Groups]");
+    script.insert(after, "2=Pes32E.ex_,Peskin32.exe,4,1,1000,0,1,1," + std::to_string(stored.size()) +
+                             ",0,0\r\n");
+    files.writeFile("C:\\WINDOWS\\Script.vrx", script);
+  }
+  // Files whose names tell of the uninstaller or of an expansion's temporary file.
+  std::vector<std::string> uninstallerFiles() {
+    std::vector<std::string> found;
+    for (const std::string& path : machine.memoryFiles().listAll()) {
+      std::string upper = path;
+      for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      if (upper.find("PESKIN32") != std::string::npos || upper.find("\\KVB") != std::string::npos) {
+        found.push_back(path);
+      }
+    }
+    return found;
+  }
+};
+
+TEST(InstallFailures, TheUninstallerOnADiskThatFillsUpIsNamedWithTheDiskAndLeavesNoPart) {
+  UninstallerPackage run;
+  // Room for the files before it and for its compressed copy, not for the whole program; the
+  // room is taken by another program after the check before the copy.
+  run.machine.memoryFiles().setFreeSpace('C', 100000);
+  run.steps.diskShortage = nullptr;
+  run.ui.answers = {ui::Answer::Yes};  // the unattended default: go on
+  run.install();
+  EXPECT_EQ(run.outcome.closingStatus, status::GroupsFailed);
+  EXPECT_NE(exitStatusFor(run.outcome), 0);
+  EXPECT_EQ(run.questions(), std::vector<std::string>{kShortCopy});
+  const std::string lines = run.errorLines();
+  EXPECT_EQ(lines.rfind("tamsin32: C:\\WINDOWS\\Peskin32.exe was not copied: drive C: is full: 200000 "
+                        "bytes are needed, ", 0),
+            0u)
+      << lines;
+  EXPECT_EQ(std::count(lines.begin(), lines.end(), '\n'), 1) << lines;
+  EXPECT_EQ(run.uninstallerFiles(), std::vector<std::string>{}) << "no part of the uninstaller";
+  EXPECT_TRUE(run.machine.memoryFiles().readFile("C:\\App\\Bin\\large.dat") == std::string(kLarge, 'l'));
+}
+
+TEST(InstallFailures, ADiskWithoutRoomIsNamedBeforeAnythingIsCopied) {
+  UninstallerPackage run;
+  const std::vector<std::string> before = run.machine.memoryFiles().listAll();
+  run.machine.memoryFiles().setFreeSpace('C', 100000);
+  run.install();
+  EXPECT_EQ(run.outcome.closingStatus, status::Fatal);
+  EXPECT_EQ(exitStatusFor(run.outcome), 11);
+  EXPECT_TRUE(run.questions().empty());
+  // The script, both files and the expanded uninstaller; the compressed one beside the engine
+  // while it is expanded.
+  const std::size_t stored = run.machine.memoryFiles().status("C:\\Pkg\\Pes32E.ex_")->size;
+  const std::size_t script = run.machine.memoryFiles().status("C:\\WINDOWS\\Script.vrx")->size;
+  const std::string needed = std::to_string(script + kSmall + kLarge + kUninstallerSize + stored);
+  bool named = false;
+  for (const ui::Message& m : run.ui.messages) {
+    if (m.icon != ui::Icon::Stop) continue;
+    EXPECT_EQ(m.text, "There is not enough free space on drive C: to install this software: " + needed +
+                          " bytes are needed. Free some space on the drive, then run Setup again.");
+    named = true;
+  }
+  EXPECT_TRUE(named);
+  ASSERT_EQ(run.ui.closings.size(), 1u);
+  EXPECT_EQ(run.ui.closings[0].upper,
+            "The setup procedure was terminated before it was completely achieved.");
+  EXPECT_EQ(run.machine.memoryFiles().listAll(), before) << "nothing was made";
+  EXPECT_TRUE(run.machine.memoryShell().created.empty());
+}
+
+TEST(InstallFailures, AReplacedFileCutShortByAFullDiskIsRemovedAndItsBackupKept) {
+  Installation run;
+  run.ui.backup = true;
+  run.machine.memoryFiles().writeFile("C:\\App\\Bin\\large.dat", "old");
+  run.machine.memoryFiles().setFreeSpace('C', 40000);
+  run.steps.diskShortage = nullptr;  // the room taken after the check
+  run.ui.answers = {ui::Answer::No};
+  run.install();
+  EXPECT_EQ(run.outcome.closingStatus, status::Fatal);
+  EXPECT_FALSE(run.machine.memoryFiles().exists("C:\\App\\Bin\\large.dat"))
+      << "no half-written file passes for the package's";
+  EXPECT_TRUE(run.machine.memoryFiles().readFile("C:\\App\\Backup\\large.dat") == "old");
 }
 
 }  // namespace

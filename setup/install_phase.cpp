@@ -2,10 +2,13 @@
 // folders, disk messages, short copies, shared files), then groups, INI and registry.
 #include "setup/install_phase.h"
 
+#include <algorithm>
 #include <climits>
+#include <map>
 #include <optional>
 #include <string>
 
+#include "platform/disk_room.h"
 #include "script/list_item.h"
 #include "script/schema.h"
 #include "setup/changes/ini_registry.h"
@@ -28,13 +31,6 @@ constexpr std::size_t kDummyNameLength = 4;  // "Junk" after the folder the user
 long long saturatingAdd(long long a, long long b) {
   if (b > 0 && a > LLONG_MAX - b) return LLONG_MAX;
   return a + b;
-}
-
-// Whether an entry belongs to this installation: its platform and its component.
-bool entryApplies(const SetupState& state, const script::FileEntry& entry) {
-  long platform = entry.platform.number("0");
-  if (platform != 0 && platform != state.platform) return false;
-  return isDirectorySelected(state, entry.dir.number("-1"));
 }
 
 enum class Outcome { Next, EndOfList, Cancelled, MissingFile };
@@ -61,6 +57,9 @@ class InstallRun {
                                                          const std::string& destination,
                                                          bool& cancelled);
   void showDiskMessage(long disk);
+  // Names a file the copy did not put in place on the error stream, with the full drive
+  // when it did not fit.
+  void reportNotCopied(const CopyRequest& request);
   std::string description(long number);
 
   SetupApp& app_;
@@ -73,6 +72,7 @@ class InstallRun {
   std::vector<std::string>& sharedFiles_;
   std::string filesSection_;
   long currentDisk_ = 0;
+  std::vector<std::string> notCopied_;  // destinations left without the package's file
 };
 
 int InstallRun::run() {
@@ -122,7 +122,9 @@ int InstallRun::run() {
   bool completed = updateIniAndRegistry(changes, sharedFiles_, changeFailed);
   progress_.close();
   if (!completed) return status::Fatal;
-  return changeFailed ? status::GroupsFailed : kDone;
+  // A file that was not copied leaves the installation short of what the package holds: it
+  // ends with the error outcome, like a change that could not be made.
+  return changeFailed || !notCopied_.empty() ? status::GroupsFailed : kDone;
 }
 
 Outcome InstallRun::installEntry(long index) {
@@ -164,6 +166,7 @@ Outcome InstallRun::installEntry(long index) {
   long long copied = copier_.copy(request, std::move(source));
 
   if (copied != size && !progress_.cancelled()) {
+    if (!copier_.lastCopied()) reportNotCopied(request);
     if (dialogs_.ask(copyText(app_.strings(), sid::ShortCopy)) != ui::Answer::Yes) {
       progress_.setCancelled();
     }
@@ -172,6 +175,23 @@ Outcome InstallRun::installEntry(long index) {
   }
   progress_.pump();
   return Outcome::Next;
+}
+
+void InstallRun::reportNotCopied(const CopyRequest& request) {
+  const std::string destination = request.destinationFolder + request.targetName;
+  notCopied_.push_back(destination);
+  platform::FileSystem& files = app_.machine().files();
+  const std::string stored = request.sourceFolder + request.sourceName;
+  std::optional<std::uint64_t> needed;
+  if (script::readFlag(request.expand) == script::Flag::Set) {
+    needed = platform::expandedSizeOf(files, stored);
+  } else if (auto status = files.status(stored)) {
+    needed = status->size;
+  }
+  std::optional<platform::DiskShortage> full;
+  if (needed) full = platform::shortageFor(files, files.fullPath(destination), *needed);
+  app_.problem(destination + " was not copied: " +
+               (full ? platform::describeShortage(*full) : copier_.lastRule()));
 }
 
 std::string InstallRun::description(long number) {
@@ -246,6 +266,67 @@ long long computeCopyTotal(const script::ScriptReader& script, const SetupState&
 }
 
 long long computeCopyTotal(SetupApp& app) { return computeCopyTotal(app.script(), app.state()); }
+
+bool entryApplies(const SetupState& state, const script::FileEntry& entry) {
+  long platform = entry.platform.number("0");
+  if (platform != 0 && platform != state.platform) return false;
+  return isDirectorySelected(state, entry.dir.number("-1"));
+}
+
+std::optional<platform::DiskShortage> findDiskShortage(SetupApp& app) {
+  const SetupState& state = app.state();
+  platform::FileSystem& files = app.machine().files();
+  std::map<char, std::uint64_t> needs;  // drive letter -> bytes the copies add to it
+  // A file replaced without a backup gives its room back to the new one.
+  auto add = [&](const std::string& destination, std::uint64_t bytes) {
+    char drive = platform::driveLetterOf(files.fullPath(destination));
+    if (drive == 0) return;
+    std::uint64_t freed = 0;
+    if (!state.backup) {
+      auto existing = files.status(destination);
+      if (existing && !existing->isDirectory()) freed = existing->size;
+    }
+    needs[drive] += bytes > freed ? bytes - freed : 0;
+  };
+  if (auto script = files.status(state.engineFolder + "Script.vrx")) {
+    add(state.installFolder + "\\Script.vrx", script->size);
+  }
+  // Each compressed file is first copied whole beside the engine, then expanded.
+  std::uint64_t largestStored = 0;
+  const std::string section = script::sectionName(Section::Files);
+  long nbFiles = readInt(app.value(section, script::countKey(Section::Files), "0"));
+  platform::LookPerBlock looks(app.script().profile(), app.script().path());
+  for (long i = 0; i < nbFiles; ++i) {
+    looks.next();
+    std::string line = app.value(section, std::to_string(i), "");
+    if (line.empty()) break;
+    const auto entry = script::readEntry<script::FileEntry>(line);
+    if (!entryApplies(state, entry)) continue;
+    const std::string source = entry.source.text("");
+    std::string target = entry.target.text(source);
+    if (target.empty()) target = source;
+    if (!isSafeFileName(source) || !isSafeFileName(target)) continue;
+    // What the copy writes is the stored file, whatever the script says of its size: only
+    // files found in the package's folder count here; one on a disk not yet there is named
+    // when its copy fails.
+    const std::string stored = state.sourceFolder + source;
+    auto found = files.status(stored);
+    if (!found || found->isDirectory()) continue;
+    std::uint64_t bytes = found->size;
+    if (script::readFlag(entry.expand.text("")) == script::Flag::Set) {
+      largestStored = std::max<std::uint64_t>(largestStored, bytes);
+      bytes = platform::expandedSizeOf(files, stored).value_or(bytes);
+    }
+    add(app.directoryPath(entry.dir.number("1000")) + "\\" + target, bytes);
+  }
+  if (char engineDrive = platform::driveLetterOf(files.fullPath(state.engineFolder))) {
+    needs[engineDrive] += largestStored;
+  }
+  for (const auto& [drive, bytes] : needs) {
+    if (auto full = platform::shortageFor(files, std::string(1, drive) + ":\\", bytes)) return full;
+  }
+  return std::nullopt;
+}
 
 InstallCopier::InstallCopier(SetupApp& app, CopyTally& tally)
     : dialogs_(app.dialogs()),

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/disk_room.h"
+#include "script/schema.h"
 #include "setup/common/dialogs.h"
 #include "setup/copy/copy_file.h"
 #include "setup/setup_app.h"
@@ -21,6 +23,16 @@ namespace vandrel::setup {
 long long computeCopyTotal(const script::ScriptReader& script, const SetupState& state);
 long long computeCopyTotal(SetupApp& app);
 
+// Whether a [Files] entry belongs to this installation: its platform and its component.
+bool entryApplies(const SetupState& state, const script::FileEntry& entry);
+
+// The first drive that has less room than the installation's copies add to it (the script,
+// each file of this platform and of the chosen components found in the source folder,
+// expanded, less the files it replaces when no backup keeps them, and the largest compressed
+// file beside the engine while it is expanded); empty when every drive has room or cannot
+// tell.
+std::optional<platform::DiskShortage> findDiskShortage(SetupApp& app);
+
 // A file copier over the application's machine, asking its questions through the
 // application's message boxes, with the state's folders and backup choice.
 class InstallCopier {
@@ -30,6 +42,9 @@ class InstallCopier {
                  std::optional<platform::FileSystem::OpenedFile> source = std::nullopt) {
     return copier_.copy(request, std::move(source));
   }
+  // The last copy's outcome (see FileCopier).
+  bool lastCopied() const { return copier_.lastCopied(); }
+  const std::string& lastRule() const { return copier_.lastRule(); }
 
  private:
   SetupDialogs dialogs_;

@@ -1,6 +1,7 @@
 // tamsin32: the setup engine program. Its whole command line is the source folder.
 #include <cstdio>
 
+#include "platform/command_switches.h"
 #include "platform/program_start.h"
 #include "setup/driver.h"
 #include "setup/setup_app.h"
@@ -10,8 +11,26 @@
 #include "ui/interaction.h"
 #include "ui/window_backend.h"
 
+namespace {
+
+const char* const kUsage =
+    "Usage: tamsin32 [SOURCE-FOLDER]\n"
+    "Installs the package whose Script.vrx lies beside the engine, taking the package's files\n"
+    "from SOURCE-FOLDER, a Windows path such as C:\\Pkg\\ (default: the engine's own folder).\n"
+    "The engine takes no switches: a help request or a switch it does not know ends it here,\n"
+    "with exit status 2, before anything is changed.\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
   using namespace vandrel;
+  const std::string commandLine = platform::commandLineFrom(argc, argv);
+  // Asked for help, or given a switch it does not take, the engine answers before it opens
+  // its machine.
+  platform::CommandLineCheck check = platform::checkCommandLine(commandLine);
+  if (check.verdict != platform::CommandLineVerdict::Run) {
+    return platform::refuseCommandLine("tamsin32", check, kUsage);
+  }
   std::unique_ptr<platform::Machine> machine = platform::openProgramMachine("tamsin32", argv[0]);
   if (!machine) return 1;
   // A plan changes nothing, so it needs no turn of its own.
@@ -34,7 +53,7 @@ int main(int argc, char** argv) {
   ui::ActionLog log(ui::Program::Setup, ui::ActionLog::pathFromEnvironment());
   log.setPlan(platform::planSetting() == platform::PlanSetting::On);
   setup::SetupApp app(*machine, *interaction, setup::setupStrings(), &log);
-  setup::DriverOutcome outcome = setup::runInstallation(app, platform::commandLineFrom(argc, argv), steps);
+  setup::DriverOutcome outcome = setup::runInstallation(app, commandLine, steps);
   int status = setup::exitStatusFor(outcome);
   // The summary's last words: what the exit status means.
   log.summary(status, status == 0   ? "the installation completed"

@@ -32,4 +32,9 @@ ui::Answer SetupApp::ask(const std::string& text, ui::Icon icon) {
 
 void SetupApp::tell(const std::string& text, ui::Icon icon) { dialogs().tell(text, icon); }
 
+void SetupApp::problem(const std::string& what) {
+  std::fprintf(errors_, "tamsin32: %s\n", what.c_str());
+  std::fflush(errors_);
+}
+
 }  // namespace vandrel::setup

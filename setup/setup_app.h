@@ -3,6 +3,7 @@
 // the parts each uses.
 #pragma once
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,11 @@ class SetupApp {
   ui::Answer ask(const std::string& text, ui::Icon icon = ui::Icon::Question);
   void tell(const std::string& text, ui::Icon icon);
 
+  // One line "tamsin32: <what>" on the run's error stream (standard error unless a test
+  // gives another): what failed, for the administrator of an unattended run.
+  void problem(const std::string& what);
+  void setErrorStream(std::FILE* errors) { errors_ = errors; }
+
  private:
   platform::Machine& machine_;
   // The user's questions end what a batch of file work holds before they wait.
@@ -68,6 +74,7 @@ class SetupApp {
   const script::StringTable& strings_;
   SetupState state_;
   script::ScriptReader script_;
+  std::FILE* errors_ = stderr;
 };
 
 }  // namespace vandrel::setup

@@ -2,6 +2,7 @@
 // the clean-up switch.
 #include <cstdio>
 
+#include "platform/command_switches.h"
 #include "platform/program_start.h"
 #include "ui/action_log.h"
 #include "ui/interaction.h"
@@ -9,8 +10,27 @@
 #include "uninstall/driver.h"
 #include "uninstall/strings/uninstall_strings.h"
 
+namespace {
+
+const char* const kUsage =
+    "Usage: peskin32 INSTALLATION-FOLDER\n"
+    "       peskin32 /DeleteTemp\n"
+    "Removes the installation whose Script.vrx lies in INSTALLATION-FOLDER, a Windows path\n"
+    "such as \"C:\\Program Files\\Tool\"; /DeleteTemp deletes the setup's temporary copies of\n"
+    "its engine and script from the Windows folder. A help request or any other switch ends\n"
+    "the uninstaller here, with exit status 2, before anything is changed.\n";
+
+}  // namespace
+
 int main(int argc, char** argv) {
   using namespace vandrel;
+  const std::string commandLine = platform::commandLineFrom(argc, argv);
+  // Asked for help, or given a switch it does not take, the uninstaller answers before it
+  // opens its machine. Its clean-up switch, alone or followed by more, is its own to read.
+  platform::CommandLineCheck check = platform::checkCommandLine(commandLine, {"/DeleteTemp"});
+  if (check.verdict != platform::CommandLineVerdict::Run) {
+    return platform::refuseCommandLine("peskin32", check, kUsage);
+  }
   std::unique_ptr<platform::Machine> machine = platform::openProgramMachine("peskin32", argv[0]);
   if (!machine) return 1;
   // A removal takes its turn like an installation; a plan changes nothing and needs none.
@@ -28,7 +48,7 @@ int main(int argc, char** argv) {
   ui::ActionLog log(ui::Program::Uninstall, ui::ActionLog::pathFromEnvironment());
   log.setPlan(platform::planSetting() == platform::PlanSetting::On);
   uninstall::UninstallApp app(*machine, *interaction, uninstall::uninstallStrings(), &log);
-  uninstall::Ending ending = uninstall::runUninstaller(app, platform::commandLineFrom(argc, argv));
+  uninstall::Ending ending = uninstall::runUninstaller(app, commandLine);
   int status = uninstall::exitStatusFor(ending);
   log.summary(status, uninstall::exitMeaning(ending));
   return status;

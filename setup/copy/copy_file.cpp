@@ -59,7 +59,9 @@ bool plainCopy(platform::FileSystem& files, const std::string& from, const std::
 }
 
 // Expands a compressed file through the LZ library; a plain file is copied unchanged.
-bool lzExpand(platform::Lz& lz, const std::string& from, const std::string& to) {
+// opened tells whether the destination was created (or emptied) on the way.
+bool lzExpand(platform::Lz& lz, const std::string& from, const std::string& to, bool& opened) {
+  opened = false;
   int src = lz.openFile(from, false);
   if (src < 0) return false;
   int dst = lz.openFile(to, true);
@@ -67,6 +69,7 @@ bool lzExpand(platform::Lz& lz, const std::string& from, const std::string& to) 
     lz.close(src);
     return false;
   }
+  opened = true;
   long result = lz.copy(src, dst);
   lz.close(src);
   lz.close(dst);
@@ -113,6 +116,8 @@ long long FileCopier::copy(const CopyRequest& request,
   long long count = copyAndDecide(request, source, decision, rule);
   log_.file(request.sourceFolder + request.sourceName,
             request.destinationFolder + request.targetName, decision, rule, count);
+  lastDecision_ = decision;
+  lastRule_ = rule;
   return count;
 }
 
@@ -175,15 +180,19 @@ long long FileCopier::copyAndDecide(const CopyRequest& request,
   // A cancel confirmed after the last block was written leaves a whole file: it stays, like
   // the files copied before it; only a file the cancel cut short is removed below.
   bool complete = count == sourceSize;
+  // Whether the destination was created or emptied: a file the copy never opened (locked,
+  // read-only) keeps its old content.
+  bool touched = !expand && written != nullptr;
   // The copy stays open only to take its stamps: it is closed before its name is used again.
   if (!complete || expand) written.reset();
   if (expand) {
-    if (complete) complete = lzExpand(lz_, writeTarget, destination);
+    if (complete) complete = lzExpand(lz_, writeTarget, destination, touched);
     files.deleteFile(writeTarget);
     if (!complete && count == sourceSize) count = 0;  // the expansion failed
   }
-  // A half-written new file is removed rather than left to pass for the package's file.
-  if (!complete && !existing) files.deleteFile(destination);
+  // A half-written file is removed rather than left to pass for the package's file: a new
+  // one, and an old one the copy had already emptied (its backup, if any, keeps it).
+  if (!complete && (!existing || touched)) files.deleteFile(destination);
   // Only a complete copy takes the source's date stamps: a file left as it was, or half
   // written, must not look like the package's.
   if (complete) {

@@ -69,6 +69,14 @@ class FileCopier {
   long long copy(const CopyRequest& request,
                  std::optional<platform::FileSystem::OpenedFile> source = std::nullopt);
 
+  // The last copy's decision as the action log gives it: "copied", "replaced", "kept" or
+  // "same-file" when the destination holds the package's file or the one the user kept;
+  // "missing" or "failed" when it was not copied.
+  const std::string& lastDecision() const { return lastDecision_; }
+  bool lastCopied() const { return lastDecision_ != "missing" && lastDecision_ != "failed"; }
+  // The rule the action log gives for it ("the copy was cut short ...").
+  const std::string& lastRule() const { return lastRule_; }
+
   // A log that writes nothing, for copies nobody asked to log.
   static ui::ActionLog& noActionLog();
 
@@ -94,6 +102,8 @@ class FileCopier {
   CopyTally& tally_;
   ui::ActionLog& log_;
   std::map<std::string, std::string> backups_;  // backup path -> destination it saved (lower case)
+  std::string lastDecision_;
+  std::string lastRule_;
 };
 
 // A file name that may be appended to a folder: no ".." part, no drive or stream colon, no

@@ -47,6 +47,8 @@ constexpr unsigned CopyCaption = 704;
 constexpr unsigned CopyingLabel = 705;
 constexpr unsigned ToLabel = 706;
 constexpr unsigned MessagesCaption = 707;
+// Not one of the original texts: the drive named before the copy when the files cannot fit.
+constexpr unsigned DiskFull = 708;
 
 // Version check: the replacement questions and their parts.
 constexpr unsigned NewerDateStamp = 710;

@@ -21,6 +21,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/emulated/machine_config.h"
 #include "platform/emulated/machine_root.h"
 #include "tests/e2e/case_file.h"
 #include "tests/support/pe_builder.h"
@@ -100,6 +101,7 @@ class Scenario : public ::testing::TestWithParam<CaseName> {
     RunResult made = runProgram("vandrel-machine", {"init", root_.string(), "--preset", preset});
     ASSERT_EQ(made.exitStatus, 0) << made.err;
     editIdentity();
+    setFreeSpace();
     if (fs::exists(folder_ / "drive_c")) {
       fs::copy(folder_ / "drive_c", root_ / "drive_c", fs::copy_options::recursive | fs::copy_options::overwrite_existing);
     }
@@ -135,7 +137,8 @@ class Scenario : public ::testing::TestWithParam<CaseName> {
                                                    "CommandLine", "Disk", "Package", "Generate", "Author", "RegImport",
                                                    "Remove", "RemoveExit", "Boot", "Silent", "Confined"};
     static const std::set<std::string> preparing = {"Case",     "Machine",  "Make",    "Put",
-                                                    "Age",      "ReadOnly", "Symlink", "HardLink"};
+                                                    "Age",      "ReadOnly", "Symlink", "HardLink",
+                                                    "FreeSpace"};
     static const std::vector<std::string> checks = {
         "Transcript", "NotInTranscript", "Files", "Registry", "NotInRegistry", "RegistryCount", "RegistryLines",
         "RegistryValues", "Ini", "Links", "Recorded", "AddedFiles", "AddedRegistry", "Stderr"};
@@ -179,6 +182,13 @@ class Scenario : public ::testing::TestWithParam<CaseName> {
       out += line + "\n";
     }
     writeFile(root_ / "machine.ini", out);
+  }
+
+  // [FreeSpace]: the bytes free the machine reports for a drive (machine.ini [FreeSpace]).
+  void setFreeSpace() {
+    for (const std::string& drive : keys("FreeSpace")) {
+      platform::emulated::writeMachineIniValue(root_, "FreeSpace", drive, value("FreeSpace", drive));
+    }
   }
 
   // The bytes a recipe stands for ([Make] and [Put]).

@@ -1,11 +1,27 @@
 // Setup.exe: the package starter that the user runs from the package's first disk.
 #include <iostream>
 
+#include "platform/command_switches.h"
 #include "platform/program_start.h"
 #include "tools/starter/starter.h"
 
-int main(int, char** argv) {
+namespace {
+
+const char* const kUsage =
+    "Usage: Setup.exe\n"
+    "Expands the setup engine of the package in its own folder into the Windows folder and\n"
+    "runs it on the package; its exit status is the engine's. It takes no switches: a help\n"
+    "request or a switch ends it here, with exit status 2, before anything is changed.\n";
+
+}  // namespace
+
+int main(int argc, char** argv) {
   using namespace vandrel;
+  // Asked for help, or given a switch, the starter answers before it opens its machine.
+  platform::CommandLineCheck check = platform::checkCommandLine(platform::commandLineFrom(argc, argv));
+  if (check.verdict != platform::CommandLineVerdict::Run) {
+    return platform::refuseCommandLine("Setup", check, kUsage);
+  }
   std::unique_ptr<platform::Machine> machine = platform::openProgramMachine("Setup", argv[0]);
   if (!machine) return 1;
   // The engine and its script go into the Windows folder under fixed names, so a second

@@ -1,10 +1,12 @@
 // The package starter's steps.
 #include "tools/starter/starter.h"
 
+#include <algorithm>
 #include <optional>
 #include <string>
 
 #include "platform/bounded_read.h"
+#include "platform/disk_room.h"
 
 namespace vandrel::starter {
 namespace {
@@ -37,7 +39,11 @@ bool copyFile(platform::FileSystem& files, const std::string& from, const std::s
   const std::string& contents = *read;
   if (std::optional<bool> replaced = files.replaceWholeFile(to, contents)) return *replaced;
   std::unique_ptr<platform::File> target = files.create(to);
-  return target && target->write(contents.data(), contents.size()) == std::int64_t(contents.size());
+  if (!target) return false;
+  if (target->write(contents.data(), contents.size()) == std::int64_t(contents.size())) return true;
+  target.reset();
+  files.deleteFile(to);  // no shorter script left to be read as the package's
+  return false;
 }
 
 // A program path with blanks is quoted so that the command line splits after it.
@@ -57,14 +63,40 @@ int runStarter(platform::Machine& machine, const std::string& packageFolder, std
   }
   std::string windows = machine.system().windowsDirectory();
   std::string engine = windows + "\\" + kEngineCopy;
-  long expanded = expandEngine(machine.lz(), packageFolder + kPackedEngine, engine);
-  if (expanded < 0) {
-    errors << "Setup: cannot expand " << packageFolder << kPackedEngine << " into " << engine
-           << " (LZ error " << expanded << ")\n";
+  platform::FileSystem& files = machine.files();
+  // The room the engine and its script take in the Windows folder, asked before either is
+  // written; the copies an earlier run left there are replaced, so their room counts.
+  std::uint64_t needed = platform::expandedSizeOf(files, packageFolder + kPackedEngine).value_or(0);
+  if (auto script = files.status(packageFolder + kScript)) needed += script->size;
+  for (const char* copy : {kEngineCopy, kScriptCopy}) {
+    auto earlier = files.status(windows + "\\" + copy);
+    if (earlier && !earlier->isDirectory()) needed -= std::min<std::uint64_t>(needed, earlier->size);
+  }
+  if (auto full = platform::shortageFor(files, windows, needed)) {
+    errors << "Setup: cannot put the setup engine into " << windows << ": "
+           << platform::describeShortage(*full) << '\n';
     return 1;
   }
-  if (!copyFile(machine.files(), packageFolder + kScript, windows + "\\" + kScriptCopy)) {
-    errors << "Setup: cannot copy " << packageFolder << kScript << " into " << windows << '\n';
+  long expanded = expandEngine(machine.lz(), packageFolder + kPackedEngine, engine);
+  if (expanded < 0) {
+    // A part of the engine must not stay behind to be started or cleaned up later.
+    files.deleteFile(engine);
+    errors << "Setup: cannot expand " << packageFolder << kPackedEngine << " into " << engine;
+    std::uint64_t engineSize = platform::expandedSizeOf(files, packageFolder + kPackedEngine).value_or(0);
+    if (auto full = platform::shortageFor(files, windows, engineSize)) {
+      errors << ": " << platform::describeShortage(*full) << '\n';
+    } else {
+      errors << " (LZ error " << expanded << ")\n";
+    }
+    return 1;
+  }
+  if (!copyFile(files, packageFolder + kScript, windows + "\\" + kScriptCopy)) {
+    errors << "Setup: cannot copy " << packageFolder << kScript << " into " << windows;
+    auto script = files.status(packageFolder + kScript);
+    if (auto full = script ? platform::shortageFor(files, windows, script->size) : std::nullopt) {
+      errors << ": " << platform::describeShortage(*full);
+    }
+    errors << '\n';
     return 1;
   }
   std::optional<int> status =

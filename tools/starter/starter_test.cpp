@@ -14,6 +14,8 @@
 #include <thread>
 
 #include "platform/emulated/machine_root.h"
+#include "platform/formats/szdd.h"
+#include "tests/support/memory_machine.h"
 #include "tests/support/temp_dir.h"
 
 namespace vandrel::starter {
@@ -88,6 +90,62 @@ TEST_F(StarterTest, AStarterKilledWhileCopyingTheScriptLeavesAWholeCopy) {
     const std::string text = test::readFile(copy);
     EXPECT_TRUE(text == first || text == second) << "round " << round << ": " << text.size() << " bytes";
   }
+}
+
+// A package over the in-memory machine: an engine of 300,000 bytes stored compressed.
+struct MemoryPackage {
+  static constexpr std::size_t kEngineSize = 300000;
+  test::MemoryMachine machine;
+  std::ostringstream errors;
+  MemoryPackage() {
+    machine.memoryFiles().addDrive('D');
+    platform::Bytes engine(kEngineSize);
+    for (std::size_t i = 0; i < engine.size(); ++i) engine[i] = static_cast<std::uint8_t>(i * 7 % 253);
+    platform::Bytes stored = platform::szdd::compress(engine);
+    machine.memoryFiles().writeFile("D:\\Pkg\\Tamsin32.ex_", std::string(stored.begin(), stored.end()));
+    machine.memoryFiles().writeFile("D:\\Pkg\\Script.vrx", "[Settings]\r\nAppName=Tool\r\n");
+  }
+  bool placed(const char* name) { return machine.memoryFiles().exists(std::string("C:\\WINDOWS\\") + name); }
+};
+
+TEST(StarterDiskTest, AWindowsDriveWithoutRoomIsNamedBeforeTheEngineIsExpanded) {
+  MemoryPackage package;
+  package.machine.memoryFiles().setFreeSpace('C', 100000);
+  const std::vector<std::string> before = package.machine.memoryFiles().listAll();
+  EXPECT_EQ(runStarter(package.machine, "D:\\Pkg\\", package.errors), 1);
+  EXPECT_EQ(package.errors.str().rfind("Setup: cannot put the setup engine into C:\\WINDOWS: drive C: is full: " +
+                                           std::to_string(MemoryPackage::kEngineSize + 26) +
+                                           " bytes are needed, ",
+                                       0),
+            0u)
+      << package.errors.str();
+  EXPECT_EQ(package.machine.memoryFiles().listAll(), before) << "nothing written";
+  EXPECT_TRUE(package.machine.memoryProcess().started.empty());
+}
+
+TEST(StarterDiskTest, AnExpansionCutShortLeavesNoPartOfTheEngine) {
+  MemoryPackage package;
+  package.machine.memoryFiles().failWritesAfter(100000);
+  EXPECT_EQ(runStarter(package.machine, "D:\\Pkg\\", package.errors), 1);
+  EXPECT_FALSE(package.placed("hobvane.exe")) << "no partial engine";
+  EXPECT_FALSE(package.placed("script.vrx"));
+  EXPECT_NE(package.errors.str().find("cannot expand D:\\Pkg\\Tamsin32.ex_ into C:\\WINDOWS\\hobvane.exe"),
+            std::string::npos)
+      << package.errors.str();
+  EXPECT_TRUE(package.machine.memoryProcess().started.empty());
+}
+
+TEST(StarterDiskTest, TheRoomOfAnEarlierCopyCountsAndTheEngineStarts) {
+  MemoryPackage package;
+  package.machine.memoryFiles().writeFile("C:\\WINDOWS\\hobvane.exe", std::string(MemoryPackage::kEngineSize, 'o'));
+  package.machine.memoryFiles().setFreeSpace('C', 64 * 1024);
+  package.errors.str("");
+  runStarter(package.machine, "D:\\Pkg\\", package.errors);
+  // The memory machine starts no program: the starter got as far as asking for it.
+  EXPECT_EQ(package.errors.str(), "Setup: cannot start C:\\WINDOWS\\hobvane.exe\n");
+  EXPECT_EQ(package.machine.memoryProcess().started,
+            std::vector<std::string>{"wait C:\\WINDOWS\\hobvane.exe D:\\Pkg\\"});
+  EXPECT_EQ(package.machine.memoryFiles().status("C:\\WINDOWS\\hobvane.exe")->size, MemoryPackage::kEngineSize);
 }
 
 }  // namespace

@@ -1,0 +1,13 @@
+[Settings]
+AppName=Tool
+Ver=1.0
+DefDir=Tool
+RegInfo=0
+[Directories]
+nbDir=4
+0=,0,0,
+1=,1,0,
+2=,2,0,
+3=,3,0,
+[Files]
+nbFiles=0
