@@ -6,6 +6,7 @@
 #include "setup/directory_pass.h"
 #include "setup/end_actions.h"
 #include "setup/requirements/requirements.h"
+#include "setup/rollback/rollback.h"
 #include "setup/strings/string_ids.h"
 #include "setup/text_file.h"
 #include "setup/wizard/wizard.h"
@@ -157,9 +158,21 @@ DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
 
   if (!runWizard(app, steps)) return showClosing(app, status::Cancelled);
   fillShellFolders(machine.shell(), state);
+  // From here the installation changes the machine: the journal notes what each change
+  // found, so that an installation that does not succeed leaves the machine as it was.
+  if (steps.journal) {
+    steps.journal->start(state.engineFolder + "Rollback");
+    // The uninstaller stays, as a removal keeps it: the clean-up registered at the start
+    // runs it at the next start to remove the setup's temporary files.
+    steps.journal->keep(state.windowsFolder + "\\Peskin32.EXE");
+  }
   createDirectories(app.script(), state, machine.files(), &app.log());
 
   code = steps.installFiles ? steps.installFiles(app) : 0;
+  if (steps.journal) {
+    if (code != 0) rollback::undoInstallation(*steps.journal, app.log());
+    steps.journal->finish();
+  }
   if (code != 0) return showClosing(app, code);
   finishInstallation(app);
   return DriverOutcome{status::Completed};
