@@ -161,7 +161,7 @@ DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
   // From here the installation changes the machine: the journal notes what each change
   // found, so that an installation that does not succeed leaves the machine as it was.
   if (steps.journal) {
-    steps.journal->start(state.engineFolder + "Rollback");
+    steps.journal->start(state.engineFolder + "Vandrel Rollback");
     // The uninstaller stays, as a removal keeps it: the clean-up registered at the start
     // runs it at the next start to remove the setup's temporary files.
     steps.journal->keep(state.windowsFolder + "\\Peskin32.EXE");

@@ -12,6 +12,7 @@
 #include "setup/strings/setup_strings.h"
 #include "tests/support/fake_interaction.h"
 #include "tests/support/memory_machine.h"
+#include "tests/support/temp_dir.h"
 
 namespace vandrel::setup::rollback {
 namespace {
@@ -114,7 +115,7 @@ struct Installation {
     std::vector<std::string> after = machineState(machine);
     EXPECT_EQ(after, before);
     EXPECT_FALSE(machine.memoryRegistry().hasKey(kLm, "Software\\Orlwen"));
-    EXPECT_FALSE(machine.memoryFiles().exists("C:\\WINDOWS\\Rollback"));
+    EXPECT_FALSE(machine.memoryFiles().exists("C:\\WINDOWS\\Vandrel Rollback"));
   }
 };
 
@@ -125,7 +126,7 @@ TEST(Rollback, ACompletedInstallationIsKeptAndLeavesNoPrivateCopies) {
   EXPECT_EQ(run.machine.memoryFiles().readFile("C:\\App\\Bin\\large.dat"), std::string(kLarge, 'l'));
   EXPECT_EQ(run.machine.memoryRegistry().dwordValue(kLm, kSharedKey, "C:\\App\\Bin\\shared.dll"), 3u);
   EXPECT_EQ(run.machine.memoryRegistry().stringValue(kLm, "Software\\Old", "Owner"), "Tool");
-  EXPECT_FALSE(run.machine.memoryFiles().exists("C:\\WINDOWS\\Rollback"));
+  EXPECT_FALSE(run.machine.memoryFiles().exists("C:\\WINDOWS\\Vandrel Rollback"));
 }
 
 // Cancel pressed after each update of the progress window in turn: in the copy of each file,
@@ -219,15 +220,23 @@ TEST(Rollback, WhatCannotBeUndoneIsNamed) {
   JournalingMachine journaled(machine);
   machine.memoryFiles().writeFile("C:\\App\\a.txt", "before");
   ChangeJournal& journal = journaled.journal();
-  journal.start("C:\\WINDOWS\\Rollback");
+  journal.start("C:\\WINDOWS\\Vandrel Rollback");
   auto file = journaled.files().create("C:\\App\\a.txt");
   file->write("after", 5);
   file.reset();
   journaled.files().create("C:\\App\\new.txt");
   machine.memoryFiles().denyAccess("C:\\App\\a.txt");
   std::FILE* err = std::tmpfile();
-  ui::ActionLog log;
-  EXPECT_FALSE(undoInstallation(journal, log, err));
+  test::TempDir dir;
+  const std::string logPath = (dir.path() / "actions.jsonl").string();
+  std::optional<ui::ActionLog> log(std::in_place, ui::Program::Setup, logPath);
+  EXPECT_FALSE(undoInstallation(journal, *log, err));
+  log.reset();
+  std::string logged = test::readFile(logPath);
+  EXPECT_NE(logged.find("\"action\":\"rollback\",\"not-undone\":\"C:\\\\App\\\\a.txt could not be restored\""),
+            std::string::npos) << logged;
+  EXPECT_NE(logged.find("\"result\":\"the changes made by this installation could not all be undone\""),
+            std::string::npos) << logged;
   std::rewind(err);
   char text[512] = {};
   std::size_t got = std::fread(text, 1, sizeof text - 1, err);
@@ -236,13 +245,13 @@ TEST(Rollback, WhatCannotBeUndoneIsNamed) {
             "tamsin32: the changes made by this installation could not all be undone:\n"
             "tamsin32: not undone: C:\\App\\a.txt could not be restored\n");
   EXPECT_FALSE(machine.memoryFiles().exists("C:\\App\\new.txt"));
-  EXPECT_FALSE(machine.memoryFiles().exists("C:\\WINDOWS\\Rollback"));
+  EXPECT_FALSE(machine.memoryFiles().exists("C:\\WINDOWS\\Vandrel Rollback"));
 }
 
 TEST(Rollback, AnInstallationThatChangedNothingSaysNothing) {
   MemoryMachine machine;
   JournalingMachine journaled(machine);
-  journaled.journal().start("C:\\WINDOWS\\Rollback");
+  journaled.journal().start("C:\\WINDOWS\\Vandrel Rollback");
   std::FILE* err = std::tmpfile();
   ui::ActionLog log;
   EXPECT_TRUE(undoInstallation(journaled.journal(), log, err));
