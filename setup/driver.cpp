@@ -25,6 +25,16 @@ void registerCleanUp(SetupApp& app) {
   registry.closeKey(key);
 }
 
+// The folder of the rollback's journal and private copies, in the engine's folder.
+constexpr const char* kRollbackFolder = "Vandrel Rollback";
+
+// The uninstaller stays when an installation is taken back, as a removal keeps it: the
+// clean-up registered at the start runs it at the next start to remove the setup's
+// temporary files.
+void keepUninstaller(SetupApp& app, rollback::ChangeJournal& journal) {
+  journal.keep(app.state().windowsFolder + "\\Peskin32.EXE");
+}
+
 bool scriptExists(SetupApp& app) {
   if (app.state().engineFolder.empty()) return false;
   std::optional<platform::FileStatus> status = app.machine().files().status(app.script().path());
@@ -142,6 +152,12 @@ DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
     app.tell(s.get(sid::ScriptMissing), ui::Icon::Stop);
     return {};
   }
+  // An installation killed before its end left its journal: it is taken back first.
+  if (steps.journal && steps.holdsInstallationLock) {
+    keepUninstaller(app, *steps.journal);
+    rollback::undoInterruptedInstallation(*steps.journal, state.engineFolder + kRollbackFolder,
+                                          app.log());
+  }
 
   state.appName = app.value(Section::Settings, script::key::AppName, "");
   if (state.appName.empty()) state.appName = s.get(sid::Title);
@@ -161,10 +177,8 @@ DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
   // From here the installation changes the machine: the journal notes what each change
   // found, so that an installation that does not succeed leaves the machine as it was.
   if (steps.journal) {
-    steps.journal->start(state.engineFolder + "Vandrel Rollback");
-    // The uninstaller stays, as a removal keeps it: the clean-up registered at the start
-    // runs it at the next start to remove the setup's temporary files.
-    steps.journal->keep(state.windowsFolder + "\\Peskin32.EXE");
+    steps.journal->start(state.engineFolder + kRollbackFolder);
+    keepUninstaller(app, *steps.journal);
   }
   createDirectories(app.script(), state, machine.files(), &app.log());
 

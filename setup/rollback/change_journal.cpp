@@ -57,6 +57,32 @@ void ChangeJournal::start(const std::string& saveFolder) {
   saveFolder_ = saveFolder;
 }
 
+bool ChangeJournal::makeSaveFolder() {
+  if (!saveFolderMade_ && !saveFolder_.empty()) {
+    files_.createDirectory(saveFolder_);
+    std::optional<platform::FileStatus> folder = files_.status(saveFolder_);
+    saveFolderMade_ = folder && folder->isDirectory();
+  }
+  return saveFolderMade_;
+}
+
+// The step goes to the journal file before the change it undoes is made: a kill after the
+// change finds it there. Without a folder the journal is kept in memory only.
+void ChangeJournal::add(Step step) {
+  if (!written_ && !writeFailed_ && makeSaveFolder()) {
+    written_ = files_.create(saveFolder_ + "\\" + kJournalName);
+    writeFailed_ = !written_;
+  }
+  if (written_) {
+    std::string line = encode(step);
+    if (written_->write(line.data(), line.size()) != static_cast<std::int64_t>(line.size())) {
+      written_.reset();
+      writeFailed_ = true;
+    }
+  }
+  steps_.push_back(std::move(step));
+}
+
 bool ChangeJournal::seen(const std::string& identity) {
   return !seen_.insert(identity).second;
 }
@@ -77,7 +103,7 @@ void ChangeJournal::noteFile(const std::string& path) {
   }
   if (step.kind == Kind::File) save(path, step);
   if (step.kind == Kind::FileMissing) madeFiles_.insert(identity);
-  steps_.push_back(std::move(step));
+  add(std::move(step));
 }
 
 void ChangeJournal::noteMadeFile(const std::string& path) {
@@ -85,16 +111,11 @@ void ChangeJournal::noteMadeFile(const std::string& path) {
   std::string identity = fileIdentity(path);
   if (seen("file|" + identity)) return;
   madeFiles_.insert(identity);
-  steps_.push_back(stepOf(Kind::FileMissing, path));
+  add(stepOf(Kind::FileMissing, path));
 }
 
 bool ChangeJournal::save(const std::string& path, Step& step) {
-  if (!saveFolderMade_ && !saveFolder_.empty()) {
-    files_.createDirectory(saveFolder_);
-    std::optional<platform::FileStatus> folder = files_.status(saveFolder_);
-    saveFolderMade_ = folder && folder->isDirectory();
-  }
-  if (saveFolderMade_) {
+  if (makeSaveFolder()) {
     std::string copy = saveFolder_ + "\\" + std::to_string(savedCopies_.size() + 1) + ".sav";
     std::unique_ptr<platform::File> in = files_.open(path, platform::OpenMode::Read);
     std::unique_ptr<platform::File> out = in ? files_.create(copy) : nullptr;
@@ -127,7 +148,7 @@ void ChangeJournal::noteIni(bool winIni, const std::string& file, const std::str
   step.key = key;
   step.winIni = winIni;
   step.old = iniValue(step);
-  steps_.push_back(std::move(step));
+  add(std::move(step));
 }
 
 std::optional<std::string> ChangeJournal::iniValue(const Step& step) {
@@ -151,7 +172,7 @@ void ChangeJournal::noteKeyPath(platform::HKey root, const std::string& subKey) 
     }
     Step step = stepOf(Kind::KeyMissing, prefix);
     step.root = root;
-    steps_.push_back(std::move(step));
+    add(std::move(step));
   }
 }
 
@@ -172,12 +193,12 @@ void ChangeJournal::noteValue(platform::HKey root, const std::string& subKey,
     }
     registry_.closeKey(key);
   }
-  steps_.push_back(std::move(step));
+  add(std::move(step));
 }
 
 void ChangeJournal::noteLoss(const std::string& what) {
   if (!recording_) return;
-  steps_.push_back(stepOf(Kind::Loss, what));
+  add(stepOf(Kind::Loss, what));
 }
 
 std::vector<std::string> ChangeJournal::undo() {
@@ -301,14 +322,155 @@ bool ChangeJournal::restoreFile(const Step& step) {
 
 void ChangeJournal::finish() {
   recording_ = false;
+  if (written_ || writeFailed_ || saveFolderMade_) {
+    written_.reset();
+    files_.deleteFile(saveFolder_ + "\\" + kJournalName);
+  }
+  writeFailed_ = false;
   for (const std::string& copy : savedCopies_) files_.deleteFile(copy);
   savedCopies_.clear();
-  if (saveFolderMade_) files_.removeDirectory(saveFolder_);
+  if (saveFolderMade_) {
+    // A copy a killed run made without the line that names it is in the folder too.
+    for (const platform::FindData& found : files_.find(saveFolder_ + "\\*.sav")) {
+      if (!found.status.isDirectory()) files_.deleteFile(saveFolder_ + "\\" + found.name);
+    }
+    files_.removeDirectory(saveFolder_);
+  }
   saveFolderMade_ = false;
   steps_.clear();
   seen_.clear();
   madeFiles_.clear();
   kept_.clear();
+}
+
+}  // namespace vandrel::setup::rollback
+
+namespace vandrel::setup::rollback {
+namespace {
+
+// One field of a journal line: backslashes, tabs and line ends escaped.
+std::string escaped(const std::string& text) {
+  std::string out;
+  for (char c : text) {
+    switch (c) {
+      case '\\': out += "\\\\"; break;
+      case '\t': out += "\\t"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+std::vector<std::string> fieldsOf(const std::string& line) {
+  std::vector<std::string> fields(1);
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    char c = line[i];
+    if (c == '\t') {
+      fields.emplace_back();
+    } else if (c == '\\' && i + 1 < line.size()) {
+      char e = line[++i];
+      fields.back() += e == 't' ? '\t' : e == 'n' ? '\n' : e == 'r' ? '\r' : e;
+    } else {
+      fields.back() += c;
+    }
+  }
+  return fields;
+}
+
+std::string optionalField(const std::optional<std::string>& value) {
+  return value ? "+" + *value : "-";
+}
+
+std::optional<std::string> optionalFrom(const std::string& field) {
+  if (field.empty() || field[0] != '+') return std::nullopt;
+  return field.substr(1);
+}
+
+std::uint64_t numberFrom(const std::string& field) {
+  std::uint64_t n = 0;
+  for (char c : field) {
+    if (c < '0' || c > '9') return n;
+    n = n * 10 + std::uint64_t(c - '0');
+  }
+  return n;
+}
+
+constexpr std::size_t kFieldCount = 15;
+
+}  // namespace
+
+std::string ChangeJournal::encode(const Step& step) {
+  std::string data;
+  if (step.oldData) {
+    data = "+";
+    static const char digits[] = "0123456789abcdef";
+    for (std::uint8_t b : *step.oldData) {
+      data += digits[b >> 4];
+      data += digits[b & 15];
+    }
+  } else {
+    data = "-";
+  }
+  const std::string fields[kFieldCount] = {
+      std::to_string(static_cast<int>(step.kind)), step.path, step.section, step.key,
+      step.winIni ? "1" : "0", std::to_string(step.root), std::to_string(step.status.size),
+      std::to_string(step.status.creationTime), std::to_string(step.status.lastAccessTime),
+      std::to_string(step.status.lastWriteTime), std::to_string(step.status.attributes),
+      optionalField(step.saved), optionalField(step.old), std::to_string(step.type), data};
+  std::string line;
+  for (std::size_t i = 0; i < kFieldCount; ++i) {
+    if (i != 0) line += '\t';
+    line += escaped(fields[i]);
+  }
+  return line + "\n";
+}
+
+std::optional<ChangeJournal::Step> ChangeJournal::decode(const std::string& line) {
+  std::vector<std::string> f = fieldsOf(line);
+  if (f.size() != kFieldCount) return std::nullopt;
+  std::uint64_t kind = numberFrom(f[0]);
+  if (f[0].empty() || kind > static_cast<std::uint64_t>(Kind::Loss)) return std::nullopt;
+  Step step = stepOf(static_cast<Kind>(kind), f[1]);
+  step.section = f[2];
+  step.key = f[3];
+  step.winIni = f[4] == "1";
+  step.root = static_cast<platform::HKey>(numberFrom(f[5]));
+  step.status.size = numberFrom(f[6]);
+  step.status.creationTime = static_cast<platform::FileTime>(numberFrom(f[7]));
+  step.status.lastAccessTime = static_cast<platform::FileTime>(numberFrom(f[8]));
+  step.status.lastWriteTime = static_cast<platform::FileTime>(numberFrom(f[9]));
+  step.status.attributes = static_cast<std::uint32_t>(numberFrom(f[10]));
+  step.saved = optionalFrom(f[11]);
+  step.old = optionalFrom(f[12]);
+  step.type = static_cast<std::uint32_t>(numberFrom(f[13]));
+  if (std::optional<std::string> hex = optionalFrom(f[14])) {
+    platform::Bytes data;
+    auto digit = [](char c) { return c >= 'a' ? c - 'a' + 10 : c - '0'; };
+    for (std::size_t i = 0; i + 1 < hex->size(); i += 2) {
+      data.push_back(static_cast<std::uint8_t>(digit((*hex)[i]) * 16 + digit((*hex)[i + 1])));
+    }
+    step.oldData = std::move(data);
+  }
+  return step;
+}
+
+bool ChangeJournal::resume(const std::string& saveFolder) {
+  std::optional<std::string> text = readWhole(files_, saveFolder + "\\" + kJournalName);
+  if (!text) return false;
+  saveFolder_ = saveFolder;
+  saveFolderMade_ = true;
+  writeFailed_ = true;  // nothing more is written to it
+  // A line cut by the kill was being written before its change: that change was not made.
+  for (std::size_t at = 0, end; (end = text->find('\n', at)) != std::string::npos; at = end + 1) {
+    std::optional<Step> step = decode(text->substr(at, end - at));
+    if (!step) continue;
+    if (step->saved) savedCopies_.push_back(*step->saved);
+    if (step->kind == Kind::FileMissing) madeFiles_.insert(fileIdentity(step->path));
+    steps_.push_back(std::move(*step));
+  }
+  return true;
 }
 
 }  // namespace vandrel::setup::rollback

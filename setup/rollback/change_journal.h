@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -15,6 +16,9 @@
 
 namespace vandrel::setup::rollback {
 
+// The file of the steps in the folder of the private copies.
+inline constexpr const char* kJournalName = "journal.txt";
+
 // Kept in the order of first changes; undone in the reverse order, so that a file goes before
 // the folder it was made in and a key's values before the key.
 class ChangeJournal {
@@ -25,8 +29,14 @@ class ChangeJournal {
 
   // Records from now on. The private copies of files about to be replaced or removed are
   // kept in saveFolder (made when first needed; in memory when it cannot be made), so that
-  // they can be restored also when the installation keeps no backups.
+  // they can be restored also when the installation keeps no backups. Each step is also
+  // written there (kJournalName) before its change is made, so that the next run can undo
+  // an installation that was killed.
   void start(const std::string& saveFolder);
+
+  // The steps an installation killed before its end left in saveFolder, read back so that
+  // undo() takes them back and finish() removes the folder; false when there are none.
+  bool resume(const std::string& saveFolder);
   bool recording() const { return recording_; }
   // Whether anything was changed since start().
   bool empty() const { return steps_.empty(); }
@@ -79,6 +89,10 @@ class ChangeJournal {
     return step;
   }
   bool seen(const std::string& identity);
+  void add(Step step);
+  bool makeSaveFolder();
+  static std::string encode(const Step& step);
+  static std::optional<Step> decode(const std::string& line);
   bool save(const std::string& path, Step& step);
   bool undoStep(const Step& step);
   bool restoreFile(const Step& step);
@@ -100,6 +114,8 @@ class ChangeJournal {
   std::set<std::string> madeFiles_;
   std::set<std::string> kept_;  // identities of files that did not exist before
   std::vector<std::string> savedCopies_;
+  std::unique_ptr<platform::File> written_;  // the journal file, appended to step by step
+  bool writeFailed_ = false;
 };
 
 // A registry path for messages: "HKEY_LOCAL_MACHINE\Software\...".

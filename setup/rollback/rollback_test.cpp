@@ -261,3 +261,80 @@ TEST(Rollback, AnInstallationThatChangedNothingSaysNothing) {
 
 }  // namespace
 }  // namespace vandrel::setup::rollback
+
+namespace vandrel::setup::rollback {
+namespace {
+
+// Changes of an installation made through a journaling machine that is then dropped without
+// finishing, as a killed run leaves them; the last journal line cut in the middle.
+void changeAndDie(MemoryMachine& machine) {
+  JournalingMachine killed(machine);
+  killed.journal().start("C:\\WINDOWS\\Vandrel Rollback");
+  platform::FileSystem& files = killed.files();
+  files.createDirectory("C:\\Fresh");
+  auto made = files.create("C:\\Fresh\\new.txt");
+  made->write("new", 3);
+  made.reset();
+  auto replaced = files.create("C:\\App\\Bin\\shared.dll");
+  replaced->write("new library", 11);
+  replaced.reset();
+  platform::HKey key = 0;
+  killed.registry().createKey(kLm, kSharedKey, key);
+  killed.registry().setDword(key, "C:\\App\\Bin\\shared.dll", 3);
+  killed.registry().closeKey(key);
+  killed.registry().createKey(kLm, "Software\\Orlwen\\Tool", key);
+  killed.registry().setString(key, "Path", "C:\\Fresh");
+  killed.registry().closeKey(key);
+  killed.profile().writeProfileString("Desktop", std::string("Wallpaper"), std::string("new.bmp"));
+  auto journal = machine.files().open("C:\\WINDOWS\\Vandrel Rollback\\journal.txt", platform::OpenMode::ReadWrite);
+  ASSERT_TRUE(journal);
+  journal->seek(journal->size());
+  journal->write("0\tC:\\Never", 10);
+}
+
+TEST(Rollback, AnInstallationKilledMidwayIsTakenBackByTheNextRun) {
+  Installation run;
+  std::vector<std::string> before = machineState(run.machine);
+  changeAndDie(run.machine);
+  ASSERT_NE(machineState(run.machine), before);
+
+  JournalingMachine next(run.machine);
+  std::FILE* err = std::tmpfile();
+  ui::ActionLog log;
+  EXPECT_TRUE(undoInterruptedInstallation(next.journal(), "C:\\WINDOWS\\Vandrel Rollback", log, err));
+  std::rewind(err);
+  char text[256] = {};
+  std::size_t got = std::fread(text, 1, sizeof text - 1, err);
+  std::fclose(err);
+  EXPECT_EQ(std::string(text, got),
+            "tamsin32: the changes made by an installation that was stopped before its end were undone\n");
+  EXPECT_EQ(machineState(run.machine), before);
+  EXPECT_FALSE(run.machine.memoryRegistry().hasKey(kLm, "Software\\Orlwen"));
+  EXPECT_FALSE(run.machine.memoryFiles().exists("C:\\WINDOWS\\Vandrel Rollback"));
+}
+
+// The next installation through the driver: the killed one is taken back before it begins,
+// then it installs as on a machine the killed one never touched.
+TEST(Rollback, TheDriverTakesAKilledInstallationBackBeforeItBegins) {
+  Installation run;
+  std::vector<std::string> untouched = machineState(run.machine);
+  changeAndDie(run.machine);
+  run.ui.cancelOn = "large.dat";
+  SetupApp app(run.journaled, run.ui, setupStrings());
+  DriverSteps steps;
+  steps.journal = &run.journaled.journal();
+  steps.holdsInstallationLock = true;
+  run.outcome = runInstallation(app, "C:\\Pkg\\", steps);
+  EXPECT_EQ(run.outcome.closingStatus, status::Fatal);
+  EXPECT_EQ(machineState(run.machine), untouched);
+}
+
+TEST(Rollback, WithoutAJournalNothingIsUndone) {
+  MemoryMachine machine;
+  JournalingMachine next(machine);
+  ui::ActionLog log;
+  EXPECT_TRUE(undoInterruptedInstallation(next.journal(), "C:\\WINDOWS\\Vandrel Rollback", log, nullptr));
+}
+
+}  // namespace
+}  // namespace vandrel::setup::rollback
