@@ -8,6 +8,7 @@
 #include "setup/directory_pass.h"
 #include "setup/end_actions.h"
 #include "setup/requirements/requirements.h"
+#include "setup/rollback/rollback.h"
 #include "setup/strings/string_ids.h"
 #include "setup/text_file.h"
 #include "setup/wizard/wizard.h"
@@ -24,6 +25,16 @@ void registerCleanUp(SetupApp& app) {
     return;
   registry.setString(key, kCleanUpValue, app.state().windowsFolder + "\\Peskin32.EXE /DeleteTemp");
   registry.closeKey(key);
+}
+
+// The folder of the rollback's journal and private copies, in the engine's folder.
+constexpr const char* kRollbackFolder = "Vandrel Rollback";
+
+// The uninstaller stays when an installation is taken back, as a removal keeps it: the
+// clean-up registered at the start runs it at the next start to remove the setup's
+// temporary files.
+void keepUninstaller(SetupApp& app, rollback::ChangeJournal& journal) {
+  journal.keep(app.state().windowsFolder + "\\Peskin32.EXE");
 }
 
 bool scriptExists(SetupApp& app) {
@@ -155,6 +166,12 @@ DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
   if (steps.holdsInstallationLock && !state.engineFolder.empty()) {
     removeExpansionLeftovers(machine.files(), state.engineFolder);
   }
+  // An installation killed before its end left its journal: it is taken back first.
+  if (steps.journal && steps.holdsInstallationLock) {
+    keepUninstaller(app, *steps.journal);
+    rollback::undoInterruptedInstallation(*steps.journal, state.engineFolder + kRollbackFolder,
+                                          app.log());
+  }
 
   state.appName = app.value(Section::Settings, script::key::AppName, "");
   if (state.appName.empty()) state.appName = s.get(sid::Title);
@@ -176,9 +193,19 @@ DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
     }
   }
   fillShellFolders(machine.shell(), state);
+  // From here the installation changes the machine: the journal notes what each change
+  // found, so that an installation that does not succeed leaves the machine as it was.
+  if (steps.journal) {
+    steps.journal->start(state.engineFolder + kRollbackFolder);
+    keepUninstaller(app, *steps.journal);
+  }
   createDirectories(app.script(), state, machine.files(), &app.log());
 
   code = steps.installFiles ? steps.installFiles(app) : 0;
+  if (steps.journal) {
+    if (code != 0) rollback::undoInstallation(*steps.journal, app.log());
+    steps.journal->finish();
+  }
   if (code != 0) return showClosing(app, code);
   finishInstallation(app);
   return DriverOutcome{status::Completed};

@@ -8,6 +8,7 @@
 
 #include "setup/install_phase.h"
 #include "setup/install_window.h"
+#include "setup/rollback/change_journal.h"
 #include "setup/setup_app.h"
 
 namespace vandrel::setup {
@@ -34,6 +35,9 @@ struct DriverSteps {
   // The run holds the machine's installation lock: what a killed installation left in the
   // engine folder may be cleared, since no other installation is using it.
   bool holdsInstallationLock = false;
+  // The journal of the machine the run changes: an installation that does not succeed is
+  // taken back through it. None: nothing is taken back.
+  rollback::ChangeJournal* journal = nullptr;
 };
 
 struct DriverOutcome {

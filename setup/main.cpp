@@ -4,6 +4,7 @@
 #include "platform/command_switches.h"
 #include "platform/program_start.h"
 #include "setup/driver.h"
+#include "setup/rollback/journaling_machine.h"
 #include "setup/setup_app.h"
 #include "setup/strings/setup_strings.h"
 #include "setup/window/gui_install_window.h"
@@ -52,7 +53,12 @@ int main(int argc, char** argv) {
 
   ui::ActionLog log(ui::Program::Setup, ui::ActionLog::pathFromEnvironment());
   log.setPlan(platform::planSetting() == platform::PlanSetting::On);
-  setup::SetupApp app(*machine, *interaction, setup::setupStrings(), &log);
+  // The installation runs over a journal of its changes, so that one that does not succeed
+  // is taken back; a plan changes nothing and needs none.
+  setup::rollback::JournalingMachine journaled(*machine);
+  const bool journal = platform::planSetting() == platform::PlanSetting::Off;
+  if (journal) steps.journal = &journaled.journal();
+  setup::SetupApp app(journal ? journaled : *machine, *interaction, setup::setupStrings(), &log);
   setup::DriverOutcome outcome = setup::runInstallation(app, commandLine, steps);
   int status = setup::exitStatusFor(outcome);
   // The summary's last words: what the exit status means.
