@@ -8,6 +8,7 @@
 #include "setup/requirements/requirements.h"
 #include "setup/strings/string_ids.h"
 #include "setup/text_file.h"
+#include "setup/upgrade/upgrade.h"
 #include "setup/wizard/wizard.h"
 
 namespace vandrel::setup {
@@ -36,7 +37,7 @@ DriverOutcome showClosing(SetupApp& app, int code) {
 }
 
 // Steps 9 to 13: the wizard's settings, the optional directories and the wizard itself.
-bool runWizard(SetupApp& app, const DriverSteps& steps) {
+bool runWizard(SetupApp& app, const DriverSteps& steps, const UpgradeStep& upgrade) {
   SetupState& state = app.state();
   WizardSettings settings;
   settings.caption = state.title;
@@ -52,8 +53,8 @@ bool runWizard(SetupApp& app, const DriverSteps& steps) {
   }
   settings.regInfo = app.script().number(Section::Settings, script::key::RegInfo, "1") != 0;
   std::string windowsDrive = state.windowsFolder.empty() ? "C" : state.windowsFolder.substr(0, 1);
-  settings.defaultFolder =
-      windowsDrive + ":\\" + app.value(Section::Settings, script::key::DefDir, "Install");
+  settings.defaultFolder = upgrade.proposedFolder(
+      windowsDrive + ":\\" + app.value(Section::Settings, script::key::DefDir, "Install"));
   SetupDialogs dialogs = app.dialogs();
   CopyTotalFunction copyTotal;
   if (steps.copyTotal) copyTotal = [&](const SetupState&) { return steps.copyTotal(app); };
@@ -155,11 +156,15 @@ DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
   int code = checkRequirements(app.script(), machine.system(), dialogs, state);
   if (code != 0) return showClosing(app, code);
 
-  if (!runWizard(app, steps)) return showClosing(app, status::Cancelled);
+  UpgradeStep upgrade;
+  upgrade.find(app);
+  if (!runWizard(app, steps, upgrade)) return showClosing(app, status::Cancelled);
   fillShellFolders(machine.shell(), state);
+  upgrade.prepare(app);
   createDirectories(app.script(), state, machine.files(), &app.log());
 
   code = steps.installFiles ? steps.installFiles(app) : 0;
+  upgrade.complete(app);
   if (code != 0) return showClosing(app, code);
   finishInstallation(app);
   return DriverOutcome{status::Completed};
