@@ -55,6 +55,7 @@ bool runWizard(SetupApp& app, const DriverSteps& steps, const UpgradeStep& upgra
   std::string windowsDrive = state.windowsFolder.empty() ? "C" : state.windowsFolder.substr(0, 1);
   settings.defaultFolder = upgrade.proposedFolder(
       windowsDrive + ":\\" + app.value(Section::Settings, script::key::DefDir, "Install"));
+  settings.destinationFacts = upgrade.destinationFacts();
   SetupDialogs dialogs = app.dialogs();
   CopyTotalFunction copyTotal;
   if (steps.copyTotal) copyTotal = [&](const SetupState&) { return steps.copyTotal(app); };

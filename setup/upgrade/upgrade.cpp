@@ -151,6 +151,14 @@ std::string UpgradeStep::proposedFolder(const std::string& def) const {
   return found_.empty() ? def : found_.front().folder;
 }
 
+std::vector<std::pair<std::string, std::string>> UpgradeStep::destinationFacts() const {
+  if (found_.empty()) return {};
+  const EarlierInstallation& proposed = found_.front();
+  return {{"earlier-installation", proposed.registrations.front()},
+          {"earlier-version", proposed.version},
+          {"earlier-folder", proposed.folder}};
+}
+
 void UpgradeStep::prepare(SetupApp& app) {
   SetupState& state = app.state();
   same_.reset();

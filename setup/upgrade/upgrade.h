@@ -22,6 +22,9 @@ class UpgradeStep {
 
   // The folder the destination page proposes: the first installation's, else def.
   std::string proposedFolder(const std::string& def) const;
+  // The installation the folder was proposed from, for the destination page's record in the
+  // transcript: its registration, version and folder; nothing when none was found.
+  std::vector<std::pair<std::string, std::string>> destinationFacts() const;
 
   // Once the folder is chosen, before anything is copied: an installation in that folder
   // makes this run its upgrade (another Ver) or repair (the same Ver), and the shared files

@@ -61,9 +61,10 @@ const Packages& packages() {
 }
 
 RunResult install(const fs::path& root, const std::string& version, const std::string& answers = "answers.ini",
-                  const fs::path& log = {}) {
+                  const fs::path& log = {}, const fs::path& transcript = {}) {
   auto env = test::unattendedEnvironment(root, packages().dir / answers);
   env["VANDREL_LOG"] = log.string();
+  env["VANDREL_TRANSCRIPT"] = transcript.string();
   return runProgram(packages().setup.at(version).string(), {}, env);
 }
 
@@ -117,11 +118,13 @@ std::map<std::string, std::string> afterPlainInstallAndRemoval(const std::string
 TEST(OneInstallation, AnUpgradeLeavesOneProgramAndOneRemovalTakesEverything) {
   TempDir dir;
   fs::path root = newMachine(dir);
-  RunResult first = install(root, "1.0");
+  RunResult first = install(root, "1.0", "answers.ini", dir / "first.jsonl", dir / "first-transcript.jsonl");
   ASSERT_EQ(first.exitStatus, 0) << first.err;
   EXPECT_EQ(first.err.find("earlier installation"), std::string::npos) << first.err;
+  EXPECT_EQ(test::readFile(dir / "first.jsonl").find("earlier-installation"), std::string::npos);
+  EXPECT_EQ(test::readFile(dir / "first-transcript.jsonl").find("\"facts\""), std::string::npos);
   const fs::path log = dir / "actions.jsonl";
-  RunResult upgrade = install(root, "1.1", "answers.ini", log);
+  RunResult upgrade = install(root, "1.1", "answers.ini", log, dir / "transcript.jsonl");
   ASSERT_EQ(upgrade.exitStatus, 0) << upgrade.err;
   EXPECT_NE(upgrade.err.find("earlier installation of Quill found: \"Quill 1.0\" (version 1.0) in C:\\Quill"),
             std::string::npos)
@@ -132,6 +135,12 @@ TEST(OneInstallation, AnUpgradeLeavesOneProgramAndOneRemovalTakesEverything) {
                          "\"registration\":\"Quill 1.0\",\"version\":\"1.0\",\"folder\":\"C:\\\\Quill\""),
             std::string::npos)
       << actions;
+  std::string transcript = test::readFile(dir / "transcript.jsonl");
+  EXPECT_NE(transcript.find("\"page\":\"destination\""), std::string::npos) << transcript;
+  EXPECT_NE(transcript.find("\"facts\":{\"earlier-installation\":\"Quill 1.0\",\"earlier-version\":\"1.0\","
+                            "\"earlier-folder\":\"C:\\\\Quill\"}"),
+            std::string::npos)
+      << transcript;
   EXPECT_EQ(programs(root), "Quill 1.1\n");
   EXPECT_EQ(test::readFile(root / "drive_c" / "Quill" / "Bin" / "f0.dat"), "version 1.1!");
   // The file 1.1 no longer ships stays until the removal.
