@@ -11,6 +11,7 @@
 #include "setup/rollback/rollback.h"
 #include "setup/strings/string_ids.h"
 #include "setup/text_file.h"
+#include "setup/upgrade/upgrade.h"
 #include "setup/wizard/wizard.h"
 
 namespace vandrel::setup {
@@ -59,7 +60,7 @@ DriverOutcome stopForFullDisk(SetupApp& app, const platform::DiskShortage& full)
 }
 
 // Steps 9 to 13: the wizard's settings, the optional directories and the wizard itself.
-bool runWizard(SetupApp& app, const DriverSteps& steps) {
+bool runWizard(SetupApp& app, const DriverSteps& steps, const UpgradeStep& upgrade) {
   SetupState& state = app.state();
   WizardSettings settings;
   settings.caption = state.title;
@@ -75,8 +76,9 @@ bool runWizard(SetupApp& app, const DriverSteps& steps) {
   }
   settings.regInfo = app.script().number(Section::Settings, script::key::RegInfo, "1") != 0;
   std::string windowsDrive = state.windowsFolder.empty() ? "C" : state.windowsFolder.substr(0, 1);
-  settings.defaultFolder =
-      windowsDrive + ":\\" + app.value(Section::Settings, script::key::DefDir, "Install");
+  settings.defaultFolder = upgrade.proposedFolder(
+      windowsDrive + ":\\" + app.value(Section::Settings, script::key::DefDir, "Install"));
+  settings.destinationFacts = upgrade.destinationFacts();
   SetupDialogs dialogs = app.dialogs();
   CopyTotalFunction copyTotal;
   if (steps.copyTotal) copyTotal = [&](const SetupState&) { return steps.copyTotal(app); };
@@ -186,13 +188,16 @@ DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
   int code = checkRequirements(app.script(), machine.system(), dialogs, state);
   if (code != 0) return showClosing(app, code);
 
-  if (!runWizard(app, steps)) return showClosing(app, status::Cancelled);
+  UpgradeStep upgrade;
+  upgrade.find(app);
+  if (!runWizard(app, steps, upgrade)) return showClosing(app, status::Cancelled);
   if (steps.diskShortage) {
     if (std::optional<platform::DiskShortage> full = steps.diskShortage(app)) {
       return stopForFullDisk(app, *full);
     }
   }
   fillShellFolders(machine.shell(), state);
+  upgrade.prepare(app);
   // From here the installation changes the machine: the journal notes what each change
   // found, so that an installation that does not succeed leaves the machine as it was.
   if (steps.journal) {
@@ -202,6 +207,9 @@ DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
   createDirectories(app.script(), state, machine.files(), &app.log());
 
   code = steps.installFiles ? steps.installFiles(app) : 0;
+  // An upgrade or repair takes the earlier version's records over only when the installation
+  // succeeded; one that did not is taken back whole, the earlier version with it.
+  if (code == 0) upgrade.complete(app);
   if (steps.journal) {
     if (code != 0) rollback::undoInstallation(*steps.journal, app.log());
     steps.journal->finish();

@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace vandrel::ui {
@@ -87,6 +88,9 @@ struct Page {
   std::string finish;               // label of Finish; empty: no Finish
   std::string cancel = "Cancel";    // label of Cancel
   std::vector<std::string> actions; // page buttons beside Back/Next ("&Change")
+  // Facts the page was made from that it does not show (the destination page's earlier
+  // installation of the application); the transcript records them when there are any.
+  std::vector<std::pair<std::string, std::string>> facts;
 };
 
 struct PageResult {

@@ -74,11 +74,13 @@ PageResult TranscriptRecorder::page(const Page& page) {
   PageResult result = inner_->page(page);
   std::vector<std::pair<std::string, std::string>> values;
   for (const Field& field : result.fields) values.emplace_back(field.name, fieldAnswer(field));
-  write(start("page", page.caption, pageText(page, page.fields), "OKCancel", "none")
-            .add("answer", pageActionName(page, result))
-            .add("page", page.id)
-            .add("labels", pageButtons(page))
-            .add("values", values));
+  JsonLine line = start("page", page.caption, pageText(page, page.fields), "OKCancel", "none");
+  line.add("answer", pageActionName(page, result))
+      .add("page", page.id)
+      .add("labels", pageButtons(page))
+      .add("values", values);
+  if (!page.facts.empty()) line.add("facts", page.facts);
+  write(line);
   return result;
 }
 

@@ -12,6 +12,7 @@
 #include "setup/common/copy_progress.h"
 #include "setup/common/setup_texts.h"
 #include "setup/common/setup_state.h"
+#include "setup/upgrade/earlier_installation.h"
 
 namespace vandrel::setup {
 namespace {
@@ -133,13 +134,22 @@ void writeRegistryEntries(const Changes& c, bool& changeFailed) {
   if (!registry.endBatch()) changeFailed = true;
 }
 
+bool countedBefore(const SetupState& state, const std::string& path) {
+  for (const std::string& counted : state.countedSharedFiles) {
+    if (samePath(counted, path)) return true;
+  }
+  return false;
+}
+
 void recordSharedFiles(const Changes& c, const std::vector<std::string>& shared) {
   if (shared.empty()) return;
   const std::string section = script::sectionName(Section::SharedFiles);
   c.script.write(section, script::countKey(Section::SharedFiles),
                      std::to_string(shared.size()));
   for (std::size_t i = 0; i < shared.size(); ++i) {
-    raiseSharedCount(c.registry, shared[i], c.log);
+    // A count is raised once per installation: an upgrade or repair leaves the one the
+    // earlier installation in this folder raised.
+    if (!countedBefore(c.state, shared[i])) raiseSharedCount(c.registry, shared[i], c.log);
     c.script.write(section, std::to_string(i), shared[i]);
   }
 }

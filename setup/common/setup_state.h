@@ -41,6 +41,9 @@ struct SetupState {
   std::vector<long> selectedDirectories;
   std::vector<std::string> directoryLabels;
   std::string title;           // [Settings] Title, or the program's title when empty
+  // The shared files whose usage count the earlier installation in the install folder
+  // already raised (an upgrade or repair does not raise them again).
+  std::vector<std::string> countedSharedFiles;
 };
 
 // Directory number to path, setup form, with the state's folders.

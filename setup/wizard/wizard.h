@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/file_system.h"
@@ -28,6 +29,8 @@ struct WizardSettings {
   std::string licenceText;
   bool regInfo = true;
   std::string defaultFolder;  // the Windows folder's drive, ":\" and the default folder name
+  // What the destination page was proposed from, for the transcript (an earlier installation).
+  std::vector<std::pair<std::string, std::string>> destinationFacts;
 };
 
 // What the pages hold while the wizard runs.

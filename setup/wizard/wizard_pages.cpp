@@ -171,6 +171,7 @@ ui::Page Wizard::destinationPage() {
   backup.checked = values_.backup;
   shown.fields.push_back(backup);
   shown.actions = {s.get(sid::ChangeButton)};
+  shown.facts = settings_.destinationFacts;
   return shown;
 }
 
