@@ -121,6 +121,8 @@ struct Installation {
 
 TEST(Rollback, ACompletedInstallationIsKeptAndLeavesNoPrivateCopies) {
   Installation run;
+  // Every file can be written: a file left uncopied would make the run one that failed.
+  run.machine.memoryFiles().setAttributes("C:\\App\\Bin\\small.dat", platform::attr::Normal);
   run.install();
   ASSERT_EQ(run.outcome.closingStatus, status::Completed);
   EXPECT_EQ(run.machine.memoryFiles().readFile("C:\\App\\Bin\\large.dat"), std::string(kLarge, 'l'));
