@@ -254,7 +254,12 @@ std::optional<Confinement> confinementCommand(const fs::path& root, const fs::pa
   }
   for (const std::string& word : walls(userNamespace)) words.push_back(word);
   confinement.filterFd = socketFilterDescriptor();
-  if (confinement.filterFd >= 0) words.insert(words.end(), {"--seccomp", std::to_string(confinement.filterFd)});
+  if (confinement.filterFd >= 0) {
+    words.insert(words.end(), {"--seccomp", std::to_string(confinement.filterFd)});
+  } else if (!socketFilter().empty()) {
+    why = std::string("the system call filter cannot be made: ") + std::strerror(errno);
+    return std::nullopt;
+  }
   words.insert(words.end(), {"--setenv", kConfinedVariable, "1", "--chdir", folder.string(), "--"});
   return confinement;
 }
