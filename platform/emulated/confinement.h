@@ -2,7 +2,7 @@
 // UninstallString): the machine jails the installer's own writes, but a program it starts is
 // any host program that Z: reaches. Such a program runs under bubblewrap (bwrap): the host
 // read-only, the machine folder the only writable tree (its machine.ini read-only), no
-// network, no Unix socket, no capability, its own process table and /proc.
+// network, no Unix socket, no capability.
 #pragma once
 
 #include <filesystem>

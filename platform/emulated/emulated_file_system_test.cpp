@@ -239,21 +239,6 @@ TEST_F(FileSystemTest, TheFirstWriteInAFolderRemovesWhatKilledWritesLeftThere) {
   EXPECT_TRUE(fs::exists(c("WINDOWS/" + later)));
 }
 
-// A confined program counts process ids in its confinement's own table, which its staged
-// names carry: its leftovers go once nothing runs in that table any more, never by an id that
-// the host gave to another process (its first program is always id 2).
-TEST_F(FileSystemTest, StagedFilesOfConfinedProgramsGoWithTheirConfinement) {
-  ASSERT_TRUE(files().createDirectory("C:\\WINDOWS"));
-  struct stat own {};
-  ASSERT_EQ(::stat("/proc/self/ns/pid", &own), 0);
-  const std::string gone = stagedBy(2, 1) + "-pidns1";  // no process lives in a namespace 1
-  const std::string running = stagedBy(2, 2) + "-pidns" + std::to_string(own.st_ino);
-  for (const std::string& name : {gone, running}) writeFile(c("WINDOWS/" + name), "half");
-  ASSERT_EQ(files().replaceWholeFile("C:\\WINDOWS\\win.ini", "[windows]\r\n"), true);
-  EXPECT_FALSE(fs::exists(c("WINDOWS/" + gone))) << "nothing runs in its confinement";
-  EXPECT_TRUE(fs::exists(c("WINDOWS/" + running))) << "id 2 of this table is running";
-}
-
 TEST_F(FileSystemTest, ProfileWritesKilledHalfwayLeaveNothingInTheFolder) {
   ASSERT_TRUE(files().createDirectory("C:\\App"));
   {

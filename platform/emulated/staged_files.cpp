@@ -8,14 +8,10 @@
 
 #include <cerrno>
 #include <charconv>
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <mutex>
 #include <optional>
 #include <set>
-
-#include "platform/emulated/confinement.h"
 
 namespace fs = std::filesystem;
 
@@ -78,72 +74,20 @@ std::optional<pid_t> stagerOf(const std::string& name) {
   return pid_t(id);
 }
 
-// The marker of a name staged by a confined program: its process id counts in the process
-// table of its confinement, named by the inode of that process-ID namespace.
-constexpr std::string_view kNamespaceMarker = "-pidns";
-
-bool isConfined() {
-  const char* inside = std::getenv(kConfinedVariable);
-  return inside && std::strcmp(inside, "1") == 0;
-}
-
-// The inode of this process's process-ID namespace; 0 when unknown.
-ino_t ownPidNamespace() {
-  struct stat st;
-  return ::stat("/proc/self/ns/pid", &st) == 0 ? st.st_ino : 0;
-}
-
-// The process-ID namespace a staged name carries; nullopt for a name staged unconfined.
-std::optional<ino_t> namespaceOf(const std::string& name) {
-  std::size_t at = name.rfind(kNamespaceMarker);
-  if (at == std::string::npos) return std::nullopt;
-  unsigned long long inode = 0;
-  const char* first = name.data() + at + kNamespaceMarker.size();
-  auto [end, error] = std::from_chars(first, name.data() + name.size(), inode);
-  if (error != std::errc() || end == first || end != name.data() + name.size()) return std::nullopt;
-  return ino_t(inode);
-}
-
-// Whether a process this one can see lives in the process-ID namespace inode.
-bool namespaceInUse(ino_t inode) {
-  std::error_code ec;
-  for (fs::directory_iterator entry("/proc", ec), end; !ec && entry != end; entry.increment(ec)) {
-    struct stat st;
-    if (::stat((entry->path() / "ns" / "pid").c_str(), &st) == 0 && st.st_ino == inode) return true;
-  }
-  return false;
-}
-
-// Whether the process the name carries, in this process's own process table, is gone.
-bool stagerGone(const fs::path& staged, pid_t stager) {
-  if (stager == ::getpid()) return false;
-  if (::kill(stager, 0) != 0 && errno == ESRCH) return true;
-  struct stat st;
-  if (::lstat(staged.c_str(), &st) != 0) return false;
-  std::optional<ProcessInfo> process = processInfo(stager);
-  return process && (process->ended || seconds(st.st_mtim) + kStartMargin < process->started);
-}
-
 }  // namespace
 
 std::string stagedName(unsigned long n) {
-  std::string name = std::string(kStagedPrefix) + std::to_string(::getpid()) + "-" + std::to_string(n);
-  if (isConfined()) name += std::string(kNamespaceMarker) + std::to_string(ownPidNamespace());
-  return name;
+  return std::string(kStagedPrefix) + std::to_string(::getpid()) + "-" + std::to_string(n);
 }
 
 bool isAbandoned(const fs::path& staged) {
-  const std::string name = staged.filename().string();
-  std::optional<pid_t> stager = stagerOf(name);
-  if (!stager) return false;
-  std::optional<ino_t> space = namespaceOf(name);
-  // A confined program sees only the processes of its confinement: a name staged outside it,
-  // or in another confinement, may belong to a running program.
-  if (space && *space == ownPidNamespace()) return stagerGone(staged, *stager);
-  if (isConfined()) return false;
-  // Staged in a confinement, which has its own process table: gone when nothing runs there.
-  if (space) return !namespaceInUse(*space);
-  return stagerGone(staged, *stager);
+  std::optional<pid_t> stager = stagerOf(staged.filename().string());
+  if (!stager || *stager == ::getpid()) return false;
+  if (::kill(*stager, 0) != 0 && errno == ESRCH) return true;
+  struct stat st;
+  if (::lstat(staged.c_str(), &st) != 0) return false;
+  std::optional<ProcessInfo> process = processInfo(*stager);
+  return process && (process->ended || seconds(st.st_mtim) + kStartMargin < process->started);
 }
 
 void sweepAbandonedOnce(const fs::path& folder) {

@@ -14,17 +14,12 @@ inline constexpr std::string_view kStagedPrefix = ".vandrel:staged-";
 
 inline bool isStaged(const std::string& name) { return name.rfind(kStagedPrefix, 0) == 0; }
 
-// The staged name of this process's n-th whole-file write: the prefix, the process id, n; in
-// a confinement, which has a process table of its own, then "-pidns" and the inode of that
-// table's namespace.
+// The staged name of this process's n-th whole-file write: the prefix, the process id, n.
 std::string stagedName(unsigned long n);
 
 // Whether the process that staged this file is gone: no process has the id its name carries,
 // the one that has it has ended (not yet waited for), or it started after the file was last
-// written (the id was given out again). A name staged in a confinement counts its id in that
-// confinement's table: outside it, it is abandoned once no process runs there. A confined
-// process judges only the names of its own confinement. A name without an id, and this
-// process's own files, are never abandoned.
+// written (the id was given out again). A name without an id, and this process's own files, are never abandoned.
 bool isAbandoned(const std::filesystem::path& staged);
 
 // Removes the abandoned staged files of folder, the first time this process asks for that
