@@ -97,7 +97,7 @@ void finishInstallation(SetupApp& app) {
   app.ui().closing(closingDialog(status::Completed, app.state().appName, s));
   SetupDialogs dialogs = app.dialogs();
   platform::Machine& machine = app.machine();
-  offerStartUrl(app.script(), app.state().appName, dialogs, browser);
+  offerStartUrl(app.script(), app.state().appName, dialogs, browser, machine.process());
   runEndCommands(app.script(), app.state(), machine.files(), machine.process(), &app.log());
   askReboot(app.script(), dialogs, machine.system());
 }

@@ -27,12 +27,16 @@ void addWebFavorites(const script::ScriptReader& script, platform::BrowserLaunch
 }
 
 void offerStartUrl(const script::ScriptReader& script, const std::string& appName,
-                   SetupDialogs& dialogs, platform::BrowserLauncher& browser) {
+                   SetupDialogs& dialogs, platform::BrowserLauncher& browser, platform::Process& process) {
   const script::StringTable& s = dialogs.strings();
   std::string address = script.value(Section::Web, script::key::StartURL, "");
   if (address.empty() || !browser.IsBrowserFound()) return;
   if (dialogs.ask(s.get(sid::AskOpenWebSite)) == ui::Answer::Yes) {
+    // The browser command comes from the registry, which the package writes: it runs confined
+    // like the package's own commands (platform/process.h).
+    process.confineStartedPrograms("tamsin32");
     browser.OpenInBrowser(address);
+    process.confineStartedPrograms("");
   } else if (dialogs.ask(s.get(sid::AskAddFavorite)) == ui::Answer::Yes) {
     browser.AddFavorite(address, s.format(sid::WebSiteName, appName));
   }

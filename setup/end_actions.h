@@ -21,9 +21,10 @@ std::string quoteEndCommand(const std::string& command);
 
 // One Internet shortcut per [Web] entry "0", "1", ... up to the first empty one.
 void addWebFavorites(const script::ScriptReader& script, platform::BrowserLauncher& browser);
-// The StartURL questions, asked only when a browser was found.
+// The StartURL questions, asked only when a browser was found. The browser command, which
+// the package may have registered, starts confined through process.
 void offerStartUrl(const script::ScriptReader& script, const std::string& appName,
-                   SetupDialogs& dialogs, platform::BrowserLauncher& browser);
+                   SetupDialogs& dialogs, platform::BrowserLauncher& browser, platform::Process& process);
 // Starts the [End] commands from the install folder, without waiting; each is logged (with
 // whether it started) when a log is given.
 void runEndCommands(const script::ScriptReader& script, const SetupState& state,

@@ -59,7 +59,8 @@ unsigned failureFor(int errorNumber) {
 pid_t spawn(const EmulatedProcess::Launch& launch, const std::string& machineRoot, bool detach,
             int& errorNumber) {
   std::string folder = launch.folder.string();
-  std::vector<std::string> args = launch.confinement;
+  std::vector<std::string> args;
+  if (launch.confinement) args = launch.confinement->words;
   args.push_back(launch.program.string());
   if (launch.argument) args.push_back(*launch.argument);
   std::string program = args.front();
@@ -82,6 +83,7 @@ pid_t spawn(const EmulatedProcess::Launch& launch, const std::string& machineRoo
   if (pid == 0) {
     if (detach && ::fork() != 0) _exit(0);  // the intermediate child leaves at once
     ::close(report[0]);
+    if (launch.confinement) launch.confinement->prepareChild();
     int err = 0;
     if (::chdir(folder.c_str()) != 0) err = errno;
     else ::execve(program.c_str(), argv.data(), envp.data());
@@ -212,8 +214,8 @@ void EmulatedProcess::confineStartedPrograms(const std::string& program) { confi
 void EmulatedProcess::confine(Launch& launch) const {
   if (confiningFor_.empty() || launch.mapped) return;  // the owner's mapped programs run as mapped
   std::string why;
-  if (auto words = confinementCommand(config_.root, launch.folder, why)) {
-    launch.confinement = std::move(*words);
+  if (auto confinement = confinementCommand(config_.root, launch.folder, why)) {
+    launch.confinement = std::make_shared<Confinement>(std::move(*confinement));
   } else {
     std::cerr << confiningFor_ << ": " << unconfinedNotice(launch.program.string(), why) << std::endl;
   }

@@ -2,11 +2,13 @@
 #pragma once
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/emulated/confinement.h"
 #include "platform/emulated/emulated_file_system.h"
 #include "platform/emulated/machine_config.h"
 #include "platform/process.h"
@@ -36,7 +38,7 @@ class EmulatedProcess : public Process {
     std::filesystem::path folder;
     unsigned failure = 0;
     bool mapped = false;                   // a host program of machine.ini [Programs]
-    std::vector<std::string> confinement;  // the words that run it confined (confinement.h)
+    std::shared_ptr<Confinement> confinement;  // how it runs confined (confinement.h); null: not
   };
   Launch prepare(const std::string& commandLine);
 

@@ -3,12 +3,15 @@
 #include "platform/emulated/emulated_process.h"
 
 #include <gtest/gtest.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <thread>
 
 #include "platform/emulated/confinement.h"
@@ -161,18 +164,94 @@ TEST_F(ConfinedProcessTest, ProgramsTheOwnerMappedRunAsMapped) {
 }
 
 TEST_F(ConfinedProcessTest, WithoutBwrapTheProgramRunsAndThatIsSaid) {
-  std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
-  ::setenv("PATH", outside_.path().c_str(), 1);  // a PATH without bwrap
+  setLauncherFolders({outside_.path()});  // no bwrap in the folders searched
   testing::internal::CaptureStderr();
   auto status = process_->runAndWait("touch.exe " + (outside_ / "unconfined").string());
   std::string said = testing::internal::GetCapturedStderr();
-  ::setenv("PATH", path.c_str(), 1);
+  setLauncherFolders({"/usr/bin", "/bin", "/usr/local/bin"});
   ASSERT_TRUE(status);
   EXPECT_EQ(*status, 0);
   EXPECT_TRUE(fs::exists(outside_ / "unconfined"));
   EXPECT_EQ(said, "test: " + c("WINDOWS/touch.exe").string() +
                       " runs unconfined, with the user's rights (bwrap (Debian package bubblewrap) is "
                       "not installed): it can write outside the machine\n");
+}
+
+// A bwrap in a folder of PATH (".", the package's folder) is never taken for the launcher.
+TEST_F(ConfinedProcessTest, TheLauncherIsNotSearchedInPath) {
+  std::string why;
+  if (!canConfine(why)) GTEST_SKIP() << "programs cannot be confined here: " << why;
+  TempDir planted;
+  writeFile(planted / "bwrap", "#!/bin/sh\ntouch '" + (outside_ / "planted-ran").string() + "'\n");
+  ::chmod((planted / "bwrap").c_str(), 0755);
+  std::string path = std::getenv("PATH") ? std::getenv("PATH") : "";
+  ::setenv("PATH", (planted.path().string() + ":" + path).c_str(), 1);
+  auto status = process_->runAndWait("touch.exe " + c("Work/confined").string());
+  ::setenv("PATH", path.c_str(), 1);
+  ASSERT_TRUE(status);
+  EXPECT_EQ(*status, 0);
+  EXPECT_TRUE(fs::exists(c("Work/confined")));
+  EXPECT_FALSE(fs::exists(outside_ / "planted-ran"));
+}
+
+// Started by root, a confined program keeps no capability: no write through /proc/<pid>/root
+// of a host process, no remount of the read-only host.
+TEST_F(ConfinedProcessTest, NoCapabilityNoHostProcessNoRemount) {
+  std::string why;
+  if (!canConfine(why)) GTEST_SKIP() << "programs cannot be confined here: " << why;
+  fs::copy_file("/bin/sh", c("WINDOWS/sh.exe"));
+  const std::string self = std::to_string(::getpid());
+  writeFile(c("Work/walls.sh"),
+            "grep CapEff /proc/self/status > walls.out\n"
+            "echo x > '/proc/" + self + "/root" + (outside_ / "through-proc").string() + "'\n"
+            "mount -o remount,rw / 2>/dev/null && touch '" + (outside_ / "after-remount").string() + "'\n"
+            "exit 0\n");
+  auto status = process_->runAndWait("sh.exe " + c("Work/walls.sh").string());
+  ASSERT_TRUE(status);
+  EXPECT_EQ(readFile(c("Work/walls.out")), "CapEff:\t0000000000000000\n");
+  EXPECT_FALSE(fs::exists(outside_ / "through-proc"));
+  EXPECT_FALSE(fs::exists(outside_ / "after-remount"));
+}
+
+// The owner's machine.ini (mapped programs, drives) is read-only inside, and stays in place.
+TEST_F(ConfinedProcessTest, MachineIniIsReadOnlyInside) {
+  std::string why;
+  if (!canConfine(why)) GTEST_SKIP() << "programs cannot be confined here: " << why;
+  const std::string owners = "[Programs]\nnotepad.exe=/bin/true\n";
+  writeFile(temp_ / "machine.ini", owners);
+  fs::copy_file("/bin/sh", c("WINDOWS/sh.exe"));
+  const std::string ini = (temp_ / "machine.ini").string();
+  writeFile(c("Work/ini.sh"),
+            "echo 'evil.exe=/usr/bin/touch' >> '" + ini + "'\n"
+            "printf '[Programs]\\nevil.exe=/usr/bin/touch\\n' > replacement\n"
+            "mv -f replacement '" + ini + "'\n"
+            "rm -f '" + ini + "'\n"
+            "exit 0\n");
+  auto status = process_->runAndWait("sh.exe " + c("Work/ini.sh").string());
+  ASSERT_TRUE(status);
+  EXPECT_EQ(readFile(temp_ / "machine.ini"), owners);
+  // The rest of the machine stays writable.
+  EXPECT_TRUE(fs::exists(c("Work/replacement")));
+}
+
+// No host service listening on a Unix socket is reached, wherever its socket is.
+TEST_F(ConfinedProcessTest, NoUnixSocketOfTheHost) {
+  std::string why;
+  if (!canConfine(why)) GTEST_SKIP() << "programs cannot be confined here: " << why;
+  const fs::path socketPath = outside_ / "service.sock";
+  int service = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+  ASSERT_GE(service, 0);
+  sockaddr_un address{};
+  address.sun_family = AF_UNIX;
+  std::strncpy(address.sun_path, socketPath.c_str(), sizeof address.sun_path - 1);
+  ASSERT_EQ(::bind(service, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+  ASSERT_EQ(::listen(service, 4), 0);
+  placeProbe("Work/probe.exe");
+  auto status = process_->runAndWait("probe.exe connect=" + socketPath.string());
+  ASSERT_TRUE(status);
+  EXPECT_NE(probeLog().find("\nconnect=no\n"), std::string::npos) << probeLog();
+  EXPECT_LT(::accept(service, nullptr, nullptr), 0);  // nobody called
+  ::close(service);
 }
 
 TEST(CommandLine, SplitsTheWindowsWay) {

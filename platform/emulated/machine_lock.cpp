@@ -95,7 +95,8 @@ bool MachineLock::acquire() {
     return false;
   }
   if (s.depth == 0) {
-    if (s.fd < 0) s.fd = ::open(s.file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    // Never through a link, which would make a host file instead.
+    if (s.fd < 0) s.fd = ::open(s.file.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
     if (s.fd < 0) {
       std::fprintf(stderr, "vandrel: cannot use the machine's lock %s (%s); the change is not made\n",
                    s.file.c_str(), std::strerror(errno));
@@ -126,7 +127,7 @@ void MachineLock::release() {
 }
 
 void MachineLock::waitWhileHeld(const std::filesystem::path& file, std::chrono::milliseconds wait) {
-  int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+  int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
   if (fd < 0) return;  // no lock file: nobody is making the machine
   if (flockUntil(fd, LOCK_SH, Clock::now() + wait)) ::flock(fd, LOCK_UN);
   ::close(fd);

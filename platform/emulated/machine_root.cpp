@@ -161,6 +161,21 @@ std::optional<Preset> parsePreset(std::string_view name) {
   return std::nullopt;
 }
 
+void refuseLinkedOwnFiles(const fs::path& root) {
+  static const char* const ownNames[] = {
+      "machine.ini",     kMachineLockName,  "install.lock",        "registry.db",     "registry.db-journal",
+      "registry.db-wal", "registry.db-shm", "filemeta.db",         "filemeta.db-journal", "filemeta.db-wal",
+      "filemeta.db-shm", "drive_c"};
+  for (const char* name : ownNames) {
+    std::error_code ec;
+    const fs::path entry = root / name;
+    if (!fs::is_symlink(fs::symlink_status(entry, ec))) continue;
+    throw MachineError("the machine at " + root.string() + " has a symbolic link in place of its own " + name +
+                       " (to " + fs::read_symlink(entry, ec).string() +
+                       "); links there are not followed: remove it");
+  }
+}
+
 namespace {
 
 // The files a machine root holds besides the machine: the locks programs take in it.
@@ -176,6 +191,7 @@ bool makeMachineRoot(const fs::path& root, Preset preset, const std::string& use
   if (fs::exists(root) && !fs::is_directory(root))
     throw MachineError(root.string() + " is not a folder");
   const bool made = !fs::exists(root);
+  if (!made) refuseLinkedOwnFiles(root);
   std::error_code ec;
   fs::create_directories(root, ec);
   if (ec) throw MachineError("cannot make the folder " + root.string() + ": " + ec.message());
@@ -228,6 +244,7 @@ std::unique_ptr<Machine> openMachine(const fs::path& rootIn, const MachineOption
   const fs::path root = fs::absolute(rootIn, ec);
   if (ec || !fs::is_directory(root))
     throw MachineError("no machine at " + rootIn.string() + ": the folder does not exist");
+  refuseLinkedOwnFiles(root);
   if (!fs::exists(root / "machine.ini"))
     throw MachineError("no machine at " + root.string() + ": machine.ini is missing");
   if (!fs::exists(root / "registry.db"))

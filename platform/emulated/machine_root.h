@@ -24,6 +24,12 @@ void initMachineRoot(const std::filesystem::path& root, Preset preset, const std
 // registry.db is missing or damaged.
 std::unique_ptr<Machine> openMachine(const std::filesystem::path& root, const MachineOptions& options);
 
+// Throws MachineError, before anything is written, when one of the machine's own files or
+// folders in root (machine.ini, machine.lock, install.lock, registry.db, filemeta.db and their
+// SQLite journals, drive_c) is a symbolic link: followed, it would take the machine's writes
+// to whatever host file or folder it names.
+void refuseLinkedOwnFiles(const std::filesystem::path& root);
+
 // VANDREL_MACHINE, else $XDG_DATA_HOME/vandrel/machine (~/.local/share/vandrel/machine).
 std::filesystem::path defaultMachineRoot();
 

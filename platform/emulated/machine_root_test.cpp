@@ -205,6 +205,57 @@ TEST(MachineRoot, ShortcutsAndProfilesGoThroughTheMachine) {
   EXPECT_EQ(machine->profile().getString("C:\\WINDOWS\\APP.INI", "main", "KEY", "", 260), "Value");
 }
 
+// The machine's own files and folders replaced by symbolic links are refused before anything
+// is written: the host file or folder they name stays as it was, or is not made.
+TEST(MachineRoot, LinksInPlaceOfTheMachinesOwnFilesAreRefused) {
+  for (const char* name : {"machine.ini", "machine.lock", "install.lock", "registry.db", "registry.db-journal",
+                           "filemeta.db", "filemeta.db-wal", "drive_c"}) {
+    SCOPED_TRACE(name);
+    TempDir temp;
+    initMachineRoot(temp / "m", Preset::Win98, "user");
+    writeFile(temp / "outside" / "victim.txt", "canary");
+    fs::path entry = temp / "m" / name;
+    if (fs::is_directory(entry)) fs::rename(entry, temp / "outside" / "moved");
+    else if (fs::exists(entry)) fs::copy(entry, temp / "outside" / "copy");
+    fs::remove(entry);
+    // A link to a copy of the real file (the machine would work on it), or to a file not there.
+    const fs::path target = fs::is_directory(temp / "outside" / "moved") ? temp / "outside" / "moved"
+                            : fs::exists(temp / "outside" / "copy") ? temp / "outside" / "copy"
+                                                                    : temp / "outside" / "made";
+    fs::create_symlink(target, entry);
+    const std::string expected = "the machine at " + (temp / "m").string() +
+                                 " has a symbolic link in place of its own " + name + " (to " + target.string() +
+                                 "); links there are not followed: remove it";
+    auto listing = [&] {
+      std::string all;
+      for (const auto& e : fs::recursive_directory_iterator(temp / "outside"))
+        all += e.path().string() + " " + std::to_string(fs::last_write_time(e.path()).time_since_epoch().count()) + "\n";
+      return all;
+    };
+    const std::string before = listing();
+    EXPECT_EQ(openError(temp / "m"), expected);
+    const char* saved = std::getenv("VANDREL_MACHINE");
+    std::string savedText = saved ? saved : "";
+    ::setenv("VANDREL_MACHINE", (temp / "m").c_str(), 1);
+    try {
+      openHostMachine({});
+      ADD_FAILURE() << "opened";
+    } catch (const MachineError& e) {
+      EXPECT_EQ(std::string(e.what()), expected);
+    }
+    if (saved) ::setenv("VANDREL_MACHINE", savedText.c_str(), 1);
+    else ::unsetenv("VANDREL_MACHINE");
+    EXPECT_EQ(listing(), before);
+    EXPECT_FALSE(fs::exists(temp / "outside" / "made"));
+  }
+  // The same on a root that holds only a linked lock: no machine is made through it.
+  TempDir temp;
+  fs::create_directories(temp / "m");
+  fs::create_symlink(temp / "made.lock", temp / "m" / "machine.lock");
+  EXPECT_THROW(initMachineRoot(temp / "m", Preset::Win98, "user"), MachineError);
+  EXPECT_FALSE(fs::exists(temp / "made.lock"));
+}
+
 TEST(MachineRoot, DefaultRootFollowsTheEnvironmentAndIsMadeOnFirstUse) {
   TempDir temp;
   const char* saved = std::getenv("VANDREL_MACHINE");

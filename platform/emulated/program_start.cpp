@@ -153,8 +153,15 @@ bool holdInstallationLock(const std::string& program) {
 bool emulated::holdInstallationLockOf(const std::filesystem::path& root, const std::string& program) {
   std::filesystem::path lock = root / "install.lock";
   if (heldInstallationLock >= 0 || takeHandedDownHold(lock)) return true;
+  try {
+    emulated::refuseLinkedOwnFiles(root);
+  } catch (const MachineError& failure) {
+    std::cerr << program << ": " << failure.what() << '\n';
+    return false;
+  }
   // Kept open (and locked) until the process ends; the kernel lets go of it however that is.
-  int fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  // Never through a link, which would make or lock a host file instead.
+  int fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0644);
   if (fd < 0) {
     std::cerr << program << ": cannot use the installation lock " << lock.string() << " ("
               << std::strerror(errno) << ")\n";

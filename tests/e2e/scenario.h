@@ -135,7 +135,7 @@ class Scenario : public ::testing::TestWithParam<CaseName> {
   void checkNames() const {
     static const std::set<std::string> caseKeys = {"Preset", "Presets", "Exit", "Run", "Runs", "Program",
                                                    "CommandLine", "Disk", "Package", "Generate", "Author", "RegImport",
-                                                   "Remove", "RemoveExit", "Boot", "Silent", "Confined"};
+                                                   "Remove", "RemoveExit", "Boot", "BootExit", "Silent", "Confined"};
     static const std::set<std::string> preparing = {"Case",     "Machine",  "Make",    "Put",
                                                     "Age",      "ReadOnly", "Symlink", "HardLink",
                                                     "FreeSpace"};
@@ -283,7 +283,7 @@ class Scenario : public ::testing::TestWithParam<CaseName> {
     for (const std::string& link : keys("Symlink")) {
       fs::path at = machineOrPackagePath(link);
       fs::create_directories(at.parent_path());
-      fs::remove(at);  // a link planted over a file of the machine replaces it
+      fs::remove_all(at);  // a link planted over a file or folder of the machine replaces it
       fs::create_symlink(value("Symlink", link), at);
     }
     for (const std::string& link : keys("HardLink")) {
@@ -335,7 +335,10 @@ class Scenario : public ::testing::TestWithParam<CaseName> {
   }
 
   // A Windows path of the machine ("C:\\...") or a path inside the package.
+  // A Windows path of the machine, "@<name>" an entry of the machine root itself, else a
+  // path of the package.
   fs::path machineOrPackagePath(const std::string& path) {
+    if (!path.empty() && path[0] == '@') return root_ / path.substr(1);
     return path.size() > 1 && path[1] == ':' ? hostPath(path) : relative(pkg_, path);
   }
 
@@ -654,7 +657,7 @@ class Scenario : public ::testing::TestWithParam<CaseName> {
     if (setting("Boot") == "1") {
       std::size_t log = nextStep();
       RunResult boot = run("vandrel-machine", {"boot", root_.string()});
-      EXPECT_EQ(boot.exitStatus, 0) << boot.err;
+      EXPECT_EQ(boot.exitStatus, std::stoi(setting("BootExit", "0"))) << boot.err;
       checkPhase(kAfterBoot, log);
     }
   }

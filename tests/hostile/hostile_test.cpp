@@ -4,8 +4,14 @@
 // runs through the scenario runner (tests/e2e/README.md); besides the case's own checks, every
 // case must leave everything outside the machine root as it was (a canary tree beside the
 // machine, the package, the host's temporary folder) and every step must end with a message,
-// never a crash or a hang. A case with [Case] Confined=1 starts programs that only their
+// never a crash or a hang; and no program may call the stand-in host service listening on a
+// Unix socket in the canary tree. A case with [Case] Confined=1 starts programs that only their
 // confinement keeps inside the machine: it is skipped where programs cannot be confined.
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
 #include <map>
 #include <string>
 
@@ -50,9 +56,37 @@ class Hostile : public Scenario {
     writeFile(outside() / "folder" / "inner.txt", "inner canary\n");
     writeFile(outside() / "folder" / "deep" / "shared.dll", "shared canary\n");
     writeFile(outside() / "Script.vrx", "[Settings]\nAppName=Canary\n");
+    listenAsHostService();
     tmpBefore_ = aimedInTmp();
     Scenario::SetUp();
     outsideBefore_ = outsideState();
+  }
+
+  void TearDown() override {
+    if (service_ >= 0) ::close(service_);
+    Scenario::TearDown();
+  }
+
+  // A stand-in host service: a Unix socket listening in the canary tree (service.sock), which
+  // nothing in the machine may reach. It never accepts; a call waits in its queue.
+  void listenAsHostService() {
+    service_ = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+    ASSERT_GE(service_, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    const std::string path = (outside() / "service.sock").string();
+    ASSERT_LT(path.size(), sizeof address.sun_path);
+    std::memcpy(address.sun_path, path.c_str(), path.size());
+    ASSERT_EQ(::bind(service_, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(::listen(service_, 16), 0);
+  }
+
+  // Whether a program called the stand-in host service.
+  bool serviceCalled() const {
+    int call = ::accept(service_, nullptr, nullptr);
+    if (call < 0) return false;
+    ::close(call);
+    return true;
   }
 
   // Each step ends by itself (not killed, not stopped by a timeout) and says something: a
@@ -105,6 +139,7 @@ class Hostile : public Scenario {
   }
 
   std::map<std::string, std::string> tmpBefore_, outsideBefore_;
+  int service_ = -1;
 };
 
 TEST_P(Hostile, NothingOutsideChanges) {
@@ -119,6 +154,7 @@ TEST_P(Hostile, NothingOutsideChanges) {
     EXPECT_TRUE(outsideBefore_.count(path)) << "outside the machine: " << path << " was made";
   }
   EXPECT_EQ(aimedInTmp(), tmpBefore_) << "the host's temporary folder changed";
+  EXPECT_FALSE(serviceCalled()) << "outside the machine: a program called the host service " << outside() / "service.sock";
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, Hostile, ::testing::ValuesIn(caseNames(sourcePath() / "tests" / "hostile")),
