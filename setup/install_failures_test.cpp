@@ -11,6 +11,7 @@
 #include "platform/formats/szdd.h"
 #include "setup/driver.h"
 #include "setup/strings/setup_strings.h"
+#include "setup/testing/backup_interaction.h"
 #include "tests/support/fake_interaction.h"
 #include "tests/support/memory_machine.h"
 
@@ -44,18 +45,7 @@ constexpr std::size_t kSmall = 100;
 constexpr std::size_t kLarge = 60000;
 const std::string kLink = "C:\\WINDOWS\\Start Menu\\Programs\\Tool\\Tool.lnk";
 
-// Ticks the backup box of the destination page; every other page takes Next or Finish.
-class BackupInteraction : public test::FakeInteraction {
- public:
-  bool backup = false;
-  ui::PageResult page(const ui::Page& page) override {
-    ui::PageResult result = FakeInteraction::page(page);
-    for (ui::Field& field : result.fields) {
-      if (field.name == "Backup") field.checked = backup;
-    }
-    return result;
-  }
-};
+using testing::BackupInteraction;
 
 struct Installation {
   MemoryMachine machine;

@@ -10,6 +10,7 @@
 #include "setup/rollback/journaling_machine.h"
 #include "setup/rollback/rollback.h"
 #include "setup/strings/setup_strings.h"
+#include "setup/testing/backup_interaction.h"
 #include "tests/support/fake_interaction.h"
 #include "tests/support/memory_machine.h"
 #include "tests/support/temp_dir.h"
@@ -65,18 +66,7 @@ std::vector<std::string> machineState(MemoryMachine& machine) {
   return lines;
 }
 
-// Ticks the backup box of the destination page when asked; every other page takes Next.
-class BackupInteraction : public test::FakeInteraction {
- public:
-  bool backup = false;
-  ui::PageResult page(const ui::Page& page) override {
-    ui::PageResult result = FakeInteraction::page(page);
-    for (ui::Field& field : result.fields) {
-      if (field.name == "Backup") field.checked = backup;
-    }
-    return result;
-  }
-};
+using testing::BackupInteraction;
 
 struct Installation {
   MemoryMachine machine;
