@@ -90,8 +90,8 @@ bool runWizard(SetupApp& app, const DriverSteps& steps, const UpgradeStep& upgra
 void finishInstallation(SetupApp& app) {
   const script::StringTable& s = app.strings();
   platform::BrowserLauncher browser(app.machine(), {s.get(sid::FavoritesLocation1),
-                                          s.get(sid::FavoritesLocation2),
-                                          s.get(sid::FavoritesLocation3)});
+                                                    s.get(sid::FavoritesLocation2),
+                                                    s.get(sid::FavoritesLocation3)});
   browser.FindBrowser(std::nullopt, 1);
   addWebFavorites(app.script(), browser);
   app.ui().closing(closingDialog(status::Completed, app.state().appName, s));
