@@ -8,9 +8,17 @@
 # over the example document, then the builder's main window with two documents and its own
 # windows (preferences, about box, tip of the day).
 # VANDREL_BIN=FOLDER uses programs already built there instead of building into build/.
+# With --docs instead of OUTDIR, the pictures the manual shows (docs/pictures/) are made anew
+# from a run into a temporary folder; the other pictures are dropped.
 set -euo pipefail
-OUT=${1:?usage: scripts/screenshots.sh OUTDIR}
+usage='usage: scripts/screenshots.sh OUTDIR | --docs'
+OUT=${1:?$usage}
 cd "$(dirname "$0")/.."
+DOCS=
+if [ "$OUT" = --docs ]; then
+  DOCS=$(pwd)/docs/pictures
+  OUT=$(mktemp -d)
+fi
 
 if [ -z "${VANDREL_BIN:-}" ]; then
   scripts/install-deps.sh
@@ -29,7 +37,7 @@ mkdir -p "$OUT"
 OUT=$(cd "$OUT" && pwd)
 rm -f "$OUT"/[0-9][0-9][0-9]-*.png
 WORK=$(mktemp -d)
-trap 'rm -rf "$WORK"' EXIT
+trap 'rm -rf "$WORK"; [ -z "$DOCS" ] || rm -rf "$OUT"' EXIT
 cp -r examples "$WORK/example"
 windows() { printf 'Z:%s' "$1" | tr '/' '\\'; }
 
@@ -85,4 +93,31 @@ Commands=tile,shot:main-two-documents,preferences,about,tip,directory,generate,s
 ANSWERS
 XDG_CONFIG_HOME="$WORK/config" VANDREL_ANSWERS="$WORK/builder.ini" \
   "$BIN/corvix" "$WORK/example/tool.cvx" "$WORK/example/viewer.cvx"
-ls "$OUT"
+
+# The manual's pictures: the window a run saved first under each name, copied to a stable name.
+copy_for_docs() {
+  local window name shot
+  while read -r window name; do
+    shot=$(find "$OUT" -name "[0-9][0-9][0-9]-$window.png" | sort | head -n 1)
+    if [ -z "$shot" ]; then
+      echo "screenshots: no picture of $window was made for docs/pictures/$name" >&2
+      return 1
+    fi
+    cp "$shot" "$DOCS/$name"
+  done <<'PICTURES'
+setup-page-first setup-welcome.png
+setup-page-destination setup-destination.png
+setup-copy-progress setup-progress.png
+uninstall-progress-done uninstall-done.png
+corvix-main builder-main.png
+corvix-page-file builder-file.png
+corvix-settings-general builder-settings.png
+PICTURES
+}
+if [ -n "$DOCS" ]; then
+  mkdir -p "$DOCS"
+  copy_for_docs
+  ls "$DOCS"
+else
+  ls "$OUT"
+fi
