@@ -1,6 +1,7 @@
 // Installing packages with the real Setup.exe on fresh machine roots, against `cp -r` of the
-// same package folder, taking turns: 2,000 files of 100 KB (200 MB), and 20,000 small files
-// against 2,000 (the cost per file must stay flat as the script grows). Then the action
+// same package folder, taking turns: one file against cp of it (the fixed cost of every
+// installation), 2,000 files of 100 KB (200 MB), and 20,000 small files against 2,000 (the
+// cost per file must stay flat as the script grows). Then the action
 // log's share of an installation: 2,000 files installed with and without VANDREL_LOG.
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
@@ -40,6 +41,20 @@ void installVersusCopy(benchmark::State& state, int count, std::size_t size) {
             }};
   takeTurns(state, installing(pkg), copy);
   state.counters["files"] = count;
+}
+
+// install_one_vs_cp: the fixed cost of an installation as a user sees it, the whole process
+// from Setup.exe (the starter, the engine, the uninstaller put in place and registered) for a
+// package of one file, against cp of that one file into a fresh machine's drive C.
+void installOneVersusCopy(benchmark::State& state) {
+  const Package& pkg = removablePackage(1, kLarge);
+  auto target = std::make_shared<fs::path>();
+  Turn copy{[target] { *target = freshMachine() / "drive_c" / "f0.dat"; },
+            [&pkg, target] {
+              auto result = runProgram("/bin/cp", {(pkg.disk / "f0.dat").string(), target->string()}, {}, 60);
+              return result.exitStatus == 0 ? std::string() : "cp failed: " + result.err;
+            }};
+  takeTurns(state, installing(pkg), copy);
 }
 
 // install_many_vs_few: ten times the files against the smaller package.
@@ -112,6 +127,7 @@ void registerAll() {
   auto turns = [pairs](benchmark::internal::Benchmark* b, int iterations = 0) {
     b->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(iterations ? iterations : pairs);
   };
+  turns(benchmark::RegisterBenchmark("install_one_vs_cp", installOneVersusCopy), scaled(9, 5));
   turns(benchmark::RegisterBenchmark("install_vs_cp/large", installVersusCopy, files, kLarge));
   turns(benchmark::RegisterBenchmark("install_vs_cp/small", installVersusCopy, files, kSmall));
   turns(benchmark::RegisterBenchmark("install_many_vs_few", installManyVersusFew, files, kSmall), scaled(3, 3));

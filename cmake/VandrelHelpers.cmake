@@ -53,13 +53,21 @@ function(vandrel_test name)
 endfunction()
 
 # vandrel_companion_file(PROGRAM NAME OUTPUT_VAR)
-# The program as the builder packs it: without its debug information (it is copied into every
-# package), compressed (SZDD) into build/bin/NAME. OUTPUT_VAR receives the file's path.
+# The program as the builder packs it: without its debug information and its symbol table (it
+# is copied into every package, and every setup expands it before it starts: the symbols of
+# our static libraries are half of it), compressed (SZDD) into build/bin/NAME. A sanitizer
+# build keeps the symbols, which its reports name functions by. OUTPUT_VAR receives the
+# file's path.
 function(vandrel_companion_file program name out)
   set(output ${CMAKE_RUNTIME_OUTPUT_DIRECTORY}/${name})
   set(stripped ${CMAKE_CURRENT_BINARY_DIR}/${name}.program)
+  if(VANDREL_SANITIZE)
+    set(strip_option --strip-debug)
+  else()
+    set(strip_option --strip-all)
+  endif()
   if(CMAKE_OBJCOPY)
-    set(copy_command ${CMAKE_OBJCOPY} --strip-debug $<TARGET_FILE:${program}> ${stripped})
+    set(copy_command ${CMAKE_OBJCOPY} ${strip_option} $<TARGET_FILE:${program}> ${stripped})
   else()
     set(copy_command ${CMAKE_COMMAND} -E copy $<TARGET_FILE:${program}> ${stripped})
   endif()

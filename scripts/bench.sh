@@ -90,15 +90,21 @@ line "figure" "place" "result" "medians" "target"
 for place in disk tmpfs; do
   folder=$disk
   [ "$place" = tmpfs ] && folder=$tmpfs
-  run "install-$place" install '^install_vs_cp/large|^install_many_vs_few' "$folder"
+  run "install-$place" install '^install_one_vs_cp|^install_vs_cp/large|^install_many_vs_few' "$folder"
   run "removal-$place" uninstall '^removal_' "$folder"
+  turns "install of one file from Setup.exe vs cp" "$place" "install-$place" install_one_vs_cp \
+    install "cp" "<= 40 ms"
+  turns "removal of one file (vandrel-machine) vs rm" "$place" "removal-$place" removal_one_vs_rm \
+    removal "rm" "<= 30 ms"
   run "generation-$place" generate '^generation_' "$folder"
-  turns "install $(thousands $few) files / $((few / 10)) MB vs cp -r" "$place" "install-$place" install_vs_cp/large \
+  turns "install $(thousands $few) files / $((few / 10)) MB from Setup.exe vs cp -r" "$place" "install-$place" install_vs_cp/large \
     install "cp -r" "<= 1.2x"
   turns "install $(thousands $many) vs $(thousands $few) small files" "$place" "install-$place" install_many_vs_few \
     "$(thousands $many):" "$(thousands $few):" "<= 10x"
   turns "removal of $(thousands $few) files vs rm -r" "$place" "removal-$place" removal_vs_rm \
     removal "rm -r" "<= 2x"
+  turns "removal of $(thousands $few) files / $((few / 10)) MB (vandrel-machine) vs rm -r" "$place" "removal-$place" \
+    removal_process_vs_rm removal "rm -r" "<= 2x"
   turns "removal $(thousands $many) vs $(thousands $few) files" "$place" "removal-$place" removal_many_vs_few \
     "$(thousands $many):" "$(thousands $few):" "<= 10x"
   turns "generation $(thousands $few) files / $((few / 10)) MB vs cp -r" "$place" "generation-$place" \

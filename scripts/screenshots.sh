@@ -28,7 +28,8 @@ if [ -z "${VANDREL_BIN:-}" ]; then
   VANDREL_BIN=build/bin
 fi
 BIN=$(cd "$VANDREL_BIN" && pwd)
-if [ ! -x "$BIN/tamsin32" ] || [[ "$(ldd "$BIN/tamsin32")" != *Qt6Widgets* ]]; then
+# The windows of the setup and the uninstaller are in the gui module beside the programs.
+if [ ! -x "$BIN/tamsin32" ] || [ ! -f "$BIN/vandrel-gui-qt.so" ]; then
   echo "screenshots: the build has no windows (Qt 6 Widgets is needed)" >&2
   exit 1
 fi

@@ -24,14 +24,28 @@ std::unique_ptr<Package> makePackage(const std::string& sections,
 
 namespace {
 
-std::unique_ptr<Package> makeFilesPackage(int count, std::size_t size) {
+// The uninstaller's registration under the name kRemovableName: its program in the Windows
+// folder (directory 7), started on the installation folder (directory 4).
+const std::string kRegistration =
+    "[Registry]\r\nnbReg=2\r\n"
+    "0=2,Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Bench 1.0,DisplayName,Bench 1.0,1\r\n"
+    "1=2,Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Bench 1.0,UninstallString,[7]\\Peskin32.exe [4],0\r\n";
+
+// With removable, the package also installs the uninstaller (the compressed Pes32E.ex_ as
+// Peskin32.exe in the Windows folder) and registers it, as a generated package does.
+std::unique_ptr<Package> makeFilesPackage(int count, std::size_t size, bool removable = false) {
   const std::string directories =
       "[Directories]\r\nnbDir=8\r\n0=A,0,0,\r\n1=B,0,0,\r\n2=C,0,0,\r\n3=D,0,0,\r\n4=,0,0,\r\n"
       "5=,1,0,\r\n6=,2,0,\r\n7=,3,0,\r\n";
-  return makePackage(directories, [count, size](const fs::path& disk) {
+  return makePackage(directories + (removable ? kRegistration : ""), [count, size, removable](const fs::path& disk) {
     std::mt19937 gen(12345);
     std::string content(size, '\0');
-    std::string files = "[Files]\r\nnbFiles=" + std::to_string(count) + "\r\n";
+    std::string files = "[Files]\r\nnbFiles=" + std::to_string(count + (removable ? 1 : 0)) + "\r\n";
+    if (removable) {
+      fs::copy_file(test::binPath("Pes32E.ex_"), disk / "Peskin32.ex_");
+      files += std::to_string(count) + "=Peskin32.ex_,Peskin32.exe,7,1,1000,0,1,1," +
+               std::to_string(fs::file_size(disk / "Peskin32.ex_")) + ",0,0\r\n";
+    }
     for (int i = 0; i < count; ++i) {
       for (std::size_t k = 0; k < content.size(); k += 64) content[k] = static_cast<char>(gen());
       std::string name = "f" + std::to_string(i) + ".dat";
@@ -50,6 +64,13 @@ Package& filesPackage(int count, std::size_t size) {
   static std::map<std::pair<int, std::size_t>, std::unique_ptr<Package>> made;
   auto& slot = made[{count, size}];
   if (!slot) slot = makeFilesPackage(count, size);
+  return *slot;
+}
+
+Package& removablePackage(int count, std::size_t size) {
+  static std::map<std::pair<int, std::size_t>, std::unique_ptr<Package>> made;
+  auto& slot = made[{count, size}];
+  if (!slot) slot = makeFilesPackage(count, size, true);
   return *slot;
 }
 
@@ -72,6 +93,13 @@ std::string runSetup(const Package& package, const fs::path& machine,
   all["VANDREL_UI"] = "scripted";
   auto result = test::runProgram((package.disk / "Setup.exe").string(), {}, all, 3600);
   return result.exitStatus == 0 ? std::string() : "setup failed: " + result.err;
+}
+
+std::string runRemoval(const fs::path& machine, const std::map<std::string, std::string>& env) {
+  std::map<std::string, std::string> all = env;
+  all["VANDREL_UI"] = "scripted";
+  auto result = test::runProgram("vandrel-machine", {"uninstall", machine.string(), kRemovableName}, all, 3600);
+  return result.exitStatus == 0 ? std::string() : "removal failed: " + result.err;
 }
 
 }  // namespace vandrel::bench

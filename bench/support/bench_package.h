@@ -29,6 +29,11 @@ std::unique_ptr<Package> makePackage(
 // folders below the installation folder; made once per size for the whole program.
 Package& filesPackage(int count, std::size_t size);
 
+// The same package that also installs the uninstaller and registers it as kRemovableName,
+// so that `vandrel-machine uninstall` removes it as a user would.
+Package& removablePackage(int count, std::size_t size);
+inline constexpr const char* kRemovableName = "Bench 1.0";
+
 // The installation folder of the packages above, as the setup chooses it.
 inline constexpr const char* kInstallFolder = "C:\\Install";
 
@@ -46,5 +51,9 @@ std::filesystem::path freshMachine();
 // not. env entries are added to the setup's environment.
 std::string runSetup(const Package& package, const std::filesystem::path& machine,
                      const std::map<std::string, std::string>& env = {});
+
+// Removes the removable package from the machine through `vandrel-machine uninstall`
+// unattended (the whole process, as a user starts it): empty when it succeeded, else why not.
+std::string runRemoval(const std::filesystem::path& machine, const std::map<std::string, std::string>& env = {});
 
 }  // namespace vandrel::bench

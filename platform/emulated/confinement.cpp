@@ -89,16 +89,19 @@ int socketFilterDescriptor() {
   return fd;
 }
 
-// The walls of every confinement, after the host's tree is bound read-only: its own /dev, no
-// network, no System V IPC, no capability even when started by root (no remount of the
-// read-only tree, no mount at all, and no /proc/<pid>/root of a process holding capabilities
-// to write through), a session of its own; with userNamespace, a user namespace of its own in
-// which no further one can be made (so none with fresh capabilities).
+// The confinement's own /dev, mounted right after the host's tree and before the machine's
+// binds: mounted later, it would hide a machine kept below /dev (on /dev/shm).
+const std::vector<std::string> kOwnDev{"--dev", "/dev"};
+
+// The walls of every confinement, after the host's tree is bound read-only and its own /dev
+// mounted (kOwnDev): no network, no System V IPC, no capability even when started by root
+// (no remount of the read-only tree, no mount at all, and no /proc/<pid>/root of a process
+// holding capabilities to write through), a session of its own; with userNamespace, a user
+// namespace of its own in which no further one can be made (so none with fresh capabilities).
 // It keeps the host's process table: process ids are what the machine's staged files are
 // judged by (staged_files.h), and those of a table of its own would not count outside.
 std::vector<std::string> walls(bool userNamespace) {
-  std::vector<std::string> words{"--dev", "/dev", "--unshare-net", "--unshare-ipc", "--cap-drop", "ALL",
-                                 "--new-session"};
+  std::vector<std::string> words{"--unshare-net", "--unshare-ipc", "--cap-drop", "ALL", "--new-session"};
   if (userNamespace) words.insert(words.end(), {"--unshare-user", "--disable-userns"});
   return words;
 }
@@ -112,6 +115,7 @@ void passFilter(int filterFd) {
 // said (its first line) or why it did not run.
 std::string probe(const fs::path& bwrap, bool userNamespace) {
   std::vector<std::string> args{bwrap.string(), "--ro-bind", "/", "/"};
+  args.insert(args.end(), kOwnDev.begin(), kOwnDev.end());
   for (const std::string& word : walls(userNamespace)) args.push_back(word);
   int filterFd = socketFilterDescriptor();
   if (filterFd >= 0) args.insert(args.end(), {"--seccomp", std::to_string(filterFd)});
@@ -244,7 +248,9 @@ std::optional<Confinement> confinementCommand(const fs::path& root, const fs::pa
   }
   Confinement confinement;
   std::vector<std::string>& words = confinement.words;
-  words = {bwrap->string(), "--ro-bind", "/", "/", "--bind", machine.string(), machine.string()};
+  words = {bwrap->string(), "--ro-bind", "/", "/"};
+  words.insert(words.end(), kOwnDev.begin(), kOwnDev.end());
+  words.insert(words.end(), {"--bind", machine.string(), machine.string()});
   // The owner's configuration (its mapped programs, its drives) is read-only inside: a
   // program writing it there would choose what the owner's next command runs unconfined.
   // A file bound in place cannot be renamed, replaced or removed either.

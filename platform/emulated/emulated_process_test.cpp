@@ -254,6 +254,37 @@ TEST_F(ConfinedProcessTest, NoUnixSocketOfTheHost) {
   ::close(service);
 }
 
+// A machine kept below /dev (on the host's tmpfs /dev/shm): the confinement's own /dev must
+// not hide it from the program started there.
+TEST(ConfinedBelowDev, AMachineOnDevShmIsWritableInside) {
+  std::string why;
+  if (!canConfine(why)) GTEST_SKIP() << "programs cannot be confined here: " << why;
+  char name[] = "/dev/shm/vandrel-test-XXXXXX";
+  if (!fs::is_directory("/dev/shm") || !::mkdtemp(name)) GTEST_SKIP() << "no /dev/shm here";
+  struct Removed {
+    fs::path root;
+    ~Removed() { fs::remove_all(root); }
+  } machine{name};
+  fs::create_directories(machine.root / "drive_c" / "WINDOWS");
+  fs::create_directories(machine.root / "drive_c" / "Work");
+  fs::copy_file("/usr/bin/touch", machine.root / "drive_c" / "WINDOWS" / "touch.exe");
+  MachineConfig config;
+  config.root = machine.root;
+  config.windowsDir = "C:\\WINDOWS";
+  config.systemDir = "C:\\WINDOWS";
+  config.drives = {{'C', machine.root / "drive_c", false}, {'Z', "/", true}};
+  EmulatedFileSystem files(config, false);
+  ASSERT_TRUE(files.setCurrentDirectory("C:\\Work"));
+  EmulatedProcess process(config, files, machine.root / "drive_c" / "WINDOWS" / "hobvane.exe");
+  ::unsetenv(kConfinedVariable);
+  process.confineStartedPrograms("test");
+  fs::path inside = machine.root / "drive_c" / "Work" / "inside";
+  auto status = process.runAndWait("touch.exe " + inside.string());
+  ASSERT_TRUE(status);
+  EXPECT_EQ(*status, 0);
+  EXPECT_TRUE(fs::exists(inside));
+}
+
 TEST(CommandLine, SplitsTheWindowsWay) {
   using Split = std::vector<std::pair<std::string, std::string>>;
   EXPECT_EQ(splitCommandLine("prog.exe"), (Split{{"prog.exe", ""}}));

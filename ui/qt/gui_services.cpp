@@ -83,28 +83,33 @@ void qtMessages(QtMsgType type, const QMessageLogContext& context, const QString
 
 }  // namespace
 
-void registerQtBackend(int& argc, char** argv, platform::FileSystem* files) {
+std::unique_ptr<Interaction> makeQtInteraction(int& argc, char** argv, platform::FileSystem* files,
+                                               Program program, const InteractionSettings& settings) {
   gArgc = &argc;
   gArgv = argv;
-  registerGuiBackend([files](Program program, const InteractionSettings& settings) -> std::unique_ptr<Interaction> {
+  // The application stays to the process's end: destroyed among the exit handlers, after
+  // Qt's own globals, it would crash.
+  [[maybe_unused]] static QApplication* application = nullptr;
+  if (!QApplication::instance()) {
+    qInstallMessageHandler(qtMessages);
+    application = new QApplication(*gArgc, gArgv);
+  }
+  processScreenshots() = Screenshots(settings.screenshotFolder, program);
+  gActive = true;
+  gAutopilot = autopilotFor(program, settings.answersFile);
+  auto gui = std::make_unique<QtInteraction>(program, gAutopilot);
+  if (files) gui->setFolderMapping(machineFolderMapping(*files));
+  return gui;
+}
+
+void registerQtBackend(int& argc, char** argv, platform::FileSystem* files) {
+  registerGuiBackend([&argc, argv, files](Program program, const InteractionSettings& settings) -> std::unique_ptr<Interaction> {
     if (!displayAvailable()) {
       std::fprintf(stderr, "%s: no display (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM); using the console.\n",
                    commandName(program));
       return nullptr;
     }
-    // The application stays to the process's end: destroyed among the exit handlers, after
-    // Qt's own globals, it would crash.
-    [[maybe_unused]] static QApplication* application = nullptr;
-    if (!QApplication::instance()) {
-      qInstallMessageHandler(qtMessages);
-      application = new QApplication(*gArgc, gArgv);
-    }
-    processScreenshots() = Screenshots(settings.screenshotFolder, program);
-    gActive = true;
-    gAutopilot = autopilotFor(program, settings.answersFile);
-    auto gui = std::make_unique<QtInteraction>(program, gAutopilot);
-    if (files) gui->setFolderMapping(machineFolderMapping(*files));
-    return gui;
+    return makeQtInteraction(argc, argv, files, program, settings);
   });
 }
 

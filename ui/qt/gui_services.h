@@ -2,6 +2,7 @@
 // shown, the screenshots and the answers, shared with the windows that live outside the port.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "ui/interaction.h"
@@ -43,6 +44,11 @@ Screenshots& processScreenshots();
 // picker browses (none: drive Z: is the host's root). The backend is made only where a window
 // system can be reached; elsewhere the factory says so on standard error and the console is used.
 void registerQtBackend(int& argc, char** argv, platform::FileSystem* files = nullptr);
+
+// The Qt interaction for a program whose display was checked, starting the application on
+// the first call; what the registered backend makes, and what the gui module hands out.
+std::unique_ptr<Interaction> makeQtInteraction(int& argc, char** argv, platform::FileSystem* files,
+                                               Program program, const InteractionSettings& settings);
 
 // True once the Qt backend was made in this process: windows can be shown.
 bool guiActive();
