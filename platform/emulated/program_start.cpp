@@ -25,11 +25,29 @@ extern char** environ;
 
 namespace vandrel::platform {
 
+namespace {
+
+// An argument as a word of the Windows command line. A switch's value that holds blanks
+// ("--answers=/tmp/my answers.ini", one argument of the shell) is put in double quotes, as it
+// would be typed on Windows, so that the switch stays one word; everything else is kept as it
+// is, the blanks of a path included, which the programs read as their whole command line.
+std::string commandWord(const std::string& argument) {
+  bool switchWord = !argument.empty() && (argument[0] == '-' || argument[0] == '/');
+  std::size_t equals = argument.find('=');
+  if (!switchWord || equals == std::string::npos || argument.find('"') != std::string::npos ||
+      argument.find_first_of(" \t", equals) == std::string::npos) {
+    return argument;
+  }
+  return argument.substr(0, equals + 1) + '"' + argument.substr(equals + 1) + '"';
+}
+
+}  // namespace
+
 std::string commandLineFrom(int argc, char** argv) {
   std::string commandLine;
   for (int i = 1; i < argc; ++i) {
     if (i > 1) commandLine += ' ';
-    commandLine += argv[i];
+    commandLine += commandWord(argv[i]);
   }
   return commandLine;
 }

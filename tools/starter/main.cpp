@@ -4,24 +4,35 @@
 #include "platform/command_switches.h"
 #include "platform/program_start.h"
 #include "tools/starter/starter.h"
+#include "ui/answers_check.h"
 
 namespace {
 
-const char* const kUsage =
-    "Usage: Setup.exe\n"
-    "Expands the setup engine of the package in its own folder into the Windows folder and\n"
-    "runs it on the package; its exit status is the engine's. It takes no switches: a help\n"
-    "request or a switch ends it here, with exit status 2, before anything is changed.\n";
+// The usage text: the command line, then every switch.
+std::string usage() {
+  return "Usage: Setup.exe [SWITCHES]\n"
+         "Expands the setup engine of the package in its own folder into the Windows folder and\n"
+         "runs it on the package, passing the switches on; its exit status is the engine's. A\n"
+         "help request or a switch it does not know ends it here, with exit status 2, before\n"
+         "anything is changed.\n" +
+         vandrel::platform::switchUsage();
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace vandrel;
-  // Asked for help, or given a switch, the starter answers before it opens its machine.
+  // Asked for help, or given a switch it does not know, the starter answers before it opens
+  // its machine.
   platform::CommandLineCheck check = platform::checkCommandLine(platform::commandLineFrom(argc, argv));
   if (check.verdict != platform::CommandLineVerdict::Run) {
-    return platform::refuseCommandLine("Setup", check, kUsage);
+    return platform::refuseCommandLine("Setup", check, usage());
   }
+  // The switches are passed on as the environment variables they stand for, which the
+  // engine started below inherits; an answers file with entries the setup does not know
+  // stops the starter before it expands anything.
+  platform::applySwitches(check);
+  if (!ui::answersFileAccepted("Setup")) return platform::kUsageStatus;
   std::unique_ptr<platform::Machine> machine = platform::openProgramMachine("Setup", argv[0]);
   if (!machine) return 1;
   // The engine and its script go into the Windows folder under fixed names, so a second
