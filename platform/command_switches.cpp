@@ -83,23 +83,23 @@ bool isOwnSwitch(const std::string& word, const std::vector<std::string>& known)
 const std::vector<CommandSwitch>& commandSwitches() {
   static const std::vector<CommandSwitch> kSwitches = {
       {"/S", "--silent", nullptr, "VANDREL_UI", "scripted",
-       "silent: no window, no prompt; answers from the answers file, else each default"},
+       "no window, no prompt: the answers, else defaults"},
       {"/ANSWERS", "--answers", "FILE", "VANDREL_ANSWERS", nullptr,
-       "the answers file of a silent run (or of a GUI run that follows it)"},
+       "the answers file of a silent (or GUI) run"},
       {"/LENIENT", "--lenient", nullptr, "VANDREL_ANSWERS_LENIENT", "1",
-       "unknown sections, keys, pages and components of the answers file are warned about, not refused"},
+       "unknown answers entries warned about, not refused"},
       {"/DIR", "--dir", "FOLDER", "VANDREL_DIR", nullptr,
-       "the destination folder, answering the destination page as [Wizard] Folder does"},
+       "the destination folder, as [Wizard] Folder"},
       {"/LOG", "--log", "FILE", "VANDREL_LOG", nullptr,
-       "the action log: one JSON line per thing done, then a summary"},
+       "action log: a JSON line per action, a summary"},
       {"/TRANSCRIPT", "--transcript", "FILE", "VANDREL_TRANSCRIPT", nullptr,
-       "every dialog shown, one JSON line each"},
+       "every dialog shown, a JSON line each"},
       {"/RECORD", "--record", "FILE", "VANDREL_RECORD", nullptr,
-       "an answers file written from this interactive run, to replay with /S"},
+       "an answers file written from this run"},
       {"/PLAN", "--plan", nullptr, "VANDREL_PLAN", "1",
-       "run the whole install or removal and log it, changing nothing"},
+       "log the whole run, changing nothing"},
       {"/MACHINE", "--machine", "FOLDER", "VANDREL_MACHINE", nullptr,
-       "the root of the emulated machine to run on (Linux)"},
+       "the emulated machine's root folder (Linux)"},
   };
   return kSwitches;
 }
@@ -140,22 +140,24 @@ void applySwitches(const CommandLineCheck& check) {
 }
 
 std::string switchUsage() {
+  // The column of the switches' help lines: each line of the usage fits 80 columns.
+  constexpr std::size_t kHelpColumn = 32;
   std::string usage = "Switches (either spelling; a switch wins over its environment variable):\n";
   for (const CommandSwitch& known : commandSwitches()) {
     std::string names = std::string("  ") + known.windowsName;
     if (known.valueName) names += std::string("=") + known.valueName;
     names += std::string(", ") + known.linuxName;
     if (known.valueName) names += std::string("=") + known.valueName;
-    if (names.size() < 30) {
-      names.resize(30, ' ');
+    if (names.size() < kHelpColumn) {
+      names.resize(kHelpColumn, ' ');
     } else {
-      names += "\n" + std::string(30, ' ');
+      names += "\n" + std::string(kHelpColumn, ' ');
     }
     usage += names + known.help + "\n";
   }
   std::string help = "  /?, --help";
-  help.resize(30, ' ');
-  usage += help + "this text: the usage, and nothing done\n";
+  help.resize(kHelpColumn, ' ');
+  usage += help + "this text; nothing is done\n";
   return usage;
 }
 

@@ -23,7 +23,7 @@ std::string usage() {
          "from SOURCE-FOLDER, a Windows path such as C:\\Pkg\\ (default: the engine's own folder).\n"
          "The switches come first; a help request or a switch the engine does not know ends it\n"
          "here, with exit status 2, before anything is changed.\n" +
-         platform::switchUsage();
+         vandrel::platform::switchUsage();
 }
 
 // The package's optional components, as the components page offers them.

@@ -259,6 +259,7 @@ const std::vector<AnswersKey>& answersKeys() {
       {"Folders", kNumbered, "a Windows folder, or an empty value to cancel"},
       {"Choices", kNumbered, "an item's text, #N for the N-th item, or an empty value to cancel"},
       {"Progress", "CancelOn", "a text of a progress line"},
+      {"Builder", "Commands", "a comma list of the builder's commands"},
   };
   return kKeys;
 }
@@ -322,30 +323,35 @@ std::vector<AnswersFinding> checkAnswersComponents(std::string_view text,
 }
 
 bool reportAnswersFindings(const std::string& program, const std::string& file,
-                           const std::vector<AnswersFinding>& findings, bool lenient, std::FILE* err) {
+                           const std::vector<AnswersFinding>& findings, bool lenient, std::FILE* err,
+                           bool warnings) {
   bool accepted = true;
   for (const AnswersFinding& finding : findings) {
     bool warning = lenient && finding.unknownEntry;
     accepted = accepted && warning;
-    std::fprintf(err, "%s: %s(%d): %s%s; expected %s\n", program.c_str(), file.c_str(), finding.line,
-                 warning ? "warning: ignored " : "", finding.what.c_str(), finding.expected.c_str());
+    if (warning && !warnings) continue;
+    std::fprintf(err, "%s: %s(%d): %s%s; expected %s%s\n", program.c_str(), file.c_str(), finding.line,
+                 warning ? "warning: " : "", finding.what.c_str(), finding.expected.c_str(),
+                 warning ? "; ignored" : "");
   }
   std::fflush(err);
   return accepted;
 }
 
-bool answersFileAccepted(const std::string& program) {
+bool answersFileAccepted(const std::string& program, bool warnings) {
   std::optional<std::string> text = answersText();
   if (!text) return true;
   return reportAnswersFindings(program, environment("VANDREL_ANSWERS"), checkAnswersText(*text),
-                               lenientAnswers(), stderr);
+                               lenientAnswers(), stderr, warnings);
 }
 
-bool answersComponentsAccepted(const std::string& program, const std::vector<long>& optionalDirectories) {
+bool answersComponentsAccepted(const std::string& program, const std::vector<long>& optionalDirectories,
+                               bool warnings) {
   std::optional<std::string> text = answersText();
   if (!text) return true;
   return reportAnswersFindings(program, environment("VANDREL_ANSWERS"),
-                               checkAnswersComponents(*text, optionalDirectories), lenientAnswers(), stderr);
+                               checkAnswersComponents(*text, optionalDirectories), lenientAnswers(), stderr,
+                               warnings);
 }
 
 }  // namespace vandrel::ui

@@ -45,20 +45,22 @@ std::vector<AnswersFinding> checkAnswersComponents(std::string_view text,
                                                    const std::vector<long>& optionalDirectories);
 
 // Prints each finding on err as "<program>: <file>(<line>): <what>; expected <expected>".
-// With lenient, an unknown entry is printed as a warning instead and does not refuse the
-// file. True when the run may go on.
+// With lenient, an unknown entry is printed as a warning instead ("...: warning: <what>;
+// expected <expected>; ignored") and does not refuse the file. True when the run may go on.
 bool reportAnswersFindings(const std::string& program, const std::string& file,
                            const std::vector<AnswersFinding>& findings, bool lenient,
-                           std::FILE* err);
+                           std::FILE* err, bool warnings = true);
 
 // The check a program makes at its start, before it opens its machine: the answers file of
 // the environment (VANDREL_ANSWERS) when the run answers from it (scripted, or gui following
 // one; a file that cannot be read is left to answersFileProblem), unknown entries warned
 // about rather than refused with VANDREL_ANSWERS_LENIENT=1. True when the run may go on;
-// otherwise the findings were printed, prefixed with program.
-bool answersFileAccepted(const std::string& program);
+// otherwise the findings were printed, prefixed with program. Without warnings, the entries
+// accepted leniently are not named (the package starter leaves that to the engine it starts).
+bool answersFileAccepted(const std::string& program, bool warnings = true);
 
 // The same check of [Wizard] Components, once the program has read its package's script.
-bool answersComponentsAccepted(const std::string& program, const std::vector<long>& optionalDirectories);
+bool answersComponentsAccepted(const std::string& program, const std::vector<long>& optionalDirectories,
+                               bool warnings = true);
 
 }  // namespace vandrel::ui

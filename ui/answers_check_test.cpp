@@ -25,7 +25,7 @@ TEST(AnswersCheck, EverySectionAndKeyTheProgramsReadIsAccepted) {
       "\r\n[answers]\r\n1=Yes\r\n2=no\r\n3=YesToAll\r\n12=Cancel\r\nDefault=OK\r\n"
       "[Folders]\r\n1=Z:\\pkg\\Disk2\\\r\n2=\r\n"
       "[Choices]\r\n1=Windows Dir\r\n2=#3\r\n3=\r\n"
-      "[Progress]\r\nCancelOn=Copying\r\n";
+      "[Progress]\r\nCancelOn=Copying\r\n[Builder]\r\nCommands=tile,generate\r\n";
   EXPECT_TRUE(check(text).empty());
   EXPECT_TRUE(check("").empty());
   EXPECT_TRUE(check("[Wizard]\nComponents=all\nCancel=\n").empty());
@@ -34,7 +34,7 @@ TEST(AnswersCheck, EverySectionAndKeyTheProgramsReadIsAccepted) {
 
 TEST(AnswersCheck, UnknownSectionsKeysAndPagesAreNamedWithTheirLine) {
   EXPECT_EQ(only("[Wizzard]\nUserName=Ann\n"),
-            "1: unknown section [Wizzard]; expected [Wizard], [Answers], [Folders], [Choices] or [Progress]");
+            "1: unknown section [Wizzard]; expected [Wizard], [Answers], [Folders], [Choices], [Progress] or [Builder]");
   EXPECT_EQ(only("[Wizard]\nUserName=Ann\nFolders=C:\\x\n"),
             "3: unknown key Folders in [Wizard]; expected UserName, Company, Serial, Components, Sharing, "
             "Folder, Backup or Cancel");
@@ -48,8 +48,8 @@ TEST(AnswersCheck, UnknownSectionsKeysAndPagesAreNamedWithTheirLine) {
             "2: [Wizard] Cancel=progress: no page of that name (a copy is cancelled by [Progress] CancelOn); "
             "expected an empty value or one of first notice licence registration components sharing destination");
   EXPECT_EQ(only("UserName=Ann\n[Wizard]\n"),
-            "1: entry UserName= before any section; expected [Wizard], [Answers], [Folders], [Choices] or "
-            "[Progress] first");
+            "1: entry UserName= before any section; expected [Wizard], [Answers], [Folders], [Choices], "
+            "[Progress] or [Builder] first");
   for (const char* text : {"[Wizzard]\n", "[Wizard]\nFolders=x\n", "[Wizard]\nCancel=bogus\n", "x=1\n"}) {
     ASSERT_EQ(check(text).size(), 1u) << text;
     EXPECT_TRUE(check(text)[0].unknownEntry) << text;
@@ -119,16 +119,24 @@ TEST(AnswersCheck, LenientRunsWarnAboutUnknownEntriesAndStillRefuseMalformedValu
   std::vector<AnswersFinding> unknown = check("[Wizzard]\n");
   bool accepted = true;
   EXPECT_EQ(reported(unknown, false, &accepted),
-            "tamsin32: a.ini(1): unknown section [Wizzard]; expected [Wizard], [Answers], [Folders], [Choices] or "
-            "[Progress]\n");
+            "tamsin32: a.ini(1): unknown section [Wizzard]; expected [Wizard], [Answers], [Folders], [Choices], "
+            "[Progress] or [Builder]\n");
   EXPECT_FALSE(accepted);
   EXPECT_EQ(reported(unknown, true, &accepted),
-            "tamsin32: a.ini(1): warning: ignored unknown section [Wizzard]; expected [Wizard], [Answers], "
-            "[Folders], [Choices] or [Progress]\n");
+            "tamsin32: a.ini(1): warning: unknown section [Wizzard]; expected [Wizard], [Answers], "
+            "[Folders], [Choices], [Progress] or [Builder]; ignored\n");
   EXPECT_TRUE(accepted);
   reported(check("[Wizzard]\n[Wizard]\nSharing=5\n"), true, &accepted);
   EXPECT_FALSE(accepted);
   EXPECT_EQ(reported({}, false, &accepted), "");
+  EXPECT_TRUE(accepted);
+  // Without warnings only the refusals are named.
+  std::FILE* err = std::tmpfile();
+  EXPECT_TRUE(reportAnswersFindings("Setup", "a.ini", unknown, true, err, false));
+  EXPECT_EQ(std::ftell(err), 0L);
+  EXPECT_FALSE(reportAnswersFindings("Setup", "a.ini", check("[Wizard]\nSharing=7\n"), true, err, false));
+  EXPECT_GT(std::ftell(err), 0L);
+  std::fclose(err);
   EXPECT_TRUE(accepted);
 }
 
