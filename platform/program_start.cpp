@@ -29,8 +29,14 @@ const char* const kEnvironmentHelp =
     "                       (each line marked \"plan\":true), changing nothing on the machine;\n"
     "                       [End] commands are looked up, not started (default 0: a real run)\n"
     "  VANDREL_RECORD       answers file written from an interactive run, replayable scripted\n"
+    "  VANDREL_DIR          tamsin32's destination folder, answering [Wizard] Folder (default:\n"
+    "                       the answers file's, else the page's own)\n"
+    "  VANDREL_ANSWERS_LENIENT\n"
+    "                       1: unknown entries of the answers file are warned about, not\n"
+    "                       refused (default 0)\n"
     "  VANDREL_SCREENSHOTS  folder where each window is saved as NNN-<program>-<window>.png\n"
-    "Relative paths in these variables are made absolute when a program starts.\n";
+    "Relative paths in these variables are made absolute when a program starts. Setup.exe,\n"
+    "tamsin32 and peskin32 also take switches that set them (see their /?).\n";
 
 const char* const kEngineExitHelp =
     "Exit status of tamsin32 (and of Setup.exe, which passes it on): 0 when the closing\n"

@@ -1,6 +1,7 @@
 // The setup engine's installation driver.
 #include "setup/driver.h"
 
+#include "platform/command_switches.h"
 #include "platform/disk_room.h"
 #include "setup/closing_dialog.h"
 #include "setup/common/setup_texts.h"
@@ -164,6 +165,7 @@ DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
     app.tell(s.get(sid::ScriptMissing), ui::Icon::Stop);
     return {};
   }
+  if (steps.answersAccepted && !steps.answersAccepted(app)) return {std::nullopt, true};
   registerCleanUp(app);
   if (steps.holdsInstallationLock && !state.engineFolder.empty()) {
     removeExpansionLeftovers(machine.files(), state.engineFolder);
@@ -220,6 +222,7 @@ DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
 }
 
 int exitStatusFor(const DriverOutcome& outcome) {
+  if (outcome.answersRefused) return platform::kUsageStatus;
   if (!outcome.closingStatus) return 1;
   return *outcome.closingStatus == status::Completed ? 0 : 10 + *outcome.closingStatus;
 }

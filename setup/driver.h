@@ -38,10 +38,14 @@ struct DriverSteps {
   // The journal of the machine the run changes: an installation that does not succeed is
   // taken back through it. None: nothing is taken back.
   rollback::ChangeJournal* journal = nullptr;
+  // Asked once the script is found, before anything changes: false ends the run there (the
+  // answers file names components the package does not have). None: the run goes on.
+  std::function<bool(SetupApp&)> answersAccepted{};
 };
 
 struct DriverOutcome {
   std::optional<int> closingStatus;  // the status the closing dialog showed, if it was shown
+  bool answersRefused = false;       // ended by answersAccepted before any change
 };
 
 // Runs the whole installation. commandLine is the engine's whole command line.
@@ -49,7 +53,8 @@ DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
                               const DriverSteps& steps = {});
 
 // The program's exit status: 0 after a successful closing dialog, 10 + status after any
-// other, 1 when the run ended before a closing dialog.
+// other, 2 when the answers file was refused, 1 when the run ended before a closing dialog
+// otherwise.
 int exitStatusFor(const DriverOutcome& outcome);
 
 // The source folder named by a command line: blanks and one pair of surrounding quotes

@@ -1,25 +1,37 @@
-// tamsin32: the setup engine program. Its whole command line is the source folder.
+// tamsin32: the setup engine program. Its command line is its switches, then the source folder.
 #include <cstdio>
 
 #include "platform/command_switches.h"
 #include "platform/program_start.h"
+#include "setup/directory_pass.h"
 #include "setup/driver.h"
 #include "setup/rollback/journaling_machine.h"
 #include "setup/setup_app.h"
 #include "setup/strings/setup_strings.h"
 #include "setup/window/gui_install_window.h"
 #include "ui/action_log.h"
+#include "ui/answers_check.h"
 #include "ui/interaction.h"
 #include "ui/window_backend.h"
 
 namespace {
 
-const char* const kUsage =
-    "Usage: tamsin32 [SOURCE-FOLDER]\n"
-    "Installs the package whose Script.vrx lies beside the engine, taking the package's files\n"
-    "from SOURCE-FOLDER, a Windows path such as C:\\Pkg\\ (default: the engine's own folder).\n"
-    "The engine takes no switches: a help request or a switch it does not know ends it here,\n"
-    "with exit status 2, before anything is changed.\n";
+// The usage text: the command line, then every switch.
+std::string usage() {
+  return "Usage: tamsin32 [SWITCHES] [SOURCE-FOLDER]\n"
+         "Installs the package whose Script.vrx lies beside the engine, taking the package's files\n"
+         "from SOURCE-FOLDER, a Windows path such as C:\\Pkg\\ (default: the engine's own folder).\n"
+         "The switches come first; a help request or a switch the engine does not know ends it\n"
+         "here, with exit status 2, before anything is changed.\n" +
+         vandrel::platform::switchUsage();
+}
+
+// The package's optional components, as the components page offers them.
+std::vector<long> optionalComponents(vandrel::setup::SetupApp& app) {
+  vandrel::setup::SetupState probe;
+  vandrel::setup::collectDirectories(app.script(), probe);
+  return probe.optionalDirectories;
+}
 
 }  // namespace
 
@@ -30,8 +42,12 @@ int main(int argc, char** argv) {
   // its machine.
   platform::CommandLineCheck check = platform::checkCommandLine(commandLine);
   if (check.verdict != platform::CommandLineVerdict::Run) {
-    return platform::refuseCommandLine("tamsin32", check, kUsage);
+    return platform::refuseCommandLine("tamsin32", check, usage());
   }
+  // The switches stand for their environment variables from here on; an answers file with
+  // entries the engine does not know stops it before its machine is opened.
+  platform::applySwitches(check);
+  if (!ui::answersFileAccepted("tamsin32")) return platform::kUsageStatus;
   std::unique_ptr<platform::Machine> machine = platform::openProgramMachine("tamsin32", argv[0]);
   if (!machine) return 1;
   // A plan changes nothing, so it needs no turn of its own.
@@ -58,12 +74,16 @@ int main(int argc, char** argv) {
   setup::rollback::JournalingMachine journaled(*machine);
   const bool journal = platform::planSetting() == platform::PlanSetting::Off;
   if (journal) steps.journal = &journaled.journal();
+  steps.answersAccepted = [](setup::SetupApp& found) {
+    return ui::answersComponentsAccepted("tamsin32", optionalComponents(found));
+  };
   setup::SetupApp app(journal ? journaled : *machine, *interaction, setup::setupStrings(), &log);
-  setup::DriverOutcome outcome = setup::runInstallation(app, commandLine, steps);
+  setup::DriverOutcome outcome = setup::runInstallation(app, check.rest, steps);
   int status = setup::exitStatusFor(outcome);
   // The summary's last words: what the exit status means.
   log.summary(status, status == 0   ? "the installation completed"
                       : status == 1 ? "the setup ended before its closing dialog"
+                      : status == platform::kUsageStatus ? "the answers file was refused"
                                     : "the closing dialog reported status " +
                                           std::to_string(outcome.closingStatus.value_or(status - 10)));
   return status;

@@ -2,6 +2,7 @@
 #include "ui/answers.h"
 
 #include "platform/bounded_read.h"
+#include "platform/text/text_rules.h"
 
 namespace vandrel::ui {
 
@@ -32,6 +33,7 @@ std::optional<std::string> Answers::question(int number) const {
 }
 
 std::optional<std::string> Answers::wizard(std::string_view key) const {
+  if (destination_ && text::toLower(std::string(key)) == "folder") return destination_;
   return value("Wizard", key);
 }
 

@@ -27,9 +27,14 @@ class Answers {
   // [Progress] CancelOn; empty when not given.
   std::string progressCancelOn() const;
 
+  // The destination folder given on the command line: [Wizard] Folder from now on, whatever
+  // the file says.
+  void setDestination(std::string folder) { destination_ = std::move(folder); }
+
  private:
   std::optional<std::string> value(std::string_view section, std::string_view key) const;
   std::optional<platform::IniDocument> ini_;
+  std::optional<std::string> destination_;
 };
 
 }  // namespace vandrel::ui

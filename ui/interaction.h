@@ -165,8 +165,8 @@ class Interaction {
   virtual void endProgress() = 0;
 };
 
-// Where the backend comes from: VANDREL_UI, VANDREL_ANSWERS, VANDREL_TRANSCRIPT and
-// VANDREL_RECORD.
+// Where the backend comes from: VANDREL_UI, VANDREL_ANSWERS, VANDREL_TRANSCRIPT,
+// VANDREL_RECORD and VANDREL_DIR.
 struct InteractionSettings {
   std::string backend;     // "gui", "console", "scripted"; empty: from the environment
   std::string answersFile;  // host path; empty: none
@@ -174,8 +174,14 @@ struct InteractionSettings {
   std::string recordFile;      // answers file written from an interactive run; empty: none
   std::string screenshotFolder{};  // gui: each window saved there as a PNG file; empty: none
   bool backendNamed = false;  // the backend was named in VANDREL_UI, not chosen by display
+  // VANDREL_DIR: the destination folder, the answer of [Wizard] Folder whatever the answers
+  // file says; empty: none
+  std::string destinationFolder{};
   static InteractionSettings fromEnvironment();
 };
+
+// The chosen backend answers from the answers file: scripted, or gui following one.
+bool answersFileUsed(const InteractionSettings& settings);
 
 // The one-line message ("tamsin32: the answers file /tmp/a is a folder, not a file") when the
 // chosen backend answers from a file (scripted, or gui with one) that cannot be read; the program then stops

@@ -58,6 +58,13 @@ Answers loadAnswers(const std::string& path) {
   return Answers();
 }
 
+// The answers of a scripted run: the file's, with the destination folder the run was given.
+Answers runAnswers(const InteractionSettings& settings) {
+  Answers answers = loadAnswers(settings.answersFile);
+  if (!settings.destinationFolder.empty()) answers.setDestination(settings.destinationFolder);
+  return answers;
+}
+
 }  // namespace
 
 bool displayAvailable() {
@@ -78,11 +85,13 @@ const char* commandName(Program program) {
   return "vandrel";
 }
 
-std::optional<std::string> answersFileProblem(Program program, const InteractionSettings& settings) {
+bool answersFileUsed(const InteractionSettings& settings) {
   // The scripted backend answers from the file, and so does the gui when one is given.
-  if (settings.answersFile.empty() || chooseBackend(settings.backend, false) == "console") {
-    return std::nullopt;
-  }
+  return chooseBackend(settings.backend, false) != "console";
+}
+
+std::optional<std::string> answersFileProblem(Program program, const InteractionSettings& settings) {
+  if (settings.answersFile.empty() || !answersFileUsed(settings)) return std::nullopt;
   std::string error;
   if (Answers::fromFile(settings.answersFile, &error)) return std::nullopt;
   return std::string(commandName(program)) + ": " + error;
@@ -96,6 +105,7 @@ InteractionSettings InteractionSettings::fromEnvironment() {
   settings.transcriptFile = environment("VANDREL_TRANSCRIPT");
   settings.recordFile = environment("VANDREL_RECORD");
   settings.screenshotFolder = environment("VANDREL_SCREENSHOTS");
+  settings.destinationFolder = environment("VANDREL_DIR");
   return settings;
 }
 
@@ -120,7 +130,7 @@ std::unique_ptr<Interaction> makeInteraction(Program program,
     }
   }
   if (!interaction && backend == "scripted") {
-    interaction = std::make_unique<ScriptedInteraction>(loadAnswers(settings.answersFile), stderr,
+    interaction = std::make_unique<ScriptedInteraction>(runAnswers(settings), stderr,
                                                         commandName(program));
   }
   if (!interaction) interaction = ConsoleInteraction::onTerminal();

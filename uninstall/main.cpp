@@ -1,10 +1,11 @@
-// peskin32: the uninstaller program. Its whole command line is the installation folder, or
-// the clean-up switch.
+// peskin32: the uninstaller program. Its command line is its switches, then the installation
+// folder or the clean-up switch.
 #include <cstdio>
 
 #include "platform/command_switches.h"
 #include "platform/program_start.h"
 #include "ui/action_log.h"
+#include "ui/answers_check.h"
 #include "ui/interaction.h"
 #include "ui/window_backend.h"
 #include "uninstall/driver.h"
@@ -12,13 +13,17 @@
 
 namespace {
 
-const char* const kUsage =
-    "Usage: peskin32 INSTALLATION-FOLDER\n"
-    "       peskin32 /DeleteTemp\n"
-    "Removes the installation whose Script.vrx lies in INSTALLATION-FOLDER, a Windows path\n"
-    "such as \"C:\\Program Files\\Tool\"; /DeleteTemp deletes the setup's temporary copies of\n"
-    "its engine and script from the Windows folder. A help request or any other switch ends\n"
-    "the uninstaller here, with exit status 2, before anything is changed.\n";
+// The usage text: the command lines, then every switch.
+std::string usage() {
+  return "Usage: peskin32 [SWITCHES] INSTALLATION-FOLDER\n"
+         "       peskin32 /DeleteTemp\n"
+         "Removes the installation whose Script.vrx lies in INSTALLATION-FOLDER, a Windows path\n"
+         "such as \"C:\\Program Files\\Tool\"; /DeleteTemp deletes the setup's temporary copies of\n"
+         "its engine and script from the Windows folder. The switches come first; a help request\n"
+         "or a switch the uninstaller does not know ends it here, with exit status 2, before\n"
+         "anything is changed.\n" +
+         vandrel::platform::switchUsage();
+}
 
 }  // namespace
 
@@ -29,8 +34,12 @@ int main(int argc, char** argv) {
   // opens its machine. Its clean-up switch, alone or followed by more, is its own to read.
   platform::CommandLineCheck check = platform::checkCommandLine(commandLine, {"/DeleteTemp"});
   if (check.verdict != platform::CommandLineVerdict::Run) {
-    return platform::refuseCommandLine("peskin32", check, kUsage);
+    return platform::refuseCommandLine("peskin32", check, usage());
   }
+  // The switches stand for their environment variables from here on; an answers file with
+  // entries the uninstaller does not know stops it before its machine is opened.
+  platform::applySwitches(check);
+  if (!ui::answersFileAccepted("peskin32")) return platform::kUsageStatus;
   std::unique_ptr<platform::Machine> machine = platform::openProgramMachine("peskin32", argv[0]);
   if (!machine) return 1;
   // A removal takes its turn like an installation; a plan changes nothing and needs none.
@@ -48,7 +57,7 @@ int main(int argc, char** argv) {
   ui::ActionLog log(ui::Program::Uninstall, ui::ActionLog::pathFromEnvironment());
   log.setPlan(platform::planSetting() == platform::PlanSetting::On);
   uninstall::UninstallApp app(*machine, *interaction, uninstall::uninstallStrings(), &log);
-  uninstall::Ending ending = uninstall::runUninstaller(app, commandLine);
+  uninstall::Ending ending = uninstall::runUninstaller(app, check.rest);
   int status = uninstall::exitStatusFor(ending);
   log.summary(status, uninstall::exitMeaning(ending));
   return status;

@@ -3,6 +3,7 @@
 
 #include "builder/codec/document_io.h"
 #include "builder/strings/builder_strings.h"
+#include "platform/host_environment.h"
 
 namespace vandrel::builder {
 
@@ -77,6 +78,9 @@ TestInstallResult runTestInstall(CScriptDoc& doc, PackageGenerator& generator,
     }
   }
   if (ask(context, sid::AskRunSetup, ui::Buttons::YesNo) != ui::Answer::Yes) return notStarted;
+  // The setup started inherits the builder's answers file, which may also answer the
+  // builder's own dialogs: the setup warns about those entries rather than refuse the file.
+  platform::setHostEnvironment("VANDREL_ANSWERS_LENIENT", "1");
   std::string starter =
       withBackslash(doc.settings.lastGenPath) + strItem(sid::SetupFiles, 7, "setup.exe");
   if (launch == StarterLaunch::Wait) {

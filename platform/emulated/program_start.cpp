@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <chrono>
 #include <cstdlib>
@@ -25,11 +26,43 @@ extern char** environ;
 
 namespace vandrel::platform {
 
+namespace {
+
+// A word that begins a switch or a Windows path ("C:\Pkg\", "\\server\share\").
+bool startsWindowsWord(const std::string& word) {
+  bool drive = word.size() >= 3 && std::isalpha(static_cast<unsigned char>(word[0])) && word[1] == ':' &&
+               word[2] == '\\';
+  return word[0] == '/' || word[0] == '-' || word[0] == '\\' || drive;
+}
+
+// An argument as a word of the Windows command line. A switch's value that holds blanks
+// ("--answers=/tmp/my answers.ini", one word of the shell) is put in double quotes, as it
+// would be typed on Windows, so that the switch stays one word. An argument with a quote, or
+// in which a blank is followed by another switch or a Windows path, is a whole Windows command
+// line (a program started inside the machine gets its command line as one argument), quoted
+// as it needs already. Every other argument is kept as it is, the blanks of a path included,
+// which the programs read as their whole command line.
+std::string commandWord(const std::string& argument) {
+  bool switchWord = !argument.empty() && (argument[0] == '-' || argument[0] == '/');
+  std::size_t equals = argument.find('=');
+  if (!switchWord || equals == std::string::npos || argument.find('"') != std::string::npos) return argument;
+  std::string value = argument.substr(equals + 1);
+  std::size_t blank = value.find_first_of(" \t");
+  if (blank == std::string::npos) return argument;
+  for (std::size_t at = blank; at != std::string::npos; at = value.find_first_of(" \t", at + 1)) {
+    std::size_t next = value.find_first_not_of(" \t", at);
+    if (next != std::string::npos && startsWindowsWord(value.substr(next))) return argument;
+  }
+  return argument.substr(0, equals + 1) + '"' + value + '"';
+}
+
+}  // namespace
+
 std::string commandLineFrom(int argc, char** argv) {
   std::string commandLine;
   for (int i = 1; i < argc; ++i) {
     if (i > 1) commandLine += ' ';
-    commandLine += argv[i];
+    commandLine += commandWord(argv[i]);
   }
   return commandLine;
 }

@@ -8,6 +8,7 @@
 #include "setup/wizard/folder_picker.h"
 #include "tests/support/fake_interaction.h"
 #include "tests/support/memory_machine.h"
+#include "ui/answers_check.h"
 #include "ui/page_layout.h"
 
 namespace vandrel::setup {
@@ -22,6 +23,11 @@ std::vector<std::string> ids(const std::vector<WizardPage>& order) {
   std::vector<std::string> out;
   for (WizardPage page : order) out.push_back(wizardPageId(page));
   return out;
+}
+
+// [Wizard] Cancel= of an answers file is checked against the names of the wizard's pages.
+TEST(WizardOrder, TheAnswersFileCheckKnowsEveryPageByItsName) {
+  EXPECT_EQ(ui::answersPageNames(), ids(wizardPageOrder(true, true, true)));
 }
 
 TEST(WizardOrder, OptionalPagesOnlyUnderTheirCondition) {

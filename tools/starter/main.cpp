@@ -3,27 +3,62 @@
 
 #include "platform/command_switches.h"
 #include "platform/program_start.h"
+#include "script/script_reader.h"
+#include "setup/directory_pass.h"
 #include "tools/starter/starter.h"
+#include "ui/answers_check.h"
 
 namespace {
 
-const char* const kUsage =
-    "Usage: Setup.exe\n"
-    "Expands the setup engine of the package in its own folder into the Windows folder and\n"
-    "runs it on the package; its exit status is the engine's. It takes no switches: a help\n"
-    "request or a switch ends it here, with exit status 2, before anything is changed.\n";
+// The usage text: the command line, then every switch.
+std::string usage() {
+  return "Usage: Setup.exe [SWITCHES]\n"
+         "Expands the setup engine of the package in its own folder into the Windows folder and\n"
+         "runs it on the package, passing the switches on; its exit status is the engine's. A\n"
+         "help request or a switch it does not know ends it here, with exit status 2, before\n"
+         "anything is changed.\n" +
+         vandrel::platform::switchUsage();
+}
+
+// The optional components of the package's script, as its components page offers them.
+std::vector<long> optionalComponents(vandrel::platform::Machine& machine, const std::string& packageFolder) {
+  vandrel::script::ScriptReader script(machine.profile(), packageFolder + vandrel::starter::kScript);
+  vandrel::setup::SetupState probe;
+  vandrel::setup::collectDirectories(script, probe);
+  return probe.optionalDirectories;
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   using namespace vandrel;
-  // Asked for help, or given a switch, the starter answers before it opens its machine.
+  // Asked for help, or given a switch it does not know, the starter answers before it opens
+  // its machine.
   platform::CommandLineCheck check = platform::checkCommandLine(platform::commandLineFrom(argc, argv));
   if (check.verdict != platform::CommandLineVerdict::Run) {
-    return platform::refuseCommandLine("Setup", check, kUsage);
+    return platform::refuseCommandLine("Setup", check, usage());
   }
+  // The switches are passed on as the environment variables they stand for, which the
+  // engine started below inherits; an answers file with entries the setup does not know
+  // stops the starter before it expands anything.
+  platform::applySwitches(check);
+  // Entries accepted leniently are named once, by the engine.
+  if (!ui::answersFileAccepted("Setup", false)) return platform::kUsageStatus;
   std::unique_ptr<platform::Machine> machine = platform::openProgramMachine("Setup", argv[0]);
   if (!machine) return 1;
+  std::string module = machine->process().moduleFileName();
+  std::size_t backslash = module.rfind('\\');
+  if (backslash == std::string::npos) {
+    std::cerr << "Setup: the package folder of " << argv[0] << " is not on a drive\n";
+    return 1;
+  }
+  const std::string packageFolder = module.substr(0, backslash + 1);
+  // Components the package does not have stop the run here too, before the engine is
+  // expanded, as the engine would stop it (a starter outside its package says so below).
+  bool packaged = machine->files().status(packageFolder + starter::kScript).has_value();
+  if (packaged && !ui::answersComponentsAccepted("Setup", optionalComponents(*machine, packageFolder), false)) {
+    return platform::kUsageStatus;
+  }
   // The engine and its script go into the Windows folder under fixed names, so a second
   // package started meanwhile must not put its own there: the starter takes the
   // installation's turn and hands it down to the engine. A plan changes nothing.
@@ -31,11 +66,5 @@ int main(int argc, char** argv) {
     if (!platform::holdInstallationLock("Setup")) return 1;
     platform::handInstallationLockDown();
   }
-  std::string module = machine->process().moduleFileName();
-  std::size_t backslash = module.rfind('\\');
-  if (backslash == std::string::npos) {
-    std::cerr << "Setup: the package folder of " << argv[0] << " is not on a drive\n";
-    return 1;
-  }
-  return starter::runStarter(*machine, module.substr(0, backslash + 1), std::cerr);
+  return starter::runStarter(*machine, packageFolder, std::cerr);
 }

@@ -61,7 +61,10 @@ char** gArgv = nullptr;
 bool gActive = false;
 std::shared_ptr<ScriptedInteraction> gAutopilot;
 
-std::unique_ptr<ScriptedInteraction> autopilotFor(Program program, const std::string& path) {
+// The scripted answers a gui run follows when it has an answers file, with the destination
+// folder the run was given.
+std::unique_ptr<ScriptedInteraction> autopilotFor(Program program, const InteractionSettings& settings) {
+  const std::string& path = settings.answersFile;
   if (path.empty()) return nullptr;
   std::string error;
   std::optional<Answers> answers = Answers::fromFile(path, &error);
@@ -70,6 +73,7 @@ std::unique_ptr<ScriptedInteraction> autopilotFor(Program program, const std::st
                  error.c_str());
     answers = Answers();
   }
+  if (!settings.destinationFolder.empty()) answers->setDestination(settings.destinationFolder);
   return std::make_unique<ScriptedInteraction>(std::move(*answers), stderr, commandName(program));
 }
 
@@ -96,7 +100,7 @@ std::unique_ptr<Interaction> makeQtInteraction(int& argc, char** argv, platform:
   }
   processScreenshots() = Screenshots(settings.screenshotFolder, program);
   gActive = true;
-  gAutopilot = autopilotFor(program, settings.answersFile);
+  gAutopilot = autopilotFor(program, settings);
   auto gui = std::make_unique<QtInteraction>(program, gAutopilot);
   if (files) gui->setFolderMapping(machineFolderMapping(*files));
   return gui;

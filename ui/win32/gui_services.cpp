@@ -19,7 +19,10 @@ namespace {
 bool gActive = false;
 Win32Interaction* gBackend = nullptr;
 
-std::shared_ptr<ScriptedInteraction> autopilotFor(Program program, const std::string& path) {
+// The scripted answers a gui run follows when it has an answers file, with the destination
+// folder the run was given.
+std::shared_ptr<ScriptedInteraction> autopilotFor(Program program, const InteractionSettings& settings) {
+  const std::string& path = settings.answersFile;
   if (path.empty()) return nullptr;
   std::string error;
   std::optional<Answers> answers = Answers::fromFile(path, &error);
@@ -27,6 +30,7 @@ std::shared_ptr<ScriptedInteraction> autopilotFor(Program program, const std::st
     std::fprintf(stderr, "%s: %s; every question takes its default answer.\n", commandName(program), error.c_str());
     answers = Answers();
   }
+  if (!settings.destinationFolder.empty()) answers->setDestination(settings.destinationFolder);
   return std::make_shared<ScriptedInteraction>(std::move(*answers), stderr, commandName(program));
 }
 
@@ -36,7 +40,7 @@ void registerWin32Backend() {
   registerGuiBackend(
       [](Program program, const InteractionSettings& settings) -> std::unique_ptr<Interaction> {
         processShots() = WindowShots(settings.screenshotFolder, program);
-        auto gui = std::make_unique<Win32Interaction>(program, autopilotFor(program, settings.answersFile));
+        auto gui = std::make_unique<Win32Interaction>(program, autopilotFor(program, settings));
         gActive = true;
         gBackend = gui.get();
         return gui;
