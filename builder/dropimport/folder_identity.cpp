@@ -1,6 +1,7 @@
 // Host folder identities and the folders of a walk.
 #include "builder/dropimport/folder_identity.h"
 
+#include <cstdint>
 #include <filesystem>
 
 #ifndef _WIN32
