@@ -126,6 +126,10 @@ load=$(value document BM_LoadDocumentText/50000 real_time)
 save=$(value document BM_SaveDocumentText/50000 real_time)
 line "document of 50,000 entries: load, save" - "$(number "$load" 0) ms" "(save $(number "$save" 0) ms)" "< 100 ms each"
 
+run check check '^check_entries' "$disk"
+turns "check of $(thousands $((reg))) vs $(thousands $((reg / 10))) files" - check check_entries \
+  "$(thousands $reg):" "$(thousands $((reg / 10))):" "linear: about 10x"
+
 # Each in a program of its own, so that peak_mb is that figure's.
 for kind in ini registry; do
   run "$kind" changes "^${kind}_entries" "$disk"

@@ -104,6 +104,35 @@ TEST_F(AddCommand, FolderRulesReportAndAddNothingTwice) {
             2);
 }
 
+// Links to folders are walked as folders, except a link back to a folder that holds it:
+// that one would be walked for ever, and is named and left out.
+TEST_F(AddCommand, RecursiveAddWalksNoLinkLoop) {
+  std::filesystem::path pkg = dir / "src" / "Pkg";
+  std::filesystem::create_directories(dir / "src" / "Ext");
+  writeFile(dir / "src" / "Ext" / "e.txt", "e");
+  std::filesystem::create_directory_symlink(pkg, pkg / "loop");
+  std::filesystem::create_directory_symlink(pkg, pkg / "Sub" / "up");
+  std::filesystem::create_directory_symlink(pkg / "Sub", pkg / "Sub" / "here");
+  std::filesystem::create_directory_symlink(dir / "src" / "Ext", pkg / "ext");
+  test::RunResult added = run({"add", doc, pkg.string(), "--recursive"});
+  ASSERT_EQ(added.exitStatus, 0) << added.err;
+  std::string files = section("Files");
+  EXPECT_EQ(count(files, ",a.txt,"), 1) << files;
+  EXPECT_EQ(count(files, ",c.txt,"), 1) << files;
+  EXPECT_EQ(count(files, ",e.txt,"), 1) << "a link that is no loop is walked\n" << files;
+  for (const char* link : {"\\Pkg\\loop: a link back to ", "\\Pkg\\Sub\\up: a link back to ",
+                           "\\Pkg\\Sub\\here: a link back to "}) {
+    EXPECT_NE(added.out.find(link), std::string::npos) << link << "\n" << added.out;
+  }
+  EXPECT_NE(added.out.find("\\src\\Pkg, which holds it: a loop, not walked\n"), std::string::npos)
+      << added.out;
+  EXPECT_NE(added.out.find("\\src\\Pkg\\Sub, which holds it: a loop, not walked\n"),
+            std::string::npos)
+      << added.out;
+  EXPECT_NE(added.out.find("\n4 file(s) added, 3 directorie(s) made, 3 skipped\n"), std::string::npos)
+      << added.out;
+}
+
 TEST_F(AddCommand, DefaultsAskADirectoryForEachFile) {
   std::string src = (dir / "src" / "Pkg").string();
   test::RunResult added =
@@ -133,6 +162,19 @@ TEST_F(AddCommand, StoredPreferencesSteerTheImport) {
   EXPECT_EQ(count(transcript, "\"kind\":\"choice\""), 0);
   EXPECT_EQ(count(transcript, "\"kind\":\"page\""), 0);
   EXPECT_NE(transcript.find("3 file(s) and 2 directorie(s) were added"), std::string::npos) << transcript;
+}
+
+// The drop import walks sub-folders too when the preferences say so, and no link loop.
+TEST_F(AddCommand, TheDropImportWalksNoLinkLoop) {
+  preferences("[FileDrop]\nDirMode=1\nDropDirSub=1\nDispProps=0\nDispSummary=0\n");
+  std::filesystem::path pkg = dir / "src" / "Pkg";
+  std::filesystem::create_directory_symlink(pkg, pkg / "loop");
+  std::filesystem::create_directory_symlink(pkg, pkg / "Sub" / "up");
+  test::RunResult added = run({"add", "--preferences", doc, pkg.string()});
+  ASSERT_EQ(added.exitStatus, 0) << added.err;
+  std::string files = section("Files");
+  EXPECT_EQ(count(files, ",a.txt,"), 1) << files;
+  EXPECT_EQ(count(files, ",c.txt,"), 1) << files;
 }
 
 TEST_F(AddCommand, NothingAddedLeavesTheDocumentAlone) {

@@ -96,9 +96,12 @@ DropResult DropImport::run(const std::vector<std::string>& dropped) {
   running_ = true;
   defaultDisk_ = doc_.highestFileDisk();
   work_.clear();
+  folders_.clear();
   for (const std::string& path : dropped) {
     std::optional<platform::FileStatus> status = files_.status(path);
-    work_.push_back({path, status && status->isDirectory()});
+    WorkItem item{path, status && status->isDirectory()};
+    if (item.folder) item.walked = folders_.add(path, folderIdentity(files_, path), WalkedFolders::kNamed);
+    work_.push_back(item);
   }
   if (!dropped.empty()) {
     beginProgress("Initializing..." + str(sid::EscToAbort));
@@ -112,13 +115,14 @@ DropResult DropImport::run(const std::vector<std::string>& dropped) {
     if (result_.cancelled) break;
     WorkItem item = work_[i];
     if (item.folder) {
-      importFolder(item.path);
+      importFolder(item.walked);
     } else {
       importFile(item.path);
     }
   }
   bool anything = !dropped.empty();
   work_.clear();
+  folders_.clear();
   if (anything) ui_.endProgress();
   finish();
   return result_;
@@ -201,7 +205,8 @@ EntryKey DropImport::addDirectory(const std::string& name) {
   return key;
 }
 
-void DropImport::importFolder(const std::string& path) {
+void DropImport::importFolder(std::size_t walked) {
+  const std::string path = folders_.path(walked);
   if (prefs_.dropDirAdd) {
     std::string name = itemName(path);
     std::string parent = parentName(path);
@@ -221,9 +226,15 @@ void DropImport::importFolder(const std::string& path) {
   for (const platform::FindData& found : files_.find(path + "\\*.*")) {
     if (found.name == "." || found.name == "..") continue;
     bool folder = found.status.isDirectory();
-    if (folder ? prefs_.dropDirSub : prefs_.dropDirInc) {
-      work_.push_back({path + "\\" + found.name, folder});
+    if (!(folder ? prefs_.dropDirSub : prefs_.dropDirInc)) continue;
+    WorkItem item{path + "\\" + found.name, folder};
+    if (folder) {
+      // A link back to a folder that holds it would be walked for ever.
+      std::string identity = folderIdentity(files_, item.path);
+      if (folders_.above(walked, identity)) continue;
+      item.walked = folders_.add(item.path, std::move(identity), walked);
     }
+    work_.push_back(item);
   }
 }
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "builder/dropimport/folder_identity.h"
 #include "builder/model/builder_preferences.h"
 #include "builder/pages/file_page.h"
 #include "platform/file_system.h"
@@ -96,10 +97,13 @@ class DropImport {
   struct WorkItem {
     std::string path;
     bool folder = false;
+    std::size_t walked = WalkedFolders::kNamed;  // a folder: its number in folders_
   };
 
   void importFile(const std::string& path);
-  void importFolder(const std::string& path);
+  // Imports a folder (its number in folders_); a sub-folder that is a link back to a folder
+  // that holds it is not walked again.
+  void importFolder(std::size_t walked);
   std::optional<DirectoryChoice> destinationFor(const std::string& path);
   EntryKey addDirectory(const std::string& name);
   void beginProgress(const std::string& text);
@@ -116,6 +120,7 @@ class DropImport {
 
   // Per drop.
   std::vector<WorkItem> work_;
+  WalkedFolders folders_;
   DropResult result_;
   int defaultDisk_ = 1;
   std::optional<DirectoryChoice> kept_;

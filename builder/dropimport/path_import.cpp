@@ -29,10 +29,11 @@ PathImportReport PathImport::run(const std::vector<std::string>& paths,
   options_ = options;
   report_ = {};
   work_.clear();
+  folders_.clear();
   existing_.clear();
   component_ = 0;
   for (const FileRecord& file : doc_.files) {
-    existing_.push_back(text::toUpper(sourceFilePath(doc_.pathName(), file)));
+    existing_.insert(text::toUpper(sourceFilePath(doc_.pathName(), file)));
   }
   disk_ = options.disk ? *options.disk : doc_.highestFileDisk();
 
@@ -52,18 +53,21 @@ PathImportReport PathImport::run(const std::vector<std::string>& paths,
         place = {key, 0, doc_.directories.findEntry(key)->name};
       }
     }
-    work_.push_back({path, status->isDirectory(), place});
+    Work named{path, status->isDirectory(), place};
+    if (named.folder) named.walked = folders_.add(path, folderIdentity(files_, path), WalkedFolders::kNamed);
+    work_.push_back(named);
   }
   // The list grows while folders are walked: index it, never iterate it.
   for (std::size_t i = 0; i < work_.size(); ++i) {
     Work item = work_[i];
     if (item.folder) {
-      walk(item.path, folderPlace(item.path, item.place));
+      walk(item.walked, folderPlace(item.path, item.place));
     } else {
       addFile(item.path, item.place);
     }
   }
   work_.clear();
+  folders_.clear();
   if (report_.changed()) {
     tree_.sortCategory(category::Files);
     tree_.sortCategory(category::Directories);
@@ -127,10 +131,11 @@ EntryKey PathImport::directory(const std::string& name, int parent, bool& made) 
 }
 
 bool PathImport::alreadyAdded(const std::string& path) const {
-  return std::find(existing_.begin(), existing_.end(), text::toUpper(path)) != existing_.end();
+  return existing_.count(text::toUpper(path)) != 0;
 }
 
-void PathImport::walk(const std::string& folder, const Place& place) {
+void PathImport::walk(std::size_t walked, const Place& place) {
+  const std::string folder = folders_.path(walked);
   std::vector<platform::FindData> found = files_.find(folder + "\\*.*");
   std::sort(found.begin(), found.end(),
             [](const platform::FindData& a, const platform::FindData& b) {
@@ -139,11 +144,22 @@ void PathImport::walk(const std::string& folder, const Place& place) {
   for (const platform::FindData& item : found) {
     if (item.name == "." || item.name == "..") continue;
     std::string path = folder + "\\" + item.name;
-    if (item.status.isDirectory() && !options_.recursive) {
+    if (!item.status.isDirectory()) {
+      work_.push_back({path, false, place});
+      continue;
+    }
+    if (!options_.recursive) {
       report_.skipped.push_back({path, "a sub-folder (--recursive adds it)"});
       continue;
     }
-    work_.push_back({path, item.status.isDirectory(), place});
+    // A link to a folder that holds it would be walked for ever: it is left out, named.
+    std::string identity = folderIdentity(files_, path);
+    if (std::optional<std::size_t> above = folders_.above(walked, identity)) {
+      report_.skipped.push_back(
+          {path, "a link back to " + folders_.path(*above) + ", which holds it: a loop, not walked"});
+      continue;
+    }
+    work_.push_back({path, true, place, folders_.add(path, std::move(identity), walked)});
   }
 }
 
@@ -195,7 +211,7 @@ void PathImport::addFile(const std::string& path, const Place& place) {
   doc_.appendEntry(std::move(file));
   tree_.insertEntryItem(category::Files, key);
   doc_.setModifiedFlag();
-  existing_.push_back(text::toUpper(path));
+  existing_.insert(text::toUpper(path));
   report_.files.push_back({path, place.name});
 }
 

@@ -7,8 +7,10 @@
 
 #include <optional>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
+#include "builder/dropimport/folder_identity.h"
 #include "builder/tree/script_tree.h"
 #include "platform/file_system.h"
 
@@ -68,6 +70,7 @@ class PathImport {
     std::string path;
     bool folder = false;
     Place place;  // a file: where it goes; a folder: where its directory hangs
+    std::size_t walked = WalkedFolders::kNamed;  // a folder: its number in folders_
   };
 
   Place resolveInto(const std::string& into);
@@ -76,7 +79,8 @@ class PathImport {
   Place folderPlace(const std::string& path, const Place& under);
   EntryKey directory(const std::string& name, int parent, bool& made);
   void addFile(const std::string& path, const Place& place);
-  void walk(const std::string& folder, const Place& place);
+  // Walks a folder (its number in folders_), whose files go to place.
+  void walk(std::size_t walked, const Place& place);
   bool alreadyAdded(const std::string& path) const;
 
   ScriptTree& tree_;
@@ -85,7 +89,8 @@ class PathImport {
   PathImportOptions options_;
   PathImportReport report_;
   std::vector<Work> work_;
-  std::vector<std::string> existing_;  // full source paths of the document's files, upper case
+  WalkedFolders folders_;  // every folder walked or to walk, to see links that make loops
+  std::unordered_set<std::string> existing_;  // full source paths of the document's files, upper case
   EntryKey component_ = 0;
   int disk_ = 1;
 };

@@ -159,6 +159,38 @@ TEST_F(IntegrityCheck, EveryPlantedFaultIsNamed) {
   EXPECT_EQ(lines, expected);
 }
 
+// A disk keeps one file of a name: two source files of one name on one disk are named with
+// both entries, whatever directories they are installed to; the same source file twice is
+// stored once and is no finding. A directory declared twice names its first declaration.
+TEST_F(IntegrityCheck, TwoFilesStoredUnderOneNameAreNamed) {
+  cleanDocument();
+  std::filesystem::create_directories(dir / "src" / "a");
+  std::filesystem::create_directories(dir / "src" / "b");
+  test::writeFile(dir / "src" / "a" / "readme.txt", "from a");
+  test::writeFile(dir / "src" / "b" / "readme.txt", "from b!");
+  EntryKey intoA = addDirectory(doc, "A");
+  EntryKey intoB = addDirectory(doc, "B");
+  EntryKey intoC = addDirectory(doc, "C");
+  addDirectory(doc, "a");  // A again
+  addFile(doc, "readme.txt", 6, 1, intoA, 0, src + "\\a");
+  addFile(doc, "readme.txt", 7, 1, intoB, 0, src + "\\b");
+  addFile(doc, "readme.txt", 6, 1, intoC, 0, src + "\\a");  // entry 3's file again
+  addFile(doc, "readme.txt", 7, 2, 0, 1, src + "\\b");  // another disk, another folder
+  ui.answers = {Answer::No, Answer::No};
+  IntegrityCheckResult result = check();
+  ASSERT_EQ(result.outcome, IntegrityCheckResult::Outcome::Done);
+  const std::vector<std::string> expected{
+      "Directories, entry 4 (a): the same directory is declared as entry 1",
+      "Files to Copy, entry 4 (readme.txt): entry 3 (" + src +
+          "\\a\\readme.txt) is another file of the name readme.txt on disk 1, and a disk keeps "
+          "one file of a name: rename one of the two source files",
+      "Files to Copy, entry 5 (readme.txt): entry 4 (" + src +
+          "\\b\\readme.txt) is another file of the name readme.txt on disk 1, and a disk keeps "
+          "one file of a name: rename one of the two source files",
+  };
+  EXPECT_EQ(findings(result.logPath), expected);
+}
+
 TEST_F(IntegrityCheck, LogPlaces) {
   cleanDocument();
   // A document never saved: the temporary folder.

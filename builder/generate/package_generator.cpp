@@ -2,12 +2,15 @@
 #include "builder/generate/package_generator.h"
 
 #include <algorithm>
+#include <filesystem>
+#include <unordered_map>
 
 #include "builder/codec/document_io.h"
 #include "builder/generate/progress_service.h"
 #include "builder/generate/script_writer.h"
 #include "builder/strings/builder_strings.h"
 #include "platform/formats/szdd.h"
+#include "platform/text/text_rules.h"
 
 namespace vandrel::builder {
 
@@ -131,6 +134,73 @@ bool PackageGenerator::confirmMissingSources(int& highestDisk,
          ui::Answer::Yes;
 }
 
+bool PackageGenerator::distinctStoredNames() {
+  struct Stored {
+    int entry;
+    std::string source;  // upper case
+  };
+  std::unordered_map<std::string, Stored> stored;  // disk and name in upper case
+  for (int i = 0; i < doc_.files.count(); ++i) {
+    const FileRecord& file = doc_.files.at(i);
+    if (file.disk < 1) continue;  // never copied
+    std::string source = sourceFilePath(doc_.pathName(), file);
+    std::string key = std::to_string(file.disk) + "\\" + text::toUpper(file.sourceName);
+    auto [it, first] = stored.try_emplace(key, Stored{i, text::toUpper(source)});
+    if (first || it->second.source == text::toUpper(source)) continue;
+    const FileRecord& other = doc_.files.at(it->second.entry);
+    stopMessage(ui_, str(sid::SameStoredName),
+                "entry " + std::to_string(it->second.entry) + ": " +
+                    sourceFilePath(doc_.pathName(), other) + "\nentry " + std::to_string(i) +
+                    ": " + source + "\nboth stored as " + file.sourceName + " on disk " +
+                    std::to_string(file.disk));
+    return false;
+  }
+  return true;
+}
+
+namespace {
+
+// Whether folder is inside (or is) the folder above, as Windows paths of the machine and,
+// where links or drive letters could hide it, as host paths.
+bool withinFolder(platform::FileSystem& files, const std::string& folder, const std::string& above) {
+  std::string inner = withBackslash(text::toUpper(files.fullPath(folder)));
+  std::string outer = withBackslash(text::toUpper(files.fullPath(above)));
+  if (inner.rfind(outer, 0) == 0) return true;
+  std::optional<std::filesystem::path> innerHost = files.hostPath(folder);
+  std::optional<std::filesystem::path> outerHost = files.hostPath(above);
+  if (!innerHost || !outerHost) return false;
+  std::error_code error;
+  std::filesystem::path a = std::filesystem::weakly_canonical(*innerHost, error);
+  if (error) return false;
+  std::filesystem::path b = std::filesystem::weakly_canonical(*outerHost, error);
+  if (error) return false;
+  const char separator = char(std::filesystem::path::preferred_separator);
+  std::string innerText = a.string(), outerText = b.string();
+  if (!outerText.empty() && outerText.back() == separator) outerText.pop_back();
+  return innerText == outerText || innerText.rfind(outerText + separator, 0) == 0;
+}
+
+}  // namespace
+
+bool PackageGenerator::outsideSources(const std::string& diskFolder) {
+  std::vector<std::string> sources;
+  for (const FileRecord& file : doc_.files) sources.push_back(pathBesideDocument(doc_.pathName(), file.sourcePath));
+  for (const MessageRecord& message : doc_.messages) {
+    std::string path = pathBesideDocument(doc_.pathName(), message.filePath);
+    std::size_t cut = path.find_last_of('\\');
+    if (cut != std::string::npos) sources.push_back(path.substr(0, cut));
+  }
+  std::sort(sources.begin(), sources.end());
+  sources.erase(std::unique(sources.begin(), sources.end()), sources.end());
+  for (const std::string& source : sources) {
+    if (!withinFolder(context_.files, source, diskFolder)) continue;
+    stopMessage(ui_, str(sid::PackageOverSources),
+                diskFolder + ": holds the source folder " + source);
+    return false;
+  }
+  return true;
+}
+
 std::optional<std::string> PackageGenerator::promptFolder(int disk) {
   ui::FolderPrompt prompt;
   prompt.caption = strFormat(sid::PickDiskFolder, decimal(disk));
@@ -164,7 +234,7 @@ GenerateOutcome PackageGenerator::generate(const GenerateOptions& options) {
   generatedComplete_ = false;
   chosenFolder_.reset();
   scriptComposed_ = false;
-  if (!namedPackage()) return GenerateOutcome::Failed;
+  if (!namedPackage() || !distinctStoredNames()) return GenerateOutcome::Failed;
   int highestDisk = 0;
   std::vector<std::optional<std::uint64_t>> sizes;
   if (!confirmMissingSources(highestDisk, &sizes)) return GenerateOutcome::Cancelled;
@@ -192,6 +262,14 @@ GenerateOutcome PackageGenerator::generate(const GenerateOptions& options) {
     return GenerateOutcome::Cancelled;
   }
   std::string first = automatic ? *base + strFormat(sid::DiskFolderName, "1") : *base;
+  // Every folder known now is checked before anything is written; a folder asked for a later
+  // disk is checked when it is chosen.
+  if (!outsideSources(first)) return GenerateOutcome::Failed;
+  for (int disk = 2; automatic && disk <= highestDisk; ++disk) {
+    if (!outsideSources(*base + strFormat(sid::DiskFolderName, decimal(disk)))) {
+      return GenerateOutcome::Failed;
+    }
+  }
   chosenFolder_ = first;
 
   // Every disk's files are written aside and put in place only once the package is whole;
@@ -293,6 +371,11 @@ GenerateOutcome PackageGenerator::copyAuthorFiles(StagedFolders& staged,
       } else {
         std::optional<std::string> chosen = promptFolder(disk);
         if (!chosen) return cancelledBy(sid::GenerateCancelled, kNothingPutInPlace);
+        if (!outsideSources(*chosen)) {
+          progress.EndProgress();
+          pairs_.clear();
+          return GenerateOutcome::Failed;
+        }
         folder = *chosen;
       }
     }

@@ -89,6 +89,14 @@ class PackageGenerator {
   bool confirmMissingSources(int& highestDisk,
                              std::vector<std::optional<std::uint64_t>>* sizes = nullptr);
   std::optional<std::string> promptFolder(int disk);
+  // A disk keeps one file of a name: two entries of one disk stored under one name must be
+  // the same source file, or every installed copy would hold whichever was stored last.
+  // Otherwise message 355 naming both entries, and false.
+  bool distinctStoredNames();
+  // A disk folder that is, or holds, a folder the package's files are read from would mix
+  // the package with its own sources (and replace them by their packaged copies): message
+  // 356 naming both folders, and false.
+  bool outsideSources(const std::string& diskFolder);
   bool copyEngineFiles(const std::string& firstDisk, std::string& engineProblems);
   GenerateOutcome copyAuthorFiles(StagedFolders& staged, const std::string& firstDisk,
                                   const std::string& base, bool automatic, int highestDisk,

@@ -439,6 +439,69 @@ TEST_F(Generation, APackageWithoutNameIsRefused) {
   EXPECT_EQ(run(), GenerateOutcome::Complete) << "a name with a blank in it is a name";
 }
 
+// A disk keeps one file of a name: two source files of one name on one disk would install
+// one content under both names, so generation refuses them, naming both entries, before it
+// asks or writes anything. The same source file twice is stored once, and two files of one
+// name on two disks are two package files.
+TEST_F(Generation, TwoSourceFilesOfOneNameOnOneDiskAreRefused) {
+  b.files.writeFile("C:\\Src\\a\\readme.txt", "from a");
+  b.files.writeFile("C:\\Src\\b\\readme.txt", "from b!");
+  addFile(doc, "readme.txt", 6, 1, 0, 0, "C:\\Src\\a");
+  addFile(doc, "readme.txt", 6, 1, 0, 1, "C:\\Src\\a");
+  addFile(doc, "readme.txt", 7, 2, 0, 2, "C:\\Src\\b");
+  b.ui.answers = {Answer::No};  // automatic disk folders
+  ASSERT_EQ(run(), GenerateOutcome::Complete);
+  EXPECT_EQ(*b.files.readFile("C:\\Pkg\\Disk1\\readme.txt"), "from a");
+  EXPECT_EQ(*b.files.readFile("C:\\Pkg\\Disk2\\readme.txt"), "from b!");
+
+  doc.files.at(2).disk = 1;
+  doc.settings.lastGenPath.clear();
+  b.ui.messages.clear();
+  b.ui.folders.clear();
+  EXPECT_EQ(run("C:\\Other"), GenerateOutcome::Failed);
+  EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(sid::SameStoredName)});
+  EXPECT_EQ(b.ui.messages[0].detail,
+            "entry 0: C:\\Src\\a\\readme.txt\nentry 2: C:\\Src\\b\\readme.txt\n"
+            "both stored as readme.txt on disk 1");
+  EXPECT_FALSE(exists("C:\\Other"));
+  EXPECT_EQ(b.ui.folderPrompts.size(), 1u) << "refused before the folder is asked";
+}
+
+// A package generated into a folder that is, or holds, a source folder would mix with the
+// files it is made of (and replace them by their packaged copies): refused before anything
+// is written, naming both folders. A package folder below the sources is no such folder.
+TEST_F(Generation, APackageIntoItsOwnSourcesIsRefused) {
+  file("a.exe", 3);
+  file("b.exe", 4);
+  for (const char* folder : {"C:\\Src", "C:\\src\\", "C:\\"}) {
+    b.ui.messages.clear();
+    doc.settings.lastGenPath.clear();
+    EXPECT_EQ(run(folder), GenerateOutcome::Failed) << folder;
+    EXPECT_EQ(b.ui.texts(), std::vector<std::string>{str(sid::PackageOverSources)}) << folder;
+    EXPECT_NE(b.ui.messages[0].detail.find(": holds the source folder C:\\Src"), std::string::npos)
+        << b.ui.messages[0].detail;
+    EXPECT_FALSE(exists("C:\\Src\\Script.vrx")) << folder;
+    EXPECT_EQ(*b.files.readFile("C:\\Src\\a.exe"), "xxx");
+    EXPECT_TRUE(doc.settings.lastGenPath.empty()) << "no folder was kept";
+  }
+  // Automatic disk folders: a later disk's folder is checked before the first is written.
+  file("c.exe", 5, 2);
+  b.files.writeFile("C:\\Pkg\\Disk2\\c.exe", std::string(5, 'x'));
+  doc.files.at(2).sourcePath = "C:\\Pkg\\Disk2";
+  b.ui.messages.clear();
+  b.ui.answers = {Answer::No};
+  EXPECT_EQ(run("C:\\Pkg"), GenerateOutcome::Failed);
+  EXPECT_EQ(b.ui.texts().back(), str(sid::PackageOverSources));
+  EXPECT_FALSE(exists("C:\\Pkg\\Disk1"));
+
+  doc.files.at(2).sourcePath = "C:\\Src";
+  b.files.writeFile("C:\\Src\\c.exe", std::string(5, 'x'));
+  b.ui.messages.clear();
+  b.ui.answers = {Answer::No};
+  EXPECT_EQ(run("C:\\Src\\Out"), GenerateOutcome::Complete) << "below the sources is allowed";
+  EXPECT_TRUE(exists("C:\\Src\\Out\\Disk1\\a.exe"));
+}
+
 TEST_F(Generation, TheUninstallerGroupIsKeptOnceAScriptIsComposed) {
   file("a.exe", 1);
   EntryKey first = addGroup(doc, "Zed");

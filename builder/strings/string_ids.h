@@ -155,6 +155,8 @@ constexpr unsigned WebColumns = 351;
 constexpr unsigned UninstallGroupWarning = 352;
 constexpr unsigned TextNotWrittenBack = 353;
 constexpr unsigned NoApplicationName = 354;
+constexpr unsigned SameStoredName = 355;
+constexpr unsigned PackageOverSources = 356;
 
 // Summary warnings.
 constexpr unsigned SixteenBitWarning = 370;

@@ -7,6 +7,7 @@
 #include "platform/file_system.h"
 #include "setup/common/setup_texts.h"
 #include "setup/common/dialogs.h"
+#include "ui/shown_text.h"
 
 namespace vandrel::setup {
 
@@ -61,7 +62,8 @@ bool DiskMessageWindow::showTextFile(const std::string& path, int disk) {
   if (!readTextFile(files_, path, text)) return false;
   ui::DiskMessage message;
   message.caption = copyText(strings_, sid::MessagesCaption);
-  message.text = std::move(text);
+  // A disk message file may hold anything: its box shows a bounded part of it.
+  message.text = ui::boundedText(text, ui::kScrollingText, copyText(strings_, sid::TextShortened));
   message.disk = disk;
   ui_.diskMessage(message);
   visible_ = true;

@@ -25,6 +25,7 @@ const script::StringTable& setupStrings() {
       {241,
        "The license agreement text file can not be found in source directory. Please check your "
        "manual or contact the software manufacturer for further details."},
+      {242, "[The text is too long to be shown whole: it is shortened here.]"},
       {250,
        "Some information needed by Vandrel couldn't be found in the script file. You should "
        "contact this software manufacturer."},

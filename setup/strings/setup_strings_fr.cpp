@@ -25,6 +25,7 @@ const script::StringTable& setupStrings() {
       {241,
        "Le fichier du contrat de licence est introuvable dans le r\351pertoire source. Veuillez "
        "consulter votre manuel ou contacter le fabricant du logiciel pour plus de d\351tails."},
+      {242, "[Le texte est trop long pour \352tre affich\351 en entier : il est raccourci ici.]"},
       {250,
        "Certaines informations n\351cessaires \340 Vandrel sont introuvables dans le fichier script. "
        "Vous devriez contacter le fabricant de ce logiciel."},

@@ -12,6 +12,8 @@ constexpr unsigned SharewareNotice = 203;
 constexpr unsigned LicenceButtons = 239;  // "Agree,Dont Agree" labels of Next and Cancel
 constexpr unsigned LicenceHeading = 240;
 constexpr unsigned LicenceMissing = 241;
+// Not one of the original texts: the last line of a text too long to be shown whole.
+constexpr unsigned TextShortened = 242;
 
 // Closing dialog: the outcome texts of status codes 2 to 7 and the headline of a success.
 constexpr unsigned OutcomeIncomplete = 250;

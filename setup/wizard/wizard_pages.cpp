@@ -3,6 +3,7 @@
 #include "setup/strings/string_ids.h"
 #include "setup/wizard/wizard.h"
 #include "ui/page_lines.h"
+#include "ui/shown_text.h"
 
 namespace vandrel::setup {
 namespace {
@@ -75,6 +76,8 @@ ui::Page Wizard::noticePage() {
   shown.footer = s.get(sid::ClickNext);
   shown.text = shown.heading + "\n" + shown.paragraphs[0] + "\n" + shown.paragraphs[1] + "\n" +
                shown.footer;
+  // The script's own notice stands in a label of a few lines.
+  shown.paragraphs[1] = ui::boundedText(settings_.notice, ui::kLabelText, s.get(sid::TextShortened));
   return shown;
 }
 
@@ -82,8 +85,10 @@ ui::Page Wizard::licencePage() {
   const script::StringTable& s = dialogs_.strings();
   ui::Page shown = pageFrame(WizardPage::Licence, settings_.caption, s);
   shown.heading = s.get(sid::LicenceHeading);
-  shown.longText = settings_.licenceText;
-  shown.text = shown.heading + "\n" + shown.longText;
+  shown.text = shown.heading + "\n" + settings_.licenceText;
+  // The licence file may hold anything: its box shows a bounded part of it.
+  shown.longText =
+      ui::boundedText(settings_.licenceText, ui::kScrollingText, s.get(sid::TextShortened));
   shown.next = s.item(sid::LicenceButtons, 1);
   shown.cancel = s.item(sid::LicenceButtons, 2);
   return shown;

@@ -99,17 +99,38 @@ void checkBackground(Run& run) {
   }
 }
 
+// The first directory entry with the parent and name of entry index.
+int firstDirectory(Run& run, int index) {
+  RunIndexes& ix = run.indexes;
+  const auto& list = *run.doc->directories;
+  auto keyOf = [](const DirectoryRecord& d) {
+    return std::to_string(d.parent) + "\\" + text::toLower(d.name);
+  };
+  if (!ix.directories) {
+    ix.directories = true;
+    for (int i = 0; i < list.count(); ++i) ix.firstDirectory.emplace(keyOf(list.at(i)), i);
+  }
+  return ix.firstDirectory.at(keyOf(list.at(index)));
+}
+
+bool groupUsed(Run& run, EntryKey group) {
+  RunIndexes& ix = run.indexes;
+  if (!ix.groups) {
+    ix.groups = true;
+    for (const ShortcutRecord& s : *run.doc->shortcuts) ix.groupsUsed.insert(s.groupRef);
+  }
+  return ix.groupsUsed.count(group) != 0;
+}
+
 void checkDirectory(Run& run, int index) {
   const auto& list = *run.doc->directories;
   const DirectoryRecord& d = list.at(index);
   std::string entry = entryName(index, d.name);
   if (d.name.empty()) report(run, 3, entry, "the directory has no name");
   if (d.parent < 0 || d.parent > 3) report(run, 3, entry, "the parent directory is unknown");
-  for (int i = 0; i < index; ++i) {
-    if (list.at(i).parent == d.parent && text::toLower(list.at(i).name) == text::toLower(d.name)) {
-      report(run, 3, entry, "the same directory is declared as entry " + std::to_string(i));
-      break;
-    }
+  int first = firstDirectory(run, index);
+  if (first < index) {
+    report(run, 3, entry, "the same directory is declared as entry " + std::to_string(first));
   }
 }
 
@@ -118,8 +139,7 @@ void checkGroup(Run& run, int index) {
   const GroupRecord& g = doc.groups->at(index);
   std::string entry = entryName(index, g.name);
   if (g.name.empty()) report(run, 5, entry, "the group has no name");
-  bool used = std::any_of(doc.shortcuts->begin(), doc.shortcuts->end(),
-                          [&](const ShortcutRecord& s) { return s.groupRef == g.key; });
+  bool used = groupUsed(run, g.key);
   if (doc.settings->ownUnInstall == 0 && doc.uninstall) {
     EntryKey chosen = doc.uninstall->groupKey;
     // Without a group of its own the uninstaller's shortcut goes to the first group.
@@ -153,6 +173,44 @@ std::string destinationKey(const FileRecord& f) {
   return where + "\\" + text::toLower(f.destName);
 }
 
+// The package file a file entry is stored as: its disk and its source name.
+std::string storedKey(const FileRecord& f) {
+  return std::to_string(f.disk) + "\\" + text::toLower(f.sourceName);
+}
+
+void indexFiles(Run& run) {
+  RunIndexes& ix = run.indexes;
+  if (ix.files) return;
+  ix.files = true;
+  const ScanletDocument& doc = *run.doc;
+  const int count = doc.files->count();
+  ix.sourceFiles.reserve(std::size_t(count));
+  for (int i = 0; i < count; ++i) {
+    const FileRecord& f = doc.files->at(i);
+    ix.sourceFiles.push_back(text::toUpper(joinPath(besideDocument(doc, f.sourcePath), f.sourceName)));
+    ix.firstDestination.emplace(destinationKey(f), i);
+    RunIndexes::Stored& stored = ix.firstStored[storedKey(f)];
+    if (stored.first < 0) {
+      stored.first = i;
+    } else if (stored.firstOther < 0 &&
+               ix.sourceFiles[std::size_t(i)] != ix.sourceFiles[std::size_t(stored.first)]) {
+      stored.firstOther = i;
+    }
+  }
+}
+
+// The first file entry stored under the same name on the same disk as entry index whose
+// source file is another one; -1 when there is none.
+int otherFileOfItsName(Run& run, int index) {
+  const RunIndexes& ix = run.indexes;
+  const FileRecord& f = run.doc->files->at(index);
+  if (f.disk < 1) return -1;  // never copied into the package
+  const RunIndexes::Stored& stored = ix.firstStored.at(storedKey(f));
+  const std::string& source = ix.sourceFiles[std::size_t(index)];
+  if (source != ix.sourceFiles[std::size_t(stored.first)]) return stored.first;
+  return stored.firstOther;
+}
+
 void checkFile(Run& run, int index) {
   const ScanletDocument& doc = *run.doc;
   const FileRecord& f = doc.files->at(index);
@@ -172,11 +230,20 @@ void checkFile(Run& run, int index) {
   }
   if (f.disk < 1) report(run, 8, entry, "the disk number " + std::to_string(f.disk) + " is no disk");
   if (f.destName.empty()) report(run, 8, entry, "the destination name is empty");
-  for (int i = 0; i < index; ++i) {
-    if (destinationKey(doc.files->at(i)) == destinationKey(f)) {
-      report(run, 8, entry, "entry " + std::to_string(i) + " is installed to the same path");
-      break;
-    }
+  indexFiles(run);
+  int sameDestination = run.indexes.firstDestination.at(destinationKey(f));
+  if (sameDestination < index) {
+    report(run, 8, entry, "entry " + std::to_string(sameDestination) + " is installed to the same path");
+  }
+  int sameStoredName = otherFileOfItsName(run, index);
+  if (sameStoredName >= 0 && sameStoredName < index) {
+    const FileRecord& other = doc.files->at(sameStoredName);
+    report(run, 8, entry,
+           "entry " + std::to_string(sameStoredName) + " (" +
+               joinPath(besideDocument(doc, other.sourcePath), other.sourceName) +
+               ") is another file of the name " + f.sourceName + " on disk " +
+               std::to_string(f.disk) +
+               ", and a disk keeps one file of a name: rename one of the two source files");
   }
 }
 
