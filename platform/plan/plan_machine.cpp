@@ -130,7 +130,12 @@ unsigned PlanMachine::Parts::PlanProcess::winExec(const std::string& commandLine
 
 std::optional<int> PlanMachine::Parts::PlanProcess::runAndWait(const std::string& commandLine) {
   auto found = parts_.locate(commandLine);
-  if (!found) return std::nullopt;
+  // Not among the machine's files, it may still be a host program its owner mapped: not
+  // started either way.
+  if (!found) {
+    parts_.commands.push_back(commandLine);
+    return std::nullopt;
+  }
   const auto& [program, rest] = *found;
   if (parts_.files.holds(program)) {
     for (const auto& change : parts_.files.changes()) {

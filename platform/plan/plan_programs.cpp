@@ -12,28 +12,33 @@
 #include <iostream>
 #include <vector>
 
+#include "platform/formats/szdd.h"
+
 extern char** environ;
 
 namespace vandrel::platform {
 
 namespace {
 
-// The programs of this system that plan themselves, as built beside one another.
+// The programs of this system that plan themselves, as built beside one another, and the
+// compressed companions a package carries them in (expanded, a machine holds those).
 constexpr const char* kPlanningPrograms[] = {"Setup.exe", "tamsin32", "tamsin32-fr", "peskin32", "peskin32-fr"};
+constexpr const char* kPlanningCompanions[] = {"Tam32E.ex_", "Tam32F.ex_", "Pes32E.ex_", "Pes32F.ex_"};
 
-bool sameContents(const std::filesystem::path& a, const std::filesystem::path& b) {
-  std::error_code ec;
-  const auto size = std::filesystem::file_size(a, ec);
-  if (ec || std::filesystem::file_size(b, ec) != size || ec) return false;
-  std::ifstream left(a, std::ios::binary), right(b, std::ios::binary);
-  std::vector<char> x(1 << 16), y(1 << 16);
-  while (left && right) {
-    left.read(x.data(), std::streamsize(x.size()));
-    right.read(y.data(), std::streamsize(y.size()));
-    if (left.gcount() != right.gcount() || std::memcmp(x.data(), y.data(), std::size_t(left.gcount())) != 0)
-      return false;
-  }
-  return left.eof() && right.eof();
+std::optional<Bytes> wholeFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return std::nullopt;
+  Bytes data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (in.bad()) return std::nullopt;
+  return data;
+}
+
+// The expanded contents of a companion; nothing when it is missing or not whole.
+std::optional<Bytes> expanded(const std::filesystem::path& companion) {
+  std::optional<Bytes> compressed = wholeFile(companion);
+  Bytes out;
+  if (!compressed || szdd::expand(*compressed, out) != szdd::Status::Ok) return std::nullopt;
+  return out;
 }
 
 }  // namespace
@@ -92,8 +97,20 @@ bool plansItself(const std::filesystem::path& host) {
   std::error_code ec;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", ec);
   if (ec || !std::filesystem::is_regular_file(host, ec)) return false;
+  const std::uintmax_t size = std::filesystem::file_size(host, ec);
+  std::optional<Bytes> contents;
+  auto same = [&](const Bytes& program) {
+    if (program.size() != size) return false;
+    if (!contents) contents = wholeFile(host);
+    return contents && *contents == program;
+  };
   for (const char* name : kPlanningPrograms) {
-    if (sameContents(host, self.parent_path() / name)) return true;
+    const std::filesystem::path program = self.parent_path() / name;
+    if (std::filesystem::file_size(program, ec) != size || ec) continue;
+    if (std::optional<Bytes> built = wholeFile(program); built && same(*built)) return true;
+  }
+  for (const char* name : kPlanningCompanions) {
+    if (std::optional<Bytes> program = expanded(self.parent_path() / name); program && same(*program)) return true;
   }
   return false;
 }
