@@ -50,14 +50,19 @@ int main(int argc, char** argv) {
   if (!ui::answersFileAccepted("tamsin32")) return platform::kUsageStatus;
   std::unique_ptr<platform::Machine> machine = platform::openProgramMachine("tamsin32", argv[0]);
   if (!machine) return 1;
-  // A plan changes nothing, so it needs no turn of its own.
-  if (platform::planSetting() == platform::PlanSetting::Off && !platform::holdInstallationLock("tamsin32")) {
-    return 1;
-  }
   ui::registerWindowBackend(argc, argv, machine->files());
   ui::InteractionSettings settings = ui::InteractionSettings::fromEnvironment();
   if (std::optional<std::string> problem = ui::answersFileProblem(ui::Program::Setup, settings)) {
     std::fprintf(stderr, "%s\n", problem->c_str());
+    return 1;
+  }
+  if (std::optional<std::string> problem =
+          ui::runFilesProblem(ui::Program::Setup, settings, ui::ActionLog::pathFromEnvironment())) {
+    std::fprintf(stderr, "%s\n", problem->c_str());
+    return 1;
+  }
+  // A plan changes nothing, so it needs no turn of its own.
+  if (platform::planSetting() == platform::PlanSetting::Off && !platform::holdInstallationLock("tamsin32")) {
     return 1;
   }
   std::unique_ptr<ui::Interaction> interaction = ui::makeInteraction(ui::Program::Setup, settings);

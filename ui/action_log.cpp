@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "platform/host_output.h"
 #include "ui/dialog_text.h"
 
 namespace vandrel::ui {
@@ -39,7 +40,8 @@ void ActionLog::write(JsonLine& line) {
   // Opened once in append mode and kept: the starter, the engine and the uninstaller of one
   // run append to the same file one after another, each line at the file's end.
   if (!out_) {
-    out_.reset(std::fopen(path_.c_str(), "ab"));
+    // Never a FIFO or a device: one without a reader would hold the program for ever.
+    out_.reset(platform::openHostOutput(path_, false, nullptr));
     if (!out_) {
       failed_ = true;
       std::fprintf(err_, "%s: cannot write the action log %s\n", commandName(program_), path_.c_str());

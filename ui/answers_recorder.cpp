@@ -3,6 +3,7 @@
 
 #include <fstream>
 
+#include "platform/host_output.h"
 #include "platform/text/text_rules.h"
 #include "ui/dialog_text.h"
 
@@ -119,10 +120,15 @@ std::string AnswersRecorder::text() const {
 }
 
 void AnswersRecorder::save() {
-  std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-  out << text();
-  out.flush();
-  if (out || failed_) return;
+  // Never a FIFO or a device: one without a reader would hold the program for ever.
+  std::FILE* out = platform::openHostOutput(path_, true, nullptr);
+  bool ok = out != nullptr;
+  if (out) {
+    const std::string written = text();
+    ok = std::fwrite(written.data(), 1, written.size(), out) == written.size();
+    ok = std::fclose(out) == 0 && ok;
+  }
+  if (ok || failed_) return;
   failed_ = true;
   std::fprintf(err_, "%s: cannot write the answers file %s\n", commandName(program_), path_.c_str());
 }

@@ -188,6 +188,15 @@ bool answersFileUsed(const InteractionSettings& settings);
 // (exit status 1) rather than answer questions the file meant to answer otherwise.
 std::optional<std::string> answersFileProblem(Program program, const InteractionSettings& settings);
 
+// The one-line message ("tamsin32: the transcript /tmp/t is a FIFO, not a regular file") when
+// the files a run writes its records to cannot take them: the transcript, the action log
+// (actionLog, empty for none) or the recorded answers file exists and is not a regular file,
+// or two of the run's files, the answers file among them, are one file (by identity: links
+// and other spellings of one file count). The program then stops (exit status 1) before it
+// changes anything, rather than wait for ever on a FIFO or write one record over another.
+std::optional<std::string> runFilesProblem(Program program, const InteractionSettings& settings,
+                                           const std::string& actionLog);
+
 // The backend for a program, wrapped in an answers recorder (interactive backends only) and a
 // transcript recorder when they are asked for.
 // "gui" falls back to the console where no GUI backend is linked in or no display is there;

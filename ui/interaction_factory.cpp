@@ -1,7 +1,9 @@
 // Choosing the backend: the environment, the answers file, the transcript and the GUI hook.
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 
+#include "platform/host_output.h"
 #include "ui/answers.h"
 #include "ui/answers_recorder.h"
 #include "platform/text/text_rules.h"
@@ -95,6 +97,36 @@ std::optional<std::string> answersFileProblem(Program program, const Interaction
   std::string error;
   if (Answers::fromFile(settings.answersFile, &error)) return std::nullopt;
   return std::string(commandName(program)) + ": " + error;
+}
+
+std::optional<std::string> runFilesProblem(Program program, const InteractionSettings& settings,
+                                           const std::string& actionLog) {
+  struct Named {
+    const char* what;
+    const std::string& path;
+    bool written;
+  };
+  const Named files[] = {{"the answers file", settings.answersFile, false},
+                         {"the transcript", settings.transcriptFile, true},
+                         {"the action log", actionLog, true},
+                         {"the recorded answers file", settings.recordFile, true}};
+  const std::string prefix = std::string(commandName(program)) + ": ";
+  for (const Named& file : files) {
+    if (!file.written || file.path.empty()) continue;
+    if (std::optional<std::string> why = platform::notARegularFile(file.path))
+      return prefix + file.what + " " + file.path + " " + *why;
+  }
+  for (std::size_t i = 0; i < std::size(files); ++i) {
+    for (std::size_t j = i + 1; j < std::size(files); ++j) {
+      const Named& a = files[i];
+      const Named& b = files[j];
+      if (a.path.empty() || b.path.empty() || !(a.written || b.written)) continue;
+      if (!platform::sameHostFile(a.path, b.path)) continue;
+      return prefix + a.what + " and " + b.what + " are one file, " + b.path +
+             ": each needs a file of its own";
+    }
+  }
+  return std::nullopt;
 }
 
 InteractionSettings InteractionSettings::fromEnvironment() {

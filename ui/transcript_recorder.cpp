@@ -1,6 +1,7 @@
 // The transcript recorder.
 #include "ui/transcript_recorder.h"
 
+#include "platform/host_output.h"
 #include "ui/dialog_text.h"
 #include "ui/json_line.h"
 
@@ -38,7 +39,8 @@ JsonLine TranscriptRecorder::start(const char* kind, const std::string& caption,
 }
 
 void TranscriptRecorder::write(const JsonLine& line) {
-  std::FILE* file = std::fopen(path_.c_str(), "ab");
+  // Never a FIFO or a device: one without a reader would hold the program for ever.
+  std::FILE* file = platform::openHostOutput(path_, false, nullptr);
   bool ok = file != nullptr;
   if (file) {
     std::string text = line.text() + "\n";

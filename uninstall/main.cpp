@@ -42,14 +42,19 @@ int main(int argc, char** argv) {
   if (!ui::answersFileAccepted("peskin32")) return platform::kUsageStatus;
   std::unique_ptr<platform::Machine> machine = platform::openProgramMachine("peskin32", argv[0]);
   if (!machine) return 1;
-  // A removal takes its turn like an installation; a plan changes nothing and needs none.
-  if (platform::planSetting() == platform::PlanSetting::Off && !platform::holdInstallationLock("peskin32")) {
-    return 1;
-  }
   ui::registerWindowBackend(argc, argv, machine->files());
   ui::InteractionSettings settings = ui::InteractionSettings::fromEnvironment();
   if (std::optional<std::string> problem = ui::answersFileProblem(ui::Program::Uninstall, settings)) {
     std::fprintf(stderr, "%s\n", problem->c_str());
+    return 1;
+  }
+  if (std::optional<std::string> problem =
+          ui::runFilesProblem(ui::Program::Uninstall, settings, ui::ActionLog::pathFromEnvironment())) {
+    std::fprintf(stderr, "%s\n", problem->c_str());
+    return 1;
+  }
+  // A removal takes its turn like an installation; a plan changes nothing and needs none.
+  if (platform::planSetting() == platform::PlanSetting::Off && !platform::holdInstallationLock("peskin32")) {
     return 1;
   }
   std::unique_ptr<ui::Interaction> interaction = ui::makeInteraction(ui::Program::Uninstall, settings);

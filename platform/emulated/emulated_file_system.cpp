@@ -305,21 +305,11 @@ bool EmulatedFileSystem::replaceFile(const std::string& from, const std::string&
 }
 
 int EmulatedFileSystem::createStaged(const fs::path& folder, fs::path* staged) {
-  static std::atomic<unsigned> counter{0};
   // What killed writes of programs before this one left here goes the first time this
   // program writes here, so that a folder that never goes (the Windows folder) does not
   // gather them.
   sweepAbandonedOnce(folder);
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    fs::path candidate = folder / stagedName(counter++);
-    int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd >= 0) {
-      *staged = std::move(candidate);
-      return fd;
-    }
-    if (errno != EEXIST) return -1;
-  }
-  return -1;
+  return createLockedStaged(folder, staged);
 }
 
 bool EmulatedFileSystem::replaceWithCopy(const fs::path& host) {

@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -16,6 +17,7 @@
 #include <set>
 #include <thread>
 
+#include "platform/emulated/staged_files.h"
 #include "platform/ini/ini_profile.h"
 
 #include "tests/support/temp_dir.h"
@@ -212,31 +214,73 @@ TEST_F(FileSystemTest, TheFirstWriteInAFolderRemovesWhatKilledWritesLeftThere) {
   siginfo_t info{};
   ASSERT_EQ(::waitid(P_PID, id_t(unreaped), &info, WEXITED | WNOWAIT), 0);
   const std::string zombie = stagedBy(unreaped, 5);
-  const std::string reused = stagedBy(living, 7);  // written long before its id's process started
-  const std::string current = stagedBy(living, 8);  // a write of a running program
-  const std::string own = stagedBy(::getpid(), 999999);
+  const std::string reused = stagedBy(living, 7);  // its id now a running program's, but nobody writes it
+  const std::string current = stagedBy(living, 8);  // a write of a running program: it holds the file
   const std::string unnamed = ".vandrel:staged-x";
-  for (const std::string& name : {ended, zombie, reused, current, own, unnamed}) writeFile(c("WINDOWS/" + name), "half");
+  for (const std::string& name : {ended, zombie, reused, current, unnamed}) writeFile(c("WINDOWS/" + name), "half");
   writeFile(c("WINDOWS/other.txt"), "kept");
-  const timespec longAgo[2] = {{946684800, 0}, {946684800, 0}};  // 2000-01-01
-  ASSERT_EQ(::utimensat(AT_FDCWD, c("WINDOWS/" + reused).c_str(), longAgo, 0), 0);
+  // A write still going on holds its staged file's lock, whatever process table its writer
+  // sees (a confined program has its own, where ids repeat).
+  int writing = ::open(c("WINDOWS/" + current).c_str(), O_RDWR | O_CLOEXEC);
+  ASSERT_GE(writing, 0);
+  ASSERT_EQ(::flock(writing, LOCK_EX), 0);
+  fs::path own;
+  int ownFd = createLockedStaged(c("WINDOWS"), &own);
+  ASSERT_GE(ownFd, 0);
 
   ASSERT_EQ(files().replaceWholeFile("C:\\WINDOWS\\win.ini", "[windows]\r\n"), true);
   EXPECT_FALSE(fs::exists(c("WINDOWS/" + ended))) << "its program has ended";
   EXPECT_FALSE(fs::exists(c("WINDOWS/" + zombie))) << "its program has ended, unreaped";
   ::waitpid(unreaped, nullptr, 0);
-  EXPECT_FALSE(fs::exists(c("WINDOWS/" + reused))) << "its program's id went to a later program";
+  EXPECT_FALSE(fs::exists(c("WINDOWS/" + reused))) << "no program holds it, whoever has its id";
   EXPECT_TRUE(fs::exists(c("WINDOWS/" + current))) << "its program may still rename it";
-  EXPECT_TRUE(fs::exists(c("WINDOWS/" + own)));
+  EXPECT_TRUE(fs::exists(own)) << "this program's own write";
   EXPECT_TRUE(fs::exists(c("WINDOWS/" + unnamed))) << "not a name this system makes";
   EXPECT_EQ(readFile(c("WINDOWS/other.txt")), "kept");
   EXPECT_EQ(readText("C:\\WINDOWS\\win.ini"), "[windows]\r\n");
+  // Let go of, by a writer that ended or closed it, a staged file is abandoned.
+  ::close(writing);
+  EXPECT_TRUE(removeIfAbandoned(c("WINDOWS/" + current)));
+  EXPECT_FALSE(removeIfAbandoned(own));
+  ::close(ownFd);
 
   // Once per folder and program: a leftover that comes later stays until the next program.
   const std::string later = stagedBy(endedProcess(), 4);
   writeFile(c("WINDOWS/" + later), "half");
   ASSERT_EQ(files().replaceWholeFile("C:\\WINDOWS\\win.ini", "[windows]\r\nrun=\r\n"), true);
   EXPECT_TRUE(fs::exists(c("WINDOWS/" + later)));
+}
+
+// A write killed in a program with a process table of its own (as confined programs have)
+// is found abandoned by a program outside it, and a live one there is not: the writer's
+// lock tells, never its process id.
+TEST_F(FileSystemTest, StagedFilesOfProgramsWithTheirOwnProcessTableAreJudgedByTheirLock) {
+  ASSERT_TRUE(files().createDirectory("C:\\WINDOWS"));
+  // Named with this very process's id, as a writer inside another table may be.
+  const std::string killed = stagedBy(::getpid(), 900001), live = stagedBy(::getpid(), 900002);
+  writeFile(c("WINDOWS/" + killed), "half");
+  writeFile(c("WINDOWS/" + live), "half");
+  int pipeFds[2];
+  ASSERT_EQ(::pipe(pipeFds), 0);
+  pid_t holder = ::fork();
+  if (holder == 0) {
+    int fd = ::open(c("WINDOWS/" + live).c_str(), O_RDWR);
+    ::flock(fd, LOCK_EX);
+    char ready = 1;
+    if (::write(pipeFds[1], &ready, 1) != 1) _exit(1);
+    ::pause();
+    _exit(0);
+  }
+  char ready = 0;
+  ASSERT_EQ(::read(pipeFds[0], &ready, 1), 1);
+  ASSERT_EQ(files().replaceWholeFile("C:\\WINDOWS\\win.ini", "[windows]\r\n"), true);
+  EXPECT_FALSE(fs::exists(c("WINDOWS/" + killed)));
+  EXPECT_TRUE(fs::exists(c("WINDOWS/" + live)));
+  ::kill(holder, SIGKILL);
+  ::waitpid(holder, nullptr, 0);
+  EXPECT_TRUE(removeIfAbandoned(c("WINDOWS/" + live)));
+  ::close(pipeFds[0]);
+  ::close(pipeFds[1]);
 }
 
 TEST_F(FileSystemTest, ProfileWritesKilledHalfwayLeaveNothingInTheFolder) {

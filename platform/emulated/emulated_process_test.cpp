@@ -201,16 +201,24 @@ TEST_F(ConfinedProcessTest, NoCapabilityNoHostProcessNoRemount) {
   if (!canConfine(why)) GTEST_SKIP() << "programs cannot be confined here: " << why;
   fs::copy_file("/bin/sh", c("WINDOWS/sh.exe"));
   const std::string self = std::to_string(::getpid());
+  // A process of the host's, which would hold no capability either: this test itself.
   writeFile(c("Work/walls.sh"),
             "grep CapEff /proc/self/status > walls.out\n"
             "echo x > '/proc/" + self + "/root" + (outside_ / "through-proc").string() + "'\n"
+            "for p in /proc/[0-9]*; do echo x > \"$p/root" + (outside_ / "through-any").string() + "\"; done 2>/dev/null\n"
+            "ls /proc/" + self + " > /dev/null 2>&1 && echo host > seen.out\n"
+            "tr '\\0' '\\n' < /proc/1/cmdline | head -n 1 > init.out\n"
             "mount -o remount,rw / 2>/dev/null && touch '" + (outside_ / "after-remount").string() + "'\n"
             "exit 0\n");
   auto status = process_->runAndWait("sh.exe " + c("Work/walls.sh").string());
   ASSERT_TRUE(status);
   EXPECT_EQ(readFile(c("Work/walls.out")), "CapEff:\t0000000000000000\n");
   EXPECT_FALSE(fs::exists(outside_ / "through-proc"));
+  EXPECT_FALSE(fs::exists(outside_ / "through-any"));
   EXPECT_FALSE(fs::exists(outside_ / "after-remount"));
+  // Its own process table: the host's processes are not there, its own /proc shows itself.
+  EXPECT_FALSE(fs::exists(c("Work/seen.out"))) << "the host's process " << self << " was seen inside";
+  EXPECT_EQ(fs::path(readFile(c("Work/init.out"))).filename(), "bwrap\n") << "the first process inside is the sandbox's";
 }
 
 // The owner's machine.ini (mapped programs, drives) is read-only inside, and stays in place.

@@ -8,6 +8,8 @@
 // it really needs.
 #include "platform/emulated/file_meta_store.h"
 
+#include "platform/emulated/registry/store_opening.h"
+
 #include <sqlite3.h>
 
 #include <system_error>
@@ -114,11 +116,11 @@ void FileMetaStore::close() {
 FileMetaStore::Opened FileMetaStore::openDb(const fs::path& dbFile) {
   // One program's file system uses its store from one thread: the connection needs none of
   // SQLite's locks (taken and released on every call into it).
-  if (sqlite3_open_v2(dbFile.c_str(), &db_,
-                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX,
-                      nullptr) != SQLITE_OK)
-    return Opened::Failed;
+  // Read-only where the machine cannot be written: its records are still read.
+  const StoreOpening opening = storeOpening(dbFile);
+  if (sqlite3_open_v2(opening.name.c_str(), &db_, opening.flags, nullptr) != SQLITE_OK) return Opened::Failed;
   sqlite3_busy_timeout(db_, 5000);
+  if (opening.readOnly) return exec("SELECT count(*) FROM files") ? Opened::Ok : Opened::Failed;
   // Small pages for a new store: every change writes a whole page to the journal, and a
   // record is a path and two numbers.
   exec("PRAGMA page_size=1024");

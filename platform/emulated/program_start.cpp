@@ -21,8 +21,8 @@
 #include "platform/emulated/installation_lock.h"
 #include "platform/emulated/machine_root.h"
 #include "platform/plan/plan_machine.h"
+#include "platform/plan/plan_programs.h"
 
-extern char** environ;
 
 namespace vandrel::platform {
 
@@ -69,58 +69,6 @@ std::string commandLineFrom(int argc, char** argv) {
 
 namespace {
 
-// Starts a program file a plan wrote (its host copy) as a plan of its own, with the plan's
-// changes carried in the folder kPlanCarryVariable names; waits for it.
-std::optional<int> startCarried(const std::filesystem::path& program,
-                                const std::optional<std::string>& argument,
-                                const std::filesystem::path& folder,
-                                const std::filesystem::path& carry) {
-  std::vector<std::string> args{program.string()};
-  if (argument) args.push_back(*argument);
-  std::vector<std::string> env;
-  const std::string carryName = std::string(kPlanCarryVariable) + "=";
-  for (char** e = environ; *e; ++e)
-    if (std::strncmp(*e, carryName.c_str(), carryName.size()) != 0) env.push_back(*e);
-  env.push_back(carryName + carry.string());
-  std::vector<char*> argv, envp;
-  for (auto& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  for (auto& e : env) envp.push_back(e.data());
-  envp.push_back(nullptr);
-  std::cout.flush();
-  std::cerr.flush();
-  // The pipe closes on a successful exec; otherwise it carries the error.
-  int report[2];
-  if (::pipe2(report, O_CLOEXEC) != 0) return std::nullopt;
-  pid_t pid = ::fork();
-  if (pid == 0) {
-    ::close(report[0]);
-    if (::chdir(folder.c_str()) == 0) ::execve(argv[0], argv.data(), envp.data());
-    int err = errno;
-    ssize_t ignored = ::write(report[1], &err, sizeof err);
-    (void)ignored;
-    _exit(127);
-  }
-  ::close(report[1]);
-  if (pid < 0) {
-    ::close(report[0]);
-    return std::nullopt;
-  }
-  int err = 0;
-  ssize_t got;
-  while ((got = ::read(report[0], &err, sizeof err)) < 0 && errno == EINTR) {
-  }
-  ::close(report[0]);
-  int status = 0;
-  while (::waitpid(pid, &status, 0) < 0) {
-    if (errno != EINTR) return std::nullopt;
-  }
-  if (got == sizeof err) return std::nullopt;  // it could not be started
-  if (WIFEXITED(status)) return WEXITSTATUS(status);
-  if (WIFSIGNALED(status)) return 128 + WTERMSIG(status);
-  return std::nullopt;
-}
-
 // A plan over the machine: refuses a missing one (a plan makes nothing), takes over what a
 // starting plan carried.
 std::unique_ptr<Machine> openPlan(const std::string& program, const MachineOptions& options) {
@@ -131,10 +79,12 @@ std::unique_ptr<Machine> openPlan(const std::string& program, const MachineOptio
               << " to plan on (a plan makes none)\n";
     return nullptr;
   }
-  auto plan = std::make_unique<PlanMachine>(openHostMachine(options), startCarried);
+  std::unique_ptr<PlanMachine> plan = makePlan(openHostMachine(options));
   if (const char* carry = std::getenv(kPlanCarryVariable); carry && *carry) {
-    if (!plan->loadCarry(carry)) {
-      std::cerr << program << ": VANDREL_PLAN: cannot read the plan's changes in " << carry << '\n';
+    std::string reason;
+    if (!plan->loadCarry(carry, &reason)) {
+      std::cerr << program << ": VANDREL_PLAN: cannot read the plan's changes in " << carry << ": "
+                << reason << '\n';
       return nullptr;
     }
     // Only this program takes them over; a program it starts gets its own.

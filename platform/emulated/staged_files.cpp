@@ -1,77 +1,35 @@
-// Staged files left by killed writes, and their removal.
+// Staged files left by killed writes, told by the flock their writer holds, and their removal.
 #include "platform/emulated/staged_files.h"
 
-#include <signal.h>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
-#include <time.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <cctype>
 #include <cerrno>
-#include <charconv>
-#include <fstream>
 #include <mutex>
-#include <optional>
 #include <set>
 
 namespace fs = std::filesystem;
 
 namespace vandrel::platform::emulated {
+
 namespace {
 
-// How much earlier than its process's start a staged file must have been written before it
-// counts as another process's: the start time read from /proc is exact to a clock tick, the
-// boot time it is counted from to a little less than that.
-constexpr double kStartMargin = 2.0;
-
-double seconds(const timespec& t) { return double(t.tv_sec) + double(t.tv_nsec) / 1e9; }
-
-// What /proc tells of a running process: whether it has ended (a zombie nobody has waited
-// for yet: a killed program's child is one until the system reaps it) and when it started,
-// in seconds since the epoch.
-struct ProcessInfo {
-  bool ended = false;
-  double started = 0;
-};
-
-std::optional<ProcessInfo> processInfo(pid_t pid) {
-  std::ifstream in("/proc/" + std::to_string(pid) + "/stat");
-  std::string line;
-  if (!std::getline(in, line)) return std::nullopt;
-  // The name (field 2) is in parentheses and may hold blanks: the fields are counted after
-  // its closing one. The state is field 3, the start time (clock ticks since boot) field 22.
-  std::size_t at = line.rfind(')');
-  if (at == std::string::npos) return std::nullopt;
-  ProcessInfo info;
-  int field = 2;
-  unsigned long long ticks = 0;
-  bool found = false;
-  for (std::size_t i = at + 1; i < line.size() && !found;) {
-    while (i < line.size() && line[i] == ' ') ++i;
-    std::size_t end = line.find(' ', i);
-    if (end == std::string::npos) end = line.size();
-    ++field;
-    if (field == 3) info.ended = line.compare(i, end - i, "Z") == 0 || line.compare(i, end - i, "X") == 0;
-    if (field == 22) found = std::from_chars(line.data() + i, line.data() + end, ticks).ec == std::errc();
-    i = end;
-  }
-  long hertz = ::sysconf(_SC_CLK_TCK);
-  timespec now{}, sinceBoot{};
-  if (!found || hertz <= 0 || ::clock_gettime(CLOCK_REALTIME, &now) != 0 ||
-      ::clock_gettime(CLOCK_BOOTTIME, &sinceBoot) != 0)
-    return std::nullopt;
-  info.started = seconds(now) - seconds(sinceBoot) + double(ticks) / double(hertz);
-  return info;
-}
-
-// The process id a staged name carries: the digits after the prefix, up to the next "-".
-std::optional<pid_t> stagerOf(const std::string& name) {
-  if (!isStaged(name)) return std::nullopt;
-  const char* first = name.data() + kStagedPrefix.size();
-  const char* last = name.data() + name.size();
-  long id = 0;
-  auto [end, error] = std::from_chars(first, last, id);
-  if (error != std::errc() || end == first || end == last || *end != '-' || id <= 0) return std::nullopt;
-  return pid_t(id);
+// A name this system makes: the prefix, digits, "-", digits. Others are left alone.
+bool hasStagedForm(const std::string& name) {
+  if (!isStaged(name)) return false;
+  const std::string rest = name.substr(kStagedPrefix.size());
+  const std::size_t dash = rest.find('-');
+  auto digits = [](const std::string& part) {
+    if (part.empty()) return false;
+    for (char ch : part)
+      if (!std::isdigit(static_cast<unsigned char>(ch))) return false;
+    return true;
+  };
+  return dash != std::string::npos && digits(rest.substr(0, dash)) && digits(rest.substr(dash + 1));
 }
 
 }  // namespace
@@ -80,14 +38,45 @@ std::string stagedName(unsigned long n) {
   return std::string(kStagedPrefix) + std::to_string(::getpid()) + "-" + std::to_string(n);
 }
 
-bool isAbandoned(const fs::path& staged) {
-  std::optional<pid_t> stager = stagerOf(staged.filename().string());
-  if (!stager || *stager == ::getpid()) return false;
-  if (::kill(*stager, 0) != 0 && errno == ESRCH) return true;
-  struct stat st;
-  if (::lstat(staged.c_str(), &st) != 0) return false;
-  std::optional<ProcessInfo> process = processInfo(*stager);
-  return process && (process->ended || seconds(st.st_mtim) + kStartMargin < process->started);
+int createLockedStaged(const fs::path& folder, fs::path* staged) {
+  static std::atomic<unsigned long> counter{0};
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    fs::path candidate = folder / stagedName(counter++);
+    int fd = ::open(candidate.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) {
+      if (errno != EEXIST) return -1;
+      continue;
+    }
+    // Between the open and the lock another program's sweep may take the new file for
+    // abandoned and remove it (it holds the lock while it does): the name is then gone, and
+    // another is taken. Once held here, no sweep removes it.
+    struct stat st {};
+    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+    if (::fstat(fd, &st) == 0 && st.st_nlink > 0) {
+      *staged = std::move(candidate);
+      return fd;
+    }
+    ::close(fd);
+  }
+  return -1;
+}
+
+bool removeIfAbandoned(const fs::path& staged) {
+  if (!hasStagedForm(staged.filename().string())) return false;
+  int fd = ::open(staged.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  bool removed = false;
+  struct stat held {}, there {};
+  // Held here, the file cannot be taken by its writer any more; it is removed only if the
+  // name still leads to it (its writer may have renamed it over its target meanwhile, and
+  // the name been taken again).
+  if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &held) == 0 && S_ISREG(held.st_mode) &&
+      ::lstat(staged.c_str(), &there) == 0 && held.st_dev == there.st_dev && held.st_ino == there.st_ino) {
+    removed = ::unlink(staged.c_str()) == 0;
+  }
+  ::close(fd);
+  return removed;
 }
 
 void sweepAbandonedOnce(const fs::path& folder) {
@@ -99,7 +88,7 @@ void sweepAbandonedOnce(const fs::path& folder) {
   }
   std::error_code ec;
   for (fs::directory_iterator entry(folder, ec), end; !ec && entry != end; entry.increment(ec)) {
-    if (isAbandoned(entry->path())) ::unlink(entry->path().c_str());
+    removeIfAbandoned(entry->path());
   }
 }
 

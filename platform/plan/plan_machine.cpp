@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/bounded_read.h"
 #include "platform/emulated/emulated_process.h"
 #include "platform/emulated/emulated_shell.h"
 #include "platform/file_version_info.h"
@@ -45,10 +46,13 @@ class PlanSystem : public System {
 }  // namespace
 
 struct PlanMachine::Parts {
-  Parts(Machine& base, CarriedStart start);
+  Parts(Machine& base, CarriedStart start, PlansItself plansItself);
 
   // The program file a command line names, searched the Windows way over this run's files.
   std::optional<std::pair<std::string, std::string>> locate(const std::string& commandLine);
+  // Runs a program file (its Windows path and contents) as a plan of its own, with this run's
+  // file changes carried to it, and waits for it.
+  std::optional<int> runCarried(const std::string& program, const std::string& rest, const std::string& contents);
 
   class PlanProcess : public Process {
    public:
@@ -68,6 +72,7 @@ struct PlanMachine::Parts {
 
   Machine& base;
   CarriedStart start;
+  PlansItself plansItself;
   OverlayFileSystem files;
   OverlayRegistry registry;
   PlanSystem system;
@@ -80,9 +85,10 @@ struct PlanMachine::Parts {
   std::vector<std::string> commands;
 };
 
-PlanMachine::Parts::Parts(Machine& machine, CarriedStart starter)
+PlanMachine::Parts::Parts(Machine& machine, CarriedStart starter, PlansItself plans)
     : base(machine),
       start(std::move(starter)),
+      plansItself(std::move(plans)),
       files(machine.files(), machine.clock()),
       registry(machine.registry(), machine.system().version().platformId == platform_id::NT),
       system(machine.system()),
@@ -124,33 +130,54 @@ unsigned PlanMachine::Parts::PlanProcess::winExec(const std::string& commandLine
 
 std::optional<int> PlanMachine::Parts::PlanProcess::runAndWait(const std::string& commandLine) {
   auto found = parts_.locate(commandLine);
-  if (!found) return std::nullopt;
+  // Not among the machine's files, it may still be a host program its owner mapped: not
+  // started either way.
+  if (!found) {
+    parts_.commands.push_back(commandLine);
+    return std::nullopt;
+  }
   const auto& [program, rest] = *found;
-  // A program of the machine as it is plans on the machine as it is.
-  if (!parts_.files.holds(program)) return parts_.base.process().runAndWait(commandLine);
-  if (!parts_.start) return std::nullopt;
+  if (parts_.files.holds(program)) {
+    for (const auto& change : parts_.files.changes()) {
+      if (change.kind == OverlayFileSystem::Change::Kind::File &&
+          parts_.files.fullPath(change.path) == parts_.files.fullPath(program))
+        return parts_.runCarried(program, rest, change.contents);
+    }
+    return std::nullopt;
+  }
+  // A program of the machine as it is runs only when it plans itself; any other (a host
+  // program, one a package put there) would change what it likes.
+  std::optional<std::filesystem::path> host = parts_.files.hostPath(program);
+  if (host && parts_.plansItself && parts_.plansItself(*host)) {
+    std::ifstream in(*host, std::ios::binary);
+    std::string contents((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in || in.eof()) return parts_.runCarried(program, rest, contents);
+  }
+  parts_.commands.push_back(commandLine);
+  return std::nullopt;
+}
+
+std::optional<int> PlanMachine::Parts::runCarried(const std::string& program, const std::string& rest,
+                                                  const std::string& contents) {
+  if (!start) return std::nullopt;
   std::error_code ec;
   std::string pattern = (std::filesystem::temp_directory_path(ec) / "vandrel-plan-XXXXXX").string();
   if (ec || !::mkdtemp(pattern.data())) return std::nullopt;
   std::filesystem::path carry = pattern;
   std::optional<int> status;
-  std::vector<OverlayFileSystem::Change> changes = parts_.files.changes();
   // The program itself, as a host file that can be run.
   std::filesystem::path host = carry / "program";
   bool written = false;
-  for (const auto& change : changes) {
-    if (change.kind != OverlayFileSystem::Change::Kind::File ||
-        parts_.files.fullPath(change.path) != parts_.files.fullPath(program))
-      continue;
+  {
     std::ofstream out(host, std::ios::binary);
-    out.write(change.contents.data(), std::streamsize(change.contents.size()));
+    out.write(contents.data(), std::streamsize(contents.size()));
     written = bool(out);
   }
   if (written && ::chmod(host.c_str(), 0700) == 0) {
     std::ofstream list(carry / kCarryList, std::ios::binary);
     list << "module\t" << program << '\n';
     int number = 0;
-    for (const auto& change : changes) {
+    for (const auto& change : files.changes()) {
       switch (change.kind) {
         case OverlayFileSystem::Change::Kind::Folder: list << "folder\t" << change.path << '\n'; break;
         case OverlayFileSystem::Change::Kind::Removed: list << "removed\t" << change.path << '\n'; break;
@@ -165,20 +192,21 @@ std::optional<int> PlanMachine::Parts::PlanProcess::runAndWait(const std::string
     }
     list.close();  // on disk before the program reads it
     if (list) {
-      std::optional<std::filesystem::path> here = parts_.files.hostPath(parts_.files.currentDirectory());
+      std::optional<std::filesystem::path> here = files.hostPath(files.currentDirectory());
       std::filesystem::path folder = here && std::filesystem::is_directory(*here, ec) ? *here : carry;
-      status = parts_.start(host, rest.empty() ? std::nullopt : std::optional(rest), folder, carry);
+      status = start(host, rest.empty() ? std::nullopt : std::optional(rest), folder, carry);
     }
   }
   std::filesystem::remove_all(carry, ec);
   return status;
 }
 
-PlanMachine::PlanMachine(Machine& base, CarriedStart start)
-    : parts_(std::make_unique<Parts>(base, std::move(start))) {}
+PlanMachine::PlanMachine(Machine& base, CarriedStart start, PlansItself plansItself)
+    : parts_(std::make_unique<Parts>(base, std::move(start), std::move(plansItself))) {}
 
-PlanMachine::PlanMachine(std::unique_ptr<Machine> owned, CarriedStart start)
-    : owned_(std::move(owned)), parts_(std::make_unique<Parts>(*owned_, std::move(start))) {}
+PlanMachine::PlanMachine(std::unique_ptr<Machine> owned, CarriedStart start, PlansItself plansItself)
+    : owned_(std::move(owned)),
+      parts_(std::make_unique<Parts>(*owned_, std::move(start), std::move(plansItself))) {}
 
 PlanMachine::~PlanMachine() = default;
 
@@ -197,9 +225,17 @@ OverlayRegistry& PlanMachine::overlayRegistry() { return parts_->registry; }
 bool PlanMachine::restartPlanned() const { return parts_->system.restart; }
 const std::vector<std::string>& PlanMachine::commandsPlanned() const { return parts_->commands; }
 
-bool PlanMachine::loadCarry(const std::filesystem::path& folder) {
-  std::ifstream list(folder / kCarryList, std::ios::binary);
-  if (!list) return false;
+bool PlanMachine::loadCarry(const std::filesystem::path& folder, std::string* reason) {
+  auto fail = [reason](std::string why) {
+    if (reason) *reason = std::move(why);
+    return false;
+  };
+  std::string why;
+  std::optional<std::string> listed = readHostFileBounded(folder / kCarryList, kTextFileLimit, &why);
+  if (!listed) return fail(std::string(kCarryList) + " " + why);
+  // What is left of the limit for the files still to read: each is read no further than it.
+  std::uint64_t room = kPlanCarryLimit;
+  std::istringstream list(*listed);
   std::string line;
   while (std::getline(list, line)) {
     std::istringstream fields(line);
@@ -218,13 +254,15 @@ bool PlanMachine::loadCarry(const std::filesystem::path& folder) {
     } else if (kind == "removed") {
       change.kind = OverlayFileSystem::Change::Kind::Removed;
     } else if (kind == "file") {
-      std::ifstream in(folder / name, std::ios::binary);
-      if (!in) return false;
-      change.contents.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+      std::optional<std::string> contents = readHostFileBounded(folder / name, room, &why);
+      if (!contents && why == tooLarge(room)) return fail("the changes are larger than " + describeLimit(kPlanCarryLimit));
+      if (!contents) return fail(name + " " + why);
+      room -= contents->size();
+      change.contents = std::move(*contents);
     } else {
-      return false;
+      return fail(std::string(kCarryList) + " names an unknown change \"" + kind + "\"");
     }
-    if (!parts_->files.apply(change)) return false;
+    if (!parts_->files.apply(change)) return fail("the change of " + path + " cannot be applied");
   }
   return true;
 }

@@ -5,7 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <fstream>
+
+#include "platform/bounded_read.h"
 #include "tests/support/memory_machine.h"
+#include "tests/support/temp_dir.h"
 
 namespace vandrel::platform {
 namespace {
@@ -66,11 +72,48 @@ TEST_F(Plan, CommandsAreLookedUpNotStarted) {
   EXPECT_EQ(plan.process().moduleFileName(), "C:\\WINDOWS\\hobvane.exe");
 }
 
-TEST_F(Plan, AProgramOfTheMachineAsItIsRunsAsTheMachineRunsIt) {
+// A program of the machine as it is would change what it likes: a plan does not start it
+// (only this system's own programs, which plan themselves, run: plan_programs.h), and names
+// it among the commands it did not start.
+TEST_F(Plan, AProgramOfTheMachineAsItIsIsNotStarted) {
   machine.memoryFiles().writeFile("C:\\WINDOWS\\notepad.exe", "program");
   filesBefore = machine.memoryFiles().listAll();
   EXPECT_EQ(plan.process().runAndWait("notepad.exe readme.txt"), std::nullopt);
-  EXPECT_EQ(machine.memoryProcess().started, std::vector<std::string>{"wait notepad.exe readme.txt"});
+  EXPECT_TRUE(machine.memoryProcess().started.empty());
+  EXPECT_EQ(plan.commandsPlanned(), std::vector<std::string>{"notepad.exe readme.txt"});
+}
+
+// A carried folder is read no further than its limit: a file beyond it (sparse, so the test
+// stays small) and files that only together pass it are refused with the reason, not read
+// into memory whole.
+TEST_F(Plan, CarriedChangesAreBounded) {
+  struct Case {
+    std::vector<std::uint64_t> sizes;
+    const char* reason;  // nullptr: taken over
+  };
+  for (const Case& c : {Case{{12}, nullptr}, Case{{kPlanCarryLimit + 1}, "the changes are larger than 256 MiB"},
+                        Case{{kPlanCarryLimit / 2 + 1, kPlanCarryLimit / 2}, "the changes are larger than 256 MiB"}}) {
+    test::TempDir carry;
+    std::ofstream list(carry / "changes.txt", std::ios::binary);
+    for (std::size_t i = 0; i < c.sizes.size(); ++i) {
+      const std::string name = std::to_string(i);
+      list << "file\tC:\\big" << name << ".bin\t" << name << "\n";
+      std::ofstream(carry / name).close();
+      ASSERT_EQ(::truncate((carry / name).c_str(), off_t(c.sizes[i])), 0);
+    }
+    list.close();
+    PlanMachine fresh{machine};
+    std::string reason;
+    EXPECT_EQ(fresh.loadCarry(carry.path(), &reason), c.reason == nullptr) << c.sizes.size();
+    EXPECT_EQ(reason, c.reason ? c.reason : "");
+  }
+  // The user's page says what the limit is.
+  const std::string page = test::readFile(std::filesystem::path(VANDREL_SOURCE) / "docs" / "plan-and-record.md");
+  EXPECT_NE(page.find("the changes are larger than " + describeLimit(kPlanCarryLimit)), std::string::npos);
+  std::string reason;
+  test::TempDir empty;
+  EXPECT_FALSE(plan.loadCarry(empty.path(), &reason));
+  EXPECT_EQ(reason, "changes.txt does not exist");
 }
 
 }  // namespace

@@ -22,7 +22,8 @@ std::optional<std::string> readHostFileBounded(const std::filesystem::path& path
     if (reason) *reason = std::move(why);
     return std::nullopt;
   };
-  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  // O_NONBLOCK: opening a FIFO does not wait for a writer; it is refused below.
+  int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0) {
     int error = errno;
     if (error == ENOENT) return fail("does not exist");
@@ -33,6 +34,12 @@ std::optional<std::string> readHostFileBounded(const std::filesystem::path& path
     ::close(fd);
     return fail("is a folder, not a file");
   }
+  // A FIFO or a socket would wait for its writer for ever; devices are read up to the limit.
+  if (::fstat(fd, &st) == 0 && (S_ISFIFO(st.st_mode) || S_ISSOCK(st.st_mode))) {
+    ::close(fd);
+    return fail(S_ISFIFO(st.st_mode) ? "is a FIFO, not a regular file" : "is a socket, not a regular file");
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && std::uint64_t(st.st_size) > limit) {
     ::close(fd);
     return fail(tooLarge(limit));

@@ -1,8 +1,11 @@
 // End-to-end tests of vandrel-machine, run as a user runs it.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <map>
+#include <optional>
 
 #include "tests/support/pe_builder.h"
 #include "tests/support/run_program.h"
@@ -228,6 +231,164 @@ TEST_F(machine_tool, ProgramsAndUninstall) {
   RunResult unknown = tool({"uninstall", root(), "Other"});
   EXPECT_EQ(unknown.exitStatus, 1);
   EXPECT_NE(unknown.err.find("no installed program"), std::string::npos);
+}
+
+// Everything a machine folder holds: each entry's kind, permission bits and, for a file, its
+// contents. Two snapshots are equal when nothing in the folder was changed, made or removed.
+std::map<std::string, std::string> snapshot(const fs::path& root) {
+  std::map<std::string, std::string> entries;
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    struct stat st {};
+    ::lstat(entry.path().c_str(), &st);
+    std::string what = std::to_string(st.st_mode);
+    if (S_ISREG(st.st_mode)) what += ":" + readFile(entry.path());
+    entries[fs::relative(entry.path(), root).string()] = what;
+  }
+  return entries;
+}
+
+// A plan changes nothing and starts nothing but this system's own programs, which plan
+// themselves: an uninstall, a restart or a run only say what they would start; the registry,
+// the files, their modes and the locks stay as they were.
+TEST_F(machine_tool, PlanChangesNothingAndStartsNothing) {
+  placeProbe("WINDOWS/Probe32.exe");
+  // The uninstaller as a setup leaves it: not executable until it is first run.
+  fs::copy_file(test::binPath("peskin32"), host("WINDOWS/Peskin32.exe"));
+  ::chmod(host("WINDOWS/Peskin32.exe").c_str(), 0644);
+  const fs::path outside = temp_ / "outside.txt";
+  writeFile(temp_ / "host.sh", "#!/bin/sh\necho ran > " + outside.string() + "\n");
+  ::chmod((temp_ / "host.sh").c_str(), 0755);
+  const fs::path ini = temp_ / "m" / "machine.ini";
+  writeFile(ini, readFile(ini) + "[State]\nRestartPending=1\n");
+  std::string config = readFile(ini);
+  config.replace(config.find("[Programs]\n"), 11, "[Programs]\nHOST.EXE=" + (temp_ / "host.sh").string() + "\n");
+  writeFile(ini, config);
+  writeFile(temp_ / "plan.reg",
+            "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Host]\n"
+            "\"UninstallString\"=\"host.exe\"\n\n"
+            "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Own]\n"
+            "\"UninstallString\"=\"C:\\\\WINDOWS\\\\Peskin32.exe /DeleteTemp\"\n\n"
+            "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Probe]\n"
+            "\"UninstallString\"=\"C:\\\\WINDOWS\\\\Probe32.exe exit=0\"\n\n"
+            "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce]\n"
+            "\"Clean\"=\"C:\\\\WINDOWS\\\\Probe32.exe once\"\n\n"
+            "[HKEY_CURRENT_USER\\Software\\Microsoft\\Windows\\CurrentVersion\\Run]\n"
+            "\"Always\"=\"host.exe always\"\n");
+  ASSERT_EQ(tool({"reg", "import", root(), (temp_ / "plan.reg").string()}).exitStatus, 0);
+  writeFile(temp_ / "other.reg", "REGEDIT4\n\n[HKEY_CURRENT_USER\\Planned]\n\"A\"=\"1\"\n");
+  const std::map<std::string, std::string> before = snapshot(temp_ / "m");
+
+  const std::map<std::string, std::string> plan{{"VANDREL_PLAN", "1"}};
+  RunResult mapped = test::runProgram("vandrel-machine", {"uninstall", root(), "Host"}, plan);
+  EXPECT_EQ(mapped.exitStatus, 0) << mapped.err;
+  EXPECT_EQ(mapped.out, "would run: host.exe\n");
+  RunResult probe = test::runProgram("vandrel-machine", {"uninstall", root(), "Probe"}, plan);
+  EXPECT_EQ(probe.exitStatus, 0) << probe.err;
+  EXPECT_EQ(probe.out, "would run: C:\\WINDOWS\\Probe32.exe exit=0\n");
+  // The uninstaller plans itself: it runs (from a copy), and nothing is said for it.
+  RunResult own = test::runProgram("vandrel-machine", {"uninstall", root(), "Own"}, plan);
+  EXPECT_EQ(own.exitStatus, 0) << own.err;
+  EXPECT_EQ(own.out, "");
+  RunResult boot = test::runProgram("vandrel-machine", {"boot", root()}, plan);
+  EXPECT_EQ(boot.exitStatus, 0) << boot.err;
+  EXPECT_EQ(boot.out, "would run: C:\\WINDOWS\\Probe32.exe once\nwould run: host.exe always\n");
+  RunResult run = test::runProgram("vandrel-machine", {"run", root(), "host.exe now"}, plan);
+  EXPECT_EQ(run.exitStatus, 0) << run.err;
+  EXPECT_EQ(run.out, "would run: host.exe now\n");
+  for (const std::vector<std::string>& change :
+       {std::vector<std::string>{"ini", "set", root(), "WIN.INI", "Planned", "Key", "1"},
+        std::vector<std::string>{"ini", "delete", root(), "WIN.INI", "windows"},
+        std::vector<std::string>{"reg", "import", root(), (temp_ / "other.reg").string()}}) {
+    RunResult r = test::runProgram("vandrel-machine", change, plan);
+    EXPECT_EQ(r.exitStatus, 0) << change[0] << " " << change[1] << ": " << r.err;
+  }
+  RunResult init = test::runProgram("vandrel-machine", {"init", (temp_ / "new").string()}, plan);
+  EXPECT_EQ(init.exitStatus, 1);
+  EXPECT_FALSE(fs::exists(temp_ / "new"));
+  RunResult invalid = test::runProgram("vandrel-machine", {"boot", root()}, {{"VANDREL_PLAN", "yes"}});
+  EXPECT_EQ(invalid.exitStatus, 1);
+  EXPECT_EQ(invalid.err, "vandrel-machine: VANDREL_PLAN must be 1 (a plan: nothing is changed) or 0, not \"yes\"\n");
+
+  EXPECT_FALSE(fs::exists(outside));
+  EXPECT_FALSE(fs::exists(host("WINDOWS/probe.log")));
+  EXPECT_EQ(snapshot(temp_ / "m"), before);
+}
+
+// The same command on the same machine, once as it is and once where it cannot be written:
+// through a read-only bind of its folder (as root, whom file modes do not stop), or with its
+// folder and files made read-only (as any other user).
+struct ReadOnlyRun {
+  RunResult writable, readOnly;
+};
+
+// Runs vandrel-machine args over a read-only view of root; nullopt when this host offers
+// none (no bubblewrap for root's read-only bind).
+std::optional<RunResult> runOnReadOnlyMachine(const std::string& program, const fs::path& root,
+                                              const std::vector<std::string>& args,
+                                              const std::map<std::string, std::string>& env) {
+  if (::geteuid() != 0) {
+    auto setWritable = [&root](bool writable) {
+      for (const auto& entry : fs::recursive_directory_iterator(root))
+        fs::permissions(entry.path(), fs::perms::owner_write,
+                        writable ? fs::perm_options::add : fs::perm_options::remove);
+      fs::permissions(root, fs::perms::owner_write, writable ? fs::perm_options::add : fs::perm_options::remove);
+    };
+    setWritable(false);
+    RunResult r = test::runProgram(program, args, env);
+    setWritable(true);
+    return r;
+  }
+  const char* bwrap = "/usr/bin/bwrap";
+  if (::access(bwrap, X_OK) != 0) return std::nullopt;
+  if (test::runProgram(bwrap, {"--dev-bind", "/", "/", "--ro-bind", root.string(), root.string(), "--", "/bin/true"})
+          .exitStatus != 0)
+    return std::nullopt;
+  std::vector<std::string> words{"--dev-bind", "/", "/", "--ro-bind", root.string(), root.string(), "--",
+                                 test::binPath(program).string()};
+  words.insert(words.end(), args.begin(), args.end());
+  return test::runProgram(bwrap, words, env);
+}
+
+// Reading needs no writing: every reading command, and a plan, answers on a machine that
+// cannot be written as it does on one that can, and leaves it as it was.
+TEST_F(machine_tool, ReadingWorksWhereWritingCannot) {
+  writeFile(temp_ / "app.reg",
+            "REGEDIT4\n\n[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\MyApp]\n"
+            "\"DisplayName\"=\"My Application 2.0\"\n"
+            "\"UninstallString\"=\"probe.exe exit=3\"\n\n"
+            "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\RunOnce]\n"
+            "\"Clean\"=\"probe.exe once\"\n");
+  ASSERT_EQ(tool({"reg", "import", root(), (temp_ / "app.reg").string()}).exitStatus, 0);
+  ASSERT_EQ(tool({"ini", "set", root(), "WIN.INI", "Mine", "Key", "value"}).exitStatus, 0);
+  const std::map<std::string, std::string> plain, plan{{"VANDREL_PLAN", "1"}};
+  struct Case {
+    std::string program;
+    std::vector<std::string> args;
+    const std::map<std::string, std::string>& env;
+  };
+  const Case cases[] = {
+      {"vandrel-machine", {"programs", root()}, plain},
+      {"vandrel-machine", {"reg", "export", root(), "HKLM\\Software\\Microsoft\\Windows\\CurrentVersion"}, plain},
+      {"vandrel-machine", {"ini", "get", root(), "WIN.INI", "Mine", "Key"}, plain},
+      {"vandrel-machine", {"ini", "int", root(), "WIN.INI", "Mine", "Other", "7"}, plain},
+      {"vandrel-machine", {"path", root(), "C:\\WINDOWS\\WIN.INI"}, plain},
+      {"vandrel-machine", {"uninstall", root(), "MyApp"}, plan},
+      {"vandrel-machine", {"boot", root()}, plan},
+      {"vandrel-machine", {"ini", "set", root(), "WIN.INI", "Mine", "Key", "planned"}, plan},
+      // The uninstaller's plan: no installed script is named, it says so and ends.
+      {"peskin32", {}, std::map<std::string, std::string>{{"VANDREL_PLAN", "1"}, {"VANDREL_MACHINE", root()}}},
+  };
+  const std::map<std::string, std::string> before = snapshot(temp_ / "m");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.program + " " + (c.args.empty() ? "" : c.args[0]));
+    RunResult writable = test::runProgram(c.program, c.args, c.env);
+    std::optional<RunResult> readOnly = runOnReadOnlyMachine(c.program, temp_ / "m", c.args, c.env);
+    if (!readOnly) GTEST_SKIP() << "no read-only view of a folder here (bubblewrap is needed as root)";
+    EXPECT_EQ(readOnly->exitStatus, writable.exitStatus) << readOnly->err;
+    EXPECT_EQ(readOnly->out, writable.out);
+    EXPECT_EQ(readOnly->err, writable.err);
+  }
+  EXPECT_EQ(snapshot(temp_ / "m"), before);
 }
 
 TEST_F(machine_tool, VersionPrintsTranslationAndVersions) {

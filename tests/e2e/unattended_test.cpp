@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <pty.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -101,6 +102,57 @@ TEST(unattended, AnAnswersFileThatCannotBeReadStopsEachProgramWithOneLine) {
     }
   }
   EXPECT_FALSE(fs::exists(dir / "new.cvx"));
+}
+
+// A FIFO named for a run's records would hold every program for ever, and a record written
+// over the answers file or over another record loses one of them: each program stops at
+// once with one line, before the machine's installation lock file is even made, and the
+// files are left as they were.
+TEST(unattended, RecordsIntoAFifoOrOverAnotherFileStopEachProgramWithOneLine) {
+  TempDir dir;
+  RunResult init = runProgram("vandrel-machine", {"init", (dir / "m").string()});
+  ASSERT_EQ(init.exitStatus, 0) << init.err;
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0644), 0);
+  test::writeFile(dir / "a.ini", "[Answers]\nDefault=OK\n");
+  test::writeFile(dir / "t.jsonl", "{\"kept\":1}\n");
+  fs::create_symlink(dir / "a.ini", dir / "link.ini");
+  const std::string fifo = (dir / "fifo").string(), answers = (dir / "a.ini").string();
+  const std::string transcript = (dir / "t.jsonl").string();
+  struct Case {
+    std::map<std::string, std::string> env;
+    std::string message;  // after "<program>: "
+  };
+  const Case cases[] = {
+      {{{"VANDREL_TRANSCRIPT", fifo}}, "the transcript " + fifo + " is a FIFO, not a regular file"},
+      {{{"VANDREL_LOG", fifo}}, "the action log " + fifo + " is a FIFO, not a regular file"},
+      {{{"VANDREL_RECORD", fifo}}, "the recorded answers file " + fifo + " is a FIFO, not a regular file"},
+      {{{"VANDREL_ANSWERS", fifo}}, "the answers file " + fifo + " is a FIFO, not a regular file"},
+      {{{"VANDREL_TRANSCRIPT", "/dev/null"}}, "the transcript /dev/null is a device, not a regular file"},
+      {{{"VANDREL_ANSWERS", answers}, {"VANDREL_RECORD", (dir / "link.ini").string()}},
+       "the answers file and the recorded answers file are one file, " + (dir / "link.ini").string() +
+           ": each needs a file of its own"},
+      {{{"VANDREL_TRANSCRIPT", transcript}, {"VANDREL_RECORD", (dir / "x" / ".." / "t.jsonl").string()}},
+       "the transcript and the recorded answers file are one file, " + (dir / "x" / ".." / "t.jsonl").string() +
+           ": each needs a file of its own"},
+      {{{"VANDREL_TRANSCRIPT", transcript}, {"VANDREL_LOG", transcript}},
+       "the transcript and the action log are one file, " + transcript + ": each needs a file of its own"},
+      {{{"VANDREL_ANSWERS", answers}, {"VANDREL_LOG", answers}},
+       "the answers file and the action log are one file, " + answers + ": each needs a file of its own"},
+  };
+  for (const Case& c : cases) {
+    for (const char* program : {"tamsin32", "peskin32"}) {
+      std::map<std::string, std::string> env{{"VANDREL_MACHINE", (dir / "m").string()}, {"VANDREL_UI", "scripted"},
+                                             {"VANDREL_ANSWERS", ""}, {"VANDREL_TRANSCRIPT", ""},
+                                             {"VANDREL_LOG", ""}, {"VANDREL_RECORD", ""}};
+      for (const auto& [name, value] : c.env) env[name] = value;
+      RunResult run = runProgram(program, {}, env, 30);
+      EXPECT_EQ(run.exitStatus, 1) << program << " " << c.message << "\n" << run.err;
+      EXPECT_EQ(run.err, std::string(program) + ": " + c.message + "\n") << program;
+    }
+  }
+  EXPECT_EQ(readFile(dir / "a.ini"), "[Answers]\nDefault=OK\n");
+  EXPECT_EQ(readFile(dir / "t.jsonl"), "{\"kept\":1}\n");
+  EXPECT_FALSE(fs::exists(dir / "m" / "install.lock"));
 }
 
 TEST(unattended, ASecondSetupOnOneMachineWaitsForTheFirstThenStops) {

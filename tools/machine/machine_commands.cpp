@@ -14,6 +14,8 @@
 #include "platform/text/text_rules.h"
 #include "platform/text/windows_path.h"
 #include "platform/formats/version_resource.h"
+#include "platform/plan/plan_machine.h"
+#include "platform/plan/plan_programs.h"
 #include "platform/program_start.h"
 
 namespace fs = std::filesystem;
@@ -27,7 +29,30 @@ namespace {
 
 const char* kCurrentVersion = "Software\\Microsoft\\Windows\\CurrentVersion";
 
-std::unique_ptr<Machine> open(const fs::path& root) { return openMachine(root, MachineOptions{}); }
+bool planning() { return planSetting() == PlanSetting::On; }
+
+// The machine of a command. In a plan (VANDREL_PLAN=1) it is a plan over the machine: what a
+// command changes stays in memory and is dropped at its end, and only this system's own
+// programs are started, as plans themselves (plan_programs.h).
+std::unique_ptr<Machine> open(const fs::path& root) {
+  std::unique_ptr<Machine> machine = openMachine(root, MachineOptions{});
+  if (!planning()) return machine;
+  return makePlan(std::move(machine));
+}
+
+// Starts a command and waits for it. In a plan, a program that does not plan itself is not
+// started: the command line is printed on standard output ("would run: ...") instead, and
+// counts as run with status 0.
+std::optional<int> startAndWait(Machine& machine, const std::string& commandLine) {
+  std::cout.flush();
+  if (!planning()) return machine.process().runAndWait(commandLine);
+  auto& plan = static_cast<PlanMachine&>(machine);
+  const std::size_t before = plan.commandsPlanned().size();
+  std::optional<int> status = machine.process().runAndWait(commandLine);
+  if (status || plan.commandsPlanned().size() == before) return status;
+  std::cout << "would run: " << cp1252ToUtf8(commandLine) << std::endl;
+  return 0;
+}
 
 // Names and values live in the machine in code page 1252; the terminal speaks UTF-8. Text
 // typed in UTF-8 is taken into the code page (text that is not UTF-8 is taken as it is), and
@@ -81,7 +106,7 @@ std::vector<std::pair<std::string, std::string>> stringValues(Registry& reg, HKe
 bool runFromWindowsFolder(Machine& machine, const std::string& commandLine, int& status) {
   machine.files().setCurrentDirectory(machine.system().windowsDirectory());
   machine.process().confineStartedPrograms("vandrel-machine");
-  auto result = machine.process().runAndWait(commandLine);
+  auto result = startAndWait(machine, commandLine);
   if (!result) return false;
   status = *result;
   return true;
@@ -92,6 +117,10 @@ bool runFromWindowsFolder(Machine& machine, const std::string& commandLine, int&
 void reportError(const std::string& message) { std::cerr << "vandrel-machine: " << message << std::endl; }
 
 int initCommand(const fs::path& root, platform::emulated::Preset preset, const std::string& user) {
+  if (planning()) {
+    reportError("VANDREL_PLAN: a plan makes no machine; init is not done");
+    return 1;
+  }
   platform::emulated::initMachineRoot(root, preset, user);
   return 0;
 }
@@ -200,8 +229,7 @@ int versionCommand(const fs::path& root, const std::string& winPath) {
 
 int runCommand(const fs::path& root, const std::string& commandLine) {
   auto machine = open(root);
-  std::cout.flush();
-  auto status = machine->process().runAndWait(commandLine);
+  auto status = startAndWait(*machine, commandLine);
   if (!status) {
     reportError("cannot start \"" + commandLine + "\"");
     return 1;
@@ -237,8 +265,9 @@ int uninstallCommand(const fs::path& root, const std::string& typedName) {
     }
     // The uninstaller is started holding the installation lock, which it takes over: an
     // installation running meanwhile could otherwise replace the very program being started.
-    if (!platform::emulated::holdInstallationLockOf(fs::absolute(root), "vandrel-machine")) return 1;
-    platform::handInstallationLockDown();
+    // A plan starts nothing and takes no turn.
+    if (!planning() && !platform::emulated::holdInstallationLockOf(fs::absolute(root), "vandrel-machine")) return 1;
+    if (!planning()) platform::handInstallationLockDown();
     int status = 0;
     if (!runFromWindowsFolder(*machine, *command, status)) {
       reportError("cannot start \"" + cp1252ToUtf8(*command) + "\"");
@@ -252,9 +281,11 @@ int uninstallCommand(const fs::path& root, const std::string& typedName) {
 
 int bootCommand(const fs::path& root) {
   auto machine = open(root);
-  // Cleared first, so that a program run below may ask for another restart.
-  platform::emulated::writeMachineIniValue(fs::absolute(root), platform::emulated::kStateSection,
-                                           platform::emulated::kRestartPendingKey, std::nullopt);
+  // Cleared first, so that a program run below may ask for another restart. A plan leaves it,
+  // and deletes the RunOnce values below only in its own memory.
+  if (!planning())
+    platform::emulated::writeMachineIniValue(fs::absolute(root), platform::emulated::kStateSection,
+                                             platform::emulated::kRestartPendingKey, std::nullopt);
   Registry& reg = machine->registry();
   bool allStarted = true;
   auto start = [&](const std::string& command) {

@@ -1,6 +1,7 @@
 // vandrel-machine: makes an emulated Windows machine and looks into it.
 #include <CLI/CLI.hpp>
 
+#include <cstdlib>
 #include <functional>
 #include <iostream>
 
@@ -109,7 +110,10 @@ int main(int argc, char** argv) {
   app.require_subcommand(1);
   app.footer(std::string("Exit status: 0 on success; 2 on a usage error; 1 on any other failure.\n"
                          "run and uninstall pass on the started program's status, boot fails\n"
-                         "when a started program cannot be run.\n") +
+                         "when a started program cannot be run.\n"
+                         "With VANDREL_PLAN=1 nothing is changed: run, uninstall and boot start only\n"
+                         "this system's own programs (as plans) and print \"would run: <command>\"\n"
+                         "for any other.\n") +
              platform::kEngineExitHelp + platform::kEnvironmentHelp);
   app.set_version_flag("--version", "vandrel-machine " VANDREL_VERSION);
   Arguments arguments;
@@ -123,6 +127,12 @@ int main(int argc, char** argv) {
     if (e.get_exit_code() == 0) return app.exit(e);  // --help, --version
     tools::reportError(e.what());
     return kUsageError;
+  }
+  if (platform::planSetting() == platform::PlanSetting::Invalid) {
+    // Rather than change a machine its user meant only to look at.
+    tools::reportError(std::string("VANDREL_PLAN must be 1 (a plan: nothing is changed) or 0, not \"") +
+                       std::getenv("VANDREL_PLAN") + "\"");
+    return 1;
   }
   try {
     return action ? action() : kUsageError;

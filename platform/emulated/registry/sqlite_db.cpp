@@ -1,6 +1,8 @@
 // The RAII layer over SQLite used by the registry store.
 #include "platform/emulated/registry/sqlite_db.h"
 
+#include "platform/emulated/registry/store_opening.h"
+
 namespace vandrel::platform::emulated {
 
 long windowsErrorFor(int sqliteCode) {
@@ -24,8 +26,9 @@ long windowsErrorFor(int sqliteCode) {
 SqliteDb::SqliteDb(const std::filesystem::path& file) {
   // The registry serialises its calls on its own lock, so the connection needs none of
   // SQLite's (taken and released on every call into it).
-  int rc = sqlite3_open_v2(file.c_str(), &db_,
-                           SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+  const StoreOpening opening = storeOpening(file);
+  readOnly_ = opening.readOnly;
+  int rc = sqlite3_open_v2(opening.name.c_str(), &db_, opening.flags, nullptr);
   if (rc != SQLITE_OK) {
     std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
     sqlite3_close(db_);

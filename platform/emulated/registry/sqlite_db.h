@@ -33,13 +33,16 @@ class Statement;
 
 class SqliteDb {
  public:
-  // Opens (creating when missing) the database file. Throws SqliteError.
+  // Opens (creating when missing) the database file; read-only where the host does not let
+  // it be written (store_opening.h). Throws SqliteError.
   explicit SqliteDb(const std::filesystem::path& file);
   ~SqliteDb();
   SqliteDb(const SqliteDb&) = delete;
   SqliteDb& operator=(const SqliteDb&) = delete;
 
   sqlite3* handle() const { return db_; }
+  // Opened read-only: the machine cannot be written here, and every write fails.
+  bool readOnly() const { return readOnly_; }
   // Runs one or more statements that return no rows of interest. Throws SqliteError.
   void exec(const std::string& sql);
   // Runs one statement that returns no rows of interest as a kept statement (see prepared()).
@@ -59,6 +62,7 @@ class SqliteDb {
 
  private:
   sqlite3* db_ = nullptr;
+  bool readOnly_ = false;
   std::unordered_map<std::string, std::unique_ptr<Statement>> prepared_;
   std::vector<Statement*> handedOut_;  // kept statements handed out since the last reset
 };

@@ -64,10 +64,12 @@ std::int64_t pragmaValue(SqliteDb& db, const char* sql) {
   return query.step() ? query.integer(0) : 0;
 }
 
-// Makes the schema in a new file and checks an existing one. Throws MachineError.
+// Makes the schema in a new file and checks an existing one (only checks, read-only). Throws
+// MachineError.
 void prepareSchema(SqliteDb& db, const std::filesystem::path& file) {
-  Transaction transaction(db, Transaction::Kind::Write);
+  Transaction transaction(db, db.readOnly() ? Transaction::Kind::Read : Transaction::Kind::Write);
   std::int64_t tables = pragmaValue(db, "SELECT count(*) FROM sqlite_master");
+  if (tables == 0 && db.readOnly()) throw MachineError(file.string() + ": registry file is empty and cannot be written");
   if (tables == 0) {
     db.exec(kSchema);
   } else {
@@ -93,8 +95,11 @@ std::unique_ptr<SqliteRegistry> SqliteRegistry::open(const std::filesystem::path
     auto db = std::make_unique<SqliteDb>(dbFile);
     // Wait for another process's write rather than failing at once.
     sqlite3_busy_timeout(db->handle(), 10000);
-    db->exec("PRAGMA journal_mode=WAL");
-    db->exec("PRAGMA synchronous=NORMAL");
+    // Kept in the file once set; a store opened read-only reads it as it is.
+    if (!db->readOnly()) {
+      db->exec("PRAGMA journal_mode=WAL");
+      db->exec("PRAGMA synchronous=NORMAL");
+    }
     prepareSchema(*db, dbFile);
     return std::unique_ptr<SqliteRegistry>(new SqliteRegistry(std::move(db), ntSemantics));
   } catch (const SqliteError& e) {
