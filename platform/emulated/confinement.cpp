@@ -92,13 +92,14 @@ int socketFilterDescriptor() {
 // The walls of every confinement, after the host's tree is bound read-only: its own /dev, no
 // network, no System V IPC, no capability even when started by root (no remount of the
 // read-only tree, no mount at all, and no /proc/<pid>/root of a process holding capabilities
-// to write through), a session of its own; with userNamespace, a user namespace of its own in
+// to write through), a session of its own, killed with its starter (bwrap itself is killed
+// with the program that waits for it); with userNamespace, a user namespace of its own in
 // which no further one can be made (so none with fresh capabilities).
 // It keeps the host's process table: process ids are what the machine's staged files are
 // judged by (staged_files.h), and those of a table of its own would not count outside.
 std::vector<std::string> walls(bool userNamespace) {
   std::vector<std::string> words{"--dev", "/dev", "--unshare-net", "--unshare-ipc", "--cap-drop", "ALL",
-                                 "--new-session"};
+                                 "--new-session", "--die-with-parent"};
   if (userNamespace) words.insert(words.end(), {"--unshare-user", "--disable-userns"});
   return words;
 }
