@@ -12,6 +12,7 @@
 #include "platform/file_version_info.h"
 #include "platform/ini/ini_profile.h"
 #include "platform/lz_library.h"
+#include "platform/plan/carry_folder.h"
 
 namespace vandrel::platform {
 namespace {
@@ -130,9 +131,9 @@ std::optional<int> PlanMachine::Parts::PlanProcess::runAndWait(const std::string
   if (!parts_.files.holds(program)) return parts_.base.process().runAndWait(commandLine);
   if (!parts_.start) return std::nullopt;
   std::error_code ec;
-  std::string pattern = (std::filesystem::temp_directory_path(ec) / "vandrel-plan-XXXXXX").string();
-  if (ec || !::mkdtemp(pattern.data())) return std::nullopt;
-  std::filesystem::path carry = pattern;
+  std::optional<CarryFolder> carryFolder = CarryFolder::make();
+  if (!carryFolder) return std::nullopt;
+  const std::filesystem::path& carry = carryFolder->path();
   std::optional<int> status;
   std::vector<OverlayFileSystem::Change> changes = parts_.files.changes();
   // The program itself, as a host file that can be run.
@@ -170,7 +171,6 @@ std::optional<int> PlanMachine::Parts::PlanProcess::runAndWait(const std::string
       status = parts_.start(host, rest.empty() ? std::nullopt : std::optional(rest), folder, carry);
     }
   }
-  std::filesystem::remove_all(carry, ec);
   return status;
 }
 
