@@ -15,8 +15,11 @@
 #include <thread>
 #include <vector>
 
+#include "platform/plan/carry_folder.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
+#include "tools/machine/run_once.h"
+#include "uninstall/removal_record.h"
 
 extern char** environ;
 
@@ -197,6 +200,18 @@ TEST_F(InterruptedCommands, ACleanUpCutOffTwiceIsDropped) {
       << third.err;
   RunResult exported = tool({"reg", "export", root()});
   EXPECT_EQ(exported.out.find("Vandrel Restart"), std::string::npos) << exported.out;
+}
+
+// docs/interruptions.md names the keys and files where the programs keep what they are doing.
+TEST(InterruptionsPage, NamesWhereTheProgramsKeepTheirWork) {
+  const std::string page = readFile(test::sourcePath() / "docs/interruptions.md");
+  for (const std::string& named :
+       {std::string("HKEY_LOCAL_MACHINE\\") + uninstall::kRemovalMarksKey,
+        "[" + std::string(uninstall::kRemovalSection) + "] " + uninstall::kRemovalRunKey + "=",
+        std::string("HKEY_LOCAL_MACHINE\\") + tools::kStartedRunOnceKey, std::string(platform::kCarryLockName),
+        std::string("NAME.partial-XXXX.lock"), std::string("vandrel-plan-XXXXXX")}) {
+    EXPECT_NE(page.find(named), std::string::npos) << named;
+  }
 }
 
 }  // namespace
