@@ -99,6 +99,7 @@ bool ReleaseSharedFile(Removal& removal, const std::string& path) {
   const std::string pathKey = removal.record ? sharedPathKey(removal, path) : std::string();
   if (removal.record) {
     if (std::optional<bool> decided = removal.record->released(pathKey)) return *decided;
+    removal.record->name();
   }
   CountChange change = changeCount(registry, key, path, std::nullopt, removal.record, pathKey);
   std::optional<bool> erase;

@@ -47,22 +47,25 @@ std::string RemovalRecord::prefix() const { return folderPrefix() + runId_ + "|"
 
 void RemovalRecord::begin() {
   runId_ = profile_.getString(scriptPath_, std::string(kRemovalSection), std::string(kRemovalRunKey), "", 64);
-  if (runId_.empty()) {
-    runId_ = newRunId();
-    profile_.writeString(scriptPath_, kRemovalSection, std::string(kRemovalRunKey), runId_);
-    profile_.flush();
-  }
   marks_.clear();
   platform::HKey key = 0;
   if (registry_.openKey(platform::hkey::LocalMachine, kRemovalMarksKey, key) != Success) return;
   const std::string mine = prefix();
   for (const auto& [name, data] : valuesOf(registry_, key)) {
-    if (name.starts_with(mine)) marks_[name.substr(mine.size())] = !data.empty() && data[0] != 0;
+    if (!runId_.empty() && name.starts_with(mine)) marks_[name.substr(mine.size())] = !data.empty() && data[0] != 0;
   }
   registry_.closeKey(key);
-  // Marks of this folder under another id were left by a removal killed before the folder's
-  // present installation was made: they say nothing about its counts.
+  // Marks of this folder under another id (or any, when the script names no run) were left by
+  // a removal killed before the folder's present installation was made: they say nothing
+  // about its counts.
   dropMarks(false);
+}
+
+void RemovalRecord::name() {
+  if (!runId_.empty()) return;
+  runId_ = newRunId();
+  profile_.writeString(scriptPath_, kRemovalSection, std::string(kRemovalRunKey), runId_);
+  profile_.flush();
 }
 
 std::optional<bool> RemovalRecord::released(const std::string& pathKey) const {
@@ -82,6 +85,7 @@ long RemovalRecord::mark(const std::string& pathKey, bool deleteFile) {
 }
 
 void RemovalRecord::finish() {
+  if (runId_.empty()) return;  // nothing was marked
   dropMarks(true);
   marks_.clear();
 }

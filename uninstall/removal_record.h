@@ -31,9 +31,13 @@ class RemovalRecord {
   RemovalRecord(platform::Registry& registry, platform::Profile& profile, const std::string& installFolder,
                 const std::string& scriptPath);
 
-  // Reads the run id from the script, or writes a new one there; loads this run's marks and
-  // drops the marks of earlier runs for the same folder. Before any count is changed.
+  // Reads the run id from the script (a rerun's), loads that run's marks and drops the marks
+  // other runs left for the same folder. Before any count is changed.
   void begin();
+
+  // Writes a new run id into the script unless it holds one: before this removal's first
+  // change of a count, so that a removal that changes none leaves its script as it was.
+  void name();
 
   // The decision recorded for a shared file (its full path, upper case): true when its count
   // was released and the file is to be deleted, false when it stays; nothing when this removal
