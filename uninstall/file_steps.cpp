@@ -47,7 +47,7 @@ struct CountChange {
 
 // Lowers a count above one, as one change of the registry; with settle, a count of at most
 // one is settled too: its value deleted (true) or set to 0 (false). A count changed is marked
-// in record within the same change, with whether the file is then to be deleted.
+// in record within the same change.
 CountChange changeCount(platform::Registry& registry, platform::HKey key, const std::string& path,
                         std::optional<bool> settle, RemovalRecord* record, const std::string& pathKey) {
   CountChange change;
@@ -55,16 +55,16 @@ CountChange changeCount(platform::Registry& registry, platform::HKey key, const 
     change.ran = true;
     change.before = readCount(registry, key, path);
     if (!change.before) return Success;
-    std::optional<bool> deleteFile;
+    bool changed = false;
     if (*change.before > 1) {
       change.result = registry.setDword(key, path, *change.before - 1);
-      deleteFile = false;
+      changed = true;
     } else if (settle) {
       change.result = *settle ? registry.deleteValue(key, path) : registry.setDword(key, path, 0);
-      deleteFile = *settle;
+      changed = true;
     }
     // The mark only guards a rerun: a mark that cannot be written leaves the change made.
-    if (record && deleteFile && change.result == Success) record->mark(pathKey, *deleteFile);
+    if (record && changed && change.result == Success) record->mark(pathKey);
     return change.result;
   });
   return change;
@@ -94,11 +94,12 @@ bool ReleaseSharedFile(Removal& removal, const std::string& path) {
   platform::HKey key = removal.sharedCountsKey();
   if (key == 0) return true;
   if (hasCount(removal, key, path) == false) return true;
-  // A rerun of a killed removal: the count was released then, with the decision recorded (a
-  // count released with the file to be deleted was deleted with it, and so was not found).
+  // A rerun of a killed removal, for a file whose count that removal released: the count
+  // found now is another installation's (or the 0 the user kept the file with), so the file
+  // stays. A count it settled for the file's deletion was deleted and is not found above.
   const std::string pathKey = removal.record ? sharedPathKey(removal, path) : std::string();
   if (removal.record) {
-    if (std::optional<bool> decided = removal.record->released(pathKey)) return *decided;
+    if (removal.record->released(pathKey)) return false;
     removal.record->name();
   }
   CountChange change = changeCount(registry, key, path, std::nullopt, removal.record, pathKey);

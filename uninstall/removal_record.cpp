@@ -3,7 +3,6 @@
 
 #include <cstdio>
 #include <random>
-#include <utility>
 #include <vector>
 
 #include "platform/registry_update.h"
@@ -24,14 +23,14 @@ std::string newRunId() {
   return text;
 }
 
-// The names and data of every value of a key.
-std::vector<std::pair<std::string, platform::Bytes>> valuesOf(platform::Registry& registry, platform::HKey key) {
-  std::vector<std::pair<std::string, platform::Bytes>> values;
+// The names of every value of a key.
+std::vector<std::string> valueNames(platform::Registry& registry, platform::HKey key) {
+  std::vector<std::string> values;
   std::string name;
   std::uint32_t type = 0;
   platform::Bytes data;
   for (std::uint32_t i = 0; registry.enumValue(key, i, name, type, data) == Success; ++i) {
-    values.emplace_back(name, data);
+    values.push_back(name);
   }
   return values;
 }
@@ -51,8 +50,8 @@ void RemovalRecord::begin() {
   platform::HKey key = 0;
   if (registry_.openKey(platform::hkey::LocalMachine, kRemovalMarksKey, key) != Success) return;
   const std::string mine = prefix();
-  for (const auto& [name, data] : valuesOf(registry_, key)) {
-    if (!runId_.empty() && name.starts_with(mine)) marks_[name.substr(mine.size())] = !data.empty() && data[0] != 0;
+  for (const std::string& name : valueNames(registry_, key)) {
+    if (!runId_.empty() && name.starts_with(mine)) marks_.insert(name.substr(mine.size()));
   }
   registry_.closeKey(key);
   // Marks of this folder under another id (or any, when the script names no run) were left by
@@ -68,19 +67,13 @@ void RemovalRecord::name() {
   profile_.flush();
 }
 
-std::optional<bool> RemovalRecord::released(const std::string& pathKey) const {
-  auto found = marks_.find(pathKey);
-  if (found == marks_.end()) return std::nullopt;
-  return found->second;
-}
-
-long RemovalRecord::mark(const std::string& pathKey, bool deleteFile) {
+long RemovalRecord::mark(const std::string& pathKey) {
   platform::HKey key = 0;
   long rc = registry_.createKey(platform::hkey::LocalMachine, kRemovalMarksKey, key);
   if (rc != Success) return rc;
-  rc = registry_.setDword(key, prefix() + pathKey, deleteFile ? 1 : 0);
+  rc = registry_.setDword(key, prefix() + pathKey, 1);
   registry_.closeKey(key);
-  if (rc == Success) marks_[pathKey] = deleteFile;
+  if (rc == Success) marks_.insert(pathKey);
   return rc;
 }
 
@@ -100,7 +93,7 @@ void RemovalRecord::dropMarks(bool onlyThisRun) {
     platform::HKey key = 0;
     if (registry_.openKey(platform::hkey::LocalMachine, kRemovalMarksKey, key) != Success) return Success;
     bool othersLeft = false;
-    for (const auto& [name, data] : valuesOf(registry_, key)) {
+    for (const std::string& name : valueNames(registry_, key)) {
       const bool drop = onlyThisRun ? name.starts_with(mine) : name.starts_with(folder) && !name.starts_with(mine);
       if (drop) {
         registry_.deleteValue(key, name);

@@ -2,8 +2,7 @@
 // a removal killed midway and run again lowers each count only once.
 #pragma once
 
-#include <map>
-#include <optional>
+#include <set>
 #include <string>
 
 #include "platform/profile.h"
@@ -19,9 +18,9 @@ inline constexpr const char* kRemovalSection = "Removal";
 inline constexpr const char* kRemovalRunKey = "Run";
 
 // A removal's marks: one registry value per shared file whose count it lowered or settled,
-// named after the installation folder, the removal's run id and the file, holding 1 when the
-// file was then to be deleted and 0 when it stays. A mark is written inside the very registry
-// change that lowered the count, so a kill leaves either both or neither.
+// named after the installation folder, the removal's run id and the file. A mark is written
+// inside the very registry change that lowered the count, so a kill leaves either both or
+// neither.
 //
 // The run id lives in the installation's script: a rerun of a killed removal reads it back and
 // finds its marks, while a new installation into the folder replaces the script and with it
@@ -39,14 +38,12 @@ class RemovalRecord {
   // change of a count, so that a removal that changes none leaves its script as it was.
   void name();
 
-  // The decision recorded for a shared file (its full path, upper case): true when its count
-  // was released and the file is to be deleted, false when it stays; nothing when this removal
-  // has not released it yet.
-  std::optional<bool> released(const std::string& pathKey) const;
+  // Whether this removal has released the count of a shared file (its full path, upper case).
+  bool released(const std::string& pathKey) const { return marks_.count(pathKey) > 0; }
 
   // Records that the file's count was released. Called inside the registry change that
   // lowered or settled the count; gives the registry's error code.
-  long mark(const std::string& pathKey, bool deleteFile);
+  long mark(const std::string& pathKey);
 
   // Drops this run's marks, and the key when no other removal has any there. Only once the
   // script is gone: a rerun could otherwise lower the counts again.
@@ -62,7 +59,7 @@ class RemovalRecord {
   std::string folderKey_;  // the installation folder, upper case
   std::string scriptPath_;
   std::string runId_;
-  std::map<std::string, bool> marks_;  // by path key
+  std::set<std::string> marks_;  // path keys
 };
 
 }  // namespace vandrel::uninstall
