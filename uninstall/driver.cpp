@@ -37,11 +37,19 @@ Ending removeInstallation(UninstallApp& app, const std::string& commandLine,
 
   app.openProgress(appName.empty() ? std::string() : strings.format(ids::Removing, appName));
   Removal removal = app.removal(tally);
+  // What this removal releases is marked as it goes, so that a rerun after a kill releases
+  // nothing twice.
+  platform::Machine& machine = app.machine();
+  RemovalRecord record(machine.registry(), machine.profile(), state.installFolder, state.scriptPath);
+  record.begin();
+  removal.record = &record;
   bool completed = runRemovalSteps(removal, app.progress());
   Ending ending = completed ? Ending::Completed : Ending::Stopped;
 
-  platform::FileSystem& files = app.machine().files();
+  platform::FileSystem& files = machine.files();
   if (files.deleteFile(state.scriptPath)) app.log().removal("file", state.scriptPath, true);
+  // Without its script the installation cannot be removed again, so the marks have served.
+  if (!files.status(state.scriptPath)) record.finish();
   bool folderStays = !removal.removeFolder(state.installFolder, "folder");
   if (completed && (folderStays || tally.leftovers)) ending = Ending::Leftovers;
 

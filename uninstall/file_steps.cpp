@@ -46,19 +46,25 @@ struct CountChange {
 };
 
 // Lowers a count above one, as one change of the registry; with settle, a count of at most
-// one is settled too: its value deleted (true) or set to 0 (false).
+// one is settled too: its value deleted (true) or set to 0 (false). A count changed is marked
+// in record within the same change.
 CountChange changeCount(platform::Registry& registry, platform::HKey key, const std::string& path,
-                        std::optional<bool> settle) {
+                        std::optional<bool> settle, RemovalRecord* record, const std::string& pathKey) {
   CountChange change;
   platform::updateRegistry(registry, [&] {
     change.ran = true;
     change.before = readCount(registry, key, path);
     if (!change.before) return Success;
+    bool changed = false;
     if (*change.before > 1) {
       change.result = registry.setDword(key, path, *change.before - 1);
+      changed = true;
     } else if (settle) {
       change.result = *settle ? registry.deleteValue(key, path) : registry.setDword(key, path, 0);
+      changed = true;
     }
+    // The mark only guards a rerun: a mark that cannot be written leaves the change made.
+    if (record && changed && change.result == Success) record->mark(pathKey);
     return change.result;
   });
   return change;
@@ -88,13 +94,21 @@ bool ReleaseSharedFile(Removal& removal, const std::string& path) {
   platform::HKey key = removal.sharedCountsKey();
   if (key == 0) return true;
   if (hasCount(removal, key, path) == false) return true;
-  CountChange change = changeCount(registry, key, path, std::nullopt);
+  // A rerun of a killed removal, for a file whose count that removal released: the count
+  // found now is another installation's (or the 0 the user kept the file with), so the file
+  // stays. A count it settled for the file's deletion was deleted and is not found above.
+  const std::string pathKey = removal.record ? sharedPathKey(removal, path) : std::string();
+  if (removal.record) {
+    if (removal.record->released(pathKey)) return false;
+    removal.record->name();
+  }
+  CountChange change = changeCount(registry, key, path, std::nullopt, removal.record, pathKey);
   std::optional<bool> erase;
   if (change.ran && change.before && *change.before <= 1) {
     erase = removal.tally.yesToAll || removal.askDeleteShared(removal.strings.format(ids::ZeroCount, path));
     // While the question was open another installation may have begun to use the file:
     // the answer settles a count still at most one; a raised count is only lowered.
-    change = changeCount(registry, key, path, erase);
+    change = changeCount(registry, key, path, erase, removal.record, pathKey);
   }
   ui::ActionLog& log = removal.log();
   if (!change.ran) {

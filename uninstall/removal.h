@@ -16,6 +16,7 @@
 #include "ui/action_log.h"
 #include "ui/interaction.h"
 #include "uninstall/progress_window.h"
+#include "uninstall/removal_record.h"
 
 namespace vandrel::uninstall {
 
@@ -65,6 +66,9 @@ class Removal {
   platform::Registry& registry;
   const script::StringTable& strings;
   RemovalTally& tally;
+  // The marks of the counts already released, kept by the driver's removals; none: a count is
+  // released without a mark (a step run on its own).
+  RemovalRecord* record = nullptr;
 
   // Script reads: the count of a section (integer read, default 0) and a text value (empty
   // when missing).

@@ -352,15 +352,27 @@ TEST_F(Generation, CancelDuringTheCopy) {
 
 // Ctrl+C in the middle of a copy cancels without a question, and the package folder stays as
 // it was; outside a progress display it would end the program as usual.
-TEST_F(Generation, AnInterruptDuringTheCopyCancelsAndCleansUp) {
+// Ctrl+C, a termination request and a closed terminal (SIGHUP) during the copy all cancel it.
+const int kInterrupts[] = {SIGINT, SIGTERM,
+#ifdef SIGHUP
+                           SIGHUP
+#endif
+};
+
+class InterruptedGeneration : public Generation, public ::testing::WithParamInterface<int> {};
+
+TEST_P(InterruptedGeneration, AnInterruptDuringTheCopyCancelsAndCleansUp) {
+  const int signal = GetParam();
   struct Interrupting : test::FakeInteraction {
+    int signal = SIGINT;
     int updates = 0;
     void progress(const ui::Progress& p) override {
       FakeInteraction::progress(p);
-      if (++updates == 6) std::raise(SIGINT);
+      if (++updates == 6) std::raise(signal);
     }
   };
   Interrupting ui;
+  ui.signal = signal;
   ui.addDummyName = true;
   ProgressService progress(ui, b.files);
   BuilderContext context{b.files, ui, progress, "C:\\Corvix", nullptr};
@@ -370,7 +382,7 @@ TEST_F(Generation, AnInterruptDuringTheCopyCancelsAndCleansUp) {
   ui.folders.push_back("C:\\Pkg");
   PackageGenerator generator(doc, ScriptTree(doc).entryOrder(), context);
   EXPECT_EQ(generator.generate(), GenerateOutcome::Cancelled);
-  std::signal(SIGINT, SIG_DFL);
+  for (int handled : kInterrupts) std::signal(handled, SIG_DFL);
   EXPECT_EQ(ui.questions(), std::vector<std::string>{}) << "an interrupt is not asked about";
   ASSERT_FALSE(ui.messages.empty());
   EXPECT_TRUE(ui.messages.back().text == str(sid::GenerateCancelled) ||
@@ -378,6 +390,8 @@ TEST_F(Generation, AnInterruptDuringTheCopyCancelsAndCleansUp) {
   EXPECT_EQ(*b.files.readFile("C:\\Pkg\\big.bin"), "the old package");
   EXPECT_EQ(rootNames(), std::vector<std::string>({"Corvix", "Pkg", "Src"}));
 }
+
+INSTANTIATE_TEST_SUITE_P(Signals, InterruptedGeneration, ::testing::ValuesIn(kInterrupts));
 
 // A package folder that cannot be written fails with the folder named, and what was written
 // aside is removed.

@@ -48,6 +48,11 @@ extern "C" void onInterrupt(int signal) {
 void installInterruptHandlers() {
   std::signal(SIGINT, onInterrupt);
   std::signal(SIGTERM, onInterrupt);
+#ifdef SIGHUP
+  // The terminal closed under a running generation: stopped as Ctrl+C stops it, with its
+  // staged folders removed.
+  std::signal(SIGHUP, onInterrupt);
+#endif
 }
 
 ProgressService::ProgressService(ui::Interaction& ui, platform::FileSystem& files)

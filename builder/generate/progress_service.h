@@ -11,7 +11,7 @@
 
 namespace vandrel::builder {
 
-// Interrupts of a command-line run (Ctrl+C, a termination request): while a progress
+// Interrupts of a command-line run (Ctrl+C, a termination request, a closed terminal): while a progress
 // display is shown the first one is taken as a confirmed Cancel, so the operation ends the way
 // Cancel ends it and cleans up after itself; at any other moment, or a second time, the
 // program ends as it would without these handlers. Installed once by the program.

@@ -2,13 +2,19 @@
 #include "builder/generate/staged_folders.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <random>
+#include <string_view>
+#include <utility>
 
 #include "platform/text/text_rules.h"
 
 namespace vandrel::builder {
 
 namespace {
+
+// Beside each staged folder, the lock file its run holds.
+constexpr const char* kLockSuffix = ".lock";
 
 std::string withoutBackslash(std::string folder) {
   // A drive's root keeps its backslash ("A:\").
@@ -42,9 +48,42 @@ std::string StagedFolders::freeName(const std::string& base) {
     char suffix[16];
     std::snprintf(suffix, sizeof suffix, ".partial-%04x", unsigned(random() & 0xffff));
     std::string name = base + suffix;
-    if (!files_.status(name)) return name;
+    if (!files_.status(name) && !files_.status(name + kLockSuffix)) return name;
   }
   return {};
+}
+
+std::string StagedFolders::makeStaged(const std::string& base, platform::OwnerLock& lock, std::string& tried) {
+  for (int attempt = 0; attempt < 10; ++attempt) {
+    std::string staged = freeName(base);
+    if (staged.empty()) return {};
+    tried = staged;
+    // The lock first: a folder found without one is never taken for a left-over.
+    if (std::optional<std::filesystem::path> host = files_.hostPath(staged + kLockSuffix)) {
+      if (!lock.hold(*host) && files_.status(staged + kLockSuffix)) continue;  // taken meanwhile
+    }
+    if (files_.createDirectory(staged)) return staged;
+    lock.release();
+    if (!files_.status(staged)) return {};
+  }
+  return {};
+}
+
+void StagedFolders::clearLeftovers(const std::string& base) {
+  std::string parent = parentOf(base);
+  if (parent.empty()) return;
+  const std::string stem = base.substr(base.find_last_of("\\/") + 1) + ".partial-";
+  for (const platform::FindData& found : files_.find(base + ".partial-*")) {
+    const std::string& name = found.name;
+    if (found.status.isDirectory() || name.size() <= std::string(kLockSuffix).size() ||
+        !text::equalsNoCase(std::string_view(name).substr(0, stem.size()), stem) || !name.ends_with(kLockSuffix)) {
+      continue;
+    }
+    const std::string lockFile = join(parent, name);
+    const std::string staged = lockFile.substr(0, lockFile.size() - std::string(kLockSuffix).size());
+    std::optional<std::filesystem::path> host = files_.hostPath(lockFile);
+    if (host) platform::clearIfOwnerGone(*host, [&] { removeTree(staged); });
+  }
 }
 
 bool StagedFolders::makeParents(const std::string& folder) {
@@ -81,20 +120,23 @@ std::optional<std::string> StagedFolders::stage(const std::string& targetFolder)
     }
     base = target;
   }
-  std::string staged = freeName(base);
-  bool made = !staged.empty() && files_.createDirectory(staged);
-  if (!made && existing && !isDriveRoot(target)) {
+  clearLeftovers(base);
+  platform::OwnerLock lock;
+  std::string tried;
+  std::string staged = makeStaged(base, lock, tried);
+  if (staged.empty() && existing && !isDriveRoot(target)) {
     // Nothing can be made beside it (a mount point in a folder the author may not write):
     // inside it, then, as on a drive's root.
     base = join(target, "package");
-    staged = freeName(base);
-    made = !staged.empty() && files_.createDirectory(staged);
+    clearLeftovers(base);
+    tried.clear();
+    staged = makeStaged(base, lock, tried);
   }
-  if (!made) {
-    problem_ = (staged.empty() ? base : staged) + ": the folder cannot be made";
+  if (staged.empty()) {
+    problem_ = (tried.empty() ? base : tried) + ": the folder cannot be made";
     return std::nullopt;
   }
-  stages_.push_back({target, staged});
+  stages_.push_back({target, staged, std::move(lock)});
   return staged + "\\";
 }
 
@@ -138,7 +180,7 @@ bool StagedFolders::merge(const std::string& from, const std::string& into) {
 
 bool StagedFolders::commit() {
   while (!stages_.empty()) {
-    Stage s = stages_.front();
+    Stage& s = stages_.front();
     bool placed =
         files_.status(s.target) ? merge(s.staged, s.target) : files_.moveFile(s.staged, s.target);
     if (!placed) {
@@ -146,6 +188,7 @@ bool StagedFolders::commit() {
       discard();
       return false;
     }
+    s.lock.release();  // nothing staged is left for it to mark
     stages_.erase(stages_.begin());
   }
   madeParents_.clear();  // they hold the package now
@@ -167,7 +210,11 @@ void StagedFolders::removeTree(const std::string& folder) {
 }
 
 void StagedFolders::discard() {
-  for (auto s = stages_.rbegin(); s != stages_.rend(); ++s) removeTree(s->staged);
+  // Each folder goes before its lock, so that no run finds it unmarked.
+  for (auto s = stages_.rbegin(); s != stages_.rend(); ++s) {
+    removeTree(s->staged);
+    s->lock.release();
+  }
   stages_.clear();
   // Only folders still empty: a parent that holds something else is the author's now.
   for (auto made = madeParents_.rbegin(); made != madeParents_.rend(); ++made) {

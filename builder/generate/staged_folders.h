@@ -2,6 +2,9 @@
 // files go into a fresh folder beside the disk's folder ("Disk1.partial-3f2a"), and only a
 // package that is complete is moved into place. A run that fails or is cancelled leaves every
 // disk folder as it was, and a package already there is replaced only by a complete one.
+// Each staged folder has a lock file beside it ("Disk1.partial-3f2a.lock") held while the run
+// lasts: a run killed outright leaves both, and a later run staging beside the same folder
+// removes them once it finds the lock free.
 #pragma once
 
 #include <optional>
@@ -9,6 +12,7 @@
 #include <vector>
 
 #include "platform/file_system.h"
+#include "platform/owner_lock.h"
 
 namespace vandrel::builder {
 
@@ -42,11 +46,18 @@ class StagedFolders {
   struct Stage {
     std::string target;  // no trailing backslash
     std::string staged;  // no trailing backslash
+    platform::OwnerLock lock;  // held while staged exists (none where the host cannot lock)
   };
   bool makeParents(const std::string& folder);
   bool merge(const std::string& from, const std::string& into);
   void removeTree(const std::string& folder);
   std::string freeName(const std::string& base);
+  // A fresh staged folder beside base, with its lock held; empty when none can be made (tried
+  // is then the last name tried, if any).
+  std::string makeStaged(const std::string& base, platform::OwnerLock& lock, std::string& tried);
+  // Removes the staged folders (and their lock files) of earlier runs beside base whose run
+  // has ended without removing them.
+  void clearLeftovers(const std::string& base);
 
   platform::FileSystem& files_;
   std::vector<Stage> stages_;

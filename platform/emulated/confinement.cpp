@@ -96,13 +96,15 @@ const std::vector<std::string> kOwnDev{"--dev", "/dev"};
 // The walls of every confinement, after the host's tree is bound read-only and its own /dev
 // mounted (kOwnDev): no network, no System V IPC, no capability even when started by root
 // (no remount of the read-only tree, no mount at all), a process table and /proc of its own
-// (no other process to see, signal or reach through /proc/<pid>/root), a session of its own;
-// with userNamespace, a user namespace of its own in which no further one can be made (so
+// (no other process to see, signal or reach through /proc/<pid>/root), a session of its own,
+// killed with its starter (bwrap itself is killed with the program that waits for it); with
+// userNamespace, a user namespace of its own in which no further one can be made (so
 // none with fresh capabilities). The machine's staged files are judged by their writer's
 // lock, not by process ids (staged_files.h), so a table of its own changes nothing for them.
 std::vector<std::string> walls(bool userNamespace) {
   std::vector<std::string> words{"--proc", "/proc", "--unshare-pid", "--unshare-net",
-                                 "--unshare-ipc", "--cap-drop", "ALL", "--new-session"};
+                                 "--unshare-ipc", "--cap-drop", "ALL", "--new-session",
+                                 "--die-with-parent"};
   if (userNamespace) words.insert(words.end(), {"--unshare-user", "--disable-userns"});
   return words;
 }

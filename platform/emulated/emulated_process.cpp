@@ -2,11 +2,13 @@
 #include "platform/emulated/emulated_process.h"
 
 #include <fcntl.h>
+#include <sys/prctl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <iostream>
 
@@ -79,9 +81,14 @@ pid_t spawn(const EmulatedProcess::Launch& launch, const std::string& machineRoo
     errorNumber = errno;
     return -1;
   }
+  const pid_t starter = ::getpid();
   pid_t pid = ::fork();
   if (pid == 0) {
     if (detach && ::fork() != 0) _exit(0);  // the intermediate child leaves at once
+    // A program waited for ends with the program that waits: when that one is killed (kill -9,
+    // Ctrl+C, SIGTERM), the work it started stops too rather than go on unseen in a session of
+    // its own. A starter already gone before this took effect is caught by the parent check.
+    if (!detach && (::prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || ::getppid() != starter)) _exit(127);
     ::close(report[0]);
     if (launch.confinement) launch.confinement->prepareChild();
     int err = 0;

@@ -13,6 +13,7 @@
 #include "platform/file_version_info.h"
 #include "platform/ini/ini_profile.h"
 #include "platform/lz_library.h"
+#include "platform/plan/carry_folder.h"
 
 namespace vandrel::platform {
 namespace {
@@ -161,9 +162,9 @@ std::optional<int> PlanMachine::Parts::runCarried(const std::string& program, co
                                                   const std::string& contents) {
   if (!start) return std::nullopt;
   std::error_code ec;
-  std::string pattern = (std::filesystem::temp_directory_path(ec) / "vandrel-plan-XXXXXX").string();
-  if (ec || !::mkdtemp(pattern.data())) return std::nullopt;
-  std::filesystem::path carry = pattern;
+  std::optional<CarryFolder> carryFolder = CarryFolder::make();
+  if (!carryFolder) return std::nullopt;
+  const std::filesystem::path& carry = carryFolder->path();
   std::optional<int> status;
   // The program itself, as a host file that can be run.
   std::filesystem::path host = carry / "program";
@@ -197,7 +198,6 @@ std::optional<int> PlanMachine::Parts::runCarried(const std::string& program, co
       status = start(host, rest.empty() ? std::nullopt : std::optional(rest), folder, carry);
     }
   }
-  std::filesystem::remove_all(carry, ec);
   return status;
 }
 

@@ -5,6 +5,10 @@
 // check, every INI file of the machine reads whole, and `vandrel-machine reg export` and
 // `programs` work; then an install and a removal complete and leave the machine as a clean
 // install and removal leave it.
+// Besides: removals of a package whose shared files another installed package uses too,
+// killed and run again, which must leave that other installation's files and usage counts
+// exact; and restarts (`vandrel-machine boot`) killed while they run the setup's clean-up,
+// after which the next restart leaves the machine as one clean restart does.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -218,6 +222,173 @@ TEST_P(RemovalKilled, EveryKillLeavesAMachineThatInstallsAndRemovesAgain) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Parts, RemovalKilled, ::testing::Range(0, 2));
+
+constexpr int kSharedFiles = 12;
+
+// The files of a package: own ones named after it, then the shared files both packages hold,
+// each with the same contents in both.
+std::vector<test::PackageFile> filesOf(const std::string& app, int own) {
+  std::vector<test::PackageFile> files;
+  for (int i = 0; i < own; ++i) files.push_back({app + std::to_string(i) + ".dat", std::string(100 + i, char('a' + i % 26))});
+  for (int i = 0; i < kSharedFiles; ++i) files.push_back({"common" + std::to_string(i) + ".dll", std::string(300 + i, 'S')});
+  return files;
+}
+
+// The block of a registry export that holds the shared files' usage counts.
+std::string sharedCounts(const std::string& exported) {
+  const std::string head = "[HKEY_LOCAL_MACHINE\\Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs]";
+  std::size_t at = exported.find(head);
+  if (at == std::string::npos) return "";
+  return exported.substr(at, exported.find("\n\n", at) - at);
+}
+
+// Crash (60 files of its own) and Keeper (5) share 12 files of the System folder. Keeper stays
+// installed throughout; every trial installs Crash and kills its removal.
+class SharedRemovalTrials : public ::testing::TestWithParam<int> {
+ protected:
+  void SetUp() override {
+    test::writeFile(dir_ / "answers.ini", test::kInstallAnswers);
+    for (const auto& [app, own] : {std::pair<std::string, int>{"Crash", 60}, {"Keeper", 5}}) {
+      std::vector<test::PackageFile> files = filesOf(app, own);
+      packages_[app] = test::generatePackage(dir_ / app, app, test::packageDocument(app, files, 5, 5, kSharedFiles), files);
+    }
+    ASSERT_EQ(runProgram("vandrel-machine", {"init", root().string()}).exitStatus, 0);
+    ASSERT_EQ(install("Keeper").exitStatus, 0);
+    keeperOnly_ = comparableState(root());
+    ASSERT_NE(sharedCounts(keeperOnly_["<registry export>"]), "");
+    ASSERT_EQ(install("Crash").exitStatus, 0);
+    const Clock::time_point start = Clock::now();
+    RunResult removed = remove(milliseconds(120000));
+    removeTime_ = since(start);
+    ASSERT_EQ(removed.exitStatus, 0) << removed.err;
+    ASSERT_EQ(keeperFindings(), "") << "a clean removal leaves Keeper alone";
+    // The state every trial must come back to (Crash's install leaves the setup's temporary
+    // files and Win.ini's layout as they are after it).
+    baseline_ = comparableState(root());
+  }
+
+  fs::path root() const { return dir_ / "m"; }
+  RunResult install(const std::string& app) {
+    return test::runProgramFor((packages_[app] / "Setup.exe").string(), {},
+                               test::unattendedEnvironment(root(), dir_ / "answers.ini"), milliseconds(120000));
+  }
+  RunResult remove(milliseconds limit) {
+    return test::runProgramFor("vandrel-machine", {"uninstall", root().string(), "Crash 1.0"},
+                               test::unattendedEnvironment(root(), dir_ / "answers.ini"), limit);
+  }
+
+  // Keeper's files, the shared files and their usage counts, each as with Keeper alone; one
+  // line per fault.
+  std::string keeperFindings() {
+    std::map<std::string, std::string> now = comparableState(root());
+    std::string faults;
+    if (sharedCounts(now["<registry export>"]) != sharedCounts(keeperOnly_["<registry export>"]))
+      faults += "the usage counts are\n" + sharedCounts(now["<registry export>"]) + "\n";
+    for (const auto& [name, contents] : keeperOnly_) {
+      const std::string lower = text::toLower(name);
+      if (lower.find("keeper") == std::string::npos && lower.find("common") == std::string::npos) continue;
+      auto found = now.find(name);
+      if (found == now.end()) faults += "missing: " + name + "\n";
+      else if (found->second != contents) faults += "changed: " + name + "\n";
+    }
+    return faults;
+  }
+
+  TempDir dir_;
+  std::map<std::string, fs::path> packages_;
+  std::map<std::string, std::string> keeperOnly_, baseline_;
+  milliseconds removeTime_{0};
+};
+
+// 30 trials in two parts: the removal killed, then run again while Crash is still listed;
+// Keeper's part must be exact after that, and after one more install and removal of Crash the
+// whole machine must be as after a clean install and removal of Crash.
+TEST_P(SharedRemovalTrials, ARemovalKilledAndRunAgainLeavesTheOtherInstallationExact) {
+  const Clock::time_point start = Clock::now();
+  std::mt19937 random(kSeed + 200 + unsigned(GetParam()));
+  std::uniform_int_distribution<int> moment(0, int(removeTime_.count()));
+  int failed = 0;
+  for (int trial = 0; trial < 15; ++trial) {
+    ASSERT_EQ(install("Crash").exitStatus, 0);
+    const milliseconds at(moment(random));
+    RunResult killed = remove(at);
+    std::string faults;
+    RunResult listed = runProgram("vandrel-machine", {"programs", root().string()});
+    if (listed.out.find("Crash 1.0") != std::string::npos) {
+      RunResult again = remove(milliseconds(120000));
+      if (again.exitStatus != 0) faults += "the removal run again: exit " + std::to_string(again.exitStatus) + " " + again.err + "\n";
+    }
+    faults += keeperFindings();
+    if (install("Crash").exitStatus != 0) faults += "the new install failed\n";
+    RunResult last = remove(milliseconds(120000));
+    if (last.exitStatus != 0) faults += "its removal: exit " + std::to_string(last.exitStatus) + " " + last.err + "\n";
+    faults += differences(baseline_, comparableState(root()));
+    if (!faults.empty()) {
+      ++failed;
+      ADD_FAILURE() << "shared removal trial " << trial << " of part " << GetParam() << ", killed after " << at.count()
+                    << " ms (exit " << killed.exitStatus << "):\n" << faults;
+      break;  // the machine is no longer as the next trial needs it
+    }
+  }
+  std::cout << "shared removal: 15 trials, " << failed << " failed, in " << since(start).count()
+            << " ms (a removal " << removeTime_.count() << " ms)\n";
+}
+
+INSTANTIATE_TEST_SUITE_P(Parts, SharedRemovalTrials, ::testing::Range(0, 2));
+
+// A machine just after Crash was installed, with the setup's clean-up waiting for the restart,
+// and the machine as one clean restart leaves it.
+class BootTrials : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::vector<test::PackageFile> files = filesOf("Crash", 20);
+    fs::path pkg = test::generatePackage(dir_ / "crash", "Crash", test::packageDocument("Crash", files, 5, 5, 2), files);
+    test::writeFile(dir_ / "answers.ini", test::kInstallAnswers);
+    ASSERT_EQ(runProgram("vandrel-machine", {"init", root().string()}).exitStatus, 0);
+    RunResult installed = test::runProgramFor((pkg / "Setup.exe").string(), {},
+                                              test::unattendedEnvironment(root(), dir_ / "answers.ini"), milliseconds(120000));
+    ASSERT_EQ(installed.exitStatus, 0) << installed.err;
+    fs::copy(root(), dir_ / "installed", fs::copy_options::recursive);
+    const Clock::time_point start = Clock::now();
+    RunResult booted = boot(milliseconds(120000));
+    bootTime_ = since(start);
+    ASSERT_EQ(booted.exitStatus, 0) << booted.err;
+    booted_ = comparableState(root());
+    ASSERT_NE(booted_, comparableState(dir_ / "installed")) << "the restart had a clean-up to run";
+  }
+  fs::path root() const { return dir_ / "m"; }
+  RunResult boot(milliseconds limit) {
+    return test::runProgramFor("vandrel-machine", {"boot", root().string()},
+                               test::unattendedEnvironment(root(), dir_ / "answers.ini"), limit);
+  }
+  TempDir dir_;
+  milliseconds bootTime_{0};
+  std::map<std::string, std::string> booted_;
+};
+
+// 25 restarts killed at random moments, each followed by one run to its end.
+TEST_F(BootTrials, ARestartKilledAndRunAgainCleansUpAsOneCleanRestart) {
+  const Clock::time_point start = Clock::now();
+  std::mt19937 random(kSeed + 300);
+  std::uniform_int_distribution<int> moment(0, int(bootTime_.count()));
+  int failed = 0;
+  for (int trial = 0; trial < 25; ++trial) {
+    fs::remove_all(root());
+    fs::copy(dir_ / "installed", root(), fs::copy_options::recursive);
+    const milliseconds at(moment(random));
+    RunResult killed = boot(at);
+    RunResult again = boot(milliseconds(120000));
+    std::string faults = again.exitStatus == 0 ? "" : "the next restart: exit " + std::to_string(again.exitStatus) + " " + again.err + "\n";
+    faults += differences(booted_, comparableState(root()));
+    if (!faults.empty()) {
+      ++failed;
+      ADD_FAILURE() << "restart trial " << trial << ", killed after " << at.count() << " ms (exit " << killed.exitStatus
+                    << "):\n" << faults;
+    }
+  }
+  std::cout << "restart: 25 trials, " << failed << " failed, in " << since(start).count() << " ms (a restart "
+            << bootTime_.count() << " ms)\n";
+}
 
 }  // namespace
 }  // namespace vandrel

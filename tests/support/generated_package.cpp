@@ -11,7 +11,7 @@ namespace fs = std::filesystem;
 namespace vandrel::test {
 
 std::string packageDocument(const std::string& app, const std::vector<PackageFile>& files, int iniKeys,
-                            int registryValues, bool lastShared) {
+                            int registryValues, int sharedCount) {
   std::string doc =
       "[Settings]\nAppName=" + app + "\nVer=1.0\nTitle=" + app + " 1.0 Setup\nLoadTxt=\nLoadBmp=\nDefDir=" + app +
       "\nShowLicence=0\nType=0\nRegInfo=0\nOwnMsg=\nminCpu=1\nminWin=3\nnCompil=0\nnSyst=1\nOwnUnInstall=0\n"
@@ -32,7 +32,7 @@ std::string packageDocument(const std::string& app, const std::vector<PackageFil
   for (const PackageFile& file : files) {
     const std::string size = std::to_string(file.contents.size());
     const std::string head = std::to_string(entry) + "=" + file.name + "," + file.name + ",1,1,0,";
-    if (lastShared && entry + 1 == int(files.size())) {
+    if (entry >= int(files.size()) - sharedCount) {
       doc += head + "0," + size + ",-1,0,2,0,files,1\n";
     } else {
       doc += head + (entry % 4 == 3 ? "1," : "0,") + size + ",0,0,0,0,files,0\n";

@@ -20,10 +20,10 @@ struct PackageFile {
 // Shared, registryValues values ValueN under HKEY_CURRENT_USER\Software\Vandrel Tests\app
 // (each holding the installation folder) and one value app under ...\Shared, and a
 // shortcut to the first file. The files go into Bin,
-// every fourth stored compressed; with lastShared the last one is a shared file of the
-// Windows System folder instead.
+// every fourth stored compressed; the last sharedCount ones (true: the last one) are shared
+// files of the Windows System folder instead.
 std::string packageDocument(const std::string& app, const std::vector<PackageFile>& files, int iniKeys,
-                            int registryValues, bool lastShared);
+                            int registryValues, int sharedCount);
 
 // Writes the files into dir/files and the document as dir/<name>.txt, generates the package
 // into dir/pkg and returns that folder (Setup.exe, the engine, the uninstaller, Script.vrx).

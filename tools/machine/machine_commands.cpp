@@ -17,6 +17,7 @@
 #include "platform/plan/plan_machine.h"
 #include "platform/plan/plan_programs.h"
 #include "platform/program_start.h"
+#include "tools/machine/run_once.h"
 
 namespace fs = std::filesystem;
 
@@ -82,23 +83,6 @@ std::optional<std::string> stringValue(Registry& reg, HKey root, const std::stri
   reg.closeKey(key);
   if (rc != error::Success) return std::nullopt;
   return value;
-}
-
-// The string values of a key in enumeration order: (name, command).
-std::vector<std::pair<std::string, std::string>> stringValues(Registry& reg, HKey root, const std::string& path) {
-  std::vector<std::pair<std::string, std::string>> values;
-  HKey key = 0;
-  if (reg.openKey(root, path, key) != error::Success) return values;
-  std::string name;
-  std::uint32_t type = 0;
-  Bytes data;
-  for (std::uint32_t i = 0; reg.enumValue(key, i, name, type, data) == error::Success; ++i) {
-    if (type != regtype::Sz && type != regtype::ExpandSz) continue;
-    std::string text(data.begin(), data.end());
-    values.emplace_back(name, text.substr(0, text.find('\0')));
-  }
-  reg.closeKey(key);
-  return values;
 }
 
 // Runs a command line from the Windows folder, as the system starts its programs. Such a
@@ -294,22 +278,13 @@ int bootCommand(const fs::path& root) {
     reportError("cannot start \"" + command + "\"");
     allStarted = false;
   };
-  const std::string runOnce = std::string(kCurrentVersion) + "\\RunOnce";
-  for (HKey rootKey : {hkey::LocalMachine, hkey::CurrentUser}) {
-    // Each value is deleted before its program runs, so that a program that fails or hangs
-    // does not run again at every restart.
-    for (const auto& [name, command] : stringValues(reg, rootKey, runOnce)) {
-      HKey key = 0;
-      if (reg.openKey(rootKey, runOnce, key) == error::Success) {
-        reg.deleteValue(key, name);
-        reg.closeKey(key);
-      }
-      start(command);
-    }
-  }
+  runOnceCommands(reg, start, [](const std::string& command) {
+    reportError("the RunOnce command \"" + cp1252ToUtf8(command) +
+                "\" was cut off twice by a stopped restart; it is not started again");
+  });
   const std::string run = std::string(kCurrentVersion) + "\\Run";
   for (HKey rootKey : {hkey::LocalMachine, hkey::CurrentUser})
-    for (const auto& entry : stringValues(reg, rootKey, run)) start(entry.second);
+    for (const auto& entry : commandValues(reg, rootKey, run)) start(entry.second);
   return allStarted ? 0 : 1;
 }
 

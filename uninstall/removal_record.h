@@ -1,0 +1,65 @@
+// The record a removal keeps of the shared files' usage counts it has already lowered, so that
+// a removal killed midway and run again lowers each count only once.
+#pragma once
+
+#include <set>
+#include <string>
+
+#include "platform/profile.h"
+#include "platform/registry.h"
+
+namespace vandrel::uninstall {
+
+// The registry key (under HKEY_LOCAL_MACHINE) holding the marks of the removals under way.
+// It exists only while a removal has marks there, or after one was killed.
+inline constexpr const char* kRemovalMarksKey = "Software\\Vandrel Removals";
+// Where a removal names itself in the installation's script: [Removal] Run=<id>.
+inline constexpr const char* kRemovalSection = "Removal";
+inline constexpr const char* kRemovalRunKey = "Run";
+
+// A removal's marks: one registry value per shared file whose count it lowered or settled,
+// named after the installation folder, the removal's run id and the file. A mark is written
+// inside the very registry change that lowered the count, so a kill leaves either both or
+// neither.
+//
+// The run id lives in the installation's script: a rerun of a killed removal reads it back and
+// finds its marks, while a new installation into the folder replaces the script and with it
+// the id, so that marks a killed removal left behind never speak for a later installation.
+class RemovalRecord {
+ public:
+  RemovalRecord(platform::Registry& registry, platform::Profile& profile, const std::string& installFolder,
+                const std::string& scriptPath);
+
+  // Reads the run id from the script (a rerun's), loads that run's marks and drops the marks
+  // other runs left for the same folder. Before any count is changed.
+  void begin();
+
+  // Writes a new run id into the script unless it holds one: before this removal's first
+  // change of a count, so that a removal that changes none leaves its script as it was.
+  void name();
+
+  // Whether this removal has released the count of a shared file (its full path, upper case).
+  bool released(const std::string& pathKey) const { return marks_.count(pathKey) > 0; }
+
+  // Records that the file's count was released. Called inside the registry change that
+  // lowered or settled the count; gives the registry's error code.
+  long mark(const std::string& pathKey);
+
+  // Drops this run's marks, and the key when no other removal has any there. Only once the
+  // script is gone: a rerun could otherwise lower the counts again.
+  void finish();
+
+ private:
+  std::string prefix() const;  // the value names' start: "<FOLDER>|<id>|"
+  std::string folderPrefix() const;
+  void dropMarks(bool onlyThisRun);
+
+  platform::Registry& registry_;
+  platform::Profile& profile_;
+  std::string folderKey_;  // the installation folder, upper case
+  std::string scriptPath_;
+  std::string runId_;
+  std::set<std::string> marks_;  // path keys
+};
+
+}  // namespace vandrel::uninstall
