@@ -2,6 +2,7 @@
 // folders whose program is gone.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 
@@ -10,7 +11,8 @@ namespace vandrel::platform {
 // A lock file held for as long as its program runs (the system lets go of it however the
 // program ends, kill -9 too). Whether the owner still runs is asked of the lock, never of a
 // process id: ids are reused, and one seen from another process table means nothing here.
-// On Windows nothing is locked and no folder is ever judged left over.
+// On POSIX systems the lock is flock() on the file; on Windows the file is held open without
+// sharing, which the system likewise ends with the program.
 class OwnerLock {
  public:
   OwnerLock() = default;
@@ -28,7 +30,7 @@ class OwnerLock {
   bool held() const { return handle_ >= 0; }
 
  private:
-  int handle_ = -1;
+  std::intptr_t handle_ = -1;  // a file descriptor, or a Windows file handle
   std::filesystem::path path_;
 };
 

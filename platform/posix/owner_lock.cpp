@@ -47,7 +47,7 @@ bool OwnerLock::hold(const std::filesystem::path& path) {
 void OwnerLock::release() {
   if (handle_ < 0) return;
   ::unlink(path_.c_str());
-  ::close(handle_);
+  ::close(static_cast<int>(handle_));
   handle_ = -1;
 }
 
