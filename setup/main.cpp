@@ -10,6 +10,7 @@
 #include "setup/window/gui_install_window.h"
 #include "ui/action_log.h"
 #include "ui/interaction.h"
+#include "ui/run_witness.h"
 #include "ui/window_backend.h"
 
 namespace {
@@ -44,7 +45,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", problem->c_str());
     return 1;
   }
-  std::unique_ptr<ui::Interaction> interaction = ui::makeInteraction(ui::Program::Setup, settings);
+  // The witness remembers what ended the run, for the failure line below.
+  auto witness = std::make_unique<ui::RunWitness>(ui::makeInteraction(ui::Program::Setup, settings));
+  ui::RunWitness& seen = *witness;
+  std::unique_ptr<ui::Interaction> interaction = std::move(witness);
   // With the gui, the install window stands behind the wizard and the copying.
   setup::DriverSteps steps;
   steps.holdsInstallationLock = platform::planSetting() == platform::PlanSetting::Off;
@@ -66,5 +70,10 @@ int main(int argc, char** argv) {
                       : status == 1 ? "the setup ended before its closing dialog"
                                     : "the closing dialog reported status " +
                                           std::to_string(outcome.closingStatus.value_or(status - 10)));
+  // An unattended or console run that did not succeed says why, after its own messages.
+  if (status != 0 && ui::explainsOnStandardError(settings)) {
+    ui::FailureFacts facts = ui::witnessedFacts(seen, app.state().failureCause);
+    std::fprintf(stderr, "%s\n", ui::failureLine("tamsin32", "tamsin32", status, facts).c_str());
+  }
   return status;
 }

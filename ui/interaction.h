@@ -163,6 +163,11 @@ class Interaction {
   // asks its own confirmation.
   virtual bool cancelPressed() = 0;
   virtual void endProgress() = 0;
+
+  // True when the last question's answer was its default button, taken with no one there to
+  // answer it (an unattended run, or an answers file without an entry for the question).
+  // Backends that always put the question to a user say false.
+  virtual bool answeredByDefault() const { return false; }
 };
 
 // Where the backend comes from: VANDREL_UI, VANDREL_ANSWERS, VANDREL_TRANSCRIPT and
@@ -187,6 +192,10 @@ std::optional<std::string> answersFileProblem(Program program, const Interaction
 // "gui" falls back to the console where no GUI backend is linked in or no display is there;
 // asked for by name, it says so on standard error.
 std::unique_ptr<Interaction> makeInteraction(Program program, const InteractionSettings& settings);
+
+// Whether a run with these settings says on standard error why it failed: the scripted and
+// console backends do (a graphical run has shown its dialogs to the user).
+bool explainsOnStandardError(const InteractionSettings& settings);
 
 // Called once by a program that links a GUI backend, before makeInteraction; "gui" then
 // builds its backend through this factory, which returns null when no window system can be

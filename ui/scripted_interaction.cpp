@@ -117,8 +117,12 @@ Answer ScriptedInteraction::answerFor(const Message& message) {
   std::optional<std::string> given = answers_.question(questionsAsked_);
   if (given) {
     std::optional<Answer> answer = parseAnswer(*given);
-    if (answer && hasButton(message, *answer)) return *answer;
+    if (answer && hasButton(message, *answer)) {
+      answeredByDefault_ = false;
+      return *answer;
+    }
   }
+  answeredByDefault_ = true;
   return defaultAnswer(message);
 }
 

@@ -6,6 +6,7 @@
 #include "platform/program_start.h"
 #include "ui/action_log.h"
 #include "ui/interaction.h"
+#include "ui/run_witness.h"
 #include "ui/window_backend.h"
 #include "uninstall/driver.h"
 #include "uninstall/strings/uninstall_strings.h"
@@ -43,7 +44,10 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s\n", problem->c_str());
     return 1;
   }
-  std::unique_ptr<ui::Interaction> interaction = ui::makeInteraction(ui::Program::Uninstall, settings);
+  // The witness remembers what ended the run, for the failure line below.
+  auto witness = std::make_unique<ui::RunWitness>(ui::makeInteraction(ui::Program::Uninstall, settings));
+  ui::RunWitness& seen = *witness;
+  std::unique_ptr<ui::Interaction> interaction = std::move(witness);
 
   ui::ActionLog log(ui::Program::Uninstall, ui::ActionLog::pathFromEnvironment());
   log.setPlan(platform::planSetting() == platform::PlanSetting::On);
@@ -51,5 +55,10 @@ int main(int argc, char** argv) {
   uninstall::Ending ending = uninstall::runUninstaller(app, commandLine);
   int status = uninstall::exitStatusFor(ending);
   log.summary(status, uninstall::exitMeaning(ending));
+  // An unattended or console run that did not succeed says why, after its own messages.
+  if (status != 0 && ui::explainsOnStandardError(settings)) {
+    ui::FailureFacts facts = ui::witnessedFacts(seen, uninstall::failureCause(app, ending));
+    std::fprintf(stderr, "%s\n", ui::failureLine("peskin32", "peskin32", status, facts).c_str());
+  }
   return status;
 }
