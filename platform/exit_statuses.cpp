@@ -7,10 +7,10 @@ namespace {
 // The statuses every command-line tool shares: done, failed, refused command line.
 std::vector<ExitStatus> toolStatuses(const char* failed, const char* failedToDo) {
   return {
-      {0, "the command did what it was asked", ""},
+      {0, "the command did what it was asked, or printed the help asked for", ""},
       {1, failed, failedToDo},
-      {2, "the command line was refused (an unknown command or option, a missing argument) or "
-          "help was asked for; nothing was changed",
+      {2, "the command line was refused (an unknown command or option, a missing argument); "
+          "nothing was changed",
        "run the program with --help and correct the command line"},
   };
 }
@@ -22,14 +22,15 @@ std::vector<ProgramExits> makeTables() {
           {0, "the installation completed and its closing dialog reported success", ""},
           {1, "the setup ended before its closing dialog: no Script.vrx beside the engine, the "
               "machine could not be opened, the answers file could not be read, another "
-              "installation kept the machine busy, or VANDREL_PLAN was not 0 or 1; nothing was "
-              "changed",
+              "installation kept the machine busy, or VANDREL_PLAN was not 0 or 1; nothing of "
+              "the application was installed",
            "read the line on standard error; run Setup.exe from the package's first disk, "
            "correct the file it names, or wait for the other installation"},
           {2, "help was asked for, or a switch the program does not take was given; nothing "
               "was changed",
            "correct the command line (a source folder is a Windows path such as C:\\Pkg\\)"},
-          {10, "the installation was cancelled in the wizard; nothing was changed",
+          {10, "the installation was cancelled in the wizard; nothing of the application was "
+               "installed",
            "run it again; unattended, remove Cancel= from the answers file's [Wizard] section "
            "or answer the page it names"},
           {11, "the installation was terminated: a fatal system check, a copy cancelled or cut "
@@ -37,8 +38,9 @@ std::vector<ProgramExits> makeTables() {
                "without room; what it had changed was taken back",
            "give the missing file or disk (the answers file's [Folders] section), free room "
            "on the drive named, or answer Yes to the question named, then run it again"},
-          {12, "the installation stopped: the script lacks information the setup needs, or a "
-               "file the package needs is missing; what it had changed was taken back",
+          {12, "the installation stopped: the script lacks information the setup needs (no "
+               "[Directories] entries, a [Files] entry without a file or size); what it had "
+               "changed was taken back",
            "rebuild the package (corvix check, corvix generate) or ask its maker for a whole "
            "one"},
           {13, "the installation stopped: this Windows is older than the package needs",
@@ -94,7 +96,7 @@ std::vector<ProgramExits> makeTables() {
       "package that cannot be written, or the check command with findings (unless --warn-only)",
       "read the lines on standard error: they name the document, the entry or the file, and "
       "what to correct");
-  corvix.push_back({-1, "corvix test: the exit status of the setup it started (the tamsin32 "
+  corvix.push_back({kOtherStatus, "corvix test: the exit status of the setup it started (the tamsin32 "
                         "table above)",
                     "see that status"});
   tables.push_back({"corvix", "corvix", corvix});
@@ -102,7 +104,7 @@ std::vector<ProgramExits> makeTables() {
       "the command failed: a machine root that cannot be made or opened, a file or key not "
       "found, a program that cannot be started",
       "read the line on standard error, which names the root, file or key");
-  machine.push_back({-1, "run and uninstall: the exit status of the program they started",
+  machine.push_back({kOtherStatus, "run and uninstall: the exit status of the program they started",
                      "see that program's table"});
   tables.push_back({"vandrel-machine", "vandrel-machine", machine});
   tables.push_back({"vandrel-lz", "vandrel-lz",
@@ -112,9 +114,14 @@ std::vector<ProgramExits> makeTables() {
                     toolStatuses("the picture could not be read or written (a bitmap that "
                                  "cannot be shown still ends with 0)",
                                  "read the line on standard error, which names the file")});
-  tables.push_back({"vandrel-state", "vandrel-state",
-                    toolStatuses("the machine could not be opened or read",
-                                 "read the line on standard error, which names the machine")});
+  std::vector<ExitStatus> state = toolStatuses(
+      "the machine could not be opened or read",
+      "read the line on standard error, which names the machine");
+  state[2].happened = "a --same-as option was not LABEL=PATH; nothing was read";
+  state.push_back({kOtherStatus, "above 100: the command line was refused by its parser (an unknown "
+                       "option, a missing value), as the line on standard error says",
+                   "run vandrel-state --help and correct the command line"});
+  tables.push_back({"vandrel-state", "vandrel-state", state});
   return tables;
 }
 
@@ -162,17 +169,17 @@ const ExitStatus* exitStatusOf(const std::string& key, int status) {
   return nullptr;
 }
 
-std::string exitStatusHelp(const std::string& key) {
+std::string exitStatusHelp(const std::string& key, const std::string& heading) {
   const ProgramExits* table = exitStatusesOf(key);
   if (!table) return "";
-  std::string help = "Exit status:\n";
+  std::string help = heading + "\n";
   for (const ExitStatus& entry : table->statuses) {
     // A status passed on from another program has no number of its own.
-    std::string head = entry.status < 0 ? "  *   " : "  " + std::to_string(entry.status) +
+    std::string head = entry.status == kOtherStatus ? "  *   " : "  " + std::to_string(entry.status) +
                                                          std::string(entry.status < 10 ? 3 : 2, ' ');
-    std::string text = entry.happened;
-    if (*entry.toDo) text += "; " + std::string(entry.toDo);
-    help += head + wrapped(text + ".", head.size(), head.size());
+    std::string text = entry.happened + std::string(".");
+    if (*entry.toDo) text += " To do: " + std::string(entry.toDo) + ".";
+    help += head + wrapped(text, head.size(), head.size());
   }
   return help;
 }

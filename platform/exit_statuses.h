@@ -8,10 +8,14 @@
 namespace vandrel::platform {
 
 struct ExitStatus {
+  // The status; kOtherStatus for a row that stands for statuses passed on from another
+  // program or given by a parser (the text says which).
   int status = 0;
   const char* happened = "";  // what the program did or met, in a user's words
   const char* toDo = "";      // what the user does next ("" when nothing is to be done)
 };
+
+inline constexpr int kOtherStatus = -1;
 
 struct ProgramExits {
   const char* programs;  // the programs the table is for, as docs/exit-codes.md heads it
@@ -30,8 +34,8 @@ const ProgramExits* exitStatusesOf(const std::string& key);
 // One status of a program's table; null when the table does not list it.
 const ExitStatus* exitStatusOf(const std::string& key, int status);
 
-// The exit-status part of a usage text: "Exit status:" and one entry per status, "  N  what
-// happened; what to do", wrapped at 79 columns.
-std::string exitStatusHelp(const std::string& key);
+// The exit-status part of a usage text: the heading and one entry per status, "  N   what
+// happened; what to do.", wrapped at 79 columns.
+std::string exitStatusHelp(const std::string& key, const std::string& heading = "Exit status:");
 
 }  // namespace vandrel::platform

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "platform/command_switches.h"
+#include "platform/exit_statuses.h"
 #include "platform/program_start.h"
 #include "setup/driver.h"
 #include "setup/rollback/journaling_machine.h"
@@ -31,7 +32,7 @@ int main(int argc, char** argv) {
   // its machine.
   platform::CommandLineCheck check = platform::checkCommandLine(commandLine);
   if (check.verdict != platform::CommandLineVerdict::Run) {
-    return platform::refuseCommandLine("tamsin32", check, kUsage);
+    return platform::refuseCommandLine("tamsin32", check, kUsage + platform::exitStatusHelp("tamsin32"));
   }
   std::unique_ptr<platform::Machine> machine = platform::openProgramMachine("tamsin32", argv[0]);
   if (!machine) return 1;

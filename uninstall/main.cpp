@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "platform/command_switches.h"
+#include "platform/exit_statuses.h"
 #include "platform/program_start.h"
 #include "ui/action_log.h"
 #include "ui/interaction.h"
@@ -30,7 +31,7 @@ int main(int argc, char** argv) {
   // opens its machine. Its clean-up switch, alone or followed by more, is its own to read.
   platform::CommandLineCheck check = platform::checkCommandLine(commandLine, {"/DeleteTemp"});
   if (check.verdict != platform::CommandLineVerdict::Run) {
-    return platform::refuseCommandLine("peskin32", check, kUsage);
+    return platform::refuseCommandLine("peskin32", check, kUsage + platform::exitStatusHelp("peskin32"));
   }
   std::unique_ptr<platform::Machine> machine = platform::openProgramMachine("peskin32", argv[0]);
   if (!machine) return 1;

@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "platform/emulated/machine_root.h"
+#include "platform/exit_statuses.h"
 #include "platform/program_start.h"
 #include "tools/machine/machine_commands.h"
 
@@ -107,10 +108,8 @@ int main(int argc, char** argv) {
   platform::makeEnvironmentPathsAbsolute();
   CLI::App app{"Makes an emulated Windows machine and looks into it.", "vandrel-machine"};
   app.require_subcommand(1);
-  app.footer(std::string("Exit status: 0 on success; 2 on a usage error; 1 on any other failure.\n"
-                         "run and uninstall pass on the started program's status, boot fails\n"
-                         "when a started program cannot be run.\n") +
-             platform::kEngineExitHelp + platform::kEnvironmentHelp);
+  app.footer(platform::exitStatusHelp("vandrel-machine") + platform::engineExitHelp() +
+             platform::kEnvironmentHelp);
   app.set_version_flag("--version", "vandrel-machine " VANDREL_VERSION);
   Arguments arguments;
   std::function<int()> action;

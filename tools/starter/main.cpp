@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "platform/command_switches.h"
+#include "platform/exit_statuses.h"
 #include "platform/program_start.h"
 #include "tools/starter/starter.h"
 
@@ -20,7 +21,8 @@ int main(int argc, char** argv) {
   // Asked for help, or given a switch, the starter answers before it opens its machine.
   platform::CommandLineCheck check = platform::checkCommandLine(platform::commandLineFrom(argc, argv));
   if (check.verdict != platform::CommandLineVerdict::Run) {
-    return platform::refuseCommandLine("Setup", check, kUsage);
+    return platform::refuseCommandLine("Setup", check, kUsage + platform::exitStatusHelp("Setup.exe") +
+                                                       platform::exitStatusHelp("tamsin32", "Passed on from the engine:"));
   }
   std::unique_ptr<platform::Machine> machine = platform::openProgramMachine("Setup", argv[0]);
   if (!machine) return 1;
