@@ -21,11 +21,11 @@ std::vector<ProgramExits> makeTables() {
       {
           {0, "the installation completed and its closing dialog reported success", ""},
           {1, "the setup ended before its closing dialog: no Script.vrx beside the engine, the "
-              "machine could not be opened, the answers file could not be read, another "
-              "installation kept the machine busy, or VANDREL_PLAN was not 0 or 1; nothing of "
-              "the application was installed",
+              "machine could not be opened, the answers file could not be read, the machine was "
+              "held by an installation still running, or VANDREL_PLAN was not 0 or 1; nothing "
+              "of the application was installed",
            "read the line on standard error; run Setup.exe from the package's first disk, "
-           "correct the file it names, or wait for the other installation"},
+           "correct the file it names, or wait for the running installation to end"},
           {2, "help was asked for, or a switch the program does not take was given; nothing "
               "was changed",
            "correct the command line (a source folder is a Windows path such as C:\\Pkg\\)"},
@@ -61,10 +61,10 @@ std::vector<ProgramExits> makeTables() {
   tables.push_back({"Setup.exe itself", "Setup.exe",
       {
           {1, "the starter could not put the setup engine and its script into the Windows "
-              "folder (a full drive, a damaged package), could not open the machine, or "
-              "another installation kept the machine busy; nothing was installed",
+              "folder (a full drive, a damaged package), could not open the machine, or found "
+              "it held by an installation still running; nothing was installed",
            "read the line on standard error: free room on the Windows drive, copy the package "
-           "again, or wait for the other installation"},
+           "again, or wait for the running installation to end"},
           {2, "help was asked for, or a switch the starter does not take was given; nothing "
               "was changed",
            "run Setup.exe without switches from the package's first disk"},

@@ -31,6 +31,10 @@ std::optional<std::string> Answers::question(int number) const {
   return value("Answers", "Default");
 }
 
+bool Answers::questionListed(int number) const {
+  return value("Answers", std::to_string(number)).has_value();
+}
+
 std::optional<std::string> Answers::wizard(std::string_view key) const {
   return value("Wizard", key);
 }

@@ -164,8 +164,9 @@ class Interaction {
   virtual bool cancelPressed() = 0;
   virtual void endProgress() = 0;
 
-  // True when the last question's answer was its default button, taken with no one there to
-  // answer it (an unattended run, or an answers file without an entry for the question).
+  // True when the last question was answered by default, with no one there to answer it: its
+  // default button (an unattended run, an answers file without an entry for the question), or
+  // the answers file's Default= for every question beyond its list.
   // Backends that always put the question to a user say false.
   virtual bool answeredByDefault() const { return false; }
 };

@@ -43,6 +43,16 @@ TEST(RunWitness, AQuestionTheAnswersFileAnsweredIsNotNamed) {
   EXPECT_EQ(witnessedFacts(witness).decidingQuestion->text, "Again ?");
 }
 
+TEST(RunWitness, AnAnswerOfTheAnswersFilesDefaultIsByDefault) {
+  CapturedStream err;
+  RunWitness witness = witnessWith("[Answers]\r\n1=Yes\r\nDefault=No\r\n", err.file());
+  EXPECT_EQ(witness.message(question(Buttons::YesNo, 0)), Answer::Yes);
+  EXPECT_FALSE(witnessedFacts(witness).decidingQuestion);
+  EXPECT_EQ(witness.message(question(Buttons::YesNo, 0, "Go on ?")), Answer::No);
+  ASSERT_TRUE(witnessedFacts(witness).decidingQuestion);
+  EXPECT_EQ(witnessedFacts(witness).decidingQuestion->answer, Answer::No);
+}
+
 TEST(RunWitness, ACancelledPageIsTheCause) {
   CapturedStream err;
   RunWitness witness = witnessWith("[Wizard]\r\nCancel=registration\r\n", err.file());

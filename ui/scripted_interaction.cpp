@@ -118,7 +118,8 @@ Answer ScriptedInteraction::answerFor(const Message& message) {
   if (given) {
     std::optional<Answer> answer = parseAnswer(*given);
     if (answer && hasButton(message, *answer)) {
-      answeredByDefault_ = false;
+      // Default= answers the questions no entry was written for: by default too.
+      answeredByDefault_ = !answers_.questionListed(questionsAsked_);
       return *answer;
     }
   }
