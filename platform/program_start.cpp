@@ -6,6 +6,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "platform/exit_statuses.h"
 #include "platform/host_environment.h"
 
 namespace vandrel::platform {
@@ -38,12 +39,10 @@ const char* const kEnvironmentHelp =
     "Relative paths in these variables are made absolute when a program starts. Setup.exe,\n"
     "tamsin32 and peskin32 also take switches that set them (see their /?).\n";
 
-const char* const kEngineExitHelp =
-    "Exit status of tamsin32 (and of Setup.exe, which passes it on): 0 when the closing\n"
-    "dialog reported success (status 4); 10 + the status code for every other status; 1 when\n"
-    "it ended before any closing dialog.\n"
-    "Exit status of peskin32: 0 after string 215 and in clean-up mode; 3 after string 224;\n"
-    "4 after string 206; 5 when the user declined the removal; 1 after a stop message.\n";
+std::string engineExitHelp() {
+  return exitStatusHelp("tamsin32", "Exit status of tamsin32 (and of Setup.exe, which passes it on):") +
+         exitStatusHelp("peskin32", "Exit status of peskin32:");
+}
 
 void makeEnvironmentPathsAbsolute() {
   static const char* const kNames[] = {"VANDREL_MACHINE", "VANDREL_ANSWERS",

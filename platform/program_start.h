@@ -18,10 +18,12 @@ std::string commandLineFrom(int argc, char** argv);
 // made absolute against the current folder; empty and absolute values stay as they are.
 void makeEnvironmentPathsAbsolute();
 
-// The environment variables of every program and the exit statuses of the setup engine and
-// the uninstaller, as the --help of the command-line tools lists them.
+// The environment variables of every program, as the --help of the command-line tools lists
+// them.
 extern const char* const kEnvironmentHelp;
-extern const char* const kEngineExitHelp;
+// The exit statuses of the setup engine and the uninstaller in words, as the --help of the
+// tools that start them lists them.
+std::string engineExitHelp();
 
 // VANDREL_PLAN: "1" asks for a plan (the whole run against the machine, nothing changed on
 // it); unset, empty or "0" for a real run. Any other value is Invalid: a program refuses to

@@ -140,6 +140,8 @@ Outcome InstallRun::installEntry(long index) {
   const long long size = entry.size.number("0");
   if ((sourceName.empty() || size == 0) &&
       dialogs_.ask(copyText(app_.strings(), sid::MissingFile)) != ui::Answer::Yes) {
+    app_.state().failureCause = "the script's [Files] entry " + std::to_string(index) +
+                                " names no file or a size of 0";
     return Outcome::MissingFile;
   }
   const std::string destination = app_.directoryPath(entry.dir.number("1000"));
@@ -150,7 +152,11 @@ Outcome InstallRun::installEntry(long index) {
   if (isSafeFileName(sourceName)) {
     bool cancelled = false;
     source = locate(sourceName, disk, targetName, desc, destination, cancelled);
-    if (cancelled) return Outcome::Cancelled;
+    if (cancelled) {
+      app_.state().failureCause = "the package file " + sourceName + " of disk " +
+                                  std::to_string(disk) + " is not in " + sourceFolder_;
+      return Outcome::Cancelled;
+    }
   }
   progress_.pump();
   showDiskMessage(disk);
@@ -360,7 +366,11 @@ int InstallPhase::run() {
   long long copied = copyOneFile(app_, script);
   auto source = app_.machine().files().status(state.engineFolder + scriptName);
   // Without its installed copy the installation could record nothing for the uninstaller.
-  if (!source || copied != static_cast<long long>(source->size)) return status::GroupsFailed;
+  if (!source || copied != static_cast<long long>(source->size)) {
+    app_.state().failureCause = "the installed script could not be written as " + installed +
+                                ": the destination folder cannot be made or written";
+    return status::GroupsFailed;
+  }
   app_.script().setPath(installed);
   tally_ = CopyTally{0, computeCopyTotal(app_.script(), state)};
   sharedFiles_.clear();

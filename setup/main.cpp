@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "platform/command_switches.h"
+#include "platform/exit_statuses.h"
 #include "platform/program_start.h"
 #include "setup/directory_pass.h"
 #include "setup/driver.h"
@@ -12,6 +13,7 @@
 #include "ui/action_log.h"
 #include "ui/answers_check.h"
 #include "ui/interaction.h"
+#include "ui/run_witness.h"
 #include "ui/window_backend.h"
 
 namespace {
@@ -42,7 +44,7 @@ int main(int argc, char** argv) {
   // its machine.
   platform::CommandLineCheck check = platform::checkCommandLine(commandLine);
   if (check.verdict != platform::CommandLineVerdict::Run) {
-    return platform::refuseCommandLine("tamsin32", check, usage());
+    return platform::refuseCommandLine("tamsin32", check, usage() + platform::exitStatusHelp("tamsin32"));
   }
   // The switches stand for their environment variables from here on; an answers file with
   // entries the engine does not know stops it before its machine is opened.
@@ -65,7 +67,10 @@ int main(int argc, char** argv) {
   if (platform::planSetting() == platform::PlanSetting::Off && !platform::holdInstallationLock("tamsin32")) {
     return 1;
   }
-  std::unique_ptr<ui::Interaction> interaction = ui::makeInteraction(ui::Program::Setup, settings);
+  // The witness remembers what ended the run, for the failure line below.
+  auto witness = std::make_unique<ui::RunWitness>(ui::makeInteraction(ui::Program::Setup, settings));
+  ui::RunWitness& seen = *witness;
+  std::unique_ptr<ui::Interaction> interaction = std::move(witness);
   // With the gui, the install window stands behind the wizard and the copying.
   setup::DriverSteps steps;
   steps.holdsInstallationLock = platform::planSetting() == platform::PlanSetting::Off;
@@ -91,5 +96,10 @@ int main(int argc, char** argv) {
                       : status == platform::kUsageStatus ? "the answers file was refused"
                                     : "the closing dialog reported status " +
                                           std::to_string(outcome.closingStatus.value_or(status - 10)));
+  // An unattended or console run that did not succeed says why, after its own messages.
+  if (status != 0 && ui::explainsOnStandardError(settings)) {
+    ui::FailureFacts facts = ui::witnessedFacts(seen, app.state().failureCause);
+    std::fprintf(stderr, "%s\n", ui::failureLine("tamsin32", "tamsin32", status, facts).c_str());
+  }
   return status;
 }

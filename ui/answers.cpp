@@ -32,6 +32,10 @@ std::optional<std::string> Answers::question(int number) const {
   return value("Answers", "Default");
 }
 
+bool Answers::questionListed(int number) const {
+  return value("Answers", std::to_string(number)).has_value();
+}
+
 std::optional<std::string> Answers::wizard(std::string_view key) const {
   if (destination_ && text::toLower(std::string(key)) == "folder") return destination_;
   return value("Wizard", key);

@@ -19,6 +19,9 @@ class Answers {
 
   // [Answers] n (from 1), then Default= for the rest; nullopt when neither is given.
   std::optional<std::string> question(int number) const;
+  // The question has an entry of its own in [Answers] (not only the Default= that answers
+  // every question beyond the list).
+  bool questionListed(int number) const;
   // [Wizard] key; nullopt when absent.
   std::optional<std::string> wizard(std::string_view key) const;
   // [Folders] n and [Choices] n (from 1); nullopt when absent, empty to cancel.

@@ -35,6 +35,7 @@ class AnswersRecorder : public Interaction {
   void progress(const Progress& progress) override;
   bool cancelPressed() override;
   void endProgress() override { inner_->endProgress(); }
+  bool answeredByDefault() const override { return inner_->answeredByDefault(); }
 
   // The answers file as recorded so far.
   std::string text() const;

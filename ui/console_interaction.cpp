@@ -98,6 +98,7 @@ void ConsoleInteraction::log(const std::string& kind, const std::string& caption
 
 Answer ConsoleInteraction::message(const Message& message) {
   Answer fallback = defaultAnswer(message);
+  answeredByDefault_ = !interactive_;
   if (!interactive_) {
     std::string text = message.text;
     if (!message.detail.empty()) text += " (" + oneLine(message.detail, "; ") + ")";
@@ -119,6 +120,7 @@ Answer ConsoleInteraction::message(const Message& message) {
     if (auto answer = typedButton(message, *typed)) return *answer;
     std::fprintf(out_, "Please type one of: %s\n", choices.c_str());
   }
+  answeredByDefault_ = true;  // the input ended: no one is there to answer
   return fallback;
 }
 

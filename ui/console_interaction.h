@@ -38,6 +38,7 @@ class ConsoleInteraction : public Interaction {
   void progress(const Progress& progress) override;
   bool cancelPressed() override;
   void endProgress() override;
+  bool answeredByDefault() const override { return answeredByDefault_; }
 
  private:
   // One typed line without its line end; nullopt at the end of input, after which the
@@ -55,6 +56,7 @@ class ConsoleInteraction : public Interaction {
   std::FILE* out_;
   std::FILE* err_;
   bool interactive_;
+  bool answeredByDefault_ = false;
   ConsoleProgress bar_;
   PageRepeatGuard guard_;
   bool progressCancellable_ = false;

@@ -163,6 +163,12 @@ class Interaction {
   // asks its own confirmation.
   virtual bool cancelPressed() = 0;
   virtual void endProgress() = 0;
+
+  // True when the last question was answered by default, with no one there to answer it: its
+  // default button (an unattended run, an answers file without an entry for the question), or
+  // the answers file's Default= for every question beyond its list.
+  // Backends that always put the question to a user say false.
+  virtual bool answeredByDefault() const { return false; }
 };
 
 // Where the backend comes from: VANDREL_UI, VANDREL_ANSWERS, VANDREL_TRANSCRIPT,
@@ -202,6 +208,10 @@ std::optional<std::string> runFilesProblem(Program program, const InteractionSet
 // "gui" falls back to the console where no GUI backend is linked in or no display is there;
 // asked for by name, it says so on standard error.
 std::unique_ptr<Interaction> makeInteraction(Program program, const InteractionSettings& settings);
+
+// Whether a run with these settings says on standard error why it failed: the scripted and
+// console backends do (a graphical run has shown its dialogs to the user).
+bool explainsOnStandardError(const InteractionSettings& settings);
 
 // Called once by a program that links a GUI backend, before makeInteraction; "gui" then
 // builds its backend through this factory, which returns null when no window system can be

@@ -75,6 +75,10 @@ bool displayAvailable() {
          !environment("QT_QPA_PLATFORM").empty();
 }
 
+bool explainsOnStandardError(const InteractionSettings& settings) {
+  return chooseBackend(settings.backend, false) != "gui" || !guiFactory();
+}
+
 const char* commandName(Program program) {
   switch (program) {
     case Program::Setup:

@@ -117,8 +117,13 @@ Answer ScriptedInteraction::answerFor(const Message& message) {
   std::optional<std::string> given = answers_.question(questionsAsked_);
   if (given) {
     std::optional<Answer> answer = parseAnswer(*given);
-    if (answer && hasButton(message, *answer)) return *answer;
+    if (answer && hasButton(message, *answer)) {
+      // Default= answers the questions no entry was written for: by default too.
+      answeredByDefault_ = !answers_.questionListed(questionsAsked_);
+      return *answer;
+    }
   }
+  answeredByDefault_ = true;
   return defaultAnswer(message);
 }
 

@@ -29,6 +29,7 @@ class ScriptedInteraction : public Interaction {
   void progress(const Progress& progress) override;
   bool cancelPressed() override;
   void endProgress() override {}
+  bool answeredByDefault() const override { return answeredByDefault_; }
 
   // A window that asked page() was closed (windows that stay open over refused answers, as
   // the builder's dialogs do, tell it so): the repeat guard starts again.
@@ -50,6 +51,7 @@ class ScriptedInteraction : public Interaction {
   int choicesAsked_ = 0;
   std::string cancelOn_;
   bool cancelPending_ = false;
+  bool answeredByDefault_ = false;
 };
 
 // The folder a file dialog returns for an opened folder: the folder (one trailing backslash

@@ -41,6 +41,7 @@ class SettlingInteraction : public Interaction {
   void progress(const Progress& progress) override { inner_.progress(progress); }
   bool cancelPressed() override { return inner_.cancelPressed(); }
   void endProgress() override { inner_.endProgress(); }
+  bool answeredByDefault() const override { return inner_.answeredByDefault(); }
 
  private:
   void settle() {

@@ -32,6 +32,7 @@ class TranscriptRecorder : public Interaction {
   void progress(const Progress& progress) override { inner_->progress(progress); }
   bool cancelPressed() override { return inner_->cancelPressed(); }
   void endProgress() override { inner_->endProgress(); }
+  bool answeredByDefault() const override { return inner_->answeredByDefault(); }
 
  private:
   JsonLine start(const char* kind, const std::string& caption, const std::string& text,

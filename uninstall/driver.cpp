@@ -124,4 +124,18 @@ std::string exitMeaning(Ending ending) {
   return "";
 }
 
+std::string failureCause(const UninstallApp& app, Ending ending) {
+  const UninstallState& state = app.state();
+  switch (ending) {
+    case Ending::NoCommandLine: return "no installation folder was given on the command line";
+    case Ending::NoScript: return "no installed script was found as " + state.scriptPath;
+    case Ending::Leftovers: return "items of the installation in " + state.installFolder + " stayed";
+    case Ending::Stopped: return "the removal of the installation in " + state.installFolder + " stopped";
+    case Ending::Declined: return "the removal of the installation in " + state.installFolder + " was declined";
+    case Ending::CleanedUp:
+    case Ending::Completed: return "";
+  }
+  return "";
+}
+
 }  // namespace vandrel::uninstall

@@ -42,4 +42,8 @@ int exitStatusFor(Ending ending);
 // What an exit status of the uninstaller means, for the action log's summary.
 std::string exitMeaning(Ending ending);
 
+// What an ending that is not a success concerned, naming the installation folder or its
+// script, for the failure line of an unattended run; empty for a success.
+std::string failureCause(const UninstallApp& app, Ending ending);
+
 }  // namespace vandrel::uninstall

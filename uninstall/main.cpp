@@ -3,10 +3,12 @@
 #include <cstdio>
 
 #include "platform/command_switches.h"
+#include "platform/exit_statuses.h"
 #include "platform/program_start.h"
 #include "ui/action_log.h"
 #include "ui/answers_check.h"
 #include "ui/interaction.h"
+#include "ui/run_witness.h"
 #include "ui/window_backend.h"
 #include "uninstall/driver.h"
 #include "uninstall/strings/uninstall_strings.h"
@@ -34,7 +36,7 @@ int main(int argc, char** argv) {
   // opens its machine. Its clean-up switch, alone or followed by more, is its own to read.
   platform::CommandLineCheck check = platform::checkCommandLine(commandLine, {"/DeleteTemp"});
   if (check.verdict != platform::CommandLineVerdict::Run) {
-    return platform::refuseCommandLine("peskin32", check, usage());
+    return platform::refuseCommandLine("peskin32", check, usage() + platform::exitStatusHelp("peskin32"));
   }
   // The switches stand for their environment variables from here on; an answers file with
   // entries the uninstaller does not know stops it before its machine is opened.
@@ -57,7 +59,10 @@ int main(int argc, char** argv) {
   if (platform::planSetting() == platform::PlanSetting::Off && !platform::holdInstallationLock("peskin32")) {
     return 1;
   }
-  std::unique_ptr<ui::Interaction> interaction = ui::makeInteraction(ui::Program::Uninstall, settings);
+  // The witness remembers what ended the run, for the failure line below.
+  auto witness = std::make_unique<ui::RunWitness>(ui::makeInteraction(ui::Program::Uninstall, settings));
+  ui::RunWitness& seen = *witness;
+  std::unique_ptr<ui::Interaction> interaction = std::move(witness);
 
   ui::ActionLog log(ui::Program::Uninstall, ui::ActionLog::pathFromEnvironment());
   log.setPlan(platform::planSetting() == platform::PlanSetting::On);
@@ -65,5 +70,10 @@ int main(int argc, char** argv) {
   uninstall::Ending ending = uninstall::runUninstaller(app, check.rest);
   int status = uninstall::exitStatusFor(ending);
   log.summary(status, uninstall::exitMeaning(ending));
+  // An unattended or console run that did not succeed says why, after its own messages.
+  if (status != 0 && ui::explainsOnStandardError(settings)) {
+    ui::FailureFacts facts = ui::witnessedFacts(seen, uninstall::failureCause(app, ending));
+    std::fprintf(stderr, "%s\n", ui::failureLine("peskin32", "peskin32", status, facts).c_str());
+  }
   return status;
 }

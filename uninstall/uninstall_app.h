@@ -32,6 +32,7 @@ class UninstallApp {
   ui::Interaction& ui() { return ui_; }
   const script::StringTable& strings() const { return strings_; }
   UninstallState& state() { return state_; }
+  const UninstallState& state() const { return state_; }
 
   // Reads the Windows and system folders.
   void readFolders();

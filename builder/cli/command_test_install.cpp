@@ -46,7 +46,11 @@ CommandRun defineTest(CommandLine& sub) {
     TestInstallResult result =
         runTestInstall(session->doc, generator, session->context(), options, StarterLaunch::Wait);
     if (!keepRunChanges(*session, o->save, o->noSave)) return exit_status::Failed;
-    if (result.outcome != TestInstallOutcome::Started) return exit_status::Failed;
+    if (result.outcome != TestInstallOutcome::Started) {
+      return fail(context, "the setup of " + o->doc + " was not started: " + result.whyNotStarted +
+                               ". To do: generate its package first (corvix generate " + o->doc +
+                               " --out FOLDER --save) and test it again");
+    }
     return result.setupStatus.value_or(exit_status::Failed);
   };
 }

@@ -10,6 +10,7 @@
 #include "builder/cli/command.h"
 #include "builder/cli/gui_entry.h"
 #include "builder/generate/progress_service.h"
+#include "platform/exit_statuses.h"
 #include "platform/program_start.h"
 #include "ui/interaction.h"
 
@@ -42,10 +43,7 @@ int main(int argc, char** argv) {
 
   CLI::App app{"Corvix v3.0: the installation builder"};
   app.require_subcommand(1, 1);
-  app.footer(std::string("Exit status: 0 done; 1 failed or cancelled (and check with findings,\n"
-                         "unless --warn-only); 2 usage error or unknown subcommand; test: the\n"
-                         "exit status of the setup it started.\n") +
-             vandrel::platform::kEnvironmentHelp);
+  app.footer(vandrel::platform::exitStatusHelp("corvix") + vandrel::platform::kEnvironmentHelp);
   app.set_version_flag("--version", "corvix " VANDREL_VERSION);
   std::vector<std::pair<CLI::App*, cli::CommandRun>> commands;
   for (const cli::CommandSpec& spec : cli::commandTable()) {

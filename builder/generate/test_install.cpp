@@ -4,6 +4,7 @@
 #include "builder/codec/document_io.h"
 #include "builder/strings/builder_strings.h"
 #include "platform/host_environment.h"
+#include "ui/dialog_text.h"
 
 namespace vandrel::builder {
 
@@ -50,6 +51,15 @@ bool searchPackage(CScriptDoc& doc, BuilderContext& context) {
   return found;
 }
 
+// The question just asked and its answer, for the reason a test install was not started:
+// "the question "..." was answered No" (and "by default" when no one answered it).
+std::string answered(BuilderContext& context, unsigned id, ui::Answer answer) {
+  std::string text = str(id);
+  for (char& c : text) c = c == '\r' || c == '\n' ? ' ' : c;
+  return "the question \"" + text + "\" was answered " + ui::answerName(answer) +
+         (context.ui.answeredByDefault() ? " by default" : "");
+}
+
 }  // namespace
 
 TestInstallResult runTestInstall(CScriptDoc& doc, PackageGenerator& generator,
@@ -59,7 +69,12 @@ TestInstallResult runTestInstall(CScriptDoc& doc, PackageGenerator& generator,
   generator.clearGeneratedComplete();
   if (!scriptIn(context, doc.settings.lastGenPath)) {
     ui::Answer search = ask(context, sid::AskLocateGenerated, ui::Buttons::YesNoCancel);
+    notStarted.whyNotStarted = "no package was found in the folder it was last generated to (" +
+                               (doc.settings.lastGenPath.empty() ? std::string("none")
+                                                                 : doc.settings.lastGenPath) +
+                               ")";
     if (search == ui::Answer::Cancel) {
+      notStarted.whyNotStarted += " (" + answered(context, sid::AskLocateGenerated, search) + ")";
       if (!doc.settings.lastGenPath.empty()) {
         doc.settings.lastGenPath.clear();
         doc.setModifiedFlag();
@@ -67,17 +82,26 @@ TestInstallResult runTestInstall(CScriptDoc& doc, PackageGenerator& generator,
       return notStarted;
     }
     if (search != ui::Answer::Yes || !searchPackage(doc, context)) {
-      if (ask(context, sid::AskGenerateFirst, ui::Buttons::YesNo) != ui::Answer::Yes)
+      ui::Answer generate = ask(context, sid::AskGenerateFirst, ui::Buttons::YesNo);
+      if (generate != ui::Answer::Yes) {
+        notStarted.whyNotStarted += " and it was not generated (" +
+                                    answered(context, sid::AskGenerateFirst, generate) + ")";
         return notStarted;
+      }
       generator.generate(options);
       keepGenerationChoices(doc, generator);
       if (!generator.generatedComplete()) {
         inform(context, sid::GenerateIncomplete);
+        notStarted.whyNotStarted += " and it could not be generated whole";
         return notStarted;
       }
     }
   }
-  if (ask(context, sid::AskRunSetup, ui::Buttons::YesNo) != ui::Answer::Yes) return notStarted;
+  ui::Answer run = ask(context, sid::AskRunSetup, ui::Buttons::YesNo);
+  if (run != ui::Answer::Yes) {
+    notStarted.whyNotStarted = answered(context, sid::AskRunSetup, run);
+    return notStarted;
+  }
   // The setup started inherits the builder's answers file, which may also answer the
   // builder's own dialogs: the setup warns about those entries rather than refuse the file.
   platform::setHostEnvironment("VANDREL_ANSWERS_LENIENT", "1");
@@ -88,6 +112,7 @@ TestInstallResult runTestInstall(CScriptDoc& doc, PackageGenerator& generator,
         context.process ? context.process->runAndWait(starter) : std::nullopt;
     if (!status) {
       inform(context, sid::SetupNotFound, starterProblem(context, starter));
+      notStarted.whyNotStarted = starterProblem(context, starter);
       return notStarted;
     }
     return {TestInstallOutcome::Started, status};
@@ -95,6 +120,7 @@ TestInstallResult runTestInstall(CScriptDoc& doc, PackageGenerator& generator,
   unsigned started = context.process ? context.process->winExec(starter, platform::show::Normal) : 0;
   if (started <= 31) {
     inform(context, sid::SetupNotFound, starterProblem(context, starter));
+    notStarted.whyNotStarted = starterProblem(context, starter);
     return notStarted;
   }
   return {TestInstallOutcome::Started, std::nullopt};

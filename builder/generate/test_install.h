@@ -18,6 +18,9 @@ struct TestInstallResult {
   TestInstallOutcome outcome = TestInstallOutcome::NotStarted;
   // The setup's exit status, when it was waited for and ended by itself.
   std::optional<int> setupStatus;
+  // Why the setup was not started, naming the package folder or the question that decided
+  // it; empty when it was started.
+  std::string whyNotStarted;
 };
 
 // generator runs Generate when the package has to be made first (what the run chose is kept in

@@ -44,6 +44,9 @@ struct SetupState {
   // The shared files whose usage count the earlier installation in the install folder
   // already raised (an upgrade or repair does not raise them again).
   std::vector<std::string> countedSharedFiles;
+  // What ended an installation that did not succeed, naming its file or script entry, for
+  // the line an unattended run prints on standard error; empty when the dialogs said it.
+  std::string failureCause;
 };
 
 // Directory number to path, setup form, with the state's folders.

@@ -40,7 +40,10 @@ int requiredVersionIndex(const std::string& versionNames, const std::string& min
 int checkRequirements(const script::ScriptReader& script, platform::System& system,
                       SetupDialogs& dialogs, SetupState& state) {
   const script::StringTable& strings = dialogs.strings();
-  if (script.entryCount(Section::Directories) == 0) return status::Incomplete;
+  if (script.entryCount(Section::Directories) == 0) {
+    state.failureCause = "the script " + script.path() + " lists no [Directories] entries";
+    return status::Incomplete;
+  }
 
   platform::OsVersion version = system.version();
   platform::ProcessorInfo processor = system.processor();

@@ -10,6 +10,7 @@
 #include <iostream>
 #include <optional>
 
+#include "platform/exit_statuses.h"
 #include "platform/program_start.h"
 #include "script/script_reader.h"
 #include "setup/install_window.h"
@@ -87,7 +88,7 @@ int main(int argc, char** argv) {
                "file. The bitmap is read from the script's folder through the machine of "
                "VANDREL_MACHINE.",
                "vandrel-paint"};
-  app.footer("Exit status: 0 on success; 2 on a usage error; 1 on any other failure.");
+  app.footer(platform::exitStatusHelp("vandrel-paint"));
   app.set_version_flag("--version", "vandrel-paint " VANDREL_VERSION);
   Options o;
   app.add_option("SCRIPT", o.script, "the install script (host path)")->required();

@@ -429,5 +429,49 @@ TEST(CorvixCommands, SafeGenerationChangedSizesAndTest) {
   EXPECT_GE(cancelled.exitStatus, 10) << "the setup's own status, " << cancelled.err;
 }
 
+// Every subcommand that fails says why on standard error: a document that is not there, a
+// subcommand or argument that is not known, a test install whose package is missing.
+TEST(CorvixCommands, FailuresSayWhyOnStandardError) {
+  test::TempDir dir;
+  fs::path scenario = test::sourcePath() / "tests/e2e/builder/basic";
+  test::writeFile(dir / "tool.txt", scenarioDocument(scenario));
+  std::map<std::string, std::string> env{{"VANDREL_UI", "scripted"},
+                                         {"VANDREL_MACHINE", (dir / "machine").string()},
+                                         {"VANDREL_ANSWERS", ""},
+                                         {"VANDREL_TRANSCRIPT", ""}};
+  auto corvix = [&](const std::vector<std::string>& args) {
+    return test::runProgram("corvix", args, env, 120);
+  };
+  std::string missing = (dir / "nothere.txt").string();
+  for (const char* command : {"check", "check-files", "summary", "script", "generate", "test", "dump"}) {
+    SCOPED_TRACE(command);
+    std::vector<std::string> args{command, missing};
+    if (std::string(command) == "generate") args.insert(args.end(), {"--out", (dir / "out").string()});
+    test::RunResult run = corvix(args);
+    EXPECT_NE(run.exitStatus, 0);
+    EXPECT_NE(run.err.find("nothere.txt"), std::string::npos) << "the document is named\n" << run.err;
+  }
+  test::RunResult unknown = corvix({"bogus"});
+  EXPECT_EQ(unknown.exitStatus, 2);
+  EXPECT_NE(unknown.err.find("bogus"), std::string::npos) << unknown.err;
+  test::RunResult noArgument = corvix({"set", (dir / "tool.txt").string()});
+  EXPECT_EQ(noArgument.exitStatus, 2);
+  EXPECT_NE(noArgument.err.find("KEY=VALUE"), std::string::npos) << noArgument.err;
+
+  // The package was generated once and has gone since: the unattended test install does not
+  // start a setup, and says so, naming the folder it looked in.
+  fs::path pkg = dir / "pkg";
+  ASSERT_EQ(corvix({"generate", (dir / "tool.txt").string(), "--out", pkg.string(), "--save"}).exitStatus, 0);
+  fs::remove_all(pkg);
+  test::RunResult untested = corvix({"test", (dir / "tool.txt").string()});
+  EXPECT_EQ(untested.exitStatus, 1);
+  EXPECT_NE(untested.err.find("corvix: the setup of "), std::string::npos) << untested.err;
+  EXPECT_NE(untested.err.find("was not started: no package was found in the folder it was last "
+                              "generated to (" + windowsForm(pkg)),
+            std::string::npos)
+      << untested.err;
+  EXPECT_NE(untested.err.find("To do: generate its package first"), std::string::npos) << untested.err;
+}
+
 }  // namespace
 }  // namespace vandrel::builder

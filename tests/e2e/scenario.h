@@ -630,6 +630,25 @@ class Scenario : public ::testing::TestWithParam<CaseName> {
     return fs::exists(root_ / "recorded.log") ? readFile(root_ / "recorded.log").size() : 0;
   }
 
+  // A step that ends with a non-zero exit status explains itself: at least one line on its
+  // standard error that says more than that the installation was taken back. A help request
+  // answers on standard output with the usage text. Every case with a failing step is held to
+  // it, so a new case is covered without saying so.
+  void expectExplained(const RunResult& result, const std::string& step) const {
+    if (result.exitStatus == 0) return;
+    if (result.exitStatus == 2 && result.out.rfind("Usage:", 0) == 0) return;
+    std::istringstream lines(result.err);
+    bool said = false;
+    for (std::string line; std::getline(lines, line);) {
+      bool blank = line.find_first_not_of(" \t\r") == std::string::npos;
+      bool onlyTakenBack = line.find("the changes made by this installation were undone") != std::string::npos;
+      if (!blank && !onlyTakenBack) said = true;
+    }
+    EXPECT_TRUE(said) << step << " ended with exit status " << result.exitStatus
+                      << " and did not say why on standard error\n"
+                      << result.err << result.out << transcript();
+  }
+
   // The whole case: the run, then the removal and the restart when the case asks for them,
   // each followed by its checks.
   void runCase() {
@@ -644,6 +663,7 @@ class Scenario : public ::testing::TestWithParam<CaseName> {
     RunResult result;
     for (int i = 0; i < runs; ++i) result = runOnce();
     EXPECT_EQ(result.exitStatus, std::stoi(setting("Exit", "0"))) << result.err << transcript();
+    expectExplained(result, "the run");
     if (setting("Silent") == "1") {
       EXPECT_EQ(transcript(), "") << "the run shows nothing";
     }
@@ -652,12 +672,14 @@ class Scenario : public ::testing::TestWithParam<CaseName> {
       std::size_t log = nextStep();
       RunResult removed = run("vandrel-machine", {"uninstall", root_.string(), setting("Remove")});
       ASSERT_EQ(removed.exitStatus, std::stoi(setting("RemoveExit", "0"))) << removed.err << transcript();
+      expectExplained(removed, "the removal");
       checkPhase(kAfterRemoval, log);
     }
     if (setting("Boot") == "1") {
       std::size_t log = nextStep();
       RunResult boot = run("vandrel-machine", {"boot", root_.string()});
       EXPECT_EQ(boot.exitStatus, std::stoi(setting("BootExit", "0"))) << boot.err;
+      expectExplained(boot, "the restart");
       checkPhase(kAfterBoot, log);
     }
   }

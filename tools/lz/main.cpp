@@ -12,6 +12,7 @@
 
 #include <unistd.h>
 
+#include "platform/exit_statuses.h"
 #include "platform/formats/szdd.h"
 
 namespace {
@@ -86,6 +87,7 @@ int main(int argc, char** argv) {
   CLI::App app{"Makes and reads SZDD compressed files"};
   app.require_subcommand(1);
   app.set_version_flag("--version", "vandrel-lz " VANDREL_VERSION);
+  app.footer(vandrel::platform::exitStatusHelp("vandrel-lz"));
   std::string in, out;
   auto* compress = app.add_subcommand("compress", "Compress IN into the SZDD file OUT");
   compress->add_option("IN", in, "File to compress")->required();

@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "platform/emulated/machine_root.h"
+#include "platform/exit_statuses.h"
 #include "platform/program_start.h"
 #include "tools/machine/machine_commands.h"
 
@@ -108,13 +109,11 @@ int main(int argc, char** argv) {
   platform::makeEnvironmentPathsAbsolute();
   CLI::App app{"Makes an emulated Windows machine and looks into it.", "vandrel-machine"};
   app.require_subcommand(1);
-  app.footer(std::string("Exit status: 0 on success; 2 on a usage error; 1 on any other failure.\n"
-                         "run and uninstall pass on the started program's status, boot fails\n"
-                         "when a started program cannot be run.\n"
-                         "With VANDREL_PLAN=1 nothing is changed: run, uninstall and boot start only\n"
-                         "this system's own programs (as plans) and print \"would run: <command>\"\n"
-                         "for any other.\n") +
-             platform::kEngineExitHelp + platform::kEnvironmentHelp);
+  app.footer(platform::exitStatusHelp("vandrel-machine") +
+             "With VANDREL_PLAN=1 nothing is changed: run, uninstall and boot start only\n"
+             "this system's own programs (as plans) and print \"would run: <command>\"\n"
+             "for any other.\n" +
+             platform::engineExitHelp() + platform::kEnvironmentHelp);
   app.set_version_flag("--version", "vandrel-machine " VANDREL_VERSION);
   Arguments arguments;
   std::function<int()> action;

@@ -2,6 +2,7 @@
 #include <iostream>
 
 #include "platform/command_switches.h"
+#include "platform/exit_statuses.h"
 #include "platform/program_start.h"
 #include "script/script_reader.h"
 #include "setup/directory_pass.h"
@@ -36,7 +37,8 @@ int main(int argc, char** argv) {
   // its machine.
   platform::CommandLineCheck check = platform::checkCommandLine(platform::commandLineFrom(argc, argv));
   if (check.verdict != platform::CommandLineVerdict::Run) {
-    return platform::refuseCommandLine("Setup", check, usage());
+    return platform::refuseCommandLine("Setup", check, usage() + platform::exitStatusHelp("Setup.exe") +
+                                                       platform::exitStatusHelp("tamsin32", "Passed on from the engine:"));
   }
   // The switches are passed on as the environment variables they stand for, which the
   // engine started below inherits; an answers file with entries the setup does not know

@@ -1,0 +1,9 @@
+[Settings]
+AppName=Demo
+minWin=NT
+[Directories]
+nbDir=4
+0=,0,0,
+1=,1,0,
+2=,2,0,
+3=,3,0,
