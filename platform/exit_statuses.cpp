@@ -26,9 +26,11 @@ std::vector<ProgramExits> makeTables() {
               "of the application was installed",
            "read the line on standard error; run Setup.exe from the package's first disk, "
            "correct the file it names, or wait for the running installation to end"},
-          {2, "help was asked for, or a switch the program does not take was given; nothing "
-              "was changed",
-           "correct the command line (a source folder is a Windows path such as C:\\Pkg\\)"},
+          {2, "help was asked for, a switch the program does not take was given, or the "
+              "answers file was refused (an unknown section, key, page or component, or a bad "
+              "value); nothing was changed",
+           "correct the command line (a source folder is a Windows path such as C:\\Pkg\\), "
+           "or the answers file at the line named (or add /LENIENT)"},
           {10, "the installation was cancelled in the wizard; nothing of the application was "
                "installed",
            "run it again; unattended, remove Cancel= from the answers file's [Wizard] section "
@@ -65,9 +67,10 @@ std::vector<ProgramExits> makeTables() {
               "it held by an installation still running; nothing was installed",
            "read the line on standard error: free room on the Windows drive, copy the package "
            "again, or wait for the running installation to end"},
-          {2, "help was asked for, or a switch the starter does not take was given; nothing "
-              "was changed",
-           "run Setup.exe without switches from the package's first disk"},
+          {2, "help was asked for, a switch the starter does not take was given, or the "
+              "answers file was refused; nothing was changed",
+           "correct the switches (Setup.exe /? lists them) or the answers file at the line "
+           "named"},
       }});
   tables.push_back({"peskin32", "peskin32",
       {
@@ -78,9 +81,10 @@ std::vector<ProgramExits> makeTables() {
               "given, or no script of an installation was found in it",
            "give the installation folder that holds the installed Script.vrx, as the "
            "program's uninstall registration does"},
-          {2, "help was asked for, or a switch the uninstaller does not take was given; "
-              "nothing was changed",
-           "give the installation folder, or /DeleteTemp, and nothing else"},
+          {2, "help was asked for, a switch the uninstaller does not take was given, or the "
+              "answers file was refused; nothing was changed",
+           "give the switches peskin32 /? lists, then the installation folder or /DeleteTemp; "
+           "or correct the answers file at the line named"},
           {3, "the removal completed, but some files, folders or entries could not be removed",
            "remove what is left by hand; the action log names each item left and why"},
           {4, "the removal was stopped before its end (a damaged script was not to be trusted, "
