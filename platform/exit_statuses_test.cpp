@@ -61,7 +61,9 @@ TEST(ExitStatuses, EveryFailureSaysWhatHappenedAndWhatToDo) {
     for (const ExitStatus& entry : table.statuses) {
       EXPECT_TRUE(seen.insert(entry.status).second) << table.key << ": " << entry.status << " twice";
       EXPECT_NE(std::string(entry.happened), "") << table.key << " " << entry.status;
-      if (entry.status != 0) EXPECT_NE(std::string(entry.toDo), "") << table.key << " " << entry.status;
+      if (entry.status != 0) {
+        EXPECT_NE(std::string(entry.toDo), "") << table.key << " " << entry.status;
+      }
     }
   }
 }

@@ -7,7 +7,8 @@
 # package only in the programs it carries. Both runs take the same answers file; their exit
 # statuses and transcripts must be the same, and so must what each step changed on its machine
 # (files, folders, shortcuts read through each machine's shell, win.ini keys, registry values),
-# as vandrel-state describes it with the layout's folders named.
+# as vandrel-state describes it with the layout's folders named. The Linux install is told its
+# files by the environment, the Windows one by Setup.exe's switches (/S /ANSWERS= ...).
 #
 #   scripts/wine/example-under-wine.sh HOST_BIN WINDOWS_BIN
 #
@@ -111,7 +112,11 @@ wine_state before
 VANDREL_ANSWERS=$(windows_path "$answers")
 VANDREL_TRANSCRIPT=$(windows_path "$work/wine.transcript")
 VANDREL_LOG=$(windows_path "$work/wine.log")
-step wine install "$wine" "$package/Setup.exe"
+# The Windows side installs as an administrator deploys: through Setup.exe's switches, with
+# none of the variables set (the removal below inherits them again).
+step wine install env -u VANDREL_UI -u VANDREL_ANSWERS -u VANDREL_TRANSCRIPT -u VANDREL_LOG \
+  "$wine" "$package/Setup.exe" /S "/ANSWERS=$VANDREL_ANSWERS" "/TRANSCRIPT=$VANDREL_TRANSCRIPT" \
+  "/LOG=$VANDREL_LOG"
 wine_state installed
 uninstall=$("$wine" reg query "$uninstall_key" /v UninstallString 2>/dev/null | tr -d '\r' |
   sed -n 's/^ *UninstallString *REG_SZ *//p')
