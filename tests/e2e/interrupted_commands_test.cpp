@@ -72,6 +72,30 @@ bool running(pid_t pid) {
   return end != std::string::npos && end + 2 < stat.size() && stat[end + 2] != 'Z';
 }
 
+// The process, as this test sees it, of a program that named itself reportedId. A confined
+// program has a process table of its own, where its id is another than here: the process is
+// the one running program whose innermost id (the last of its NSpid line) is reportedId.
+std::optional<pid_t> hostProcessOf(pid_t reportedId, const fs::path& program) {
+  std::error_code ec;
+  for (const fs::directory_entry& entry : fs::directory_iterator("/proc", ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.find_first_not_of("0123456789") != std::string::npos) continue;
+    if (fs::read_symlink(entry.path() / "exe", ec) != program) continue;
+    std::string status;
+    try {
+      status = contentsOf(entry.path() / "status");
+    } catch (const std::exception&) {
+      continue;  // it ended while it was read
+    }
+    std::size_t at = status.find("NSpid:");
+    if (at == std::string::npos) continue;
+    std::string line = status.substr(at, status.find('\n', at) - at);
+    std::size_t last = line.find_last_of(" \t");
+    if (last != std::string::npos && std::stol(line.substr(last + 1)) == reportedId) return pid_t(std::stol(name));
+  }
+  return std::nullopt;
+}
+
 // Waits until condition holds, for up to limit; whether it held.
 template <typename Condition>
 bool within(std::chrono::milliseconds limit, Condition condition) {
@@ -104,7 +128,8 @@ class InterruptedCommands : public ::testing::Test {
   }
 
   // Starts vandrel-machine, waits until the probe it started has written its process id
-  // (the count-th start of the probe in the log), then stops it with signal: sent to
+  // (the count-th start of the probe in the log) and is found among the running processes,
+  // then stops it with signal: sent to
   // vandrel-machine alone, or with toGroup to its process group as Ctrl+C does. Gives the probe's
   // process id.
   std::optional<pid_t> stopWhileProbeRuns(const std::vector<std::string>& args, int signal, bool toGroup,
@@ -122,12 +147,16 @@ class InterruptedCommands : public ::testing::Test {
       if (end == std::string::npos) return std::nullopt;
       return pid_t(std::stol(text.substr(at + 4, end - at - 4)));
     };
-    bool seen = within(10000ms, [&] { return pidLine().has_value(); });
+    std::optional<pid_t> probe;
+    within(10000ms, [&] {
+      if (std::optional<pid_t> id = pidLine()) probe = hostProcessOf(*id, host("WINDOWS/probe.exe"));
+      return probe.has_value();
+    });
     ::kill(toGroup ? -started : started, signal);
     int status = 0;
     ::waitpid(started, &status, 0);
-    if (!seen) return std::nullopt;
-    probe_ = *pidLine();
+    if (!probe) return std::nullopt;
+    probe_ = *probe;
     return probe_;
   }
 
