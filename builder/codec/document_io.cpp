@@ -212,9 +212,13 @@ bool isDocumentText(std::string_view text) {
   while (start < text.size()) {
     std::size_t end = text.find('\n', start);
     if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text::trim(text.substr(start, end - start));
+    std::string_view line = text.substr(start, end - start);
     start = end + 1;
-    if (line.empty() || line.front() == ';') continue;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    // Blank lines and comments may come first; the section line must be exact, as the
+    // loader reads it.
+    std::string_view shown = text::trim(line);
+    if (shown.empty() || shown.front() == ';') continue;
     for (script::Section section : script::documentSections()) {
       if (text::equalsNoCase(line, "[" + script::sectionName(section) + "]")) return true;
     }
