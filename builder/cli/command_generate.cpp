@@ -1,11 +1,15 @@
-// corvix generate DOC --out DIR [--each-disk] [--set KEY=VALUE]... [--refresh-sizes] [--save]:
-// the package of a document, with settings overridden for this build only.
+// corvix generate DOC --out DIR [--each-disk] [--set KEY=VALUE]... [--refresh-sizes] [--save]
+// [--strict] [--quiet]: the package of a document, with settings overridden for this build only.
+#include <cstdio>
 #include <filesystem>
 
+#include "builder/cli/command_generate_strict.h"
 #include "builder/cli/command_session.h"
 #include "builder/codec/document_settings.h"
 #include "builder/generate/package_generator.h"
+#include "platform/terminal.h"
 #include "ui/action_log.h"
+#include "ui/interaction.h"
 
 namespace vandrel::builder::cli {
 
@@ -13,13 +17,15 @@ CommandRun defineGenerate(CommandLine& sub) {
   struct Options {
     std::string doc, out;
     bool eachDisk = false, noSave = false, save = false, refreshSizes = false;
+    bool strict = false, quiet = false;
     std::vector<std::string> overrides;
   };
   auto o = std::make_shared<Options>();
   sub.argument("DOC", o->doc, "the document (.cvx or text form)");
   sub.requiredOption("--out", o->out,
-                 "the folder of the first disk (made when missing); the package is put there "
-                 "only once it is complete");
+                 "the package's folder (made when missing): the package itself when every file "
+                 "is on disk 1, else a folder Disk1, Disk2, ... for each disk; the package is "
+                 "put there only once it is complete");
   sub.flag("--each-disk", o->eachDisk,
                "ask a folder for each later disk instead of making DiskN folders below --out");
   sub.flag("--refresh-sizes", o->refreshSizes,
@@ -28,6 +34,10 @@ CommandRun defineGenerate(CommandLine& sub) {
   sub.flag("--no-save", o->noSave, "leave a .cvx document file as it is");
   sub.flag("--save", o->save, "write what the run changed back into a text-form document");
   sub.option("--set", o->overrides, "KEY=VALUE: a setting for this build only (repeatable)");
+  sub.flag("--strict", o->strict,
+           "run the integrity check and the file check first, and generate nothing when either "
+           "has a finding");
+  sub.flag("--quiet", o->quiet, "print only findings and the summary line (no progress)");
   return [o](CommandContext& context) {
     std::unique_ptr<HeadlessSession> session = openSession(context, o->doc);
     if (!session) return exit_status::Failed;
@@ -51,12 +61,26 @@ CommandRun defineGenerate(CommandLine& sub) {
     if (std::filesystem::exists(o->out, ec) && !std::filesystem::is_directory(o->out, ec)) {
       return fail(context, o->out + ": not a folder");
     }
+    // Progress is for a person watching: a terminal, or the windows of the graphical interface.
+    // A log that standard error is redirected into gets no bars, and --quiet shows none at all.
+    // (The console is the one interface that answers no answers file.)
+    const bool console = !ui::answersFileUsed(ui::InteractionSettings{});
+    session->progress().setShown(!o->quiet && (!console || platform::isTerminal(stderr)));
+    if (o->strict) {
+      std::optional<int> findings = runStrictChecks(context, *session);
+      if (!findings) return exit_status::Failed;
+      if (*findings > 0) {
+        return fail(context, "the strict build found " + decimal(*findings) +
+                                 " finding(s), listed above; nothing was generated");
+      }
+    }
     std::optional<std::string> folder = context.windowsPath(o->out);
     if (!folder) return fail(context, o->out + ": the folder cannot be reached from the machine");
     ui::ActionLog log(ui::Program::Builder, ui::ActionLog::pathFromEnvironment());
     session->context().log = &log;
     PackageGenerator generator(session->doc, session->tree().entryOrder(), session->context());
     GenerateOptions options{*folder, o->eachDisk, {}};
+    options.quiet = o->quiet;
     options.changedSizes = [&](const std::vector<SizeChange>& changes) {
       return settleChangedSizes(context, session->doc, changes, o->refreshSizes);
     };

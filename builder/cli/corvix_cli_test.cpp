@@ -2,6 +2,8 @@
 // damaged input.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "builder/codec/cvx_file.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
@@ -191,13 +193,63 @@ TEST_F(Corvix, MergeImportsEntriesAndSettings) {
   EXPECT_EQ(readFile(doc).rfind("\n;---> Corvix v3.0 Script file\n", 0), 0u) << "kept in text form";
 
   std::string before = readFile(doc);
-  writeFile(dir / "other.txt", "[Settings]\nVer=3\n");
+  // A file that is neither a .cvx nor a document text is refused by its extension.
+  writeFile(dir / "other.txt", "Ver=3\n[Settings]\nVer=3\n");
   test::RunResult refused = run({"merge", doc, (dir / "other.txt").string()});
   EXPECT_EQ(refused.exitStatus, 1);
   EXPECT_NE(refused.err.find("Unknow file extension type."), std::string::npos) << refused.err;
   EXPECT_EQ(run({"merge", doc, (dir / "none.cvx").string()}).exitStatus, 1);
   EXPECT_EQ(run({"merge", doc}).exitStatus, 2);
   EXPECT_EQ(readFile(doc), before);
+}
+
+TEST_F(Corvix, MergeRefusesTheDocumentItself) {
+  std::string doc = (dir / "a.txt").string();
+  writeFile(doc, "[Settings]\nAppName=Mine\n[Directories]\n0=A,0,0,a\n");
+  std::filesystem::create_symlink(doc, dir / "link.txt");
+  const std::string before = readFile(doc);
+  for (std::string same : {doc, (dir / "." / "a.txt").string(), (dir / "link.txt").string()}) {
+    test::RunResult refused = run({"merge", doc, same});
+    EXPECT_EQ(refused.exitStatus, 1) << same;
+    EXPECT_NE(refused.err.find("This script is the one you are currently editing"),
+              std::string::npos) << refused.err;
+    EXPECT_EQ(readFile(doc), before) << same;
+  }
+}
+
+TEST_F(Corvix, MergeReadsATextFragmentUnderAnyName) {
+  std::string doc = (dir / "a.txt").string();
+  writeFile(doc, "[Settings]\nAppName=Mine\n[Directories]\n0=A,0,0,a\n");
+  std::string fragment = (dir / "dirs.fragment").string();
+  writeFile(fragment, "; the data folders\n\n[Directories]\n0=X,0,0,x\n");
+  test::RunResult merged = run({"merge", doc, fragment});
+  ASSERT_EQ(merged.exitStatus, 0) << merged.err;
+  std::string dumped = run({"dump", doc}).out;
+  EXPECT_NE(dumped.find("\n[Directories]\n0=A,0,0,a\n1=X,0,0,x\n"), std::string::npos) << dumped;
+  EXPECT_NE(dumped.find("\nAppName=Mine\n"), std::string::npos) << dumped;
+}
+
+TEST_F(Corvix, MergeEntriesOnlyKeepsTheSettings) {
+  std::string doc = (dir / "a.txt").string();
+  writeFile(doc, "[Settings]\nAppName=Mine\nVer=1.0\n[Web]\nStartURL=http://mine\n"
+                 "[Directories]\n0=A,0,0,a\n");
+  std::string converted = (dir / "other.txt").string();
+  // A converted document carries every setting, blank ones included.
+  writeFile(converted, "[Settings]\nAppName=\nVer=\nTitle=Other\n[Web]\nStartURL=\n"
+                       "[Directories]\n0=X,0,0,x\n");
+  test::RunResult merged = run({"merge", "--entries-only", doc, converted});
+  ASSERT_EQ(merged.exitStatus, 0) << merged.err;
+  std::string dumped = run({"dump", doc}).out;
+  EXPECT_NE(dumped.find("\n[Settings]\nAppName=Mine\nVer=1.0\nTitle=\n"), std::string::npos)
+      << dumped;
+  EXPECT_NE(dumped.find("\nStartURL=http://mine\n"), std::string::npos) << dumped;
+  EXPECT_NE(dumped.find("\n0=A,0,0,a\n1=X,0,0,x\n"), std::string::npos) << dumped;
+
+  // Without the option every key present replaces.
+  ASSERT_EQ(run({"merge", doc, converted}).exitStatus, 0);
+  dumped = run({"dump", doc}).out;
+  EXPECT_NE(dumped.find("\n[Settings]\nAppName=\nVer=\nTitle=Other\n"), std::string::npos)
+      << dumped;
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "builder/codec/document_text.h"
 #include "builder/strings/builder_strings.h"
 #include "platform/text/text_rules.h"
+#include "script/schema.h"
 
 namespace vandrel::builder {
 
@@ -132,6 +133,61 @@ bool DocumentFile::saveIfModified(CScriptDoc& doc, ui::Interaction& ui) {
   return !doc.isModified() || save(doc, ui);
 }
 
+namespace {
+
+// The import's reading step, once the file is known to be one to read: its entries appended
+// and its settings taken over. True when lines were read.
+bool importContent(CScriptDoc& doc, const std::string& chosen, ui::Interaction& ui,
+                   LoadDiagnostics* diagnostics) {
+  CvxContent file = readCvx(chosen);
+  if (file.status != CvxContent::Status::Ok) {
+    stopMessage(ui, str(sid::FileAccessFailed),
+                file.status == CvxContent::Status::Unreadable ? unreadable(chosen)
+                                                              : failure(chosen, file.error));
+    return false;
+  }
+  LoadDiagnostics notes;
+  int lines = file.content.empty() ? 0 : loadDocumentText(doc, file.content, notes, chosen);
+  if (diagnostics) diagnostics->insert(diagnostics->end(), notes.begin(), notes.end());
+  if (lines > 0) doc.setModifiedFlag();
+  doc.updateTitle();
+  return lines > 0;
+}
+
+// Whether the file at path can be read and holds a document: a compound file, or a text for
+// isDocumentText.
+bool holdsDocument(const std::filesystem::path& path) {
+  CvxContent file = readCvx(path);
+  if (file.status != CvxContent::Status::Ok) return false;
+  return file.compound || isDocumentText(file.content);
+}
+
+// Every setting of the document, which an entries-only merge puts back once the other file
+// is read; the entries are left as the load made them.
+struct SettingsSnapshot {
+  ScriptSettings settings;
+  BackgroundSettings background;
+  DocumentProperties properties;
+  UninstallSettings uninstall;
+  int reboot = 0;
+  std::string startUrl;
+
+  static SettingsSnapshot of(const CScriptDoc& doc) {
+    return {doc.settings, doc.background,         doc.properties,
+            doc.uninstall, doc.endOfInstall.reboot, doc.web.startUrl};
+  }
+  void restore(CScriptDoc& doc) const {
+    doc.settings = settings;
+    doc.background = background;
+    doc.properties = properties;
+    doc.uninstall = uninstall;
+    doc.endOfInstall.reboot = reboot;
+    doc.web.startUrl = startUrl;
+  }
+};
+
+}  // namespace
+
 bool importScript(CScriptDoc& doc, const std::optional<std::string>& chosen, ui::Interaction& ui,
                   LoadDiagnostics* diagnostics) {
   if (!chosen) return false;
@@ -148,19 +204,50 @@ bool importScript(CScriptDoc& doc, const std::optional<std::string>& chosen, ui:
     stopMessage(ui, kNotImplemented, *chosen + ": a script file cannot be imported");
     return false;
   }
-  CvxContent file = readCvx(*chosen);
-  if (file.status != CvxContent::Status::Ok) {
-    stopMessage(ui, str(sid::FileAccessFailed),
-                file.status == CvxContent::Status::Unreadable ? unreadable(*chosen)
-                                                              : failure(*chosen, file.error));
+  return importContent(doc, *chosen, ui, diagnostics);
+}
+
+bool isDocumentText(std::string_view text) {
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    start = end + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    // Blank lines and comments may come first; the section line must be exact, as the
+    // loader reads it.
+    std::string_view shown = text::trim(line);
+    if (shown.empty() || shown.front() == ';') continue;
+    for (script::Section section : script::documentSections()) {
+      if (text::equalsNoCase(line, "[" + script::sectionName(section) + "]")) return true;
+    }
     return false;
   }
-  LoadDiagnostics notes;
-  int lines = file.content.empty() ? 0 : loadDocumentText(doc, file.content, notes, *chosen);
-  if (diagnostics) diagnostics->insert(diagnostics->end(), notes.begin(), notes.end());
-  if (lines > 0) doc.setModifiedFlag();
-  doc.updateTitle();
-  return lines > 0;
+  return false;
+}
+
+bool mergeDocumentFile(CScriptDoc& doc, const std::filesystem::path& own,
+                       const std::filesystem::path& other, const MergeOptions& options,
+                       ui::Interaction& ui, LoadDiagnostics* diagnostics) {
+  // A link or another spelling of the document's own path is the same file: merging it would
+  // double every entry.
+  std::error_code ec;
+  if (std::filesystem::equivalent(own, other, ec)) {
+    stopMessage(ui, str(sid::ImportSameDocument), other.string());
+    return false;
+  }
+  const std::string chosen = other.string();
+  const std::string name = text::toUpper(chosen);
+  const bool knownExtension = contains(name, ".CVX") || contains(name, ".VRX");
+  SettingsSnapshot kept = SettingsSnapshot::of(doc);
+  bool read = !knownExtension && holdsDocument(other) ? importContent(doc, chosen, ui, diagnostics)
+                                                      : importScript(doc, chosen, ui, diagnostics);
+  if (read && options.entriesOnly) {
+    kept.restore(doc);
+    doc.updateTitle();
+  }
+  return read;
 }
 
 }  // namespace vandrel::builder

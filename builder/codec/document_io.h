@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "builder/codec/load_diagnostic.h"
 #include "builder/model/script_doc.h"
@@ -64,6 +65,27 @@ std::string writeDocumentText(CScriptDoc& doc, const std::filesystem::path& path
 // load could not read as written is added to diagnostics when given.
 bool importScript(CScriptDoc& doc, const std::optional<std::string>& chosen, ui::Interaction& ui,
                   LoadDiagnostics* diagnostics = nullptr);
+
+// How the command line's merge differs from the import above.
+struct MergeOptions {
+  // The document keeps its settings ([Settings], [Peskin], [Background], [Owner], Reboot and
+  // StartURL); only the other file's entries are appended.
+  bool entriesOnly = false;
+};
+
+// The command line's merge of the file other into doc, whose own file is own (both host
+// paths): the import above, with what a person at a prompt expects of it. The document's own
+// file, also reached through another path (a link, another spelling), is refused with the
+// import's message; a file of any extension is read when its content is a document text (see
+// isDocumentText), so a fragment kept as .txt merges; other files go through the import's
+// extension rules. Returns true when lines were read.
+bool mergeDocumentFile(CScriptDoc& doc, const std::filesystem::path& own,
+                       const std::filesystem::path& other, const MergeOptions& options,
+                       ui::Interaction& ui, LoadDiagnostics* diagnostics = nullptr);
+
+// Whether text reads as a document's text form: its first line other than blank lines and
+// comments (";...") is a section line of a document, such as [Settings] or [Files].
+bool isDocumentText(std::string_view text);
 
 // A stop message of the builder; detail names the file and the reason (ui::Message::detail).
 void stopMessage(ui::Interaction& ui, const std::string& text, const std::string& detail = {});

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "builder/codec/cvx_file.h"
 #include "builder/codec/document_text.h"
 #include "builder/codec/summary_stream.h"
@@ -180,6 +182,49 @@ TEST_F(DocumentFiles, ImportChecks) {
   EXPECT_EQ(doc.files.at(0).directoryRef, doc.directories.at(4).key);
   EXPECT_EQ(tree.children(tree.categoryItem(category::Directories)).size(), 9u);
   EXPECT_EQ(tree.item(doc.files.at(0).key)->label, "Disk 1:f copied to [Install]\\Y\\f");
+}
+
+TEST(DocumentText, IsKnownByItsFirstSectionLine) {
+  EXPECT_TRUE(isDocumentText(";---> header\n\n  \n[files]\n0=a,a\n"));
+  EXPECT_FALSE(isDocumentText("[Files] \n0=a,a\n"));
+  EXPECT_TRUE(isDocumentText("[Settings]\r\nAppName=x\r\n"));
+  EXPECT_FALSE(isDocumentText("AppName=x\n[Settings]\n"));
+  EXPECT_FALSE(isDocumentText("[Unknown]\nx=1\n"));
+  EXPECT_FALSE(isDocumentText("; only a comment\n"));
+  EXPECT_FALSE(isDocumentText(""));
+}
+
+TEST_F(DocumentFiles, MergeRefusesItselfReadsTextFragmentsAndCanKeepTheSettings) {
+  CScriptDoc doc(clock);
+  doc.onNewDocument("ann");
+  loadDocumentText(doc, "[Settings]\nAppName=Mine\n[Web]\nStartURL=http://mine\n"
+                        "[Directories]\n0=A,0,0,a\n");
+  std::string own = saved(doc, "own.cvx");
+  std::filesystem::create_symlink(own, dir / "link.cvx");
+  for (const std::filesystem::path& same : {std::filesystem::path(own), dir / "link.cvx",
+                                            dir / "." / "own.cvx"}) {
+    EXPECT_FALSE(mergeDocumentFile(doc, own, same, {}, ui)) << same;
+    EXPECT_EQ(ui.messages.back().text, "This script is the one you are currently editing");
+  }
+  EXPECT_EQ(doc.directories.count(), 1);
+  EXPECT_FALSE(doc.isModified());
+
+  writeFile(dir / "notes.txt", "AppName=Other\n");
+  EXPECT_FALSE(mergeDocumentFile(doc, own, dir / "notes.txt", {}, ui));
+  EXPECT_EQ(ui.messages.back().text.rfind("Unknow file extension type.", 0), 0u);
+
+  writeFile(dir / "dirs.fragment", "[Settings]\nAppName=\n[Web]\nStartURL=\n"
+                                   "[Directories]\n0=X,0,0,x\n");
+  MergeOptions entriesOnly;
+  entriesOnly.entriesOnly = true;
+  ASSERT_TRUE(mergeDocumentFile(doc, own, dir / "dirs.fragment", entriesOnly, ui));
+  EXPECT_EQ(doc.directories.count(), 2);
+  EXPECT_EQ(doc.settings.appName, "Mine");
+  EXPECT_EQ(doc.web.startUrl, "http://mine");
+  ASSERT_TRUE(mergeDocumentFile(doc, own, dir / "dirs.fragment", {}, ui));
+  EXPECT_EQ(doc.directories.count(), 3);
+  EXPECT_EQ(doc.settings.appName, "");
+  EXPECT_EQ(doc.web.startUrl, "");
 }
 
 TEST_F(DocumentFiles, FailedSaveKeepsTheOldFileAndTheRevision) {

@@ -313,7 +313,7 @@ GenerateOutcome PackageGenerator::generate(const GenerateOptions& options) {
     inform(sid::GenerateHadErrors, problems);
     return GenerateOutcome::WithErrors;
   }
-  inform(sid::GenerateComplete);
+  if (!options.quiet) inform(sid::GenerateComplete);
   generatedComplete_ = true;
   return GenerateOutcome::Complete;
 }

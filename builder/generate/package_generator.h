@@ -38,6 +38,9 @@ struct GenerateOptions {
   // returns whether to go on (false: Cancelled, without a message). Without it a changed file
   // is found by its copy, which asks whether to abort.
   std::function<bool(const std::vector<SizeChange>&)> changedSizes;
+  // A quiet command-line run leaves out the message that the package is complete (its summary
+  // line says so); every other message is still shown.
+  bool quiet = false;
 };
 
 // The author's files of doc whose size on disk differs from the recorded one (missing files

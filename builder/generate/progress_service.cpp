@@ -59,7 +59,7 @@ ProgressService::ProgressService(ui::Interaction& ui, platform::FileSystem& file
     : ui_(ui), files_(files) {}
 
 void ProgressService::BeginProgress(const std::string& text, bool escapeHint) {
-  if (active_) ui_.endProgress();
+  if (active_ && shown_) ui_.endProgress();
   active_ = true;
   cancel_ = false;
   interrupted = 0;
@@ -94,10 +94,12 @@ void ProgressService::EndProgress() {
   if (!active_) return;
   active_ = false;
   interruptible = 0;
-  ui_.endProgress();
+  if (shown_) ui_.endProgress();
 }
 
-void ProgressService::show() { ui_.progress(display_); }
+void ProgressService::show() {
+  if (shown_) ui_.progress(display_);
+}
 
 void ProgressService::pump(int n) {
   if (!active_ || n <= 0) return;

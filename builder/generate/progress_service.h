@@ -28,6 +28,9 @@ class ProgressService {
   void SetProgress(std::optional<int> percent, std::optional<std::string> text = std::nullopt);
   void EndProgress();
   bool active() const { return active_; }
+  // Whether the display is shown at all (a quiet command-line run hides it); a hidden display
+  // still polls for Cancel and interrupts.
+  void setShown(bool shown) { shown_ = shown; }
 
   // Lets the display handle up to n pending events: a press of its Cancel button asks
   // "Do really want to stop the current processing ?" and Yes sets the cancel flag; an
@@ -58,6 +61,7 @@ class ProgressService {
   platform::FileSystem& files_;
   bool active_ = false;
   bool cancel_ = false;
+  bool shown_ = true;
   ui::Progress display_;
   int lastPercent_ = -1;
   std::uint64_t expected_ = 0;
