@@ -72,7 +72,7 @@ CommandRun defineAddLaunch(CommandLine& sub) {
   sub.argument("DOC", options->document, "the document");
   sub.argument("COMMAND", options->commandLine,
                "the command line started at the end of the installation, in the installation "
-               "folder; placeholders such as [Install] are filled");
+               "folder; placeholders ([u], [0], ...) are filled");
   sub.flag("--no-save", options->noSave, "leave the document file unchanged");
   return [options](CommandContext& context) {
     std::string refused = requireText("COMMAND", options->commandLine);

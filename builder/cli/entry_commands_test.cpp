@@ -155,13 +155,13 @@ TEST_F(EntryCommands, OptionalDirectoryDescriptionAndMessage) {
 }
 
 TEST_F(EntryCommands, LaunchCommandsAndFavorites) {
-  test::RunResult launch = run({"add-launch", doc, "[Install]\\app.exe /setup"});
+  test::RunResult launch = run({"add-launch", doc, "[0]\\app.exe /setup"});
   ASSERT_EQ(launch.exitStatus, 0) << launch.err;
-  EXPECT_EQ(launch.out, "made launch 1: [Install]\\app.exe /setup\n");
+  EXPECT_EQ(launch.out, "made launch 1: [0]\\app.exe /setup\n");
   ASSERT_EQ(run({"add-launch", doc, "notepad.exe"}).exitStatus, 0);
   expectRefused({"add-launch", doc, "  "}, "COMMAND");
   EXPECT_EQ(run({"list", doc, "launch"}).out,
-            "1: [Install]\\app.exe /setup\n2: notepad.exe\n");
+            "1: [0]\\app.exe /setup\n2: notepad.exe\n");
 
   test::RunResult favorite =
       run({"add-favorite", doc, "--name", "Ann's page", "--url", "http://ann.example/"});
