@@ -1,5 +1,6 @@
 // The corvix subcommands: one line each, CORVIX_COMMAND(Id, "name", "description"). A command
-// Id is defined by `CommandRun defineId(CLI::App&)` in its own command_<name>.cpp.
+// Id is defined by `CommandRun defineId(CommandLine&)` in a command_*.cpp: its own, or, for
+// list/remove and the end-of-install lists, the file of its family.
 CORVIX_COMMAND(New, "new", "Write a new document with the defaults to OUT.cvx")
 CORVIX_COMMAND(Dump, "dump", "Print the document text form of DOC")
 CORVIX_COMMAND(Convert, "convert", "Read IN (.cvx or text form) and write OUT (.cvx: compound file, else text form)")

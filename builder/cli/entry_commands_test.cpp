@@ -2,6 +2,8 @@
 // the option with the document left byte-identical, and references kept on removal.
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
 
@@ -198,6 +200,37 @@ TEST_F(EntryCommands, SetReachesTheUninstallerEndAndWebSettings) {
   // The group the uninstaller's shortcut goes in is removed: back to the first group.
   ASSERT_EQ(run({"remove", doc, "groups", "2"}).exitStatus, 0);
   EXPECT_EQ(run({"get", doc, "UnGroup"}).out, "-1\n");
+}
+
+// The example of docs/authoring.md runs as written, in a folder holding its program.
+TEST_F(EntryCommands, TheAuthoringExampleRuns) {
+  std::string page = readFile(test::sourcePath() / "docs/authoring.md");
+  std::size_t at = page.find("For example, a program with its shortcut");
+  ASSERT_NE(at, std::string::npos);
+  std::size_t start = page.find("```\n", at) + 4;
+  std::size_t end = page.find("```", start);
+  std::filesystem::create_directories(dir / "bin");
+  writeFile(dir / "bin" / "tool.exe", "MZ-tool");
+  std::istringstream lines(page.substr(start, end - start));
+  int commands = 0;
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream words(line);
+    std::vector<std::string> args;
+    for (std::string word; words >> word;) {
+      // The example's relative paths, taken in the test's folder.
+      if (word == "app.cvx" || word.rfind("bin/", 0) == 0) word = (dir / word).string();
+      args.push_back(word);
+    }
+    ASSERT_EQ(args.at(0), "corvix");
+    args.erase(args.begin());
+    test::RunResult result = run(args);
+    ASSERT_EQ(result.exitStatus, 0) << line << "\n" << result.err;
+    ++commands;
+  }
+  EXPECT_EQ(commands, 6);
+  doc = (dir / "app.cvx").string();
+  EXPECT_EQ(section("Shortcuts"), "[Shortcuts]\n0=Tool,,0,0");
+  EXPECT_EQ(section("Registry"), "[Registry]\n0=2,Software\\Tool,Version,1.2,1");
 }
 
 }  // namespace
