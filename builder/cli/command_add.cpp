@@ -20,6 +20,7 @@ struct AddOptions {
   std::string document;
   std::vector<std::string> paths;
   bool noSave = false, preferences = false;
+  bool shared = false, expand = false, noExpand = false, optional = false;
   dropimport::PathImportOptions import;
   std::optional<std::string> into, component;
   std::optional<int> disk;
@@ -56,6 +57,28 @@ void relativeToDocument(CScriptDoc& doc, int first) {
   }
 }
 
+// The flags of the file entries from index first on that --shared, --expand/--no-expand and
+// --optional ask for. A component the user may leave out is an optional directory: every
+// directory receiving the files becomes one. Empty on success, else what was refused.
+std::string applyFileFlags(CScriptDoc& doc, int first, const AddOptions& options) {
+  for (int i = first; i < doc.files.count(); ++i) {
+    FileRecord& file = doc.files.at(i);
+    if (options.shared) file.shared = 1;
+    // Generation copies a file as it is: the flag says the source already is compressed
+    // (SZDD) and the setup expands it when copying.
+    if (options.expand) file.decompress = 1;
+    if (options.noExpand) file.decompress = 0;
+    if (!options.optional) continue;
+    DirectoryRecord* dir = doc.directories.findEntry(file.directoryRef);
+    if (!dir) {
+      return "--optional: a predefined directory cannot be left out; give --into a directory "
+             "of the document";
+    }
+    dir->optional = 1;
+  }
+  return {};
+}
+
 }  // namespace
 
 CommandRun defineAdd(CommandLine& sub) {
@@ -72,6 +95,16 @@ CommandRun defineAdd(CommandLine& sub) {
                  "the component (description) of every file added; made when missing");
   sub.option("--disk", options->disk,
                  "the disk of every file added (default: the highest in use)", 1, 9999);
+  sub.flag("--shared", options->shared,
+           "mark every file added as shared (counted, removed only by its last user)");
+  sub.flag("--expand", options->expand,
+           "every file added already is compressed (SZDD) and is expanded when installed; "
+           "corvix does not compress it");
+  sub.flag("--no-expand", options->noExpand,
+           "every file added is installed as it is (the default)");
+  sub.flag("--optional", options->optional,
+           "make the directories receiving the files optional: components the user may leave "
+           "out on the components page");
   sub.flag("--preferences", options->preferences,
                "run the builder's drop import instead: its stored FileDrop preferences and "
                "dialogs (through the interaction port); the options above do not apply");
@@ -90,10 +123,15 @@ CommandRun defineAdd(CommandLine& sub) {
       dropped.push_back(*path);
     }
     if (options->preferences &&
-        (options->import.recursive || options->into || options->component || options->disk)) {
+        (options->import.recursive || options->into || options->component || options->disk ||
+         options->shared || options->expand || options->noExpand || options->optional)) {
       return usageError(context,
                         "--preferences takes its rules from the preferences: "
-                        "--recursive, --into, --component and --disk do not apply");
+                        "--recursive, --into, --component, --disk, --shared, --expand, "
+                        "--no-expand and --optional do not apply");
+    }
+    if (options->expand && options->noExpand) {
+      return usageError(context, "--expand and --no-expand exclude each other");
     }
     std::unique_ptr<HeadlessSession> session = openSession(context, options->document);
     if (!session) return exit_status::Failed;
@@ -107,6 +145,8 @@ CommandRun defineAdd(CommandLine& sub) {
       dropimport::PathImport import(session->tree(), machine->files());
       dropimport::PathImportReport report = import.run(dropped, rules);
       relativeToDocument(session->doc, first);
+      std::string refused = applyFileFlags(session->doc, first, *options);
+      if (!refused.empty()) return usageError(context, refused);  // nothing saved
       printReport(context, report);
       if (!options->noSave && !session->saveIfModified()) return exit_status::Failed;
       return exit_status::Done;

@@ -1,5 +1,6 @@
 // The corvix subcommands: one line each, CORVIX_COMMAND(Id, "name", "description"). A command
-// Id is defined by `CommandRun defineId(CLI::App&)` in its own command_<name>.cpp.
+// Id is defined by `CommandRun defineId(CommandLine&)` in a command_*.cpp: its own, or, for
+// list/remove and the end-of-install lists, the file of its family.
 CORVIX_COMMAND(New, "new", "Write a new document with the defaults to OUT.cvx")
 CORVIX_COMMAND(Dump, "dump", "Print the document text form of DOC")
 CORVIX_COMMAND(Convert, "convert", "Read IN (.cvx or text form) and write OUT (.cvx: compound file, else text form)")
@@ -14,3 +15,14 @@ CORVIX_COMMAND(CheckFiles, "check-files", "Check that DOC's files exist with the
 CORVIX_COMMAND(Summary, "summary", "Print the summary sentences and statistics of DOC")
 CORVIX_COMMAND(Versions, "versions", "Print the version information of the component files beside corvix")
 CORVIX_COMMAND(Test, "test", "Test install: start the Setup.exe of DOC's package on the machine, wait for it and exit with its status")
+CORVIX_COMMAND(List, "list", "Print the entries of one kind of DOC, numbered as remove and the add commands name them")
+CORVIX_COMMAND(Remove, "remove", "Remove entry N of one kind from DOC as the tree's Erase does (references kept consistent), saved")
+CORVIX_COMMAND(AddRegistry, "add-registry", "Add a registry value to DOC: --root, --key, --value [--entry] [--erase-whole-key]")
+CORVIX_COMMAND(AddWinIni, "add-winini", "Add a Win.ini entry to DOC: --section, --entry [--value]")
+CORVIX_COMMAND(AddGroup, "add-group", "Add a program group to DOC: --name")
+CORVIX_COMMAND(AddShortcut, "add-shortcut", "Add a shortcut to DOC: --file, --group, --name [--arguments]")
+CORVIX_COMMAND(AddDirectory, "add-directory", "Add a directory to DOC: --name [--parent] [--optional: a component the user may leave out] [--description]")
+CORVIX_COMMAND(AddDescription, "add-description", "Add a description (a text shown while files are copied) to DOC: --text")
+CORVIX_COMMAND(AddMessage, "add-message", "Add a disk message to DOC: --file [--disk]")
+CORVIX_COMMAND(AddLaunch, "add-launch", "Add a command line started at the end of the installation to DOC")
+CORVIX_COMMAND(AddFavorite, "add-favorite", "Add a Web favourite (an Internet shortcut in Favorites) to DOC: --name, --url")

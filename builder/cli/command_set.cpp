@@ -1,5 +1,6 @@
 // corvix set DOC KEY=VALUE... and corvix get DOC KEY: the document's settings by their keys.
 #include "builder/cli/command_session.h"
+#include "builder/cli/command_set_sections.h"
 #include "builder/codec/document_settings.h"
 #include "platform/code_page.h"
 
@@ -18,7 +19,9 @@ std::string applySettings(CScriptDoc& doc, const std::vector<std::string>& assig
     }
     // Typed in UTF-8, kept in the code page as the document's texts are.
     std::string value = platform::utf8ToCp1252(assignment.substr(equals + 1));
-    std::string error = changeSetting(doc, assignment.substr(0, equals), value);
+    std::string key = assignment.substr(0, equals);
+    std::optional<std::string> other = changeOtherSetting(doc, key, value);
+    std::string error = other ? *other : changeSetting(doc, key, value);
     if (!error.empty()) return error;
   }
   return {};
@@ -46,10 +49,13 @@ CommandRun defineGet(CommandLine& sub) {
   sub.argument("DOC", *doc, "the document (.cvx or text form)");
   sub.argument("KEY", *key, "the setting to print");
   return [doc, key](CommandContext& context) {
-    if (!settingName(*key)) return usageError(context, "unknown setting \"" + *key + "\"");
+    if (!settingName(*key) && !otherSettingName(*key))
+      return usageError(context, "unknown setting \"" + *key + "\"");
     std::unique_ptr<HeadlessSession> session = openSession(context, *doc);
     if (!session) return exit_status::Failed;
-    context.out << platform::cp1252ToUtf8(*settingValue(session->doc, *key)) << "\n";
+    std::optional<std::string> value = otherSettingValue(session->doc, *key);
+    if (!value) value = settingValue(session->doc, *key);
+    context.out << platform::cp1252ToUtf8(*value) << "\n";
     return exit_status::Done;
   };
 }
