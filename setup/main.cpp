@@ -96,8 +96,9 @@ int main(int argc, char** argv) {
                       : status == platform::kUsageStatus ? "the answers file was refused"
                                     : "the closing dialog reported status " +
                                           std::to_string(outcome.closingStatus.value_or(status - 10)));
-  // An unattended or console run that did not succeed says why, after its own messages.
-  if (status != 0 && ui::explainsOnStandardError(settings)) {
+  // An unattended or console run that did not succeed says why, after its own messages; a
+  // refused answers file has already been named with its line.
+  if (status != 0 && status != platform::kUsageStatus && ui::explainsOnStandardError(settings)) {
     ui::FailureFacts facts = ui::witnessedFacts(seen, app.state().failureCause);
     std::fprintf(stderr, "%s\n", ui::failureLine("tamsin32", "tamsin32", status, facts).c_str());
   }

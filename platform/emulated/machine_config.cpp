@@ -1,6 +1,9 @@
 // Reading and writing machine.ini.
 #include "platform/emulated/machine_config.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cctype>
@@ -173,26 +176,75 @@ std::string machineIniText(const MachineConfig& c) {
   return out.str();
 }
 
+namespace {
+
+// Whether the file open as fd is still the one path names.
+bool stillNamed(int fd, const std::filesystem::path& path) {
+  struct stat opened {}, named {};
+  return ::fstat(fd, &opened) == 0 && ::lstat(path.c_str(), &named) == 0 && opened.st_dev == named.st_dev &&
+         opened.st_ino == named.st_ino;
+}
+
+// Removes the new copies of machine.ini that writers killed before their rename left beside
+// it. A writer holds a lock on its copy until it is renamed, so a copy whose lock can be taken
+// has no writer any more; process ids would say nothing (they are reused, and a program in a
+// process table of its own has another).
+void clearLeftCopies(const std::filesystem::path& file) {
+  std::error_code ec;
+  const std::string prefix = file.filename().string() + ".new.";
+  for (const auto& entry : std::filesystem::directory_iterator(file.parent_path(), ec)) {
+    if (entry.path().filename().string().rfind(prefix, 0) != 0) continue;
+    int fd = ::open(entry.path().c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0) continue;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && stillNamed(fd, entry.path())) ::unlink(entry.path().c_str());
+    ::close(fd);
+  }
+}
+
+// Makes temp, a new copy of machine.ini, held locked (see clearLeftCopies); -1 when it cannot.
+int makeLockedCopy(const std::filesystem::path& temp) {
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (fd < 0) return -1;
+    // Taken for a left copy and removed between the open and the lock: made again.
+    if (::flock(fd, LOCK_EX) == 0 && stillNamed(fd, temp)) return fd;
+    ::close(fd);
+  }
+  return -1;
+}
+
+bool writeWhole(int fd, const std::string& text) {
+  std::size_t done = 0;
+  while (done < text.size()) {
+    ssize_t n = ::write(fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return false;
+    done += std::size_t(n);
+  }
+  return true;
+}
+
+}  // namespace
+
 void writeMachineIniValue(const std::filesystem::path& root, const std::string& section,
                           const std::string& key, const std::optional<std::string>& value) {
   const std::filesystem::path file = root / "machine.ini";
   IniDocument doc = IniDocument::parse(readText(file));
   if (value) doc.set(section, key, *value);
   else doc.removeKey(section, key);
+  clearLeftCopies(file);
   std::filesystem::path temp = file;
   temp += ".new." + std::to_string(getpid());
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out << doc.text();
-    out.flush();
-    if (!out) {
-      std::error_code ec;
-      std::filesystem::remove(temp, ec);
-      throw MachineError("cannot write " + file.string());
-    }
-  }
   std::error_code ec;
+  int fd = makeLockedCopy(temp);
+  if (fd < 0 || !writeWhole(fd, doc.text())) {
+    if (fd >= 0) ::close(fd);
+    std::filesystem::remove(temp, ec);
+    throw MachineError("cannot write " + file.string());
+  }
+  // Renamed while still locked, so no other program takes it for a left copy meanwhile.
   std::filesystem::rename(temp, file, ec);
+  ::close(fd);
   if (ec) {
     std::filesystem::remove(temp, ec);
     throw MachineError("cannot replace " + file.string() + ": " + ec.message());
