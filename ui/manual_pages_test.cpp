@@ -6,14 +6,15 @@
 #include <set>
 
 #include "platform/command_switches.h"
-#include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
 #include "ui/answers_check.h"
 
 namespace vandrel::ui {
 namespace {
 
-std::string page(const char* name) { return test::readFile(test::sourcePath() / "docs" / name); }
+// The source folder as the build names it (the Windows build runs these tests under Wine, which
+// reads a Linux path as given).
+std::string page(const char* name) { return test::readFile(std::string(VANDREL_SOURCE) + "/docs/" + name); }
 
 // The part of the page from the heading up to the next heading of the same or a higher level.
 std::string part(const std::string& text, const std::string& heading) {
