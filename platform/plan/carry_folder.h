@@ -8,8 +8,10 @@
 
 namespace vandrel::platform {
 
-// The lock file inside each carry folder, held by its plan while it runs.
-inline constexpr const char* kCarryLockName = "owner.lock";
+// The lock file beside each carry folder ("vandrel-plan-XXXXXX.lock"), held by its plan while
+// it runs. It is made, already held, before its folder, so a plan killed at any moment leaves
+// no folder without one.
+inline constexpr const char* kCarryLockSuffix = ".lock";
 
 // A fresh folder "vandrel-plan-XXXXXX" in the host's temporary folder, marked by its lock
 // file; removed with its contents when this ends. Before it is made, the carry folders of

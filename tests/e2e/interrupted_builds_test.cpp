@@ -169,14 +169,16 @@ class PlanLeftovers : public ::testing::Test {
 
 TEST_F(PlanLeftovers, ALaterPlanRemovesTheCarryFoldersOfEndedPlans) {
   const fs::path tmp = temporary();
-  plantLeftover(tmp / "vandrel-plan-dead01", tmp / "vandrel-plan-dead01" / "owner.lock");
+  plantLeftover(tmp / "vandrel-plan-dead01", tmp / "vandrel-plan-dead01.lock");
+  test::writeFile(tmp / "vandrel-plan-dead02.lock.making-1", "");
   plantLeftover(tmp / "vandrel-plan-none01", std::nullopt);
   plantLeftover(tmp / "vandrel-plan-live01", std::nullopt);
   platform::OwnerLock live;
-  ASSERT_TRUE(live.hold(tmp / "vandrel-plan-live01" / "owner.lock"));
+  ASSERT_TRUE(live.hold(tmp / "vandrel-plan-live01.lock"));
   RunResult planned = plan(120000ms);
   ASSERT_EQ(planned.exitStatus, 0) << planned.err;
-  EXPECT_EQ(namesStarting(tmp, "vandrel-plan-"), (std::set<std::string>{"vandrel-plan-live01", "vandrel-plan-none01"}));
+  EXPECT_EQ(namesStarting(tmp, "vandrel-plan-"),
+            (std::set<std::string>{"vandrel-plan-live01", "vandrel-plan-live01.lock", "vandrel-plan-none01"}));
 }
 
 TEST_F(PlanLeftovers, KilledPlansLeaveNothingForLong) {

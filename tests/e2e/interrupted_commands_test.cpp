@@ -237,7 +237,7 @@ TEST(InterruptionsPage, NamesWhereTheProgramsKeepTheirWork) {
   for (const std::string& named :
        {std::string("HKEY_LOCAL_MACHINE\\") + uninstall::kRemovalMarksKey,
         "[" + std::string(uninstall::kRemovalSection) + "] " + uninstall::kRemovalRunKey + "=",
-        std::string("HKEY_LOCAL_MACHINE\\") + tools::kStartedRunOnceKey, std::string(platform::kCarryLockName),
+        std::string("HKEY_LOCAL_MACHINE\\") + tools::kStartedRunOnceKey, std::string("vandrel-plan-XXXXXX.lock"),
         std::string("NAME.partial-XXXX.lock"), std::string("vandrel-plan-XXXXXX")}) {
     EXPECT_NE(page.find(named), std::string::npos) << named;
   }
