@@ -7,23 +7,8 @@
 #include <unistd.h>
 
 #include <string>
-#include <utility>
 
 namespace vandrel::platform {
-
-OwnerLock::OwnerLock(OwnerLock&& other) noexcept : handle_(other.handle_), path_(std::move(other.path_)) {
-  other.handle_ = -1;
-}
-
-OwnerLock& OwnerLock::operator=(OwnerLock&& other) noexcept {
-  if (this != &other) {
-    release();
-    handle_ = other.handle_;
-    path_ = std::move(other.path_);
-    other.handle_ = -1;
-  }
-  return *this;
-}
 
 bool OwnerLock::hold(const std::filesystem::path& path) {
   release();

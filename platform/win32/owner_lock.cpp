@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <utility>
 
 namespace vandrel::platform {
 namespace {
@@ -26,20 +25,6 @@ HANDLE openAlone(const std::filesystem::path& path, DWORD disposition) {
 }
 
 }  // namespace
-
-OwnerLock::OwnerLock(OwnerLock&& other) noexcept : handle_(other.handle_), path_(std::move(other.path_)) {
-  other.handle_ = -1;
-}
-
-OwnerLock& OwnerLock::operator=(OwnerLock&& other) noexcept {
-  if (this != &other) {
-    release();
-    handle_ = other.handle_;
-    path_ = std::move(other.path_);
-    other.handle_ = -1;
-  }
-  return *this;
-}
 
 bool OwnerLock::hold(const std::filesystem::path& path) {
   release();
