@@ -21,6 +21,7 @@ class QWidget;
 namespace vandrel::ui::qt {
 
 class ProgressWindow;
+class WizardFrame;
 
 class QtInteraction : public Interaction {
  public:
@@ -43,12 +44,19 @@ class QtInteraction : public Interaction {
   bool cancelPressed() override;
   void endProgress() override;
 
+  // The wizard's frame while the wizard is up (from its first page until a window of the
+  // copy or the end takes over); null otherwise. The questions and pickers stand over it.
+  QWidget* wizardWindow() const;
+
  private:
+  void closeWizard();
+
   Program program_;
   std::shared_ptr<ScriptedInteraction> autopilot_;
   std::unique_ptr<ProgressWindow> progress_;
   bool progressSaved_ = false;
   std::unique_ptr<QWidget> diskMessage_;
+  std::unique_ptr<WizardFrame> wizard_;
   FolderMapping folders_ = hostFolderMapping();
 };
 
