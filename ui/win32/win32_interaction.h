@@ -25,6 +25,7 @@ namespace vandrel::ui::win32 {
 
 class ProgressDialog;
 class DiskMessageWindow;
+class WizardFrame;
 
 // Told about each window once it is up, after its picture is saved and before the answers
 // drive it: its handle and its name ("message", "question", "folder", "choice", "page-first",
@@ -55,6 +56,9 @@ class Win32Interaction : public Interaction {
 
   // The progress window shown, for tests; null when none.
   HWND progressWindow() const;
+  // The wizard's frame while the wizard is up (from its first page until a window of the
+  // copy or the end takes over); null otherwise.
+  HWND wizardWindow() const;
 
   // A window is up: its picture is saved, the watcher told, then drive runs when answers
   // drive the windows.
@@ -62,12 +66,17 @@ class Win32Interaction : public Interaction {
   ScriptedInteraction* autopilot() const { return autopilot_.get(); }
 
  private:
+  // The window the questions and pickers stand over: the wizard's frame while it is up.
+  HWND ownerNow() const;
+  void closeWizard();
+
   Program program_;
   std::shared_ptr<ScriptedInteraction> autopilot_;
   WindowWatcher watcher_;
   HWND owner_ = nullptr;
   std::unique_ptr<ProgressDialog> progress_;
   std::unique_ptr<DiskMessageWindow> diskMessage_;
+  std::unique_ptr<WizardFrame> wizard_;
   bool progressSaved_ = false;
 };
 

@@ -346,6 +346,160 @@ TEST(Win32Pages, AnswersFillTheFieldsAndPressTheButton) {
   EXPECT_EQ(result.fields[2].value, "42");
 }
 
+// The wizard's seven pages and an unknown one, each with what the keyboard reaches.
+struct KeyboardPage {
+  Page page;
+  int first;               // the control the focus starts on
+  std::vector<int> order;  // the Tab order, from the page's first control round the frame's buttons
+};
+
+std::vector<KeyboardPage> keyboardPages() {
+  std::vector<KeyboardPage> pages;
+  auto add = [&pages](const char* id, PageLayout layout, int first, std::vector<int> order) {
+    Page page;
+    page.id = id;
+    page.layout = layout;
+    page.caption = "Tool Setup";
+    page.heading = "Tool";
+    page.back = layout != PageLayout::First;
+    pages.push_back({page, first, std::move(order)});
+    return &pages.back().page;
+  };
+  const int back = IDC_WIZARD_BACK, next = IDC_WIZARD_FORWARD, cancel = IDCANCEL;
+  add("first", PageLayout::First, next, {next, cancel});
+  add("notice", PageLayout::Notice, next, {back, next, cancel})->paragraphs = {"Close the programs.", "Shareware."};
+  add("licence", PageLayout::Licence, IDC_LICENCE_BOX, {IDC_LICENCE_BOX, back, next, cancel})->longText =
+      "Clause one.\nClause two.";
+  pages.push_back({registrationPage(), IDC_USER_EDIT,
+                   {IDC_USER_EDIT, IDC_COMPANY_EDIT, IDC_SERIAL_EDIT, back, next, cancel}});
+  Field list;
+  list.kind = Field::Kind::CheckList;
+  list.items = {"Program", "Samples"};
+  list.itemChecked = {true, false};
+  add("components", PageLayout::Components, IDC_COMPONENTS_LIST, {IDC_COMPONENTS_LIST, back, next, cancel})
+      ->fields = {list};
+  Field radio;
+  radio.kind = Field::Kind::Radio;
+  radio.items = {"&Share between users", "Do &not share"};
+  radio.selected = 1;  // Tab lands on the checked button of the two
+  add("sharing", PageLayout::Sharing, IDC_DONT_SHARE, {IDC_DONT_SHARE, back, next, cancel})->fields = {radio};
+  Field folder;
+  folder.label = "Install Folder";
+  folder.value = "C:\\Tool";
+  Field backup;
+  backup.kind = Field::Kind::Check;
+  backup.label = "B&ackup replaced files";
+  // The folder's Change comes first in reading order, but the keyboard starts on the box so
+  // that Enter stays Finish.
+  Page* destination = add("destination", PageLayout::Destination, IDC_BACKUP,
+                          {IDC_CHANGE, IDC_BACKUP, back, next, cancel});
+  destination->fields = {folder, backup};
+  destination->paragraphs = {"Almost ready.", "Press Finish.", "Press Change."};
+  destination->rows = {{"Disk space required:", "1 Mo"}, {"Disk space available:", "9 Mo"}};
+  destination->actions = {"&Change"};
+  destination->next.clear();
+  destination->finish = "&Finish";
+  add("unknown", PageLayout::Stacked, IDC_OTHER_TEXT, {IDC_OTHER_TEXT, back, next, cancel})->text = "Something";
+  return pages;
+}
+
+// The controls Tab visits, from the frame's first round to it again.
+std::vector<int> tabOrder(HWND frame) {
+  std::vector<int> ids;
+  HWND start = GetNextDlgTabItem(frame, nullptr, FALSE);
+  HWND control = start;
+  while (control && ids.size() < 20) {
+    ids.push_back(GetDlgCtrlID(control));
+    control = GetNextDlgTabItem(frame, control, FALSE);
+    if (control == start) break;
+  }
+  return ids;
+}
+
+TEST(Win32Keyboard, EveryPageTabsThroughItsControlsInReadingOrderFromItsFirstField) {
+  Watched w;
+  HWND frame = nullptr;
+  for (const KeyboardPage& expected : keyboardPages()) {
+    w.look = [&frame, &expected](HWND shown, const std::string& name) {
+      if (!frame) frame = shown;
+      EXPECT_EQ(shown, frame) << name << ": the pages change inside one frame";
+      HWND focus = GetFocus();
+      EXPECT_EQ(GetDlgCtrlID(focus), expected.first) << name;
+      EXPECT_TRUE(IsChild(shown, focus)) << name;
+      EXPECT_EQ(tabOrder(shown), expected.order) << name;
+      EXPECT_EQ(LOWORD(SendMessageA(shown, DM_GETDEFID, 0, 0)), IDC_WIZARD_FORWARD) << name << ": Next is the default";
+      pressButton(shown, IDC_WIZARD_FORWARD);
+    };
+    PageResult result = w.backend.page(expected.page);
+    EXPECT_NE(result.action, PageResult::Action::Cancel) << expected.page.id;
+    EXPECT_EQ(w.backend.wizardWindow(), frame);
+  }
+  ASSERT_NE(frame, nullptr);
+  EXPECT_TRUE(IsWindowVisible(frame));
+}
+
+// Keys as the user types them, through the frame's own message loop: the name goes into
+// User Name, where the page opens, and Enter presses Next.
+TEST(Win32Keyboard, TypingOnTheRegistrationPageFillsTheUserNameAndEnterGoesOn) {
+  Watched w;
+  Page page = registrationPage();
+  page.fields[0].value.clear();
+  w.look = [](HWND, const std::string&) {
+    HWND focus = GetFocus();
+    for (char c : std::string("Bob")) PostMessageA(focus, WM_CHAR, c, 1);
+    PostMessageA(focus, WM_KEYDOWN, VK_RETURN, 1);
+  };
+  PageResult result = w.backend.page(page);
+  EXPECT_EQ(result.action, PageResult::Action::Next);
+  EXPECT_EQ(result.fields[0].value, "Bob");
+  EXPECT_EQ(result.fields[1].value, "");
+}
+
+// A refused page, a cancel answered No: the same frame, where the user moved it, with the
+// question owned by it; the copy's window closes it.
+TEST(Win32Frame, TheFrameStaysThroughARefusedPageAndACancelAnsweredNo) {
+  Watched w;
+  HWND frame = nullptr;
+  RECT moved{};
+  w.look = [&](HWND shown, const std::string&) {
+    frame = shown;
+    SetWindowPos(shown, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    GetWindowRect(shown, &moved);
+    pressButton(shown, IDC_WIZARD_FORWARD);
+  };
+  Page page = registrationPage();
+  page.fields[0].value.clear();
+  EXPECT_EQ(w.backend.page(page).action, PageResult::Action::Next);
+  w.backend.beep();
+  w.look = [&](HWND shown, const std::string&) {
+    EXPECT_EQ(shown, frame);
+    RECT now{};
+    GetWindowRect(shown, &now);
+    EXPECT_EQ(now.left, moved.left);
+    EXPECT_EQ(now.top, moved.top);
+    pressButton(shown, IDCANCEL);
+  };
+  EXPECT_EQ(w.backend.page(page).action, PageResult::Action::Cancel);
+  w.look = [&](HWND box, const std::string&) {
+    EXPECT_EQ(GetWindow(box, GW_OWNER), frame) << "the question stands over the frame";
+    EXPECT_TRUE(IsWindowVisible(frame));
+    PostMessageA(box, WM_COMMAND, IDNO, 0);
+  };
+  EXPECT_EQ(w.backend.message({"Tool Setup", "Quit the setup?", Buttons::YesNo, Icon::Question}), Answer::No);
+  w.look = [&](HWND shown, const std::string&) {
+    EXPECT_EQ(shown, frame);
+    SetDlgItemTextA(paneOf(shown), IDC_USER_EDIT, "Ann");
+    pressButton(shown, IDC_WIZARD_FORWARD);
+  };
+  EXPECT_EQ(w.backend.page(page).fields[0].value, "Ann");
+  EXPECT_EQ(w.backend.wizardWindow(), frame);
+  w.look = nullptr;
+  w.backend.progress(Progress{"File copy in progress...", {"Copying a.exe", "", ""}, 0, {}, {}, true});
+  EXPECT_EQ(w.backend.wizardWindow(), nullptr);
+  EXPECT_FALSE(IsWindow(frame));
+  w.backend.endProgress();
+}
+
 TEST(Win32Progress, TheCopyWindowShowsItsLinesAndTakesCancelOnce) {
   Watched w;
   Progress copy;
