@@ -21,7 +21,6 @@ namespace vandrel::ui::qt {
 namespace {
 
 // The page's place in the frame, and the buttons' row.
-constexpr int kSheetWidth = kWizardWidth;
 constexpr int kPageLeft = 7;
 constexpr int kPageTop = 7;
 constexpr int kButtonTop = 179;
@@ -51,7 +50,7 @@ PagePane::PagePane(const Page& page, QWidget* parent)
   layOut(pageLayout(page));
   auto* line = new QFrame(this);
   line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-  du_.place(line, kPageLeft, kButtonTop - 7, kSheetWidth - 2 * kPageLeft, 1);
+  du_.place(line, kPageLeft, kButtonTop - 7, kWizardWidth - 2 * kPageLeft, 1);
   addButtons();
 }
 
@@ -269,7 +268,7 @@ QPushButton* PagePane::makePageButton(std::size_t action, QWidget& parent) {
 
 // Back and Next side by side, Cancel apart on the right, as a wizard has them.
 void PagePane::addButtons() {
-  const int cancelLeft = kSheetWidth - kPageLeft - 50;
+  const int cancelLeft = kWizardWidth - kPageLeft - 50;
   back_ = placeButton(*this, du_, "< &Back", cancelLeft - 107, kButtonTop);
   back_->setEnabled(page_.back);
   connect(back_, &QPushButton::clicked, this, [this] { leave(PageResult::Action::Back); });
