@@ -75,6 +75,7 @@ class PagePane : public DialogWindow {
         fields[0].selected = IsDlgButtonChecked(window_, IDC_DONT_SHARE) == BST_CHECKED ? 1 : 0;
         break;
       case IDD_PAGE_DESTINATION:
+        fields[0].value = controlText(window_, IDC_FOLDER_LINE);
         fields[1].checked = IsDlgButtonChecked(window_, IDC_BACKUP) == BST_CHECKED;
         break;
       default:
@@ -106,6 +107,8 @@ class PagePane : public DialogWindow {
         CheckRadioButton(window_, IDC_SHARE, IDC_DONT_SHARE, fields[0].selected == 1 ? IDC_DONT_SHARE : IDC_SHARE);
         break;
       case IDD_PAGE_DESTINATION:
+        // The folder line shows the folder the page leaves with (an answer's, or the picker's).
+        SetDlgItemTextA(window_, IDC_FOLDER_LINE, fields[0].value.c_str());
         CheckDlgButton(window_, IDC_BACKUP, fields[1].checked ? BST_CHECKED : BST_UNCHECKED);
         break;
       default:
@@ -235,7 +238,6 @@ class PagePane : public DialogWindow {
     text(IDC_DESTINATION_TEXT2, paragraph(1));
     text(IDC_DESTINATION_TEXT3, paragraph(2));
     text(IDC_FOLDER_BOX, page_.fields[0].label);
-    text(IDC_FOLDER_LINE, page_.fields[0].value);
     text(IDC_CHANGE, page_.actions[0]);
     text(IDC_BACKUP, page_.fields[1].label);
     text(IDC_REQUIRED_LABEL, page_.rows[0].label);

@@ -96,7 +96,7 @@ TEST(Win32Messages, TheSharedFileQuestionHasYesToAll) {
   w.look = [](HWND dialog, const std::string&) {
     EXPECT_EQ(windowText(dialog), "Dallow v3.0");
     EXPECT_EQ(controlText(dialog, IDC_THREE_TEXT), "Remove the shared file?");
-    EXPECT_EQ(controlText(dialog, IDC_YES_TO_ALL), "&Yes to all");
+    EXPECT_EQ(controlText(dialog, IDC_YES_TO_ALL), "Yes to &all");  // Alt+Y is Yes alone
     pressButton(dialog, IDC_YES_TO_ALL);
   };
   EXPECT_EQ(w.backend.message(question), Answer::YesToAll);
@@ -344,6 +344,39 @@ TEST(Win32Pages, AnswersFillTheFieldsAndPressTheButton) {
   EXPECT_EQ(result.action, PageResult::Action::Next);
   EXPECT_EQ(result.fields[0].value, "Grace");
   EXPECT_EQ(result.fields[2].value, "42");
+}
+
+TEST(Win32Pages, AnswersPutTheFolderIntoTheDestinationPagesLineAndFinish) {
+  auto answers = std::make_shared<ScriptedInteraction>(
+      Answers::fromText("[Wizard]\nFolder=C:\\Program Files\\Tool\nBackup=1\n"), nullptr, "tamsin32");
+  Watched w(Program::Setup, answers);
+  Page destination;
+  destination.id = "destination";
+  destination.layout = PageLayout::Destination;
+  destination.paragraphs = {"Almost ready.", "Press Finish.", "Press Change."};
+  destination.rows = {{"Disk space required:", "1.5 Mo"}, {"Disk space available:", "2 Go"}};
+  Field folder;
+  folder.name = "Folder";
+  folder.label = "Install Folder";
+  folder.value = "C:\\Install";
+  Field backup;
+  backup.kind = Field::Kind::Check;
+  backup.name = "Backup";
+  backup.label = "B&ackup replaced files";
+  destination.fields = {folder, backup};
+  destination.actions = {"&Change"};
+  destination.next = "";
+  destination.finish = "Finish";
+  destination.back = true;
+  // The page opens with its own folder; the answers then put theirs into the line.
+  w.look = [](HWND frame, const std::string&) {
+    EXPECT_EQ(controlText(paneOf(frame), IDC_FOLDER_LINE), "C:\\Install");
+  };
+  PageResult result = w.backend.page(destination);
+  EXPECT_EQ(result.action, PageResult::Action::Finish);
+  ASSERT_EQ(result.fields.size(), 2u);
+  EXPECT_EQ(result.fields[0].value, "C:\\Program Files\\Tool");
+  EXPECT_TRUE(result.fields[1].checked);
 }
 
 TEST(Win32Progress, TheCopyWindowShowsItsLinesAndTakesCancelOnce) {
