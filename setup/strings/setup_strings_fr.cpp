@@ -117,7 +117,7 @@ const script::StringTable& setupStrings() {
        "droite de sa description."},
       {1160, "Voulez-vous rendre cette installation disponible pour tous les utilisateurs de cet ordinateur ?"},
       {1161, "&Partager entre utilisateurs"},
-      {1162, "Ne &pas partager"},
+      {1162, "&Ne pas partager"},
       {1163, "Si vous n'\352tes pas s\373r de l'option \340 choisir, cliquez sur \"Partager entre utilisateurs\"."},
       {1164,
        "Vandrel est presque pr\352t \340 installer votre nouveau logiciel. Le r\351pertoire par d\351faut est "
