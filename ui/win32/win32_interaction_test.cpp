@@ -292,6 +292,48 @@ TEST(Win32Pages, TheComponentsSharingAndDestinationPagesWriteTheirFieldsBack) {
   EXPECT_TRUE(finished.fields[1].checked);
 }
 
+TEST(Win32Pages, TheComponentsCheckBoxesStandOnTheRightOfTheirDescriptions) {
+  Watched w;
+  Page components;
+  components.id = "components";
+  components.layout = PageLayout::Components;
+  components.heading = "Some components...";
+  components.footer = "Click the check box on the right.";
+  Field list;
+  list.kind = Field::Kind::CheckList;
+  list.items = {"Program files", "Sample files"};
+  list.itemKeys = {"0", "4"};
+  list.itemChecked = {true, true};
+  components.fields.push_back(list);
+  w.look = [](HWND frame, const std::string&) {
+    HWND listView = GetDlgItem(paneOf(frame), IDC_COMPONENTS_LIST);
+    RECT text{}, box{};
+    ListView_GetSubItemRect(listView, 1, 1, LVIR_LABEL, &text);
+    ListView_GetSubItemRect(listView, 1, 0, LVIR_BOUNDS, &box);
+    char shown[64] = {};
+    ListView_GetItemText(listView, 1, 1, shown, sizeof shown);
+    EXPECT_STREQ(shown, "Sample files");
+    EXPECT_GE(box.left, text.right) << "the box is right of the description";
+    RECT inside{};
+    GetClientRect(listView, &inside);
+    EXPECT_GT(box.right, inside.right / 2);
+    // A click on the box unticks the row.
+    LVHITTESTINFO hit{};
+    hit.pt = {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+    ListView_SubItemHitTest(listView, &hit);
+    EXPECT_EQ(hit.iItem, 1);
+    EXPECT_EQ(hit.iSubItem, 0);
+    EXPECT_NE(hit.flags & LVHT_ONITEMSTATEICON, 0u);
+    LPARAM at = MAKELPARAM(hit.pt.x, hit.pt.y);
+    SendMessageA(listView, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(listView, WM_LBUTTONUP, 0, at);
+    pressButton(frame, IDC_WIZARD_FORWARD);
+  };
+  PageResult chosen = w.backend.page(components);
+  ASSERT_EQ(chosen.fields.size(), 1u);
+  EXPECT_EQ(chosen.fields[0].itemChecked, (std::vector<bool>{true, false}));
+}
+
 TEST(Win32Pages, TheFirstAndNoticePagesPlaceTheirLinesAndAnUnknownPageShowsItsText) {
   Watched w;
   Page notice;
