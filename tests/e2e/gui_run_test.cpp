@@ -175,7 +175,7 @@ TEST_F(GuiStop, AStarterOutsideItsPackageSaysSoInAMessageBox) {
   EXPECT_TRUE(pictures("scripted").empty());
 }
 
-TEST_F(GuiStop, AnotherInstallationRunningIsShownAfterTheWaitByTheStarterAndTheEngine) {
+TEST_F(GuiStop, AnotherInstallationRunningIsShownAfterTheWaitByTheStarterTheEngineAndTheUninstaller) {
   // The test stands for a running installation: it holds the machine's installation lock.
   int held = ::open((dir_ / "m" / "install.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
   ASSERT_GE(held, 0);
@@ -185,6 +185,7 @@ TEST_F(GuiStop, AnotherInstallationRunningIsShownAfterTheWaitByTheStarterAndTheE
   };
   auto starter = blocked((dir_ / "nopkg" / "Setup.exe").string(), "starter");
   auto engine = blocked("tamsin32", "engine");
+  auto removal = blocked("peskin32", "removal");
   for (auto [run, name, result] : {std::tuple{"starter", "Setup", &starter}, std::tuple{"engine", "tamsin32", &engine}}) {
     RunResult stopped = result->get();
     EXPECT_EQ(stopped.exitStatus, 1) << run;
@@ -201,6 +202,14 @@ TEST_F(GuiStop, AnotherInstallationRunningIsShownAfterTheWaitByTheStarterAndTheE
         << run;
     EXPECT_EQ(pictures(run), std::vector<std::string>{"001-setup-message.png"}) << run;
   }
+  RunResult stopped = removal.get();
+  EXPECT_EQ(stopped.exitStatus, 1);
+  EXPECT_EQ(transcript("removal"),
+            "{\"program\":\"uninstall\",\"kind\":\"message\",\"caption\":\"Dallow v3.0\",\"text\":\"Another "
+            "installation or removal is running on this computer. Please run the removal again when it has "
+            "finished.\",\"buttons\":\"OK\",\"icon\":\"stop\",\"answer\":\"OK\",\"detail\":\"another installation "
+            "is running on this machine; start this one again when it has finished\"}\n");
+  EXPECT_EQ(pictures("removal"), std::vector<std::string>{"001-uninstall-message.png"});
   ::close(held);
 }
 
