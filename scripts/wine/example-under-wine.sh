@@ -175,7 +175,7 @@ compare "the Win32 wizard's transcript" <(setup_lines <"$work/linux.transcript")
 "$wine" cmd /c "$uninstall" >>"$work/wine.out" 2>&1 || true
 if [ -e "$host_bin/vandrel-gui-qt.so" ]; then
   "$host_bin/vandrel-machine" init "$work/qt-machine" --preset win2000 >/dev/null
-  VANDREL_MACHINE=$work/qt-machine VANDREL_UI=gui QT_QPA_PLATFORM=offscreen \
+  VANDREL_MACHINE=$work/qt-machine VANDREL_UI=gui QT_QPA_PLATFORM=offscreen VANDREL_ANSWERS=$answers \
     VANDREL_TRANSCRIPT=$work/qt-gui.transcript VANDREL_LOG= \
     "$host_bin/vandrel-machine" run "$work/qt-machine" "$(windows_path "$work/linux-package/Setup.exe")" \
     >>"$work/linux.out" 2>&1 || { echo "The Qt wizard's install failed" >&2; failed=1; }
