@@ -307,16 +307,22 @@ TEST(Win32Pages, TheComponentsCheckBoxesStandOnTheRightOfTheirDescriptions) {
   components.fields.push_back(list);
   w.look = [](HWND frame, const std::string&) {
     HWND listView = GetDlgItem(paneOf(frame), IDC_COMPONENTS_LIST);
-    RECT text{}, box{};
-    ListView_GetSubItemRect(listView, 1, 1, LVIR_LABEL, &text);
-    ListView_GetSubItemRect(listView, 1, 0, LVIR_BOUNDS, &box);
     char shown[64] = {};
     ListView_GetItemText(listView, 1, 1, shown, sizeof shown);
     EXPECT_STREQ(shown, "Sample files");
-    EXPECT_GE(box.left, text.right) << "the box is right of the description";
+    // The description's column comes first, the row's own column (its box) after it.
+    int order[2] = {};
+    ASSERT_TRUE(ListView_GetColumnOrderArray(listView, 2, order));
+    EXPECT_EQ(order[0], 1);
+    EXPECT_EQ(order[1], 0);
+    RECT row{}, text{};
+    ListView_GetItemRect(listView, 1, &row, LVIR_BOUNDS);
+    ListView_GetSubItemRect(listView, 1, 1, LVIR_LABEL, &text);
+    RECT box{text.right, row.top, text.right + ListView_GetColumnWidth(listView, 0), row.bottom};
+    EXPECT_LT(text.left, 10) << "the description starts at the left";
     RECT inside{};
     GetClientRect(listView, &inside);
-    EXPECT_GT(box.right, inside.right / 2);
+    EXPECT_GT(box.left, inside.right / 2) << "the box is right of the description";
     // A click on the box unticks the row.
     LVHITTESTINFO hit{};
     hit.pt = {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
