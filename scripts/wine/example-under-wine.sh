@@ -173,6 +173,7 @@ compare "the Win32 wizard's transcript" <(setup_lines <"$work/linux.transcript")
 [ -d "$WINEPREFIX/drive_c/Program Files/Tool" ] ||
   { echo "The Win32 wizard did not install into C:\\Program Files\\Tool" >&2; failed=1; }
 "$wine" cmd /c "$uninstall" >>"$work/wine.out" 2>&1 || true
+"$wine" wineboot --restart >>"$work/wine.out" 2>&1 || true
 if [ -e "$host_bin/vandrel-gui-qt.so" ]; then
   "$host_bin/vandrel-machine" init "$work/qt-machine" --preset win2000 >/dev/null
   VANDREL_MACHINE=$work/qt-machine VANDREL_UI=gui QT_QPA_PLATFORM=offscreen VANDREL_ANSWERS=$answers \
