@@ -9,6 +9,10 @@
 # (files, folders, shortcuts read through each machine's shell, win.ini keys, registry values),
 # as vandrel-state describes it with the layout's folders named. The Linux install is told its
 # files by the environment, the Windows one by Setup.exe's switches (/S /ANSWERS= ...).
+# Then the same install through the windows with the same answers (the Win32 wizard under Wine
+# and, where the Linux programs have their Qt windows, the Qt wizard offscreen) must record the
+# scripted install's transcript, and Setup.exe alone in a folder, run with windows, must stop
+# with exit status 1 after a message box.
 #
 #   scripts/wine/example-under-wine.sh HOST_BIN WINDOWS_BIN
 #
