@@ -3,7 +3,12 @@
 // the run is saved as a picture.
 #include <gtest/gtest.h>
 
+#include <sys/file.h>
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <filesystem>
+#include <future>
 #include <map>
 #include <regex>
 #include <set>
@@ -109,6 +114,103 @@ TEST_F(GuiRun, AskedForWithoutADisplayTheWindowsGiveWayToTheConsole) {
   EXPECT_NE(run.err.find("peskin32: no display (DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM); using the console."),
             std::string::npos) << run.err;
   EXPECT_NE(run.exitStatus, 0);
+}
+
+// What stops the setup before its windows: a run with windows shows it in a message box (the
+// transcript records it, a picture is saved), standard error keeps its line; a scripted run
+// shows none.
+class GuiStop : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directory(dir_ / "nopkg");
+    fs::copy_file(test::binPath("Setup.exe"), dir_ / "nopkg" / "Setup.exe");
+    ASSERT_EQ(runProgram("vandrel-machine", {"init", (dir_ / "m").string()}).exitStatus, 0);
+    test::writeFile(dir_ / "answers.ini", "[Answers]\nDefault=Yes\n");
+  }
+  std::map<std::string, std::string> env(const std::string& run, const std::string& ui) {
+    return {{"VANDREL_MACHINE", (dir_ / "m").string()}, {"VANDREL_UI", ui},
+            {"VANDREL_ANSWERS", (dir_ / "answers.ini").string()},
+            {"VANDREL_TRANSCRIPT", (dir_ / (run + ".jsonl")).string()},
+            {"VANDREL_SCREENSHOTS", (dir_ / (run + "-shots")).string()}, {"VANDREL_LOG", ""},
+            {"VANDREL_RECORD", ""}, {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""},
+            {"QT_QPA_PLATFORM", ui == "gui" ? "offscreen" : ""}};
+  }
+  std::string transcript(const std::string& run) {
+    return fs::exists(dir_ / (run + ".jsonl")) ? readFile(dir_ / (run + ".jsonl")) : "";
+  }
+  std::vector<std::string> pictures(const std::string& run) {
+    std::vector<std::string> names;
+    if (!fs::exists(dir_ / (run + "-shots"))) return names;
+    for (const auto& entry : fs::directory_iterator(dir_ / (run + "-shots"))) {
+      names.push_back(entry.path().filename().string());
+    }
+    return names;
+  }
+  // The message line's start: the setup's title and its own text.
+  static std::string messageLine(const std::string& text) {
+    return "{\"program\":\"setup\",\"kind\":\"message\",\"caption\":\"Vandrel Setup v3.0\",\"text\":\"" + text +
+           "\",\"buttons\":\"OK\",\"icon\":\"stop\",\"answer\":\"OK\",\"detail\":\"";
+  }
+  TempDir dir_;
+};
+
+TEST_F(GuiStop, AStarterOutsideItsPackageSaysSoInAMessageBox) {
+  const std::string line = "Setup: no package here: " + windowsForm(dir_ / "nopkg") + "\\Tamsin32.ex_ is missing\n";
+  RunResult gui = runProgram((dir_ / "nopkg" / "Setup.exe").string(), {}, env("gui", "gui"), 60);
+  EXPECT_EQ(gui.exitStatus, 1);
+  // The line first; the answers that press OK then name the box, as in any run they drive.
+  EXPECT_EQ(gui.err.rfind(line, 0), 0u) << gui.err;
+  std::string detail = "no package here: " + windowsForm(dir_ / "nopkg") + "\\Tamsin32.ex_ is missing";
+  detail = std::regex_replace(detail, std::regex(R"(\\)"), R"(\\)");
+  EXPECT_EQ(transcript("gui"),
+            messageLine("Vandrel can not find the Install script file and will now exit... Please run setup again "
+                        "using the setup.exe program provided with your package.") +
+                detail + "\"}\n");
+  EXPECT_EQ(pictures("gui"), std::vector<std::string>{"001-setup-message.png"});
+
+  RunResult scripted = runProgram((dir_ / "nopkg" / "Setup.exe").string(), {}, env("scripted", "scripted"), 60);
+  EXPECT_EQ(scripted.exitStatus, 1);
+  EXPECT_EQ(scripted.err, line);
+  EXPECT_EQ(transcript("scripted"), "");
+  EXPECT_TRUE(pictures("scripted").empty());
+}
+
+TEST_F(GuiStop, AnotherInstallationRunningIsShownAfterTheWaitByTheStarterTheEngineAndTheUninstaller) {
+  // The test stands for a running installation: it holds the machine's installation lock.
+  int held = ::open((dir_ / "m" / "install.lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+  ASSERT_GE(held, 0);
+  ASSERT_EQ(::flock(held, LOCK_EX), 0);
+  auto blocked = [this](std::string program, std::string run) {
+    return std::async(std::launch::async, [this, program, run] { return runProgram(program, {}, env(run, "gui"), 120); });
+  };
+  auto starter = blocked((dir_ / "nopkg" / "Setup.exe").string(), "starter");
+  auto engine = blocked("tamsin32", "engine");
+  auto removal = blocked("peskin32", "removal");
+  for (auto [run, name, result] : {std::tuple{"starter", "Setup", &starter}, std::tuple{"engine", "tamsin32", &engine}}) {
+    RunResult stopped = result->get();
+    EXPECT_EQ(stopped.exitStatus, 1) << run;
+    EXPECT_EQ(stopped.err.rfind(std::string(name) +
+                                    ": another installation is running on this machine; start this one again "
+                                    "when it has finished\n",
+                                0),
+              0u)
+        << stopped.err;
+    EXPECT_EQ(transcript(run),
+              messageLine("Another installation is running on this computer. Please run setup again when it has "
+                          "finished.") +
+                  "another installation is running on this machine; start this one again when it has finished\"}\n")
+        << run;
+    EXPECT_EQ(pictures(run), std::vector<std::string>{"001-setup-message.png"}) << run;
+  }
+  RunResult stopped = removal.get();
+  EXPECT_EQ(stopped.exitStatus, 1);
+  EXPECT_EQ(transcript("removal"),
+            "{\"program\":\"uninstall\",\"kind\":\"message\",\"caption\":\"Dallow v3.0\",\"text\":\"Another "
+            "installation or removal is running on this computer. Please run the removal again when it has "
+            "finished.\",\"buttons\":\"OK\",\"icon\":\"stop\",\"answer\":\"OK\",\"detail\":\"another installation "
+            "is running on this machine; start this one again when it has finished\"}\n");
+  EXPECT_EQ(pictures("removal"), std::vector<std::string>{"001-uninstall-message.png"});
+  ::close(held);
 }
 
 }  // namespace

@@ -75,6 +75,7 @@ class PagePane : public DialogWindow {
         fields[0].selected = IsDlgButtonChecked(window_, IDC_DONT_SHARE) == BST_CHECKED ? 1 : 0;
         break;
       case IDD_PAGE_DESTINATION:
+        fields[0].value = controlText(window_, IDC_FOLDER_LINE);
         fields[1].checked = IsDlgButtonChecked(window_, IDC_BACKUP) == BST_CHECKED;
         break;
       default:
@@ -107,6 +108,8 @@ class PagePane : public DialogWindow {
         tabToCheckedRadio();
         break;
       case IDD_PAGE_DESTINATION:
+        // The folder line shows the folder the page leaves with (an answer's, or the picker's).
+        SetDlgItemTextA(window_, IDC_FOLDER_LINE, fields[0].value.c_str());
         CheckDlgButton(window_, IDC_BACKUP, fields[1].checked ? BST_CHECKED : BST_UNCHECKED);
         break;
       default:
@@ -219,19 +222,29 @@ class PagePane : public DialogWindow {
     text(IDC_COMPONENTS_HINT, page_.footer);
     HWND list = GetDlgItem(window_, IDC_COMPONENTS_LIST);
     ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    // The check box stands on the right of each description, as the page's text says: the
+    // item's own column (its box) is shown after the description's column.
     RECT inside{};
     GetClientRect(list, &inside);
+    const int boxWidth = GetSystemMetrics(SM_CXSMICON) + 8;
     LVCOLUMNA column{};
     column.mask = LVCF_WIDTH;
-    column.cx = inside.right - GetSystemMetrics(SM_CXVSCROLL);
+    column.cx = boxWidth;
     SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    column.cx = inside.right - GetSystemMetrics(SM_CXVSCROLL) - boxWidth;
+    SendMessageA(list, LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
+    int order[] = {1, 0};
+    ListView_SetColumnOrderArray(list, 2, order);
     const Field& field = page_.fields[0];
     for (std::size_t row = 0; row < field.items.size(); ++row) {
       LVITEMA item{};
       item.mask = LVIF_TEXT;
       item.iItem = static_cast<int>(row);
-      item.pszText = const_cast<char*>(field.items[row].c_str());
+      item.pszText = const_cast<char*>("");
       SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+      item.iSubItem = 1;
+      item.pszText = const_cast<char*>(field.items[row].c_str());
+      SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
     }
     setFields(page_.fields);
   }
@@ -250,7 +263,6 @@ class PagePane : public DialogWindow {
     text(IDC_DESTINATION_TEXT2, paragraph(1));
     text(IDC_DESTINATION_TEXT3, paragraph(2));
     text(IDC_FOLDER_BOX, page_.fields[0].label);
-    text(IDC_FOLDER_LINE, page_.fields[0].value);
     text(IDC_CHANGE, page_.actions[0]);
     text(IDC_BACKUP, page_.fields[1].label);
     text(IDC_REQUIRED_LABEL, page_.rows[0].label);

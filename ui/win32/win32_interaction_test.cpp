@@ -96,7 +96,7 @@ TEST(Win32Messages, TheSharedFileQuestionHasYesToAll) {
   w.look = [](HWND dialog, const std::string&) {
     EXPECT_EQ(windowText(dialog), "Dallow v3.0");
     EXPECT_EQ(controlText(dialog, IDC_THREE_TEXT), "Remove the shared file?");
-    EXPECT_EQ(controlText(dialog, IDC_YES_TO_ALL), "&Yes to all");
+    EXPECT_EQ(controlText(dialog, IDC_YES_TO_ALL), "Yes to &all");  // Alt+Y is Yes alone
     pressButton(dialog, IDC_YES_TO_ALL);
   };
   EXPECT_EQ(w.backend.message(question), Answer::YesToAll);
@@ -290,6 +290,54 @@ TEST(Win32Pages, TheComponentsSharingAndDestinationPagesWriteTheirFieldsBack) {
   PageResult finished = w.backend.page(destination);
   EXPECT_EQ(finished.action, PageResult::Action::Finish);
   EXPECT_TRUE(finished.fields[1].checked);
+}
+
+TEST(Win32Pages, TheComponentsCheckBoxesStandOnTheRightOfTheirDescriptions) {
+  Watched w;
+  Page components;
+  components.id = "components";
+  components.layout = PageLayout::Components;
+  components.heading = "Some components...";
+  components.footer = "Click the check box on the right.";
+  Field list;
+  list.kind = Field::Kind::CheckList;
+  list.items = {"Program files", "Sample files"};
+  list.itemKeys = {"0", "4"};
+  list.itemChecked = {true, true};
+  components.fields.push_back(list);
+  w.look = [](HWND frame, const std::string&) {
+    HWND listView = GetDlgItem(paneOf(frame), IDC_COMPONENTS_LIST);
+    char shown[64] = {};
+    ListView_GetItemText(listView, 1, 1, shown, sizeof shown);
+    EXPECT_STREQ(shown, "Sample files");
+    // The description's column comes first, the row's own column (its box) after it.
+    int order[2] = {};
+    ASSERT_TRUE(ListView_GetColumnOrderArray(listView, 2, order));
+    EXPECT_EQ(order[0], 1);
+    EXPECT_EQ(order[1], 0);
+    RECT row{}, text{};
+    ListView_GetItemRect(listView, 1, &row, LVIR_BOUNDS);
+    ListView_GetSubItemRect(listView, 1, 1, LVIR_LABEL, &text);
+    RECT box{text.right, row.top, text.right + ListView_GetColumnWidth(listView, 0), row.bottom};
+    EXPECT_LT(text.left, 10) << "the description starts at the left";
+    RECT inside{};
+    GetClientRect(listView, &inside);
+    EXPECT_GT(box.left, inside.right / 2) << "the box is right of the description";
+    // A click on the box unticks the row.
+    LVHITTESTINFO hit{};
+    hit.pt = {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+    ListView_SubItemHitTest(listView, &hit);
+    EXPECT_EQ(hit.iItem, 1);
+    EXPECT_EQ(hit.iSubItem, 0);
+    EXPECT_NE(hit.flags & LVHT_ONITEMSTATEICON, 0u);
+    LPARAM at = MAKELPARAM(hit.pt.x, hit.pt.y);
+    SendMessageA(listView, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(listView, WM_LBUTTONUP, 0, at);
+    pressButton(frame, IDC_WIZARD_FORWARD);
+  };
+  PageResult chosen = w.backend.page(components);
+  ASSERT_EQ(chosen.fields.size(), 1u);
+  EXPECT_EQ(chosen.fields[0].itemChecked, (std::vector<bool>{true, false}));
 }
 
 TEST(Win32Pages, TheFirstAndNoticePagesPlaceTheirLinesAndAnUnknownPageShowsItsText) {
@@ -498,6 +546,39 @@ TEST(Win32Frame, TheFrameStaysThroughARefusedPageAndACancelAnsweredNo) {
   EXPECT_EQ(w.backend.wizardWindow(), nullptr);
   EXPECT_FALSE(IsWindow(frame));
   w.backend.endProgress();
+}
+
+TEST(Win32Pages, AnswersPutTheFolderIntoTheDestinationPagesLineAndFinish) {
+  auto answers = std::make_shared<ScriptedInteraction>(
+      Answers::fromText("[Wizard]\nFolder=C:\\Program Files\\Tool\nBackup=1\n"), nullptr, "tamsin32");
+  Watched w(Program::Setup, answers);
+  Page destination;
+  destination.id = "destination";
+  destination.layout = PageLayout::Destination;
+  destination.paragraphs = {"Almost ready.", "Press Finish.", "Press Change."};
+  destination.rows = {{"Disk space required:", "1.5 Mo"}, {"Disk space available:", "2 Go"}};
+  Field folder;
+  folder.name = "Folder";
+  folder.label = "Install Folder";
+  folder.value = "C:\\Install";
+  Field backup;
+  backup.kind = Field::Kind::Check;
+  backup.name = "Backup";
+  backup.label = "B&ackup replaced files";
+  destination.fields = {folder, backup};
+  destination.actions = {"&Change"};
+  destination.next = "";
+  destination.finish = "Finish";
+  destination.back = true;
+  // The page opens with its own folder; the answers then put theirs into the line.
+  w.look = [](HWND frame, const std::string&) {
+    EXPECT_EQ(controlText(paneOf(frame), IDC_FOLDER_LINE), "C:\\Install");
+  };
+  PageResult result = w.backend.page(destination);
+  EXPECT_EQ(result.action, PageResult::Action::Finish);
+  ASSERT_EQ(result.fields.size(), 2u);
+  EXPECT_EQ(result.fields[0].value, "C:\\Program Files\\Tool");
+  EXPECT_TRUE(result.fields[1].checked);
 }
 
 TEST(Win32Progress, TheCopyWindowShowsItsLinesAndTakesCancelOnce) {
