@@ -32,7 +32,7 @@ QString buttonLabel(Answer answer) {
   return "OK";
 }
 
-// The uninstaller's shared-file question: "&Yes", "Yes to &all" and "&No" in a row under the
+// The uninstaller's shared-file question: "&Yes", "&Yes to all" and "&No" in a row under the
 // text (202 x 81 units); Escape and the close box answer No.
 Answer threeButtonQuestion(const Message& message, ScriptedInteraction* autopilot, QWidget* owner) {
   QDialog dialog(owner);
@@ -49,7 +49,7 @@ Answer threeButtonQuestion(const Message& message, ScriptedInteraction* autopilo
     int x;
   };
   std::map<Answer, QPushButton*> buttons;
-  for (const Key& key : {Key{"&Yes", Answer::Yes, 35}, Key{"Yes to &all", Answer::YesToAll, 91},
+  for (const Key& key : {Key{"&Yes", Answer::Yes, 35}, Key{"&Yes to all", Answer::YesToAll, 91},
                          Key{"&No", Answer::No, 145}}) {
     QPushButton* button = placeButton(dialog, du, key.label, key.x, 60);
     QObject::connect(button, &QPushButton::clicked, &dialog, [&dialog, &answer, a = key.answer] {

@@ -96,7 +96,7 @@ TEST(Win32Messages, TheSharedFileQuestionHasYesToAll) {
   w.look = [](HWND dialog, const std::string&) {
     EXPECT_EQ(windowText(dialog), "Dallow v3.0");
     EXPECT_EQ(controlText(dialog, IDC_THREE_TEXT), "Remove the shared file?");
-    EXPECT_EQ(controlText(dialog, IDC_YES_TO_ALL), "Yes to &all");  // Alt+Y is Yes alone
+    EXPECT_EQ(controlText(dialog, IDC_YES_TO_ALL), "&Yes to all");
     pressButton(dialog, IDC_YES_TO_ALL);
   };
   EXPECT_EQ(w.backend.message(question), Answer::YesToAll);
