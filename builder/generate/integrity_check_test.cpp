@@ -247,7 +247,7 @@ TEST_F(IntegrityCheck, MissingLibraryAndUnwritableLog) {
 }
 
 // The count of findings is read from the log's last line only, as the library ends every log.
-TEST(IntegrityCheck, TheFindingCountComesFromTheLogsLastLine) {
+TEST(CheckLog, TheFindingCountComesFromTheLastLine) {
   EXPECT_EQ(checkLogFindings("; Check of app.cvx\n; 0 finding(s)\n"), 0);
   EXPECT_EQ(checkLogFindings("x: missing\r\n; 3 finding(s)\r\n\r\n"), 3);
   EXPECT_EQ(checkLogFindings("; 12 finding(s)"), 12);
