@@ -1,7 +1,10 @@
 // The integrity check through Scanlet.dll, loaded from the builder's folder.
 #include "builder/generate/integrity_check.h"
 
+#include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 
 #include "builder/codec/document_io.h"
 #include "builder/generate/progress_service.h"
@@ -154,6 +157,30 @@ IntegrityCheckResult runIntegrityCheck(CScriptDoc& doc, const ScriptTree& tree,
     context.process->winExec(script::formatMessage(options.defEdit, *log), platform::show::Normal);
   }
   return result;
+}
+
+std::optional<int> checkLogFindings(const std::string& log) {
+  std::size_t end = log.find_last_not_of("\r\n");
+  if (end == std::string::npos) return std::nullopt;
+  std::size_t newline = log.rfind('\n', end);
+  std::size_t start = newline == std::string::npos ? 0 : newline + 1;
+  std::string last = log.substr(start, end + 1 - start);
+  int count = 0;
+  char tail[16] = {};
+  if (std::sscanf(last.c_str(), "; %d finding(s%15[)]", &count, tail) != 2 || count < 0) {
+    return std::nullopt;
+  }
+  return count;
+}
+
+CheckLog readCheckLog(platform::FileSystem& files, const std::string& logPath) {
+  std::optional<std::filesystem::path> host = files.hostPath(logPath);
+  std::ifstream in(host ? *host : std::filesystem::path());
+  std::stringstream text;
+  text << in.rdbuf();
+  CheckLog log{text.str(), std::nullopt};
+  log.findings = checkLogFindings(log.text);
+  return log;
 }
 
 }  // namespace vandrel::builder

@@ -246,5 +246,17 @@ TEST_F(IntegrityCheck, MissingLibraryAndUnwritableLog) {
       << ui.messages.back().detail;
 }
 
+// The count of findings is read from the log's last line only, as the library ends every log.
+TEST(CheckLog, TheFindingCountComesFromTheLastLine) {
+  EXPECT_EQ(checkLogFindings("; Check of app.cvx\n; 0 finding(s)\n"), 0);
+  EXPECT_EQ(checkLogFindings("x: missing\r\n; 3 finding(s)\r\n\r\n"), 3);
+  EXPECT_EQ(checkLogFindings("; 12 finding(s)"), 12);
+  EXPECT_EQ(checkLogFindings("; 2 finding(s)\nlater line\n"), std::nullopt);
+  EXPECT_EQ(checkLogFindings("; 2 finding(s\n"), std::nullopt);
+  EXPECT_EQ(checkLogFindings("; -1 finding(s)\n"), std::nullopt);
+  EXPECT_EQ(checkLogFindings(""), std::nullopt);
+  EXPECT_EQ(checkLogFindings("\r\n\n"), std::nullopt);
+}
+
 }  // namespace
 }  // namespace vandrel::builder
