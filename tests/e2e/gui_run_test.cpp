@@ -5,6 +5,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <regex>
 #include <set>
@@ -30,6 +31,9 @@ std::string steady(const std::string& transcript) {
                             "Disk space available: *");
 }
 
+// The host folder of a machine's drive C:.
+fs::path driveC(const fs::path& machine) { return machine / "drive_c"; }
+
 struct Transcripts {
   std::string install, removal;  // the transcripts
 };
@@ -46,9 +50,11 @@ class GuiRun : public ::testing::Test {
   }
 
   // Installs and removes the example on a new machine with the given interface.
-  // With answers other than the example's when given; the setup's standard error is kept.
+  // With answers other than the example's when given; the setup's standard error is kept, and
+  // installedCheck (when given) looks at the machine's root between the installation and the removal.
   Transcripts installAndRemove(const std::string& name, const std::map<std::string, std::string>& extra,
-                               const fs::path& answers = {}, std::string* installErr = nullptr) {
+                               const fs::path& answers = {}, std::string* installErr = nullptr,
+                               const std::function<void(const fs::path&)>& installedCheck = {}) {
     fs::path root = dir_ / name;
     EXPECT_EQ(runProgram("vandrel-machine", {"init", root.string()}).exitStatus, 0);
     fs::path answersFile = answers.empty() ? dir_ / "example" / "answers.ini" : answers;
@@ -62,6 +68,7 @@ class GuiRun : public ::testing::Test {
     RunResult installed = runProgram("vandrel-machine", {"run", root.string(), windowsForm(dir_ / "pkg" / "Setup.exe")}, env);
     EXPECT_EQ(installed.exitStatus, 0) << name << "\n" << installed.err;
     if (installErr) *installErr = installed.err;
+    if (installedCheck) installedCheck(root);
     run.install = readFile(dir_ / (name + "-install.jsonl"));
     env["VANDREL_TRANSCRIPT"] = (dir_ / (name + "-removal.jsonl")).string();
     RunResult removed = runProgram("vandrel-machine", {"uninstall", root.string(), "Tool 1.0"}, env);
@@ -113,12 +120,14 @@ fs::path pickerAnswers(const fs::path& folder, const std::string& name, const st
   return file;
 }
 
-fs::path driveC(const fs::path& machine) { return machine / "drive_c"; }
-
 TEST_F(GuiRun, TheDestinationTypedInTheMachinesFolderPickerIsInstalledIntoAndTheFolderAboveItStays) {
   fs::path answers = pickerAnswers(dir_.path(), "picked.ini", "C:\\Program Files\\Tool");
   Transcripts scripted = installAndRemove("picked-scripted", {{"VANDREL_UI", "scripted"}}, answers);
-  Transcripts gui = installAndRemove("picked-gui", {{"VANDREL_UI", "gui"}, {"QT_QPA_PLATFORM", "offscreen"}}, answers);
+  Transcripts gui = installAndRemove("picked-gui", {{"VANDREL_UI", "gui"}, {"QT_QPA_PLATFORM", "offscreen"}}, answers,
+                                     nullptr, [](const fs::path& root) {
+    EXPECT_TRUE(fs::exists(driveC(root) / "Program Files" / "Tool" / "Bin" / "tool.exe"));
+    EXPECT_TRUE(fs::exists(driveC(root) / "Program Files" / "Tool" / "Script.vrx"));
+  });
   EXPECT_NE(gui.install.find("\"answer\":\"C:\\\\Program Files\\\\Tool\\\\Junk\""), std::string::npos) << gui.install;
   EXPECT_EQ(steady(gui.install), steady(scripted.install));
   EXPECT_EQ(gui.removal, scripted.removal);
