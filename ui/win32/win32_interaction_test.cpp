@@ -432,7 +432,7 @@ TEST(Win32Folder, TheSystemsFolderDialogTakesTheAnsweredFolderWithTheDummyName) 
   auto answers = std::make_shared<ScriptedInteraction>(
       Answers::fromText("[Folders]\n1=" + folder.string() + "\n2=\n3=C:\\a|b\n"), nullptr, "setup");
   Watched w(Program::Setup, answers);
-  FolderPrompt prompt{"Select a folder", "Please select a folder where to install your new software."};
+  FolderPrompt prompt{"Select a folder", "Please select a folder where to install your new software.", "Junk", ""};
   prompt.shownFolder = folder.string();
   prompt.forWriting = true;
   std::vector<std::string> captions;
@@ -452,7 +452,7 @@ TEST(Win32Folder, TheSystemsFolderDialogTakesTheAnsweredFolderWithTheDummyName) 
 TEST(Win32Folder, CancelClosesTheDialogWithoutAnAnswer) {
   Watched w;
   w.look = [](HWND dialog, const std::string&) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); };
-  EXPECT_EQ(w.backend.folder(FolderPrompt{"Folder", "Where?"}), std::nullopt);
+  EXPECT_EQ(w.backend.folder(FolderPrompt{"Folder", "Where?", "Junk", ""}), std::nullopt);
 }
 
 TEST(Win32Shots, EachWindowIsSavedAsABitmapFile) {
