@@ -45,7 +45,8 @@ std::string storedSpelling(platform::FileSystem& files, const std::string& full)
 
 }  // namespace
 
-FolderPickerModel::FolderPickerModel(platform::FileSystem* files, FolderPrompt prompt, FolderPickerTexts texts)
+FolderPickerModel::FolderPickerModel(platform::FileSystem* files, FolderPrompt prompt,
+                                     FolderPickerTexts texts)
     : files_(files), prompt_(std::move(prompt)), texts_(std::move(texts)) {
   std::string start = prompt_.initialFolder.empty() ? prompt_.shownFolder : prompt_.initialFolder;
   if (start.empty() && files_) start = files_->currentDirectory();
@@ -92,7 +93,8 @@ std::vector<std::string> FolderPickerModel::subfolders() const {
   return names;
 }
 
-std::optional<std::string> FolderPickerModel::resolve(const std::string& typed, std::string* why) const {
+std::optional<std::string> FolderPickerModel::resolve(const std::string& typed,
+                                                      std::string* why) const {
   std::string trimmed = typed;
   trimmed.erase(0, trimmed.find_first_not_of(" \t"));
   trimmed.erase(trimmed.find_last_not_of(" \t") + 1);
@@ -113,7 +115,8 @@ bool FolderPickerModel::open(const std::string& typed, std::string* why) {
   std::optional<std::string> full = resolve(typed, why);
   if (!full) return false;
   if (files_ && !isFolder(*files_, *full)) {
-    if (why) *why = files_->status(*full) ? say(texts_.notAFolder, *full) : say(texts_.noFolder, *full);
+    if (why)
+      *why = files_->status(*full) ? say(texts_.notAFolder, *full) : say(texts_.noFolder, *full);
     return false;
   }
   folder_ = files_ ? storedSpelling(*files_, *full) : *full;
@@ -196,7 +199,8 @@ std::optional<std::string> FolderPickerModel::choose(const std::string& typed, s
 
 std::string FolderPickerModel::folderOfAnswer(const std::string& answer) const {
   std::string tail = "\\" + prompt_.dummyName;
-  if (answer.size() >= tail.size() && text::equalsNoCase(answer.substr(answer.size() - tail.size()), tail)) {
+  if (answer.size() >= tail.size() &&
+      text::equalsNoCase(answer.substr(answer.size() - tail.size()), tail)) {
     std::string folder = answer.substr(0, answer.size() - tail.size());
     return folder.size() == 2 ? folder + "\\" : folder;
   }

@@ -20,11 +20,13 @@ struct FolderPickerTexts {
   std::string folderLabel = "&Folder:";
   std::string up = "&Up";
   std::string readOnlyDrive =
-      "Drive %1 is read-only: nothing can be written there. Please choose a folder on another drive.";
+      "Drive %1 is read-only: nothing can be written there. Please choose a folder on another "
+      "drive.";
   std::string readOnlyFolder =
       "The folder %1 is read-only: nothing can be written there. Please choose another folder.";
   std::string invalidPath =
-      "\"%1\" is not a valid folder: a name may not hold any of \\ / : * ? \" < > | and may not be a "
+      "\"%1\" is not a valid folder: a name may not hold any of \\ / : * ? \" < > | and may not be "
+      "a "
       "device name such as CON or LPT1.";
   std::string noDrive = "There is no drive %1 on this computer.";
   std::string notAFolder = "%1 is a file, not a folder.";

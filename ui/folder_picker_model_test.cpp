@@ -21,12 +21,15 @@ class MachineFiles : public test::MemoryFileSystem {
     makeDirectories("Z:\\tmp\\pkg");
     writeFile("C:\\readme.txt", "hello");
   }
-  bool mayWrite(const std::string& path) override { return !text::equalsNoCase(path.substr(0, 1), "Z"); }
+  bool mayWrite(const std::string& path) override {
+    return !text::equalsNoCase(path.substr(0, 1), "Z");
+  }
 };
 
 FolderPrompt destination() {
-  FolderPrompt prompt{"S\xE9lection de r\xE9pertoire", "Please select a folder where to install your new software.",
-                      "Junk", "C:\\Install"};
+  FolderPrompt prompt{"S\xE9lection de r\xE9pertoire",
+                      "Please select a folder where to install your new software.", "Junk",
+                      "C:\\Install"};
   prompt.forWriting = true;
   return prompt;
 }
@@ -86,7 +89,9 @@ TEST(FolderPickerModel, ANewFolderIsMadeWithTheFoldersAboveItAndShown) {
   EXPECT_FALSE(picker.makeFolder("  ", &why));
   EXPECT_EQ(why, "Please type the name of the new folder first.");
   EXPECT_FALSE(picker.makeFolder("Z:\\tmp\\new", &why));
-  EXPECT_EQ(why, "Drive Z: is read-only: nothing can be written there. Please choose a folder on another drive.");
+  EXPECT_EQ(why,
+            "Drive Z: is read-only: nothing can be written there. Please choose a folder on "
+            "another drive.");
   EXPECT_FALSE(files.exists("Z:\\tmp\\new"));
   EXPECT_FALSE(picker.makeFolder("C:\\readme.txt\\sub", &why));
   EXPECT_EQ(why, "C:\\readme.txt is a file, not a folder.");
@@ -114,10 +119,14 @@ TEST(FolderPickerModel, ADestinationOnAReadOnlyDriveOrFolderIsRefusedWithItsReas
   FolderPickerModel picker(&files, destination());
   std::string why;
   EXPECT_EQ(picker.choose("Z:\\tmp\\pkg", &why), std::nullopt);
-  EXPECT_EQ(why, "Drive Z: is read-only: nothing can be written there. Please choose a folder on another drive.");
+  EXPECT_EQ(why,
+            "Drive Z: is read-only: nothing can be written there. Please choose a folder on "
+            "another drive.");
   files.setAttributes("C:\\WINDOWS", platform::attr::Directory | platform::attr::ReadOnly);
   EXPECT_EQ(picker.choose("C:\\WINDOWS", &why), std::nullopt);
-  EXPECT_EQ(why, "The folder C:\\WINDOWS is read-only: nothing can be written there. Please choose another folder.");
+  EXPECT_EQ(why,
+            "The folder C:\\WINDOWS is read-only: nothing can be written there. Please choose "
+            "another folder.");
   EXPECT_EQ(picker.choose("C:\\readme.txt", &why), std::nullopt);
   EXPECT_EQ(why, "C:\\readme.txt is a file, not a folder.");
   EXPECT_EQ(picker.choose("K:\\", &why), std::nullopt);
@@ -127,7 +136,8 @@ TEST(FolderPickerModel, ADestinationOnAReadOnlyDriveOrFolderIsRefusedWithItsReas
 
 TEST(FolderPickerModel, AFolderToReadFromMayBeOnAReadOnlyDriveAndIsNeverMade) {
   MachineFiles files;
-  FolderPickerModel picker(&files, FolderPrompt{"S\xE9lection de r\xE9pertoire", "Disk 2", "Junk", "Z:\\tmp"});
+  FolderPickerModel picker(
+      &files, FolderPrompt{"S\xE9lection de r\xE9pertoire", "Disk 2", "Junk", "Z:\\tmp"});
   EXPECT_EQ(picker.folder(), "Z:\\tmp");
   EXPECT_EQ(picker.choose("pkg"), "Z:\\tmp\\pkg\\Junk");
   // A disk folder not there is given as asked for: the caller looks for its files and asks again.

@@ -18,14 +18,17 @@
 
 namespace vandrel::ui::qt {
 
-FolderDialog::FolderDialog(const FolderPrompt& prompt, platform::FileSystem* files) : model_(files, prompt) {
+FolderDialog::FolderDialog(const FolderPrompt& prompt, platform::FileSystem* files)
+    : model_(files, prompt) {
   build();
   // The proposed folder stands in the folder line, so that OK takes it as it is.
-  const std::string& start = prompt.initialFolder.empty() ? prompt.shownFolder : prompt.initialFolder;
+  const std::string& start =
+      prompt.initialFolder.empty() ? prompt.shownFolder : prompt.initialFolder;
   std::optional<std::string> proposed = start.empty() ? std::nullopt : model_.resolve(start);
   showFolder();
   if (proposed) line_->setText(fromCodePage(*proposed));
-  if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
 }
 
 void FolderDialog::build() {
@@ -84,20 +87,19 @@ void FolderDialog::build() {
   connect(buttons, &QDialogButtonBox::accepted, this, &FolderDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &FolderDialog::reject);
 
-  connect(drives_, &QComboBox::textActivated, this, [this](const QString& drive) {
-    openFolder(drive.toStdString() + "\\");
-  });
+  connect(drives_, &QComboBox::textActivated, this,
+          [this](const QString& drive) { openFolder(drive.toStdString() + "\\"); });
   connect(up_, &QPushButton::clicked, this, [this] {
     if (model_.up()) showFolder();
   });
   connect(newFolder_, &QPushButton::clicked, this, &FolderDialog::makeNewFolder);
-  connect(list_, &QListWidget::itemActivated, this, [this](QListWidgetItem* item) {
-    openFolder(toCodePage(item->text()));
-  });
+  connect(list_, &QListWidget::itemActivated, this,
+          [this](QListWidgetItem* item) { openFolder(toCodePage(item->text())); });
   // A folder picked in the list is the one OK takes.
   connect(list_, &QListWidget::currentTextChanged, this, [this](const QString& name) {
     if (name.isEmpty()) return;
-    if (std::optional<std::string> full = model_.resolve(toCodePage(name))) line_->setText(fromCodePage(*full));
+    if (std::optional<std::string> full = model_.resolve(toCodePage(name)))
+      line_->setText(fromCodePage(*full));
   });
   line_->setFocus();
 }
@@ -110,7 +112,8 @@ void FolderDialog::showFolder() {
   list_->blockSignals(true);
   list_->clear();
   QIcon icon = style()->standardIcon(QStyle::SP_DirIcon);
-  for (const std::string& name : model_.subfolders()) list_->addItem(new QListWidgetItem(icon, fromCodePage(name)));
+  for (const std::string& name : model_.subfolders())
+    list_->addItem(new QListWidgetItem(icon, fromCodePage(name)));
   list_->blockSignals(false);
   up_->setEnabled(folder.size() > 3);
   line_->setText(fromCodePage(folder));
@@ -142,7 +145,9 @@ void FolderDialog::makeNewFolder() {
   }
 }
 
-QString FolderDialog::refusal() const { return message_->isVisible() || !message_->text().isEmpty() ? message_->text() : QString(); }
+QString FolderDialog::refusal() const {
+  return message_->isVisible() || !message_->text().isEmpty() ? message_->text() : QString();
+}
 
 void FolderDialog::drive(const std::optional<std::string>& wanted) {
   if (!wanted) return reject();

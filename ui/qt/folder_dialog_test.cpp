@@ -28,12 +28,15 @@ class MachineFiles : public test::MemoryFileSystem {
     makeDirectories("C:\\WINDOWS");
     makeDirectories("Z:\\home\\pkg");
   }
-  bool mayWrite(const std::string& path) override { return !text::equalsNoCase(path.substr(0, 1), "Z"); }
+  bool mayWrite(const std::string& path) override {
+    return !text::equalsNoCase(path.substr(0, 1), "Z");
+  }
 };
 
 FolderPrompt destination() {
-  FolderPrompt prompt{"S\xE9lection de r\xE9pertoire", "Please select a folder where to install your new software.",
-                      "Junk", "C:\\Install"};
+  FolderPrompt prompt{"S\xE9lection de r\xE9pertoire",
+                      "Please select a folder where to install your new software.", "Junk",
+                      "C:\\Install"};
   prompt.forWriting = true;
   return prompt;
 }
@@ -51,7 +54,8 @@ TEST(FolderDialog, ShowsTheMachinesDrivesAndFoldersWithThePromptAndCaption) {
   EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("S\u00e9lection de r\u00e9pertoire"));
   bool promptShown = false;
   for (QLabel* label : dialog.findChildren<QLabel*>()) {
-    if (label->text() == "Please select a folder where to install your new software.") promptShown = true;
+    if (label->text() == "Please select a folder where to install your new software.")
+      promptShown = true;
   }
   EXPECT_TRUE(promptShown);
   QStringList drives;
@@ -102,13 +106,15 @@ TEST(FolderDialog, AFolderOnAReadOnlyDriveIsRefusedWithItsReason) {
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_TRUE(dialog.chosen().empty());
   EXPECT_EQ(dialog.refusal(),
-            "Drive Z: is read-only: nothing can be written there. Please choose a folder on another drive.");
+            "Drive Z: is read-only: nothing can be written there. Please choose a folder on "
+            "another drive.");
   // New Folder there is refused the same way, and nothing is made.
   dialog.folderLine()->setText("Z:\\home\\new");
   dialog.newFolderButton()->click();
   EXPECT_FALSE(files.exists("Z:\\home\\new"));
   EXPECT_EQ(dialog.refusal(),
-            "Drive Z: is read-only: nothing can be written there. Please choose a folder on another drive.");
+            "Drive Z: is read-only: nothing can be written there. Please choose a folder on "
+            "another drive.");
   // A path no drive holds.
   dialog.folderLine()->setText("C:\\a|b");
   dialog.okButton()->click();
@@ -130,7 +136,8 @@ TEST(FolderDialog, AnAnswerIsTypedAndTakenAndARefusedOneCancels) {
   EXPECT_TRUE(refused.chosen().empty());
 
   // A disk's folder may be on a read-only drive.
-  FolderDialog disk(FolderPrompt{"S\xE9lection de r\xE9pertoire", "Disk 2", "Junk", "Z:\\home"}, &files);
+  FolderDialog disk(FolderPrompt{"S\xE9lection de r\xE9pertoire", "Disk 2", "Junk", "Z:\\home"},
+                    &files);
   EXPECT_EQ(disk.folderLine()->text(), "Z:\\home");
   disk.drive(std::string("Z:\\home\\pkg\\Junk"));
   EXPECT_EQ(disk.chosen(), "Z:\\home\\pkg\\Junk");

@@ -19,7 +19,8 @@ constexpr DWORD kPromptId = 1;        // the prompt's text in the dialog
 
 std::wstring wide(const std::string& text, UINT codePage) {
   if (text.empty()) return {};
-  int size = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  int size =
+      MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
   std::wstring out(static_cast<std::size_t>(size), L'\0');
   MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), out.data(), size);
   return out;
@@ -84,7 +85,8 @@ class Picker : public IFileDialogEvents {
   HRESULT STDMETHODCALLTYPE OnFileOk(IFileDialog* dialog) override {
     std::string why;
     if (model_.choose(resultPath(dialog), &why)) return S_OK;
-    MessageBoxA(dialogWindow(dialog), why.c_str(), model_.prompt().caption.c_str(), MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxA(dialogWindow(dialog), why.c_str(), model_.prompt().caption.c_str(),
+                MB_OK | MB_ICONEXCLAMATION);
     return S_FALSE;
   }
   // The first folder shown: the dialog is up; the rest runs from its own message loop.
@@ -98,11 +100,13 @@ class Picker : public IFileDialogEvents {
   }
   HRESULT STDMETHODCALLTYPE OnFolderChanging(IFileDialog*, IShellItem*) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE OnSelectionChange(IFileDialog*) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnShareViolation(IFileDialog*, IShellItem*, FDE_SHAREVIOLATION_RESPONSE*) override {
+  HRESULT STDMETHODCALLTYPE OnShareViolation(IFileDialog*, IShellItem*,
+                                             FDE_SHAREVIOLATION_RESPONSE*) override {
     return S_OK;
   }
   HRESULT STDMETHODCALLTYPE OnTypeChange(IFileDialog*) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE OnOverwrite(IFileDialog*, IShellItem*, FDE_OVERWRITE_RESPONSE*) override {
+  HRESULT STDMETHODCALLTYPE OnOverwrite(IFileDialog*, IShellItem*,
+                                        FDE_OVERWRITE_RESPONSE*) override {
     return S_OK;
   }
 
@@ -135,7 +139,8 @@ void arrange(IFileOpenDialog* dialog, Picker& picker) {
   const FolderPrompt& prompt = picker.model().prompt();
   DWORD options = 0;
   dialog->GetOptions(&options);
-  dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_NOCHANGEDIR | FOS_PATHMUSTEXIST);
+  dialog->SetOptions(options | FOS_PICKFOLDERS | FOS_FORCEFILESYSTEM | FOS_NOCHANGEDIR |
+                     FOS_PATHMUSTEXIST);
   dialog->SetTitle(wide(prompt.caption, kTextCodePage).c_str());
   dialog->SetOkButtonLabel(L"&OK");
   IFileDialogCustomize* customize = nullptr;
@@ -145,7 +150,8 @@ void arrange(IFileOpenDialog* dialog, Picker& picker) {
   }
   IShellItem* start = nullptr;
   std::wstring folder = wide(picker.model().folder(), CP_ACP);
-  if (SUCCEEDED(SHCreateItemFromParsingName(folder.c_str(), nullptr, IID_PPV_ARGS(&start))) && start) {
+  if (SUCCEEDED(SHCreateItemFromParsingName(folder.c_str(), nullptr, IID_PPV_ARGS(&start))) &&
+      start) {
     dialog->SetFolder(start);
     start->Release();
   }
@@ -159,7 +165,8 @@ std::optional<std::string> answer(Picker& picker, IFileOpenDialog* dialog, HRESU
     if (!given) return std::nullopt;
     std::string why;
     std::optional<std::string> taken = model.choose(model.folderOfAnswer(*given), &why);
-    if (!taken) std::fprintf(stderr, "the folder picker refused the answered folder: %s\n", why.c_str());
+    if (!taken)
+      std::fprintf(stderr, "the folder picker refused the answered folder: %s\n", why.c_str());
     return taken;
   }
   if (FAILED(shown)) return std::nullopt;
@@ -168,11 +175,14 @@ std::optional<std::string> answer(Picker& picker, IFileOpenDialog* dialog, HRESU
 
 }  // namespace
 
-std::optional<std::string> runFolderPicker(Win32Interaction& backend, const FolderPrompt& prompt, HWND owner) {
-  bool comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
+std::optional<std::string> runFolderPicker(Win32Interaction& backend, const FolderPrompt& prompt,
+                                           HWND owner) {
+  bool comStarted =
+      SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE));
   std::optional<std::string> result;
   IFileOpenDialog* dialog = nullptr;
-  if (SUCCEEDED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&dialog))) &&
+  if (SUCCEEDED(CoCreateInstance(CLSID_FileOpenDialog, nullptr, CLSCTX_INPROC_SERVER,
+                                 IID_PPV_ARGS(&dialog))) &&
       dialog) {
     Picker picker(backend, prompt, dialog);
     arrange(dialog, picker);

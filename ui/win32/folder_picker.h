@@ -18,6 +18,7 @@ class Win32Interaction;
 
 // Shows the picker over owner; the chosen path, or none when it was cancelled. The backend is
 // told when it is up and drives it with its answers, which the model checks as a typed choice.
-std::optional<std::string> runFolderPicker(Win32Interaction& backend, const FolderPrompt& prompt, HWND owner);
+std::optional<std::string> runFolderPicker(Win32Interaction& backend, const FolderPrompt& prompt,
+                                           HWND owner);
 
 }  // namespace vandrel::ui::win32
