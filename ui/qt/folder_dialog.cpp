@@ -153,7 +153,11 @@ void FolderDialog::drive(const std::optional<std::string>& wanted) {
   if (!wanted) return reject();
   line_->setText(fromCodePage(model_.folderOfAnswer(*wanted)));
   ok_->click();
-  if (result() == QDialog::Accepted && !chosen_.empty()) return;
+  // Taken, the answer is given as written, as the scripted backend gives it.
+  if (result() == QDialog::Accepted && !chosen_.empty()) {
+    chosen_ = *wanted;
+    return;
+  }
   reject();
 }
 

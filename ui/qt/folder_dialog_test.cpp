@@ -135,6 +135,11 @@ TEST(FolderDialog, AnAnswerIsTypedAndTakenAndARefusedOneCancels) {
   EXPECT_EQ(refused.result(), QDialog::Rejected);
   EXPECT_TRUE(refused.chosen().empty());
 
+  // An answer taken is given as written, as the scripted backend gives it.
+  FolderDialog asWritten(destination(), &files);
+  asWritten.drive(std::string("c:\\program files\\Junk"));
+  EXPECT_EQ(asWritten.chosen(), "c:\\program files\\Junk");
+
   // A disk's folder may be on a read-only drive.
   FolderDialog disk(FolderPrompt{"S\xE9lection de r\xE9pertoire", "Disk 2", "Junk", "Z:\\home"},
                     &files);

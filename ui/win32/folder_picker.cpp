@@ -165,9 +165,11 @@ std::optional<std::string> answer(Picker& picker, IFileOpenDialog* dialog, HRESU
     if (!given) return std::nullopt;
     std::string why;
     std::optional<std::string> taken = model.choose(model.folderOfAnswer(*given), &why);
-    if (!taken)
+    if (!taken) {
       std::fprintf(stderr, "the folder picker refused the answered folder: %s\n", why.c_str());
-    return taken;
+      return std::nullopt;
+    }
+    return given;  // as written, as the scripted backend gives it
   }
   if (FAILED(shown)) return std::nullopt;
   return model.choose(resultPath(dialog));
