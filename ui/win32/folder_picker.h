@@ -1,8 +1,8 @@
-// The folder picker: the system's own folder dialog (the file-open dialog choosing folders),
-// captioned with the prompt's caption, the prompt above the folders, OK reading "&OK", opened
-// in the proposed folder. OK gives the folder chosen, a backslash and the dummy name; a choice
-// the picker's model refuses (a read-only drive for a destination, an invalid path) is
-// explained in a message box and the dialog stays.
+// The folder picker: the system's own folder dialog (the shell's browse-for-folder box in its
+// new style, with a folder line and Make New Folder), captioned with the prompt's caption, the
+// prompt above the folders, opened on the proposed folder. OK gives the folder chosen, a
+// backslash and the dummy name; a choice the picker's model refuses (a read-only drive for a
+// destination, an invalid path) is explained in a message box and the dialog shown again.
 #pragma once
 
 #include <windows.h>
