@@ -79,6 +79,7 @@ std::optional<std::string> chooseLogPath(const CScriptDoc& doc, BuilderContext& 
   save.text = str(sid::TextFileFilter);
   save.dummyName = kLogName;
   save.initialFolder = context.files.currentDirectory();
+  save.forWriting = true;
   return context.ui.folder(save);
 }
 

@@ -207,6 +207,7 @@ std::optional<std::string> PackageGenerator::promptFolder(int disk) {
   prompt.text = prompt.caption;
   prompt.dummyName = "Junk";
   prompt.initialFolder = context_.files.currentDirectory();
+  prompt.forWriting = true;
   std::optional<std::string> chosen = ui_.folder(prompt);
   // The dialog returns the folder followed by the dummy name: the name is cut off.
   if (!chosen || chosen->size() < 4) return std::nullopt;

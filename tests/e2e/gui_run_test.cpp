@@ -8,6 +8,8 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <future>
 #include <map>
 #include <regex>
@@ -34,6 +36,9 @@ std::string steady(const std::string& transcript) {
                             "Disk space available: *");
 }
 
+// The host folder of a machine's drive C:.
+fs::path driveC(const fs::path& machine) { return machine / "drive_c"; }
+
 struct Transcripts {
   std::string install, removal;  // the transcripts
 };
@@ -50,11 +55,16 @@ class GuiRun : public ::testing::Test {
   }
 
   // Installs and removes the example on a new machine with the given interface.
-  Transcripts installAndRemove(const std::string& name, const std::map<std::string, std::string>& extra) {
+  // With answers other than the example's when given; the setup's standard error is kept, and
+  // installedCheck (when given) looks at the machine's root between the installation and the removal.
+  Transcripts installAndRemove(const std::string& name, const std::map<std::string, std::string>& extra,
+                               const fs::path& answers = {}, std::string* installErr = nullptr,
+                               const std::function<void(const fs::path&)>& installedCheck = {}) {
     fs::path root = dir_ / name;
     EXPECT_EQ(runProgram("vandrel-machine", {"init", root.string()}).exitStatus, 0);
+    fs::path answersFile = answers.empty() ? dir_ / "example" / "answers.ini" : answers;
     std::map<std::string, std::string> env{{"VANDREL_MACHINE", root.string()},
-                                           {"VANDREL_ANSWERS", (dir_ / "example" / "answers.ini").string()},
+                                           {"VANDREL_ANSWERS", answersFile.string()},
                                            {"VANDREL_RECORD", ""}, {"VANDREL_LOG", ""}, {"VANDREL_SCREENSHOTS", ""},
                                            {"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"QT_QPA_PLATFORM", ""}};
     for (const auto& [key, value] : extra) env[key] = value;
@@ -62,6 +72,8 @@ class GuiRun : public ::testing::Test {
     env["VANDREL_TRANSCRIPT"] = (dir_ / (name + "-install.jsonl")).string();
     RunResult installed = runProgram("vandrel-machine", {"run", root.string(), windowsForm(dir_ / "pkg" / "Setup.exe")}, env);
     EXPECT_EQ(installed.exitStatus, 0) << name << "\n" << installed.err;
+    if (installErr) *installErr = installed.err;
+    if (installedCheck) installedCheck(root);
     run.install = readFile(dir_ / (name + "-install.jsonl"));
     env["VANDREL_TRANSCRIPT"] = (dir_ / (name + "-removal.jsonl")).string();
     RunResult removed = runProgram("vandrel-machine", {"uninstall", root.string(), "Tool 1.0"}, env);
@@ -101,6 +113,57 @@ TEST_F(GuiRun, TheWindowsDrivenByAnswersGiveTheScriptedTranscriptsAndASavedPictu
   }
   EXPECT_EQ(windows.front(), "setup-install-window.png");
   EXPECT_EQ(windows.back(), "uninstall-progress-done.png");
+}
+
+// The example's answers with the destination chosen in the folder picker (Change pressed on
+// the destination page) instead of typed on the page.
+fs::path pickerAnswers(const fs::path& folder, const std::string& name, const std::string& destination) {
+  fs::path file = folder / name;
+  std::ofstream(file, std::ios::binary) << "[Wizard]\nUserName=Example User\nCompany=Example Company\n"
+                                           "Serial=EX-0001\nComponents=all\nSharing=0\nBackup=0\n"
+                                           "[Folders]\nDestination=" << destination << "\n[Answers]\nDefault=Yes\n";
+  return file;
+}
+
+TEST_F(GuiRun, TheDestinationTypedInTheMachinesFolderPickerIsInstalledIntoAndTheFolderAboveItStays) {
+  fs::path answers = pickerAnswers(dir_.path(), "picked.ini", "C:\\Program Files\\Tool");
+  Transcripts scripted = installAndRemove("picked-scripted", {{"VANDREL_UI", "scripted"}}, answers);
+  Transcripts gui = installAndRemove("picked-gui", {{"VANDREL_UI", "gui"}, {"QT_QPA_PLATFORM", "offscreen"}}, answers,
+                                     nullptr, [](const fs::path& root) {
+    EXPECT_TRUE(fs::exists(driveC(root) / "Program Files" / "Tool" / "Bin" / "tool.exe"));
+    EXPECT_TRUE(fs::exists(driveC(root) / "Program Files" / "Tool" / "Script.vrx"));
+  });
+  EXPECT_NE(gui.install.find("\"answer\":\"C:\\\\Program Files\\\\Tool\\\\Junk\""), std::string::npos) << gui.install;
+  EXPECT_EQ(steady(gui.install), steady(scripted.install));
+  EXPECT_EQ(gui.removal, scripted.removal);
+  // Removed again, the installation leaves the folder above it that was there before.
+  EXPECT_FALSE(fs::exists(driveC(dir_ / "picked-gui") / "Program Files" / "Tool"));
+  EXPECT_TRUE(fs::is_directory(driveC(dir_ / "picked-gui") / "Program Files"));
+}
+
+TEST_F(GuiRun, AnInstallationStraightIntoAFolderThatWasThereLeavesThatFolderWhenRemoved) {
+  fs::path answers = pickerAnswers(dir_.path(), "straight.ini", "C:\\Program Files");
+  fs::path root = dir_ / "straight";
+  ASSERT_EQ(runProgram("vandrel-machine", {"init", root.string()}).exitStatus, 0);
+  std::map<std::string, std::string> env{{"VANDREL_MACHINE", root.string()}, {"VANDREL_ANSWERS", answers.string()},
+                                         {"VANDREL_UI", "gui"}, {"QT_QPA_PLATFORM", "offscreen"},
+                                         {"VANDREL_RECORD", ""}, {"VANDREL_LOG", ""}, {"VANDREL_SCREENSHOTS", ""}};
+  RunResult installed = runProgram("vandrel-machine", {"run", root.string(), windowsForm(dir_ / "pkg" / "Setup.exe")}, env);
+  ASSERT_EQ(installed.exitStatus, 0) << installed.err;
+  EXPECT_TRUE(fs::exists(driveC(root) / "Program Files" / "Script.vrx"));
+  RunResult removed = runProgram("vandrel-machine", {"uninstall", root.string(), "Tool 1.0"}, env);
+  EXPECT_EQ(removed.exitStatus, 0) << removed.err;
+  EXPECT_FALSE(fs::exists(driveC(root) / "Program Files" / "Script.vrx"));
+  EXPECT_TRUE(fs::is_directory(driveC(root) / "Program Files"));
+}
+
+TEST_F(GuiRun, AFolderOnTheReadOnlyHostDriveIsRefusedByThePickerWithItsReason) {
+  fs::path answers = pickerAnswers(dir_.path(), "host.ini", windowsForm(dir_.path()));
+  std::string err;
+  installAndRemove("host", {{"VANDREL_UI", "gui"}, {"QT_QPA_PLATFORM", "offscreen"}}, answers, &err);
+  EXPECT_NE(err.find("Drive Z: is read-only: nothing can be written there. Please choose a folder on another drive."),
+            std::string::npos) << err;
+  // The page kept its own folder, and the installation there completed (status 0, checked above).
 }
 
 TEST_F(GuiRun, AskedForWithoutADisplayTheWindowsGiveWayToTheConsole) {

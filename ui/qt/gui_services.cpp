@@ -47,15 +47,6 @@ Screenshots& processScreenshots() {
 
 namespace {
 
-// The machine's folders: Windows paths through its file system, the current folder first.
-FolderMapping machineFolderMapping(platform::FileSystem& files) {
-  FolderMapping mapping;
-  mapping.toHost = [&files](const std::string& path) { return files.hostPath(path); };
-  mapping.toWindows = [&files](const std::filesystem::path& host) { return files.windowsPath(host); };
-  mapping.currentFolder = [&files] { return files.currentDirectory(); };
-  return mapping;
-}
-
 int* gArgc = nullptr;
 char** gArgv = nullptr;
 bool gActive = false;
@@ -102,7 +93,7 @@ std::unique_ptr<Interaction> makeQtInteraction(int& argc, char** argv, platform:
   gActive = true;
   gAutopilot = autopilotFor(program, settings);
   auto gui = std::make_unique<QtInteraction>(program, gAutopilot);
-  if (files) gui->setFolderMapping(machineFolderMapping(*files));
+  gui->setFileSystem(files);
   return gui;
 }
 

@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include <cstdio>
 #include <functional>
 
 #include "ui/qt/choice_dialog.h"
@@ -49,7 +50,7 @@ PageResult QtInteraction::page(const Page& page) {
 }
 
 std::optional<std::string> QtInteraction::folder(const FolderPrompt& prompt) {
-  FolderDialog dialog(prompt, folders_);
+  FolderDialog dialog(prompt, files_);
   // The destination's Change opens the picker over the wizard.
   if (wizard_) dialog.setParent(wizard_.get(), dialog.windowFlags());
   std::function<void()> drive;
@@ -57,7 +58,14 @@ std::optional<std::string> QtInteraction::folder(const FolderPrompt& prompt) {
     std::optional<std::string> wanted = autopilot_->folder(prompt);
     drive = [&dialog, wanted] { dialog.drive(wanted); };
   }
-  if (runModal(dialog, "folder", drive) != QDialog::Accepted || dialog.chosen().empty()) return std::nullopt;
+  if (runModal(dialog, "folder", drive) != QDialog::Accepted || dialog.chosen().empty()) {
+    // An unattended run says why the picker did not take its answer.
+    if (autopilot_ && !dialog.refusal().isEmpty()) {
+      std::fprintf(stderr, "%s: the folder picker refused the answered folder: %s\n", commandName(program_),
+                   toCodePage(dialog.refusal()).c_str());
+    }
+    return std::nullopt;
+  }
   return dialog.chosen();
 }
 

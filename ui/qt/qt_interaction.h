@@ -29,8 +29,9 @@ class QtInteraction : public Interaction {
   QtInteraction(Program program, std::shared_ptr<ScriptedInteraction> autopilot);
   ~QtInteraction() override;
 
-  // The folders the folder picker browses: by default drive Z: is the host's root.
-  void setFolderMapping(FolderMapping mapping) { folders_ = std::move(mapping); }
+  // The machine whose drives and folders the folder picker shows (none by default: typed
+  // folders are then taken as given).
+  void setFileSystem(platform::FileSystem* files) { files_ = files; }
 
   Answer message(const Message& message) override;
   PageResult page(const Page& page) override;
@@ -57,7 +58,7 @@ class QtInteraction : public Interaction {
   bool progressSaved_ = false;
   std::unique_ptr<QWidget> diskMessage_;
   std::unique_ptr<WizardFrame> wizard_;
-  FolderMapping folders_ = hostFolderMapping();
+  platform::FileSystem* files_ = nullptr;
 };
 
 }  // namespace vandrel::ui::qt

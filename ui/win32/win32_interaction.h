@@ -21,6 +21,10 @@
 #include "ui/interaction.h"
 #include "ui/scripted_interaction.h"
 
+namespace vandrel::platform {
+class FileSystem;
+}
+
 namespace vandrel::ui::win32 {
 
 class ProgressDialog;
@@ -41,6 +45,10 @@ class Win32Interaction : public Interaction {
   void setWatcher(WindowWatcher watcher) { watcher_ = std::move(watcher); }
   // The window the modal windows stand over (the install window); none by default.
   void setOwner(HWND owner) { owner_ = owner; }
+  // The machine whose folders the folder picker's answers are checked against; none by
+  // default (answers are then taken as given).
+  void setFileSystem(platform::FileSystem* files) { files_ = files; }
+  platform::FileSystem* fileSystem() const { return files_; }
 
   Answer message(const Message& message) override;
   PageResult page(const Page& page) override;
@@ -74,6 +82,7 @@ class Win32Interaction : public Interaction {
   std::shared_ptr<ScriptedInteraction> autopilot_;
   WindowWatcher watcher_;
   HWND owner_ = nullptr;
+  platform::FileSystem* files_ = nullptr;
   std::unique_ptr<ProgressDialog> progress_;
   std::unique_ptr<DiskMessageWindow> diskMessage_;
   std::unique_ptr<WizardFrame> wizard_;

@@ -661,26 +661,33 @@ TEST(Win32DiskMessage, TheWindowShowsTheTextInTheScreensCorner) {
   EXPECT_FALSE(IsWindow(window));
 }
 
-TEST(Win32Folder, ThePickerHidesTheNameControlsAndReturnsTheFolderWithTheDummyName) {
-  Watched w;
+TEST(Win32Folder, TheSystemsFolderDialogTakesTheAnsweredFolderWithTheDummyName) {
   std::filesystem::path folder = std::filesystem::temp_directory_path() / "vandrel-picker";
   std::filesystem::create_directories(folder);
-  FolderPrompt prompt{"S\xE9lection de r\xE9pertoire", "Please select a folder where to install your new software."};
-  w.look = [&folder](HWND dialog, const std::string& name) {
+  auto answers = std::make_shared<ScriptedInteraction>(
+      Answers::fromText("[Folders]\n1=" + folder.string() + "\n2=\n3=C:\\a|b\n"), nullptr, "setup");
+  Watched w(Program::Setup, answers);
+  FolderPrompt prompt{"Select a folder", "Please select a folder where to install your new software.", "Junk", ""};
+  prompt.shownFolder = folder.string();
+  prompt.forWriting = true;
+  std::vector<std::string> captions;
+  w.look = [&captions](HWND dialog, const std::string& name) {
     EXPECT_EQ(name, "folder");
-    EXPECT_EQ(windowText(dialog), "S\xE9lection de r\xE9pertoire");
-    for (int id : {1038, 1152, 1148, 1089, 1136}) EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, id))) << id;
-    EXPECT_EQ(controlText(dialog, 1090), "Please select a folder where to install your new software.");
-    EXPECT_EQ(controlText(dialog, IDOK), "&OK");
-    std::string path = folder.string() + "\\Junk";
-    setFileName(dialog, path);
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    captions.push_back(windowText(dialog));
   };
   std::optional<std::string> chosen = w.backend.folder(prompt);
   ASSERT_TRUE(chosen.has_value());
   EXPECT_EQ(*chosen, folder.string() + "\\Junk");
-  w.look = [](HWND dialog, const std::string&) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); };
+  // No answer cancels; a path no folder can have is refused.
   EXPECT_EQ(w.backend.folder(prompt), std::nullopt);
+  EXPECT_EQ(w.backend.folder(prompt), std::nullopt);
+  EXPECT_EQ(captions, std::vector<std::string>(3, "Select a folder"));
+}
+
+TEST(Win32Folder, CancelClosesTheDialogWithoutAnAnswer) {
+  Watched w;
+  w.look = [](HWND dialog, const std::string&) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); };
+  EXPECT_EQ(w.backend.folder(FolderPrompt{"Folder", "Where?", "Junk", ""}), std::nullopt);
 }
 
 TEST(Win32Shots, EachWindowIsSavedAsABitmapFile) {
