@@ -22,7 +22,9 @@ using script::kRemovalSection;
 //
 // The run id lives in the installation's script: a rerun of a killed removal reads it back and
 // finds its marks, while a new installation into the folder replaces the script and with it
-// the id, so that marks a killed removal left behind never speak for a later installation.
+// the id, so that marks a killed removal left behind never speak for a later installation. A
+// setup that installs over the half-removed installation first gives back the counts marked
+// for the script's run, dropping those marks (setup/upgrade/upgrade.h).
 class RemovalRecord {
  public:
   RemovalRecord(platform::Registry& registry, platform::Profile& profile, const std::string& installFolder,
