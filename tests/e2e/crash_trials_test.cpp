@@ -354,8 +354,9 @@ TEST_P(SharedRemovalTrials, ARemovalKilledAndRunAgainLeavesTheOtherInstallationE
 
 INSTANTIATE_TEST_SUITE_P(Parts, SharedRemovalTrials, ::testing::Range(0, 2));
 
-// Crash with 3 files of its own, its removal stopped after each of its steps in turn.
-class SharedRemovalStops : public SharedRemovals, public ::testing::Test {
+// Crash with 3 files of its own, its removal stopped after each of its steps in turn: the odd
+// steps in one part, the even ones in the other, so that ctest runs them side by side.
+class SharedRemovalStops : public SharedRemovals, public ::testing::TestWithParam<int> {
  protected:
   void SetUp() override {
     prepare(3);
@@ -379,11 +380,11 @@ class SharedRemovalStops : public SharedRemovals, public ::testing::Test {
 // Every step boundary of the removal: stopped there as by a kill, then run again while Crash is
 // still listed, Keeper's files and counts must be exact; Crash installed again into the same
 // folder and removed must leave the machine as a clean install and removal of it does.
-TEST_F(SharedRemovalStops, ARemovalStoppedAfterAnyStepLeavesTheOtherInstallationExact) {
+TEST_P(SharedRemovalStops, ARemovalStoppedAfterAnyStepLeavesTheOtherInstallationExact) {
   const int steps = removalSteps();
   ASSERT_GT(steps, kSharedFiles) << "every shared file's count is one step at least";
   int failed = 0;
-  for (int step = 1; step <= steps; ++step) {
+  for (int step = 1 + GetParam(); step <= steps; step += 2) {
     ASSERT_EQ(install("Crash").exitStatus, 0);
     RunResult stopped = remove(milliseconds(120000), {{"VANDREL_STOP_AFTER", std::to_string(step)}});
     std::string faults = stopped.exitStatus == 0 ? "the removal was not stopped\n" : "";
@@ -395,8 +396,11 @@ TEST_F(SharedRemovalStops, ARemovalStoppedAfterAnyStepLeavesTheOtherInstallation
     fs::remove_all(root());
     fs::copy(dir_ / "prepared", root(), fs::copy_options::recursive);
   }
-  std::cout << "shared removal stops: " << steps << " steps, " << failed << " failed\n";
+  std::cout << "shared removal stops, part " << GetParam() << ": every other of " << steps << " steps, " << failed
+            << " failed\n";
 }
+
+INSTANTIATE_TEST_SUITE_P(Parts, SharedRemovalStops, ::testing::Range(0, 2));
 
 // A machine just after Crash was installed, with the setup's clean-up waiting for the restart,
 // and the machine as one clean restart leaves it.
