@@ -21,15 +21,17 @@ std::string removalMarkFile(platform::FileSystem& files, const std::string& path
 }
 
 std::string removalRunOf(platform::Profile& profile, const std::string& scriptPath) {
-  return profile.getString(scriptPath, std::string(kRemovalSection), std::string(kRemovalRunKey), "", 64);
+  return profile.getString(scriptPath, std::string(kRemovalSection), std::string(kRemovalRunKey),
+                           "", 64);
 }
 
-std::vector<RemovalMark> removalMarks(platform::Registry& registry, const std::string& installFolder,
-                                      const std::string& runId) {
+std::vector<RemovalMark> removalMarks(platform::Registry& registry,
+                                      const std::string& installFolder, const std::string& runId) {
   std::vector<RemovalMark> marks;
   if (runId.empty()) return marks;
   platform::HKey key = 0;
-  if (registry.openKey(platform::hkey::LocalMachine, kRemovalMarksKey, key) != Success) return marks;
+  if (registry.openKey(platform::hkey::LocalMachine, kRemovalMarksKey, key) != Success)
+    return marks;
   const std::string prefix = removalMarkPrefix(installFolder, runId);
   std::string name;
   std::uint32_t type = 0;
@@ -42,7 +44,8 @@ std::vector<RemovalMark> removalMarks(platform::Registry& registry, const std::s
 }
 
 std::vector<RemovalMark> removalMarksOf(platform::Registry& registry, platform::Profile& profile,
-                                        const std::string& installFolder, const std::string& scriptPath) {
+                                        const std::string& installFolder,
+                                        const std::string& scriptPath) {
   return removalMarks(registry, installFolder, removalRunOf(profile, scriptPath));
 }
 
@@ -56,7 +59,8 @@ long dropRemovalMark(platform::Registry& registry, const std::string& name) {
   platform::Bytes data;
   const bool empty = registry.enumValue(key, 0, other, type, data) != Success;
   registry.closeKey(key);
-  if (rc == Success && empty) rc = registry.deleteKey(platform::hkey::LocalMachine, kRemovalMarksKey);
+  if (rc == Success && empty)
+    rc = registry.deleteKey(platform::hkey::LocalMachine, kRemovalMarksKey);
   return rc;
 }
 

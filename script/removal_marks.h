@@ -36,13 +36,14 @@ struct RemovalMark {
 std::string removalRunOf(platform::Profile& profile, const std::string& scriptPath);
 
 // The marks of the named run of a removal of the folder; none for an empty run id.
-std::vector<RemovalMark> removalMarks(platform::Registry& registry, const std::string& installFolder,
-                                      const std::string& runId);
+std::vector<RemovalMark> removalMarks(platform::Registry& registry,
+                                      const std::string& installFolder, const std::string& runId);
 
 // The marks of the installation's removal (its folder and installed script): the counts that
 // a removal stopped before it deleted the script had already released.
 std::vector<RemovalMark> removalMarksOf(platform::Registry& registry, platform::Profile& profile,
-                                        const std::string& installFolder, const std::string& scriptPath);
+                                        const std::string& installFolder,
+                                        const std::string& scriptPath);
 
 // Deletes one mark, and the marks' key once it holds none; gives the registry's error code.
 // Within a change of the registry (platform/registry_update.h) when the mark goes together
