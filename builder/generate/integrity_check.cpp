@@ -8,7 +8,7 @@
 
 #include "builder/codec/document_io.h"
 #include "builder/generate/progress_service.h"
-#include "builder/generate/scanlet_interface.h"
+#include "builder/generate/scanlet_document.h"
 #include "builder/strings/builder_strings.h"
 
 namespace vandrel::builder {
@@ -40,25 +40,12 @@ void copyText(char (&target)[260], const std::string& text) {
 }
 
 ScanletDocument describe(const CScriptDoc& doc, const ScriptTree& tree, BuilderContext& context) {
-  ScanletDocument d{};
-  d.settings = &doc.settings;
-  d.background = &doc.background;
-  d.endOfInstall = &doc.endOfInstall;
-  d.web = &doc.web;
-  d.directories = &doc.directories;
-  d.descriptions = &doc.descriptions;
-  d.groups = &doc.groups;
-  d.iniEntries = &doc.iniEntries;
-  d.registryEntries = &doc.registryEntries;
-  d.files = &doc.files;
-  d.shortcuts = &doc.shortcuts;
-  d.messages = &doc.messages;
+  ScanletDocument d = scanletRecords(doc);
   copyText(d.lastGenPath, doc.settings.lastGenPath);
   copyText(d.programFolder, context.programFolder);
   d.treeView = &tree;
   for (int c = 0; c < 12; ++c) d.nodes[c] = tree.categoryItem(c);
   for (int page = 0; page < 3; ++page) d.nodes[12 + page] = tree.settingsPageItem(page);
-  d.uninstall = &doc.uninstall;
   copyText(d.documentPath, doc.pathName());
   d.machine = &context.files;
   d.fileSize = &machineFileSize;
