@@ -232,9 +232,11 @@ bool showFilePage(const DialogContext& context, pages::CAddFileDlg& page, const 
                     page.dropImport() ? "drop-file-page" : shotName(category::Files));
   QWidget* w = sheet.addPage("File");
   auto* grid = new QGridLayout(w);
+  // What Browse fills in: shown, selectable by a click, but passed over by Tab.
   auto readOnly = [w] {
     auto* e = new QLineEdit(w);
     e->setReadOnly(true);
+    e->setFocusPolicy(Qt::ClickFocus);
     return e;
   };
   QLineEdit* sourceName = readOnly();
@@ -289,6 +291,10 @@ bool showFilePage(const DialogContext& context, pages::CAddFileDlg& page, const 
   grid->addWidget(validate, 9, 2);
   grid->setRowStretch(10, 1);
   grid->setColumnStretch(1, 1);
+  // Tab runs through the controls in reading order, Browse first, beside the source name.
+  const std::vector<QWidget*> order = {browse, disk, destName, uninstall, forceCopy, decompress, shared,
+                                       directory, platform, description, useDefaults, validate};
+  for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 
   auto load = [&] {
     sourceName->setText(fromCodePage(page.sourceName));

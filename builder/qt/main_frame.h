@@ -115,6 +115,12 @@ class CMainFrame : public QMainWindow {
   QAction* action(int command) const;
   void updateActions();
   void updateRecentFiles();
+  // The title: the builder's name, then the active document's title (in brackets while its
+  // window is maximised).
+  void updateTitle();
+  // The Window menu: Cascade and Tile, then one item per open document, the active one checked.
+  QMenu* windowMenu() const { return windowMenu_; }
+  void fillWindowMenu();
 
   // The status bar's progress (the text in a 190-pixel pane, the bar 300 pixels wide placed
   // 200 pixels from the left); false when the status bar is hidden.
@@ -156,6 +162,8 @@ class CMainFrame : public QMainWindow {
   std::map<int, QAction*> actions_;
   QMenu* fileMenu_ = nullptr;
   QMenu* recentMenu_ = nullptr;
+  QMenu* windowMenu_ = nullptr;
+  std::vector<QAction*> windowActions_;
   QLabel* message_ = nullptr;
   std::vector<QLabel*> indicators_;
   QLabel* progressText_ = nullptr;

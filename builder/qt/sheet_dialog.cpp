@@ -19,7 +19,9 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
@@ -281,6 +283,37 @@ SheetDialog::SheetDialog(const DialogContext& context, const std::string& captio
   column_->addLayout(row);
   connect(ok_, &QPushButton::clicked, this, &SheetDialog::accept);
   connect(cancel_, &QPushButton::clicked, this, &SheetDialog::reject);
+  // Ctrl+Tab and Ctrl+Shift+Tab turn the pages, wherever the focus is in the sheet.
+  auto turn = [this](int step) {
+    int count = tabs_->count();
+    if (count < 2) return;
+    tabs_->setCurrentIndex((tabs_->currentIndex() + step + count) % count);
+  };
+  auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
+  connect(next, &QShortcut::activated, this, [turn] { turn(1); });
+  for (QKeySequence keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)}) {
+    auto* previous = new QShortcut(keys, this);
+    connect(previous, &QShortcut::activated, this, [turn] { turn(-1); });
+  }
+  // A page that comes to the front puts the focus on its first field.
+  connect(tabs_, &QTabWidget::currentChanged, this, [this] {
+    if (isVisible()) focusFirstField();
+  });
+}
+
+void SheetDialog::focusFirstField() {
+  QWidget* area = tabs_ ? tabs_->currentWidget() : this;
+  if (!area) return;
+  // The focus chain runs in the order the controls were made, which is their reading order.
+  for (QWidget* w = area->nextInFocusChain(); w && w != area; w = w->nextInFocusChain()) {
+    if (!area->isAncestorOf(w)) continue;
+    if (!(w->focusPolicy() & Qt::TabFocus) || !w->isEnabled() || !w->isVisibleTo(this)) continue;
+    if (auto* edit = qobject_cast<QLineEdit*>(w); edit && edit->isReadOnly()) continue;
+    if (qobject_cast<QTabBar*>(w)) continue;
+    w->setFocus(Qt::TabFocusReason);
+    return;
+  }
 }
 
 void SheetDialog::setButtons(QPushButton* ok, QPushButton* cancel) {
@@ -300,6 +333,7 @@ void SheetDialog::showPage(int index) {
 
 bool SheetDialog::run() {
   QTimer::singleShot(0, this, [this] {
+    focusFirstField();
     std::string name = shot_;
     if (pageInShotName && tabs_ && tabs_->count() > 1) {
       QString page = tabs_->tabText(tabs_->currentIndex()).remove('&').toLower();

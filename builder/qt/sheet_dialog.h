@@ -132,6 +132,10 @@ class SheetDialog : public QDialog {
   void accept() override;
   void reject() override;
 
+  // Puts the focus on the first control of the page shown (of the box) that takes it by Tab,
+  // leaving out read-only edits, as the sheet does when it opens and when a page is turned.
+  void focusFirstField();
+
  private:
   void drive();
   ui::Page describe() const;
