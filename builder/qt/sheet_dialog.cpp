@@ -304,6 +304,7 @@ SheetDialog::SheetDialog(const DialogContext& context, const std::string& captio
 
 void SheetDialog::focusFirstField() {
   QWidget* area = tabs_ ? tabs_->currentWidget() : this;
+
   if (!area) return;
   // The focus chain runs in the order the controls were made, which is their reading order.
   for (QWidget* w = area->nextInFocusChain(); w && w != area; w = w->nextInFocusChain()) {
@@ -333,7 +334,6 @@ void SheetDialog::showPage(int index) {
 
 bool SheetDialog::run() {
   QTimer::singleShot(0, this, [this] {
-    focusFirstField();
     std::string name = shot_;
     if (pageInShotName && tabs_ && tabs_->count() > 1) {
       QString page = tabs_->tabText(tabs_->currentIndex()).remove('&').toLower();
@@ -346,6 +346,12 @@ bool SheetDialog::run() {
   bool ok = exec() == QDialog::Accepted;
   if (context_.autopilot) context_.autopilot->windowClosed();
   return ok;
+}
+
+void SheetDialog::showEvent(QShowEvent* event) {
+  // Before the dialog gives the focus to the first control of its chain (the tabs).
+  focusFirstField();
+  QDialog::showEvent(event);
 }
 
 ui::Page SheetDialog::describe() const {

@@ -136,6 +136,9 @@ class SheetDialog : public QDialog {
   // leaving out read-only edits, as the sheet does when it opens and when a page is turned.
   void focusFirstField();
 
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   void drive();
   ui::Page describe() const;
