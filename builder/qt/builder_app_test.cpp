@@ -9,7 +9,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QScrollBar>
 #include <QTest>
 #include <QDropEvent>
@@ -35,6 +37,7 @@
 #include "tests/support/fake_interaction.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
+#include "ui/qt/text_fit.h"
 
 namespace vandrel::builder::app {
 namespace {
@@ -285,6 +288,33 @@ TEST_F(BuilderFixture, SplashComesFirstAndTheTipAfterIt) {
   EXPECT_EQ(tip, "Tip of the Day");
   EXPECT_TRUE(splashGone);
   interactive.frame().close();
+}
+
+// A tree label wider than the view is not cut with "...": the view scrolls sideways to it.
+TEST_F(BuilderFixture, LongTreeLabelsAreShownWholeWithAScrollBar) {
+  frame().newDocument();
+  answerNext({{"DirName", "A directory whose name is much longer than the window that shows the tree of the script"}});
+  EXPECT_TRUE(frame().run(b::AddDirectory));
+  CMyTreeView& view = active().view();
+  view.resize(200, 300);
+  QApplication::processEvents();
+  EXPECT_GT(view.horizontalScrollBar()->maximum(), 0);
+  std::vector<ui::qt::CutText> cuts = ui::qt::cutTexts(view);
+  EXPECT_TRUE(cuts.empty()) << ui::qt::describe("tree", cuts);
+}
+
+// The status bar shows a long progress text whole, the bar after it.
+TEST_F(BuilderFixture, StatusBarProgressTextIsWhole) {
+  const std::string text = "Copying Vandrel File: C:\\Program Files\\Tool\\Uninstall.exe";
+  ASSERT_TRUE(frame().showStatusProgress(text, 10));
+  QApplication::processEvents();
+  for (const ui::qt::CutText& cut : ui::qt::cutTexts(frame())) {
+    EXPECT_EQ(cut.text.find("Copying"), std::string::npos) << ui::qt::describe("frame", {cut});
+  }
+  auto* bar = frame().statusBar()->findChild<QProgressBar*>();
+  ASSERT_NE(bar, nullptr);
+  EXPECT_GE(bar->x(), 200);
+  frame().endStatusProgress();
 }
 
 TEST_F(BuilderFixture, ClosingAModifiedDocumentAsksToSave) {

@@ -27,7 +27,12 @@ using pages::Check;
 std::string sheetId(int category) { return entryKind(category).name; }
 std::string shotName(int category) { return "page-" + sheetId(category); }
 
-QLineEdit* edit(QWidget* parent, const std::string& text) { return new QLineEdit(fromCodePage(text), parent); }
+// An edit wide enough for the values an author types: registry keys, win.ini values, descriptions.
+QLineEdit* edit(QWidget* parent, const std::string& text) {
+  auto* e = new QLineEdit(fromCodePage(text), parent);
+  sizeForValues(e, 52);
+  return e;
+}
 
 // An edit under its label in a column.
 QLineEdit* labelledEdit(QVBoxLayout* column, QWidget* page, const std::string& label, const std::string& text) {

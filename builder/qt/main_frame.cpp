@@ -332,19 +332,27 @@ bool CMainFrame::showStatusProgress(const std::string& text, int percent) {
     message_->hide();
     for (QLabel* label : indicators_) label->hide();
     progressText_ = new QLabel(statusBar());
-    progressText_->setFixedWidth(190);
     progressBar_ = new QProgressBar(statusBar());
     progressBar_->setRange(0, 100);
     progressBar_->setFixedWidth(300);
     progressText_->move(4, 2);
-    progressBar_->move(200, 2);
     progressText_->show();
     progressBar_->show();
   }
   progressText_->setText(fromCodePage(text));
+  placeStatusProgress();
   if (percent >= 0) progressBar_->setValue(percent);
   QApplication::processEvents();
   return true;
+}
+
+void CMainFrame::placeStatusProgress() {
+  // The text pane is 190 pixels wide, and wider when its text needs it, so that it is shown
+  // whole; the bar follows it, 200 pixels from the left at least.
+  int text = std::max(190, progressText_->fontMetrics().horizontalAdvance(progressText_->text()) + 8);
+  int height = statusBar()->height() - 4;
+  progressText_->setGeometry(4, 2, text, height);
+  progressBar_->setGeometry(std::max(200, text + 10), 2, 300, height);
 }
 
 void CMainFrame::endStatusProgress() {

@@ -150,6 +150,7 @@ class CMainFrame : public QMainWindow {
   CChildFrame* addFrame(std::unique_ptr<ScriptDocument> document);
   QAction* addCommand(QMenu* menu, int command, const char* text, const QKeySequence& keys = {});
   void recordGeometry();
+  void placeStatusProgress();
   std::optional<std::string> chooseDocument(bool save, const std::string& current);
   void showPreferences();
   void showAbout();

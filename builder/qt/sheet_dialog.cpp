@@ -25,6 +25,10 @@
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QTreeView>
+#include <QScrollBar>
+#include <QStyle>
+#include <QAbstractSpinBox>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -349,9 +353,26 @@ bool SheetDialog::run() {
 }
 
 void SheetDialog::showEvent(QShowEvent* event) {
+  fitToTexts();
   // Before the dialog gives the focus to the first control of its chain (the tabs).
   focusFirstField();
   QDialog::showEvent(event);
+}
+
+void SheetDialog::fitToTexts() {
+  for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+    if (qobject_cast<QAbstractSpinBox*>(edit->parentWidget()) || qobject_cast<QComboBox*>(edit->parentWidget())) {
+      continue;
+    }
+    showsWholeValue(edit);
+  }
+  // The size the texts need, even beyond the share of the screen a window is given by
+  // default; wrapped texts get the height they need at that width.
+  QSize wanted = sizeHint().expandedTo(minimumSizeHint());
+  if (layout() && layout()->hasHeightForWidth()) {
+    wanted.setHeight(std::max(wanted.height(), layout()->totalHeightForWidth(wanted.width())));
+  }
+  resize(size().expandedTo(wanted));
 }
 
 ui::Page SheetDialog::describe() const {
@@ -402,6 +423,27 @@ void SheetDialog::refuse(const pages::Check& check) {
   }
 }
 
+void showsWholeValue(QLineEdit* edit) {
+  if (edit->property("showsWholeValue").toBool()) return;
+  edit->setProperty("showsWholeValue", true);
+  // A value the field cannot show whole is given whole by its tooltip; a read-only value is
+  // given the width it needs, up to that of 48 average characters.
+  auto fit = [edit] {
+    QFontMetrics metrics = edit->fontMetrics();
+    int needed = metrics.horizontalAdvance(edit->text()) + 12;
+    if (edit->isReadOnly()) {
+      edit->setMinimumWidth(std::max(edit->minimumWidth(), std::min(needed, metrics.averageCharWidth() * 48)));
+    }
+    edit->setToolTip(needed > std::max(edit->width(), edit->minimumWidth()) ? edit->text() : QString());
+  };
+  QObject::connect(edit, &QLineEdit::textChanged, edit, fit);
+  fit();
+}
+
+void sizeForValues(QLineEdit* edit, int characters) {
+  edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * characters);
+}
+
 QWidget* labelled(QWidget* parent, const std::string& label, QWidget* buddy) {
   auto* l = new QLabel(fromCodePage(label), parent);
   l->setBuddy(buddy);
@@ -439,6 +481,26 @@ QTreeWidget* columnList(QWidget* parent, const std::vector<std::string>& titles,
   list->setHeaderLabels(header);
   list->header()->setStretchLastSection(false);
   for (std::size_t i = 0; i < widths.size(); ++i) list->setColumnWidth(int(i), widths[i]);
+  // Each column is as wide as its widest text, its title included, and at least as given; the
+  // list asks for the room its columns take.
+  auto fit = [list, widths] {
+    int total = 0;
+    QFont bold = list->header()->font();
+    bold.setBold(true);
+    int margin = 2 * list->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, list->header()) + 4;
+    for (int column = 0; column < list->columnCount(); ++column) {
+      int width = std::size_t(column) < widths.size() ? widths[std::size_t(column)] : 0;
+      width = std::max(width, QFontMetrics(bold).horizontalAdvance(list->headerItem()->text(column)) + margin);
+      list->resizeColumnToContents(column);
+      width = std::max(width, list->columnWidth(column));
+      list->setColumnWidth(column, width);
+      total += width;
+    }
+    list->setMinimumWidth(total + 2 * list->frameWidth() + list->verticalScrollBar()->sizeHint().width());
+  };
+  QObject::connect(list->model(), &QAbstractItemModel::rowsInserted, list, fit);
+  QObject::connect(list->model(), &QAbstractItemModel::dataChanged, list, fit);
+  fit();
   return list;
 }
 
@@ -471,6 +533,10 @@ std::optional<std::string> chooseFile(const DialogContext& context, const FileRe
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setFileMode(QFileDialog::ExistingFile);
   if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(fromCodePage(request.defaultExtension));
+  // The names in the detail view are shown whole; the list scrolls sideways when they are long.
+  if (auto* details = dialog.findChild<QTreeView*>("treeView")) {
+    details->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   std::string host = dialog.selectedFiles().front().toStdString();
   if (!context.files) return host;
