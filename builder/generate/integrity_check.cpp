@@ -88,6 +88,18 @@ void runChecks(const ScanletFunctions& scanlet, ProgressService& progress) {
   }
 }
 
+// The program a command line starts: its first word, or the quoted text it begins with.
+std::string programOf(const std::string& commandLine) {
+  std::size_t start = commandLine.find_first_not_of(' ');
+  if (start == std::string::npos) return {};
+  if (commandLine[start] == '"') {
+    std::size_t end = commandLine.find('"', start + 1);
+    return commandLine.substr(start + 1, end == std::string::npos ? std::string::npos : end - start - 1);
+  }
+  std::size_t end = commandLine.find(' ', start);
+  return commandLine.substr(start, end == std::string::npos ? std::string::npos : end - start);
+}
+
 }  // namespace
 
 std::string defaultLogPath(const CScriptDoc& doc, const BuilderContext& context) {
@@ -141,8 +153,14 @@ IntegrityCheckResult runIntegrityCheck(CScriptDoc& doc, const ScriptTree& tree,
   ui::Message offer{str(sid::AppName), strFormat(sid::AskShowLog, *log), ui::Buttons::YesNo,
                     ui::Icon::Question};
   if (context.ui.message(offer) == ui::Answer::Yes && context.process) {
-    // A viewer that cannot be started fails silently.
-    context.process->winExec(script::formatMessage(options.defEdit, *log), platform::show::Normal);
+    std::string viewer = script::formatMessage(options.defEdit, *log);
+    // A viewer that cannot be started is named, so the author knows why nothing is shown.
+    if (context.process->winExec(viewer, platform::show::Normal) <= 31) {
+      ui::Message failed{str(sid::AppName), strFormat(sid::ViewerNotStarted, *log), ui::Buttons::OK,
+                         ui::Icon::Information};
+      failed.detail = programOf(viewer) + ": not found or cannot be started";
+      context.ui.message(failed);
+    }
   }
   return result;
 }

@@ -22,9 +22,10 @@ using ui::Answer;
 class RecordingProcess : public platform::Process {
  public:
   std::vector<std::string> started;
+  unsigned result = 33;  // 2: the program is not found
   unsigned winExec(const std::string& commandLine, int) override {
     started.push_back(commandLine);
-    return 33;
+    return result;
   }
   std::optional<int> runAndWait(const std::string&) override { return std::nullopt; }
   std::string moduleFileName() override { return {}; }
@@ -227,6 +228,16 @@ TEST_F(IntegrityCheck, ViewerIsStartedOnYes) {
   IntegrityCheckResult result = check(src + "\\log.txt");
   EXPECT_EQ(process.started, std::vector<std::string>{"Notepad.exe " + src + "\\log.txt"});
   EXPECT_EQ(result.outcome, IntegrityCheckResult::Outcome::Done);
+}
+
+TEST_F(IntegrityCheck, ViewerThatCannotBeStartedIsNamed) {
+  cleanDocument();
+  process.result = 2;
+  ui.answers = {Answer::Yes};
+  check(src + "\\log.txt");
+  ASSERT_EQ(process.started.size(), 1u);
+  EXPECT_EQ(ui.messages.back().text, strFormat(sid::ViewerNotStarted, src + "\\log.txt"));
+  EXPECT_EQ(ui.messages.back().detail, "Notepad.exe: not found or cannot be started");
 }
 
 TEST_F(IntegrityCheck, MissingLibraryAndUnwritableLog) {
