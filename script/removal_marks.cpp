@@ -43,6 +43,21 @@ std::vector<RemovalMark> removalMarks(platform::Registry& registry,
   return marks;
 }
 
+bool folderHasRemovalMarks(platform::Registry& registry, const std::string& installFolder) {
+  platform::HKey key = 0;
+  if (registry.openKey(platform::hkey::LocalMachine, kRemovalMarksKey, key) != Success) return false;
+  const std::string prefix = text::toUpper(installFolder) + "|";
+  std::string name;
+  std::uint32_t type = 0;
+  platform::Bytes data;
+  bool found = false;
+  for (std::uint32_t i = 0; !found && registry.enumValue(key, i, name, type, data) == Success; ++i) {
+    found = name.starts_with(prefix);
+  }
+  registry.closeKey(key);
+  return found;
+}
+
 std::vector<RemovalMark> removalMarksOf(platform::Registry& registry, platform::Profile& profile,
                                         const std::string& installFolder,
                                         const std::string& scriptPath) {

@@ -39,6 +39,10 @@ std::string removalRunOf(platform::Profile& profile, const std::string& scriptPa
 std::vector<RemovalMark> removalMarks(platform::Registry& registry,
                                       const std::string& installFolder, const std::string& runId);
 
+// Whether any removal of the folder left marks: one was stopped before it finished, so the
+// folder (and what is left in it) is that installation's, not a folder found in place.
+bool folderHasRemovalMarks(platform::Registry& registry, const std::string& installFolder);
+
 // The marks of the installation's removal (its folder and installed script): the counts that
 // a removal stopped before it deleted the script had already released.
 std::vector<RemovalMark> removalMarksOf(platform::Registry& registry, platform::Profile& profile,

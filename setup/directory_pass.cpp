@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "platform/text/text_rules.h"
+#include "script/removal_marks.h"
 #include "script/schema.h"
 #include "setup/common/script_keys.h"
 #include "ui/folder_picker_model.h"
@@ -27,8 +28,15 @@ std::vector<long> authorEntries(const script::ScriptReader& script, long nbDir) 
 // "C:\Program Files"). The folders above it are never removed.
 class KeptFolders {
  public:
-  KeptFolders(script::ScriptReader& script, platform::FileSystem& files, const std::string& installFolder)
+  KeptFolders(script::ScriptReader& script, platform::FileSystem& files, const std::string& installFolder,
+              bool removalStopped)
       : script_(script) {
+    // A removal of an installation in this folder was stopped after its script went: what it
+    // left is that installation's folder, not one found in place.
+    if (removalStopped) {
+      hasEarlier_ = true;
+      return;
+    }
     // A folder that holds an earlier installation's script was made by that installation
     // unless its script says otherwise: a new installation into it keeps what it recorded.
     std::string earlier = installFolder + "\\Script.vrx";
@@ -107,9 +115,11 @@ void collectDirectories(const script::ScriptReader& script, SetupState& state) {
   }
 }
 
-void createDirectories(script::ScriptReader& script, const SetupState& state,
-                       platform::FileSystem& files, ui::ActionLog* log) {
-  KeptFolders kept(script, files, state.installFolder);
+void createDirectories(script::ScriptReader& script, const SetupState& state, platform::Machine& machine,
+                       ui::ActionLog* log) {
+  platform::FileSystem& files = machine.files();
+  KeptFolders kept(script, files, state.installFolder,
+                   script::folderHasRemovalMarks(machine.registry(), state.installFolder));
   createFolderPath(files, state.installFolder, log, kept);
   script.write(Section::UnInstall, "0", state.installFolder);
   std::string backupFolder = state.installFolder + "\\Backup";

@@ -5,6 +5,7 @@
 #include "ui/action_log.h"
 
 #include "platform/file_system.h"
+#include "platform/machine.h"
 #include "script/script_reader.h"
 #include "setup/common/setup_state.h"
 
@@ -14,8 +15,10 @@ namespace vandrel::setup {
 void collectDirectories(const script::ScriptReader& script, SetupState& state);
 
 // Creates the install folder, the backup folder and the author's directories, and writes
-// their paths into [UnInstall]. Each folder made is logged when a log is given.
-void createDirectories(script::ScriptReader& script, const SetupState& state,
-                       platform::FileSystem& files, ui::ActionLog* log = nullptr);
+// their paths into [UnInstall]. Each folder made is logged when a log is given. An install
+// folder found in place is written as kept, unless a stopped removal left it (the machine's
+// registry holds that removal's marks).
+void createDirectories(script::ScriptReader& script, const SetupState& state, platform::Machine& machine,
+                       ui::ActionLog* log = nullptr);
 
 }  // namespace vandrel::setup

@@ -206,7 +206,7 @@ DriverOutcome runInstallation(SetupApp& app, const std::string& commandLine,
     steps.journal->start(state.engineFolder + kRollbackFolder);
     keepUninstaller(app, *steps.journal);
   }
-  createDirectories(app.script(), state, machine.files(), &app.log());
+  createDirectories(app.script(), state, machine, &app.log());
 
   code = steps.installFiles ? steps.installFiles(app) : 0;
   // An upgrade or repair takes the earlier version's records over only when the installation

@@ -336,7 +336,7 @@ TEST_F(DriverTest, DirectoryPassesCollectAndCreate) {
   app->state().backup = true;
   vandrel::test::TempDir dir;
   ui::ActionLog log(ui::Program::Setup, (dir / "actions.jsonl").string());
-  createDirectories(app->script(), app->state(), machine.files(), &log);
+  createDirectories(app->script(), app->state(), machine, &log);
   // Each folder made is logged once, the levels above the install folder first.
   std::string logged = vandrel::test::readFile(dir / "actions.jsonl");
   std::string expected;
@@ -364,14 +364,14 @@ TEST_F(DriverTest, AnInstallFolderThatWasThereBeforeIsNamedForTheRemovalToKeep) 
   app->state().windowsFolder = "C:\\WINDOWS";
   machine.files().createDirectory("C:\\Program Files");
   app->state().installFolder = "C:\\Program Files";
-  createDirectories(app->script(), app->state(), machine.files());
+  createDirectories(app->script(), app->state(), machine);
   EXPECT_EQ(app->value("KeptFolders", "nb", "-"), "1");
   EXPECT_EQ(app->value("KeptFolders", "0", "-"), "C:\\Program Files");
 
   // A folder the setup makes, with the folders above it, is not named.
   app->script().profile().writeString(kScript, "KeptFolders", std::nullopt, std::nullopt);
   app->state().installFolder = "C:\\Program Files\\Tool\\Bin";
-  createDirectories(app->script(), app->state(), machine.files());
+  createDirectories(app->script(), app->state(), machine);
   EXPECT_EQ(app->value("KeptFolders", "nb", "-"), "-");
 
   // Nor one that holds an earlier installation's script that did not name it: that
@@ -379,7 +379,7 @@ TEST_F(DriverTest, AnInstallFolderThatWasThereBeforeIsNamedForTheRemovalToKeep) 
   machine.files().createDirectory("C:\\Old");
   machine.profile().writeString("C:\\Old\\Script.vrx", "UnInstall", "0", "C:\\Old");
   app->state().installFolder = "C:\\Old";
-  createDirectories(app->script(), app->state(), machine.files());
+  createDirectories(app->script(), app->state(), machine);
   EXPECT_EQ(app->value("KeptFolders", "nb", "-"), "-");
 }
 

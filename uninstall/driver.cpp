@@ -51,10 +51,12 @@ Ending removeInstallation(UninstallApp& app, const std::string& commandLine,
   bool kept = removal.keptFolder(state.installFolder);
   platform::FileSystem& files = machine.files();
   if (files.deleteFile(state.scriptPath)) app.log().removal("file", state.scriptPath, true);
-  // Without its script the installation cannot be removed again, so the marks have served.
-  if (!files.status(state.scriptPath)) record.finish();
   if (kept) app.log().action("kept", {{"kind", "folder"}, {"target", state.installFolder}, {"why", "there before the installation"}});
   bool folderStays = !kept && !removal.removeFolder(state.installFolder, "folder");
+  // Without its script the installation cannot be removed again, so the marks have served.
+  // They go after the folder: a removal stopped before it took the folder leaves them, and a
+  // new installation there then knows the folder as the old one's, not one found in place.
+  if (!files.status(state.scriptPath)) record.finish();
   if (completed && (folderStays || tally.leftovers)) ending = Ending::Leftovers;
 
   unsigned result = ending == Ending::Completed   ? ids::Completed

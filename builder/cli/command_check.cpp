@@ -28,6 +28,7 @@ CommandRun defineCheck(CommandLine& sub) {
     if (!refused.empty()) return usageError(context, refused);
     noteBuildVariables(context, *session, values, LoadReport::ByCaller);
     IntegrityCheckOptions options;
+    options.reportViewerFailure = false;
     if (!log->empty()) {
       options.logPath = context.windowsPath(*log);
       if (!options.logPath) return fail(context, "cannot use the log file " + *log);

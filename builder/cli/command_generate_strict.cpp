@@ -12,7 +12,9 @@ namespace {
 // The integrity check's findings, its log printed when there are any; the load's notes, shown
 // on standard error when the document was opened, count as findings as they do for check.
 std::optional<int> integrityFindings(CommandContext& context, HeadlessSession& session) {
-  IntegrityCheckResult result = runIntegrityCheck(session.doc, session.tree(), session.context());
+  IntegrityCheckOptions options;
+  options.reportViewerFailure = false;
+  IntegrityCheckResult result = runIntegrityCheck(session.doc, session.tree(), session.context(), options);
   if (result.outcome != IntegrityCheckResult::Outcome::Done) {
     fail(context, "the integrity check could not be run; nothing was generated");
     return std::nullopt;

@@ -155,7 +155,7 @@ IntegrityCheckResult runIntegrityCheck(CScriptDoc& doc, const ScriptTree& tree,
   if (context.ui.message(offer) == ui::Answer::Yes && context.process) {
     std::string viewer = script::formatMessage(options.defEdit, *log);
     // A viewer that cannot be started is named, so the author knows why nothing is shown.
-    if (context.process->winExec(viewer, platform::show::Normal) <= 31) {
+    if (context.process->winExec(viewer, platform::show::Normal) <= 31 && options.reportViewerFailure) {
       ui::Message failed{str(sid::AppName), strFormat(sid::ViewerNotStarted, *log), ui::Buttons::OK,
                          ui::Icon::Information};
       failed.detail = programOf(viewer) + ": not found or cannot be started";

@@ -16,6 +16,9 @@ struct IntegrityCheckOptions {
   std::optional<std::string> logPath;
   // The text viewer's command line; %1 is the log.
   std::string defEdit = "Notepad.exe %1";
+  // Whether a viewer that cannot be started is reported. The command line prints the log
+  // itself, so its runs stay quiet about the viewer as they always were.
+  bool reportViewerFailure = true;
 };
 
 struct IntegrityCheckResult {
