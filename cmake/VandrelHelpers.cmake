@@ -95,7 +95,7 @@ endfunction()
 # version comparison reads: the version resource (product "Vandrel", the project's version,
 # the description). On Windows, with an application manifest besides (common controls 6,
 # per-monitor DPI awareness, the supported Windows versions, the execution level LEVEL:
-# asInvoker unless given; a LIBRARY gets no manifest). On Linux the version block goes into
+# asInvoker unless given) and the programs' icon; a LIBRARY gets neither. On Linux the version block goes into
 # the program's ELF version section, where the emulated machine reads it.
 function(vandrel_program_resources target)
   cmake_parse_arguments(ARG "LIBRARY" "FILE;DESCRIPTION;LEVEL" "" ${ARGN})
@@ -141,7 +141,9 @@ function(vandrel_program_resources target)
     set(VANDREL_RES_TYPE VFT_APP)
     set(manifest ${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest)
     configure_file(${PROJECT_SOURCE_DIR}/cmake/windows/program.manifest.in ${manifest} @ONLY)
-    set(VANDREL_RES_MANIFEST_LINE "1 24 \"${manifest}\"")
+    # The manifest, and the programs' icon (scripts/make-icon.py draws it).
+    set(VANDREL_RES_MANIFEST_LINE
+        "1 24 \"${manifest}\"\n1 ICON \"${PROJECT_SOURCE_DIR}/cmake/windows/vandrel.ico\"")
   endif()
   set(script ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.rc)
   configure_file(${PROJECT_SOURCE_DIR}/cmake/windows/program.rc.in ${script} @ONLY)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Checks that every program of a Windows build folder carries a version resource (type 16)
-# and an application manifest (type 24), and every library a version resource, as
+# Checks that every program of a Windows build folder carries a version resource (type 16),
+# an application manifest (type 24) and an icon (type 14, the icon group), and every library
+# a version resource, as
 # `objdump -p` lists the top level of their resource directories; and that the starter's
 # manifest leaves the builder the padded execution level it rewrites per package.
 # Usage: scripts/wine/check-resources.sh FOLDER
@@ -18,7 +19,7 @@ resource_types() {
 count=0
 for file in "$folder"/*.exe "$folder"/*.dll; do
   types=$(resource_types "$file" | tr '\n' ' ')
-  wanted="16 24"
+  wanted="14 16 24"
   case "$file" in *.dll) wanted="16" ;; esac
   for type in $wanted; do
     if ! grep -qw "$type" <<<"$types"; then
@@ -32,4 +33,4 @@ if [ "$(grep -c -a 'level="asInvoker"           ' "$folder/Setup.exe")" != 1 ]; 
   echo "scripts/wine/check-resources.sh: $folder/Setup.exe has no padded execution level for the builder" >&2
   exit 1
 fi
-echo "$folder: $count programs and libraries, each with a version resource, the programs with a manifest"
+echo "$folder: $count programs and libraries, each with a version resource, the programs with a manifest and an icon"
