@@ -99,10 +99,10 @@ endfunction()
 # the program's ELF version section, where the emulated machine reads it.
 function(vandrel_program_resources target)
   cmake_parse_arguments(ARG "LIBRARY" "FILE;DESCRIPTION;LEVEL" "" ${ARGN})
-  set(parts ${PROJECT_VERSION_MAJOR} ${PROJECT_VERSION_MINOR} ${PROJECT_VERSION_PATCH}
-      ${PROJECT_VERSION_TWEAK})
+  # The four parts of the version, a missing one 0: "3.0" is 3.0.0.0.
   set(numbers)
-  foreach(part IN LISTS parts)
+  foreach(name MAJOR MINOR PATCH TWEAK)
+    set(part "${PROJECT_VERSION_${name}}")
     if(part STREQUAL "")
       set(part 0)
     endif()
