@@ -10,6 +10,7 @@
 #include <string>
 
 #include "bench/support/turns.h"
+#include "builder/generate/scanlet_document.h"
 #include "builder/model/script_doc.h"
 #include "tools/scanlet/scanlet_checks.h"
 
@@ -67,20 +68,7 @@ std::int64_t recordedSize(void* machine, const char* path) {
 }
 
 builder::ScanletDocument describe(CScriptDoc& doc) {
-  builder::ScanletDocument d{};
-  d.settings = &doc.settings;
-  d.background = &doc.background;
-  d.endOfInstall = &doc.endOfInstall;
-  d.web = &doc.web;
-  d.directories = &doc.directories;
-  d.descriptions = &doc.descriptions;
-  d.groups = &doc.groups;
-  d.iniEntries = &doc.iniEntries;
-  d.registryEntries = &doc.registryEntries;
-  d.files = &doc.files;
-  d.shortcuts = &doc.shortcuts;
-  d.messages = &doc.messages;
-  d.uninstall = &doc.uninstall;
+  builder::ScanletDocument d = builder::scanletRecords(doc);
   d.machine = &doc;
   d.fileSize = &recordedSize;
   return d;

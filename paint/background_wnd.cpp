@@ -202,7 +202,8 @@ void CBackgroundWnd::paintTexts(Canvas& canvas, const Frame& frame) const {
     canvas.drawText({20, 14}, title, kTitleFont, kBlack);
     canvas.drawText({15, 10}, title, kTitleFont, kWhite);
   }
-  if (frame.clip.bottom > frame.height - 30) {
+  // The credit line belongs to the setup's window; the builder's background goes without it.
+  if (kind_ == PainterKind::Setup && frame.clip.bottom > frame.height - 30) {
     canvas.drawText({24, frame.height - 26}, kCreditLine, kCreditFont, kBlack);
     canvas.drawText({20, frame.height - 30}, kCreditLine, kCreditFont, kYellow);
   }

@@ -382,6 +382,13 @@ TEST_F(BackgroundTest, TitleWithShadowAndCreditLine) {
   }
 }
 
+TEST_F(BackgroundTest, BuilderBackgroundHasNoCreditLine) {
+  CBackgroundWnd painter(PainterKind::Builder);
+  RasterCanvas canvas(400, 300);
+  painter.paint(canvas);
+  for (const Call& text : canvas.callsOf(Call::Text)) EXPECT_NE(text.text, kCreditLine);
+}
+
 TEST_F(BackgroundTest, FailedLoadKeepsOrDropsTheCurrentBitmap) {
   CBackgroundWnd painter;
   loadPicture(painter, 4, 4);

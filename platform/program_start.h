@@ -18,9 +18,14 @@ std::string commandLineFrom(int argc, char** argv);
 // made absolute against the current folder; empty and absolute values stay as they are.
 void makeEnvironmentPathsAbsolute();
 
+// The kind of machine the programs of a build work on: the emulated one kept in a folder, or
+// the Windows machine they run on. kBuildMachine is this build's.
+enum class MachineKind { Emulated, Windows };
+extern const MachineKind kBuildMachine;
+
 // The environment variables of every program, as the --help of the command-line tools lists
-// them.
-extern const char* const kEnvironmentHelp;
+// them: only those that apply on that kind of machine, as they work there.
+std::string environmentHelp(MachineKind machine = kBuildMachine);
 // The exit statuses of the setup engine and the uninstaller in words, as the --help of the
 // tools that start them lists them.
 std::string engineExitHelp();

@@ -35,6 +35,10 @@ enum class Section {
   Peskin,
 };
 
+// Added by the setup beside the sections above: the installation's folders that were there
+// before it ("nb", then entries 0 to nb-1, full paths), which its removal leaves in place.
+inline constexpr const char* kKeptFoldersSection = "KeptFolders";
+
 // The name that stands between the brackets of the section line.
 std::string sectionName(Section section);
 // The key that holds the number of entries of a counted section; the empty text for a

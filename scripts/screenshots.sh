@@ -2,9 +2,10 @@
 # Pictures of the windows: builds the programs, generates the example package, installs it
 # on a new machine through the windows (offscreen, driven by examples/answers.ini) and removes
 # it again, saving every window as it is shown into OUTDIR as NNN-<program>-<window>.png.
-# A second package then shows the windows the example never needs: a file on a second disk
-# whose folder was moved (the folder prompt) and a shared file whose count falls to zero on
-# removal (the three-button question). Last, every builder dialog and assistant is shown
+# A second package then shows the windows the example never needs: the folder picker over the
+# machine (its destination chosen with Change), a file on a second disk whose folder was moved
+# (the picker asking for the disk) and a shared file whose count falls to zero on removal (the
+# three-button question). Last, every builder dialog and assistant is shown
 # over the example document, then the builder's main window with two documents and its own
 # windows (preferences, about box, tip of the day).
 # VANDREL_BIN=FOLDER uses programs already built there instead of building into build/.
@@ -63,9 +64,10 @@ script=$(find "$WORK/package" -name Script.vrx | head -n 1)
 awk -F, -v OFS=, '{ sub(/\r$/, "") } /^[0-9]+=common\.dl.,/ { $11 = "1" } { printf "%s\r\n", $0 }' \
   "$script" >"$script.new" && mv "$script.new" "$script"
 mv "$(dirname "$(find "$WORK/package" -name 'common.dl?' | head -n 1)")" "$WORK/moved"
+# Its destination is chosen in the folder picker (Change on the destination page).
 {
-  printf '[Wizard]\r\nUserName=Example User\r\nFolder=C:\\Program Files\\Tool\r\n'
-  printf '[Folders]\r\n1=%s\\\r\n' "$(windows "$WORK/moved")"
+  printf '[Wizard]\r\nUserName=Example User\r\n'
+  printf '[Folders]\r\nDestination=C:\\Program Files\\Tool\r\n1=%s\\\r\n' "$(windows "$WORK/moved")"
   printf '[Answers]\r\nDefault=Yes\r\n'
 } >"$WORK/second.ini"
 export VANDREL_ANSWERS="$WORK/second.ini"

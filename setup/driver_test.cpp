@@ -357,6 +357,32 @@ TEST_F(DriverTest, DirectoryPassesCollectAndCreate) {
   EXPECT_EQ(app->value("UnInstall", "5", "-"), "-");
 }
 
+TEST_F(DriverTest, AnInstallFolderThatWasThereBeforeIsNamedForTheRemovalToKeep) {
+  script("[Settings]\r\nRegInfo=0\r\n[Directories]\r\nnbDir=4\r\n0=,1,0,\r\n1=,2,0,\r\n2=,3,0,\r\n");
+  app = std::make_unique<SetupApp>(machine, ui, setupStrings());
+  app->script().setPath(kScript);
+  app->state().windowsFolder = "C:\\WINDOWS";
+  machine.files().createDirectory("C:\\Program Files");
+  app->state().installFolder = "C:\\Program Files";
+  createDirectories(app->script(), app->state(), machine.files());
+  EXPECT_EQ(app->value("KeptFolders", "nb", "-"), "1");
+  EXPECT_EQ(app->value("KeptFolders", "0", "-"), "C:\\Program Files");
+
+  // A folder the setup makes, with the folders above it, is not named.
+  app->script().profile().writeString(kScript, "KeptFolders", std::nullopt, std::nullopt);
+  app->state().installFolder = "C:\\Program Files\\Tool\\Bin";
+  createDirectories(app->script(), app->state(), machine.files());
+  EXPECT_EQ(app->value("KeptFolders", "nb", "-"), "-");
+
+  // Nor one that holds an earlier installation's script that did not name it: that
+  // installation made it.
+  machine.files().createDirectory("C:\\Old");
+  machine.profile().writeString("C:\\Old\\Script.vrx", "UnInstall", "0", "C:\\Old");
+  app->state().installFolder = "C:\\Old";
+  createDirectories(app->script(), app->state(), machine.files());
+  EXPECT_EQ(app->value("KeptFolders", "nb", "-"), "-");
+}
+
 class NtDriverTest : public DriverTest {
  protected:
   NtDriverTest() : DriverTest(Preset::NT4) {}

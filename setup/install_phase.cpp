@@ -228,7 +228,7 @@ std::optional<platform::FileSystem::OpenedFile> InstallRun::locate(
         return found;
       }
     }
-    std::optional<std::string> picked = PickFolder(app_.ui(), app_.strings(), static_cast<int>(disk));
+    std::optional<std::string> picked = PickFolder(app_.ui(), app_.strings(), static_cast<int>(disk), sourceFolder);
     if (!picked) {
       cancelled = true;
       return std::nullopt;

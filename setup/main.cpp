@@ -9,11 +9,13 @@
 #include "setup/rollback/journaling_machine.h"
 #include "setup/setup_app.h"
 #include "setup/strings/setup_strings.h"
+#include "setup/strings/string_ids.h"
 #include "setup/window/gui_install_window.h"
 #include "ui/action_log.h"
 #include "ui/answers_check.h"
 #include "ui/interaction.h"
 #include "ui/run_witness.h"
+#include "ui/stop_notice.h"
 #include "ui/window_backend.h"
 
 namespace {
@@ -64,8 +66,16 @@ int main(int argc, char** argv) {
     return 1;
   }
   // A plan changes nothing, so it needs no turn of its own.
-  if (platform::planSetting() == platform::PlanSetting::Off && !platform::holdInstallationLock("tamsin32")) {
-    return 1;
+  if (platform::planSetting() == platform::PlanSetting::Off) {
+    ui::StandardErrorCopy lines;
+    if (!platform::holdInstallationLock("tamsin32")) {
+      // A user of the windows is told too, as the line tells a console.
+      const script::StringTable& strings = setup::setupStrings();
+      ui::Message stop{strings.get(setup::sid::Title), strings.get(setup::sid::InstallationRunning)};
+      stop.detail = lines.lines("tamsin32");
+      ui::showStopInWindow(ui::Program::Setup, settings, stop);
+      return 1;
+    }
   }
   // The witness remembers what ended the run, for the failure line below.
   auto witness = std::make_unique<ui::RunWitness>(ui::makeInteraction(ui::Program::Setup, settings));

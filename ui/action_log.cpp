@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "platform/host_output.h"
+#include "platform/stop_point.h"
 #include "ui/dialog_text.h"
 
 namespace vandrel::ui {
@@ -62,7 +63,7 @@ void ActionLog::write(JsonLine& line) {
 void ActionLog::file(const std::string& source, const std::string& target,
                      const std::string& decision, const std::string& rule, long long bytes) {
   ++decisions_[decision];
-  if (path_.empty()) return;
+  if (path_.empty()) return platform::passStopPoint();
   JsonLine line = begin();
   line.add("action", "file")
       .add("source", source)
@@ -71,6 +72,7 @@ void ActionLog::file(const std::string& source, const std::string& target,
       .add("rule", rule)
       .add("bytes", static_cast<long>(bytes));
   write(line);
+  platform::passStopPoint();
 }
 
 void ActionLog::change(const std::string& kind,
@@ -78,12 +80,13 @@ void ActionLog::change(const std::string& kind,
                        const std::optional<std::string>& old, const std::string& value,
                        bool written) {
   if (written) ++changes_[kind];
-  if (path_.empty()) return;
+  if (path_.empty()) return platform::passStopPoint();
   JsonLine line = begin();
   line.add("action", kind);
   for (const auto& [name, text] : where) line.add(name, text);
   line.add("old", old).add("value", value).add("written", written ? "yes" : "no");
   write(line);
+  platform::passStopPoint();
 }
 
 void ActionLog::removal(const std::string& kind, const std::string& target, bool removed,
@@ -93,23 +96,25 @@ void ActionLog::removal(const std::string& kind, const std::string& target, bool
   } else {
     ++left_;
   }
-  if (path_.empty()) return;
+  if (path_.empty()) return platform::passStopPoint();
   JsonLine line = begin();
   line.add("action", removed ? "removed" : "left")
       .add("kind", kind)
       .add("target", target);
   if (!removed) line.add("why", why);
   write(line);
+  platform::passStopPoint();
 }
 
 void ActionLog::action(const std::string& action,
                        const std::vector<std::pair<std::string, std::string>>& fields) {
   ++changes_[action];
-  if (path_.empty()) return;
+  if (path_.empty()) return platform::passStopPoint();
   JsonLine line = begin();
   line.add("action", action);
   for (const auto& [name, text] : fields) line.add(name, text);
   write(line);
+  platform::passStopPoint();
 }
 
 void ActionLog::packaged(const std::string& source, int disk, const std::string& target,
@@ -117,7 +122,7 @@ void ActionLog::packaged(const std::string& source, int disk, const std::string&
   ++packagedFiles_;
   if (bytes > 0) packagedBytes_ += bytes;
   disks_.insert(disk);
-  if (path_.empty()) return;
+  if (path_.empty()) return platform::passStopPoint();
   JsonLine line = begin();
   line.add("action", "packaged")
       .add("source", source)
@@ -126,6 +131,7 @@ void ActionLog::packaged(const std::string& source, int disk, const std::string&
       .add("compressed", compressed ? "yes" : "no")
       .add("bytes", static_cast<long>(bytes));
   write(line);
+  platform::passStopPoint();
 }
 
 std::string ActionLog::summaryText(int exitStatus, const std::string& meaning) const {

@@ -28,6 +28,9 @@ class ActionLog {
 
   bool enabled() const { return !path_.empty(); }
 
+  // Each thing reported below (a file, a change, a removal, an action, a packaged file) is one
+  // step of the run for VANDREL_STOP_AFTER (platform/stop_point.h), written to a log or not.
+
   // A plan (VANDREL_PLAN): every line carries "plan":true after the program's name, and the
   // summary's sentence says that nothing was changed.
   void setPlan(bool plan) { plan_ = plan; }

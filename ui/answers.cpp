@@ -45,6 +45,8 @@ std::optional<std::string> Answers::folder(int number) const {
   return value("Folders", std::to_string(number));
 }
 
+std::optional<std::string> Answers::destinationPick() const { return value("Folders", "Destination"); }
+
 std::optional<std::string> Answers::choice(int number) const {
   return value("Choices", std::to_string(number));
 }

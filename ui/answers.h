@@ -27,6 +27,9 @@ class Answers {
   // [Folders] n and [Choices] n (from 1); nullopt when absent, empty to cancel.
   std::optional<std::string> folder(int number) const;
   std::optional<std::string> choice(int number) const;
+  // [Folders] Destination: the folder chosen with the destination page's Change; nullopt when
+  // Change is not to be pressed.
+  std::optional<std::string> destinationPick() const;
   // [Progress] CancelOn; empty when not given.
   std::string progressCancelOn() const;
 

@@ -257,6 +257,7 @@ const std::vector<AnswersKey>& answersKeys() {
       {"Answers", kNumbered, kAnswerWords},
       {"Answers", "Default", kAnswerWords},
       {"Folders", kNumbered, "a Windows folder, or an empty value to cancel"},
+      {"Folders", "Destination", "a Windows folder, or an empty value to cancel"},
       {"Choices", kNumbered, "an item's text, #N for the N-th item, or an empty value to cancel"},
       {"Progress", "CancelOn", "a text of a progress line"},
       {"Builder", "Commands", "a comma list of the builder's commands"},

@@ -30,6 +30,7 @@ TEST(AnswersCheck, EverySectionAndKeyTheProgramsReadIsAccepted) {
   EXPECT_TRUE(check("").empty());
   EXPECT_TRUE(check("[Wizard]\nComponents=all\nCancel=\n").empty());
   EXPECT_TRUE(check("[Wizard]\nComponents=NONE\n").empty());
+  EXPECT_TRUE(check("[Folders]\nDestination=C:\\Program Files\\Tool\n1=Z:\\pkg\\Disk2\n").empty());
 }
 
 TEST(AnswersCheck, UnknownSectionsKeysAndPagesAreNamedWithTheirLine) {
@@ -41,6 +42,7 @@ TEST(AnswersCheck, UnknownSectionsKeysAndPagesAreNamedWithTheirLine) {
   EXPECT_EQ(only("[Answers]\n0=Yes\n"), "2: unknown key 0 in [Answers]; expected 1, 2, 3, ... or Default");
   EXPECT_EQ(only("[Answers]\n01=Yes\n"), "2: unknown key 01 in [Answers]; expected 1, 2, 3, ... or Default");
   EXPECT_EQ(only("[Progress]\nCancelAt=x\n"), "2: unknown key CancelAt in [Progress]; expected CancelOn");
+  EXPECT_EQ(only("[Folders]\nDest=C:\\x\n"), "2: unknown key Dest in [Folders]; expected 1, 2, 3, ... or Destination");
   EXPECT_EQ(only("\n[Wizard]\nCancel=bogus\n"),
             "3: [Wizard] Cancel=bogus: no page of that name; expected an empty value or one of first notice "
             "licence registration components sharing destination");

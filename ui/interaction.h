@@ -107,6 +107,12 @@ struct FolderPrompt {
   std::string text;
   std::string dummyName = "Junk";
   std::string initialFolder;
+  // The program writes into the folder (a destination): a read-only drive or folder is
+  // refused.
+  bool forWriting = false;
+  // Where a picker window opens when initialFolder is empty: the folder the question is about
+  // (the destination the page shows). Only the windows use it; the console offers no default.
+  std::string shownFolder{};
 };
 
 // A choice of one item from a list (the builder's directory selector).

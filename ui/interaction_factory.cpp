@@ -12,6 +12,7 @@
 #include "ui/gui_reach.h"
 #include "ui/interaction.h"
 #include "ui/scripted_interaction.h"
+#include "ui/stop_notice.h"
 #include "ui/transcript_recorder.h"
 
 namespace vandrel::ui {
@@ -177,6 +178,15 @@ std::unique_ptr<Interaction> makeInteraction(Program program,
   if (!settings.transcriptFile.empty()) {
     interaction = std::make_unique<TranscriptRecorder>(std::move(interaction), program,
                                                        settings.transcriptFile);
+  }
+  return interaction;
+}
+
+std::unique_ptr<Interaction> makeWindowInteraction(Program program, const InteractionSettings& settings) {
+  if (chooseBackend(settings.backend, false) != "gui" || !guiFactory()) return nullptr;
+  std::unique_ptr<Interaction> interaction = guiFactory()(program, settings);
+  if (interaction && !settings.transcriptFile.empty()) {
+    interaction = std::make_unique<TranscriptRecorder>(std::move(interaction), program, settings.transcriptFile);
   }
   return interaction;
 }

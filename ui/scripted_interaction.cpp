@@ -160,12 +160,24 @@ PageResult ScriptedInteraction::page(const Page& page) {
   bool cancel = !cancelAt.empty() && cancelAt == text::toLower(page.id);
   if (guard_.pageShown(page.id) == PageRepeatGuard::Verdict::Cancel) cancel = true;
   result.action = cancel ? PageResult::Action::Cancel : forwardAction(page);
+  // The destination's folder chosen in its picker: Change is pressed the first time.
+  if (!cancel && !destinationChanged_ && page.id == "destination" && !page.actions.empty() &&
+      answers_.destinationPick()) {
+    destinationChanged_ = destinationPickPending_ = true;
+    result.action = PageResult::Action::PageButton;
+    result.pageButton = 0;
+  }
   return result;
 }
 
 std::optional<std::string> ScriptedInteraction::folder(const FolderPrompt& prompt) {
-  ++foldersAsked_;
-  std::optional<std::string> given = answers_.folder(foldersAsked_);
+  std::optional<std::string> given;
+  if (destinationPickPending_) {
+    destinationPickPending_ = false;
+    given = answers_.destinationPick();
+  } else {
+    given = answers_.folder(++foldersAsked_);
+  }
   if (!given || given->empty()) return std::nullopt;
   return dummyFilePath(*given, prompt.dummyName);
 }

@@ -49,6 +49,10 @@ class ScriptedInteraction : public Interaction {
   int questionsAsked_ = 0;
   int foldersAsked_ = 0;
   int choicesAsked_ = 0;
+  // [Folders] Destination: Change was pressed on the destination page (once), and the picker
+  // it opens is answered next.
+  bool destinationChanged_ = false;
+  bool destinationPickPending_ = false;
   std::string cancelOn_;
   bool cancelPending_ = false;
   bool answeredByDefault_ = false;

@@ -239,6 +239,24 @@ TEST(ScriptedFolders, AnswersInOrderThenCancel) {
   EXPECT_EQ(ui.folder(prompt), std::nullopt);
 }
 
+TEST(ScriptedFolders, TheDestinationPickIsMadeWithChangeOnceBeforeTheNumberedPrompts) {
+  ScriptedInteraction ui = withAnswers("[Folders]\nDestination=C:\\Program Files\\Tool\n1=Z:\\pkg\\Disk2\n");
+  Page destination;
+  destination.id = "destination";
+  destination.actions = {"&Change"};
+  destination.finish = "&Finish";
+  PageResult first = ui.page(destination);
+  EXPECT_EQ(first.action, PageResult::Action::PageButton);
+  EXPECT_EQ(first.pageButton, 0);
+  EXPECT_EQ(ui.folder(FolderPrompt{}), "C:\\Program Files\\Tool\\Junk");
+  EXPECT_EQ(ui.page(destination).action, PageResult::Action::Finish);
+  EXPECT_EQ(ui.folder(FolderPrompt{}), "Z:\\pkg\\Disk2\\Junk");
+
+  // Without the key the page is left as before.
+  ScriptedInteraction plain = withAnswers("[Folders]\n1=Z:\\pkg\\Disk2\n");
+  EXPECT_EQ(plain.page(destination).action, PageResult::Action::Finish);
+}
+
 TEST(ScriptedChoices, TextNumberCancelAndInitial) {
   CapturedStream err;
   ScriptedInteraction ui =

@@ -46,11 +46,15 @@ Ending removeInstallation(UninstallApp& app, const std::string& commandLine,
   bool completed = runRemovalSteps(removal, app.progress());
   Ending ending = completed ? Ending::Completed : Ending::Stopped;
 
+  // A folder that was there before the installation stays, whatever it holds; its script
+  // says so, read before the script goes.
+  bool kept = removal.keptFolder(state.installFolder);
   platform::FileSystem& files = machine.files();
   if (files.deleteFile(state.scriptPath)) app.log().removal("file", state.scriptPath, true);
   // Without its script the installation cannot be removed again, so the marks have served.
   if (!files.status(state.scriptPath)) record.finish();
-  bool folderStays = !removal.removeFolder(state.installFolder, "folder");
+  if (kept) app.log().action("kept", {{"kind", "folder"}, {"target", state.installFolder}, {"why", "there before the installation"}});
+  bool folderStays = !kept && !removal.removeFolder(state.installFolder, "folder");
   if (completed && (folderStays || tally.leftovers)) ending = Ending::Leftovers;
 
   unsigned result = ending == Ending::Completed   ? ids::Completed

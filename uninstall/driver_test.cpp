@@ -167,6 +167,20 @@ TEST(Uninstaller, CompleteRemoval) {
   EXPECT_EQ(tally.done, 10);
 }
 
+TEST(Uninstaller, AnInstallationFolderThatWasThereBeforeStaysEmpty) {
+  UninstallFixture f;
+  installPackage(f);
+  // The setup found C:\App in place (the user picked a folder that was there).
+  f.machine().profile().writeString("C:\\App\\Script.vrx", "KeptFolders", "nb", "1");
+  f.machine().profile().writeString("C:\\App\\Script.vrx", "KeptFolders", "0", "C:\\App");
+  Ending ending = runUninstaller(f.app(), "C:\\App");
+  EXPECT_EQ(ending, Ending::Completed);
+  EXPECT_TRUE(f.exists("C:\\App"));
+  EXPECT_FALSE(f.exists("C:\\App\\Bin"));
+  EXPECT_FALSE(f.exists("C:\\App\\read.me"));
+  EXPECT_FALSE(f.exists("C:\\App\\Script.vrx"));
+}
+
 TEST(Uninstaller, TheActionLogNamesEachRemovalAndEachThingLeftWithWhy) {
   UninstallFixture f;
   std::string script = kPackage;

@@ -88,7 +88,9 @@ bool RemoveAppFolders(Removal& removal) {
         std::string folder = removal.resolveDirectory(k);
         // The installation folder still holds the script here: the driver removes and logs
         // it last.
-        if (text::equalsNoCase(folder, removal.folders.installFolder)) {
+        if (removal.keptFolder(folder)) {
+          // There before the installation (a destination the user picked): it stays.
+        } else if (text::equalsNoCase(folder, removal.folders.installFolder)) {
           removal.files.removeDirectory(folder);
         } else {
           removal.removeFolder(folder, "folder");
@@ -98,7 +100,9 @@ bool RemoveAppFolders(Removal& removal) {
       },
       [&](long long missing) {
         // A missing entry stands for the installation folder.
-        removal.files.removeDirectory(removal.folders.installFolder);
+        if (!removal.keptFolder(removal.folders.installFolder)) {
+          removal.files.removeDirectory(removal.folders.installFolder);
+        }
         removal.advanceProgress(missing);
         return true;
       });

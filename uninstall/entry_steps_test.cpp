@@ -97,6 +97,21 @@ TEST(RemoveAppFolders, WithoutAuthorFoldersOnlyTheFirstEntryIsTried) {
   EXPECT_EQ(app.tally.done, 1);
 }
 
+TEST(RemoveAppFolders, AnInstallationFolderThatWasThereBeforeStays) {
+  UninstallFixture f;
+  // The user installed straight into C:\App, which was there before: the setup kept its name.
+  f.script("[Directories]\nnbDir=5\n0=Data,0,0,\n1=,0,0,\n2=,1,0,\n3=,2,0,\n4=,3,0,\n"
+           "[KeptFolders]\nnb=1\n0=c:\\app\n");
+  f.folder("C:\\App\\Data");
+  Removal& app = f.prepared();
+  EXPECT_TRUE(app.keptFolder("C:\\App"));
+  EXPECT_FALSE(app.keptFolder("C:\\App\\Data"));
+  EXPECT_TRUE(RemoveAppFolders(app));
+  EXPECT_FALSE(f.exists("C:\\App\\Data"));
+  EXPECT_TRUE(f.exists("C:\\App"));
+  EXPECT_EQ(app.tally.done, 2);
+}
+
 TEST(RemoveIniEntries, DeletesTheNamedKeysOnly) {
   UninstallFixture f;
   platform::Profile& winIni = f.machine().profile();

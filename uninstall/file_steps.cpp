@@ -5,6 +5,7 @@
 #include "platform/file_system.h"
 #include "platform/profile.h"
 #include "platform/registry_update.h"
+#include "script/removal_marks.h"
 #include "script/schema.h"
 #include "uninstall/numbered_entries.h"
 #include "uninstall/removal_steps.h"
@@ -17,14 +18,9 @@ namespace {
 using platform::error::Success;
 
 // How two spellings of one shared path are recognised: the full path, without regard to
-// case.
+// case, as the removal's marks name it.
 std::string sharedPathKey(Removal& removal, const std::string& path) {
-  std::string full = removal.files.fullPath(path);
-  if (full.empty()) full = path;
-  for (char& c : full) {
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  }
-  return full;
+  return script::removalMarkFile(removal.files, path);
 }
 
 // The usage count as a 4-byte number; nothing when the value is missing or larger.

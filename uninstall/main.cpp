@@ -9,8 +9,10 @@
 #include "ui/answers_check.h"
 #include "ui/interaction.h"
 #include "ui/run_witness.h"
+#include "ui/stop_notice.h"
 #include "ui/window_backend.h"
 #include "uninstall/driver.h"
+#include "uninstall/strings/string_ids.h"
 #include "uninstall/strings/uninstall_strings.h"
 
 namespace {
@@ -56,8 +58,16 @@ int main(int argc, char** argv) {
     return 1;
   }
   // A removal takes its turn like an installation; a plan changes nothing and needs none.
-  if (platform::planSetting() == platform::PlanSetting::Off && !platform::holdInstallationLock("peskin32")) {
-    return 1;
+  if (platform::planSetting() == platform::PlanSetting::Off) {
+    ui::StandardErrorCopy lines;
+    if (!platform::holdInstallationLock("peskin32")) {
+      // A user of the windows is told too, as the line tells a console.
+      const script::StringTable& strings = uninstall::uninstallStrings();
+      ui::Message stop{strings.get(uninstall::ids::Title), strings.get(uninstall::ids::InstallationRunning)};
+      stop.detail = lines.lines("peskin32");
+      ui::showStopInWindow(ui::Program::Uninstall, settings, stop);
+      return 1;
+    }
   }
   // The witness remembers what ended the run, for the failure line below.
   auto witness = std::make_unique<ui::RunWitness>(ui::makeInteraction(ui::Program::Uninstall, settings));

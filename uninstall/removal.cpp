@@ -88,6 +88,14 @@ platform::HKey Removal::sharedCountsKey(bool afresh) {
   return sharedCounts_.key;
 }
 
+bool Removal::keptFolder(const std::string& folder) const {
+  int count = script.count(script::kKeptFoldersSection, "nb");
+  for (int i = 0; i < count; ++i) {
+    if (text::equalsNoCase(script.text(script::kKeptFoldersSection, std::to_string(i)), folder)) return true;
+  }
+  return false;
+}
+
 bool Removal::removeFolder(const std::string& folder, const std::string& kind) {
   if (files.removeDirectory(folder)) {
     log().removal(kind, folder, true);

@@ -80,6 +80,9 @@ class Removal {
   std::vector<long long> presentEntries(Section section, long long count) const;
   // The folder of a [Directories] entry, uninstaller form.
   std::string resolveDirectory(long long key) const;
+  // Whether the setup found the folder in place before the installation ([KeptFolders]):
+  // the removal then leaves it.
+  bool keptFolder(const std::string& folder) const;
 
   // One (or several) removal items done: moves the bar when the percentage changes.
   void advanceProgress(long long items = 1);

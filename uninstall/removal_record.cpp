@@ -42,18 +42,12 @@ RemovalRecord::RemovalRecord(platform::Registry& registry, platform::Profile& pr
     : registry_(registry), profile_(profile), folderKey_(text::toUpper(installFolder)), scriptPath_(scriptPath) {}
 
 std::string RemovalRecord::folderPrefix() const { return folderKey_ + "|"; }
-std::string RemovalRecord::prefix() const { return folderPrefix() + runId_ + "|"; }
+std::string RemovalRecord::prefix() const { return script::removalMarkPrefix(folderKey_, runId_); }
 
 void RemovalRecord::begin() {
-  runId_ = profile_.getString(scriptPath_, std::string(kRemovalSection), std::string(kRemovalRunKey), "", 64);
+  runId_ = script::removalRunOf(profile_, scriptPath_);
   marks_.clear();
-  platform::HKey key = 0;
-  if (registry_.openKey(platform::hkey::LocalMachine, kRemovalMarksKey, key) != Success) return;
-  const std::string mine = prefix();
-  for (const std::string& name : valueNames(registry_, key)) {
-    if (!runId_.empty() && name.starts_with(mine)) marks_.insert(name.substr(mine.size()));
-  }
-  registry_.closeKey(key);
+  for (const script::RemovalMark& mark : script::removalMarks(registry_, folderKey_, runId_)) marks_.insert(mark.file);
   // Marks of this folder under another id (or any, when the script names no run) were left by
   // a removal killed before the folder's present installation was made: they say nothing
   // about its counts.

@@ -7,15 +7,13 @@
 
 #include "platform/profile.h"
 #include "platform/registry.h"
+#include "script/removal_marks.h"
 
 namespace vandrel::uninstall {
 
-// The registry key (under HKEY_LOCAL_MACHINE) holding the marks of the removals under way.
-// It exists only while a removal has marks there, or after one was killed.
-inline constexpr const char* kRemovalMarksKey = "Software\\Vandrel Removals";
-// Where a removal names itself in the installation's script: [Removal] Run=<id>.
-inline constexpr const char* kRemovalSection = "Removal";
-inline constexpr const char* kRemovalRunKey = "Run";
+using script::kRemovalMarksKey;
+using script::kRemovalRunKey;
+using script::kRemovalSection;
 
 // A removal's marks: one registry value per shared file whose count it lowered or settled,
 // named after the installation folder, the removal's run id and the file. A mark is written
@@ -24,7 +22,9 @@ inline constexpr const char* kRemovalRunKey = "Run";
 //
 // The run id lives in the installation's script: a rerun of a killed removal reads it back and
 // finds its marks, while a new installation into the folder replaces the script and with it
-// the id, so that marks a killed removal left behind never speak for a later installation.
+// the id, so that marks a killed removal left behind never speak for a later installation. A
+// setup that installs over the half-removed installation first gives back the counts marked
+// for the script's run, dropping those marks (setup/upgrade/upgrade.h).
 class RemovalRecord {
  public:
   RemovalRecord(platform::Registry& registry, platform::Profile& profile, const std::string& installFolder,

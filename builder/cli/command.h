@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "builder/cli/command_line.h"
+#include "builder/codec/build_variables.h"
 #include "builder/codec/load_diagnostic.h"
 #include "builder/model/script_doc.h"
 #include "platform/machine.h"
@@ -75,5 +76,10 @@ void reportLoad(CommandContext& context, const LoadDiagnostics& diagnostics);
 // Applies KEY=VALUE settings (values in UTF-8) to doc in order; empty on success, else what was refused (by
 // name). The modified flag is left to the caller.
 std::string applySettings(CScriptDoc& doc, const std::vector<std::string>& assignments);
+
+// Takes out of --set's KEY=VALUE pairs those whose key names no setting but can name a build
+// variable, as that variable's value (typed in UTF-8, returned in the code page); the settings,
+// and what is no KEY=VALUE at all, stay for applySettings to apply or refuse.
+BuildValues takeBuildValues(std::vector<std::string>& assignments);
 
 }  // namespace vandrel::builder::cli

@@ -7,25 +7,23 @@ namespace vandrel::builder::cli {
 
 namespace {
 
-struct DescriptionOptions {
-  std::string document, text;
-  bool noSave = false;
+struct DescriptionOptions : EntryTarget {
+  std::string text;
 };
 
 }  // namespace
 
 CommandRun defineAddDescription(CommandLine& sub) {
   auto options = std::make_shared<DescriptionOptions>();
-  sub.argument("DOC", options->document, "the document that receives the description");
+  declareDocument(sub, *options, "the document that receives the description");
   sub.requiredOption("--text", options->text, "the text shown while its files are copied");
-  sub.flag("--no-save", options->noSave, "leave the document file unchanged");
+  declareNoSave(sub, *options);
   return [options](CommandContext& context) {
     PageFill fill = [options](pages::EntryPage& entryPage, CScriptDoc&) {
       std::get<pages::CSetDescDlg>(entryPage).text = platform::utf8ToCp1252(options->text);
       return requireText("--text", options->text);
     };
-    return addEntryThroughPage(context, options->document, category::Descriptions, fill,
-                               options->noSave);
+    return addEntryThroughPage(context, *options, category::Descriptions, fill);
   };
 }
 

@@ -8,18 +8,18 @@ namespace vandrel::builder::cli {
 
 namespace {
 
-struct DirectoryOptions {
-  std::string document, name;
+struct DirectoryOptions : EntryTarget {
+  std::string name;
   std::optional<int> parent;
   std::optional<std::string> description;
-  bool optional = false, noSave = false;
+  bool optional = false;
 };
 
 }  // namespace
 
 CommandRun defineAddDirectory(CommandLine& sub) {
   auto options = std::make_shared<DirectoryOptions>();
-  sub.argument("DOC", options->document, "the document that receives the directory");
+  declareDocument(sub, *options, "the document that receives the directory");
   sub.requiredOption("--name", options->name, "the folder's name, sub-folders joined by \\");
   sub.option("--parent", options->parent,
              "where it is made: 0 the installation folder (default), 1 the root of its drive, "
@@ -28,7 +28,7 @@ CommandRun defineAddDirectory(CommandLine& sub) {
            "a component the user may leave out on the components page");
   sub.option("--description", options->description,
              "the component's text on the components page (default: the name)");
-  sub.flag("--no-save", options->noSave, "leave the document file unchanged");
+  declareNoSave(sub, *options);
   return [options](CommandContext& context) {
     PageFill fill = [options](pages::EntryPage& entryPage, CScriptDoc&) {
       auto& page = std::get<pages::CDirPropDlg>(entryPage);
@@ -42,8 +42,7 @@ CommandRun defineAddDirectory(CommandLine& sub) {
       page.description = platform::utf8ToCp1252(options->description.value_or(options->name));
       return requireText("--name", options->name);
     };
-    return addEntryThroughPage(context, options->document, category::Directories, fill,
-                               options->noSave);
+    return addEntryThroughPage(context, *options, category::Directories, fill);
   };
 }
 

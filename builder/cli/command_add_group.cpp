@@ -7,25 +7,23 @@ namespace vandrel::builder::cli {
 
 namespace {
 
-struct GroupOptions {
-  std::string document, name;
-  bool noSave = false;
+struct GroupOptions : EntryTarget {
+  std::string name;
 };
 
 }  // namespace
 
 CommandRun defineAddGroup(CommandLine& sub) {
   auto options = std::make_shared<GroupOptions>();
-  sub.argument("DOC", options->document, "the document that receives the group");
+  declareDocument(sub, *options, "the document that receives the group");
   sub.requiredOption("--name", options->name, "the group's name");
-  sub.flag("--no-save", options->noSave, "leave the document file unchanged");
+  declareNoSave(sub, *options);
   return [options](CommandContext& context) {
     PageFill fill = [options](pages::EntryPage& entryPage, CScriptDoc&) {
       std::get<pages::CGrpPropDlg>(entryPage).name = platform::utf8ToCp1252(options->name);
       return requireText("--name", options->name);
     };
-    return addEntryThroughPage(context, options->document, category::Groups, fill,
-                               options->noSave);
+    return addEntryThroughPage(context, *options, category::Groups, fill);
   };
 }
 

@@ -9,21 +9,20 @@ namespace vandrel::builder::cli {
 
 namespace {
 
-struct MessageOptions {
-  std::string document, file;
+struct MessageOptions : EntryTarget {
+  std::string file;
   std::optional<int> disk;
-  bool noSave = false;
 };
 
 }  // namespace
 
 CommandRun defineAddMessage(CommandLine& sub) {
   auto options = std::make_shared<MessageOptions>();
-  sub.argument("DOC", options->document, "the document that receives the message");
+  declareDocument(sub, *options, "the document that receives the message");
   sub.requiredOption("--file", options->file, "the message file (a text shown at the disk)");
   sub.option("--disk", options->disk,
              "the disk it is shown at (default: the highest disk of the files)", 0, 9999);
-  sub.flag("--no-save", options->noSave, "leave the document file unchanged");
+  declareNoSave(sub, *options);
   return [options](CommandContext& context) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(options->file, error))
@@ -36,8 +35,7 @@ CommandRun defineAddMessage(CommandLine& sub) {
       if (options->disk) page.disk = *options->disk;
       return std::string();
     };
-    return addEntryThroughPage(context, options->document, category::Messages, fill,
-                               options->noSave);
+    return addEntryThroughPage(context, *options, category::Messages, fill);
   };
 }
 

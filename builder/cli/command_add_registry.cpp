@@ -9,10 +9,10 @@ namespace vandrel::builder::cli {
 
 namespace {
 
-struct RegistryOptions {
-  std::string document, root, subkey, value;
+struct RegistryOptions : EntryTarget {
+  std::string root, subkey, value;
   std::optional<std::string> entry;
-  bool eraseWholeKey = false, noSave = false;
+  bool eraseWholeKey = false;
 };
 
 // The four main keys in their stored order, "HKEY_CLASSES_ROOT, ..." for messages.
@@ -37,7 +37,7 @@ std::string mainKeyOf(const std::string& typed, std::string& error) {
 
 CommandRun defineAddRegistry(CommandLine& sub) {
   auto options = std::make_shared<RegistryOptions>();
-  sub.argument("DOC", options->document, "the document that receives the entry");
+  declareDocument(sub, *options, "the document that receives the entry");
   sub.requiredOption("--root", options->root,
                      "the main key: HKEY_CLASSES_ROOT, HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE, "
                      "HKEY_USERS (any case), or its number 0 to 3");
@@ -46,22 +46,23 @@ CommandRun defineAddRegistry(CommandLine& sub) {
   sub.requiredOption("--value", options->value, "the value's text");
   sub.flag("--erase-whole-key", options->eraseWholeKey,
            "the uninstaller removes the whole subkey, not this value only");
-  sub.flag("--no-save", options->noSave, "leave the document file unchanged");
+  declareNoSave(sub, *options);
   return [options](CommandContext& context) {
     PageFill fill = [options](pages::EntryPage& entryPage, CScriptDoc&) {
       auto& page = std::get<pages::CRegPropDlg>(entryPage);
       std::string error;
       page.mainKey = mainKeyOf(options->root, error);
-      if (error.empty()) error = requireText("--key", options->subkey);
-      if (error.empty()) error = requireText("--value", options->value);
+      OptionChecks checks;
+      checks.then([&] { return error; })
+          .require("--key", options->subkey)
+          .require("--value", options->value);
       page.subkey = platform::utf8ToCp1252(options->subkey);
       page.entry = platform::utf8ToCp1252(options->entry.value_or(""));
       page.value = platform::utf8ToCp1252(options->value);
       page.eraseWholeKey = options->eraseWholeKey;
-      return error;
+      return checks.refusal();
     };
-    return addEntryThroughPage(context, options->document, category::Registry, fill,
-                               options->noSave);
+    return addEntryThroughPage(context, *options, category::Registry, fill);
   };
 }
 

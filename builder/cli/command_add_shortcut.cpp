@@ -7,17 +7,16 @@ namespace vandrel::builder::cli {
 
 namespace {
 
-struct ShortcutOptions {
-  std::string document, file, group, name;
+struct ShortcutOptions : EntryTarget {
+  std::string file, group, name;
   std::optional<std::string> arguments;
-  bool noSave = false;
 };
 
 }  // namespace
 
 CommandRun defineAddShortcut(CommandLine& sub) {
   auto options = std::make_shared<ShortcutOptions>();
-  sub.argument("DOC", options->document, "the document that receives the shortcut");
+  declareDocument(sub, *options, "the document that receives the shortcut");
   sub.requiredOption("--file", options->file,
                      "the file it opens: its number in `corvix list DOC files`, its name or its "
                      "destination path ([Install]\\app.exe)");
@@ -25,22 +24,22 @@ CommandRun defineAddShortcut(CommandLine& sub) {
                      "the group it goes in: its number in `corvix list DOC groups` or its name");
   sub.requiredOption("--name", options->name, "the shortcut's name");
   sub.option("--arguments", options->arguments, "the command line given to the file");
-  sub.flag("--no-save", options->noSave, "leave the document file unchanged");
+  declareNoSave(sub, *options);
   return [options](CommandContext& context) {
     PageFill fill = [options](pages::EntryPage& entryPage, CScriptDoc& doc) {
       auto& page = std::get<pages::CAddGroupDlg>(entryPage);
       EntryKey file = 0, group = 0;
-      std::string error = entryReference(doc, category::Files, "--file", options->file, file);
-      if (error.empty()) error = entryReference(doc, category::Groups, "--group", options->group, group);
-      if (error.empty()) error = requireText("--name", options->name);
+      OptionChecks checks;
+      checks.then([&] { return entryReference(doc, category::Files, "--file", options->file, file); })
+          .then([&] { return entryReference(doc, category::Groups, "--group", options->group, group); })
+          .require("--name", options->name);
       page.file = pages::indexOfKey(page.files, file);
       page.group = pages::indexOfKey(page.groups, group);
       page.name = platform::utf8ToCp1252(options->name);
       page.commandLine = platform::utf8ToCp1252(options->arguments.value_or(""));
-      return error;
+      return checks.refusal();
     };
-    return addEntryThroughPage(context, options->document, category::ProgramAdds, fill,
-                               options->noSave);
+    return addEntryThroughPage(context, *options, category::ProgramAdds, fill);
   };
 }
 

@@ -1,11 +1,10 @@
-// corvix check DOC [--log FILE] [--warn-only]: the integrity check through Scanlet.dll; prints
-// what loading the document could not read as written, then the log, and exits 1 when either
-// has findings (0 with --warn-only). With a signing certificate configured (VANDREL_SIGN_*),
-// a note follows when the document's last package has an unsigned Setup.exe.
-#include <cstdio>
+// corvix check DOC [--log FILE] [--warn-only] [--set KEY=VALUE]...: the integrity check through
+// Scanlet.dll; prints what loading the document could not read as written (build variables that
+// cannot be filled in included), then the log, and exits 1 when either has findings (0 with
+// --warn-only). With a signing certificate configured (VANDREL_SIGN_*), a note follows when the
+// document's last package has an unsigned Setup.exe.
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "builder/cli/command_session.h"
 #include "builder/generate/engine_files.h"
@@ -16,21 +15,6 @@
 namespace vandrel::builder::cli {
 
 namespace {
-
-// The number of findings the log's last line gives ("; 3 finding(s)"); nullopt without it.
-std::optional<int> findingCount(const std::string& log) {
-  std::size_t end = log.find_last_not_of("\r\n");
-  if (end == std::string::npos) return std::nullopt;
-  std::size_t newline = log.rfind('\n', end);
-  std::size_t start = newline == std::string::npos ? 0 : newline + 1;
-  std::string last = log.substr(start, end + 1 - start);
-  int count = 0;
-  char tail[16] = {};
-  if (std::sscanf(last.c_str(), "; %d finding(s%15[)]", &count, tail) != 2 || count < 0) {
-    return std::nullopt;
-  }
-  return count;
-}
 
 // The note on the last package's signature, when a certificate is configured; empty when the
 // package is signed, was never generated, or no certificate is configured.
@@ -59,12 +43,21 @@ CommandRun defineCheck(CommandLine& sub) {
   auto doc = std::make_shared<std::string>();
   auto log = std::make_shared<std::string>();
   auto warnOnly = std::make_shared<bool>(false);
+  auto overrides = std::make_shared<std::vector<std::string>>();
   sub.argument("DOC", *doc, "the document (.cvx or text form)");
   sub.option("--log", *log, "the log file (default: CheckLog.txt beside the document)");
   sub.flag("--warn-only", *warnOnly, "exit 0 even when the check has findings");
-  return [doc, log, warnOnly](CommandContext& context) {
+  sub.option("--set", *overrides,
+             "KEY=VALUE: a setting for this check only, or the value of the build variable "
+             "$(KEY) in entry fields (repeatable), as generate takes them");
+  return [doc, log, warnOnly, overrides](CommandContext& context) {
+    std::vector<std::string> settings = *overrides;
+    BuildValues values = takeBuildValues(settings);
     std::unique_ptr<HeadlessSession> session = openSession(context, *doc, LoadReport::ByCaller);
     if (!session) return exit_status::Failed;
+    std::string refused = applySettings(session->doc, settings);
+    if (!refused.empty()) return usageError(context, refused);
+    noteBuildVariables(context, *session, values, LoadReport::ByCaller);
     IntegrityCheckOptions options;
     if (!log->empty()) {
       options.logPath = context.windowsPath(*log);
@@ -73,18 +66,15 @@ CommandRun defineCheck(CommandLine& sub) {
     IntegrityCheckResult result =
         runIntegrityCheck(session->doc, session->tree(), session->context(), options);
     if (result.outcome != IntegrityCheckResult::Outcome::Done) return exit_status::Failed;
-    std::optional<std::filesystem::path> host = session->machine().files().hostPath(result.logPath);
-    std::ifstream in(host ? *host : std::filesystem::path());
-    std::stringstream text;
-    text << in.rdbuf();
+    CheckLog checkLog = readCheckLog(session->machine().files(), result.logPath);
     // The lines the document's loading could not read come first, one finding each; the log
     // is code page text, as the checking library writes it.
     const LoadDiagnostics& notes = session->loadDiagnostics();
     for (const LoadDiagnostic& d : notes) context.out << platform::cp1252ToUtf8(diagnosticText(d)) << "\n";
-    context.out << platform::cp1252ToUtf8(text.str());
+    context.out << platform::cp1252ToUtf8(checkLog.text);
     context.out << signatureNote(*session);
     context.out.flush();
-    std::optional<int> findings = findingCount(text.str());
+    std::optional<int> findings = checkLog.findings;
     if (!findings) return fail(context, "the check log " + result.logPath + " gives no count of findings");
     int total = *findings + int(notes.size());
     if (total > 0 && !*warnOnly) {

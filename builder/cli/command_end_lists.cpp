@@ -55,25 +55,23 @@ std::string removeEndListLine(CommandContext& context, CScriptDoc& doc, const st
 
 namespace {
 
-struct LaunchOptions {
-  std::string document, commandLine;
-  bool noSave = false;
+struct LaunchOptions : EntryTarget {
+  std::string commandLine;
 };
 
-struct FavoriteOptions {
-  std::string document, name, url;
-  bool noSave = false;
+struct FavoriteOptions : EntryTarget {
+  std::string name, url;
 };
 
 }  // namespace
 
 CommandRun defineAddLaunch(CommandLine& sub) {
   auto options = std::make_shared<LaunchOptions>();
-  sub.argument("DOC", options->document, "the document");
+  declareDocument(sub, *options, "the document");
   sub.argument("COMMAND", options->commandLine,
                "the command line started at the end of the installation, in the installation "
                "folder; placeholders ([u], [0], ...) are filled");
-  sub.flag("--no-save", options->noSave, "leave the document file unchanged");
+  declareNoSave(sub, *options);
   return [options](CommandContext& context) {
     std::string refused = requireText("COMMAND", options->commandLine);
     if (!refused.empty()) return usageError(context, refused);
@@ -83,28 +81,26 @@ CommandRun defineAddLaunch(CommandLine& sub) {
     sheet.end.edit = platform::utf8ToCp1252(options->commandLine);
     if (!sheet.end.add()) return usageError(context, "COMMAND: a value is required");
     sheet.ok(session->doc);
-    context.out << "made launch " << sheet.end.launch.size() << ": "
-                << platform::cp1252ToUtf8(sheet.end.launch.back()) << "\n";
-    context.out.flush();
-    if (!options->noSave && !session->saveIfModified()) return exit_status::Failed;
-    return exit_status::Done;
+    return reportMade(context, *session, "launch", sheet.end.launch.size(),
+                      sheet.end.launch.back(), options->noSave);
   };
 }
 
 CommandRun defineAddFavorite(CommandLine& sub) {
   auto options = std::make_shared<FavoriteOptions>();
-  sub.argument("DOC", options->document, "the document");
+  declareDocument(sub, *options, "the document");
   sub.requiredOption("--name", options->name,
                      "the Internet shortcut's name; an existing favourite of that name (any "
                      "case) gets the new address");
   sub.requiredOption("--url", options->url, "the address it opens");
-  sub.flag("--no-save", options->noSave, "leave the document file unchanged");
+  declareNoSave(sub, *options);
   return [options](CommandContext& context) {
-    std::string refused = requireText("--name", options->name);
-    if (refused.empty()) refused = requireText("--url", options->url);
-    if (refused.empty() && options->name.find(',') != std::string::npos)
-      refused = "--name: a favourite's name cannot hold a comma";
-    if (!refused.empty()) return usageError(context, refused);
+    OptionChecks checks;
+    checks.require("--name", options->name).require("--url", options->url).then([&] {
+      bool comma = options->name.find(',') != std::string::npos;
+      return std::string(comma ? "--name: a favourite's name cannot hold a comma" : "");
+    });
+    if (!checks.refusal().empty()) return usageError(context, checks.refusal());
     std::unique_ptr<HeadlessSession> session = openSession(context, options->document);
     if (!session) return exit_status::Failed;
     pages::EndSheet sheet(session->doc);
@@ -112,15 +108,13 @@ CommandRun defineAddFavorite(CommandLine& sub) {
     sheet.web.urlEdit = platform::utf8ToCp1252(options->url);
     if (!sheet.web.add(context.ui())) return usageError(context, "--name and --url are required");
     sheet.ok(session->doc);
+    // The favourite of that name: a new line, or the one whose address it replaced.
     std::vector<std::string> lines = endListLines(session->doc, "favorite");
     std::string made = platform::utf8ToCp1252(options->name);
     for (std::size_t i = 0; i < lines.size(); ++i) {
       bool named = lines[i].size() > made.size() && lines[i][made.size()] == ',' &&
                    text::equalsNoCase(lines[i].substr(0, made.size()), made);
-      if (named) {
-        context.out << "made favorite " << i + 1 << ": " << platform::cp1252ToUtf8(lines[i]) << "\n";
-        break;
-      }
+      if (named) return reportMade(context, *session, "favorite", i + 1, lines[i], options->noSave);
     }
     context.out.flush();
     if (!options->noSave && !session->saveIfModified()) return exit_status::Failed;

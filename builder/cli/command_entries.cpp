@@ -61,6 +61,31 @@ bool entryCalled(const CScriptDoc& doc, const Entry& entry, const std::string& n
 
 }  // namespace
 
+void declareDocument(CommandLine& sub, EntryTarget& target, const char* help) {
+  sub.argument("DOC", target.document, help);
+}
+
+void declareNoSave(CommandLine& sub, EntryTarget& target) {
+  sub.flag("--no-save", target.noSave, "leave the document file unchanged");
+}
+
+OptionChecks& OptionChecks::then(const std::function<std::string()>& check) {
+  if (refusal_.empty()) refusal_ = check();
+  return *this;
+}
+
+OptionChecks& OptionChecks::require(const char* option, const std::string& text) {
+  return then([&] { return requireText(option, text); });
+}
+
+int reportMade(CommandContext& context, HeadlessSession& session, const std::string& kind,
+               std::size_t number, const std::string& label, bool noSave) {
+  context.out << "made " << kind << " " << number << ": " << platform::cp1252ToUtf8(label) << "\n";
+  context.out.flush();
+  if (!noSave && !session.saveIfModified()) return exit_status::Failed;
+  return exit_status::Done;
+}
+
 bool isBlankText(const std::string& text) { return text::trimLeading(text).empty(); }
 
 std::string requireText(const char* option, const std::string& text) {
@@ -109,9 +134,9 @@ std::string entryReference(CScriptDoc& doc, int category, const std::string& opt
   return option + ": no " + kind + " entry is called \"" + value + "\"";
 }
 
-int addEntryThroughPage(CommandContext& context, const std::string& document, int category,
-                        const PageFill& fill, bool noSave) {
-  std::unique_ptr<HeadlessSession> session = openSession(context, document);
+int addEntryThroughPage(CommandContext& context, const EntryTarget& target, int category,
+                        const PageFill& fill) {
+  std::unique_ptr<HeadlessSession> session = openSession(context, target.document);
   if (!session) return exit_status::Failed;
   CScriptDoc& doc = session->doc;
   BuilderPreferences preferences;
@@ -125,11 +150,8 @@ int addEntryThroughPage(CommandContext& context, const std::string& document, in
   }
   int number = doc.count(category);
   std::optional<Entry> made = entryNumbered(doc, category, number);
-  context.out << "made " << entryKind(category).name << " " << number << ": "
-              << platform::cp1252ToUtf8(doc.label(*made)) << "\n";
-  context.out.flush();
-  if (!noSave && !session->saveIfModified()) return exit_status::Failed;
-  return exit_status::Done;
+  return reportMade(context, *session, entryKind(category).name, std::size_t(number),
+                    doc.label(*made), target.noSave);
 }
 
 }  // namespace vandrel::builder::cli

@@ -65,7 +65,9 @@ CommandRun defineGenerate(CommandLine& sub) {
                "(without it such a file stops the generation)");
   sub.flag("--no-save", o->noSave, "leave a .cvx document file as it is");
   sub.flag("--save", o->save, "write what the run changed back into a text-form document");
-  sub.option("--set", o->overrides, "KEY=VALUE: a setting for this build only (repeatable)");
+  sub.option("--set", o->overrides,
+             "KEY=VALUE: a setting for this build only, or the value of the build variable "
+             "$(KEY) in entry fields (repeatable)");
   sub.flag("--strict", o->strict,
            "run the integrity check and the file check first, and generate nothing when either "
            "has a finding");
@@ -84,18 +86,21 @@ CommandRun defineGenerate(CommandLine& sub) {
              "admin (the default), highest or invoker: the rights the package's Setup.exe asks "
              "Windows for when it starts");
   return [o](CommandContext& context) {
+    std::vector<std::string> overrides = o->overrides;
+    BuildValues values = takeBuildValues(overrides);
     std::unique_ptr<HeadlessSession> session = openSession(context, o->doc);
     if (!session) return exit_status::Failed;
+    noteBuildVariables(context, *session, values);
     if (std::optional<int> refused = refuseLoadErrors(context, *session, o->doc)) return *refused;
     // The overrides are applied to the document for the build and taken back before it is
     // saved, unless the generation itself changed that setting (LastGenPath).
     struct Taken { std::string key, before, during; };
     std::vector<Taken> taken;
-    for (const std::string& assignment : o->overrides) {
+    for (const std::string& assignment : overrides) {
       std::optional<std::string> key = settingName(assignment.substr(0, assignment.find('=')));
       if (key) taken.push_back({*key, *settingValue(session->doc, *key), {}});
     }
-    std::string refused = applySettings(session->doc, o->overrides);
+    std::string refused = applySettings(session->doc, overrides);
     if (!refused.empty()) return usageError(context, refused);
     std::optional<ExecutionLevel> level = parseExecutionLevel(o->elevation);
     if (!level) {
@@ -156,6 +161,7 @@ CommandRun defineGenerate(CommandLine& sub) {
     ui::ActionLog log(ui::Program::Builder, ui::ActionLog::pathFromEnvironment());
     session->context().log = &log;
     PackageGenerator generator(session->doc, session->tree().entryOrder(), session->context());
+    generator.setBuildValues(values);
     GenerateOptions options{*folder, o->eachDisk, {}};
     options.quiet = o->quiet;
     options.executionLevel = *level;

@@ -1,10 +1,6 @@
 // The checks of a strict generation: integrity and files, counted as `check` counts them.
 #include "builder/cli/command_generate_strict.h"
 
-#include <cstdio>
-#include <fstream>
-#include <sstream>
-
 #include "builder/generate/file_check.h"
 #include "builder/generate/integrity_check.h"
 #include "platform/code_page.h"
@@ -12,20 +8,6 @@
 namespace vandrel::builder::cli {
 
 namespace {
-
-// The number of findings the check log's last line gives ("; 3 finding(s)"); nullopt without it.
-std::optional<int> logFindings(const std::string& log) {
-  std::size_t end = log.find_last_not_of("\r\n");
-  if (end == std::string::npos) return std::nullopt;
-  std::size_t newline = log.rfind('\n', end);
-  std::string last = log.substr(newline == std::string::npos ? 0 : newline + 1);
-  int count = 0;
-  char tail[16] = {};
-  if (std::sscanf(last.c_str(), "; %d finding(s%15[)]", &count, tail) != 2 || count < 0) {
-    return std::nullopt;
-  }
-  return count;
-}
 
 // The integrity check's findings, its log printed when there are any; the load's notes, shown
 // on standard error when the document was opened, count as findings as they do for check.
@@ -35,17 +17,14 @@ std::optional<int> integrityFindings(CommandContext& context, HeadlessSession& s
     fail(context, "the integrity check could not be run; nothing was generated");
     return std::nullopt;
   }
-  std::optional<std::filesystem::path> host = session.machine().files().hostPath(result.logPath);
-  std::ifstream in(host ? *host : std::filesystem::path());
-  std::stringstream log;
-  log << in.rdbuf();
-  std::optional<int> found = logFindings(log.str());
-  if (!found) {
+  CheckLog log = readCheckLog(session.machine().files(), result.logPath);
+  if (!log.findings) {
     fail(context, "the check log " + result.logPath + " gives no count of findings");
     return std::nullopt;
   }
-  if (*found > 0) context.out << platform::cp1252ToUtf8(log.str());
-  return *found + int(session.loadDiagnostics().size());
+  const int found = *log.findings;
+  if (found > 0) context.out << platform::cp1252ToUtf8(log.text);
+  return found + int(session.loadDiagnostics().size());
 }
 
 // The file check's findings: files missing and files whose size is not the one recorded. The

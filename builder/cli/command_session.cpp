@@ -22,6 +22,18 @@ std::unique_ptr<HeadlessSession> openSession(CommandContext& context, const std:
   return session;
 }
 
+void noteBuildVariables(CommandContext& context, HeadlessSession& session, const BuildValues& given,
+                        LoadReport report) {
+  std::vector<std::string> unused;
+  LoadDiagnostics found = session.noteBuildVariables(given, &unused);
+  if (report == LoadReport::OnStandardError) reportLoad(context, found);
+  // A name typed wrong would otherwise pass unseen: it is neither a setting nor used.
+  for (const std::string& name : unused) {
+    context.err << "corvix: warning: --set " << name << ": no setting has this name and no entry "
+                   "field uses $(" << name << ")\n";
+  }
+}
+
 std::optional<int> refuseLoadErrors(CommandContext& context, const HeadlessSession& session,
                                     const std::string& document) {
   int errors = errorCount(session.loadDiagnostics());

@@ -22,6 +22,13 @@ enum class LoadReport { OnStandardError, ByCaller };
 std::unique_ptr<HeadlessSession> openSession(CommandContext& context, const std::string& document,
                                              LoadReport report = LoadReport::OnStandardError);
 
+// What cannot be filled in of the document's build variables with the values given, added to
+// the session's load diagnostics as errors with their lines and, with OnStandardError, shown
+// there as openSession shows the others. A name given that is neither a setting nor used by
+// any field gets a warning on standard error.
+void noteBuildVariables(CommandContext& context, HeadlessSession& session, const BuildValues& given,
+                        LoadReport report = LoadReport::OnStandardError);
+
 // The refusal of a command that builds from the document (generate, script, test) when its
 // loading found errors: the failed status after the message; nullopt when there were none.
 std::optional<int> refuseLoadErrors(CommandContext& context, const HeadlessSession& session,

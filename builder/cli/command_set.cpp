@@ -27,6 +27,24 @@ std::string applySettings(CScriptDoc& doc, const std::vector<std::string>& assig
   return {};
 }
 
+BuildValues takeBuildValues(std::vector<std::string>& assignments) {
+  BuildValues values;
+  std::vector<std::string> settings;
+  for (const std::string& assignment : assignments) {
+    std::size_t equals = assignment.find('=');
+    std::string key = assignment.substr(0, equals);
+    bool variable = equals != std::string::npos && isBuildVariableName(key) &&
+                    !settingName(key) && !otherSettingName(key);
+    if (variable) {
+      values.emplace_back(key, platform::utf8ToCp1252(assignment.substr(equals + 1)));
+    } else {
+      settings.push_back(assignment);
+    }
+  }
+  assignments = std::move(settings);
+  return values;
+}
+
 CommandRun defineSet(CommandLine& sub) {
   auto doc = std::make_shared<std::string>();
   auto assignments = std::make_shared<std::vector<std::string>>();

@@ -215,6 +215,15 @@ TEST_F(Corvix, MergeRefusesTheDocumentItself) {
               std::string::npos) << refused.err;
     EXPECT_EQ(readFile(doc), before) << same;
   }
+  // A compound file as well: refused before anything is read, left byte for byte.
+  std::string cvx = (dir / "b.cvx").string();
+  ASSERT_EQ(run({"new", cvx}).exitStatus, 0);
+  const std::string stored = readFile(cvx);
+  test::RunResult refused = run({"merge", cvx, cvx});
+  EXPECT_EQ(refused.exitStatus, 1);
+  EXPECT_NE(refused.err.find("This script is the one you are currently editing"),
+            std::string::npos) << refused.err;
+  EXPECT_TRUE(readFile(cvx) == stored);
 }
 
 TEST_F(Corvix, MergeReadsATextFragmentUnderAnyName) {

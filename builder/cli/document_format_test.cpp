@@ -1,11 +1,13 @@
 // docs/document-format.md kept true: its key tables give the defaults a document starts
 // with, its field tables the fields of every entry in their order, and its complete example
-// loads without a note, reads as the page explains and generates a package.
+// loads without a note, reads as the page explains and generates a package; its build
+// variables' example gives the values it says.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <map>
 
+#include "builder/codec/build_variables.h"
 #include "builder/codec/document_settings.h"
 #include "builder/codec/document_text.h"
 #include "builder/codec/text_fields.h"
@@ -186,6 +188,36 @@ TEST(CorvixDocumentFormat, TheExampleLoadsReadsAsExplainedAndGenerates) {
     EXPECT_EQ(test::readFile(dir / "pkg" / file.sourceName).size(), std::size_t(file.size))
         << file.sourceName;
   }
+}
+
+// The version written once: the example of "Build variables" loads without a note, and the
+// package's fields get the values the page gives while the document keeps what it wrote.
+TEST(CorvixDocumentFormat, TheBuildVariablesExampleGivesTheValuesItSays) {
+  std::string text = part(page(), "## Build variables");
+  ASSERT_FALSE(text.empty());
+  std::size_t start = text.find("```ini\n");
+  ASSERT_NE(start, std::string::npos);
+  start += 7;
+  std::string example = text.substr(start, text.find("```", start) - start);
+  CScriptDoc doc;
+  LoadDiagnostics notes;
+  loadDocumentText(doc, example, notes, "example");
+  for (const LoadDiagnostic& note : notes) ADD_FAILURE() << diagnosticText(note);
+  ASSERT_EQ(doc.registryEntries.count(), 2);
+  ASSERT_NE(text.find("--set Build=417` writes `Version=1.0` and\n`Build=1.0.417` under "
+                      "`Software\\Orlwen\\Notes`"),
+            std::string::npos);
+  CScriptDoc built = expandedForBuild(doc, {{"Build", "417"}});
+  EXPECT_EQ(built.registryEntries.at(0).subkey, "Software\\Orlwen\\Notes");
+  EXPECT_EQ(built.registryEntries.at(0).value, "1.0");
+  EXPECT_EQ(built.registryEntries.at(1).value, "1.0.417");
+  EXPECT_EQ(doc.registryEntries.at(1).value, "$(Ver).$(Build)");
+  // Without the build number, the page's finding.
+  LoadDiagnostics findings =
+      buildVariableFindings(example, BuildVariables(doc, {}), "notes.txt");
+  ASSERT_EQ(findings.size(), 1u);
+  EXPECT_NE(text.find("(`$(Build)` without `--set Build=...`)"), std::string::npos);
+  EXPECT_EQ(findings[0].message, "unknown build variable $(Build): give it with --set Build=VALUE");
 }
 
 }  // namespace

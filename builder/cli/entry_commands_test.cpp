@@ -2,6 +2,7 @@
 // the option with the document left byte-identical, and references kept on removal.
 #include <gtest/gtest.h>
 
+#include <set>
 #include <sstream>
 
 #include "tests/support/run_program.h"
@@ -202,35 +203,75 @@ TEST_F(EntryCommands, SetReachesTheUninstallerEndAndWebSettings) {
   EXPECT_EQ(run({"get", doc, "UnGroup"}).out, "-1\n");
 }
 
-// The example of docs/authoring.md runs as written, in a folder holding its program.
+// Each entry command refuses what points nowhere or lies out of range, naming the option or
+// argument, and leaves the document file as it was.
+TEST_F(EntryCommands, RefusalsNameTheFieldAndChangeNothing) {
+  ASSERT_EQ(run({"add", doc, (dir / "src" / "app.exe").string()}).exitStatus, 0);
+  ASSERT_EQ(run({"add-group", doc, "--name", "Tool"}).exitStatus, 0);
+  writeFile(dir / "disk.txt", "Insert the disk");
+  expectRefused({"remove", doc, "directories", "Nowhere"}, "N: no Directory entry is called");
+  expectRefused({"remove", doc, "registry", "1"}, "N: 1 is beyond the list");
+  expectRefused({"remove", doc, "favorites", "1"}, "N: 1 is beyond the list");
+  expectRefused({"add-shortcut", doc, "--file", "nowhere.exe", "--group", "1", "--name", "X"},
+                "--file: no File to Copy entry is called");
+  expectRefused({"add-shortcut", doc, "--file", "1", "--group", "0", "--name", "X"}, "--group");
+  expectRefused({"add-directory", doc, "--name", "X", "--parent", "-1"}, "--parent");
+  expectRefused({"add-message", doc, "--file", (dir / "disk.txt").string(), "--disk", "10000"},
+                "--disk");
+  expectRefused({"add-registry", doc, "--root", "4", "--key", "K", "--value", "v"}, "--root");
+  expectRefused({"add-favorite", doc, "--name", " ", "--url", "http://x/"}, "--name");
+  expectRefused({"add-winini", doc, "--section", "S", "--entry", " ", "--value", "v"}, "--entry");
+}
+
+// The example of docs/authoring.md runs as written, in a folder holding its files, and its
+// package holds the version written once and the build number given.
 TEST_F(EntryCommands, TheAuthoringExampleRuns) {
   std::string page = readFile(test::sourcePath() / "docs/authoring.md");
-  std::size_t at = page.find("For example, a program with its shortcut");
+  std::size_t at = page.find("For example, a shared program with its shortcut");
   ASSERT_NE(at, std::string::npos);
   std::size_t start = page.find("```\n", at) + 4;
   std::size_t end = page.find("```", start);
   std::filesystem::create_directories(dir / "bin");
+  std::filesystem::create_directories(dir / "samples");
   writeFile(dir / "bin" / "tool.exe", "MZ-tool");
+  writeFile(dir / "samples" / "first.note", "note");
+  writeFile(dir / "disk1.txt", "Insert disk 1");
+  const std::set<std::string> local{"app.cvx", "disk1.txt", "pkg"};
   std::istringstream lines(page.substr(start, end - start));
-  int commands = 0;
+  std::set<std::string> commands;
   for (std::string line; std::getline(lines, line);) {
     std::istringstream words(line);
     std::vector<std::string> args;
     for (std::string word; words >> word;) {
-      // The example's relative paths, taken in the test's folder.
-      if (word == "app.cvx" || word.rfind("bin/", 0) == 0) word = (dir / word).string();
+      // Quoted as a shell needs it; the example's relative paths taken in the test's folder.
+      if (word.size() > 1 && word.front() == '\'' && word.back() == '\'')
+        word = word.substr(1, word.size() - 2);
+      if (local.count(word) || word.rfind("bin/", 0) == 0 || word.rfind("samples/", 0) == 0)
+        word = (dir / word).string();
       args.push_back(word);
     }
     ASSERT_EQ(args.at(0), "corvix");
     args.erase(args.begin());
     test::RunResult result = run(args);
     ASSERT_EQ(result.exitStatus, 0) << line << "\n" << result.err;
-    ++commands;
+    EXPECT_EQ(result.err, "") << line;
+    commands.insert(args.at(0));
   }
-  EXPECT_EQ(commands, 6);
+  // Every entry command, list and remove, and the strict build with a build variable.
+  EXPECT_EQ(commands, (std::set<std::string>{"new", "set", "add", "add-directory",
+                                             "add-description", "add-group",
+                                             "add-shortcut", "add-registry", "add-winini",
+                                             "add-message", "add-launch", "add-favorite", "list",
+                                             "remove", "generate"}));
   doc = (dir / "app.cvx").string();
   EXPECT_EQ(section("Shortcuts"), "[Shortcuts]\n0=Tool,,0,0");
-  EXPECT_EQ(section("Registry"), "[Registry]\n0=2,Software\\Tool,Version,1.2,1");
+  EXPECT_EQ(section("Registry"), "[Registry]\n0=2,Software\\Tool,Version,$(Ver),1\n"
+                                 "1=2,Software\\Tool,Build,$(Ver).$(Build),1");
+  EXPECT_EQ(section("End"), "[End]\nReboot=0");
+  std::string script = readFile(dir / "pkg" / "Script.vrx");
+  EXPECT_NE(script.find("=2,Software\\Tool,Version,1.2,1\r\n"), std::string::npos) << script;
+  EXPECT_NE(script.find("=2,Software\\Tool,Build,1.2.417,1\r\n"), std::string::npos) << script;
+  EXPECT_NE(script.find("\r\n0=Tool,Home,[1]\r\n"), std::string::npos) << script;
 }
 
 }  // namespace

@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
 
   CLI::App app{"Corvix v3.0: the installation builder"};
   app.require_subcommand(1, 1);
-  app.footer(vandrel::platform::exitStatusHelp("corvix") + vandrel::platform::kEnvironmentHelp);
+  app.footer(vandrel::platform::exitStatusHelp("corvix") + vandrel::platform::environmentHelp());
   app.set_version_flag("--version", "corvix " VANDREL_VERSION);
   std::vector<std::pair<CLI::App*, cli::CommandRun>> commands;
   for (const cli::CommandSpec& spec : cli::commandTable()) {

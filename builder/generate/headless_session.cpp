@@ -1,6 +1,11 @@
 // Opening and saving the document of a headless command.
 #include "builder/generate/headless_session.h"
 
+#include <fstream>
+#include <sstream>
+
+#include "builder/codec/document_text.h"
+
 namespace vandrel::builder {
 
 std::string programFolderOf(platform::Machine& machine) {
@@ -32,13 +37,33 @@ HeadlessSession::HeadlessSession(platform::Machine& machine, ui::Interaction& ui
 bool HeadlessSession::open(const std::filesystem::path& path) {
   if (!file_.open(doc, std::filesystem::absolute(path), ui_)) return false;
   diagnostics_ = file_.diagnostics();
-  for (LoadDiagnostic& d : diagnostics_) d.file = path.string();
+  openedAs_ = path.string();
+  for (LoadDiagnostic& d : diagnostics_) d.file = openedAs_;
   if (std::optional<std::string> windows = machine_.files().windowsPath(file_.path())) {
     doc.setPathName(*windows);
   }
   doc.setModifiedFlag(false);
   tree_ = std::make_unique<ScriptTree>(doc);
   return true;
+}
+
+LoadDiagnostics HeadlessSession::noteBuildVariables(const BuildValues& given,
+                                                    std::vector<std::string>* unused) {
+  std::string text;
+  if (isTextForm()) {
+    std::ifstream in(file_.path(), std::ios::binary);
+    std::stringstream content;
+    content << in.rdbuf();
+    text = content.str();
+  } else {
+    CScriptDoc shown = doc;  // the dump's text; the document itself stays as it is
+    text = documentText(shown);
+  }
+  BuildVariables variables(doc, given);
+  LoadDiagnostics found = buildVariableFindings(text, variables, openedAs_);
+  if (unused) *unused = variables.unusedGiven();
+  diagnostics_.insert(diagnostics_.end(), found.begin(), found.end());
+  return found;
 }
 
 bool HeadlessSession::saveIfModified() { return file_.saveIfModified(doc, ui_); }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "builder/codec/build_variables.h"
 #include "builder/codec/document_io.h"
 #include "builder/model/script_doc.h"
 #include "builder/tree/script_tree.h"
@@ -23,6 +24,12 @@ class HeadlessSession {
   bool open(const std::filesystem::path& path);
   // What loading the document could not read as written, named by the path given to open.
   const LoadDiagnostics& loadDiagnostics() const { return diagnostics_; }
+  // Adds to loadDiagnostics what cannot be filled in of the document's build variables with
+  // the values given, one error each with its line: the file's own line for a text-form
+  // document, the line `corvix dump` prints for a .cvx. Returns the findings added; the names
+  // given that no field uses go to unused when given.
+  LoadDiagnostics noteBuildVariables(const BuildValues& given,
+                                     std::vector<std::string>* unused = nullptr);
   // Writes the document back in the form it was read in, when it was modified.
   bool saveIfModified();
   // Whether the document was read from its text form (not a .cvx compound file).
@@ -42,6 +49,7 @@ class HeadlessSession {
   std::unique_ptr<ScriptTree> tree_;
   DocumentFile file_;
   LoadDiagnostics diagnostics_;
+  std::string openedAs_;  // the path given to open, which names the diagnostics
 };
 
 // The folder of the running program as a Windows path, without trailing backslash.

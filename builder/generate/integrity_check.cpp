@@ -1,11 +1,14 @@
 // The integrity check through Scanlet.dll, loaded from the builder's folder.
 #include "builder/generate/integrity_check.h"
 
+#include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 
 #include "builder/codec/document_io.h"
 #include "builder/generate/progress_service.h"
-#include "builder/generate/scanlet_interface.h"
+#include "builder/generate/scanlet_document.h"
 #include "builder/strings/builder_strings.h"
 
 namespace vandrel::builder {
@@ -37,25 +40,12 @@ void copyText(char (&target)[260], const std::string& text) {
 }
 
 ScanletDocument describe(const CScriptDoc& doc, const ScriptTree& tree, BuilderContext& context) {
-  ScanletDocument d{};
-  d.settings = &doc.settings;
-  d.background = &doc.background;
-  d.endOfInstall = &doc.endOfInstall;
-  d.web = &doc.web;
-  d.directories = &doc.directories;
-  d.descriptions = &doc.descriptions;
-  d.groups = &doc.groups;
-  d.iniEntries = &doc.iniEntries;
-  d.registryEntries = &doc.registryEntries;
-  d.files = &doc.files;
-  d.shortcuts = &doc.shortcuts;
-  d.messages = &doc.messages;
+  ScanletDocument d = scanletRecords(doc);
   copyText(d.lastGenPath, doc.settings.lastGenPath);
   copyText(d.programFolder, context.programFolder);
   d.treeView = &tree;
   for (int c = 0; c < 12; ++c) d.nodes[c] = tree.categoryItem(c);
   for (int page = 0; page < 3; ++page) d.nodes[12 + page] = tree.settingsPageItem(page);
-  d.uninstall = &doc.uninstall;
   copyText(d.documentPath, doc.pathName());
   d.machine = &context.files;
   d.fileSize = &machineFileSize;
@@ -76,6 +66,7 @@ std::optional<std::string> chooseLogPath(const CScriptDoc& doc, BuilderContext& 
   save.text = str(sid::TextFileFilter);
   save.dummyName = kLogName;
   save.initialFolder = context.files.currentDirectory();
+  save.forWriting = true;
   return context.ui.folder(save);
 }
 
@@ -95,6 +86,18 @@ void runChecks(const ScanletFunctions& scanlet, ProgressService& progress) {
     }
     progress.pump(21);
   }
+}
+
+// The program a command line starts: its first word, or the quoted text it begins with.
+std::string programOf(const std::string& commandLine) {
+  std::size_t start = commandLine.find_first_not_of(' ');
+  if (start == std::string::npos) return {};
+  if (commandLine[start] == '"') {
+    std::size_t end = commandLine.find('"', start + 1);
+    return commandLine.substr(start + 1, end == std::string::npos ? std::string::npos : end - start - 1);
+  }
+  std::size_t end = commandLine.find(' ', start);
+  return commandLine.substr(start, end == std::string::npos ? std::string::npos : end - start);
 }
 
 }  // namespace
@@ -150,10 +153,40 @@ IntegrityCheckResult runIntegrityCheck(CScriptDoc& doc, const ScriptTree& tree,
   ui::Message offer{str(sid::AppName), strFormat(sid::AskShowLog, *log), ui::Buttons::YesNo,
                     ui::Icon::Question};
   if (context.ui.message(offer) == ui::Answer::Yes && context.process) {
-    // A viewer that cannot be started fails silently.
-    context.process->winExec(script::formatMessage(options.defEdit, *log), platform::show::Normal);
+    std::string viewer = script::formatMessage(options.defEdit, *log);
+    // A viewer that cannot be started is named, so the author knows why nothing is shown.
+    if (context.process->winExec(viewer, platform::show::Normal) <= 31) {
+      ui::Message failed{str(sid::AppName), strFormat(sid::ViewerNotStarted, *log), ui::Buttons::OK,
+                         ui::Icon::Information};
+      failed.detail = programOf(viewer) + ": not found or cannot be started";
+      context.ui.message(failed);
+    }
   }
   return result;
+}
+
+std::optional<int> checkLogFindings(const std::string& log) {
+  std::size_t end = log.find_last_not_of("\r\n");
+  if (end == std::string::npos) return std::nullopt;
+  std::size_t newline = log.rfind('\n', end);
+  std::size_t start = newline == std::string::npos ? 0 : newline + 1;
+  std::string last = log.substr(start, end + 1 - start);
+  int count = 0;
+  char tail[16] = {};
+  if (std::sscanf(last.c_str(), "; %d finding(s%15[)]", &count, tail) != 2 || count < 0) {
+    return std::nullopt;
+  }
+  return count;
+}
+
+CheckLog readCheckLog(platform::FileSystem& files, const std::string& logPath) {
+  std::optional<std::filesystem::path> host = files.hostPath(logPath);
+  std::ifstream in(host ? *host : std::filesystem::path());
+  std::stringstream text;
+  text << in.rdbuf();
+  CheckLog log{text.str(), std::nullopt};
+  log.findings = checkLogFindings(log.text);
+  return log;
 }
 
 }  // namespace vandrel::builder

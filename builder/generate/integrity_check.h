@@ -31,6 +31,17 @@ IntegrityCheckResult runIntegrityCheck(CScriptDoc& doc, const ScriptTree& tree,
                                        BuilderContext& context,
                                        const IntegrityCheckOptions& options = {});
 
+// A check log as the checking library wrote it: its code page text, and the number of findings
+// its last line gives ("; 3 finding(s)"), nullopt when it ends in no such line (or cannot be read).
+struct CheckLog {
+  std::string text;
+  std::optional<int> findings;
+};
+CheckLog readCheckLog(platform::FileSystem& files, const std::string& logPath);
+
+// The number of findings the last line of a log's text gives; nullopt without it.
+std::optional<int> checkLogFindings(const std::string& log);
+
 // The default log path of a document.
 std::string defaultLogPath(const CScriptDoc& doc, const BuilderContext& context);
 

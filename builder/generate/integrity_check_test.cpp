@@ -22,9 +22,10 @@ using ui::Answer;
 class RecordingProcess : public platform::Process {
  public:
   std::vector<std::string> started;
+  unsigned result = 33;  // 2: the program is not found
   unsigned winExec(const std::string& commandLine, int) override {
     started.push_back(commandLine);
-    return 33;
+    return result;
   }
   std::optional<int> runAndWait(const std::string&) override { return std::nullopt; }
   std::string moduleFileName() override { return {}; }
@@ -229,6 +230,16 @@ TEST_F(IntegrityCheck, ViewerIsStartedOnYes) {
   EXPECT_EQ(result.outcome, IntegrityCheckResult::Outcome::Done);
 }
 
+TEST_F(IntegrityCheck, ViewerThatCannotBeStartedIsNamed) {
+  cleanDocument();
+  process.result = 2;
+  ui.answers = {Answer::Yes};
+  check(src + "\\log.txt");
+  ASSERT_EQ(process.started.size(), 1u);
+  EXPECT_EQ(ui.messages.back().text, strFormat(sid::ViewerNotStarted, src + "\\log.txt"));
+  EXPECT_EQ(ui.messages.back().detail, "Notepad.exe: not found or cannot be started");
+}
+
 TEST_F(IntegrityCheck, MissingLibraryAndUnwritableLog) {
   cleanDocument();
   std::string bin = context->programFolder;
@@ -244,6 +255,18 @@ TEST_F(IntegrityCheck, MissingLibraryAndUnwritableLog) {
   EXPECT_EQ(ui.messages.back().text, str(sid::LogCreateFailed));
   EXPECT_EQ(ui.messages.back().detail.rfind(src + "\\no\\such\\folder\\log.txt: ", 0), 0u)
       << ui.messages.back().detail;
+}
+
+// The count of findings is read from the log's last line only, as the library ends every log.
+TEST(CheckLog, TheFindingCountComesFromTheLastLine) {
+  EXPECT_EQ(checkLogFindings("; Check of app.cvx\n; 0 finding(s)\n"), 0);
+  EXPECT_EQ(checkLogFindings("x: missing\r\n; 3 finding(s)\r\n\r\n"), 3);
+  EXPECT_EQ(checkLogFindings("; 12 finding(s)"), 12);
+  EXPECT_EQ(checkLogFindings("; 2 finding(s)\nlater line\n"), std::nullopt);
+  EXPECT_EQ(checkLogFindings("; 2 finding(s\n"), std::nullopt);
+  EXPECT_EQ(checkLogFindings("; -1 finding(s)\n"), std::nullopt);
+  EXPECT_EQ(checkLogFindings(""), std::nullopt);
+  EXPECT_EQ(checkLogFindings("\r\n\n"), std::nullopt);
 }
 
 }  // namespace

@@ -207,6 +207,7 @@ std::optional<std::string> PackageGenerator::promptFolder(int disk) {
   prompt.text = prompt.caption;
   prompt.dummyName = "Junk";
   prompt.initialFolder = context_.files.currentDirectory();
+  prompt.forWriting = true;
   std::optional<std::string> chosen = ui_.folder(prompt);
   // The dialog returns the folder followed by the dummy name: the name is cut off.
   if (!chosen || chosen->size() < 4) return std::nullopt;
@@ -281,7 +282,8 @@ GenerateOutcome PackageGenerator::generate(const GenerateOptions& options) {
   ProgressService& progress = context_.progress;
   progress.BeginProgress("Initializing...");
   scriptComposed_ = true;
-  if (!writeScript(doc_, order_, context_, *firstStaged + str(sid::ScriptFileName))) {
+  if (!writeScript(expandedForBuild(doc_, buildValues_), order_, context_,
+                   *firstStaged + str(sid::ScriptFileName))) {
     progress.EndProgress();
     return GenerateOutcome::Failed;
   }
@@ -428,7 +430,8 @@ bool PackageGenerator::regenerateScript() {
   const std::string& last = doc_.settings.lastGenPath;
   if (!last.empty() && !context_.files.find(withBackslash(last) + "*").empty()) {
     scriptComposed_ = true;
-    return writeScript(doc_, order_, context_, withBackslash(last) + str(sid::ScriptFileName));
+    return writeScript(expandedForBuild(doc_, buildValues_), order_, context_,
+                       withBackslash(last) + str(sid::ScriptFileName));
   }
   stopMessage(ui_, str(sid::SetupNotFound),
               last.empty() ? std::string("the document was never generated")

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "builder/codec/build_variables.h"
 #include "builder/generate/builder_context.h"
 #include "builder/generate/engine_files.h"
 #include "builder/generate/staged_folders.h"
@@ -73,6 +74,10 @@ class PackageGenerator {
   // Regenerate script only: rewrites Script.vrx in LastGenPath (refused as generate is).
   bool regenerateScript();
 
+  // The values given for this build: the script is written with $(NAME) in its entry fields
+  // filled from them and from the document's settings (build_variables.h).
+  void setBuildValues(BuildValues given) { buildValues_ = std::move(given); }
+
   bool generatedComplete() const { return generatedComplete_; }
   void clearGeneratedComplete() { generatedComplete_ = false; }
   // What the last run chose: the first disk's folder (with its trailing backslash) once it
@@ -121,6 +126,7 @@ class PackageGenerator {
 
   const CScriptDoc& doc_;
   EntryOrder order_;
+  BuildValues buildValues_;
   BuilderContext& context_;
   // The questions and messages of a run: what the file batch of the copy holds is ended
   // before each, so that no other program waits on the side store while one is open.

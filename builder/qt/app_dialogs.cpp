@@ -4,6 +4,7 @@
 #include <QApplication>
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -18,9 +19,11 @@
 #include <QSplashScreen>
 #include <QTabWidget>
 #include <QTimer>
+#include <QEvent>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 #include "builder/generate/headless_session.h"
 #include "builder/prefs/preferences_sheet.h"
@@ -88,7 +91,7 @@ MainControls mainPage(SheetDialog& sheet, const BuilderPreferences& p) {
   auto* m = new QVBoxLayout(page);
   MainControls c{};
   c.confirm = check(sheet, m, "ConfirmErase", "&Confirm deletion", p.confirmErase);
-  c.progress = check(sheet, m, "EmbeddedProgress", "Show the &progress bar when embedded", !p.showProgress);
+  c.progress = check(sheet, m, "EmbeddedProgress", "Show the &progress bar when embedded", p.showProgress);
   c.visible = check(sheet, m, "EnsureVisible", "Always ensure tree items &visibility", p.ensureVisible);
   c.check = check(sheet, m, "AutoCheck", "Check script &integrity after loading", p.autoCheck);
   const std::string editLabel = "Default text editor command line, where %1 represents the file to display:";
@@ -206,7 +209,7 @@ bool runPreferences(QWidget* parent, BuilderCore& core, const BackgroundTarget& 
   }
   BuilderPreferences edited = p;
   edited.confirmErase = main.confirm->isChecked();
-  edited.showProgress = !main.progress->isChecked();
+  edited.showProgress = main.progress->isChecked();
   edited.ensureVisible = main.visible->isChecked();
   edited.autoCheck = main.check->isChecked();
   edited.defEdit = main.defEdit->text().toStdString();
@@ -313,8 +316,54 @@ void runTipOfTheDay(QWidget* parent, BuilderCore& core, bool atStartUp) {
   tips.store();
 }
 
-void showSplash(BuilderCore& core) {
-  if (core.unattended) return;
+namespace {
+
+// Closes the splash at the first key press or mouse click anywhere in the application.
+class SplashCloser : public QObject {
+ public:
+  explicit SplashCloser(QWidget* splash) : QObject(splash), splash_(splash) {
+    QApplication::instance()->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    switch (event->type()) {
+      case QEvent::KeyPress:
+      case QEvent::MouseButtonPress:
+      case QEvent::NonClientAreaMouseButtonPress:
+        QTimer::singleShot(0, splash_, &QWidget::close);
+        break;
+      default: break;
+    }
+    return false;
+  }
+
+ private:
+  QWidget* splash_;
+};
+
+// The splash window, which says when it closes.
+class SplashWindow : public QSplashScreen {
+ public:
+  SplashWindow(const QPixmap& picture, std::function<void()> closed)
+      : QSplashScreen(picture, Qt::WindowStaysOnTopHint), closed_(std::move(closed)) {}
+
+ protected:
+  void closeEvent(QCloseEvent* event) override {
+    QSplashScreen::closeEvent(event);
+    if (!closed_) return;
+    // Once only, after the window is gone from the screen.
+    QTimer::singleShot(0, std::exchange(closed_, nullptr));
+  }
+
+ private:
+  std::function<void()> closed_;
+};
+
+}  // namespace
+
+QWidget* showSplash(BuilderCore& core, std::function<void()> closed) {
+  if (core.unattended) return nullptr;
   QPixmap picture(420, 240);
   QPainter painter(&picture);
   QLinearGradient gradient(0, 0, 0, 240);
@@ -329,10 +378,16 @@ void showSplash(BuilderCore& core) {
   painter.setFont(font);
   painter.drawText(picture.rect(), Qt::AlignCenter, fromCodePage(str(128)));
   painter.end();
-  auto* splash = new QSplashScreen(picture);
+  // Above the main window, which was shown just before it.
+  auto* splash = new SplashWindow(picture, std::move(closed));
+  splash->setObjectName("splash");
   splash->setAttribute(Qt::WA_DeleteOnClose);
+  new SplashCloser(splash);
   splash->show();
+  splash->raise();
+  splash->activateWindow();
   QTimer::singleShot(4500, splash, &QWidget::close);
+  return splash;
 }
 
 }  // namespace vandrel::builder::app

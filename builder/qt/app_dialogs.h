@@ -27,7 +27,9 @@ bool runPreferences(QWidget* parent, BuilderCore& core, const BackgroundTarget& 
 void runAbout(QWidget* parent, BuilderCore& core);
 // The tip of the day; at start-up only when it is due (the "StartUp" box).
 void runTipOfTheDay(QWidget* parent, BuilderCore& core, bool atStartUp);
-// The splash picture, centred and borderless, for 4500 ms or until a key or a click.
-void showSplash(BuilderCore& core);
+// The splash picture, centred, borderless and on top, for 4500 ms or until a key or a click
+// anywhere in the application; it deletes itself when it closes, and then calls closed. Null
+// when none is shown (unattended runs; closed is not called).
+QWidget* showSplash(BuilderCore& core, std::function<void()> closed);
 
 }  // namespace vandrel::builder::app

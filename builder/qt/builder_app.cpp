@@ -2,6 +2,7 @@
 #include "builder/qt/builder_app.h"
 
 #include <QApplication>
+#include <QPointer>
 #include <QSettings>
 #include <QStatusBar>
 
@@ -84,8 +85,13 @@ bool CBuilderApp::start(const std::vector<std::string>& documents) {
 }
 
 void CBuilderApp::greet() {
-  showSplash(*core_);
-  runTipOfTheDay(frame_.get(), *core_, true);
+  // The tip of the day follows the splash, once it has closed.
+  QPointer<CMainFrame> frame(frame_.get());
+  BuilderCore* core = core_.get();
+  QWidget* splash = showSplash(*core_, [frame, core] {
+    if (frame) runTipOfTheDay(frame, *core, true);
+  });
+  if (!splash) runTipOfTheDay(frame_.get(), *core_, true);
 }
 
 void CBuilderApp::exit() {

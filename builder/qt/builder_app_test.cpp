@@ -7,7 +7,13 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QScrollBar>
+#include <QTest>
 #include <QDropEvent>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -31,6 +37,7 @@
 #include "tests/support/fake_interaction.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
+#include "ui/qt/text_fit.h"
 
 namespace vandrel::builder::app {
 namespace {
@@ -130,7 +137,7 @@ struct BuilderFixture : ::testing::Test {
 
 TEST_F(BuilderFixture, AuthoredDocumentSurvivesUndoRedoSaveAndReopen) {
   author();
-  EXPECT_EQ(active().windowTitle(), "Script1 *");
+  EXPECT_EQ(active().windowTitle(), "Tool 2.0 Install script *");
   EXPECT_EQ(labels(category::Files), QStringList{"Disk 1:tool.exe copied to [Install]\\App\\tool.exe"});
   EXPECT_EQ(labels(category::ProgramAdds),
             QStringList{"Declare [Install]\\App\\tool.exe in group Tools as Run Tool"});
@@ -149,7 +156,7 @@ TEST_F(BuilderFixture, AuthoredDocumentSurvivesUndoRedoSaveAndReopen) {
   fs::path saved = dir.path() / "tool.cvx";
   ASSERT_TRUE(active().document().saveAs(saved));
   active().updateTitle();
-  EXPECT_EQ(active().windowTitle(), "tool.cvx");
+  EXPECT_EQ(active().windowTitle(), "Tool 2.0 Install script");
   std::string text = documentText(active().document().doc);
   ASSERT_TRUE(active().close());
   EXPECT_TRUE(frame().children().empty());
@@ -159,6 +166,155 @@ TEST_F(BuilderFixture, AuthoredDocumentSurvivesUndoRedoSaveAndReopen) {
   EXPECT_EQ(documentText(reopened->document().doc), text);
   EXPECT_EQ(app->core().recentFiles.front(), fs::weakly_canonical(saved).string());
   EXPECT_EQ(reopened->document().doc.settings.appName, "Tool");
+}
+
+// The main title names the active document, maximised or not; the document's window shows
+// the title the document builds from its application name and version.
+TEST_F(BuilderFixture, TitlesShowTheActiveDocument) {
+  EXPECT_EQ(frame().windowTitle(), "Corvix v3.0");
+  frame().newDocument();
+  EXPECT_EQ(active().windowTitle(), "Untitled Install script");
+  EXPECT_EQ(frame().windowTitle(), "Corvix v3.0 - Untitled Install script");
+  answerNext({{"AppName", "Tool"}, {"Ver", "1.1"}});
+  EXPECT_TRUE(frame().run(b::GeneralSettings));
+  EXPECT_EQ(active().windowTitle(), "Tool 1.1 Install script *");
+  EXPECT_EQ(frame().windowTitle(), "Corvix v3.0 - Tool 1.1 Install script *");
+  active().showMaximized();
+  QApplication::processEvents();
+  EXPECT_EQ(frame().windowTitle(), "Corvix v3.0 - [Tool 1.1 Install script *]");
+  active().showNormal();
+  QApplication::processEvents();
+  EXPECT_EQ(frame().windowTitle(), "Corvix v3.0 - Tool 1.1 Install script *");
+  frame().newDocument();
+  EXPECT_EQ(frame().windowTitle(), "Corvix v3.0 - Untitled Install script");
+}
+
+// The Window menu lists the open documents, the active one checked; choosing one activates it.
+TEST_F(BuilderFixture, WindowMenuListsAndActivatesTheDocuments) {
+  CChildFrame* first = frame().newDocument();
+  answerNext({{"AppName", "Tool"}});
+  frame().run(b::GeneralSettings);
+  CChildFrame* second = frame().newDocument();
+  ASSERT_EQ(frame().activeChild(), second);
+  frame().fillWindowMenu();
+  QStringList texts;
+  QList<QAction*> documents;
+  for (QAction* a : frame().windowMenu()->actions()) {
+    if (a->isSeparator()) continue;
+    texts << a->text() + (a->isChecked() ? "+" : "");
+    if (a->isCheckable()) documents << a;
+  }
+  EXPECT_EQ(texts, (QStringList{"&Cascade", "&Tile", "&1 Tool Install script *", "&2 Untitled Install script+"}));
+  ASSERT_EQ(documents.size(), 2);
+  documents[0]->trigger();
+  EXPECT_EQ(frame().activeChild(), first);
+  // Filled again, the list is not doubled.
+  frame().fillWindowMenu();
+  int items = 0;
+  for (QAction* a : frame().windowMenu()->actions()) items += a->isCheckable() ? 1 : 0;
+  EXPECT_EQ(items, 2);
+}
+
+// A document window moved beyond the area's right edge is reached through a scroll bar.
+TEST_F(BuilderFixture, DocumentAreaScrollsToAWindowMovedOutside) {
+  CChildFrame* child = frame().newDocument();
+  QMdiArea& area = frame().area();
+  QApplication::processEvents();
+  child->move(area.viewport()->width() + 200, 10);
+  QApplication::processEvents();
+  EXPECT_GT(area.horizontalScrollBar()->maximum(), 0);
+  EXPECT_TRUE(area.horizontalScrollBar()->isVisible());
+}
+
+// The assistants are in the Tools menu, after the package commands; no menu of their own.
+TEST_F(BuilderFixture, AssistantsAreInTheToolsMenu) {
+  QStringList menus;
+  QMenu* tools = nullptr;
+  for (QAction* a : frame().menuBar()->actions()) {
+    menus << a->text();
+    if (a->text() == "&Tools") tools = a->menu();
+  }
+  EXPECT_FALSE(menus.contains("&Assistants")) << menus.join(",").toStdString();
+  ASSERT_NE(tools, nullptr);
+  QList<QAction*> items = tools->actions();
+  ASSERT_GE(items.size(), 5);
+  QStringList last;
+  for (qsizetype i = items.size() - 5; i < items.size(); ++i) last << items[i]->text();
+  EXPECT_EQ(last, (QStringList{"E&xtension maker...", "&Autostart programs...", "&Path registration...",
+                               "Product &registration...", "Desktop settings..."}));
+  EXPECT_TRUE(items[items.size() - 6]->isSeparator());
+}
+
+// "Show the progress bar when embedded" is ShowProgress itself, ticked when it is 1.
+TEST_F(BuilderFixture, EmbeddedProgressBoxIsShowProgress) {
+  ASSERT_TRUE(app->core().preferences.showProgress);
+  qt::testing::whenShown([](QWidget& w) {
+    auto* box = qt::testing::named<QCheckBox>(w, "EmbeddedProgress");
+    EXPECT_TRUE(box->isChecked());
+    box->setChecked(false);
+    qt::testing::press(w, "OK");
+  });
+  EXPECT_TRUE(frame().run(command::Preferences));
+  EXPECT_FALSE(app->core().preferences.showProgress);
+}
+
+// An interactive start shows the splash on top first; the tip of the day comes only once the
+// splash has closed (here at a key press).
+TEST_F(BuilderFixture, SplashComesFirstAndTheTipAfterIt) {
+  CBuilderApp interactive(*machine, std::make_unique<test::FakeInteraction>(), false);
+  ASSERT_TRUE(interactive.start({}));
+  interactive.greet();
+  auto splash = [] {
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->objectName() == "splash" && w->isVisible()) return w;
+    }
+    return static_cast<QWidget*>(nullptr);
+  };
+  QWidget* shown = splash();
+  ASSERT_NE(shown, nullptr);
+  EXPECT_TRUE(shown->windowFlags() & Qt::WindowStaysOnTopHint);
+  QApplication::processEvents();
+  EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "the tip came with the splash";
+
+  QString tip;
+  bool splashGone = false;
+  qt::testing::EachWindow closeTip([&](QWidget& w) {
+    tip = w.windowTitle();
+    splashGone = splash() == nullptr;
+    qt::testing::press(w, "Close");
+  });
+  QTest::keyClick(shown, Qt::Key_Space);
+  for (int i = 0; i < 100 && tip.isEmpty(); ++i) QApplication::processEvents(QEventLoop::AllEvents, 20);
+  EXPECT_EQ(tip, "Tip of the Day");
+  EXPECT_TRUE(splashGone);
+  interactive.frame().close();
+}
+
+// A tree label wider than the view is not cut with "...": the view scrolls sideways to it.
+TEST_F(BuilderFixture, LongTreeLabelsAreShownWholeWithAScrollBar) {
+  frame().newDocument();
+  answerNext({{"DirName", "A directory whose name is much longer than the window that shows the tree of the script"}});
+  EXPECT_TRUE(frame().run(b::AddDirectory));
+  CMyTreeView& view = active().view();
+  view.resize(200, 300);
+  QApplication::processEvents();
+  EXPECT_GT(view.horizontalScrollBar()->maximum(), 0);
+  std::vector<ui::qt::CutText> cuts = ui::qt::cutTexts(view);
+  EXPECT_TRUE(cuts.empty()) << ui::qt::describe("tree", cuts);
+}
+
+// The status bar shows a long progress text whole, the bar after it.
+TEST_F(BuilderFixture, StatusBarProgressTextIsWhole) {
+  const std::string text = "Copying Vandrel File: C:\\Program Files\\Tool\\Uninstall.exe";
+  ASSERT_TRUE(frame().showStatusProgress(text, 10));
+  QApplication::processEvents();
+  for (const ui::qt::CutText& cut : ui::qt::cutTexts(frame())) {
+    EXPECT_EQ(cut.text.find("Copying"), std::string::npos) << ui::qt::describe("frame", {cut});
+  }
+  auto* bar = frame().statusBar()->findChild<QProgressBar*>();
+  ASSERT_NE(bar, nullptr);
+  EXPECT_GE(bar->x(), 200);
+  frame().endStatusProgress();
 }
 
 TEST_F(BuilderFixture, ClosingAModifiedDocumentAsksToSave) {

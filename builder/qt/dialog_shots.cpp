@@ -65,7 +65,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: corvix-dialogs DOCUMENT\n");
     return 2;
   }
-  ui::qt::registerQtBackend(argc, argv);
+  std::unique_ptr<platform::Machine> machine = platform::openProgramMachine("corvix-dialogs", argv[0], true);
+  if (!machine) return 1;
+  ui::qt::registerQtBackend(argc, argv, &machine->files());
   ui::InteractionSettings settings = ui::InteractionSettings::fromEnvironment();
   settings.backend = "gui";
   std::unique_ptr<ui::Interaction> port = ui::makeInteraction(ui::Program::Builder, settings);
@@ -73,8 +75,6 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "corvix-dialogs: no windows can be shown here\n");
     return 1;
   }
-  std::unique_ptr<platform::Machine> machine = platform::openProgramMachine("corvix-dialogs", argv[0], true);
-  if (!machine) return 1;
   HeadlessSession session(*machine, *port);
   if (!session.open(argv[1])) return 1;
   ScriptTree& tree = session.tree();

@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAbstractSpinBox>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QStringList>
 #include <QTimer>
 
 #include <cstdio>
@@ -99,6 +101,27 @@ inline QPushButton* button(QWidget& window, const QString& text) {
 
 inline void press(QWidget& window, const QString& text) {
   if (QPushButton* b = button(window, text)) b->click();
+}
+
+// The controls Tab visits on the page shown, from the one with the focus, each by its name or,
+// for a button without a name, its text.
+inline QStringList tabOrder(QWidget& window) {
+  QStringList out;
+  QWidget* start = window.focusWidget();
+  if (!start) return out;
+  QWidget* w = start;
+  do {
+    // A spin box's own edit is its focus proxy: the box stands for both.
+    bool proxy = qobject_cast<QAbstractSpinBox*>(w->parentWidget()) != nullptr || w->focusProxy() != nullptr;
+    if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(&window) &&
+        window.isAncestorOf(w) && !proxy) {
+      auto* b = qobject_cast<QAbstractButton*>(w);
+      QString name = w->objectName().isEmpty() && b ? b->text() : w->objectName();
+      out << (name.isEmpty() ? QString(w->metaObject()->className()) : name);
+    }
+    w = w->nextInFocusChain();
+  } while (w && w != start);
+  return out;
 }
 
 // A document with its tree and a context without answers.

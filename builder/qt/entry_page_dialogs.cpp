@@ -27,7 +27,12 @@ using pages::Check;
 std::string sheetId(int category) { return entryKind(category).name; }
 std::string shotName(int category) { return "page-" + sheetId(category); }
 
-QLineEdit* edit(QWidget* parent, const std::string& text) { return new QLineEdit(fromCodePage(text), parent); }
+// An edit wide enough for the values an author types: registry keys, win.ini values, descriptions.
+QLineEdit* edit(QWidget* parent, const std::string& text) {
+  auto* e = new QLineEdit(fromCodePage(text), parent);
+  sizeForValues(e, 52);
+  return e;
+}
 
 // An edit under its label in a column.
 QLineEdit* labelledEdit(QVBoxLayout* column, QWidget* page, const std::string& label, const std::string& text) {
@@ -232,9 +237,11 @@ bool showFilePage(const DialogContext& context, pages::CAddFileDlg& page, const 
                     page.dropImport() ? "drop-file-page" : shotName(category::Files));
   QWidget* w = sheet.addPage("File");
   auto* grid = new QGridLayout(w);
+  // What Browse fills in: shown, selectable by a click, but passed over by Tab.
   auto readOnly = [w] {
     auto* e = new QLineEdit(w);
     e->setReadOnly(true);
+    e->setFocusPolicy(Qt::ClickFocus);
     return e;
   };
   QLineEdit* sourceName = readOnly();
@@ -289,6 +296,10 @@ bool showFilePage(const DialogContext& context, pages::CAddFileDlg& page, const 
   grid->addWidget(validate, 9, 2);
   grid->setRowStretch(10, 1);
   grid->setColumnStretch(1, 1);
+  // Tab runs through the controls in reading order, Browse first, beside the source name.
+  const std::vector<QWidget*> order = {browse, disk, destName, uninstall, forceCopy, decompress, shared,
+                                       directory, platform, description, useDefaults, validate};
+  for (std::size_t i = 1; i < order.size(); ++i) QWidget::setTabOrder(order[i - 1], order[i]);
 
   auto load = [&] {
     sourceName->setText(fromCodePage(page.sourceName));

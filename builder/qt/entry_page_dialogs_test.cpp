@@ -137,6 +137,27 @@ TEST_F(EntryDialogs, FileChosenWithBrowseDiskZeroAndEmptyDestination) {
   EXPECT_EQ(file.shared, 1);
 }
 
+// The file page opens on its first field and Tab goes through it in reading order: Browse
+// beside the source name first, the read-only fields Browse fills in passed over.
+TEST_F(EntryDialogs, FilePageOpensOnItsFirstFieldAndTabsInReadingOrder) {
+  QStringList order;
+  whenShown([&order](QWidget& w) {
+    order = tabOrder(w);
+    press(w, "Cancel");
+  });
+  commands.addEntry(category::Files);
+  ASSERT_FALSE(order.isEmpty());
+  EXPECT_EQ(order.front(), "&Browse...");
+  EXPECT_FALSE(order.contains("SourceName"));
+  EXPECT_FALSE(order.contains("Size"));
+  EXPECT_FALSE(order.contains("SourcePath"));
+  // The page's fields, then the page tabs and the sheet's buttons.
+  EXPECT_EQ(order, (QStringList{"&Browse...", "Disk", "DestName", "Uninstall", "ForceCopy", "Decompress", "Shared",
+                                "Directory", "Platform", "Description", "&Validate and Add new file",
+                                "qt_tabwidget_tabbar", "OK", "Cancel"}))
+      << order.join(", ").toStdString();
+}
+
 TEST_F(EntryDialogs, ValidateAndAddStoresTheFileAndCancelDropsOnlyTheNext) {
   int next = 0;
   view = makeEntryPageView([&] {

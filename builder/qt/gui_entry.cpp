@@ -62,7 +62,8 @@ int runGui(int argc, char** argv) {
   std::unique_ptr<platform::Machine> machine = platform::openProgramMachine("corvix", argv[0], true);
   if (!machine) return 1;
   static int qtArgc = 1;
-  ui::qt::registerQtBackend(qtArgc, argv);
+  // The folder picker shows the machine's drives; the author's own files are on Z:.
+  ui::qt::registerQtBackend(qtArgc, argv, &machine->files());
   ui::InteractionSettings settings = ui::InteractionSettings::fromEnvironment();
   if (std::optional<std::string> problem = ui::answersFileProblem(ui::Program::Builder, settings)) {
     std::fprintf(stderr, "%s\n", problem->c_str());

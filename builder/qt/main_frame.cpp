@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPointer>
 #include <QPainter>
 #include <QStatusBar>
 #include <QToolBar>
@@ -67,9 +68,8 @@ const MenuEntry kToolsMenu[] = {
     {"&Generate...", builder::command::Generate, Qt::Key_F7},
     {"Generate S&cript...", builder::command::GenerateScript},
     {"&Test...", builder::command::TestInstall, Qt::Key_F5},
-};
-
-const MenuEntry kAssistantsMenu[] = {
+    {nullptr, 0},
+    // The assistants, which the tree view starts from its Tools menu.
     {"E&xtension maker...", builder::command::FirstAssistant},
     {"&Autostart programs...", builder::command::FirstAssistant + 1},
     {"&Path registration...", builder::command::FirstAssistant + 2},
@@ -147,6 +147,9 @@ CChildFrame::CChildFrame(std::unique_ptr<ScriptDocument> document, ViewServices 
     updateTitle();
     frame_.updateActions();
   });
+  // Maximised or restored, the main window's title shows the document in its own way.
+  connect(this, &QMdiSubWindow::windowStateChanged, &frame_, [this] { frame_.updateTitle(); },
+          Qt::QueuedConnection);
 }
 
 CChildFrame::~CChildFrame() {
@@ -154,7 +157,7 @@ CChildFrame::~CChildFrame() {
   delete view_;
 }
 
-void CChildFrame::updateTitle() { setWindowTitle(fromCodePage(document_->windowTitle())); }
+void CChildFrame::updateTitle() { setWindowTitle(fromCodePage(document_->frameTitle())); }
 
 void CChildFrame::closeEvent(QCloseEvent* event) {
   if (!frame_.saveModified(*this)) {
@@ -170,6 +173,9 @@ CMainFrame::CMainFrame(BuilderCore& core) : core_(core) {
   setWindowTitle(fromCodePage(str(sid::Title)));
   setObjectName("CMainFrame");
   area_ = new BackgroundArea(core_.machine.files(), this);
+  // A document window moved partly outside the area stays reachable through the scroll bars.
+  area_->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  area_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   area_->apply(core_.window);
   setCentralWidget(area_);
   setAcceptDrops(true);
@@ -257,12 +263,11 @@ void CMainFrame::makeMenus() {
     if (!e.text) tools->addSeparator();
     else addCommand(tools, e.command, e.text, QKeySequence(e.keys));
   }
-  QMenu* assistants = menuBar()->addMenu("&Assistants");
-  for (const MenuEntry& e : kAssistantsMenu) addCommand(assistants, e.command, e.text);
 
-  QMenu* window = menuBar()->addMenu("&Window");
-  addCommand(window, command::WindowCascade, "&Cascade");
-  addCommand(window, command::WindowTile, "&Tile");
+  windowMenu_ = menuBar()->addMenu("&Window");
+  addCommand(windowMenu_, command::WindowCascade, "&Cascade");
+  addCommand(windowMenu_, command::WindowTile, "&Tile");
+  connect(windowMenu_, &QMenu::aboutToShow, this, [this] { fillWindowMenu(); });
 
   // The tip of the day comes first in the Help menu, followed by a separator.
   QMenu* help = menuBar()->addMenu(fromCodePage(str(126)));
@@ -327,19 +332,27 @@ bool CMainFrame::showStatusProgress(const std::string& text, int percent) {
     message_->hide();
     for (QLabel* label : indicators_) label->hide();
     progressText_ = new QLabel(statusBar());
-    progressText_->setFixedWidth(190);
     progressBar_ = new QProgressBar(statusBar());
     progressBar_->setRange(0, 100);
     progressBar_->setFixedWidth(300);
     progressText_->move(4, 2);
-    progressBar_->move(200, 2);
     progressText_->show();
     progressBar_->show();
   }
   progressText_->setText(fromCodePage(text));
+  placeStatusProgress();
   if (percent >= 0) progressBar_->setValue(percent);
   QApplication::processEvents();
   return true;
+}
+
+void CMainFrame::placeStatusProgress() {
+  // The text pane is 190 pixels wide, and wider when its text needs it, so that it is shown
+  // whole; the bar follows it, 200 pixels from the left at least.
+  int text = std::max(190, progressText_->fontMetrics().horizontalAdvance(progressText_->text()) + 8);
+  int height = statusBar()->height() - 4;
+  progressText_->setGeometry(4, 2, text, height);
+  progressBar_->setGeometry(std::max(200, text + 10), 2, 300, height);
 }
 
 void CMainFrame::endStatusProgress() {
@@ -502,6 +515,42 @@ void CMainFrame::updateActions() {
     action(command::Undo)->setText(fromCodePage("&Undo " + undo.undoName()).trimmed());
     action(command::Redo)->setText(fromCodePage("&Redo " + undo.redoName()).trimmed());
     for (CChildFrame* c : children()) c->updateTitle();
+  }
+  updateTitle();
+}
+
+void CMainFrame::updateTitle() {
+  QString title = fromCodePage(str(sid::Title));
+  if (CChildFrame* child = activeChild()) {
+    // A maximised document shares the frame's title bar: its title goes in brackets.
+    QString document = child->windowTitle();
+    title += child->isMaximized() ? " - [" + document + "]" : " - " + document;
+  }
+  if (windowTitle() != title) setWindowTitle(title);
+}
+
+void CMainFrame::fillWindowMenu() {
+  for (QAction* a : windowActions_) {
+    windowMenu_->removeAction(a);
+    delete a;
+  }
+  windowActions_.clear();
+  std::vector<CChildFrame*> open = children();
+  if (open.empty()) return;
+  windowActions_.push_back(windowMenu_->addSeparator());
+  CChildFrame* current = activeChild();
+  for (std::size_t i = 0; i < open.size(); ++i) {
+    CChildFrame* child = open[i];
+    QString text = i < 9 ? QString("&%1 %2").arg(i + 1).arg(child->windowTitle())
+                         : QString("%1 %2").arg(i + 1).arg(child->windowTitle());
+    QAction* a = windowMenu_->addAction(text);
+    a->setCheckable(true);
+    a->setChecked(child == current);
+    QPointer<CChildFrame> target(child);
+    connect(a, &QAction::triggered, this, [this, target] {
+      if (target) area_->setActiveSubWindow(target);
+    });
+    windowActions_.push_back(a);
   }
 }
 

@@ -115,6 +115,12 @@ class CMainFrame : public QMainWindow {
   QAction* action(int command) const;
   void updateActions();
   void updateRecentFiles();
+  // The title: the builder's name, then the active document's title (in brackets while its
+  // window is maximised).
+  void updateTitle();
+  // The Window menu: Cascade and Tile, then one item per open document, the active one checked.
+  QMenu* windowMenu() const { return windowMenu_; }
+  void fillWindowMenu();
 
   // The status bar's progress (the text in a 190-pixel pane, the bar 300 pixels wide placed
   // 200 pixels from the left); false when the status bar is hidden.
@@ -144,6 +150,7 @@ class CMainFrame : public QMainWindow {
   CChildFrame* addFrame(std::unique_ptr<ScriptDocument> document);
   QAction* addCommand(QMenu* menu, int command, const char* text, const QKeySequence& keys = {});
   void recordGeometry();
+  void placeStatusProgress();
   std::optional<std::string> chooseDocument(bool save, const std::string& current);
   void showPreferences();
   void showAbout();
@@ -156,6 +163,8 @@ class CMainFrame : public QMainWindow {
   std::map<int, QAction*> actions_;
   QMenu* fileMenu_ = nullptr;
   QMenu* recentMenu_ = nullptr;
+  QMenu* windowMenu_ = nullptr;
+  std::vector<QAction*> windowActions_;
   QLabel* message_ = nullptr;
   std::vector<QLabel*> indicators_;
   QLabel* progressText_ = nullptr;

@@ -36,6 +36,8 @@ bool ScriptDocument::open(const std::filesystem::path& hostPath) {
 bool ScriptDocument::save() {
   if (!file_.save(doc, context_.ui)) return false;
   doc.setModifiedFlag(false);
+  // A saved document takes its title from what it now holds (application name and version).
+  doc.updateTitle();
   undo_->markClean();
   return true;
 }
@@ -54,6 +56,10 @@ bool ScriptDocument::saveAs(const std::filesystem::path& hostPath) {
 std::string ScriptDocument::windowTitle() const {
   std::string name = hasFile() ? file_.path().filename().string() : untitledName_;
   return doc.isModified() ? name + " *" : name;
+}
+
+std::string ScriptDocument::frameTitle() const {
+  return doc.isModified() ? doc.title() + " *" : doc.title();
 }
 
 }  // namespace vandrel::builder::app

@@ -33,6 +33,9 @@ class ScriptDocument {
 
   // "Script1", or the file's name; with "*" while there are unsaved changes.
   std::string windowTitle() const;
+  // What the document's window shows: the document's title ("Tool 1.1 Install script"),
+  // with "*" while there are unsaved changes.
+  std::string frameTitle() const;
 
   CScriptDoc doc;
   ScriptTree& tree() { return *tree_; }

@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QMouseEvent>
+#include <QTabWidget>
+#include <QTest>
 #include <QTreeWidget>
 
 #include "builder/qt/dialogs_test_support.h"
@@ -73,6 +75,38 @@ TEST_F(SettingsDialogs, WelcomeGroupFollowsTheLicenceBoxAtOpeningAndCancelWrites
   EXPECT_FALSE(runSettingsSheet(context(), *tree, 1, view));
   EXPECT_NE(doc.settings.appName, "Changed");
   EXPECT_FALSE(doc.isModified());
+}
+
+// The sheet opens with the focus on the first field of its page, not on the page tabs;
+// Ctrl+Tab and Ctrl+Shift+Tab turn the pages, each again on its first field.
+TEST_F(SettingsDialogs, OpensOnTheFirstFieldAndCtrlTabTurnsThePages) {
+  QStringList seen;
+  whenShown([&seen](QWidget& w) {
+    auto* tabs = w.findChild<QTabWidget*>();
+    w.activateWindow();
+    QApplication::processEvents();
+    auto look = [&] {
+      seen << tabs->tabText(tabs->currentIndex()) + ":" + (w.focusWidget() ? w.focusWidget()->objectName() : "none");
+    };
+    look();
+    QTest::keyClick(w.focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+    look();
+    QTest::keyClick(w.focusWidget(), Qt::Key_Tab, Qt::ControlModifier);
+    look();
+    QTest::keyClick(w.focusWidget(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    look();
+    QTest::keyClick(w.focusWidget(), Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier);
+    look();
+    press(w, "Cancel");
+  });
+  runSettingsSheet(context(), *tree, 0, view);
+  ASSERT_EQ(seen.size(), 5);
+  EXPECT_EQ(seen[0], "General:AppName");
+  EXPECT_TRUE(seen[1].startsWith("System:")) << seen[1].toStdString();
+  EXPECT_TRUE(seen[2].startsWith("UnInstall:")) << seen[2].toStdString();
+  EXPECT_EQ(seen[3], seen[1]);
+  EXPECT_EQ(seen[4], seen[0]);
+  for (const QString& s : seen) EXPECT_FALSE(s.endsWith(":qt_tabwidget_tabbar")) << s.toStdString();
 }
 
 TEST_F(SettingsDialogs, BackgroundEnablingSwatchesAndWriteBack) {

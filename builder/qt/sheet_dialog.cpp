@@ -19,10 +19,16 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QShortcut>
 #include <QSpinBox>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 #include <QTreeWidget>
+#include <QTreeView>
+#include <QScrollBar>
+#include <QStyle>
+#include <QAbstractSpinBox>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -281,6 +287,38 @@ SheetDialog::SheetDialog(const DialogContext& context, const std::string& captio
   column_->addLayout(row);
   connect(ok_, &QPushButton::clicked, this, &SheetDialog::accept);
   connect(cancel_, &QPushButton::clicked, this, &SheetDialog::reject);
+  // Ctrl+Tab and Ctrl+Shift+Tab turn the pages, wherever the focus is in the sheet.
+  auto turn = [this](int step) {
+    int count = tabs_->count();
+    if (count < 2) return;
+    tabs_->setCurrentIndex((tabs_->currentIndex() + step + count) % count);
+  };
+  auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
+  connect(next, &QShortcut::activated, this, [turn] { turn(1); });
+  for (QKeySequence keys : {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                            QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab)}) {
+    auto* previous = new QShortcut(keys, this);
+    connect(previous, &QShortcut::activated, this, [turn] { turn(-1); });
+  }
+  // A page that comes to the front puts the focus on its first field.
+  connect(tabs_, &QTabWidget::currentChanged, this, [this] {
+    if (isVisible()) focusFirstField();
+  });
+}
+
+void SheetDialog::focusFirstField() {
+  QWidget* area = tabs_ ? tabs_->currentWidget() : this;
+
+  if (!area) return;
+  // The focus chain runs in the order the controls were made, which is their reading order.
+  for (QWidget* w = area->nextInFocusChain(); w && w != area; w = w->nextInFocusChain()) {
+    if (!area->isAncestorOf(w)) continue;
+    if (!(w->focusPolicy() & Qt::TabFocus) || !w->isEnabled() || !w->isVisibleTo(this)) continue;
+    if (auto* edit = qobject_cast<QLineEdit*>(w); edit && edit->isReadOnly()) continue;
+    if (qobject_cast<QTabBar*>(w)) continue;
+    w->setFocus(Qt::TabFocusReason);
+    return;
+  }
 }
 
 void SheetDialog::setButtons(QPushButton* ok, QPushButton* cancel) {
@@ -312,6 +350,29 @@ bool SheetDialog::run() {
   bool ok = exec() == QDialog::Accepted;
   if (context_.autopilot) context_.autopilot->windowClosed();
   return ok;
+}
+
+void SheetDialog::showEvent(QShowEvent* event) {
+  fitToTexts();
+  // Before the dialog gives the focus to the first control of its chain (the tabs).
+  focusFirstField();
+  QDialog::showEvent(event);
+}
+
+void SheetDialog::fitToTexts() {
+  for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+    if (qobject_cast<QAbstractSpinBox*>(edit->parentWidget()) || qobject_cast<QComboBox*>(edit->parentWidget())) {
+      continue;
+    }
+    showsWholeValue(edit);
+  }
+  // The size the texts need, even beyond the share of the screen a window is given by
+  // default; wrapped texts get the height they need at that width.
+  QSize wanted = sizeHint().expandedTo(minimumSizeHint());
+  if (layout() && layout()->hasHeightForWidth()) {
+    wanted.setHeight(std::max(wanted.height(), layout()->totalHeightForWidth(wanted.width())));
+  }
+  resize(size().expandedTo(wanted));
 }
 
 ui::Page SheetDialog::describe() const {
@@ -362,6 +423,27 @@ void SheetDialog::refuse(const pages::Check& check) {
   }
 }
 
+void showsWholeValue(QLineEdit* edit) {
+  if (edit->property("showsWholeValue").toBool()) return;
+  edit->setProperty("showsWholeValue", true);
+  // A value the field cannot show whole is given whole by its tooltip; a read-only value is
+  // given the width it needs, up to that of 48 average characters.
+  auto fit = [edit] {
+    QFontMetrics metrics = edit->fontMetrics();
+    int needed = metrics.horizontalAdvance(edit->text()) + 12;
+    if (edit->isReadOnly()) {
+      edit->setMinimumWidth(std::max(edit->minimumWidth(), std::min(needed, metrics.averageCharWidth() * 48)));
+    }
+    edit->setToolTip(needed > std::max(edit->width(), edit->minimumWidth()) ? edit->text() : QString());
+  };
+  QObject::connect(edit, &QLineEdit::textChanged, edit, fit);
+  fit();
+}
+
+void sizeForValues(QLineEdit* edit, int characters) {
+  edit->setMinimumWidth(edit->fontMetrics().averageCharWidth() * characters);
+}
+
 QWidget* labelled(QWidget* parent, const std::string& label, QWidget* buddy) {
   auto* l = new QLabel(fromCodePage(label), parent);
   l->setBuddy(buddy);
@@ -399,6 +481,26 @@ QTreeWidget* columnList(QWidget* parent, const std::vector<std::string>& titles,
   list->setHeaderLabels(header);
   list->header()->setStretchLastSection(false);
   for (std::size_t i = 0; i < widths.size(); ++i) list->setColumnWidth(int(i), widths[i]);
+  // Each column is as wide as its widest text, its title included, and at least as given; the
+  // list asks for the room its columns take.
+  auto fit = [list, widths] {
+    int total = 0;
+    QFont bold = list->header()->font();
+    bold.setBold(true);
+    int margin = 2 * list->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, list->header()) + 4;
+    for (int column = 0; column < list->columnCount(); ++column) {
+      int width = std::size_t(column) < widths.size() ? widths[std::size_t(column)] : 0;
+      width = std::max(width, QFontMetrics(bold).horizontalAdvance(list->headerItem()->text(column)) + margin);
+      list->resizeColumnToContents(column);
+      width = std::max(width, list->columnWidth(column));
+      list->setColumnWidth(column, width);
+      total += width;
+    }
+    list->setMinimumWidth(total + 2 * list->frameWidth() + list->verticalScrollBar()->sizeHint().width());
+  };
+  QObject::connect(list->model(), &QAbstractItemModel::rowsInserted, list, fit);
+  QObject::connect(list->model(), &QAbstractItemModel::dataChanged, list, fit);
+  fit();
   return list;
 }
 
@@ -431,6 +533,10 @@ std::optional<std::string> chooseFile(const DialogContext& context, const FileRe
   dialog.setOption(QFileDialog::DontUseNativeDialog);
   dialog.setFileMode(QFileDialog::ExistingFile);
   if (!request.defaultExtension.empty()) dialog.setDefaultSuffix(fromCodePage(request.defaultExtension));
+  // The names in the detail view are shown whole; the list scrolls sideways when they are long.
+  if (auto* details = dialog.findChild<QTreeView*>("treeView")) {
+    details->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  }
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
   std::string host = dialog.selectedFiles().front().toStdString();
   if (!context.files) return host;

@@ -132,6 +132,15 @@ class SheetDialog : public QDialog {
   void accept() override;
   void reject() override;
 
+  // Puts the focus on the first control of the page shown (of the box) that takes it by Tab,
+  // leaving out read-only edits, as the sheet does when it opens and when a page is turned.
+  void focusFirstField();
+  // Gives the sheet the size its texts need, and its fields their tooltips (showsWholeValue).
+  void fitToTexts();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
  private:
   void drive();
   ui::Page describe() const;
@@ -145,6 +154,12 @@ class SheetDialog : public QDialog {
   FieldBinding binding_;
   bool driving_ = false;
 };
+
+// A value the field cannot show whole is given whole by its tooltip, kept up to date as the
+// value changes; a read-only field is widened to its value, up to 48 average characters.
+void showsWholeValue(QLineEdit* edit);
+// The field takes at least the width of that many average characters.
+void sizeForValues(QLineEdit* edit, int characters);
 
 // A label with its buddy.
 QWidget* labelled(QWidget* parent, const std::string& label, QWidget* buddy);

@@ -32,6 +32,11 @@ CMyTreeView::CMyTreeView(ScriptDocument& document, ViewServices services, QWidge
   commands_ = std::make_unique<TreeCommands>(tree, services_.preferences, services_.ui, *editor_);
   setModel(model_.get());
   header()->hide();
+  // Long labels are shown whole: the column takes their width, and the view scrolls sideways.
+  header()->setStretchLastSection(false);
+  header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  setTextElideMode(Qt::ElideNone);
   setRootIsDecorated(true);
   setUniformRowHeights(true);
   setSelectionMode(QAbstractItemView::SingleSelection);

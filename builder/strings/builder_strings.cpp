@@ -140,6 +140,7 @@ const script::StringTable& builderStrings() {
     {354, "This installation has no application name. Give it one (the AppName setting) before generating it: the uninstall registration and the uninstaller's shortcut are named after it."},
     {355, "Two different files would be stored under one name on the same disk of the package, and a disk keeps one file of a name: every installed copy would hold the same one of them. Rename one of the source files, or put it on another disk, before generating."},
     {356, "The package cannot be generated into this folder: it is, or holds, a folder the package's files are read from, and the package would mix with its own source files. Choose a folder outside the sources."},
+    {357, "Corvix could not start the text editor to show the log file %1. The editor's command line is set in the preferences (Main page)."},
     {370, "You have choosed to include 16 bit components. Be aware that some functions (like registry, shared files, Web...) are not implemented in 16 bit setups. Click \"Cancel\" button if you do not want to see this message anymore."},
     {371, "Vandrel files will require an additional %1 space on the first disk/media. "},
     {372, "Warning: some required files could not be found."},

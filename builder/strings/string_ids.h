@@ -157,6 +157,7 @@ constexpr unsigned TextNotWrittenBack = 353;
 constexpr unsigned NoApplicationName = 354;
 constexpr unsigned SameStoredName = 355;
 constexpr unsigned PackageOverSources = 356;
+constexpr unsigned ViewerNotStarted = 357;
 
 // Summary warnings.
 constexpr unsigned SixteenBitWarning = 370;

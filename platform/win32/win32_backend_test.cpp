@@ -6,6 +6,7 @@
 
 #include <algorithm>
 
+#include "platform/program_start.h"
 #include "platform/win32/win32_file_system.h"
 #include "platform/win32/win32_process.h"
 #include "platform/win32/win32_registry.h"
@@ -181,6 +182,15 @@ TEST(Win32LibraryLoaderTest, SystemLibrariesAndTheirFunctions) {
   EXPECT_NE(library->symbol("GetVersionExA"), nullptr);
   EXPECT_EQ(library->symbol("NoSuchFunction"), nullptr);
   EXPECT_FALSE(loader.load("C:\\no\\such.dll"));
+}
+
+// The tools' --help on Windows (corvix.exe) names only the variables that apply there.
+TEST(Win32HelpTest, TheEnvironmentHelpIsWindowss) {
+  EXPECT_EQ(kBuildMachine, MachineKind::Windows);
+  const std::string help = environmentHelp();
+  EXPECT_EQ(help.find("VANDREL_MACHINE"), std::string::npos) << help;
+  EXPECT_EQ(help.find("VANDREL_PLAN"), std::string::npos) << help;
+  EXPECT_NE(help.find("VANDREL_ANSWERS"), std::string::npos) << help;
 }
 
 }  // namespace

@@ -9,6 +9,10 @@
 # (files, folders, shortcuts read through each machine's shell, win.ini keys, registry values),
 # as vandrel-state describes it with the layout's folders named. The Linux install is told its
 # files by the environment, the Windows one by Setup.exe's switches (/S /ANSWERS= ...).
+# Then the same install through the windows with the same answers (the Win32 wizard under Wine
+# and, where the Linux programs have their Qt windows, the Qt wizard offscreen) must record the
+# scripted install's transcript, and Setup.exe alone in a folder, run with windows, must stop
+# with exit status 1 after a message box.
 #
 #   scripts/wine/example-under-wine.sh HOST_BIN WINDOWS_BIN
 #
@@ -156,6 +160,52 @@ compare "what the installation changed" <(changes linux before installed) <(chan
 compare "what the removal changed" <(changes linux installed removed) <(changes wine installed removed)
 compare "what the restart changed" <(changes linux removed restarted) <(changes wine removed restarted)
 compare "what stays after the restart" <(changes linux before restarted) <(changes wine before restarted)
+
+# The same install through the windows, driven by the same answers file: the Win32 wizard
+# under Wine and, where the Linux programs have their Qt windows, the Qt wizard on a new
+# emulated machine. Each records the scripted install's transcript (the setup's lines of it).
+setup_lines() { grep '^{"program":"setup"' | sed 's/Disk space available: [^\\"]*/Disk space available: (free)/g
+  s/Disk space required: [^\\"]*/Disk space required: (size)/g'; }
+gui_status=0
+env VANDREL_UI=gui VANDREL_TRANSCRIPT="$(windows_path "$work/win32-gui.transcript")" \
+  VANDREL_SCREENSHOTS="$(windows_path "$work/win32-gui-shots")" VANDREL_LOG= \
+  "$wine" "$package/Setup.exe" >>"$work/wine.out" 2>&1 || gui_status=$?
+[ "$gui_status" = 0 ] || { echo "The Win32 wizard's install ended with status $gui_status" >&2; failed=1; }
+compare "the Win32 wizard's transcript" <(setup_lines <"$work/linux.transcript") \
+  <(setup_lines <"$work/win32-gui.transcript")
+# Installed where the answers file says, then removed again as before.
+[ -d "$WINEPREFIX/drive_c/Program Files/Tool" ] ||
+  { echo "The Win32 wizard did not install into C:\\Program Files\\Tool" >&2; failed=1; }
+"$wine" cmd /c "$uninstall" >>"$work/wine.out" 2>&1 || true
+"$wine" wineboot --restart >>"$work/wine.out" 2>&1 || true
+if [ -e "$host_bin/vandrel-gui-qt.so" ]; then
+  "$host_bin/vandrel-machine" init "$work/qt-machine" --preset win2000 >/dev/null
+  VANDREL_MACHINE=$work/qt-machine VANDREL_UI=gui QT_QPA_PLATFORM=offscreen VANDREL_ANSWERS=$answers \
+    VANDREL_TRANSCRIPT=$work/qt-gui.transcript VANDREL_LOG= \
+    "$host_bin/vandrel-machine" run "$work/qt-machine" "$(windows_path "$work/linux-package/Setup.exe")" \
+    >>"$work/linux.out" 2>&1 || { echo "The Qt wizard's install failed" >&2; failed=1; }
+  compare "the Qt wizard's transcript" <(setup_lines <"$work/linux.transcript") \
+    <(setup_lines <"$work/qt-gui.transcript")
+  qt_wizard="the Qt wizard's on Linux, "
+else
+  qt_wizard=""
+  echo "No Qt windows in $host_bin: the Qt wizard's transcript is not compared" >&2
+fi
+
+# Setup.exe outside a package, in a run with windows: a message box says why, and the status is 1.
+mkdir "$work/no-package"
+cp "$package/Setup.exe" "$work/no-package/"
+stop_status=0
+env VANDREL_UI=gui VANDREL_TRANSCRIPT="$(windows_path "$work/stop.transcript")" \
+  VANDREL_SCREENSHOTS="$(windows_path "$work/stop-shots")" VANDREL_LOG= \
+  "$wine" "$work/no-package/Setup.exe" >>"$work/wine.out" 2>&1 || stop_status=$?
+[ "$stop_status" = 1 ] || { echo "Setup.exe outside a package ended with status $stop_status, not 1" >&2; failed=1; }
+grep -q '"kind":"message","caption":"Vandrel Setup v3.0","text":"Vandrel can not find the Install script file' \
+  "$work/stop.transcript" 2>/dev/null ||
+  { echo "Setup.exe outside a package showed no message box" >&2; failed=1; }
+ls "$work/stop-shots"/*-setup-message.bmp >/dev/null 2>&1 ||
+  { echo "Setup.exe outside a package saved no picture of its message box" >&2; failed=1; }
+
 if [ "$failed" != 0 ]; then
   echo "--- Linux programs' output" >&2; cat "$work/linux.out" >&2
   echo "--- Windows programs' output" >&2; cat "$work/wine.out" >&2
@@ -165,4 +215,6 @@ if [ "$failed" != 0 ]; then
 fi
 echo "The example package under Wine: $(tr '\n' ' ' <"$work/wine.status")- the same statuses," \
   "transcript and changes as on the emulated machine ($(changes wine before installed | wc -l)" \
-  "state lines installed; left after removal and restart: $(changes wine before restarted | wc -l))"
+  "state lines installed; left after removal and restart: $(changes wine before restarted | wc -l));" \
+  "the Win32 wizard's transcript, ${qt_wizard}the scripted one's; outside its package, Setup.exe's" \
+  "message box"

@@ -55,6 +55,13 @@ const script::StringTable& setupStrings() {
       {1101,
        "Vandrel can not find the Install script file and will now exit... Please run setup again "
        "using the setup.exe program provided with your package."},
+      {1102,
+       "Vandrel can not put its setup engine into the Windows folder and will now exit... Please "
+       "make room on that drive or check that the folder can be written, then run setup again."},
+      {1103, "Vandrel can not start its setup engine and will now exit... Please run setup again."},
+      {1104,
+       "Another installation is running on this computer. Please run setup again when it has "
+       "finished."},
       {1110,
        "Warning : The software you are about to install may have been designed to run with an "
        "Intel processor. Do you still wish to procced ?"},

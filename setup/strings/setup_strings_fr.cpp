@@ -58,6 +58,16 @@ const script::StringTable& setupStrings() {
       {1101,
        "Vandrel ne trouve pas le fichier script d'installation et va maintenant s'arr\352ter... "
        "Veuillez relancer l'installation avec le programme setup.exe fourni avec votre paquet."},
+      {1102,
+       "Vandrel ne peut pas placer son moteur d'installation dans le r\351pertoire de Windows et "
+       "va maintenant quitter... Lib\351rez de la place sur ce lecteur ou v\351rifiez que ce "
+       "r\351pertoire est accessible en \351criture, puis relancez l'installation."},
+      {1103,
+       "Vandrel ne peut pas d\351marrer son moteur d'installation et va maintenant quitter... "
+       "Veuillez relancer l'installation."},
+      {1104,
+       "Une autre installation est en cours sur cet ordinateur. Veuillez relancer l'installation "
+       "lorsqu'elle sera termin\351e."},
       {1110,
        "Attention : Le logiciel que vous allez installer a pu \352tre con\347u pour fonctionner avec "
        "un processeur Intel. Voulez-vous tout de m\352me continuer ?"},
@@ -117,7 +127,7 @@ const script::StringTable& setupStrings() {
        "droite de sa description."},
       {1160, "Voulez-vous rendre cette installation disponible pour tous les utilisateurs de cet ordinateur ?"},
       {1161, "&Partager entre utilisateurs"},
-      {1162, "Ne &pas partager"},
+      {1162, "&Ne pas partager"},
       {1163, "Si vous n'\352tes pas s\373r de l'option \340 choisir, cliquez sur \"Partager entre utilisateurs\"."},
       {1164,
        "Vandrel est presque pr\352t \340 installer votre nouveau logiciel. Le r\351pertoire par d\351faut est "

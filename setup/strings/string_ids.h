@@ -69,6 +69,11 @@ constexpr unsigned Title = 57344;
 
 // Texts of the driver, the requirements check, the wizard and the closing dialog.
 constexpr unsigned ScriptMissing = 1101;
+// Not original texts: why the starter or the engine stops before any window, shown to a user
+// of the windows with the reason under it.
+constexpr unsigned EngineNotPlaced = 1102;
+constexpr unsigned EngineNotStarted = 1103;
+constexpr unsigned InstallationRunning = 1104;
 constexpr unsigned NotIntelQuestion = 1110;
 constexpr unsigned UnknownSystem = 1111;
 constexpr unsigned Win32sRefused = 1112;

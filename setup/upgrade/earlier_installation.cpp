@@ -2,9 +2,11 @@
 #include "setup/upgrade/earlier_installation.h"
 
 #include <cctype>
+#include <map>
 
 #include "platform/text/text_rules.h"
 #include "script/list_item.h"
+#include "script/removal_marks.h"
 #include "script/schema.h"
 
 namespace vandrel::setup {
@@ -99,6 +101,25 @@ std::vector<std::pair<std::string, std::string>> registrations(platform::Registr
   return found;
 }
 
+// The counts a removal of the installation released before it was stopped, each with the file
+// of the records its mark names (the mark's own spelling when none of them does).
+std::vector<ReleasedCount> releasedCounts(platform::Machine& machine, const std::string& folder,
+                                          const std::string& scriptPath, const InstalledRecords& records) {
+  std::vector<ReleasedCount> released;
+  std::vector<script::RemovalMark> marks =
+      script::removalMarksOf(machine.registry(), machine.profile(), folder, scriptPath);
+  if (marks.empty()) return released;
+  std::map<std::string, std::string> recorded;  // file as marked -> path as recorded
+  for (const auto* paths : {&records.sharedFiles, &records.files}) {
+    for (const std::string& path : *paths) recorded.emplace(script::removalMarkFile(machine.files(), path), path);
+  }
+  for (const script::RemovalMark& mark : marks) {
+    auto found = recorded.find(mark.file);
+    released.push_back({mark.name, found != recorded.end() ? found->second : mark.file});
+  }
+  return released;
+}
+
 }  // namespace
 
 std::string normalPath(const std::string& path) {
@@ -168,6 +189,7 @@ std::vector<EarlierInstallation> findInstallations(platform::Machine& machine,
     context.installFolder = *folder;
     context.windowsFolder = windowsFolder;
     installation.records = readInstalledRecords(machine.profile(), scriptPath, context);
+    installation.releasedCounts = releasedCounts(machine, *folder, scriptPath, installation.records);
     found.push_back(std::move(installation));
   }
   return found;

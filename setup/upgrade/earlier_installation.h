@@ -30,13 +30,22 @@ struct InstalledRecords {
   std::vector<std::string> registryLines;
 };
 
+// A usage count that a removal of the installation released before it was stopped: the
+// name of the removal's mark, and the file as the installed script names it.
+struct ReleasedCount {
+  std::string mark;
+  std::string path;
+};
+
 // One installation of the application: its folder, the registrations that name it, the
-// version its installed script carries and what that script records.
+// version its installed script carries, what that script records, and the counts a stopped
+// removal of it already released (none when no removal of it was stopped midway).
 struct EarlierInstallation {
   std::string folder;                          // without trailing backslash
   std::vector<std::string> registrations;      // subkey names below kUninstallKey
   std::string version;                         // [Settings] Ver of the installed script
   InstalledRecords records;
+  std::vector<ReleasedCount> releasedCounts;
 };
 
 // A path as the comparisons take it: doubled backslashes made single, none at the end.

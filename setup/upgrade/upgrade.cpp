@@ -3,9 +3,12 @@
 
 #include <cstdio>
 
+#include "platform/registry_update.h"
 #include "platform/text/text_rules.h"
 #include "script/list_item.h"
+#include "script/removal_marks.h"
 #include "script/schema.h"
+#include "setup/changes/ini_registry.h"
 
 namespace vandrel::setup {
 namespace {
@@ -112,6 +115,16 @@ void recordEarlierRecords(script::ScriptReader& script, const InstalledRecords& 
               true);
 }
 
+void giveBackReleasedCounts(platform::Registry& registry, const EarlierInstallation& earlier,
+                            ui::ActionLog* log) {
+  for (const ReleasedCount& released : earlier.releasedCounts) {
+    platform::updateRegistry(registry, [&] {
+      raiseSharedCount(registry, released.path, log);
+      return script::dropRemovalMark(registry, released.mark);
+    });
+  }
+}
+
 void removeEarlierRegistrations(platform::Registry& registry, const EarlierInstallation& earlier,
                                 const std::string& keep, ui::ActionLog* log) {
   platform::HKey key = 0;
@@ -167,6 +180,10 @@ void UpgradeStep::prepare(SetupApp& app) {
     if (samePath(installation.folder, state.installFolder)) same_ = installation;
   }
   if (!same_) return;
+  // A removal of the installation stopped midway has lowered some of its counts: this run
+  // takes the installation over as it was before that removal, and its one removal lowers
+  // each count once.
+  giveBackReleasedCounts(app.machine().registry(), *same_, &app.log());
   state.countedSharedFiles = same_->records.sharedFiles;
   std::string version = app.value(Section::Settings, script::key::Ver, "");
   if (text::equalsNoCase(version, same_->version)) {

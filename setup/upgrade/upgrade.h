@@ -28,7 +28,8 @@ class UpgradeStep {
 
   // Once the folder is chosen, before anything is copied: an installation in that folder
   // makes this run its upgrade (another Ver) or repair (the same Ver), and the shared files
-  // it already counted are not counted again. Another folder: a separate installation.
+  // it already counted are not counted again; the counts a stopped removal of it released
+  // are given back first. Another folder: a separate installation.
   void prepare(SetupApp& app);
 
   // After the install phase, when it installed the script into the earlier installation's
@@ -49,6 +50,14 @@ class UpgradeStep {
 // [AddINI] and [Registry] (the earlier uninstall registrations excepted).
 void recordEarlierRecords(script::ScriptReader& script, const InstalledRecords& earlier,
                           const script::DirectoryContext& context);
+
+// Gives back the usage counts a stopped removal of earlier released: each count raised again
+// and its mark dropped as one change of the registry, so that a kill leaves both or neither.
+// The installation is then counted as before that removal began, and a removal run again
+// lowers each count once more, as does the removal of the installation made over it. Logs each
+// count ("shared-count").
+void giveBackReleasedCounts(platform::Registry& registry, const EarlierInstallation& earlier,
+                            ui::ActionLog* log);
 
 // Removes the registrations of earlier other than keep (the new one), when keep exists;
 // logs each ("registration-removed").

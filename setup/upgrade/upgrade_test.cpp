@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "script/removal_marks.h"
 #include "script/schema.h"
 #include "setup/testing/machine_fixture.h"
 
@@ -149,6 +150,72 @@ TEST(EarlierInstallation, TheEarlierRegistrationsGoOnceTheNewOneIsInPlace) {
   earlier.registrations = {"QuillPad 1.1"};
   removeEarlierRegistrations(registry, earlier, "quillpad 1.1", nullptr);
   EXPECT_TRUE(registered(registry, "QuillPad 1.1"));
+}
+
+const char* const kSharedDlls = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+const std::string kMarkOfRun = "C:\\QUILL|run1|C:\\WINDOWS\\SYSTEM\\COMMON.DLL";
+const std::string kMarkOfOtherRun = "C:\\QUILL|run0|C:\\WINDOWS\\SYSTEM\\COMMON.DLL";
+const std::string kMarkElsewhere = "C:\\ELSEWHERE|run1|C:\\WINDOWS\\SYSTEM\\COMMON.DLL";
+
+void setValue(platform::Registry& registry, const std::string& subKey, const std::string& name, std::uint32_t value) {
+  platform::HKey key = 0;
+  ASSERT_EQ(registry.createKey(platform::hkey::LocalMachine, subKey, key), 0);
+  registry.setDword(key, name, value);
+  registry.closeKey(key);
+}
+
+std::optional<std::uint32_t> valueOf(platform::Registry& registry, const std::string& subKey, const std::string& name) {
+  platform::HKey key = 0;
+  if (registry.openKey(platform::hkey::LocalMachine, subKey, key) != 0) return std::nullopt;
+  std::uint32_t value = 0;
+  long rc = registry.queryDword(key, name, value);
+  registry.closeKey(key);
+  if (rc != 0) return std::nullopt;
+  return value;
+}
+
+// QuillPad's removal was stopped after it lowered common.dll's count (2, with another
+// installation's use) to 1; its script names the run, the registry holds the run's mark.
+TEST(EarlierInstallation, TheCountsAStoppedRemovalReleasedAreGivenBack) {
+  MachineFixture machine;
+  machine.put("C:\\Quill\\Script.vrx", std::string(kEarlierScript) + "[Removal]\nRun=run1\n");
+  platform::Registry& registry = machine.registry();
+  registerProgram(registry, "QuillPad 1.0", "C:\\WINDOWS\\Peskin32.exe C:\\Quill");
+  setValue(registry, kSharedDlls, "C:\\WINDOWS\\SYSTEM\\common.dll", 1);
+  for (const std::string& mark : {kMarkOfRun, kMarkOfOtherRun, kMarkElsewhere})
+    setValue(registry, script::kRemovalMarksKey, mark, 1);
+
+  std::vector<EarlierInstallation> found = findInstallations(machine, "C:\\WINDOWS", "QuillPad");
+  ASSERT_EQ(found.size(), 1u);
+  ASSERT_EQ(found[0].releasedCounts.size(), 1u) << "only the marks of the run the script names";
+  EXPECT_EQ(found[0].releasedCounts[0].mark, kMarkOfRun);
+  EXPECT_EQ(found[0].releasedCounts[0].path, "C:\\WINDOWS\\SYSTEM\\common.dll");
+
+  giveBackReleasedCounts(registry, found[0], nullptr);
+  EXPECT_EQ(valueOf(registry, kSharedDlls, "C:\\WINDOWS\\SYSTEM\\common.dll"), 2u)
+      << "counted again for QuillPad, which its next removal lowers once";
+  EXPECT_EQ(valueOf(registry, script::kRemovalMarksKey, kMarkOfRun), std::nullopt);
+  EXPECT_EQ(valueOf(registry, script::kRemovalMarksKey, kMarkOfOtherRun), 1u);
+  EXPECT_EQ(valueOf(registry, script::kRemovalMarksKey, kMarkElsewhere), 1u);
+  EXPECT_TRUE(findInstallations(machine, "C:\\WINDOWS", "QuillPad")[0].releasedCounts.empty())
+      << "given back once only";
+
+  // The last mark dropped takes the marks' key with it.
+  EXPECT_EQ(script::dropRemovalMark(registry, kMarkOfOtherRun), 0);
+  EXPECT_EQ(script::dropRemovalMark(registry, kMarkElsewhere), 0);
+  platform::HKey key = 0;
+  EXPECT_NE(registry.openKey(platform::hkey::LocalMachine, script::kRemovalMarksKey, key), 0);
+}
+
+TEST(EarlierInstallation, AnInstallationWithoutAStoppedRemovalHasNoCountsToGiveBack) {
+  MachineFixture machine;
+  machine.put("C:\\Quill\\Script.vrx", kEarlierScript);
+  registerProgram(machine.registry(), "QuillPad 1.0", "C:\\WINDOWS\\Peskin32.exe C:\\Quill");
+  // A mark left by a removal of an earlier installation in the folder, whose script is gone.
+  setValue(machine.registry(), script::kRemovalMarksKey, kMarkOfOtherRun, 1);
+  std::vector<EarlierInstallation> found = findInstallations(machine, "C:\\WINDOWS", "QuillPad");
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_TRUE(found[0].releasedCounts.empty());
 }
 
 }  // namespace

@@ -6,12 +6,15 @@
 namespace vandrel::setup {
 
 std::optional<std::string> PickFolder(ui::Interaction& ui, const script::StringTable& strings,
-                                      int disk) {
+                                      int disk, const std::string& shown) {
   ui::FolderPrompt prompt;
   prompt.caption = strings.get(sid::PickerCaption);
   prompt.text = disk != 0 ? strings.get(sid::PickDiskFolder) + std::to_string(disk)
                           : strings.get(sid::PickInstallFolder);
   prompt.dummyName = "Junk";
+  // The installation folder is written into; a disk's folder is only read.
+  prompt.forWriting = disk == 0;
+  prompt.shownFolder = shown;
   return ui.folder(prompt);
 }
 

@@ -13,7 +13,7 @@
 #include "setup/wizard/wizard.h"
 #include "tests/support/fake_interaction.h"
 #include "tests/support/memory_machine.h"
-#include "ui/qt/page_dialog.h"
+#include "ui/qt/page_pane.h"
 #include "ui/qt/testing/offscreen_application.h"
 #include "ui/shown_text.h"
 
@@ -54,7 +54,7 @@ class HostileTexts : public ::testing::Test {
     QString last;
   };
   Box licenceBox(const ui::Page& shown) {
-    ui::qt::PageDialog window(shown);
+    ui::qt::PagePane window(shown);
     auto* box = window.findChild<QPlainTextEdit*>();
     EXPECT_NE(box, nullptr);
     Box seen;
@@ -111,7 +111,7 @@ TEST_F(HostileTexts, AnOwnNoticeOfOneMegabyteInItsLabel) {
   EXPECT_NE(shown.text.find(settings.notice), std::string::npos) << "the transcript's text is whole";
   ASSERT_EQ(shown.paragraphs.size(), 2u);
   EXPECT_LE(shown.paragraphs[1].size(), ui::kLabelText.characters + 1 + note.size());
-  ui::qt::PageDialog window(shown);
+  ui::qt::PagePane window(shown);
   int longest = 0;
   for (QLabel* label : window.findChildren<QLabel*>()) longest = std::max(longest, int(label->text().size()));
   EXPECT_LE(longest, int(ui::kLabelText.characters + 1 + note.size()));

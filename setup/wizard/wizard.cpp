@@ -156,7 +156,7 @@ bool Wizard::leave(WizardPage page, const ui::PageResult& result) {
 }
 
 void Wizard::changeFolder() {
-  std::optional<std::string> picked = PickFolder(dialogs_.ui(), dialogs_.strings(), 0);
+  std::optional<std::string> picked = PickFolder(dialogs_.ui(), dialogs_.strings(), 0, values_.folder);
   if (!picked) return;
   std::optional<std::string> folder = installFolderFromPick(*picked);
   if (!folder) {

@@ -62,6 +62,8 @@ class Wizard {
   ui::Page buildPage(WizardPage page);
 
  private:
+  // The page's texts, fields and buttons as the setup's strings give them.
+  ui::Page pageContents(WizardPage page);
   ui::Page firstPage();
   ui::Page noticePage();
   ui::Page licencePage();

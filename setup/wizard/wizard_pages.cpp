@@ -2,6 +2,7 @@
 #include "script/size_text.h"
 #include "setup/strings/string_ids.h"
 #include "setup/wizard/wizard.h"
+#include "ui/accelerators.h"
 #include "ui/page_lines.h"
 #include "ui/shown_text.h"
 
@@ -42,6 +43,14 @@ ui::Field textField(const std::string& name, const std::string& label, const std
 }  // namespace
 
 ui::Page Wizard::buildPage(WizardPage page) {
+  ui::Page shown = pageContents(page);
+  // Alt and a letter means one control: the page's own texts keep theirs, the frame's
+  // buttons give way ("Do &not share" and "&Next >").
+  ui::settleFrameAccelerators(shown);
+  return shown;
+}
+
+ui::Page Wizard::pageContents(WizardPage page) {
   switch (page) {
     case WizardPage::First: return firstPage();
     case WizardPage::Notice: return noticePage();

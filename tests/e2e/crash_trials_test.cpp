@@ -6,8 +6,9 @@
 // `programs` work; then an install and a removal complete and leave the machine as a clean
 // install and removal leave it.
 // Besides: removals of a package whose shared files another installed package uses too,
-// killed and run again, which must leave that other installation's files and usage counts
-// exact; and restarts (`vandrel-machine boot`) killed while they run the setup's clean-up,
+// killed at random moments or stopped after each of their steps in turn (VANDREL_STOP_AFTER),
+// and run again, which must leave that other installation's files and usage counts exact,
+// also once the package is installed into its folder again and removed; and restarts (`vandrel-machine boot`) killed while they run the setup's clean-up,
 // after which the next restart leaves the machine as one clean restart does.
 #include <gtest/gtest.h>
 #include <sqlite3.h>
@@ -17,6 +18,7 @@
 #include <iostream>
 #include <map>
 #include <random>
+#include <sstream>
 
 #include "platform/ini/ini_document.h"
 #include "platform/text/text_rules.h"
@@ -242,13 +244,15 @@ std::string sharedCounts(const std::string& exported) {
   return exported.substr(at, exported.find("\n\n", at) - at);
 }
 
-// Crash (60 files of its own) and Keeper (5) share 12 files of the System folder. Keeper stays
-// installed throughout; every trial installs Crash and kills its removal.
-class SharedRemovalTrials : public ::testing::TestWithParam<int> {
+// Crash and Keeper (5 files of its own) share 12 files of the System folder. Keeper stays
+// installed throughout; every trial installs Crash and stops its removal.
+class SharedRemovals {
  protected:
-  void SetUp() override {
+  // Makes both packages (Crash with crashOwn files of its own), installs Keeper, then Crash,
+  // and removes Crash once whole.
+  void prepare(int crashOwn) {
     test::writeFile(dir_ / "answers.ini", test::kInstallAnswers);
-    for (const auto& [app, own] : {std::pair<std::string, int>{"Crash", 60}, {"Keeper", 5}}) {
+    for (const auto& [app, own] : {std::pair<std::string, int>{"Crash", crashOwn}, {"Keeper", 5}}) {
       std::vector<test::PackageFile> files = filesOf(app, own);
       packages_[app] = test::generatePackage(dir_ / app, app, test::packageDocument(app, files, 5, 5, kSharedFiles), files);
     }
@@ -272,9 +276,27 @@ class SharedRemovalTrials : public ::testing::TestWithParam<int> {
     return test::runProgramFor((packages_[app] / "Setup.exe").string(), {},
                                test::unattendedEnvironment(root(), dir_ / "answers.ini"), milliseconds(120000));
   }
-  RunResult remove(milliseconds limit) {
-    return test::runProgramFor("vandrel-machine", {"uninstall", root().string(), "Crash 1.0"},
-                               test::unattendedEnvironment(root(), dir_ / "answers.ini"), limit);
+  RunResult remove(milliseconds limit, const std::map<std::string, std::string>& more = {}) {
+    std::map<std::string, std::string> env = test::unattendedEnvironment(root(), dir_ / "answers.ini");
+    for (const auto& [name, value] : more) env[name] = value;
+    return test::runProgramFor("vandrel-machine", {"uninstall", root().string(), "Crash 1.0"}, env, limit);
+  }
+
+  // After a stopped removal of Crash: the removal run again while Crash is still listed, then
+  // Keeper's part checked, then Crash installed again and removed; one line per fault.
+  std::string afterStoppedRemoval() {
+    std::string faults;
+    RunResult listed = runProgram("vandrel-machine", {"programs", root().string()});
+    if (listed.out.find("Crash 1.0") != std::string::npos) {
+      RunResult again = remove(milliseconds(120000));
+      if (again.exitStatus != 0) faults += "the removal run again: exit " + std::to_string(again.exitStatus) + " " + again.err + "\n";
+    }
+    faults += keeperFindings();
+    if (install("Crash").exitStatus != 0) faults += "the new install failed\n";
+    RunResult last = remove(milliseconds(120000));
+    if (last.exitStatus != 0) faults += "its removal: exit " + std::to_string(last.exitStatus) + " " + last.err + "\n";
+    faults += differences(baseline_, comparableState(root()));
+    return faults;
   }
 
   // Keeper's files, the shared files and their usage counts, each as with Keeper alone; one
@@ -300,6 +322,12 @@ class SharedRemovalTrials : public ::testing::TestWithParam<int> {
   milliseconds removeTime_{0};
 };
 
+// Crash with 60 files of its own, its removal killed at random moments.
+class SharedRemovalTrials : public SharedRemovals, public ::testing::TestWithParam<int> {
+ protected:
+  void SetUp() override { prepare(60); }
+};
+
 // 30 trials in two parts: the removal killed, then run again while Crash is still listed;
 // Keeper's part must be exact after that, and after one more install and removal of Crash the
 // whole machine must be as after a clean install and removal of Crash.
@@ -312,17 +340,7 @@ TEST_P(SharedRemovalTrials, ARemovalKilledAndRunAgainLeavesTheOtherInstallationE
     ASSERT_EQ(install("Crash").exitStatus, 0);
     const milliseconds at(moment(random));
     RunResult killed = remove(at);
-    std::string faults;
-    RunResult listed = runProgram("vandrel-machine", {"programs", root().string()});
-    if (listed.out.find("Crash 1.0") != std::string::npos) {
-      RunResult again = remove(milliseconds(120000));
-      if (again.exitStatus != 0) faults += "the removal run again: exit " + std::to_string(again.exitStatus) + " " + again.err + "\n";
-    }
-    faults += keeperFindings();
-    if (install("Crash").exitStatus != 0) faults += "the new install failed\n";
-    RunResult last = remove(milliseconds(120000));
-    if (last.exitStatus != 0) faults += "its removal: exit " + std::to_string(last.exitStatus) + " " + last.err + "\n";
-    faults += differences(baseline_, comparableState(root()));
+    std::string faults = afterStoppedRemoval();
     if (!faults.empty()) {
       ++failed;
       ADD_FAILURE() << "shared removal trial " << trial << " of part " << GetParam() << ", killed after " << at.count()
@@ -335,6 +353,54 @@ TEST_P(SharedRemovalTrials, ARemovalKilledAndRunAgainLeavesTheOtherInstallationE
 }
 
 INSTANTIATE_TEST_SUITE_P(Parts, SharedRemovalTrials, ::testing::Range(0, 2));
+
+// Crash with 3 files of its own, its removal stopped after each of its steps in turn: the odd
+// steps in one part, the even ones in the other, so that ctest runs them side by side.
+class SharedRemovalStops : public SharedRemovals, public ::testing::TestWithParam<int> {
+ protected:
+  void SetUp() override {
+    prepare(3);
+    if (!HasFatalFailure()) fs::copy(root(), dir_ / "prepared", fs::copy_options::recursive);
+  }
+
+  // The steps of a whole removal of Crash: the lines of its action log but the summary.
+  int removalSteps() {
+    const fs::path log = dir_ / "steps.jsonl";
+    EXPECT_EQ(install("Crash").exitStatus, 0);
+    RunResult removed = remove(milliseconds(120000), {{"VANDREL_LOG", log.string()}});
+    EXPECT_EQ(removed.exitStatus, 0) << removed.err;
+    int steps = 0;
+    std::istringstream lines(test::readFile(log));
+    for (std::string line; std::getline(lines, line);)
+      if (line.find("\"action\":\"summary\"") == std::string::npos) ++steps;
+    return steps;
+  }
+};
+
+// Every step boundary of the removal: stopped there as by a kill, then run again while Crash is
+// still listed, Keeper's files and counts must be exact; Crash installed again into the same
+// folder and removed must leave the machine as a clean install and removal of it does.
+TEST_P(SharedRemovalStops, ARemovalStoppedAfterAnyStepLeavesTheOtherInstallationExact) {
+  const int steps = removalSteps();
+  ASSERT_GT(steps, kSharedFiles) << "every shared file's count is one step at least";
+  int failed = 0;
+  for (int step = 1 + GetParam(); step <= steps; step += 2) {
+    ASSERT_EQ(install("Crash").exitStatus, 0);
+    RunResult stopped = remove(milliseconds(120000), {{"VANDREL_STOP_AFTER", std::to_string(step)}});
+    std::string faults = stopped.exitStatus == 0 ? "the removal was not stopped\n" : "";
+    faults += afterStoppedRemoval();
+    if (faults.empty()) continue;
+    ++failed;
+    ADD_FAILURE() << "the removal stopped after step " << step << " of " << steps << " (exit " << stopped.exitStatus
+                  << "):\n" << faults;
+    fs::remove_all(root());
+    fs::copy(dir_ / "prepared", root(), fs::copy_options::recursive);
+  }
+  std::cout << "shared removal stops, part " << GetParam() << ": every other of " << steps << " steps, " << failed
+            << " failed\n";
+}
+
+INSTANTIATE_TEST_SUITE_P(Parts, SharedRemovalStops, ::testing::Range(0, 2));
 
 // A machine just after Crash was installed, with the setup's clean-up waiting for the restart,
 // and the machine as one clean restart leaves it.

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "platform/plan/carry_folder.h"
+#include "platform/stop_point.h"
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
 #include "tools/machine/run_once.h"
@@ -231,14 +232,16 @@ TEST_F(InterruptedCommands, ACleanUpCutOffTwiceIsDropped) {
   EXPECT_EQ(exported.out.find("Vandrel Restart"), std::string::npos) << exported.out;
 }
 
-// docs/interruptions.md names the keys and files where the programs keep what they are doing.
+// docs/interruptions.md names the keys and files where the programs keep what they are doing,
+// and the variable that stops a program after a step.
 TEST(InterruptionsPage, NamesWhereTheProgramsKeepTheirWork) {
   const std::string page = readFile(test::sourcePath() / "docs/interruptions.md");
   for (const std::string& named :
        {std::string("HKEY_LOCAL_MACHINE\\") + uninstall::kRemovalMarksKey,
         "[" + std::string(uninstall::kRemovalSection) + "] " + uninstall::kRemovalRunKey + "=",
         std::string("HKEY_LOCAL_MACHINE\\") + tools::kStartedRunOnceKey, std::string("vandrel-plan-XXXXXX.lock"),
-        std::string("NAME.partial-XXXX.lock"), std::string("vandrel-plan-XXXXXX")}) {
+        std::string("NAME.partial-XXXX.lock"), std::string("vandrel-plan-XXXXXX"),
+        std::string(platform::kStopAfterVariable) + "=N"}) {
     EXPECT_NE(page.find(named), std::string::npos) << named;
   }
 }

@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
              "With VANDREL_PLAN=1 nothing is changed: run, uninstall and boot start only\n"
              "this system's own programs (as plans) and print \"would run: <command>\"\n"
              "for any other.\n" +
-             platform::engineExitHelp() + platform::kEnvironmentHelp);
+             platform::engineExitHelp() + platform::environmentHelp());
   app.set_version_flag("--version", "vandrel-machine " VANDREL_VERSION);
   Arguments arguments;
   std::function<int()> action;

@@ -6,8 +6,12 @@
 #include "platform/program_start.h"
 #include "script/script_reader.h"
 #include "setup/directory_pass.h"
+#include "setup/strings/setup_strings.h"
+#include "setup/strings/string_ids.h"
 #include "tools/starter/starter.h"
 #include "ui/answers_check.h"
+#include "ui/stop_notice.h"
+#include "ui/window_backend.h"
 
 namespace {
 
@@ -29,6 +33,30 @@ std::vector<long> optionalComponents(vandrel::platform::Machine& machine, const 
   return probe.optionalDirectories;
 }
 
+// The setup's own text for what stopped the starter, shown to a user of the windows with the
+// starter's lines under it.
+unsigned stopText(vandrel::starter::StarterStop stop) {
+  using vandrel::starter::StarterStop;
+  namespace sid = vandrel::setup::sid;
+  switch (stop) {
+    case StarterStop::NoPackage: return sid::ScriptMissing;
+    case StarterStop::WindowsFolder: return sid::EngineNotPlaced;
+    case StarterStop::EngineStart:
+    case StarterStop::None: break;
+  }
+  return sid::EngineNotStarted;
+}
+
+// Stops the starter with status 1; a run with windows shows why in a message box first.
+int stopWith(unsigned text, const vandrel::ui::StandardErrorCopy& lines) {
+  using namespace vandrel;
+  const script::StringTable& strings = setup::setupStrings();
+  ui::Message stop{strings.get(setup::sid::Title), strings.get(text)};
+  stop.detail = lines.lines("Setup");
+  ui::showStopInWindow(ui::Program::Setup, ui::InteractionSettings::fromEnvironment(), stop);
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -48,11 +76,15 @@ int main(int argc, char** argv) {
   if (!ui::answersFileAccepted("Setup", false)) return platform::kUsageStatus;
   std::unique_ptr<platform::Machine> machine = platform::openProgramMachine("Setup", argv[0]);
   if (!machine) return 1;
+  // Nothing here shows a window unless the starter stops: then a user of the windows is told
+  // why, as the lines on standard error tell a console.
+  ui::registerWindowBackend(argc, argv, machine->files());
+  ui::StandardErrorCopy lines;
   std::string module = machine->process().moduleFileName();
   std::size_t backslash = module.rfind('\\');
   if (backslash == std::string::npos) {
     std::cerr << "Setup: the package folder of " << argv[0] << " is not on a drive\n";
-    return 1;
+    return stopWith(setup::sid::ScriptMissing, lines);
   }
   const std::string packageFolder = module.substr(0, backslash + 1);
   // Components the package does not have stop the run here too, before the engine is
@@ -65,8 +97,10 @@ int main(int argc, char** argv) {
   // package started meanwhile must not put its own there: the starter takes the
   // installation's turn and hands it down to the engine. A plan changes nothing.
   if (platform::planSetting() == platform::PlanSetting::Off) {
-    if (!platform::holdInstallationLock("Setup")) return 1;
+    if (!platform::holdInstallationLock("Setup")) return stopWith(setup::sid::InstallationRunning, lines);
     platform::handInstallationLockDown();
   }
-  return starter::runStarter(*machine, packageFolder, std::cerr);
+  starter::StarterStop stop = starter::StarterStop::None;
+  int status = starter::runStarter(*machine, packageFolder, std::cerr, &stop);
+  return stop == starter::StarterStop::None ? status : stopWith(stopText(stop), lines);
 }

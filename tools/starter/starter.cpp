@@ -53,12 +53,17 @@ std::string quotedProgram(const std::string& path) {
 
 }  // namespace
 
-int runStarter(platform::Machine& machine, const std::string& packageFolder, std::ostream& errors) {
+int runStarter(platform::Machine& machine, const std::string& packageFolder, std::ostream& errors,
+               StarterStop* stop) {
+  auto stopped = [stop](StarterStop why) {
+    if (stop) *stop = why;
+    return 1;
+  };
   // A starter run outside its package names the file it lacks, before the LZ library has a say.
   for (const char* needed : {kPackedEngine, kScript}) {
     if (!machine.files().status(packageFolder + needed)) {
       errors << "Setup: no package here: " << packageFolder << needed << " is missing\n";
-      return 1;
+      return stopped(StarterStop::NoPackage);
     }
   }
   std::string windows = machine.system().windowsDirectory();
@@ -75,7 +80,7 @@ int runStarter(platform::Machine& machine, const std::string& packageFolder, std
   if (auto full = platform::shortageFor(files, windows, needed)) {
     errors << "Setup: cannot put the setup engine into " << windows << ": "
            << platform::describeShortage(*full) << '\n';
-    return 1;
+    return stopped(StarterStop::WindowsFolder);
   }
   long expanded = expandEngine(machine.lz(), packageFolder + kPackedEngine, engine);
   if (expanded < 0) {
@@ -88,7 +93,7 @@ int runStarter(platform::Machine& machine, const std::string& packageFolder, std
     } else {
       errors << " (LZ error " << expanded << ")\n";
     }
-    return 1;
+    return stopped(StarterStop::WindowsFolder);
   }
   if (!copyFile(files, packageFolder + kScript, windows + "\\" + kScriptCopy)) {
     errors << "Setup: cannot copy " << packageFolder << kScript << " into " << windows;
@@ -97,13 +102,13 @@ int runStarter(platform::Machine& machine, const std::string& packageFolder, std
       errors << ": " << platform::describeShortage(*full);
     }
     errors << '\n';
-    return 1;
+    return stopped(StarterStop::WindowsFolder);
   }
   std::optional<int> status =
       machine.process().runAndWait(quotedProgram(engine) + " " + packageFolder);
   if (!status) {
     errors << "Setup: cannot start " << engine << '\n';
-    return 1;
+    return stopped(StarterStop::EngineStart);
   }
   return *status;
 }

@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <functional>
 #include <random>
 #include <sstream>
 #include <thread>
@@ -146,6 +147,31 @@ TEST(StarterDiskTest, TheRoomOfAnEarlierCopyCountsAndTheEngineStarts) {
   EXPECT_EQ(package.machine.memoryProcess().started,
             std::vector<std::string>{"wait C:\\WINDOWS\\hobvane.exe D:\\Pkg\\"});
   EXPECT_EQ(package.machine.memoryFiles().status("C:\\WINDOWS\\hobvane.exe")->size, MemoryPackage::kEngineSize);
+}
+
+// What stopped the starter, for the message box of a run with windows: one kind per failure.
+TEST(StarterDiskTest, EachFailureNamesWhatStoppedTheStarter) {
+  struct Case {
+    const char* what;
+    std::function<void(MemoryPackage&)> arrange;
+    const char* folder;
+    StarterStop stop;
+  };
+  const Case cases[] = {
+      {"no package", [](MemoryPackage&) {}, "D:\\Elsewhere\\", StarterStop::NoPackage},
+      {"a full Windows drive", [](MemoryPackage& p) { p.machine.memoryFiles().setFreeSpace('C', 100000); },
+       "D:\\Pkg\\", StarterStop::WindowsFolder},
+      {"a write refused", [](MemoryPackage& p) { p.machine.memoryFiles().failWritesAfter(100000); }, "D:\\Pkg\\",
+       StarterStop::WindowsFolder},
+      {"an engine that does not start", [](MemoryPackage&) {}, "D:\\Pkg\\", StarterStop::EngineStart},
+  };
+  for (const Case& c : cases) {
+    MemoryPackage package;
+    c.arrange(package);
+    StarterStop stop = StarterStop::None;
+    EXPECT_EQ(runStarter(package.machine, c.folder, package.errors, &stop), 1) << c.what;
+    EXPECT_EQ(stop, c.stop) << c.what << ": " << package.errors.str();
+  }
 }
 
 }  // namespace

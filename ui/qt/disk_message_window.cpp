@@ -12,6 +12,17 @@
 
 namespace vandrel::ui::qt {
 
+void placeInCorner(QWidget& window) {
+  QScreen* screen = window.screen() ? window.screen() : QGuiApplication::primaryScreen();
+  if (!screen) return;
+  QRect area = screen->availableGeometry();
+  // The whole window, its frame included, ends 20 pixels left of the right edge and 20
+  // pixels above the bottom.
+  QRect frame = window.frameGeometry();
+  QPoint offset = window.pos() - frame.topLeft();
+  window.move(QPoint(area.right() - 20 - frame.width() + 1, area.bottom() - 20 - frame.height() + 1) + offset);
+}
+
 std::unique_ptr<QWidget> showDiskMessageWindow(const DiskMessage& message) {
   auto window = std::make_unique<QDialog>();
   DialogUnits du;
@@ -20,13 +31,11 @@ std::unique_ptr<QWidget> showDiskMessageWindow(const DiskMessage& message) {
   text->setReadOnly(true);
   text->setTextInteractionFlags(Qt::TextSelectableByMouse);  // no caret
   du.place(text, 5, 5, 185, 77);
-  // The bottom-right corner of the screen, 20 pixels from its edges.
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    QRect area = screen->availableGeometry();
-    window->move(area.right() - 20 - window->width(), area.bottom() - 20 - window->height());
-  }
+  placeInCorner(*window);
   window->show();
   QApplication::processEvents();
+  // Shown, the window has its title bar and borders: placed again with them.
+  placeInCorner(*window);
   processScreenshots().save(*window, "disk-message");
   return window;
 }

@@ -13,4 +13,8 @@ namespace vandrel::ui::qt {
 // Shows the message (and saves its picture); the window stays up while the caller keeps it.
 std::unique_ptr<QWidget> showDiskMessageWindow(const DiskMessage& message);
 
+// Places the window, its frame included, in the bottom-right corner of its screen's free
+// area, 20 pixels from the right and bottom edges.
+void placeInCorner(QWidget& window);
+
 }  // namespace vandrel::ui::qt

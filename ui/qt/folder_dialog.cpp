@@ -1,103 +1,171 @@
-// The folder picker over Qt's own file dialog.
+// The folder picker's window over the picker's model.
 #include "ui/qt/folder_dialog.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
 
 #include "ui/qt/dialog_kit.h"
-#include "ui/scripted_interaction.h"
 
 namespace vandrel::ui::qt {
 
-FolderMapping hostFolderMapping() {
-  FolderMapping mapping;
-  mapping.toHost = [](const std::string& path) -> std::optional<std::filesystem::path> {
-    if (path.size() < 2 || (path[0] != 'Z' && path[0] != 'z') || path[1] != ':') return std::nullopt;
-    std::string host = path.substr(2);
-    for (char& c : host) {
-      if (c == '\\') c = '/';
-    }
-    return std::filesystem::path(host.empty() ? "/" : host);
-  };
-  mapping.toWindows = [](const std::filesystem::path& host) -> std::optional<std::string> {
-    std::string path = "Z:" + host.lexically_normal().string();
-    for (char& c : path) {
-      if (c == '/') c = '\\';
-    }
-    return path;
-  };
-  mapping.currentFolder = [] { return std::string("Z:\\"); };
-  return mapping;
+FolderDialog::FolderDialog(const FolderPrompt& prompt, platform::FileSystem* files)
+    : model_(files, prompt) {
+  build();
+  // The proposed folder stands in the folder line, so that OK takes it as it is.
+  const std::string& start =
+      prompt.initialFolder.empty() ? prompt.shownFolder : prompt.initialFolder;
+  std::optional<std::string> proposed = start.empty() ? std::nullopt : model_.resolve(start);
+  showFolder();
+  if (proposed) line_->setText(fromCodePage(*proposed));
+  if (QScreen* screen = QGuiApplication::primaryScreen())
+    move(screen->availableGeometry().center() - rect().center());
 }
 
-FolderDialog::FolderDialog(const FolderPrompt& prompt, const FolderMapping& mapping)
-    : prompt_(prompt), mapping_(mapping) {
-  setOption(QFileDialog::DontUseNativeDialog, true);
-  setOption(QFileDialog::ReadOnly, true);  // no new folders, renames or deletions here
+void FolderDialog::build() {
+  const FolderPickerTexts& texts = model_.texts();
   setFont(dialogFont());
-  setFileMode(QFileDialog::AnyFile);
-  setAcceptMode(QFileDialog::AcceptOpen);
-  setNameFilter("(*.dum)");
-  setWindowTitle(fromCodePage(prompt.caption));
-  setLabelText(QFileDialog::FileName, fromCodePage(prompt.text));
-  setLabelText(QFileDialog::Accept, "&OK");
-  // The file name is the dummy name, kept out of sight with the file-type row.
-  selectFile(fromCodePage(prompt.dummyName));
-  for (const char* hidden : {"fileNameEdit", "fileTypeLabel", "fileTypeCombo"}) {
-    if (QWidget* widget = findChild<QWidget*>(hidden)) widget->hide();
-  }
-  if (auto* label = findChild<QLabel*>("fileNameLabel")) {
-    label->setWordWrap(true);
-    label->setMinimumSize(300, 30);
-  }
-  // One list of the open folder's content, as the system's file-open dialog has it: no side
-  // bar (its places would be host folders).
-  if (QWidget* sidebar = findChild<QWidget*>("sidebar")) sidebar->hide();
-  setViewMode(QFileDialog::Detail);
-  connect(this, &QFileDialog::directoryEntered, this, [this](const QString& host) {
-    if (std::optional<std::string> folder = mapping_.toWindows(host.toStdString())) folder_ = *folder;
+  setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+  setWindowTitle(fromCodePage(model_.prompt().caption));
+  auto* layout = new QVBoxLayout(this);
+
+  auto* prompt = new QLabel(fromCodePage(model_.prompt().text), this);
+  prompt->setWordWrap(true);
+  layout->addWidget(prompt);
+
+  auto* row = new QHBoxLayout;
+  drives_ = new QComboBox(this);
+  drives_->setObjectName("drives");
+  for (const std::string& drive : model_.drives()) drives_->addItem(QString::fromStdString(drive));
+  row->addWidget(drives_);
+  shown_ = new QLabel(this);
+  shown_->setObjectName("shownFolder");
+  shown_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  row->addWidget(shown_, 1);
+  up_ = new QPushButton(fromCodePage(texts.up), this);
+  row->addWidget(up_);
+  newFolder_ = new QPushButton(fromCodePage(texts.newFolder), this);
+  newFolder_->setObjectName("newFolder");
+  newFolder_->setAutoDefault(false);
+  row->addWidget(newFolder_);
+  layout->addLayout(row);
+
+  list_ = new QListWidget(this);
+  list_->setObjectName("folders");
+  list_->setMinimumSize(360, 180);
+  layout->addWidget(list_, 1);
+
+  auto* nameRow = new QHBoxLayout;
+  auto* nameLabel = new QLabel(fromCodePage(texts.folderLabel), this);
+  line_ = new QLineEdit(this);
+  line_->setObjectName("folderLine");
+  nameLabel->setBuddy(line_);
+  nameRow->addWidget(nameLabel);
+  nameRow->addWidget(line_, 1);
+  layout->addLayout(nameRow);
+
+  message_ = new QLabel(this);
+  message_->setObjectName("refusal");
+  message_->setWordWrap(true);
+  message_->hide();
+  layout->addWidget(message_);
+
+  auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+  ok_ = buttons->button(QDialogButtonBox::Ok);
+  ok_->setText("&OK");
+  buttons->button(QDialogButtonBox::Cancel)->setText("Cancel");
+  layout->addWidget(buttons);
+  connect(buttons, &QDialogButtonBox::accepted, this, &FolderDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &FolderDialog::reject);
+
+  connect(drives_, &QComboBox::textActivated, this,
+          [this](const QString& drive) { openFolder(drive.toStdString() + "\\"); });
+  connect(up_, &QPushButton::clicked, this, [this] {
+    if (model_.up()) showFolder();
   });
-  showInFolder(prompt.initialFolder.empty() ? mapping_.currentFolder() : prompt.initialFolder);
-  // 30 pixels less high than Qt makes it, centred on the screen.
-  resize(width(), std::max(200, sizeHint().height() - 30));
-  if (QScreen* screen = QGuiApplication::primaryScreen()) move(screen->availableGeometry().center() - rect().center());
+  connect(newFolder_, &QPushButton::clicked, this, &FolderDialog::makeNewFolder);
+  connect(list_, &QListWidget::itemActivated, this,
+          [this](QListWidgetItem* item) { openFolder(toCodePage(item->text())); });
+  // A folder picked in the list is the one OK takes.
+  connect(list_, &QListWidget::currentTextChanged, this, [this](const QString& name) {
+    if (name.isEmpty()) return;
+    if (std::optional<std::string> full = model_.resolve(toCodePage(name)))
+      line_->setText(fromCodePage(*full));
+  });
+  line_->setFocus();
 }
 
-void FolderDialog::showInFolder(const std::string& folder) {
-  if (std::optional<std::filesystem::path> host = mapping_.toHost(folder)) {
-    std::error_code error;
-    if (std::filesystem::is_directory(*host, error)) setDirectory(QString::fromStdString(host->string()));
+void FolderDialog::showFolder() {
+  const std::string& folder = model_.folder();
+  shown_->setText(fromCodePage(folder));
+  int drive = drives_->findText(QString::fromStdString(folder.substr(0, 2)), Qt::MatchFixedString);
+  if (drive >= 0) drives_->setCurrentIndex(drive);
+  list_->blockSignals(true);
+  list_->clear();
+  QIcon icon = style()->standardIcon(QStyle::SP_DirIcon);
+  for (const std::string& name : model_.subfolders())
+    list_->addItem(new QListWidgetItem(icon, fromCodePage(name)));
+  list_->blockSignals(false);
+  up_->setEnabled(folder.size() > 3);
+  line_->setText(fromCodePage(folder));
+  message_->hide();
+  message_->clear();
+}
+
+void FolderDialog::refuse(const std::string& why) {
+  message_->setText(fromCodePage(why));
+  message_->show();
+  QApplication::beep();
+}
+
+void FolderDialog::openFolder(const std::string& folder) {
+  std::string why;
+  if (model_.open(folder, &why)) {
+    showFolder();
+  } else {
+    refuse(why);
   }
-  // The folder as asked for, even one that does not exist yet (a destination to be made).
-  folder_ = folder;
-  selectFile(fromCodePage(prompt_.dummyName));
 }
 
-void FolderDialog::openFolder(const std::string& folder) { showInFolder(folder); }
+void FolderDialog::makeNewFolder() {
+  std::string why;
+  if (model_.makeFolder(toCodePage(line_->text()), &why)) {
+    showFolder();
+  } else {
+    refuse(why);
+  }
+}
+
+QString FolderDialog::refusal() const {
+  return message_->isVisible() || !message_->text().isEmpty() ? message_->text() : QString();
+}
 
 void FolderDialog::drive(const std::optional<std::string>& wanted) {
-  auto* buttons = findChild<QDialogButtonBox*>();
-  if (!wanted) {
-    if (QPushButton* cancel = buttons ? buttons->button(QDialogButtonBox::Cancel) : nullptr) return cancel->click();
-    return reject();
+  if (!wanted) return reject();
+  line_->setText(fromCodePage(model_.folderOfAnswer(*wanted)));
+  ok_->click();
+  // Taken, the answer is given as written, as the scripted backend gives it.
+  if (result() == QDialog::Accepted && !chosen_.empty()) {
+    chosen_ = *wanted;
+    return;
   }
-  // The dialog opens the folder before the backslash.
-  std::size_t slash = wanted->rfind('\\');
-  openFolder(slash == std::string::npos ? *wanted : wanted->substr(0, slash + 1));
-  QPushButton* ok = buttons ? buttons->button(QDialogButtonBox::Open) : nullptr;
-  if (ok && ok->isEnabled()) return ok->click();
-  accept();
+  reject();
 }
 
 void FolderDialog::accept() {
-  // Whatever the list shows selected, OK takes the folder that is open.
-  chosen_ = folder_.empty() ? std::string() : dummyFilePath(folder_, prompt_.dummyName);
+  std::string why;
+  std::optional<std::string> answer = model_.choose(toCodePage(line_->text()), &why);
+  if (!answer) return refuse(why);
+  chosen_ = *answer;
   QDialog::accept();
 }
 

@@ -1,55 +1,68 @@
-// The folder picker: the file-open dialog turned into a folder chooser. Its file name is the
-// dummy name, its filter shows only "*.dum" files, the prompt stands where the file-name
-// label was, the file-name box and the file-type row are hidden and OK reads "&OK". OK gives
-// the folder that is open, a backslash and the dummy name.
-//
-// The dialog browses the host folders behind the machine's Windows paths; the paths it
-// returns are Windows paths.
+// The folder picker over the machine's drives and folders: the prompt, a drive list, the
+// folders of the folder shown, a folder line to type a path in, New Folder, OK and Cancel.
+// OK gives the folder, a backslash and the dummy name; a refused choice keeps the picker open
+// with the reason shown under the folder line.
 #pragma once
 
-#include <QFileDialog>
-
-#include <filesystem>
-#include <functional>
+#include <QDialog>
 #include <optional>
 #include <string>
 
+#include "ui/folder_picker_model.h"
 #include "ui/interaction.h"
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace vandrel::platform {
+class FileSystem;
+}
 
 namespace vandrel::ui::qt {
 
-// Windows paths to host paths and back; empty when a path has no counterpart.
-struct FolderMapping {
-  std::function<std::optional<std::filesystem::path>(const std::string&)> toHost;
-  std::function<std::optional<std::string>(const std::filesystem::path&)> toWindows;
-  // The folder shown first when the prompt names none (the current folder).
-  std::function<std::string()> currentFolder;
-};
-
-// Without a machine: drive Z: is the host's root, as the emulated machines have it.
-FolderMapping hostFolderMapping();
-
-class FolderDialog : public QFileDialog {
+class FolderDialog : public QDialog {
  public:
-  FolderDialog(const FolderPrompt& prompt, const FolderMapping& mapping);
+  // files: the machine whose folders are shown; null shows none and takes typed paths as given.
+  FolderDialog(const FolderPrompt& prompt, platform::FileSystem* files);
 
-  // Opens the folder (a Windows path), as the user would by walking to it.
+  // Shows the folder (a Windows path), as the user would by walking to it.
   void openFolder(const std::string& folder);
-  // Answers the picker as the user would: the folder of the answer opened and OK pressed, or
-  // Cancel for no answer. The answer is a folder, a backslash and the dummy name.
+  // Answers the picker as the user would: the answer's folder typed and OK pressed, or Cancel
+  // for no answer. An answer the picker refuses is cancelled, its reason left in refusal().
   void drive(const std::optional<std::string>& wanted);
-  // The result of OK: the open folder, a backslash and the dummy name.
+  // The result of OK: the folder, a backslash and the dummy name.
   const std::string& chosen() const { return chosen_; }
+  // The reason shown for the last refusal (empty when none).
+  QString refusal() const;
+
+  QLineEdit* folderLine() const { return line_; }
+  QListWidget* folderList() const { return list_; }
+  QComboBox* driveList() const { return drives_; }
+  QPushButton* newFolderButton() const { return newFolder_; }
+  QPushButton* okButton() const { return ok_; }
+  const FolderPickerModel& model() const { return model_; }
 
   void accept() override;
 
  private:
-  void showInFolder(const std::string& folder);
+  void build();
+  void showFolder();
+  void refuse(const std::string& why);
+  void makeNewFolder();
 
-  FolderPrompt prompt_;
-  const FolderMapping& mapping_;
-  std::string folder_;  // the Windows path of the open folder
+  FolderPickerModel model_;
   std::string chosen_;
+  QComboBox* drives_ = nullptr;
+  QLabel* shown_ = nullptr;
+  QListWidget* list_ = nullptr;
+  QLineEdit* line_ = nullptr;
+  QLabel* message_ = nullptr;
+  QPushButton* up_ = nullptr;
+  QPushButton* newFolder_ = nullptr;
+  QPushButton* ok_ = nullptr;
 };
 
 }  // namespace vandrel::ui::qt

@@ -1,47 +1,151 @@
-// The folder picker: the file dialog's changes, and OK giving the open folder as a Windows
-// path with the dummy name.
+// The folder picker's window over a machine: its drives and folders, a typed path, New Folder,
+// OK giving the folder with the dummy name, and a read-only drive refused with its reason.
 #include "ui/qt/folder_dialog.h"
 
 #include <gtest/gtest.h>
 
-#include <QDialogButtonBox>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 
-#include "tests/support/temp_dir.h"
+#include "platform/text/text_rules.h"
+#include "tests/support/memory_file_system.h"
+#include "ui/qt/dialog_kit.h"
 #include "ui/qt/testing/offscreen_application.h"
 
 namespace vandrel::ui::qt {
 namespace {
 
-TEST(FolderDialog, ShowsThePromptInPlaceOfTheFileNameAndGivesTheOpenFolder) {
-  offscreenApplication();
-  test::TempDir dir;
-  std::filesystem::create_directories(dir / "Disk 2");
-  FolderMapping mapping = hostFolderMapping();
-  std::string start = *mapping.toWindows(dir.path());
-  FolderDialog dialog(FolderPrompt{"S\xE9lection de r\xE9pertoire", "Where is disk 2?", "Junk", start}, mapping);
-  EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("S\u00e9lection de r\u00e9pertoire"));
-  auto* label = dialog.findChild<QLabel*>("fileNameLabel");
-  ASSERT_NE(label, nullptr);
-  EXPECT_EQ(label->text(), "Where is disk 2?");
-  for (const char* hidden : {"fileNameEdit", "fileTypeLabel", "fileTypeCombo", "sidebar"}) {
-    QWidget* widget = dialog.findChild<QWidget*>(hidden);
-    ASSERT_NE(widget, nullptr) << hidden;
-    EXPECT_TRUE(widget->isHidden()) << hidden;
+// C: and D: may be written, Z: (the host's drive of the setup's machine) may not.
+class MachineFiles : public test::MemoryFileSystem {
+ public:
+  MachineFiles() {
+    addDrive('D');
+    addDrive('Z');
+    makeDirectories("C:\\Program Files\\Accessories");
+    makeDirectories("C:\\WINDOWS");
+    makeDirectories("Z:\\home\\pkg");
   }
-  QPushButton* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Open);
-  ASSERT_NE(ok, nullptr);
-  EXPECT_EQ(ok->text(), "&OK");
+  bool mayWrite(const std::string& path) override {
+    return !text::equalsNoCase(path.substr(0, 1), "Z");
+  }
+};
 
-  dialog.openFolder(start + "\\Disk 2");
-  EXPECT_EQ(std::filesystem::path(dialog.directory().absolutePath().toStdString()), dir / "Disk 2");
+FolderPrompt destination() {
+  FolderPrompt prompt{"S\xE9lection de r\xE9pertoire",
+                      "Please select a folder where to install your new software.", "Junk",
+                      "C:\\Install"};
+  prompt.forWriting = true;
+  return prompt;
+}
+
+QStringList listed(const QListWidget& list) {
+  QStringList names;
+  for (int i = 0; i < list.count(); ++i) names << list.item(i)->text();
+  return names;
+}
+
+TEST(FolderDialog, ShowsTheMachinesDrivesAndFoldersWithThePromptAndCaption) {
+  offscreenApplication();
+  MachineFiles files;
+  FolderDialog dialog(destination(), &files);
+  EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("S\u00e9lection de r\u00e9pertoire"));
+  bool promptShown = false;
+  for (QLabel* label : dialog.findChildren<QLabel*>()) {
+    if (label->text() == "Please select a folder where to install your new software.")
+      promptShown = true;
+  }
+  EXPECT_TRUE(promptShown);
+  QStringList drives;
+  for (int i = 0; i < dialog.driveList()->count(); ++i) drives << dialog.driveList()->itemText(i);
+  EXPECT_EQ(drives, (QStringList{"C:", "D:", "Z:"}));
+  EXPECT_EQ(dialog.driveList()->currentText(), "C:");
+  EXPECT_EQ(listed(*dialog.folderList()), (QStringList{"Program Files", "WINDOWS"}));
+  // The proposed folder, not there yet, stands in the folder line.
+  EXPECT_EQ(dialog.folderLine()->text(), "C:\\Install");
+  EXPECT_EQ(dialog.okButton()->text(), "&OK");
+  EXPECT_EQ(dialog.newFolderButton()->text(), "&New Folder");
+
+  dialog.folderList()->setCurrentRow(0);
+  EXPECT_EQ(dialog.folderLine()->text(), "C:\\Program Files");
+  dialog.openFolder("C:\\Program Files");
+  EXPECT_EQ(listed(*dialog.folderList()), (QStringList{"Accessories"}));
   dialog.accept();
-  EXPECT_EQ(dialog.chosen(), start + "\\Disk 2\\Junk");
-  // A folder that is not there yet is given as asked for (a destination still to be made).
-  dialog.openFolder("Z:\\nowhere\\new\\");
-  dialog.accept();
-  EXPECT_EQ(dialog.chosen(), "Z:\\nowhere\\new\\Junk");
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(dialog.chosen(), "C:\\Program Files\\Junk");
+}
+
+TEST(FolderDialog, ATypedPathIsMadeWithNewFolderAndTakenByOk) {
+  offscreenApplication();
+  MachineFiles files;
+  FolderDialog dialog(destination(), &files);
+  dialog.folderLine()->setText("C:\\Program Files\\Tool");
+  dialog.newFolderButton()->click();
+  EXPECT_TRUE(files.exists("C:\\Program Files\\Tool"));
+  EXPECT_TRUE(madeByPicker("C:\\Program Files\\Tool"));
+  EXPECT_FALSE(madeByPicker("C:\\Program Files"));
+  EXPECT_EQ(dialog.model().folder(), "C:\\Program Files\\Tool");
+  EXPECT_EQ(dialog.folderLine()->text(), "C:\\Program Files\\Tool");
+  dialog.okButton()->click();
+  EXPECT_EQ(dialog.result(), QDialog::Accepted);
+  EXPECT_EQ(dialog.chosen(), "C:\\Program Files\\Tool\\Junk");
+}
+
+TEST(FolderDialog, AFolderOnAReadOnlyDriveIsRefusedWithItsReason) {
+  offscreenApplication();
+  MachineFiles files;
+  FolderDialog dialog(destination(), &files);
+  dialog.show();
+  dialog.driveList()->setCurrentText("Z:");
+  dialog.openFolder("Z:\\");
+  EXPECT_EQ(listed(*dialog.folderList()), (QStringList{"home"}));
+  dialog.folderLine()->setText("Z:\\home\\pkg");
+  dialog.okButton()->click();
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_TRUE(dialog.chosen().empty());
+  EXPECT_EQ(dialog.refusal(),
+            "Drive Z: is read-only: nothing can be written there. Please choose a folder on "
+            "another drive.");
+  // New Folder there is refused the same way, and nothing is made.
+  dialog.folderLine()->setText("Z:\\home\\new");
+  dialog.newFolderButton()->click();
+  EXPECT_FALSE(files.exists("Z:\\home\\new"));
+  EXPECT_EQ(dialog.refusal(),
+            "Drive Z: is read-only: nothing can be written there. Please choose a folder on "
+            "another drive.");
+  // A path no drive holds.
+  dialog.folderLine()->setText("C:\\a|b");
+  dialog.okButton()->click();
+  EXPECT_TRUE(dialog.refusal().contains("is not a valid folder"));
+  dialog.reject();
+}
+
+TEST(FolderDialog, AnAnswerIsTypedAndTakenAndARefusedOneCancels) {
+  offscreenApplication();
+  MachineFiles files;
+  FolderDialog taken(destination(), &files);
+  taken.drive(std::string("C:\\Program Files\\Tool\\Junk"));
+  EXPECT_EQ(taken.result(), QDialog::Accepted);
+  EXPECT_EQ(taken.chosen(), "C:\\Program Files\\Tool\\Junk");
+
+  FolderDialog refused(destination(), &files);
+  refused.drive(std::string("Z:\\home\\pkg\\Junk"));
+  EXPECT_EQ(refused.result(), QDialog::Rejected);
+  EXPECT_TRUE(refused.chosen().empty());
+
+  // An answer taken is given as written, as the scripted backend gives it.
+  FolderDialog asWritten(destination(), &files);
+  asWritten.drive(std::string("c:\\program files\\Junk"));
+  EXPECT_EQ(asWritten.chosen(), "c:\\program files\\Junk");
+
+  // A disk's folder may be on a read-only drive.
+  FolderDialog disk(FolderPrompt{"S\xE9lection de r\xE9pertoire", "Disk 2", "Junk", "Z:\\home"},
+                    &files);
+  EXPECT_EQ(disk.folderLine()->text(), "Z:\\home");
+  disk.drive(std::string("Z:\\home\\pkg\\Junk"));
+  EXPECT_EQ(disk.chosen(), "Z:\\home\\pkg\\Junk");
 }
 
 }  // namespace

@@ -6,6 +6,8 @@
 #include <QWidget>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <memory>
 #include <optional>
 
@@ -13,6 +15,7 @@
 #include "ui/answers.h"
 #include "ui/dialog_text.h"
 #include "ui/qt/qt_interaction.h"
+#include "ui/qt/text_fit.h"
 #include "ui/screenshot_names.h"
 #include "ui/scripted_interaction.h"
 
@@ -22,6 +25,23 @@ namespace vandrel::ui::qt {
 
 Screenshots::Screenshots(std::string folder, Program program)
     : folder_(std::move(folder)), program_(program == Program::Builder ? "corvix" : programName(program)) {}
+
+namespace {
+
+// With VANDREL_TEXT_FIT naming a file, the texts each pictured window cuts off are added to it,
+// one line each, named after the picture.
+void noteCutTexts(const QWidget& window, const std::string& picture) {
+  const char* report = std::getenv("VANDREL_TEXT_FIT");
+  if (!report || !*report) return;
+  std::string lines = describe(std::filesystem::path(picture).filename().string(), cutTexts(window));
+  if (lines.empty()) return;
+  if (std::FILE* out = std::fopen(report, "a")) {
+    std::fputs(lines.c_str(), out);
+    std::fclose(out);
+  }
+}
+
+}  // namespace
 
 std::string Screenshots::save(QWidget& window, const std::string& name) {
   if (folder_.empty()) return {};
@@ -35,6 +55,7 @@ std::string Screenshots::save(QWidget& window, const std::string& name) {
     std::fprintf(stderr, "vandrel: cannot write the screenshot %s\n", file.c_str());
     return {};
   }
+  noteCutTexts(window, file);
   return file;
 }
 
@@ -46,15 +67,6 @@ Screenshots& processScreenshots() {
 // ---- registration ----
 
 namespace {
-
-// The machine's folders: Windows paths through its file system, the current folder first.
-FolderMapping machineFolderMapping(platform::FileSystem& files) {
-  FolderMapping mapping;
-  mapping.toHost = [&files](const std::string& path) { return files.hostPath(path); };
-  mapping.toWindows = [&files](const std::filesystem::path& host) { return files.windowsPath(host); };
-  mapping.currentFolder = [&files] { return files.currentDirectory(); };
-  return mapping;
-}
 
 int* gArgc = nullptr;
 char** gArgv = nullptr;
@@ -102,7 +114,7 @@ std::unique_ptr<Interaction> makeQtInteraction(int& argc, char** argv, platform:
   gActive = true;
   gAutopilot = autopilotFor(program, settings);
   auto gui = std::make_unique<QtInteraction>(program, gAutopilot);
-  if (files) gui->setFolderMapping(machineFolderMapping(*files));
+  gui->setFileSystem(files);
   return gui;
 }
 

@@ -34,8 +34,8 @@ QString buttonLabel(Answer answer) {
 
 // The uninstaller's shared-file question: "&Yes", "&Yes to all" and "&No" in a row under the
 // text (202 x 81 units); Escape and the close box answer No.
-Answer threeButtonQuestion(const Message& message, ScriptedInteraction* autopilot) {
-  QDialog dialog;
+Answer threeButtonQuestion(const Message& message, ScriptedInteraction* autopilot, QWidget* owner) {
+  QDialog dialog(owner);
   DialogUnits du;
   setUpDialog(dialog, message.caption, du, 202, 81);
   placeIcon(dialog, du, ownIcon(paint::icon_id::RemovalQuestion), 10, 5);
@@ -72,9 +72,10 @@ Answer threeButtonQuestion(const Message& message, ScriptedInteraction* autopilo
 
 }  // namespace
 
-Answer runMessageBox(const Message& message, ScriptedInteraction* autopilot) {
-  if (message.buttons == Buttons::YesYesToAllNo) return threeButtonQuestion(message, autopilot);
-  QMessageBox box(QMessageBox::NoIcon, fromCodePage(message.caption), fromCodePage(message.text));
+Answer runMessageBox(const Message& message, ScriptedInteraction* autopilot, QWidget* owner) {
+  if (message.buttons == Buttons::YesYesToAllNo) return threeButtonQuestion(message, autopilot, owner);
+  QMessageBox box(QMessageBox::NoIcon, fromCodePage(message.caption), fromCodePage(message.text),
+                  QMessageBox::NoButton, owner);
   box.setFont(dialogFont());
   box.setIconPixmap(messageIcon(message.icon, box));
   if (!message.detail.empty()) box.setInformativeText(fromCodePage(message.detail));

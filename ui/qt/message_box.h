@@ -4,6 +4,8 @@
 
 #include "ui/interaction.h"
 
+class QWidget;
+
 namespace vandrel::ui {
 class ScriptedInteraction;
 }
@@ -12,7 +14,7 @@ namespace vandrel::ui::qt {
 
 // Shows the message until it is answered. With autopilot, the button of its answer is pressed.
 // Closed without a button, the answer is Cancel where there is one, else the default; the
-// three-button question answers No.
-Answer runMessageBox(const Message& message, ScriptedInteraction* autopilot);
+// three-button question answers No. With an owner (the wizard's frame) the box stands over it.
+Answer runMessageBox(const Message& message, ScriptedInteraction* autopilot, QWidget* owner = nullptr);
 
 }  // namespace vandrel::ui::qt

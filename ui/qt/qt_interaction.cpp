@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QWidget>
 
+#include <cstdio>
 #include <functional>
 
 #include "ui/qt/choice_dialog.h"
@@ -14,8 +15,9 @@
 #include "ui/qt/disk_message_window.h"
 #include "ui/qt/gui_services.h"
 #include "ui/qt/message_box.h"
-#include "ui/qt/page_dialog.h"
+#include "ui/qt/page_pane.h"
 #include "ui/qt/progress_window.h"
+#include "ui/qt/wizard_frame.h"
 
 namespace vandrel::ui::qt {
 
@@ -24,27 +26,46 @@ QtInteraction::QtInteraction(Program program, std::shared_ptr<ScriptedInteractio
 
 QtInteraction::~QtInteraction() = default;
 
-Answer QtInteraction::message(const Message& message) { return runMessageBox(message, autopilot_.get()); }
+QWidget* QtInteraction::wizardWindow() const { return wizard_.get(); }
+
+// The wizard's frame goes when a window that is no part of the wizard's flow comes up.
+void QtInteraction::closeWizard() {
+  if (!wizard_) return;
+  wizard_.reset();
+  QApplication::processEvents();
+}
+
+Answer QtInteraction::message(const Message& message) {
+  return runMessageBox(message, autopilot_.get(), wizardWindow());
+}
 
 PageResult QtInteraction::page(const Page& page) {
-  PageDialog dialog(page);
-  std::function<void()> drive;
+  if (!wizard_) wizard_ = std::make_unique<WizardFrame>();
+  std::function<void(PagePane&)> drive;
   if (autopilot_) {
     PageResult wanted = autopilot_->page(page);
-    drive = [&dialog, wanted] { dialog.drive(wanted); };
+    drive = [wanted](PagePane& pane) { pane.drive(wanted); };
   }
-  runModal(dialog, "page-" + page.id, drive);
-  return dialog.result();
+  return wizard_->run(page, drive);
 }
 
 std::optional<std::string> QtInteraction::folder(const FolderPrompt& prompt) {
-  FolderDialog dialog(prompt, folders_);
+  FolderDialog dialog(prompt, files_);
+  // The destination's Change opens the picker over the wizard.
+  if (wizard_) dialog.setParent(wizard_.get(), dialog.windowFlags());
   std::function<void()> drive;
   if (autopilot_) {
     std::optional<std::string> wanted = autopilot_->folder(prompt);
     drive = [&dialog, wanted] { dialog.drive(wanted); };
   }
-  if (runModal(dialog, "folder", drive) != QDialog::Accepted || dialog.chosen().empty()) return std::nullopt;
+  if (runModal(dialog, "folder", drive) != QDialog::Accepted || dialog.chosen().empty()) {
+    // An unattended run says why the picker did not take its answer.
+    if (autopilot_ && !dialog.refusal().isEmpty()) {
+      std::fprintf(stderr, "%s: the folder picker refused the answered folder: %s\n", commandName(program_),
+                   toCodePage(dialog.refusal()).c_str());
+    }
+    return std::nullopt;
+  }
   return dialog.chosen();
 }
 
@@ -53,9 +74,13 @@ std::optional<int> QtInteraction::choose(const Choice& choice) {
   return runChoiceDialog(choice, autopilot_.get());
 }
 
-void QtInteraction::diskMessage(const DiskMessage& message) { diskMessage_ = showDiskMessageWindow(message); }
+void QtInteraction::diskMessage(const DiskMessage& message) {
+  closeWizard();
+  diskMessage_ = showDiskMessageWindow(message);
+}
 
 void QtInteraction::closing(const Closing& closing) {
+  closeWizard();
   if (progress_ && progress_->okButton()) {
     // The uninstaller's window itself ends the removal: its result line is shown, OK waits.
     progress_->waitForOk(autopilot_ != nullptr);
@@ -67,6 +92,7 @@ void QtInteraction::closing(const Closing& closing) {
 void QtInteraction::beep() { QApplication::beep(); }
 
 void QtInteraction::progress(const Progress& progress) {
+  closeWizard();
   if (!progress_) {
     progress_ = std::make_unique<ProgressWindow>(program_, progress);
     progressSaved_ = false;
@@ -91,6 +117,7 @@ bool QtInteraction::cancelPressed() {
 }
 
 void QtInteraction::endProgress() {
+  closeWizard();
   progress_.reset();
   diskMessage_.reset();
   QApplication::processEvents();

@@ -21,6 +21,7 @@ class QWidget;
 namespace vandrel::ui::qt {
 
 class ProgressWindow;
+class WizardFrame;
 
 class QtInteraction : public Interaction {
  public:
@@ -28,8 +29,9 @@ class QtInteraction : public Interaction {
   QtInteraction(Program program, std::shared_ptr<ScriptedInteraction> autopilot);
   ~QtInteraction() override;
 
-  // The folders the folder picker browses: by default drive Z: is the host's root.
-  void setFolderMapping(FolderMapping mapping) { folders_ = std::move(mapping); }
+  // The machine whose drives and folders the folder picker shows (none by default: typed
+  // folders are then taken as given).
+  void setFileSystem(platform::FileSystem* files) { files_ = files; }
 
   Answer message(const Message& message) override;
   PageResult page(const Page& page) override;
@@ -43,13 +45,20 @@ class QtInteraction : public Interaction {
   bool cancelPressed() override;
   void endProgress() override;
 
+  // The wizard's frame while the wizard is up (from its first page until a window of the
+  // copy or the end takes over); null otherwise. The questions and pickers stand over it.
+  QWidget* wizardWindow() const;
+
  private:
+  void closeWizard();
+
   Program program_;
   std::shared_ptr<ScriptedInteraction> autopilot_;
   std::unique_ptr<ProgressWindow> progress_;
   bool progressSaved_ = false;
   std::unique_ptr<QWidget> diskMessage_;
-  FolderMapping folders_ = hostFolderMapping();
+  std::unique_ptr<WizardFrame> wizard_;
+  platform::FileSystem* files_ = nullptr;
 };
 
 }  // namespace vandrel::ui::qt

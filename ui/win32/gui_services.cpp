@@ -36,11 +36,12 @@ std::shared_ptr<ScriptedInteraction> autopilotFor(Program program, const Interac
 
 }  // namespace
 
-void registerWin32Backend() {
+void registerWin32Backend(platform::FileSystem* files) {
   registerGuiBackend(
-      [](Program program, const InteractionSettings& settings) -> std::unique_ptr<Interaction> {
+      [files](Program program, const InteractionSettings& settings) -> std::unique_ptr<Interaction> {
         processShots() = WindowShots(settings.screenshotFolder, program);
         auto gui = std::make_unique<Win32Interaction>(program, autopilotFor(program, settings));
+        gui->setFileSystem(files);
         gActive = true;
         gBackend = gui.get();
         return gui;

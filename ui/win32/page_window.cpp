@@ -75,6 +75,7 @@ class PagePane : public DialogWindow {
         fields[0].selected = IsDlgButtonChecked(window_, IDC_DONT_SHARE) == BST_CHECKED ? 1 : 0;
         break;
       case IDD_PAGE_DESTINATION:
+        fields[0].value = controlText(window_, IDC_FOLDER_LINE);
         fields[1].checked = IsDlgButtonChecked(window_, IDC_BACKUP) == BST_CHECKED;
         break;
       default:
@@ -104,8 +105,11 @@ class PagePane : public DialogWindow {
       }
       case IDD_PAGE_SHARING:
         CheckRadioButton(window_, IDC_SHARE, IDC_DONT_SHARE, fields[0].selected == 1 ? IDC_DONT_SHARE : IDC_SHARE);
+        tabToCheckedRadio();
         break;
       case IDD_PAGE_DESTINATION:
+        // The folder line shows the folder the page leaves with (an answer's, or the picker's).
+        SetDlgItemTextA(window_, IDC_FOLDER_LINE, fields[0].value.c_str());
         CheckDlgButton(window_, IDC_BACKUP, fields[1].checked ? BST_CHECKED : BST_UNCHECKED);
         break;
       default:
@@ -140,11 +144,25 @@ class PagePane : public DialogWindow {
       SendMessageA(target_, WM_COMMAND, MAKEWPARAM(IDC_CHANGE, BN_CLICKED), 0);
       return true;
     }
+    if (template_ == IDD_PAGE_SHARING && (id == IDC_SHARE || id == IDC_DONT_SHARE) && code == BN_CLICKED) {
+      tabToCheckedRadio();
+      return true;
+    }
     return false;
   }
 
  private:
   void text(int id, const std::string& line) { SetDlgItemTextA(window_, id, line.c_str()); }
+
+  // Tab reaches the sharing choice on its checked button, as a group of radio buttons has it.
+  void tabToCheckedRadio() {
+    for (int id : {IDC_SHARE, IDC_DONT_SHARE}) {
+      HWND radio = GetDlgItem(window_, id);
+      LONG_PTR style = GetWindowLongPtrA(radio, GWL_STYLE);
+      bool checked = IsDlgButtonChecked(window_, id) == BST_CHECKED;
+      SetWindowLongPtrA(radio, GWL_STYLE, checked ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+    }
+  }
 
   // A bold face of the dialog's font for the welcome line.
   void embolden(int id) {
@@ -204,19 +222,29 @@ class PagePane : public DialogWindow {
     text(IDC_COMPONENTS_HINT, page_.footer);
     HWND list = GetDlgItem(window_, IDC_COMPONENTS_LIST);
     ListView_SetExtendedListViewStyle(list, LVS_EX_CHECKBOXES | LVS_EX_FULLROWSELECT);
+    // The check box stands on the right of each description, as the page's text says: the
+    // item's own column (its box) is shown after the description's column.
     RECT inside{};
     GetClientRect(list, &inside);
+    const int boxWidth = GetSystemMetrics(SM_CXSMICON) + 8;
     LVCOLUMNA column{};
     column.mask = LVCF_WIDTH;
-    column.cx = inside.right - GetSystemMetrics(SM_CXVSCROLL);
+    column.cx = boxWidth;
     SendMessageA(list, LVM_INSERTCOLUMNA, 0, reinterpret_cast<LPARAM>(&column));
+    column.cx = inside.right - GetSystemMetrics(SM_CXVSCROLL) - boxWidth;
+    SendMessageA(list, LVM_INSERTCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
+    int order[] = {1, 0};
+    ListView_SetColumnOrderArray(list, 2, order);
     const Field& field = page_.fields[0];
     for (std::size_t row = 0; row < field.items.size(); ++row) {
       LVITEMA item{};
       item.mask = LVIF_TEXT;
       item.iItem = static_cast<int>(row);
-      item.pszText = const_cast<char*>(field.items[row].c_str());
+      item.pszText = const_cast<char*>("");
       SendMessageA(list, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+      item.iSubItem = 1;
+      item.pszText = const_cast<char*>(field.items[row].c_str());
+      SendMessageA(list, LVM_SETITEMTEXTA, row, reinterpret_cast<LPARAM>(&item));
     }
     setFields(page_.fields);
   }
@@ -235,7 +263,6 @@ class PagePane : public DialogWindow {
     text(IDC_DESTINATION_TEXT2, paragraph(1));
     text(IDC_DESTINATION_TEXT3, paragraph(2));
     text(IDC_FOLDER_BOX, page_.fields[0].label);
-    text(IDC_FOLDER_LINE, page_.fields[0].value);
     text(IDC_CHANGE, page_.actions[0]);
     text(IDC_BACKUP, page_.fields[1].label);
     text(IDC_REQUIRED_LABEL, page_.rows[0].label);
@@ -253,29 +280,80 @@ class PagePane : public DialogWindow {
   HFONT bold_ = nullptr;
 };
 
-// The wizard's frame round one page.
-class PageFrame : public DialogWindow {
+// The control the keyboard starts on: the page's first field that takes the Tab key (an
+// edit, list, check box or radio button; the page's own push buttons such as Change are
+// skipped so that Enter stays the wizard's), else none.
+HWND firstField(HWND pane) {
+  for (HWND child = GetWindow(pane, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    LONG_PTR style = GetWindowLongPtrA(child, GWL_STYLE);
+    if (!(style & WS_TABSTOP) || !(style & WS_VISIBLE) || (style & WS_DISABLED)) continue;
+    char kind[16] = {};
+    GetClassNameA(child, kind, sizeof kind);
+    LONG_PTR type = style & BS_TYPEMASK;
+    if (lstrcmpiA(kind, "Button") == 0 && (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON)) continue;
+    return child;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+// The wizard's frame; the page shown is a pane inside it, replaced by the next page's.
+class FrameWindow : public DialogWindow {
  public:
-  PageFrame(Win32Interaction& backend, const Page& page) : backend_(backend), page_(page), pane_(page, pageLayout(page)) {}
+  explicit FrameWindow(Win32Interaction& backend) : backend_(backend) {}
 
-  PageResult result() const { return result_; }
-
- protected:
-  void onInit() override {
+  // Puts the page into the frame: its pane made, the buttons relabelled, the keyboard on the
+  // first field and Next (or Finish) the default button.
+  void showPage(const Page& page) {
+    page_ = page;
+    left_ = false;
+    result_ = PageResult();
+    auto pane = std::make_unique<PagePane>(page_, pageLayout(page_));
+    pane->open(window_, window_);
+    pane_ = std::move(pane);  // the page left is destroyed once the new one stands over it
     SetWindowTextA(window_, page_.caption.c_str());
-    pane_.open(window_, window_);
     SetDlgItemTextA(window_, IDC_WIZARD_BACK, "< &Back");
     EnableWindow(GetDlgItem(window_, IDC_WIZARD_BACK), page_.back);
     finishes_ = page_.next.empty() && !page_.finish.empty();
     HWND forward = GetDlgItem(window_, IDC_WIZARD_FORWARD);
     if (!page_.next.empty() || finishes_) {
       SetWindowTextA(forward, (finishes_ ? page_.finish : page_.next).c_str());
+      ShowWindow(forward, SW_SHOW);
     } else {
       ShowWindow(forward, SW_HIDE);
     }
     SetDlgItemTextA(window_, IDCANCEL, page_.cancel.c_str());
   }
 
+  // Once the frame is shown: the focus on the page's first field (Next, else Cancel, on a
+  // page without one), Next the default button whatever has the focus.
+  void focusFirstField() {
+    HWND first = pane_ ? firstField(pane_->handle()) : nullptr;
+    HWND forward = GetDlgItem(window_, IDC_WIZARD_FORWARD);
+    if (!first) first = IsWindowVisible(forward) ? forward : GetDlgItem(window_, IDCANCEL);
+    SendMessageA(window_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
+    // A read-only text (the licence) opens at its top, not selected whole.
+    char kind[16] = {};
+    GetClassNameA(first, kind, sizeof kind);
+    if (lstrcmpiA(kind, "Edit") == 0 && (GetWindowLongPtrA(first, GWL_STYLE) & ES_READONLY)) {
+      SendMessageA(first, EM_SETSEL, 0, 0);
+    }
+    SendMessageA(window_, DM_SETDEFID, IsWindowVisible(forward) ? IDC_WIZARD_FORWARD : IDCANCEL, 0);
+  }
+
+  // Tells the backend, once the messages before it have gone through, that the page is up.
+  void announce() { PostMessageA(window_, kPageUp, 0, 0); }
+
+  bool left() const { return left_; }
+  PageResult result() const { return result_; }
+
+  // Leaves the page as cancelled (the message loop ended).
+  void abandon() {
+    if (!left_) leave(PageResult::Action::Cancel);
+  }
+
+ protected:
   bool onCommand(int id, int code) override {
     if (code != BN_CLICKED) return false;
     switch (id) {
@@ -300,55 +378,100 @@ class PageFrame : public DialogWindow {
     }
   }
 
-  void onShown() override {
-    backend_.windowShown(window_, "page-" + page_.id, [this] { drive(backend_.autopilot()->page(page_)); });
+  INT_PTR onMessage(UINT message, WPARAM wParam, LPARAM lParam, bool& handled) override {
+    (void)wParam;
+    (void)lParam;
+    handled = message == kPageUp;
+    if (handled && !left_) {
+      backend_.windowShown(window_, "page-" + page_.id, [this] { drive(backend_.autopilot()->page(page_)); });
+    }
+    return 0;
   }
 
  private:
+  // Posted when a page is put up: handled once the frame's pending messages have gone through.
+  static constexpr UINT kPageUp = WM_APP + 2;
+
   void leave(PageResult::Action action) {
     if (left_) return;
     left_ = true;
     result_.action = action;
-    result_.fields = pane_.fields();
-    pane_.destroy();
-    end(IDOK);
+    result_.fields = pane_ ? pane_->fields() : page_.fields;
   }
 
   void drive(const PageResult& wanted) {
-    pane_.setFields(wanted.fields);
+    if (!pane_) return;
+    pane_->setFields(wanted.fields);
     switch (wanted.action) {
       case PageResult::Action::Back: return pressButton(window_, IDC_WIZARD_BACK);
       case PageResult::Action::Next:
       case PageResult::Action::Finish: return pressButton(window_, IDC_WIZARD_FORWARD);
       case PageResult::Action::Cancel: return pressButton(window_, IDCANCEL);
       case PageResult::Action::PageButton:
-        if (wanted.pageButton == 0 && pane_.templateId() == IDD_PAGE_DESTINATION) {
-          pressButton(pane_.handle(), IDC_CHANGE);
+        if (wanted.pageButton == 0 && pane_->templateId() == IDD_PAGE_DESTINATION) {
+          pressButton(pane_->handle(), IDC_CHANGE);
         }
         return;
     }
   }
 
   Win32Interaction& backend_;
-  const Page& page_;
-  PagePane pane_;
+  Page page_;  // a copy: the pane reads it while it stands, after the driver's model is gone
+  std::unique_ptr<PagePane> pane_;
   PageResult result_;
   bool finishes_ = false;
   bool left_ = false;
 };
 
-}  // namespace
+WizardFrame::WizardFrame(Win32Interaction& backend) : backend_(backend) {}
 
-PageResult runPageWindow(Win32Interaction& backend, const Page& page, HWND owner) {
-  PageFrame frame(backend, page);
-  if (frame.runModal(IDD_WIZARD_FRAME, owner) == -1) {
-    // The window could not be made: the page is left as cancelled, never taken as answered.
-    PageResult cancelled;
-    cancelled.action = PageResult::Action::Cancel;
-    cancelled.fields = page.fields;
-    return cancelled;
+WizardFrame::~WizardFrame() {
+  // The owner first, so that the activation goes back to it when the frame goes.
+  if (owner_ && frame_) EnableWindow(owner_, TRUE);
+  frame_.reset();
+}
+
+HWND WizardFrame::handle() const { return frame_ ? frame_->handle() : nullptr; }
+
+PageResult WizardFrame::run(const Page& page, HWND owner) {
+  bool opening = !handle();
+  if (opening) {
+    frame_ = std::make_unique<FrameWindow>(backend_);
+    if (!frame_->createModeless(IDD_WIZARD_FRAME, owner)) {
+      // The window could not be made: the page is left as cancelled, never taken as answered.
+      frame_.reset();
+      PageResult cancelled;
+      cancelled.action = PageResult::Action::Cancel;
+      cancelled.fields = page.fields;
+      return cancelled;
+    }
+    owner_ = owner;
   }
-  return frame.result();
+  frame_->showPage(page);
+  if (opening) {
+    // Modal as a dialog box is: the window under it takes no input while the wizard is up.
+    if (owner_) EnableWindow(owner_, FALSE);
+    ShowWindow(frame_->handle(), SW_SHOW);
+    UpdateWindow(frame_->handle());
+  }
+  frame_->focusFirstField();
+  frame_->announce();
+  HWND window = frame_->handle();
+  MSG msg;
+  while (!frame_->left()) {
+    BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    if (got <= 0) {
+      if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));  // for the loop above ours
+      frame_->abandon();
+      break;
+    }
+    // The frame's dialog manager takes the keys: Tab through the page's controls and the
+    // buttons, Enter for the default button, Escape for Cancel, the mnemonics.
+    if (IsDialogMessageA(window, &msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+  return frame_->result();
 }
 
 }  // namespace vandrel::ui::win32

@@ -25,7 +25,7 @@ Win32Interaction::Win32Interaction(Program program, std::shared_ptr<ScriptedInte
   InitCommonControlsEx(&controls);
 }
 
-Win32Interaction::~Win32Interaction() = default;
+Win32Interaction::~Win32Interaction() { closeWizard(); }
 
 void Win32Interaction::windowShown(HWND window, const std::string& name, const std::function<void()>& drive) {
   processShots().save(window, name);
@@ -33,22 +33,38 @@ void Win32Interaction::windowShown(HWND window, const std::string& name, const s
   if (autopilot_ && drive && IsWindow(window)) drive();
 }
 
-Answer Win32Interaction::message(const Message& message) { return runMessageBox(*this, message, owner_); }
+HWND Win32Interaction::wizardWindow() const { return wizard_ ? wizard_->handle() : nullptr; }
+
+HWND Win32Interaction::ownerNow() const {
+  HWND wizard = wizardWindow();
+  return wizard ? wizard : owner_;
+}
+
+// The wizard's frame goes when a window that is no part of the wizard's flow comes up.
+void Win32Interaction::closeWizard() {
+  if (!wizard_) return;
+  wizard_.reset();
+  pumpMessages();
+}
+
+Answer Win32Interaction::message(const Message& message) { return runMessageBox(*this, message, ownerNow()); }
 
 PageResult Win32Interaction::page(const Page& page) {
-  return runPageWindow(*this, page, owner_);
+  if (!wizard_) wizard_ = std::make_unique<WizardFrame>(*this);
+  return wizard_->run(page, owner_);
 }
 
 std::optional<std::string> Win32Interaction::folder(const FolderPrompt& prompt) {
-  return runFolderPicker(*this, prompt, owner_);
+  return runFolderPicker(*this, prompt, ownerNow());
 }
 
 std::optional<int> Win32Interaction::choose(const Choice& choice) {
   if (choice.items.empty()) return std::nullopt;
-  return runChoiceDialog(*this, choice, owner_);
+  return runChoiceDialog(*this, choice, ownerNow());
 }
 
 void Win32Interaction::diskMessage(const DiskMessage& message) {
+  closeWizard();
   if (!diskMessage_) {
     diskMessage_ = std::make_unique<DiskMessageWindow>();
     if (!diskMessage_->createModeless(IDD_DISK_MESSAGE, owner_)) {
@@ -62,6 +78,7 @@ void Win32Interaction::diskMessage(const DiskMessage& message) {
 }
 
 void Win32Interaction::closing(const Closing& closing) {
+  closeWizard();
   if (progress_ && progress_->removal()) {
     // The uninstaller's window itself ends the removal: its result line is shown, OK waits.
     progress_->waitForOk(*this);
@@ -73,6 +90,7 @@ void Win32Interaction::closing(const Closing& closing) {
 void Win32Interaction::beep() { MessageBeep(MB_OK); }
 
 void Win32Interaction::progress(const Progress& progress) {
+  closeWizard();
   if (!progress_) {
     progress_ = std::make_unique<ProgressDialog>(program_);
     if (!progress_->open(owner_)) {
@@ -101,6 +119,7 @@ bool Win32Interaction::cancelPressed() {
 }
 
 void Win32Interaction::endProgress() {
+  closeWizard();
   progress_.reset();
   diskMessage_.reset();
   pumpMessages();

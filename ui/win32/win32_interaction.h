@@ -21,10 +21,15 @@
 #include "ui/interaction.h"
 #include "ui/scripted_interaction.h"
 
+namespace vandrel::platform {
+class FileSystem;
+}
+
 namespace vandrel::ui::win32 {
 
 class ProgressDialog;
 class DiskMessageWindow;
+class WizardFrame;
 
 // Told about each window once it is up, after its picture is saved and before the answers
 // drive it: its handle and its name ("message", "question", "folder", "choice", "page-first",
@@ -40,6 +45,10 @@ class Win32Interaction : public Interaction {
   void setWatcher(WindowWatcher watcher) { watcher_ = std::move(watcher); }
   // The window the modal windows stand over (the install window); none by default.
   void setOwner(HWND owner) { owner_ = owner; }
+  // The machine whose folders the folder picker's answers are checked against; none by
+  // default (answers are then taken as given).
+  void setFileSystem(platform::FileSystem* files) { files_ = files; }
+  platform::FileSystem* fileSystem() const { return files_; }
 
   Answer message(const Message& message) override;
   PageResult page(const Page& page) override;
@@ -55,6 +64,9 @@ class Win32Interaction : public Interaction {
 
   // The progress window shown, for tests; null when none.
   HWND progressWindow() const;
+  // The wizard's frame while the wizard is up (from its first page until a window of the
+  // copy or the end takes over); null otherwise.
+  HWND wizardWindow() const;
 
   // A window is up: its picture is saved, the watcher told, then drive runs when answers
   // drive the windows.
@@ -62,12 +74,18 @@ class Win32Interaction : public Interaction {
   ScriptedInteraction* autopilot() const { return autopilot_.get(); }
 
  private:
+  // The window the questions and pickers stand over: the wizard's frame while it is up.
+  HWND ownerNow() const;
+  void closeWizard();
+
   Program program_;
   std::shared_ptr<ScriptedInteraction> autopilot_;
   WindowWatcher watcher_;
   HWND owner_ = nullptr;
+  platform::FileSystem* files_ = nullptr;
   std::unique_ptr<ProgressDialog> progress_;
   std::unique_ptr<DiskMessageWindow> diskMessage_;
+  std::unique_ptr<WizardFrame> wizard_;
   bool progressSaved_ = false;
 };
 

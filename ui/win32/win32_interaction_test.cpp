@@ -292,6 +292,54 @@ TEST(Win32Pages, TheComponentsSharingAndDestinationPagesWriteTheirFieldsBack) {
   EXPECT_TRUE(finished.fields[1].checked);
 }
 
+TEST(Win32Pages, TheComponentsCheckBoxesStandOnTheRightOfTheirDescriptions) {
+  Watched w;
+  Page components;
+  components.id = "components";
+  components.layout = PageLayout::Components;
+  components.heading = "Some components...";
+  components.footer = "Click the check box on the right.";
+  Field list;
+  list.kind = Field::Kind::CheckList;
+  list.items = {"Program files", "Sample files"};
+  list.itemKeys = {"0", "4"};
+  list.itemChecked = {true, true};
+  components.fields.push_back(list);
+  w.look = [](HWND frame, const std::string&) {
+    HWND listView = GetDlgItem(paneOf(frame), IDC_COMPONENTS_LIST);
+    char shown[64] = {};
+    ListView_GetItemText(listView, 1, 1, shown, sizeof shown);
+    EXPECT_STREQ(shown, "Sample files");
+    // The description's column comes first, the row's own column (its box) after it.
+    int order[2] = {};
+    ASSERT_TRUE(ListView_GetColumnOrderArray(listView, 2, order));
+    EXPECT_EQ(order[0], 1);
+    EXPECT_EQ(order[1], 0);
+    RECT row{}, text{};
+    ListView_GetItemRect(listView, 1, &row, LVIR_BOUNDS);
+    ListView_GetSubItemRect(listView, 1, 1, LVIR_LABEL, &text);
+    RECT box{text.right, row.top, text.right + ListView_GetColumnWidth(listView, 0), row.bottom};
+    EXPECT_LT(text.left, 10) << "the description starts at the left";
+    RECT inside{};
+    GetClientRect(listView, &inside);
+    EXPECT_GT(box.left, inside.right / 2) << "the box is right of the description";
+    // A click on the box unticks the row.
+    LVHITTESTINFO hit{};
+    hit.pt = {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+    ListView_SubItemHitTest(listView, &hit);
+    EXPECT_EQ(hit.iItem, 1);
+    EXPECT_EQ(hit.iSubItem, 0);
+    EXPECT_NE(hit.flags & LVHT_ONITEMSTATEICON, 0u);
+    LPARAM at = MAKELPARAM(hit.pt.x, hit.pt.y);
+    SendMessageA(listView, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageA(listView, WM_LBUTTONUP, 0, at);
+    pressButton(frame, IDC_WIZARD_FORWARD);
+  };
+  PageResult chosen = w.backend.page(components);
+  ASSERT_EQ(chosen.fields.size(), 1u);
+  EXPECT_EQ(chosen.fields[0].itemChecked, (std::vector<bool>{true, false}));
+}
+
 TEST(Win32Pages, TheFirstAndNoticePagesPlaceTheirLinesAndAnUnknownPageShowsItsText) {
   Watched w;
   Page notice;
@@ -344,6 +392,193 @@ TEST(Win32Pages, AnswersFillTheFieldsAndPressTheButton) {
   EXPECT_EQ(result.action, PageResult::Action::Next);
   EXPECT_EQ(result.fields[0].value, "Grace");
   EXPECT_EQ(result.fields[2].value, "42");
+}
+
+// The wizard's seven pages and an unknown one, each with what the keyboard reaches.
+struct KeyboardPage {
+  Page page;
+  int first;               // the control the focus starts on
+  std::vector<int> order;  // the Tab order, from the page's first control round the frame's buttons
+};
+
+std::vector<KeyboardPage> keyboardPages() {
+  std::vector<KeyboardPage> pages;
+  auto add = [&pages](const char* id, PageLayout layout, int first, std::vector<int> order) {
+    Page page;
+    page.id = id;
+    page.layout = layout;
+    page.caption = "Tool Setup";
+    page.heading = "Tool";
+    page.back = layout != PageLayout::First;
+    pages.push_back({page, first, std::move(order)});
+    return &pages.back().page;
+  };
+  const int back = IDC_WIZARD_BACK, next = IDC_WIZARD_FORWARD, cancel = IDCANCEL;
+  add("first", PageLayout::First, next, {next, cancel});
+  add("notice", PageLayout::Notice, next, {back, next, cancel})->paragraphs = {"Close the programs.", "Shareware."};
+  add("licence", PageLayout::Licence, IDC_LICENCE_BOX, {IDC_LICENCE_BOX, back, next, cancel})->longText =
+      "Clause one.\nClause two.";
+  pages.push_back({registrationPage(), IDC_USER_EDIT,
+                   {IDC_USER_EDIT, IDC_COMPANY_EDIT, IDC_SERIAL_EDIT, back, next, cancel}});
+  Field list;
+  list.kind = Field::Kind::CheckList;
+  list.items = {"Program", "Samples"};
+  list.itemChecked = {true, false};
+  add("components", PageLayout::Components, IDC_COMPONENTS_LIST, {IDC_COMPONENTS_LIST, back, next, cancel})
+      ->fields = {list};
+  Field radio;
+  radio.kind = Field::Kind::Radio;
+  radio.items = {"&Share between users", "Do &not share"};
+  radio.selected = 1;  // Tab lands on the checked button of the two
+  add("sharing", PageLayout::Sharing, IDC_DONT_SHARE, {IDC_DONT_SHARE, back, next, cancel})->fields = {radio};
+  Field folder;
+  folder.label = "Install Folder";
+  folder.value = "C:\\Tool";
+  Field backup;
+  backup.kind = Field::Kind::Check;
+  backup.label = "B&ackup replaced files";
+  // The folder's Change comes first in reading order, but the keyboard starts on the box so
+  // that Enter stays Finish.
+  Page* destination = add("destination", PageLayout::Destination, IDC_BACKUP,
+                          {IDC_CHANGE, IDC_BACKUP, back, next, cancel});
+  destination->fields = {folder, backup};
+  destination->paragraphs = {"Almost ready.", "Press Finish.", "Press Change."};
+  destination->rows = {{"Disk space required:", "1 Mo"}, {"Disk space available:", "9 Mo"}};
+  destination->actions = {"&Change"};
+  destination->next.clear();
+  destination->finish = "&Finish";
+  add("unknown", PageLayout::Stacked, IDC_OTHER_TEXT, {IDC_OTHER_TEXT, back, next, cancel})->text = "Something";
+  return pages;
+}
+
+// The controls Tab visits, from the frame's first round to it again.
+std::vector<int> tabOrder(HWND frame) {
+  std::vector<int> ids;
+  HWND start = GetNextDlgTabItem(frame, nullptr, FALSE);
+  HWND control = start;
+  while (control && ids.size() < 20) {
+    ids.push_back(GetDlgCtrlID(control));
+    control = GetNextDlgTabItem(frame, control, FALSE);
+    if (control == start) break;
+  }
+  return ids;
+}
+
+TEST(Win32Keyboard, EveryPageTabsThroughItsControlsInReadingOrderFromItsFirstField) {
+  Watched w;
+  HWND frame = nullptr;
+  for (const KeyboardPage& expected : keyboardPages()) {
+    w.look = [&frame, &expected](HWND shown, const std::string& name) {
+      if (!frame) frame = shown;
+      EXPECT_EQ(shown, frame) << name << ": the pages change inside one frame";
+      HWND focus = GetFocus();
+      EXPECT_EQ(GetDlgCtrlID(focus), expected.first) << name;
+      EXPECT_TRUE(IsChild(shown, focus)) << name;
+      EXPECT_EQ(tabOrder(shown), expected.order) << name;
+      EXPECT_EQ(LOWORD(SendMessageA(shown, DM_GETDEFID, 0, 0)), IDC_WIZARD_FORWARD) << name << ": Next is the default";
+      pressButton(shown, IDC_WIZARD_FORWARD);
+    };
+    PageResult result = w.backend.page(expected.page);
+    EXPECT_NE(result.action, PageResult::Action::Cancel) << expected.page.id;
+    EXPECT_EQ(w.backend.wizardWindow(), frame);
+  }
+  ASSERT_NE(frame, nullptr);
+  EXPECT_TRUE(IsWindowVisible(frame));
+}
+
+// Keys as the user types them, through the frame's own message loop: the name goes into
+// User Name, where the page opens, and Enter presses Next.
+TEST(Win32Keyboard, TypingOnTheRegistrationPageFillsTheUserNameAndEnterGoesOn) {
+  Watched w;
+  Page page = registrationPage();
+  page.fields[0].value.clear();
+  w.look = [](HWND, const std::string&) {
+    HWND focus = GetFocus();
+    for (char c : std::string("Bob")) PostMessageA(focus, WM_CHAR, c, 1);
+    PostMessageA(focus, WM_KEYDOWN, VK_RETURN, 1);
+  };
+  PageResult result = w.backend.page(page);
+  EXPECT_EQ(result.action, PageResult::Action::Next);
+  EXPECT_EQ(result.fields[0].value, "Bob");
+  EXPECT_EQ(result.fields[1].value, "");
+}
+
+// A refused page, a cancel answered No: the same frame, where the user moved it, with the
+// question owned by it; the copy's window closes it.
+TEST(Win32Frame, TheFrameStaysThroughARefusedPageAndACancelAnsweredNo) {
+  Watched w;
+  HWND frame = nullptr;
+  RECT moved{};
+  w.look = [&](HWND shown, const std::string&) {
+    frame = shown;
+    SetWindowPos(shown, nullptr, 40, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    GetWindowRect(shown, &moved);
+    pressButton(shown, IDC_WIZARD_FORWARD);
+  };
+  Page page = registrationPage();
+  page.fields[0].value.clear();
+  EXPECT_EQ(w.backend.page(page).action, PageResult::Action::Next);
+  w.backend.beep();
+  w.look = [&](HWND shown, const std::string&) {
+    EXPECT_EQ(shown, frame);
+    RECT now{};
+    GetWindowRect(shown, &now);
+    EXPECT_EQ(now.left, moved.left);
+    EXPECT_EQ(now.top, moved.top);
+    pressButton(shown, IDCANCEL);
+  };
+  EXPECT_EQ(w.backend.page(page).action, PageResult::Action::Cancel);
+  w.look = [&](HWND box, const std::string&) {
+    EXPECT_EQ(GetWindow(box, GW_OWNER), frame) << "the question stands over the frame";
+    EXPECT_TRUE(IsWindowVisible(frame));
+    PostMessageA(box, WM_COMMAND, IDNO, 0);
+  };
+  EXPECT_EQ(w.backend.message({"Tool Setup", "Quit the setup?", Buttons::YesNo, Icon::Question}), Answer::No);
+  w.look = [&](HWND shown, const std::string&) {
+    EXPECT_EQ(shown, frame);
+    SetDlgItemTextA(paneOf(shown), IDC_USER_EDIT, "Ann");
+    pressButton(shown, IDC_WIZARD_FORWARD);
+  };
+  EXPECT_EQ(w.backend.page(page).fields[0].value, "Ann");
+  EXPECT_EQ(w.backend.wizardWindow(), frame);
+  w.look = nullptr;
+  w.backend.progress(Progress{"File copy in progress...", {"Copying a.exe", "", ""}, 0, {}, {}, true});
+  EXPECT_EQ(w.backend.wizardWindow(), nullptr);
+  EXPECT_FALSE(IsWindow(frame));
+  w.backend.endProgress();
+}
+
+TEST(Win32Pages, AnswersPutTheFolderIntoTheDestinationPagesLineAndFinish) {
+  auto answers = std::make_shared<ScriptedInteraction>(
+      Answers::fromText("[Wizard]\nFolder=C:\\Program Files\\Tool\nBackup=1\n"), nullptr, "tamsin32");
+  Watched w(Program::Setup, answers);
+  Page destination;
+  destination.id = "destination";
+  destination.layout = PageLayout::Destination;
+  destination.paragraphs = {"Almost ready.", "Press Finish.", "Press Change."};
+  destination.rows = {{"Disk space required:", "1.5 Mo"}, {"Disk space available:", "2 Go"}};
+  Field folder;
+  folder.name = "Folder";
+  folder.label = "Install Folder";
+  folder.value = "C:\\Install";
+  Field backup;
+  backup.kind = Field::Kind::Check;
+  backup.name = "Backup";
+  backup.label = "B&ackup replaced files";
+  destination.fields = {folder, backup};
+  destination.actions = {"&Change"};
+  destination.next = "";
+  destination.finish = "Finish";
+  destination.back = true;
+  // The page opens with its own folder; the answers then put theirs into the line.
+  w.look = [](HWND frame, const std::string&) {
+    EXPECT_EQ(controlText(paneOf(frame), IDC_FOLDER_LINE), "C:\\Install");
+  };
+  PageResult result = w.backend.page(destination);
+  EXPECT_EQ(result.action, PageResult::Action::Finish);
+  ASSERT_EQ(result.fields.size(), 2u);
+  EXPECT_EQ(result.fields[0].value, "C:\\Program Files\\Tool");
+  EXPECT_TRUE(result.fields[1].checked);
 }
 
 TEST(Win32Progress, TheCopyWindowShowsItsLinesAndTakesCancelOnce) {
@@ -426,26 +661,33 @@ TEST(Win32DiskMessage, TheWindowShowsTheTextInTheScreensCorner) {
   EXPECT_FALSE(IsWindow(window));
 }
 
-TEST(Win32Folder, ThePickerHidesTheNameControlsAndReturnsTheFolderWithTheDummyName) {
-  Watched w;
+TEST(Win32Folder, TheSystemsFolderDialogTakesTheAnsweredFolderWithTheDummyName) {
   std::filesystem::path folder = std::filesystem::temp_directory_path() / "vandrel-picker";
   std::filesystem::create_directories(folder);
-  FolderPrompt prompt{"S\xE9lection de r\xE9pertoire", "Please select a folder where to install your new software."};
-  w.look = [&folder](HWND dialog, const std::string& name) {
+  auto answers = std::make_shared<ScriptedInteraction>(
+      Answers::fromText("[Folders]\n1=" + folder.string() + "\n2=\n3=C:\\a|b\n"), nullptr, "setup");
+  Watched w(Program::Setup, answers);
+  FolderPrompt prompt{"Select a folder", "Please select a folder where to install your new software.", "Junk", ""};
+  prompt.shownFolder = folder.string();
+  prompt.forWriting = true;
+  std::vector<std::string> captions;
+  w.look = [&captions](HWND dialog, const std::string& name) {
     EXPECT_EQ(name, "folder");
-    EXPECT_EQ(windowText(dialog), "S\xE9lection de r\xE9pertoire");
-    for (int id : {1038, 1152, 1148, 1089, 1136}) EXPECT_FALSE(IsWindowVisible(GetDlgItem(dialog, id))) << id;
-    EXPECT_EQ(controlText(dialog, 1090), "Please select a folder where to install your new software.");
-    EXPECT_EQ(controlText(dialog, IDOK), "&OK");
-    std::string path = folder.string() + "\\Junk";
-    setFileName(dialog, path);
-    PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+    captions.push_back(windowText(dialog));
   };
   std::optional<std::string> chosen = w.backend.folder(prompt);
   ASSERT_TRUE(chosen.has_value());
   EXPECT_EQ(*chosen, folder.string() + "\\Junk");
-  w.look = [](HWND dialog, const std::string&) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); };
+  // No answer cancels; a path no folder can have is refused.
   EXPECT_EQ(w.backend.folder(prompt), std::nullopt);
+  EXPECT_EQ(w.backend.folder(prompt), std::nullopt);
+  EXPECT_EQ(captions, std::vector<std::string>(3, "Select a folder"));
+}
+
+TEST(Win32Folder, CancelClosesTheDialogWithoutAnAnswer) {
+  Watched w;
+  w.look = [](HWND dialog, const std::string&) { PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0); };
+  EXPECT_EQ(w.backend.folder(FolderPrompt{"Folder", "Where?", "Junk", ""}), std::nullopt);
 }
 
 TEST(Win32Shots, EachWindowIsSavedAsABitmapFile) {

@@ -15,6 +15,8 @@ constexpr unsigned Confirm = 220;         // question: remove %1?
 constexpr unsigned SharedDllsKey = 221;   // HKLM key of the shared-usage counts
 constexpr unsigned ZeroCount = 222;       // question dialog: shared file %1 unused
 constexpr unsigned Leftovers = 224;       // result: the installation folder is not empty
+// Not an original text: the stop of a run with windows while another installation runs.
+constexpr unsigned InstallationRunning = 225;
 constexpr unsigned Title = 57344;         // caption of every message and window
 
 // Texts of the progress window (dialog 101) and of the question dialog (dialog 134),

@@ -30,6 +30,9 @@ const script::StringTable& uninstallStrings() {
       {224,
        "UnInstall is now completed, but some components couldn't be removed. You will have to "
        "erase manually all added files..."},
+      {225,
+       "Another installation or removal is running on this computer. Please run the removal "
+       "again when it has finished."},
       {1001, "Caption"},
       {1004, "Shared program files..."},
       {1005, "Standard program files..."},

@@ -37,6 +37,9 @@ const script::StringTable& uninstallStrings() {
       {224,
        "La d\xe9sinstallation est termin\xe9" "e, mais certains \xe9l\xe9ments n'ont pas pu "
        "\xeatre supprim\xe9s. Vous devrez effacer vous-m\xeame les fichiers restants..."},
+      {225,
+       "Une autre installation ou d\xe9sinstallation est en cours sur cet ordinateur. Veuillez "
+       "relancer la d\xe9sinstallation lorsqu'elle sera termin\xe9" "e."},
       {1001, "L\xe9gende"},
       {1004, "Fichiers partag\xe9s..."},
       {1005, "Fichiers du programme..."},

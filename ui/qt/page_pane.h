@@ -1,12 +1,15 @@
-// A wizard page as a window: the page (262 x 161 units) with its picture, texts and fields
-// at their places, under it Back, Next or Finish, and Cancel.
+// A wizard page as the wizard's frame shows it: the page (262 x 161 units) with its picture,
+// texts and fields at their places, under it Back, Next or Finish, and Cancel. The pane fills
+// the frame's client area; the frame (wizard_frame.h) swaps one pane for the next.
 //
 // The setup's seven pages are laid out control by control, in dialog units, from the page's
 // texts part by part. Any other page (the builder's) has its text stacked to the right of the
 // picture, its fields under it.
 #pragma once
 
-#include <QDialog>
+#include <QWidget>
+
+#include <functional>
 
 #include <string>
 #include <vector>
@@ -22,12 +25,22 @@ class QVBoxLayout;
 
 namespace vandrel::ui::qt {
 
-class PageDialog : public QDialog {
- public:
-  explicit PageDialog(const Page& page);
+// The wizard's size in units: the page at (7, 7), an etched line under it, the buttons below.
+constexpr int kWizardWidth = 276;
+constexpr int kWizardHeight = 200;
 
-  // The page left by the window's close box or Escape is cancelled.
-  void reject() override;
+class PagePane : public QWidget {
+ public:
+  explicit PagePane(const Page& page, QWidget* parent = nullptr);
+
+  // Called once, when a button (or cancel()) leaves the page.
+  void setOnLeave(std::function<void()> onLeave) { onLeave_ = std::move(onLeave); }
+  bool left() const { return left_; }
+  // Leaves the page as cancelled, as the frame's close box and Escape do.
+  void cancel();
+  // The control the keyboard starts on: the page's first field that takes focus, else the
+  // default button (Next or Finish).
+  QWidget* firstField() const;
   // The action taken, with the fields as the widgets hold them.
   PageResult result() const;
   // Puts the fields as given into the widgets, then presses the button of the action.
@@ -75,6 +88,7 @@ class PageDialog : public QDialog {
   QPushButton* cancel_ = nullptr;
   PageResult result_;
   bool left_ = false;
+  std::function<void()> onLeave_;
 };
 
 }  // namespace vandrel::ui::qt

@@ -1,5 +1,5 @@
-// The wizard pages' windows.
-#include "ui/qt/page_dialog.h"
+// The wizard's pages, each a pane of the wizard's frame.
+#include "ui/qt/page_pane.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -20,9 +20,7 @@ namespace vandrel::ui::qt {
 
 namespace {
 
-// The window around a page: the page at (7, 7), an etched line under it, the buttons below.
-constexpr int kSheetWidth = 276;
-constexpr int kSheetHeight = 200;
+// The page's place in the frame, and the buttons' row.
 constexpr int kPageLeft = 7;
 constexpr int kPageTop = 7;
 constexpr int kButtonTop = 179;
@@ -43,18 +41,20 @@ class CheckOnTheRight : public QStyledItemDelegate {
 
 }  // namespace
 
-PageDialog::PageDialog(const Page& page) : page_(page), origin_(kPageLeft, kPageTop) {
-  setUpDialog(*this, page.caption, du_, kSheetWidth, kSheetHeight);
+PagePane::PagePane(const Page& page, QWidget* parent)
+    : QWidget(parent), page_(page), origin_(kPageLeft, kPageTop) {
+  setFont(dialogFont());
+  setFixedSize(du_.size(kWizardWidth, kWizardHeight));
   widgets_.resize(page.fields.size());
   placePicture(*this, du_, pagePicture(page), 0, 0, 80, 160, false, origin_);
   layOut(pageLayout(page));
   auto* line = new QFrame(this);
   line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
-  du_.place(line, kPageLeft, kButtonTop - 7, kSheetWidth - 2 * kPageLeft, 1);
+  du_.place(line, kPageLeft, kButtonTop - 7, kWizardWidth - 2 * kPageLeft, 1);
   addButtons();
 }
 
-void PageDialog::layOut(PageLayout layout) {
+void PagePane::layOut(PageLayout layout) {
   switch (layout) {
     case PageLayout::First: return layOutFirst();
     case PageLayout::Notice: return layOutNotice();
@@ -67,17 +67,17 @@ void PageDialog::layOut(PageLayout layout) {
   }
 }
 
-QLabel* PageDialog::text(const std::string& line, int x, int y, int w, int h) {
+QLabel* PagePane::text(const std::string& line, int x, int y, int w, int h) {
   return placeText(*this, du_, line, x, y, w, h, origin_);
 }
 
 // A paragraph of the page, or nothing where the page has fewer.
-const std::string& PageDialog::paragraph(std::size_t k) const {
+const std::string& PagePane::paragraph(std::size_t k) const {
   static const std::string none;
   return k < page_.paragraphs.size() ? page_.paragraphs[k] : none;
 }
 
-QLabel* PageDialog::boldText(const std::string& line, int x, int y, int w, int h) {
+QLabel* PagePane::boldText(const std::string& line, int x, int y, int w, int h) {
   QLabel* label = text(line, x, y, w, h);
   QFont bold = label->font();
   bold.setBold(true);
@@ -87,7 +87,7 @@ QLabel* PageDialog::boldText(const std::string& line, int x, int y, int w, int h
 
 // Five texts of the setup's own: a bold welcome, three lines about the wizard and the hint
 // to press Next at the page's foot.
-void PageDialog::layOutFirst() {
+void PagePane::layOutFirst() {
   boldText(page_.heading, 85, 0, 175, 20);
   const int tops[] = {30, 55, 85};
   const std::vector<std::string>& lines = page_.paragraphs;
@@ -100,14 +100,14 @@ void PageDialog::layOutFirst() {
   text(page_.footer, 85, 150, 175, 10);
 }
 
-void PageDialog::layOutNotice() {
+void PagePane::layOutNotice() {
   boldText(page_.heading, 85, 0, 175, 20);  // "Welcome to " and the name
   text(paragraph(0), 85, 30, 175, 45);     // the advice, two sentences on two lines
   text(paragraph(1), 85, 80, 175, 65);     // the notice the script chose
   text(page_.footer, 85, 150, 145, 10);
 }
 
-void PageDialog::layOutLicence() {
+void PagePane::layOutLicence() {
   text(page_.heading, 85, 0, 175, 25);
   auto* box = new QPlainTextEdit(fromCodePage(page_.longText), this);
   box->setReadOnly(true);
@@ -115,7 +115,7 @@ void PageDialog::layOutLicence() {
   du_.place(box, 85, 30, 175, 130, origin_);
 }
 
-void PageDialog::layOutRegistration() {
+void PagePane::layOutRegistration() {
   text(page_.heading, 85, 0, 177, 25);
   const int editTops[] = {45, 75, 105};
   for (int i = 0; i < 3; ++i) {
@@ -128,13 +128,13 @@ void PageDialog::layOutRegistration() {
   text(page_.footer, 85, 150, 145, 10);
 }
 
-void PageDialog::layOutComponents() {
+void PagePane::layOutComponents() {
   text(page_.heading, 85, 0, 175, 25);
   du_.place(makeCheckList(0), 85, 30, 170, 75, origin_);
   text(page_.footer, 85, 110, 175, 30);
 }
 
-void PageDialog::layOutSharing() {
+void PagePane::layOutSharing() {
   text(page_.heading, 85, 0, 175, 25);
   makeRadios(0);
   du_.place(widgets_[0].radios[0], 95, 35, 160, 10, origin_);
@@ -142,7 +142,7 @@ void PageDialog::layOutSharing() {
   text(page_.footer, 85, 75, 175, 25);
 }
 
-void PageDialog::layOutDestination() {
+void PagePane::layOutDestination() {
   text(paragraph(0), 85, 0, 175, 25);
   text(paragraph(1), 85, 28, 175, 18);
   text(paragraph(2), 85, 46, 175, 18);
@@ -170,7 +170,7 @@ void PageDialog::layOutDestination() {
 }
 
 // Any other page: its text right of the picture, then its fields one under the other.
-void PageDialog::layOutStacked() {
+void PagePane::layOutStacked() {
   auto* area = new QWidget(this);
   du_.place(area, 85, 0, 175, 161, origin_);
   auto* column = new QVBoxLayout(area);
@@ -185,7 +185,7 @@ void PageDialog::layOutStacked() {
   column->addStretch();
 }
 
-void PageDialog::addFieldTo(QVBoxLayout* column, int index) {
+void PagePane::addFieldTo(QVBoxLayout* column, int index) {
   const Field& field = page_.fields[index];
   Widgets& w = widgets_[index];
   QWidget* area = column->parentWidget();
@@ -224,13 +224,13 @@ void PageDialog::addFieldTo(QVBoxLayout* column, int index) {
   }
 }
 
-QLineEdit* PageDialog::makeEdit(int index) {
+QLineEdit* PagePane::makeEdit(int index) {
   Widgets& w = widgets_[index];
   w.edit = new QLineEdit(fromCodePage(page_.fields[index].value), this);
   return w.edit;
 }
 
-QListWidget* PageDialog::makeCheckList(int index) {
+QListWidget* PagePane::makeCheckList(int index) {
   const Field& field = page_.fields[index];
   Widgets& w = widgets_[index];
   w.list = new QListWidget(this);
@@ -244,7 +244,7 @@ QListWidget* PageDialog::makeCheckList(int index) {
   return w.list;
 }
 
-void PageDialog::makeRadios(int index) {
+void PagePane::makeRadios(int index) {
   const Field& field = page_.fields[index];
   Widgets& w = widgets_[index];
   auto* group = new QButtonGroup(this);
@@ -256,7 +256,7 @@ void PageDialog::makeRadios(int index) {
   }
 }
 
-QPushButton* PageDialog::makePageButton(std::size_t action, QWidget& parent) {
+QPushButton* PagePane::makePageButton(std::size_t action, QWidget& parent) {
   auto* button = new QPushButton(fromCodePage(page_.actions[action]), &parent);
   connect(button, &QPushButton::clicked, this, [this, action] {
     result_.pageButton = static_cast<int>(action);
@@ -267,8 +267,8 @@ QPushButton* PageDialog::makePageButton(std::size_t action, QWidget& parent) {
 }
 
 // Back and Next side by side, Cancel apart on the right, as a wizard has them.
-void PageDialog::addButtons() {
-  const int cancelLeft = kSheetWidth - kPageLeft - 50;
+void PagePane::addButtons() {
+  const int cancelLeft = kWizardWidth - kPageLeft - 50;
   back_ = placeButton(*this, du_, "< &Back", cancelLeft - 107, kButtonTop);
   back_->setEnabled(page_.back);
   connect(back_, &QPushButton::clicked, this, [this] { leave(PageResult::Action::Back); });
@@ -283,20 +283,26 @@ void PageDialog::addButtons() {
   connect(cancel_, &QPushButton::clicked, this, [this] { leave(PageResult::Action::Cancel); });
 }
 
-void PageDialog::leave(PageResult::Action action) {
+void PagePane::leave(PageResult::Action action) {
   if (left_) return;
   left_ = true;
   result_.action = action;
-  accept();
+  if (onLeave_) onLeave_();
 }
 
-void PageDialog::reject() {
-  if (!left_) result_.action = PageResult::Action::Cancel;
-  left_ = true;
-  QDialog::reject();
+void PagePane::cancel() { leave(PageResult::Action::Cancel); }
+
+QWidget* PagePane::firstField() const {
+  // The focus chain runs in the order the controls were made, which is the reading order.
+  for (QWidget* w = nextInFocusChain(); w && w != this; w = w->nextInFocusChain()) {
+    if (!isAncestorOf(w) || qobject_cast<QPushButton*>(w)) continue;
+    if (auto* line = qobject_cast<QLineEdit*>(w); line && line->isReadOnly()) continue;  // the folder line
+    if ((w->focusPolicy() & Qt::TabFocus) && w->isEnabled() && w->isVisibleTo(this)) return w;
+  }
+  return forward_ ? static_cast<QWidget*>(forward_) : cancel_;
 }
 
-PageResult PageDialog::result() const {
+PageResult PagePane::result() const {
   PageResult result = result_;
   result.fields = page_.fields;
   for (std::size_t i = 0; i < page_.fields.size(); ++i) {
@@ -317,7 +323,7 @@ PageResult PageDialog::result() const {
   return result;
 }
 
-void PageDialog::drive(const PageResult& wanted) {
+void PagePane::drive(const PageResult& wanted) {
   for (std::size_t i = 0; i < wanted.fields.size() && i < widgets_.size(); ++i) {
     const Field& field = wanted.fields[i];
     Widgets& w = widgets_[i];
@@ -348,7 +354,7 @@ void PageDialog::drive(const PageResult& wanted) {
   }
 }
 
-QRect PageDialog::checkBoxOfRow(int field, int row) const {
+QRect PagePane::checkBoxOfRow(int field, int row) const {
   if (field < 0 || field >= static_cast<int>(widgets_.size()) || !widgets_[field].list) return {};
   QListWidget* list = widgets_[field].list;
   QModelIndex index = list->model()->index(row, 0);

@@ -1,7 +1,7 @@
-// The wizard pages' windows on the offscreen platform: each control where its units put it,
+// The wizard pages on the offscreen platform: each control where its units put it,
 // the page's texts each in their own control, the components' boxes on the right of their
 // descriptions; and the programs' own icons.
-#include "ui/qt/page_dialog.h"
+#include "ui/qt/page_pane.h"
 
 #include <gtest/gtest.h>
 
@@ -44,7 +44,7 @@ QLabel* labelOf(const QWidget& window, const QString& text) {
   return nullptr;
 }
 
-class PageDialogTest : public ::testing::Test {
+class PagePaneTest : public ::testing::Test {
  protected:
   QApplication& app_ = offscreenApplication();  // before the units, which ask the fonts
   // A rectangle of the page in units, in the window's pixels: the page stands at (7, 7).
@@ -52,12 +52,12 @@ class PageDialogTest : public ::testing::Test {
   DialogUnits du_;
 };
 
-TEST_F(PageDialogTest, NoticeTextsStandInTheirOwnControls) {
+TEST_F(PagePaneTest, NoticeTextsStandInTheirOwnControls) {
   Page notice = page(PageLayout::Notice);
   notice.heading = "Welcome to Tool";
   notice.paragraphs = {"Close the programs.\nThey may hold files.", "This is a shareware.\nPay after thirty days."};
   notice.footer = "Click Next...";
-  PageDialog dialog(notice);
+  PagePane pane(notice);
   struct Expected {
     const char* text;
     QRect rect;
@@ -66,41 +66,41 @@ TEST_F(PageDialogTest, NoticeTextsStandInTheirOwnControls) {
                             Expected{"Close the programs.\nThey may hold files.", onPage(85, 30, 175, 45)},
                             Expected{"This is a shareware.\nPay after thirty days.", onPage(85, 80, 175, 65)},
                             Expected{"Click Next...", onPage(85, 150, 145, 10)}}) {
-    QLabel* label = labelOf(dialog, e.text);
+    QLabel* label = labelOf(pane, e.text);
     ASSERT_NE(label, nullptr) << e.text;
     EXPECT_EQ(label->geometry(), e.rect) << e.text;
   }
-  EXPECT_TRUE(labelOf(dialog, "Welcome to Tool")->font().bold());
-  EXPECT_FALSE(labelOf(dialog, "Click Next...")->font().bold());
-  EXPECT_EQ(dialog.size(), du_.size(276, 200));
+  EXPECT_TRUE(labelOf(pane, "Welcome to Tool")->font().bold());
+  EXPECT_FALSE(labelOf(pane, "Click Next...")->font().bold());
+  EXPECT_EQ(pane.size(), du_.size(276, 200));
 }
 
-TEST_F(PageDialogTest, RegistrationEditsStandUnderTheirLabelsAndTakeTheirMnemonics) {
+TEST_F(PagePaneTest, RegistrationEditsStandUnderTheirLabelsAndTakeTheirMnemonics) {
   std::vector<Field> fields{field(Field::Kind::Text, "UserName", "&User Name:"),
                             field(Field::Kind::Text, "Company", "&Organization:"),
                             field(Field::Kind::Text, "Serial", "&Serial number:")};
   Page registration = page(PageLayout::Registration, fields);
   registration.heading = "Please register.";
   registration.footer = "Click Next...";
-  PageDialog dialog(registration);
-  QList<QLineEdit*> edits = dialog.findChildren<QLineEdit*>();
+  PagePane pane(registration);
+  QList<QLineEdit*> edits = pane.findChildren<QLineEdit*>();
   ASSERT_EQ(edits.size(), 3);
   const int tops[] = {45, 75, 105};
   for (int i = 0; i < 3; ++i) {
     EXPECT_EQ(edits[i]->geometry(), onPage(85, tops[i], 165, 12)) << i;
-    QLabel* label = labelOf(dialog, QString::fromStdString(fields[i].label));
+    QLabel* label = labelOf(pane, QString::fromStdString(fields[i].label));
     ASSERT_NE(label, nullptr) << i;
     EXPECT_EQ(label->buddy(), edits[i]) << i;
     EXPECT_LT(label->geometry().bottom(), edits[i]->geometry().top()) << i;
   }
   // Nothing stands on the window's edge: the page keeps its margin.
-  for (QLabel* label : dialog.findChildren<QLabel*>()) {
+  for (QLabel* label : pane.findChildren<QLabel*>()) {
     EXPECT_GE(label->geometry().top(), du_.py(7)) << label->text().toStdString();
   }
-  EXPECT_EQ(labelOf(dialog, "Please register.")->geometry(), onPage(85, 0, 177, 25));
+  EXPECT_EQ(labelOf(pane, "Please register.")->geometry(), onPage(85, 0, 177, 25));
 }
 
-TEST_F(PageDialogTest, ComponentBoxesStandRightOfTheirDescriptionsAndTakeClicksThere) {
+TEST_F(PagePaneTest, ComponentBoxesStandRightOfTheirDescriptionsAndTakeClicksThere) {
   Field list = field(Field::Kind::CheckList, "Components", "Components");
   list.items = {"Samples", "Documentation"};
   list.itemKeys = {"3", "4"};
@@ -108,15 +108,15 @@ TEST_F(PageDialogTest, ComponentBoxesStandRightOfTheirDescriptionsAndTakeClicksT
   Page components = page(PageLayout::Components, {list});
   components.heading = "Some components:";
   components.footer = "The box is on the right.";
-  PageDialog dialog(components);
-  dialog.show();
-  QListWidget* box = dialog.findChild<QListWidget*>();
+  PagePane pane(components);
+  pane.show();
+  QListWidget* box = pane.findChild<QListWidget*>();
   ASSERT_NE(box, nullptr);
   EXPECT_EQ(box->geometry(), onPage(85, 30, 170, 75));
-  ASSERT_NE(labelOf(dialog, "The box is on the right."), nullptr);
-  EXPECT_EQ(labelOf(dialog, "Samples"), nullptr) << "the items are shown by the list only";
+  ASSERT_NE(labelOf(pane, "The box is on the right."), nullptr);
+  EXPECT_EQ(labelOf(pane, "Samples"), nullptr) << "the items are shown by the list only";
 
-  QRect check = dialog.checkBoxOfRow(0, 1);
+  QRect check = pane.checkBoxOfRow(0, 1);
   ASSERT_TRUE(check.isValid());
   EXPECT_GT(check.left(), box->viewport()->width() / 2);
   auto click = [&](QPoint at) {
@@ -130,10 +130,10 @@ TEST_F(PageDialogTest, ComponentBoxesStandRightOfTheirDescriptionsAndTakeClicksT
   EXPECT_EQ(box->item(1)->checkState(), Qt::Checked);
   click(check.center());
   EXPECT_EQ(box->item(1)->checkState(), Qt::Unchecked);
-  EXPECT_EQ(dialog.result().fields[0].itemChecked, (std::vector<bool>{true, false}));
+  EXPECT_EQ(pane.result().fields[0].itemChecked, (std::vector<bool>{true, false}));
 }
 
-TEST_F(PageDialogTest, DestinationShowsTheFolderInItsBoxAndTheSpacesRightAligned) {
+TEST_F(PagePaneTest, DestinationShowsTheFolderInItsBoxAndTheSpacesRightAligned) {
   Field folder = field(Field::Kind::Text, "Folder", "Install Folder");
   folder.value = "C:\\Tool";
   Field backup = field(Field::Kind::Check, "Backup", "B&ackup replaced files");
@@ -143,38 +143,38 @@ TEST_F(PageDialogTest, DestinationShowsTheFolderInItsBoxAndTheSpacesRightAligned
   shown.next.clear();
   shown.finish = "&Finish";
   shown.actions = {"&Change"};
-  PageDialog dialog(shown);
-  QLineEdit* line = dialog.findChild<QLineEdit*>();
+  PagePane pane(shown);
+  QLineEdit* line = pane.findChild<QLineEdit*>();
   ASSERT_NE(line, nullptr);
   EXPECT_EQ(line->geometry(), onPage(90, 78, 165, 10));
   EXPECT_TRUE(line->isReadOnly());
   EXPECT_EQ(line->text(), "C:\\Tool");
-  ASSERT_NE(labelOf(dialog, "Disk space required:"), nullptr);
-  QLabel* value = labelOf(dialog, "1.20 Mo");
+  ASSERT_NE(labelOf(pane, "Disk space required:"), nullptr);
+  QLabel* value = labelOf(pane, "1.20 Mo");
   ASSERT_NE(value, nullptr);
   EXPECT_TRUE(value->alignment() & Qt::AlignRight);
-  EXPECT_EQ(labelOf(dialog, "Install Folder: C:\\Tool"), nullptr) << "the folder shows in its box only";
+  EXPECT_EQ(labelOf(pane, "Install Folder: C:\\Tool"), nullptr) << "the folder shows in its box only";
 
   // Change leaves the page with its button; the Finish button stands where Next would.
-  for (QPushButton* button : dialog.findChildren<QPushButton*>()) {
+  for (QPushButton* button : pane.findChildren<QPushButton*>()) {
     if (button->text() == "&Finish") {
       EXPECT_EQ(button->geometry(), du_.rect(162, 179, 50, 14));
     }
     if (button->text() == "&Change") button->click();
   }
-  EXPECT_EQ(dialog.result().action, PageResult::Action::PageButton);
-  EXPECT_EQ(dialog.result().pageButton, 0);
+  EXPECT_EQ(pane.result().action, PageResult::Action::PageButton);
+  EXPECT_EQ(pane.result().pageButton, 0);
 }
 
 // A page that lacks what its layout needs falls back to the stacked layout: its text, then
 // every field.
-TEST_F(PageDialogTest, APageUnlikeItsLayoutStillShowsEveryField) {
+TEST_F(PagePaneTest, APageUnlikeItsLayoutStillShowsEveryField) {
   Page sharing = page(PageLayout::Sharing, {field(Field::Kind::Text, "Name", "Name")});
   sharing.text = "Share?\nOnly one line of the two";
-  PageDialog dialog(sharing);
-  EXPECT_EQ(dialog.findChildren<QLineEdit*>().size(), 1);
-  EXPECT_NE(labelOf(dialog, "Share?\nOnly one line of the two"), nullptr);
-  EXPECT_NE(labelOf(dialog, "Name"), nullptr);
+  PagePane pane(sharing);
+  EXPECT_EQ(pane.findChildren<QLineEdit*>().size(), 1);
+  EXPECT_NE(labelOf(pane, "Share?\nOnly one line of the two"), nullptr);
+  EXPECT_NE(labelOf(pane, "Name"), nullptr);
 }
 
 TEST(OwnIcons, AreDrawnWithTransparentCorners) {
