@@ -89,3 +89,63 @@ function(vandrel_companion_file program name out)
     COMMENT "Compressing ${program} into ${name}")
   set(${out} ${output} PARENT_SCOPE)
 endfunction()
+
+# vandrel_program_resources(TARGET FILE name DESCRIPTION text [LEVEL level] [LIBRARY])
+# What Windows shows of a program under Properties > Details, and what the setup engine's
+# version comparison reads: the version resource (product "Vandrel", the project's version,
+# the description). On Windows, with an application manifest besides (common controls 6,
+# per-monitor DPI awareness, the supported Windows versions, the execution level LEVEL:
+# asInvoker unless given) and the programs' icon; a LIBRARY gets neither. On Linux the version block goes into
+# the program's ELF version section, where the emulated machine reads it.
+function(vandrel_program_resources target)
+  cmake_parse_arguments(ARG "LIBRARY" "FILE;DESCRIPTION;LEVEL" "" ${ARGN})
+  # The four parts of the version, a missing one 0: "3.0" is 3.0.0.0.
+  set(numbers)
+  foreach(name MAJOR MINOR PATCH TWEAK)
+    set(part "${PROJECT_VERSION_${name}}")
+    if(part STREQUAL "")
+      set(part 0)
+    endif()
+    list(APPEND numbers ${part})
+  endforeach()
+  if(ARG_LIBRARY)
+    set(type dll)
+  else()
+    set(type app)
+  endif()
+  if(NOT WIN32)
+    set(source ${CMAKE_CURRENT_BINARY_DIR}/${target}_version_block.cpp)
+    add_custom_command(OUTPUT ${source}
+      COMMAND vandrel-version-block ${source} ${PROJECT_VERSION} ${ARG_FILE} "${ARG_DESCRIPTION}"
+              ${type}
+      DEPENDS vandrel-version-block
+      COMMENT "Version block of ${ARG_FILE}"
+      VERBATIM)
+    target_sources(${target} PRIVATE ${source})
+    return()
+  endif()
+  set(VANDREL_RES_FILE ${ARG_FILE})
+  set(VANDREL_RES_NAME ${target})
+  set(VANDREL_RES_DESCRIPTION "${ARG_DESCRIPTION}")
+  list(JOIN numbers "." VANDREL_RES_VERSION)
+  list(JOIN numbers "," VANDREL_RES_COMMAS)
+  if(ARG_LEVEL)
+    set(VANDREL_RES_LEVEL "${ARG_LEVEL}")
+  else()
+    set(VANDREL_RES_LEVEL "level=\"asInvoker\" ")
+  endif()
+  if(ARG_LIBRARY)
+    set(VANDREL_RES_TYPE VFT_DLL)
+    set(VANDREL_RES_MANIFEST_LINE "// A library: no manifest.")
+  else()
+    set(VANDREL_RES_TYPE VFT_APP)
+    set(manifest ${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest)
+    configure_file(${PROJECT_SOURCE_DIR}/cmake/windows/program.manifest.in ${manifest} @ONLY)
+    # The manifest, and the programs' icon (scripts/make-icon.py draws it).
+    set(VANDREL_RES_MANIFEST_LINE
+        "1 24 \"${manifest}\"\n1 ICON \"${PROJECT_SOURCE_DIR}/cmake/windows/vandrel.ico\"")
+  endif()
+  set(script ${CMAKE_CURRENT_BINARY_DIR}/${target}_resources.rc)
+  configure_file(${PROJECT_SOURCE_DIR}/cmake/windows/program.rc.in ${script} @ONLY)
+  target_sources(${target} PRIVATE ${script})
+endfunction()

@@ -10,6 +10,7 @@ packages=(
   mscompress liblnk-utils python3 python3-olefile libgsf-bin
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix googletest wine64
   bubblewrap clang libclang-rt-dev
+  osslsigncode openssl
 )
 
 missing=()

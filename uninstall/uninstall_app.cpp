@@ -18,6 +18,12 @@ void UninstallApp::readFolders() {
 
 void UninstallApp::setInstallFolder(const std::string& commandLine) {
   state_.installFolder = commandLine;
+  // A folder in double quotes, as Windows' start passes a path with blanks: the quotes are
+  // not part of it.
+  if (state_.installFolder.size() >= 2 && state_.installFolder.front() == '"' &&
+      state_.installFolder.back() == '"') {
+    state_.installFolder = state_.installFolder.substr(1, state_.installFolder.size() - 2);
+  }
   if (!state_.installFolder.empty() && state_.installFolder.back() == '\\') {
     state_.installFolder.pop_back();
   }

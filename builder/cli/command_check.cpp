@@ -1,12 +1,43 @@
 // corvix check DOC [--log FILE] [--warn-only] [--set KEY=VALUE]...: the integrity check through
 // Scanlet.dll; prints what loading the document could not read as written (build variables that
 // cannot be filled in included), then the log, and exits 1 when either has findings (0 with
-// --warn-only).
+// --warn-only). With a signing certificate configured (VANDREL_SIGN_*), a note follows when the
+// document's last package has an unsigned Setup.exe.
+#include <filesystem>
+#include <fstream>
+
 #include "builder/cli/command_session.h"
+#include "builder/generate/engine_files.h"
 #include "builder/generate/integrity_check.h"
+#include "builder/sign/authenticode_signer.h"
 #include "platform/code_page.h"
 
 namespace vandrel::builder::cli {
+
+namespace {
+
+// The note on the last package's signature, when a certificate is configured; empty when the
+// package is signed, was never generated, or no certificate is configured.
+std::string signatureNote(HeadlessSession& session) {
+  if (!signingKeysFromEnvironment(processEnvironment).configured()) return "";
+  const std::string& folder = session.doc.settings.lastGenPath;
+  if (folder.empty()) return "";
+  std::string starter = enginePairs(session.doc.settings).front().onDisk;
+  std::string path = folder + (folder.back() == '\\' ? "" : "\\") + starter;
+  std::optional<std::filesystem::path> host = session.machine().files().hostPath(path);
+  std::ifstream in(host ? *host : std::filesystem::path(), std::ios::binary);
+  if (!in) return "";
+  std::string image((std::istreambuf_iterator<char>(in)), {});
+  if (!isPeImage(image)) {
+    return "note: the package's " + starter + " is not a Windows program and cannot be signed (" +
+           path + ")\n";
+  }
+  if (hasSignature(image)) return "";
+  return "note: the package's " + starter + " is not signed, though a certificate is configured (" +
+         path + "): generate it with --sign\n";
+}
+
+}  // namespace
 
 CommandRun defineCheck(CommandLine& sub) {
   auto doc = std::make_shared<std::string>();
@@ -42,6 +73,7 @@ CommandRun defineCheck(CommandLine& sub) {
     const LoadDiagnostics& notes = session->loadDiagnostics();
     for (const LoadDiagnostic& d : notes) context.out << platform::cp1252ToUtf8(diagnosticText(d)) << "\n";
     context.out << platform::cp1252ToUtf8(checkLog.text);
+    context.out << signatureNote(*session);
     context.out.flush();
     std::optional<int> findings = checkLog.findings;
     if (!findings) return fail(context, "the check log " + result.logPath + " gives no count of findings");

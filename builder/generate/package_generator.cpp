@@ -294,6 +294,8 @@ GenerateOutcome PackageGenerator::generate(const GenerateOptions& options) {
   if (!copyEngineFiles(*firstStaged, engineProblems)) {
     return cancelledBy(sid::CancelledByUser, kNothingPutInPlace);
   }
+  setStarterExecutionLevel(context_.files, *firstStaged + pairs_.front().onDisk,
+                           options.executionLevel);
   if (!engineProblems.empty() && ask(sid::AskEngineFilesMissing, ui::Buttons::YesNo,
                                      ui::Icon::Question, engineProblems) != ui::Answer::Yes) {
     progress.EndProgress();

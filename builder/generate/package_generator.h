@@ -14,6 +14,7 @@
 #include "builder/generate/builder_context.h"
 #include "builder/generate/engine_files.h"
 #include "builder/generate/staged_folders.h"
+#include "builder/generate/starter_manifest.h"
 #include "builder/model/entry_order.h"
 #include "builder/model/script_doc.h"
 #include "ui/settling_interaction.h"
@@ -42,6 +43,9 @@ struct GenerateOptions {
   // A quiet command-line run leaves out the message that the package is complete (its summary
   // line says so); every other message is still shown.
   bool quiet = false;
+  // What the package's Setup.exe asks Windows for when it starts: written into the manifest
+  // of a starter built for Windows (a starter without one is copied as it is).
+  ExecutionLevel executionLevel = ExecutionLevel::Administrator;
 };
 
 // The author's files of doc whose size on disk differs from the recorded one (missing files

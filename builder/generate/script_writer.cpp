@@ -105,10 +105,24 @@ struct ScriptBuilder {
     for (EntryKey key : order.order()) line(decimal(number++), fields(*list.findEntry(key)));
   }
 
+  // What Apps & features shows of the package besides its name and uninstall command: the
+  // version, the publisher (the document's author) and the uninstaller's icon. String values
+  // all, removed with the name; after the two registrations, which stay as they are.
+  std::vector<std::pair<std::string, std::string>> programListValues() const {
+    std::vector<std::pair<std::string, std::string>> values;
+    if (!builtInUninstaller || doc.settings.nSyst == 0) return values;
+    if (!doc.settings.ver.empty()) values.emplace_back("DisplayVersion", doc.settings.ver);
+    if (!doc.properties.author.empty()) values.emplace_back("Publisher", doc.properties.author);
+    values.emplace_back("DisplayIcon",
+                        "[" + decimal(n + 3) + "]\\" + strItem(sid::UninstallerFiles, 8));
+    return values;
+  }
+
   void registry() {
     Positions order(entryOrder, category::Registry);
     header(category::Registry);
-    count(category::Registry, order.count() + (builtInUninstaller ? 2 : 0));
+    const auto extra = programListValues();
+    count(category::Registry, order.count() + (builtInUninstaller ? 2 : 0) + int(extra.size()));
     int number = 0;
     for (EntryKey key : order.order()) {
       const RegistryRecord& r = *doc.registryEntries.findEntry(key);
@@ -123,8 +137,11 @@ struct ScriptBuilder {
                                 "2", subkey, strItem(sid::UninstallRegistration, 2), name, "1"}));
     std::string command =
         "[" + decimal(n + 3) + "]\\" + strItem(sid::UninstallerFiles, 8) + " [" + decimal(n) + "]";
-    line(decimal(number), script::entryValue(script::RegistryEntry{
+    line(decimal(number++), script::entryValue(script::RegistryEntry{
                               "2", subkey, strItem(sid::UninstallRegistration, 3), command, "0"}));
+    for (const auto& [value, data] : extra) {
+      line(decimal(number++), script::entryValue(script::RegistryEntry{"2", subkey, value, data, "1"}));
+    }
   }
 
   void files() {

@@ -88,10 +88,15 @@ TEST(ScriptText, TypicalDocumentLineByLine) {
       "nbINI=1", "0=Tool,Path,[0]",
       "",
       "[Registry]",
-      "nbReg=3", "0=1,Software\\Orlwen\\Tool,Dir,[1],1",
+      "nbReg=6", "0=1,Software\\Orlwen\\Tool,Dir,[1],1",
       "1=2,Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool 2.0,DisplayName,Tool 2.0,1",
       "2=2,Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool 2.0,UninstallString,"
       "[5]\\Peskin32.exe [2],0",
+      // What Apps & features shows besides: the version, the publisher, the icon.
+      "3=2,Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool 2.0,DisplayVersion,2.0,1",
+      "4=2,Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool 2.0,Publisher,ann,1",
+      "5=2,Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tool 2.0,DisplayIcon,"
+      "[5]\\Peskin32.exe,1",
       "",
       "[Files]",
       "nbFiles=3", "0=Peskin32.ex_,Peskin32.exe,5,1,1000,0,1,1,100,0,0",
@@ -192,13 +197,15 @@ TEST(ScriptText, BuiltInUninstallerByEngineKind) {
       {0, 0, {"nbReg=3", "0=0,.x,,x,1"}, "0=Peskin16.ex_,Peskin16.exe,3,1,1000,0,1,1,7,0,0",
        "0=Peskin16.exe,3,-1,UnInstall App,[0],0"},
       {1, 0,
-       {"nbReg=3", "0=0,.x,,x,1", "1=" + key + "DisplayName,App 1,1",
-        "2=" + key + "UninstallString,[3]\\Peskin32.exe [0],0"},
+       {"nbReg=5", "0=0,.x,,x,1", "1=" + key + "DisplayName,App 1,1",
+        "2=" + key + "UninstallString,[3]\\Peskin32.exe [0],0", "3=" + key + "DisplayVersion,1,1",
+        "4=" + key + "DisplayIcon,[3]\\Peskin32.exe,1"},
        "0=Peskin32.ex_,Peskin32.exe,3,1,1000,0,1,1,7,0,0", "0=Peskin32.exe,3,-1,UnInstall App,[0],0"},
       // Both kinds: the 16-bit uninstaller is installed, the 32-bit one is registered.
       {2, 1,
-       {"nbReg=3", "0=0,.x,,x,1", "1=" + key + "DisplayName,App 1,1",
-        "2=" + key + "UninstallString,[3]\\Peskin32.exe [0],0"},
+       {"nbReg=5", "0=0,.x,,x,1", "1=" + key + "DisplayName,App 1,1",
+        "2=" + key + "UninstallString,[3]\\Peskin32.exe [0],0", "3=" + key + "DisplayVersion,1,1",
+        "4=" + key + "DisplayIcon,[3]\\Peskin32.exe,1"},
        "0=Peskin16.ex_,Peskin16.exe,3,1,1000,0,1,1,7,0,0", "0=Peskin16.exe,3,-1,UnInstall App,[0],0"},
   };
   for (const KindCase& c : cases) {

@@ -2,6 +2,8 @@
 // resource; every read is checked against the file and its section.
 #include "platform/formats/pe_version.h"
 
+#include "platform/formats/elf_version.h"
+
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -168,7 +170,8 @@ std::optional<Bytes> PeImage::versionResource() {
 
 std::optional<Bytes> readVersionResource(const ReadAt& read, std::uint64_t fileSize) {
   PeImage image(read, fileSize);
-  if (!image.loadHeaders()) return std::nullopt;
+  // The Linux builds of the programs carry their version block in an ELF section.
+  if (!image.loadHeaders()) return readElfVersionSection(read, fileSize);
   return image.versionResource();
 }
 

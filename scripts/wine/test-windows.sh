@@ -60,6 +60,10 @@ check_subsystem() {
 check_subsystem build-win32/bin
 check_subsystem build-win64/bin
 
+# Every program has a version resource and a manifest, every library a version resource.
+scripts/wine/check-resources.sh build-win32/bin
+scripts/wine/check-resources.sh build-win64/bin
+
 wine=$(command -v wine64 || echo /usr/lib/wine/wine64)
 export WINEPREFIX
 WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/vandrel-wine-XXXXXX")

@@ -1,4 +1,4 @@
-// Byte-by-byte construction of PE images and VS_VERSIONINFO blocks for tests.
+// Byte-by-byte construction of PE images around VS_VERSIONINFO blocks for tests.
 #include "tests/support/pe_builder.h"
 
 #include <cstdio>
@@ -40,55 +40,6 @@ class Writer {
     u16(0);
   }
 };
-
-// One node: wLength, wValueLength, wType, key, padding, value, padding, children.
-struct VersionNode {
-  std::string key;
-  Bytes value;               // binary value
-  std::string text;          // text value (wType 1) when isText
-  bool isText = false;
-  std::vector<VersionNode> children;
-};
-
-Bytes encode(const VersionNode& node) {
-  Writer w;
-  w.zeros(4);
-  w.u16(node.isText || node.value.empty() ? 1 : 0);
-  w.wide(node.key);
-  w.alignTo(4);
-  if (node.isText) {
-    w.put16(2, std::uint16_t(node.text.size() + 1));
-    w.wide(node.text);
-  } else {
-    w.put16(2, std::uint16_t(node.value.size()));
-    w.out.insert(w.out.end(), node.value.begin(), node.value.end());
-  }
-  for (const VersionNode& child : node.children) {
-    w.alignTo(4);
-    Bytes bytes = encode(child);
-    w.out.insert(w.out.end(), bytes.begin(), bytes.end());
-  }
-  w.put16(0, std::uint16_t(w.out.size()));
-  return w.out;
-}
-
-Bytes fixedFileInfo(FourPartVersion file, FourPartVersion product) {
-  Writer w;
-  w.u32(0xFEEF04BD);
-  w.u32(0x00010000);
-  w.u32(std::uint32_t(file.major) << 16 | file.minor);
-  w.u32(std::uint32_t(file.build) << 16 | file.revision);
-  w.u32(std::uint32_t(product.major) << 16 | product.minor);
-  w.u32(std::uint32_t(product.build) << 16 | product.revision);
-  w.u32(0x3F);     // file flags mask
-  w.u32(0);        // file flags
-  w.u32(0x40004);  // VOS_NT_WINDOWS32
-  w.u32(1);        // VFT_APP
-  w.u32(0);
-  w.u32(0);        // file date
-  w.u32(0);
-  return w.out;
-}
 
 // .rsrc contents at virtual address rva: type 16 -> id 1 -> language -> data entry -> block.
 Bytes resourceSection(const Bytes& block, std::uint16_t langId, std::uint32_t rva) {
@@ -140,18 +91,7 @@ void optionalHeader(Writer& w, bool pe64, std::uint32_t imageSize, std::uint32_t
 Bytes buildVersionBlock(FourPartVersion fileVersion, FourPartVersion productVersion,
                         std::uint16_t langId, std::uint16_t codepage,
                         const std::map<std::string, std::string>& strings) {
-  char name[9];
-  std::snprintf(name, sizeof name, "%04x%04x", unsigned(langId), unsigned(codepage));
-  VersionNode table{name, {}, {}, false, {}};
-  for (const auto& [key, text] : strings) table.children.push_back({key, {}, text, true, {}});
-  VersionNode stringInfo{"StringFileInfo", {}, {}, false, {table}};
-  Bytes pair = {std::uint8_t(langId), std::uint8_t(langId >> 8), std::uint8_t(codepage),
-                std::uint8_t(codepage >> 8)};
-  VersionNode translation{"Translation", pair, {}, false, {}};
-  VersionNode varInfo{"VarFileInfo", {}, {}, false, {translation}};
-  VersionNode root{"VS_VERSION_INFO", fixedFileInfo(fileVersion, productVersion), {}, false,
-                   {stringInfo, varInfo}};
-  return encode(root);
+  return platform::writeVersionBlock(fileVersion, productVersion, langId, codepage, strings);
 }
 
 Bytes buildPeWithResource(const Bytes& block, std::uint16_t langId, bool pe64) {

@@ -5,18 +5,14 @@
 #include <map>
 #include <string>
 
+#include "platform/formats/version_block.h"
 #include "platform/types.h"
 
 namespace vandrel::test {
 
-// A four-part version number a.b.c.d.
-struct FourPartVersion {
-  std::uint16_t major = 0, minor = 0, build = 0, revision = 0;
-};
+using platform::FourPartVersion;
 
-// A VS_VERSIONINFO block as resource compilers write it (UTF-16 keys and strings):
-// VS_FIXEDFILEINFO with both versions, a StringFileInfo table named after langId and
-// codepage ("040904b0") holding the strings, and a VarFileInfo Translation with the pair.
+// A program's VS_VERSIONINFO block (platform::writeVersionBlock).
 platform::Bytes buildVersionBlock(FourPartVersion fileVersion, FourPartVersion productVersion,
                                   std::uint16_t langId, std::uint16_t codepage,
                                   const std::map<std::string, std::string>& strings);

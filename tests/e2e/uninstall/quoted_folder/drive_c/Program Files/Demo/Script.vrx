@@ -1,0 +1,17 @@
+[Settings]
+AppName=Demo
+[Directories]
+nbDir=5
+0=Data,0,0,
+1=,0,0,
+2=,1,0,
+3=,2,0,
+4=,3,0,
+[Files]
+nbFiles=3
+0=Peskin32.ex_,Peskin32.exe,4,1,1000,0,1,1,10,0,0
+1=a.exe,a.exe,1,1,0,1,1,0,10,0,0
+2=b.txt,b.txt,0,1,0,1,1,0,10,0,0
+[AddINI]
+nbINI=1
+0=Demo,Path,x
