@@ -17,6 +17,16 @@ std::vector<std::string>& madeFolders() {
   return folders;
 }
 
+const std::vector<std::string>*& foreignFolders() {
+  static const std::vector<std::string>* folders = nullptr;
+  return folders;
+}
+
+bool listed(const std::vector<std::string>& folders, const std::string& folder) {
+  return std::any_of(folders.begin(), folders.end(),
+                     [&](const std::string& made) { return text::equalsNoCase(made, folder); });
+}
+
 std::string driveRoot(char letter) { return std::string(1, letter) + ":\\"; }
 
 // The folder a full path names as a WinPath (the path comes from resolve(), so it parses).
@@ -210,8 +220,10 @@ std::string FolderPickerModel::folderOfAnswer(const std::string& answer) const {
 const std::vector<std::string>& foldersMadeByPickers() { return madeFolders(); }
 
 bool madeByPicker(const std::string& folder) {
-  return std::any_of(madeFolders().begin(), madeFolders().end(),
-                     [&](const std::string& made) { return text::equalsNoCase(made, folder); });
+  const std::vector<std::string>* elsewhere = foreignFolders();
+  return listed(madeFolders(), folder) || (elsewhere && elsewhere != &madeFolders() && listed(*elsewhere, folder));
 }
+
+void countFoldersMadeIn(const std::vector<std::string>* elsewhere) { foreignFolders() = elsewhere; }
 
 }  // namespace vandrel::ui

@@ -89,5 +89,8 @@ class FolderPickerModel {
 // installation made, so that its removal takes them away again.
 const std::vector<std::string>& foldersMadeByPickers();
 bool madeByPicker(const std::string& folder);
+// The list of another copy of this library in the process (the gui module carries its own,
+// and its pickers make the folders of a run with windows): its folders count too.
+void countFoldersMadeIn(const std::vector<std::string>* elsewhere);
 
 }  // namespace vandrel::ui

@@ -2,6 +2,9 @@
 // windows are to be shown: their names, their types and the stamp both sides must agree on.
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "ui/interaction.h"
 
 namespace vandrel::platform {
@@ -34,16 +37,21 @@ using VandrelGuiMakeInteractionFn = vandrel::ui::Interaction* (*)(
 // owns the result.
 using VandrelGuiMakeInstallWindowFn = vandrel::setup::InstallWindow* (*)(vandrel::platform::Machine* machine);
 
+// The folders the module's folder pickers made in this process (the setup keeps a folder
+// found in place, but removes again one the user made for the installation).
+using VandrelGuiFoldersMadeFn = const std::vector<std::string>* (*)();
+
 }  // extern "C"
 
 namespace vandrel::ui {
 
 // Raise the number when an entry point's type or a type passed through one changes: a module
 // built from other sources is then refused rather than called.
-inline constexpr const char* kGuiModuleStamp = "vandrel-gui-module 1";
+inline constexpr const char* kGuiModuleStamp = "vandrel-gui-module 2";
 
 inline constexpr const char* kGuiStampEntry = "vandrel_gui_stamp";
 inline constexpr const char* kGuiMakeInteractionEntry = "vandrel_gui_make_interaction";
 inline constexpr const char* kGuiMakeInstallWindowEntry = "vandrel_gui_make_install_window";
+inline constexpr const char* kGuiFoldersMadeEntry = "vandrel_gui_folders_made";
 
 }  // namespace vandrel::ui

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "ui/folder_picker_model.h"
 #include "ui/gui_module.h"
 #include "ui/gui_reach.h"
 #include "ui/window_backend.h"
@@ -105,7 +106,12 @@ std::vector<std::string> guiModuleCandidates() {
 }
 
 void* loadGuiModule(std::string* problem) {
-  if (!gModule) gModule = openModule(guiModuleCandidates(), problem);
+  if (gModule) return gModule;
+  gModule = openModule(guiModuleCandidates(), problem);
+  // The module's pickers keep their own list of the folders they made.
+  if (auto made = gModule ? reinterpret_cast<VandrelGuiFoldersMadeFn>(dlsym(gModule, kGuiFoldersMadeEntry)) : nullptr) {
+    countFoldersMadeIn(made());
+  }
   return gModule;
 }
 

@@ -8,6 +8,7 @@
 #include "tests/support/scoped_environment.h"
 #include "tests/support/temp_dir.h"
 #include "ui/console_interaction.h"
+#include "ui/folder_picker_model.h"
 #include "ui/gui_module.h"
 #include "ui/interaction.h"
 #include "ui/window_backend.h"
@@ -101,6 +102,15 @@ TEST(GuiModuleLoading, TheBuildsModuleGivesTheWindowsAndTheInstallWindow) {
   EXPECT_FALSE(isConsole(interaction.get()));
   EXPECT_TRUE(windowBackendActive());
   EXPECT_NE(guiModuleEntry(kGuiMakeInstallWindowEntry), nullptr);
+
+  // The module's pickers keep their own list of the folders they made (it carries its own copy
+  // of the library); the program counts those folders as its own pickers' ones.
+  auto made = reinterpret_cast<VandrelGuiFoldersMadeFn>(guiModuleEntry(kGuiFoldersMadeEntry));
+  ASSERT_NE(made, nullptr);
+  ASSERT_NE(made(), &foldersMadeByPickers());
+  EXPECT_FALSE(madeByPicker("C:\\Made In The Module"));
+  const_cast<std::vector<std::string>*>(made())->push_back("C:\\Made In The Module");
+  EXPECT_TRUE(madeByPicker("c:\\made in the module"));
 }
 
 }  // namespace
