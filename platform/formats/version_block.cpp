@@ -4,40 +4,16 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/formats/byte_io.h"
+
 namespace vandrel::platform {
 namespace {
 
-class Writer {
- public:
-  Bytes out;
-  void u8(std::uint8_t v) { out.push_back(v); }
-  void u16(std::uint16_t v) { u8(std::uint8_t(v)), u8(std::uint8_t(v >> 8)); }
-  void u32(std::uint32_t v) { u16(std::uint16_t(v)), u16(std::uint16_t(v >> 16)); }
-  void u64(std::uint64_t v) { u32(std::uint32_t(v)), u32(std::uint32_t(v >> 32)); }
-  void zeros(std::size_t n) { out.insert(out.end(), n, 0); }
-  void alignTo(std::size_t n) { zeros((n - out.size() % n) % n); }
-  void put32(std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out[at + i] = std::uint8_t(v >> (8 * i));
-  }
-  void put16(std::size_t at, std::uint16_t v) {
-    out[at] = std::uint8_t(v);
-    out[at + 1] = std::uint8_t(v >> 8);
-  }
-  // UTF-8 text as UTF-16 with its NUL (characters of the Basic Multilingual Plane).
-  void wide(const std::string& text) {
-    for (std::size_t i = 0; i < text.size();) {
-      auto b = std::uint8_t(text[i]);
-      std::size_t extra = b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-      std::uint32_t c = extra == 2 ? b & 0x0F : extra == 1 ? b & 0x1F : b;
-      for (std::size_t k = 1; k <= extra && i + k < text.size(); ++k) {
-        c = (c << 6) | (std::uint8_t(text[i + k]) & 0x3F);
-      }
-      u16(std::uint16_t(c));
-      i += extra + 1;
-    }
-    u16(0);
-  }
-};
+// UTF-8 text as UTF-16 with its NUL, as the block's keys and strings are stored.
+void putWide(formats::ByteWriter& w, const std::string& text) {
+  for (char16_t c : formats::utf8ToUtf16(text)) w.u16(std::uint16_t(c));
+  w.u16(0);
+}
 
 // One node: wLength, wValueLength, wType, key, padding, value, padding, children.
 struct VersionNode {
@@ -49,29 +25,29 @@ struct VersionNode {
 };
 
 Bytes encode(const VersionNode& node) {
-  Writer w;
+  formats::ByteWriter w;
   w.zeros(4);
   w.u16(node.isText || node.value.empty() ? 1 : 0);
-  w.wide(node.key);
+  putWide(w, node.key);
   w.alignTo(4);
   if (node.isText) {
-    w.put16(2, std::uint16_t(node.text.size() + 1));
-    w.wide(node.text);
+    w.put16At(2, std::uint16_t(node.text.size() + 1));
+    putWide(w, node.text);
   } else {
-    w.put16(2, std::uint16_t(node.value.size()));
-    w.out.insert(w.out.end(), node.value.begin(), node.value.end());
+    w.put16At(2, std::uint16_t(node.value.size()));
+    w.append(node.value.data(), node.value.size());
   }
   for (const VersionNode& child : node.children) {
     w.alignTo(4);
     Bytes bytes = encode(child);
-    w.out.insert(w.out.end(), bytes.begin(), bytes.end());
+    w.append(bytes.data(), bytes.size());
   }
-  w.put16(0, std::uint16_t(w.out.size()));
-  return w.out;
+  w.put16At(0, std::uint16_t(w.size()));
+  return w.bytes();
 }
 
 Bytes fixedFileInfo(FourPartVersion file, FourPartVersion product, std::uint32_t fileType) {
-  Writer w;
+  formats::ByteWriter w;
   w.u32(0xFEEF04BD);
   w.u32(0x00010000);
   w.u32(std::uint32_t(file.major) << 16 | file.minor);
@@ -85,7 +61,7 @@ Bytes fixedFileInfo(FourPartVersion file, FourPartVersion product, std::uint32_t
   w.u32(0);
   w.u32(0);        // file date
   w.u32(0);
-  return w.out;
+  return w.bytes();
 }
 
 }  // namespace

@@ -4,46 +4,17 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/formats/byte_io.h"
+
 namespace vandrel::test {
 namespace {
 
 using platform::Bytes;
 
-class Writer {
- public:
-  Bytes out;
-  void u8(std::uint8_t v) { out.push_back(v); }
-  void u16(std::uint16_t v) { u8(std::uint8_t(v)), u8(std::uint8_t(v >> 8)); }
-  void u32(std::uint32_t v) { u16(std::uint16_t(v)), u16(std::uint16_t(v >> 16)); }
-  void u64(std::uint64_t v) { u32(std::uint32_t(v)), u32(std::uint32_t(v >> 32)); }
-  void zeros(std::size_t n) { out.insert(out.end(), n, 0); }
-  void alignTo(std::size_t n) { zeros((n - out.size() % n) % n); }
-  void put32(std::size_t at, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out[at + i] = std::uint8_t(v >> (8 * i));
-  }
-  void put16(std::size_t at, std::uint16_t v) {
-    out[at] = std::uint8_t(v);
-    out[at + 1] = std::uint8_t(v >> 8);
-  }
-  // UTF-8 text as UTF-16 with its NUL (characters of the Basic Multilingual Plane).
-  void wide(const std::string& text) {
-    for (std::size_t i = 0; i < text.size();) {
-      auto b = std::uint8_t(text[i]);
-      std::size_t extra = b >= 0xE0 ? 2 : b >= 0xC0 ? 1 : 0;
-      std::uint32_t c = extra == 2 ? b & 0x0F : extra == 1 ? b & 0x1F : b;
-      for (std::size_t k = 1; k <= extra && i + k < text.size(); ++k) {
-        c = (c << 6) | (std::uint8_t(text[i + k]) & 0x3F);
-      }
-      u16(std::uint16_t(c));
-      i += extra + 1;
-    }
-    u16(0);
-  }
-};
 
 // .rsrc contents at virtual address rva: type 16 -> id 1 -> language -> data entry -> block.
 Bytes resourceSection(const Bytes& block, std::uint16_t langId, std::uint32_t rva) {
-  Writer w;
+  platform::formats::ByteWriter w;
   auto directory = [&w](std::uint32_t id, std::uint32_t target) {
     w.zeros(12);
     w.u16(0);  // named entries
@@ -58,11 +29,11 @@ Bytes resourceSection(const Bytes& block, std::uint16_t langId, std::uint32_t rv
   w.u32(std::uint32_t(block.size()));
   w.u32(0);
   w.u32(0);
-  w.out.insert(w.out.end(), block.begin(), block.end());
-  return w.out;
+  w.append(block.data(), block.size());
+  return w.bytes();
 }
 
-void optionalHeader(Writer& w, bool pe64, std::uint32_t imageSize, std::uint32_t rsrcRva,
+void optionalHeader(platform::formats::ByteWriter& w, bool pe64, std::uint32_t imageSize, std::uint32_t rsrcRva,
                     std::uint32_t rsrcSize) {
   w.u16(pe64 ? 0x20B : 0x10B);
   w.u8(6), w.u8(0);              // linker version
@@ -99,7 +70,7 @@ Bytes buildPeWithResource(const Bytes& block, std::uint16_t langId, bool pe64) {
   Bytes rsrc = block.empty() ? Bytes(16, 0) : resourceSection(block, langId, rsrcRva);
   std::uint32_t rawSize = std::uint32_t((rsrc.size() + 0x1FF) & ~std::size_t(0x1FF));
   std::uint32_t imageSize = rsrcRva + ((rawSize + 0xFFF) & ~0xFFFu);
-  Writer w;
+  platform::formats::ByteWriter w;
   w.u16(0x5A4D);  // "MZ"
   w.zeros(0x3A);
   w.u32(0x40);    // e_lfanew
@@ -120,9 +91,9 @@ Bytes buildPeWithResource(const Bytes& block, std::uint16_t langId, bool pe64) {
   w.zeros(12);    // relocations, line numbers and their counts
   w.u32(0x40000040);  // initialized data, readable
   w.alignTo(0x200);
-  w.out.insert(w.out.end(), rsrc.begin(), rsrc.end());
+  w.append(rsrc.data(), rsrc.size());
   w.alignTo(0x200);
-  return w.out;
+  return w.bytes();
 }
 
 Bytes buildPeWithVersion(FourPartVersion fileVersion, FourPartVersion productVersion,

@@ -114,7 +114,10 @@ TEST_F(WizardFrameTest, OneFrameFromTheFirstPageToFinishThroughARefusedPageAndCa
   whenUp([&](QWidget* shown) {
     auto* box = qobject_cast<QMessageBox*>(shown);
     EXPECT_NE(box, nullptr);
-    if (!box) return shown->close();
+    if (!box) {
+      shown->close();
+      return;
+    }
     EXPECT_EQ(box->parentWidget(), frame);
     EXPECT_TRUE(frame->isVisible());
     press(box, "&No");
@@ -126,7 +129,10 @@ TEST_F(WizardFrameTest, OneFrameFromTheFirstPageToFinishThroughARefusedPageAndCa
     EXPECT_EQ(shown->pos(), moved);
     QLineEdit* name = shown->findChild<QLineEdit*>();
     EXPECT_NE(name, nullptr);
-    if (!name) return shown->close();
+    if (!name) {
+      shown->close();
+      return;
+    }
     EXPECT_EQ(shown->focusWidget(), name) << "the keyboard starts on the page's first field";
     name->setText("Bob");
     press(shown, "&Next >");
@@ -166,7 +172,10 @@ TEST_F(WizardFrameTest, EnterOnTheFirstFieldPressesNext) {
   whenUp([](QWidget* shown) {
     QWidget* focused = shown->focusWidget();
     EXPECT_NE(qobject_cast<QLineEdit*>(focused), nullptr) << "the keyboard starts on User Name";
-    if (!focused) return shown->close();  // not left waiting
+    if (!focused) {  // not left waiting
+      shown->close();
+      return;
+    }
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(focused, &enter);
   });
