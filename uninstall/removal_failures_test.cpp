@@ -124,8 +124,9 @@ TEST(RemovalFailures, AnItemThatCannotBeRemovedEndsWithTheLeftoversMessage) {
        }},
       {"registry entries: the key alone refused",
        [](Uninstallation& r) {
-         // Deleting the value is the first registry change of the removal, the key the second.
-         r.machine.memoryRegistry().failChange(2);
+         // The removal first notes its folder as being removed (its key made, its value set:
+         // two changes); deleting the value is the next registry change, the key the one after.
+         r.machine.memoryRegistry().failChange(4);
        },
        [](Uninstallation& r) { return r.machine.memoryRegistry().hasKey(kLocalMachine, "Software\\Orlwen\\Tool"); }},
   };

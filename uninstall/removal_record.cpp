@@ -52,7 +52,14 @@ void RemovalRecord::begin() {
   // a removal killed before the folder's present installation was made: they say nothing
   // about its counts.
   dropMarks(false);
+  platform::HKey key = 0;
+  if (registry_.createKey(platform::hkey::LocalMachine, kRemovalMarksKey, key) == Success) {
+    registry_.setDword(key, removingNote(), 1);
+    registry_.closeKey(key);
+  }
 }
+
+std::string RemovalRecord::removingNote() const { return folderPrefix() + "removing"; }
 
 void RemovalRecord::name() {
   if (!runId_.empty()) return;
@@ -72,7 +79,6 @@ long RemovalRecord::mark(const std::string& pathKey) {
 }
 
 void RemovalRecord::finish() {
-  if (runId_.empty()) return;  // nothing was marked
   dropMarks(true);
   marks_.clear();
 }
@@ -88,7 +94,9 @@ void RemovalRecord::dropMarks(bool onlyThisRun) {
     if (registry_.openKey(platform::hkey::LocalMachine, kRemovalMarksKey, key) != Success) return Success;
     bool othersLeft = false;
     for (const std::string& name : valueNames(registry_, key)) {
-      const bool drop = onlyThisRun ? name.starts_with(mine) : name.starts_with(folder) && !name.starts_with(mine);
+      // A run without an id marked nothing: only the folder's note is its own.
+      const bool ownMark = !runId_.empty() && name.starts_with(mine);
+      const bool drop = onlyThisRun ? ownMark || name == removingNote() : name.starts_with(folder) && !ownMark;
       if (drop) {
         registry_.deleteValue(key, name);
       } else {

@@ -31,7 +31,9 @@ class RemovalRecord {
                 const std::string& scriptPath);
 
   // Reads the run id from the script (a rerun's), loads that run's marks and drops the marks
-  // other runs left for the same folder. Before any count is changed.
+  // other runs left for the same folder. Before any count is changed. Then notes the folder as
+  // being removed ("<FOLDER>|removing"), so that a removal stopped before it took the folder
+  // leaves a sign that the folder is the installation's (setup/directory_pass.cpp).
   void begin();
 
   // Writes a new run id into the script unless it holds one: before this removal's first
@@ -45,13 +47,14 @@ class RemovalRecord {
   // lowered or settled the count; gives the registry's error code.
   long mark(const std::string& pathKey);
 
-  // Drops this run's marks, and the key when no other removal has any there. Only once the
-  // script is gone: a rerun could otherwise lower the counts again.
+  // Drops this run's marks and the folder's note, and the key when no other removal has any
+  // there. Only once the script is gone: a rerun could otherwise lower the counts again.
   void finish();
 
  private:
   std::string prefix() const;  // the value names' start: "<FOLDER>|<id>|"
   std::string folderPrefix() const;
+  std::string removingNote() const;  // "<FOLDER>|removing"
   void dropMarks(bool onlyThisRun);
 
   platform::Registry& registry_;

@@ -225,6 +225,40 @@ TEST_P(RemovalKilled, EveryKillLeavesAMachineThatInstallsAndRemovesAgain) {
 
 INSTANTIATE_TEST_SUITE_P(Parts, RemovalKilled, ::testing::Range(0, 2));
 
+// A removal stopped right after it deleted the installed script, before it took the folder:
+// the next installation into that folder is the same installation's, so its removal takes
+// the folder, as a clean removal does, although the package shares no file.
+using RemovalStopped = CrashTrials;
+
+TEST_F(RemovalStopped, AfterItsScriptTheFolderStillGoesWithTheNextInstallationsRemoval) {
+  const fs::path log = dir_ / "steps.jsonl";
+  ASSERT_EQ(install(milliseconds(120000)).exitStatus, 0);
+  RunResult logged = test::runProgramFor("vandrel-machine", {"uninstall", root().string(), "Crash 1.0"},
+                                         [&] {
+                                           auto env = environment();
+                                           env["VANDREL_LOG"] = log.string();
+                                           return env;
+                                         }(),
+                                         milliseconds(120000));
+  ASSERT_EQ(logged.exitStatus, 0) << logged.err;
+  int step = 0, scriptStep = 0;
+  std::istringstream lines(test::readFile(log));
+  for (std::string line; std::getline(lines, line);) {
+    if (line.find("\"action\":\"summary\"") != std::string::npos) continue;
+    ++step;
+    if (line.find("Script.vrx") != std::string::npos) scriptStep = step;
+  }
+  ASSERT_GT(scriptStep, 0) << "the removal deletes the installed script";
+
+  ASSERT_EQ(install(milliseconds(120000)).exitStatus, 0);
+  auto stopping = environment();
+  stopping["VANDREL_STOP_AFTER"] = std::to_string(scriptStep);
+  RunResult stopped = test::runProgramFor("vandrel-machine", {"uninstall", root().string(), "Crash 1.0"}, stopping,
+                                          milliseconds(120000));
+  EXPECT_NE(stopped.exitStatus, 0) << "the removal was not stopped";
+  EXPECT_EQ(afterKill(), "");
+}
+
 constexpr int kSharedFiles = 12;
 
 // The files of a package: own ones named after it, then the shared files both packages hold,
