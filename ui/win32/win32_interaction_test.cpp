@@ -70,6 +70,29 @@ Page registrationPage() {
   return page;
 }
 
+// The destination page: the folder line with its Change, the Backup box, the two space rows.
+Page destinationPage(const std::string& folderValue) {
+  Page page;
+  page.id = "destination";
+  page.layout = PageLayout::Destination;
+  page.paragraphs = {"Almost ready.", "Press Finish.", "Press Change."};
+  page.rows = {{"Disk space required:", "1.5 Mo"}, {"Disk space available:", "2 Go"}};
+  Field folder;
+  folder.name = "Folder";
+  folder.label = "Install Folder";
+  folder.value = folderValue;
+  Field backup;
+  backup.kind = Field::Kind::Check;
+  backup.name = "Backup";
+  backup.label = "B&ackup replaced files";
+  page.fields = {folder, backup};
+  page.actions = {"&Change"};
+  page.next = "";
+  page.finish = "Finish";
+  page.back = true;
+  return page;
+}
+
 TEST(Win32Messages, AQuestionShowsItsTextAndGivesTheButtonPressed) {
   Watched w;
   Message question{"Tool Setup", "Cancel the installation?", Buttons::YesNo, Icon::Question, 1};
@@ -254,23 +277,7 @@ TEST(Win32Pages, TheComponentsSharingAndDestinationPagesWriteTheirFieldsBack) {
   };
   EXPECT_EQ(w.backend.page(sharing).fields[0].selected, 1);
 
-  Page destination;
-  destination.id = "destination";
-  destination.layout = PageLayout::Destination;
-  destination.paragraphs = {"Almost ready.", "Press Finish.", "Press Change."};
-  destination.rows = {{"Disk space required:", "1.5 Mo"}, {"Disk space available:", "2 Go"}};
-  Field folder;
-  folder.name = "Folder";
-  folder.label = "Install Folder";
-  folder.value = "D:\\Tool";
-  Field backup;
-  backup.kind = Field::Kind::Check;
-  backup.label = "B&ackup replaced files";
-  destination.fields = {folder, backup};
-  destination.actions = {"&Change"};
-  destination.next = "";
-  destination.finish = "Finish";
-  destination.back = true;
+  Page destination = destinationPage("D:\\Tool");
   w.look = [](HWND frame, const std::string&) {
     HWND pane = paneOf(frame);
     EXPECT_EQ(controlText(pane, IDC_FOLDER_LINE), "D:\\Tool");
@@ -552,24 +559,7 @@ TEST(Win32Pages, AnswersPutTheFolderIntoTheDestinationPagesLineAndFinish) {
   auto answers = std::make_shared<ScriptedInteraction>(
       Answers::fromText("[Wizard]\nFolder=C:\\Program Files\\Tool\nBackup=1\n"), nullptr, "tamsin32");
   Watched w(Program::Setup, answers);
-  Page destination;
-  destination.id = "destination";
-  destination.layout = PageLayout::Destination;
-  destination.paragraphs = {"Almost ready.", "Press Finish.", "Press Change."};
-  destination.rows = {{"Disk space required:", "1.5 Mo"}, {"Disk space available:", "2 Go"}};
-  Field folder;
-  folder.name = "Folder";
-  folder.label = "Install Folder";
-  folder.value = "C:\\Install";
-  Field backup;
-  backup.kind = Field::Kind::Check;
-  backup.name = "Backup";
-  backup.label = "B&ackup replaced files";
-  destination.fields = {folder, backup};
-  destination.actions = {"&Change"};
-  destination.next = "";
-  destination.finish = "Finish";
-  destination.back = true;
+  Page destination = destinationPage("C:\\Install");
   // The page opens with its own folder; the answers then put theirs into the line.
   w.look = [](HWND frame, const std::string&) {
     EXPECT_EQ(controlText(paneOf(frame), IDC_FOLDER_LINE), "C:\\Install");
