@@ -5,7 +5,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <regex>
 
 #include "tests/support/run_program.h"
 #include "tests/support/temp_dir.h"
@@ -21,15 +20,8 @@ namespace fs = std::filesystem;
 // and the Win.ini value a plain "$(" written with the escape.
 std::string documentWithVariables() {
   fs::path scenario = test::sourcePath() / "tests/e2e/builder/basic";
-  std::string text = test::readFile(scenario / "document.txt");
-  std::string source = test::windowsForm(scenario / "files");
-  for (std::size_t at; (at = text.find("@SRC@")) != std::string::npos;) text.replace(at, 5, source);
-  std::regex size("@SIZE:([^@]+)@");
-  std::smatch m;
-  while (std::regex_search(text, m, size)) {
-    std::string bytes = std::to_string(fs::file_size(scenario / "files" / m[1].str()));
-    text.replace(std::size_t(m.position(0)), std::size_t(m.length(0)), bytes);
-  }
+  std::string text = test::withScenarioFiles(test::readFile(scenario / "document.txt"), scenario / "files");
+  const std::string source = test::windowsForm(scenario / "files");
   auto replace = [&text](const std::string& from, const std::string& to) {
     std::size_t at = text.find(from);
     ASSERT_NE(at, std::string::npos) << from;

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <map>
-#include <regex>
 #include <sstream>
 
 #include "tests/support/run_program.h"
@@ -26,15 +25,7 @@ std::vector<std::string> split(const std::string& text, char sep) {
 
 // The scenario's document with its source folder and file sizes filled in.
 std::string scenarioDocument(const fs::path& scenario) {
-  std::string text = test::readFile(scenario / "document.txt");
-  std::string source = windowsForm(scenario / "files");
-  for (std::size_t at; (at = text.find("@SRC@")) != std::string::npos;) text.replace(at, 5, source);
-  std::regex size("@SIZE:([^@]+)@");
-  std::smatch m;
-  while (std::regex_search(text, m, size)) {
-    std::string bytes = std::to_string(fs::file_size(scenario / "files" / m[1].str()));
-    text.replace(std::size_t(m.position(0)), std::size_t(m.length(0)), bytes);
-  }
+  std::string text = test::withScenarioFiles(test::readFile(scenario / "document.txt"), scenario / "files");
   return text;
 }
 

@@ -368,13 +368,7 @@ class Scenario : public ::testing::TestWithParam<CaseName> {
   // for the case's files/ folder and @SIZE:file@ for a file's size.
   void generate() {
     std::string text = readFile(folder_ / setting("Generate"));
-    text = replaceAll(text, "@SRC@", windowsForm(folder_ / "files"));
-    std::regex size("@SIZE:([^@]+)@");
-    std::smatch m;
-    while (std::regex_search(text, m, size)) {
-      std::string bytes = std::to_string(fs::file_size(folder_ / "files" / m[1].str()));
-      text.replace(std::size_t(m.position(0)), std::size_t(m.length(0)), bytes);
-    }
+    text = withScenarioFiles(text, folder_ / "files");
     writeFile(dir_ / "document.txt", text);
     RunResult generated = run("corvix", {"generate", (dir_ / "document.txt").string(), "--out", pkg_.string(),
                                           "--save"});

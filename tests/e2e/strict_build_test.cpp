@@ -18,15 +18,7 @@ namespace fs = std::filesystem;
 // The scenario's document with its source folder and file sizes filled in.
 std::string basicDocument() {
   fs::path scenario = test::sourcePath() / "tests/e2e/builder/basic";
-  std::string text = test::readFile(scenario / "document.txt");
-  std::string source = test::windowsForm(scenario / "files");
-  for (std::size_t at; (at = text.find("@SRC@")) != std::string::npos;) text.replace(at, 5, source);
-  std::regex size("@SIZE:([^@]+)@");
-  std::smatch m;
-  while (std::regex_search(text, m, size)) {
-    std::string bytes = std::to_string(fs::file_size(scenario / "files" / m[1].str()));
-    text.replace(std::size_t(m.position(0)), std::size_t(m.length(0)), bytes);
-  }
+  std::string text = test::withScenarioFiles(test::readFile(scenario / "document.txt"), scenario / "files");
   return text;
 }
 

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <regex>
 #include <set>
 #include <stdexcept>
 #include <thread>
@@ -172,6 +173,20 @@ std::string windowsForm(const std::filesystem::path& host) {
   std::string path = "Z:" + host.string();
   for (char& c : path) c = c == '/' ? '\\' : c;
   return path;
+}
+
+std::string withScenarioFiles(std::string text, const std::filesystem::path& files) {
+  const std::string source = windowsForm(files);
+  for (std::size_t at = 0; (at = text.find("@SRC@", at)) != std::string::npos; at += source.size()) {
+    text.replace(at, 5, source);
+  }
+  std::regex size("@SIZE:([^@]+)@");
+  std::smatch m;
+  while (std::regex_search(text, m, size)) {
+    std::string bytes = std::to_string(std::filesystem::file_size(files / m[1].str()));
+    text.replace(std::size_t(m.position(0)), std::size_t(m.length(0)), bytes);
+  }
+  return text;
 }
 
 }  // namespace vandrel::test

@@ -35,5 +35,8 @@ std::filesystem::path binPath(const std::string& name);
 std::filesystem::path sourcePath();
 // A host path as the programs name it through the host's drive: /tmp/a -> Z:\tmp\a.
 std::string windowsForm(const std::filesystem::path& host);
+// A builder scenario's document text with @SRC@ standing for its files folder (as the programs
+// name it) and @SIZE:file@ for the size of a file there, filled in.
+std::string withScenarioFiles(std::string text, const std::filesystem::path& files);
 
 }  // namespace vandrel::test
