@@ -25,37 +25,38 @@ std::string removalRunOf(platform::Profile& profile, const std::string& scriptPa
                            "", 64);
 }
 
-std::vector<RemovalMark> removalMarks(platform::Registry& registry,
-                                      const std::string& installFolder, const std::string& runId) {
-  std::vector<RemovalMark> marks;
-  if (runId.empty()) return marks;
+namespace {
+
+// The names of the marks' values that start with prefix; none when the key is not there.
+std::vector<std::string> markNamesStartingWith(platform::Registry& registry, const std::string& prefix) {
+  std::vector<std::string> names;
   platform::HKey key = 0;
-  if (registry.openKey(platform::hkey::LocalMachine, kRemovalMarksKey, key) != Success)
-    return marks;
-  const std::string prefix = removalMarkPrefix(installFolder, runId);
+  if (registry.openKey(platform::hkey::LocalMachine, kRemovalMarksKey, key) != Success) return names;
   std::string name;
   std::uint32_t type = 0;
   platform::Bytes data;
   for (std::uint32_t i = 0; registry.enumValue(key, i, name, type, data) == Success; ++i) {
-    if (name.starts_with(prefix)) marks.push_back({name, name.substr(prefix.size())});
+    if (name.starts_with(prefix)) names.push_back(name);
   }
   registry.closeKey(key);
+  return names;
+}
+
+}  // namespace
+
+std::vector<RemovalMark> removalMarks(platform::Registry& registry,
+                                      const std::string& installFolder, const std::string& runId) {
+  std::vector<RemovalMark> marks;
+  if (runId.empty()) return marks;
+  const std::string prefix = removalMarkPrefix(installFolder, runId);
+  for (const std::string& name : markNamesStartingWith(registry, prefix)) {
+    marks.push_back({name, name.substr(prefix.size())});
+  }
   return marks;
 }
 
 bool folderHasRemovalMarks(platform::Registry& registry, const std::string& installFolder) {
-  platform::HKey key = 0;
-  if (registry.openKey(platform::hkey::LocalMachine, kRemovalMarksKey, key) != Success) return false;
-  const std::string prefix = text::toUpper(installFolder) + "|";
-  std::string name;
-  std::uint32_t type = 0;
-  platform::Bytes data;
-  bool found = false;
-  for (std::uint32_t i = 0; !found && registry.enumValue(key, i, name, type, data) == Success; ++i) {
-    found = name.starts_with(prefix);
-  }
-  registry.closeKey(key);
-  return found;
+  return !markNamesStartingWith(registry, text::toUpper(installFolder) + "|").empty();
 }
 
 std::vector<RemovalMark> removalMarksOf(platform::Registry& registry, platform::Profile& profile,
