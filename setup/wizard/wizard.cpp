@@ -83,6 +83,7 @@ bool Wizard::run() {
     switch (result.action) {
       case ui::PageResult::Action::Cancel:
         if (dialogs_.confirmCancel(false)) return false;
+        keepTyped(page, result);
         break;
       case ui::PageResult::Action::Back:
         if (index > 0 && leave(page, result)) --index;
@@ -141,17 +142,48 @@ bool Wizard::leave(WizardPage page, const ui::PageResult& result) {
     case WizardPage::Destination: {
       if (const ui::Field* f = findField(fields, "Backup")) values_.backup = f->checked;
       const ui::Field* f = findField(fields, "Folder");
-      if (!f || f->value == values_.folder) return true;
+      if (!f || f->value == values_.folder) {
+        values_.folderLine.clear();
+        return true;
+      }
       std::optional<std::string> folder = typedFolder(f->value);
       if (!folder) {
+        values_.folderLine = f->value;  // shown again as typed, for the user to mend
         dialogs_.ui().beep();
         return false;
       }
       values_.folder = *folder;
+      values_.folderLine.clear();
       return true;
     }
     default:
       return true;
+  }
+}
+
+void Wizard::keepTyped(WizardPage page, const ui::PageResult& result) {
+  const std::vector<ui::Field>& fields = result.fields;
+  switch (page) {
+    case WizardPage::Registration:
+      if (const ui::Field* f = findField(fields, "UserName")) values_.userName = f->value;
+      if (const ui::Field* f = findField(fields, "Company")) values_.company = f->value;
+      if (const ui::Field* f = findField(fields, "Serial")) values_.serial = f->value;
+      break;
+    case WizardPage::Destination: {
+      if (const ui::Field* f = findField(fields, "Backup")) values_.backup = f->checked;
+      const ui::Field* f = findField(fields, "Folder");
+      if (!f) break;
+      std::optional<std::string> folder = typedFolder(f->value);
+      if (folder) values_.folder = *folder;
+      values_.folderLine = folder ? std::string() : f->value;
+      break;
+    }
+    case WizardPage::Components:
+    case WizardPage::Sharing:
+      leave(page, result);  // neither checks what it takes
+      break;
+    default:
+      break;
   }
 }
 
@@ -164,6 +196,7 @@ void Wizard::changeFolder() {
     return;
   }
   values_.folder = *folder;
+  values_.folderLine.clear();
 }
 
 void Wizard::storeSelection() {

@@ -39,6 +39,9 @@ struct WizardValues {
   std::vector<bool> checked;  // per optional directory, in the order of the optional list
   int sharing = 0;            // 0 share between users, 1 do not share
   std::string folder;
+  // The folder line as typed when it is not (yet) a folder, kept when the user answers No to
+  // the cancel question; empty when the line shows the folder.
+  std::string folderLine;
   bool backup = false;
   bool operator==(const WizardValues&) const = default;
 };
@@ -74,6 +77,9 @@ class Wizard {
 
   // Takes the page's fields; false when the page refuses to be left.
   bool leave(WizardPage page, const ui::PageResult& result);
+  // Keeps what the user typed on the page without checking it, so that a page shown again
+  // after the cancel question holds the user's entries, not the ones it opened with.
+  void keepTyped(WizardPage page, const ui::PageResult& result);
   void changeFolder();
   void storeSelection();
   void finish();

@@ -177,7 +177,8 @@ ui::Page Wizard::destinationPage() {
   shown.text = shown.paragraphs[0] + "\n" + shown.paragraphs[1] + "\n" + shown.paragraphs[2] + "\n" +
                s.get(sid::InstallFolderBox) + ": " + values_.folder;
   for (const ui::LabelValue& row : shown.rows) shown.text += "\n" + row.label + " " + row.value;
-  shown.fields.push_back(textField("Folder", s.get(sid::InstallFolderBox), values_.folder));
+  const std::string& line = values_.folderLine.empty() ? values_.folder : values_.folderLine;
+  shown.fields.push_back(textField("Folder", s.get(sid::InstallFolderBox), line));
   ui::Field backup;
   backup.kind = ui::Field::Kind::Check;
   backup.name = "Backup";

@@ -296,6 +296,31 @@ TEST_F(WizardTest, CancelOnEveryPageAsksAndNoKeepsThePage) {
   }
 }
 
+// No to the cancel question shows the page again as the user left it, typed entries and all,
+// and a folder line that is not a folder yet is still checked on Finish.
+TEST_F(WizardTest, NoToTheCancelQuestionKeepsWhatWasTyped) {
+  settings.regInfo = true;
+  ui.pageActions = {pressOn(Action::Next), pressOn(Action::Next),
+                    fill({{"UserName", "Bob"}, {"Company", "Acme"}}, Action::Cancel),
+                    pressOn(Action::Next), pressOn(Action::Next),
+                    fill({{"Folder", "D:\\Tools"}}, Action::Cancel),
+                    fill({{"Folder", "Tools"}}, Action::Cancel),
+                    pressOn(Action::Finish),
+                    fill({{"Folder", "E:\\Tool"}}, Action::Finish)};
+  ui.answers = {ui::Answer::No, ui::Answer::No, ui::Answer::No};
+  ASSERT_TRUE(run());
+  ASSERT_EQ(ui.pages.size(), 9u);
+  EXPECT_EQ(ui.pages[3].id, "registration");
+  EXPECT_EQ(ui.pages[3].fields[0].value, "Bob");
+  EXPECT_EQ(ui.pages[3].fields[1].value, "Acme");
+  EXPECT_EQ(ui.pages[6].fields[0].value, "D:\\Tools");
+  EXPECT_EQ(ui.pages[7].fields[0].value, "Tools");
+  EXPECT_EQ(ui.beeps, 1);  // Finish with "Tools" on the line
+  EXPECT_EQ(ui.pages[8].fields[0].value, "Tools");
+  EXPECT_EQ(app.state().userName, "Bob");
+  EXPECT_EQ(app.state().installFolder, "E:\\Tool");
+}
+
 TEST_F(WizardTest, APageThatCanNeverBeLeftEndsTheWizard) {
   settings.regInfo = true;
   // An unattended backend without a user name presses Next for ever.
