@@ -52,6 +52,9 @@ class Profile {
   // point of the run in order, and flush() writes back the rest and ends the run; false when
   // a write back failed (the edits since the last one are then lost).
   virtual void gatherWrites() {}
+  // A short run of writes to a file only this program uses (the setup's own copy of its
+  // script): the edits are held until flush() writes each file once.
+  virtual void holdWrites() { gatherWrites(); }
   virtual bool flush() { return true; }
 };
 

@@ -121,6 +121,9 @@ void createDirectories(script::ScriptReader& script, const SetupState& state, pl
   KeptFolders kept(script, files, state.installFolder,
                    script::folderHasRemovalMarks(machine.registry(), state.installFolder));
   createFolderPath(files, state.installFolder, log, kept);
+  // The folders' entries reach the script in one write back, not in one rewrite each.
+  platform::Profile& profile = script.profile();
+  profile.holdWrites();
   script.write(Section::UnInstall, "0", state.installFolder);
   std::string backupFolder = state.installFolder + "\\Backup";
   if (state.backup) createFolder(files, backupFolder, log, nullptr);
@@ -136,6 +139,7 @@ void createDirectories(script::ScriptReader& script, const SetupState& state, pl
     if (state.backup) script.write(Section::UnInstall, std::to_string(nbDir - 3), backupFolder);
   }
   kept.write();
+  profile.flush();
 }
 
 }  // namespace vandrel::setup

@@ -301,6 +301,9 @@ std::optional<platform::DiskShortage> findDiskShortage(SetupApp& app) {
   std::uint64_t largestStored = 0;
   const std::string section = script::sectionName(Section::Files);
   long nbFiles = readInt(app.value(section, script::countKey(Section::Files), "0"));
+  // The looks at each stored file and destination read the side store's records in one
+  // transaction, not one each.
+  platform::FileBatch batch(files);
   platform::LookPerBlock looks(app.script().profile(), app.script().path());
   for (long i = 0; i < nbFiles; ++i) {
     looks.next();

@@ -371,7 +371,7 @@ bool IniProfile::edit(const std::string& path, const std::string& section,
     Cache::Entry& entry = cache_->files[upper(path)];
     entry.document = document;
     entry.path = path;
-    if (++entry.unsaved * 32 < document->lineCount()) return true;
+    if (++entry.unsaved * 32 < document->lineCount() || holding_) return true;
   }
   if (save(path, document)) return true;
   cache_->files.erase(upper(path));
@@ -400,7 +400,13 @@ void IniProfile::gatherWrites() {
   if (!gathering_ && lockFiles()) gathering_ = true;
 }
 
+void IniProfile::holdWrites() {
+  gatherWrites();
+  holding_ = gathering_;
+}
+
 bool IniProfile::flush() {
+  holding_ = false;
   if (!gathering_) return true;
   gathering_ = false;
   std::vector<std::string> held;

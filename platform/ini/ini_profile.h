@@ -41,6 +41,7 @@ class IniProfile : public Profile {
   void endLook(const std::string& file) override;
   void settleLooks() override;
   void gatherWrites() override;
+  void holdWrites() override;
   bool flush() override;
 
  private:
@@ -65,6 +66,7 @@ class IniProfile : public Profile {
   std::unique_ptr<Cache> cache_;
   ChangeLock* lock_;
   bool gathering_ = false;
+  bool holding_ = false;  // gathered edits wait for flush() whatever their number
 };
 
 }  // namespace vandrel::platform

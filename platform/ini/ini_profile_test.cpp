@@ -451,5 +451,23 @@ TEST_F(IniProfileTest, GatheredWritesReachTheFileInOrder) {
   EXPECT_NE(text("C:\\App\\run.ini").find("k0=changed\r\n"), std::string::npos);
 }
 
+// Held writes reach the file only at the flush, however small it is, and then as one write;
+// reads see them at once, and each write after the flush replaces the file again.
+TEST_F(IniProfileTest, HeldWritesReachTheFileAtTheFlush) {
+  ASSERT_TRUE(fs.writeFile("C:\\App\\held.ini", "[UnInstall]\r\n"));
+  profile.holdWrites();
+  for (int i = 0; i < 5; ++i) {
+    std::string n = std::to_string(i);
+    ASSERT_TRUE(profile.writeString("C:\\App\\held.ini", "UnInstall", n, "C:\\Dir" + n));
+    EXPECT_EQ(profile.getString("C:\\App\\held.ini", "UnInstall", n, "", 260), "C:\\Dir" + n);
+  }
+  EXPECT_EQ(text("C:\\App\\held.ini"), "[UnInstall]\r\n");
+  EXPECT_TRUE(profile.flush());
+  EXPECT_EQ(text("C:\\App\\held.ini"),
+            "[UnInstall]\r\n0=C:\\Dir0\r\n1=C:\\Dir1\r\n2=C:\\Dir2\r\n3=C:\\Dir3\r\n4=C:\\Dir4\r\n");
+  EXPECT_TRUE(profile.writeString("C:\\App\\held.ini", "UnInstall", "5", "C:\\Dir5"));
+  EXPECT_NE(text("C:\\App\\held.ini").find("5=C:\\Dir5\r\n"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vandrel::platform

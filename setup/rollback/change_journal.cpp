@@ -92,12 +92,18 @@ std::string ChangeJournal::fileIdentity(const std::string& path) {
   return text::toLower(full.empty() ? path : full);
 }
 
-void ChangeJournal::noteFile(const std::string& path) {
+void ChangeJournal::noteFile(const std::string& path) { noteFile(path, false); }
+
+void ChangeJournal::noteFile(const std::string& given, bool seenMissing) {
   if (!recording_) return;
-  std::string identity = fileIdentity(path);
+  // The step names the file by its full path: a relative one would be taken back from
+  // whatever folder is current at the end.
+  const std::string full = files_.fullPath(given);
+  const std::string& path = full.empty() ? given : full;
+  std::string identity = text::toLower(path);
   if (seen("file|" + identity)) return;
   Step step = stepOf(Kind::FileMissing, path);
-  if (std::optional<platform::FileStatus> status = files_.status(path)) {
+  if (std::optional<platform::FileStatus> status = seenMissing ? std::nullopt : files_.status(path)) {
     step.status = *status;
     step.kind = status->isDirectory() ? Kind::Folder : Kind::File;
   }

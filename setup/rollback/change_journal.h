@@ -43,6 +43,9 @@ class ChangeJournal {
 
   // Before a change of the file or folder at path (create, write, delete, move, stamps).
   void noteFile(const std::string& path);
+  // The same for a path the caller has just seen missing: it is noted as a file this run
+  // makes without a look of its own.
+  void noteFile(const std::string& path, bool seenMissing);
   // After the file at path was made by a call that finds its own name (a temporary name).
   void noteMadeFile(const std::string& path);
   // Before a write of an INI value; winIni: the Windows folder's WIN.INI (file unused).

@@ -12,41 +12,52 @@ class JournalingMachine::Files : public platform::FileSystem {
   Files(platform::FileSystem& inner, ChangeJournal& journal) : inner_(inner), journal_(journal) {}
 
   std::unique_ptr<platform::File> open(const std::string& path, platform::OpenMode mode) override {
+    lastMissing_.clear();
     if (mode != platform::OpenMode::Read) journal_.noteFile(path);
     return inner_.open(path, mode);
   }
   std::unique_ptr<platform::File> create(const std::string& path) override {
-    journal_.noteFile(path);
+    const bool seenMissing = !lastMissing_.empty() && lastMissing_ == path;
+    lastMissing_.clear();
+    journal_.noteFile(path, seenMissing);
     return inner_.create(path);
   }
   bool createDirectory(const std::string& path) override {
+    lastMissing_.clear();
     journal_.noteFile(path);
     return inner_.createDirectory(path);
   }
   bool removeDirectory(const std::string& path) override {
+    lastMissing_.clear();
     journal_.noteFile(path);
     return inner_.removeDirectory(path);
   }
   bool deleteFile(const std::string& path) override {
+    lastMissing_.clear();
     journal_.noteFile(path);
     return inner_.deleteFile(path);
   }
   bool moveFile(const std::string& from, const std::string& to) override {
+    lastMissing_.clear();
     journal_.noteFile(from);
     journal_.noteFile(to);
     return inner_.moveFile(from, to);
   }
   bool replaceFile(const std::string& from, const std::string& to) override {
+    lastMissing_.clear();
     journal_.noteFile(from);
     journal_.noteFile(to);
     return inner_.replaceFile(from, to);
   }
   std::optional<bool> replaceWholeFile(const std::string& path, std::string_view contents) override {
+    lastMissing_.clear();
     journal_.noteFile(path);
     return inner_.replaceWholeFile(path, contents);
   }
   std::optional<platform::FileStatus> status(const std::string& path) override {
-    return inner_.status(path);
+    std::optional<platform::FileStatus> found = inner_.status(path);
+    lastMissing_ = found ? std::string() : path;
+    return found;
   }
   std::optional<OpenedFile> openForReading(const std::string& path) override {
     return inner_.openForReading(path);
@@ -56,15 +67,18 @@ class JournalingMachine::Files : public platform::FileSystem {
   }
   bool setFileTimes(const std::string& path, std::optional<FileTime> creation,
                     std::optional<FileTime> lastAccess, std::optional<FileTime> lastWrite) override {
+    lastMissing_.clear();
     journal_.noteFile(path);
     return inner_.setFileTimes(path, creation, lastAccess, lastWrite);
   }
   bool setAttributes(const std::string& path, std::uint32_t attributes) override {
+    lastMissing_.clear();
     journal_.noteFile(path);
     return inner_.setAttributes(path, attributes);
   }
   bool setCopyStamps(const std::string& path, std::optional<FileTime> creation,
                      std::optional<FileTime> lastWrite, std::uint32_t attributes) override {
+    lastMissing_.clear();
     journal_.noteFile(path);
     return inner_.setCopyStamps(path, creation, lastWrite, attributes);
   }
@@ -76,13 +90,17 @@ class JournalingMachine::Files : public platform::FileSystem {
   }
   unsigned tempFileName(const std::string& folder, const std::string& prefix, unsigned unique,
                         std::string& name) override {
+    lastMissing_.clear();
     unsigned number = inner_.tempFileName(folder, prefix, unique, name);
     // With 0 the call chose a free name and made the file.
     if (unique == 0 && number != 0) journal_.noteMadeFile(name);
     return number;
   }
   std::string currentDirectory() override { return inner_.currentDirectory(); }
-  bool setCurrentDirectory(const std::string& path) override { return inner_.setCurrentDirectory(path); }
+  bool setCurrentDirectory(const std::string& path) override {
+    lastMissing_.clear();  // a relative path names another file from now on
+    return inner_.setCurrentDirectory(path);
+  }
   std::string fullPath(const std::string& path) override { return inner_.fullPath(path); }
   std::optional<std::filesystem::path> hostPath(const std::string& path) override {
     return inner_.hostPath(path);
@@ -98,6 +116,10 @@ class JournalingMachine::Files : public platform::FileSystem {
  private:
   platform::FileSystem& inner_;
   ChangeJournal& journal_;
+  // The path the last look found missing, while nothing of this run changed a file since: a
+  // copy looks at its destination and then creates it, and the journal need not look again
+  // to know that the file is new.
+  std::string lastMissing_;
 };
 
 // A profile write notes the file as a whole (so that it comes back byte for byte, its empty
@@ -150,6 +172,7 @@ class JournalingMachine::Ini : public platform::Profile {
   void endLook(const std::string& file) override { inner_.endLook(file); }
   void settleLooks() override { inner_.settleLooks(); }
   void gatherWrites() override { inner_.gatherWrites(); }
+  void holdWrites() override { inner_.holdWrites(); }
   bool flush() override { return inner_.flush(); }
 
  private:

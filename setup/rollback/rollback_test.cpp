@@ -321,6 +321,37 @@ TEST(Rollback, TheDriverTakesAKilledInstallationBackBeforeItBegins) {
   EXPECT_EQ(machineState(run.machine), untouched);
 }
 
+// A copy that has just seen its destination missing spares the journal a second look; a name
+// seen missing in one folder and created after the current folder changed is another file,
+// which the journal still looks at, saves and brings back.
+TEST(Rollback, AFileSeenMissingIsNotedAsNewOnlyWhereItWasSeen) {
+  MemoryMachine machine;
+  test::MemoryFileSystem& plain = machine.memoryFiles();
+  plain.createDirectory("C:\\One");
+  plain.writeFile("C:\\Two\\a.txt", "kept");
+  std::vector<std::string> before = machineState(machine);
+  JournalingMachine run(machine);
+  run.journal().start("C:\\WINDOWS\\Vandrel Rollback");
+  platform::FileSystem& files = run.files();
+  ASSERT_TRUE(files.setCurrentDirectory("C:\\One"));
+  EXPECT_FALSE(files.status("a.txt"));
+  ASSERT_TRUE(files.setCurrentDirectory("C:\\Two"));
+  auto replaced = files.create("a.txt");
+  ASSERT_TRUE(replaced);
+  replaced->write("new", 3);
+  replaced.reset();
+  EXPECT_FALSE(files.status("C:\\One\\b.txt"));
+  auto made = files.create("C:\\One\\b.txt");
+  ASSERT_TRUE(made);
+  made.reset();
+  ASSERT_TRUE(files.setCurrentDirectory("C:\\"));
+  ui::ActionLog log;
+  EXPECT_TRUE(undoInstallation(run.journal(), log, nullptr));
+  EXPECT_EQ(plain.readFile("C:\\Two\\a.txt"), std::optional<std::string>("kept"));
+  EXPECT_FALSE(plain.exists("C:\\One\\b.txt"));
+  EXPECT_EQ(machineState(machine), before);
+}
+
 TEST(Rollback, WithoutAJournalNothingIsUndone) {
   MemoryMachine machine;
   JournalingMachine next(machine);
