@@ -169,6 +169,13 @@ TEST_F(machine_tool, TextsCrossTheTerminalInUtf8) {
       exported);
   EXPECT_EQ(tool({"programs", root()}).out,
             "Caf\xc3\xa9 \xe2\x82\xac\nTea \xe2\x80\x99n\xe2\x80\x99 \xc3\xa9\n");
+  // A registration left with its command but without its name (a removal stopped between
+  // the two) is listed by its key's name; one with neither is not a program.
+  writeFile(temp_ / "half.reg", "REGEDIT4\n\n" + key + "Half 1.0]\n\"UninstallString\"=\"Peskin32.exe C:\\\\Half\"\n\n" +
+                                    key + "Empty]\n\"Other\"=\"x\"\n");
+  ASSERT_EQ(tool({"reg", "import", root(), (temp_ / "half.reg").string()}).exitStatus, 0);
+  EXPECT_EQ(tool({"programs", root()}).out,
+            "Caf\xc3\xa9 \xe2\x82\xac\nHalf 1.0\nTea \xe2\x80\x99n\xe2\x80\x99 \xc3\xa9\n");
 }
 
 TEST_F(machine_tool, PathMapsWindowsPathsAndRefusesOthers) {

@@ -225,8 +225,17 @@ int programsCommand(const fs::path& root) {
   auto machine = open(root);
   const std::string uninstall = std::string(kCurrentVersion) + "\\Uninstall";
   for (const std::string& name : subkeys(machine->registry(), hkey::LocalMachine, uninstall)) {
-    auto display = stringValue(machine->registry(), hkey::LocalMachine, uninstall + "\\" + name, "DisplayName");
-    if (display && !display->empty()) std::cout << cp1252ToUtf8(*display) << "\n";
+    const std::string path = uninstall + "\\" + name;
+    auto display = stringValue(machine->registry(), hkey::LocalMachine, path, "DisplayName");
+    if (display && !display->empty()) {
+      std::cout << cp1252ToUtf8(*display) << "\n";
+      continue;
+    }
+    // A registration without its name but with its command (a removal stopped between the
+    // two) is listed by its key's name, which `uninstall` takes too, so that it can be
+    // removed again.
+    auto command = stringValue(machine->registry(), hkey::LocalMachine, path, "UninstallString");
+    if (command && !command->empty()) std::cout << cp1252ToUtf8(name) << "\n";
   }
   return 0;
 }
