@@ -98,7 +98,7 @@ for place in disk tmpfs; do
     removal "rm" "<= 30 ms"
   run "generation-$place" generate '^generation_' "$folder"
   turns "install $(thousands $few) files / $((few / 10)) MB from Setup.exe vs cp -r" "$place" "install-$place" install_vs_cp/large \
-    install "cp -r" "<= 1.2x"
+    install "cp -r" "<= 1.3x"
   turns "install $(thousands $many) vs $(thousands $few) small files" "$place" "install-$place" install_many_vs_few \
     "$(thousands $many):" "$(thousands $few):" "<= 10x"
   turns "removal of $(thousands $few) files vs rm -r" "$place" "removal-$place" removal_vs_rm \
