@@ -90,15 +90,22 @@ function(vandrel_companion_file program name out)
   set(${out} ${output} PARENT_SCOPE)
 endfunction()
 
-# vandrel_program_resources(TARGET FILE name DESCRIPTION text [LEVEL level] [LIBRARY])
+# vandrel_program_resources(TARGET FILE name DESCRIPTION text [LEVEL level] [LIBRARY]
+#                           [LANGUAGE hex CODEPAGE number])
 # What Windows shows of a program under Properties > Details, and what the setup engine's
 # version comparison reads: the version resource (product "Vandrel", the project's version,
-# the description). On Windows, with an application manifest besides (common controls 6,
-# per-monitor DPI awareness, the supported Windows versions, the execution level LEVEL:
-# asInvoker unless given) and the programs' icon; a LIBRARY gets neither. On Linux the version block goes into
+# the description), in the language of the program's texts (LANGUAGE and CODEPAGE: 0409 and
+# 1200, US English in Unicode, unless given; the French programs give 040c and 1252). On
+# Windows, with an application manifest besides (common controls 6, per-monitor DPI
+# awareness, the supported Windows versions, the execution level LEVEL: asInvoker unless
+# given) and the programs' icon; a LIBRARY gets neither. On Linux the version block goes into
 # the program's ELF version section, where the emulated machine reads it.
 function(vandrel_program_resources target)
-  cmake_parse_arguments(ARG "LIBRARY" "FILE;DESCRIPTION;LEVEL" "" ${ARGN})
+  cmake_parse_arguments(ARG "LIBRARY" "FILE;DESCRIPTION;LEVEL;LANGUAGE;CODEPAGE" "" ${ARGN})
+  set(translation)
+  if(ARG_LANGUAGE)
+    set(translation ${ARG_LANGUAGE} ${ARG_CODEPAGE})
+  endif()
   # The four parts of the version, a missing one 0: "3.0" is 3.0.0.0.
   set(numbers)
   foreach(name MAJOR MINOR PATCH TWEAK)
@@ -117,7 +124,7 @@ function(vandrel_program_resources target)
     set(source ${CMAKE_CURRENT_BINARY_DIR}/${target}_version_block.cpp)
     add_custom_command(OUTPUT ${source}
       COMMAND vandrel-version-block ${source} ${PROJECT_VERSION} ${ARG_FILE} "${ARG_DESCRIPTION}"
-              ${type}
+              ${type} ${translation}
       DEPENDS vandrel-version-block
       COMMENT "Version block of ${ARG_FILE}"
       VERBATIM)
@@ -127,6 +134,26 @@ function(vandrel_program_resources target)
   set(VANDREL_RES_FILE ${ARG_FILE})
   set(VANDREL_RES_NAME ${target})
   set(VANDREL_RES_DESCRIPTION "${ARG_DESCRIPTION}")
+  # The string table's name and the translation: "040904b0" and 0x0409, 1200 for US English.
+  if(ARG_LANGUAGE)
+    string(TOLOWER "${ARG_LANGUAGE}" language)  # four hexadecimal digits: "040c"
+    math(EXPR page "${ARG_CODEPAGE}" OUTPUT_FORMAT HEXADECIMAL)
+    string(SUBSTRING "${page}" 2 -1 page)
+    string(LENGTH "${page}" digits)
+    math(EXPR missing "4 - ${digits}")
+    string(REPEAT 0 ${missing} zeros)
+    set(VANDREL_RES_TABLE "${language}${zeros}${page}")
+    set(VANDREL_RES_TRANSLATION "0x${language}, ${ARG_CODEPAGE}")
+    # The resource itself is filed under the language too (its primary and sub-language), as
+    # a resource compiler files the resources that follow a LANGUAGE statement.
+    math(EXPR primary "0x${language} & 0x3ff" OUTPUT_FORMAT HEXADECIMAL)
+    math(EXPR sub "0x${language} >> 10" OUTPUT_FORMAT HEXADECIMAL)
+    set(VANDREL_RES_LANGUAGE_LINE "LANGUAGE ${primary}, ${sub}")
+  else()
+    set(VANDREL_RES_TABLE 040904b0)
+    set(VANDREL_RES_TRANSLATION "0x0409, 1200")
+    set(VANDREL_RES_LANGUAGE_LINE "// US English, the resource compiler's own language.")
+  endif()
   list(JOIN numbers "." VANDREL_RES_VERSION)
   list(JOIN numbers "," VANDREL_RES_COMMAS)
   if(ARG_LEVEL)

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "platform/disk_room.h"
+#include "platform/text/text_rules.h"
 #include "script/list_item.h"
 #include "script/schema.h"
 #include "setup/changes/ini_registry.h"
@@ -34,6 +35,15 @@ long long saturatingAdd(long long a, long long b) {
 }
 
 enum class Outcome { Next, EndOfList, Cancelled, MissingFile };
+
+// Entry 0 that puts the built-in uninstaller into the Windows folder: one file every package
+// shares, so a package never replaces it with an uninstaller of a lower version.
+bool isSharedUninstaller(long index, const std::string& destination, const std::string& windows,
+                         const std::string& targetName) {
+  return index == 0 && text::compareNoCase(destination, windows) == 0 &&
+         (text::compareNoCase(targetName, "Peskin32.exe") == 0 ||
+          text::compareNoCase(targetName, "Peskin16.exe") == 0);
+}
 
 class InstallRun {
  public:
@@ -168,6 +178,8 @@ Outcome InstallRun::installEntry(long index) {
   request.targetName = targetName;
   request.force = entry.force.text("");
   request.expand = entry.expand.text("");
+  request.keepHigherVersion =
+      isSharedUninstaller(index, destination, app_.state().windowsFolder, targetName);
   request.progress = &progress_;
   long long copied = copier_.copy(request, std::move(source));
 

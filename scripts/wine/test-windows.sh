@@ -98,6 +98,7 @@ VANDREL_WINE=$wine scripts/wine/documents-under-wine.sh "$host_bin" build-win64/
 documents=$(date +%s)
 
 VANDREL_WINE=$wine scripts/wine/example-under-wine.sh "$host_bin" build-win64/bin
+VANDREL_WINE=$wine scripts/wine/uninstaller-version-under-wine.sh "$host_bin" build-win64/bin
 done_at=$(date +%s)
 echo "Windows step: build $((built - start)) s, Wine prefix $((booted - built)) s," \
   "tests $((tested - booted)) s, documents $((documents - tested)) s," \

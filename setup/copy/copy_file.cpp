@@ -121,6 +121,21 @@ long long FileCopier::copy(const CopyRequest& request,
   return count;
 }
 
+bool FileCopier::existingHasHigherVersion(const CopyRequest& request, const std::string& source,
+                                          const std::string& destination, unsigned unique) {
+  if (script::readFlag(request.expand) != script::Flag::Set) {
+    return judge_.existingIsHigher(source, destination);
+  }
+  std::string expanded;
+  if (!freeTemporaryName(files_, withoutTrailingBackslash(folders_.engineFolder), unique, expanded)) {
+    return false;
+  }
+  bool opened = false;
+  bool higher = lzExpand(lz_, source, expanded, opened) && judge_.existingIsHigher(expanded, destination);
+  files_.deleteFile(expanded);
+  return higher;
+}
+
 long long FileCopier::copyAndDecide(const CopyRequest& request,
                                     std::optional<platform::FileSystem::OpenedFile>& opened,
                                     std::string& decision, std::string& rule) {
@@ -152,6 +167,13 @@ long long FileCopier::copyAndDecide(const CopyRequest& request,
     return sourceSize;
   }
   bool compare = existing && !request.force.empty() && request.force[0] == '0';
+  if (existing && !compare && request.keepHigherVersion &&
+      existingHasHigherVersion(request, source, destination, unsigned(sourceSize))) {
+    decision = "kept";
+    rule = "forced, but the existing file has a higher version: kept";
+    addToRunningTotal(sourceSize, request.progress);
+    return sourceSize;
+  }
   if (compare &&
       !judge_.mayReplace(source, destination, request.targetName, *sourceStatus, *existing)) {
     // The user keeps the existing file: it is counted as done and left untouched.

@@ -40,6 +40,9 @@ struct CopyRequest {
   // Written whole in one step where the file system can: a copy cut short by a kill leaves
   // the old file or the new one, never a part of the new one under the file's name.
   bool whole = false;
+  // A forced copy that still keeps an existing file of a higher version (the uninstaller in
+  // the Windows folder, which every package shares): no question, the file stays.
+  bool keepHigherVersion = false;
   CopyProgress* progress = nullptr;
 };
 
@@ -85,6 +88,10 @@ class FileCopier {
                           std::optional<platform::FileSystem::OpenedFile>& source,
                           std::string& decision, std::string& rule);
   bool backUp(const std::string& destination, const std::string& targetName);
+  // Whether the existing destination has a higher file version than the source (expanded
+  // aside first when it is stored compressed).
+  bool existingHasHigherVersion(const CopyRequest& request, const std::string& source,
+                                const std::string& destination, unsigned unique);
   // The whole file written in one step: the bytes written (0 on failure), or empty when the
   // file system has no such way.
   std::optional<long long> writeWhole(platform::File& in, const std::string& writeTarget,

@@ -36,6 +36,12 @@ class ReplacementJudge {
   // What decided the last mayReplace, for the action log: the comparison that let the file
   // be replaced without a question, or the question asked and the user's answer.
   const std::string& lastRule() const { return lastRule_; }
+  // Whether both files have version resources and the existing one's file version is the
+  // higher; nothing is asked.
+  bool existingIsHigher(const std::string& copiedPath, const std::string& existingPath) {
+    auto findings = compareVersions(versions_, userLanguage_, copiedPath, existingPath);
+    return findings && findings->existingHigher;
+  }
 
  private:
   std::string lastRule_;

@@ -15,18 +15,22 @@ namespace {
 
 struct ProgramVersion {
   const char* file;         // in build/bin
-  const char* description;  // its FileDescription
+  const char* description;  // its FileDescription, in code page 1252 as Windows reads it
+  const char* table;        // its string table, named after its language and code page
+  platform::Translation translation;
 };
 
+// The French programs speak French in their version resource too: language 040C (French)
+// with its code page, 1252; the others US English in Unicode.
 const ProgramVersion kPrograms[] = {
-    {"Setup.exe", "Vandrel package starter"},
-    {"tamsin32", "Vandrel setup engine"},
-    {"tamsin32-fr", "Vandrel setup engine (French)"},
-    {"peskin32", "Vandrel uninstaller"},
-    {"peskin32-fr", "Vandrel uninstaller (French)"},
-    {"corvix", "Vandrel package builder"},
-    {"vandrel-lz", "Vandrel compressed file tool"},
-    {"Scanlet.dll", "Vandrel script checker"},
+    {"Setup.exe", "Vandrel package starter", "040904b0", {0x0409, 1200}},
+    {"tamsin32", "Vandrel setup engine", "040904b0", {0x0409, 1200}},
+    {"tamsin32-fr", "Moteur d'installation Vandrel", "040c04e4", {0x040C, 1252}},
+    {"peskin32", "Vandrel uninstaller", "040904b0", {0x0409, 1200}},
+    {"peskin32-fr", "Programme de d\xe9sinstallation Vandrel", "040c04e4", {0x040C, 1252}},
+    {"corvix", "Vandrel package builder", "040904b0", {0x0409, 1200}},
+    {"vandrel-lz", "Vandrel compressed file tool", "040904b0", {0x0409, 1200}},
+    {"Scanlet.dll", "Vandrel script checker", "040904b0", {0x0409, 1200}},
 };
 
 // The project's version in the four parts of a version resource: "3.0" is "3.0.0.0".
@@ -36,8 +40,9 @@ std::string fourPartVersion() {
          "." + std::to_string(v.revision);
 }
 
-std::string value(const platform::Bytes& block, const std::string& name) {
-  return platform::queryString(block, "\\StringFileInfo\\040904b0\\" + name).value_or("<none>");
+std::string value(const platform::Bytes& block, const ProgramVersion& program, const std::string& name) {
+  return platform::queryString(block, std::string("\\StringFileInfo\\") + program.table + "\\" + name)
+      .value_or("<none>");
 }
 
 TEST(ProgramVersions, EveryProgramCarriesTheProjectsVersion) {
@@ -47,10 +52,14 @@ TEST(ProgramVersions, EveryProgramCarriesTheProjectsVersion) {
     ASSERT_FALSE(bytes.empty());
     auto block = platform::readVersionResource(platform::Bytes(bytes.begin(), bytes.end()));
     ASSERT_TRUE(block);
-    EXPECT_EQ(value(*block, "ProductName"), "Vandrel");
-    EXPECT_EQ(value(*block, "FileDescription"), program.description);
-    EXPECT_EQ(value(*block, "FileVersion"), fourPartVersion());
-    EXPECT_EQ(value(*block, "ProductVersion"), fourPartVersion());
+    std::vector<platform::Translation> translations = platform::queryTranslations(*block);
+    ASSERT_EQ(translations.size(), 1u);
+    EXPECT_EQ(translations[0].language, program.translation.language);
+    EXPECT_EQ(translations[0].codePage, program.translation.codePage);
+    EXPECT_EQ(value(*block, program, "ProductName"), "Vandrel");
+    EXPECT_EQ(value(*block, program, "FileDescription"), program.description);
+    EXPECT_EQ(value(*block, program, "FileVersion"), fourPartVersion());
+    EXPECT_EQ(value(*block, program, "ProductVersion"), fourPartVersion());
     auto fixed = platform::queryFixedFileInfo(*block);
     ASSERT_TRUE(fixed);
     EXPECT_EQ(fixed->fileType, std::string(program.file).ends_with(".dll") ? 2u : 1u);

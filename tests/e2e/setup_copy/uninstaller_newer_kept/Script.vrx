@@ -1,0 +1,14 @@
+[Settings]
+AppName=Tool
+Ver=1.0
+DefDir=Tool
+RegInfo=0
+[Directories]
+nbDir=4
+0=,0,0,
+1=,1,0,
+2=,2,0,
+3=,3,0,
+[Files]
+nbFiles=1
+0=Peskin32.ex_,Peskin32.exe,3,1,1000,0,1,1,%SIZE:Peskin32.ex_%,0,0
