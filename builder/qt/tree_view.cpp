@@ -13,6 +13,7 @@
 #include "builder/assistants/assistants.h"
 #include "builder/codec/document_io.h"
 #include "builder/dropimport/drop_import.h"
+#include "builder/frame/command_state.h"
 #include "builder/generate/file_check.h"
 #include "builder/generate/integrity_check.h"
 #include "builder/generate/test_install.h"
@@ -76,9 +77,7 @@ void CMyTreeView::selectItem(ItemHandle handle) {
 }
 
 CommandState CMyTreeView::state(int cmd) const {
-  if (cmd == command::Undo) return {document_.undo().canUndo(), false};
-  if (cmd == command::Redo) return {document_.undo().canRedo(), false};
-  return commands_->state(cmd);
+  return frame::documentCommandState(cmd, document_.undo(), *commands_);
 }
 
 bool CMyTreeView::edit(const std::string& name, const std::function<bool()>& action) {

@@ -12,6 +12,7 @@
 
 #include <QTreeView>
 
+#include "builder/frame/frame_commands.h"
 #include "builder/qt/script_document.h"
 #include "builder/qt/script_tree_model.h"
 #include "builder/generate/package_generator.h"
@@ -23,11 +24,8 @@
 
 namespace vandrel::builder::app {
 
-// Commands of the Edit menu, numbered as the framework numbers them.
-namespace command {
-constexpr int Undo = 57643;
-constexpr int Redo = 57644;
-}  // namespace command
+// The frame's commands (those of the Edit menu among them) by their numbers.
+namespace command = frame::command;
 
 // What the views share with the application: the preferences, the port, the progress
 // service and what the dialogs need.
