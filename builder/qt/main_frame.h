@@ -18,7 +18,7 @@
 
 #include "builder/frame/frame_flow.h"
 #include "builder/qt/builder_core.h"
-#include "builder/qt/script_document.h"
+#include "builder/frame/script_document.h"
 #include "builder/qt/tree_view.h"
 #include "paint/background_wnd.h"
 

@@ -12,10 +12,10 @@
 
 #include <QTreeView>
 
+#include "builder/frame/document_commands.h"
 #include "builder/frame/frame_commands.h"
-#include "builder/qt/script_document.h"
+#include "builder/frame/script_document.h"
 #include "builder/qt/script_tree_model.h"
-#include "builder/generate/package_generator.h"
 #include "builder/generate/progress_service.h"
 #include "builder/pages/entry_page_editor.h"
 #include "builder/pages/settings_pages.h"
@@ -26,6 +26,7 @@ namespace vandrel::builder::app {
 
 // The frame's commands (those of the Edit menu among them) by their numbers.
 namespace command = frame::command;
+using frame::ScriptDocument;
 
 // What the views share with the application: the preferences, the port, the progress
 // service and what the dialogs need.
@@ -77,14 +78,9 @@ class CMyTreeView : public QTreeView {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  bool edit(const std::string& name, const std::function<bool()>& action);
+  friend class TreeWindow;
+
   const qt::DialogContext& dialogs() const { return services_.dialogs; }
-  bool properties();
-  // The installation summary; true when OK wrote it back.
-  bool summary();
-  bool generate(bool scriptOnly);
-  bool testInstall();
-  bool mergeScript();
   void applyIconSize();
 
   ScriptDocument& document_;
@@ -93,8 +89,10 @@ class CMyTreeView : public QTreeView {
   std::unique_ptr<pages::EntryPageView> pageView_;
   std::unique_ptr<pages::PageEntryEditor> editor_;
   std::unique_ptr<TreeCommands> commands_;
-  std::unique_ptr<PackageGenerator> generator_;
   pages::SettingsViewState settingsView_;
+  // The document's commands run through the toolkit-neutral frame over this window.
+  std::unique_ptr<frame::DocumentView> window_;
+  std::unique_ptr<frame::DocumentCommands> documentCommands_;
 };
 
 }  // namespace vandrel::builder::app

@@ -1,4 +1,4 @@
-// One document of the graphical builder: the script document, its entry tree and undo
+// One document of the builder's frame: the script document, its entry tree and undo
 // history, the file it was read from and the context its long commands run in.
 #pragma once
 
@@ -14,9 +14,9 @@
 #include "builder/tree/script_tree.h"
 #include "platform/machine.h"
 
-namespace vandrel::builder::app {
+namespace vandrel::builder::frame {
 
-class ScriptDocument : public frame::FrameDocument {
+class ScriptDocument : public FrameDocument {
  public:
   // context: the builder's files, port, progress service and folders, shared by every document.
   explicit ScriptDocument(const BuilderContext& context, platform::Machine& machine);
@@ -58,4 +58,4 @@ class ScriptDocument : public frame::FrameDocument {
   std::string untitledName_;
 };
 
-}  // namespace vandrel::builder::app
+}  // namespace vandrel::builder::frame
