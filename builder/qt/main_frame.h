@@ -1,7 +1,8 @@
 // CMainFrame: the builder's main window. An MDI frame whose client area is painted by the
 // background painter, with the menus, the "Standard" toolbar, the status bar and its panes
 // (which also show the progress of long operations), one child frame per document, the
-// recent files, and documents opened by dropping files on it.
+// recent files, and documents opened by dropping files on it. Its menus and toolbar are made
+// from the frame's menu model and its commands run in the frame's commands (builder/frame).
 #pragma once
 
 #include <filesystem>

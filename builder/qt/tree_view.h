@@ -1,7 +1,7 @@
 // CMyTreeView: the view of one script document. It shows the entry tree with its pictures,
-// runs the tree's commands (each document edit through the undo history), opens the context
-// menus, takes Enter and double-click as "Properties", Escape as the cancel of a running
-// operation, and imports the files dropped on it.
+// opens the context menus and the dialogs, takes double-click as "Properties", and hands its
+// commands, its Enter and Escape keys and the files dropped on it to the document's commands
+// (builder/frame/document_commands.h).
 #pragma once
 
 #include <memory>
