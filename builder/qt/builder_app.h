@@ -65,14 +65,8 @@ class CBuilderApp {
   std::unique_ptr<CMainFrame> frame_;
 };
 
-// The builder's commands by the names an answers file gives them in [Builder] Commands (a
-// comma list run in order after start-up): "new", "save", "undo", "redo", "preferences",
-// "about", "tip", "version", "settings", "background", "end", each entry kind's name in
-// kEntryKinds ("directory", "description", "group", "winini", "registry", "file",
-// "shortcut", "message"), "erase", "properties",
-// "generate", "script", "test", "check", "check-files", "summary", "small-icons",
-// "assistant1".."assistant5", "cascade", "tile"; "shot:NAME" saves the main window's picture.
-// 0 for an unknown name.
-int commandByName(const std::string& name);
+// The builder's commands by the names an answers file gives them in [Builder] Commands;
+// "shot:NAME" there saves the main window's picture instead.
+using frame::commandByName;
 
 }  // namespace vandrel::builder::app

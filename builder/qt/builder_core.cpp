@@ -1,8 +1,7 @@
 // The builder's run-long state.
 #include "builder/qt/builder_core.h"
 
-#include <algorithm>
-
+#include "builder/frame/frame_flow.h"
 #include "builder/generate/headless_session.h"
 
 namespace vandrel::builder::app {
@@ -12,10 +11,6 @@ BuilderCore::BuilderCore(platform::Machine& m, ui::Interaction& port)
 
 BuilderContext BuilderCore::context() { return machineContext(machine, ui, progress); }
 
-void BuilderCore::noteRecentFile(const std::string& hostPath) {
-  recentFiles.erase(std::remove(recentFiles.begin(), recentFiles.end(), hostPath), recentFiles.end());
-  recentFiles.insert(recentFiles.begin(), hostPath);
-  if (recentFiles.size() > kRecentFiles) recentFiles.resize(kRecentFiles);
-}
+void BuilderCore::noteRecentFile(const std::string& hostPath) { frame::noteRecentFile(recentFiles, hostPath); }
 
 }  // namespace vandrel::builder::app

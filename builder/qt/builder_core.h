@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "builder/frame/frame_commands.h"
 #include "builder/generate/builder_context.h"
 #include "builder/generate/progress_service.h"
 #include "builder/model/builder_preferences.h"
@@ -40,6 +41,6 @@ struct BuilderCore {
   void noteRecentFile(const std::string& hostPath);
 };
 
-inline constexpr std::size_t kRecentFiles = 4;
+using frame::kRecentFiles;
 
 }  // namespace vandrel::builder::app

@@ -14,6 +14,7 @@
 #include <QUrl>
 #include <QWindowStateChangeEvent>
 
+#include "builder/frame/menu_model.h"
 #include "builder/qt/app_dialogs.h"
 #include "builder/generate/headless_session.h"
 #include "builder/qt/builder_dialogs.h"
@@ -32,55 +33,40 @@ using ui::qt::fromCodePage;
 // Host paths are UTF-8 on the host; they are not in the code page.
 QString fromHostPath(const std::string& path) { return QString::fromStdString(path); }
 
-// The tree's commands in the menus, by menu: text, command, shortcut.
-// Keys are plain key codes: a QKeySequence may not be made before the application exists.
-struct MenuEntry {
-  const char* text;
-  int command;
-  int keys = 0;
-};
+// A shortcut of the menu model as a key sequence. Made only once the application exists.
+QKeySequence keysOf(const frame::Shortcut& shortcut) {
+  using frame::Key;
+  static const std::pair<Key, Qt::Key> kKeys[] = {
+      {Key::N, Qt::Key_N},           {Key::O, Qt::Key_O},           {Key::S, Qt::Key_S},
+      {Key::Y, Qt::Key_Y},           {Key::Z, Qt::Key_Z},           {Key::Delete, Qt::Key_Delete},
+      {Key::Insert, Qt::Key_Insert}, {Key::Return, Qt::Key_Return}, {Key::F5, Qt::Key_F5},
+      {Key::F7, Qt::Key_F7},
+  };
+  for (const auto& [key, code] : kKeys) {
+    if (key != shortcut.key) continue;
+    Qt::KeyboardModifiers modifiers;
+    if (shortcut.ctrl) modifiers |= Qt::ControlModifier;
+    if (shortcut.alt) modifiers |= Qt::AltModifier;
+    return QKeySequence(QKeyCombination(modifiers, code));
+  }
+  return {};
+}
 
-// The "Script" menu: these items, then each entry kind's "New" command, then the rest.
-const MenuEntry kScriptMenu[] = {
-    {"Ge&neral settings...", builder::command::GeneralSettings},
-    {"&Background...", builder::command::BackgroundSettings},
-    {nullptr, 0},
-};
-
-const MenuEntry kScriptMenuAfterKinds[] = {
-    {"&End...", builder::command::EndSettings},
-    {nullptr, 0},
-    {"&Erase selection...", builder::command::Erase, Qt::Key_Delete},
-    {"&Properties...", builder::command::Properties, (Qt::ALT | Qt::Key_Return).toCombined()},
-    {"&Add current...", builder::command::AddCurrent, Qt::Key_Insert},
-    {nullptr, 0},
-    {"&Uninstall file", builder::command::ToggleUninstall},
-    {"&LZ Expand", builder::command::ToggleExpand},
-    {"&Force copy", builder::command::ToggleForceCopy},
-    {"&Shared file", builder::command::ToggleShared},
-};
-
-const MenuEntry kToolsMenu[] = {
-    {"&Check Integrity...", builder::command::CheckIntegrity},
-    {"Check Source &Files...", builder::command::CheckFiles},
-    {"&Summary...", builder::command::Summary},
-    {nullptr, 0},
-    {"&Generate...", builder::command::Generate, Qt::Key_F7},
-    {"Generate S&cript...", builder::command::GenerateScript},
-    {"&Test...", builder::command::TestInstall, Qt::Key_F5},
-    {nullptr, 0},
-    // The assistants, which the tree view starts from its Tools menu.
-    {"E&xtension maker...", builder::command::FirstAssistant},
-    {"&Autostart programs...", builder::command::FirstAssistant + 1},
-    {"&Path registration...", builder::command::FirstAssistant + 2},
-    {"Product &registration...", builder::command::FirstAssistant + 3},
-    {"Desktop settings...", builder::command::LastAssistant},
-};
-
-bool isCheckable(int command) {
-  return command == builder::command::SmallIcons || command == command::ViewToolbar ||
-         command == command::ViewStatusBar ||
-         (command >= builder::command::ToggleUninstall && command <= builder::command::ToggleShared);
+// The toolbar's pictures from the style.
+QStyle::StandardPixmap pixmapOf(frame::Picture picture) {
+  switch (picture) {
+    case frame::Picture::New: return QStyle::SP_FileIcon;
+    case frame::Picture::Open: return QStyle::SP_DialogOpenButton;
+    case frame::Picture::Save: return QStyle::SP_DialogSaveButton;
+    case frame::Picture::Undo: return QStyle::SP_ArrowBack;
+    case frame::Picture::Redo: return QStyle::SP_ArrowForward;
+    case frame::Picture::Properties: return QStyle::SP_FileDialogDetailedView;
+    case frame::Picture::Erase: return QStyle::SP_TrashIcon;
+    case frame::Picture::Generate: return QStyle::SP_DriveHDIcon;
+    case frame::Picture::Test: return QStyle::SP_MediaPlay;
+    case frame::Picture::About: return QStyle::SP_MessageBoxQuestion;
+  }
+  return QStyle::SP_FileIcon;
 }
 
 // The background as the preferences change it.
@@ -167,9 +153,72 @@ void CChildFrame::closeEvent(QCloseEvent* event) {
   QMdiSubWindow::closeEvent(event);
 }
 
+// ---- the frame's commands over this window ----
+
+// The frame window as the toolkit-neutral frame commands see it.
+class MainFrameView : public frame::FrameView {
+ public:
+  explicit MainFrameView(CMainFrame& window) : w_(window) {}
+
+  frame::FrameState frameState() const override {
+    frame::FrameState state;
+    state.document = w_.activeChild() != nullptr;
+    state.toolbarShown = w_.toolbar_ && w_.toolbar_->isVisible();
+    state.statusBarShown = w_.statusBar()->isVisible();
+    return state;
+  }
+  CommandState documentState(int cmd) const override {
+    CChildFrame* child = w_.activeChild();
+    return child ? child->view().state(cmd) : CommandState{};
+  }
+  frame::FrameDocument* activeDocument() override {
+    CChildFrame* child = w_.activeChild();
+    return child ? &child->document() : nullptr;
+  }
+  void newDocument() override { w_.newDocument(); }
+  bool openDocument(const std::string& hostPath) override { return w_.openDocument(hostPath) != nullptr; }
+  std::optional<std::string> askFileName(bool save, const std::string& current) override {
+    return w_.chooseDocument(save, current);
+  }
+  bool closeActiveDocument() override { return w_.activeChild()->close(); }
+  bool closeFrame() override { return w_.close(); }
+  void showToolbar(bool shown) override { w_.toolbar_->setVisible(shown); }
+  void showStatusBar(bool shown) override { w_.statusBar()->setVisible(shown); }
+  bool showDialog(frame::FrameDialog dialog) override {
+    switch (dialog) {
+      case frame::FrameDialog::Preferences: return runPreferences(&w_, w_.core_, backgroundOf(*w_.area_));
+      case frame::FrameDialog::VersionInfo: w_.showVersionInfo(); return true;
+      case frame::FrameDialog::About: runAbout(&w_, w_.core_); return true;
+      case frame::FrameDialog::TipOfTheDay: runTipOfTheDay(&w_, w_.core_, false); return true;
+    }
+    return false;
+  }
+  void arrange(frame::Arrangement arrangement) override {
+    if (arrangement == frame::Arrangement::Cascade) w_.area_->cascadeSubWindows();
+    else w_.area_->tileSubWindows();
+  }
+  bool runDocumentCommand(int cmd) override {
+    CChildFrame* child = w_.activeChild();
+    return child && child->view().run(cmd);
+  }
+  void documentChanged(frame::FrameDocument& document) override {
+    for (CChildFrame* child : w_.children()) {
+      if (&child->document() == &document) child->updateTitle();
+    }
+  }
+  void recentFilesChanged() override { w_.updateRecentFiles(); }
+  void commandsChanged() override { w_.updateActions(); }
+
+ private:
+  CMainFrame& w_;
+};
+
 // ---- the frame ----
 
-CMainFrame::CMainFrame(BuilderCore& core) : core_(core) {
+CMainFrame::CMainFrame(BuilderCore& core)
+    : core_(core),
+      frameView_(std::make_unique<MainFrameView>(*this)),
+      commands_(std::make_unique<frame::FrameCommands>(*frameView_, core_.ui, core_.recentFiles, str(sid::Title))) {
   setWindowTitle(fromCodePage(str(sid::Title)));
   setObjectName("CMainFrame");
   area_ = new BackgroundArea(core_.machine.files(), this);
@@ -179,7 +228,6 @@ CMainFrame::CMainFrame(BuilderCore& core) : core_(core) {
   area_->apply(core_.window);
   setCentralWidget(area_);
   setAcceptDrops(true);
-  makeActions();
   makeMenus();
   makeToolbar();
   makeStatusBar();
@@ -188,25 +236,30 @@ CMainFrame::CMainFrame(BuilderCore& core) : core_(core) {
   if (!bars.empty()) restoreState(QByteArray(bars.data(), qsizetype(bars.size())));
   connect(area_, &QMdiArea::subWindowActivated, this, [this] { updateActions(); });
   connect(area_, &BackgroundArea::contextMenuRequested, this, [this](const QPoint& at) {
+    // The menus' own actions; an item with a text of its own shows it while the menu is open.
     QMenu menu(this);
-    menu.addAction(action(command::FileNew));
-    menu.actions().back()->setText("&New Script");
-    menu.addAction(action(command::Preferences));
-    menu.addAction(action(command::ViewToolbar));
-    menu.addAction(action(command::ViewStatusBar));
+    std::vector<std::pair<QAction*, QString>> renamed;
+    for (const frame::MenuItem& item : frame::backgroundMenu()) {
+      QAction* a = action(item.command);
+      menu.addAction(a);
+      if (item.text.empty()) continue;
+      renamed.emplace_back(a, a->text());
+      a->setText(fromCodePage(item.text));
+    }
     menu.exec(at);
-    action(command::FileNew)->setText("&New");
+    for (const auto& [a, text] : renamed) a->setText(text);
   });
   updateActions();
 }
 
 CMainFrame::~CMainFrame() = default;
 
-QAction* CMainFrame::addCommand(QMenu* menu, int cmd, const char* text, const QKeySequence& keys) {
-  auto* a = new QAction(QString::fromUtf8(text), this);
+QAction* CMainFrame::addCommand(QMenu* menu, const frame::MenuItem& item) {
+  int cmd = item.command;
+  auto* a = new QAction(fromCodePage(item.text), this);
   a->setData(cmd);
-  if (!keys.isEmpty()) a->setShortcut(keys);
-  a->setCheckable(isCheckable(cmd));
+  if (!item.shortcut.empty()) a->setShortcut(keysOf(item.shortcut));
+  a->setCheckable(item.checkable);
   connect(a, &QAction::triggered, this, [this, cmd] { run(cmd); });
   actions_[cmd] = a;
   if (menu) menu->addAction(a);
@@ -218,64 +271,37 @@ QAction* CMainFrame::action(int cmd) const {
   return it == actions_.end() ? nullptr : it->second;
 }
 
-void CMainFrame::makeActions() {}
+void CMainFrame::addMenuItems(QMenu* menu, const std::vector<frame::MenuItem>& items) {
+  using Kind = frame::MenuItem::Kind;
+  for (const frame::MenuItem& item : items) {
+    switch (item.kind) {
+      case Kind::Command: addCommand(menu, item); break;
+      case Kind::Separator: menu->addSeparator(); break;
+      case Kind::Submenu: addMenuItems(menu->addMenu(fromCodePage(item.text)), item.items); break;
+      case Kind::RecentFiles:
+        // One item per slot, named as the list fills (updateRecentFiles).
+        recentMenu_ = menu;
+        for (std::size_t i = 0; i < kRecentFiles; ++i) {
+          frame::MenuItem slot;
+          slot.command = frame::recentFileCommand(i);
+          addCommand(menu, slot);
+        }
+        break;
+      case Kind::WindowList:
+        // Filled each time the menu opens.
+        windowMenu_ = menu;
+        connect(menu, &QMenu::aboutToShow, this, [this] { fillWindowMenu(); });
+        break;
+    }
+  }
+}
 
 void CMainFrame::makeMenus() {
-  fileMenu_ = menuBar()->addMenu("&File");
-  addCommand(fileMenu_, command::FileNew, "&New", QKeySequence::New);
-  addCommand(fileMenu_, command::FileOpen, "&Open...", QKeySequence::Open);
-  addCommand(fileMenu_, command::FileClose, "&Close");
-  addCommand(fileMenu_, command::FileSave, "&Save", QKeySequence::Save);
-  addCommand(fileMenu_, command::FileSaveAs, "Save &As...");
-  fileMenu_->addSeparator();
-  addCommand(fileMenu_, builder::command::MergeScript, "&Merge script...");
-  fileMenu_->addSeparator();
-  recentMenu_ = fileMenu_->addMenu("Recent &Files");
-  for (int i = 0; i < int(kRecentFiles); ++i) addCommand(recentMenu_, command::FirstRecentFile + i, "");
-  fileMenu_->addSeparator();
-  addCommand(fileMenu_, command::Exit, "E&xit");
-
-  QMenu* edit = menuBar()->addMenu("&Edit");
-  addCommand(edit, command::Undo, "&Undo", QKeySequence(Qt::CTRL | Qt::Key_Z));
-  addCommand(edit, command::Redo, "&Redo", QKeySequence(Qt::CTRL | Qt::Key_Y));
-
-  QMenu* view = menuBar()->addMenu("&View");
-  addCommand(view, command::ViewToolbar, "&Toolbar");
-  addCommand(view, command::ViewStatusBar, "&Status Bar");
-  addCommand(view, builder::command::SmallIcons, "Small Icons");
-  view->addSeparator();
-  addCommand(view, command::Preferences, "&Preferences...");
-
-  QMenu* script = menuBar()->addMenu("&Script");
-  for (const MenuEntry& e : kScriptMenu) {
-    if (!e.text) script->addSeparator();
-    else addCommand(script, e.command, e.text, QKeySequence(e.keys));
+  for (const frame::Menu& model : frame::frameMenus()) {
+    QMenu* menu = menuBar()->addMenu(fromCodePage(model.text));
+    if (!fileMenu_) fileMenu_ = menu;
+    addMenuItems(menu, model.items);
   }
-  for (const EntryKind& kind : kEntryKinds) {
-    addCommand(script, kind.addCommand, kind.menuText, QKeySequence(0));
-  }
-  for (const MenuEntry& e : kScriptMenuAfterKinds) {
-    if (!e.text) script->addSeparator();
-    else addCommand(script, e.command, e.text, QKeySequence(e.keys));
-  }
-  QMenu* tools = menuBar()->addMenu("&Tools");
-  for (const MenuEntry& e : kToolsMenu) {
-    if (!e.text) tools->addSeparator();
-    else addCommand(tools, e.command, e.text, QKeySequence(e.keys));
-  }
-
-  windowMenu_ = menuBar()->addMenu("&Window");
-  addCommand(windowMenu_, command::WindowCascade, "&Cascade");
-  addCommand(windowMenu_, command::WindowTile, "&Tile");
-  connect(windowMenu_, &QMenu::aboutToShow, this, [this] { fillWindowMenu(); });
-
-  // The tip of the day comes first in the Help menu, followed by a separator.
-  QMenu* help = menuBar()->addMenu(fromCodePage(str(126)));
-  addCommand(help, command::TipOfTheDay, "Ti&p of the Day...");
-  help->addSeparator();
-  addCommand(help, command::VersionInfo, "&Version Info...");
-  addCommand(help, command::About, "&About Corvix...");
-
   for (QMenu* menu : findChildren<QMenu*>()) {
     connect(menu, &QMenu::aboutToShow, this, [this] { updateActions(); });
   }
@@ -285,30 +311,14 @@ void CMainFrame::makeMenus() {
 void CMainFrame::makeToolbar() {
   toolbar_ = addToolBar(fromCodePage(str(200)));
   toolbar_->setObjectName("Standard");
-  const std::pair<int, QStyle::StandardPixmap> buttons[] = {
-      {command::FileNew, QStyle::SP_FileIcon},
-      {command::FileOpen, QStyle::SP_DialogOpenButton},
-      {command::FileSave, QStyle::SP_DialogSaveButton},
-      {0, QStyle::SP_CustomBase},
-      {command::Undo, QStyle::SP_ArrowBack},
-      {command::Redo, QStyle::SP_ArrowForward},
-      {0, QStyle::SP_CustomBase},
-      {builder::command::Properties, QStyle::SP_FileDialogDetailedView},
-      {builder::command::Erase, QStyle::SP_TrashIcon},
-      {0, QStyle::SP_CustomBase},
-      {builder::command::Generate, QStyle::SP_DriveHDIcon},
-      {builder::command::TestInstall, QStyle::SP_MediaPlay},
-      {0, QStyle::SP_CustomBase},
-      {command::About, QStyle::SP_MessageBoxQuestion},
-  };
-  for (const auto& [cmd, icon] : buttons) {
-    if (cmd == 0) {
+  for (const frame::ToolbarButton& button : frame::frameToolbar()) {
+    if (button.command == 0) {
       toolbar_->addSeparator();
       continue;
     }
-    QAction* a = action(cmd);
-    a->setIcon(style()->standardIcon(icon));
-    a->setToolTip(a->text().remove('&').remove("..."));
+    QAction* a = action(button.command);
+    a->setIcon(style()->standardIcon(pixmapOf(button.picture)));
+    a->setToolTip(fromCodePage(frame::toolTipOf(frame::findCommand(button.command)->text)));
     toolbar_->addAction(a);
   }
 }
@@ -439,69 +449,12 @@ std::optional<std::string> CMainFrame::chooseDocument(bool save, const std::stri
 }
 
 bool CMainFrame::saveDocument(CChildFrame& child, bool askName) {
-  ScriptDocument& document = child.document();
-  bool done = false;
-  if (!askName && document.hasFile()) {
-    done = document.save();
-  } else {
-    std::optional<std::string> path = chooseDocument(true, document.hostPath().string());
-    if (!path) return false;
-    std::filesystem::path file(*path);
-    if (file.extension().empty()) file += ".cvx";
-    done = document.saveAs(file);
-  }
-  if (done) {
-    core_.noteRecentFile(document.hostPath().string());
-    updateRecentFiles();
-  }
-  child.updateTitle();
-  updateActions();
-  return done;
+  return commands_->save(child.document(), askName);
 }
 
-bool CMainFrame::saveModified(CChildFrame& child) {
-  ScriptDocument& document = child.document();
-  if (!document.doc.isModified()) return true;
-  ui::Message question;
-  question.caption = str(sid::Title);
-  std::string name = document.windowTitle();
-  if (name.size() > 2 && name.compare(name.size() - 2, 2, " *") == 0) name.resize(name.size() - 2);
-  question.text = "Save changes to " + name + "?";
-  question.buttons = ui::Buttons::YesNoCancel;
-  question.icon = ui::Icon::Exclamation;
-  switch (core_.ui.message(question)) {
-    case ui::Answer::Yes: return saveDocument(child, false);
-    case ui::Answer::No: return true;
-    default: return false;
-  }
-}
+bool CMainFrame::saveModified(CChildFrame& child) { return commands_->mayClose(child.document()); }
 
-CommandState CMainFrame::state(int cmd) const {
-  CChildFrame* child = activeChild();
-  switch (cmd) {
-    case command::FileNew:
-    case command::FileOpen:
-    case command::Exit:
-    case command::Preferences:
-    case command::VersionInfo:
-    case command::About:
-    case command::TipOfTheDay:
-      return {true, false};
-    case command::ViewToolbar: return {true, toolbar_ && toolbar_->isVisible()};
-    case command::ViewStatusBar: return {true, statusBar()->isVisible()};
-    case command::FileClose:
-    case command::FileSave:
-    case command::FileSaveAs:
-    case command::WindowCascade:
-    case command::WindowTile:
-      return {child != nullptr, false};
-    default:
-      if (cmd >= command::FirstRecentFile && cmd < command::FirstRecentFile + int(kRecentFiles)) {
-        return {std::size_t(cmd - command::FirstRecentFile) < core_.recentFiles.size(), false};
-      }
-      return child ? child->view().state(cmd) : CommandState{};
-  }
-}
+CommandState CMainFrame::state(int cmd) const { return commands_->state(cmd); }
 
 void CMainFrame::updateActions() {
   for (auto& [cmd, a] : actions_) {
@@ -512,20 +465,18 @@ void CMainFrame::updateActions() {
   CChildFrame* child = activeChild();
   if (child) {
     UndoStack& undo = child->document().undo();
-    action(command::Undo)->setText(fromCodePage("&Undo " + undo.undoName()).trimmed());
-    action(command::Redo)->setText(fromCodePage("&Redo " + undo.redoName()).trimmed());
+    action(command::Undo)->setText(fromCodePage(frame::undoText(undo.undoName())));
+    action(command::Redo)->setText(fromCodePage(frame::redoText(undo.redoName())));
     for (CChildFrame* c : children()) c->updateTitle();
   }
   updateTitle();
 }
 
 void CMainFrame::updateTitle() {
-  QString title = fromCodePage(str(sid::Title));
-  if (CChildFrame* child = activeChild()) {
-    // A maximised document shares the frame's title bar: its title goes in brackets.
-    QString document = child->windowTitle();
-    title += child->isMaximized() ? " - [" + document + "]" : " - " + document;
-  }
+  std::optional<std::string> document;
+  CChildFrame* child = activeChild();
+  if (child) document = child->document().frameTitle();
+  QString title = fromCodePage(frame::frameTitle(str(sid::Title), document, child && child->isMaximized()));
   if (windowTitle() != title) setWindowTitle(title);
 }
 
@@ -541,9 +492,7 @@ void CMainFrame::fillWindowMenu() {
   CChildFrame* current = activeChild();
   for (std::size_t i = 0; i < open.size(); ++i) {
     CChildFrame* child = open[i];
-    QString text = i < 9 ? QString("&%1 %2").arg(i + 1).arg(child->windowTitle())
-                         : QString("%1 %2").arg(i + 1).arg(child->windowTitle());
-    QAction* a = windowMenu_->addAction(text);
+    QAction* a = windowMenu_->addAction(fromCodePage(frame::windowItemText(i, child->document().frameTitle())));
     a->setCheckable(true);
     a->setChecked(child == current);
     QPointer<CChildFrame> target(child);
@@ -559,47 +508,11 @@ void CMainFrame::updateRecentFiles() {
     QAction* a = action(command::FirstRecentFile + i);
     bool shown = std::size_t(i) < core_.recentFiles.size();
     a->setVisible(shown);
-    if (shown) a->setText(QString("&%1 %2").arg(i + 1).arg(fromHostPath(core_.recentFiles[std::size_t(i)])));
+    if (shown) a->setText(fromHostPath(frame::recentFileText(std::size_t(i), core_.recentFiles[std::size_t(i)])));
   }
 }
 
-bool CMainFrame::run(int cmd) {
-  if (!state(cmd).enabled) return false;
-  CChildFrame* child = activeChild();
-  bool done = true;
-  switch (cmd) {
-    case command::FileNew: newDocument(); break;
-    case command::FileOpen:
-      if (std::optional<std::string> file = chooseDocument(false, {})) {
-        done = openDocument(*file) != nullptr;
-      } else {
-        done = false;
-      }
-      break;
-    case command::FileClose: done = child->close(); break;
-    case command::FileSave: done = saveDocument(*child, false); break;
-    case command::FileSaveAs: done = saveDocument(*child, true); break;
-    case command::Exit: done = close(); break;
-    case command::ViewToolbar: toolbar_->setVisible(!toolbar_->isVisible()); break;
-    case command::ViewStatusBar: statusBar()->setVisible(!statusBar()->isVisible()); break;
-    case command::Preferences: done = runPreferences(this, core_, backgroundOf(*area_)); break;
-    case command::VersionInfo: showVersionInfo(); break;
-    case command::About: runAbout(this, core_); break;
-    case command::TipOfTheDay: runTipOfTheDay(this, core_, false); break;
-    case command::WindowCascade: area_->cascadeSubWindows(); break;
-    case command::WindowTile: area_->tileSubWindows(); break;
-    default:
-      if (cmd >= command::FirstRecentFile && cmd < command::FirstRecentFile + int(kRecentFiles)) {
-        std::string file = core_.recentFiles[std::size_t(cmd - command::FirstRecentFile)];
-        done = openDocument(file) != nullptr;
-        break;
-      }
-      done = child && child->view().run(cmd);
-      if (child) child->updateTitle();
-  }
-  updateActions();
-  return done;
-}
+bool CMainFrame::run(int cmd) { return commands_->run(cmd); }
 
 void CMainFrame::showVersionInfo() {
   qt::runVersionSheet(qt::dialogContext(this, core_.ui, &core_.machine.files()), core_.machine.files(),

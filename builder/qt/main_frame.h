@@ -1,7 +1,8 @@
 // CMainFrame: the builder's main window. An MDI frame whose client area is painted by the
 // background painter, with the menus, the "Standard" toolbar, the status bar and its panes
 // (which also show the progress of long operations), one child frame per document, the
-// recent files, and documents opened by dropping files on it.
+// recent files, and documents opened by dropping files on it. Its menus and toolbar are made
+// from the frame's menu model and its commands run in the frame's commands (builder/frame).
 #pragma once
 
 #include <filesystem>
@@ -16,34 +17,21 @@
 #include <QMdiSubWindow>
 #include <QProgressBar>
 
+#include "builder/frame/frame_flow.h"
 #include "builder/qt/builder_core.h"
-#include "builder/qt/script_document.h"
+#include "builder/frame/script_document.h"
 #include "builder/qt/tree_view.h"
 #include "paint/background_wnd.h"
 
 class QMenu;
 class QToolBar;
 
+namespace vandrel::builder::frame {
+struct MenuItem;
+}
+
 namespace vandrel::builder::app {
 
-// The frame's own commands, numbered as the framework numbers them.
-namespace command {
-constexpr int FileNew = 57600;
-constexpr int FileOpen = 57601;
-constexpr int FileClose = 57602;
-constexpr int FileSave = 57603;
-constexpr int FileSaveAs = 57604;
-constexpr int FirstRecentFile = 57616;  // to 57619
-constexpr int Exit = 57665;
-constexpr int ViewToolbar = 59392;
-constexpr int ViewStatusBar = 59393;
-constexpr int Preferences = 32798;
-constexpr int VersionInfo = 32802;
-constexpr int About = 57664;
-constexpr int TipOfTheDay = 121;
-constexpr int WindowCascade = 57650;
-constexpr int WindowTile = 57651;
-}  // namespace command
 
 // The main window's client area: the painted background behind the document windows.
 class BackgroundArea : public QMdiArea {
@@ -142,22 +130,24 @@ class CMainFrame : public QMainWindow {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  void makeActions();
   void makeMenus();
+  void addMenuItems(QMenu* menu, const std::vector<frame::MenuItem>& items);
   void makeToolbar();
   void makeStatusBar();
   ViewServices viewServices();
   CChildFrame* addFrame(std::unique_ptr<ScriptDocument> document);
-  QAction* addCommand(QMenu* menu, int command, const char* text, const QKeySequence& keys = {});
+  QAction* addCommand(QMenu* menu, const frame::MenuItem& item);
   void recordGeometry();
   void placeStatusProgress();
   std::optional<std::string> chooseDocument(bool save, const std::string& current);
-  void showPreferences();
-  void showAbout();
   void showVersionInfo();
-  void showTip();
+
+  friend class MainFrameView;
 
   BuilderCore& core_;
+  // The frame's commands run through the toolkit-neutral frame over this window.
+  std::unique_ptr<frame::FrameView> frameView_;
+  std::unique_ptr<frame::FrameCommands> commands_;
   BackgroundArea* area_;
   QToolBar* toolbar_ = nullptr;
   std::map<int, QAction*> actions_;

@@ -1,4 +1,5 @@
-// The tree view's commands, menus, keys and file drop.
+// The tree view: its display, context menu, keys and file drop; its commands run in the frame's
+// document commands.
 #include "builder/qt/tree_view.h"
 
 #include <QContextMenuEvent>
@@ -10,16 +11,39 @@
 #include <QMimeData>
 #include <QUrl>
 
-#include "builder/assistants/assistants.h"
-#include "builder/codec/document_io.h"
-#include "builder/dropimport/drop_import.h"
-#include "builder/generate/file_check.h"
-#include "builder/generate/integrity_check.h"
-#include "builder/generate/test_install.h"
 #include "builder/strings/builder_strings.h"
-#include "platform/code_page.h"
 
 namespace vandrel::builder::app {
+
+// The view as the document's commands see it: its dialogs and the display of its tree.
+class TreeWindow : public frame::DocumentView {
+ public:
+  explicit TreeWindow(CMyTreeView& view) : v_(view) {}
+
+  bool settingsSheet(int startPage) override {
+    return qt::runSettingsSheet(v_.dialogs(), v_.document_.tree(), startPage, v_.settingsView_);
+  }
+  bool backgroundSheet() override { return qt::runBackgroundSheet(v_.dialogs(), v_.document_.doc); }
+  bool endSheet() override { return qt::runEndSheet(v_.dialogs(), v_.document_.doc); }
+  bool summarySheet() override {
+    return qt::runSummarySheet(v_.dialogs(), v_.document_.doc, v_.document_.context().files,
+                               v_.services_.programFolder);
+  }
+  bool assistant(int number) override {
+    return qt::runAssistant(v_.dialogs(), number, v_.document_.tree(), v_.services_.preferences);
+  }
+  std::optional<std::string> chooseFile(const std::string& title, const std::string& filter) override {
+    if (!v_.services_.chooseFile) return std::nullopt;
+    return v_.services_.chooseFile(title, filter);
+  }
+  std::unique_ptr<dropimport::DropDialogs> dropDialogs() override { return qt::makeDropDialogs(v_.dialogs()); }
+  void selectItem(ItemHandle item) override { v_.selectItem(item); }
+  void iconSizeChanged() override { v_.applyIconSize(); }
+  void changed() override { emit v_.changed(); }
+
+ private:
+  CMyTreeView& v_;
+};
 
 CMyTreeView::CMyTreeView(ScriptDocument& document, ViewServices services, QWidget* parent)
     : QTreeView(parent), document_(document), services_(std::move(services)) {
@@ -30,6 +54,9 @@ CMyTreeView::CMyTreeView(ScriptDocument& document, ViewServices services, QWidge
   pageView_ = qt::makeEntryPageView(dialogs());
   editor_ = std::make_unique<pages::PageEntryEditor>(tree, *pageView_, services_.ui);
   commands_ = std::make_unique<TreeCommands>(tree, services_.preferences, services_.ui, *editor_);
+  window_ = std::make_unique<TreeWindow>(*this);
+  documentCommands_ = std::make_unique<frame::DocumentCommands>(
+      document_, *commands_, *window_, services_.preferences, services_.ui, services_.progress, services_.escape);
   setModel(model_.get());
   header()->hide();
   // Long labels are shown whole: the column takes their width, and the view scrolls sideways.
@@ -75,180 +102,12 @@ void CMyTreeView::selectItem(ItemHandle handle) {
   if (services_.preferences.ensureVisible) scrollTo(index);
 }
 
-CommandState CMyTreeView::state(int cmd) const {
-  if (cmd == command::Undo) return {document_.undo().canUndo(), false};
-  if (cmd == command::Redo) return {document_.undo().canRedo(), false};
-  return commands_->state(cmd);
-}
+CommandState CMyTreeView::state(int cmd) const { return documentCommands_->state(cmd); }
 
-bool CMyTreeView::edit(const std::string& name, const std::function<bool()>& action) {
-  bool done = document_.undo().perform(name, action);
-  // The tree may have dropped the selected item (an erase); the view shows what it holds.
-  ItemHandle selection = document_.tree().selection();
-  selectItem(selection ? selection : document_.tree().root());
-  emit changed();
-  return done;
-}
-
-bool CMyTreeView::properties() {
-  return edit(str(sid::PropertiesCaption), [this] {
-    PropertiesTarget target = commands_->properties();
-    switch (target.kind) {
-      case PropertiesTarget::Kind::Background: return qt::runBackgroundSheet(dialogs(), document_.doc);
-      case PropertiesTarget::Kind::EndOfInstall: return qt::runEndSheet(dialogs(), document_.doc);
-      case PropertiesTarget::Kind::InstallSummary: return summary();
-      case PropertiesTarget::Kind::SettingsPage:
-        return qt::runSettingsSheet(dialogs(), document_.tree(), target.page, settingsView_);
-      case PropertiesTarget::Kind::Entry: return true;
-      case PropertiesTarget::Kind::None: return false;
-    }
-    return false;
-  });
-}
-
-bool CMyTreeView::run(int cmd) {
-  ScriptTree& tree = document_.tree();
-  if (!state(cmd).enabled) return false;
-  if (const EntryKind* kind = entryKindOfCommand(cmd)) {
-    int category = kind->category;
-    return edit(str(sid::NewPrefix) + entryKindName(category),
-                [this, category] { return commands_->addEntry(category); });
-  }
-  if (cmd >= builder::command::FirstAssistant && cmd <= builder::command::LastAssistant) {
-    int number = cmd - builder::command::FirstAssistant + 1;
-    return edit(assistants::assistantTitle(number), [this, &tree, number] {
-      return qt::runAssistant(dialogs(), number, tree, services_.preferences);
-    });
-  }
-  switch (cmd) {
-    case command::Undo: {
-      bool done = document_.undo().undo();
-      emit changed();
-      return done;
-    }
-    case command::Redo: {
-      bool done = document_.undo().redo();
-      emit changed();
-      return done;
-    }
-    case builder::command::SmallIcons:
-      commands_->toggleIconSize();
-      applyIconSize();
-      emit changed();
-      return true;
-    case builder::command::GeneralSettings:
-      return edit(str(sid::SettingsCaption), [this, &tree] {
-        return qt::runSettingsSheet(dialogs(), tree, 0, settingsView_);
-      });
-    case builder::command::BackgroundSettings:
-      return edit("Background", [this] { return qt::runBackgroundSheet(dialogs(), document_.doc); });
-    case builder::command::EndSettings:
-      return edit("End of Install", [this] { return qt::runEndSheet(dialogs(), document_.doc); });
-    case builder::command::Erase:
-      return edit("Erase", [this] { return commands_->erase(); });
-    case builder::command::Properties:
-      return properties();
-    case builder::command::AddCurrent:
-      return edit(str(sid::NewPrefix), [this] { return commands_->addCurrent(); });
-    case builder::command::ToggleUninstall:
-    case builder::command::ToggleExpand:
-    case builder::command::ToggleForceCopy:
-    case builder::command::ToggleShared:
-      return edit("Toggle", [this, cmd] { return commands_->toggle(cmd); });
-    case builder::command::CheckIntegrity: {
-      IntegrityCheckOptions options;
-      options.defEdit = services_.preferences.defEdit;
-      IntegrityCheckResult result =
-          runIntegrityCheck(document_.doc, tree, document_.context(), options);
-      emit changed();
-      return result.outcome == IntegrityCheckResult::Outcome::Done;
-    }
-    case builder::command::CheckFiles:
-      return edit("Check Source Files", [this] {
-        FileCheckResult result = runFileCheck(document_.doc, document_.context());
-        ui::Message report;
-        report.caption = str(sid::Title);
-        report.text = fileCheckReport(result);
-        report.icon = ui::Icon::Information;
-        services_.ui.message(report);
-        return result.corrected > 0;
-      });
-    case builder::command::Summary:
-      return edit("Summary", [this] { return summary(); });
-    case builder::command::MergeScript:
-      return mergeScript();
-    case builder::command::Generate:
-      return generate(false);
-    case builder::command::GenerateScript:
-      return generate(true);
-    case builder::command::TestInstall:
-      return testInstall();
-    default:
-      return false;
-  }
-}
-
-bool CMyTreeView::summary() {
-  return qt::runSummarySheet(dialogs(), document_.doc, document_.context().files, services_.programFolder);
-}
-
-bool CMyTreeView::generate(bool scriptOnly) {
-  return edit(scriptOnly ? "Generate Script" : "Generate", [this, scriptOnly] {
-    generator_ = std::make_unique<PackageGenerator>(document_.doc, document_.tree().entryOrder(),
-                                                    document_.context());
-    bool done = scriptOnly ? generator_->regenerateScript()
-                           : generator_->generate() == GenerateOutcome::Complete;
-    keepGenerationChoices(document_.doc, *generator_);
-    return done;
-  });
-}
-
-bool CMyTreeView::testInstall() {
-  return edit("Test", [this] {
-    if (!generator_) {
-      generator_ = std::make_unique<PackageGenerator>(
-          document_.doc, document_.tree().entryOrder(), document_.context());
-    }
-    TestInstallResult result = runTestInstall(document_.doc, *generator_, document_.context());
-    return result.outcome == TestInstallOutcome::Started;
-  });
-}
-
-bool CMyTreeView::mergeScript() {
-  std::optional<std::string> chosen;
-  if (services_.chooseFile) {
-    if (std::optional<std::string> host = services_.chooseFile(str(sid::PickImportTitle),
-                                                               "Corvix Scripts (*.cvx);;All (*)")) {
-      chosen = document_.context().files.windowsPath(*host);
-    }
-  }
-  return edit("Merge script", [this, &chosen] {
-    LoadDiagnostics diagnostics;
-    bool read = importScript(document_.doc, chosen, services_.ui, &diagnostics);
-    if (read) {
-      document_.tree().syncFromDocument();
-      for (const EntryKind& kind : kEntryKinds) document_.tree().sortCategory(kind.category);
-    }
-    return read;
-  });
-}
+bool CMyTreeView::run(int cmd) { return documentCommands_->run(cmd); }
 
 bool CMyTreeView::dropFiles(const std::vector<std::string>& hostPaths) {
-  std::vector<std::string> dropped;
-  for (const std::string& host : hostPaths) {
-    if (std::optional<std::string> windows = document_.context().files.windowsPath(host)) {
-      dropped.push_back(*windows);
-    }
-  }
-  if (dropped.empty()) return false;
-  return edit("Drop", [this, &dropped] {
-    std::unique_ptr<dropimport::DropDialogs> windows = qt::makeDropDialogs(dialogs());
-    dropimport::DropImport import(document_.tree(), services_.preferences,
-                                  document_.context().files, services_.ui, *windows);
-    import.addDirectoryCommand = [this] { return commands_->addEntry(category::Directories); };
-    dropimport::DropResult result = import.run(dropped);
-    return result.files + result.directories > 0;
-  });
+  return documentCommands_->dropFiles(hostPaths);
 }
 
 std::unique_ptr<QMenu> CMyTreeView::makeContextMenu() {
@@ -267,18 +126,14 @@ std::unique_ptr<QMenu> CMyTreeView::makeContextMenu() {
 }
 
 void CMyTreeView::keyPressEvent(QKeyEvent* event) {
+  frame::TreeKey key = frame::TreeKey::Other;
   switch (event->key()) {
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-      run(builder::command::Properties);
-      return;
-    case Qt::Key_Escape:
-      services_.progress.requestCancel();
-      if (services_.escape) services_.escape();
-      return;
-    default:
-      QTreeView::keyPressEvent(event);
+    case Qt::Key_Enter: key = frame::TreeKey::Enter; break;
+    case Qt::Key_Escape: key = frame::TreeKey::Escape; break;
+    default: break;
   }
+  if (!documentCommands_->key(key)) QTreeView::keyPressEvent(event);
 }
 
 void CMyTreeView::mouseDoubleClickEvent(QMouseEvent* event) {

@@ -1,7 +1,7 @@
 // CMyTreeView: the view of one script document. It shows the entry tree with its pictures,
-// runs the tree's commands (each document edit through the undo history), opens the context
-// menus, takes Enter and double-click as "Properties", Escape as the cancel of a running
-// operation, and imports the files dropped on it.
+// opens the context menus and the dialogs, takes double-click as "Properties", and hands its
+// commands, its Enter and Escape keys and the files dropped on it to the document's commands
+// (builder/frame/document_commands.h).
 #pragma once
 
 #include <memory>
@@ -12,9 +12,10 @@
 
 #include <QTreeView>
 
-#include "builder/qt/script_document.h"
+#include "builder/frame/document_commands.h"
+#include "builder/frame/frame_commands.h"
+#include "builder/frame/script_document.h"
 #include "builder/qt/script_tree_model.h"
-#include "builder/generate/package_generator.h"
 #include "builder/generate/progress_service.h"
 #include "builder/pages/entry_page_editor.h"
 #include "builder/pages/settings_pages.h"
@@ -23,11 +24,9 @@
 
 namespace vandrel::builder::app {
 
-// Commands of the Edit menu, numbered as the framework numbers them.
-namespace command {
-constexpr int Undo = 57643;
-constexpr int Redo = 57644;
-}  // namespace command
+// The frame's commands (those of the Edit menu among them) by their numbers.
+namespace command = frame::command;
+using frame::ScriptDocument;
 
 // What the views share with the application: the preferences, the port, the progress
 // service and what the dialogs need.
@@ -79,14 +78,9 @@ class CMyTreeView : public QTreeView {
   void dropEvent(QDropEvent* event) override;
 
  private:
-  bool edit(const std::string& name, const std::function<bool()>& action);
+  friend class TreeWindow;
+
   const qt::DialogContext& dialogs() const { return services_.dialogs; }
-  bool properties();
-  // The installation summary; true when OK wrote it back.
-  bool summary();
-  bool generate(bool scriptOnly);
-  bool testInstall();
-  bool mergeScript();
   void applyIconSize();
 
   ScriptDocument& document_;
@@ -95,8 +89,10 @@ class CMyTreeView : public QTreeView {
   std::unique_ptr<pages::EntryPageView> pageView_;
   std::unique_ptr<pages::PageEntryEditor> editor_;
   std::unique_ptr<TreeCommands> commands_;
-  std::unique_ptr<PackageGenerator> generator_;
   pages::SettingsViewState settingsView_;
+  // The document's commands run through the toolkit-neutral frame over this window.
+  std::unique_ptr<frame::DocumentView> window_;
+  std::unique_ptr<frame::DocumentCommands> documentCommands_;
 };
 
 }  // namespace vandrel::builder::app

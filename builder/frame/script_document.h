@@ -1,4 +1,4 @@
-// One document of the graphical builder: the script document, its entry tree and undo
+// One document of the builder's frame: the script document, its entry tree and undo
 // history, the file it was read from and the context its long commands run in.
 #pragma once
 
@@ -7,15 +7,16 @@
 #include <string>
 
 #include "builder/codec/document_io.h"
+#include "builder/frame/frame_flow.h"
 #include "builder/generate/builder_context.h"
 #include "builder/model/script_doc.h"
 #include "builder/tree/document_edits.h"
 #include "builder/tree/script_tree.h"
 #include "platform/machine.h"
 
-namespace vandrel::builder::app {
+namespace vandrel::builder::frame {
 
-class ScriptDocument {
+class ScriptDocument : public FrameDocument {
  public:
   // context: the builder's files, port, progress service and folders, shared by every document.
   explicit ScriptDocument(const BuilderContext& context, platform::Machine& machine);
@@ -26,13 +27,14 @@ class ScriptDocument {
   bool open(const std::filesystem::path& hostPath);
   // Writes the document into its file in the form it was read in (a new one as a .cvx
   // compound file); false after the message.
-  bool save();
-  bool saveAs(const std::filesystem::path& hostPath);
-  bool hasFile() const { return !file_.path().empty(); }
-  const std::filesystem::path& hostPath() const { return file_.path(); }
+  bool save() override;
+  bool saveAs(const std::filesystem::path& hostPath) override;
+  bool hasFile() const override { return !file_.path().empty(); }
+  const std::filesystem::path& hostPath() const override { return file_.path(); }
+  bool modified() const override { return doc.isModified(); }
 
   // "Script1", or the file's name; with "*" while there are unsaved changes.
-  std::string windowTitle() const;
+  std::string windowTitle() const override;
   // What the document's window shows: the document's title ("Tool 1.1 Install script"),
   // with "*" while there are unsaved changes.
   std::string frameTitle() const;
@@ -56,4 +58,4 @@ class ScriptDocument {
   std::string untitledName_;
 };
 
-}  // namespace vandrel::builder::app
+}  // namespace vandrel::builder::frame

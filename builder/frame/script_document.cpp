@@ -1,7 +1,7 @@
-// Creating, opening and saving a document of the graphical builder.
-#include "builder/qt/script_document.h"
+// Creating, opening and saving a document of the builder.
+#include "builder/frame/script_document.h"
 
-namespace vandrel::builder::app {
+namespace vandrel::builder::frame {
 
 ScriptDocument::ScriptDocument(const BuilderContext& context, platform::Machine& machine)
     : context_(context), machine_(machine) {}
@@ -62,4 +62,4 @@ std::string ScriptDocument::frameTitle() const {
   return doc.isModified() ? doc.title() + " *" : doc.title();
 }
 
-}  // namespace vandrel::builder::app
+}  // namespace vandrel::builder::frame
