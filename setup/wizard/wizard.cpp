@@ -111,54 +111,13 @@ bool Wizard::run() {
 }
 
 bool Wizard::leave(WizardPage page, const ui::PageResult& result) {
-  const std::vector<ui::Field>& fields = result.fields;
-  switch (page) {
-    case WizardPage::Registration: {
-      if (const ui::Field* f = findField(fields, "UserName")) values_.userName = f->value;
-      if (const ui::Field* f = findField(fields, "Company")) values_.company = f->value;
-      if (const ui::Field* f = findField(fields, "Serial")) values_.serial = f->value;
-      if (values_.userName.empty()) {
-        dialogs_.ui().beep();
-        return false;
-      }
-      return true;
-    }
-    case WizardPage::Components: {
-      if (const ui::Field* f = findField(fields, "Components")) {
-        const std::vector<long>& optional = state_.optionalDirectories;
-        for (std::size_t i = 0; i < f->items.size() && i < f->itemChecked.size(); ++i) {
-          std::string key = i < f->itemKeys.size() ? f->itemKeys[i] : std::to_string(i);
-          for (std::size_t k = 0; k < optional.size(); ++k) {
-            if (std::to_string(optional[k]) == key) values_.checked[k] = f->itemChecked[i];
-          }
-        }
-      }
-      storeSelection();
-      return true;
-    }
-    case WizardPage::Sharing:
-      if (const ui::Field* f = findField(fields, "Sharing")) values_.sharing = f->selected != 0;
-      return true;
-    case WizardPage::Destination: {
-      if (const ui::Field* f = findField(fields, "Backup")) values_.backup = f->checked;
-      const ui::Field* f = findField(fields, "Folder");
-      if (!f || f->value == values_.folder) {
-        values_.folderLine.clear();
-        return true;
-      }
-      std::optional<std::string> folder = typedFolder(f->value);
-      if (!folder) {
-        values_.folderLine = f->value;  // shown again as typed, for the user to mend
-        dialogs_.ui().beep();
-        return false;
-      }
-      values_.folder = *folder;
-      values_.folderLine.clear();
-      return true;
-    }
-    default:
-      return true;
-  }
+  keepTyped(page, result);
+  // Only a registration without a user name and a folder line that is no folder refuse to
+  // be left; the page comes back with what was typed.
+  bool refused = (page == WizardPage::Registration && values_.userName.empty()) ||
+                 (page == WizardPage::Destination && !values_.folderLine.empty());
+  if (refused) dialogs_.ui().beep();
+  return !refused;
 }
 
 void Wizard::keepTyped(WizardPage page, const ui::PageResult& result) {
@@ -169,19 +128,34 @@ void Wizard::keepTyped(WizardPage page, const ui::PageResult& result) {
       if (const ui::Field* f = findField(fields, "Company")) values_.company = f->value;
       if (const ui::Field* f = findField(fields, "Serial")) values_.serial = f->value;
       break;
+    case WizardPage::Components:
+      if (const ui::Field* f = findField(fields, "Components")) {
+        const std::vector<long>& optional = state_.optionalDirectories;
+        for (std::size_t i = 0; i < f->items.size() && i < f->itemChecked.size(); ++i) {
+          std::string key = i < f->itemKeys.size() ? f->itemKeys[i] : std::to_string(i);
+          for (std::size_t k = 0; k < optional.size(); ++k) {
+            if (std::to_string(optional[k]) == key) values_.checked[k] = f->itemChecked[i];
+          }
+        }
+      }
+      storeSelection();
+      break;
+    case WizardPage::Sharing:
+      if (const ui::Field* f = findField(fields, "Sharing")) values_.sharing = f->selected != 0;
+      break;
     case WizardPage::Destination: {
       if (const ui::Field* f = findField(fields, "Backup")) values_.backup = f->checked;
       const ui::Field* f = findField(fields, "Folder");
-      if (!f) break;
+      if (!f || f->value == values_.folder) {
+        values_.folderLine.clear();
+        break;
+      }
+      // A line that is no folder is kept as typed, for the user to mend.
       std::optional<std::string> folder = typedFolder(f->value);
       if (folder) values_.folder = *folder;
       values_.folderLine = folder ? std::string() : f->value;
       break;
     }
-    case WizardPage::Components:
-    case WizardPage::Sharing:
-      leave(page, result);  // neither checks what it takes
-      break;
     default:
       break;
   }

@@ -75,10 +75,11 @@ class Wizard {
   ui::Page sharingPage();
   ui::Page destinationPage();
 
-  // Takes the page's fields; false when the page refuses to be left.
+  // Takes the page's fields; false (with a beep) when the page refuses to be left.
   bool leave(WizardPage page, const ui::PageResult& result);
-  // Keeps what the user typed on the page without checking it, so that a page shown again
-  // after the cancel question holds the user's entries, not the ones it opened with.
+  // Keeps what the user typed on the page without checking it: leave() checks after it, and
+  // a page shown again after the cancel question holds the user's entries, not the ones it
+  // opened with.
   void keepTyped(WizardPage page, const ui::PageResult& result);
   void changeFolder();
   void storeSelection();
