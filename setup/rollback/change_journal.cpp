@@ -87,10 +87,12 @@ bool ChangeJournal::seen(const std::string& identity) {
   return !seen_.insert(identity).second;
 }
 
-std::string ChangeJournal::fileIdentity(const std::string& path) {
+std::string ChangeJournal::fullPathOf(const std::string& path) {
   std::string full = files_.fullPath(path);
-  return text::toLower(full.empty() ? path : full);
+  return full.empty() ? path : full;
 }
+
+std::string ChangeJournal::fileIdentity(const std::string& path) { return text::toLower(fullPathOf(path)); }
 
 void ChangeJournal::noteFile(const std::string& path) { noteFile(path, false); }
 
@@ -98,8 +100,7 @@ void ChangeJournal::noteFile(const std::string& given, bool seenMissing) {
   if (!recording_) return;
   // The step names the file by its full path: a relative one would be taken back from
   // whatever folder is current at the end.
-  const std::string full = files_.fullPath(given);
-  const std::string& path = full.empty() ? given : full;
+  const std::string path = fullPathOf(given);
   std::string identity = text::toLower(path);
   if (seen("file|" + identity)) return;
   Step step = stepOf(Kind::FileMissing, path);

@@ -104,6 +104,8 @@ class ChangeJournal {
   bool unchanged(const Step& step, const std::optional<platform::FileStatus>& now);
   std::optional<std::string> iniValue(const Step& step);
   bool isMadeFile(const std::string& file);
+  // The path made full where it can be (a relative one from the current folder).
+  std::string fullPathOf(const std::string& path);
   std::string fileIdentity(const std::string& path);
 
   platform::FileSystem& files_;

@@ -12,8 +12,7 @@ class JournalingMachine::Files : public platform::FileSystem {
   Files(platform::FileSystem& inner, ChangeJournal& journal) : inner_(inner), journal_(journal) {}
 
   std::unique_ptr<platform::File> open(const std::string& path, platform::OpenMode mode) override {
-    lastMissing_.clear();
-    if (mode != platform::OpenMode::Read) journal_.noteFile(path);
+    if (mode != platform::OpenMode::Read) noteChange(path);
     return inner_.open(path, mode);
   }
   std::unique_ptr<platform::File> create(const std::string& path) override {
@@ -23,35 +22,29 @@ class JournalingMachine::Files : public platform::FileSystem {
     return inner_.create(path);
   }
   bool createDirectory(const std::string& path) override {
-    lastMissing_.clear();
-    journal_.noteFile(path);
+    noteChange(path);
     return inner_.createDirectory(path);
   }
   bool removeDirectory(const std::string& path) override {
-    lastMissing_.clear();
-    journal_.noteFile(path);
+    noteChange(path);
     return inner_.removeDirectory(path);
   }
   bool deleteFile(const std::string& path) override {
-    lastMissing_.clear();
-    journal_.noteFile(path);
+    noteChange(path);
     return inner_.deleteFile(path);
   }
   bool moveFile(const std::string& from, const std::string& to) override {
-    lastMissing_.clear();
-    journal_.noteFile(from);
-    journal_.noteFile(to);
+    noteChange(from);
+    noteChange(to);
     return inner_.moveFile(from, to);
   }
   bool replaceFile(const std::string& from, const std::string& to) override {
-    lastMissing_.clear();
-    journal_.noteFile(from);
-    journal_.noteFile(to);
+    noteChange(from);
+    noteChange(to);
     return inner_.replaceFile(from, to);
   }
   std::optional<bool> replaceWholeFile(const std::string& path, std::string_view contents) override {
-    lastMissing_.clear();
-    journal_.noteFile(path);
+    noteChange(path);
     return inner_.replaceWholeFile(path, contents);
   }
   std::optional<platform::FileStatus> status(const std::string& path) override {
@@ -67,19 +60,16 @@ class JournalingMachine::Files : public platform::FileSystem {
   }
   bool setFileTimes(const std::string& path, std::optional<FileTime> creation,
                     std::optional<FileTime> lastAccess, std::optional<FileTime> lastWrite) override {
-    lastMissing_.clear();
-    journal_.noteFile(path);
+    noteChange(path);
     return inner_.setFileTimes(path, creation, lastAccess, lastWrite);
   }
   bool setAttributes(const std::string& path, std::uint32_t attributes) override {
-    lastMissing_.clear();
-    journal_.noteFile(path);
+    noteChange(path);
     return inner_.setAttributes(path, attributes);
   }
   bool setCopyStamps(const std::string& path, std::optional<FileTime> creation,
                      std::optional<FileTime> lastWrite, std::uint32_t attributes) override {
-    lastMissing_.clear();
-    journal_.noteFile(path);
+    noteChange(path);
     return inner_.setCopyStamps(path, creation, lastWrite, attributes);
   }
   std::vector<platform::FindData> find(const std::string& pattern) override {
@@ -114,6 +104,12 @@ class JournalingMachine::Files : public platform::FileSystem {
   void settleBatch() override { inner_.settleBatch(); }
 
  private:
+  // A call that changes path: noted in the journal first, and the last look forgotten.
+  void noteChange(const std::string& path) {
+    lastMissing_.clear();
+    journal_.noteFile(path);
+  }
+
   platform::FileSystem& inner_;
   ChangeJournal& journal_;
   // The path the last look found missing, while nothing of this run changed a file since: a
