@@ -4,39 +4,16 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/text/text_rules.h"
-#include "tests/support/memory_file_system.h"
+#include "tests/support/picker_machine.h"
 
 namespace vandrel::ui {
 namespace {
 
-// Drive Z: may not be written, as the host's drive of the setup's machine.
-class MachineFiles : public test::MemoryFileSystem {
- public:
-  MachineFiles() {
-    addDrive('D');
-    addDrive('Z');
-    makeDirectories("C:\\Program Files\\Accessories");
-    makeDirectories("C:\\WINDOWS");
-    makeDirectories("Z:\\tmp\\pkg");
-    writeFile("C:\\readme.txt", "hello");
-  }
-  bool mayWrite(const std::string& path) override {
-    return !text::equalsNoCase(path.substr(0, 1), "Z");
-  }
-};
-
-FolderPrompt destination() {
-  FolderPrompt prompt{"S\xE9lection de r\xE9pertoire",
-                      "Please select a folder where to install your new software.", "Junk",
-                      "C:\\Install"};
-  prompt.forWriting = true;
-  return prompt;
-}
+using test::destinationPrompt;
 
 TEST(FolderPickerModel, ListsTheMachinesDrivesAndTheFoldersOfTheFolderShown) {
-  MachineFiles files;
-  FolderPickerModel picker(&files, destination());
+  test::PickerMachineFiles files;
+  FolderPickerModel picker(&files, destinationPrompt());
   EXPECT_EQ(picker.drives(), (std::vector<std::string>{"C:", "D:", "Z:"}));
   EXPECT_FALSE(picker.driveReadOnly('C'));
   EXPECT_TRUE(picker.driveReadOnly('Z'));
@@ -52,8 +29,8 @@ TEST(FolderPickerModel, ListsTheMachinesDrivesAndTheFoldersOfTheFolderShown) {
 }
 
 TEST(FolderPickerModel, ATypedPathIsReadFromTheFolderShownAndNormalised) {
-  MachineFiles files;
-  FolderPickerModel picker(&files, destination());
+  test::PickerMachineFiles files;
+  FolderPickerModel picker(&files, destinationPrompt());
   ASSERT_TRUE(picker.open("C:\\Program Files"));
   EXPECT_EQ(picker.resolve("Tool"), "C:\\Program Files\\Tool");
   EXPECT_EQ(picker.resolve("..\\WINDOWS\\"), "C:\\WINDOWS");
@@ -73,8 +50,8 @@ TEST(FolderPickerModel, ATypedPathIsReadFromTheFolderShownAndNormalised) {
 }
 
 TEST(FolderPickerModel, ANewFolderIsMadeWithTheFoldersAboveItAndShown) {
-  MachineFiles files;
-  FolderPickerModel picker(&files, destination());
+  test::PickerMachineFiles files;
+  FolderPickerModel picker(&files, destinationPrompt());
   ASSERT_TRUE(picker.open("C:\\Program Files"));
   ASSERT_TRUE(picker.makeFolder("Tool"));
   EXPECT_TRUE(files.exists("C:\\Program Files\\Tool"));
@@ -103,8 +80,8 @@ TEST(FolderPickerModel, ANewFolderIsMadeWithTheFoldersAboveItAndShown) {
 }
 
 TEST(FolderPickerModel, ADestinationIsTakenWithTheDummyNameAndLeftForTheProgramToMake) {
-  MachineFiles files;
-  FolderPickerModel picker(&files, destination());
+  test::PickerMachineFiles files;
+  FolderPickerModel picker(&files, destinationPrompt());
   EXPECT_EQ(picker.choose("C:\\Program Files\\Tool"), "C:\\Program Files\\Tool\\Junk");
   EXPECT_FALSE(files.exists("C:\\Program Files\\Tool"));
   ASSERT_TRUE(picker.open("C:\\Program Files"));
@@ -115,8 +92,8 @@ TEST(FolderPickerModel, ADestinationIsTakenWithTheDummyNameAndLeftForTheProgramT
 }
 
 TEST(FolderPickerModel, ADestinationOnAReadOnlyDriveOrFolderIsRefusedWithItsReason) {
-  MachineFiles files;
-  FolderPickerModel picker(&files, destination());
+  test::PickerMachineFiles files;
+  FolderPickerModel picker(&files, destinationPrompt());
   std::string why;
   EXPECT_EQ(picker.choose("Z:\\tmp\\pkg", &why), std::nullopt);
   EXPECT_EQ(why,
@@ -135,7 +112,7 @@ TEST(FolderPickerModel, ADestinationOnAReadOnlyDriveOrFolderIsRefusedWithItsReas
 }
 
 TEST(FolderPickerModel, AFolderToReadFromMayBeOnAReadOnlyDriveAndIsNeverMade) {
-  MachineFiles files;
+  test::PickerMachineFiles files;
   FolderPickerModel picker(
       &files, FolderPrompt{"S\xE9lection de r\xE9pertoire", "Disk 2", "Junk", "Z:\\tmp"});
   EXPECT_EQ(picker.folder(), "Z:\\tmp");

@@ -10,36 +10,14 @@
 #include <QListWidget>
 #include <QPushButton>
 
-#include "platform/text/text_rules.h"
-#include "tests/support/memory_file_system.h"
+#include "tests/support/picker_machine.h"
 #include "ui/qt/dialog_kit.h"
 #include "ui/qt/testing/offscreen_application.h"
 
 namespace vandrel::ui::qt {
 namespace {
 
-// C: and D: may be written, Z: (the host's drive of the setup's machine) may not.
-class MachineFiles : public test::MemoryFileSystem {
- public:
-  MachineFiles() {
-    addDrive('D');
-    addDrive('Z');
-    makeDirectories("C:\\Program Files\\Accessories");
-    makeDirectories("C:\\WINDOWS");
-    makeDirectories("Z:\\home\\pkg");
-  }
-  bool mayWrite(const std::string& path) override {
-    return !text::equalsNoCase(path.substr(0, 1), "Z");
-  }
-};
-
-FolderPrompt destination() {
-  FolderPrompt prompt{"S\xE9lection de r\xE9pertoire",
-                      "Please select a folder where to install your new software.", "Junk",
-                      "C:\\Install"};
-  prompt.forWriting = true;
-  return prompt;
-}
+using test::destinationPrompt;
 
 QStringList listed(const QListWidget& list) {
   QStringList names;
@@ -49,8 +27,8 @@ QStringList listed(const QListWidget& list) {
 
 TEST(FolderDialog, ShowsTheMachinesDrivesAndFoldersWithThePromptAndCaption) {
   offscreenApplication();
-  MachineFiles files;
-  FolderDialog dialog(destination(), &files);
+  test::PickerMachineFiles files;
+  FolderDialog dialog(destinationPrompt(), &files);
   EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("S\u00e9lection de r\u00e9pertoire"));
   bool promptShown = false;
   for (QLabel* label : dialog.findChildren<QLabel*>()) {
@@ -79,8 +57,8 @@ TEST(FolderDialog, ShowsTheMachinesDrivesAndFoldersWithThePromptAndCaption) {
 
 TEST(FolderDialog, ATypedPathIsMadeWithNewFolderAndTakenByOk) {
   offscreenApplication();
-  MachineFiles files;
-  FolderDialog dialog(destination(), &files);
+  test::PickerMachineFiles files;
+  FolderDialog dialog(destinationPrompt(), &files);
   dialog.folderLine()->setText("C:\\Program Files\\Tool");
   dialog.newFolderButton()->click();
   EXPECT_TRUE(files.exists("C:\\Program Files\\Tool"));
@@ -95,13 +73,13 @@ TEST(FolderDialog, ATypedPathIsMadeWithNewFolderAndTakenByOk) {
 
 TEST(FolderDialog, AFolderOnAReadOnlyDriveIsRefusedWithItsReason) {
   offscreenApplication();
-  MachineFiles files;
-  FolderDialog dialog(destination(), &files);
+  test::PickerMachineFiles files;
+  FolderDialog dialog(destinationPrompt(), &files);
   dialog.show();
   dialog.driveList()->setCurrentText("Z:");
   dialog.openFolder("Z:\\");
-  EXPECT_EQ(listed(*dialog.folderList()), (QStringList{"home"}));
-  dialog.folderLine()->setText("Z:\\home\\pkg");
+  EXPECT_EQ(listed(*dialog.folderList()), (QStringList{"tmp"}));
+  dialog.folderLine()->setText("Z:\\tmp\\pkg");
   dialog.okButton()->click();
   EXPECT_TRUE(dialog.isVisible());
   EXPECT_TRUE(dialog.chosen().empty());
@@ -109,9 +87,9 @@ TEST(FolderDialog, AFolderOnAReadOnlyDriveIsRefusedWithItsReason) {
             "Drive Z: is read-only: nothing can be written there. Please choose a folder on "
             "another drive.");
   // New Folder there is refused the same way, and nothing is made.
-  dialog.folderLine()->setText("Z:\\home\\new");
+  dialog.folderLine()->setText("Z:\\tmp\\new");
   dialog.newFolderButton()->click();
-  EXPECT_FALSE(files.exists("Z:\\home\\new"));
+  EXPECT_FALSE(files.exists("Z:\\tmp\\new"));
   EXPECT_EQ(dialog.refusal(),
             "Drive Z: is read-only: nothing can be written there. Please choose a folder on "
             "another drive.");
@@ -124,28 +102,28 @@ TEST(FolderDialog, AFolderOnAReadOnlyDriveIsRefusedWithItsReason) {
 
 TEST(FolderDialog, AnAnswerIsTypedAndTakenAndARefusedOneCancels) {
   offscreenApplication();
-  MachineFiles files;
-  FolderDialog taken(destination(), &files);
+  test::PickerMachineFiles files;
+  FolderDialog taken(destinationPrompt(), &files);
   taken.drive(std::string("C:\\Program Files\\Tool\\Junk"));
   EXPECT_EQ(taken.result(), QDialog::Accepted);
   EXPECT_EQ(taken.chosen(), "C:\\Program Files\\Tool\\Junk");
 
-  FolderDialog refused(destination(), &files);
-  refused.drive(std::string("Z:\\home\\pkg\\Junk"));
+  FolderDialog refused(destinationPrompt(), &files);
+  refused.drive(std::string("Z:\\tmp\\pkg\\Junk"));
   EXPECT_EQ(refused.result(), QDialog::Rejected);
   EXPECT_TRUE(refused.chosen().empty());
 
   // An answer taken is given as written, as the scripted backend gives it.
-  FolderDialog asWritten(destination(), &files);
+  FolderDialog asWritten(destinationPrompt(), &files);
   asWritten.drive(std::string("c:\\program files\\Junk"));
   EXPECT_EQ(asWritten.chosen(), "c:\\program files\\Junk");
 
   // A disk's folder may be on a read-only drive.
-  FolderDialog disk(FolderPrompt{"S\xE9lection de r\xE9pertoire", "Disk 2", "Junk", "Z:\\home"},
+  FolderDialog disk(FolderPrompt{"S\xE9lection de r\xE9pertoire", "Disk 2", "Junk", "Z:\\tmp"},
                     &files);
-  EXPECT_EQ(disk.folderLine()->text(), "Z:\\home");
-  disk.drive(std::string("Z:\\home\\pkg\\Junk"));
-  EXPECT_EQ(disk.chosen(), "Z:\\home\\pkg\\Junk");
+  EXPECT_EQ(disk.folderLine()->text(), "Z:\\tmp");
+  disk.drive(std::string("Z:\\tmp\\pkg\\Junk"));
+  EXPECT_EQ(disk.chosen(), "Z:\\tmp\\pkg\\Junk");
 }
 
 }  // namespace

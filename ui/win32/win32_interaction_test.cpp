@@ -71,6 +71,22 @@ Page registrationPage() {
 }
 
 // The destination page: the folder line with its Change, the Backup box, the two space rows.
+// The components page with two optional parts, both ticked, and the page's hint below them.
+Page componentsPage(const std::string& hint, const std::vector<std::string>& items) {
+  Page page;
+  page.id = "components";
+  page.layout = PageLayout::Components;
+  page.heading = "Some components...";
+  page.footer = hint;
+  Field list;
+  list.kind = Field::Kind::CheckList;
+  list.items = items;
+  list.itemKeys = {"0", "4"};
+  list.itemChecked = {true, true};
+  page.fields.push_back(list);
+  return page;
+}
+
 Page destinationPage(const std::string& folderValue) {
   Page page;
   page.id = "destination";
@@ -236,17 +252,7 @@ TEST(Win32Pages, TheLicencePageShowsTheTextInItsBoxWithTheRelabelledButtons) {
 
 TEST(Win32Pages, TheComponentsSharingAndDestinationPagesWriteTheirFieldsBack) {
   Watched w;
-  Page components;
-  components.id = "components";
-  components.layout = PageLayout::Components;
-  components.heading = "Some components...";
-  components.footer = "Click the check box.";
-  Field list;
-  list.kind = Field::Kind::CheckList;
-  list.items = {"Program", "Samples"};
-  list.itemKeys = {"0", "4"};
-  list.itemChecked = {true, true};
-  components.fields.push_back(list);
+  Page components = componentsPage("Click the check box.", {"Program", "Samples"});
   w.look = [](HWND frame, const std::string&) {
     HWND listView = GetDlgItem(paneOf(frame), IDC_COMPONENTS_LIST);
     EXPECT_EQ(ListView_GetItemCount(listView), 2);
@@ -301,17 +307,8 @@ TEST(Win32Pages, TheComponentsSharingAndDestinationPagesWriteTheirFieldsBack) {
 
 TEST(Win32Pages, TheComponentsCheckBoxesStandOnTheRightOfTheirDescriptions) {
   Watched w;
-  Page components;
-  components.id = "components";
-  components.layout = PageLayout::Components;
-  components.heading = "Some components...";
-  components.footer = "Click the check box on the right.";
-  Field list;
-  list.kind = Field::Kind::CheckList;
-  list.items = {"Program files", "Sample files"};
-  list.itemKeys = {"0", "4"};
-  list.itemChecked = {true, true};
-  components.fields.push_back(list);
+  Page components =
+      componentsPage("Click the check box on the right.", {"Program files", "Sample files"});
   w.look = [](HWND frame, const std::string&) {
     HWND listView = GetDlgItem(paneOf(frame), IDC_COMPONENTS_LIST);
     char shown[64] = {};
