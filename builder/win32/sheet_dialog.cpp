@@ -626,6 +626,13 @@ std::string SheetDialog::shotName() const {
 
 bool SheetDialog::run() {
   if (pages_.empty()) return false;
+  // The tabs, the number boxes' up-downs and the list views are common controls.
+  static const bool registered = [] {
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                  ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_LISTVIEW_CLASSES | ICC_WIN95_CLASSES};
+    return InitCommonControlsEx(&controls) != FALSE;
+  }();
+  (void)registered;
   dialog_ = std::make_unique<Window>(*this);
   int templateId = frame_ == Frame::Box ? pages_.front().templateId : IDD_SHEET_FRAME;
   INT_PTR code = dialog_->runModal(templateId, context_.parent);
