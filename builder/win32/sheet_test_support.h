@@ -135,6 +135,44 @@ inline void whenShown(std::function<void(HWND)> act) {
   });
 }
 
+// Acts on every modal window as it comes up, until it goes out of scope.
+class EachWindow {
+ public:
+  explicit EachWindow(std::function<void(HWND)> act) {
+    current() = this;
+    act_ = std::move(act);
+    timer_ = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR, DWORD) {
+      EachWindow* self = current();
+      HWND window = shownWindow();
+      if (!self || !window || window == self->last_) return;
+      self->last_ = window;
+      self->act_(window);
+    });
+  }
+  ~EachWindow() {
+    KillTimer(nullptr, timer_);
+    current() = nullptr;
+  }
+  EachWindow(const EachWindow&) = delete;
+  EachWindow& operator=(const EachWindow&) = delete;
+
+ private:
+  static EachWindow*& current() {
+    static EachWindow* each = nullptr;
+    return each;
+  }
+  std::function<void(HWND)> act_;
+  UINT_PTR timer_ = 0;
+  HWND last_ = nullptr;
+};
+
+// The window's caption.
+inline std::string caption(HWND window) {
+  char buffer[256] = {};
+  GetWindowTextA(window, buffer, sizeof buffer);
+  return buffer;
+}
+
 // The controls Tab visits from the one with the focus, by their numbers.
 inline std::vector<int> tabOrder(HWND top) {
   std::vector<int> order;
