@@ -90,6 +90,32 @@ TEST_F(SettingsDialogs, OpensOnTheAskedPageWithTheFocusOnItsFirstField) {
   EXPECT_EQ(focused, (std::vector<int>{IDC_UN_DALLOW, IDC_GEN_APPNAME}));
 }
 
+// Ctrl+Tab and Ctrl+Shift+Tab turn the pages, each again on its first field.
+TEST_F(SettingsDialogs, CtrlTabTurnsThePages) {
+  std::vector<int> focused;
+  whenShown([&focused](HWND w) {
+    auto key = [&](bool shift) {
+      BYTE keys[256] = {};
+      GetKeyboardState(keys);
+      keys[VK_CONTROL] = 0x80;
+      keys[VK_SHIFT] = shift ? 0x80 : 0;
+      SetKeyboardState(keys);
+      MSG message{GetFocus(), WM_KEYDOWN, VK_TAB, 0, 0, {0, 0}};
+      EXPECT_TRUE(CallMsgFilterA(&message, MSGF_DIALOGBOX));
+      keys[VK_CONTROL] = keys[VK_SHIFT] = 0;
+      SetKeyboardState(keys);
+      focused.push_back(GetDlgCtrlID(GetFocus()));
+    };
+    key(false);
+    key(false);
+    key(true);
+    key(true);
+    press(w, IDCANCEL);
+  });
+  runSettingsSheet(context(), *tree, 0, view);
+  EXPECT_EQ(focused, (std::vector<int>{IDC_SYS_CPU1, IDC_UN_DALLOW, IDC_SYS_CPU1, IDC_GEN_APPNAME}));
+}
+
 TEST_F(SettingsDialogs, AnswersFillTheSettingsAndPressOk) {
   ui::ScriptedInteraction answers(
       ui::Answers::fromText("[Wizard]\nAppName=Driven\nVer=3\nnSyst=1\nLanguage=1\nArchive=1\nArchiveSize=720\n"));
