@@ -48,9 +48,11 @@ const Line kLines[] = {
     {IDC_GEN_APPNAME, "AppName", "Application &name:", &pages::CGeneralPage::appName},
     {IDC_GEN_VER, "Ver", "&Version:", &pages::CGeneralPage::ver},
     {IDC_GEN_TITLE, "Title", "Install Window &Title:", &pages::CGeneralPage::title},
-    {IDC_GEN_LOADTXT, "LoadTxt", "&Loading text while preparing Setup:", &pages::CGeneralPage::loadTxt},
+    {IDC_GEN_LOADTXT, "LoadTxt",
+     "&Loading text while preparing Setup:", &pages::CGeneralPage::loadTxt},
     {IDC_GEN_DEFDIR, "DefDir", "Default &directory:", &pages::CGeneralPage::defDir},
-    {IDC_GEN_LOADBMP, "LoadBmp", "&Bitmap to display while loading:", &pages::CGeneralPage::loadBmp},
+    {IDC_GEN_LOADBMP, "LoadBmp",
+     "&Bitmap to display while loading:", &pages::CGeneralPage::loadBmp},
 };
 
 void bindGeneral(SheetDialog& sheet, int p) {
@@ -59,8 +61,10 @@ void bindGeneral(SheetDialog& sheet, int p) {
   sheet.bind().check("ShowLicence", "&Show licence agreement", {p, IDC_GEN_SHOWLICENCE});
   sheet.bind().radios("Type", "&Welcome window message", onPage(p, kTypes));
   sheet.bind().text("OwnMsg", "Owner:", {p, IDC_GEN_OWNMSG});
-  sheet.bind().check("Archive", "Split files in &archives (indicate size in KB:)", {p, IDC_GEN_ARCHIVE});
-  sheet.bind().text("ArchiveSize", "Split files in &archives (indicate size in KB:)", {p, IDC_GEN_ARCHIVESIZE});
+  sheet.bind().check("Archive", "Split files in &archives (indicate size in KB:)",
+                     {p, IDC_GEN_ARCHIVE});
+  sheet.bind().text("ArchiveSize", "Split files in &archives (indicate size in KB:)",
+                    {p, IDC_GEN_ARCHIVESIZE});
 }
 
 void loadGeneral(HWND w, const pages::CGeneralPage& page) {
@@ -71,7 +75,8 @@ void loadGeneral(HWND w, const pages::CGeneralPage& page) {
   setText(w, IDC_GEN_OWNMSG, page.ownMsg);
   // The welcome message's frame, choices and owner's text follow the licence box as it was
   // when the page opened.
-  for (int id : {IDC_GEN_WELCOME, IDC_GEN_TYPE0, IDC_GEN_TYPE1, IDC_GEN_TYPE2, IDC_GEN_TYPE3, IDC_GEN_OWNMSG}) {
+  for (int id : {IDC_GEN_WELCOME, IDC_GEN_TYPE0, IDC_GEN_TYPE1, IDC_GEN_TYPE2, IDC_GEN_TYPE3,
+                 IDC_GEN_OWNMSG}) {
     enableControl(w, id, page.welcomeEnabled());
   }
   setChecked(w, IDC_GEN_ARCHIVE, page.archive);
@@ -154,7 +159,8 @@ bool runSettingsSheet(const DialogContext& context, ScriptTree& tree, int startP
   // The archive size is typed only while its box is ticked.
   sheet.onCommand = [&](Control c, int code) {
     if (c.page != general || c.id != IDC_GEN_ARCHIVE || code != BN_CLICKED) return false;
-    enableControl(sheet.page(general), IDC_GEN_ARCHIVESIZE, isChecked(sheet.page(general), IDC_GEN_ARCHIVE));
+    enableControl(sheet.page(general), IDC_GEN_ARCHIVESIZE,
+                  isChecked(sheet.page(general), IDC_GEN_ARCHIVE));
     return true;
   };
   sheet.onOk = [&] {
@@ -178,18 +184,20 @@ namespace {
 
 const std::vector<int> kBackgrounds = {IDC_BACK_ONECOLOR, IDC_BACK_GRADIENT};
 const std::vector<int> kDirections = {IDC_BACK_HORIZONTAL, IDC_BACK_VERTICAL};
-const std::vector<int> kModes = {IDC_BACK_MODE0, IDC_BACK_MODE1, IDC_BACK_MODE2, IDC_BACK_MODE3, IDC_BACK_MODE4};
+const std::vector<int> kModes = {IDC_BACK_MODE0, IDC_BACK_MODE1, IDC_BACK_MODE2, IDC_BACK_MODE3,
+                                 IDC_BACK_MODE4};
 
 // The enabling follows the model: the gradient's direction and second colour, the bitmap's
 // name and drawing attributes.
 void enableBackground(HWND w, pages::SetBackDlg& model) {
   model.gradient = selectedRadio(w, kBackgrounds);
   model.bitmap = isChecked(w, IDC_BACK_BITMAP);
-  for (int id : {IDC_BACK_DIRECTION, IDC_BACK_HORIZONTAL, IDC_BACK_VERTICAL, IDC_BACK_SECOND_LABEL}) {
+  for (int id :
+       {IDC_BACK_DIRECTION, IDC_BACK_HORIZONTAL, IDC_BACK_VERTICAL, IDC_BACK_SECOND_LABEL}) {
     enableControl(w, id, model.gradientControlsEnabled());
   }
-  for (int id : {IDC_BACK_BITMAP_FRAME, IDC_BACK_NAME_LABEL, IDC_BACK_BMPNAME, IDC_BACK_MODE_FRAME, IDC_BACK_MODE0,
-                 IDC_BACK_MODE1, IDC_BACK_MODE2, IDC_BACK_MODE3, IDC_BACK_MODE4}) {
+  for (int id : {IDC_BACK_BITMAP_FRAME, IDC_BACK_NAME_LABEL, IDC_BACK_BMPNAME, IDC_BACK_MODE_FRAME,
+                 IDC_BACK_MODE0, IDC_BACK_MODE1, IDC_BACK_MODE2, IDC_BACK_MODE3, IDC_BACK_MODE4}) {
     enableControl(w, id, model.bitmapControlsEnabled());
   }
 }
@@ -218,7 +226,8 @@ bool runBackgroundSheet(const DialogContext& context, CScriptDoc& doc) {
     enableBackground(w, model);
   };
   sheet.onCommand = [&](Control c, int code) {
-    bool follows = c.id == IDC_BACK_ONECOLOR || c.id == IDC_BACK_GRADIENT || c.id == IDC_BACK_BITMAP;
+    bool follows =
+        c.id == IDC_BACK_ONECOLOR || c.id == IDC_BACK_GRADIENT || c.id == IDC_BACK_BITMAP;
     if (!follows || code != BN_CLICKED) return false;
     enableBackground(sheet.page(0), model);
     return true;
@@ -322,7 +331,8 @@ bool runEndSheet(const DialogContext& context, CScriptDoc& doc, int startPage) {
 
   sheet.bind().radios("Reboot", "&Reboot", onPage(end, kReboots));
   sheet.bind().text("NewCommand", "New &Command Line:", {end, IDC_END_COMMAND});
-  sheet.bind().text("StartURL", "&Start default browser with specified URL :", {web, IDC_WEB_STARTURL});
+  sheet.bind().text("StartURL",
+                    "&Start default browser with specified URL :", {web, IDC_WEB_STARTURL});
   sheet.bind().text("FavoriteName", "Favorite shortcut name :", {web, IDC_WEB_NAME});
   sheet.bind().text("FavoriteURL", "Favorite URL :", {web, IDC_WEB_URL});
   // An answer that types a command line or a favourite stands for pressing its "&Add".
