@@ -272,6 +272,42 @@ void showFavourites(HWND w, const pages::CWebUrlDlg& web) {
   setText(w, IDC_WEB_URL, web.urlEdit);
 }
 
+// The buttons and the list of "End of Install"; true when the command was one of them.
+bool endCommand(HWND e, pages::CEndSetDlg& end, int id, int code) {
+  if (id == IDC_END_ADD && code == BN_CLICKED) {
+    end.edit = controlText(e, IDC_END_COMMAND);
+    end.add();
+    showLaunch(e, end);
+  } else if (id == IDC_END_DELETE && code == BN_CLICKED) {
+    end.selected = listSelection(e, IDC_END_LAUNCH);
+    end.edit = controlText(e, IDC_END_COMMAND);
+    end.remove();
+    showLaunch(e, end);
+  } else if (id == IDC_END_LAUNCH && code == LBN_DBLCLK) {
+    // A double-clicked line is copied into the edit.
+    end.pick(listSelection(e, IDC_END_LAUNCH));
+    setText(e, IDC_END_COMMAND, end.edit);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// The buttons of "Web favorites"; true when the command was one of them.
+bool webCommand(HWND w, pages::CWebUrlDlg& web, ui::Interaction& port, int id, int code) {
+  if (id == IDC_WEB_ADD && code == BN_CLICKED) {
+    web.nameEdit = controlText(w, IDC_WEB_NAME);
+    web.urlEdit = controlText(w, IDC_WEB_URL);
+    if (web.add(port)) showFavourites(w, web);
+  } else if (id == IDC_WEB_DELETE && code == BN_CLICKED) {
+    web.selected = listSelection(w, IDC_WEB_ROWS);
+    if (web.remove(port)) showFavourites(w, web);
+  } else {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool runEndSheet(const DialogContext& context, CScriptDoc& doc, int startPage) {
@@ -292,30 +328,8 @@ bool runEndSheet(const DialogContext& context, CScriptDoc& doc, int startPage) {
     showFavourites(w, model.web);
   };
   sheet.onCommand = [&](Control c, int code) {
-    HWND e = sheet.page(end), w = sheet.page(web);
-    if (c.id == IDC_END_ADD && code == BN_CLICKED) {
-      model.end.edit = controlText(e, IDC_END_COMMAND);
-      model.end.add();
-      showLaunch(e, model.end);
-    } else if (c.id == IDC_END_DELETE && code == BN_CLICKED) {
-      model.end.selected = listSelection(e, IDC_END_LAUNCH);
-      model.end.edit = controlText(e, IDC_END_COMMAND);
-      model.end.remove();
-      showLaunch(e, model.end);
-    } else if (c.id == IDC_END_LAUNCH && code == LBN_DBLCLK) {
-      model.end.pick(listSelection(e, IDC_END_LAUNCH));
-      setText(e, IDC_END_COMMAND, model.end.edit);
-    } else if (c.id == IDC_WEB_ADD && code == BN_CLICKED) {
-      model.web.nameEdit = controlText(w, IDC_WEB_NAME);
-      model.web.urlEdit = controlText(w, IDC_WEB_URL);
-      if (model.web.add(port)) showFavourites(w, model.web);
-    } else if (c.id == IDC_WEB_DELETE && code == BN_CLICKED) {
-      model.web.selected = listSelection(w, IDC_WEB_ROWS);
-      if (model.web.remove(port)) showFavourites(w, model.web);
-    } else {
-      return false;
-    }
-    return true;
+    return c.page == end ? endCommand(sheet.page(end), model.end, c.id, code)
+                         : webCommand(sheet.page(web), model.web, port, c.id, code);
   };
   // A click on a favourite puts its name and URL into the edits.
   sheet.onNotify = [&](int page, const NMHDR& header, LRESULT*) {
