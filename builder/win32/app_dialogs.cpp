@@ -33,10 +33,10 @@ using ui::win32::controlText;
 using ui::win32::setText;
 
 const std::vector<int> kIconSizes = {IDC_PREFS_ICON16, IDC_PREFS_ICON32};
-const std::vector<int> kBitmapModes = {IDC_BACK_MODE0, IDC_BACK_MODE1, IDC_BACK_MODE2,
-                                       IDC_BACK_MODE3, IDC_BACK_MODE4, IDC_BACK_MODE5};
-const std::vector<int> kFills = {IDC_BACK_GRADIENT, IDC_BACK_PLAIN};
-const std::vector<int> kDirModes = {IDC_DROP_MODE0, IDC_DROP_MODE1, IDC_DROP_MODE2};
+const std::vector<int> kBitmapModes = {IDC_PREFS_BACK_MODE0, IDC_PREFS_BACK_MODE1, IDC_PREFS_BACK_MODE2,
+                                       IDC_PREFS_BACK_MODE3, IDC_PREFS_BACK_MODE4, IDC_PREFS_BACK_MODE5};
+const std::vector<int> kFills = {IDC_PREFS_BACK_GRADIENT, IDC_PREFS_BACK_PLAIN};
+const std::vector<int> kDirModes = {IDC_PREFS_DROP_MODE0, IDC_PREFS_DROP_MODE1, IDC_PREFS_DROP_MODE2};
 
 // The controls of a page as bound controls.
 std::vector<Control> on(int page, const std::vector<int>& ids) {
@@ -91,27 +91,27 @@ Swatches bindBackground(SheetDialog& sheet, int page, const prefs::BackgroundCho
   FieldBinding& bind = sheet.bind();
   bind.radios("BitmapMode", "Bitmap", on(page, kBitmapModes));
   bind.radios("Fill", "Background", on(page, kFills));
-  bind.check("GradDir", "Vertical &Gradient", {page, IDC_BACK_VERTICAL});
-  bind.number("posX", "&X", {page, IDC_BACK_X});
-  bind.number("posY", "&Y", {page, IDC_BACK_Y});
-  Swatches s{sheet.swatch({page, IDC_BACK_FIRST}), sheet.swatch({page, IDC_BACK_SECOND})};
+  bind.check("GradDir", "Vertical &Gradient", {page, IDC_PREFS_BACK_VERTICAL});
+  bind.number("posX", "&X", {page, IDC_PREFS_BACK_X});
+  bind.number("posY", "&Y", {page, IDC_PREFS_BACK_Y});
+  Swatches s{sheet.swatch({page, IDC_PREFS_BACK_FIRST}), sheet.swatch({page, IDC_PREFS_BACK_SECOND})};
   s.first->setColour(back.firstColour);
   s.second->setColour(back.secondColour);
   bind.colour("FirstColor", "1st Color:", s.first);
   bind.colour("SecondColor", "2nd Color:", s.second);
-  bind.text("BitmapFile", "&Select Bitmap...", {page, IDC_BACK_BITMAP});
+  bind.text("BitmapFile", "&Select Bitmap...", {page, IDC_PREFS_BACK_BITMAP});
   return s;
 }
 
 void fillBackground(HWND page, const prefs::BackgroundChoice& back) {
   setRadio(page, kBitmapModes, back.bitmapMode);
   setRadio(page, kFills, back.gradient ? 0 : 1);
-  setChecked(page, IDC_BACK_VERTICAL, back.vertical);
-  setNumberRange(page, IDC_BACK_X_SPIN, 0, 32767);
-  setNumberRange(page, IDC_BACK_Y_SPIN, 0, 32767);
-  setText(page, IDC_BACK_X, std::to_string(back.posX));
-  setText(page, IDC_BACK_Y, std::to_string(back.posY));
-  setText(page, IDC_BACK_BITMAP, back.bitmap);
+  setChecked(page, IDC_PREFS_BACK_VERTICAL, back.vertical);
+  setNumberRange(page, IDC_PREFS_BACK_X_SPIN, 0, 32767);
+  setNumberRange(page, IDC_PREFS_BACK_Y_SPIN, 0, 32767);
+  setText(page, IDC_PREFS_BACK_X, std::to_string(back.posX));
+  setText(page, IDC_PREFS_BACK_Y, std::to_string(back.posY));
+  setText(page, IDC_PREFS_BACK_BITMAP, back.bitmap);
 }
 
 // A coordinate as the box shows it, within the up-down's range.
@@ -120,48 +120,48 @@ int coordinate(HWND page, int id) { return std::clamp(std::atoi(controlText(page
 void readBackground(HWND page, const Swatches& swatches, prefs::BackgroundChoice& back) {
   back.bitmapMode = selectedRadio(page, kBitmapModes);
   back.gradient = selectedRadio(page, kFills) == 0;
-  back.vertical = isChecked(page, IDC_BACK_VERTICAL);
-  back.posX = coordinate(page, IDC_BACK_X);
-  back.posY = coordinate(page, IDC_BACK_Y);
+  back.vertical = isChecked(page, IDC_PREFS_BACK_VERTICAL);
+  back.posX = coordinate(page, IDC_PREFS_BACK_X);
+  back.posY = coordinate(page, IDC_PREFS_BACK_Y);
   back.firstColour = swatches.first->colour();
   back.secondColour = swatches.second->colour();
-  back.bitmap = controlText(page, IDC_BACK_BITMAP);
+  back.bitmap = controlText(page, IDC_PREFS_BACK_BITMAP);
 }
 
 // "&Select Bitmap...": the chooser, starting in the folder of the bitmap named now.
 void pickBitmap(const DialogContext& context, HWND page) {
-  std::string current = controlText(page, IDC_BACK_BITMAP);
+  std::string current = controlText(page, IDC_PREFS_BACK_BITMAP);
   std::size_t slash = current.find_last_of('\\');
   std::string folder = slash == std::string::npos ? std::string() : current.substr(0, slash);
   FileRequest request{str(sid::PickBitmapTitle), str(sid::BitmapFilter), "bmp", folder};
-  if (std::optional<std::string> chosen = chooseFile(context, request)) setText(page, IDC_BACK_BITMAP, *chosen);
+  if (std::optional<std::string> chosen = chooseFile(context, request)) setText(page, IDC_PREFS_BACK_BITMAP, *chosen);
 }
 
 void bindDrop(FieldBinding& bind, int page) {
-  bind.check("DispProps", "Display file &properties after added", {page, IDC_DROP_PROPS});
+  bind.check("DispProps", "Display file &properties after added", {page, IDC_PREFS_DROP_PROPS});
   bind.radios("DirMode", "Destination", on(page, kDirModes));
-  bind.check("DropDirAdd", "&Add directory to script", {page, IDC_DROP_DIR_ADD});
-  bind.check("DropDirInc", "Include files i&nto directory", {page, IDC_DROP_DIR_INC});
-  bind.check("DropDirSub", "Include also its &subfolders and files", {page, IDC_DROP_DIR_SUB});
-  bind.check("DispSummary", "Display a s&ummary after completion", {page, IDC_DROP_SUMMARY});
+  bind.check("DropDirAdd", "&Add directory to script", {page, IDC_PREFS_DROP_DIR_ADD});
+  bind.check("DropDirInc", "Include files i&nto directory", {page, IDC_PREFS_DROP_DIR_INC});
+  bind.check("DropDirSub", "Include also its &subfolders and files", {page, IDC_PREFS_DROP_DIR_SUB});
+  bind.check("DispSummary", "Display a s&ummary after completion", {page, IDC_PREFS_DROP_SUMMARY});
 }
 
 void fillDrop(HWND page, const BuilderPreferences& p) {
-  setChecked(page, IDC_DROP_PROPS, p.dispProps);
+  setChecked(page, IDC_PREFS_DROP_PROPS, p.dispProps);
   setRadio(page, kDirModes, p.dirMode);
-  setChecked(page, IDC_DROP_DIR_ADD, p.dropDirAdd);
-  setChecked(page, IDC_DROP_DIR_INC, p.dropDirInc);
-  setChecked(page, IDC_DROP_DIR_SUB, p.dropDirSub);
-  setChecked(page, IDC_DROP_SUMMARY, p.dispSummary);
+  setChecked(page, IDC_PREFS_DROP_DIR_ADD, p.dropDirAdd);
+  setChecked(page, IDC_PREFS_DROP_DIR_INC, p.dropDirInc);
+  setChecked(page, IDC_PREFS_DROP_DIR_SUB, p.dropDirSub);
+  setChecked(page, IDC_PREFS_DROP_SUMMARY, p.dispSummary);
 }
 
 void readDrop(HWND page, BuilderPreferences& p) {
-  p.dispProps = isChecked(page, IDC_DROP_PROPS);
+  p.dispProps = isChecked(page, IDC_PREFS_DROP_PROPS);
   p.dirMode = selectedRadio(page, kDirModes);
-  p.dropDirAdd = isChecked(page, IDC_DROP_DIR_ADD);
-  p.dropDirInc = isChecked(page, IDC_DROP_DIR_INC);
-  p.dropDirSub = isChecked(page, IDC_DROP_DIR_SUB);
-  p.dispSummary = isChecked(page, IDC_DROP_SUMMARY);
+  p.dropDirAdd = isChecked(page, IDC_PREFS_DROP_DIR_ADD);
+  p.dropDirInc = isChecked(page, IDC_PREFS_DROP_DIR_INC);
+  p.dropDirSub = isChecked(page, IDC_PREFS_DROP_DIR_SUB);
+  p.dispSummary = isChecked(page, IDC_PREFS_DROP_SUMMARY);
 }
 
 // ---- the boxes' fonts ----
@@ -209,7 +209,7 @@ bool runPreferences(AppContext& app, const BackgroundTarget& background) {
     fillDrop(sheet.page(drop), p);
   };
   sheet.onCommand = [&](Control control, int code) {
-    if (control.page != look || control.id != IDC_BACK_PICK || code != BN_CLICKED) return false;
+    if (control.page != look || control.id != IDC_PREFS_BACK_PICK || code != BN_CLICKED) return false;
     pickBitmap(sheet.context(), sheet.page(look));
     return true;
   };

@@ -5,7 +5,6 @@
 
 #include <commctrl.h>
 
-#include <filesystem>
 #include <optional>
 
 #include "builder/prefs/preference_rules.h"
@@ -61,10 +60,14 @@ TEST_F(AppDialogs, PreferencesOkWritesEveryPageBack) {
     tick(w, IDC_PREFS_PROGRESS, false);
     type(w, IDC_PREFS_DEFEDIT, "Editor.exe");
     tick(w, IDC_PREFS_ICON32, true);
-    tick(w, IDC_DROP_MODE2, true);
-    tick(w, IDC_DROP_DIR_SUB, true);
-    tick(w, IDC_BACK_PLAIN, true);
-    type(w, IDC_BACK_X, "12");
+    tick(w, IDC_PREFS_DROP_MODE2, true);
+    tick(w, IDC_PREFS_DROP_DIR_SUB, true);
+    tick(w, IDC_PREFS_BACK_PLAIN, true);
+    type(w, IDC_PREFS_BACK_X, "12");
+    for (int page : {1, 2}) {
+      TabCtrl_SetCurFocus(control(w, IDC_SHEET_TABS), page);
+      savePicture(w, page == 1 ? "preferences-background" : "preferences-file-drop");
+    }
     press(w, IDOK);
   });
   ASSERT_TRUE(runPreferences(a, background));
@@ -87,7 +90,7 @@ TEST_F(AppDialogs, PreferencesCancelChangesNothingAndTheLastPageOpensAgain) {
   whenShown([](HWND w) {
     tick(w, IDC_PREFS_CONFIRM, false);
     tick(w, IDC_PREFS_SAVE, false);
-    tick(w, IDC_BACK_PLAIN, true);
+    tick(w, IDC_PREFS_BACK_PLAIN, true);
     // The third page turned to: the sheet opens on it next time.
     TabCtrl_SetCurFocus(control(w, IDC_SHEET_TABS), 2);
     press(w, IDCANCEL);
@@ -208,9 +211,9 @@ TEST_F(AppDialogs, SplashIsOnTopAndClosesAtAKeyThenSaysSo) {
   GetWindowRect(splash, &r);
   EXPECT_EQ(r.right - r.left, 420);
   EXPECT_EQ(r.bottom - r.top, 240);
-  if (const char* folder = std::getenv("VANDREL_SCREENSHOTS")) {
+  if (std::getenv("VANDREL_SCREENSHOTS")) {
     pumpUntil([] { return false; });
-    ui::win32::saveWindowPicture(splash, (std::filesystem::path(folder) / "corvix-splash.bmp").string());
+    savePicture(splash, "splash");
   }
   EXPECT_EQ(showSplash(a, [] {}), nullptr) << "one splash at a time";
   // A key pressed anywhere in the program closes it.

@@ -119,6 +119,14 @@ inline void press(HWND window, int id) {
   SendMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
 }
 
+// The window as it stands now saved as VANDREL_SCREENSHOTS/corvix-<name>.bmp when pictures
+// are asked for (a page turned to, which the window's own picture at opening does not show).
+inline void savePicture(HWND window, const std::string& name) {
+  if (const char* folder = std::getenv("VANDREL_SCREENSHOTS")) {
+    ui::win32::saveWindowPicture(window, std::string(folder) + "\\corvix-" + name + ".bmp");
+  }
+}
+
 // A document with its tree and a context without answers; the windows' pictures go to
 // VANDREL_SCREENSHOTS when it is set.
 struct DialogFixture : ::testing::Test, builder::testing::DocFixture {

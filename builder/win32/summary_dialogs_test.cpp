@@ -7,6 +7,7 @@
 #include "builder/strings/builder_strings.h"
 #include "builder/win32/app_dialog_ids.h"
 #include "builder/win32/app_dialogs_test_support.h"
+#include "builder/win32/sheet_ids.h"
 #include "tests/support/memory_file_system.h"
 
 namespace vandrel::builder::win32 {
@@ -49,6 +50,8 @@ TEST_F(SummaryDialogs, PropertiesWrittenBackOnOkAndStatisticsShown) {
     EXPECT_EQ(text(w, IDC_SUM_CREATED), "Unavailable") << "a document never saved has no dates";
     EXPECT_EQ(text(w, IDC_SUM_MODIFIED), "Unavailable");
     EXPECT_TRUE(GetWindowLongA(control(w, IDC_SUM_SCRIPT_FOR), GWL_STYLE) & ES_READONLY);
+    TabCtrl_SetCurFocus(control(w, IDC_SHEET_TABS), 1);
+    savePicture(w, "summary-statistics-with-disks");
     type(w, IDC_SUM_SUBJECT, "The tool");
     type(w, IDC_SUM_AUTHOR, "Ann");
     press(w, IDOK);
