@@ -11,7 +11,7 @@
 #include "builder/prefs/registry_app_values.h"
 #include "builder/strings/builder_strings.h"
 #include "builder/win32/app_dialog_ids.h"
-#include "builder/win32/app_dialogs_test_support.h"
+#include "builder/win32/sheet_test_support.h"
 #include "builder/win32/sheet_ids.h"
 #include "tests/support/memory_machine.h"
 #include "ui/answers.h"
@@ -20,6 +20,14 @@ namespace vandrel::builder::win32 {
 namespace {
 
 using namespace testing;
+
+// The window as it stands now saved as VANDREL_SCREENSHOTS/corvix-<name>.bmp when pictures
+// are asked for: a page turned to, which the window's picture at its opening does not show.
+void savePicture(HWND window, const std::string& name) {
+  if (const char* folder = std::getenv("VANDREL_SCREENSHOTS")) {
+    ui::win32::saveWindowPicture(window, std::string(folder) + "\\corvix-" + name + ".bmp");
+  }
+}
 
 struct AppDialogs : DialogFixture {
   test::MemoryMachine machine;
@@ -55,8 +63,8 @@ TEST_F(AppDialogs, PreferencesOkWritesEveryPageBack) {
   AppContext a = app();
   whenShown([](HWND w) {
     EXPECT_EQ(caption(w), "Preferences");
-    EXPECT_TRUE(ticked(w, IDC_PREFS_PROGRESS));
-    EXPECT_TRUE(ticked(w, IDC_PREFS_ICON16));
+    EXPECT_TRUE(checked(w, IDC_PREFS_PROGRESS));
+    EXPECT_TRUE(checked(w, IDC_PREFS_ICON16));
     tick(w, IDC_PREFS_PROGRESS, false);
     type(w, IDC_PREFS_DEFEDIT, "Editor.exe");
     tick(w, IDC_PREFS_ICON32, true);
@@ -65,7 +73,7 @@ TEST_F(AppDialogs, PreferencesOkWritesEveryPageBack) {
     tick(w, IDC_PREFS_BACK_PLAIN, true);
     type(w, IDC_PREFS_BACK_X, "12");
     for (int page : {1, 2}) {
-      TabCtrl_SetCurFocus(control(w, IDC_SHEET_TABS), page);
+      TabCtrl_SetCurFocus(find(w, IDC_SHEET_TABS), page);
       savePicture(w, page == 1 ? "preferences-background" : "preferences-file-drop");
     }
     press(w, IDOK);
@@ -92,7 +100,7 @@ TEST_F(AppDialogs, PreferencesCancelChangesNothingAndTheLastPageOpensAgain) {
     tick(w, IDC_PREFS_SAVE, false);
     tick(w, IDC_PREFS_BACK_PLAIN, true);
     // The third page turned to: the sheet opens on it next time.
-    TabCtrl_SetCurFocus(control(w, IDC_SHEET_TABS), 2);
+    TabCtrl_SetCurFocus(find(w, IDC_SHEET_TABS), 2);
     press(w, IDCANCEL);
   });
   EXPECT_FALSE(runPreferences(a, background));
@@ -105,7 +113,7 @@ TEST_F(AppDialogs, PreferencesCancelChangesNothingAndTheLastPageOpensAgain) {
 
   int shownPage = -1;
   whenShown([&](HWND w) {
-    shownPage = TabCtrl_GetCurSel(control(w, IDC_SHEET_TABS));
+    shownPage = TabCtrl_GetCurSel(find(w, IDC_SHEET_TABS));
     press(w, IDCANCEL);
   });
   runPreferences(a, background);
@@ -149,7 +157,7 @@ TEST_F(AppDialogs, AboutBoxShowsTheMemoryAndTheFreeSpace) {
     EXPECT_EQ(text(w, IDC_ABOUT_TITLE), str(128));
     EXPECT_EQ(text(w, IDC_ABOUT_MEMORY), "Physical memory: 64.00 Mb");
     EXPECT_EQ(text(w, IDC_ABOUT_DISK).rfind("Free disk space: ", 0), 0u);
-    EXPECT_FALSE(IsWindowEnabled(control(w, IDC_ABOUT_CONNECT))) << "no browser on this machine";
+    EXPECT_FALSE(IsWindowEnabled(find(w, IDC_ABOUT_CONNECT))) << "no browser on this machine";
     press(w, IDOK);
   });
   runAbout(app());
@@ -160,7 +168,7 @@ TEST_F(AppDialogs, TipOfTheDayWithoutItsFileSaysSoAndKeepsTheStartUpBox) {
   whenShown([](HWND w) {
     EXPECT_EQ(caption(w), "Tip of the Day");
     EXPECT_EQ(text(w, IDC_TIP_TEXT), str(124));
-    EXPECT_TRUE(ticked(w, IDC_TIP_STARTUP));
+    EXPECT_TRUE(checked(w, IDC_TIP_STARTUP));
     tick(w, IDC_TIP_STARTUP, false);
     press(w, IDOK);
   });
@@ -172,7 +180,7 @@ TEST_F(AppDialogs, TipOfTheDayWithoutItsFileSaysSoAndKeepsTheStartUpBox) {
   runTipOfTheDay(a, true);
   // Asked for from the menu it still opens; Escape keeps the box as it was left.
   whenShown([](HWND w) {
-    EXPECT_FALSE(ticked(w, IDC_TIP_STARTUP));
+    EXPECT_FALSE(checked(w, IDC_TIP_STARTUP));
     tick(w, IDC_TIP_STARTUP, true);
     SendMessageA(w, WM_COMMAND, IDCANCEL, 0);
   });

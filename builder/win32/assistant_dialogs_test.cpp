@@ -3,7 +3,7 @@
 #include "builder/assistants/assistants.h"
 #include "builder/strings/builder_strings.h"
 #include "builder/win32/app_dialog_ids.h"
-#include "builder/win32/app_dialogs_test_support.h"
+#include "builder/win32/sheet_test_support.h"
 #include "ui/answers.h"
 
 namespace vandrel::builder::win32 {
@@ -58,8 +58,8 @@ TEST_F(AssistantDialogs, ExtensionRefusedStaysOpenAndCancelAddsNothing) {
 
 TEST_F(AssistantDialogs, TheIconIndexTakesDigitsOnly) {
   whenShown([](HWND w) {
-    EXPECT_TRUE(GetWindowLongA(control(w, IDC_EXT_ICON), GWL_STYLE) & ES_NUMBER);
-    EXPECT_EQ(SendMessageA(control(w, IDC_EXT_ICON), EM_GETLIMITTEXT, 0, 0), 9);
+    EXPECT_TRUE(GetWindowLongA(find(w, IDC_EXT_ICON), GWL_STYLE) & ES_NUMBER);
+    EXPECT_EQ(SendMessageA(find(w, IDC_EXT_ICON), EM_GETLIMITTEXT, 0, 0), 9);
     press(w, IDCANCEL);
   });
   EXPECT_FALSE(runAssistant(context(), 1, *tree, prefs));
@@ -67,7 +67,7 @@ TEST_F(AssistantDialogs, TheIconIndexTakesDigitsOnly) {
 
 TEST_F(AssistantDialogs, AutostartTypedProgramCannotHaveAShortcut) {
   whenShown([this](HWND w) {
-    EXPECT_TRUE(ticked(w, IDC_AUTO_EACH)) << "EACH time at first";
+    EXPECT_TRUE(checked(w, IDC_AUTO_EACH)) << "EACH time at first";
     EXPECT_EQ(text(w, IDC_AUTO_TITLE), "Application Name");
     type(w, IDC_AUTO_PROGRAM, "C:\\tool.exe");
     tick(w, IDC_AUTO_SHORTCUT, true);
@@ -90,7 +90,7 @@ TEST_F(AssistantDialogs, AutostartTypedProgramCannotHaveAShortcut) {
 TEST_F(AssistantDialogs, AutostartChosenFileWithAShortcut) {
   addFile("tool.exe", 0, 1, 0);
   whenShown([](HWND w) {
-    HWND program = control(w, IDC_AUTO_PROGRAM);
+    HWND program = find(w, IDC_AUTO_PROGRAM);
     ASSERT_EQ(SendMessageA(program, CB_GETCOUNT, 0, 0), 1);
     SendMessageA(program, CB_SETCURSEL, 0, 0);
     tick(w, IDC_AUTO_SHORTCUT, true);
@@ -108,7 +108,7 @@ TEST_F(AssistantDialogs, PathAddNowActsAtOnceEvenBeforeCancel) {
   whenShown([this](HWND w) {
     press(w, IDC_PATH_ADD);
     EXPECT_EQ(ui.beeps, 1) << "no file selected";
-    SendMessageA(control(w, IDC_PATH_FILES), LB_SETCURSEL, 0, 0);
+    SendMessageA(find(w, IDC_PATH_FILES), LB_SETCURSEL, 0, 0);
     press(w, IDC_PATH_ADD);
     // Enter presses "&Add now", the page's default button, not OK.
     SendMessageA(w, WM_COMMAND, MAKEWPARAM(LOWORD(SendMessageA(w, DM_GETDEFID, 0, 0)), BN_CLICKED), 0);

@@ -626,9 +626,20 @@ std::string SheetDialog::shotName() const {
 
 bool SheetDialog::run() {
   if (pages_.empty()) return false;
+  // The tabs, the number boxes' up-downs and the list views are common controls.
+  static const bool registered = [] {
+    INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX),
+                                  ICC_TAB_CLASSES | ICC_UPDOWN_CLASS | ICC_LISTVIEW_CLASSES | ICC_WIN95_CLASSES};
+    return InitCommonControlsEx(&controls) != FALSE;
+  }();
+  (void)registered;
   dialog_ = std::make_unique<Window>(*this);
   int templateId = frame_ == Frame::Box ? pages_.front().templateId : IDD_SHEET_FRAME;
+  openSheets().push_back(this);
+  HHOOK keys = SetWindowsHookExA(WH_MSGFILTER, turnPagesByKeys, nullptr, GetCurrentThreadId());
   INT_PTR code = dialog_->runModal(templateId, context_.parent);
+  if (keys) UnhookWindowsHookEx(keys);
+  openSheets().pop_back();
   bool ok = code == IDOK;
   for (PageTemplate& p : pages_) p.window = nullptr;
   for (auto& s : swatches_) s->window_ = nullptr;
@@ -636,6 +647,29 @@ bool SheetDialog::run() {
   dialog_.reset();
   if (context_.autopilot) context_.autopilot->windowClosed();
   return ok;
+}
+
+std::vector<SheetDialog*>& SheetDialog::openSheets() {
+  static std::vector<SheetDialog*> sheets;
+  return sheets;
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab turn the pages of the sheet shown last, wherever the focus is
+// in it, as in a Windows property sheet; the page comes with the focus on its first field.
+LRESULT CALLBACK SheetDialog::turnPagesByKeys(int code, WPARAM wParam, LPARAM lParam) {
+  const MSG* message = reinterpret_cast<const MSG*>(lParam);
+  SheetDialog* sheet = openSheets().empty() ? nullptr : openSheets().back();
+  bool turn = code == MSGF_DIALOGBOX && sheet && sheet->window_ && sheet->frame_ == Frame::Sheet &&
+              message->message == WM_KEYDOWN && message->wParam == VK_TAB && GetKeyState(VK_CONTROL) < 0 &&
+              (message->hwnd == sheet->window_ || IsChild(sheet->window_, message->hwnd));
+  if (!turn) return CallNextHookEx(nullptr, code, wParam, lParam);
+  int count = sheet->pageCount();
+  if (count > 1) {
+    int step = GetKeyState(VK_SHIFT) < 0 ? -1 : 1;
+    sheet->showPage((sheet->current_ + step + count) % count);
+    sheet->focusFirstField();
+  }
+  return TRUE;
 }
 
 ui::Page SheetDialog::describe() const {
