@@ -150,16 +150,29 @@ bool autostart(const DialogContext& context, ScriptTree& tree, const BuilderPref
   return a.sheet.run();
 }
 
-// Enter in the path assistant presses "&Add now", the page's default button: the sheet's
-// frame sends that command to itself, and this handler of the frame passes it on.
-LRESULT CALLBACK addNowByEnter(HWND frame, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                               DWORD_PTR addNow) {
+// "&Add now", the path assistant's default button, and what it does.
+struct AddNowButton {
+  HWND page = nullptr;
+  std::function<void()> press;
+};
+
+// Enter in the path assistant presses "&Add now": the sheet's frame sends the default
+// button's command to itself, and this handler of the frame passes it on. The frame's dialog
+// manager takes the default look from any button of its pages whenever the focus moves; the
+// handler gives it back.
+LRESULT CALLBACK addNowIsDefault(HWND frame, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                 DWORD_PTR data) {
+  const AddNowButton& button = *reinterpret_cast<const AddNowButton*>(data);
   if (message == WM_COMMAND && LOWORD(wParam) == IDC_PATH_ADD) {
-    (*reinterpret_cast<std::function<void()>*>(addNow))();
+    button.press();
     return 0;
   }
-  if (message == WM_NCDESTROY) RemoveWindowSubclass(frame, addNowByEnter, 1);
-  return DefSubclassProc(frame, message, wParam, lParam);
+  if (message == WM_NCDESTROY) RemoveWindowSubclass(frame, addNowIsDefault, 1);
+  LRESULT result = DefSubclassProc(frame, message, wParam, lParam);
+  if (message == WM_NEXTDLGCTL && button.page) {
+    SendDlgItemMessageA(button.page, IDC_PATH_ADD, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+  }
+  return result;
 }
 
 bool pathRegistration(const DialogContext& context, ScriptTree& tree, const BuilderPreferences& prefs) {
@@ -173,15 +186,17 @@ bool pathRegistration(const DialogContext& context, ScriptTree& tree, const Buil
     model.selected = listSelection(a.window(), IDC_PATH_FILES);
     model.addNow(port);
   };
+  AddNowButton button{nullptr, addNow};
   a.sheet.onInit = [&] {
     std::vector<std::string> items;
     for (const pages::EntryItem& item : model.files) items.push_back(item.text);
     fillList(a.window(), IDC_PATH_FILES, items, -1);
     // "&Add now" is the default button in place of OK.
     HWND frame = a.sheet.handle();
+    button.page = a.window();
     SendMessageA(frame, DM_SETDEFID, IDC_PATH_ADD, 0);
     SendDlgItemMessageA(frame, IDOK, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
-    SetWindowSubclass(frame, addNowByEnter, 1, reinterpret_cast<DWORD_PTR>(&addNow));
+    SetWindowSubclass(frame, addNowIsDefault, 1, reinterpret_cast<DWORD_PTR>(&button));
   };
   a.sheet.onCommand = [&](Control control, int code) {
     if (control.id != IDC_PATH_ADD || code != BN_CLICKED) return false;

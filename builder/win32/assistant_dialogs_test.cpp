@@ -106,6 +106,8 @@ TEST_F(AssistantDialogs, AutostartChosenFileWithAShortcut) {
 TEST_F(AssistantDialogs, PathAddNowActsAtOnceEvenBeforeCancel) {
   addFile("tool.exe");
   whenShown([this](HWND w) {
+    EXPECT_EQ(GetWindowLongA(find(w, IDC_PATH_ADD), GWL_STYLE) & BS_TYPEMASK, BS_DEFPUSHBUTTON);
+    EXPECT_EQ(GetWindowLongA(find(w, IDOK), GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
     press(w, IDC_PATH_ADD);
     EXPECT_EQ(ui.beeps, 1) << "no file selected";
     SendMessageA(find(w, IDC_PATH_FILES), LB_SETCURSEL, 0, 0);
