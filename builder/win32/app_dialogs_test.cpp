@@ -5,6 +5,7 @@
 
 #include <commctrl.h>
 
+#include <fstream>
 #include <optional>
 
 #include "builder/prefs/preference_rules.h"
@@ -14,6 +15,7 @@
 #include "builder/win32/sheet_test_support.h"
 #include "builder/win32/sheet_ids.h"
 #include "tests/support/memory_machine.h"
+#include "tests/support/temp_dir.h"
 #include "ui/answers.h"
 
 namespace vandrel::builder::win32 {
@@ -186,6 +188,42 @@ TEST_F(AppDialogs, TipOfTheDayWithoutItsFileSaysSoAndKeepsTheStartUpBox) {
   });
   runTipOfTheDay(a, false);
   EXPECT_EQ(stored("Tip", "StartUp"), 0u);
+}
+
+// A machine whose builder folder (the program's, C:\WINDOWS) holds a tips file on the host.
+struct TipsMachine : test::MemoryMachine {
+  struct Files : test::MemoryFileSystem {
+    std::filesystem::path tips;
+    std::optional<std::filesystem::path> hostPath(const std::string& path) override {
+      if (path == "C:\\WINDOWS\\tips.txt") return tips;
+      return std::nullopt;
+    }
+  } tipsFiles;
+  platform::FileSystem& files() override { return tipsFiles; }
+};
+
+TEST_F(AppDialogs, NextTipFollowsTheFileAndThePlaceIsKeptForTheNextTime) {
+  test::TempDir dir;
+  TipsMachine tipsMachine;
+  tipsMachine.tipsFiles.tips = dir / "tips.txt";
+  std::ofstream(dir / "tips.txt", std::ios::binary) << "First tip.\r\n\r\nSecond tip.\r\nThird tip.\r\n";
+  AppContext a = app();
+  a.machine = &tipsMachine;
+  whenShown([](HWND w) {
+    EXPECT_EQ(text(w, IDC_TIP_TEXT), "First tip.");
+    press(w, IDC_TIP_NEXT);
+    EXPECT_EQ(text(w, IDC_TIP_TEXT), "Second tip.") << "the empty line is passed over";
+    press(w, IDOK);
+  });
+  runTipOfTheDay(a, true);
+  EXPECT_GT(prefs::readRegistryTipPlace(tipsMachine.registry()).position, 0);
+  whenShown([](HWND w) {
+    EXPECT_EQ(text(w, IDC_TIP_TEXT), "Third tip.") << "the next start goes on where the last stopped";
+    press(w, IDC_TIP_NEXT);
+    EXPECT_EQ(text(w, IDC_TIP_TEXT), "First tip.") << "from the top after the last one";
+    press(w, IDOK);
+  });
+  runTipOfTheDay(a, false);
 }
 
 TEST_F(AppDialogs, AnswersUntickTheTipsAtStartUp) {
