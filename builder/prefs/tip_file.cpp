@@ -1,11 +1,7 @@
-// The tips file and the recent files in the builder's settings.
+// The tips file read one tip at a time from the place kept.
 #include "builder/prefs/tip_file.h"
 
 #include <fstream>
-
-#include <QSettings>
-
-#include "builder/prefs/preferences_store.h"
 
 namespace vandrel::builder::prefs {
 
@@ -19,13 +15,11 @@ std::string timeStampOf(const std::filesystem::path& file) {
 
 }  // namespace
 
-TipFile::TipFile(std::filesystem::path file, QSettings& settings)
-    : file_(std::move(file)), settings_(settings) {
-  settings_.beginGroup(kTipGroup);
-  position_ = settings_.value("FilePos", 0).toLongLong();
-  stamp_ = settings_.value("TimeStamp").toString().toStdString();
-  showAtStartUp_ = settings_.value("StartUp", 0).toInt() == 0;
-  settings_.endGroup();
+TipFile::TipFile(std::filesystem::path file, TipPlace stored)
+    : file_(std::move(file)),
+      position_(stored.position),
+      stamp_(std::move(stored.stamp)),
+      showAtStartUp_(stored.showAtStartUp) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file_, ec)) {
     status_ = Status::Missing;
@@ -66,37 +60,8 @@ std::string TipFile::next() {
   return {};
 }
 
-void TipFile::store() {
-  settings_.beginGroup(kTipGroup);
-  settings_.setValue("FilePos", position_);
-  settings_.setValue("TimeStamp", QString::fromStdString(stamp_));
-  settings_.setValue("StartUp", showAtStartUp_ ? 0 : 1);
-  settings_.endGroup();
-}
+TipPlace TipFile::place() const { return {position_, stamp_, showAtStartUp_}; }
 
 void TipFile::setShowAtStartUp(bool show) { showAtStartUp_ = show; }
-
-std::vector<std::string> readRecentFiles(QSettings& settings) {
-  std::vector<std::string> files;
-  settings.beginGroup("Recent File List");
-  for (int i = 1; i <= 4; ++i) {
-    QString file = settings.value(QString("File%1").arg(i)).toString();
-    if (!file.isEmpty()) files.push_back(file.toStdString());
-  }
-  settings.endGroup();
-  return files;
-}
-
-void writeRecentFiles(QSettings& settings, const std::vector<std::string>& files) {
-  settings.beginGroup("Recent File List");
-  for (int i = 1; i <= 4; ++i) {
-    if (std::size_t(i) <= files.size()) {
-      settings.setValue(QString("File%1").arg(i), QString::fromStdString(files[std::size_t(i - 1)]));
-    } else {
-      settings.remove(QString("File%1").arg(i));
-    }
-  }
-  settings.endGroup();
-}
 
 }  // namespace vandrel::builder::prefs

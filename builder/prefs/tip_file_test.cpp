@@ -25,12 +25,12 @@ struct TipFixture : ::testing::Test {
 TEST_F(TipFixture, TipsFollowEachOtherAcrossRunsAndWrapAround) {
   std::ofstream(tips) << "First tip.\r\n\r\nSecond tip.\r\nThird tip.";
   {
-    TipFile file(tips, *settings);
+    TipFile file(tips, readTipPlace(*settings));
     EXPECT_EQ(file.next(), "First tip.");
     EXPECT_EQ(file.next(), "Second tip.");
-    file.store();
+    writeTipPlace(*settings, file.place());
   }
-  TipFile again(tips, *settings);
+  TipFile again(tips, readTipPlace(*settings));
   EXPECT_EQ(again.next(), "Third tip.");
   EXPECT_EQ(again.next(), "First tip.");
   EXPECT_EQ(again.status(), TipFile::Status::Ok);
@@ -39,29 +39,29 @@ TEST_F(TipFixture, TipsFollowEachOtherAcrossRunsAndWrapAround) {
 TEST_F(TipFixture, AChangedFileStartsAtTheTop) {
   std::ofstream(tips) << "One\nTwo\n";
   {
-    TipFile file(tips, *settings);
+    TipFile file(tips, readTipPlace(*settings));
     file.next();
-    file.store();
+    writeTipPlace(*settings, file.place());
   }
   std::filesystem::last_write_time(tips, std::filesystem::last_write_time(tips) + std::chrono::seconds(5));
-  TipFile changed(tips, *settings);
+  TipFile changed(tips, readTipPlace(*settings));
   EXPECT_EQ(changed.next(), "One");
 }
 
 TEST_F(TipFixture, MissingFileAndTheStartUpBoxStoredInverted) {
-  TipFile file(tips, *settings);
+  TipFile file(tips, readTipPlace(*settings));
   EXPECT_EQ(file.status(), TipFile::Status::Missing);
   EXPECT_EQ(file.next(), "");
   EXPECT_TRUE(file.showAtStartUp());
   file.setShowAtStartUp(false);
-  file.store();
+  writeTipPlace(*settings, file.place());
   EXPECT_EQ(settings->value("Tip/StartUp").toInt(), 1);
-  EXPECT_FALSE(TipFile(tips, *settings).showAtStartUp());
+  EXPECT_FALSE(TipFile(tips, readTipPlace(*settings)).showAtStartUp());
 }
 
 TEST_F(TipFixture, LongLinesAreCutAndRecentFilesKeepFour) {
   std::ofstream(tips) << std::string(1500, 'x') << "\n";
-  TipFile file(tips, *settings);
+  TipFile file(tips, readTipPlace(*settings));
   EXPECT_EQ(file.next().size(), TipFile::kMaxLine);
 
   writeRecentFiles(*settings, {"/a.cvx", "/b.cvx", "/c.cvx"});

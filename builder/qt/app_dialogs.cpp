@@ -278,7 +278,7 @@ void runTipOfTheDay(QWidget* parent, BuilderCore& core, bool atStartUp) {
   if (!settings) return;
   std::string folder = programFolderOf(core.machine);
   std::filesystem::path host = core.machine.files().hostPath(folder + "\\tips.txt").value_or("");
-  prefs::TipFile tips(host, *settings);
+  prefs::TipFile tips(host, prefs::readTipPlace(*settings));
   if (atStartUp && !tips.showAtStartUp()) return;
   std::string tip = tips.next();
   if (tips.status() == prefs::TipFile::Status::Missing) tip = str(124);
@@ -313,7 +313,7 @@ void runTipOfTheDay(QWidget* parent, BuilderCore& core, bool atStartUp) {
   box.setButtons(buttons->button(QDialogButtonBox::Close), nullptr);
   box.run();
   tips.setShowAtStartUp(startUp->isChecked());
-  tips.store();
+  prefs::writeTipPlace(*settings, tips.place());
 }
 
 namespace {
