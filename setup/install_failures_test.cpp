@@ -308,6 +308,26 @@ TEST(InstallFailures, ADiskWithoutRoomIsNamedBeforeAnythingIsCopied) {
   EXPECT_TRUE(run.machine.memoryShell().created.empty());
 }
 
+// Without backups a file replaced gives its room back to the new one: the room check looks
+// at the files of a folder that is there, and counts those of a missing folder whole.
+TEST(InstallFailures, AFileReplacedWithoutBackupGivesItsRoomBackToTheCheck) {
+  for (bool replaced : {true, false}) {
+    Installation run;
+    run.ui.backup = false;
+    test::MemoryFileSystem& files = run.machine.memoryFiles();
+    if (replaced) files.writeFile("C:\\App\\Bin\\large.dat", std::string(kLarge, 'o'));
+    const std::size_t script = files.status("C:\\WINDOWS\\Script.vrx")->size;
+    files.setFreeSpace('C', script + kSmall + kLarge / 2);
+    run.install();
+    EXPECT_EQ(run.outcome.closingStatus, replaced ? status::Completed : status::Fatal) << replaced;
+    if (replaced) {
+      EXPECT_TRUE(files.readFile("C:\\App\\Bin\\large.dat") == std::string(kLarge, 'l'));
+    } else {
+      EXPECT_FALSE(files.exists("C:\\App\\Bin\\large.dat"));
+    }
+  }
+}
+
 TEST(InstallFailures, AReplacedFileCutShortByAFullDiskIsRemovedAndItsBackupKept) {
   Installation run;
   run.ui.backup = true;

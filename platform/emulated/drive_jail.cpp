@@ -217,7 +217,13 @@ bool DriveJail::unlinkBelow(const Resolved& r) {
 
 int DriveJail::rootFolder(const DriveMapping& drive) {
   auto [at, isNew] = rootFolders_.try_emplace(drive.letter, -1);
-  if (isNew) at->second = ::open(drive.host.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  if (isNew) {
+    at->second = ::open(drive.host.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    // The kept listings of the folders below it are checked from it too.
+    std::string top = drive.host.native();
+    if (top.empty() || top.back() != '/') top += '/';
+    names_.lookFrom(top, at->second);
+  }
   return at->second;
 }
 

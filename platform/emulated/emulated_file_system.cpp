@@ -379,6 +379,7 @@ std::optional<FileSystem::OpenedFile> EmulatedFileSystem::openForReading(const s
     std::optional<HostStat> opened;
     if (int fd = openExact(path, &host, &opened); fd >= 0) {
       auto file = std::make_unique<HostFile>(fd);
+      file->knowSize(opened->size);
       std::optional<FileStatus> st = statusFrom(host, opened);
       if (st) return OpenedFile{std::move(file), *st};
     }
@@ -402,6 +403,7 @@ std::optional<FileSystem::OpenedFile> EmulatedFileSystem::openForReading(const s
     std::optional<HostStat> opened = hostStat(fd);
     if (!opened || !opened->sameFile(*r->entry)) continue;
     if (r->linked && !jail_.openInsideDrive(fd, *r->drive)) continue;
+    file->knowSize(opened->size);
     std::optional<FileStatus> st = statusFrom(r->host, opened);
     if (!st || st->isDirectory()) return std::nullopt;
     return OpenedFile{std::move(file), *st};

@@ -19,12 +19,6 @@ constexpr std::size_t kMaxNames = 1u << 20;
 
 bool sameTime(const timespec& a, const timespec& b) { return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec; }
 
-// A folder's change time: its modification time, and the inode change time that moves with
-// it and cannot be set back by hand.
-struct FolderTime {
-  timespec modified{}, changed{};
-};
-
 // "a/b/" and "a/b" are one folder.
 std::string keyOf(const std::string& folder) {
   std::string key = folder;
@@ -32,18 +26,45 @@ std::string keyOf(const std::string& folder) {
   return key;
 }
 
-std::optional<FolderTime> folderTime(const std::string& folder) {
-  struct stat st;
-  if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
-  return FolderTime{st.st_mtim, st.st_ctim};
+}  // namespace
+
+void FolderNames::lookFrom(const std::string& top, int fd) {
+  if (fd >= 0 && !top.empty() && top.back() == '/') heldTops_.emplace_back(top, fd);
 }
 
-}  // namespace
+// Of several held folders holding it (a drive for the host's whole tree holds the others),
+// the deepest.
+int FolderNames::heldFolderOf(const std::string& folder, const char** below) const {
+  int held = -1;
+  std::size_t deepest = 0;
+  for (const auto& [top, fd] : heldTops_) {
+    const bool inside = folder.compare(0, top.size(), top) == 0;
+    const bool itself = folder.size() + 1 == top.size() && top.compare(0, folder.size(), folder) == 0;
+    if ((!inside && !itself) || (held >= 0 && top.size() <= deepest)) continue;
+    held = fd;
+    deepest = top.size();
+    *below = inside ? folder.c_str() + top.size() : "";
+  }
+  return held;
+}
+
+// Links below the held folder are followed as a look by the whole path follows them; only
+// the walk down to the held folder is saved.
+std::optional<FolderNames::FolderTime> FolderNames::timeOf(const std::string& folder) const {
+  struct stat st;
+  const char* below = nullptr;
+  const int held = heldFolderOf(folder, &below);
+  const int looked = held < 0 ? ::stat(folder.c_str(), &st)
+                     : *below  ? ::fstatat(held, below, &st, 0)
+                               : ::fstat(held, &st);
+  if (looked != 0 || !S_ISDIR(st.st_mode)) return std::nullopt;
+  return FolderTime{st.st_mtim, st.st_ctim};
+}
 
 FolderNames::Listing* FolderNames::current(const std::string& folder) {
   const std::string key = keyOf(folder);
   auto it = listings_.find(key);
-  auto time = folderTime(folder);
+  auto time = timeOf(folder);
   if (time && it != listings_.end() && sameTime(it->second.changed, time->modified) &&
       sameTime(it->second.changedInode, time->changed))
     return &it->second;
@@ -85,7 +106,7 @@ std::optional<std::string> FolderNames::find(const std::string& folder, const st
 FolderNames::Listing* FolderNames::afterChange(const std::string& folder) {
   auto it = listings_.find(keyOf(folder));
   if (it == listings_.end()) return nullptr;
-  auto time = folderTime(folder);
+  auto time = timeOf(folder);
   if (!time) {
     kept_ -= it->second.count;
     listings_.erase(it);

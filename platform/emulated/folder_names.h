@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace vandrel::platform::emulated {
@@ -29,6 +30,10 @@ class FolderNames {
   // A folder was removed or moved away: its listing and those below it are dropped.
   void dropTree(const std::string& folder);
 
+  // The folders below top (a host folder's path ending in "/") are looked at from fd, that
+  // folder held open, so that the host walks only the names below it; fd stays the caller's.
+  void lookFrom(const std::string& top, int fd);
+
   // How many folders have been listed from the host (for tests of the cost).
   std::size_t listings() const { return listingsMade_; }
 
@@ -40,6 +45,15 @@ class FolderNames {
     // Upper-case name -> the host names spelt that way.
     std::unordered_map<std::string, std::vector<std::string>> names;
   };
+  struct FolderTime {
+    timespec modified{}, changed{};
+  };
+  // A folder's change time: its modification time, and the inode change time that moves with
+  // it and cannot be set back by hand; empty when it is no folder.
+  std::optional<FolderTime> timeOf(const std::string& folder) const;
+  // The held folder (lookFrom()) folder lies in, and in *below where its path below it
+  // starts; -1 when it lies in none.
+  int heldFolderOf(const std::string& folder, const char** below) const;
   Listing* current(const std::string& folder);
   // Takes the folder's new change time after one of our own changes; drops the listing when
   // the folder has gone.
@@ -49,6 +63,7 @@ class FolderNames {
   std::map<std::string, Listing> listings_;
   std::size_t kept_ = 0;  // names held in all listings
   std::size_t listingsMade_ = 0;
+  std::vector<std::pair<std::string, int>> heldTops_;  // lookFrom()'s folders
 };
 
 }  // namespace vandrel::platform::emulated

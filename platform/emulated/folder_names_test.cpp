@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <chrono>
 #include <thread>
 
@@ -58,6 +61,31 @@ TEST(FolderNamesTest, ChangesMadeByOthersAreSeen) {
   fs::remove(temp / "a.txt");
   EXPECT_FALSE(names.find(temp.path(), "A.TXT"));
   EXPECT_EQ(names.listings(), 3u);
+}
+
+// Folders below a held folder are checked from it: changes others make there are seen as
+// before, in the held folder itself (named with or without its final "/") and below it.
+TEST(FolderNamesTest, ChangesBelowAHeldFolderAreSeen) {
+  TempDir temp;
+  fs::create_directories(temp / "drive" / "sub");
+  int held = ::open((temp / "drive").c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+  ASSERT_GE(held, 0);
+  FolderNames names;
+  names.lookFrom((temp / "drive").native() + "/", held);
+  const std::string top = (temp / "drive").native(), sub = top + "/sub/";
+  ASSERT_FALSE(names.find(sub, "B.TXT"));
+  ASSERT_FALSE(names.find(top, "C.TXT"));
+  ASSERT_FALSE(names.find(top + "/", "C.TXT"));
+  waitForNextTick();
+  writeFile(temp / "drive" / "sub" / "b.txt", "");
+  writeFile(temp / "drive" / "c.txt", "");
+  EXPECT_EQ(names.find(sub, "B.TXT"), "b.txt");
+  EXPECT_EQ(names.find(top, "C.TXT"), "c.txt");
+  EXPECT_EQ(names.find(top + "/", "C.TXT"), "c.txt");
+  fs::remove_all(temp / "drive" / "sub");
+  writeFile(temp / "drive" / "sub", "a file now");
+  EXPECT_FALSE(names.find(sub, "B.TXT"));
+  ::close(held);
 }
 
 TEST(FolderNamesTest, OurOwnChangesKeepTheListing) {

@@ -20,6 +20,7 @@ constexpr std::int64_t kTicksPerSecond = 10000000LL;
 HostFile::~HostFile() { ::close(fd_); }
 
 std::int64_t HostFile::read(void* buffer, std::size_t count) {
+  copied_.reset();
   std::size_t done = 0;
   auto* bytes = static_cast<char*>(buffer);
   while (done < count) {
@@ -33,6 +34,7 @@ std::int64_t HostFile::read(void* buffer, std::size_t count) {
 }
 
 std::int64_t HostFile::write(const void* buffer, std::size_t count) {
+  copied_.reset();
   std::size_t done = 0;
   const auto* bytes = static_cast<const char*>(buffer);
   while (done < count) {
@@ -46,6 +48,8 @@ std::int64_t HostFile::write(const void* buffer, std::size_t count) {
 
 bool HostFile::seek(std::uint64_t offset) {
   if (offset > std::uint64_t(std::numeric_limits<off_t>::max())) return false;
+  copied_.reset();
+  if (offset == 0) copied_ = 0;
   return ::lseek(fd_, off_t(offset), SEEK_SET) != off_t(-1);
 }
 
@@ -56,19 +60,25 @@ std::uint64_t HostFile::size() {
 
 std::int64_t HostFile::copyTo(File& out, std::size_t count) {
   auto* host = dynamic_cast<HostFile*>(&out);
-  if (!host) return File::copyTo(out, count);
+  if (!host) {
+    copied_.reset();
+    return File::copyTo(out, count);
+  }
   // Between two host files the kernel copies the data itself (and may share blocks).
   std::size_t done = 0;
   while (done < count) {
+    if (knownSize_ && copied_ && *copied_ == *knownSize_) break;  // the end the opener saw
     ssize_t n = ::copy_file_range(fd_, nullptr, host->fd_, nullptr, count - done, 0);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0 && done == 0 && (errno == EXDEV || errno == ENOSYS || errno == EINVAL ||
                                errno == EOPNOTSUPP)) {
+      copied_.reset();
       return File::copyTo(out, count);  // a file system the call does not serve
     }
     if (n < 0) return done ? std::int64_t(done) : -1;
     if (n == 0) break;
     done += std::size_t(n);
+    if (copied_) *copied_ += std::uint64_t(n);
   }
   return std::int64_t(done);
 }

@@ -20,6 +20,10 @@ class HostFile : public File {
   // asking again.
   HostFile(int fd, const timespec& lastAccess, const timespec& lastWrite)
       : fd_(fd), openedTimes_(FileTimes{toFileTime(lastAccess), toFileTime(lastWrite)}) {}
+  // A file opened for reading whose size the opener has just read from the host: a copy
+  // from its start that reaches exactly that size ends there, without one more call to learn
+  // that nothing follows. One that finds more (the file grew since) reads on to the end.
+  void knowSize(std::uint64_t size) { knownSize_ = size; }
   ~HostFile() override;
   HostFile(const HostFile&) = delete;
   HostFile& operator=(const HostFile&) = delete;
@@ -36,6 +40,10 @@ class HostFile : public File {
  private:
   int fd_;
   std::optional<FileTimes> openedTimes_;
+  std::optional<std::uint64_t> knownSize_;
+  // Where the copies from the start have come to; empty once another read or a seek moved
+  // the position.
+  std::optional<std::uint64_t> copied_ = 0;
 };
 
 timespec toTimespec(FileTime time);

@@ -225,6 +225,26 @@ TEST_F(CopyFileTest, AHandedSourceIsTheFileCopied) {
   EXPECT_FALSE(exists("C:\\App\\locked.txt"));
 }
 
+// A source that grew after it was opened is read to its new end, and the copy, longer than
+// the size the open told, is reported short and leaves no file: it is not cut at the size
+// seen and passed off as the package's file.
+TEST_F(CopyFileTest, ASourceThatGrewSinceItWasOpenedIsNotCutAtTheSizeSeen) {
+  CopyTally tally;
+  InstallCopier copier(app(), tally);
+  put("C:\\Pkg\\Disk1\\grows.txt", "first");
+  auto opened = files().openForReading("C:\\Pkg\\Disk1\\grows.txt");
+  ASSERT_TRUE(opened);
+  ASSERT_EQ(opened->status.size, 5u);
+  {
+    auto appending = files().open("C:\\Pkg\\Disk1\\grows.txt", platform::OpenMode::Write);
+    ASSERT_TRUE(appending && appending->seek(5));
+    ASSERT_EQ(appending->write(" and more", 9), 9);
+  }
+  EXPECT_EQ(copier.copy(request("grows.txt"), std::move(opened)), 14);
+  EXPECT_FALSE(exists("C:\\App\\grows.txt"));
+  EXPECT_FALSE(copier.lastCopied());
+}
+
 // A copy takes the source's creation and last write times and normal attributes, whether it
 // is new or replaces a file with records of its own, and whether it is copied or expanded.
 TEST_F(CopyFileTest, ACopyTakesTheSourcesStampsAndNormalAttributes) {
