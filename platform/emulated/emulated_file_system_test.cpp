@@ -474,6 +474,24 @@ TEST_F(FileSystemTest, FoldersSwappedForLinksWhileReadingAreCaught) {
   EXPECT_GT(refused, 0);
 }
 
+// A name another program gives the folder between our look and our create, in another
+// spelling, is the file the create writes: the folder's listing is checked again at the
+// create, in a long run of file work too, so no second file of that name is made.
+TEST_F(FileSystemTest, ANameAddedBetweenTheLookAndTheCreateIsTheFileWritten) {
+  ASSERT_TRUE(files().createDirectory("C:\\App"));
+  ASSERT_TRUE(files().createDirectory("C:\\App\\Bin"));
+  ASSERT_TRUE(writeText("C:\\App\\Bin\\first.dat", "1"));
+  files().beginBatch();
+  ASSERT_TRUE(files().status("C:\\App\\Bin\\first.dat"));
+  ASSERT_FALSE(files().status("C:\\App\\Bin\\new.dat"));
+  std::this_thread::sleep_for(std::chrono::milliseconds(30));  // past the folder's clock tick
+  writeFile(c("App/Bin/NEW.DAT"), "the other program's");
+  ASSERT_TRUE(writeText("C:\\App\\Bin\\new.dat", "ours"));
+  EXPECT_TRUE(files().endBatch());
+  EXPECT_FALSE(fs::exists(c("App/Bin/new.dat")));
+  EXPECT_EQ(readFile(c("App/Bin/NEW.DAT")), "ours");
+}
+
 // Names are matched through kept folder listings: what we create, remove and move, and what
 // other programs change in the folder, is seen at once.
 // Deep paths are walked by the host in one call, shallow ones name by name: both must give
