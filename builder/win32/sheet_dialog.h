@@ -163,7 +163,8 @@ class SheetDialog {
   void reject();
 
   // Puts the focus on the first control of the page shown (of the box) that takes it by Tab,
-  // leaving out read-only edits, as the sheet does when it opens and when a page is turned.
+  // leaving out read-only edits, as the sheet does when it opens and when a page is turned
+  // (by its tab, or by Ctrl+Tab and Ctrl+Shift+Tab).
   void focusFirstField();
   // Gives the sheet the size its largest page needs and its edits their whole-value tooltips
   // (showsWholeValue); done when the window opens.
@@ -173,6 +174,9 @@ class SheetDialog {
   class Window;
   friend class Window;
   std::string shotName() const;
+  // The sheets up now, the one shown last at the back.
+  static std::vector<SheetDialog*>& openSheets();
+  static LRESULT CALLBACK turnPagesByKeys(int code, WPARAM wParam, LPARAM lParam);
   ui::Page describe() const;
   void drive();
 
