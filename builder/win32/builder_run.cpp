@@ -7,6 +7,7 @@
 #include "builder/prefs/preference_rules.h"
 #include "builder/prefs/registry_store.h"
 #include "builder/win32/main_frame.h"
+#include "ui/win32/win32_interaction.h"
 
 namespace vandrel::builder::win32 {
 
@@ -22,6 +23,12 @@ FrameCore::FrameCore(platform::Machine& m, ui::Interaction& port)
     : machine(m), ui(port), progress(port, m.files()) {}
 
 BuilderContext FrameCore::context() { return machineContext(machine, ui, progress); }
+
+DialogContext FrameCore::dialogs(HWND parent) {
+  DialogContext context = dialogContext(parent, ui, &machine.files());
+  if (!context.autopilot) context.autopilot = autopilot;
+  return context;
+}
 
 void FrameInteraction::progress(const ui::Progress& progress) {
   std::string text;
@@ -58,6 +65,10 @@ BuilderRun::BuilderRun(platform::Machine& machine, std::unique_ptr<ui::Interacti
       core_(std::make_unique<FrameCore>(machine, *port_)) {
   core_->unattended = unattended;
   core_->escape = [this] { port_->escape(); };
+  // The dialogs are driven by the answers of the gui backend the port wraps.
+  if (auto* backend = dynamic_cast<ui::win32::Win32Interaction*>(&port_->inner())) {
+    core_->autopilot = backend->autopilot();
+  }
 }
 
 BuilderRun::~BuilderRun() {

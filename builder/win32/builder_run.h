@@ -14,8 +14,10 @@
 #include "builder/generate/progress_service.h"
 #include "builder/model/builder_preferences.h"
 #include "builder/prefs/window_state.h"
+#include "builder/win32/builder_dialogs.h"
 #include "platform/machine.h"
 #include "ui/interaction.h"
+#include "ui/scripted_interaction.h"
 
 namespace vandrel::builder::win32 {
 
@@ -37,9 +39,14 @@ struct FrameCore {
   std::function<void()> escape;
   // The index of the preferences page shown last.
   int preferencesPage = 0;
+  // The answers that drive the windows, when the port wraps the gui backend's (null when the
+  // port is that backend itself, or a person is at the keyboard).
+  ui::ScriptedInteraction* autopilot = nullptr;
 
   // The context a document's long commands run in.
   BuilderContext context();
+  // The context of the dialogs over a window: their port, files and answers.
+  DialogContext dialogs(HWND parent);
 };
 
 // Everything goes to the port it wraps, except progress while the frame's status bar is

@@ -115,8 +115,7 @@ bool DocumentWindow::create(HWND client) {
 }
 
 DialogContext DocumentWindow::dialogs() const {
-  FrameCore& core = frame_.core();
-  return dialogContext(window_, core.ui, &core.machine.files());
+  return frame_.core().dialogs(window_);
 }
 
 CommandState DocumentWindow::state(int cmd) const {

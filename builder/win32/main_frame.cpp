@@ -211,7 +211,7 @@ bool MainFrame::create() {
   makeStatusBar();
   makeAccelerators();
   applyBackground(core_.window);
-  app_.dialogs = dialogContext(window_, core_.ui, &core_.machine.files());
+  app_.dialogs = core_.dialogs(window_);
   // The bars as they were left ("Toolbar=0 StatusBar=1"; both shown when nothing is kept).
   const std::string& bars = core_.window.barState;
   showBars(bars.find("Toolbar=0") == std::string::npos, bars.find("StatusBar=0") == std::string::npos);
@@ -597,7 +597,7 @@ std::optional<std::string> MainFrame::chooseDocument(bool save, const std::strin
 }
 
 bool MainFrame::showDialog(frame::FrameDialog dialog) {
-  app_.dialogs = dialogContext(window_, core_.ui, &core_.machine.files());
+  app_.dialogs = core_.dialogs(window_);
   switch (dialog) {
     case frame::FrameDialog::Preferences: {
       BackgroundTarget background{painter_.bitmap() != nullptr, [this](const prefs::WindowState& state) {
