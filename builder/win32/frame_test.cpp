@@ -17,6 +17,7 @@
 #include "builder/tree/tree_commands.h"
 #include "builder/win32/builder_run.h"
 #include "builder/win32/document_window.h"
+#include "builder/win32/frame_ids.h"
 #include "builder/win32/main_frame.h"
 #include "tests/support/memory_machine.h"
 #include "tests/support/temp_dir.h"
@@ -50,6 +51,11 @@ std::string fileText(const fs::path& path) {
   text << in.rdbuf();
   return text.str();
 }
+
+class NoEditor : public EntryEditor {
+ public:
+  bool editEntry(int, Entry&, const std::string&, bool) override { return false; }
+};
 
 // The tree as the model holds it, in the control's outline form.
 void outlineOf(const ScriptTree& tree, ItemHandle handle, int depth, std::string& out) {
@@ -229,6 +235,65 @@ TEST_F(Frame, YesToTheSaveQuestionSavesTheDocument) {
   EXPECT_FALSE(IsWindow(window));
   EXPECT_NE(fileText(file), stored);
   EXPECT_EQ(core->recentFiles.size(), 1u);
+}
+
+TEST_F(Frame, ProgressGoesToTheStatusBarWhileItIsShown) {
+  start();
+  FrameInteraction port(std::make_unique<ui::win32::Win32Interaction>(ui::Program::Builder, nullptr));
+  port.setFrame(frame.get());
+  ui::Progress progress;
+  progress.lines = {"Copying", "tool.exe"};
+  progress.percent = 40;
+  port.progress(progress);
+  ASSERT_TRUE(frame->statusProgressShown());
+  HWND bar = GetDlgItem(frame->statusBar(), ids::StatusProgress);
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(SendMessageA(bar, PBM_GETPOS, 0, 0), 40);
+  // The bar is in its simple mode, one pane holding the text.
+  EXPECT_NE(SendMessageA(frame->statusBar(), SB_ISSIMPLE, 0, 0), 0);
+  char text[128] = {};
+  SendMessageA(frame->statusBar(), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, "Copying tool.exe");
+  RECT box;
+  GetWindowRect(bar, &box);
+  MapWindowPoints(nullptr, frame->statusBar(), reinterpret_cast<POINT*>(&box), 2);
+  EXPECT_GE(box.left, 200);
+  EXPECT_EQ(box.right - box.left, 300);
+  // Escape pressed: the next poll reports Cancel, once.
+  port.escape();
+  EXPECT_TRUE(port.cancelPressed());
+  EXPECT_FALSE(port.cancelPressed());
+  port.endProgress();
+  EXPECT_FALSE(frame->statusProgressShown());
+  SendMessageA(frame->statusBar(), SB_GETTEXTA, 0, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, "Ready");
+  // A hidden status bar shows none.
+  frame->run(command::ViewStatusBar);
+  EXPECT_FALSE(frame->showStatusProgress("Copying", 10));
+}
+
+TEST_F(Frame, EscapeInTheTreeCancelsAndTheContextMenuIsTheTreesOwn) {
+  start();
+  int escapes = 0;
+  core->escape = [&escapes] { ++escapes; };
+  DocumentWindow* document = frame->openDocument(example());
+  ASSERT_NE(document, nullptr);
+  SendMessageA(document->tree().handle(), WM_KEYDOWN, VK_ESCAPE, 0);
+  EXPECT_EQ(escapes, 1);
+
+  ScriptTree& tree = document->document().tree();
+  document->selectItem(tree.children(tree.categoryItem(8)).front());
+  HMENU menu = document->makeContextMenu();
+  NoEditor editor;
+  TreeCommands commands(tree, core->preferences, *backend, editor);
+  ContextMenu model = commands.contextMenu();
+  ASSERT_EQ(GetMenuItemCount(menu), int(model.items.size()));
+  for (std::size_t i = 0; i < model.items.size(); ++i) {
+    EXPECT_EQ(menuText(menu, UINT(i)), model.items[i].text);
+    EXPECT_EQ(GetMenuItemID(menu, int(i)), UINT(model.items[i].command));
+    EXPECT_EQ(grayed(menu, model.items[i].command), !model.items[i].enabled) << model.items[i].text;
+  }
+  DestroyMenu(menu);
 }
 
 }  // namespace
