@@ -14,6 +14,7 @@
 
 #include "builder/frame/frame_commands.h"
 #include "builder/frame/menu_model.h"
+#include "builder/prefs/registry_store.h"
 #include "builder/tree/tree_commands.h"
 #include "builder/win32/builder_run.h"
 #include "builder/win32/document_window.h"
@@ -294,6 +295,56 @@ TEST_F(Frame, EscapeInTheTreeCancelsAndTheContextMenuIsTheTreesOwn) {
     EXPECT_EQ(grayed(menu, model.items[i].command), !model.items[i].enabled) << model.items[i].text;
   }
   DestroyMenu(menu);
+}
+
+// The frame placed as the registry says at start-up, and its state written back at exit.
+TEST(BuilderRunState, TheFramesStateComesFromTheRegistryAndGoesBackAtExit) {
+  test::TempDir dir;
+  test::MemoryMachine machine;
+  prefs::WindowState stored;
+  stored.left = 30;
+  stored.top = 40;
+  stored.width = 700;
+  stored.height = 500;
+  stored.status = 0;
+  stored.kind = 128;
+  stored.firstColour = 0x808000;
+  stored.barState = "Toolbar=0 StatusBar=1";
+  ASSERT_TRUE(prefs::writeRegistryWindowState(machine.registry(), stored));
+  ASSERT_TRUE(prefs::writeRegistryRecentFiles(machine.registry(), {"C:\\old.cvx"}));
+  fs::path file = dir.path() / "tool.cvx";
+  fs::copy_file(fs::path(VANDREL_SOURCE) / "examples" / "tool.cvx", file);
+  {
+    auto answers = std::make_shared<ui::ScriptedInteraction>(ui::Answers::fromText("[Answers]\nDefault=No\n"), stderr,
+                                                             "corvix");
+    BuilderRun run(machine, std::make_unique<ui::win32::Win32Interaction>(ui::Program::Builder, answers), true);
+    ASSERT_TRUE(run.start({file.string()}));
+    RECT box;
+    GetWindowRect(run.frame().handle(), &box);
+    EXPECT_EQ(box.left, 30);
+    EXPECT_EQ(box.top, 40);
+    EXPECT_EQ(box.right - box.left, 700);
+    EXPECT_EQ(box.bottom - box.top, 500);
+    EXPECT_FALSE(IsWindowVisible(run.frame().toolbar()));
+    EXPECT_TRUE(IsWindowVisible(run.frame().statusBar()));
+    EXPECT_EQ(run.frame().painter().mode, 128);
+    ASSERT_EQ(run.core().recentFiles.size(), 2u) << "the document opened goes first";
+    MoveWindow(run.frame().handle(), 50, 60, 640, 480, TRUE);
+    run.frame().run(frame::command::ViewToolbar);
+    run.frame().run(frame::command::Exit);
+    run.exit();
+  }
+  prefs::WindowState back = prefs::readRegistryWindowState(machine.registry());
+  EXPECT_EQ(back.left, 50);
+  EXPECT_EQ(back.top, 60);
+  EXPECT_EQ(back.width, 640);
+  EXPECT_EQ(back.height, 480);
+  EXPECT_EQ(back.status, 0);
+  EXPECT_EQ(back.kind, 128);
+  EXPECT_EQ(back.barState, "Toolbar=1 StatusBar=1");
+  std::vector<std::string> recent = prefs::readRegistryRecentFiles(machine.registry());
+  ASSERT_EQ(recent.size(), 2u);
+  EXPECT_EQ(recent[1], "C:\\old.cvx");
 }
 
 }  // namespace
