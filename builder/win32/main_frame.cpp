@@ -181,6 +181,12 @@ MainFrame::MainFrame(FrameCore& core)
 
 MainFrame::~MainFrame() {
   if (window_ && IsWindow(window_)) {
+    // The documents go first, through the MDI client, while it is whole; then the frame,
+    // which no longer updates anything.
+    for (DocumentWindow* document : documents()) {
+      SendMessageA(client_, WM_MDIDESTROY, reinterpret_cast<WPARAM>(document->handle()), 0);
+    }
+    destroying_ = true;
     SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
     DestroyWindow(window_);
   }
@@ -438,6 +444,8 @@ CommandState MainFrame::state(int cmd) const { return commands_->state(cmd); }
 bool MainFrame::mayClose(DocumentWindow& document) { return commands_->mayClose(document.document()); }
 
 void MainFrame::updateCommands() {
+  // While the frame goes its MDI client may be gone already: nothing is shown any more.
+  if (destroying_ || !window_) return;
   for (const frame::ToolbarButton& button : frame::frameToolbar()) {
     if (button.command == 0) continue;
     SendMessageA(toolbar_, TB_ENABLEBUTTON, WPARAM(button.command), MAKELONG(state(button.command).enabled, 0));
@@ -492,6 +500,7 @@ void MainFrame::backgroundMenu(POINT at) {
 }
 
 void MainFrame::updateTitle() {
+  if (destroying_ || !window_) return;
   BOOL maximised = FALSE;
   HWND active = reinterpret_cast<HWND>(SendMessageA(client_, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximised)));
   DocumentWindow* document = activeDocument();
@@ -699,13 +708,20 @@ LRESULT MainFrame::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_INITMENUPOPUP: initMenu(reinterpret_cast<HMENU>(wParam)); break;
     case WM_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(lParam);
-      if (header->code == TTN_GETDISPINFOA) {
-        // A toolbar button's tip: its command's menu text without & and the ellipsis.
-        auto* tip = reinterpret_cast<NMTTDISPINFOA*>(lParam);
+      if (header->code == TTN_GETDISPINFOA || header->code == TTN_GETDISPINFOW) {
+        // A toolbar button's tip: its command's menu text without & and the ellipsis. The
+        // tooltip keeps the pointer until it asks again.
         static std::string text;
+        static std::wstring wide;
         const frame::MenuItem* item = frame::findCommand(int(header->idFrom));
         text = item ? frame::toolTipOf(item->text) : std::string();
-        tip->lpszText = text.data();
+        if (header->code == TTN_GETDISPINFOA) {
+          reinterpret_cast<NMTTDISPINFOA*>(lParam)->lpszText = text.data();
+        } else {
+          wide.assign(std::size_t(MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0)), L'\0');
+          MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide.data(), int(wide.size()));
+          reinterpret_cast<NMTTDISPINFOW*>(lParam)->lpszText = wide.data();
+        }
         return 0;
       }
       break;
@@ -744,6 +760,7 @@ LRESULT MainFrame::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       run(command::Exit);
       return 0;
     case WM_DESTROY:
+      destroying_ = true;
       window_ = nullptr;
       PostQuitMessage(0);
       return 0;

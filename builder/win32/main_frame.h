@@ -124,6 +124,8 @@ class MainFrame {
   bool indicators_[3] = {false, false, false};
   int untitled_ = 0;
   prefs::WindowState geometry_;
+  // The frame's window is going: its title and bars are no longer kept up to date.
+  bool destroying_ = false;
 };
 
 // The frame's message loop for a person at the keyboard: accelerators, MDI keys, until the
