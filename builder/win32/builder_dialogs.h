@@ -87,7 +87,8 @@ bool runAssistant(const DialogContext& context, int number, ScriptTree& tree,
 bool runSummarySheet(const DialogContext& context, CScriptDoc& doc, platform::FileSystem& files,
                      const std::string& programFolder, int startPage = 0);
 // "Version Info": the component files in the builder's folder.
-void runVersionSheet(const DialogContext& context, platform::FileSystem& files, const std::string& programFolder);
+void runVersionSheet(const DialogContext& context, platform::FileSystem& files,
+                     const std::string& programFolder);
 
 // The drop import's directory selector and file page as windows.
 std::unique_ptr<dropimport::DropDialogs> makeDropDialogs(const DialogContext& context);

@@ -70,9 +70,7 @@ class SelectorWindow : public ui::win32::DialogWindow {
   }
 
  private:
-  void fill() {
-    fillList(window_, IDC_SELECTOR_LIST, selector_.items(), selector_.selected);
-  }
+  void fill() { fillList(window_, IDC_SELECTOR_LIST, selector_.items(), selector_.selected); }
 
   void accept() {
     selector_.selected = listSelection(window_, IDC_SELECTOR_LIST);
@@ -101,9 +99,11 @@ class SelectorWindow : public ui::win32::DialogWindow {
     choice.items = selector_.items();
     choice.initial = selector_.selected < 0 ? 0 : selector_.selected;
     std::optional<int> answer = context_.autopilot->choose(choice);
-    if (!answer && IsWindowEnabled(GetDlgItem(window_, IDCANCEL))) return ui::win32::pressButton(window_, IDCANCEL);
+    if (!answer && IsWindowEnabled(GetDlgItem(window_, IDCANCEL)))
+      return ui::win32::pressButton(window_, IDCANCEL);
     int count = int(selector_.items().size());
-    setListSelection(window_, IDC_SELECTOR_LIST, answer && *answer >= 0 && *answer < count ? *answer : -1);
+    setListSelection(window_, IDC_SELECTOR_LIST,
+                     answer && *answer >= 0 && *answer < count ? *answer : -1);
     ui::win32::pressButton(window_, IDOK);
   }
 

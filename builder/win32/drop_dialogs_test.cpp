@@ -30,8 +30,8 @@ std::vector<std::string> describe(const CScriptDoc& doc) {
   std::vector<std::string> out;
   for (const FileRecord& f : doc.files) {
     out.push_back(f.sourceName + " dest=" + f.destName + " pre=" + std::to_string(f.predefinedDir) +
-                  " dir=" + std::to_string(f.directoryRef != 0) + " disk=" + std::to_string(f.disk) +
-                  " shared=" + std::to_string(f.shared));
+                  " dir=" + std::to_string(f.directoryRef != 0) +
+                  " disk=" + std::to_string(f.disk) + " shared=" + std::to_string(f.shared));
   }
   std::sort(out.begin(), out.end());
   return out;
@@ -55,7 +55,8 @@ TEST_F(DropDialogs, AnswersGiveTheSameEntriesAsTheScriptedDialogs) {
   ASSERT_EQ(doc.files.count(), 2);
   std::vector<std::string> listed = describe(doc);
   EXPECT_EQ(listed, describe(scripted.doc));
-  EXPECT_NE(std::find(listed.begin(), listed.end(), "a.txt dest=a.txt pre=3 dir=0 disk=1 shared=1"), listed.end());
+  EXPECT_NE(std::find(listed.begin(), listed.end(), "a.txt dest=a.txt pre=3 dir=0 disk=1 shared=1"),
+            listed.end());
 }
 
 TEST_F(DropDialogs, KeptDirectoryAndDefaultSettingsAskOnlyOnce) {

@@ -41,21 +41,25 @@ std::vector<std::string> entryTexts(const std::vector<pages::EntryItem>& items) 
 }
 
 bool show(const DialogContext& context, pages::CDirPropDlg& page, const std::string& caption) {
-  SheetDialog sheet(context, caption, sheetId(category::Directories), shotName(category::Directories));
+  SheetDialog sheet(context, caption, sheetId(category::Directories),
+                    shotName(category::Directories));
   sheet.addPage(IDD_PAGE_DIRECTORY, "Directories");
-  const std::vector<int> parents = {IDC_DIR_PARENT0, IDC_DIR_PARENT1, IDC_DIR_PARENT2, IDC_DIR_PARENT3};
+  const std::vector<int> parents = {IDC_DIR_PARENT0, IDC_DIR_PARENT1, IDC_DIR_PARENT2,
+                                    IDC_DIR_PARENT3};
   sheet.onInit = [&] {
     HWND w = sheet.page(0);
     setText(w, IDC_DIR_NAME, page.name);
     std::vector<std::string> choices = pages::CDirPropDlg::parentChoices();
-    for (std::size_t i = 0; i < parents.size() && i < choices.size(); ++i) setText(w, parents[i], choices[i]);
+    for (std::size_t i = 0; i < parents.size() && i < choices.size(); ++i)
+      setText(w, parents[i], choices[i]);
     setRadio(w, parents, page.parent);
     setChecked(w, IDC_DIR_OPTIONAL, page.optional);
     setText(w, IDC_DIR_DESCRIPTION, page.description);
   };
   sheet.bind().text("DirName", "Directory &name:", {0, IDC_DIR_NAME});
-  sheet.bind().radios("Parent", "&Parent directory",
-                      {{0, IDC_DIR_PARENT0}, {0, IDC_DIR_PARENT1}, {0, IDC_DIR_PARENT2}, {0, IDC_DIR_PARENT3}});
+  sheet.bind().radios(
+      "Parent", "&Parent directory",
+      {{0, IDC_DIR_PARENT0}, {0, IDC_DIR_PARENT1}, {0, IDC_DIR_PARENT2}, {0, IDC_DIR_PARENT3}});
   sheet.bind().check("Optional", "&User can decide not to install files located in this directory",
                      {0, IDC_DIR_OPTIONAL});
   sheet.bind().text("DirDescription", "Directory's &description:", {0, IDC_DIR_DESCRIPTION});
@@ -69,7 +73,8 @@ bool show(const DialogContext& context, pages::CDirPropDlg& page, const std::str
 }
 
 bool show(const DialogContext& context, pages::CSetDescDlg& page, const std::string& caption) {
-  SheetDialog sheet(context, caption, sheetId(category::Descriptions), shotName(category::Descriptions));
+  SheetDialog sheet(context, caption, sheetId(category::Descriptions),
+                    shotName(category::Descriptions));
   sheet.addPage(IDD_PAGE_DESCRIPTION, "Description");
   sheet.onInit = [&] { setText(sheet.page(0), IDC_DESC_TEXT, page.text); };
   sheet.bind().text("DescText", "&Description", {0, IDC_DESC_TEXT});
@@ -82,12 +87,14 @@ bool show(const DialogContext& context, pages::CGrpPropDlg& page, const std::str
   sheet.onInit = [&] {
     HWND w = sheet.page(0);
     setText(w, IDC_GROUP_NAME, page.name);
-    setText(w, IDC_GROUP_NOTE,
-            ui::win32::withCarriageReturns(
-                "Besides a program group, the shortcuts can go into folders named at install time: "
-                "[program] (the Programs menu), [startup] (the StartUp folder), [startmenu] (the Start "
-                "menu) and [desktop] (the desktop).\n\nA 16-bit setup accepts group names of at most 24 "
-                "characters."));
+    setText(
+        w, IDC_GROUP_NOTE,
+        ui::win32::withCarriageReturns(
+            "Besides a program group, the shortcuts can go into folders named at install time: "
+            "[program] (the Programs menu), [startup] (the StartUp folder), [startmenu] (the Start "
+            "menu) and [desktop] (the desktop).\n\nA 16-bit setup accepts group names of at most "
+            "24 "
+            "characters."));
   };
   sheet.bind().text("GroupName", "Group &name:", {0, IDC_GROUP_NAME});
   return runPage(sheet, page, [&] { page.name = controlText(sheet.page(0), IDC_GROUP_NAME); });
@@ -120,8 +127,9 @@ bool show(const DialogContext& context, pages::CRegPropDlg& page, const std::str
     HWND w = sheet.page(0);
     std::vector<std::string> keys = pages::CRegPropDlg::mainKeyChoices();
     // The stored key's item is chosen, compared without regard to case; another text is typed.
-    auto same = std::find_if(keys.begin(), keys.end(),
-                             [&](const std::string& k) { return lstrcmpiA(k.c_str(), page.mainKey.c_str()) == 0; });
+    auto same = std::find_if(keys.begin(), keys.end(), [&](const std::string& k) {
+      return lstrcmpiA(k.c_str(), page.mainKey.c_str()) == 0;
+    });
     fillList(w, IDC_REG_MAINKEY, keys, same == keys.end() ? -1 : int(same - keys.begin()));
     if (same == keys.end()) setText(w, IDC_REG_MAINKEY, page.mainKey);
     setText(w, IDC_REG_SUBKEY, page.subkey);
@@ -145,7 +153,8 @@ bool show(const DialogContext& context, pages::CRegPropDlg& page, const std::str
 }
 
 bool show(const DialogContext& context, pages::CAddGroupDlg& page, const std::string& caption) {
-  SheetDialog sheet(context, caption, sheetId(category::ProgramAdds), shotName(category::ProgramAdds));
+  SheetDialog sheet(context, caption, sheetId(category::ProgramAdds),
+                    shotName(category::ProgramAdds));
   sheet.addPage(IDD_PAGE_SHORTCUT, "Progman Add");
   sheet.onInit = [&] {
     HWND w = sheet.page(0);
@@ -170,7 +179,8 @@ bool show(const DialogContext& context, pages::CAddGroupDlg& page, const std::st
 // A number box's value: the up-down's position (its range clamps what was typed).
 int numberOf(HWND page, int upDownId) {
   BOOL failed = FALSE;
-  return int(SendDlgItemMessageA(page, upDownId, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
+  return int(
+      SendDlgItemMessageA(page, upDownId, UDM_GETPOS32, 0, reinterpret_cast<LPARAM>(&failed)));
 }
 
 void setNumber(HWND page, int upDownId, int value) {
@@ -194,7 +204,8 @@ bool show(const DialogContext& context, pages::CMsgPropDlg& page, const std::str
     if (c.id != IDC_MSG_BROWSE || code != BN_CLICKED) return false;
     HWND w = sheet.page(0);
     page.filePath = controlText(w, IDC_MSG_PATH);
-    FileRequest request{str(sid::PickTextFileTitle), str(sid::TextFileFilter), "txt", page.browseFolder()};
+    FileRequest request{str(sid::PickTextFileTitle), str(sid::TextFileFilter), "txt",
+                        page.browseFolder()};
     if (std::optional<std::string> chosen = chooseFile(context, request)) {
       page.browse(*chosen);
       setText(w, IDC_MSG_NAME, page.destName);
@@ -243,9 +254,10 @@ void storeFile(HWND w, pages::CAddFileDlg& page) {
 
 }  // namespace
 
-bool showFilePage(const DialogContext& context, pages::CAddFileDlg& page, const std::string& caption,
-                  const std::string& id) {
-  SheetDialog sheet(context, caption, id, page.dropImport() ? "drop-file-page" : shotName(category::Files));
+bool showFilePage(const DialogContext& context, pages::CAddFileDlg& page,
+                  const std::string& caption, const std::string& id) {
+  SheetDialog sheet(context, caption, id,
+                    page.dropImport() ? "drop-file-page" : shotName(category::Files));
   sheet.addPage(IDD_PAGE_FILE, "File");
   sheet.onInit = [&] {
     HWND w = sheet.page(0);
@@ -276,7 +288,10 @@ bool showFilePage(const DialogContext& context, pages::CAddFileDlg& page, const 
   if (page.browseEnabled()) {
     sheet.bind().chosen(
         "Source", "Source file:",
-        [&] { return page.sourceName.empty() ? std::string() : page.sourcePath + "\\" + page.sourceName; }, take);
+        [&] {
+          return page.sourceName.empty() ? std::string() : page.sourcePath + "\\" + page.sourceName;
+        },
+        take);
   }
   sheet.bind().number("Disk", "&Source Disk:", {0, IDC_FILE_DISK});
   sheet.bind().text("DestName", "&Destination name:", {0, IDC_FILE_DESTNAME});
@@ -288,15 +303,18 @@ bool showFilePage(const DialogContext& context, pages::CAddFileDlg& page, const 
   sheet.bind().choice("Platform", "Destination &Platform:", {0, IDC_FILE_PLATFORM});
   sheet.bind().choice("Description", "File Des&cription:", {0, IDC_FILE_DESCRIPTION}, "(none)");
   if (page.useDefaultsEnabled()) {
-    sheet.bind().check("UseDefaults", "Use d&efault settings for other dropped files", {0, IDC_FILE_USEDEFAULTS});
+    sheet.bind().check("UseDefaults", "Use d&efault settings for other dropped files",
+                       {0, IDC_FILE_USEDEFAULTS});
   }
-  sheet.text = "Source name: " + page.sourceName + "\nSize (in bytes): " + std::to_string(page.size) +
+  sheet.text = "Source name: " + page.sourceName +
+               "\nSize (in bytes): " + std::to_string(page.size) +
                "\nSource path: " + page.sourcePath;
 
   sheet.onCommand = [&](Control c, int code) {
     if (code != BN_CLICKED) return false;
     if (c.id == IDC_FILE_BROWSE) {
-      FileRequest request{str(sid::PickFileTitle), str(sid::AddFileFilter), {}, page.browseFolder()};
+      FileRequest request{
+          str(sid::PickFileTitle), str(sid::AddFileFilter), {}, page.browseFolder()};
       if (std::optional<std::string> chosen = chooseFile(context, request)) take(*chosen);
       return true;
     }
@@ -316,7 +334,8 @@ bool showFilePage(const DialogContext& context, pages::CAddFileDlg& page, const 
   return runPage(sheet, page, [&] { storeFile(sheet.page(0), page); });
 }
 
-bool showEntryPage(const DialogContext& context, pages::EntryPage& page, const std::string& caption) {
+bool showEntryPage(const DialogContext& context, pages::EntryPage& page,
+                   const std::string& caption) {
   return std::visit(
       [&](auto& p) {
         if constexpr (std::is_same_v<std::decay_t<decltype(p)>, pages::CAddFileDlg>) {

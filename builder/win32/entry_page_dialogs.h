@@ -10,10 +10,11 @@
 namespace vandrel::builder::win32 {
 
 // Shows one entry page in a sheet captioned caption; true on OK with the page's check passed.
-bool showEntryPage(const DialogContext& context, pages::EntryPage& page, const std::string& caption);
+bool showEntryPage(const DialogContext& context, pages::EntryPage& page,
+                   const std::string& caption);
 
 // The file page alone, in the mode the page was made in (a drop import's or the tree's).
-bool showFilePage(const DialogContext& context, pages::CAddFileDlg& page, const std::string& caption,
-                  const std::string& id);
+bool showFilePage(const DialogContext& context, pages::CAddFileDlg& page,
+                  const std::string& caption, const std::string& id);
 
 }  // namespace vandrel::builder::win32

@@ -148,10 +148,11 @@ TEST_F(EntryDialogs, FilePageOpensOnItsFirstFieldAndTabsInReadingOrder) {
     press(w, IDCANCEL);
   });
   commands.addEntry(category::Files);
-  EXPECT_EQ(order, (std::vector<int>{IDC_FILE_BROWSE, IDC_FILE_DISK, IDC_FILE_DESTNAME, IDC_FILE_UNINSTALL,
-                                     IDC_FILE_FORCECOPY, IDC_FILE_DECOMPRESS, IDC_FILE_SHARED, IDC_FILE_DIRECTORY,
-                                     IDC_FILE_PLATFORM, IDC_FILE_DESCRIPTION, IDC_FILE_VALIDATE, IDOK, IDCANCEL,
-                                     IDC_SHEET_TABS}));
+  EXPECT_EQ(order,
+            (std::vector<int>{IDC_FILE_BROWSE, IDC_FILE_DISK, IDC_FILE_DESTNAME, IDC_FILE_UNINSTALL,
+                              IDC_FILE_FORCECOPY, IDC_FILE_DECOMPRESS, IDC_FILE_SHARED,
+                              IDC_FILE_DIRECTORY, IDC_FILE_PLATFORM, IDC_FILE_DESCRIPTION,
+                              IDC_FILE_VALIDATE, IDOK, IDCANCEL, IDC_SHEET_TABS}));
 }
 
 TEST_F(EntryDialogs, ValidateAndAddStoresTheFileAndCancelDropsOnlyTheNext) {
@@ -181,7 +182,8 @@ TEST_F(EntryDialogs, ValidateAndAddStoresTheFileAndCancelDropsOnlyTheNext) {
 // Answers cannot press Browse; their Source names the file it would pick, and the fields
 // the answers leave alone show what the page made of that file.
 TEST_F(EntryDialogs, AnswersNameTheSourceFileBrowseWouldPick) {
-  ui::ScriptedInteraction answers(ui::Answers::fromText("[Wizard]\nSource=Z:\\src\\tool.exe\nShared=1\nDisk=0\n"));
+  ui::ScriptedInteraction answers(
+      ui::Answers::fromText("[Wizard]\nSource=Z:\\src\\tool.exe\nShared=1\nDisk=0\n"));
   view = makeEntryPageView([&] {
     DialogContext c = context();
     c.autopilot = &answers;
@@ -201,7 +203,8 @@ TEST_F(EntryDialogs, AnswersNameTheSourceFileBrowseWouldPick) {
 
 // Answers that fill a directory's page press OK; Cancel= with the page's id presses Cancel.
 TEST_F(EntryDialogs, AnswersFillTheDirectoryPageOrCancelIt) {
-  ui::ScriptedInteraction answers(ui::Answers::fromText("[Wizard]\nDirName=Tools\nParent=2\nOptional=0\n"));
+  ui::ScriptedInteraction answers(
+      ui::Answers::fromText("[Wizard]\nDirName=Tools\nParent=2\nOptional=0\n"));
   view = makeEntryPageView([&] {
     DialogContext c = context();
     c.autopilot = &answers;
@@ -215,7 +218,8 @@ TEST_F(EntryDialogs, AnswersFillTheDirectoryPageOrCancelIt) {
   EXPECT_EQ(doc.directories.at(0).parent, 2);
   EXPECT_EQ(doc.directories.at(0).optional, 0);
 
-  ui::ScriptedInteraction cancel(ui::Answers::fromText("[Wizard]\nDirName=Other\nCancel=directory\n"));
+  ui::ScriptedInteraction cancel(
+      ui::Answers::fromText("[Wizard]\nDirName=Other\nCancel=directory\n"));
   view = makeEntryPageView([&] {
     DialogContext c = context();
     c.autopilot = &cancel;

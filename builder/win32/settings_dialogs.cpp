@@ -48,9 +48,11 @@ const Line kLines[] = {
     {IDC_GEN_APPNAME, "AppName", "Application &name:", &pages::CGeneralPage::appName},
     {IDC_GEN_VER, "Ver", "&Version:", &pages::CGeneralPage::ver},
     {IDC_GEN_TITLE, "Title", "Install Window &Title:", &pages::CGeneralPage::title},
-    {IDC_GEN_LOADTXT, "LoadTxt", "&Loading text while preparing Setup:", &pages::CGeneralPage::loadTxt},
+    {IDC_GEN_LOADTXT, "LoadTxt",
+     "&Loading text while preparing Setup:", &pages::CGeneralPage::loadTxt},
     {IDC_GEN_DEFDIR, "DefDir", "Default &directory:", &pages::CGeneralPage::defDir},
-    {IDC_GEN_LOADBMP, "LoadBmp", "&Bitmap to display while loading:", &pages::CGeneralPage::loadBmp},
+    {IDC_GEN_LOADBMP, "LoadBmp",
+     "&Bitmap to display while loading:", &pages::CGeneralPage::loadBmp},
 };
 
 void bindGeneral(SheetDialog& sheet, int p) {
@@ -59,8 +61,10 @@ void bindGeneral(SheetDialog& sheet, int p) {
   sheet.bind().check("ShowLicence", "&Show licence agreement", {p, IDC_GEN_SHOWLICENCE});
   sheet.bind().radios("Type", "&Welcome window message", onPage(p, kTypes));
   sheet.bind().text("OwnMsg", "Owner:", {p, IDC_GEN_OWNMSG});
-  sheet.bind().check("Archive", "Split files in &archives (indicate size in KB:)", {p, IDC_GEN_ARCHIVE});
-  sheet.bind().text("ArchiveSize", "Split files in &archives (indicate size in KB:)", {p, IDC_GEN_ARCHIVESIZE});
+  sheet.bind().check("Archive", "Split files in &archives (indicate size in KB:)",
+                     {p, IDC_GEN_ARCHIVE});
+  sheet.bind().text("ArchiveSize", "Split files in &archives (indicate size in KB:)",
+                    {p, IDC_GEN_ARCHIVESIZE});
 }
 
 void loadGeneral(HWND w, const pages::CGeneralPage& page) {
@@ -71,7 +75,8 @@ void loadGeneral(HWND w, const pages::CGeneralPage& page) {
   setText(w, IDC_GEN_OWNMSG, page.ownMsg);
   // The welcome message's frame, choices and owner's text follow the licence box as it was
   // when the page opened.
-  for (int id : {IDC_GEN_WELCOME, IDC_GEN_TYPE0, IDC_GEN_TYPE1, IDC_GEN_TYPE2, IDC_GEN_TYPE3, IDC_GEN_OWNMSG}) {
+  for (int id : {IDC_GEN_WELCOME, IDC_GEN_TYPE0, IDC_GEN_TYPE1, IDC_GEN_TYPE2, IDC_GEN_TYPE3,
+                 IDC_GEN_OWNMSG}) {
     enableControl(w, id, page.welcomeEnabled());
   }
   setChecked(w, IDC_GEN_ARCHIVE, page.archive);
@@ -154,7 +159,8 @@ bool runSettingsSheet(const DialogContext& context, ScriptTree& tree, int startP
   // The archive size is typed only while its box is ticked.
   sheet.onCommand = [&](Control c, int code) {
     if (c.page != general || c.id != IDC_GEN_ARCHIVE || code != BN_CLICKED) return false;
-    enableControl(sheet.page(general), IDC_GEN_ARCHIVESIZE, isChecked(sheet.page(general), IDC_GEN_ARCHIVE));
+    enableControl(sheet.page(general), IDC_GEN_ARCHIVESIZE,
+                  isChecked(sheet.page(general), IDC_GEN_ARCHIVE));
     return true;
   };
   sheet.onOk = [&] {
@@ -178,18 +184,20 @@ namespace {
 
 const std::vector<int> kBackgrounds = {IDC_BACK_ONECOLOR, IDC_BACK_GRADIENT};
 const std::vector<int> kDirections = {IDC_BACK_HORIZONTAL, IDC_BACK_VERTICAL};
-const std::vector<int> kModes = {IDC_BACK_MODE0, IDC_BACK_MODE1, IDC_BACK_MODE2, IDC_BACK_MODE3, IDC_BACK_MODE4};
+const std::vector<int> kModes = {IDC_BACK_MODE0, IDC_BACK_MODE1, IDC_BACK_MODE2, IDC_BACK_MODE3,
+                                 IDC_BACK_MODE4};
 
 // The enabling follows the model: the gradient's direction and second colour, the bitmap's
 // name and drawing attributes.
 void enableBackground(HWND w, pages::SetBackDlg& model) {
   model.gradient = selectedRadio(w, kBackgrounds);
   model.bitmap = isChecked(w, IDC_BACK_BITMAP);
-  for (int id : {IDC_BACK_DIRECTION, IDC_BACK_HORIZONTAL, IDC_BACK_VERTICAL, IDC_BACK_SECOND_LABEL}) {
+  for (int id :
+       {IDC_BACK_DIRECTION, IDC_BACK_HORIZONTAL, IDC_BACK_VERTICAL, IDC_BACK_SECOND_LABEL}) {
     enableControl(w, id, model.gradientControlsEnabled());
   }
-  for (int id : {IDC_BACK_BITMAP_FRAME, IDC_BACK_NAME_LABEL, IDC_BACK_BMPNAME, IDC_BACK_MODE_FRAME, IDC_BACK_MODE0,
-                 IDC_BACK_MODE1, IDC_BACK_MODE2, IDC_BACK_MODE3, IDC_BACK_MODE4}) {
+  for (int id : {IDC_BACK_BITMAP_FRAME, IDC_BACK_NAME_LABEL, IDC_BACK_BMPNAME, IDC_BACK_MODE_FRAME,
+                 IDC_BACK_MODE0, IDC_BACK_MODE1, IDC_BACK_MODE2, IDC_BACK_MODE3, IDC_BACK_MODE4}) {
     enableControl(w, id, model.bitmapControlsEnabled());
   }
 }
@@ -218,7 +226,8 @@ bool runBackgroundSheet(const DialogContext& context, CScriptDoc& doc) {
     enableBackground(w, model);
   };
   sheet.onCommand = [&](Control c, int code) {
-    bool follows = c.id == IDC_BACK_ONECOLOR || c.id == IDC_BACK_GRADIENT || c.id == IDC_BACK_BITMAP;
+    bool follows =
+        c.id == IDC_BACK_ONECOLOR || c.id == IDC_BACK_GRADIENT || c.id == IDC_BACK_BITMAP;
     if (!follows || code != BN_CLICKED) return false;
     enableBackground(sheet.page(0), model);
     return true;
@@ -263,6 +272,42 @@ void showFavourites(HWND w, const pages::CWebUrlDlg& web) {
   setText(w, IDC_WEB_URL, web.urlEdit);
 }
 
+// The buttons and the list of "End of Install"; true when the command was one of them.
+bool endCommand(HWND e, pages::CEndSetDlg& end, int id, int code) {
+  if (id == IDC_END_ADD && code == BN_CLICKED) {
+    end.edit = controlText(e, IDC_END_COMMAND);
+    end.add();
+    showLaunch(e, end);
+  } else if (id == IDC_END_DELETE && code == BN_CLICKED) {
+    end.selected = listSelection(e, IDC_END_LAUNCH);
+    end.edit = controlText(e, IDC_END_COMMAND);
+    end.remove();
+    showLaunch(e, end);
+  } else if (id == IDC_END_LAUNCH && code == LBN_DBLCLK) {
+    // A double-clicked line is copied into the edit.
+    end.pick(listSelection(e, IDC_END_LAUNCH));
+    setText(e, IDC_END_COMMAND, end.edit);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+// The buttons of "Web favorites"; true when the command was one of them.
+bool webCommand(HWND w, pages::CWebUrlDlg& web, ui::Interaction& port, int id, int code) {
+  if (id == IDC_WEB_ADD && code == BN_CLICKED) {
+    web.nameEdit = controlText(w, IDC_WEB_NAME);
+    web.urlEdit = controlText(w, IDC_WEB_URL);
+    if (web.add(port)) showFavourites(w, web);
+  } else if (id == IDC_WEB_DELETE && code == BN_CLICKED) {
+    web.selected = listSelection(w, IDC_WEB_ROWS);
+    if (web.remove(port)) showFavourites(w, web);
+  } else {
+    return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool runEndSheet(const DialogContext& context, CScriptDoc& doc, int startPage) {
@@ -283,30 +328,8 @@ bool runEndSheet(const DialogContext& context, CScriptDoc& doc, int startPage) {
     showFavourites(w, model.web);
   };
   sheet.onCommand = [&](Control c, int code) {
-    HWND e = sheet.page(end), w = sheet.page(web);
-    if (c.id == IDC_END_ADD && code == BN_CLICKED) {
-      model.end.edit = controlText(e, IDC_END_COMMAND);
-      model.end.add();
-      showLaunch(e, model.end);
-    } else if (c.id == IDC_END_DELETE && code == BN_CLICKED) {
-      model.end.selected = listSelection(e, IDC_END_LAUNCH);
-      model.end.edit = controlText(e, IDC_END_COMMAND);
-      model.end.remove();
-      showLaunch(e, model.end);
-    } else if (c.id == IDC_END_LAUNCH && code == LBN_DBLCLK) {
-      model.end.pick(listSelection(e, IDC_END_LAUNCH));
-      setText(e, IDC_END_COMMAND, model.end.edit);
-    } else if (c.id == IDC_WEB_ADD && code == BN_CLICKED) {
-      model.web.nameEdit = controlText(w, IDC_WEB_NAME);
-      model.web.urlEdit = controlText(w, IDC_WEB_URL);
-      if (model.web.add(port)) showFavourites(w, model.web);
-    } else if (c.id == IDC_WEB_DELETE && code == BN_CLICKED) {
-      model.web.selected = listSelection(w, IDC_WEB_ROWS);
-      if (model.web.remove(port)) showFavourites(w, model.web);
-    } else {
-      return false;
-    }
-    return true;
+    return c.page == end ? endCommand(sheet.page(end), model.end, c.id, code)
+                         : webCommand(sheet.page(web), model.web, port, c.id, code);
   };
   // A click on a favourite puts its name and URL into the edits.
   sheet.onNotify = [&](int page, const NMHDR& header, LRESULT*) {
@@ -322,7 +345,8 @@ bool runEndSheet(const DialogContext& context, CScriptDoc& doc, int startPage) {
 
   sheet.bind().radios("Reboot", "&Reboot", onPage(end, kReboots));
   sheet.bind().text("NewCommand", "New &Command Line:", {end, IDC_END_COMMAND});
-  sheet.bind().text("StartURL", "&Start default browser with specified URL :", {web, IDC_WEB_STARTURL});
+  sheet.bind().text("StartURL",
+                    "&Start default browser with specified URL :", {web, IDC_WEB_STARTURL});
   sheet.bind().text("FavoriteName", "Favorite shortcut name :", {web, IDC_WEB_NAME});
   sheet.bind().text("FavoriteURL", "Favorite URL :", {web, IDC_WEB_URL});
   // An answer that types a command line or a favourite stands for pressing its "&Add".

@@ -113,12 +113,13 @@ TEST_F(SettingsDialogs, CtrlTabTurnsThePages) {
     press(w, IDCANCEL);
   });
   runSettingsSheet(context(), *tree, 0, view);
-  EXPECT_EQ(focused, (std::vector<int>{IDC_SYS_CPU1, IDC_UN_DALLOW, IDC_SYS_CPU1, IDC_GEN_APPNAME}));
+  EXPECT_EQ(focused,
+            (std::vector<int>{IDC_SYS_CPU1, IDC_UN_DALLOW, IDC_SYS_CPU1, IDC_GEN_APPNAME}));
 }
 
 TEST_F(SettingsDialogs, AnswersFillTheSettingsAndPressOk) {
-  ui::ScriptedInteraction answers(
-      ui::Answers::fromText("[Wizard]\nAppName=Driven\nVer=3\nnSyst=1\nLanguage=1\nArchive=1\nArchiveSize=720\n"));
+  ui::ScriptedInteraction answers(ui::Answers::fromText(
+      "[Wizard]\nAppName=Driven\nVer=3\nnSyst=1\nLanguage=1\nArchive=1\nArchiveSize=720\n"));
   DialogContext c = context();
   c.autopilot = &answers;
   ASSERT_TRUE(runSettingsSheet(c, *tree, 0, view));
@@ -130,7 +131,8 @@ TEST_F(SettingsDialogs, AnswersFillTheSettingsAndPressOk) {
 }
 
 TEST_F(SettingsDialogs, AnswersCancelTheSettingsByTheirId) {
-  ui::ScriptedInteraction answers(ui::Answers::fromText("[Wizard]\nAppName=Driven\nCancel=settings\n"));
+  ui::ScriptedInteraction answers(
+      ui::Answers::fromText("[Wizard]\nAppName=Driven\nCancel=settings\n"));
   DialogContext c = context();
   c.autopilot = &answers;
   EXPECT_FALSE(runSettingsSheet(c, *tree, 0, view));

@@ -68,15 +68,16 @@ class FieldBinding {
   void check(const std::string& name, const std::string& label, Control box);
   // What a chooser button picks (a Windows path), shown as current(): an answer naming another
   // path stands for pressing the button and choosing that path.
-  void chosen(const std::string& name, const std::string& label, std::function<std::string()> current,
-              std::function<void(const std::string&)> choose);
+  void chosen(const std::string& name, const std::string& label,
+              std::function<std::string()> current, std::function<void(const std::string&)> choose);
   // Radio buttons of one group; their texts are the choices.
   void radios(const std::string& name, const std::string& label, std::vector<Control> buttons);
   // A list's rows as choices; -1 for no selection. The list is a drop-down list (combo box),
   // a list box or a list view (its first column), told by its window class.
   // none: the name of "no selection", shown to the answers as the first choice (then choice
   // k is the list's row k-1), as the console's forms show it.
-  void choice(const std::string& name, const std::string& label, Control list, const std::string& none = {});
+  void choice(const std::string& name, const std::string& label, Control list,
+              const std::string& none = {});
 
   std::vector<ui::Field> fields() const;
   // Puts the fields the answer changed from those asked into their controls, in binding order;
@@ -101,8 +102,8 @@ class SheetDialog {
 
   // id: the page id the answers name (Cancel=<id>); shot: the picture's name (as the Qt
   // builder's: "settings", "preferences", "about", ...).
-  SheetDialog(const DialogContext& context, const std::string& caption, std::string id, std::string shot,
-              Frame frame = Frame::Sheet);
+  SheetDialog(const DialogContext& context, const std::string& caption, std::string id,
+              std::string shot, Frame frame = Frame::Sheet);
   ~SheetDialog();
   SheetDialog(const SheetDialog&) = delete;
   SheetDialog& operator=(const SheetDialog&) = delete;
@@ -197,6 +198,28 @@ class SheetDialog {
   std::unique_ptr<Window> dialog_;
 };
 
+// ---- control helpers over a control's window ----
+
+// The control's window class is that one, case ignored ("Edit", "ComboBox", "ListBox", ...).
+bool isClass(HWND control, const char* name);
+std::string windowText(HWND control);
+// Tells the control's dialog of a change, as the control would after a person's change.
+void notifyParent(HWND control, int code);
+// The up-down control whose buddy the edit is; null when there is none.
+HWND upDownOf(HWND edit);
+// A list's rows (a drop-down list, a list box, or a list view's first column) and the
+// selected one (-1: none).
+struct ListRows {
+  std::vector<std::string> items;
+  int selected = -1;
+};
+ListRows readList(HWND list);
+// Selects a row (-1: none) and tells the dialog, as a person's choice would.
+void selectRow(HWND list, int row);
+// Answers a whole-value tooltip's question (see showsWholeValue); false when the
+// notification is not one.
+bool answerWholeValueTip(const NMHDR& header);
+
 // ---- control helpers over a page's window and a control id ----
 
 bool isChecked(HWND page, int id);
@@ -211,7 +234,8 @@ int listSelection(HWND page, int id);
 void setListSelection(HWND page, int id, int row);
 // A list view in report view with the titled columns, at least the given widths in dialog
 // units; each column grows to its widest text as rows are added by addRow.
-void columnList(HWND page, int id, const std::vector<std::string>& titles, const std::vector<int>& widths);
+void columnList(HWND page, int id, const std::vector<std::string>& titles,
+                const std::vector<int>& widths);
 void addRow(HWND page, int id, const std::vector<std::string>& cells);
 void clearRows(HWND page, int id);
 // A number box: the edit's value, the up-down's range.

@@ -35,7 +35,8 @@ TEST_F(SheetFrame, PicturesAreNamedAsOnLinux) {
   runSettingsSheet(watched(), *tree, 2, view);
   runEndSheet(watched(), doc, 1);
   runBackgroundSheet(watched(), doc);
-  EXPECT_EQ(shown, (std::vector<std::string>{"settings-uninstall", "end-sheet-web-favorites", "background"}));
+  EXPECT_EQ(shown, (std::vector<std::string>{"settings-uninstall", "end-sheet-web-favorites",
+                                             "background"}));
 }
 
 // A box: one template, its own OK and Cancel, its fields bound as a sheet's.

@@ -45,7 +45,9 @@ inline std::string text(HWND top, int id) {
 }
 
 inline bool enabled(HWND top, int id) { return IsWindowEnabled(find(top, id)) != FALSE; }
-inline bool checked(HWND top, int id) { return SendMessageA(find(top, id), BM_GETCHECK, 0, 0) == BST_CHECKED; }
+inline bool checked(HWND top, int id) {
+  return SendMessageA(find(top, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
 
 inline void command(HWND control, int code) {
   SendMessageA(GetParent(control), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), code),
@@ -108,7 +110,8 @@ inline HWND shownWindow() {
       [](HWND window, LPARAM data) -> BOOL {
         char name[32] = {};
         GetClassNameA(window, name, sizeof name);
-        if (lstrcmpA(name, "#32770") != 0 || !IsWindowVisible(window) || !IsWindowEnabled(window)) return TRUE;
+        if (lstrcmpA(name, "#32770") != 0 || !IsWindowVisible(window) || !IsWindowEnabled(window))
+          return TRUE;
         *reinterpret_cast<HWND*>(data) = window;
         return FALSE;
       },
