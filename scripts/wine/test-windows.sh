@@ -5,7 +5,9 @@
 # Windows backend, the backend against the emulated machine's own rules, the Win32 windows)
 # run under wine64 in a new Wine prefix, removed afterwards; then
 # the example package is installed and removed there by the Windows programs and on an
-# emulated machine by the Linux ones, and both must agree (scripts/wine/example-under-wine.sh).
+# emulated machine by the Linux ones, and both must agree (scripts/wine/example-under-wine.sh);
+# last, the builder's windows are driven by one answers file on both systems and must save the
+# same document (scripts/wine/builder-under-wine.sh).
 #
 # The Linux programs are taken from $VANDREL_HOST_BIN (the test build's bin folder), or built
 # in build-win-host/ without the tests and the Qt windows.
@@ -99,7 +101,10 @@ documents=$(date +%s)
 
 VANDREL_WINE=$wine scripts/wine/example-under-wine.sh "$host_bin" build-win64/bin
 VANDREL_WINE=$wine scripts/wine/uninstaller-version-under-wine.sh "$host_bin" build-win64/bin
+examples=$(date +%s)
+
+VANDREL_WINE=$wine scripts/wine/builder-under-wine.sh "$host_bin" build-win64/bin
 done_at=$(date +%s)
 echo "Windows step: build $((built - start)) s, Wine prefix $((booted - built)) s," \
   "tests $((tested - booted)) s, documents $((documents - tested)) s," \
-  "example package $((done_at - documents)) s"
+  "example package $((examples - documents)) s, builder windows $((done_at - examples)) s"

@@ -1,0 +1,128 @@
+// The Win32 builder's start-up, its status-bar progress and its exit.
+#include "builder/win32/builder_run.h"
+
+#include <windows.h>
+
+#include "builder/generate/headless_session.h"
+#include "builder/prefs/preference_rules.h"
+#include "builder/prefs/registry_store.h"
+#include "builder/win32/main_frame.h"
+#include "ui/win32/win32_interaction.h"
+
+namespace vandrel::builder::win32 {
+
+void pumpAll() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageA(&msg);
+  }
+}
+
+FrameCore::FrameCore(platform::Machine& m, ui::Interaction& port)
+    : machine(m), ui(port), progress(port, m.files()) {}
+
+BuilderContext FrameCore::context() { return machineContext(machine, ui, progress); }
+
+DialogContext FrameCore::dialogs(HWND parent) {
+  DialogContext context = dialogContext(parent, ui, &machine.files());
+  if (!context.autopilot) context.autopilot = autopilot;
+  return context;
+}
+
+void FrameInteraction::progress(const ui::Progress& progress) {
+  std::string text;
+  for (const std::string& line : progress.lines) text += (text.empty() ? "" : " ") + line;
+  if (frame_ && (inStatusBar_ || !frame_->statusProgressShown()) &&
+      frame_->showStatusProgress(text, progress.percent)) {
+    inStatusBar_ = true;
+    return;
+  }
+  inner_->progress(progress);
+}
+
+bool FrameInteraction::cancelPressed() {
+  if (!inStatusBar_) return inner_->cancelPressed();
+  // Escape reaches the tree through the message queue.
+  pumpAll();
+  bool pressed = escaped_;
+  escaped_ = false;
+  return pressed;
+}
+
+void FrameInteraction::endProgress() {
+  if (inStatusBar_) {
+    inStatusBar_ = false;
+    escaped_ = false;
+    if (frame_) frame_->endStatusProgress();
+    return;
+  }
+  inner_->endProgress();
+}
+
+BuilderRun::BuilderRun(platform::Machine& machine, std::unique_ptr<ui::Interaction> port, bool unattended)
+    : port_(std::make_unique<FrameInteraction>(std::move(port))),
+      core_(std::make_unique<FrameCore>(machine, *port_)) {
+  core_->unattended = unattended;
+  core_->escape = [this] { port_->escape(); };
+  // The dialogs are driven by the answers of the gui backend the port wraps.
+  if (auto* backend = dynamic_cast<ui::win32::Win32Interaction*>(&port_->inner())) {
+    core_->autopilot = backend->autopilot();
+  }
+}
+
+BuilderRun::~BuilderRun() {
+  if (port_) port_->setFrame(nullptr);
+  frame_.reset();
+}
+
+bool BuilderRun::start(const std::vector<std::string>& documents) {
+  platform::Registry& registry = core_->machine.registry();
+  core_->preferences = prefs::readRegistryPreferences(registry);
+  core_->recentFiles = prefs::readRegistryRecentFiles(registry);
+  prefs::WindowState stored = prefs::readRegistryWindowState(registry);
+  if (core_->preferences.loadOnOpen) {
+    core_->window = stored;
+  } else {
+    // Without loading: a plain teal background, light grey second colour, no bitmap; the
+    // frame's own geometry is still the one stored.
+    core_->window.kind = 128;
+    core_->window.firstColour = 0x808000;
+    core_->window.secondColour = 0xC0C0C0;
+    core_->window.gradDir = 0;
+    core_->window.top = stored.top;
+    core_->window.left = stored.left;
+    core_->window.width = stored.width;
+    core_->window.height = stored.height;
+    core_->window.status = stored.status;
+  }
+  frame_ = std::make_unique<MainFrame>(*core_);
+  if (!frame_->create()) return false;
+  port_->setFrame(frame_.get());
+  frame_->showAsStored();
+  bool all = true;
+  for (const std::string& document : documents) all = frame_->openDocument(document) != nullptr && all;
+  frame_->updateCommands();
+  pumpAll();
+  return all;
+}
+
+void BuilderRun::greet() {
+  // The tip of the day follows the splash, once it has closed.
+  AppContext& app = frame_->app();
+  HWND frame = frame_->handle();
+  HWND splash = showSplash(app, [&app, frame] {
+    if (IsWindow(frame)) runTipOfTheDay(app, true);
+  });
+  if (!splash) runTipOfTheDay(app, true);
+}
+
+void BuilderRun::exit() {
+  if (!core_->preferences.saveOnExit) return;
+  platform::Registry& registry = core_->machine.registry();
+  prefs::writeRegistryPreferences(registry, core_->preferences);
+  prefs::writeRegistryRecentFiles(registry, core_->recentFiles);
+  prefs::writeRegistryWindowState(registry, core_->window);
+}
+
+}  // namespace vandrel::builder::win32
