@@ -178,4 +178,32 @@ bool writeRegistryWindowState(platform::Registry& registry, const WindowState& w
   return g.ok() && b.ok();
 }
 
+TipPlace readRegistryTipPlace(platform::Registry& registry) {
+  TipPlace place;
+  platform::HKey handle = 0;
+  if (registry.openKey(platform::hkey::CurrentUser, groupPath(kTipGroup), handle) != 0) return place;
+  std::uint32_t number = 0;
+  if (registry.queryDword(handle, "FilePos", number) == 0) place.position = number;
+  std::string text;
+  if (registry.queryString(handle, "TimeStamp", text) == 0) place.stamp = text;
+  if (registry.queryDword(handle, "StartUp", number) == 0) place.showAtStartUp = number == 0;
+  registry.closeKey(handle);
+  return place;
+}
+
+bool writeRegistryTipPlace(platform::Registry& registry, const TipPlace& place) {
+  GroupWriter tip(registry, kTipGroup);
+  // Beyond what a DWORD holds the next start begins at the top again.
+  tip.number("FilePos", place.position >= 0 && place.position <= 0xffffffffLL ? place.position : 0);
+  tip.text("TimeStamp", place.stamp);
+  tip.number("StartUp", place.showAtStartUp ? 0 : 1);
+  return tip.ok();
+}
+
+bool writeRegistrySaveOnExit(platform::Registry& registry, bool saveOnExit) {
+  GroupWriter settings(registry, kSettingsGroup);
+  settings.number("SaveOnExit", saveOnExit ? 1 : 0);
+  return settings.ok();
+}
+
 }  // namespace vandrel::builder::prefs

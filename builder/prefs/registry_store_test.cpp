@@ -1,5 +1,6 @@
 // Tests of the builder's store in a registry: what is written at exit reads back the same, the
-// recent files keep four and drop the empty ones, absent values give the defaults.
+// recent files keep four and drop the empty ones, absent values give the defaults, the tip's
+// place and a cleared "Save the configuration on exit" read back as kept.
 #include "builder/prefs/registry_store.h"
 
 #include <gtest/gtest.h>
@@ -78,6 +79,36 @@ TEST(RegistryStore, AKeyThatCannotBeWrittenIsReported) {
   test::MemoryRegistry registry;
   registry.failChange(1);
   EXPECT_FALSE(writeRegistryPreferences(registry, BuilderPreferences()));
+}
+
+TEST(RegistryStore, TipPlaceReadBackAsWritten) {
+  test::MemoryRegistry registry;
+  TipPlace absent = readRegistryTipPlace(registry);
+  EXPECT_EQ(absent.position, 0);
+  EXPECT_EQ(absent.stamp, "");
+  EXPECT_TRUE(absent.showAtStartUp);
+
+  ASSERT_TRUE(writeRegistryTipPlace(registry, {1234, "99887766", false}));
+  TipPlace back = readRegistryTipPlace(registry);
+  EXPECT_EQ(back.position, 1234);
+  EXPECT_EQ(back.stamp, "99887766");
+  EXPECT_FALSE(back.showAtStartUp);
+
+  platform::HKey tip = 0;
+  ASSERT_EQ(registry.openKey(platform::hkey::CurrentUser, "Software\\Orlwen\\Corvix v3.0\\Tip", tip), 0);
+  std::uint32_t startUp = 0;
+  ASSERT_EQ(registry.queryDword(tip, "StartUp", startUp), 0);
+  EXPECT_EQ(startUp, 1u) << "kept inverted: 1 hides the tips at start-up";
+  registry.closeKey(tip);
+  EXPECT_EQ(registry.openHandles(), 0u);
+}
+
+TEST(RegistryStore, SaveOnExitClearedIsReadBack) {
+  test::MemoryRegistry registry;
+  ASSERT_TRUE(readRegistryPreferences(registry).saveOnExit);
+  ASSERT_TRUE(writeRegistrySaveOnExit(registry, false));
+  EXPECT_FALSE(readRegistryPreferences(registry).saveOnExit);
+  EXPECT_EQ(registry.openHandles(), 0u);
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 // The tip of the day: "tips.txt" read one line at a time from the place kept in the group
 // "Tip" (FilePos), restarting at the top when the file's time stamp (TimeStamp) changed, and
 // whether tips are shown at start-up (StartUp, stored inverted: 0 shows them). The place is
-// kept in the settings file on Linux and in the registry on Windows (registry_app_values.h).
+// kept in the settings file on Linux and in the registry on Windows (registry_store.h).
 #pragma once
 
 #include <filesystem>

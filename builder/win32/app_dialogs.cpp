@@ -15,7 +15,7 @@
 
 #include "builder/generate/headless_session.h"
 #include "builder/prefs/preferences_sheet.h"
-#include "builder/prefs/registry_app_values.h"
+#include "builder/prefs/registry_store.h"
 #include "builder/prefs/tip_file.h"
 #include "builder/strings/builder_strings.h"
 #include "builder/win32/app_dialog_ids.h"

@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "builder/prefs/preference_rules.h"
-#include "builder/prefs/registry_app_values.h"
+#include "builder/prefs/registry_store.h"
 #include "builder/strings/builder_strings.h"
 #include "builder/win32/app_dialog_ids.h"
 #include "builder/win32/sheet_test_support.h"

@@ -195,12 +195,13 @@ void columnList(HWND page, int id, const std::vector<std::string>& titles,
   }
 }
 
-void addRow(HWND page, int id, const std::vector<std::string>& cells) {
+void addRow(HWND page, int id, const std::vector<std::string>& cells, int image) {
   HWND list = GetDlgItem(page, id);
   int row = int(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
   for (std::size_t i = 0; i < cells.size(); ++i) {
     LVITEMA item{};
-    item.mask = LVIF_TEXT;
+    item.mask = LVIF_TEXT | (i == 0 && image >= 0 ? LVIF_IMAGE : 0);
+    item.iImage = image;
     item.iItem = row;
     item.iSubItem = int(i);
     item.pszText = const_cast<char*>(cells[i].c_str());

@@ -236,7 +236,7 @@ void setListSelection(HWND page, int id, int row);
 // units; each column grows to its widest text as rows are added by addRow.
 void columnList(HWND page, int id, const std::vector<std::string>& titles,
                 const std::vector<int>& widths);
-void addRow(HWND page, int id, const std::vector<std::string>& cells);
+void addRow(HWND page, int id, const std::vector<std::string>& cells, int image = -1);
 void clearRows(HWND page, int id);
 // A number box: the edit's value, the up-down's range.
 void setNumberRange(HWND page, int upDownId, int minimum, int maximum);

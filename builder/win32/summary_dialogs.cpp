@@ -7,10 +7,12 @@
 #include <vector>
 
 #include "builder/generate/summary.h"
+#include "builder/model/entry_kinds.h"
 #include "builder/strings/builder_strings.h"
 #include "builder/win32/app_dialog_ids.h"
 #include "builder/win32/builder_dialogs.h"
 #include "builder/win32/sheet_dialog.h"
+#include "builder/win32/tree_pictures.h"
 #include "ui/win32/dialog_window.h"
 
 namespace vandrel::builder::win32 {
@@ -39,7 +41,10 @@ void fillSummary(HWND page, const SummaryPage& model) {
 void fillStatistics(HWND page, const Statistics& stats) {
   columnList(page, IDC_STAT_DISKS, {strItem(sid::SummaryDiskColumns, 1), strItem(sid::SummaryDiskColumns, 2)},
              {kDiskColumn, kDiskSizeColumn});
-  for (const DiskSize& d : stats.disks) addRow(page, IDC_STAT_DISKS, {d.disk, d.size});
+  // Each disk beside the tree's picture of the files, as the tree shows its Files entries.
+  SendDlgItemMessageA(page, IDC_STAT_DISKS, LVM_SETIMAGELIST, LVSIL_SMALL, LPARAM(makeTreeImages(16)));
+  const int files = int(entryKind(category::Files).picture);
+  for (const DiskSize& d : stats.disks) addRow(page, IDC_STAT_DISKS, {d.disk, d.size}, files);
   setText(page, IDC_STAT_TOTAL, std::to_string(stats.totalKb));
   setText(page, IDC_STAT_FILES, std::to_string(stats.files));
   setText(page, IDC_STAT_DIRECTORIES, std::to_string(stats.directories));

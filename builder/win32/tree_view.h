@@ -14,11 +14,9 @@
 #include <unordered_map>
 
 #include "builder/tree/script_tree.h"
+#include "builder/win32/tree_pictures.h"
 
 namespace vandrel::builder::win32 {
-
-// The 14 pictures drawn at a size in pixels, in image-index order; the caller destroys it.
-HIMAGELIST makeTreeImages(int pixels);
 
 class TreeView : private TreeObserver {
  public:
