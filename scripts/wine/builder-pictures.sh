@@ -71,6 +71,13 @@ if command -v openbox >/dev/null; then
   manager=$!
 fi
 
+# Wine draws the caption buttons with its Marlett font (Debian's fonts-wine); without it they
+# show letters.
+if [ -z "$(find /usr/share/wine /usr/share/fonts /usr/lib/wine /usr/lib/x86_64-linux-gnu/wine \
+  -iname 'marlett*' 2>/dev/null | head -n 1)" ]; then
+  echo "builder-pictures: Wine's Marlett font is not installed: the caption buttons show letters" >&2
+fi
+
 # A new prefix; Wine draws the windows' frames and captions itself, so that the pictures
 # (copied from the window's own drawing) hold them.
 mkdir -p "$HOME"
