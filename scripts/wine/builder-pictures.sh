@@ -65,6 +65,11 @@ fi
 Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 50); do [ -e "/tmp/.X11-unix/X$display" ] && break; sleep 0.1; done
+if ! kill -0 "$xvfb" 2>/dev/null; then
+  xvfb=
+  echo "builder-pictures: no X server could be started on :$display" >&2
+  exit 1
+fi
 export DISPLAY=:$display
 if command -v openbox >/dev/null; then
   openbox >/dev/null 2>&1 &
