@@ -30,6 +30,12 @@ DialogContext FrameCore::dialogs(HWND parent) {
   return context;
 }
 
+void FrameCore::standOver(HWND frame) {
+  ui::Interaction* port = &ui;
+  if (auto* wrapper = dynamic_cast<FrameInteraction*>(port)) port = &wrapper->inner();
+  if (auto* backend = dynamic_cast<ui::win32::Win32Interaction*>(port)) backend->setOwner(frame);
+}
+
 void FrameInteraction::progress(const ui::Progress& progress) {
   std::string text;
   for (const std::string& line : progress.lines) text += (text.empty() ? "" : " ") + line;

@@ -47,6 +47,9 @@ struct FrameCore {
   BuilderContext context();
   // The context of the dialogs over a window: their port, files and answers.
   DialogContext dialogs(HWND parent);
+  // The port's own windows (messages, questions, the folder picker) stand over frame: modal to
+  // it, which is active again when they close. Null once the frame is gone.
+  void standOver(HWND frame);
 };
 
 // Everything goes to the port it wraps, except progress while the frame's status bar is

@@ -223,6 +223,22 @@ TEST_F(Frame, TheSaveQuestionIsAnsweredFromTheAnswersFile) {
   EXPECT_EQ(shown[0].rfind("question:", 0), 0u) << shown[0];
 }
 
+TEST_F(Frame, TheSaveQuestionStandsOverTheFrame) {
+  // The port's windows are owned by the frame: modal to it while they are up, and the frame
+  // is the active window again once they close.
+  start("[Answers]\nDefault=No\n");
+  std::vector<HWND> owners;
+  backend->setWatcher([&](HWND window, const std::string&) { owners.push_back(GetWindow(window, GW_OWNER)); });
+  DocumentWindow* document = frame->openDocument(example());
+  ASSERT_NE(document, nullptr);
+  document->selectItem(document->document().tree().children(document->document().tree().categoryItem(5)).front());
+  ASSERT_TRUE(frame->run(builder::command::Erase));
+  HWND window = frame->handle();
+  frame->run(command::Exit);
+  ASSERT_EQ(owners.size(), 1u);
+  EXPECT_EQ(owners[0], window);
+}
+
 TEST_F(Frame, YesToTheSaveQuestionSavesTheDocument) {
   start("[Answers]\nDefault=Yes\n");
   fs::path file = example();

@@ -218,6 +218,7 @@ bool MainFrame::create() {
   makeAccelerators();
   applyBackground(core_.window);
   app_.dialogs = core_.dialogs(window_);
+  core_.standOver(window_);
   // The bars as they were left ("Toolbar=0 StatusBar=1"; both shown when nothing is kept).
   const std::string& bars = core_.window.barState;
   showBars(bars.find("Toolbar=0") == std::string::npos, bars.find("StatusBar=0") == std::string::npos);
@@ -761,6 +762,7 @@ LRESULT MainFrame::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DESTROY:
       destroying_ = true;
+      core_.standOver(nullptr);
       window_ = nullptr;
       PostQuitMessage(0);
       return 0;
