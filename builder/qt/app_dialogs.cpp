@@ -41,7 +41,7 @@ namespace {
 using qt::SheetDialog;
 using ui::qt::fromCodePage;
 
-qt::DialogContext contextOf(QWidget* parent, BuilderCore& core) {
+qt::DialogContext contextOf(QWidget* parent, frame::BuilderCore& core) {
   return qt::dialogContext(parent, core.ui, &core.machine.files());
 }
 
@@ -191,7 +191,7 @@ int checkedIndex(const qt::RadioFrame& frame) {
 
 }  // namespace
 
-bool runPreferences(QWidget* parent, BuilderCore& core, const BackgroundTarget& background) {
+bool runPreferences(QWidget* parent, frame::BuilderCore& core, const BackgroundTarget& background) {
   const BuilderPreferences& p = core.preferences;
   SheetDialog sheet(contextOf(parent, core), "Preferences", "preferences", "preferences");
   sheet.pageInShotName = false;
@@ -242,7 +242,7 @@ bool runPreferences(QWidget* parent, BuilderCore& core, const BackgroundTarget& 
   return true;
 }
 
-void runAbout(QWidget* parent, BuilderCore& core) {
+void runAbout(QWidget* parent, frame::BuilderCore& core) {
   SheetDialog box(contextOf(parent, core), "About Corvix...", "about", "about", SheetDialog::Frame::Box);
   QVBoxLayout* layout = box.column();
   auto* title = new QLabel(fromCodePage(str(128)));
@@ -273,7 +273,7 @@ void runAbout(QWidget* parent, BuilderCore& core) {
   box.run();
 }
 
-void runTipOfTheDay(QWidget* parent, BuilderCore& core, bool atStartUp) {
+void runTipOfTheDay(QWidget* parent, frame::BuilderCore& core, bool atStartUp) {
   std::unique_ptr<QSettings> settings = prefs::openSettings();
   if (!settings) return;
   std::string folder = programFolderOf(core.machine);
@@ -362,7 +362,7 @@ class SplashWindow : public QSplashScreen {
 
 }  // namespace
 
-QWidget* showSplash(BuilderCore& core, std::function<void()> closed) {
+QWidget* showSplash(frame::BuilderCore& core, std::function<void()> closed) {
   if (core.unattended) return nullptr;
   QPixmap picture(420, 240);
   QPainter painter(&picture);

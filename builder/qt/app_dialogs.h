@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "builder/prefs/window_state.h"
-#include "builder/qt/builder_core.h"
+#include "builder/frame/builder_core.h"
 
 class QWidget;
 
@@ -23,13 +23,13 @@ struct BackgroundTarget {
 
 // The preferences sheet ("Main", "Background", "File Drop"), opening on the page shown last;
 // OK applies the values (the background shown again when it changed).
-bool runPreferences(QWidget* parent, BuilderCore& core, const BackgroundTarget& background);
-void runAbout(QWidget* parent, BuilderCore& core);
+bool runPreferences(QWidget* parent, frame::BuilderCore& core, const BackgroundTarget& background);
+void runAbout(QWidget* parent, frame::BuilderCore& core);
 // The tip of the day; at start-up only when it is due (the "StartUp" box).
-void runTipOfTheDay(QWidget* parent, BuilderCore& core, bool atStartUp);
+void runTipOfTheDay(QWidget* parent, frame::BuilderCore& core, bool atStartUp);
 // The splash picture, centred, borderless and on top, for 4500 ms or until a key or a click
 // anywhere in the application; it deletes itself when it closes, and then calls closed. Null
 // when none is shown (unattended runs; closed is not called).
-QWidget* showSplash(BuilderCore& core, std::function<void()> closed);
+QWidget* showSplash(frame::BuilderCore& core, std::function<void()> closed);
 
 }  // namespace vandrel::builder::app

@@ -12,39 +12,10 @@
 
 namespace vandrel::builder::app {
 
-void FrameInteraction::progress(const ui::Progress& progress) {
-  std::string text;
-  for (const std::string& line : progress.lines) text += (text.empty() ? "" : " ") + line;
-  if (frame_ && (inStatusBar_ || !frame_->statusProgressShown()) &&
-      frame_->showStatusProgress(text, progress.percent)) {
-    inStatusBar_ = true;
-    return;
-  }
-  inner_->progress(progress);
-}
-
-bool FrameInteraction::cancelPressed() {
-  if (!inStatusBar_) return inner_->cancelPressed();
-  QApplication::processEvents();
-  bool pressed = escaped_;
-  escaped_ = false;
-  return pressed;
-}
-
-void FrameInteraction::endProgress() {
-  if (inStatusBar_) {
-    inStatusBar_ = false;
-    escaped_ = false;
-    if (frame_) frame_->endStatusProgress();
-    return;
-  }
-  inner_->endProgress();
-}
-
 CBuilderApp::CBuilderApp(platform::Machine& machine, std::unique_ptr<ui::Interaction> port,
                          bool unattended)
-    : port_(std::make_unique<FrameInteraction>(std::move(port))),
-      core_(std::make_unique<BuilderCore>(machine, *port_)) {
+    : port_(std::make_unique<frame::StatusBarPort>(std::move(port))),
+      core_(std::make_unique<frame::BuilderCore>(machine, *port_)) {
   core_->unattended = unattended;
   core_->escape = [this] { port_->escape(); };
 }
@@ -87,7 +58,7 @@ bool CBuilderApp::start(const std::vector<std::string>& documents) {
 void CBuilderApp::greet() {
   // The tip of the day follows the splash, once it has closed.
   QPointer<CMainFrame> frame(frame_.get());
-  BuilderCore* core = core_.get();
+  frame::BuilderCore* core = core_.get();
   QWidget* splash = showSplash(*core_, [frame, core] {
     if (frame) runTipOfTheDay(frame, *core, true);
   });

@@ -215,7 +215,7 @@ class MainFrameView : public frame::FrameView {
 
 // ---- the frame ----
 
-CMainFrame::CMainFrame(BuilderCore& core)
+CMainFrame::CMainFrame(frame::BuilderCore& core)
     : core_(core),
       frameView_(std::make_unique<MainFrameView>(*this)),
       commands_(std::make_unique<frame::FrameCommands>(*frameView_, core_.ui, core_.recentFiles, str(sid::Title))) {
@@ -281,7 +281,7 @@ void CMainFrame::addMenuItems(QMenu* menu, const std::vector<frame::MenuItem>& i
       case Kind::RecentFiles:
         // One item per slot, named as the list fills (updateRecentFiles).
         recentMenu_ = menu;
-        for (std::size_t i = 0; i < kRecentFiles; ++i) {
+        for (std::size_t i = 0; i < frame::kRecentFiles; ++i) {
           frame::MenuItem slot;
           slot.command = frame::recentFileCommand(i);
           addCommand(menu, slot);
@@ -364,6 +364,8 @@ void CMainFrame::placeStatusProgress() {
   progressText_->setGeometry(4, 2, text, height);
   progressBar_->setGeometry(std::max(200, text + 10), 2, 300, height);
 }
+
+void CMainFrame::letEventsThrough() { QApplication::processEvents(); }
 
 void CMainFrame::endStatusProgress() {
   delete progressText_;
@@ -504,7 +506,7 @@ void CMainFrame::fillWindowMenu() {
 }
 
 void CMainFrame::updateRecentFiles() {
-  for (int i = 0; i < int(kRecentFiles); ++i) {
+  for (int i = 0; i < int(frame::kRecentFiles); ++i) {
     QAction* a = action(command::FirstRecentFile + i);
     bool shown = std::size_t(i) < core_.recentFiles.size();
     a->setVisible(shown);

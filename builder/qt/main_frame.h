@@ -18,7 +18,7 @@
 #include <QProgressBar>
 
 #include "builder/frame/frame_flow.h"
-#include "builder/qt/builder_core.h"
+#include "builder/frame/builder_core.h"
 #include "builder/frame/script_document.h"
 #include "builder/qt/tree_view.h"
 #include "paint/background_wnd.h"
@@ -78,14 +78,14 @@ class CChildFrame : public QMdiSubWindow {
   CMainFrame& frame_;
 };
 
-class CMainFrame : public QMainWindow {
+class CMainFrame : public QMainWindow, public frame::StatusBar {
   Q_OBJECT
 
  public:
-  explicit CMainFrame(BuilderCore& core);
+  explicit CMainFrame(frame::BuilderCore& core);
   ~CMainFrame() override;
 
-  BuilderCore& core() { return core_; }
+  frame::BuilderCore& core() { return core_; }
   BackgroundArea& area() { return *area_; }
 
   CChildFrame* newDocument();
@@ -112,9 +112,10 @@ class CMainFrame : public QMainWindow {
 
   // The status bar's progress (the text in a 190-pixel pane, the bar 300 pixels wide placed
   // 200 pixels from the left); false when the status bar is hidden.
-  bool showStatusProgress(const std::string& text, int percent);
-  void endStatusProgress();
-  bool statusProgressShown() const { return progressBar_ != nullptr; }
+  bool showStatusProgress(const std::string& text, int percent) override;
+  void endStatusProgress() override;
+  bool statusProgressShown() const override { return progressBar_ != nullptr; }
+  void letEventsThrough() override;
 
   // The "BackMDI" state as the frame is now: geometry, show state and background.
   prefs::WindowState windowState() const;
@@ -144,7 +145,7 @@ class CMainFrame : public QMainWindow {
 
   friend class MainFrameView;
 
-  BuilderCore& core_;
+  frame::BuilderCore& core_;
   // The frame's commands run through the toolkit-neutral frame over this window.
   std::unique_ptr<frame::FrameView> frameView_;
   std::unique_ptr<frame::FrameCommands> commands_;

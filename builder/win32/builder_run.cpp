@@ -19,11 +19,6 @@ void pumpAll() {
   }
 }
 
-FrameCore::FrameCore(platform::Machine& m, ui::Interaction& port)
-    : machine(m), ui(port), progress(port, m.files()) {}
-
-BuilderContext FrameCore::context() { return machineContext(machine, ui, progress); }
-
 DialogContext FrameCore::dialogs(HWND parent) {
   DialogContext context = dialogContext(parent, ui, &machine.files());
   if (!context.autopilot) context.autopilot = autopilot;
@@ -34,36 +29,6 @@ void FrameCore::standOver(HWND frame) {
   ui::Interaction* port = &ui;
   if (auto* wrapper = dynamic_cast<FrameInteraction*>(port)) port = &wrapper->inner();
   if (auto* backend = dynamic_cast<ui::win32::Win32Interaction*>(port)) backend->setOwner(frame);
-}
-
-void FrameInteraction::progress(const ui::Progress& progress) {
-  std::string text;
-  for (const std::string& line : progress.lines) text += (text.empty() ? "" : " ") + line;
-  if (frame_ && (inStatusBar_ || !frame_->statusProgressShown()) &&
-      frame_->showStatusProgress(text, progress.percent)) {
-    inStatusBar_ = true;
-    return;
-  }
-  inner_->progress(progress);
-}
-
-bool FrameInteraction::cancelPressed() {
-  if (!inStatusBar_) return inner_->cancelPressed();
-  // Escape reaches the tree through the message queue.
-  pumpAll();
-  bool pressed = escaped_;
-  escaped_ = false;
-  return pressed;
-}
-
-void FrameInteraction::endProgress() {
-  if (inStatusBar_) {
-    inStatusBar_ = false;
-    escaped_ = false;
-    if (frame_) frame_->endStatusProgress();
-    return;
-  }
-  inner_->endProgress();
 }
 
 BuilderRun::BuilderRun(platform::Machine& machine, std::unique_ptr<ui::Interaction> port, bool unattended)

@@ -10,10 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "builder/generate/builder_context.h"
-#include "builder/generate/progress_service.h"
-#include "builder/model/builder_preferences.h"
-#include "builder/prefs/window_state.h"
+#include "builder/frame/builder_core.h"
 #include "builder/win32/builder_dialogs.h"
 #include "platform/machine.h"
 #include "ui/interaction.h"
@@ -23,28 +20,15 @@ namespace vandrel::builder::win32 {
 
 class MainFrame;
 
-struct FrameCore {
-  FrameCore(platform::Machine& machine, ui::Interaction& ui);
+// The run-long state of every builder window, with what the Win32 windows add: the answers
+// that drive them, their dialogs' context, and the owner of the port's own windows.
+struct FrameCore : frame::BuilderCore {
+  using frame::BuilderCore::BuilderCore;
 
-  platform::Machine& machine;
-  ui::Interaction& ui;
-  BuilderPreferences preferences;
-  prefs::WindowState window;
-  // The four most recently used files, newest first (host paths).
-  std::vector<std::string> recentFiles;
-  ProgressService progress;
-  // Windows are driven by the answers file: no file chooser, splash or waiting.
-  bool unattended = false;
-  // Escape in a tree, told to the port (the status bar's progress has no Cancel button).
-  std::function<void()> escape;
-  // The index of the preferences page shown last.
-  int preferencesPage = 0;
   // The answers that drive the windows, when the port wraps the gui backend's (null when the
   // port is that backend itself, or a person is at the keyboard).
   ui::ScriptedInteraction* autopilot = nullptr;
 
-  // The context a document's long commands run in.
-  BuilderContext context();
   // The context of the dialogs over a window: their port, files and answers.
   DialogContext dialogs(HWND parent);
   // The port's own windows (messages, questions, the folder picker) stand over frame: modal to
@@ -52,33 +36,8 @@ struct FrameCore {
   void standOver(HWND frame);
 };
 
-// Everything goes to the port it wraps, except progress while the frame's status bar is
-// visible, which is shown there.
-class FrameInteraction : public ui::Interaction {
- public:
-  explicit FrameInteraction(std::unique_ptr<ui::Interaction> inner) : inner_(std::move(inner)) {}
-  void setFrame(MainFrame* frame) { frame_ = frame; }
-  ui::Interaction& inner() { return *inner_; }
-  // Escape pressed: the next poll of the status bar's progress reports Cancel.
-  void escape() { escaped_ = true; }
-
-  ui::Answer message(const ui::Message& m) override { return inner_->message(m); }
-  ui::PageResult page(const ui::Page& p) override { return inner_->page(p); }
-  std::optional<std::string> folder(const ui::FolderPrompt& p) override { return inner_->folder(p); }
-  std::optional<int> choose(const ui::Choice& c) override { return inner_->choose(c); }
-  void diskMessage(const ui::DiskMessage& m) override { inner_->diskMessage(m); }
-  void closing(const ui::Closing& c) override { inner_->closing(c); }
-  void beep() override { inner_->beep(); }
-  void progress(const ui::Progress& progress) override;
-  bool cancelPressed() override;
-  void endProgress() override;
-
- private:
-  std::unique_ptr<ui::Interaction> inner_;
-  MainFrame* frame_ = nullptr;
-  bool inStatusBar_ = false;
-  bool escaped_ = false;
-};
+// The port of the builder's windows: progress in the frame's status bar while it is visible.
+using FrameInteraction = frame::StatusBarPort;
 
 class BuilderRun {
  public:

@@ -8,59 +8,13 @@
 
 #include "builder/generate/headless_session.h"
 #include "builder/strings/builder_strings.h"
+#include "builder/frame/dialog_tour.h"
 #include "builder/win32/builder_dialogs.h"
 #include "platform/program_start.h"
 #include "ui/win32/gui_services.h"
 
 using namespace vandrel;
 using namespace vandrel::builder;
-
-namespace {
-
-// The first entry of a category, or nothing.
-template <typename T>
-const T* first(const EntryList<T>& list) {
-  return list.count() > 0 ? &list.at(0) : nullptr;
-}
-
-// The eight entry pages, each over the document's first entry of its kind, or over a made-up
-// one when the document has none.
-void showEntryPages(win32::DialogContext& context, ScriptTree& tree) {
-  std::unique_ptr<pages::EntryPageView> view = win32::makeEntryPageView(context);
-  const CScriptDoc& doc = tree.document();
-  auto show = [&](const Entry& entry) {
-    pages::EntryPage page = pages::makeEntryPage(tree, entry, false);
-    view->show(page, str(sid::PropertiesCaption));
-  };
-  auto showOr = [&](const auto* entry, auto fresh) {
-    if (entry) return show(*entry);
-    show(fresh);
-  };
-  showOr(first(doc.directories), DirectoryRecord{"App", 0, 1, "The application"});
-  showOr(first(doc.descriptions), DescriptionRecord{"Program files"});
-  showOr(first(doc.groups), GroupRecord{"Tool"});
-  showOr(first(doc.iniEntries), IniRecord{"Extensions", "tol", "[0]\\tool.exe ^.tol"});
-  showOr(first(doc.registryEntries), RegistryRecord{2, "Software\\Orlwen\\Tool", "", "1"});
-  showOr(first(doc.files), FileRecord{});
-  showOr(first(doc.shortcuts), ShortcutRecord{});
-  showOr(first(doc.messages), MessageRecord{"Disk2.txt", 2, "Z:\\src\\Disk2.txt"});
-}
-
-// The drop import's directory selector and file page, for a file dropped on the document.
-void showDropDialogs(win32::DialogContext& context, ScriptTree& tree) {
-  std::unique_ptr<dropimport::DropDialogs> dialogs = win32::makeDropDialogs(context);
-  dropimport::DirectorySelector selector(tree, "readme.txt", false);
-  dialogs->selectDirectory(selector);
-  pages::CAddFileDlg page(tree, true);
-  FileRecord dropped;
-  dropped.sourceName = dropped.destName = "readme.txt";
-  dropped.sourcePath = "Z:\\src\\Tool";
-  dropped.size = 1234;
-  page.fill(dropped);
-  dialogs->editFile(page);
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 2) {
@@ -85,12 +39,12 @@ int main(int argc, char** argv) {
   BuilderPreferences prefs;
   win32::DialogContext context = win32::dialogContext(nullptr, *port, &machine->files());
 
-  showEntryPages(context, tree);
+  frame::showEntryPages(*win32::makeEntryPageView(context), tree);
   pages::SettingsViewState view;
   for (int page = 0; page < 3; ++page) win32::runSettingsSheet(context, tree, page, view);
   win32::runBackgroundSheet(context, session.doc);
   for (int page = 0; page < 2; ++page) win32::runEndSheet(context, session.doc, page);
-  showDropDialogs(context, tree);
+  frame::showDropDialogs(*win32::makeDropDialogs(context), tree);
   for (int number = 1; number <= 5; ++number) win32::runAssistant(context, number, tree, prefs);
   for (int page = 0; page < 2; ++page) {
     win32::runSummarySheet(context, session.doc, machine->files(), programFolder, page);

@@ -423,6 +423,8 @@ bool MainFrame::showStatusProgress(const std::string& text, int percent) {
   return true;
 }
 
+void MainFrame::letEventsThrough() { pumpAll(); }
+
 void MainFrame::endStatusProgress() {
   if (progress_) DestroyWindow(progress_);
   progress_ = nullptr;

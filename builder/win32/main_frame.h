@@ -25,10 +25,10 @@ namespace vandrel::builder::win32 {
 
 class DocumentWindow;
 
-class MainFrame {
+class MainFrame : public frame::StatusBar {
  public:
   explicit MainFrame(FrameCore& core);
-  ~MainFrame();
+  ~MainFrame() override;
   MainFrame(const MainFrame&) = delete;
   MainFrame& operator=(const MainFrame&) = delete;
 
@@ -68,9 +68,11 @@ class MainFrame {
 
   // The status bar's progress (its text in a pane of 190 pixels or more, the bar 300 pixels
   // wide 200 pixels from the left at least); false when the status bar is hidden.
-  bool showStatusProgress(const std::string& text, int percent);
-  void endStatusProgress();
-  bool statusProgressShown() const { return progress_ != nullptr; }
+  bool showStatusProgress(const std::string& text, int percent) override;
+  void endStatusProgress() override;
+  bool statusProgressShown() const override { return progress_ != nullptr; }
+  // Escape reaches the tree through the message queue.
+  void letEventsThrough() override;
 
   // The "BackMDI" state as the frame is now: geometry, show state, background, bars.
   prefs::WindowState windowState() const;
