@@ -1,9 +1,13 @@
 // The builder's commands by their names in answers files.
 #include "builder/frame/frame_commands.h"
 
+#include <cstdio>
+#include <fstream>
+#include <sstream>
 #include <utility>
 
 #include "builder/tree/tree_commands.h"
+#include "platform/ini/ini_document.h"
 
 namespace vandrel::builder::frame {
 
@@ -45,6 +49,41 @@ int commandByName(const std::string& name) {
   // The "New" commands go by their entry kind's name: "directory", "winini", ...
   if (const EntryKind* kind = entryKindNamed(name)) return kind->addCommand;
   return 0;
+}
+
+std::vector<std::string> answeredCommands(const std::string& answersFile) {
+  std::ifstream in(answersFile, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  platform::IniDocument ini = platform::IniDocument::parse(text.str());
+  std::vector<std::string> commands;
+  std::string list = ini.value("Builder", "Commands").value_or("");
+  std::stringstream items(list);
+  for (std::string item; std::getline(items, item, ',');) {
+    std::size_t first = item.find_first_not_of(" \t");
+    std::size_t last = item.find_last_not_of(" \t\r");
+    if (first != std::string::npos) commands.push_back(item.substr(first, last - first + 1));
+  }
+  return commands;
+}
+
+bool runAnswered(const std::vector<std::string>& commands, const std::function<void(const std::string&)>& shot,
+                 const std::function<void(int)>& run) {
+  bool known = true;
+  for (const std::string& name : commands) {
+    if (name.rfind("shot:", 0) == 0) {
+      shot(name.substr(5));
+      continue;
+    }
+    int command = commandByName(name);
+    if (command == 0) {
+      std::fprintf(stderr, "corvix: the answers file names an unknown command: %s\n", name.c_str());
+      known = false;
+      continue;
+    }
+    run(command);
+  }
+  return known;
 }
 
 }  // namespace vandrel::builder::frame

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
+#include <vector>
 
 namespace vandrel::builder::frame {
 
@@ -47,5 +49,14 @@ constexpr int recentFileSlot(int cmd) {
 // "check-files", "summary", "small-icons", "assistant1".."assistant5", "cascade", "tile".
 // 0 for an unknown name.
 int commandByName(const std::string& name);
+
+// The [Builder] Commands of an answers file, in order (empty when the file has none).
+std::vector<std::string> answeredCommands(const std::string& answersFile);
+
+// Runs the answered commands in order: "shot:NAME" calls shot with NAME, any other name runs
+// its command number through run. An unknown name is told on standard error and skipped;
+// false when there was one.
+bool runAnswered(const std::vector<std::string>& commands, const std::function<void(const std::string&)>& shot,
+                 const std::function<void(int)>& run);
 
 }  // namespace vandrel::builder::frame

@@ -4,11 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <set>
 
 #include "builder/frame/frame_commands.h"
 #include "builder/model/entry_kinds.h"
 #include "builder/tree/tree_commands.h"
+#include "tests/support/temp_dir.h"
 
 namespace vandrel::builder::frame {
 namespace {
@@ -88,6 +90,24 @@ TEST(MenuTexts, WindowItemsNumberedWithAcceleratorUpToNine) {
   EXPECT_EQ(windowItemText(9, "Ten"), "10 Ten");
   EXPECT_EQ(recentFileText(0, "/home/a.cvx"), "&1 /home/a.cvx");
   EXPECT_EQ(recentFileText(3, "/d.cvx"), "&4 /d.cvx");
+}
+
+// An answers file's commands run in their order, pictures among them; a misspelt name is
+// skipped and makes the run fail rather than being taken for another command.
+TEST(AnsweredCommands, RunInOrderAndAnUnknownNameFails) {
+  test::TempDir dir;
+  std::ofstream(dir / "answers.ini") << "[Wizard]\r\nCommands=nope\r\n[Builder]\r\n"
+                                        "Commands= settings ,shot:after settings,setings,\tundo\r\n";
+  std::vector<std::string> commands = answeredCommands((dir / "answers.ini").string());
+  ASSERT_EQ(commands, (std::vector<std::string>{"settings", "shot:after settings", "setings", "undo"}));
+  std::vector<std::string> done;
+  bool known = runAnswered(
+      commands, [&](const std::string& shot) { done.push_back("shot " + shot); },
+      [&](int command) { done.push_back(std::to_string(command)); });
+  EXPECT_FALSE(known);
+  EXPECT_EQ(done, (std::vector<std::string>{std::to_string(commandByName("settings")), "shot after settings",
+                                            std::to_string(commandByName("undo"))}));
+  EXPECT_TRUE(answeredCommands((dir / "missing.ini").string()).empty());
 }
 
 }  // namespace

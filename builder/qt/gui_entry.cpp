@@ -5,12 +5,10 @@
 #include <QApplication>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "builder/qt/builder_app.h"
 #include "builder/cli/gui_entry.h"
-#include "platform/ini/ini_document.h"
+#include "builder/frame/frame_commands.h"
 #include "platform/program_start.h"
 #include "ui/qt/gui_services.h"
 
@@ -18,42 +16,18 @@ namespace vandrel::builder::cli {
 
 namespace {
 
-// The [Builder] Commands of an answers file, in order.
-std::vector<std::string> answeredCommands(const std::string& answersFile) {
-  std::ifstream in(answersFile, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  platform::IniDocument ini = platform::IniDocument::parse(text.str());
-  std::vector<std::string> commands;
-  std::string list = ini.value("Builder", "Commands").value_or("");
-  std::stringstream items(list);
-  for (std::string item; std::getline(items, item, ',');) {
-    std::size_t first = item.find_first_not_of(" \t");
-    std::size_t last = item.find_last_not_of(" \t\r");
-    if (first != std::string::npos) commands.push_back(item.substr(first, last - first + 1));
-  }
-  return commands;
-}
-
-// Runs the answered commands; false when one is unknown.
+// Runs the answered commands, letting the windows' events through after each.
 bool runAnswered(app::CBuilderApp& builder, const std::vector<std::string>& commands) {
-  bool known = true;
-  for (const std::string& name : commands) {
-    if (name.rfind("shot:", 0) == 0) {
-      QApplication::processEvents();
-      ui::qt::processScreenshots().save(builder.frame(), name.substr(5));
-      continue;
-    }
-    int command = app::commandByName(name);
-    if (command == 0) {
-      std::fprintf(stderr, "corvix: the answers file names an unknown command: %s\n", name.c_str());
-      known = false;
-      continue;
-    }
-    builder.frame().run(command);
-    QApplication::processEvents();
-  }
-  return known;
+  return frame::runAnswered(
+      commands,
+      [&](const std::string& shot) {
+        QApplication::processEvents();
+        ui::qt::processScreenshots().save(builder.frame(), shot);
+      },
+      [&](int command) {
+        builder.frame().run(command);
+        QApplication::processEvents();
+      });
 }
 
 }  // namespace
@@ -87,7 +61,7 @@ int runGui(int argc, char** argv) {
   int status = opened ? 0 : 1;
   if (unattended) {
     ui::qt::processScreenshots().save(builder.frame(), "main");
-    if (!runAnswered(builder, answeredCommands(settings.answersFile))) status = 1;
+    if (!runAnswered(builder, frame::answeredCommands(settings.answersFile))) status = 1;
     builder.frame().close();
   } else {
     builder.greet();

@@ -6,14 +6,11 @@
 #include <windows.h>
 
 #include <cstdio>
-#include <fstream>
-#include <sstream>
 
 #include "builder/cli/gui_entry.h"
 #include "builder/frame/frame_commands.h"
 #include "builder/win32/builder_run.h"
 #include "builder/win32/main_frame.h"
-#include "platform/ini/ini_document.h"
 #include "platform/program_start.h"
 #include "ui/win32/gui_services.h"
 #include "ui/win32/window_shots.h"
@@ -22,42 +19,18 @@ namespace vandrel::builder::cli {
 
 namespace {
 
-// The [Builder] Commands of an answers file, in order.
-std::vector<std::string> answeredCommands(const std::string& answersFile) {
-  std::ifstream in(answersFile, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  platform::IniDocument ini = platform::IniDocument::parse(text.str());
-  std::vector<std::string> commands;
-  std::string list = ini.value("Builder", "Commands").value_or("");
-  std::stringstream items(list);
-  for (std::string item; std::getline(items, item, ',');) {
-    std::size_t first = item.find_first_not_of(" \t");
-    std::size_t last = item.find_last_not_of(" \t\r");
-    if (first != std::string::npos) commands.push_back(item.substr(first, last - first + 1));
-  }
-  return commands;
-}
-
-// Runs the answered commands; false when one is unknown.
+// Runs the answered commands, letting the windows' messages through after each.
 bool runAnswered(win32::BuilderRun& builder, const std::vector<std::string>& commands) {
-  bool known = true;
-  for (const std::string& name : commands) {
-    if (name.rfind("shot:", 0) == 0) {
-      win32::pumpAll();
-      ui::win32::processShots().save(builder.frame().handle(), name.substr(5));
-      continue;
-    }
-    int command = frame::commandByName(name);
-    if (command == 0) {
-      std::fprintf(stderr, "corvix: the answers file names an unknown command: %s\n", name.c_str());
-      known = false;
-      continue;
-    }
-    builder.frame().run(command);
-    win32::pumpAll();
-  }
-  return known;
+  return frame::runAnswered(
+      commands,
+      [&](const std::string& shot) {
+        win32::pumpAll();
+        ui::win32::processShots().save(builder.frame().handle(), shot);
+      },
+      [&](int command) {
+        builder.frame().run(command);
+        win32::pumpAll();
+      });
 }
 
 }  // namespace
@@ -89,7 +62,7 @@ int runGui(int argc, char** argv) {
   }
   if (unattended) {
     ui::win32::processShots().save(builder.frame().handle(), "main");
-    if (!runAnswered(builder, answeredCommands(settings.answersFile))) status = 1;
+    if (!runAnswered(builder, frame::answeredCommands(settings.answersFile))) status = 1;
     // Closing asks, through the answers, whether to save each changed document.
     if (IsWindow(builder.frame().handle())) builder.frame().run(frame::command::Exit);
     win32::pumpAll();
