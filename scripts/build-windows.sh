@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Cross-builds the Windows programs with MinGW-w64, statically linked (a package needs no
 # runtime DLL): the 32-bit programs in build-win32/bin/, the 64-bit ones in build-win64/bin/
-# (Setup.exe, tamsin32.exe, peskin32.exe, corvix.exe, vandrel-lz.exe, Scanlet.dll, the companion
-# files Tam32E.ex_, Tam32F.ex_, Pes32E.ex_, Pes32F.ex_). The companion files are compressed with
+# (Setup.exe, tamsin32.exe, peskin32.exe, corvix.exe, corvix-dialogs.exe, vandrel-lz.exe,
+# Scanlet.dll, the companion files Tam32E.ex_, Tam32F.ex_, Pes32E.ex_, Pes32F.ex_). The companion files are compressed with
 # the build machine's own vandrel-lz: $VANDREL_HOST_LZ, or one built first in build-win-host/.
 #
 #   scripts/build-windows.sh [--tests] [--arch i686|x86_64]
