@@ -33,6 +33,15 @@ bool runAnswered(win32::BuilderRun& builder, const std::vector<std::string>& com
       });
 }
 
+// corvix.exe is a console program, for its subcommands' output. Started without a console of
+// its caller's (from Explorer or a shortcut), Windows made one for it alone: that window would
+// stand empty beside the builder, so it is given back. Started from a console, the program
+// shares it with the shell and keeps it.
+void leaveOwnConsole() {
+  DWORD processes[2];
+  if (GetConsoleProcessList(processes, 2) == 1) FreeConsole();
+}
+
 }  // namespace
 
 int runGui(int argc, char** argv) {
@@ -67,6 +76,7 @@ int runGui(int argc, char** argv) {
     if (IsWindow(builder.frame().handle())) builder.frame().run(frame::command::Exit);
     win32::pumpAll();
   } else {
+    leaveOwnConsole();
     builder.greet();
     win32::runFrameLoop(builder.frame());
   }
