@@ -6,7 +6,6 @@
 #include <climits>
 #include <map>
 #include <optional>
-#include <set>
 #include <string>
 
 #include "platform/disk_room.h"
@@ -296,20 +295,20 @@ std::optional<platform::DiskShortage> findDiskShortage(SetupApp& app) {
   const SetupState& state = app.state();
   platform::FileSystem& files = app.machine().files();
   std::map<char, std::uint64_t> needs;  // drive letter -> bytes the copies add to it
-  // The destination folders found missing in this pass: none of their files is there to give
-  // room back, so they are looked at once, not once per file.
-  std::set<std::string> missingFolders;
+  // Each destination folder is looked at once in this pass: none of a missing folder's files
+  // is there to give room back, so its files are not looked at at all.
+  std::map<std::string, bool> folderMissingByName;  // full path, lower case -> missing
   auto folderMissing = [&](const std::string& destination) {
     const std::size_t slash = destination.rfind('\\');
     if (slash == std::string::npos) return false;
     // A drive's root keeps its backslash ("C:" alone names the drive's current folder).
     const std::string folder = destination.substr(0, slash == 2 ? 3 : slash);
-    const std::string key = text::toLower(files.fullPath(folder));
-    if (missingFolders.count(key)) return true;
-    auto found = files.status(folder);
-    if (found && found->isDirectory()) return false;
-    missingFolders.insert(key);
-    return true;
+    auto [known, isNew] = folderMissingByName.try_emplace(text::toLower(files.fullPath(folder)), false);
+    if (isNew) {
+      auto found = files.status(folder);
+      known->second = !found || !found->isDirectory();
+    }
+    return known->second;
   };
   // A file replaced without a backup gives its room back to the new one.
   auto add = [&](const std::string& destination, std::uint64_t bytes) {
