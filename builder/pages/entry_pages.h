@@ -35,6 +35,13 @@ class CSetDescDlg {
 
 class CGrpPropDlg {
  public:
+  // The page's note under the name: where else shortcuts can go, and the 16-bit limit.
+  static constexpr const char* kNote =
+      "Besides a program group, the shortcuts can go into folders named at install time: "
+      "[program] (the Programs menu), [startup] (the StartUp folder), [startmenu] (the Start "
+      "menu) and [desktop] (the desktop).\n\nA 16-bit setup accepts group names of at most 24 "
+      "characters.";
+
   std::string name;
   void fill(const GroupRecord& entry) { name = entry.name; }
   Check check() const;  // trimmed, required; run-time folder names and lengths are not checked

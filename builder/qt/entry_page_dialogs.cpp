@@ -96,12 +96,7 @@ bool show(const DialogContext& context, pages::CGrpPropDlg& page, const std::str
   QWidget* w = sheet.addPage("Groups");
   auto* column = new QVBoxLayout(w);
   QLineEdit* name = labelledEdit(column, w, "Group &name:", page.name);
-  auto* note = new QLabel(
-      "Besides a program group, the shortcuts can go into folders named at install time: "
-      "[program] (the Programs menu), [startup] (the StartUp folder), [startmenu] (the Start "
-      "menu) and [desktop] (the desktop).\n\nA 16-bit setup accepts group names of at most 24 "
-      "characters.",
-      w);
+  auto* note = new QLabel(pages::CGrpPropDlg::kNote, w);
   note->setWordWrap(true);
   column->addWidget(note);
   column->addStretch();

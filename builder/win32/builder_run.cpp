@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <shellapi.h>
+
 #include "builder/generate/headless_session.h"
 #include "builder/prefs/preference_rules.h"
 #include "builder/prefs/registry_store.h"
@@ -10,6 +12,18 @@
 #include "ui/win32/win32_interaction.h"
 
 namespace vandrel::builder::win32 {
+
+std::vector<std::string> droppedFiles(HDROP drop) {
+  UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  std::vector<std::string> files;
+  for (UINT i = 0; i < count; ++i) {
+    char path[MAX_PATH] = {};
+    DragQueryFileA(drop, i, path, MAX_PATH);
+    files.emplace_back(path);
+  }
+  DragFinish(drop);
+  return files;
+}
 
 void pumpAll() {
   MSG msg;

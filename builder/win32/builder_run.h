@@ -5,6 +5,10 @@
 // frame's status bar while that bar is visible (Escape in a tree cancels it).
 #pragma once
 
+#include <windows.h>
+
+#include <shellapi.h>
+
 #include <functional>
 #include <memory>
 #include <string>
@@ -65,5 +69,8 @@ class BuilderRun {
 
 // Lets the windows' pending messages through until none is left.
 void pumpAll();
+
+// The files a WM_DROPFILES message carries, in their order; the drop is released.
+std::vector<std::string> droppedFiles(HDROP drop);
 
 }  // namespace vandrel::builder::win32

@@ -244,16 +244,7 @@ LRESULT DocumentWindow::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_DROPFILES: {
-      auto drop = reinterpret_cast<HDROP>(wParam);
-      UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-      std::vector<std::string> paths;
-      for (UINT i = 0; i < count; ++i) {
-        char path[MAX_PATH] = {};
-        DragQueryFileA(drop, i, path, MAX_PATH);
-        paths.emplace_back(path);
-      }
-      DragFinish(drop);
-      dropFiles(paths);
+      dropFiles(droppedFiles(reinterpret_cast<HDROP>(wParam)));
       frame_.updateCommands();
       return 0;
     }

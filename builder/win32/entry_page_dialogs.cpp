@@ -87,14 +87,7 @@ bool show(const DialogContext& context, pages::CGrpPropDlg& page, const std::str
   sheet.onInit = [&] {
     HWND w = sheet.page(0);
     setText(w, IDC_GROUP_NAME, page.name);
-    setText(
-        w, IDC_GROUP_NOTE,
-        ui::win32::withCarriageReturns(
-            "Besides a program group, the shortcuts can go into folders named at install time: "
-            "[program] (the Programs menu), [startup] (the StartUp folder), [startmenu] (the Start "
-            "menu) and [desktop] (the desktop).\n\nA 16-bit setup accepts group names of at most "
-            "24 "
-            "characters."));
+    setText(w, IDC_GROUP_NOTE, ui::win32::withCarriageReturns(pages::CGrpPropDlg::kNote));
   };
   sheet.bind().text("GroupName", "Group &name:", {0, IDC_GROUP_NAME});
   return runPage(sheet, page, [&] { page.name = controlText(sheet.page(0), IDC_GROUP_NAME); });

@@ -746,16 +746,7 @@ LRESULT MainFrame::onMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_DROPFILES: {
       // Files dropped outside a tree are opened as documents.
-      auto drop = reinterpret_cast<HDROP>(wParam);
-      UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
-      std::vector<std::string> files;
-      for (UINT i = 0; i < count; ++i) {
-        char path[MAX_PATH] = {};
-        DragQueryFileA(drop, i, path, MAX_PATH);
-        files.emplace_back(path);
-      }
-      DragFinish(drop);
-      for (const std::string& file : files) openDocument(file);
+      for (const std::string& file : droppedFiles(reinterpret_cast<HDROP>(wParam))) openDocument(file);
       return 0;
     }
     case kUpdateTitle: updateCommands(); return 0;
