@@ -7,7 +7,9 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <shlobj.h>
 
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -237,6 +239,34 @@ TEST_F(Frame, TheSaveQuestionStandsOverTheFrame) {
   frame->run(command::Exit);
   ASSERT_EQ(owners.size(), 1u);
   EXPECT_EQ(owners[0], window);
+}
+
+// A drop as Explorer makes it: a DROPFILES block followed by the names, each ended by a
+// zero, and a final zero.
+HDROP dropOf(const std::vector<fs::path>& files) {
+  std::string names;
+  for (const fs::path& file : files) names += file.string() + '\0';
+  names += '\0';
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size());
+  auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+  drop->pFiles = sizeof(DROPFILES);
+  std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(), names.size());
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+// Documents dropped on the frame's background are opened, each in its window, in the order
+// dropped; one already open is not opened twice.
+TEST_F(Frame, DocumentsDroppedOnTheFrameAreOpened) {
+  start();
+  fs::path first = example();
+  fs::path second = dir.path() / "second.cvx";
+  fs::copy_file(first, second);
+  SendMessageA(frame->handle(), WM_DROPFILES, WPARAM(dropOf({first, second, first})), 0);
+  ASSERT_EQ(frame->documents().size(), 2u);
+  ASSERT_EQ(core->recentFiles.size(), 2u);
+  EXPECT_EQ(fs::path(core->recentFiles[0]).filename(), "second.cvx") << "the last opened goes first";
+  EXPECT_EQ(fs::path(core->recentFiles[1]).filename(), "tool.cvx");
 }
 
 TEST_F(Frame, YesToTheSaveQuestionSavesTheDocument) {
