@@ -13,6 +13,8 @@
 
 namespace vandrel::platform {
 
+class CopyQueue;
+
 // File attribute bits, as Windows numbers them.
 namespace attr {
 constexpr std::uint32_t ReadOnly = 0x01;
@@ -230,6 +232,10 @@ class FileSystem {
   // something else (the user's answer): no other program waits on it meanwhile. The batch
   // goes on.
   virtual void settleBatch() {}
+
+  // Where copies between this file system's open files can be made by another thread while
+  // the caller goes on (see CopyQueue); null when every copy is made by the caller.
+  virtual CopyQueue* copyQueue() { return nullptr; }
 };
 
 // A batch of file work for the life of a scope.

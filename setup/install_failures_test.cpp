@@ -12,7 +12,9 @@
 #include "setup/driver.h"
 #include "setup/strings/setup_strings.h"
 #include "setup/testing/backup_interaction.h"
+#include "setup/install_phase.h"
 #include "tests/support/fake_interaction.h"
+#include "tests/support/held_copy_queue.h"
 #include "tests/support/memory_machine.h"
 
 namespace vandrel::setup {
@@ -128,8 +130,11 @@ TEST(InstallFailures, AFileThatCannotBeWrittenWhollyAsksAndNoEndsAsCancelled) {
        "C:\\App\\Bin\\large.dat"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
+   for (bool queued : {false, true}) {
+    SCOPED_TRACE(std::string(c.name) + (queued ? ", small file copied aside" : ""));
     Installation run;
+    test::HeldCopyQueue queue;
+    if (queued) run.machine.memoryFiles().useCopyQueue(&queue);
     c.arm(run);
     run.ui.answers = {ui::Answer::No};
     run.install();
@@ -145,6 +150,8 @@ TEST(InstallFailures, AFileThatCannotBeWrittenWhollyAsksAndNoEndsAsCancelled) {
     // The run stopped before the shortcuts, Win.ini and the registry.
     EXPECT_TRUE(run.machine.memoryShell().created.empty());
     EXPECT_FALSE(run.machine.memoryRegistry().hasKey(platform::hkey::LocalMachine, "Software\\Orlwen"));
+    EXPECT_EQ(queue.pushed(), queued ? 1 : 0);
+   }
   }
 }
 
@@ -340,6 +347,138 @@ TEST(InstallFailures, AReplacedFileCutShortByAFullDiskIsRemovedAndItsBackupKept)
   EXPECT_FALSE(run.machine.memoryFiles().exists("C:\\App\\Bin\\large.dat"))
       << "no half-written file passes for the package's";
   EXPECT_TRUE(run.machine.memoryFiles().readFile("C:\\App\\Backup\\large.dat") == "old");
+}
+
+// Four small files, each less than a piece of the progress bar: with a copy queue every one
+// is made in turn and its data copied aside.
+struct SmallFiles : Installation {
+  static constexpr const char* kNames[] = {"a.dat", "b.dat", "c.dat", "d.dat"};
+  explicit SmallFiles(test::HeldCopyQueue* queue) {
+    std::string files = "[Files]\r\nnbFiles=4\r\n";
+    for (int i = 0; i < 4; ++i) {
+      files += std::to_string(i) + "=" + kNames[i] + "," + kNames[i] + ",0,1,0,1,1,0,100,0,0\r\n";
+      machine.memoryFiles().writeFile(std::string("C:\\Pkg\\") + kNames[i], std::string(100, char('a' + i)));
+    }
+    machine.memoryFiles().writeFile("C:\\WINDOWS\\Script.vrx",
+        "[Settings]\r\nAppName=Tool\r\nRegInfo=0\r\nDefDir=App\r\n"
+        "[Directories]\r\nnbDir=5\r\n0=Bin,0,0,\r\n1=,0,0,\r\n2=,1,0,\r\n3=,2,0,\r\n4=,3,0,\r\n" + files);
+    if (queue) machine.memoryFiles().useCopyQueue(queue);
+  }
+  std::string installedFile(int i) {
+    return machine.memoryFiles().readFile(std::string("C:\\App\\Bin\\") + kNames[i]).value_or("<none>");
+  }
+};
+
+// The second file falls short (the disk fills up): its question comes once the first is
+// whole, each later file that falls short asks again when the user goes on, and the same
+// lines name them; No ends the run. With or without the queue, the user sees the same.
+TEST(QueuedCopies, FilesThatFallShortAreAskedAboutInOrder) {
+  for (bool queued : {false, true}) {
+    for (bool goOn : {false, true}) {
+      SCOPED_TRACE(std::string(queued ? "queued" : "copied in turn") + (goOn ? ", going on" : ", stopping"));
+      test::HeldCopyQueue queue;
+      SmallFiles run(queued ? &queue : nullptr);
+      // From the first file on, room for one and a half files.
+      run.ui.onProgress = [&run, armed = false](const ui::Progress& shown) mutable {
+        if (armed || shown.lines[0].find("a.dat") == std::string::npos) return;
+        run.machine.memoryFiles().failWritesAfter(150);
+        armed = true;
+      };
+      std::vector<std::string> wholeAtQuestion;
+      run.ui.whileShown = [&](const ui::Message&) { wholeAtQuestion.push_back(run.installedFile(0)); };
+      run.ui.defaultAnswer = goOn ? ui::Answer::Yes : ui::Answer::No;
+      run.install();
+      EXPECT_EQ(run.outcome.closingStatus, goOn ? status::GroupsFailed : status::Fatal);
+      EXPECT_EQ(run.questions(), std::vector<std::string>(goOn ? 3 : 1, kShortCopy));
+      ASSERT_FALSE(wholeAtQuestion.empty()) << run.errorLines();
+      EXPECT_EQ(wholeAtQuestion.front(), std::string(100, 'a'));
+      std::string named;
+      for (int i = 1; i < (goOn ? 4 : 2); ++i) {
+        named += std::string("tamsin32: C:\\App\\Bin\\") + SmallFiles::kNames[i] +
+                 " was not copied: the copy was cut short (write failure or cancel)\n";
+      }
+      EXPECT_EQ(run.errorLines(), named);
+      for (int i = 1; i < 4; ++i) EXPECT_EQ(run.installedFile(i), "<none>") << i;
+      EXPECT_EQ(queue.pushed(), queued ? 4 : 0);
+    }
+  }
+}
+
+// Files copied aside are whole, and take the package's dates after their data is written
+// (a date set before would be moved by the write).
+TEST(QueuedCopies, FilesCopiedAsideAreWholeAndDatedAsThePackagesFiles) {
+  test::HeldCopyQueue queue;
+  SmallFiles run(&queue);
+  run.install();
+  EXPECT_EQ(run.outcome.closingStatus, status::Completed);
+  EXPECT_EQ(queue.pushed(), 4);
+  for (int i = 0; i < 4; ++i) {
+    const std::string name = SmallFiles::kNames[i];
+    EXPECT_EQ(run.installedFile(i), std::string(100, char('a' + i)));
+    EXPECT_EQ(run.machine.memoryFiles().status("C:\\App\\Bin\\" + name)->lastWriteTime,
+              run.machine.memoryFiles().status("C:\\Pkg\\" + name)->lastWriteTime) << name;
+  }
+}
+
+// Cancel pressed while files are under way: they are finished before the question asks.
+TEST(QueuedCopies, ACancelFinishesTheFilesUnderWayBeforeItAsks) {
+  test::HeldCopyQueue queue;
+  SmallFiles run(&queue);
+  run.ui.cancelOn = "c.dat";
+  int heldAtQuestion = -1;
+  std::vector<std::string> atQuestion;
+  run.ui.whileShown = [&](const ui::Message&) {
+    heldAtQuestion = queue.held();
+    atQuestion = {run.installedFile(0), run.installedFile(1)};
+  };
+  run.ui.answers = {ui::Answer::Yes};
+  run.install();
+  EXPECT_EQ(run.outcome.closingStatus, status::Fatal);
+  EXPECT_EQ(heldAtQuestion, 0);
+  EXPECT_EQ(atQuestion, (std::vector<std::string>{std::string(100, 'a'), std::string(100, 'b')}));
+  EXPECT_EQ(queue.pushed(), 2) << "the file shown when Cancel was pressed is copied in turn, none after it";
+}
+
+// A file the copier is still writing is finished before it is read (under any spelling),
+// and before the copier goes, which holds it open.
+TEST(QueuedCopies, AFileUnderWayIsWholeBeforeItIsReadAndBeforeTheCopierEnds) {
+  MemoryMachine machine;
+  BackupInteraction ui;
+  test::HeldCopyQueue queue;
+  test::MemoryFileSystem& files = machine.memoryFiles();
+  files.useCopyQueue(&queue);
+  files.writeFile("C:\\Pkg\\a.dat", "first");
+  files.writeFile("C:\\Pkg\\b.dat", "second");
+  files.makeDirectories("C:\\App");
+  SetupApp app(machine, ui, setupStrings());
+  auto request = [](const std::string& name) {
+    CopyRequest r;
+    r.sourceFolder = "C:\\Pkg\\";
+    r.sourceName = r.targetName = name;
+    r.destinationFolder = "C:\\App\\";
+    r.force = "0";
+    r.expand = "0";
+    return r;
+  };
+  std::vector<long long> done;
+  auto record = [&done](long long count) { done.push_back(count); };
+  {
+    CopyTally tally;
+    InstallCopier copier(app, tally);
+    ASSERT_TRUE(copier.copyInOrder(request("a.dat"), files.openForReading("C:\\Pkg\\a.dat"), record));
+    EXPECT_EQ(queue.held(), 1);
+    EXPECT_TRUE(done.empty());
+    copier.finishWriting("c:\\app\\.\\A.DAT");
+    EXPECT_EQ(queue.held(), 0);
+    EXPECT_EQ(done, std::vector<long long>{5});
+    EXPECT_TRUE(files.readFile("C:\\App\\a.dat") == "first");
+
+    ASSERT_TRUE(copier.copyInOrder(request("b.dat"), files.openForReading("C:\\Pkg\\b.dat"), record));
+    copier.finishWriting("C:\\App\\a.dat");
+    EXPECT_EQ(queue.held(), 1) << "a file not under way waits for nothing";
+  }
+  EXPECT_EQ(queue.held(), 0) << "the copier waited for the copy into the file it held open";
+  EXPECT_TRUE(files.readFile("C:\\App\\b.dat") == "second");
 }
 
 }  // namespace

@@ -54,12 +54,19 @@ class InstallRun {
       : app_(app), dialogs_(app.dialogs()), progress_(dialogs_),
         messages_(app.ui(), app.machine().files(), app.strings()), copier_(app, tally),
         sourceFolder_(sourceFolder), tally_(tally), sharedFiles_(sharedFiles),
-        filesSection_(script::sectionName(Section::Files)) {}
+        filesSection_(script::sectionName(Section::Files)) {
+    progress_.setBeforeQuestion([this] { settle(); });
+  }
 
   int run();
 
  private:
   Outcome installEntry(long index);
+  // What follows one file's copy: the short-copy question, or the shared file's record.
+  void afterCopy(const CopyRequest& request, long long size, bool shared, long long copied);
+  // Finishes the copies still under way before something besides the progress is shown:
+  // false when one of them ended the run (the short-copy question answered No).
+  bool settle();
   // The stored file, opened where locate() found it; empty when the user cancelled.
   std::optional<platform::FileSystem::OpenedFile> locate(const std::string& sourceName, long disk,
                                                          const std::string& targetName,
@@ -83,6 +90,9 @@ class InstallRun {
   std::string filesSection_;
   long currentDisk_ = 0;
   std::vector<std::string> notCopied_;  // destinations left without the package's file
+  // An earlier file's copy, finished before something was shown, ended the run: the entry
+  // under way stops where the run would have stopped had that copy been finished at once.
+  bool stopped_ = false;
 };
 
 int InstallRun::run() {
@@ -106,6 +116,8 @@ int InstallRun::run() {
       looks.next();
       outcome = installEntry(i);
     }
+    // The last files' stamps and records go into the batch too.
+    copier_.finishAll();
   }
   messages_.hide();
   if (outcome == Outcome::MissingFile) {
@@ -148,6 +160,7 @@ Outcome InstallRun::installEntry(long index) {
   std::string targetName = entry.target.text(sourceName);
   if (targetName.empty()) targetName = sourceName;
   const long long size = entry.size.number("0");
+  if ((sourceName.empty() || size == 0) && !settle()) return Outcome::Next;
   if ((sourceName.empty() || size == 0) &&
       dialogs_.ask(copyText(app_.strings(), sid::MissingFile)) != ui::Answer::Yes) {
     app_.state().failureCause = "the script's [Files] entry " + std::to_string(index) +
@@ -162,6 +175,7 @@ Outcome InstallRun::installEntry(long index) {
   if (isSafeFileName(sourceName)) {
     bool cancelled = false;
     source = locate(sourceName, disk, targetName, desc, destination, cancelled);
+    if (stopped_) return Outcome::Next;
     if (cancelled) {
       app_.state().failureCause = "the package file " + sourceName + " of disk " +
                                   std::to_string(disk) + " is not in " + sourceFolder_;
@@ -170,6 +184,7 @@ Outcome InstallRun::installEntry(long index) {
   }
   progress_.pump();
   showDiskMessage(disk);
+  if (stopped_) return Outcome::Next;
 
   CopyRequest request;
   request.sourceFolder = sourceFolder_;
@@ -181,18 +196,31 @@ Outcome InstallRun::installEntry(long index) {
   request.keepHigherVersion =
       isSharedUninstaller(index, destination, app_.state().windowsFolder, targetName);
   request.progress = &progress_;
-  long long copied = copier_.copy(request, std::move(source));
+  const bool shared = entry.shared.number("0") != 0;
+  copier_.copyInOrder(request, std::move(source), [this, request, size, shared](long long copied) {
+    afterCopy(request, size, shared, copied);
+  });
+  progress_.pump();
+  return Outcome::Next;
+}
 
+void InstallRun::afterCopy(const CopyRequest& request, long long size, bool shared,
+                           long long copied) {
   if (copied != size && !progress_.cancelled()) {
     if (!copier_.lastCopied()) reportNotCopied(request);
     if (dialogs_.ask(copyText(app_.strings(), sid::ShortCopy)) != ui::Answer::Yes) {
       progress_.setCancelled();
     }
-  } else if (entry.shared.number("0") != 0) {
-    sharedFiles_.push_back(destination + "\\" + targetName);
+  } else if (shared) {
+    sharedFiles_.push_back(request.destinationFolder + request.targetName);
   }
-  progress_.pump();
-  return Outcome::Next;
+}
+
+bool InstallRun::settle() {
+  const bool cancelledBefore = progress_.cancelled();
+  copier_.finishAll();
+  if (!cancelledBefore && progress_.cancelled()) stopped_ = true;
+  return !stopped_;
 }
 
 void InstallRun::reportNotCopied(const CopyRequest& request) {
@@ -228,6 +256,8 @@ std::optional<platform::FileSystem::OpenedFile> InstallRun::locate(
   std::string& sourceFolder = sourceFolder_;
   for (;;) {
     progress_.setCopyTexts(targetName, description, destination);
+    // A file this run is still writing is read once it is whole.
+    copier_.finishWriting(sourceFolder + sourceName);
     if (auto found = files.openForReading(sourceFolder + sourceName)) return found;
     std::string stem = sourceFolder;
     while (!stem.empty() && (stem.back() == '\\' || (stem.back() >= '0' && stem.back() <= '9'))) {
@@ -235,11 +265,13 @@ std::optional<platform::FileSystem::OpenedFile> InstallRun::locate(
     }
     if (stem.size() < sourceFolder.size()) {
       std::string diskFolder = stem + std::to_string(disk) + "\\";
+      copier_.finishWriting(diskFolder + sourceName);
       if (auto found = files.openForReading(diskFolder + sourceName)) {
         sourceFolder = diskFolder;
         return found;
       }
     }
+    if (!settle()) return std::nullopt;
     std::optional<std::string> picked = PickFolder(app_.ui(), app_.strings(), static_cast<int>(disk), sourceFolder);
     if (!picked) {
       cancelled = true;
@@ -255,6 +287,7 @@ void InstallRun::showDiskMessage(long disk) {
   std::string name =
       app_.value(script::sectionName(Section::Messages), std::to_string(disk), "");
   if (name.empty() || progress_.cancelled() || disk == currentDisk_) return;
+  if (!settle()) return;
   if (!messages_.showTextFile(sourceFolder_ + name, static_cast<int>(disk))) {
     messages_.hide();
   }

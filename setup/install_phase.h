@@ -42,6 +42,14 @@ class InstallCopier {
                  std::optional<platform::FileSystem::OpenedFile> source = std::nullopt) {
     return copier_.copy(request, std::move(source));
   }
+  // The copies of the install loop, reported in order (see FileCopier).
+  bool copyInOrder(const CopyRequest& request,
+                   std::optional<platform::FileSystem::OpenedFile> source,
+                   const FileCopier::Finished& done) {
+    return copier_.copyInOrder(request, std::move(source), done);
+  }
+  void finishAll() { copier_.finishAll(); }
+  void finishWriting(const std::string& path) { copier_.finishWriting(path); }
   // The last copy's outcome (see FileCopier).
   bool lastCopied() const { return copier_.lastCopied(); }
   const std::string& lastRule() const { return copier_.lastRule(); }

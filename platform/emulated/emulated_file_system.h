@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/emulated/copy_thread.h"
 #include "platform/emulated/drive_jail.h"
 #include "platform/emulated/file_meta_store.h"
 #include "platform/emulated/folder_names.h"
@@ -54,6 +55,7 @@ class EmulatedFileSystem : public FileSystem {
   void beginBatch() override { meta_.beginBatch(); }
   bool endBatch() override { return meta_.endBatch(); }
   void settleBatch() override { meta_.settleBatch(); }
+  CopyQueue* copyQueue() override { return &copies_; }
 
   // The host folder behind the current folder (where started programs run).
   std::optional<std::filesystem::path> currentHostDirectory();
@@ -105,6 +107,7 @@ class EmulatedFileSystem : public FileSystem {
   FolderNames names_;
   DriveJail jail_;  // after names_, which it matches names through
   text::WinPath current_;
+  CopyThread copies_;
 };
 
 }  // namespace vandrel::platform::emulated

@@ -1,6 +1,7 @@
 // Tests of the emulated file system: mapping and jail, case, attributes, times, search, temp
 // names, free space.
 #include "platform/emulated/emulated_file_system.h"
+#include "platform/copy_queue.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -891,6 +892,48 @@ TEST_F(FileSystemTest, CopyToMovesDataBetweenOpenFilesInBlocks) {
   EXPECT_EQ(in->copyTo(*out, 10), 0);  // at the end of the source
   out.reset();
   EXPECT_EQ(readText("C:\\dst.bin"), data);
+}
+
+// The copy queue copies on its own thread in the order queued, gives each copy's count in
+// that order, tells a copy that failed, and finishes what is queued when it ends.
+TEST_F(FileSystemTest, TheCopyQueueCopiesInOrderAndFinishesWhatIsQueued) {
+  CopyQueue* queue = files().copyQueue();
+  ASSERT_TRUE(queue);
+  const std::vector<std::size_t> sizes{70000, 0, 1, 4096};
+  std::vector<std::unique_ptr<File>> ins, outs;
+  for (std::size_t i = 0; i < sizes.size(); ++i) {
+    std::string name = "C:\\q" + std::to_string(i);
+    ASSERT_TRUE(writeText(name + ".src", std::string(sizes[i], char('a' + i))));
+    ins.push_back(files().open(name + ".src", OpenMode::Read));
+    outs.push_back(files().create(name + ".dst"));
+    ASSERT_TRUE(ins.back() && outs.back());
+    ASSERT_TRUE(queue->accepts(*ins.back(), *outs.back()));
+    queue->push(*ins.back(), *outs.back(), 1 << 20);
+  }
+  // A copy into a file opened for reading fails.
+  ASSERT_TRUE(writeText("C:\\ro.dst", ""));
+  auto readOnly = files().open("C:\\ro.dst", OpenMode::Read);
+  queue->push(*ins[0], *readOnly, 1 << 20);
+  for (std::size_t size : sizes) EXPECT_EQ(queue->takeOldest(true), std::int64_t(size));
+  EXPECT_EQ(queue->takeOldest(true), -1);
+  EXPECT_EQ(queue->takeOldest(false), std::nullopt) << "nothing is queued";
+  for (std::size_t i = 0; i < sizes.size(); ++i) {
+    outs[i].reset();
+    EXPECT_EQ(readText("C:\\q" + std::to_string(i) + ".dst"), std::string(sizes[i], char('a' + i)));
+  }
+
+  // Copies whose results nobody took are finished before the file system goes.
+  std::string data(200000, 'z');
+  ASSERT_TRUE(writeText("C:\\last.src", data));
+  {
+    auto other = std::make_unique<EmulatedFileSystem>(config_, false);
+    auto in = other->open("C:\\last.src", OpenMode::Read);
+    auto out = other->create("C:\\last.dst");
+    ASSERT_TRUE(in && out);
+    other->copyQueue()->push(*in, *out, 1 << 20);
+    other.reset();  // the file system ends first, then the files close
+  }
+  EXPECT_EQ(readText("C:\\last.dst"), data);
 }
 
 TEST_F(FileSystemTest, CurrentFolderIsPerProcessAndMustExist) {

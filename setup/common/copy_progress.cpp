@@ -44,7 +44,9 @@ void CopyProgress::pump(int passes) {
   // One look at the port per pump is enough: a press is reported once until it is taken.
   (void)passes;
   if (!open_ || cancelled_) return;
-  if (dialogs_.ui().cancelPressed() && dialogs_.confirmCancel(true)) cancelled_ = true;
+  if (!dialogs_.ui().cancelPressed()) return;
+  if (beforeQuestion_) beforeQuestion_();
+  if (!cancelled_ && dialogs_.confirmCancel(true)) cancelled_ = true;
 }
 
 void CopyProgress::close() {

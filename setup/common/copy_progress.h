@@ -1,6 +1,7 @@
 // The copy-progress dialog and the disk-message window as models over the interaction port.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "script/string_table.h"
@@ -37,6 +38,9 @@ class CopyProgress {
   void pump(int passes = 20);
   bool cancelled() const { return cancelled_; }
   void setCancelled() { cancelled_ = true; }
+  // Called when Cancel was pressed, before the question that confirms it: the copies still
+  // under way are reported first (and may end the run themselves, so that nothing is asked).
+  void setBeforeQuestion(std::function<void()> settle) { beforeQuestion_ = std::move(settle); }
 
   void close();
   bool isOpen() const { return open_; }
@@ -48,6 +52,7 @@ class CopyProgress {
   ui::Progress model_;
   bool cancelled_ = false;
   bool open_ = true;
+  std::function<void()> beforeQuestion_;
 };
 
 // The "Messages" window that shows the text file of a disk when copying reaches it.

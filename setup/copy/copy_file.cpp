@@ -7,6 +7,7 @@
 #include <cctype>
 
 #include "platform/bounded_read.h"
+#include "platform/copy_queue.h"
 #include "platform/file_system.h"
 #include "platform/lz.h"
 #include "platform/text/text_rules.h"
@@ -110,15 +111,130 @@ ui::ActionLog& FileCopier::noActionLog() {
   return none;
 }
 
+FileCopier::~FileCopier() {
+  // The queue may still be copying into files this copier holds open.
+  if (platform::CopyQueue* queue = files_.copyQueue()) {
+    for (const Started& started : started_) {
+      if (!started.count) queue->takeOldest(true);
+    }
+  }
+}
+
 long long FileCopier::copy(const CopyRequest& request,
                            std::optional<platform::FileSystem::OpenedFile> source) {
+  finishAll();
   std::string decision, rule;
-  long long count = copyAndDecide(request, source, decision, rule);
+  long long count = copyAndDecide(request, source, nullptr, decision, rule);
+  report(request, decision, rule, count);
+  return count;
+}
+
+void FileCopier::report(const CopyRequest& request, const std::string& decision,
+                        const std::string& rule, long long count) {
   log_.file(request.sourceFolder + request.sourceName,
             request.destinationFolder + request.targetName, decision, rule, count);
   lastDecision_ = decision;
   lastRule_ = rule;
-  return count;
+}
+
+bool FileCopier::mayQueue(const CopyRequest& request,
+                          const std::optional<platform::FileSystem::OpenedFile>& source) const {
+  // A file larger than one piece is copied here, so that the progress bar moves (and a
+  // cancel is seen) between its pieces; a cancelled run copies here as it always has.
+  return files_.copyQueue() != nullptr && !request.whole &&
+         script::readFlag(request.expand) != script::Flag::Set && source && source->file &&
+         isSafeFileName(request.sourceName) && isSafeFileName(request.targetName) &&
+         source->status.size <= pieceSize() && !(request.progress && request.progress->cancelled());
+}
+
+bool FileCopier::finishAllBefore(const CopyRequest& request) {
+  const bool cancelledBefore = request.progress && request.progress->cancelled();
+  finishAll();
+  return cancelledBefore || !(request.progress && request.progress->cancelled());
+}
+
+bool FileCopier::copyInOrder(const CopyRequest& request,
+                             std::optional<platform::FileSystem::OpenedFile> source,
+                             const Finished& done) {
+  const std::optional<platform::FileStatus>* seen = nullptr;
+  std::optional<platform::FileStatus> existing;
+  const std::string destination = request.destinationFolder + request.targetName;
+  if (mayQueue(request, source)) {
+    existing = files_.status(destination);
+    if (!existing) {
+      // A new file: made now, in order, and its data handed to the queue.
+      Started started{request, std::move(*source), files_.create(destination),
+                      text::toLower(files_.fullPath(destination)), "new file", std::nullopt, done};
+      platform::CopyQueue& queue = *files_.copyQueue();
+      if (!started.written) {
+        started.count = 0;
+      } else if (queue.accepts(*started.source.file, *started.written)) {
+        queue.push(*started.source.file, *started.written, pieceSize());
+      } else {
+        std::int64_t put = started.source.file->copyTo(*started.written, pieceSize());
+        started.count = put < 0 ? 0 : put;
+      }
+      started_.push_back(std::move(started));
+      finishEnded();
+      // A bounded number of files open at once.
+      constexpr std::size_t kMostStarted = 32;
+      while (started_.size() > kMostStarted) finishOldest(true);
+      return true;
+    }
+    // The destination's look stands for the copy below when no earlier copy was finished
+    // in between (a finished copy may have removed a file).
+    if (started_.empty()) seen = &existing;
+  }
+  if (!finishAllBefore(request)) return false;
+  std::string decision, rule;
+  long long count = copyAndDecide(request, source, seen, decision, rule);
+  report(request, decision, rule, count);
+  done(count);
+  return true;
+}
+
+void FileCopier::finishEnded() {
+  while (!started_.empty() && finishOldest(false)) {
+  }
+}
+
+void FileCopier::finishAll() {
+  while (!started_.empty()) finishOldest(true);
+}
+
+void FileCopier::finishWriting(const std::string& path) {
+  if (started_.empty()) return;
+  const std::string key = text::toLower(files_.fullPath(path));
+  for (const Started& started : started_) {
+    if (started.destinationKey == key) return finishAll();
+  }
+}
+
+bool FileCopier::finishOldest(bool wait) {
+  Started& oldest = started_.front();
+  if (!oldest.count) {
+    std::optional<std::int64_t> put = files_.copyQueue()->takeOldest(wait);
+    if (!put) return false;
+    oldest.count = *put < 0 ? 0 : *put;
+  }
+  Started started = std::move(oldest);
+  started_.pop_front();
+  addToRunningTotal(*started.count, started.request.progress);
+  std::string decision = "failed", rule = started.rule;
+  const std::string destination = started.request.destinationFolder + started.request.targetName;
+  long long count = finishWrite(started.request, started.source.status, false, destination,
+                                std::move(started.written), *started.count, decision, rule);
+  started.source.file.reset();
+  report(started.request, decision, rule, count);
+  started.done(count);
+  return true;
+}
+
+std::size_t FileCopier::pieceSize() const {
+  // The bytes go in pieces that move the progress bar by at most one percent, so that it
+  // shows every percentage and a cancel is seen between them.
+  const long long onePercent = tally_.total / 100;
+  return std::max<std::size_t>(kBlockSize, onePercent > 0 ? std::size_t(onePercent) : 0);
 }
 
 bool FileCopier::existingHasHigherVersion(const CopyRequest& request, const std::string& source,
@@ -138,6 +254,7 @@ bool FileCopier::existingHasHigherVersion(const CopyRequest& request, const std:
 
 long long FileCopier::copyAndDecide(const CopyRequest& request,
                                     std::optional<platform::FileSystem::OpenedFile>& opened,
+                                    const std::optional<platform::FileStatus>* seen,
                                     std::string& decision, std::string& rule) {
   decision = "failed";
   platform::FileSystem& files = files_;
@@ -157,7 +274,7 @@ long long FileCopier::copyAndDecide(const CopyRequest& request,
   if (!isSafeFileName(request.targetName)) return 0;
   const std::string destination = request.destinationFolder + request.targetName;
 
-  auto existing = files.status(destination);
+  std::optional<platform::FileStatus> existing = seen ? *seen : files.status(destination);
   rule = "a folder has the target's name";
   if (existing && existing->isDirectory()) return 0;
   if (existing && sameFile(files, source, destination)) {
@@ -199,6 +316,18 @@ long long FileCopier::copyAndDecide(const CopyRequest& request,
   }
   std::unique_ptr<platform::File> written;
   long long count = writeFile(request, opened->file.get(), writeTarget, &written);
+  return finishWrite(request, *sourceStatus, existing.has_value(), writeTarget, std::move(written),
+                     count, decision, rule);
+}
+
+long long FileCopier::finishWrite(const CopyRequest& request, const platform::FileStatus& sourceStatus,
+                                  bool existed, const std::string& writeTarget,
+                                  std::unique_ptr<platform::File> written, long long count,
+                                  std::string& decision, std::string& rule) {
+  platform::FileSystem& files = files_;
+  const long long sourceSize = static_cast<long long>(sourceStatus.size);
+  const bool expand = script::readFlag(request.expand) == script::Flag::Set;
+  const std::string destination = request.destinationFolder + request.targetName;
   // A cancel confirmed after the last block was written leaves a whole file: it stays, like
   // the files copied before it; only a file the cancel cut short is removed below.
   bool complete = count == sourceSize;
@@ -214,22 +343,22 @@ long long FileCopier::copyAndDecide(const CopyRequest& request,
   }
   // A half-written file is removed rather than left to pass for the package's file: a new
   // one, and an old one the copy had already emptied (its backup, if any, keeps it).
-  if (!complete && (!existing || touched)) files.deleteFile(destination);
+  if (!complete && (!existed || touched)) files.deleteFile(destination);
   // Only a complete copy takes the source's date stamps: a file left as it was, or half
   // written, must not look like the package's.
   if (complete) {
     // Through the open copy where the file system can (no second look-up of the path).
     std::optional<bool> stamped;
     if (written) {
-      stamped = written->setCopyStamps(sourceStatus->creationTime, sourceStatus->lastWriteTime,
+      stamped = written->setCopyStamps(sourceStatus.creationTime, sourceStatus.lastWriteTime,
                                        platform::attr::Normal);
       written.reset();
     }
     if (!stamped) {
-      files.setCopyStamps(destination, sourceStatus->creationTime, sourceStatus->lastWriteTime,
+      files.setCopyStamps(destination, sourceStatus.creationTime, sourceStatus.lastWriteTime,
                           platform::attr::Normal);
     }
-    decision = existing ? "replaced" : "copied";
+    decision = existed ? "replaced" : "copied";
     if (expand) rule += "; expanded";
   } else {
     rule = count < sourceSize ? "the copy was cut short (write failure or cancel)" : "the expansion failed";
@@ -249,11 +378,9 @@ long long FileCopier::writeFile(const CopyRequest& request, platform::File* in,
   }
   *out = files.create(writeTarget);
   if (!*out) return 0;
-  // The bytes go in pieces that move the progress bar by at most one percent, so that it
-  // shows every percentage and a cancel is seen between them; the file system copies each
-  // piece itself where it can (the kernel, between two host files).
-  const long long onePercent = tally_.total / 100;
-  const std::size_t piece = std::max<std::size_t>(kBlockSize, onePercent > 0 ? std::size_t(onePercent) : 0);
+  // The file system copies each piece itself where it can (the kernel, between two host
+  // files).
+  const std::size_t piece = pieceSize();
   long long count = 0;
   for (;;) {
     if (request.progress) request.progress->pump(20);

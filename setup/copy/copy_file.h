@@ -2,6 +2,8 @@
 // progress, the source's date stamps.
 #pragma once
 
+#include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -61,6 +63,10 @@ class FileCopier {
              CopyFolders folders, CopyTally& tally, ui::ActionLog& log = noActionLog())
       : files_(files), lz_(lz), judge_(judge), folders_(std::move(folders)), tally_(tally),
         log_(log) {}
+  // Waits for the copies still running: their files are closed with the copier.
+  ~FileCopier();
+  FileCopier(const FileCopier&) = delete;
+  FileCopier& operator=(const FileCopier&) = delete;
 
   // The number of bytes written (the stored, compressed bytes for an expanded file); the
   // source's size when the user chose to keep the existing file or the destination is the
@@ -71,6 +77,28 @@ class FileCopier {
   // way it is looked up once and stays open across the replacement question and the copy.
   long long copy(const CopyRequest& request,
                  std::optional<platform::FileSystem::OpenedFile> source = std::nullopt);
+
+  // What a copy started by copyInOrder() calls with its count, once it is finished.
+  using Finished = std::function<void(long long count)>;
+  // copy() for a run of many files, each reported in the order started: a new file whose data
+  // fits in one piece of the progress bar is created here and its data copied by the file
+  // system's copy queue while the caller goes on to the next file. Its date stamps, action-log
+  // line and done(count) follow when its data is copied, from a later call of this copier
+  // (copyInOrder, finishEnded or finishAll), after those of every copy started before it;
+  // lastDecision() and lastRule() then tell its outcome. Any other copy first finishes the
+  // copies started, then runs as copy() does and calls done at once.
+  // False, with nothing copied and done not called, when finishing the earlier copies
+  // cancelled the run (their done asked, and the user stopped).
+  bool copyInOrder(const CopyRequest& request,
+                   std::optional<platform::FileSystem::OpenedFile> source, const Finished& done);
+  // Finishes the started copies whose data has been copied, without waiting for the others.
+  void finishEnded();
+  // Waits for every started copy and finishes it. Called before anything the user sees
+  // besides the progress (a question, a message), so that the copies before it are reported
+  // first, and at the end of the run.
+  void finishAll();
+  // Finishes the started copies first when one of them writes path (which is about to be read).
+  void finishWriting(const std::string& path);
 
   // The last copy's decision as the action log gives it: "copied", "replaced", "kept" or
   // "same-file" when the destination holds the package's file or the one the user kept;
@@ -84,9 +112,42 @@ class FileCopier {
   static ui::ActionLog& noActionLog();
 
  private:
+  // A copy whose file is made and whose data the copy queue is copying (or whose count is
+  // known already, when it could not be queued).
+  struct Started {
+    CopyRequest request;
+    platform::FileSystem::OpenedFile source;
+    std::unique_ptr<platform::File> written;
+    std::string destinationKey;  // full path, lower case
+    std::string rule;
+    std::optional<long long> count;
+    Finished done;
+  };
+
+  // seen, when given, is the destination's status as looked at just before, with nothing
+  // changed since.
   long long copyAndDecide(const CopyRequest& request,
                           std::optional<platform::FileSystem::OpenedFile>& source,
+                          const std::optional<platform::FileStatus>* seen,
                           std::string& decision, std::string& rule);
+  // After the data was written (count bytes of the source's sourceSize): a cut copy removed,
+  // a complete one stamped, the decision and rule set. Gives the count.
+  long long finishWrite(const CopyRequest& request, const platform::FileStatus& sourceStatus,
+                        bool existed, const std::string& writeTarget,
+                        std::unique_ptr<platform::File> written, long long count,
+                        std::string& decision, std::string& rule);
+  void report(const CopyRequest& request, const std::string& decision, const std::string& rule,
+              long long count);
+  // Whether request may be started for the copy queue, from what is known before looking at
+  // its destination.
+  bool mayQueue(const CopyRequest& request,
+                const std::optional<platform::FileSystem::OpenedFile>& source) const;
+  // finishAll() for a copy about to run here: false when finishing them cancelled the run.
+  bool finishAllBefore(const CopyRequest& request);
+  // Finishes the oldest started copy; false when its data is still being copied and !wait.
+  bool finishOldest(bool wait);
+  // The bytes of one piece of the block copy: one percent of the copy total.
+  std::size_t pieceSize() const;
   bool backUp(const std::string& destination, const std::string& targetName);
   // Whether the existing destination has a higher file version than the source (expanded
   // aside first when it is stored compressed).
@@ -111,6 +172,7 @@ class FileCopier {
   std::map<std::string, std::string> backups_;  // backup path -> destination it saved (lower case)
   std::string lastDecision_;
   std::string lastRule_;
+  std::deque<Started> started_;  // oldest first
 };
 
 // A file name that may be appended to a folder: no ".." part, no drive or stream colon, no

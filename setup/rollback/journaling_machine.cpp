@@ -102,6 +102,8 @@ class JournalingMachine::Files : public platform::FileSystem {
   void beginBatch() override { inner_.beginBatch(); }
   bool endBatch() override { return inner_.endBatch(); }
   void settleBatch() override { inner_.settleBatch(); }
+  // A queued copy writes into a file create() made and noted: nothing more to note.
+  platform::CopyQueue* copyQueue() override { return inner_.copyQueue(); }
 
  private:
   // A call that changes path: noted in the journal first, and the last look forgotten.

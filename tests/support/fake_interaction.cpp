@@ -112,6 +112,7 @@ void FakeInteraction::progress(const ui::Progress& progress) {
     progresses.push_back(progress);
     if (percents.empty() || percents.back() != progress.percent) percents.push_back(progress.percent);
   }
+  if (onProgress) onProgress(progress);
   if (cancelAfterUpdates > 0 && --cancelAfterUpdates == 0) cancelPending_ = true;
   if (cancelOn.empty()) return;
   for (const std::string& line : progress.lines) {

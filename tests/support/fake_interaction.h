@@ -45,6 +45,8 @@ class FakeInteraction : public ui::Interaction {
   // Called with every message before it is answered: what another program does while the
   // user reads it.
   std::function<void(const ui::Message&)> whileShown;
+  // Called with every progress update: what happens on the machine as the copy reaches a file.
+  std::function<void(const ui::Progress&)> onProgress;
 
   // ---- What the test reads.
   // One line per dialog, in order: "message:<text>", "page:<id>", "folder:<text>",

@@ -54,6 +54,8 @@ class MemoryFileSystem : public platform::FileSystem {
   // How often open() was asked for an existing file, and how many files were created.
   int openCount() const { return openCount_; }
   int createCount() const { return createCount_; }
+  // The queue copyQueue() gives (none unless a test sets one).
+  void useCopyQueue(platform::CopyQueue* queue) { copyQueue_ = queue; }
 
   // --- platform::FileSystem ---
   std::unique_ptr<platform::File> open(const std::string& path, platform::OpenMode mode) override;
@@ -76,6 +78,7 @@ class MemoryFileSystem : public platform::FileSystem {
   std::string fullPath(const std::string& path) override;
   std::optional<std::filesystem::path> hostPath(const std::string&) override { return {}; }
   std::optional<std::string> windowsPath(const std::filesystem::path&) override { return {}; }
+  platform::CopyQueue* copyQueue() override { return copyQueue_; }
 
   struct Node;
   struct Drive;
@@ -104,6 +107,7 @@ class MemoryFileSystem : public platform::FileSystem {
   unsigned nextTemp_ = 1;
   int openCount_ = 0;
   int createCount_ = 0;
+  platform::CopyQueue* copyQueue_ = nullptr;
 };
 
 }  // namespace vandrel::test
