@@ -205,14 +205,18 @@ bool DriveJail::resolveDeep(Resolved& r) {
   return true;
 }
 
-bool DriveJail::unlinkBelow(const Resolved& r) {
+bool DriveJail::unlinkBelow(const Resolved& r, int* held) {
   // From the drive's open folder, so that the host walks only the names below it.
   const std::string& top = r.drive->host.native();
   const std::size_t below = belowDrive(*r.drive);
-  const int root = rootFolder(*r.drive);
-  if (root < 0 || r.host.size() <= below || r.host.compare(0, top.size(), top) != 0)
-    return ::unlink(r.host.c_str()) == 0;
-  return ::unlinkat(root, r.host.c_str() + below, 0) == 0;
+  int folder = rootFolder(*r.drive);
+  const char* name = r.host.c_str() + below;
+  if (folder < 0 || r.host.size() <= below || r.host.compare(0, top.size(), top) != 0) {
+    folder = AT_FDCWD;
+    name = r.host.c_str();
+  }
+  if (held) *held = ::openat(folder, name, O_PATH | O_NOFOLLOW | O_CLOEXEC);
+  return ::unlinkat(folder, name, 0) == 0;
 }
 
 int DriveJail::rootFolder(const DriveMapping& drive) {

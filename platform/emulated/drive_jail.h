@@ -68,8 +68,10 @@ class DriveJail {
   bool openInsideDrive(int fd, const DriveMapping& drive) const;
   // Whether a host path, every link on it followed (a dangling one too), lies in the drive.
   bool insideDrive(const std::filesystem::path& host, const DriveMapping& drive) const;
-  // Removes the file r names (a host path below its drive's folder).
-  bool unlinkBelow(const Resolved& r);
+  // Removes the file r names (a host path below its drive's folder). With held, the file is
+  // first opened as a path only, and that descriptor (or -1) goes to *held: the file's
+  // storage is given back when it closes, not by the removal.
+  bool unlinkBelow(const Resolved& r, int* held = nullptr);
 
  private:
   // resolve() for a deep path in one walk by the host, filling r; false when that cannot

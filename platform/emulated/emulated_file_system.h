@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/emulated/closing_thread.h"
 #include "platform/emulated/copy_thread.h"
 #include "platform/emulated/drive_jail.h"
 #include "platform/emulated/file_meta_store.h"
@@ -108,6 +109,7 @@ class EmulatedFileSystem : public FileSystem {
   DriveJail jail_;  // after names_, which it matches names through
   text::WinPath current_;
   CopyThread copies_;
+  ClosingThread closing_;  // the removed large files' last descriptors
 };
 
 }  // namespace vandrel::platform::emulated

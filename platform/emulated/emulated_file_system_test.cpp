@@ -936,6 +936,43 @@ TEST_F(FileSystemTest, TheCopyQueueCopiesInOrderAndFinishesWhatIsQueued) {
   EXPECT_EQ(readText("C:\\last.dst"), data);
 }
 
+// A large file's storage is given back on another thread: the file is gone at once, a
+// second name of it keeps its data, and no descriptor stays open once the file system ends.
+TEST_F(FileSystemTest, RemovedLargeFilesAreGoneAtOnceAndLeaveNoDescriptorOpen) {
+  // The descriptors of this process that lead to one of the removed files.
+  auto heldRemoved = [] {
+    int held = 0;
+    for (const auto& fd : fs::directory_iterator("/proc/self/fd")) {
+      std::error_code ec;
+      if (fs::read_symlink(fd.path(), ec).filename().string().rfind("big", 0) == 0) ++held;
+    }
+    return held;
+  };
+  const std::string large(100 * 1024, 'x');
+  ASSERT_TRUE(writeText("C:\\kept.dat", large));
+  ASSERT_TRUE(files().setAttributes("C:\\kept.dat", attr::ReadOnly));
+  {
+    auto other = std::make_unique<EmulatedFileSystem>(config_, false);
+    for (int i = 0; i < 300; ++i) {
+      const std::string name = "C:\\big" + std::to_string(i) + ".dat";
+      auto file = other->create(name);
+      ASSERT_TRUE(file && file->write(large.data(), large.size()) == std::int64_t(large.size()));
+    }
+    fs::create_hard_link(c("big0.dat"), c("second-name.dat"));
+    for (int i = 0; i < 300; ++i) {
+      const std::string name = "C:\\big" + std::to_string(i) + ".dat";
+      ASSERT_TRUE(other->deleteFile(name)) << name;
+      EXPECT_FALSE(other->status(name)) << name;
+      EXPECT_FALSE(fs::exists(c("big" + std::to_string(i) + ".dat")));
+    }
+    // A read-only file is refused and stays.
+    EXPECT_FALSE(other->deleteFile("C:\\kept.dat"));
+  }
+  EXPECT_EQ(heldRemoved(), 0);
+  EXPECT_EQ(readFile(c("second-name.dat")), large);
+  EXPECT_EQ(readFile(c("kept.dat")), large);
+}
+
 TEST_F(FileSystemTest, CurrentFolderIsPerProcessAndMustExist) {
   ASSERT_TRUE(files().createDirectory("C:\\Work"));
   EXPECT_FALSE(files().setCurrentDirectory("C:\\Nowhere"));
