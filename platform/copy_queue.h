@@ -10,6 +10,8 @@ namespace vandrel::platform {
 
 class File;
 
+// The results come back in the order the copies were queued, so the queue serves one caller
+// at a time (the install loop's copier).
 class CopyQueue {
  public:
   virtual ~CopyQueue() = default;
