@@ -160,12 +160,13 @@ Outcome InstallRun::installEntry(long index) {
   std::string targetName = entry.target.text(sourceName);
   if (targetName.empty()) targetName = sourceName;
   const long long size = entry.size.number("0");
-  if ((sourceName.empty() || size == 0) && !settle()) return Outcome::Next;
-  if ((sourceName.empty() || size == 0) &&
-      dialogs_.ask(copyText(app_.strings(), sid::MissingFile)) != ui::Answer::Yes) {
-    app_.state().failureCause = "the script's [Files] entry " + std::to_string(index) +
-                                " names no file or a size of 0";
-    return Outcome::MissingFile;
+  if (sourceName.empty() || size == 0) {
+    if (!settle()) return Outcome::Next;
+    if (dialogs_.ask(copyText(app_.strings(), sid::MissingFile)) != ui::Answer::Yes) {
+      app_.state().failureCause = "the script's [Files] entry " + std::to_string(index) +
+                                  " names no file or a size of 0";
+      return Outcome::MissingFile;
+    }
   }
   const std::string destination = app_.directoryPath(entry.dir.number("1000"));
   const std::string desc = description(entry.desc.number("0"));
