@@ -3,6 +3,8 @@
 
 #include <unistd.h>
 
+#include <system_error>
+
 namespace vandrel::platform::emulated {
 
 ClosingThread::~ClosingThread() {
@@ -24,8 +26,15 @@ void ClosingThread::close(int fd) {
       ::close(fd);
       return;
     }
+    if (!thread_.joinable()) {
+      try {
+        thread_ = std::thread([this] { work(); });
+      } catch (const std::system_error&) {
+        ::close(fd);  // no thread to be had (a process limit): closed here
+        return;
+      }
+    }
     fds_.push_back(fd);
-    if (!thread_.joinable()) thread_ = std::thread([this] { work(); });
   }
   queued_.notify_one();
 }

@@ -2,6 +2,8 @@
 // copyTo, which touches only the two open files.
 #include "platform/emulated/copy_thread.h"
 
+#include <system_error>
+
 #include "platform/emulated/host_file.h"
 
 namespace vandrel::platform::emulated {
@@ -22,8 +24,19 @@ bool CopyThread::accepts(File& in, File& out) const {
 void CopyThread::push(File& in, File& out, std::size_t count) {
   {
     std::lock_guard<std::mutex> hold(lock_);
+    if (!thread_.joinable() && !failedToStart_) {
+      try {
+        thread_ = std::thread([this] { work(); });
+      } catch (const std::system_error&) {
+        failedToStart_ = true;  // no thread to be had (a process limit): copies are made here
+      }
+    }
+    if (failedToStart_) {
+      copies_.push_back(Copy{&in, &out, count, in.copyTo(out, count)});
+      ++next_;
+      return;
+    }
     copies_.push_back(Copy{&in, &out, count, std::nullopt});
-    if (!thread_.joinable()) thread_ = std::thread([this] { work(); });
   }
   queued_.notify_one();
 }

@@ -38,6 +38,7 @@ class CopyThread : public CopyQueue {
   std::deque<Copy> copies_;         // oldest first; ended ones stay until their result is taken
   std::size_t next_ = 0;            // the first copy in copies_ the thread has not started
   bool stopping_ = false;
+  bool failedToStart_ = false;
   std::thread thread_;  // started with the first copy
 };
 
