@@ -164,7 +164,7 @@ bool FileCopier::copyInOrder(const CopyRequest& request,
     if (!existing) {
       // A new file: made now, in order, and its data handed to the queue.
       Started started{request, std::move(*source), files_.create(destination),
-                      text::toLower(files_.fullPath(destination)), "new file", std::nullopt, done};
+                      text::toLower(files_.fullPath(destination)), std::nullopt, done};
       platform::CopyQueue& queue = *files_.copyQueue();
       if (!started.written) {
         started.count = 0;
@@ -220,7 +220,8 @@ bool FileCopier::finishOldest(bool wait) {
   Started started = std::move(oldest);
   started_.pop_front();
   addToRunningTotal(*started.count, started.request.progress);
-  std::string decision = "failed", rule = started.rule;
+  // A queued copy is always of a new file.
+  std::string decision = "failed", rule = "new file";
   const std::string destination = started.request.destinationFolder + started.request.targetName;
   long long count = finishWrite(started.request, started.source.status, false, destination,
                                 std::move(started.written), *started.count, decision, rule);

@@ -119,7 +119,6 @@ class FileCopier {
     platform::FileSystem::OpenedFile source;
     std::unique_ptr<platform::File> written;
     std::string destinationKey;  // full path, lower case
-    std::string rule;
     std::optional<long long> count;
     Finished done;
   };
